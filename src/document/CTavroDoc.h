@@ -1,0 +1,147 @@
+// CTavroDoc: everything that belongs to one loaded doll set.
+//
+// The document owns the configuration text, the cel and object tables with every cel's pixels,
+// the colour groups, the composed map and the compiled scripts. The view owns nothing of the set.
+// Operations are declared here and defined in the folder of the subsystem they belong to
+// (document/, imagefiles/, composition/, scripts/, interaction/).
+//
+// The document reaches the outside world (message boxes, sound, keys, clock, view) only through
+// the Host it is given; it includes no toolkit header. Operations report by return values.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/SetRecords.h"
+#include "platform/Host.h"
+#include "platform/MapRect.h"
+
+namespace tavro {
+
+class CTavroDoc {
+ public:
+  explicit CTavroDoc(Host& host);
+  ~CTavroDoc();
+  CTavroDoc(const CTavroDoc&) = delete;
+  CTavroDoc& operator=(const CTavroDoc&) = delete;
+
+  Host& host() { return *HostLink; }
+
+  // ---- document: object numbers and slots (document/ObjectSlots.cpp) ----
+  // Slot of an object number; 0 = no object with that number (also for negative numbers).
+  uint16_t SlotOf(int64_t number) const;
+  // Gives `number` a slot if it has none (NextObjectSlot in order); returns the slot, or 0 when
+  // no more slots can be handed out.
+  uint16_t EnsureSlot(int32_t number);
+  // Calls fn(number, slot) for every object number that has a slot, in ascending number order.
+  // This is how loops "over object numbers 0 to ObjectCount-1" are written: it skips the gaps
+  // without walking them, however large ObjectCount is.
+  template <typename Fn>
+  void ForEachObject(Fn&& fn) const {
+    for (size_t n = 0; n < ObjectSlots.size(); ++n) {
+      if (ObjectSlots[n] != 0) fn(static_cast<int32_t>(n), ObjectSlots[n]);
+    }
+    for (const auto& [number, slot] : LargeObjectSlots) fn(number, slot);
+  }
+  // ---- end object numbers and slots ----
+
+  // ---- document: configuration tokenizer (document/ConfigTokenizer.cpp) ----
+  // ReadConfigLine reads the next line of ConfigText at TextCursor into `buffer` (256 bytes).
+  // `remaining` counts the bytes not yet read. Returns false when no (complete) line is left.
+  bool ReadConfigLine(char* buffer, int size, int32_t& remaining);
+  void SkipSpace();
+  int32_t ParseNumber();
+  // Copies at most 19 bytes up to white space or the end of the line; returns the position after
+  // the last byte copied.
+  const char* CopyToken(char* destination, const char* source);
+  // Copies at most 19 bytes up to a double quote or the end of the line; the cursor stays.
+  void CopyQuoted(char* destination, const char* source);
+  // ---- end configuration tokenizer ----
+
+  // ---- document: line handlers and load driver (document/) ----
+  // ---- end line handlers and load driver ----
+
+  // ---- image files (imagefiles/) ----
+  // ---- end image files ----
+
+  // ---- composition (composition/) ----
+  // ---- end composition ----
+
+  // ---- scripts (scripts/) ----
+  // ---- end scripts ----
+
+  // ---- interaction, document side (interaction/) ----
+  // ---- end interaction ----
+
+  // ---- saving and archives (document/) ----
+  // ---- end saving and archives ----
+
+  // ---------------------------------------------------------------------------------------
+  // Members, in the declaration order of the set model.
+  const char* ParseCursor = nullptr;
+  std::string SetDirectory;  // with trailing '/'
+  std::string SetBaseName;
+  std::string SetExtension;  // with its dot
+  std::string TempDirectory;
+  std::string ArchivePath;
+  std::array<std::array<char, kPaletteNameField>, kMaxPaletteLines> PaletteNames = {};
+  std::array<uint8_t, 256> PaletteBase = {};
+  std::array<int16_t, kSetCount> SetGroup = {};
+  int32_t DragLastX = 0, DragLastY = 0, DragStartX = 0, DragStartY = 0;
+  MapRect DragRedrawRect;
+  const char* TextCursor = nullptr;
+  int32_t LoadErrors = 0;
+  int32_t LoadedCelCount = 0;
+  MapInfoBlock MapInfo;
+  int32_t ExtractedFromArchive = 0;
+  int32_t ConfirmOverwrite = 0;
+  std::vector<uint8_t> ActionStore;  // 32,767 bytes, zero-filled at construction
+  std::vector<uint16_t> ObjectSlots;  // slot of each object number below kObjectNumberLimit
+  int32_t CellCount = 0;
+  int32_t ObjectCount = 0;
+  int32_t PlayfieldWidth = 448;
+  int32_t PlayfieldHeight = 320;
+  uint8_t PaletteGroups[kGroupCount][kPaletteColours][3] = {};
+  int32_t PaletteFileCount = 0;
+  int32_t ColourCount = 0;
+  int32_t CurrentSet = 255;
+  int32_t CurrentGroup = 0;
+  std::vector<uint8_t> CompositeMap;  // empty = none
+  MapRect MapBounds;                  // inclusive on all four sides
+  int32_t PointerX = 0, PointerY = 0;
+  int32_t DragObject = 0;
+  std::vector<PaletteEntry> MapPalette;
+  int32_t SetLoaded = 0;
+  void* OwnerView = nullptr;  // the view registers itself; the document only tells the Host
+  int32_t PaletteCount = 0;
+  std::array<int32_t, kSetCount> SetInUse = {};
+  int32_t GroupCount = 0;
+  std::vector<CellEntry> CellTable;      // empty = none; kMaxCells records while a set is loaded
+  std::vector<ObjectEntry> ObjectTable;  // empty = none; record 0 plus one per slot
+  int32_t NextObjectSlot = 1;
+  int32_t ZoomFactor = 1;
+  std::vector<char> ConfigText;  // the file as read plus a terminating zero; empty = none
+  int32_t ConfigTextLength = 0;
+  int32_t DirtyFlag = 0;
+  MapRect DirtyRect;
+  MapRect DragRect;
+  int32_t TrueColourMode = 0;
+
+  int32_t MapStride = 0;
+  int32_t MapHeight = 0;
+
+  // Object numbers of kObjectNumberLimit and above. Such numbers are rejected when their cel
+  // loads, but their cel line still hands out a slot; keeping them here bounds ObjectSlots.
+  std::map<int32_t, uint16_t> LargeObjectSlots;
+
+ private:
+  Host* HostLink;
+};
+
+inline constexpr int kActionStoreSize = 32767;
+
+}  // namespace tavro

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: a warnings-as-errors build with the viewer, the renderer,
+# the tests and the benchmarks in smoke mode, then a build under AddressSanitizer and
+# UndefinedBehaviorSanitizer whose tests run again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+jobs=$(nproc)
+
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_WERROR=ON
+cmake --build build/release -j "$jobs"
+(cd build/release && ctest --output-on-failure -j "$jobs" --timeout 300)
+
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_WERROR=ON -DTAVRO_SANITIZE=ON \
+  -DTAVRO_BENCH=OFF
+cmake --build build/asan -j "$jobs"
+(cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --output-on-failure -j "$jobs" --timeout 600)
