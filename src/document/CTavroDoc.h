@@ -66,15 +66,32 @@ class CTavroDoc {
   // ---- end line handlers and load driver ----
 
   // ---- image files (imagefiles/) ----
+  // Decodes the cel file of `cell`; returns one LoadErrors bit or 0.
+  int32_t LoadCel(CellEntry& cell);
+  // Reads palette file `name` as palette `number`; 0 read, 1 not found, 2 bad header.
+  int32_t LoadPaletteFile(const char* name, int32_t number);
   // ---- end image files ----
 
   // ---- composition (composition/) ----
+  void AllocateMap(int32_t trueColour);
+  void ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height);
+  void ApplySet(int32_t set);
+  void SwitchSet(int32_t set);
+  void BuildPalette(int32_t group);
+  void FlushDirtyRect();
   // ---- end composition ----
 
   // ---- scripts (scripts/) ----
+  // Compiles the event-script line at ParseCursor (the byte after ";@").
+  void ParseScriptLine();
+  // Runs the actions bound to (event, argument); 1 when at least one record matched, else 0.
+  int32_t RunEvent(int32_t event, int32_t argument);
+  void RunObjectEvent(int32_t event, int32_t objectNumber);
   // ---- end scripts ----
 
   // ---- interaction, document side (interaction/) ----
+  // MapBounds = (left, top, left + width - 1, top + height - 1).
+  void SetMapBounds(int32_t left, int32_t top, int32_t width, int32_t height);
   // ---- end interaction ----
 
   // ---- saving and archives (document/) ----
