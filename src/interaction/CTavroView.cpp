@@ -26,6 +26,9 @@ CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
   viewport()->setPalette(grey);
   viewport()->setBackgroundRole(QPalette::Window);
   viewport()->setAutoFillBackground(true);
+  ShrinkTimer.setSingleShot(true);
+  ShrinkTimer.setInterval(0);
+  connect(&ShrinkTimer, &QTimer::timeout, this, &CTavroView::ShrinkFrameToPicture);
   UpdateScrollSizes();
 }
 
@@ -90,6 +93,7 @@ void CTavroView::SetZoom(int factor) {
 }
 
 void CTavroView::FitFrameToPlayfield() {
+  ShrinkTimer.stop();
   ToolbarHeightSeen = Frame.ToolbarShown() ? kToolbarHeight : 0;
   QWidget* frame = Frame.FrameWindow();
   if (frame->layout() != nullptr) frame->layout()->activate();
@@ -150,7 +154,7 @@ void CTavroView::FollowToolbarVisibility() {
   Frame.StoreToolbarVisible(seen != 0);
   ToolbarHeightSeen = seen;
   // Resizing the frame from inside its own layout pass would nest; do it right after.
-  QTimer::singleShot(0, this, &CTavroView::ShrinkFrameToPicture);
+  ShrinkTimer.start();
   viewport()->update();
 }
 

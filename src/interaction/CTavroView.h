@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QTimer>
 #include <functional>
 
 #include "document/CTavroDoc.h"
@@ -74,6 +75,7 @@ class CTavroView : public QAbstractScrollArea {
   CTavroDoc& Doc;
   ViewFrameLink& Frame;
   int ToolbarHeightSeen = 0;
+  QTimer ShrinkTimer;  // the frame is shrunk after the layout pass that showed the change
 };
 
 }  // namespace tavro
