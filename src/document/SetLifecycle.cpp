@@ -37,6 +37,9 @@ void CTavroDoc::DeleteContents() {
   CellTable = std::vector<CellEntry>();
   std::fill(ActionStore.begin(), ActionStore.end(), uint8_t{0});
   LoadedCelCount = 0;
+  // With its tables gone the set cannot be shown, whoever called this; a repaint or timer
+  // message arriving before the next load must find nothing to draw.
+  SetLoaded = 0;
 }
 
 bool CTavroDoc::OnNewDocument() {

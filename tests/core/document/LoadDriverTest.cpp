@@ -132,6 +132,7 @@ TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
   doc.ActionStore[100] = 7;
   doc.LoadedCelCount = 5;
   doc.DeleteContents();
+  EXPECT_EQ(doc.SetLoaded, 0);
   EXPECT_TRUE(doc.CellTable.empty());
   EXPECT_TRUE(doc.ObjectTable.empty());
   EXPECT_TRUE(doc.CompositeMap.empty());
