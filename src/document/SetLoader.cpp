@@ -69,8 +69,7 @@ bool CTavroDoc::ReadConfigText(CArchive& archive) {
     ConfigText = std::vector<char>();
     return false;
   }
-  if (archive.Read(ConfigText.data(), static_cast<size_t>(length)) !=
-      static_cast<size_t>(length)) {
+  if (archive.Read(ConfigText.data(), static_cast<size_t>(length)) != static_cast<size_t>(length)) {
     ConfigText = std::vector<char>();
     return false;
   }

@@ -140,7 +140,7 @@ TEST_F(CelLineTest, HugeObjectNumbersCountWithoutGrowingTheSlotIndex) {
   EXPECT_GE(Object(INT32_MAX).Number, kObjectNumberLimit);
   EXPECT_GE(Object(65536).Number, kObjectNumberLimit);
   EXPECT_GE(doc.CellTable[1].ObjectNumber, kObjectNumberLimit);
-  EXPECT_EQ(doc.SlotOf(0), 0);  // 65536 did not wrap onto object 0
+  EXPECT_EQ(doc.SlotOf(0), 0);      // 65536 did not wrap onto object 0
   EXPECT_EQ(Object(2).SetX[0], 3);  // the set line ran over the gaps up to object 2
   EXPECT_NE(doc.LoadErrors & (kErrBadCell | kErrCelNotLoadable), 0);
 }

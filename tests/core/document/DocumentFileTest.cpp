@@ -18,7 +18,7 @@ TEST_F(DocumentFileTest, UnreadablePathsFailWithAMessageAndLeaveTheSetAlone) {
   Load("#0 a.cel\n#1 b.cel\n");
   fs::create_directory(dir.path() / "folder.cnf");
   ASSERT_EQ(::mkfifo((dir.path() / "pipe.cnf").c_str(), 0600), 0);  // would block if opened
-  fs::resize_file(files.Path("set.cnf"), kMaxConfigFileBytes + 1);    // sparse: costs no disk
+  fs::resize_file(files.Path("set.cnf"), kMaxConfigFileBytes + 1);  // sparse: costs no disk
 
   for (const char* name : {"missing.cnf", "folder.cnf", "pipe.cnf", "set.cnf"}) {
     SCOPED_TRACE(name);

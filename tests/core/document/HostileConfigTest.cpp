@@ -33,9 +33,11 @@ class HostileConfigTest : public test::LoadFixture {
 
   // Lines that reach every handler, with hostile numbers and separators.
   std::string RandomGrammar(int lines) {
+    // clang-format off
     static const char* const kPieces[] = {
-        "#", "$", "%", "(", ";@", " ", ":", "*", ".", ",", ";%T", "-", "4000000000", "1169",
-        "1170", "65536", "20", "9", "0", "a.cel", "\r", "\t", "\n", "x", "99999999999999"};
+        "#", "$", "%", "(", ";@", " ", ":", "*", ".", ",", ";%T", "-", "\r", "\t", "\n", "x",
+        "4000000000", "1169", "1170", "65536", "20", "9", "0", "a.cel", "99999999999999"};
+    // clang-format on
     std::string text;
     for (int line = 0; line < lines; ++line) {
       const int pieces = 1 + static_cast<int>(random() % 12);

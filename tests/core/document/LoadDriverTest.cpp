@@ -46,7 +46,8 @@ TEST_F(LoadDriverTest, ASetWithCelsIsShownFromSetZeroAtZoomOne) {
 
 TEST_F(LoadDriverTest, EachKindOfProblemIsReportedOnceWithAnExclamation) {
   std::string text;
-  for (int i = 0; i < 200; ++i) text += "#" + std::to_string(i) + " missing" + std::to_string(i) + ".cel\n";
+  for (int i = 0; i < 200; ++i)
+    text += "#" + std::to_string(i) + " missing" + std::to_string(i) + ".cel\n";
   Load(text);
   EXPECT_EQ(LoadMessages(), Texts{"can't load cell file and ignored"});
   for (const auto& message : host.messages) {

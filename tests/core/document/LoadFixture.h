@@ -72,8 +72,8 @@ class LoadFixture : public ::testing::Test {
   }
 };
 
-#define SKIP_WITHOUT_CEL_DECODER()                                          \
-  do {                                                                      \
+#define SKIP_WITHOUT_CEL_DECODER()                                         \
+  do {                                                                     \
     if (!CelDecoderWorks()) GTEST_SKIP() << "needs cels that really load"; \
   } while (0)
 

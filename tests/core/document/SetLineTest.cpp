@@ -63,7 +63,7 @@ TEST_F(SetLineTest, ABadEntryStopsTheLineAndTheContinuationRetriesThatObject) {
 
 TEST_F(SetLineTest, PositionsOnlyReachObjectsOfEarlierCelLines) {
   Load("$4 1,1\n#0 a.cel\n#2 b.cel\n$0 1,1 5,5 3,3 4,4 7,7\n");
-  EXPECT_EQ(At(0, 0), P(0, 0));  // no object existed yet
+  EXPECT_EQ(At(0, 0), P(0, 0));   // no object existed yet
   EXPECT_EQ(doc.SetGroup[0], 4);  // but its colour group counts
   EXPECT_EQ(At(0, 1), P(1, 1));
   EXPECT_EQ(At(2, 1), P(3, 3));  // object 1 has no slot: its entry was read and dropped
