@@ -3,7 +3,6 @@
 // as many bytes as the cel's size calls for, however long the file is.
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <new>
 
 #include "document/CTavroDoc.h"
@@ -47,16 +46,17 @@ bool FitsPlayfield(const CelHeader& header, int32_t playfieldWidth, int32_t play
          bottom <= std::min(playfieldHeight, kMaxPlayfieldHeight);
 }
 
-// Reads the pixel data that follows the header; a short file leaves the rest zero, which decodes
-// as transparent pixels.
-std::unique_ptr<uint8_t[]> ReadPixelData(const SetFileReader& file, const CelHeader& header,
-                                         size_t need) {
-  auto data = std::make_unique_for_overwrite<uint8_t[]>(need);
+// Reads the pixel data that follows the header into `buffer`; a short file leaves the rest zero,
+// which decodes as transparent pixels.
+const uint8_t* ReadPixelData(const SetFileReader& file, const CelHeader& header, size_t need,
+                             std::vector<uint8_t>& buffer) {
+  if (buffer.size() < need) buffer.resize(need);
   const uint64_t available = file.Size() > header.HeaderSize ? file.Size() - header.HeaderSize : 0;
   const size_t wanted = static_cast<size_t>(std::min<uint64_t>(need, available));
-  const size_t got = file.ReadAt(header.HeaderSize, data.get(), wanted);
-  std::fill(data.get() + got, data.get() + need, uint8_t{0});
-  return data;
+  const size_t got = file.ReadAt(header.HeaderSize, buffer.data(), wanted);
+  std::fill(buffer.begin() + static_cast<ptrdiff_t>(got),
+            buffer.begin() + static_cast<ptrdiff_t>(need), uint8_t{0});
+  return buffer.data();
 }
 
 }  // namespace
@@ -94,9 +94,10 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   GrowExtent(*object, header);
   try {
     std::vector<uint8_t> pixels(CelDecodedBytes(header.Width, header.Height, header.BitsPerPixel));
-    const auto source =
-        ReadPixelData(file, header, CelSourceBytes(header.Width, header.Height, header.BitsPerPixel));
-    UnpackCelPixels(source.get(), header.Width, header.Height, header.BitsPerPixel,
+    const uint8_t* source =
+        ReadPixelData(file, header, CelSourceBytes(header.Width, header.Height, header.BitsPerPixel),
+                      CelReadBuffer);
+    UnpackCelPixels(source, header.Width, header.Height, header.BitsPerPixel,
                     PaletteBase[cell.PaletteNumber], pixels.data());
     cell.Pixels = std::move(pixels);
   } catch (const std::bad_alloc&) {
