@@ -117,6 +117,21 @@ class CTavroDoc {
   int32_t LoadCel(CellEntry& cell);
   // Reads palette file `name` as palette `number`; 0 read, 1 not found, 2 bad header.
   int32_t LoadPaletteFile(const char* name, int32_t number);
+  // The object record of a cel's object, or null when the cel's object number is not a valid
+  // one (1170 or more, negative) or has no slot.
+  ObjectEntry* ObjectOfCel(const CellEntry& cell);
+  // PaletteGroups keeps each colour as blue, red, green; these name its three bytes. Read and
+  // write colours through GroupColour and StoreGroupColour rather than by byte position.
+  static constexpr int kGroupBlue = 0;
+  static constexpr int kGroupRed = 1;
+  static constexpr int kGroupGreen = 2;
+  // Colour `index` of colour group `group` (Flags 0); black for a group or index out of range.
+  PaletteEntry GroupColour(int32_t group, int32_t index) const;
+  // Sets one colour; a group or index out of range changes nothing.
+  void StoreGroupColour(int32_t group, int32_t index, uint8_t red, uint8_t green, uint8_t blue);
+  // Raw pixel data of the cel being loaded, kept between cels so a set of many cels does not
+  // allocate (and fault in) a fresh read buffer for each one.
+  std::vector<uint8_t> CelReadBuffer;
   // ---- end image files ----
 
   // ---- composition (composition/) ----
