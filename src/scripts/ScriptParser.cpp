@@ -5,6 +5,7 @@
 // keyword. Every scan here stops at the line's terminating zero.
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "document/CTavroDoc.h"
 #include "platform/FileLookup.h"
@@ -58,10 +59,13 @@ void CTavroDoc::ResetScriptParser() {
   ScriptTextCursor = TextCursor;
 }
 
-// Within one file the line reader only moves forward through ConfigText, so another text, or a
-// cursor that went back, means a new file has started even if the load driver did not say so.
+// Within one file the line reader moves forward through ConfigText by at least one byte a line,
+// so another text, or a cursor that did not move on, means a new file has started even if the
+// load driver did not say so.
 void CTavroDoc::NoticeNewConfiguration() {
-  if (ConfigText.data() != ScriptConfigText || TextCursor < ScriptTextCursor) ResetScriptParser();
+  const bool cursorWentBack =
+      TextCursor != nullptr && !std::less<>()(ScriptTextCursor, TextCursor);
+  if (ConfigText.data() != ScriptConfigText || cursorWentBack) ResetScriptParser();
   ScriptTextCursor = TextCursor;
 }
 

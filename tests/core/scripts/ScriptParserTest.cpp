@@ -53,11 +53,13 @@ TEST_F(ScriptParserTest, ANewConfigurationStartsAgainAtInitialize) {
   doc.TextCursor = doc.ConfigText.data() + 8;
   Script("release(#2)");
   doc.ResetScriptParser();
-  Script("map(#6)");
+  Script("map(#6) press(#4)");
+  Script("map(#7)");  // the same line read again: the same file loaded once more
   const auto records = Records();
-  ASSERT_EQ(records.size(), 2u);
+  ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0][1], kEventInitialize);
   EXPECT_EQ(records[1][1], kEventInitialize);
+  EXPECT_EQ(records[2][1], kEventInitialize);
 }
 
 TEST_F(ScriptParserTest, KeywordsBackToBackAndAnyNumberOnALine) {
