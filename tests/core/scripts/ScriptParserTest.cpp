@@ -198,5 +198,38 @@ TEST_F(ScriptParserTest, InitializeSeedsTheGeneratorFromTheClock) {
   EXPECT_EQ(doc.NextScriptRandom(), fresh.NextScriptRandom());
 }
 
+TEST_F(ScriptParserTest, ScrambledLinesNeverReadPastTheirEnd) {
+  // Lines pieced together from keywords, quotes and punctuation, each in a buffer of exactly its
+  // own size so that the sanitizers see any read beyond the terminating zero. Whatever they
+  // compile must then run without harm.
+  AddCel(1, "a.cel");
+  AddCel(2, "b");
+  const char* pieces[] = {"press(", "map(", "move(", "timer(", "randomtimer(", "set(",
+                          "alarm(", "debug(", "sound(", "transparent(", "changeset(", "#",
+                          "\"", "\"a.cel", ",", ")", ";", " ", "-", "12", "40000", "x"};
+  uint32_t state = 7;
+  auto next = [&state](uint32_t n) {
+    state = state * 1103515245u + 12345u;
+    return (state >> 16) % n;
+  };
+  for (int line = 0; line < 3000; ++line) {
+    std::string text;
+    const uint32_t count = next(12);
+    for (uint32_t i = 0; i < count; ++i) text += pieces[next(std::size(pieces))];
+    std::vector<char> buffer(text.begin(), text.end());
+    buffer.push_back('\0');
+    doc.ParseCursor = buffer.data();
+    doc.ParseScriptLine();
+    ASSERT_LE(doc.ParseCursor, buffer.data() + text.size());
+  }
+  doc.PlayfieldWidth = 448;
+  doc.PlayfieldHeight = 320;
+  doc.CurrentSet = 0;
+  for (int event = kEventInitialize; event <= kEventFixDrop; ++event) {
+    for (int argument : {0, 1, 2, 12, 0xFFFF, 0x8000, 0x8001}) doc.RunEvent(event, argument);
+  }
+  EXPECT_EQ(doc.DispatchDepth, 0);
+}
+
 }  // namespace
 }  // namespace tavro::test
