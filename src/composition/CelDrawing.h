@@ -17,6 +17,7 @@ namespace tavro::compose {
 // not match MapStride x MapHeight in the current mode.
 struct MapView {
   uint8_t* pixels = nullptr;
+  uint32_t* words = nullptr;  // true colour only: the work area, same layout, 4 bytes a pixel
   int32_t bytesPerPixel = 1;
   int32_t rowBytes = 0;
   int32_t rows = 0;
@@ -25,6 +26,9 @@ struct MapView {
   uint8_t* At(int32_t x, int32_t y) const {
     return pixels + static_cast<size_t>(rows - 1 - y) * rowBytes +
            static_cast<size_t>(x) * bytesPerPixel;
+  }
+  uint32_t* WordAt(int32_t x, int32_t y) const {
+    return words + static_cast<size_t>(rows - 1 - y) * (rowBytes / 3) + x;
   }
 };
 
@@ -56,10 +60,13 @@ inline int32_t CelStoredRow(const CellEntry& cell, const CelRegion& region, int3
 
 // Indexed cel into an 8-bit map: non-zero pixels replace, 0 leaves the map alone.
 void DrawIndexedInto8(const MapView& map, const CellEntry& cell, const CelRegion& region);
-// Indexed cel into a 24-bit map, opaque or blended by the cel's transparency level.
+// The true-colour map's rectangle into the work area and back.
+void ExpandToWords(const MapView& map, const MapRect& rect);
+void PackFromWords(const MapView& map, const MapRect& rect);
+// Indexed cel into the work area, opaque or blended by the cel's transparency level.
 void DrawIndexedIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region,
                          const RgbQuad* colours);
-// 32-bit cel into a 24-bit map, blended by its alpha channel.
+// 32-bit cel into the work area, blended by its alpha channel.
 void DrawAlphaIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region);
 
 }  // namespace tavro::compose

@@ -19,6 +19,10 @@ MapView ViewOfMap(CTavroDoc& doc) {
   map.rows = doc.MapHeight;
   // A map made for another mode or another playfield is left alone rather than overrun.
   if (doc.CompositeMap.size() < static_cast<size_t>(map.rowBytes) * map.rows) return map;
+  if (map.bytesPerPixel == 3) {
+    if (doc.BlendRows.size() < static_cast<size_t>(doc.MapStride) * map.rows) return map;
+    map.words = doc.BlendRows.data();
+  }
   map.pixels = doc.CompositeMap.data();
   map.area = {0, 0, std::min(doc.PlayfieldWidth, doc.MapStride),
               std::min(doc.PlayfieldHeight, doc.MapHeight)};
@@ -126,6 +130,7 @@ void CTavroDoc::DrawCellsInRect(int32_t left, int32_t top, int32_t width, int32_
   }
   const uint32_t setBit = 1u << CurrentSet;
   const auto count = std::min<size_t>(static_cast<size_t>(std::max(CellCount, 0)), CellTable.size());
+  if (map.bytesPerPixel == 3) compose::ExpandToWords(map, rect);
   for (size_t i = count; i-- > 0;) {
     const CellEntry& cell = CellTable[i];
     if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0) continue;
@@ -137,6 +142,7 @@ void CTavroDoc::DrawCellsInRect(int32_t left, int32_t top, int32_t width, int32_
     if (!ClipCel(cell, object, rect, region) || !HasPixelsFor(cell)) continue;
     DrawCel(map, cell, region, colours.data());
   }
+  if (map.bytesPerPixel == 3) compose::PackFromWords(map, rect);
 }
 
 }  // namespace tavro

@@ -23,17 +23,18 @@ RgbQuad CTavroDoc::ColourOfGroup(int32_t group, int32_t index) const {
 
 void CTavroDoc::AllocateMap(int32_t trueColour) {
   MapInfo.Header.biBitCount = trueColour ? 24 : 8;
-  CompositeMap.clear();
-  CompositeMap.shrink_to_fit();
+  CompositeMap = {};
+  BlendRows = {};
   if (MapStride < 0 || MapHeight < 0) return;
-  const size_t bytesPerPixel = trueColour ? 3 : 1;
-  const size_t size = bytesPerPixel * static_cast<size_t>(MapStride) * MapHeight + 1;
+  const size_t pixels = static_cast<size_t>(MapStride) * MapHeight;
   // A failed allocation leaves no map; the loader reports "not enough memory" for it and
   // composition and drawing skip a missing map.
   try {
-    CompositeMap.assign(size, 0);
+    CompositeMap.assign((trueColour ? 3 : 1) * pixels + 1, 0);
+    if (trueColour) BlendRows.assign(pixels, 0);
   } catch (const std::bad_alloc&) {
-    CompositeMap.clear();
+    CompositeMap = {};
+    BlendRows = {};
   }
 }
 

@@ -110,6 +110,10 @@ class CTavroDoc {
   void SelectColourGroup(int32_t group);
   // Colour `index` of colour group `group` as blue, green, red (out-of-range group reads group 0).
   RgbQuad ColourOfGroup(int32_t group, int32_t index) const;
+  // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
+  // the map's layout. Blending whole words is much faster than 3-byte pixels; the finished
+  // rectangle is packed into CompositeMap. Made and dropped by AllocateMap with the map.
+  std::vector<uint32_t> BlendRows;
   // ---- end composition ----
 
   // ---- scripts (scripts/) ----

@@ -33,16 +33,24 @@ TEST_F(ComposeIndexedTest, RowsLandUprightInABottomUpMap) {
   EXPECT_EQ(IndexRow(2), (V{0, 3, 4, 0}));
 }
 
-TEST_F(ComposeIndexedTest, WideRunsMixOpaqueAndEmptyPixels) {
-  // Longer than one eight-pixel word, with holes at every position in the word.
-  Playfield(20, 1);
-  V top(19), beneath(20, 9);
-  for (size_t i = 0; i < top.size(); ++i) top[i] = (i % 3 == 0) ? 0 : static_cast<uint8_t>(i);
-  AddCel(0, 19, 1, top);
-  AddCel(1, 20, 1, beneath);
-  ShowSet(0);
-  for (int x = 0; x < 19; ++x) EXPECT_EQ(IndexAt(x, 0), top[x] ? top[x] : 9) << "x " << x;
-  EXPECT_EQ(IndexAt(19, 0), 9);
+TEST_F(ComposeIndexedTest, RunsOfEveryLengthMixOpaqueAndEmptyPixels) {
+  // Lengths around the word and vector widths, with holes at every position within them.
+  for (int width : {3, 8, 11, 16, 19, 37}) {
+    doc.CellTable.clear();
+    doc.CellCount = 0;
+    doc.ObjectSlots.clear();
+    doc.NextObjectSlot = 1;
+    Playfield(40, 1);
+    V top(width), beneath(40, 9);
+    for (int i = 0; i < width; ++i) top[i] = (i % 3 == 0) ? 0 : static_cast<uint8_t>(i);
+    AddCel(0, width, 1, top);
+    AddCel(1, 40, 1, beneath);
+    ShowSet(0);
+    for (int x = 0; x < 40; ++x) {
+      const uint8_t expected = (x < width && top[x] != 0) ? top[x] : 9;
+      EXPECT_EQ(IndexAt(x, 0), expected) << "width " << width << " x " << x;
+    }
+  }
 }
 
 TEST_F(ComposeIndexedTest, CelsHangingOffEveryEdgeAreCutAtThePlayfield) {
@@ -202,6 +210,44 @@ TEST_F(ComposeTrueColourTest, AlphaCelsIgnoreTheTransparencyLevel) {
   ShowSet(0);
   // (0*128 + 100*127) >> 8 = 49; (128*128 + 100*127) >> 8 = 113.
   EXPECT_EQ(ColourAt(0, 0), (Bgr{49, 49, 113}));
+}
+
+// Wide cels go through the paired and single-pixel paths alike; every pixel must follow the
+// same integer formulas whatever its position in the run.
+TEST_F(ComposeTrueColourTest, WideRunsBlendEveryPixelByTheSameFormulas) {
+  Playfield(37, 2, true);
+  uint32_t seed = 7;
+  auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int i = 0; i < 256; ++i) {
+    SetColour(0, i, static_cast<uint8_t>(next()), static_cast<uint8_t>(next()),
+              static_cast<uint8_t>(next()));
+  }
+  std::vector<uint8_t> indices(37), bgra(37 * 4);
+  for (auto& v : indices) v = next() % 3 == 0 ? 0 : static_cast<uint8_t>(next());
+  for (size_t i = 0; i < bgra.size(); ++i) bgra[i] = static_cast<uint8_t>(next());
+  for (int x = 0; x < 37; x += 5) bgra[x * 4 + 3] = (x % 2) ? 0 : 255;
+  const int indexed = AddCel(0, 37, 1, indices);
+  AddAlphaCel(1, 37, 1, bgra);
+  PlaceEverywhere(1, 0, 1);
+  doc.CellTable[indexed].Transparency = 77;
+  ShowSet(0);
+  for (int x = 0; x < 37; ++x) {
+    const RgbQuad bg = doc.ColourOfGroup(0, 0), c = doc.ColourOfGroup(0, indices[x]);
+    auto blend = [](int cel, int beneath) { return (cel * 179 + beneath * 77) >> 8; };
+    const Bgr expectIndexed = indices[x] == 0
+        ? Bgr{bg.Blue, bg.Green, bg.Red}
+        : Bgr{static_cast<uint8_t>(blend(c.Blue, bg.Blue)),
+              static_cast<uint8_t>(blend(c.Green, bg.Green)),
+              static_cast<uint8_t>(blend(c.Red, bg.Red))};
+    EXPECT_EQ(ColourAt(x, 0), expectIndexed) << "x " << x;
+    const int a = bgra[x * 4 + 3];
+    auto mix = [&](int s, int d) {
+      return static_cast<uint8_t>(a == 0 ? d : a == 255 ? s : (s * a + d * (255 - a)) >> 8);
+    };
+    const Bgr expectAlpha{mix(bgra[x * 4], bg.Blue), mix(bgra[x * 4 + 1], bg.Green),
+                          mix(bgra[x * 4 + 2], bg.Red)};
+    EXPECT_EQ(ColourAt(x, 1), expectAlpha) << "x " << x;
+  }
 }
 
 TEST_F(ComposeTrueColourTest, AMapOfTheOtherFormIsNeverWritten) {
