@@ -53,7 +53,7 @@ std::vector<std::string> ListConfigFiles(const std::string& directory) {
     const std::string name = item->d_name;
     struct stat info {};
     const std::string path = directory + "/" + name;
-    if (EndsWithIgnoringCase(name, kConfigExtension) && name.size() > 4 &&
+    if (EndsWithIgnoringCase(name, kConfigExtension) &&
         ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
       names.push_back(name);
     }

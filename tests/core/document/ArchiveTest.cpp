@@ -153,6 +153,29 @@ TEST_F(ExtractTest, CorruptOrMissingArchivesFailCleanly) {
             ExtractStatus::CannotOpen);
 }
 
+TEST_F(ExtractTest, MangledCompressedArchivesNeverCrashOrEscape) {
+  if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
+  std::string text;
+  for (int i = 0; i < 400; ++i) text += "#" + std::to_string(i) + " cel" + std::to_string(i % 7) + ".cel\n";
+  Write(work.path() / "src/big.cnf", text);
+  MakeLzh(work.path() / "src", "../big.lzh", "big.cnf");
+  const std::string original = Read(work.path() / "big.lzh");
+  uint32_t seed = 12345;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+  const std::string mangled = (work.path() / "mangled.lzh").string();
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes = original;
+    for (int flips = 1 + next() % 4; flips > 0; --flips) {
+      bytes[next() % bytes.size()] = static_cast<char>(next());
+    }
+    if (round % 5 == 0) bytes.resize(next() % bytes.size());
+    Write(mangled, bytes);
+    ExtractArchiveFlat(mangled, out.string(), {1 << 20, 100});
+  }
+  for (const auto& item : fs::directory_iterator(out)) EXPECT_TRUE(item.is_regular_file());
+  EXPECT_EQ(EntriesIn(work.path()), 4u) << "nothing written beside the output directory";
+}
+
 class ArchiveOpenTest : public ::testing::Test {
  protected:
   test::TempDir work;
