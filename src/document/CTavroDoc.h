@@ -63,6 +63,53 @@ class CTavroDoc {
   // ---- end configuration tokenizer ----
 
   // ---- document: line handlers and load driver (document/) ----
+  // Life cycle of a set (document/SetLifecycle.cpp). ResetSet puts the defaults in place and
+  // leaves the tables and the configuration text alone; DeleteContents frees the tables and every
+  // cel's pixels; OnNewDocument empties the document and returns true.
+  void ResetSet();
+  void DeleteContents();
+  bool OnNewDocument();
+
+  // Reads a configuration (loading archive) or writes it back (storing archive). Reports nothing
+  // by return value: problems show as messages and as SetLoaded 0. The caller runs ResetSet and
+  // DeleteContents first, as the open step does (document/DocumentFile.h).
+  // (`class` here names the archive without making every includer of this header pull it in.)
+  void Serialize(class CArchive& archive);
+  // The storing side of Serialize (document/ConfigWriter.cpp).
+  void StoreConfig(CArchive& archive);
+
+  // One configuration line, zero-terminated as ReadConfigLine leaves it, handed to its handler by
+  // its first byte (document/ConfigLines.cpp).
+  void DispatchConfigLine(const char* line);
+  // `line` starts at its '#' (document/CelLine.cpp).
+  void ParseCelLine(const char* line);
+  // Reads set entries at ParseCursor from object `firstObject` on and returns the object number
+  // at which it stopped, where a continuation line goes on (document/SetLine.cpp).
+  int32_t ParseSetLine(int32_t setIndex, int32_t firstObject);
+
+  // Per-file parser state, put back by the load driver before the first line.
+  char PreviousFirstByte = 0;  // '$' after a set line and after each of its continuations
+  int32_t SetIndex = -1;       // ordinal of the last '$' line; stops counting past the tenth
+  int32_t NextSetObject = 0;   // object number where a continuation line goes on
+
+ private:
+  void BeginSetLine(const char* line);
+  void ContinueSetLine(const char* line);
+  void StoreSetPosition(int32_t setIndex, int32_t object, int32_t x, int32_t y);
+  void ParsePaletteLine(const char* line);
+  void ParseSizeLine(const char* line);
+  bool AttachCelToObject(CellEntry& cell, int32_t number, int32_t fix);
+  uint32_t ReadSetList();
+  void ReadTransparencyRemark(CellEntry& cell);
+  void LoadConfig(CArchive& archive);
+  bool ReadConfigText(CArchive& archive);
+  bool MakeTables();
+  void ReadAllLines();
+  void ReportLoadErrors();
+  void ShowLoadedSet();
+  void EmptyLoadedSet();
+
+ public:
   // ---- end line handlers and load driver ----
 
   // ---- image files (imagefiles/) ----
@@ -70,6 +117,21 @@ class CTavroDoc {
   int32_t LoadCel(CellEntry& cell);
   // Reads palette file `name` as palette `number`; 0 read, 1 not found, 2 bad header.
   int32_t LoadPaletteFile(const char* name, int32_t number);
+  // The object record of a cel's object, or null when the cel's object number is not a valid
+  // one (1170 or more, negative) or has no slot.
+  ObjectEntry* ObjectOfCel(const CellEntry& cell);
+  // PaletteGroups keeps each colour as blue, red, green; these name its three bytes. Read and
+  // write colours through GroupColour and StoreGroupColour rather than by byte position.
+  static constexpr int kGroupBlue = 0;
+  static constexpr int kGroupRed = 1;
+  static constexpr int kGroupGreen = 2;
+  // Colour `index` of colour group `group` (Flags 0); black for a group or index out of range.
+  PaletteEntry GroupColour(int32_t group, int32_t index) const;
+  // Sets one colour; a group or index out of range changes nothing.
+  void StoreGroupColour(int32_t group, int32_t index, uint8_t red, uint8_t green, uint8_t blue);
+  // Raw pixel data of the cel being loaded, kept between cels so a set of many cels does not
+  // allocate (and fault in) a fresh read buffer for each one.
+  std::vector<uint8_t> CelReadBuffer;
   // ---- end image files ----
 
   // ---- composition (composition/) ----
