@@ -223,6 +223,7 @@ class CTavroDoc {
   void ResetForOpen();
   bool RunOpenStep(const std::string& cnfPath);
 
+  std::string LastOpenError;         // why the last open step could not read its file
   std::string ArchiveDocumentPath;   // the document's path name after an archive open
   std::string ArchiveDocumentTitle;  // its title, upper case
   // ---- end saving and archives ----

