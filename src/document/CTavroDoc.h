@@ -135,12 +135,47 @@ class CTavroDoc {
   // ---- end image files ----
 
   // ---- composition (composition/) ----
+  // Replaces CompositeMap with a zero-filled map of MapStride x MapHeight pixels, 3 bytes a pixel
+  // when `trueColour` is nonzero, else 1. Does not compose. On allocation failure the map is none.
   void AllocateMap(int32_t trueColour);
+  // Recomposes a rectangle of the map (clipped to the playfield and to the map actually held;
+  // a map whose size does not fit MapStride, MapHeight and TrueColourMode is never written).
   void ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height);
+  // Draws the visible cels that meet the rectangle over what the map holds; ComposeRect's step.
+  void DrawCellsInRect(int32_t left, int32_t top, int32_t width, int32_t height);
+  // Makes `set` current (positions, visibility, colour group) without composing; raises "set("
+  // first. Sets outside 0..9 only store the current positions and group.
   void ApplySet(int32_t set);
+  // ApplySet, then the whole playfield recomposed, then BuildPalette of CurrentGroup.
   void SwitchSet(int32_t set);
+  // Fills MapInfo's colour table and MapPalette from `group` and makes it CurrentGroup.
+  // Groups outside 0..9 read as group 0; at most 256 colours are taken.
   void BuildPalette(int32_t group);
+  // ComposeRect over DirtyRect, then DirtyRect empty and DirtyFlag 0. Callers copy DirtyRect
+  // first if they need to repaint it.
   void FlushDirtyRect();
+  // Adds `rect` (map coordinates, right and bottom exclusive) to DirtyRect and sets DirtyFlag.
+  // This is how event actions ask for a recomposition; they never compose themselves.
+  void MarkDirty(const MapRect& rect);
+  // MarkDirty of the whole playfield (a set or colour group changed by a script).
+  void MarkPlayfieldDirty();
+
+  // Colour-mode commands. Each does nothing while no set is loaded (SetLoaded 0), so a map of a
+  // stale size is never composed; otherwise it reallocates the map in the new form, switches to
+  // CurrentSet again (raising its "set(") and asks the host to repaint the playfield.
+  void SetColourMode256();
+  void SetColourModeTrue();
+  // Every cel's Transparency becomes 128, then as SetColourModeTrue.
+  void ApplyTransparent50();
+  // The Color menu's palette change: BuildPalette of `group`; in true-colour mode the colours
+  // are baked into the map, so the whole playfield is recomposed too. Repaints through the host.
+  void SelectColourGroup(int32_t group);
+  // Colour `index` of colour group `group` as blue, green, red (out-of-range group reads group 0).
+  RgbQuad ColourOfGroup(int32_t group, int32_t index) const;
+  // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
+  // the map's layout. Blending whole words is much faster than 3-byte pixels; the finished
+  // rectangle is packed into CompositeMap. Made and dropped by AllocateMap with the map.
+  std::vector<uint32_t> BlendRows;
   // ---- end composition ----
 
   // ---- scripts (scripts/) ----
