@@ -61,20 +61,13 @@ void CTavroView::UpdateScrollSizes() {
 
 void CTavroView::SelectSet(int set) {
   if (set < 0 || set >= kSetCount || Doc.SetInUse[set] == 0) return;
-  const int previous = Doc.CurrentSet;
   Frame.RefreshCommandStates();
-  if (set == previous) return;
-  Doc.SwitchSet(set);
-  Frame.RefreshCommandStates();
-  viewport()->update();
-  RepaintNow();
+  // The document repaints the switched set at once through the Host; the frame's states
+  // follow the new set straight away too.
+  if (Doc.SelectSet(set) == CTavroDoc::SetChoice::Switched) Frame.RefreshCommandStates();
 }
 
-void CTavroView::SelectGroup(int group) {
-  if (group < 0 || group >= kGroupCount) return;
-  Doc.BuildPalette(group);
-  RepaintNow();
-}
+void CTavroView::SelectGroup(int group) { Doc.SelectGroup(group); }
 
 void CTavroView::TestAllSets() {
   for (int set = 0; set < kSetCount; ++set) SelectSet(set);

@@ -57,7 +57,11 @@ CTavroDoc* CTavroApp::OpenByPath(const QString& path) {
     MainFrame->RequestCommandUpdate();
     return nullptr;
   }
-  DocTemplate.SetPathName(absolute);
+  if (adapters::OpenedFromArchive(Document, absolute.toStdString())) {
+    DocTemplate.SetPathName(absolute, QString::fromStdString(Document.ArchiveDocumentTitle));
+  } else {
+    DocTemplate.SetPathName(absolute);
+  }
   Platform.AddToRecentFiles(absolute.toStdString());
   AfterDocumentChanged();
   return &Document;

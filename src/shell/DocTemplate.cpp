@@ -22,6 +22,11 @@ void SingleDocTemplate::SetPathName(const QString& absolutePath) {
   DocTitle = QFileInfo(absolutePath).fileName();
 }
 
+void SingleDocTemplate::SetPathName(const QString& absolutePath, const QString& title) {
+  Path = absolutePath;
+  DocTitle = title;
+}
+
 void SingleDocTemplate::SetDefaultTitle() {
   Path.clear();
   DocTitle = QStringLiteral("Untitled");

@@ -20,6 +20,8 @@ class SingleDocTemplate {
   Confidence MatchDocType(const QString& absolutePath) const;
 
   void SetPathName(const QString& absolutePath);
+  // An archive's set is titled by the archive, as the document names it.
+  void SetPathName(const QString& absolutePath, const QString& title);
   void SetDefaultTitle();
   QString PathName() const { return Path; }
   QString Title() const { return DocTitle; }

@@ -6,7 +6,6 @@
 #include "shell/CMainFrame.h"
 #include "shell/CTavroApp.h"
 #include "shell/CommandIds.h"
-#include "shell/CoreAdapters.h"
 #include "shell/ZoomDialog.h"
 
 namespace tavro {
@@ -55,19 +54,19 @@ void CMainFrame::RegisterViewCommands() {
   Table.Handle(
       cmd::kColour256,
       [this, &doc] {
-        adapters::ColourMode256(doc);
+        doc.SetColourMode256();
         ViewWidget->RepaintNow();
       },
       loaded, [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 0; });
   Table.Handle(
       cmd::kTrueColour,
       [this, &doc] {
-        adapters::ColourModeTrue(doc);
+        doc.SetColourModeTrue();
         ViewWidget->RepaintNow();
       },
       loaded, [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 1; });
   Table.Handle(cmd::kTransparentHalf, [this, &doc] {
-    adapters::TransparentHalf(doc);
+    doc.ApplyTransparent50();
     ViewWidget->RepaintNow();
   });
   Table.Handle(
