@@ -2,6 +2,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QToolBar>
@@ -33,6 +34,7 @@ CMainFrame::CMainFrame(CTavroApp& app)
   resize(448, 320 + menuBar()->sizeHint().height());
   UpdateCaption();
   UpdateActions();
+  ViewWidget->installEventFilter(this);
   ViewWidget->setFocus();
 }
 
@@ -191,6 +193,17 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   // The toolbar has no tool tips.
   if (event->type() == QEvent::ToolTip) return true;
+  // Some X servers hand keypad + and - over without the keypad mark the shortcut needs; the
+  // view passes them here so they still zoom.
+  if (watched == ViewWidget && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int id = key->key() == Qt::Key_Plus ? cmd::kZoomIn
+                   : key->key() == Qt::Key_Minus ? cmd::kZoomOut : 0;
+    if (id != 0 && key->modifiers().testFlag(Qt::KeypadModifier)) {
+      Table.Execute(id);
+      return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

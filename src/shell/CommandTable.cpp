@@ -10,14 +10,8 @@ QAction* CommandTable::Define(int id, const QString& text) {
     entry.action = new QAction(text, this);
     entry.action->setData(id);
     entry.action->setEnabled(false);
-    connect(entry.action, &QAction::triggered, this, [this, id] {
-      auto it = Entries.find(id);
-      // A shortcut can fire between two state updates; the rule is asked again here.
-      if (it == Entries.end() || !it->second.run) return;
-      if (it->second.enabled && !it->second.enabled()) return;
-      it->second.run();
-      emit commandRan(id);
-    });
+    // A shortcut can fire between two state updates; the rule is asked again when it runs.
+    connect(entry.action, &QAction::triggered, this, [this, id] { Execute(id); });
   }
   if (!text.isEmpty()) entry.action->setText(text);
   return entry.action;
@@ -40,6 +34,15 @@ void CommandTable::Handle(int id, std::function<void()> run, Rule enabled, Rule 
 bool CommandTable::IsHandled(int id) const {
   auto it = Entries.find(id);
   return it != Entries.end() && static_cast<bool>(it->second.run);
+}
+
+bool CommandTable::Execute(int id) {
+  auto it = Entries.find(id);
+  if (it == Entries.end() || !it->second.run) return false;
+  if (it->second.enabled && !it->second.enabled()) return false;
+  it->second.run();
+  emit commandRan(id);
+  return true;
 }
 
 void CommandTable::UpdateActions() {

@@ -25,6 +25,9 @@ class CommandTable : public QObject {
   // `enabled` empty: always enabled while handled. `checked` empty: never checkable.
   void Handle(int id, std::function<void()> run, Rule enabled = {}, Rule checked = {});
   bool IsHandled(int id) const;
+  // Runs `id` if it is handled and its rule allows it now, whatever state its action still
+  // shows. False when it did not run.
+  bool Execute(int id);
 
   // Evaluates every rule now.
   void UpdateActions();

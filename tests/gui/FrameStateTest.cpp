@@ -128,6 +128,18 @@ class FrameStateTest : public QObject {
     QCOMPARE(app->Doc().ZoomFactor, 15);
   }
 
+  void keypadPlusAndMinusZoomOneStepEach() {
+    ShowSetsZeroTwoFive();
+    QTest::keyClick(&app->View(), Qt::Key_Plus, Qt::KeypadModifier);
+    QCOMPARE(app->Doc().ZoomFactor, 2);
+    QTest::keyClick(&app->View(), Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(&app->View(), Qt::Key_Minus, Qt::KeypadModifier);  // already at 1
+    QCOMPARE(app->Doc().ZoomFactor, 1);
+    // The main keyboard's plus is no accelerator.
+    QTest::keyClick(&app->View(), Qt::Key_Plus);
+    QCOMPARE(app->Doc().ZoomFactor, 1);
+  }
+
   void menuBarHasTheDesignedMenusAndTexts() {
     QStringList titles;
     for (QAction* menu : app->Frame().menuBar()->actions()) titles << menu->text();
