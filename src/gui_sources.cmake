@@ -3,4 +3,5 @@
 set(TAVRO_GUI_SOURCES
   composition/MapDisplay.cpp
   interaction/CTavroView.cpp
+  interaction/VirtualKeys.cpp
 )

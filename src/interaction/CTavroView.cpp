@@ -10,6 +10,8 @@
 #include <algorithm>
 
 #include "composition/MapDisplay.h"
+#include "interaction/FixOverride.h"
+#include "interaction/VirtualKeys.h"
 
 namespace tavro {
 
@@ -159,23 +161,27 @@ void CTavroView::ShrinkFrameToPicture() {
 }
 
 void CTavroView::keyPressEvent(QKeyEvent* event) {
-  const int key = event->key();
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) {
-    // Main-keyboard and keypad digits arrive as the same key; both choose the set.
-    SelectSet(key - Qt::Key_0);
+  const int32_t code = VirtualKeyCode(*event);
+  FixOverrideState& sequence =
+      Doc.FixOverrideSource != nullptr ? *Doc.FixOverrideSource : ProcessFixOverride();
+  sequence.FeedKey(code);
+  if (code >= '0' && code <= '9') {
+    SelectSet(code - '0');
+  } else if (code >= kVkNumpad0 && code <= kVkNumpad0 + 9) {
+    SelectSet(code - kVkNumpad0);
   } else {
-    ScrollByArrow(key);
+    ScrollByArrow(code);
   }
   event->accept();
 }
 
-bool CTavroView::ScrollByArrow(int qtKey) {
+bool CTavroView::ScrollByArrow(int32_t virtualKey) {
   ArrowKey arrow;
-  switch (qtKey) {
-    case Qt::Key_Left: arrow = ArrowKey::Left; break;
-    case Qt::Key_Up: arrow = ArrowKey::Up; break;
-    case Qt::Key_Right: arrow = ArrowKey::Right; break;
-    case Qt::Key_Down: arrow = ArrowKey::Down; break;
+  switch (virtualKey) {
+    case kVkLeft: arrow = ArrowKey::Left; break;
+    case kVkUp: arrow = ArrowKey::Up; break;
+    case kVkRight: arrow = ArrowKey::Right; break;
+    case kVkDown: arrow = ArrowKey::Down; break;
     default: return false;
   }
   const QSize client = viewport()->size();

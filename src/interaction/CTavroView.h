@@ -70,7 +70,7 @@ class CTavroView : public QAbstractScrollArea {
   void UpdateScrollSizes();
   void FollowToolbarVisibility();
   void ShrinkFrameToPicture();
-  bool ScrollByArrow(int qtKey);
+  bool ScrollByArrow(int32_t virtualKey);
 
   CTavroDoc& Doc;
   ViewFrameLink& Frame;

@@ -7,6 +7,7 @@
 #include <QToolTip>
 
 #include "GuiTestSupport.h"
+#include "interaction/FixOverride.h"
 #include "shell/CMainFrame.h"
 #include "shell/CTavroApp.h"
 #include "shell/CommandIds.h"
@@ -138,6 +139,25 @@ class FrameStateTest : public QObject {
     // The main keyboard's plus is no accelerator.
     QTest::keyClick(&app->View(), Qt::Key_Plus);
     QCOMPARE(app->Doc().ZoomFactor, 1);
+  }
+
+  void theKeySequenceCountsOnlyLettersTypedInARow() {
+    FixOverrideState& state = ProcessFixOverride();
+    state.Reset();
+    CTavroView& view = app->View();
+    QTest::keyClicks(&view, "ZOR");
+    QCOMPARE(state.Value(), 3);
+    QTest::keyClick(&view, Qt::Key_Shift);  // a modifier is a key of its own
+    QCOMPARE(state.Value(), 0);
+    QTest::keyClicks(&view, "zorv");
+    QTest::keyClick(&view, Qt::Key_E, Qt::ShiftModifier);  // Shift goes down first
+    QCOMPARE(state.Value(), 0);
+    QTest::keyClicks(&view, "zorve");  // lower case: the same keys
+    QVERIFY(state.Active());
+    app->Frame().Action(cmd::kFileNew)->trigger();
+    QTest::keyClick(&view, Qt::Key_Q);
+    QVERIFY(state.Active());  // for the rest of the run
+    state.Reset();
   }
 
   void menuBarHasTheDesignedMenusAndTexts() {

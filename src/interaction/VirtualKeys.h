@@ -1,0 +1,28 @@
+// Key presses as the virtual-key codes the keyboard rules are written in: a letter key is its
+// capital letter (with or without Shift), main-keyboard digits 0x30 to 0x39, keypad digits 0x60
+// to 0x69, the arrows 0x25 to 0x28, and Shift, Ctrl and Alt keys of their own.
+#pragma once
+
+#include <QKeyEvent>
+#include <cstdint>
+
+namespace tavro {
+
+inline constexpr int32_t kVkShift = 0x10;
+inline constexpr int32_t kVkControl = 0x11;
+inline constexpr int32_t kVkMenu = 0x12;
+inline constexpr int32_t kVkLeft = 0x25;
+inline constexpr int32_t kVkUp = 0x26;
+inline constexpr int32_t kVkRight = 0x27;
+inline constexpr int32_t kVkDown = 0x28;
+inline constexpr int32_t kVkNumpad0 = 0x60;
+// Any key without a code of its own here: it still breaks the key sequence.
+inline constexpr int32_t kVkOther = 0xFF;
+
+int32_t VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+
+inline int32_t VirtualKeyCode(const QKeyEvent& event) {
+  return VirtualKeyCode(event.key(), event.modifiers());
+}
+
+}  // namespace tavro
