@@ -91,7 +91,10 @@ bool QtHost::ChooseConfigFile(const std::vector<std::string>& names, std::string
   QStringList list;
   for (const std::string& name : names) list.append(DecodeForDisplay(name));
   SelectCnfDialog dialog(list, Owner);
+  // The chooser can be asked for while the archive is being unpacked under the wait cursor.
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
   const bool ok = dialog.exec() == QDialog::Accepted;
+  QApplication::restoreOverrideCursor();
   // Names are shown decoded but handed back as the bytes the directory gave.
   const int row = list.indexOf(dialog.ChosenName());
   chosen = ok && !dialog.ChosenName().isEmpty() && row >= 0 ? names[row] : std::string();

@@ -190,6 +190,13 @@ class AppLifecycleTest : public QObject {
     QCOMPARE(app->View().size(), QSize(300, 200));
   }
 
+  void helpContentsWithoutAHelpFileSaysSo() {
+    auto app = Start({});
+    app->Frame().Action(cmd::kHelpContents)->trigger();
+    QCOMPARE(messages.size(), size_t{1});
+    QVERIFY(messages[0].text.find("help file") != std::string::npos);
+  }
+
   void aHugePictureStaysOnTheScreen() {
     const std::string a = WriteSet(*files, "a.cnf", "0", "(1280,1024)");
     auto app = Start({QString::fromStdString(a)});

@@ -1,9 +1,12 @@
 // The Zoom dialog's checks, the "Select CNF File" dialog, the open dialog's filters and the
 // decoding of texts for display.
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QListWidget>
 #include <QTest>
 
+#include "shell/AboutDialog.h"
 #include "shell/OpenFileDialog.h"
 #include "shell/QtHost.h"
 #include "shell/SelectCnfDialog.h"
@@ -107,6 +110,16 @@ class DialogTest : public QObject {
     const QStringList qt = QtNameFilters(filters);
     QCOMPARE(qt[0], QStringLiteral("Mivo File(*.cnf;*.lzh) (*.cnf *.lzh)"));
     QCOMPARE(qt[3], QStringLiteral("All Files (*.*) (*)"));
+  }
+
+  void aboutBoxHasItsCaptionAndAnOkButton() {
+    AboutDialog about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("TAVRO"));
+    auto* ok = about.findChild<QPushButton*>();
+    QVERIFY(ok != nullptr);
+    QCOMPARE(ok->text(), QStringLiteral("Ok"));
+    QVERIFY(ok->isDefault());
+    QCOMPARE(about.findChildren<QLabel*>().size(), 4);  // the icon and three lines
   }
 
   void textsAreDecodedForDisplay() {
