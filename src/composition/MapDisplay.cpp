@@ -8,9 +8,7 @@ namespace tavro {
 
 namespace {
 
-int BytesPerPixel(const CTavroDoc& doc) {
-  return doc.MapInfo.Header.biBitCount == 24 ? 3 : 1;
-}
+int BytesPerPixel(const CTavroDoc& doc) { return doc.MapInfo.Header.biBitCount == 24 ? 3 : 1; }
 
 QList<QRgb> ColourTable(const CTavroDoc& doc) {
   QList<QRgb> table;
@@ -29,8 +27,7 @@ bool MapIsDrawable(const CTavroDoc& doc) {
   if (bitCount != 8 && bitCount != 24) return false;
   const int64_t rowBytes = int64_t{doc.PlayfieldWidth} * BytesPerPixel(doc);
   if (doc.MapStride < rowBytes || doc.MapHeight < doc.PlayfieldHeight) return false;
-  return static_cast<int64_t>(doc.CompositeMap.size()) >=
-         int64_t{doc.MapStride} * doc.MapHeight;
+  return static_cast<int64_t>(doc.CompositeMap.size()) >= int64_t{doc.MapStride} * doc.MapHeight;
 }
 
 QImage MapBand(const CTavroDoc& doc, int top, int height) {
@@ -71,8 +68,7 @@ void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, QSize client,
   }
   for (const MapRect& strip :
        BackgroundStrips(extent, {scroll.x(), scroll.y()}, {client.width(), client.height()})) {
-    painter.fillRect(QRect(strip.left, strip.top, strip.Width(), strip.Height()),
-                     kBackgroundGrey);
+    painter.fillRect(QRect(strip.left, strip.top, strip.Width(), strip.Height()), kBackgroundGrey);
   }
 }
 

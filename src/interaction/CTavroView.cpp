@@ -96,8 +96,7 @@ void CTavroView::FitFrameToPlayfield() {
   const QRect outer = frame->frameGeometry();
   const QSize decorations = outer.size() - frame->size();
   const QSize chrome = outer.size() - size();
-  const ViewSize content{Doc.PlayfieldWidth * Doc.ZoomFactor,
-                         Doc.PlayfieldHeight * Doc.ZoomFactor};
+  const ViewSize content{Doc.PlayfieldWidth * Doc.ZoomFactor, Doc.PlayfieldHeight * Doc.ZoomFactor};
   ViewSize room{INT32_MAX / 2, INT32_MAX / 2};
   if (QScreen* screen = frame->screen()) {
     const QRect area = screen->geometry();
@@ -178,15 +177,24 @@ void CTavroView::keyPressEvent(QKeyEvent* event) {
 bool CTavroView::ScrollByArrow(int32_t virtualKey) {
   ArrowKey arrow;
   switch (virtualKey) {
-    case kVkLeft: arrow = ArrowKey::Left; break;
-    case kVkUp: arrow = ArrowKey::Up; break;
-    case kVkRight: arrow = ArrowKey::Right; break;
-    case kVkDown: arrow = ArrowKey::Down; break;
-    default: return false;
+    case kVkLeft:
+      arrow = ArrowKey::Left;
+      break;
+    case kVkUp:
+      arrow = ArrowKey::Up;
+      break;
+    case kVkRight:
+      arrow = ArrowKey::Right;
+      break;
+    case kVkDown:
+      arrow = ArrowKey::Down;
+      break;
+    default:
+      return false;
   }
   const QSize client = viewport()->size();
-  ScrollTo(ArrowScrollTarget(arrow, {client.width(), client.height()}, ScrollPosition(),
-                             ContentSize()));
+  ScrollTo(
+      ArrowScrollTarget(arrow, {client.width(), client.height()}, ScrollPosition(), ContentSize()));
   return true;
 }
 

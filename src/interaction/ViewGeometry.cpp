@@ -47,10 +47,18 @@ ScrollPos ArrowScrollTarget(ArrowKey key, ViewSize client, ScrollPos scroll, Vie
   int64_t x = scroll.x;
   int64_t y = scroll.y;
   switch (key) {
-    case ArrowKey::Left: x -= pageX; break;
-    case ArrowKey::Right: x += pageX; break;
-    case ArrowKey::Up: y -= pageY; break;
-    case ArrowKey::Down: y += pageY; break;
+    case ArrowKey::Left:
+      x -= pageX;
+      break;
+    case ArrowKey::Right:
+      x += pageX;
+      break;
+    case ArrowKey::Up:
+      y -= pageY;
+      break;
+    case ArrowKey::Down:
+      y += pageY;
+      break;
   }
   const ScrollPos limit = MaxScroll(total, client);
   return {Clamp(x, 0, limit.x), Clamp(y, 0, limit.y)};
@@ -67,8 +75,8 @@ MapDrawPlan PlanMapDraw(const MapRect& logicalClip, int32_t zoom, ViewSize playf
   const int64_t bottom = std::min(CeilToMultiple(logicalClip.bottom, zoom), extentH);
   if (left >= extentW || top >= extentH || right <= left || bottom <= top) return plan;
   plan.draws = true;
-  plan.target = {static_cast<int32_t>(left), static_cast<int32_t>(top),
-                 static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+  plan.target = {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
+                 static_cast<int32_t>(bottom)};
   plan.source = {static_cast<int32_t>(left / zoom), static_cast<int32_t>(top / zoom),
                  static_cast<int32_t>(right / zoom), static_cast<int32_t>(bottom / zoom)};
   return plan;

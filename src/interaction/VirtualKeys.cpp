@@ -9,14 +9,22 @@ int32_t VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
     return modifiers.testFlag(Qt::KeypadModifier) ? kVkNumpad0 + digit : '0' + digit;
   }
   switch (qtKey) {
-    case Qt::Key_Shift: return kVkShift;
-    case Qt::Key_Control: return kVkControl;
-    case Qt::Key_Alt: return kVkMenu;
-    case Qt::Key_Left: return kVkLeft;
-    case Qt::Key_Up: return kVkUp;
-    case Qt::Key_Right: return kVkRight;
-    case Qt::Key_Down: return kVkDown;
-    default: return kVkOther;
+    case Qt::Key_Shift:
+      return kVkShift;
+    case Qt::Key_Control:
+      return kVkControl;
+    case Qt::Key_Alt:
+      return kVkMenu;
+    case Qt::Key_Left:
+      return kVkLeft;
+    case Qt::Key_Up:
+      return kVkUp;
+    case Qt::Key_Right:
+      return kVkRight;
+    case Qt::Key_Down:
+      return kVkDown;
+    default:
+      return kVkOther;
   }
 }
 

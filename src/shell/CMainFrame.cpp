@@ -197,8 +197,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   // view passes them here so they still zoom.
   if (watched == ViewWidget && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    const int id = key->key() == Qt::Key_Plus ? cmd::kZoomIn
-                   : key->key() == Qt::Key_Minus ? cmd::kZoomOut : 0;
+    const int id = key->key() == Qt::Key_Plus    ? cmd::kZoomIn
+                   : key->key() == Qt::Key_Minus ? cmd::kZoomOut
+                                                 : 0;
     if (id != 0 && key->modifiers().testFlag(Qt::KeypadModifier)) {
       Table.Execute(id);
       return true;

@@ -96,9 +96,9 @@ void CTavroApp::OnHelpContents() {
     }
   }
   const QString missing = QFileInfo(executable).fileName() + ".hlp";
-  Platform.ShowMessage("The help file " + missing.toStdString() +
-                           " was not found beside the program.",
-                       std::string(), MessageIcon::Exclamation);
+  Platform.ShowMessage(
+      "The help file " + missing.toStdString() + " was not found beside the program.",
+      std::string(), MessageIcon::Exclamation);
 }
 
 void CTavroApp::OnAppAbout() {

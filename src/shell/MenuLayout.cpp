@@ -25,8 +25,7 @@ std::vector<MenuItemSpec> BuildMenuItems() {
       {"&View", "&256Color", cmd::kColour256},
       {"&View", "&TrueColor", cmd::kTrueColour},
   };
-  static const char* const kDigits[] = {"&0", "&1", "&2", "&3", "&4",
-                                        "&5", "&6", "&7", "&8", "&9"};
+  static const char* const kDigits[] = {"&0", "&1", "&2", "&3", "&4", "&5", "&6", "&7", "&8", "&9"};
   for (int n = 0; n < 10; ++n) items.push_back({"&Set", kDigits[n], cmd::kFirstSet + n});
   for (int n = 0; n < 10; ++n) items.push_back({"&Color", kDigits[n], cmd::kFirstGroup + n});
   const std::vector<MenuItemSpec> rest = {
@@ -76,9 +75,24 @@ const std::vector<AcceleratorSpec>& Accelerators() {
 }
 
 const std::vector<int>& ToolbarEntries() {
-  static const std::vector<int> entries = {
-      cmd::kFileOpen, 0, cmd::kFileSave, 0, cmd::kEditCopy, 0,
-      101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 0, cmd::kAppAbout};
+  static const std::vector<int> entries = {cmd::kFileOpen,
+                                           0,
+                                           cmd::kFileSave,
+                                           0,
+                                           cmd::kEditCopy,
+                                           0,
+                                           101,
+                                           102,
+                                           103,
+                                           104,
+                                           105,
+                                           106,
+                                           107,
+                                           108,
+                                           109,
+                                           110,
+                                           0,
+                                           cmd::kAppAbout};
   return entries;
 }
 

@@ -39,9 +39,15 @@ void QtHost::ShowMessage(const std::string& text, const std::string& caption, Me
   box.setWindowTitle(caption.empty() ? kAppTitle : DecodeForDisplay(caption));
   box.setText(DecodeForDisplay(text));
   switch (icon) {
-    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::Exclamation:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
   }
   box.setStandardButtons(QMessageBox::Ok);
   box.exec();

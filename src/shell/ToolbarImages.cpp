@@ -26,8 +26,8 @@ QPixmap BlankImage() {
 void DrawFolder(QPainter& p) {
   p.setPen(kInk);
   p.setBrush(kDarkYellow);
-  p.drawPolygon(QPolygon({QPoint(1, 3), QPoint(5, 3), QPoint(6, 4), QPoint(12, 4),
-                          QPoint(12, 13), QPoint(1, 13)}));
+  p.drawPolygon(QPolygon(
+      {QPoint(1, 3), QPoint(5, 3), QPoint(6, 4), QPoint(12, 4), QPoint(12, 13), QPoint(1, 13)}));
   p.setBrush(kYellow);
   p.drawPolygon(QPolygon({QPoint(1, 13), QPoint(4, 7), QPoint(15, 7), QPoint(12, 13)}));
   p.drawLine(9, 1, 13, 1);

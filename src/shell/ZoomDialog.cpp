@@ -15,8 +15,8 @@ std::optional<uint32_t> ParseUnsigned(const QString& text) {
   uint64_t value = 0;
   for (const QChar c : digits) {
     if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
-    value = std::min<uint64_t>(value * 10 + (c.unicode() - '0'),
-                               std::numeric_limits<uint32_t>::max());
+    value =
+        std::min<uint64_t>(value * 10 + (c.unicode() - '0'), std::numeric_limits<uint32_t>::max());
   }
   return static_cast<uint32_t>(value);
 }

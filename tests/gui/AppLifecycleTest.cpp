@@ -2,8 +2,8 @@
 // the recent-file list, File New, the toolbar setting across restarts, fitting the frame.
 #include <QFile>
 #include <QMenu>
-#include <QScreen>
 #include <QMimeData>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
@@ -61,7 +61,8 @@ class AppLifecycleTest : public QObject {
 
   void commandLineArgumentsAreOnePathJoinedWithBlanks() {
     QCOMPARE(CommandLineTail({}), QString());
-    QCOMPARE(CommandLineTail({"/tmp/my", "doll", "set.cnf"}), QStringLiteral("/tmp/my doll set.cnf"));
+    QCOMPARE(CommandLineTail({"/tmp/my", "doll", "set.cnf"}),
+             QStringLiteral("/tmp/my doll set.cnf"));
     QCOMPARE(CommandLineTail({"\"a b.cnf\""}), QStringLiteral("\"a b.cnf\""));
   }
 

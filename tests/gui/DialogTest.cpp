@@ -2,8 +2,8 @@
 // decoding of texts for display.
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 #include "shell/AboutDialog.h"
@@ -129,7 +129,6 @@ class DialogTest : public QObject {
     // Neither: one character a byte.
     QCOMPARE(DecodeForDisplay("\xFF\xFE").size(), 2);
   }
-
 };
 
 }  // namespace tavro

@@ -163,8 +163,8 @@ class FrameStateTest : public QObject {
   void menuBarHasTheDesignedMenusAndTexts() {
     QStringList titles;
     for (QAction* menu : app->Frame().menuBar()->actions()) titles << menu->text();
-    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Set", "&Color", "&Option",
-                                  "&Help"}));
+    QCOMPARE(titles,
+             (QStringList{"&File", "&Edit", "&View", "&Set", "&Color", "&Option", "&Help"}));
     QCOMPARE(app->Frame().Action(cmd::kFileOpen)->text(), QStringLiteral("&Open...\tCtrl+O"));
     QCOMPARE(app->Frame().Action(cmd::kZoomIn)->text(), QStringLiteral("Zoom &In\t+"));
     QCOMPARE(app->Frame().Action(cmd::kFileOpen)->data().toInt(), cmd::kFileOpen);

@@ -1,6 +1,6 @@
-#include "interaction/ViewGeometry.h"
-
 #include <gtest/gtest.h>
+
+#include "interaction/ViewGeometry.h"
 
 namespace tavro {
 namespace {
