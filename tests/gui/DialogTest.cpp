@@ -1,12 +1,16 @@
 // The Zoom dialog's checks, the "Select CNF File" dialog, the open dialog's filters and the
 // decoding of texts for display.
+#include <QApplication>
 #include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
+#include "GuiTestSupport.h"
 #include "shell/AboutDialog.h"
+#include "shell/AppSettings.h"
 #include "shell/OpenFileDialog.h"
 #include "shell/QtHost.h"
 #include "shell/SelectCnfDialog.h"
@@ -17,6 +21,9 @@ namespace tavro {
 
 class DialogTest : public QObject {
   Q_OBJECT
+
+ private:
+  test::ScopedSettingsDir settingsDir;  // nothing here touches the user's own settings
 
  private slots:
   void zoomDialogRefusesZeroThirtyTwoAndText() {
@@ -96,6 +103,27 @@ class DialogTest : public QObject {
     SelectCnfDialog dialog({"a.cnf"});
     dialog.reject();
     QVERIFY(dialog.ChosenName().isEmpty());
+  }
+
+  void chooserHandsBackTheNameAsTheDirectoryGaveIt() {
+    AppSettings settings;
+    QtHost host(settings);
+    const std::string japanese = "\x82\xA0.cnf";  // Shift_JIS, shown decoded
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<SelectCnfDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      QCOMPARE(dialog->List()->item(1)->text(), QString(QChar(0x3042)) + ".cnf");
+      dialog->List()->setCurrentRow(1);
+      dialog->accept();
+    });
+    std::string chosen;
+    QVERIFY(host.ChooseConfigFile({"b.cnf", japanese}, chosen));
+    QCOMPARE(chosen, japanese);
+
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    chosen = "left over";
+    QVERIFY(!host.ChooseConfigFile({"b.cnf"}, chosen));
+    QVERIFY(chosen.empty());
   }
 
   void openFiltersOfferArchivesFirstAndAllFilesLast() {
