@@ -101,6 +101,7 @@ void CTavroDoc::ReadAllLines() {
   int32_t remaining = ConfigTextLength;
   char line[256];
   while (ReadConfigLine(line, sizeof line, remaining)) DispatchConfigLine(line);
+  ParseCursor = nullptr;  // it pointed into `line`, which is gone now
 }
 
 void CTavroDoc::ReportLoadErrors() {
@@ -127,6 +128,7 @@ void CTavroDoc::ShowLoadedSet() {
 void CTavroDoc::EmptyLoadedSet() {
   ConfigText = std::vector<char>();
   ConfigTextLength = 0;
+  TextCursor = nullptr;
   CompositeMap = std::vector<uint8_t>();
   ObjectTable = std::vector<ObjectEntry>();
   CellTable = std::vector<CellEntry>();
