@@ -42,6 +42,10 @@ void Put12Bit(Bytes& out, Rgb c) {
 
 }  // namespace
 
+void PrintTo(const Rgb& colour, std::ostream* os) {
+  *os << "(" << int{colour.r} << "," << int{colour.g} << "," << int{colour.b} << ")";
+}
+
 Bytes EncodeOldCel(int width, int height, const std::vector<uint8_t>& values) {
   Bytes out;
   Put16(out, width);

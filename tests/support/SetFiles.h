@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,10 @@ namespace tavro::test {
 
 struct Rgb {
   uint8_t r = 0, g = 0, b = 0;
+  bool operator==(const Rgb&) const = default;
 };
+// Lets test failures show colours as (r,g,b).
+void PrintTo(const Rgb& colour, std::ostream* os);
 
 using Bytes = std::vector<uint8_t>;
 

@@ -1,0 +1,60 @@
+// A document with a set directory of its own, for loading cel and palette files by hand the way
+// the configuration reader does.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "document/CTavroDoc.h"
+#include "support/FakeHost.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
+
+namespace tavro::test {
+
+class ImageFilesTest : public ::testing::Test {
+ protected:
+  ImageFilesTest() { doc.SetDirectory = files.Dir(); }
+
+  // A cel entry as the cel-line parser leaves it: name, object (with its slot), palette, sets.
+  CellEntry Cell(const std::string& name, int object = 0, uint8_t palette = 0,
+                 uint16_t setMask = 0xFFFF) {
+    CellEntry cell;
+    std::strncpy(cell.FileName, name.c_str(), sizeof cell.FileName - 1);
+    cell.ObjectNumber = static_cast<int16_t>(object);
+    cell.PaletteNumber = palette;
+    cell.SetMask = setMask;
+    doc.EnsureSlot(object);
+    return cell;
+  }
+
+  // Writes `bytes` as `name` and loads it as a cel of object 0; returns the load's error bit.
+  int32_t Load(const std::string& name, const Bytes& bytes, CellEntry& cell) {
+    files.Write(name, bytes);
+    cell = Cell(name);
+    return doc.LoadCel(cell);
+  }
+
+  const ObjectEntry& Object(int number) { return doc.ObjectTable[doc.SlotOf(number)]; }
+
+  // The decoded pixels of an indexed cel, top row first again.
+  static std::vector<uint8_t> TopDown(const CellEntry& cell) {
+    std::vector<uint8_t> out;
+    for (int row = cell.Height - 1; row >= 0; --row) {
+      const auto* begin = cell.Pixels.data() + static_cast<size_t>(row) * cell.Width;
+      out.insert(out.end(), begin, begin + cell.Width);
+    }
+    return out;
+  }
+
+  TempDir dir;
+  SetFiles files{dir.path()};
+  FakeHost host;
+  CTavroDoc doc{host};
+};
+
+}  // namespace tavro::test

@@ -1,0 +1,232 @@
+#include "ImageFilesFixture.h"
+
+namespace tavro::test {
+namespace {
+
+class PaletteReader : public ImageFilesTest {
+ protected:
+  int32_t Read(const std::string& name, int number) {
+    std::strncpy(doc.PaletteNames[number].data(), name.c_str(), kPaletteNameField - 1);
+    return doc.LoadPaletteFile(doc.PaletteNames[number].data(), number);
+  }
+  Rgb At(int group, int index) {
+    const PaletteEntry c = doc.GroupColour(group, index);
+    return {c.Red, c.Green, c.Blue};
+  }
+};
+
+// n distinct colours; `salt` tells files and groups apart.
+std::vector<Rgb> Ramp(int n, int salt) {
+  std::vector<Rgb> out;
+  for (int i = 0; i < n; ++i) {
+    out.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(salt), static_cast<uint8_t>(255 - i)});
+  }
+  return out;
+}
+
+// Old-form colours survive the 12-bit reduction only as multiples of 17.
+std::vector<Rgb> Ramp12(int salt) {
+  std::vector<Rgb> out;
+  for (int i = 0; i < 16; ++i) {
+    out.push_back({static_cast<uint8_t>(i * 17), static_cast<uint8_t>((salt % 16) * 17),
+                   static_cast<uint8_t>((15 - i) * 17)});
+  }
+  return out;
+}
+
+TEST_F(PaletteReader, TwelveBitColoursWidenEachNibbleAndAreStoredBlueRedGreen) {
+  Bytes old(320, 0);
+  old[2] = 0xF0;  // colour 1 of group 0: red 15, blue 0
+  old[3] = 0x0F;  // green 15
+  old[4] = 0x1E;  // colour 2: red 1, blue 14 ...
+  old[5] = 0xA7;  // ... green 7; the high nibble is ignored
+  files.Write("p.kcf", old);
+  ASSERT_EQ(Read("p.kcf", 0), 0);
+  EXPECT_EQ(At(0, 1), (Rgb{255, 255, 0}));
+  EXPECT_EQ(At(0, 2), (Rgb{17, 119, 238}));
+  EXPECT_EQ(doc.PaletteGroups[0][2][0], 238);  // blue
+  EXPECT_EQ(doc.PaletteGroups[0][2][1], 17);   // red
+  EXPECT_EQ(doc.PaletteGroups[0][2][2], 119);  // green
+}
+
+TEST_F(PaletteReader, OldFormFilesShareOneTableAndLaterFilesDropColourZero) {
+  std::vector<std::vector<Rgb>> first, second;
+  for (int g = 0; g < 10; ++g) {
+    first.push_back(Ramp12(g));
+    second.push_back(Ramp12(g + 5));
+  }
+  files.Write("a.kcf", EncodeOldPalette(first));
+  files.Write("b.kcf", EncodeOldPalette(second));
+  ASSERT_EQ(Read("a.kcf", 0), 0);
+  EXPECT_EQ(doc.ColourCount, 16);
+  EXPECT_EQ(doc.GroupCount, 10);
+  EXPECT_EQ(doc.PaletteBase[0], 0);
+  EXPECT_EQ(doc.PaletteFileCount, 1);
+  for (int g = 0; g < 10; ++g) {
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(At(g, i), first[g][i]) << g << "/" << i;
+  }
+
+  ASSERT_EQ(Read("b.kcf", 1), 0);
+  EXPECT_EQ(doc.ColourCount, 31);
+  EXPECT_EQ(doc.PaletteBase[1], 15);
+  EXPECT_EQ(doc.PaletteFileCount, 2);
+  EXPECT_EQ(At(3, 0), first[3][0]);  // index 0 stays the first file's
+  for (int g = 0; g < 10; ++g) {
+    for (int v = 1; v < 16; ++v) EXPECT_EQ(At(g, doc.PaletteBase[1] + v), second[g][v]);
+  }
+  EXPECT_EQ(At(0, 31), (Rgb{}));
+
+  // A cel of palette 1 decodes straight to those indices.
+  files.Write("c.cel", EncodeOldCel(2, 1, {1, 15}));
+  CellEntry cell = Cell("c.cel", 0, 1);
+  ASSERT_EQ(doc.LoadCel(cell), 0);
+  EXPECT_EQ(At(4, cell.Pixels[0]), second[4][1]);
+  EXPECT_EQ(At(4, cell.Pixels[1]), second[4][15]);
+}
+
+TEST_F(PaletteReader, GroupsAFileLacksShowItsFirstGroup) {
+  // A 24-bit file with 256 colours and one group fills the whole table in every group.
+  files.Write("full.kcf", EncodeNewPalette(24, 256, {Ramp(256, 7)}));
+  ASSERT_EQ(Read("full.kcf", 0), 0);
+  EXPECT_EQ(doc.ColourCount, 256);
+  EXPECT_EQ(doc.GroupCount, 1);
+  for (int g = 0; g < 10; ++g) {
+    EXPECT_EQ(At(g, 0), (Rgb{0, 7, 255}));
+    EXPECT_EQ(At(g, 255), (Rgb{255, 7, 0}));
+  }
+}
+
+TEST_F(PaletteReader, ACopiedGroupTouchesOnlyTheFilesOwnIndices) {
+  files.OldPalette("base.kcf");
+  files.Write("three.kcf", EncodeNewPalette(12, 4, {Ramp12(1), Ramp12(2), Ramp12(3)}));
+  ASSERT_EQ(Read("base.kcf", 0), 0);
+  const Rgb baseColour5 = At(6, 5);
+  ASSERT_EQ(Read("three.kcf", 1), 0);
+  EXPECT_EQ(doc.ColourCount, 19);
+  EXPECT_EQ(doc.GroupCount, 10);  // the larger of 10 and 3
+  EXPECT_EQ(At(1, 17), Ramp12(2)[2]);
+  EXPECT_EQ(At(2, 18), Ramp12(3)[3]);
+  for (int g = 3; g < 10; ++g) {
+    for (int v = 1; v < 4; ++v) EXPECT_EQ(At(g, 15 + v), Ramp12(1)[v]);
+  }
+  EXPECT_EQ(At(6, 5), baseColour5);
+}
+
+TEST_F(PaletteReader, BadHeadersAreIgnoredSilentlyAndChangeNothing) {
+  files.OldPalette("base.kcf");
+  ASSERT_EQ(Read("base.kcf", 0), 0);
+  const CTavroDoc& d = doc;
+  std::vector<uint8_t> before(&d.PaletteGroups[0][0][0], &d.PaletteGroups[0][0][0] + sizeof d.PaletteGroups);
+
+  Bytes wrongMark = EncodeNewPalette(24, 4, {Ramp(4, 1)});
+  wrongMark[4] = 0x11;
+  Bytes wrongDepth = EncodeNewPalette(24, 4, {Ramp(4, 1)});
+  wrongDepth[5] = 16;
+  const std::vector<std::pair<const char*, Bytes>> cases = {
+      {"11 groups", EncodeNewPalette(24, 4, std::vector<std::vector<Rgb>>(11, Ramp(4, 1)))},
+      {"257 colours", EncodeNewPalette(24, 257, {Ramp(257, 1)})},
+      {"mark", wrongMark},
+      {"depth", wrongDepth},
+      {"header cut after the mark", Bytes{'M', 'i', 'V', 'O', 0x10}},
+  };
+  int number = 1;
+  for (const auto& [what, bytes] : cases) {
+    files.Write("bad.kcf", bytes);
+    EXPECT_EQ(Read("bad.kcf", number), 2) << what;
+    EXPECT_EQ(doc.PaletteBase[number], 0) << what;
+    ++number;
+  }
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(doc.ColourCount, 16);
+  EXPECT_EQ(doc.PaletteFileCount, 1);
+  EXPECT_EQ(doc.GroupCount, 10);
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), &d.PaletteGroups[0][0][0]));
+}
+
+TEST_F(PaletteReader, MissingFileIsReportedAtOnceWithTheNameAsWritten) {
+  EXPECT_EQ(Read("NoSuch.KCF", 0), 1);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "palette file (NoSuch.KCF) is not found");
+  EXPECT_EQ(host.messages[0].caption, "");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(doc.PaletteFileCount, 0);
+  EXPECT_EQ(Read("", 1), 1);  // "% name": an empty name is never found
+  EXPECT_EQ(host.messages.back().text, "palette file () is not found");
+
+  // With the first file missing, the next one starts at index 0 and its base wraps to 255.
+  files.Write("second.kcf", EncodeNewPalette(24, 3, {Ramp(3, 9)}));
+  ASSERT_EQ(Read("SECOND.kcf", 2), 0);
+  EXPECT_EQ(doc.PaletteBase[2], 255);
+  EXPECT_EQ(doc.ColourCount, 2);
+  EXPECT_EQ(doc.PaletteFileCount, 3);
+  EXPECT_EQ(At(0, 0), Ramp(3, 9)[1]);
+  EXPECT_EQ(host.messages.size(), 2u);
+}
+
+TEST_F(PaletteReader, TheTableNeverGrowsPast256Colours) {
+  files.OldPalette("base.kcf");
+  ASSERT_EQ(Read("base.kcf", 0), 0);
+  const Rgb baseColour = At(0, 15);
+  std::vector<std::vector<Rgb>> groups;
+  for (int g = 0; g < 10; ++g) groups.push_back(Ramp(256, 100 + g));
+  files.Write("big.kcf", EncodeNewPalette(24, 256, groups));
+  ASSERT_EQ(Read("big.kcf", 1), 0);
+  EXPECT_EQ(doc.ColourCount, 256);
+  EXPECT_EQ(doc.PaletteBase[1], 15);
+  EXPECT_EQ(At(0, 15), baseColour);
+  EXPECT_EQ(At(9, 16), groups[9][1]);
+  EXPECT_EQ(At(9, 255), groups[9][240]);
+
+  // A file read once the table is full changes no colour, and its group copy stays in bounds.
+  const Rgb last = At(5, 255);
+  files.Write("late.kcf", EncodeNewPalette(24, 8, {Ramp(8, 1)}));
+  ASSERT_EQ(Read("late.kcf", 2), 0);
+  EXPECT_EQ(doc.ColourCount, 256);
+  EXPECT_EQ(doc.PaletteBase[2], 255);
+  EXPECT_EQ(At(5, 255), last);
+  EXPECT_EQ(doc.GroupCount, 10);
+}
+
+TEST_F(PaletteReader, AFileOfNoColoursTakesNothingFromItsNeighbours) {
+  files.OldPalette("base.kcf");
+  files.Write("none.kcf", EncodeNewPalette(24, 0, {{}, {}}));
+  files.Write("next.kcf", EncodeNewPalette(24, 3, {Ramp(3, 4)}));
+  ASSERT_EQ(Read("base.kcf", 0), 0);
+  const Rgb lastOfBase = At(2, 15);
+  ASSERT_EQ(Read("none.kcf", 1), 0);
+  EXPECT_EQ(doc.ColourCount, 16);
+  EXPECT_EQ(doc.PaletteFileCount, 2);
+  ASSERT_EQ(Read("next.kcf", 2), 0);
+  EXPECT_EQ(doc.PaletteBase[2], 15);
+  EXPECT_EQ(doc.ColourCount, 18);
+  EXPECT_EQ(At(2, 15), lastOfBase);
+}
+
+TEST_F(PaletteReader, ShortFilesLoadWithTheMissingColoursBlack) {
+  Bytes cut = EncodeNewPalette(24, 16, {Ramp(16, 3), Ramp(16, 4)});
+  cut.resize(32 + 5 * 3);
+  files.Write("cut.kcf", cut);
+  ASSERT_EQ(Read("cut.kcf", 0), 0);
+  EXPECT_EQ(doc.ColourCount, 16);
+  EXPECT_EQ(At(0, 4), Ramp(16, 3)[4]);
+  EXPECT_EQ(At(0, 5), (Rgb{}));
+  EXPECT_EQ(At(1, 0), (Rgb{}));
+
+  files.Write("tiny.kcf", {0xF0});  // no magic: an old-form file of almost nothing
+  ASSERT_EQ(Read("tiny.kcf", 1), 0);
+  EXPECT_EQ(doc.ColourCount, 31);
+}
+
+TEST_F(PaletteReader, GroupColourAnswersBlackOutsideTheTable) {
+  files.OldPalette("base.kcf");
+  ASSERT_EQ(Read("base.kcf", 0), 0);
+  EXPECT_EQ(At(10, 1), (Rgb{}));
+  EXPECT_EQ(At(-1, 1), (Rgb{}));
+  EXPECT_EQ(At(0, 256), (Rgb{}));
+  doc.StoreGroupColour(12, 1, 9, 9, 9);  // ignored, not written past the groups
+  doc.StoreGroupColour(0, 300, 9, 9, 9);
+  EXPECT_EQ(At(0, 1), (Rgb{17, 238, 0}));
+}
+
+}  // namespace
+}  // namespace tavro::test
