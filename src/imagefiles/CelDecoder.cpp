@@ -13,6 +13,8 @@
 namespace tavro {
 namespace {
 
+constexpr size_t kKeptReadBuffer = size_t{1} << 20;
+
 std::string CelFileName(const CellEntry& cell) {
   return std::string(cell.FileName, strnlen(cell.FileName, sizeof cell.FileName));
 }
@@ -103,6 +105,8 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   } catch (const std::bad_alloc&) {
     return kErrNoMemory;
   }
+  // Small cels are the common case; a buffer grown by one backdrop-sized cel is not kept.
+  if (CelReadBuffer.capacity() > kKeptReadBuffer) std::vector<uint8_t>().swap(CelReadBuffer);
   ++LoadedCelCount;
   cell.Width = header.Width;
   cell.Height = header.Height;
