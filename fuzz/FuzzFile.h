@@ -6,10 +6,10 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <system_error>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 namespace tavro::fuzz {
 

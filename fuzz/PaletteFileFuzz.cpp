@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   doc.StoreGroupColour(3, 0, 1, 2, 3);
   const int32_t result = doc.LoadPaletteFile("f.kcf", 1);
   const PaletteEntry first = doc.GroupColour(3, 0);
-  if ((result != 0 && result != 2) || doc.ColourCount > kPaletteColours ||
-      first.Red != 1 || first.Green != 2 || first.Blue != 3) {
+  if ((result != 0 && result != 2) || doc.ColourCount > kPaletteColours || first.Red != 1 ||
+      first.Green != 2 || first.Blue != 3) {
     std::abort();
   }
   return 0;

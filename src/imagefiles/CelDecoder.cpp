@@ -96,9 +96,9 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   GrowExtent(*object, header);
   try {
     std::vector<uint8_t> pixels(CelDecodedBytes(header.Width, header.Height, header.BitsPerPixel));
-    const uint8_t* source =
-        ReadPixelData(file, header, CelSourceBytes(header.Width, header.Height, header.BitsPerPixel),
-                      CelReadBuffer);
+    const uint8_t* source = ReadPixelData(
+        file, header, CelSourceBytes(header.Width, header.Height, header.BitsPerPixel),
+        CelReadBuffer);
     UnpackCelPixels(source, header.Width, header.Height, header.BitsPerPixel,
                     PaletteBase[cell.PaletteNumber], pixels.data());
     cell.Pixels = std::move(pixels);
