@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "document/CTavroDoc.h"
+#include "document/Saturate.h"
 
 namespace tavro {
 
@@ -31,7 +32,9 @@ uint16_t CTavroDoc::EnsureSlot(int32_t number) {
     LargeObjectSlots[number] = slot;
   }
   if (ObjectTable.size() <= slot) ObjectTable.resize(slot + 1);
-  ObjectTable[slot].Number = static_cast<int16_t>(number);
+  // Held at 32767 rather than wrapped, so the loader's test for numbers of 1170 and more still
+  // sees a large number (object 65,536 must not pass for object 0).
+  ObjectTable[slot].Number = SaturateInt16(number);
   return slot;
 }
 

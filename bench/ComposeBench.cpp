@@ -1,0 +1,142 @@
+// Composition of the largest set a configuration can describe, each figure given as a ratio to
+// a baseline timed in the same run: a memcpy of the bytes composition has to move, or for a drag
+// a full recomposition.
+//
+// Counters: "x_memcpy" (full composition / memcpy), "x_full" (drag recomposition / full one),
+// all from this thread's CPU time.
+#include <benchmark/benchmark.h>
+
+#include <time.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "SyntheticSet.h"
+#include "support/FakeHost.h"
+
+namespace tavro::bench {
+namespace {
+
+// CPU time of this thread: the machine is shared, and wall time would charge us for others.
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+template <typename Fn>
+double BestSeconds(Fn&& fn, int runs) {
+  double best = 1e30;
+  for (int i = 0; i < runs; ++i) {
+    const double start = ThreadSeconds();
+    fn();
+    benchmark::ClobberMemory();
+    best = std::min(best, ThreadSeconds() - start);
+  }
+  return best;
+}
+
+double MemcpySeconds(size_t bytes) {
+  std::vector<uint8_t> from(bytes, 1), to(bytes, 0);
+  return BestSeconds([&] { std::memcpy(to.data(), from.data(), bytes); }, 20);
+}
+
+struct Fixture {
+  explicit Fixture(bool trueColour)
+      : set(MakeSyntheticSet(trueColour)), doc(host) {
+    LoadIntoDocument(set, doc, trueColour);
+  }
+  test::FakeHost host;
+  SyntheticSet set;
+  CTavroDoc doc;
+};
+
+Fixture& Shared(bool trueColour) {
+  static std::unique_ptr<Fixture> fixtures[2];
+  auto& fixture = fixtures[trueColour ? 1 : 0];
+  if (!fixture) fixture = std::make_unique<Fixture>(trueColour);
+  return *fixture;
+}
+
+void ComposeWhole(CTavroDoc& doc) {
+  doc.ComposeRect(0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight);
+}
+
+// Times `work` per iteration with our own clock so it can be set beside the baseline.
+template <typename Fn>
+double TimedLoop(benchmark::State& state, Fn&& work) {
+  double total = 0;
+  int64_t runs = 0;
+  for (auto _ : state) {
+    const double start = ThreadSeconds();
+    work();
+    benchmark::ClobberMemory();
+    total += ThreadSeconds() - start;
+    ++runs;
+  }
+  return runs ? total / static_cast<double>(runs) : 0;
+}
+
+void BM_ComposeFull256(benchmark::State& state) {
+  Fixture& f = Shared(false);
+  const size_t mapBytes = static_cast<size_t>(f.doc.MapStride) * f.doc.MapHeight;
+  const double baseline = MemcpySeconds(f.set.pixelCount + mapBytes);
+  const double compose = TimedLoop(state, [&] { ComposeWhole(f.doc); });
+  state.counters["x_memcpy"] = compose / baseline;
+  state.counters["memcpy_ms"] = baseline * 1e3;
+}
+
+void BM_ComposeFullTrueColour(benchmark::State& state) {
+  Fixture& f = Shared(true);
+  const size_t mapPixels = static_cast<size_t>(f.doc.MapStride) * f.doc.MapHeight;
+  const double baseline = MemcpySeconds((f.set.pixelCount + mapPixels) * 3);
+  const double compose = TimedLoop(state, [&] { ComposeWhole(f.doc); });
+  state.counters["x_memcpy"] = compose / baseline;
+  state.counters["memcpy_ms"] = baseline * 1e3;
+}
+
+// The 200 x 400 object moved 5 pixels right and down: what a drag step recomposes is the union
+// of where it was and where it is.
+void DragStep(CTavroDoc& doc, int step) {
+  ObjectEntry& object = doc.ObjectTable[doc.SlotOf(kDragObject)];
+  const int16_t delta = (step & 1) ? -5 : 5;
+  const MapRect before{object.X, object.Y, object.X + object.ExtentRight,
+                       object.Y + object.ExtentBottom};
+  object.X = static_cast<int16_t>(object.X + delta);
+  object.Y = static_cast<int16_t>(object.Y + delta);
+  const MapRect after{object.X, object.Y, object.X + object.ExtentRight,
+                      object.Y + object.ExtentBottom};
+  const MapRect changed = UnionRect(before, after);
+  doc.ComposeRect(changed.left, changed.top, changed.Width(), changed.Height());
+}
+
+void BM_DragRecompose(benchmark::State& state) {
+  Fixture& f = Shared(state.range(0) != 0);
+  const double full = BestSeconds([&] { ComposeWhole(f.doc); }, 3);
+  int step = 0;
+  const double drag = TimedLoop(state, [&] { DragStep(f.doc, step++); });
+  state.counters["x_full"] = drag / full;
+  // The share of the playfield the step recomposes: the floor for x_full when cels lie evenly.
+  state.counters["area_share"] = 205.0 * 405.0 / (kMaxPlayfieldWidth * kMaxPlayfieldHeight);
+}
+
+void BM_MemcpyBaseline(benchmark::State& state) {
+  const size_t bytes = Shared(false).set.pixelCount + kMaxPlayfieldWidth * kMaxPlayfieldHeight;
+  std::vector<uint8_t> from(bytes, 1), to(bytes, 0);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), bytes);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+BENCHMARK(BM_MemcpyBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeFull256)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeFullTrueColour)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragRecompose)->Arg(0)->Arg(1)->ArgName("true_colour")->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tavro::bench
+
+BENCHMARK_MAIN();

@@ -1,0 +1,72 @@
+// Internal to the composer: the map as the drawing loops see it, and the part of one cel that a
+// recomposition touches. Rows are bottom-up in both the map and the cels.
+#pragma once
+
+#include <cstdint>
+
+#include "document/SetRecords.h"
+#include "platform/MapRect.h"
+
+namespace tavro {
+class CTavroDoc;
+}
+
+namespace tavro::compose {
+
+// The map when it is safe to draw into: pixels is null when there is no map or its size does
+// not match MapStride x MapHeight in the current mode.
+struct MapView {
+  uint8_t* pixels = nullptr;
+  uint32_t* words = nullptr;  // true colour only: the work area, same layout, 4 bytes a pixel
+  int32_t bytesPerPixel = 1;
+  int32_t rowBytes = 0;
+  int32_t rows = 0;
+  MapRect area;  // the part of the playfield the map can hold
+
+  uint8_t* At(int32_t x, int32_t y) const {
+    return pixels + static_cast<size_t>(rows - 1 - y) * rowBytes +
+           static_cast<size_t>(x) * bytesPerPixel;
+  }
+  uint32_t* WordAt(int32_t x, int32_t y) const {
+    return words + static_cast<size_t>(rows - 1 - y) * (rowBytes / 3) + x;
+  }
+};
+
+MapView ViewOfMap(CTavroDoc& doc);
+
+// The rectangle (left, top, width, height) clipped to the map's area; 64-bit so that callers may
+// pass any int32 values without overflow.
+MapRect ClipToMap(const MapView& map, int64_t left, int64_t top, int64_t width, int64_t height);
+
+// The drawn part of one cel: where it lands on the map and which cel pixel is its top left.
+struct CelRegion {
+  int32_t mapLeft = 0;
+  int32_t mapTop = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t skipX = 0;
+  int32_t skipY = 0;
+};
+
+// Pixels of stored row `row` (0 = bottom) of the cel, starting at column `column`.
+inline const uint8_t* CelRow(const CellEntry& cell, int32_t row, int32_t column, int bytes) {
+  return cell.Pixels.data() + (static_cast<size_t>(row) * cell.Width + column) * bytes;
+}
+
+// The stored cel row that holds row j (0 = top) of the region.
+inline int32_t CelStoredRow(const CellEntry& cell, const CelRegion& region, int32_t j) {
+  return cell.Height - 1 - (region.skipY + j);
+}
+
+// Indexed cel into an 8-bit map: non-zero pixels replace, 0 leaves the map alone.
+void DrawIndexedInto8(const MapView& map, const CellEntry& cell, const CelRegion& region);
+// The true-colour map's rectangle into the work area and back.
+void ExpandToWords(const MapView& map, const MapRect& rect);
+void PackFromWords(const MapView& map, const MapRect& rect);
+// Indexed cel into the work area, opaque or blended by the cel's transparency level.
+void DrawIndexedIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region,
+                         const RgbQuad* colours);
+// 32-bit cel into the work area, blended by its alpha channel.
+void DrawAlphaIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region);
+
+}  // namespace tavro::compose

@@ -1,0 +1,44 @@
+// The commands that change how the map holds colours, and the palette change of the Color menu.
+#include "document/CTavroDoc.h"
+
+namespace tavro {
+
+namespace {
+
+void RepaintPlayfield(CTavroDoc& doc) {
+  doc.host().RepaintMapRect({0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight});
+}
+
+// MapStride and MapHeight belong to the last loaded set; without a set they may be zero or
+// stale, so the mode commands only act on a loaded set.
+void ChangeColourMode(CTavroDoc& doc, int32_t trueColour) {
+  if (doc.SetLoaded == 0) return;
+  doc.TrueColourMode = trueColour;
+  doc.AllocateMap(trueColour);
+  doc.SwitchSet(doc.CurrentSet);
+  RepaintPlayfield(doc);
+}
+
+}  // namespace
+
+void CTavroDoc::SetColourMode256() { ChangeColourMode(*this, 0); }
+
+void CTavroDoc::SetColourModeTrue() { ChangeColourMode(*this, 1); }
+
+void CTavroDoc::ApplyTransparent50() {
+  if (SetLoaded == 0) return;
+  for (int32_t i = 0; i < CellCount && static_cast<size_t>(i) < CellTable.size(); ++i) {
+    CellTable[i].Transparency = 128;
+  }
+  ChangeColourMode(*this, 1);
+}
+
+void CTavroDoc::SelectColourGroup(int32_t group) {
+  BuildPalette(group);
+  // An indexed map shows the new colours through its colour table alone; a true-colour map has
+  // the old colours baked in and must be composed again.
+  if (TrueColourMode != 0) ComposeRect(0, 0, PlayfieldWidth, PlayfieldHeight);
+  RepaintPlayfield(*this);
+}
+
+}  // namespace tavro

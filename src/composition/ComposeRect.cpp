@@ -1,0 +1,148 @@
+// Recomposing one rectangle of the map: background, then every visible cel that meets it, the
+// last cel line first so that earlier lines lie on top.
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "composition/CelDrawing.h"
+#include "document/CTavroDoc.h"
+
+namespace tavro {
+
+namespace compose {
+
+MapView ViewOfMap(CTavroDoc& doc) {
+  MapView map;
+  if (doc.CompositeMap.empty() || doc.MapStride <= 0 || doc.MapHeight <= 0) return map;
+  map.bytesPerPixel = doc.TrueColourMode ? 3 : 1;
+  map.rowBytes = doc.MapStride * map.bytesPerPixel;
+  map.rows = doc.MapHeight;
+  // A map made for another mode or another playfield is left alone rather than overrun.
+  if (doc.CompositeMap.size() < static_cast<size_t>(map.rowBytes) * map.rows) return map;
+  if (map.bytesPerPixel == 3) {
+    if (doc.BlendRows.size() < static_cast<size_t>(doc.MapStride) * map.rows) return map;
+    map.words = doc.BlendRows.data();
+  }
+  map.pixels = doc.CompositeMap.data();
+  map.area = {0, 0, std::min(doc.PlayfieldWidth, doc.MapStride),
+              std::min(doc.PlayfieldHeight, doc.MapHeight)};
+  return map;
+}
+
+MapRect ClipToMap(const MapView& map, int64_t left, int64_t top, int64_t width, int64_t height) {
+  if (width <= 0 || height <= 0) return {};
+  const int64_t l = std::max<int64_t>(left, map.area.left);
+  const int64_t t = std::max<int64_t>(top, map.area.top);
+  const int64_t r = std::min<int64_t>(left + width, map.area.right);
+  const int64_t b = std::min<int64_t>(top + height, map.area.bottom);
+  if (r <= l || b <= t) return {};
+  return {static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r),
+          static_cast<int32_t>(b)};
+}
+
+}  // namespace compose
+
+namespace {
+
+using compose::CelRegion;
+using compose::MapView;
+
+void FillBackground(const MapView& map, const MapRect& rect, const RgbQuad& background) {
+  const size_t runBytes = static_cast<size_t>(rect.Width()) * map.bytesPerPixel;
+  for (int32_t y = rect.top; y < rect.bottom; ++y) {
+    uint8_t* row = map.At(rect.left, y);
+    if (map.bytesPerPixel == 1) {
+      std::memset(row, 0, runBytes);
+      continue;
+    }
+    for (size_t i = 0; i < runBytes; i += 3) {
+      row[i] = background.Blue;
+      row[i + 1] = background.Green;
+      row[i + 2] = background.Red;
+    }
+  }
+}
+
+// Two spans (a, length b) and (c, length d) meet when together they are shorter than apart.
+bool SpansMeet(int32_t a, int32_t b, int32_t c, int32_t d) {
+  return std::max(a + b, c + d) - std::min(a, c) < b + d;
+}
+
+bool ObjectMeetsRect(const ObjectEntry& object, const MapRect& rect) {
+  return SpansMeet(object.X + object.ExtentLeft, object.ExtentRight - object.ExtentLeft,
+                   rect.left, rect.Width()) &&
+         SpansMeet(object.Y + object.ExtentTop, object.ExtentBottom - object.ExtentTop, rect.top,
+                   rect.Height());
+}
+
+bool ClipCel(const CellEntry& cell, const ObjectEntry& object, const MapRect& rect,
+             CelRegion& region) {
+  const int32_t cx = object.X + cell.OffsetX;
+  const int32_t cy = object.Y + cell.OffsetY;
+  region.mapLeft = std::max(cx, rect.left);
+  region.mapTop = std::max(cy, rect.top);
+  region.width = std::min(cx + int32_t{cell.Width}, rect.right) - region.mapLeft;
+  region.height = std::min(cy + int32_t{cell.Height}, rect.bottom) - region.mapTop;
+  region.skipX = region.mapLeft - cx;
+  region.skipY = region.mapTop - cy;
+  return region.width > 0 && region.height > 0;
+}
+
+// A hand-made or damaged entry must not send the drawing loops past its pixel block.
+bool HasPixelsFor(const CellEntry& cell) {
+  const size_t bytes = cell.BitsPerPixel == 24 ? 4 : 1;
+  return !cell.Pixels.empty() &&
+         cell.Pixels.size() >= bytes * cell.Width * static_cast<size_t>(cell.Height);
+}
+
+void DrawCel(const MapView& map, const CellEntry& cell, const CelRegion& region,
+             const RgbQuad* colours) {
+  const bool alphaCel = cell.BitsPerPixel == 24;
+  if (map.bytesPerPixel == 1) {
+    // Indexed colours cannot hold a blend; the 256-colour map leaves 32-bit cels out.
+    if (!alphaCel) compose::DrawIndexedInto8(map, cell, region);
+  } else if (alphaCel) {
+    compose::DrawAlphaIntoTrue(map, cell, region);
+  } else {
+    compose::DrawIndexedIntoTrue(map, cell, region, colours);
+  }
+}
+
+}  // namespace
+
+void CTavroDoc::ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height) {
+  const MapView map = compose::ViewOfMap(*this);
+  if (map.pixels == nullptr) return;
+  const MapRect rect = compose::ClipToMap(map, left, top, width, height);
+  if (rect.IsEmpty()) return;
+  FillBackground(map, rect, ColourOfGroup(CurrentGroup, 0));
+  DrawCellsInRect(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+void CTavroDoc::DrawCellsInRect(int32_t left, int32_t top, int32_t width, int32_t height) {
+  const MapView map = compose::ViewOfMap(*this);
+  if (map.pixels == nullptr || CurrentSet < 0 || CurrentSet >= kSetCount) return;
+  const MapRect rect = compose::ClipToMap(map, left, top, width, height);
+  if (rect.IsEmpty()) return;
+  std::array<RgbQuad, kPaletteColours> colours;
+  if (map.bytesPerPixel == 3) {
+    for (int32_t i = 0; i < kPaletteColours; ++i) colours[i] = ColourOfGroup(CurrentGroup, i);
+  }
+  const uint32_t setBit = 1u << CurrentSet;
+  const auto count = std::min<size_t>(static_cast<size_t>(std::max(CellCount, 0)), CellTable.size());
+  if (map.bytesPerPixel == 3) compose::ExpandToWords(map, rect);
+  for (size_t i = count; i-- > 0;) {
+    const CellEntry& cell = CellTable[i];
+    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0) continue;
+    const uint16_t slot = SlotOf(cell.ObjectNumber);
+    if (slot == 0 || slot >= ObjectTable.size()) continue;
+    const ObjectEntry& object = ObjectTable[slot];
+    if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, rect)) continue;
+    CelRegion region;
+    if (!ClipCel(cell, object, rect, region) || !HasPixelsFor(cell)) continue;
+    DrawCel(map, cell, region, colours.data());
+  }
+  if (map.bytesPerPixel == 3) compose::PackFromWords(map, rect);
+}
+
+}  // namespace tavro

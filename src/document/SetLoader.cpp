@@ -1,0 +1,138 @@
+// Reading a configuration file into the document, up to the moment its first set is on screen.
+//
+// Problems with single cels are collected as bits while the lines are read and shown together at
+// the end, one message box per kind, so that a set with two hundred missing cels says so once.
+#include <limits>
+#include <new>
+
+#include "document/CArchive.h"
+#include "document/CTavroDoc.h"
+
+namespace tavro {
+namespace {
+
+struct LoadMessage {
+  int32_t bit;
+  const char* text;
+};
+
+// The order in which the messages appear (a missing file before a too large one).
+constexpr LoadMessage kLoadMessages[] = {
+    {kErrTooManyCells, "too many cells and ignored"},
+    {kErrBadCell, "bad cell and ignored"},
+    {kErrCelNotLoadable, "can't load cell file and ignored"},
+    {kErrTooLargeCell, "too large cell and ignored"},
+    {kErrNoMemory, "not enough memory"},
+};
+
+}  // namespace
+
+void CTavroDoc::Serialize(CArchive& archive) {
+  if (archive.IsStoring()) {
+    StoreConfig(archive);
+  } else if (archive.IsLoading()) {
+    LoadConfig(archive);
+  }
+}
+
+void CTavroDoc::LoadConfig(CArchive& archive) {
+  if (!ReadConfigText(archive)) return;  // silently: the document stays empty
+  LoadErrors = 0;
+  if (MakeTables()) {
+    NextObjectSlot = 1;
+    ReadAllLines();
+    MapStride = (PlayfieldWidth + 3) & ~3;
+    MapHeight = PlayfieldHeight;
+    AllocateMap(TrueColourMode);
+    if (CompositeMap.empty()) LoadErrors |= kErrNoMemory;
+  } else {
+    LoadErrors |= kErrNoMemory;
+  }
+  ReportLoadErrors();
+  if (ColourCount != 0 || ObjectCount != 0 || CellCount != 0) {
+    ShowLoadedSet();
+  } else {
+    EmptyLoadedSet();
+  }
+}
+
+// The whole file plus a terminating zero, kept for saving. A file that ends before its length
+// says leaves no text at all rather than half of one.
+bool CTavroDoc::ReadConfigText(CArchive& archive) {
+  const int64_t length = archive.FileLength();
+  ConfigText = std::vector<char>();
+  ConfigTextLength = 0;
+  if (length < 0 || length >= std::numeric_limits<int32_t>::max()) return false;
+  try {
+    ConfigText.assign(static_cast<size_t>(length) + 1, '\0');
+  } catch (const std::bad_alloc&) {
+    ConfigText = std::vector<char>();
+    return false;
+  }
+  if (archive.Read(ConfigText.data(), static_cast<size_t>(length)) != static_cast<size_t>(length)) {
+    ConfigText = std::vector<char>();
+    return false;
+  }
+  ConfigTextLength = static_cast<int32_t>(length);
+  return true;
+}
+
+// Fresh zero-filled tables. The slot index goes with them: slots of an earlier load would
+// point past the new ObjectTable.
+bool CTavroDoc::MakeTables() {
+  ObjectSlots = std::vector<uint16_t>();
+  LargeObjectSlots.clear();
+  try {
+    ObjectTable = std::vector<ObjectEntry>(1);
+    CellTable = std::vector<CellEntry>(kMaxCells);
+  } catch (const std::bad_alloc&) {
+    ObjectTable = std::vector<ObjectEntry>();
+    CellTable = std::vector<CellEntry>();
+    return false;
+  }
+  return true;
+}
+
+void CTavroDoc::ReadAllLines() {
+  PreviousFirstByte = 0;
+  SetIndex = -1;
+  NextSetObject = 0;
+  TextCursor = ConfigText.data();
+  int32_t remaining = ConfigTextLength;
+  char line[256];
+  while (ReadConfigLine(line, sizeof line, remaining)) DispatchConfigLine(line);
+}
+
+void CTavroDoc::ReportLoadErrors() {
+  for (const LoadMessage& message : kLoadMessages) {
+    if (LoadErrors & message.bit) host().ShowMessage(message.text, "", MessageIcon::Exclamation);
+  }
+}
+
+// "initialize(" runs before set 0 is applied (which raises "set("), "begin(" after it and before
+// the first composition.
+void CTavroDoc::ShowLoadedSet() {
+  ZoomFactor = 1;
+  SetMapBounds(0, 0, PlayfieldWidth, PlayfieldHeight);
+  RunEvent(1, 0);
+  ApplySet(0);
+  RunEvent(2, 0);
+  ComposeRect(0, 0, PlayfieldWidth, PlayfieldHeight);
+  host().InvalidateWholeView();
+  BuildPalette(CurrentGroup);
+  SetLoaded = 1;
+}
+
+// The file gave no colour, no object and no cel: nothing of it is kept.
+void CTavroDoc::EmptyLoadedSet() {
+  ConfigText = std::vector<char>();
+  ConfigTextLength = 0;
+  CompositeMap = std::vector<uint8_t>();
+  ObjectTable = std::vector<ObjectEntry>();
+  CellTable = std::vector<CellEntry>();
+  ObjectSlots = std::vector<uint16_t>();
+  LargeObjectSlots.clear();
+  SetLoaded = 0;
+}
+
+}  // namespace tavro

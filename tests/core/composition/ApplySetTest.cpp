@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "core/composition/ComposerFixture.h"
+
+namespace tavro::test {
+namespace {
+
+class ApplySetTest : public ComposerFixture {
+ protected:
+  void SetUp() override { Playfield(448, 320); }
+};
+
+TEST_F(ApplySetTest, StoredPositionsPastTheRightOrBottomEdgeArePulledBack) {
+  AddCel(0, 200, 10, std::vector<uint8_t>(2000, 1));
+  AddCel(1, 200, 10, std::vector<uint8_t>(2000, 1));
+  AddCel(2, 10, 20, std::vector<uint8_t>(200, 1));
+  PlaceEverywhere(0, 300, 10);
+  PlaceEverywhere(1, 248, 10);  // ends exactly at 448
+  PlaceEverywhere(2, -5, 315);
+  doc.ApplySet(0);
+  EXPECT_EQ(Object(0).X, 248);
+  EXPECT_EQ(Object(0).Y, 10);
+  EXPECT_EQ(Object(1).X, 248);
+  EXPECT_EQ(Object(2).X, -5);  // only the right and bottom edges are checked
+  EXPECT_EQ(Object(2).Y, 300);
+  EXPECT_EQ(doc.CurrentSet, 0);
+}
+
+TEST_F(ApplySetTest, EachSetKeepsItsOwnPositionsAcrossSwitches) {
+  AddCel(0, 10, 10, std::vector<uint8_t>(100, 1), 0b100100);  // sets 2 and 5
+  Object(0).SetX[2] = 20;
+  Object(0).SetX[5] = 50;
+  doc.SwitchSet(2);
+  EXPECT_EQ(Object(0).X, 20);
+  Object(0).X = 33;  // dragged while set 2 is shown
+  Object(0).Y = 44;
+  doc.SwitchSet(5);
+  EXPECT_EQ(Object(0).X, 50);
+  doc.SwitchSet(2);
+  EXPECT_EQ(Object(0).X, 33);
+  EXPECT_EQ(Object(0).Y, 44);
+  EXPECT_EQ(IndexAt(33, 44), 1);
+}
+
+TEST_F(ApplySetTest, LeavingASetStoresZeroForObjectsItDoesNotShow) {
+  AddCel(0, 10, 10, std::vector<uint8_t>(100, 1), 0b011);  // sets 0 and 1
+  AddCel(1, 10, 10, std::vector<uint8_t>(100, 1), 0b110);  // sets 1 and 2
+  PlaceEverywhere(0, 7, 8);
+  PlaceEverywhere(1, 70, 80);
+  doc.ApplySet(0);
+  doc.ApplySet(2);
+  EXPECT_EQ(Object(1).SetX[0], 0);
+  EXPECT_EQ(Object(1).SetY[0], 0);
+  EXPECT_EQ(Object(0).SetX[0], 7);
+  // Object 0 is not in set 2: it keeps where it stood, and set 2 forgets it.
+  EXPECT_EQ(Object(0).X, 7);
+  EXPECT_EQ(Object(0).Flags & kInCurrentSet, 0);
+  EXPECT_EQ(Object(1).Flags & kInCurrentSet, kInCurrentSet);
+  doc.ApplySet(1);
+  EXPECT_EQ(Object(0).SetX[2], 0);
+  EXPECT_EQ(Object(1).SetX[2], 70);
+}
+
+TEST_F(ApplySetTest, HiddenCelsStillPutTheirObjectInTheSet) {
+  const int cel = AddCel(0, 4, 4, std::vector<uint8_t>(16, 1), 0b1);
+  doc.CellTable[cel].Unmapped = 1;
+  PlaceEverywhere(0, 9, 9);
+  doc.ApplySet(0);
+  EXPECT_EQ(Object(0).Flags & kInCurrentSet, kInCurrentSet);
+  EXPECT_EQ(Object(0).X, 9);
+}
+
+TEST_F(ApplySetTest, EachSetRemembersItsColourGroup) {
+  AddCel(0, 4, 4, std::vector<uint8_t>(16, 1));
+  doc.SetGroup = {0, 0, 3, 0, 0, 7, 0, 0, 0, 0};
+  doc.SwitchSet(2);
+  EXPECT_EQ(doc.CurrentGroup, 3);
+  doc.BuildPalette(4);  // the Color menu while set 2 is shown
+  doc.SwitchSet(5);
+  EXPECT_EQ(doc.CurrentGroup, 7);
+  EXPECT_EQ(doc.SetGroup[2], 4);
+  doc.SwitchSet(2);
+  EXPECT_EQ(doc.CurrentGroup, 4);
+}
+
+TEST_F(ApplySetTest, ANumberOutsideTheSetsOnlyStoresTheCurrentSet) {
+  AddCel(0, 4, 4, std::vector<uint8_t>(16, 1), 0b1);
+  PlaceEverywhere(0, 5, 6);
+  doc.ApplySet(0);
+  Object(0).X = 11;
+  doc.CurrentGroup = 2;
+  for (int bad : {12, 10, -1, 255}) {
+    doc.ApplySet(bad);
+    EXPECT_EQ(doc.CurrentSet, 0);
+    EXPECT_EQ(Object(0).X, 11);
+    EXPECT_EQ(Object(0).SetX[0], 11);
+    EXPECT_EQ(doc.SetGroup[0], 2);
+    EXPECT_EQ(doc.CurrentGroup, 2);
+  }
+}
+
+TEST_F(ApplySetTest, TheFirstSetAfterALoadStoresNothing) {
+  AddCel(0, 4, 4, std::vector<uint8_t>(16, 1), 0b10);
+  Object(0).SetX[1] = 40;
+  Object(0).X = 99;  // no set is current yet: this position belongs to no set
+  doc.ApplySet(1);
+  EXPECT_EQ(Object(0).X, 40);
+  for (int set = 0; set < kSetCount; ++set) {
+    if (set != 1) {
+      EXPECT_EQ(Object(0).SetX[set], 0);
+    }
+  }
+}
+
+TEST_F(ApplySetTest, ObjectNumbersBeyondTheLimitDoNotDisturbTheTables) {
+  AddCel(0, 4, 4, std::vector<uint8_t>(16, 1));
+  const uint16_t slot = doc.EnsureSlot(2000000);  // a rejected cel line still has its slot
+  doc.ApplySet(0);
+  doc.ApplySet(1);
+  EXPECT_EQ(doc.ObjectTable[slot].Flags & kInCurrentSet, 0);
+  EXPECT_EQ(doc.CurrentSet, 1);
+}
+
+}  // namespace
+}  // namespace tavro::test

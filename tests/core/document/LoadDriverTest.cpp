@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/document/LoadFixture.h"
+
+namespace tavro {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class LoadDriverTest : public test::LoadFixture {
+ protected:
+  void ExpectEmptyDocument() {
+    EXPECT_EQ(doc.SetLoaded, 0);
+    EXPECT_TRUE(doc.ConfigText.empty());
+    EXPECT_TRUE(doc.CellTable.empty());
+    EXPECT_TRUE(doc.ObjectTable.empty());
+    EXPECT_TRUE(doc.CompositeMap.empty());
+    EXPECT_EQ(host.wholeViewInvalidations, 0);
+  }
+};
+
+TEST_F(LoadDriverTest, FilesThatGiveNothingLeaveTheDocumentEmptyWithoutAWord) {
+  for (const std::string text : {"", "; only a comment\n;another\n", "#0 a.cel", "\r\r\r"}) {
+    SCOPED_TRACE(text);
+    Load(text);
+    ExpectEmptyDocument();
+    EXPECT_TRUE(LoadMessages().empty());
+  }
+}
+
+TEST_F(LoadDriverTest, ASetWithCelsIsShownFromSetZeroAtZoomOne) {
+  doc.ZoomFactor = 4;
+  const std::string text = "(640,400\n#0 a.cel :0\n#1 b.cel :1\n$0 1,1 2,2\n";
+  Load(text);
+  EXPECT_EQ(doc.SetLoaded, 1);
+  EXPECT_EQ(doc.ZoomFactor, 1);
+  EXPECT_EQ(doc.CurrentSet, 0);
+  EXPECT_EQ(doc.MapBounds, (MapRect{0, 0, 639, 399}));
+  EXPECT_EQ(host.wholeViewInvalidations, 1);
+  ASSERT_EQ(doc.ConfigTextLength, static_cast<int32_t>(text.size()));
+  EXPECT_EQ(std::string(doc.ConfigText.data()), text);  // as read, with a zero after it
+}
+
+TEST_F(LoadDriverTest, EachKindOfProblemIsReportedOnceWithAnExclamation) {
+  std::string text;
+  for (int i = 0; i < 200; ++i)
+    text += "#" + std::to_string(i) + " missing" + std::to_string(i) + ".cel\n";
+  Load(text);
+  EXPECT_EQ(LoadMessages(), Texts{"can't load cell file and ignored"});
+  for (const auto& message : host.messages) {
+    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(message.caption, "");
+  }
+  EXPECT_EQ(doc.CellCount, 200);
+  EXPECT_EQ(doc.SetLoaded, 1);  // cels that failed still make a set to show
+}
+
+TEST_F(LoadDriverTest, AMapThatCannotBeMadeIsReportedLast) {
+  Load("#0 a.cel\n");
+  if (!doc.CompositeMap.empty()) GTEST_SKIP() << "the map was made";
+  EXPECT_NE(doc.LoadErrors & kErrNoMemory, 0);
+  EXPECT_EQ(host.MessageTexts().back(), "not enough memory");
+}
+
+TEST_F(LoadDriverTest, MissingCelsAreReportedBeforeOversizedOnes) {
+  SKIP_WITHOUT_CEL_DECODER();
+  files.SolidCel("wide.cel", 449, 1, 1);
+  files.SolidCel("edge.cel", 448, 320, 1);
+  Load("#0 wide.cel\n#1 missing.cel\n#2 edge.cel\n#2000 edge.cel\n");
+  EXPECT_EQ(LoadMessages(), (Texts{"bad cell and ignored", "can't load cell file and ignored",
+                                   "too large cell and ignored"}));
+  EXPECT_EQ(doc.LoadedCelCount, 1);  // a cel ending exactly at the edge fits
+}
+
+TEST_F(LoadDriverTest, APaletteAloneShowsAnEmptyPlayfield) {
+  files.OldPalette("colours.kcf");
+  Load("%colours.kcf\n");
+  if (doc.ColourCount == 0) GTEST_SKIP() << "needs palettes that really load";
+  EXPECT_EQ(doc.SetLoaded, 1);
+  EXPECT_EQ(doc.PlayfieldWidth, 448);
+  EXPECT_EQ(doc.PlayfieldHeight, 320);
+  EXPECT_TRUE(LoadMessages().empty());
+}
+
+TEST_F(LoadDriverTest, ALoadReplacesTheWholePreviousSet) {
+  Load("#5.3 a.cel :1\n#9 b.cel\n$2 1,1\n");
+  Load("#9.1 c.cel :4\n");
+  EXPECT_EQ(doc.CellCount, 1);
+  EXPECT_EQ(doc.ObjectCount, 10);
+  EXPECT_EQ(doc.SlotOf(9), 1);  // slots are handed out afresh
+  EXPECT_EQ(doc.SlotOf(5), 0);
+  EXPECT_EQ(Object(9).FixTotal, 1);
+  EXPECT_EQ(Object(9).SetX[0], 0);
+  EXPECT_EQ(doc.SetGroup[0], 0);
+  EXPECT_EQ(SetsInUse(), std::vector<int>{4});
+}
+
+TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
+  Load("(800,600\n#0 a.cel :3 ;%T9\n$5\n");
+  doc.CurrentGroup = 4;
+  doc.ColourCount = 16;
+  doc.PaletteBase[3] = 7;
+  doc.PaletteGroups[2][5][1] = 9;
+  doc.DirtyFlag = 1;
+  doc.DirtyRect = {1, 2, 3, 4};
+  doc.ResetSet();
+  EXPECT_EQ(doc.CellCount, 0);
+  EXPECT_EQ(doc.ObjectCount, 0);
+  EXPECT_EQ(doc.ColourCount, 0);
+  EXPECT_EQ(doc.CurrentGroup, 0);
+  EXPECT_EQ(doc.SetLoaded, 0);
+  EXPECT_EQ(doc.CurrentSet, 255);
+  EXPECT_EQ(doc.PlayfieldWidth, 448);
+  EXPECT_EQ(doc.PlayfieldHeight, 320);
+  EXPECT_EQ(doc.TrueColourMode, 0);
+  EXPECT_EQ(doc.PaletteBase[3], 0);
+  EXPECT_EQ(doc.PaletteGroups[2][5][1], 0);
+  EXPECT_EQ(doc.SetGroup[0], 0);
+  EXPECT_EQ(SetsInUse(), std::vector<int>{});
+  EXPECT_EQ(doc.DirtyFlag, 0);
+  EXPECT_TRUE(doc.DirtyRect.IsEmpty());
+  EXPECT_FALSE(doc.CellTable.empty());
+  EXPECT_FALSE(doc.ConfigText.empty());
+}
+
+TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
+  Load("#0 a.cel\n#3000 b.cel\n");
+  doc.CellTable[0].Pixels.assign(16, 1);
+  doc.CellTable[1500].Pixels.assign(16, 1);  // beyond CellCount, still freed
+  doc.ActionStore[100] = 7;
+  doc.LoadedCelCount = 5;
+  doc.DeleteContents();
+  EXPECT_EQ(doc.SetLoaded, 0);
+  EXPECT_TRUE(doc.CellTable.empty());
+  EXPECT_TRUE(doc.ObjectTable.empty());
+  EXPECT_TRUE(doc.CompositeMap.empty());
+  EXPECT_TRUE(doc.ObjectSlots.empty());
+  EXPECT_EQ(doc.SlotOf(3000), 0);
+  EXPECT_EQ(doc.ActionStore.size(), static_cast<size_t>(kActionStoreSize));
+  EXPECT_EQ(doc.ActionStore[100], 0);
+  EXPECT_EQ(doc.LoadedCelCount, 0);
+}
+
+TEST_F(LoadDriverTest, NewDocumentIsEmptyWithDefaults) {
+  Load("(800,600\n#0 a.cel\n");
+  EXPECT_TRUE(doc.OnNewDocument());
+  EXPECT_TRUE(doc.CellTable.empty());
+  EXPECT_EQ(doc.SetLoaded, 0);
+  EXPECT_EQ(doc.PlayfieldWidth, 448);
+  EXPECT_EQ(doc.CurrentSet, 255);
+}
+
+}  // namespace
+}  // namespace tavro
