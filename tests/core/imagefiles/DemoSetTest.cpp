@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "ImageFilesFixture.h"
+#include "document/DocumentFile.h"
 
 namespace tavro::test {
 namespace {
@@ -67,6 +68,81 @@ TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
   EXPECT_EQ(doc.TrueColourMode, 1);
   EXPECT_EQ(doc.LoadedCelCount, 19);
   EXPECT_TRUE(std::filesystem::file_size(kDemo / "chime.wav") > 44);
+}
+
+// Opened the way the viewer opens it, the demo shows what its README promises.
+class DemoSetOpened : public ImageFilesTest {
+ protected:
+  void SetUp() override {
+    doc.ResetSet();
+    std::string error;
+    ASSERT_TRUE(OpenDocumentFile(doc, (kDemo / "demo.cnf").string(), error)) << error;
+  }
+
+  // Pixels of the composed map within object `number`'s box that have exactly colour `rgb`.
+  int CountInObject(int number, Rgb rgb) {
+    const ObjectEntry& object = doc.ObjectTable[doc.SlotOf(number)];
+    int count = 0;
+    for (int y = object.Y + object.ExtentTop; y < object.Y + object.ExtentBottom; ++y) {
+      for (int x = object.X + object.ExtentLeft; x < object.X + object.ExtentRight; ++x) {
+        count += MapPixel(x, y) == rgb;
+      }
+    }
+    return count;
+  }
+
+  Rgb MapPixel(int x, int y) {
+    const size_t at = (static_cast<size_t>(doc.MapHeight - 1 - y) * doc.MapStride + x) * 3;
+    return {doc.CompositeMap[at + 2], doc.CompositeMap[at + 1], doc.CompositeMap[at]};
+  }
+
+  int CellNamed(const char* name) {
+    for (int i = 0; i < doc.CellCount; ++i) {
+      if (std::string(doc.CellTable[i].FileName) == name) return i;
+    }
+    return -1;
+  }
+};
+
+TEST_F(DemoSetOpened, LoadsCleanlyInTrueColourWithItsScriptsRun) {
+  EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
+  EXPECT_EQ(doc.LoadErrors, 0);
+  EXPECT_EQ(doc.CellCount, 19);
+  EXPECT_EQ(doc.LoadedCelCount, 19);
+  EXPECT_EQ(doc.ObjectCount, 13);
+  EXPECT_EQ(doc.TrueColourMode, 1);
+  EXPECT_EQ(doc.PlayfieldWidth, 480);
+  EXPECT_EQ(doc.ObjectTable[doc.SlotOf(0)].FixTotal, 20);
+  EXPECT_EQ((std::vector<int>(doc.SetInUse.begin(), doc.SetInUse.begin() + 4)),
+            (std::vector<int>{1, 1, 1, 0}));
+  // "initialize(" hid the shut eyes and the smile.
+  EXPECT_EQ(doc.CellTable[CellNamed("eyesshut.cel")].Unmapped, 1);
+  EXPECT_EQ(doc.CellTable[CellNamed("smile.cel")].Unmapped, 1);
+  EXPECT_EQ(doc.CellTable[CellNamed("eyesopen.cel")].Unmapped, 0);
+  EXPECT_EQ(doc.CellTable[CellNamed("shawl.cel")].Transparency, 96);
+}
+
+TEST_F(DemoSetOpened, EachSetShowsItsOwnClothesAndColours) {
+  ASSERT_EQ(doc.CurrentSet, 0);
+  EXPECT_EQ(MapPixel(0, 0), (Rgb{196, 226, 246}));       // sky of colour group 0
+  EXPECT_GT(CountInObject(3, Rgb{238, 204, 119}), 500);  // the straw hat
+  EXPECT_GT(CountInObject(0, Rgb{66, 118, 182}), 20);    // open eyes
+  const ObjectEntry& bubble = doc.ObjectTable[doc.SlotOf(5)];
+  const int cx = bubble.X + (bubble.ExtentLeft + bubble.ExtentRight) / 2;
+  const int cy = bubble.Y + (bubble.ExtentTop + bubble.ExtentBottom) / 2;
+  EXPECT_NE(MapPixel(cx, cy), MapPixel(0, 0));  // blended by its alpha, not skipped
+  EXPECT_NE(MapPixel(cx, cy), (Rgb{255, 255, 255}));
+
+  doc.SwitchSet(1);
+  EXPECT_EQ(doc.CurrentGroup, 1);
+  EXPECT_EQ(MapPixel(0, 0), (Rgb{253, 232, 212}));
+  // The shawl's light fabric over the peach background at transparency 96.
+  EXPECT_GT(CountInObject(8, Rgb{254, 225, 143}), 200);
+
+  doc.SwitchSet(2);
+  EXPECT_EQ(doc.CurrentGroup, 2);
+  EXPECT_EQ(MapPixel(0, 0), (Rgb{72, 74, 118}));
+  EXPECT_GT(CountInObject(10, Rgb{51, 85, 68}), 2000);  // the coat
 }
 
 }  // namespace
