@@ -1,0 +1,96 @@
+#include "render/RenderRun.h"
+
+#include <cstdio>
+#include <string>
+
+#include "document/CTavroDoc.h"
+#include "document/DocumentFile.h"
+#include "render/PngOutput.h"
+
+namespace tavro::render {
+
+namespace {
+
+void Tell(CTavroDoc& doc, const std::string& text) {
+  doc.host().ShowMessage(text, "", MessageIcon::Exclamation);
+}
+
+bool OpenSet(CTavroDoc& doc, const std::string& path) {
+  // The viewer's open: defaults first, then the framework's open step.
+  doc.ResetSet();
+  std::string error;
+  if (!OpenDocumentFile(doc, path, error)) {
+    Tell(doc, error);
+    return false;
+  }
+  return doc.SetLoaded != 0;
+}
+
+// The Set menu: a set nobody put a cel in cannot be chosen; choosing the shown set changes
+// nothing.
+bool ChooseSet(CTavroDoc& doc, int set) {
+  if (doc.SetInUse[set] == 0) {
+    Tell(doc, "set " + std::to_string(set) + " is not in use");
+    return false;
+  }
+  if (set != doc.CurrentSet) doc.SwitchSet(set);
+  return true;
+}
+
+bool ChooseGroup(CTavroDoc& doc, int group) {
+  if (group >= doc.GroupCount) {
+    Tell(doc, "colour group " + std::to_string(group) + " is not in this set (it has " +
+                  std::to_string(doc.GroupCount) + ")");
+    return false;
+  }
+  doc.SelectColourGroup(group);
+  return true;
+}
+
+bool ApplyStep(CTavroDoc& doc, const SetStep& step) {
+  switch (step.kind) {
+    case SetStep::Kind::Set:
+      return ChooseSet(doc, step.value);
+    case SetStep::Kind::Group:
+      return ChooseGroup(doc, step.value);
+    case SetStep::Kind::Mode256:
+      doc.SetColourMode256();
+      return true;
+    case SetStep::Kind::ModeTrue:
+      doc.SetColourModeTrue();
+      return true;
+    case SetStep::Kind::Transparent50:
+      doc.ApplyTransparent50();
+      return true;
+  }
+  return true;
+}
+
+// Prints the Help > Information text once the document can build it.
+template <typename Doc>
+void PrintInformation(Doc& doc) {
+  if constexpr (requires { doc.InformationText(); }) {
+    const std::string text = doc.InformationText();
+    std::fwrite(text.data(), 1, text.size(), stdout);
+  }
+}
+
+}  // namespace
+
+int RunRender(CTavroDoc& doc, const RenderOptions& options) {
+  if (!OpenSet(doc, options.file)) return kExitNoSet;
+  for (const SetStep& step : options.steps) {
+    if (!ApplyStep(doc, step)) return kExitUsage;
+  }
+  if (!options.output.empty()) {
+    std::string error;
+    if (!WritePlayfieldPng(doc, options.zoom, options.output, error)) {
+      Tell(doc, error);
+      return kExitNoSet;
+    }
+  }
+  if (options.info) PrintInformation(doc);
+  return kExitShown;
+}
+
+}  // namespace tavro::render
