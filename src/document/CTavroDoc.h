@@ -179,19 +179,162 @@ class CTavroDoc {
   // ---- end composition ----
 
   // ---- scripts (scripts/) ----
-  // Compiles the event-script line at ParseCursor (the byte after ";@").
+  // Compiles the event-script line at ParseCursor (the byte after ";@") into ActionStore.
+  // The current event and its argument carry over from one script line to the next.
   void ParseScriptLine();
+  // Makes "initialize(" with argument 0 the current event again. The load driver calls it when
+  // it starts reading a configuration; a new ConfigText is also noticed without it.
+  void ResetScriptParser();
+  // Reads "#" and an object number, or a quoted cel name, at ParseCursor. Returns the object
+  // number (0..0x7FFF), 0x8000 + cell index, or kNoTarget.
+  uint16_t ParseTarget();
+  // Index of the first cell whose FileName equals `name` ignoring letter case; -1 when none.
+  int32_t FindCellByName(const char* name) const;
+  // Appends one record (arguments = its bytes from byte 5 on); false when it does not fit.
+  bool AppendAction(int32_t event, int32_t eventArgument, int32_t action,
+                    const std::vector<uint8_t>& arguments);
+
   // Runs the actions bound to (event, argument); 1 when at least one record matched, else 0.
   int32_t RunEvent(int32_t event, int32_t argument);
+  // RunEvent for an object; when nothing is bound to the object, falls back on the cel under
+  // the pointer (LastHitCell) if that cel is shown.
   void RunObjectEvent(int32_t event, int32_t objectNumber);
+
+  // The actions. Targets: an object number, 0x8000 + cell index, or kNoTarget.
+  void PlaySetSound(const std::string& name);
+  void MapCells(uint16_t target);
+  void UnmapCells(uint16_t target);
+  void ToggleCells(uint16_t target);
+  void ShowDebugText(const std::string& text);
+  void MoveObject(uint16_t target, int16_t dx, int16_t dy);
+  void ShiftTransparency(uint16_t target, int16_t amount);
+  void ChangeSetFromScript(int32_t set);
+  void ChangeGroupFromScript(int32_t group);
+
+  // Timer slots. Slots 128 and up arm nothing and never fire.
+  void ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t runningEvent);
+  void ArmFromNow(int32_t slot, uint32_t delay);
+  void ArmFromAlarm(int32_t slot, uint32_t delay);
+  // Every slot idle; ResetSet calls this before a configuration is read.
+  void DisarmAllAlarms();
+  // One timer pass at tick `now`: fires the due slots lowest first as "alarm(" events, then
+  // recomposes the dirty area and asks the host to repaint it. Returns NextTimerPassDelay(now).
+  int32_t RunTimerPass(uint32_t now);
+  // Milliseconds from `now` until a pass has something to do: 0 when the map is dirty or a slot
+  // is due, kNoTimerPass when nothing is armed or no set is loaded. The view may sleep that
+  // long, and asks again after anything else that may arm a slot or dirty the map.
+  int32_t NextTimerPassDelay(uint32_t now) const;
+
+  // The generator behind "randomtimer(": values 0..32767, seed 1 until "initialize(" is parsed.
+  void SeedScriptRandom(uint32_t seed);
+  int32_t NextScriptRandom();
+
+  static constexpr uint16_t kNoTarget = 0xFFFF;
+  static constexpr int kAlarmSlots = 128;
+  static constexpr int32_t kNoTimerPass = -1;
+
+  int32_t LastHitCell = 0;    // cell found by the last successful hit test
+  int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
+  std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
+  std::array<uint32_t, kAlarmSlots> AlarmDue = {};
+  uint32_t AlarmTick = 0;      // tick of the pass that is firing alarms now
+  int32_t AlarmLateness = 0;   // how late the alarm being fired is, in ms
+
+ private:
+  void RunAction(const uint8_t* record, int32_t length);
+  void ReadScriptEvent(int32_t code);
+  void ReadScriptAction(int32_t code);
+  void NoticeNewConfiguration();
+  void AddObjectToDirtyRect(int32_t objectNumber);
+  void MarkWholePlayfieldDirty();
+  void FireAlarm(int32_t slot, uint32_t now);
+  int32_t ObjectOfTarget(uint16_t target) const;
+
+  int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
+  uint16_t ScriptEventArgument = 0;
+  const char* ScriptConfigText = nullptr;    // ConfigText and TextCursor at the last script
+  const char* ScriptTextCursor = nullptr;    // line, to notice that a new file is being read
+  uint32_t ScriptRandomState = 1;
+  int32_t ScriptSetSwitches = 0;  // "changeset(" runs since the outermost event began
+
+ public:
   // ---- end scripts ----
 
   // ---- interaction, document side (interaction/) ----
   // MapBounds = (left, top, left + width - 1, top + height - 1).
   void SetMapBounds(int32_t left, int32_t top, int32_t width, int32_t height);
+  // PointerX/Y from a window point: (window + scroll) / ZoomFactor, clamped into MapBounds.
+  void TrackPointer(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY);
+  // Object number under an opaque pixel of a visible cel at map (x, y), or -1. Sets LastHitCell.
+  int32_t HitTest(int32_t x, int32_t y);
+  // inspect == 0: slot of the object picked up at the pointer (0 = none), press events raised,
+  // drag prepared. inspect != 0: object number + 1 (0 = none), nothing else changes.
+  int32_t PickObject(int32_t inspect);
+  // One drag step (release 0: move, 1: drop). Returns DragRedrawRect, or nullptr when nothing
+  // moved. *limitFlag (when given) becomes 1 when a fixed object was pulled too far.
+  const MapRect* DragStep(int32_t release, int32_t* limitFlag = nullptr);
+  // Lowest object number whose slot is `slot`; 0 when none.
+  int32_t SlotToNumber(int32_t slot) const;
+  // The view's press and drop around PickObject/DragStep: DragObject set, bounds restored.
+  void PressAtPointer();
+  const MapRect* DropHeldObject();
+  // Moves the held object by one step, recomposes the swept area and asks for a scroll in
+  // DragRect when the object leaves the visible part.
+  const MapRect* MoveHeldObject(int32_t sx, int32_t sy);
+  void RequestScrollIfOutside(int32_t sx, int32_t sy);
+
+  enum class SetChoice { NotInUse, AlreadyShown, Switched };
+  // Makes set n current when it is in use; repaints through the Host when it switched. The view
+  // refreshes its command states for every outcome but NotInUse.
+  SetChoice SelectSet(int32_t n);
+  // Makes colour group n current and repaints the whole map.
+  void SelectGroup(int32_t n);
+
+  // The Information box text: six lines.
+  std::string InformationText() const;
+  // Appends one line per cel line of object n: its "#"-line ordinal, " : " and its comment.
+  // The text never grows past 1,023 characters; lines that no longer fit are left out.
+  void DescribeObjectCells(int32_t n, std::string& text);
+  // Right-button inspection at the pointer; false when no object is there.
+  bool InspectAtPointer(std::string& caption, std::string& text);
+  // Gives every object of the current set its home-set position in all sets of its cels.
+  void AdjustObjects();
+
+  int32_t LastHitCell = -1;
+  // The process-wide key-sequence state; tests may point a document at their own.
+  class FixOverrideState* FixOverrideSource = nullptr;
   // ---- end interaction ----
 
   // ---- saving and archives (document/) ----
+  // The configuration text as a save writes it: lines copied, ten set lines regenerated.
+  void WriteConfigText(std::string& out);
+  // Appends set `set`'s line(s) to `out`; false (nothing written) for a set above 9.
+  bool WriteSetLine(int32_t set, std::string& out, int32_t lineWidth);
+  // Save and Save As are offered only for a loaded set that did not come from an archive.
+  bool CanSave() const;
+  // File Save: true (ConfirmOverwrite 1) when `pathName` exists and may be read and written;
+  // false (ConfirmOverwrite 0) when the caller must ask for a name as Save As does.
+  bool PrepareSave(const std::string& pathName);
+  // The save step: asks before overwriting when ConfirmOverwrite, then SaveConfigFile; reports
+  // a failed write through the Host.
+  bool OnSaveDocument(const std::string& path);
+  // Writes the configuration to `path` through a temporary file renamed over it, so a failed
+  // save leaves the old file whole. On failure `error` says why.
+  bool SaveConfigFile(const std::string& path, std::string& error);
+
+  bool OnOpenDocument(const std::string& path);
+  void SplitSetPath(const std::string& path);
+  void SetArchivePath(const std::string& path);
+  void RemoveTempDirectory();
+  bool OpenArchive(const std::string& path, bool repeat, bool newDirectory);
+  bool MakeArchiveDirectory();
+  // The load steps of the document framework that archive opening calls.
+  void ResetForOpen();
+  bool RunOpenStep(const std::string& cnfPath);
+
+  std::string LastOpenError;         // why the last open step could not read its file
+  std::string ArchiveDocumentPath;   // the document's path name after an archive open
+  std::string ArchiveDocumentTitle;  // its title, upper case
   // ---- end saving and archives ----
 
   // ---------------------------------------------------------------------------------------
