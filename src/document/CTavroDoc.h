@@ -167,9 +167,6 @@ class CTavroDoc {
   void SetColourModeTrue();
   // Every cel's Transparency becomes 128, then as SetColourModeTrue.
   void ApplyTransparent50();
-  // The Color menu's palette change: BuildPalette of `group`; in true-colour mode the colours
-  // are baked into the map, so the whole playfield is recomposed too. Repaints through the host.
-  void SelectColourGroup(int32_t group);
   // Colour `index` of colour group `group` as blue, green, red (out-of-range group reads group 0).
   RgbQuad ColourOfGroup(int32_t group, int32_t index) const;
   // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
@@ -300,7 +297,6 @@ class CTavroDoc {
   // Gives every object of the current set its home-set position in all sets of its cels.
   void AdjustObjects();
 
-  int32_t LastHitCell = -1;
   // The process-wide key-sequence state; tests may point a document at their own.
   class FixOverrideState* FixOverrideSource = nullptr;
   // ---- end interaction ----

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "document/CTavroDoc.h"
-#include "document/DocumentFile.h"
 #include "render/PngOutput.h"
 
 namespace tavro::render {
@@ -15,35 +14,26 @@ void Tell(CTavroDoc& doc, const std::string& text) {
   doc.host().ShowMessage(text, "", MessageIcon::Exclamation);
 }
 
+// The viewer's File > Open: a configuration file directly, an archive through its temporary
+// directory. The open reports its own failures through the host.
 bool OpenSet(CTavroDoc& doc, const std::string& path) {
-  // The viewer's open: defaults first, then the framework's open step.
-  doc.ResetSet();
-  std::string error;
-  if (!OpenDocumentFile(doc, path, error)) {
-    Tell(doc, error);
-    return false;
-  }
-  return doc.SetLoaded != 0;
+  return doc.OnOpenDocument(path) && doc.SetLoaded != 0;
 }
 
-// The Set menu: a set nobody put a cel in cannot be chosen; choosing the shown set changes
-// nothing.
 bool ChooseSet(CTavroDoc& doc, int set) {
-  if (doc.SetInUse[set] == 0) {
-    Tell(doc, "set " + std::to_string(set) + " is not in use");
-    return false;
-  }
-  if (set != doc.CurrentSet) doc.SwitchSet(set);
-  return true;
+  if (doc.SelectSet(set) != CTavroDoc::SetChoice::NotInUse) return true;
+  Tell(doc, "set " + std::to_string(set) + " is not in use");
+  return false;
 }
 
+// The Color menu offers only the groups the palette files have.
 bool ChooseGroup(CTavroDoc& doc, int group) {
   if (group >= doc.GroupCount) {
     Tell(doc, "colour group " + std::to_string(group) + " is not in this set (it has " +
                   std::to_string(doc.GroupCount) + ")");
     return false;
   }
-  doc.SelectColourGroup(group);
+  doc.SelectGroup(group);
   return true;
 }
 
@@ -66,13 +56,9 @@ bool ApplyStep(CTavroDoc& doc, const SetStep& step) {
   return true;
 }
 
-// Prints the Help > Information text once the document can build it.
-template <typename Doc>
-void PrintInformation(Doc& doc) {
-  if constexpr (requires { doc.InformationText(); }) {
-    const std::string text = doc.InformationText();
-    std::fwrite(text.data(), 1, text.size(), stdout);
-  }
+void PrintInformation(const CTavroDoc& doc) {
+  const std::string text = doc.InformationText();
+  std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
 }  // namespace
