@@ -246,7 +246,6 @@ class CTavroDoc {
   void ReadScriptAction(int32_t code);
   void NoticeNewConfiguration();
   void AddObjectToDirtyRect(int32_t objectNumber);
-  void MarkWholePlayfieldDirty();
   void FireAlarm(int32_t slot, uint32_t now);
   int32_t ObjectOfTarget(uint16_t target) const;
 

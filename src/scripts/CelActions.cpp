@@ -52,12 +52,7 @@ void CTavroDoc::AddObjectToDirtyRect(int32_t objectNumber) {
   const MapRect box{object.X + std::min<int32_t>(0, object.ExtentLeft),
                     object.Y + std::min<int32_t>(0, object.ExtentTop),
                     object.X + object.ExtentRight, object.Y + object.ExtentBottom};
-  DirtyRect = UnionRect(DirtyRect, box);
-}
-
-void CTavroDoc::MarkWholePlayfieldDirty() {
-  DirtyRect = UnionRect(DirtyRect, MapRect{0, 0, PlayfieldWidth, PlayfieldHeight});
-  DirtyFlag = 1;
+  MarkDirty(box);
 }
 
 void CTavroDoc::MapCells(uint16_t target) {
