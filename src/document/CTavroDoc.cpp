@@ -4,6 +4,7 @@ namespace tavro {
 
 CTavroDoc::CTavroDoc(Host& host) : ActionStore(kActionStoreSize, 0), HostLink(&host) {}
 
-CTavroDoc::~CTavroDoc() = default;
+// Files extracted from an archive do not outlive the program.
+CTavroDoc::~CTavroDoc() { RemoveTempDirectory(); }
 
 }  // namespace tavro

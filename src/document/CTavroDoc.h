@@ -262,9 +262,78 @@ class CTavroDoc {
   // ---- interaction, document side (interaction/) ----
   // MapBounds = (left, top, left + width - 1, top + height - 1).
   void SetMapBounds(int32_t left, int32_t top, int32_t width, int32_t height);
+  // PointerX/Y from a window point: (window + scroll) / ZoomFactor, clamped into MapBounds.
+  void TrackPointer(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY);
+  // Object number under an opaque pixel of a visible cel at map (x, y), or -1. Sets LastHitCell.
+  int32_t HitTest(int32_t x, int32_t y);
+  // inspect == 0: slot of the object picked up at the pointer (0 = none), press events raised,
+  // drag prepared. inspect != 0: object number + 1 (0 = none), nothing else changes.
+  int32_t PickObject(int32_t inspect);
+  // One drag step (release 0: move, 1: drop). Returns DragRedrawRect, or nullptr when nothing
+  // moved. *limitFlag (when given) becomes 1 when a fixed object was pulled too far.
+  const MapRect* DragStep(int32_t release, int32_t* limitFlag = nullptr);
+  // Lowest object number whose slot is `slot`; 0 when none.
+  int32_t SlotToNumber(int32_t slot) const;
+  // The view's press and drop around PickObject/DragStep: DragObject set, bounds restored.
+  void PressAtPointer();
+  const MapRect* DropHeldObject();
+  // Moves the held object by one step, recomposes the swept area and asks for a scroll in
+  // DragRect when the object leaves the visible part.
+  const MapRect* MoveHeldObject(int32_t sx, int32_t sy);
+  void RequestScrollIfOutside(int32_t sx, int32_t sy);
+
+  enum class SetChoice { NotInUse, AlreadyShown, Switched };
+  // Makes set n current when it is in use; repaints through the Host when it switched. The view
+  // refreshes its command states for every outcome but NotInUse.
+  SetChoice SelectSet(int32_t n);
+  // Makes colour group n current and repaints the whole map.
+  void SelectGroup(int32_t n);
+
+  // The Information box text: six lines.
+  std::string InformationText() const;
+  // Appends one line per cel line of object n: its "#"-line ordinal, " : " and its comment.
+  // The text never grows past 1,023 characters; lines that no longer fit are left out.
+  void DescribeObjectCells(int32_t n, std::string& text);
+  // Right-button inspection at the pointer; false when no object is there.
+  bool InspectAtPointer(std::string& caption, std::string& text);
+  // Gives every object of the current set its home-set position in all sets of its cels.
+  void AdjustObjects();
+
+  int32_t LastHitCell = -1;
+  // The process-wide key-sequence state; tests may point a document at their own.
+  class FixOverrideState* FixOverrideSource = nullptr;
   // ---- end interaction ----
 
   // ---- saving and archives (document/) ----
+  // The configuration text as a save writes it: lines copied, ten set lines regenerated.
+  void WriteConfigText(std::string& out);
+  // Appends set `set`'s line(s) to `out`; false (nothing written) for a set above 9.
+  bool WriteSetLine(int32_t set, std::string& out, int32_t lineWidth);
+  // Save and Save As are offered only for a loaded set that did not come from an archive.
+  bool CanSave() const;
+  // File Save: true (ConfirmOverwrite 1) when `pathName` exists and may be read and written;
+  // false (ConfirmOverwrite 0) when the caller must ask for a name as Save As does.
+  bool PrepareSave(const std::string& pathName);
+  // The save step: asks before overwriting when ConfirmOverwrite, then SaveConfigFile; reports
+  // a failed write through the Host.
+  bool OnSaveDocument(const std::string& path);
+  // Writes the configuration to `path` through a temporary file renamed over it, so a failed
+  // save leaves the old file whole. On failure `error` says why.
+  bool SaveConfigFile(const std::string& path, std::string& error);
+
+  bool OnOpenDocument(const std::string& path);
+  void SplitSetPath(const std::string& path);
+  void SetArchivePath(const std::string& path);
+  void RemoveTempDirectory();
+  bool OpenArchive(const std::string& path, bool repeat, bool newDirectory);
+  bool MakeArchiveDirectory();
+  // The load steps of the document framework that archive opening calls.
+  void ResetForOpen();
+  bool RunOpenStep(const std::string& cnfPath);
+
+  std::string LastOpenError;         // why the last open step could not read its file
+  std::string ArchiveDocumentPath;   // the document's path name after an archive open
+  std::string ArchiveDocumentTitle;  // its title, upper case
   // ---- end saving and archives ----
 
   // ---------------------------------------------------------------------------------------

@@ -1,0 +1,100 @@
+// The configuration as a save writes it.
+//
+// The text read at load time is copied line by line; only the set lines and their continuation
+// lines are regenerated, from the positions of the moment. Every saved file has ten set lines.
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+#include "document/CTavroDoc.h"
+
+namespace tavro {
+namespace {
+
+constexpr int32_t kLineWidth = 80;
+constexpr int32_t kRightMargin = 10;
+constexpr char kLineEnd[] = "\r\n";
+
+// The reader stops a set line at a negative number and would lose every later entry with it,
+// so a coordinate below 0 is written as 0. Such positions come only from a set applying a
+// position to an object larger than the playfield, and the reader pulls 0 back to the same
+// place when it applies the set again.
+int32_t WritableCoordinate(int16_t value) { return value < 0 ? 0 : value; }
+
+}  // namespace
+
+bool CTavroDoc::WriteSetLine(int32_t set, std::string& out, int32_t lineWidth) {
+  if (set < 0 || set >= kSetCount) return false;
+  // Make the shown positions permanent: the first call stores them into the shown set, the
+  // second returns to it and stores set `set` as the first call loaded it.
+  const int32_t shown = CurrentSet;
+  ApplySet(set);
+  ApplySet(shown);
+
+  auto hasPosition = [&](int32_t number) {
+    const uint16_t slot = SlotOf(number);
+    if (slot == 0 || slot >= ObjectTable.size()) return false;
+    return ObjectTable[slot].SetX[set] > 0 || ObjectTable[slot].SetY[set] > 0;
+  };
+  // Object 0 is always listed once there is an object at all. Looking for the last object with a
+  // position goes through the numbers that have slots, so a huge ObjectCount costs nothing.
+  int32_t last = ObjectCount > 0 ? 0 : -1;
+  ForEachObject([&](int32_t number, uint16_t) {
+    if (number < ObjectCount && number > last && hasPosition(number)) last = number;
+  });
+
+  char entry[32];
+  int32_t column = std::snprintf(entry, sizeof entry, "$%d", SetGroup[set]);
+  out += entry;
+  const int32_t breakColumn = lineWidth - kRightMargin;
+  for (int32_t number = 0; number <= last; ++number) {
+    int32_t length = 0;
+    if (hasPosition(number)) {
+      const ObjectEntry& object = ObjectTable[SlotOf(number)];
+      length = std::snprintf(entry, sizeof entry, " %d,%d", WritableCoordinate(object.SetX[set]),
+                             WritableCoordinate(object.SetY[set]));
+    } else {
+      length = std::snprintf(entry, sizeof entry, " *");
+    }
+    out += entry;
+    column += length;
+    if (column >= breakColumn) {
+      out += kLineEnd;
+      column = 0;
+    }
+  }
+  if (column != 0) out += kLineEnd;
+  return true;
+}
+
+void CTavroDoc::WriteConfigText(std::string& out) {
+  if (ConfigText.empty()) return;
+  const char* savedCursor = TextCursor;
+  TextCursor = ConfigText.data();
+  int32_t remaining = std::min<int32_t>(ConfigTextLength, static_cast<int32_t>(ConfigText.size()));
+  char line[256];
+  int32_t set = -1;
+  char remembered = '\0';
+  const char* lineStart = TextCursor;
+  for (; ReadConfigLine(line, sizeof line, remaining); lineStart = TextCursor) {
+    if (line[0] == '$') {
+      WriteSetLine(++set, out, kLineWidth);
+      remembered = '$';
+    } else if (line[0] == ' ' && remembered == '$') {
+      // A continuation of a set line: regenerated with it.
+    } else {
+      // The bytes as read, carriage returns gone; a zero byte inside a line is kept too.
+      std::copy_if(lineStart, TextCursor, std::back_inserter(out), [](char c) { return c != '\r'; });
+      remembered = line[0];
+    }
+  }
+  while (WriteSetLine(++set, out, kLineWidth)) {
+  }
+  // The reader never sees a last line without a line feed, but it is the user's text: it goes to
+  // the very end of the saved file, still without a line feed, so that it stays unread there too.
+  const char* end = ConfigText.data() + std::min<size_t>(ConfigTextLength, ConfigText.size());
+  if (lineStart < end) out.append(lineStart, end);
+  TextCursor = savedCursor;
+}
+
+}  // namespace tavro

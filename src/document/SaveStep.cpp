@@ -1,0 +1,93 @@
+// File Save and Save As: the question, and a write that never leaves half a file behind.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+#include "document/CArchive.h"
+#include "document/CTavroDoc.h"
+
+namespace tavro {
+namespace {
+
+constexpr char kOverwriteQuestion[] = "上書きしますか？";
+
+// The file a save really replaces: a link is followed, so the link stays a link.
+std::string SaveTarget(const std::string& path) {
+  std::error_code error;
+  const auto resolved = std::filesystem::weakly_canonical(path, error);
+  return error ? path : resolved.string();
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    written += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+std::string Failure(const std::string& what, const std::string& path, int code) {
+  return what + " " + path + ": " + std::strerror(code);
+}
+
+// Writes `text` into a new file beside `target` and renames it over the target.
+bool ReplaceFile(const std::string& target, const std::string& text, std::string& error) {
+  std::vector<char> name(target.begin(), target.end());
+  const std::string suffix = ".saveXXXXXX";
+  name.insert(name.end(), suffix.begin(), suffix.end());
+  name.push_back('\0');
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) {
+    error = Failure("cannot create a file beside", target, errno);
+    return false;
+  }
+  // A file that already exists keeps its permissions; a new one gets the usual ones.
+  struct stat old {};
+  const mode_t umaskNow = ::umask(0);
+  ::umask(umaskNow);
+  const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~umaskNow);
+  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
+  const int writeErrno = errno;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && ::rename(name.data(), target.c_str()) == 0) return true;
+  error = Failure("cannot write", target, ok ? errno : writeErrno);
+  ::unlink(name.data());
+  return false;
+}
+
+}  // namespace
+
+bool CTavroDoc::CanSave() const { return SetLoaded == 1 && ExtractedFromArchive == 0; }
+
+bool CTavroDoc::PrepareSave(const std::string& pathName) {
+  ConfirmOverwrite = (!pathName.empty() && ::access(pathName.c_str(), R_OK | W_OK) == 0) ? 1 : 0;
+  return ConfirmOverwrite == 1;
+}
+
+bool CTavroDoc::OnSaveDocument(const std::string& path) {
+  if (ConfirmOverwrite == 1 && !host().AskYesNo(kOverwriteQuestion, "")) return false;
+  std::string error;
+  if (SaveConfigFile(path, error)) return true;
+  host().ShowMessage(error, "", MessageIcon::Exclamation);
+  return false;
+}
+
+bool CTavroDoc::SaveConfigFile(const std::string& path, std::string& error) {
+  // The whole text is made before the file is touched: the set events it raises may take a while.
+  std::ostringstream text;
+  CArchive archive(text);
+  Serialize(archive);
+  return ReplaceFile(SaveTarget(path), text.str(), error);
+}
+
+}  // namespace tavro

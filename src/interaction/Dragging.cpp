@@ -1,0 +1,148 @@
+// Moving a held object one pointer step at a time, and dropping it.
+//
+// A fixed object (fix value left, and the key sequence not typed) does not follow the pointer:
+// it wobbles within an allowance that grows as its fix value wears down, never moves upward,
+// and springs back to where it was picked up when dropped.
+#include <algorithm>
+#include <cstdlib>
+
+#include "document/CTavroDoc.h"
+#include "interaction/FixOverride.h"
+
+namespace tavro {
+namespace {
+
+inline constexpr int32_t kEventUnfix = 5;
+inline constexpr int32_t kEventDrop = 6;
+inline constexpr int32_t kEventRelease = 10;
+inline constexpr int32_t kEventFixDrop = 12;
+inline constexpr int32_t kFixTotalCap = 64;
+
+struct Step {
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+// Each drop past the wobble threshold keeps about 31/32 of the fix value.
+int16_t WornFixValue(int32_t f) {
+  return static_cast<int16_t>((f >> 1) + (f >> 2) + (f >> 3) + (f >> 4) + (f >> 5));
+}
+
+int32_t Clamp(int32_t value, int32_t low, int32_t high, int32_t* limitFlag) {
+  if (value < low) {
+    *limitFlag = 1;
+    return low;
+  }
+  if (value > high) {
+    *limitFlag = 1;
+    return high;
+  }
+  return value;
+}
+
+// A fixed object under a moving pointer: returns false when the pointer is still within the
+// 3-pixel dead zone and nothing moves.
+bool FixedMoveStep(const CTavroDoc& doc, const ObjectEntry& object, Step& step,
+                   int32_t* limitFlag) {
+  int32_t dx = doc.PointerX - doc.DragStartX;
+  int32_t dy = doc.PointerY - doc.DragStartY;
+  if (std::abs(dx) + std::abs(dy) < 3) return false;
+  const int32_t allowance =
+      std::max<int32_t>(0, (std::min<int32_t>(object.FixTotal, kFixTotalCap) - object.FixRemaining) / 4);
+  // A fixed object never moves upward.
+  dy = Clamp(dy, 0, allowance, limitFlag);
+  dx = Clamp(dx, -allowance, allowance, limitFlag);
+  step = {doc.DragStartX - doc.DragLastX + dx, doc.DragStartY - doc.DragLastY + dy};
+  return true;
+}
+
+}  // namespace
+
+const MapRect* CTavroDoc::DragStep(int32_t release, int32_t* limitFlag) {
+  int32_t ignoredFlag = 0;
+  if (limitFlag == nullptr) limitFlag = &ignoredFlag;
+  *limitFlag = 0;
+  const auto slot = static_cast<size_t>(DragObject);
+  if (DragObject <= 0 || slot >= ObjectTable.size()) return nullptr;
+
+  const FixOverrideState& override = FixOverrideSource ? *FixOverrideSource : ProcessFixOverride();
+  const bool fixed = !override.Active() && ObjectTable[slot].FixRemaining != 0;
+  Step step;
+  if (fixed && release == 0) {
+    if (!FixedMoveStep(*this, ObjectTable[slot], step, limitFlag)) return nullptr;
+  } else if (fixed) {
+    if (std::abs(PointerX - DragStartX) + std::abs(PointerY - DragStartY) > 3) {
+      ObjectTable[slot].FixRemaining = WornFixValue(ObjectTable[slot].FixRemaining);
+    }
+    const int32_t number = SlotToNumber(DragObject);
+    RunObjectEvent(ObjectTable[slot].FixRemaining == 0 ? kEventUnfix : kEventFixDrop, number);
+    RunObjectEvent(kEventDrop, number);
+    RunObjectEvent(kEventRelease, number);
+    step = {DragStartX - DragLastX, DragStartY - DragLastY};
+  } else {
+    if (release != 0) {
+      const int32_t number = SlotToNumber(DragObject);
+      RunObjectEvent(kEventDrop, number);
+      RunObjectEvent(kEventRelease, number);
+    }
+    step = {PointerX - DragLastX, PointerY - DragLastY};
+  }
+  if (step.x == 0 && step.y == 0) return nullptr;
+  if (slot >= ObjectTable.size()) return nullptr;  // a script emptied the tables
+  return MoveHeldObject(step.x, step.y);
+}
+
+const MapRect* CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy) {
+  ObjectEntry& object = ObjectTable[DragObject];
+  int32_t x = static_cast<int16_t>(object.X + sx);
+  int32_t y = static_cast<int16_t>(object.Y + sy);
+  x = std::min<int32_t>(std::max(x, 0), PlayfieldWidth - object.ExtentRight);
+  y = std::min<int32_t>(std::max(y, 0), PlayfieldHeight - object.ExtentBottom);
+  object.X = static_cast<int16_t>(x);
+  object.Y = static_cast<int16_t>(y);
+
+  // One rectangle over the old and the new place.
+  int32_t left = object.X + object.ExtentLeft;
+  int32_t top = object.Y + object.ExtentTop;
+  int32_t width = object.ExtentRight - object.ExtentLeft;
+  int32_t height = object.ExtentBottom - object.ExtentTop;
+  if (sx < 0) {
+    width -= sx;
+  } else {
+    left -= sx;
+    width += sx;
+  }
+  if (sy < 0) {
+    height -= sy;
+  } else {
+    top -= sy;
+    height += sy;
+  }
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  width = std::min(width, PlayfieldWidth);
+  height = std::min(height, PlayfieldHeight);
+  ComposeRect(left, top, width, height);
+  DragLastX += sx;
+  DragLastY += sy;
+  DragRedrawRect = {left, top, left + width, top + height};
+  RequestScrollIfOutside(sx, sy);
+  return &DragRedrawRect;
+}
+
+void CTavroDoc::RequestScrollIfOutside(int32_t sx, int32_t sy) {
+  const int32_t zoom = ZoomFactor < 1 ? 1 : ZoomFactor;
+  const ObjectEntry& object = ObjectTable[DragObject];
+  const MapRect visible{DragRect.left / zoom, DragRect.top / zoom, DragRect.right / zoom,
+                        DragRect.bottom / zoom};
+  if ((object.X < visible.left && sx < 0) ||
+      (object.X + object.ExtentRight > visible.right && sx > 0) ||
+      (object.Y < visible.top && sy < 0) ||
+      (object.Y + object.ExtentBottom > visible.bottom && sy > 0)) {
+    DragRect.right = -1;
+  }
+  DragRect.left = sx * zoom;
+  DragRect.top = sy * zoom;
+}
+
+}  // namespace tavro

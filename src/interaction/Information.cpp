@@ -1,0 +1,87 @@
+// Help > Information and the right-button inspection of an object.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "document/CTavroDoc.h"
+
+namespace tavro {
+namespace {
+
+// Room of the inspection box's text, without its terminating zero.
+constexpr size_t kInspectionTextLimit = 1023;
+
+std::string Format(const char* format, int32_t a, int32_t b = 0) {
+  char line[256];
+  std::snprintf(line, sizeof line, format, a, b);
+  return line;
+}
+
+}  // namespace
+
+std::string CTavroDoc::InformationText() const {
+  // The map line counts one byte a pixel, also in true-colour mode.
+  const int64_t mapBytes = static_cast<int64_t>(MapStride) * MapHeight + 1;
+  int64_t celBytes = 0;
+  int32_t usedCells = 0;
+  const int32_t count = std::min<int32_t>(CellCount, static_cast<int32_t>(CellTable.size()));
+  for (int32_t i = 0; i < count; ++i) {
+    celBytes += static_cast<int64_t>(CellTable[i].Pixels.size());
+    if (CellTable[i].SetMask != 0) ++usedCells;
+  }
+  int32_t usedObjects = 0;
+  ForEachObject([&](int32_t, uint16_t slot) {
+    if (slot < ObjectTable.size() && (ObjectTable[slot].Flags & kHasExtent) != 0) ++usedObjects;
+  });
+  std::string text;
+  text += Format("map size : %d x %d\n", PlayfieldWidth, PlayfieldHeight);
+  text += Format("used memory (MAP) : %d Kbytes\n", static_cast<int32_t>(mapBytes / 1024));
+  text += Format("used memory (CEL) : %d Kbytes\n", static_cast<int32_t>(celBytes / 1024));
+  text += Format("used cells : %d\n", usedCells);
+  text += Format("used objects : %d\n", usedObjects);
+  text += Format("used palette : %d files %d colors\n", PaletteFileCount, ColourCount);
+  return text;
+}
+
+void CTavroDoc::DescribeObjectCells(int32_t n, std::string& text) {
+  if (ConfigText.empty()) return;
+  // Reading the text moves the tokenizer's cursors; put them back for whoever owns them.
+  const char* savedText = TextCursor;
+  const char* savedParse = ParseCursor;
+  TextCursor = ConfigText.data();
+  int32_t remaining = ConfigTextLength;
+  char line[256];
+  int32_t ordinal = 0;
+  bool full = false;
+  while (!full && ReadConfigLine(line, sizeof line, remaining)) {
+    if (line[0] != '#') continue;
+    ParseCursor = line + 1;
+    if (ParseNumber() == n) {
+      std::string entry = Format("%d : ", ordinal);
+      const char* comment = std::strchr(ParseCursor, ';');
+      entry += comment != nullptr ? std::string(comment + 1) : std::string("\n");
+      // A line cut at 255 bytes has no line feed of its own; keep the next entry on its own line.
+      if (entry.back() != '\n') entry += '\n';
+      // Whole lines only: once one does not fit, the text ends there.
+      if (text.size() + entry.size() > kInspectionTextLimit) {
+        full = true;
+      } else {
+        text += entry;
+      }
+    }
+    ++ordinal;
+  }
+  TextCursor = savedText;
+  ParseCursor = savedParse;
+}
+
+bool CTavroDoc::InspectAtPointer(std::string& caption, std::string& text) {
+  const int32_t picked = PickObject(1);
+  if (picked == 0) return false;
+  caption = Format("Object No.%d", picked - 1);
+  text.clear();
+  DescribeObjectCells(picked - 1, text);
+  return true;
+}
+
+}  // namespace tavro

@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "document/ArchiveExtract.h"
+#include "document/CTavroDoc.h"
+#include "support/FakeHost.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
+
+namespace tavro {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void Write(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+bool HaveArchiver() { return std::system("command -v jlha >/dev/null 2>&1") == 0; }
+
+// Makes `archive` in `dir` from files (relative to `dir`) with Debian's LHA archiver.
+void MakeLzh(const fs::path& dir, const std::string& archive, const std::string& members) {
+  const std::string command =
+      "cd '" + dir.string() + "' && jlha a '" + archive + "' " + members + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+uint16_t Crc16(const std::string& data) {
+  uint16_t crc = 0;
+  for (unsigned char byte : data) {
+    crc ^= byte;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
+  }
+  return crc;
+}
+
+// A stored (uncompressed) member with a level-0 header: any name can be written, which no
+// well-behaved archiver would do.
+std::string StoredMember(const std::string& name, const std::string& data) {
+  auto le32 = [](uint32_t v) {
+    return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                       static_cast<char>(v >> 24)};
+  };
+  std::string header = "-lh0-" + le32(data.size()) + le32(data.size()) + le32(0x4B170477) +
+                       std::string{0x20, 0x00, static_cast<char>(name.size())} + name;
+  const uint16_t crc = Crc16(data);
+  header += std::string{static_cast<char>(crc & 0xFF), static_cast<char>(crc >> 8)};
+  uint8_t sum = 0;
+  for (unsigned char c : header) sum = static_cast<uint8_t>(sum + c);
+  return std::string{static_cast<char>(header.size()), static_cast<char>(sum)} + header + data;
+}
+
+size_t EntriesIn(const fs::path& dir) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+TEST(FlatMemberNameTest, KeepsBaseNamesAndRefusesEscapes) {
+  EXPECT_EQ(FlatMemberName("a.cnf"), "a.cnf");
+  EXPECT_EQ(FlatMemberName("sub/dir/b.cel"), "b.cel");
+  EXPECT_EQ(FlatMemberName("sub\\c.cel"), "c.cel");
+  EXPECT_EQ(FlatMemberName("../up.cnf"), "");
+  EXPECT_EQ(FlatMemberName("sub/../../x.cel"), "");
+  EXPECT_EQ(FlatMemberName("..\\x.cel"), "");
+  EXPECT_EQ(FlatMemberName("/etc/x"), "");
+  EXPECT_EQ(FlatMemberName("C:\\x.cel"), "");
+  EXPECT_EQ(FlatMemberName("dir/"), "");
+  EXPECT_EQ(FlatMemberName(".."), "");
+  EXPECT_EQ(FlatMemberName(""), "");
+}
+
+class ExtractTest : public ::testing::Test {
+ protected:
+  test::TempDir work;
+  fs::path out = work.path() / "out" / "inner";
+  void SetUp() override { fs::create_directories(out); }
+};
+
+TEST_F(ExtractTest, EveryRegularMemberLandsFlat) {
+  if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
+  Write(work.path() / "src/set.cnf", "#0 a.cel\n");
+  Write(work.path() / "src/cels/a.cel", std::string(5000, 'x'));
+  MakeLzh(work.path() / "src", "../set.lzh", "set.cnf cels/a.cel");
+  const ExtractResult result = ExtractArchiveFlat((work.path() / "set.lzh").string(), out.string());
+  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
+  EXPECT_EQ(result.written, 2u);
+  EXPECT_EQ(Read(out / "set.cnf"), "#0 a.cel\n");
+  EXPECT_EQ(Read(out / "a.cel"), std::string(5000, 'x'));
+  EXPECT_EQ(EntriesIn(out), 2u);
+}
+
+TEST_F(ExtractTest, HostileNamesAreNeverWrittenOutsideTheDirectory) {
+  const std::string archive =
+      StoredMember("../up.cnf", "x") + StoredMember("../../top.cnf", "x") +
+      StoredMember("sub/../../mid.cnf", "x") + StoredMember("/tmp/tavro-absolute.cnf", "x") +
+      StoredMember("C:\\drive.cnf", "x") + StoredMember("ok.cel", "fine") + std::string(1, '\0');
+  Write(work.path() / "bad.lzh", archive);
+  const ExtractResult result = ExtractArchiveFlat((work.path() / "bad.lzh").string(), out.string());
+  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
+  EXPECT_EQ(Read(out / "ok.cel"), "fine");
+  EXPECT_EQ(EntriesIn(out), 1u);
+  EXPECT_FALSE(fs::exists(out.parent_path() / "up.cnf"));
+  EXPECT_FALSE(fs::exists(work.path() / "top.cnf"));
+  EXPECT_FALSE(fs::exists(work.path() / "mid.cnf"));
+  EXPECT_FALSE(fs::exists("/tmp/tavro-absolute.cnf"));
+}
+
+TEST_F(ExtractTest, ALinkAlreadyInTheDirectoryIsNotWrittenThrough) {
+  Write(work.path() / "victim", "precious");
+  fs::create_symlink(work.path() / "victim", out / "a.cel");
+  Write(work.path() / "one.lzh", StoredMember("a.cel", "evil") + std::string(1, '\0'));
+  const ExtractResult result = ExtractArchiveFlat((work.path() / "one.lzh").string(), out.string());
+  EXPECT_NE(result.status, ExtractStatus::Ok);
+  EXPECT_EQ(Read(work.path() / "victim"), "precious");
+}
+
+TEST_F(ExtractTest, SizeAndMemberLimitsStopExtraction) {
+  std::string archive;
+  for (int i = 0; i < 5; ++i) archive += StoredMember("m" + std::to_string(i), std::string(100, 'a'));
+  archive += std::string(1, '\0');
+  Write(work.path() / "big.lzh", archive);
+  const std::string path = (work.path() / "big.lzh").string();
+  EXPECT_EQ(ExtractArchiveFlat(path, out.string(), {450, 100}).status, ExtractStatus::TooLarge);
+  EXPECT_EQ(ExtractArchiveFlat(path, out.string(), {1000, 4}).status,
+            ExtractStatus::TooManyMembers);
+  EXPECT_EQ(ExtractArchiveFlat(path, out.string(), {500, 5}).status, ExtractStatus::Ok);
+}
+
+TEST_F(ExtractTest, CorruptOrMissingArchivesFailCleanly) {
+  const std::string good = StoredMember("a.cnf", std::string(300, 'q')) + std::string(1, '\0');
+  std::string flipped = good;
+  flipped[40] ^= 0x5A;  // data no longer matches its check sum
+  for (const std::string& bytes :
+       {good.substr(0, 30), good.substr(0, good.size() - 100), flipped, std::string(64, '\x7f'),
+        std::string("-lh5-garbage")}) {
+    Write(work.path() / "c.lzh", bytes);
+    EXPECT_NE(ExtractArchiveFlat((work.path() / "c.lzh").string(), out.string()).status,
+              ExtractStatus::Ok);
+  }
+  EXPECT_EQ(ExtractArchiveFlat((work.path() / "none.lzh").string(), out.string()).status,
+            ExtractStatus::CannotOpen);
+}
+
+TEST_F(ExtractTest, MangledCompressedArchivesNeverCrashOrEscape) {
+  if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
+  std::string text;
+  for (int i = 0; i < 400; ++i) text += "#" + std::to_string(i) + " cel" + std::to_string(i % 7) + ".cel\n";
+  Write(work.path() / "src/big.cnf", text);
+  MakeLzh(work.path() / "src", "../big.lzh", "big.cnf");
+  const std::string original = Read(work.path() / "big.lzh");
+  uint32_t seed = 12345;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+  const std::string mangled = (work.path() / "mangled.lzh").string();
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes = original;
+    for (int flips = 1 + next() % 4; flips > 0; --flips) {
+      bytes[next() % bytes.size()] = static_cast<char>(next());
+    }
+    if (round % 5 == 0) bytes.resize(next() % bytes.size());
+    Write(mangled, bytes);
+    ExtractArchiveFlat(mangled, out.string(), {1 << 20, 100});
+  }
+  for (const auto& item : fs::directory_iterator(out)) EXPECT_TRUE(item.is_regular_file());
+  EXPECT_EQ(EntriesIn(work.path()), 4u) << "nothing written beside the output directory";
+}
+
+class ArchiveOpenTest : public ::testing::Test {
+ protected:
+  test::TempDir work;
+  test::TempDir tmp;
+  test::FakeHost host;
+  std::unique_ptr<CTavroDoc> doc = std::make_unique<CTavroDoc>(host);
+
+  void SetUp() override {
+    if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
+    host.tmpDir = tmp.str();
+    const test::SetFiles set(work.path() / "a");
+    fs::create_directories(work.path() / "a");
+    set.WriteText("one.cnf", "%pal.kcf\n#0 a.cel\n$0 10,10\n");
+    set.OldPalette("pal.kcf");
+    set.SolidCel("a.cel", 4, 4, 1);
+    MakeLzh(work.path() / "a", "../first.lzh", "one.cnf a.cel pal.kcf");
+    Write(work.path() / "b/b.cel", "B");
+    MakeLzh(work.path() / "b", "../second.lzh", "b.cel");
+    Write(work.path() / "plain/set.cnf", "#0 p.cel\n");
+  }
+  std::string Path(const std::string& name) { return (work.path() / name).string(); }
+};
+
+TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
+  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  const fs::path temp = doc->TempDirectory;
+  EXPECT_EQ(temp.parent_path(), tmp.path());
+  EXPECT_EQ(temp.filename().string().substr(0, 2), "ta");
+  EXPECT_EQ(temp.filename().string().size(), 8u);
+  EXPECT_EQ(doc->SetDirectory, doc->TempDirectory + "/");
+  EXPECT_EQ(doc->SetBaseName, "one");
+  EXPECT_EQ(doc->ExtractedFromArchive, 1);
+  EXPECT_TRUE(fs::is_regular_file(temp / "a.cel"));
+  EXPECT_EQ(doc->ArchiveDocumentTitle, "FIRST.LZH");
+  EXPECT_EQ(host.recentFiles, (std::vector<std::string>{Path("first.lzh")}));
+  EXPECT_EQ(host.waitCursorDepth, 0);
+}
+
+TEST_F(ArchiveOpenTest, SecondOpenReusesWhatWasExtracted) {
+  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  const std::string temp = doc->TempDirectory;
+  fs::remove(fs::path(temp) / "a.cel");
+  // Letter case does not make it another archive.
+  std::string upper = Path("first.lzh");
+  upper.replace(upper.size() - 9, 9, "FIRST.LZH");
+  ASSERT_TRUE(doc->OnOpenDocument(upper));
+  EXPECT_EQ(doc->TempDirectory, temp);
+  EXPECT_FALSE(fs::exists(fs::path(temp) / "a.cel")) << "extracted again";
+}
+
+TEST_F(ArchiveOpenTest, ShiftMergesAnotherArchiveIntoTheSameDirectory) {
+  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  const std::string temp = doc->TempDirectory;
+  host.shiftDown = true;
+  ASSERT_TRUE(doc->OnOpenDocument(Path("second.lzh")));  // its cnf is the first archive's
+  EXPECT_EQ(doc->TempDirectory, temp);
+  EXPECT_TRUE(fs::is_regular_file(fs::path(temp) / "a.cel"));
+  EXPECT_EQ(Read(fs::path(temp) / "b.cel"), "B");
+  EXPECT_EQ(EntriesIn(tmp.path()), 1u);
+}
+
+TEST_F(ArchiveOpenTest, OpeningAnotherFileWithoutShiftRemovesTheDirectory) {
+  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  const std::string temp = doc->TempDirectory;
+  host.shiftDown = true;
+  ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
+  EXPECT_TRUE(fs::exists(temp)) << "Shift keeps it";
+  host.shiftDown = false;
+  ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
+  EXPECT_TRUE(fs::exists(temp)) << "the same file again is a repeat";
+  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  EXPECT_FALSE(fs::exists(temp));
+  EXPECT_EQ(doc->ExtractedFromArchive, 1);
+  EXPECT_EQ(EntriesIn(tmp.path()), 1u);
+  doc.reset();
+  EXPECT_EQ(EntriesIn(tmp.path()), 0u) << "the document takes its directory with it";
+}
+
+TEST_F(ArchiveOpenTest, SeveralConfigurationFilesAreOfferedForChoice) {
+  Write(work.path() / "c/x.cnf", "#0 a.cel\n");
+  Write(work.path() / "c/Y.CNF", "#0 b.cel\n");
+  Write(work.path() / "c/readme.txt", "hi");
+  MakeLzh(work.path() / "c", "../two.lzh", "x.cnf Y.CNF readme.txt");
+  host.choice = "Y.CNF";
+  ASSERT_TRUE(doc->OnOpenDocument(Path("two.lzh")));
+  ASSERT_EQ(host.configChoices.size(), 1u);
+  const auto& offered = host.configChoices[0];
+  EXPECT_EQ(std::set<std::string>(offered.begin(), offered.end()),
+            (std::set<std::string>{"x.cnf", "Y.CNF"}));
+  EXPECT_EQ(doc->SetBaseName, "Y");
+
+  host.chooseOk = false;
+  EXPECT_FALSE(doc->OnOpenDocument(Path("two.lzh")));
+  host.chooseOk = true;
+  host.choice = "../../a/one.cnf";
+  EXPECT_FALSE(doc->OnOpenDocument(Path("two.lzh"))) << "only a listed name is opened";
+}
+
+TEST_F(ArchiveOpenTest, ArchiveWithoutConfigurationOrCorruptFailsAndIsCleanedUpLater) {
+  EXPECT_FALSE(doc->OnOpenDocument(Path("second.lzh")));
+  Write(work.path() / "broken.lzh", "-lh5- not an archive at all");
+  EXPECT_FALSE(doc->OnOpenDocument(Path("broken.lzh")));
+  EXPECT_EQ(doc->ExtractedFromArchive, 1);
+  EXPECT_TRUE(host.recentFiles.empty());
+  ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
+  EXPECT_EQ(EntriesIn(tmp.path()), 0u);
+}
+
+TEST_F(ArchiveOpenTest, UnusableTmpdirIsReportedAndTheSystemDirectoryUsed) {
+  for (const std::string setting : {"C:\\TEMP", "relative/dir", "/no/such/directory"}) {
+    host.messages.clear();
+    host.tmpDir = setting;
+    ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh"))) << setting;
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages[0].text, "TMPDIR is invalidated");
+    EXPECT_EQ(fs::path(doc->TempDirectory).parent_path(), fs::temp_directory_path());
+    EXPECT_TRUE(fs::path(doc->TempDirectory).is_absolute());
+    doc->RemoveTempDirectory();
+    EXPECT_FALSE(fs::exists(doc->TempDirectory));
+  }
+}
+
+TEST_F(ArchiveOpenTest, RemovalDeletesOnlyPlainFilesAndFollowsNoLink) {
+  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  const fs::path temp = doc->TempDirectory;
+  Write(work.path() / "outside/keep.txt", "keep");
+  fs::create_symlink(work.path() / "outside", temp / "dirlink");
+  fs::create_symlink(work.path() / "outside/keep.txt", temp / "filelink");
+  doc->RemoveTempDirectory();
+  EXPECT_EQ(Read(work.path() / "outside/keep.txt"), "keep");
+  EXPECT_FALSE(fs::exists(temp / "a.cel"));
+  EXPECT_EQ(doc->ExtractedFromArchive, 0);
+
+  // A directory swapped for a link is not entered at all.
+  doc->ExtractedFromArchive = 1;
+  doc->TempDirectory = (work.path() / "swapped").string();
+  fs::create_directory_symlink(work.path() / "outside", work.path() / "swapped");
+  doc->RemoveTempDirectory();
+  EXPECT_EQ(Read(work.path() / "outside/keep.txt"), "keep");
+}
+
+}  // namespace
+}  // namespace tavro

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/interaction/HandBuiltSet.h"
+#include "support/TempDir.h"
+
+namespace tavro {
+namespace {
+
+class SavingTest : public ::testing::Test, protected test::HandBuiltSet {
+ protected:
+  void UseText(const std::string& text) {
+    doc.ConfigText.assign(text.begin(), text.end());
+    doc.ConfigText.push_back('\0');
+    doc.ConfigTextLength = static_cast<int32_t>(text.size());
+  }
+  // Gives object `number` a cel in every set and a stored position in set `set`.
+  void Position(int number, int set, int x, int y) {
+    if (doc.SlotOf(number) == 0) AddSquare(number, 2);
+    Object(number).SetX[set] = static_cast<int16_t>(x);
+    Object(number).SetY[set] = static_cast<int16_t>(y);
+    if (set == doc.CurrentSet) Place(number, x, y);
+  }
+  std::string Saved() {
+    std::string out;
+    doc.WriteConfigText(out);
+    return out;
+  }
+  // Set lines of sets without positions, for a set with at least one object.
+  static std::string Unplaced(int from, int to) {
+    std::string lines;
+    for (int s = from; s <= to; ++s) lines += "$0 *\r\n";
+    return lines;
+  }
+};
+
+TEST_F(SavingTest, ThreeSetLinesBecomeTenInPlaceAndAppended) {
+  Position(0, 0, 10, 20);
+  Position(0, 1, 30, 40);
+  doc.SetGroup = {2, 0, 1};
+  UseText(
+      "; dolls\r\n"
+      "#0 a.cel\r\n"
+      "$2 10,20\r\n"
+      "$0 *\r\n"
+      " 30,40\r\n"
+      "; between\r\n"
+      "$1 5,5\r\n"
+      "; end\r\n");
+  EXPECT_EQ(Saved(),
+            "; dolls\n"
+            "#0 a.cel\n"
+            "$2 10,20\r\n"
+            "$0 30,40\r\n"
+            "; between\n"
+            "$1 *\r\n" +
+                Unplaced(3, 9).insert(0, "; end\n"));
+}
+
+TEST_F(SavingTest, ObjectsUpToTheLastPositionedOneAreListed) {
+  Position(0, 0, 1, 2);
+  Position(5, 0, 300, 200);
+  AddSquare(7, 2);  // no position: nothing written after object 5
+  std::string out;
+  EXPECT_TRUE(doc.WriteSetLine(0, out, 80));
+  EXPECT_EQ(out, "$0 1,2 * * * * 300,200\r\n");
+  EXPECT_FALSE(doc.WriteSetLine(10, out, 80));
+}
+
+TEST_F(SavingTest, OriginMeansNoPositionButOneZeroCoordinateIsKept) {
+  Position(0, 0, 0, 0);
+  Position(1, 0, 0, 7);
+  Position(2, 0, 7, 0);
+  std::string out;
+  doc.WriteSetLine(0, out, 80);
+  EXPECT_EQ(out, "$0 * 0,7 7,0\r\n");
+  // Object 0 is always listed once there are objects; an empty table gives a bare line.
+  HandBuiltSet empty;
+  std::string bare;
+  empty.doc.WriteSetLine(4, bare, 80);
+  EXPECT_EQ(bare, "$0\r\n");
+}
+
+TEST_F(SavingTest, NegativeCoordinatesAreWrittenSoTheRestOfTheLineStaysReadable) {
+  Position(0, 0, -5, 7);
+  Position(1, 0, 20, 30);
+  std::string out;
+  doc.WriteSetLine(0, out, 80);
+  EXPECT_EQ(out, "$0 0,7 20,30\r\n");
+}
+
+TEST_F(SavingTest, LongLinesBreakAfterTheEntryReachingColumn70) {
+  for (int n = 0; n < 12; ++n) Position(n, 0, 100, 100 + n);
+  std::string out;
+  doc.WriteSetLine(0, out, 80);
+  // "$0" and eight entries of 8 reach 66; the ninth reaches 74 and ends the line.
+  EXPECT_EQ(out,
+            "$0 100,100 100,101 100,102 100,103 100,104 100,105 100,106 100,107 100,108\r\n"
+            " 100,109 100,110 100,111\r\n");
+  // An entry that ends exactly at the break leaves no empty line behind.
+  for (int n = 0; n < 12; ++n) Position(n, 1, 1000, 1000 + n);
+  std::string exact;
+  doc.WriteSetLine(1, exact, 80);
+  EXPECT_EQ(exact.find("\r\n\r\n"), std::string::npos);
+}
+
+TEST_F(SavingTest, CopiedLinesLoseCarriageReturnsButKeepEverythingElse) {
+  Position(0, 0, 1, 1);
+  const std::string zeroByte(1, '\0');
+  UseText("; comment\r\n\tTab line\n;@press(#0)\n#0 a" + zeroByte +
+          "b.cel\n$0 1,1\n ignored continuation\n  another\n%last.kcf");
+  const std::string saved = Saved();
+  const std::string copied = "; comment\n\tTab line\n;@press(#0)\n#0 a" + zeroByte + "b.cel\n";
+  EXPECT_EQ(saved.substr(0, copied.size()), copied);
+  EXPECT_EQ(saved.find("continuation"), std::string::npos);
+  EXPECT_EQ(saved.find("another"), std::string::npos);
+  // The last line has no line feed: it is kept, at the very end, still without one.
+  EXPECT_EQ(saved.substr(saved.size() - 15), "$0 *\r\n%last.kcf");
+}
+
+TEST_F(SavingTest, EleventhSetLineIsDroppedWithItsContinuation) {
+  std::string text;
+  for (int s = 0; s < 11; ++s) text += "$0\n";
+  UseText(text + " 1,1\n; after\n");
+  std::string bare;
+  for (int s = 0; s < 10; ++s) bare += "$0\r\n";
+  EXPECT_EQ(Saved(), bare + "; after\n");
+}
+
+TEST_F(SavingTest, NothingReadNothingWritten) {
+  doc.ConfigText.clear();
+  EXPECT_EQ(Saved(), "");
+}
+
+TEST_F(SavingTest, SaveIsOfferedOnlyForALoadedSetNotFromAnArchive) {
+  EXPECT_TRUE(doc.CanSave());
+  doc.ExtractedFromArchive = 1;
+  EXPECT_FALSE(doc.CanSave());
+  doc.ExtractedFromArchive = 0;
+  doc.SetLoaded = 0;
+  EXPECT_FALSE(doc.CanSave());
+}
+
+class SaveFileTest : public SavingTest {
+ protected:
+  test::TempDir dir;
+  std::string Path(const std::string& name) { return (dir.path() / name).string(); }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static void Write(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  void SetUp() override {
+    Position(0, 0, 12, 34);
+    UseText("#0 a.cel\n$0 1,1\n");
+  }
+  size_t FilesInDir() {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path()),
+                                             std::filesystem::directory_iterator()));
+  }
+};
+
+TEST_F(SaveFileTest, OverwriteAsksFirstAndNoLeavesTheFileAlone) {
+  const std::string path = Path("set.cnf");
+  Write(path, "old");
+  EXPECT_TRUE(doc.PrepareSave(path));
+  EXPECT_EQ(doc.ConfirmOverwrite, 1);
+  host.answerYes = false;
+  EXPECT_FALSE(doc.OnSaveDocument(path));
+  EXPECT_EQ(host.questions, (std::vector<std::string>{"上書きしますか？"}));
+  EXPECT_EQ(Read(path), "old");
+  host.answerYes = true;
+  EXPECT_TRUE(doc.OnSaveDocument(path));
+  EXPECT_EQ(Read(path), "#0 a.cel\n$0 12,34\r\n" + Unplaced(1, 9));
+  EXPECT_EQ(FilesInDir(), 1u) << "no temporary file is left beside it";
+}
+
+TEST_F(SaveFileTest, MissingFileTurnsIntoSaveAsWithoutAQuestion) {
+  EXPECT_FALSE(doc.PrepareSave(Path("gone.cnf")));
+  EXPECT_EQ(doc.ConfirmOverwrite, 0);
+  EXPECT_TRUE(doc.OnSaveDocument(Path("new.cnf")));
+  EXPECT_TRUE(host.questions.empty());
+  EXPECT_EQ(Read(Path("new.cnf")).substr(0, 9), "#0 a.cel\n");
+}
+
+TEST_F(SaveFileTest, FailedWriteKeepsTheTargetAndLeavesNoTemporaryFile) {
+  const std::string target = Path("taken");
+  std::filesystem::create_directory(target);
+  Write(target + "/inside", "keep");
+  std::string error;
+  EXPECT_FALSE(doc.SaveConfigFile(target, error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(Read(target + "/inside"), "keep");
+  EXPECT_EQ(FilesInDir(), 1u);
+
+  EXPECT_FALSE(doc.SaveConfigFile(Path("no/such/dir/set.cnf"), error));
+  doc.ConfirmOverwrite = 0;
+  EXPECT_FALSE(doc.OnSaveDocument(Path("no/such/dir/set.cnf")));
+  ASSERT_EQ(host.messages.size(), 1u) << "a failed save is reported";
+}
+
+TEST_F(SaveFileTest, SavingThroughALinkReplacesTheLinkedFileAndKeepsItsMode) {
+  const std::string real = Path("real.cnf");
+  Write(real, "old");
+  ::chmod(real.c_str(), 0640);
+  std::filesystem::create_symlink(real, Path("link.cnf"));
+  std::string error;
+  ASSERT_TRUE(doc.SaveConfigFile(Path("link.cnf"), error)) << error;
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("link.cnf")));
+  EXPECT_EQ(Read(real).substr(0, 9), "#0 a.cel\n");
+  struct stat info {};
+  ::stat(real.c_str(), &info);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+}  // namespace
+}  // namespace tavro

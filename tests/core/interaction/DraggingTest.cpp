@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include "core/interaction/HandBuiltSet.h"
+
+namespace tavro {
+namespace {
+
+class DraggingTest : public ::testing::Test, protected test::HandBuiltSet {
+ protected:
+  void SetUp() override {
+    AddSquare(3, 10);
+    Place(3, 100, 100);
+  }
+
+  // Press at (x, y), move to each point in turn; returns the limit flag of the last move.
+  int Drag(int x, int y, std::initializer_list<std::pair<int, int>> moves) {
+    PointAt(x, y);
+    doc.PressAtPointer();
+    int limit = 0;
+    for (auto [mx, my] : moves) {
+      PointAt(mx, my);
+      doc.DragStep(0, &limit);
+    }
+    return limit;
+  }
+};
+
+TEST_F(DraggingTest, FreeObjectFollowsThePointerAndTheRedrawCoversBothPlaces) {
+  EXPECT_EQ(Drag(105, 105, {}), 0);
+  ASSERT_EQ(doc.DragObject, doc.SlotOf(3));
+  // The pointer may only move the object within the playfield.
+  EXPECT_EQ(doc.MapBounds, (MapRect{5, 5, 5 + 448 - 10, 5 + 320 - 10}));
+
+  PointAt(112, 101);
+  const MapRect* redraw = doc.DragStep(0);
+  ASSERT_NE(redraw, nullptr);
+  EXPECT_EQ(Object(3).X, 107);
+  EXPECT_EQ(Object(3).Y, 96);
+  EXPECT_EQ(*redraw, (MapRect{100, 96, 117, 110}));
+
+  PointAt(112, 101);
+  EXPECT_EQ(doc.DragStep(0), nullptr);  // no step, nothing to redraw
+  doc.DropHeldObject();
+  EXPECT_EQ(doc.DragObject, 0);
+  EXPECT_EQ(doc.MapBounds, (MapRect{0, 0, 447, 319}));
+  EXPECT_EQ(Object(3).X, 107);
+}
+
+TEST_F(DraggingTest, ObjectStopsAtThePlayfieldEdges) {
+  Drag(105, 105, {{-50, -50}});
+  EXPECT_EQ(Object(3).X, 0);
+  EXPECT_EQ(Object(3).Y, 0);
+  PointAt(5000, 5000);
+  doc.DragStep(0);
+  EXPECT_EQ(Object(3).X, 448 - 10);
+  EXPECT_EQ(Object(3).Y, 320 - 10);
+}
+
+TEST_F(DraggingTest, FreshFixedObjectSpringsBackAndWearsOnlyPastThreePixels) {
+  SetFix(3, 32, 32);
+  EXPECT_EQ(Drag(105, 105, {{106, 105}}), 0);  // within the dead zone
+  EXPECT_EQ(Drag(105, 105, {{108, 105}}), 1);  // allowance 0: any real pull is too far
+  EXPECT_EQ(Object(3).X, 100);
+  doc.DropHeldObject();
+  EXPECT_EQ(Object(3).FixRemaining, 32) << "a distance of exactly 3 does not wear";
+
+  EXPECT_EQ(Drag(105, 105, {{109, 105}}), 1);
+  doc.DropHeldObject();
+  EXPECT_EQ(Object(3).FixRemaining, 31);
+  EXPECT_EQ(Object(3).X, 100);
+  EXPECT_EQ(Object(3).Y, 100);
+}
+
+TEST_F(DraggingTest, FixedObjectWobblesWithinItsAllowanceAndNeverUpward) {
+  SetFix(3, 32, 20);  // allowance (32 - 20) / 4 = 3
+  EXPECT_EQ(Drag(105, 105, {{107, 106}}), 0);
+  EXPECT_EQ(Object(3).X, 102);
+  EXPECT_EQ(Object(3).Y, 101);
+  PointAt(115, 105);
+  int limit = 0;
+  doc.DragStep(0, &limit);
+  EXPECT_EQ(limit, 1);
+  EXPECT_EQ(Object(3).X, 103);
+  EXPECT_EQ(Object(3).Y, 100);
+  doc.DropHeldObject();
+  EXPECT_EQ(Object(3).X, 100) << "springs back to where it was picked up";
+
+  EXPECT_EQ(Drag(105, 105, {{105, 101}}), 1) << "upward is always too far";
+  EXPECT_EQ(Object(3).Y, 100);
+  doc.DropHeldObject();
+}
+
+TEST_F(DraggingTest, FixTotalAbove64CountsAs64) {
+  SetFix(3, 1000, 60);  // (64 - 60) / 4 = 1, not (1000 - 60) / 4
+  Drag(105, 105, {{110, 105}});
+  EXPECT_EQ(Object(3).X, 101);
+  doc.DropHeldObject();
+}
+
+TEST_F(DraggingTest, WearFollowsTheShiftFormulaDownToZeroAndThenDragsFreely) {
+  SetFix(3, 10, 10);
+  const int expected[] = {8, 7, 4, 3, 1, 0};
+  for (int remaining : expected) {
+    Drag(105, 105, {{105, 110}});
+    doc.DropHeldObject();
+    EXPECT_EQ(Object(3).FixRemaining, remaining);
+  }
+  Drag(105, 105, {{150, 150}});
+  EXPECT_EQ(Object(3).X, 145);
+  doc.DropHeldObject();
+  EXPECT_EQ(Object(3).X, 145);
+}
+
+TEST_F(DraggingTest, OverrideLetsFixedObjectsDragFreelyWithoutWear) {
+  SetFix(3, 32, 32);
+  for (char c : std::string("ZORVE")) fixOverride.FeedKey(c);
+  Drag(105, 105, {{150, 105}});
+  EXPECT_EQ(Object(3).X, 145);
+  doc.DropHeldObject();
+  EXPECT_EQ(Object(3).X, 145);
+  EXPECT_EQ(Object(3).FixRemaining, 32);
+}
+
+TEST_F(DraggingTest, StepPastTheVisibleEdgeAsksTheViewToScroll) {
+  doc.ZoomFactor = 2;
+  Drag(210, 210, {});  // window points: map (105, 105)
+  // The view shows map x 0..111 and y 0..149 (zoomed pixels 0..223 by 0..299).
+  doc.DragRect = {0, 0, 224, 300};
+  PointAt(216, 210);
+  doc.DragStep(0);
+  EXPECT_EQ(doc.DragRect.right, -1);
+  EXPECT_EQ(doc.DragRect.left, 6);
+  EXPECT_EQ(doc.DragRect.top, 0);
+
+  doc.DragRect = {0, 0, 400, 400};
+  PointAt(212, 210);
+  doc.DragStep(0);
+  EXPECT_EQ(doc.DragRect.right, 400) << "moving back inside asks for nothing";
+  EXPECT_EQ(doc.DragRect.left, -4);
+}
+
+class DragEventTest : public DraggingTest {
+ protected:
+  void SetUp() override {
+    DraggingTest::SetUp();
+    if (!ScriptsRun()) GTEST_SKIP() << "event scripts are not built in yet";
+    const char* names[] = {"", "", "", "catch", "fixcatch", "unfix", "drop", "", "", "press",
+                           "release", "", "fixdrop"};
+    for (int event : {3, 4, 5, 6, 9, 10, 12}) BindDebug(event, 3, names[event]);
+  }
+};
+
+TEST_F(DragEventTest, FixedObjectRaisesFixEventsUntilItComesFree) {
+  SetFix(3, 1, 1);
+  Drag(105, 105, {{105, 110}});
+  doc.DropHeldObject();
+  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"press", "fixcatch", "catch", "unfix",
+                                                            "drop", "release"}));
+  host.messages.clear();
+  Drag(105, 105, {{105, 110}});
+  doc.DropHeldObject();
+  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"press", "catch", "drop", "release"}));
+}
+
+TEST_F(DragEventTest, StillFixedObjectRaisesFixdrop) {
+  SetFix(3, 32, 32);
+  Drag(105, 105, {{105, 106}});
+  doc.DropHeldObject();
+  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"press", "fixcatch", "catch", "fixdrop",
+                                                            "drop", "release"}));
+}
+
+TEST_F(DragEventTest, OverrideStillRaisesFixcatchButDropsLikeAFreeObject) {
+  SetFix(3, 32, 32);
+  for (char c : std::string("ZORVE")) fixOverride.FeedKey(c);
+  Drag(105, 105, {{150, 105}});
+  doc.DropHeldObject();
+  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"press", "fixcatch", "catch", "drop",
+                                                            "release"}));
+}
+
+TEST_F(DragEventTest, InspectionRaisesNothing) {
+  PointAt(105, 105);
+  EXPECT_EQ(doc.PickObject(1), 4);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+}  // namespace
+}  // namespace tavro

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "core/interaction/HandBuiltSet.h"
+
+namespace tavro {
+namespace {
+
+class InformationTest : public ::testing::Test, protected test::HandBuiltSet {
+ protected:
+  void UseText(const std::string& text) {
+    doc.ConfigText.assign(text.begin(), text.end());
+    doc.ConfigText.push_back('\0');
+    doc.ConfigTextLength = static_cast<int32_t>(text.size());
+  }
+};
+
+TEST_F(InformationTest, DefaultPlayfieldAndWhatIsInUse) {
+  AddCel(1, 64, 32, std::vector<uint8_t>(64 * 32, 1));  // 2 Kbytes
+  AddCel(1, 10, 10, std::vector<uint8_t>(100, 1));
+  const int failed = AddSquare(2, 1);  // a cel that did not load: no pixels, no sets
+  doc.CellTable[failed].Pixels.clear();
+  doc.CellTable[failed].SetMask = 0;
+  Object(2).Flags = 0;
+  doc.EnsureSlot(6);  // a slot without any loaded cel
+  doc.PaletteFileCount = 2;
+  doc.ColourCount = 32;
+  EXPECT_EQ(doc.InformationText(),
+            "map size : 448 x 320\n"
+            "used memory (MAP) : 140 Kbytes\n"
+            "used memory (CEL) : 2 Kbytes\n"
+            "used cells : 2\n"
+            "used objects : 1\n"
+            "used palette : 2 files 32 colors\n");
+}
+
+TEST_F(InformationTest, InspectionListsOrdinalsOfAllCelLinesAndTheirComments) {
+  UseText(
+      "%pal.kcf\n"
+      "#0 a.cel ;zero\n"
+      "#1 b.cel\n"
+      "; a comment line is not counted\n"
+      "#2 c.cel\n"
+      "# 3 not an object number\n"
+      "#9 d.cel\n"
+      "#3.5 e.cel *1 :0 1 ;%t128 the shirt\r\n"
+      "#4 f.cel\n"
+      "#3 g.cel :2\n"
+      "#3 h.cel ;no line feed, never read");
+  std::string text = "before:";
+  doc.DescribeObjectCells(3, text);
+  EXPECT_EQ(text, "before:5 : %t128 the shirt\n7 : \n");
+  std::string none;
+  doc.DescribeObjectCells(8, none);
+  EXPECT_EQ(none, "");
+}
+
+TEST_F(InformationTest, InspectionTextStopsAtWholeLinesWithinItsRoom) {
+  std::string config;
+  for (int i = 0; i < 100; ++i) config += "#3 a.cel ;a comment of some twenty\n";
+  UseText(config);
+  std::string text;
+  doc.DescribeObjectCells(3, text);
+  auto entry = [](int k) { return std::to_string(k) + " : a comment of some twenty\n"; };
+  std::string expected;
+  int k = 0;
+  while (expected.size() + entry(k).size() <= 1023) expected += entry(k++);
+  EXPECT_EQ(text, expected);
+  EXPECT_LT(k, 100);
+}
+
+TEST_F(InformationTest, InspectionLeavesTheTokenizerWhereItWas) {
+  UseText("#3 a.cel\n");
+  const char* parse = "x";
+  doc.ParseCursor = parse;
+  doc.TextCursor = nullptr;
+  std::string text;
+  doc.DescribeObjectCells(3, text);
+  EXPECT_EQ(doc.ParseCursor, parse);
+  EXPECT_EQ(doc.TextCursor, nullptr);
+}
+
+class AdjustObjectsTest : public ::testing::Test, protected test::HandBuiltSet {
+ protected:
+  void SetUp() override {
+    AddSquare(1, 4, 0b0111);  // sets 0, 1 and 2
+    ObjectEntry& o = Object(1);
+    o.SetX = {10, 50, 70};
+    o.SetY = {20, 60, 80};
+  }
+};
+
+TEST_F(AdjustObjectsTest, FromTheHomeSetThePositionGoesToTheOtherSets) {
+  Place(1, 15, 25);  // moved in set 0
+  doc.AdjustObjects();
+  const ObjectEntry& o = Object(1);
+  EXPECT_EQ(o.X, 15);
+  EXPECT_EQ(o.Y, 25);
+  for (int s : {0, 1, 2}) {
+    EXPECT_EQ(o.SetX[s], 15) << s;
+    EXPECT_EQ(o.SetY[s], 25) << s;
+  }
+  EXPECT_EQ(o.SetX[3], 0);
+  EXPECT_EQ(host.repaints.size(), 1u);
+}
+
+TEST_F(AdjustObjectsTest, FromAnotherSetTheObjectJumpsHome) {
+  doc.CurrentSet = 1;
+  Place(1, 55, 65);  // moved in set 1
+  doc.AdjustObjects();
+  const ObjectEntry& o = Object(1);
+  EXPECT_EQ(o.X, 10);
+  EXPECT_EQ(o.Y, 20);
+  for (int s : {0, 1, 2}) EXPECT_EQ(o.SetX[s], 10) << s;
+  EXPECT_EQ(doc.CurrentSet, 1);
+}
+
+TEST_F(AdjustObjectsTest, ObjectsOutsideTheShownSetKeepTheirPositions) {
+  AddSquare(2, 4, 0b1100);  // sets 2 and 3
+  Object(2).SetX = {0, 0, 30, 40};
+  doc.AdjustObjects();
+  EXPECT_EQ(Object(2).SetX[3], 40);
+}
+
+TEST_F(AdjustObjectsTest, RaisesTheSetEventOnce) {
+  if (!ScriptsRun()) GTEST_SKIP() << "event scripts are not built in yet";
+  BindDebug(11, 0, "set 0");
+  doc.AdjustObjects();
+  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"set 0"}));
+}
+
+}  // namespace
+}  // namespace tavro
