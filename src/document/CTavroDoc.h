@@ -233,7 +233,6 @@ class CTavroDoc {
   static constexpr int kAlarmSlots = 128;
   static constexpr int32_t kNoTimerPass = -1;
 
-  int32_t LastHitCell = 0;    // cell found by the last successful hit test
   int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
   std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
   std::array<uint32_t, kAlarmSlots> AlarmDue = {};
