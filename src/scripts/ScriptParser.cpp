@@ -63,8 +63,7 @@ void CTavroDoc::ResetScriptParser() {
 // so another text, or a cursor that did not move on, means a new file has started even if the
 // load driver did not say so.
 void CTavroDoc::NoticeNewConfiguration() {
-  const bool cursorWentBack =
-      TextCursor != nullptr && !std::less<>()(ScriptTextCursor, TextCursor);
+  const bool cursorWentBack = TextCursor != nullptr && !std::less<>()(ScriptTextCursor, TextCursor);
   if (ConfigText.data() != ScriptConfigText || cursorWentBack) ResetScriptParser();
   ScriptTextCursor = TextCursor;
 }
@@ -178,7 +177,8 @@ uint16_t CTavroDoc::ParseTarget() {
   CopyQuoted(name, ParseCursor + 1);
   ParseCursor = SkipQuotedText(ParseCursor);
   const int32_t cell = FindCellByName(name);
-  return (cell < 0 || cell >= kCellTargetBit - 1) ? kNoTarget : static_cast<uint16_t>(kCellTargetBit + cell);
+  return (cell < 0 || cell >= kCellTargetBit - 1) ? kNoTarget
+                                                  : static_cast<uint16_t>(kCellTargetBit + cell);
 }
 
 int32_t CTavroDoc::FindCellByName(const char* name) const {
