@@ -91,5 +91,27 @@ TEST_F(LoadedScriptTest, ATimerPassRecomposesWhatAnAlarmMoved) {
   EXPECT_EQ(Object(0).X, 15);
 }
 
+TEST_F(LoadedScriptTest, PickingRunsTheObjectsBindingOrElseTheClickedCels) {
+  const std::string set = "%p.kcf\n#0 hat.cel\n#0 body.cel\n$0 10,10\n";
+  const std::string celScript =
+      ";@press(\"hat.cel\") debug(\"hat pressed\") unmap(\"hat.cel\")\n"
+      ";@release(\"hat.cel\") debug(\"hat released\")\n"
+      ";@release(\"body.cel\") debug(\"body released\")\n";
+  Load(set + celScript);
+  doc.PointerX = 10;  // on the hat, which lies over the body
+  doc.PointerY = 10;
+  doc.PressAtPointer();
+  ASSERT_NE(doc.DragObject, 0);
+  doc.DropHeldObject();  // the press hid the hat: its release binding is not found
+  EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"hat pressed"}));
+
+  Load(set + ";@press(#0) debug(\"object pressed\")\n" + celScript);
+  doc.PointerX = 10;
+  doc.PointerY = 10;
+  doc.PressAtPointer();
+  EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"object pressed"}));
+  EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
+}
+
 }  // namespace
 }  // namespace tavro::test
