@@ -132,13 +132,15 @@ ExtractResult ExtractArchiveFlat(const std::string& archivePath, const std::stri
       ++result.skipped;
       continue;
     }
-    if (archive_entry_size_is_set(entry) && static_cast<uint64_t>(archive_entry_size(entry)) > budget) {
+    if (archive_entry_size_is_set(entry) &&
+        static_cast<uint64_t>(archive_entry_size(entry)) > budget) {
       return Fail(result, ExtractStatus::TooLarge, "archive unpacks to more than the allowed size");
     }
     // O_NOFOLLOW: a link left in the directory is never written through.
     FileDescriptor out(::openat(dir.get(), name.c_str(),
                                 O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
-    if (out.get() < 0) return Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
+    if (out.get() < 0)
+      return Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
     std::string detail;
     const ExtractStatus copied = CopyMember(reader.get(), out.get(), budget, detail);
     if (!out.Close() && copied == ExtractStatus::Ok) {

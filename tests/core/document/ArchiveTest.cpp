@@ -129,7 +129,8 @@ TEST_F(ExtractTest, ALinkAlreadyInTheDirectoryIsNotWrittenThrough) {
 
 TEST_F(ExtractTest, SizeAndMemberLimitsStopExtraction) {
   std::string archive;
-  for (int i = 0; i < 5; ++i) archive += StoredMember("m" + std::to_string(i), std::string(100, 'a'));
+  for (int i = 0; i < 5; ++i)
+    archive += StoredMember("m" + std::to_string(i), std::string(100, 'a'));
   archive += std::string(1, '\0');
   Write(work.path() / "big.lzh", archive);
   const std::string path = (work.path() / "big.lzh").string();
@@ -143,9 +144,8 @@ TEST_F(ExtractTest, CorruptOrMissingArchivesFailCleanly) {
   const std::string good = StoredMember("a.cnf", std::string(300, 'q')) + std::string(1, '\0');
   std::string flipped = good;
   flipped[40] ^= 0x5A;  // data no longer matches its check sum
-  for (const std::string& bytes :
-       {good.substr(0, 30), good.substr(0, good.size() - 100), flipped, std::string(64, '\x7f'),
-        std::string("-lh5-garbage")}) {
+  for (const std::string& bytes : {good.substr(0, 30), good.substr(0, good.size() - 100), flipped,
+                                   std::string(64, '\x7f'), std::string("-lh5-garbage")}) {
     Write(work.path() / "c.lzh", bytes);
     EXPECT_NE(ExtractArchiveFlat((work.path() / "c.lzh").string(), out.string()).status,
               ExtractStatus::Ok);
@@ -157,7 +157,8 @@ TEST_F(ExtractTest, CorruptOrMissingArchivesFailCleanly) {
 TEST_F(ExtractTest, MangledCompressedArchivesNeverCrashOrEscape) {
   if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
   std::string text;
-  for (int i = 0; i < 400; ++i) text += "#" + std::to_string(i) + " cel" + std::to_string(i % 7) + ".cel\n";
+  for (int i = 0; i < 400; ++i)
+    text += "#" + std::to_string(i) + " cel" + std::to_string(i % 7) + ".cel\n";
   Write(work.path() / "src/big.cnf", text);
   MakeLzh(work.path() / "src", "../big.lzh", "big.cnf");
   const std::string original = Read(work.path() / "big.lzh");
