@@ -1,0 +1,53 @@
+// The codes a compiled script is made of, and the table of keywords that name them.
+#pragma once
+
+#include <cstdint>
+
+namespace tavro {
+
+// Events a script can react to.
+enum EventCode : int32_t {
+  kEventInitialize = 1,
+  kEventBegin = 2,
+  kEventCatch = 3,
+  kEventFixCatch = 4,
+  kEventUnfix = 5,
+  kEventDrop = 6,
+  kEventAlarm = 7,
+  kEventEnd = 8,
+  kEventPress = 9,
+  kEventRelease = 10,
+  kEventSet = 11,
+  kEventFixDrop = 12,
+};
+
+// What a script can do.
+enum ActionCode : int32_t {
+  kActionSound = 100,
+  kActionMap = 101,
+  kActionUnmap = 102,
+  kActionAltmap = 103,
+  kActionDebug = 104,
+  kActionTimer = 105,
+  kActionRandomTimer = 106,
+  kActionMove = 107,
+  kActionChangeSet = 108,
+  kActionChangeCol = 109,
+  kActionTransparent = 110,
+};
+
+// A 16-bit target with this bit set names one cell (the index is in the low 15 bits).
+inline constexpr uint16_t kCellTargetBit = 0x8000;
+
+struct ScriptKeyword {
+  int32_t Code;
+  const char* Text;  // includes the opening parenthesis
+};
+
+// The keyword that the text at `at` starts with, compared case-sensitively in table order;
+// nullptr when none does. `at` must be zero-terminated.
+const ScriptKeyword* MatchScriptKeyword(const char* at);
+
+inline bool IsEventCode(int32_t code) { return code >= kEventInitialize && code <= kEventFixDrop; }
+
+}  // namespace tavro

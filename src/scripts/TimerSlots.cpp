@@ -1,0 +1,110 @@
+// The 128 timer slots behind "timer(", "randomtimer(" and "alarm(".
+//
+// A slot that re-arms itself from its own alarm counts from the time it was due, not from the
+// time the pass noticed it, so an animation keeps its period however coarsely passes arrive.
+#include <algorithm>
+
+#include "document/CTavroDoc.h"
+#include "scripts/ScriptCodes.h"
+#include "scripts/ScriptLimits.h"
+
+namespace tavro {
+namespace {
+
+// Tick counts wrap every 49.7 days. Comparing the signed distance keeps a slot armed just before
+// the wrap from waiting a whole further cycle, and one armed just after from firing at once.
+int32_t TicksUntil(uint32_t due, uint32_t now) { return static_cast<int32_t>(due - now); }
+
+bool IsSlot(int32_t slot) { return slot >= 0 && slot < CTavroDoc::kAlarmSlots; }
+
+}  // namespace
+
+void CTavroDoc::ArmFromNow(int32_t slot, uint32_t delay) {
+  if (!IsSlot(slot)) return;
+  if (delay == 0) {
+    AlarmArmed[slot] = 0;
+    return;
+  }
+  AlarmArmed[slot] = 1;
+  AlarmDue[slot] = host().TickCount() + delay;
+}
+
+void CTavroDoc::ArmFromAlarm(int32_t slot, uint32_t delay) {
+  if (!IsSlot(slot)) return;
+  AlarmArmed[slot] = 1;
+  AlarmDue[slot] = AlarmTick + delay;
+}
+
+void CTavroDoc::ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t runningEvent) {
+  // The random value is drawn before the slot is looked at, so that a script's sequence of
+  // delays does not depend on which of its slots are usable.
+  if (range != 0) delay += static_cast<uint32_t>(NextScriptRandom()) % range;
+  if (!IsSlot(slot)) return;
+  if (runningEvent != kEventAlarm || delay == 0) {
+    ArmFromNow(slot, delay);  // a delay of 0 cancels the slot
+    return;
+  }
+  const int64_t d = static_cast<int64_t>(delay) - AlarmLateness;
+  if (d > 0) {
+    ArmFromAlarm(slot, static_cast<uint32_t>(d));  // due = old due + delay
+    return;
+  }
+  // Noticed at least a whole delay late. Deep inside nested runs the alarm catches up by firing
+  // again at once, one nested run per delay missed; elsewhere, and once that nesting is deep,
+  // it fires on the next pass.
+  if (DispatchDepth <= kAlarmRefireFromDepth || DispatchDepth >= kMaxAlarmRefireDepth) {
+    ArmFromAlarm(slot, 1);
+    return;
+  }
+  const int32_t lateness = AlarmLateness;
+  AlarmLateness = static_cast<int32_t>(-d);
+  RunEvent(kEventAlarm, slot);
+  AlarmLateness = lateness;
+}
+
+void CTavroDoc::DisarmAllAlarms() { AlarmArmed.fill(0); }
+
+// A pass may run inside an alarm that opened a "debug(" box; the outer alarm still needs its own
+// tick and lateness when it re-arms after the box closes, so they are put back afterwards.
+void CTavroDoc::FireAlarm(int32_t slot, uint32_t now) {
+  const uint32_t outerTick = AlarmTick;
+  const int32_t outerLateness = AlarmLateness;
+  const int32_t outerSwitches = ScriptSetSwitches;
+  AlarmLateness = -TicksUntil(AlarmDue[slot], now);
+  AlarmTick = now;
+  AlarmArmed[slot] = 0;
+  ScriptSetSwitches = 0;
+  RunEvent(kEventAlarm, slot);
+  AlarmTick = outerTick;
+  AlarmLateness = outerLateness;
+  ScriptSetSwitches = outerSwitches;
+}
+
+int32_t CTavroDoc::RunTimerPass(uint32_t now) {
+  if (SetLoaded == 0) return kNoTimerPass;
+  if (DispatchDepth < kMaxTimerPassDepth) {
+    for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
+      if (AlarmArmed[slot] != 0 && TicksUntil(AlarmDue[slot], now) <= 0) FireAlarm(slot, now);
+    }
+  }
+  if (DirtyFlag != 0) {
+    const MapRect area = IntersectRect(DirtyRect, {0, 0, PlayfieldWidth, PlayfieldHeight});
+    FlushDirtyRect();
+    if (!area.IsEmpty()) host().RepaintMapRect(area);
+  }
+  return NextTimerPassDelay(now);
+}
+
+int32_t CTavroDoc::NextTimerPassDelay(uint32_t now) const {
+  if (SetLoaded == 0) return kNoTimerPass;
+  if (DirtyFlag != 0) return 0;
+  int32_t soonest = kNoTimerPass;
+  for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
+    if (AlarmArmed[slot] == 0) continue;
+    const int32_t wait = std::max(0, TicksUntil(AlarmDue[slot], now));
+    if (soonest == kNoTimerPass || wait < soonest) soonest = wait;
+  }
+  return soonest;
+}
+
+}  // namespace tavro

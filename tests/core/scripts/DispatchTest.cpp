@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include "core/scripts/ScriptFixture.h"
+#include "scripts/ScriptCodes.h"
+#include "scripts/ScriptLimits.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
+
+namespace tavro::test {
+namespace {
+
+class DispatchTest : public ScriptFixture {
+ protected:
+  void SetUp() override {
+    doc.CurrentSet = 0;
+    doc.PlayfieldWidth = 448;
+    doc.PlayfieldHeight = 320;
+  }
+};
+
+TEST_F(DispatchTest, ActionsRunInScriptOrderSkippingOtherEvents) {
+  Script("press(#1) debug(\"a\") release(#1) debug(\"x\") press(#2) debug(\"y\")");
+  Script("press(#1) debug(\"b\") end() debug(\"never\")");
+  EXPECT_EQ(doc.RunEvent(kEventPress, 1), 1);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(doc.RunEvent(kEventPress, 7), 0);
+  EXPECT_EQ(doc.RunEvent(kEventPress, -1), 0);
+  // The load's own events do not run what is bound to "end(".
+  doc.RunEvent(kEventInitialize, 0);
+  doc.RunEvent(kEventSet, 0);
+  doc.RunEvent(kEventBegin, 0);
+  EXPECT_EQ(Shown().size(), 2u);
+  EXPECT_EQ(host.messages[0].caption, "");
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(doc.DispatchDepth, 0);
+}
+
+TEST_F(DispatchTest, ObjectBindingBeatsTheClickedCel) {
+  AddCel(3, "arm.cel");
+  AddCel(3, "leg.cel");
+  Script("press(#3) debug(\"object\") press(\"arm.cel\") debug(\"cel\")");
+  Script("release(\"arm.cel\") debug(\"cel released\")");
+  doc.LastHitCell = 0;
+  doc.RunObjectEvent(kEventPress, 3);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"object"}));
+  doc.RunObjectEvent(kEventRelease, 3);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"object", "cel released"}));
+  doc.LastHitCell = 1;  // the other cel of the object has no binding
+  doc.RunObjectEvent(kEventRelease, 3);
+  EXPECT_EQ(Shown().size(), 2u);
+}
+
+TEST_F(DispatchTest, CelFallbackOnlyForAShownCel) {
+  AddCel(3, "arm.cel", /*setMask=*/0x0001);
+  Script("press(\"arm.cel\") unmap(\"arm.cel\") debug(\"pressed\")");
+  Script("drop(\"arm.cel\") debug(\"dropped\")");
+  doc.LastHitCell = 0;
+  doc.RunObjectEvent(kEventPress, 3);
+  doc.RunObjectEvent(kEventDrop, 3);  // the press hid the cel: no binding is found
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"pressed"}));
+
+  doc.CellTable[0].Unmapped = 0;
+  doc.CurrentSet = 1;  // the cel is not in this set
+  doc.RunObjectEvent(kEventDrop, 3);
+  EXPECT_EQ(Shown().size(), 1u);
+  doc.CurrentSet = 255;  // before any set is applied the cel is not asked about
+  doc.CellTable[0].Unmapped = 1;
+  doc.RunObjectEvent(kEventDrop, 3);
+  EXPECT_EQ(Shown().back(), "dropped");
+
+  for (int bad : {-1, 1, 5000}) {
+    doc.LastHitCell = bad;
+    doc.RunObjectEvent(kEventDrop, 3);
+  }
+  EXPECT_EQ(Shown().size(), 2u);
+}
+
+TEST_F(DispatchTest, MapUnmapAndAltmapChangeTheTargetsCels) {
+  AddCel(5, "a.cel");
+  AddCel(5, "b.cel");
+  AddCel(6, "c.cel");
+  Object(5).X = 20;
+  Object(5).Y = 30;
+  doc.CellTable[1].Unmapped = 1;
+  Script("press(#5) altmap(#5)");
+  doc.RunEvent(kEventPress, 5);
+  EXPECT_EQ(doc.CellTable[0].Unmapped, 1);  // one shown and one hidden swap
+  EXPECT_EQ(doc.CellTable[1].Unmapped, 0);
+  EXPECT_EQ(doc.CellTable[2].Unmapped, 0);
+  EXPECT_EQ(doc.DirtyFlag, 1);
+  EXPECT_EQ(doc.DirtyRect, (MapRect{20, 30, 30, 40}));
+
+  doc.DirtyFlag = 0;
+  doc.DirtyRect = {};
+  Script("press(#6) unmap(\"c.cel\") map(\"A.CEL\") unmap(#77) map(\"none.cel\")");
+  doc.RunEvent(kEventPress, 6);
+  EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
+  EXPECT_EQ(doc.CellTable[2].Unmapped, 1);
+  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 30, 40}));  // objects 6 and 5; 77 has no box
+}
+
+TEST_F(DispatchTest, ActionsOnNothingChangeNothing) {
+  AddCel(1, "a.cel");
+  doc.AppendAction(kEventPress, 1, kActionMove, {0xFF, 0xFF, 5, 0, 5, 0});
+  doc.AppendAction(kEventPress, 1, kActionUnmap, {0xFF, 0xFF});
+  doc.AppendAction(kEventPress, 1, kActionUnmap, {0x10, 0x80});  // cell 16 does not exist
+  doc.AppendAction(kEventPress, 1, kActionMove, {0x50, 0x00, 5, 0, 5, 0});  // object 80: no slot
+  doc.RunEvent(kEventPress, 1);
+  EXPECT_EQ(doc.DirtyFlag, 0);
+  EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
+  // An object number no cel carries changes no cel, but the area is still called dirty.
+  doc.UnmapCells(80);
+  EXPECT_EQ(doc.DirtyFlag, 1);
+  EXPECT_TRUE(doc.DirtyRect.IsEmpty());
+}
+
+TEST_F(DispatchTest, MoveStopsAtBothEdgesAndCoversOldAndNewPlace) {
+  AddCel(2, "body.cel", 0xFFFF, 100, 50);
+  Object(2).X = 10;
+  Object(2).Y = 10;
+  doc.MoveObject(2, -1000, 5);
+  EXPECT_EQ(Object(2).X, 0);
+  EXPECT_EQ(Object(2).Y, 15);
+  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 10, 110, 65}));
+  // The furthest a script can ask for must stop at the far edge, not wrap to the near one.
+  doc.MoveObject(0x8000, 32767, 32767);  // by its cel
+  EXPECT_EQ(Object(2).X, 448 - 100);
+  EXPECT_EQ(Object(2).Y, 320 - 50);
+  doc.MoveObject(2, -32768, -32768);
+  EXPECT_EQ(Object(2).X, 0);
+  EXPECT_EQ(Object(2).Y, 0);
+  EXPECT_EQ(doc.DirtyFlag, 1);
+}
+
+TEST_F(DispatchTest, DirtyBoxTakesInCelsLeftOfAndAboveThePosition) {
+  AddCel(4, "hat.cel");
+  Object(4).X = 50;
+  Object(4).Y = 60;
+  Object(4).ExtentLeft = -8;
+  Object(4).ExtentTop = -4;
+  doc.MapCells(4);
+  EXPECT_EQ(doc.DirtyRect, (MapRect{42, 56, 60, 70}));
+}
+
+TEST_F(DispatchTest, TransparencyIsHeldBetween0And255) {
+  AddCel(1, "a.cel");
+  AddCel(1, "b.cel");
+  doc.CellTable[0].Transparency = 10;
+  doc.CellTable[1].Transparency = 200;
+  doc.ShiftTransparency(0x8000, -300);
+  EXPECT_EQ(doc.CellTable[0].Transparency, 0);
+  EXPECT_EQ(doc.CellTable[1].Transparency, 200);
+  doc.ShiftTransparency(1, 300);
+  EXPECT_EQ(doc.CellTable[0].Transparency, 255);
+  EXPECT_EQ(doc.CellTable[1].Transparency, 255);
+  doc.CellTable[0].Transparency = 32000;  // a level from the configuration, out of range
+  doc.ShiftTransparency(0x8000, 32767);
+  EXPECT_EQ(doc.CellTable[0].Transparency, 255);
+  EXPECT_EQ(doc.DirtyFlag, 1);
+}
+
+TEST_F(DispatchTest, SoundsAreFoundIgnoringCaseAndMissingOnesAreSilent) {
+  TempDir dir;
+  SetFiles files(dir.path());
+  files.WriteText("Ding.WAV", "RIFF");
+  doc.SetDirectory = files.Dir();
+  Script("press(#1) sound(\"ding.wav\") sound(\"gone.wav\") sound(\"\")");
+  doc.RunEvent(kEventPress, 1);
+  EXPECT_EQ(host.sounds, (std::vector<std::string>{files.Path("Ding.WAV").string()}));
+}
+
+TEST_F(DispatchTest, ColourGroupsAboveNineAreIgnored) {
+  Script("press(#1) changecol(12) changecol(-1)");
+  doc.RunEvent(kEventPress, 1);
+  EXPECT_EQ(doc.DirtyFlag, 0);
+  EXPECT_EQ(doc.CurrentGroup, 0);
+  Script("press(#2) changecol(3)");
+  doc.RunEvent(kEventPress, 2);
+  EXPECT_EQ(doc.CurrentGroup, 3);
+  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 448, 320}));
+}
+
+TEST_F(DispatchTest, SetChangesAreRefusedDeepInNestedRuns) {
+  Script("press(#1) changeset(4)");
+  doc.DispatchDepth = kMaxSetSwitchDepth - 2;
+  doc.RunEvent(kEventPress, 1);
+  EXPECT_EQ(doc.CurrentSet, 4);
+  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 448, 320}));
+  doc.CurrentSet = 0;
+  doc.DispatchDepth = kMaxSetSwitchDepth - 1;
+  doc.RunEvent(kEventPress, 1);
+  EXPECT_EQ(doc.CurrentSet, 0);
+  doc.DispatchDepth = kMaxDispatchDepth;
+  EXPECT_EQ(doc.RunEvent(kEventPress, 1), 0);
+}
+
+TEST_F(DispatchTest, OneEventSwitchesSetsOnlySoOften) {
+  std::string line = "press(#1)";
+  for (int i = 0; i < kMaxSetSwitchesPerEvent / 2; ++i) line += " changeset(1) changeset(2)";
+  Script(line);
+  Script("changeset(7)");
+  doc.RunEvent(kEventPress, 1);
+  EXPECT_EQ(doc.CurrentSet, 2);
+  doc.RunEvent(kEventPress, 1);  // a new event has its own allowance
+  EXPECT_EQ(doc.CurrentSet, 2);
+  doc.AppendAction(kEventPress, 2, kActionChangeSet, {7});
+  doc.RunEvent(kEventPress, 2);
+  EXPECT_EQ(doc.CurrentSet, 7);
+}
+
+}  // namespace
+}  // namespace tavro::test

@@ -1,0 +1,70 @@
+// A document with hand-filled cel and object tables, for compiling and running scripts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "document/CTavroDoc.h"
+#include "scripts/ActionRecord.h"
+#include "support/FakeHost.h"
+
+namespace tavro::test {
+
+class ScriptFixture : public ::testing::Test {
+ protected:
+  FakeHost host;
+  CTavroDoc doc{host};
+
+  // Adds a cel of object `number` named `name`; the object's box is width x height at (x, y).
+  // Returns the cell index.
+  int AddCel(int number, const char* name, uint16_t setMask = 0xFFFF, int width = 10,
+             int height = 10) {
+    CellEntry cell;
+    cell.ObjectNumber = static_cast<int16_t>(number);
+    cell.SetMask = setMask;
+    cell.Width = static_cast<uint16_t>(width);
+    cell.Height = static_cast<uint16_t>(height);
+    std::strncpy(cell.FileName, name, kTokenLength);
+    doc.CellTable.push_back(cell);
+    doc.CellCount = static_cast<int32_t>(doc.CellTable.size());
+    ObjectEntry& object = Object(number);
+    object.ExtentRight = std::max<int16_t>(object.ExtentRight, static_cast<int16_t>(width));
+    object.ExtentBottom = std::max<int16_t>(object.ExtentBottom, static_cast<int16_t>(height));
+    object.Flags |= kHasExtent;
+    if (doc.ObjectCount <= number) doc.ObjectCount = number + 1;
+    return doc.CellCount - 1;
+  }
+
+  ObjectEntry& Object(int number) { return doc.ObjectTable[doc.EnsureSlot(number)]; }
+
+  // Compiles one ";@" line; `text` is what follows the at sign.
+  void Script(const std::string& text) {
+    const std::string line = text + "\n";
+    doc.ParseCursor = line.c_str();
+    doc.ParseScriptLine();
+  }
+
+  // The compiled records, each as its bytes.
+  std::vector<std::vector<uint8_t>> Records() const {
+    std::vector<std::vector<uint8_t>> records;
+    size_t offset = 0;
+    ActionRecord record;
+    while (ReadActionRecord(doc.ActionStore, offset, record)) {
+      records.emplace_back(record.Bytes, record.Bytes + record.Length);
+      offset += record.Length;
+    }
+    return records;
+  }
+
+  // The debug texts shown so far, which tests use to see which actions ran and in what order.
+  std::vector<std::string> Shown() const { return host.MessageTexts(); }
+};
+
+using Bytes = std::vector<uint8_t>;
+
+}  // namespace tavro::test
