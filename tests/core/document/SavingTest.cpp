@@ -42,7 +42,7 @@ TEST_F(SavingTest, ThreeSetLinesBecomeTenInPlaceAndAppended) {
   Position(0, 0, 10, 20);
   Position(0, 1, 30, 40);
   doc.SetGroup = {2, 0, 1};
-  doc.CurrentGroup = 2;  // the shown set's group, as applying set 0 made it
+  doc.CurrentGroup = 2;  // set 0 is on screen in its own group
   UseText(
       "; dolls\r\n"
       "#0 a.cel\r\n"
