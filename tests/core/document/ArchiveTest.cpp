@@ -212,6 +212,11 @@ TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
   EXPECT_EQ(doc->ExtractedFromArchive, 1);
   EXPECT_TRUE(fs::is_regular_file(temp / "a.cel"));
   EXPECT_EQ(doc->ArchiveDocumentTitle, "FIRST.LZH");
+  // The set is read from there, its cel and palette beside it.
+  EXPECT_EQ(doc->SetLoaded, 1);
+  EXPECT_EQ(doc->LoadedCelCount, 1);
+  EXPECT_EQ(doc->PaletteFileCount, 1);
+  EXPECT_FALSE(doc->CanSave()) << "a set from an archive cannot be saved";
   EXPECT_EQ(host.recentFiles, (std::vector<std::string>{Path("first.lzh")}));
   EXPECT_EQ(host.waitCursorDepth, 0);
 }
@@ -284,6 +289,18 @@ TEST_F(ArchiveOpenTest, ArchiveWithoutConfigurationOrCorruptFailsAndIsCleanedUpL
   EXPECT_TRUE(host.recentFiles.empty());
   ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
   EXPECT_EQ(EntriesIn(tmp.path()), 0u);
+}
+
+TEST_F(ArchiveOpenTest, UnreadableFilesFailTheOpen) {
+  EXPECT_FALSE(doc->OnOpenDocument(Path("plain/missing.cnf")));
+  ASSERT_EQ(host.messages.size(), 1u) << "the open step says why";
+  EXPECT_FALSE(doc->LastOpenError.empty());
+  host.messages.clear();
+  // A missing archive fails like a failed extraction: silently, leaving its directory to be
+  // removed later.
+  EXPECT_FALSE(doc->OnOpenDocument(Path("missing.lzh")));
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(doc->SetLoaded, 0);
 }
 
 TEST_F(ArchiveOpenTest, UnusableTmpdirIsReportedAndTheSystemDirectoryUsed) {
