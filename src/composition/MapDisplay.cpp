@@ -17,6 +17,9 @@ QList<QRgb> ColourTable(const CTavroDoc& doc) {
   return table;
 }
 
+// MapStride counts pixels (a multiple of 4), so every row is a multiple of 4 bytes long.
+int64_t RowBytes(const CTavroDoc& doc) { return int64_t{doc.MapStride} * BytesPerPixel(doc); }
+
 }  // namespace
 
 bool MapIsDrawable(const CTavroDoc& doc) {
@@ -25,18 +28,18 @@ bool MapIsDrawable(const CTavroDoc& doc) {
   }
   const int bitCount = doc.MapInfo.Header.biBitCount;
   if (bitCount != 8 && bitCount != 24) return false;
-  const int64_t rowBytes = int64_t{doc.PlayfieldWidth} * BytesPerPixel(doc);
-  if (doc.MapStride < rowBytes || doc.MapHeight < doc.PlayfieldHeight) return false;
-  return static_cast<int64_t>(doc.CompositeMap.size()) >= int64_t{doc.MapStride} * doc.MapHeight;
+  if (doc.MapStride < doc.PlayfieldWidth || doc.MapHeight < doc.PlayfieldHeight) return false;
+  return static_cast<int64_t>(doc.CompositeMap.size()) >= RowBytes(doc) * doc.MapHeight;
 }
 
 QImage MapBand(const CTavroDoc& doc, int top, int height) {
   const int firstStoredRow = doc.MapHeight - (top + height);
-  const uchar* rows = doc.CompositeMap.data() + static_cast<size_t>(firstStoredRow) * doc.MapStride;
+  const qsizetype rowBytes = static_cast<qsizetype>(RowBytes(doc));
+  const uchar* rows = doc.CompositeMap.data() + firstStoredRow * rowBytes;
   if (BytesPerPixel(doc) == 3) {
-    return QImage(rows, doc.PlayfieldWidth, height, doc.MapStride, QImage::Format_BGR888);
+    return QImage(rows, doc.PlayfieldWidth, height, rowBytes, QImage::Format_BGR888);
   }
-  QImage band(rows, doc.PlayfieldWidth, height, doc.MapStride, QImage::Format_Indexed8);
+  QImage band(rows, doc.PlayfieldWidth, height, rowBytes, QImage::Format_Indexed8);
   band.setColorTable(ColourTable(doc));
   return band;
 }

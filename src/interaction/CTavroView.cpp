@@ -50,7 +50,10 @@ void CTavroView::ScrollTo(ScrollPos pos) {
 
 void CTavroView::UpdateScrollSizes() {
   const ViewSize total = ContentSize();
-  const QSize client = viewport()->size();
+  // Scroll bars shown for a smaller window would keep themselves (they narrow the viewport);
+  // a picture that fits the view without them needs none.
+  const bool fitsWithoutBars = total.width <= width() && total.height <= height();
+  const QSize client = fitsWithoutBars ? size() : viewport()->size();
   const ScrollPos limit = MaxScroll(total, {client.width(), client.height()});
   horizontalScrollBar()->setRange(0, limit.x);
   verticalScrollBar()->setRange(0, limit.y);

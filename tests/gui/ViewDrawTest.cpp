@@ -73,26 +73,35 @@ class ViewDrawTest : public QObject {
   }
 
   void trueColourMapIsReadAsBlueGreenRed() {
-    test::FillShownSet(*doc, {0}, 1, 4, 2);
+    // 5 pixels wide: the stride counts 8 pixels, so each row holds 24 bytes.
+    test::FillShownSet(*doc, {0}, 1, 5, 2);
     doc->MapInfo.Header.biBitCount = 24;
-    doc->MapStride = 12;
-    doc->CompositeMap.assign(24, 0);
-    for (int x = 0; x < 4; ++x) {
+    QCOMPARE(doc->MapStride, 8);
+    doc->CompositeMap.assign(2 * 8 * 3, 0);
+    for (int x = 0; x < 5; ++x) {
       doc->CompositeMap[x * 3 + 0] = 10;  // bottom row: blue 10, green 20, red 30
       doc->CompositeMap[x * 3 + 1] = 20;
       doc->CompositeMap[x * 3 + 2] = 30;
     }
+    doc->CompositeMap[24 + 4 * 3 + 2] = 200;  // top row, last pixel: red 200
     const QImage shot = Paint(10, 10);
     QCOMPARE(shot.pixel(0, 1), qRgb(30, 20, 10));
+    QCOMPARE(shot.pixel(4, 1), qRgb(30, 20, 10));
     QCOMPARE(shot.pixel(0, 0), qRgb(0, 0, 0));
+    QCOMPARE(shot.pixel(4, 0), qRgb(200, 0, 0));
+    QCOMPARE(shot.pixel(5, 0), kBackgroundGrey.rgb());
   }
 
   void aShortMapIsNeverRead() {
     test::FillShownSet(*doc, {0}, 1, 40, 30);
     doc->CompositeMap.resize(100);  // less than stride x height: refused, not over-read
     QVERIFY(!MapIsDrawable(*doc));
-    doc->MapInfo.Header.biBitCount = 24;  // stride too small for 24 bits
+    doc->MapInfo.Header.biBitCount = 24;  // one byte a pixel is too little for 24 bits
     doc->CompositeMap.assign(static_cast<size_t>(doc->MapStride) * 30, 1);
+    QVERIFY(!MapIsDrawable(*doc));
+    doc->CompositeMap.assign(static_cast<size_t>(doc->MapStride) * 30 * 3, 1);
+    QVERIFY(MapIsDrawable(*doc));
+    doc->MapStride = 39;  // narrower than the picture
     QVERIFY(!MapIsDrawable(*doc));
     const QImage shot = Paint(60, 40);
     QCOMPARE(shot.pixel(45, 35), kBackgroundGrey.rgb());
@@ -113,6 +122,18 @@ class ViewDrawTest : public QObject {
     view->SetZoom(2);
     QCOMPARE(view->ScrollPosition(), (ScrollPos{0, 0}));
     QCOMPARE(doc->ZoomFactor, 2);
+  }
+
+  void aPictureThatFitsNeedsNoScrollBarsAfterASmallerWindow() {
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    test::FillShownSet(*doc, {0}, 1, 300, 200);
+    Paint(200, 150);
+    QVERIFY(view->horizontalScrollBar()->maximum() > 0);
+    Paint(300, 200);
+    QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(view->verticalScrollBar()->maximum(), 0);
+    QCOMPARE(view->viewport()->size(), QSize(300, 200));
   }
 
   void repaintingAMapRectCoversItsZoomedArea() {
