@@ -1,5 +1,6 @@
 #include "shell/CMainFrame.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -34,7 +35,7 @@ CMainFrame::CMainFrame(CTavroApp& app)
   resize(448, 320 + menuBar()->sizeHint().height());
   UpdateCaption();
   UpdateActions();
-  ViewWidget->installEventFilter(this);
+  qApp->installEventFilter(this);
   ViewWidget->setFocus();
 }
 
@@ -82,7 +83,6 @@ void CMainFrame::BuildToolbar() {
     action->setIcon(QIcon(ToolbarImage(id)));
     action->setIconVisibleInMenu(false);
     Bar->addAction(action);
-    Bar->widgetForAction(action)->installEventFilter(this);
   }
   auto fitHeight = [this](Qt::Orientation orientation) {
     if (orientation == Qt::Horizontal) {
@@ -191,11 +191,14 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  auto* widget = qobject_cast<QWidget*>(watched);
   // The toolbar has no tool tips.
-  if (event->type() == QEvent::ToolTip) return true;
-  // Some X servers hand keypad + and - over without the keypad mark the shortcut needs; the
-  // view passes them here so they still zoom.
-  if (watched == ViewWidget && event->type() == QEvent::KeyPress) {
+  if (event->type() == QEvent::ToolTip && widget != nullptr && widget->parentWidget() == Bar) {
+    return true;
+  }
+  // Keypad + and - do not always reach the shortcut (X servers differ in how they mark keypad
+  // keys); any widget of this window that receives them passes them here so they still zoom.
+  if (event->type() == QEvent::KeyPress && widget != nullptr && widget->window() == this) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const int id = key->key() == Qt::Key_Plus    ? cmd::kZoomIn
                    : key->key() == Qt::Key_Minus ? cmd::kZoomOut
