@@ -167,9 +167,6 @@ class CTavroDoc {
   void SetColourModeTrue();
   // Every cel's Transparency becomes 128, then as SetColourModeTrue.
   void ApplyTransparent50();
-  // The Color menu's palette change: BuildPalette of `group`; in true-colour mode the colours
-  // are baked into the map, so the whole playfield is recomposed too. Repaints through the host.
-  void SelectColourGroup(int32_t group);
   // Colour `index` of colour group `group` as blue, green, red (out-of-range group reads group 0).
   RgbQuad ColourOfGroup(int32_t group, int32_t index) const;
   // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
