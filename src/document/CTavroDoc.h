@@ -301,7 +301,6 @@ class CTavroDoc {
 
   // The process-wide key-sequence state; tests may point a document at their own.
   class FixOverrideState* FixOverrideSource = nullptr;
-  int32_t LastHitCell = 0;  // cell found by the last successful hit test; scripts fall back to it
   // ---- end interaction ----
 
   // ---- saving and archives (document/) ----
