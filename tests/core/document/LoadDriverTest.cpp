@@ -58,13 +58,6 @@ TEST_F(LoadDriverTest, EachKindOfProblemIsReportedOnceWithAnExclamation) {
   EXPECT_EQ(doc.SetLoaded, 1);  // cels that failed still make a set to show
 }
 
-TEST_F(LoadDriverTest, AMapThatCannotBeMadeIsReportedLast) {
-  Load("#0 a.cel\n");
-  if (!doc.CompositeMap.empty()) GTEST_SKIP() << "the map was made";
-  EXPECT_NE(doc.LoadErrors & kErrNoMemory, 0);
-  EXPECT_EQ(host.MessageTexts().back(), "not enough memory");
-}
-
 TEST_F(LoadDriverTest, MissingCelsAreReportedBeforeOversizedOnes) {
   SKIP_WITHOUT_CEL_DECODER();
   files.SolidCel("wide.cel", 449, 1, 1);

@@ -45,15 +45,8 @@ class LoadFixture : public ::testing::Test {
     return sets;
   }
 
-  // The messages of the last load, without the "not enough memory" that a load reports while the
-  // composer cannot make a map yet; tests of that message look at LoadErrors and CompositeMap.
-  std::vector<std::string> LoadMessages() const {
-    std::vector<std::string> texts = host.MessageTexts();
-    if (doc.CompositeMap.empty() && !texts.empty() && texts.back() == "not enough memory") {
-      texts.pop_back();
-    }
-    return texts;
-  }
+  // The messages of the last load, in the order shown.
+  std::vector<std::string> LoadMessages() const { return host.MessageTexts(); }
 
   // Some outcomes show only once cels really decode (a loaded cel keeps its SetMask, a cel too
   // large for the playfield is told apart from a missing one). Tests of those skip while the
