@@ -230,7 +230,6 @@ class CTavroDoc {
   static constexpr int kAlarmSlots = 128;
   static constexpr int32_t kNoTimerPass = -1;
 
-  int32_t LastHitCell = 0;    // cell found by the last successful hit test
   int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
   std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
   std::array<uint32_t, kAlarmSlots> AlarmDue = {};
@@ -243,7 +242,6 @@ class CTavroDoc {
   void ReadScriptAction(int32_t code);
   void NoticeNewConfiguration();
   void AddObjectToDirtyRect(int32_t objectNumber);
-  void MarkWholePlayfieldDirty();
   void FireAlarm(int32_t slot, uint32_t now);
   int32_t ObjectOfTarget(uint16_t target) const;
 

@@ -84,7 +84,8 @@ void CTavroDoc::WriteConfigText(std::string& out) {
       // A continuation of a set line: regenerated with it.
     } else {
       // The bytes as read, carriage returns gone; a zero byte inside a line is kept too.
-      std::copy_if(lineStart, TextCursor, std::back_inserter(out), [](char c) { return c != '\r'; });
+      std::copy_if(lineStart, TextCursor, std::back_inserter(out),
+                   [](char c) { return c != '\r'; });
       remembered = line[0];
     }
   }

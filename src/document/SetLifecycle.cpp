@@ -25,6 +25,7 @@ void CTavroDoc::ResetSet() {
   DirtyFlag = 0;
   DirtyRect = MapRect{};
   TrueColourMode = 0;
+  DisarmAllAlarms();
 }
 
 void CTavroDoc::DeleteContents() {

@@ -137,6 +137,22 @@ TEST_F(SavingTest, NothingReadNothingWritten) {
   EXPECT_EQ(Saved(), "");
 }
 
+TEST_F(SavingTest, EverySetWrittenIsAppliedAndTheShownOneAfterIt) {
+  if (!ScriptsRun()) GTEST_SKIP() << "event scripts are not built in yet";
+  AddSquare(0, 2);
+  doc.CurrentSet = 3;
+  for (int set = 0; set < kSetCount; ++set) BindDebug(11, set, std::to_string(set));
+  UseText("$0\n");
+  Saved();
+  std::vector<std::string> expected;
+  for (int set = 0; set < kSetCount; ++set) {
+    expected.push_back(std::to_string(set));
+    expected.push_back("3");
+  }
+  EXPECT_EQ(host.MessageTexts(), expected);
+  EXPECT_EQ(doc.CurrentSet, 3);
+}
+
 TEST_F(SavingTest, SaveIsOfferedOnlyForALoadedSetNotFromAnArchive) {
   EXPECT_TRUE(doc.CanSave());
   doc.ExtractedFromArchive = 1;
