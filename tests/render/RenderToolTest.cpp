@@ -184,5 +184,28 @@ TEST_F(RenderToolTest, AnUnwritableOutputIsReportedAndFails) {
   EXPECT_EQ(Lines(run.err).size(), 1u);
 }
 
+// The bundled demo set against pictures checked by eye: set 0 in true colour (alpha-blended
+// bubble) and set 2 in 256 colours. A change to the demo set needs new pictures.
+TEST_F(RenderToolTest, TheDemoSetLooksAsItWasCheckedToLook) {
+  const std::string demo = std::string(TAVRO_SOURCE_DIR) + "/examples/demo/demo.cnf";
+  const std::string golden = std::string(TAVRO_SOURCE_DIR) + "/tests/render/golden/";
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "demo-set0.png"}, {"--set 2 --mode 256 ", "demo-set2-256.png"}};
+  for (const auto& [options, picture] : cases) {
+    const ToolRun run = Render(options + "'" + demo + "' -o " + Path("demo.png"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const QImage made(QString::fromStdString(Path("demo.png")));
+    const QImage expected(QString::fromStdString(golden + picture));
+    ASSERT_FALSE(expected.isNull()) << picture;
+    ASSERT_EQ(made.size(), expected.size()) << picture;
+    int differing = 0;
+    for (int y = 0; y < made.height(); ++y) {
+      for (int x = 0; x < made.width(); ++x) differing += Pixel(made, x, y) != Pixel(expected, x, y);
+    }
+    EXPECT_EQ(differing, 0) << picture;
+  }
+}
+
 }  // namespace
 }  // namespace tavro::test
