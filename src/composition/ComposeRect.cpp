@@ -108,6 +108,28 @@ void DrawCel(const MapView& map, const CellEntry& cell, const CelRegion& region,
   }
 }
 
+constexpr int32_t kStripHeight = 64;
+
+void DrawCellsInStrip(const CTavroDoc& doc, const MapView& map, const MapRect& strip,
+                     const RgbQuad* colours) {
+  const uint32_t setBit = 1u << doc.CurrentSet;
+  const auto count =
+      std::min<size_t>(static_cast<size_t>(std::max(doc.CellCount, 0)), doc.CellTable.size());
+  if (map.bytesPerPixel == 3) compose::ExpandToWords(map, strip);
+  for (size_t i = count; i-- > 0;) {
+    const CellEntry& cell = doc.CellTable[i];
+    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0) continue;
+    const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
+    if (slot == 0 || slot >= doc.ObjectTable.size()) continue;
+    const ObjectEntry& object = doc.ObjectTable[slot];
+    if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, strip)) continue;
+    CelRegion region;
+    if (!ClipCel(cell, object, strip, region) || !HasPixelsFor(cell)) continue;
+    DrawCel(map, cell, region, colours);
+  }
+  if (map.bytesPerPixel == 3) compose::PackFromWords(map, strip);
+}
+
 }  // namespace
 
 void CTavroDoc::ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height) {
@@ -128,21 +150,14 @@ void CTavroDoc::DrawCellsInRect(int32_t left, int32_t top, int32_t width, int32_
   if (map.bytesPerPixel == 3) {
     for (int32_t i = 0; i < kPaletteColours; ++i) colours[i] = ColourOfGroup(CurrentGroup, i);
   }
-  const uint32_t setBit = 1u << CurrentSet;
-  const auto count = std::min<size_t>(static_cast<size_t>(std::max(CellCount, 0)), CellTable.size());
-  if (map.bytesPerPixel == 3) compose::ExpandToWords(map, rect);
-  for (size_t i = count; i-- > 0;) {
-    const CellEntry& cell = CellTable[i];
-    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0) continue;
-    const uint16_t slot = SlotOf(cell.ObjectNumber);
-    if (slot == 0 || slot >= ObjectTable.size()) continue;
-    const ObjectEntry& object = ObjectTable[slot];
-    if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, rect)) continue;
-    CelRegion region;
-    if (!ClipCel(cell, object, rect, region) || !HasPixelsFor(cell)) continue;
-    DrawCel(map, cell, region, colours.data());
+  // The true-colour work area is larger than the processor's cache: large rectangles are drawn
+  // in strips, each with every cel that meets it, so the strip stays cached while the cels stream
+  // past. Each pixel still sees the cels in the same order, so the result is the same.
+  const int32_t stripHeight = map.bytesPerPixel == 3 ? kStripHeight : rect.Height();
+  for (int32_t y = rect.top; y < rect.bottom; y += stripHeight) {
+    const MapRect strip{rect.left, y, rect.right, std::min(y + stripHeight, rect.bottom)};
+    DrawCellsInStrip(*this, map, strip, colours.data());
   }
-  if (map.bytesPerPixel == 3) compose::PackFromWords(map, rect);
 }
 
 }  // namespace tavro

@@ -39,10 +39,11 @@ class RenderToolTest : public ::testing::Test {
   SetFiles files{dir.path()};
 
   // Runs tavro-render with no display of any kind, as on a build server.
-  ToolRun Render(const std::string& args) {
+  // `environment`: extra NAME='value' settings for the run.
+  ToolRun Render(const std::string& args, const std::string& environment = "") {
     const std::string out = (dir.path() / "stdout.txt").string();
     const std::string err = (dir.path() / "stderr.txt").string();
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + environment + " '" +
                                 std::string(TAVRO_RENDER_PATH) + "' " + args + " >'" + out +
                                 "' 2>'" + err + "'";
     const int status = std::system(command.c_str());
@@ -182,6 +183,51 @@ TEST_F(RenderToolTest, AnUnwritableOutputIsReportedAndFails) {
   const ToolRun run = Render(Path("set.cnf") + " -o " + Path("no/such/dir/out.png"));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(Lines(run.err).size(), 1u);
+}
+
+TEST_F(RenderToolTest, ArchivesOpenTheConfigurationNamedAndLeaveNoFilesBehind) {
+  if (std::system("command -v lha >/dev/null 2>&1") != 0) GTEST_SKIP() << "no lha to pack with";
+  WriteSimpleSet();
+  files.WriteText("moved.cnf", "(12,8)\n%colours.pal\n#0 top.cel :0\n#1 under.cel :0\n"
+                               "$0 8,6 0,0\n");
+  const std::string pack = "cd '" + dir.str() +
+                           "' && lha a set.lzh set.cnf moved.cnf colours.pal top.cel under.cel "
+                           ">/dev/null 2>&1";
+  ASSERT_EQ(std::system(pack.c_str()), 0);
+  std::filesystem::create_directory(dir.path() / "tmp");
+  const std::string tmp = "TMPDIR='" + (dir.path() / "tmp").string() + "'";
+  ToolRun run = Render(Path("set.lzh") + " --cnf MOVED.CNF -o " + Path("out.png"), tmp);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const QImage image(QString::fromStdString(Path("out.png")));
+  EXPECT_EQ(Pixel(image, 8, 6), 0xFF0000u);
+  EXPECT_EQ(Pixel(image, 0, 0), 0x0000FFu);
+  run = Render(Path("set.lzh") + " --cnf absent.cnf", tmp);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(Lines(run.err), (std::vector<std::string>{"no configuration file \"absent.cnf\" in the archive"}));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "tmp"));
+}
+
+// The bundled demo set against pictures checked by eye: set 0 in true colour (alpha-blended
+// bubble) and set 2 in 256 colours. A change to the demo set needs new pictures.
+TEST_F(RenderToolTest, TheDemoSetLooksAsItWasCheckedToLook) {
+  const std::string demo = std::string(TAVRO_SOURCE_DIR) + "/examples/demo/demo.cnf";
+  const std::string golden = std::string(TAVRO_SOURCE_DIR) + "/tests/render/golden/";
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "demo-set0.png"}, {"--set 2 --mode 256 ", "demo-set2-256.png"}};
+  for (const auto& [options, picture] : cases) {
+    const ToolRun run = Render(options + "'" + demo + "' -o " + Path("demo.png"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const QImage made(QString::fromStdString(Path("demo.png")));
+    const QImage expected(QString::fromStdString(golden + picture));
+    ASSERT_FALSE(expected.isNull()) << picture;
+    ASSERT_EQ(made.size(), expected.size()) << picture;
+    int differing = 0;
+    for (int y = 0; y < made.height(); ++y) {
+      for (int x = 0; x < made.width(); ++x) differing += Pixel(made, x, y) != Pixel(expected, x, y);
+    }
+    EXPECT_EQ(differing, 0) << picture;
+  }
 }
 
 }  // namespace

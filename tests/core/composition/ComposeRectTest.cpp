@@ -250,6 +250,22 @@ TEST_F(ComposeTrueColourTest, WideRunsBlendEveryPixelByTheSameFormulas) {
   }
 }
 
+TEST_F(ComposeTrueColourTest, TallRectanglesComposeAlikeInEveryRow) {
+  // Taller than the strips a large rectangle is drawn in; the cels cross strip edges.
+  Playfield(3, 300, true);
+  SetColour(0, 2, 0, 0, 250);
+  const int top = AddCel(0, 2, 250, std::vector<uint8_t>(500, 1), 0xFFFF, 0, 30);
+  AddCel(1, 3, 300, std::vector<uint8_t>(900, 2));
+  doc.CellTable[top].Transparency = 128;
+  ShowSet(0);
+  for (int y = 0; y < 300; ++y) {
+    const bool covered = y >= 30 && y < 280;
+    // (200*128 + 0) >> 8 = 100 red over blue; (0 + 250*128) >> 8 = 125 blue.
+    EXPECT_EQ(ColourAt(1, y), covered ? (Bgr{125, 20, 100}) : (Bgr{250, 0, 0})) << "y " << y;
+    EXPECT_EQ(ColourAt(2, y), (Bgr{250, 0, 0})) << "y " << y;
+  }
+}
+
 TEST_F(ComposeTrueColourTest, AMapOfTheOtherFormIsNeverWritten) {
   AddCel(0, 3, 1, {1, 1, 1});
   doc.AllocateMap(0);  // 8-bit map while the mode says true colour

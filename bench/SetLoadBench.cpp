@@ -1,0 +1,132 @@
+// Loading the largest set a configuration can describe from disk, beside reading the same files'
+// bytes in the same run. Counter "x_read": whole load (parse, decode, compose) / plain read.
+#include <benchmark/benchmark.h>
+#include <time.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "SyntheticSet.h"
+#include "document/DocumentFile.h"
+#include "support/FakeHost.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
+
+namespace tavro::bench {
+namespace {
+
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+test::Bytes EncodeCel(const SyntheticCel& cel) {
+  if (!cel.alpha) {
+    return test::EncodeIndexedCel(8, cel.width, cel.height, cel.offsetX, cel.offsetY, cel.pixels);
+  }
+  std::vector<test::Bgra> pixels(cel.pixels.size() / 4);
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const uint8_t* p = &cel.pixels[i * 4];
+    pixels[i] = {p[0], p[1], p[2], p[3]};
+  }
+  return test::EncodeTrueCel(cel.width, cel.height, cel.offsetX, cel.offsetY, pixels);
+}
+
+// Positions of all objects in set 0, ten to a line: longer lines would be cut at 255 bytes.
+std::string SetLines(const SyntheticSet& set) {
+  std::string text = "$0";
+  for (size_t o = 0; o < set.positions.size(); ++o) {
+    if (o > 0 && o % 10 == 0) text += "\n";
+    text += " " + std::to_string(set.positions[o].first) + "," +
+            std::to_string(set.positions[o].second);
+  }
+  return text + "\n";
+}
+
+struct SetOnDisk {
+  test::TempDir dir;
+  std::vector<std::string> names;
+
+  SetOnDisk() {
+    const SyntheticSet set = MakeSyntheticSet(true);
+    test::SetFiles files(dir.path());
+    std::vector<test::Rgb> colours(256);
+    for (int i = 0; i < 256; ++i) {
+      colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i * 3), static_cast<uint8_t>(i * 7)};
+    }
+    files.Write("colours.pal", test::EncodeNewPalette(24, 256, {colours}));
+    std::string cnf = "(1280,1024)\n%colours.pal\n";
+    for (size_t i = 0; i < set.cels.size(); ++i) {
+      const SyntheticCel& cel = set.cels[i];
+      const std::string name = "c" + std::to_string(i) + ".cel";
+      files.Write(name, EncodeCel(cel));
+      names.push_back(name);
+      cnf += "#" + std::to_string(cel.object) + " " + name + " :0";
+      if (cel.transparency != 0) cnf += " ;%t" + std::to_string(cel.transparency);
+      cnf += "\n";
+    }
+    files.WriteText("max.cnf", cnf + SetLines(set));
+    names.push_back("colours.pal");
+    names.push_back("max.cnf");
+  }
+
+  std::string Path(const std::string& name) const { return (dir.path() / name).string(); }
+};
+
+const SetOnDisk& Disk() {
+  static SetOnDisk disk;
+  return disk;
+}
+
+void ReadAllFiles(const SetOnDisk& disk) {
+  for (const std::string& name : disk.names) {
+    std::ifstream file(disk.Path(name), std::ios::binary | std::ios::ate);
+    std::vector<char> bytes(static_cast<size_t>(file.tellg()));
+    file.seekg(0);
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    benchmark::DoNotOptimize(bytes.data());
+  }
+}
+
+bool LoadSet(CTavroDoc& doc, const SetOnDisk& disk) {
+  doc.ResetSet();
+  std::string error;
+  return OpenDocumentFile(doc, disk.Path("max.cnf"), error) && doc.SetLoaded == 1;
+}
+
+void BM_ReadSetFiles(benchmark::State& state) {
+  const SetOnDisk& disk = Disk();
+  for (auto _ : state) ReadAllFiles(disk);
+}
+
+void BM_LoadWholeSet(benchmark::State& state) {
+  const SetOnDisk& disk = Disk();
+  double read = 1e30;
+  for (int i = 0; i < 3; ++i) {
+    const double start = ThreadSeconds();
+    ReadAllFiles(disk);
+    read = std::min(read, ThreadSeconds() - start);
+  }
+  test::FakeHost host;
+  CTavroDoc doc(host);
+  double total = 0;
+  int64_t runs = 0;
+  for (auto _ : state) {
+    const double start = ThreadSeconds();
+    if (!LoadSet(doc, disk)) state.SkipWithError("the set did not load");
+    total += ThreadSeconds() - start;
+    ++runs;
+  }
+  if (runs > 0) state.counters["x_read"] = total / static_cast<double>(runs) / read;
+  state.counters["cels"] = doc.LoadedCelCount;
+}
+
+BENCHMARK(BM_ReadSetFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadWholeSet)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tavro::bench
+
+BENCHMARK_MAIN();

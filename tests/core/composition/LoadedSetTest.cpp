@@ -1,0 +1,78 @@
+// Composition of sets read from disk by the real loader, decoders and scripts.
+#include <gtest/gtest.h>
+
+#include "core/document/LoadFixture.h"
+
+namespace tavro::test {
+namespace {
+
+class LoadedSetTest : public LoadFixture {
+ protected:
+  uint8_t IndexAt(int x, int y) const {
+    return doc.CompositeMap.at(static_cast<size_t>(doc.MapHeight - 1 - y) * doc.MapStride + x);
+  }
+
+  // A 16-colour palette; object 0 a 2 x 2 cel of colour 3, object 1 a 2 x 2 cel of colour 5.
+  void WriteParts() {
+    files.OldPalette("p.pal");
+    files.SolidCel("a.cel", 2, 2, 3);
+    files.SolidCel("b.cel", 2, 2, 5);
+  }
+};
+
+TEST_F(LoadedSetTest, TheLoadComposesSetZeroAndBuildsItsPalette) {
+  WriteParts();
+  Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n");
+  ASSERT_EQ(doc.SetLoaded, 1);
+  EXPECT_EQ(doc.MapStride, 12);
+  EXPECT_EQ(IndexAt(1, 1), 3);
+  EXPECT_EQ(IndexAt(2, 2), 3);  // the earlier line lies on top
+  EXPECT_EQ(IndexAt(3, 3), 5);
+  EXPECT_EQ(IndexAt(0, 0), 0);
+  EXPECT_EQ(doc.MapPalette.size(), 16u);
+  EXPECT_EQ(doc.MapInfo.Header.biWidth, 12);
+  EXPECT_EQ(doc.MapInfo.Header.biHeight, 6);
+}
+
+TEST_F(LoadedSetTest, ASetEventRunsBeforeTheSetChanges) {
+  WriteParts();
+  // Leaving set 0 for set 1 moves object 0 while set 0 is still shown: set 0 keeps that move.
+  Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n$0 4,4\n"
+       ";@set(1) move(#0, 3, 0)\n");
+  ASSERT_EQ(doc.SetLoaded, 1);
+  doc.SwitchSet(1);
+  EXPECT_EQ(IndexAt(4, 4), 3);
+  doc.SwitchSet(0);
+  EXPECT_EQ(doc.ObjectTable[doc.SlotOf(0)].X, 4);
+  EXPECT_EQ(IndexAt(4, 1), 3);
+  EXPECT_EQ(IndexAt(1, 1), 0);
+}
+
+TEST_F(LoadedSetTest, ScriptChangesReachTheMapOnlyThroughTheDirtyArea) {
+  WriteParts();
+  Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0 1\n$0 1,1 6,2\n$0 1,1 6,2\n"
+       ";@set(1) unmap(\"b.cel\")\n");
+  ASSERT_EQ(doc.SetLoaded, 1);
+  doc.SwitchSet(1);  // the event hides the cel before the whole map is composed
+  EXPECT_EQ(IndexAt(6, 2), 0);
+  doc.CellTable[1].Unmapped = 0;
+  doc.MarkDirty({6, 2, 8, 4});
+  EXPECT_EQ(IndexAt(6, 2), 0);
+  doc.FlushDirtyRect();
+  EXPECT_EQ(IndexAt(6, 2), 5);
+}
+
+TEST_F(LoadedSetTest, ATransparencyRemarkLoadsTheSetInTrueColour) {
+  WriteParts();
+  Load("(10,6)\n%p.pal\n#0 a.cel :0 ;%t128\n$0 1,1\n");
+  ASSERT_EQ(doc.SetLoaded, 1);
+  EXPECT_EQ(doc.TrueColourMode, 1);
+  EXPECT_EQ(doc.MapInfo.Header.biBitCount, 24);
+  EXPECT_EQ(doc.CompositeMap.size(), 3u * 12 * 6 + 1);
+  doc.SetColourMode256();
+  EXPECT_EQ(doc.CompositeMap.size(), 12u * 6 + 1);
+  EXPECT_EQ(IndexAt(1, 1), 3);
+}
+
+}  // namespace
+}  // namespace tavro::test
