@@ -278,6 +278,8 @@ class CTavroDoc {
   // The view's press and drop around PickObject/DragStep: DragObject set, bounds restored.
   void PressAtPointer();
   const MapRect* DropHeldObject();
+  // After a pick or a drop: recomposes what event actions changed and has the Host repaint it.
+  void FlushAndRepaint();
   // Moves the held object by one step, recomposes the swept area and asks for a scroll in
   // DragRect when the object leaves the visible part.
   const MapRect* MoveHeldObject(int32_t sx, int32_t sy);
