@@ -42,7 +42,7 @@ TEST_F(SavingTest, ThreeSetLinesBecomeTenInPlaceAndAppended) {
   Position(0, 0, 10, 20);
   Position(0, 1, 30, 40);
   doc.SetGroup = {2, 0, 1};
-  doc.CurrentGroup = 2;  // set 0 is on screen in its own group
+  doc.CurrentGroup = 2;  // set 0 is shown: saving stores the shown group as its group
   UseText(
       "; dolls\r\n"
       "#0 a.cel\r\n"
