@@ -297,6 +297,7 @@ class CTavroDoc {
   // Gives every object of the current set its home-set position in all sets of its cels.
   void AdjustObjects();
 
+  int32_t LastHitCell = 0;  // cell found by the last successful hit test
   // The process-wide key-sequence state; tests may point a document at their own.
   class FixOverrideState* FixOverrideSource = nullptr;
   // ---- end interaction ----
