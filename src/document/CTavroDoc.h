@@ -307,6 +307,10 @@ class CTavroDoc {
   void WriteConfigText(std::string& out);
   // Appends set `set`'s line(s) to `out`; false (nothing written) for a set above 9.
   bool WriteSetLine(int32_t set, std::string& out, int32_t lineWidth);
+  // Does object `number` have a position in `set` (x or y above 0)?
+  bool HasSetPosition(int32_t number, int32_t set) const;
+  // The highest object number a set line lists: -1 without objects, else at least 0.
+  int32_t LastListedObject(int32_t set) const;
   // Save and Save As are offered only for a loaded set that did not come from an archive.
   bool CanSave() const;
   // File Save: true (ConfirmOverwrite 1) when `pathName` exists and may be read and written;
