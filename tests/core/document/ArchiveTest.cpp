@@ -289,6 +289,7 @@ TEST_F(ArchiveOpenTest, ArchiveWithoutConfigurationOrCorruptFailsAndIsCleanedUpL
   EXPECT_TRUE(host.recentFiles.empty());
   ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
   EXPECT_EQ(EntriesIn(tmp.path()), 0u);
+  EXPECT_EQ(doc->ArchiveDocumentPath, "") << "a plain file is no archive";
 }
 
 TEST_F(ArchiveOpenTest, UnreadableFilesFailTheOpen) {
