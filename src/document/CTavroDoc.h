@@ -230,7 +230,6 @@ class CTavroDoc {
   static constexpr int kAlarmSlots = 128;
   static constexpr int32_t kNoTimerPass = -1;
 
-  int32_t LastHitCell = 0;    // cell found by the last successful hit test
   int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
   std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
   std::array<uint32_t, kAlarmSlots> AlarmDue = {};
@@ -301,7 +300,6 @@ class CTavroDoc {
   // Gives every object of the current set its home-set position in all sets of its cels.
   void AdjustObjects();
 
-  int32_t LastHitCell = 0;  // cell found by the last successful hit test
   // The process-wide key-sequence state; tests may point a document at their own.
   class FixOverrideState* FixOverrideSource = nullptr;
   int32_t LastHitCell = 0;  // cell found by the last successful hit test; scripts fall back to it
