@@ -101,6 +101,8 @@ bool CTavroDoc::OnOpenDocument(const std::string& path) {
     RemoveTempDirectory();
   }
   ArchivePath = path;
+  ArchiveDocumentPath.clear();
+  ArchiveDocumentTitle.clear();
   ResetForOpen();
   SplitSetPath(path);
   if (!EqualsIgnoringCase(SetExtension, kArchiveExtension)) return RunOpenStep(path);

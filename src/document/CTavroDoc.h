@@ -230,7 +230,6 @@ class CTavroDoc {
   static constexpr int kAlarmSlots = 128;
   static constexpr int32_t kNoTimerPass = -1;
 
-  int32_t LastHitCell = 0;    // cell found by the last successful hit test
   int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
   std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
   std::array<uint32_t, kAlarmSlots> AlarmDue = {};
@@ -277,6 +276,8 @@ class CTavroDoc {
   // The view's press and drop around PickObject/DragStep: DragObject set, bounds restored.
   void PressAtPointer();
   const MapRect* DropHeldObject();
+  // After a pick or a drop: recomposes what event actions changed and has the Host repaint it.
+  void FlushAndRepaint();
   // Moves the held object by one step, recomposes the swept area and asks for a scroll in
   // DragRect when the object leaves the visible part.
   const MapRect* MoveHeldObject(int32_t sx, int32_t sy);
@@ -309,6 +310,10 @@ class CTavroDoc {
   void WriteConfigText(std::string& out);
   // Appends set `set`'s line(s) to `out`; false (nothing written) for a set above 9.
   bool WriteSetLine(int32_t set, std::string& out, int32_t lineWidth);
+  // Does object `number` have a position in `set` (x or y above 0)?
+  bool HasSetPosition(int32_t number, int32_t set) const;
+  // The highest object number a set line lists: -1 without objects, else at least 0.
+  int32_t LastListedObject(int32_t set) const;
   // Save and Save As are offered only for a loaded set that did not come from an archive.
   bool CanSave() const;
   // File Save: true (ConfirmOverwrite 1) when `pathName` exists and may be read and written;

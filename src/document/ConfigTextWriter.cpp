@@ -23,6 +23,22 @@ int32_t WritableCoordinate(int16_t value) { return value < 0 ? 0 : value; }
 
 }  // namespace
 
+bool CTavroDoc::HasSetPosition(int32_t number, int32_t set) const {
+  const uint16_t slot = SlotOf(number);
+  if (slot == 0 || slot >= ObjectTable.size()) return false;
+  return ObjectTable[slot].SetX[set] > 0 || ObjectTable[slot].SetY[set] > 0;
+}
+
+int32_t CTavroDoc::LastListedObject(int32_t set) const {
+  // Object 0 is always listed once there is an object at all. The search goes through the
+  // numbers that have slots, so a huge ObjectCount costs nothing.
+  int32_t last = ObjectCount > 0 ? 0 : -1;
+  ForEachObject([&](int32_t number, uint16_t) {
+    if (number < ObjectCount && number > last && HasSetPosition(number, set)) last = number;
+  });
+  return last;
+}
+
 bool CTavroDoc::WriteSetLine(int32_t set, std::string& out, int32_t lineWidth) {
   if (set < 0 || set >= kSetCount) return false;
   // Make the shown positions permanent: the first call stores them into the shown set, the
@@ -31,25 +47,14 @@ bool CTavroDoc::WriteSetLine(int32_t set, std::string& out, int32_t lineWidth) {
   ApplySet(set);
   ApplySet(shown);
 
-  auto hasPosition = [&](int32_t number) {
-    const uint16_t slot = SlotOf(number);
-    if (slot == 0 || slot >= ObjectTable.size()) return false;
-    return ObjectTable[slot].SetX[set] > 0 || ObjectTable[slot].SetY[set] > 0;
-  };
-  // Object 0 is always listed once there is an object at all. Looking for the last object with a
-  // position goes through the numbers that have slots, so a huge ObjectCount costs nothing.
-  int32_t last = ObjectCount > 0 ? 0 : -1;
-  ForEachObject([&](int32_t number, uint16_t) {
-    if (number < ObjectCount && number > last && hasPosition(number)) last = number;
-  });
-
+  const int32_t last = LastListedObject(set);
   char entry[32];
   int32_t column = std::snprintf(entry, sizeof entry, "$%d", SetGroup[set]);
   out += entry;
   const int32_t breakColumn = lineWidth - kRightMargin;
   for (int32_t number = 0; number <= last; ++number) {
     int32_t length = 0;
-    if (hasPosition(number)) {
+    if (HasSetPosition(number, set)) {
       const ObjectEntry& object = ObjectTable[SlotOf(number)];
       length = std::snprintf(entry, sizeof entry, " %d,%d", WritableCoordinate(object.SetX[set]),
                              WritableCoordinate(object.SetY[set]));

@@ -105,4 +105,11 @@ const MapRect* CTavroDoc::DropHeldObject() {
   return redraw;
 }
 
+void CTavroDoc::FlushAndRepaint() {
+  if (DirtyFlag == 0) return;
+  const MapRect changed = DirtyRect;
+  FlushDirtyRect();
+  host().RepaintMapRect(changed);
+}
+
 }  // namespace tavro

@@ -62,6 +62,8 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, RenderOptions&
     return TakeValue(args, i, options.configName, error);
   } else if (arg == "-o") {
     return TakeValue(args, i, options.output, error);
+  } else if (arg == "--save") {
+    return TakeValue(args, i, options.savePath, error);
   } else {
     error = "unknown option " + arg;
     return false;
@@ -107,8 +109,11 @@ const char* RenderUsage() {
          "  --zoom Z         scale the written picture by Z (1-31)\n"
          "  -o PATH          write the composed playfield to PATH as a PNG\n"
          "  --info           print the set's information text\n"
+         "  --save PATH      after everything else, write the configuration to PATH with the\n"
+         "                   objects' positions of the moment, as File > Save As does\n"
          "  --help           print this text\n"
-         "Exit status: 0 set shown, 1 file not opened or no set in it, 2 usage error.\n";
+         "Exit status: 0 set shown, 1 file not opened, no set in it or not written, 2 usage\n"
+         "error.\n";
 }
 
 }  // namespace tavro::render

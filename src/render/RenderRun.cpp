@@ -56,6 +56,19 @@ bool ApplyStep(CTavroDoc& doc, const SetStep& step) {
   return true;
 }
 
+// File > Save As without its dialog and without the question: only a set that did not come out
+// of an archive can be saved.
+bool SaveSet(CTavroDoc& doc, const std::string& path) {
+  if (!doc.CanSave()) {
+    Tell(doc, "a set read from an archive cannot be saved");
+    return false;
+  }
+  std::string error;
+  if (doc.SaveConfigFile(path, error)) return true;
+  Tell(doc, error);
+  return false;
+}
+
 void PrintInformation(const CTavroDoc& doc) {
   const std::string text = doc.InformationText();
   std::fwrite(text.data(), 1, text.size(), stdout);
@@ -76,6 +89,7 @@ int RunRender(CTavroDoc& doc, const RenderOptions& options) {
     }
   }
   if (options.info) PrintInformation(doc);
+  if (!options.savePath.empty() && !SaveSet(doc, options.savePath)) return kExitNoSet;
   return kExitShown;
 }
 

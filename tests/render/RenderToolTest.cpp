@@ -39,11 +39,11 @@ class RenderToolTest : public ::testing::Test {
   SetFiles files{dir.path()};
 
   // Runs tavro-render with no display of any kind, as on a build server.
-  // `environment`: extra NAME='value' settings for the run.
   ToolRun Render(const std::string& args, const std::string& environment = "") {
     const std::string out = (dir.path() / "stdout.txt").string();
     const std::string err = (dir.path() / "stderr.txt").string();
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + environment + " '" +
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                                environment + " '" +
                                 std::string(TAVRO_RENDER_PATH) + "' " + args + " >'" + out +
                                 "' 2>'" + err + "'";
     const int status = std::system(command.c_str());
@@ -228,6 +228,57 @@ TEST_F(RenderToolTest, TheDemoSetLooksAsItWasCheckedToLook) {
     }
     EXPECT_EQ(differing, 0) << picture;
   }
+TEST_F(RenderToolTest, SavingRoundTripsTheDemoSet) {
+  // The copy keeps the saved file beside the set's cels and palettes.
+  const std::filesystem::path demo = dir.path() / "demo";
+  std::filesystem::copy(std::filesystem::path(TAVRO_SOURCE_DIR) / "examples/demo", demo);
+  const std::string cnf = (demo / "demo.cnf").string();
+  const std::string saved = (demo / "saved.cnf").string();
+  ToolRun run = Render(cnf + " --set 1 -o " + Path("before.png") + " --save " + saved);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = Render(saved + " --set 1 -o " + Path("after.png"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(ReadFile(files.Path("before.png")), ReadFile(files.Path("after.png")));
+  for (const std::string set : {"0", "2"}) {
+    ASSERT_EQ(Render(cnf + " --set " + set + " -o " + Path("a.png")).exitCode, 0);
+    ASSERT_EQ(Render(saved + " --set " + set + " -o " + Path("b.png")).exitCode, 0);
+    EXPECT_EQ(ReadFile(files.Path("a.png")), ReadFile(files.Path("b.png"))) << "set " << set;
+  }
+  // Saving again what was saved changes nothing.
+  ASSERT_EQ(Render(saved + " --save " + (demo / "again.cnf").string()).exitCode, 0);
+  EXPECT_EQ(ReadFile(demo / "again.cnf"), ReadFile(saved));
+}
+
+TEST_F(RenderToolTest, SaveFailuresAndArchiveSetsExitWithOne) {
+  WriteSimpleSet();
+  ToolRun run = Render(Path("set.cnf") + " --save " + Path("no/such/dir/x.cnf"));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(Lines(run.err).size(), 1u);
+  if (std::system("command -v jlha >/dev/null 2>&1") != 0) GTEST_SKIP() << "jlha is not installed";
+  const std::string pack = "cd '" + dir.str() + "' && jlha a set.lzh set.cnf colours.pal top.cel " +
+                           "under.cel >/dev/null 2>&1";
+  ASSERT_EQ(std::system(pack.c_str()), 0);
+  run = Render(Path("set.lzh") + " --save " + Path("x.cnf"));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(Lines(run.err), (std::vector<std::string>{"a set read from an archive cannot be saved"}));
+}
+
+TEST_F(RenderToolTest, ArchivesOpenAndLeaveNoTemporaryDirectory) {
+  if (std::system("command -v jlha >/dev/null 2>&1") != 0) GTEST_SKIP() << "jlha is not installed";
+  WriteSimpleSet();
+  files.WriteText("other.cnf", "(12,8)\n%colours.pal\n#1 under.cel\n$0 * 5,5\n");
+  const std::string pack = "cd '" + dir.str() + "' && jlha a set.lzh set.cnf other.cnf " +
+                           "colours.pal top.cel under.cel >/dev/null 2>&1";
+  ASSERT_EQ(std::system(pack.c_str()), 0);
+  const std::filesystem::path tmp = dir.path() / "tmp";
+  std::filesystem::create_directory(tmp);
+  const std::string environment = "TMPDIR='" + tmp.string() + "'";
+  ToolRun run = Render(Path("set.lzh") + " --cnf OTHER.CNF -o " + Path("out.png"), environment);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const QImage image(QString::fromStdString(Path("out.png")));
+  EXPECT_EQ(Pixel(image, 5, 5), 0x0000FFu);  // other.cnf's picture: object 1 alone at (5, 5)
+  EXPECT_EQ(Pixel(image, 1, 1), 0x112233u);
+  EXPECT_TRUE(std::filesystem::is_empty(tmp));
 }
 
 }  // namespace

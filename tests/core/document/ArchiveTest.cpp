@@ -50,15 +50,22 @@ uint16_t Crc16(const std::string& data) {
 
 // A stored (uncompressed) member with a level-0 header: any name can be written, which no
 // well-behaved archiver would do.
-std::string StoredMember(const std::string& name, const std::string& data) {
+std::string StoredMember(const std::string& name, const std::string& data, uint16_t unixMode = 0,
+                         const std::string& method = "-lh0-") {
   auto le32 = [](uint32_t v) {
     return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
                        static_cast<char>(v >> 24)};
   };
-  std::string header = "-lh0-" + le32(data.size()) + le32(data.size()) + le32(0x4B170477) +
+  std::string header = method + le32(data.size()) + le32(data.size()) + le32(0x4B170477) +
                        std::string{0x20, 0x00, static_cast<char>(name.size())} + name;
   const uint16_t crc = Crc16(data);
   header += std::string{static_cast<char>(crc & 0xFF), static_cast<char>(crc >> 8)};
+  if (unixMode != 0) {
+    // The Unix extension of a level-0 header: system 'U', version, time, mode, user, group.
+    header += std::string{'U', 0} + le32(0) +
+              std::string{
+                  static_cast<char>(unixMode & 0xFF), static_cast<char>(unixMode >> 8), 0, 0, 0, 0};
+  }
   uint8_t sum = 0;
   for (unsigned char c : header) sum = static_cast<uint8_t>(sum + c);
   return std::string{static_cast<char>(header.size()), static_cast<char>(sum)} + header + data;
@@ -116,6 +123,28 @@ TEST_F(ExtractTest, HostileNamesAreNeverWrittenOutsideTheDirectory) {
   EXPECT_FALSE(fs::exists(work.path() / "top.cnf"));
   EXPECT_FALSE(fs::exists(work.path() / "mid.cnf"));
   EXPECT_FALSE(fs::exists("/tmp/tavro-absolute.cnf"));
+}
+
+TEST_F(ExtractTest, LinksDevicesAndDirectoriesAreSkipped) {
+  const fs::path target = work.path() / "target";
+  Write(target, "precious");
+  // Device and pipe modes come out of the reader as plain files; links and directories are
+  // what an archive can really hold besides files.
+  const std::string archive = StoredMember("link|" + target.string(), "", 0120777) +
+                              StoredMember("tty", "", 0020666) +
+                              StoredMember("folder", "", 0040755, "-lhd-") +
+                              StoredMember("plain.cel", "ok", 0100644) + std::string(1, '\0');
+  Write(work.path() / "odd.lzh", archive);
+  const ExtractResult result = ExtractArchiveFlat((work.path() / "odd.lzh").string(), out.string());
+  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
+  EXPECT_EQ(result.skipped, 2u);
+  EXPECT_EQ(Read(out / "plain.cel"), "ok");
+  EXPECT_FALSE(fs::exists(out / "target"));
+  EXPECT_FALSE(fs::exists(out / "folder"));
+  for (const auto& item : fs::directory_iterator(out)) {
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(item.path()))) << item.path();
+  }
+  EXPECT_EQ(Read(target), "precious");
 }
 
 TEST_F(ExtractTest, ALinkAlreadyInTheDirectoryIsNotWrittenThrough) {
@@ -289,6 +318,7 @@ TEST_F(ArchiveOpenTest, ArchiveWithoutConfigurationOrCorruptFailsAndIsCleanedUpL
   EXPECT_TRUE(host.recentFiles.empty());
   ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
   EXPECT_EQ(EntriesIn(tmp.path()), 0u);
+  EXPECT_EQ(doc->ArchiveDocumentPath, "") << "a plain file is no archive";
 }
 
 TEST_F(ArchiveOpenTest, UnreadableFilesFailTheOpen) {

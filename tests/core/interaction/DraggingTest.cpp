@@ -179,6 +179,19 @@ TEST_F(DragEventTest, OverrideStillRaisesFixcatchButDropsLikeAFreeObject) {
             (std::vector<std::string>{"press", "fixcatch", "catch", "drop", "release"}));
 }
 
+TEST_F(DragEventTest, ActionsOfThePressAreRepaintedAfterIt) {
+  doc.ActionStore.assign(doc.ActionStore.size(), 0);
+  // "press(" of object 3 moves object 3 by (5, 0): its old and new boxes must be repainted.
+  doc.AppendAction(9, 3, 107, {3, 0, 5, 0, 0, 0});
+  PointAt(105, 105);
+  doc.PressAtPointer();
+  doc.FlushAndRepaint();
+  EXPECT_EQ(host.repaints, (std::vector<MapRect>{{100, 100, 115, 110}}));
+  EXPECT_EQ(doc.DirtyFlag, 0);
+  doc.FlushAndRepaint();
+  EXPECT_EQ(host.repaints.size(), 1u) << "nothing left to repaint";
+}
+
 TEST_F(DragEventTest, InspectionRaisesNothing) {
   PointAt(105, 105);
   EXPECT_EQ(doc.PickObject(1), 4);
