@@ -228,6 +228,8 @@ TEST_F(RenderToolTest, TheDemoSetLooksAsItWasCheckedToLook) {
     }
     EXPECT_EQ(differing, 0) << picture;
   }
+}
+
 TEST_F(RenderToolTest, SavingRoundTripsTheDemoSet) {
   // The copy keeps the saved file beside the set's cels and palettes.
   const std::filesystem::path demo = dir.path() / "demo";
