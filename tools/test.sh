@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a warnings-as-errors build with the viewer, the renderer,
 # the tests and the benchmarks in smoke mode, then a build under AddressSanitizer and
-# UndefinedBehaviorSanitizer whose tests run again.
+# UndefinedBehaviorSanitizer whose tests run again, then every fuzzing harness for a short while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -18,3 +18,6 @@ cmake --build build/asan -j "$jobs"
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --output-on-failure -j "$jobs" --timeout 600)
+
+# Each harness for about 30 seconds; a finding fails the run (tools/fuzz.sh runs them longer).
+tools/fuzz.sh 30
