@@ -9,6 +9,7 @@
 #include "FuzzFiles.h"
 #include "QuietHost.h"
 #include "document/CTavroDoc.h"
+#include "imagefiles/CelFormat.h"
 
 namespace tavro::fuzz {
 namespace {
@@ -41,7 +42,33 @@ void DrawCel(CTavroDoc& doc) {
   }
 }
 
-void ReadAsPalettes(CTavroDoc& doc) {
+// A cel that loads has exactly the pixels its size calls for and lies within the playfield.
+void CheckLoadedCel(const CTavroDoc& doc, const CellEntry& cell) {
+  if (cell.Pixels.size() != CelDecodedBytes(cell.Width, cell.Height, cell.BitsPerPixel)) {
+    Fail("a cel's pixels do not match its size");
+  }
+  if (cell.OffsetX + cell.Width > doc.PlayfieldWidth ||
+      cell.OffsetY + cell.Height > doc.PlayfieldHeight) {
+    Fail("a cel that loaded reaches past the playfield");
+  }
+}
+
+// As the second palette file of a set, after a first that left `earlier` colours: the reader
+// answers 0 or 2, keeps the table within 256 colours and never changes the first file's colours.
+void ReadAsSecondPalette(CTavroDoc& doc, int32_t earlier) {
+  doc.ResetSet();
+  doc.SetDirectory = ScratchDirectory();
+  doc.ColourCount = earlier;
+  doc.StoreGroupColour(3, 0, 1, 2, 3);
+  const int32_t result = doc.LoadPaletteFile(kFileName, 1);
+  const PaletteEntry first = doc.GroupColour(3, 0);
+  if (result != 0 && result != 2) Fail("a palette that exists was reported missing");
+  if (doc.ColourCount > kPaletteColours) Fail("more than 256 colours");
+  if (first.Red != 1 || first.Green != 2 || first.Blue != 3) Fail("an earlier colour changed");
+}
+
+void ReadAsPalettes(CTavroDoc& doc, int32_t earlier) {
+  ReadAsSecondPalette(doc, earlier);
   doc.ResetSet();
   doc.SetDirectory = ScratchDirectory();
   // File 0 gives colours from 0 on; a later file skips its colour 0 and follows the first.
@@ -61,11 +88,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QuietHost host;
   CTavroDoc doc(host);
   PrepareOneCel(doc);
+  // The first byte doubles as the palette base, so that indexed pixels wrap around 256.
+  doc.PaletteBase[0] = size > 0 ? data[0] : 0;
   const int32_t error = doc.LoadCel(doc.CellTable[0]);
   const CellEntry& cell = doc.CellTable[0];
   if (error != 0 && !cell.Pixels.empty()) Fail("a failed cel kept pixels");
   if (error == 0 && cell.Pixels.empty()) Fail("a cel reported as loaded has no pixels");
-  if (error == 0) DrawCel(doc);
-  ReadAsPalettes(doc);
+  if (error == 0) {
+    CheckLoadedCel(doc, cell);
+    DrawCel(doc);
+  }
+  ReadAsPalettes(doc, 1 + (size > 0 ? data[0] % 255 : 0));
   return 0;
 }

@@ -5,7 +5,8 @@
 #
 #   tools/fuzz.sh [seconds per harness] [harness...]     (default: 30 seconds, every harness)
 #
-# The corpus each harness grows is kept in build/fuzz/corpus/<harness>/ and reused by the next
+# Seeds come from tavro_fuzz_seeds and fuzz/corpus/<harness>/ (inputs that once failed are
+# kept there). The corpus each harness grows is kept in build/fuzz/corpus/<harness>/ and reused by the next
 # run, so repeated runs go deeper. Harnesses: config image script archive.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,9 +31,12 @@ for harness in "${harnesses[@]}"; do
   findings="$build/findings/$harness"
   log="$build/fuzz-$harness.log"
   mkdir -p "$corpus" "$findings"
+  # Inputs kept in the source tree are read too: a past finding that comes back fails at once.
+  kept=()
+  [ -d "fuzz/corpus/$harness" ] && kept=("fuzz/corpus/$harness")
   echo "fuzzing $harness for ${seconds}s"
   if "$build/fuzz/fuzz_$harness" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$seeds/$harness" \
+    -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$seeds/$harness" "${kept[@]}" \
     >"$log" 2>&1; then
     grep -E '^stat::number_of_executed_units' "$log" | sed "s/^/  $harness: /" || true
   else
