@@ -11,6 +11,8 @@ jobs=$(nproc)
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_WERROR=ON
 cmake --build build/release -j "$jobs"
 (cd build/release && ctest --output-on-failure -j "$jobs" --timeout 300)
+# Loading the largest set a configuration can make stays within its memory budget.
+tools/memory-budget.sh build/release
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_WERROR=ON -DTAVRO_SANITIZE=ON \
   -DTAVRO_BENCH=OFF
