@@ -1,4 +1,6 @@
 # Qt-side sources that live in the subsystem folders, relative to src/. They belong to
 # tavro_gui (or to tavro-render), never to tavro_core.
 set(TAVRO_GUI_SOURCES
+  composition/MapDisplay.cpp
+  interaction/CTavroView.cpp
 )

@@ -1,4 +1,4 @@
-// The commands that change how the map holds colours, and the palette change of the Color menu.
+// The commands that change how the map holds colours.
 #include "document/CTavroDoc.h"
 
 namespace tavro {
@@ -31,14 +31,6 @@ void CTavroDoc::ApplyTransparent50() {
     CellTable[i].Transparency = 128;
   }
   ChangeColourMode(*this, 1);
-}
-
-void CTavroDoc::SelectColourGroup(int32_t group) {
-  BuildPalette(group);
-  // An indexed map shows the new colours through its colour table alone; a true-colour map has
-  // the old colours baked in and must be composed again.
-  if (TrueColourMode != 0) ComposeRect(0, 0, PlayfieldWidth, PlayfieldHeight);
-  RepaintPlayfield(*this);
 }
 
 }  // namespace tavro

@@ -16,9 +16,8 @@ int32_t UsableGroup(int32_t group) { return (group >= 0 && group < kGroupCount) 
 
 RgbQuad CTavroDoc::ColourOfGroup(int32_t group, int32_t index) const {
   if (index < 0 || index >= kPaletteColours) return {};
-  // The palette reader stores each colour as blue, red, green.
   const uint8_t* stored = PaletteGroups[UsableGroup(group)][index];
-  return {stored[0], stored[2], stored[1], 0};
+  return {stored[kGroupBlue], stored[kGroupGreen], stored[kGroupRed], 0};
 }
 
 void CTavroDoc::AllocateMap(int32_t trueColour) {

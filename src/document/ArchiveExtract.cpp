@@ -77,6 +77,24 @@ ExtractStatus CopyMember(struct archive* reader, int fd, uint64_t& budget, std::
   }
 }
 
+// Writes the current member as `name` inside the directory `dirFd`.
+ExtractStatus WriteMember(struct archive* reader, int dirFd, const std::string& name,
+                          uint64_t& budget, std::string& detail) {
+  // O_NOFOLLOW: a link left in the directory is never written through.
+  FileDescriptor out(
+      ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
+  if (out.get() < 0) {
+    detail = std::strerror(errno);
+    return ExtractStatus::WriteFailed;
+  }
+  const ExtractStatus copied = CopyMember(reader, out.get(), budget, detail);
+  if (!out.Close() && copied == ExtractStatus::Ok) {
+    detail = std::strerror(errno);
+    return ExtractStatus::WriteFailed;
+  }
+  return copied;
+}
+
 bool IsRegularMember(struct archive_entry* entry) {
   return archive_entry_filetype(entry) == AE_IFREG && archive_entry_hardlink(entry) == nullptr &&
          archive_entry_symlink(entry) == nullptr;
@@ -132,19 +150,13 @@ ExtractResult ExtractArchiveFlat(const std::string& archivePath, const std::stri
       ++result.skipped;
       continue;
     }
-    if (archive_entry_size_is_set(entry) && static_cast<uint64_t>(archive_entry_size(entry)) > budget) {
+    if (archive_entry_size_is_set(entry) &&
+        static_cast<uint64_t>(archive_entry_size(entry)) > budget) {
       return Fail(result, ExtractStatus::TooLarge, "archive unpacks to more than the allowed size");
     }
-    // O_NOFOLLOW: a link left in the directory is never written through.
-    FileDescriptor out(::openat(dir.get(), name.c_str(),
-                                O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
-    if (out.get() < 0) return Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
     std::string detail;
-    const ExtractStatus copied = CopyMember(reader.get(), out.get(), budget, detail);
-    if (!out.Close() && copied == ExtractStatus::Ok) {
-      return Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
-    }
-    if (copied != ExtractStatus::Ok) return Fail(result, copied, name + ": " + detail);
+    const ExtractStatus written = WriteMember(reader.get(), dir.get(), name, budget, detail);
+    if (written != ExtractStatus::Ok) return Fail(result, written, name + ": " + detail);
     ++result.written;
   }
   return result;

@@ -53,8 +53,8 @@ std::vector<std::string> ListConfigFiles(const std::string& directory) {
     const std::string name = item->d_name;
     struct stat info {};
     const std::string path = directory + "/" + name;
-    if (EndsWithIgnoringCase(name, kConfigExtension) &&
-        ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    if (EndsWithIgnoringCase(name, kConfigExtension) && ::lstat(path.c_str(), &info) == 0 &&
+        S_ISREG(info.st_mode)) {
       names.push_back(name);
     }
   }

@@ -167,9 +167,6 @@ class CTavroDoc {
   void SetColourModeTrue();
   // Every cel's Transparency becomes 128, then as SetColourModeTrue.
   void ApplyTransparent50();
-  // The Color menu's palette change: BuildPalette of `group`; in true-colour mode the colours
-  // are baked into the map, so the whole playfield is recomposed too. Repaints through the host.
-  void SelectColourGroup(int32_t group);
   // Colour `index` of colour group `group` as blue, green, red (out-of-range group reads group 0).
   RgbQuad ColourOfGroup(int32_t group, int32_t index) const;
   // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
@@ -233,7 +230,6 @@ class CTavroDoc {
   static constexpr int kAlarmSlots = 128;
   static constexpr int32_t kNoTimerPass = -1;
 
-  int32_t LastHitCell = 0;    // cell found by the last successful hit test
   int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
   std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
   std::array<uint32_t, kAlarmSlots> AlarmDue = {};
@@ -246,7 +242,6 @@ class CTavroDoc {
   void ReadScriptAction(int32_t code);
   void NoticeNewConfiguration();
   void AddObjectToDirtyRect(int32_t objectNumber);
-  void MarkWholePlayfieldDirty();
   void FireAlarm(int32_t slot, uint32_t now);
   int32_t ObjectOfTarget(uint16_t target) const;
 
@@ -302,6 +297,7 @@ class CTavroDoc {
 
   // The process-wide key-sequence state; tests may point a document at their own.
   class FixOverrideState* FixOverrideSource = nullptr;
+  int32_t LastHitCell = 0;  // cell found by the last successful hit test; scripts fall back to it
   // ---- end interaction ----
 
   // ---- saving and archives (document/) ----

@@ -84,7 +84,8 @@ void CTavroDoc::WriteConfigText(std::string& out) {
       // A continuation of a set line: regenerated with it.
     } else {
       // The bytes as read, carriage returns gone; a zero byte inside a line is kept too.
-      std::copy_if(lineStart, TextCursor, std::back_inserter(out), [](char c) { return c != '\r'; });
+      std::copy_if(lineStart, TextCursor, std::back_inserter(out),
+                   [](char c) { return c != '\r'; });
       // A line ended by its second carriage return loses that end with the carriage returns;
       // without a line feed in its place it would run into the next line when read again.
       if (TextCursor[-1] == '\r') out += '\n';

@@ -55,7 +55,8 @@ bool ReplaceFile(const std::string& target, const std::string& text, std::string
   struct stat old {};
   const mode_t umaskNow = ::umask(0);
   ::umask(umaskNow);
-  const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~umaskNow);
+  const mode_t mode =
+      ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~umaskNow);
   bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
   const int writeErrno = errno;
   ok = (::close(fd) == 0) && ok;

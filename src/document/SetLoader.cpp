@@ -97,10 +97,12 @@ void CTavroDoc::ReadAllLines() {
   PreviousFirstByte = 0;
   SetIndex = -1;
   NextSetObject = 0;
+  ResetScriptParser();  // script lines of the previous file must not lend this one their event
   TextCursor = ConfigText.data();
   int32_t remaining = ConfigTextLength;
   char line[256];
   while (ReadConfigLine(line, sizeof line, remaining)) DispatchConfigLine(line);
+  ParseCursor = nullptr;  // it pointed into `line`, which is gone now
 }
 
 void CTavroDoc::ReportLoadErrors() {
@@ -127,6 +129,7 @@ void CTavroDoc::ShowLoadedSet() {
 void CTavroDoc::EmptyLoadedSet() {
   ConfigText = std::vector<char>();
   ConfigTextLength = 0;
+  TextCursor = nullptr;
   CompositeMap = std::vector<uint8_t>();
   ObjectTable = std::vector<ObjectEntry>();
   CellTable = std::vector<CellEntry>();

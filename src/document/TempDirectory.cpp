@@ -1,6 +1,8 @@
 // The temporary directory an archive is extracted into, and its removal.
 //
 // Everything works with absolute paths; the process's current directory is never changed.
+#include "document/TempDirectory.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "document/CTavroDoc.h"
-#include "document/TempDirectory.h"
 
 namespace tavro {
 namespace {

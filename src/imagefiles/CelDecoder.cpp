@@ -13,6 +13,8 @@
 namespace tavro {
 namespace {
 
+constexpr size_t kKeptReadBuffer = size_t{1} << 20;
+
 std::string CelFileName(const CellEntry& cell) {
   return std::string(cell.FileName, strnlen(cell.FileName, sizeof cell.FileName));
 }
@@ -94,15 +96,17 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   GrowExtent(*object, header);
   try {
     std::vector<uint8_t> pixels(CelDecodedBytes(header.Width, header.Height, header.BitsPerPixel));
-    const uint8_t* source =
-        ReadPixelData(file, header, CelSourceBytes(header.Width, header.Height, header.BitsPerPixel),
-                      CelReadBuffer);
+    const uint8_t* source = ReadPixelData(
+        file, header, CelSourceBytes(header.Width, header.Height, header.BitsPerPixel),
+        CelReadBuffer);
     UnpackCelPixels(source, header.Width, header.Height, header.BitsPerPixel,
                     PaletteBase[cell.PaletteNumber], pixels.data());
     cell.Pixels = std::move(pixels);
   } catch (const std::bad_alloc&) {
     return kErrNoMemory;
   }
+  // Small cels are the common case; a buffer grown by one backdrop-sized cel is not kept.
+  if (CelReadBuffer.capacity() > kKeptReadBuffer) std::vector<uint8_t>().swap(CelReadBuffer);
   ++LoadedCelCount;
   cell.Width = header.Width;
   cell.Height = header.Height;

@@ -43,7 +43,7 @@ size_t CelDecodedBytes(uint32_t width, uint32_t height, uint32_t bitsPerPixel);
 // Turns raw pixel data into the decoded form. `source` holds CelSourceBytes(...) bytes exactly
 // as read from the file (top row first); `destination` holds CelDecodedBytes(...) bytes.
 // Indexed pixels other than 0 get `paletteBase` added modulo 256; 0 stays transparent.
-void UnpackCelPixels(const uint8_t* source, uint32_t width, uint32_t height,
-                     uint32_t bitsPerPixel, uint8_t paletteBase, uint8_t* destination);
+void UnpackCelPixels(const uint8_t* source, uint32_t width, uint32_t height, uint32_t bitsPerPixel,
+                     uint8_t paletteBase, uint8_t* destination);
 
 }  // namespace tavro

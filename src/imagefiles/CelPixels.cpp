@@ -28,8 +28,8 @@ void UnpackRow8(const uint8_t* source, uint32_t width, uint8_t base, uint8_t* ou
 
 }  // namespace
 
-void UnpackCelPixels(const uint8_t* source, uint32_t width, uint32_t height,
-                     uint32_t bitsPerPixel, uint8_t paletteBase, uint8_t* destination) {
+void UnpackCelPixels(const uint8_t* source, uint32_t width, uint32_t height, uint32_t bitsPerPixel,
+                     uint8_t paletteBase, uint8_t* destination) {
   if (width == 0 || height == 0) return;
   const size_t outRow = bitsPerPixel == 24 ? 4 * static_cast<size_t>(width) : width;
   const size_t inRow = CelSourceBytes(width, 1, bitsPerPixel);

@@ -1,6 +1,6 @@
-#include <cstring>
-
 #include "imagefiles/PaletteFormat.h"
+
+#include <cstring>
 
 namespace tavro {
 namespace {

@@ -47,8 +47,8 @@ bool FixedMoveStep(const CTavroDoc& doc, const ObjectEntry& object, Step& step,
   int32_t dx = doc.PointerX - doc.DragStartX;
   int32_t dy = doc.PointerY - doc.DragStartY;
   if (std::abs(dx) + std::abs(dy) < 3) return false;
-  const int32_t allowance =
-      std::max<int32_t>(0, (std::min<int32_t>(object.FixTotal, kFixTotalCap) - object.FixRemaining) / 4);
+  const int32_t allowance = std::max<int32_t>(
+      0, (std::min<int32_t>(object.FixTotal, kFixTotalCap) - object.FixRemaining) / 4);
   // A fixed object never moves upward.
   dy = Clamp(dy, 0, allowance, limitFlag);
   dx = Clamp(dx, -allowance, allowance, limitFlag);

@@ -16,8 +16,7 @@ int32_t CellIndexOf(uint16_t target) { return target & ~kCellTargetBit; }
 // Calls fn on the target's cells: the one cell of a cell target, or every cell of an object.
 // Returns the object whose cells these are, or -1 when the target names no cell at all.
 template <typename Fn>
-int32_t ForTargetCells(std::vector<CellEntry>& cells, int32_t cellCount, uint16_t target,
-                       Fn&& fn) {
+int32_t ForTargetCells(std::vector<CellEntry>& cells, int32_t cellCount, uint16_t target, Fn&& fn) {
   if (target == CTavroDoc::kNoTarget) return -1;
   const int32_t count = std::min<int32_t>(cellCount, static_cast<int32_t>(cells.size()));
   if (IsCellTarget(target)) {
@@ -52,12 +51,7 @@ void CTavroDoc::AddObjectToDirtyRect(int32_t objectNumber) {
   const MapRect box{object.X + std::min<int32_t>(0, object.ExtentLeft),
                     object.Y + std::min<int32_t>(0, object.ExtentTop),
                     object.X + object.ExtentRight, object.Y + object.ExtentBottom};
-  DirtyRect = UnionRect(DirtyRect, box);
-}
-
-void CTavroDoc::MarkWholePlayfieldDirty() {
-  DirtyRect = UnionRect(DirtyRect, MapRect{0, 0, PlayfieldWidth, PlayfieldHeight});
-  DirtyFlag = 1;
+  MarkDirty(box);
 }
 
 void CTavroDoc::MapCells(uint16_t target) {

@@ -44,8 +44,8 @@ void CTavroDoc::RunObjectEvent(int32_t event, int32_t objectNumber) {
     return;
   }
   const CellEntry& cell = CellTable[LastHitCell];
-  const bool shown = CurrentSet >= kSetCount ||
-                     (((cell.SetMask >> CurrentSet) & 1) != 0 && cell.Unmapped == 0);
+  const bool shown =
+      CurrentSet >= kSetCount || (((cell.SetMask >> CurrentSet) & 1) != 0 && cell.Unmapped == 0);
   if (shown) RunEvent(event, kCellTargetBit + LastHitCell);
 }
 

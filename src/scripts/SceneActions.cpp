@@ -22,14 +22,14 @@ void CTavroDoc::ChangeSetFromScript(int32_t set) {
   if (DispatchDepth >= kMaxSetSwitchDepth) return;
   if (ScriptSetSwitches >= kMaxSetSwitchesPerEvent) return;
   ++ScriptSetSwitches;
-  MarkWholePlayfieldDirty();
+  MarkPlayfieldDirty();
   SwitchSet(set);
 }
 
 // There are ten colour groups; another number would read past them, and is ignored.
 void CTavroDoc::ChangeGroupFromScript(int32_t group) {
   if (group < 0 || group >= kGroupCount) return;
-  MarkWholePlayfieldDirty();
+  MarkPlayfieldDirty();
   BuildPalette(group);
 }
 

@@ -63,8 +63,7 @@ void CTavroDoc::ResetScriptParser() {
 // so another text, or a cursor that did not move on, means a new file has started even if the
 // load driver did not say so.
 void CTavroDoc::NoticeNewConfiguration() {
-  const bool cursorWentBack =
-      TextCursor != nullptr && !std::less<>()(ScriptTextCursor, TextCursor);
+  const bool cursorWentBack = TextCursor != nullptr && !std::less<>()(ScriptTextCursor, TextCursor);
   if (ConfigText.data() != ScriptConfigText || cursorWentBack) ResetScriptParser();
   ScriptTextCursor = TextCursor;
 }
@@ -110,27 +109,35 @@ void CTavroDoc::ReadScriptEvent(int32_t code) {
   ScriptEventArgument = static_cast<uint16_t>(argument & 0xFFFF);
 }
 
+namespace {
+
+// A quoted text at the cursor: blanks skipped, the opening quote stepped over, at most 19 bytes.
+void ReadQuotedText(CTavroDoc& doc, char (&text)[kTokenLength + 1]) {
+  doc.SkipSpace();
+  text[0] = '\0';
+  if (*doc.ParseCursor == '\0') return;
+  doc.CopyQuoted(text, doc.ParseCursor + 1);
+  doc.ParseCursor = SkipQuotedText(doc.ParseCursor);
+}
+
+// The next number of an argument list: after the next comma and any blanks.
+int32_t NextListNumber(CTavroDoc& doc) {
+  doc.ParseCursor = SkipPastComma(doc.ParseCursor);
+  doc.SkipSpace();
+  return doc.ParseNumber();
+}
+
+}  // namespace
+
 void CTavroDoc::ReadScriptAction(int32_t code) {
   RecordArguments arguments;
-  auto nextNumber = [this] {
-    ParseCursor = SkipPastComma(ParseCursor);
-    SkipSpace();
-    return ParseNumber();
-  };
+  char text[kTokenLength + 1];
   switch (code) {
     case kActionSound:
-    case kActionDebug: {
-      SkipSpace();
-      char text[kTokenLength + 1];
-      if (*ParseCursor == '\0') {
-        text[0] = '\0';
-      } else {
-        CopyQuoted(text, ParseCursor + 1);
-        ParseCursor = SkipQuotedText(ParseCursor);
-      }
+    case kActionDebug:
+      ReadQuotedText(*this, text);
       arguments.Text(text);
       break;
-    }
     case kActionMap:
     case kActionUnmap:
     case kActionAltmap:
@@ -139,22 +146,18 @@ void CTavroDoc::ReadScriptAction(int32_t code) {
     case kActionTimer:
     case kActionRandomTimer:
       SkipSpace();
-      arguments.U8(ParseNumber());
-      arguments.U16(nextNumber());
-      if (code == kActionRandomTimer) arguments.U16(nextNumber());
+      arguments.U8(ParseNumber()).U16(NextListNumber(*this));
+      if (code == kActionRandomTimer) arguments.U16(NextListNumber(*this));
       break;
     case kActionMove:
-      arguments.U16(ParseTarget());
-      arguments.U16(nextNumber());
-      arguments.U16(nextNumber());
+      arguments.U16(ParseTarget()).U16(NextListNumber(*this)).U16(NextListNumber(*this));
       break;
     case kActionChangeSet:
     case kActionChangeCol:
-      arguments.U8(ParseNumber());
+      arguments.U8(ParseNumber());  // directly after the parenthesis
       break;
     case kActionTransparent:
-      arguments.U16(ParseTarget());
-      arguments.U16(nextNumber());
+      arguments.U16(ParseTarget()).U16(NextListNumber(*this));
       break;
     default:
       return;
@@ -178,7 +181,8 @@ uint16_t CTavroDoc::ParseTarget() {
   CopyQuoted(name, ParseCursor + 1);
   ParseCursor = SkipQuotedText(ParseCursor);
   const int32_t cell = FindCellByName(name);
-  return (cell < 0 || cell >= kCellTargetBit - 1) ? kNoTarget : static_cast<uint16_t>(kCellTargetBit + cell);
+  return (cell < 0 || cell >= kCellTargetBit - 1) ? kNoTarget
+                                                  : static_cast<uint16_t>(kCellTargetBit + cell);
 }
 
 int32_t CTavroDoc::FindCellByName(const char* name) const {

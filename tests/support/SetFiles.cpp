@@ -69,7 +69,8 @@ Bytes EncodeIndexedCel(int bitsPerPixel, int width, int height, int offsetX, int
   if (bitsPerPixel == 4) {
     Put4BitRows(out, width, height, values);
   } else {
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) out.push_back(ValueAt(values, i));
+    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i)
+      out.push_back(ValueAt(values, i));
   }
   return out;
 }
@@ -126,14 +127,16 @@ Bytes EncodeNewPalette(int depth, int colours, const std::vector<std::vector<Rgb
 void SetFiles::Write(const std::string& name, const Bytes& bytes) const {
   std::ofstream file(dir_ / name, std::ios::binary);
   if (!file) throw std::runtime_error("cannot write " + (dir_ / name).string());
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 void SetFiles::WriteText(const std::string& name, const std::string& text) const {
   Write(name, Bytes(text.begin(), text.end()));
 }
 
-void SetFiles::OldPalette(const std::string& name, const std::vector<std::vector<Rgb>>& groups) const {
+void SetFiles::OldPalette(const std::string& name,
+                          const std::vector<std::vector<Rgb>>& groups) const {
   if (!groups.empty()) {
     Write(name, EncodeOldPalette(groups));
     return;
@@ -147,7 +150,8 @@ void SetFiles::OldPalette(const std::string& name, const std::vector<std::vector
 }
 
 void SetFiles::SolidCel(const std::string& name, int width, int height, uint8_t value) const {
-  Write(name, EncodeOldCel(width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height, value)));
+  Write(name, EncodeOldCel(width, height,
+                           std::vector<uint8_t>(static_cast<size_t>(width) * height, value)));
 }
 
 }  // namespace tavro::test

@@ -115,7 +115,7 @@ TEST_F(ColourModeTest, WithoutALoadedSetTheModeCommandsTouchNothing) {
 }
 
 TEST_F(ColourModeTest, ColourGroupRecomposesOnlyWhereTheMapHoldsColours) {
-  doc.SelectColourGroup(1);
+  doc.SelectGroup(1);
   EXPECT_EQ(doc.CurrentGroup, 1);
   EXPECT_EQ(IndexAt(0, 0), 1);
   EXPECT_EQ(doc.MapPalette[1].Blue, 250);
@@ -123,7 +123,7 @@ TEST_F(ColourModeTest, ColourGroupRecomposesOnlyWhereTheMapHoldsColours) {
   EXPECT_EQ(ColourAt(0, 0), (Bgr{250, 0, 0}));
   doc.BuildPalette(0);  // the palette alone does not touch a true-colour map
   EXPECT_EQ(ColourAt(0, 0), (Bgr{250, 0, 0}));
-  doc.SelectColourGroup(0);
+  doc.SelectGroup(0);
   EXPECT_EQ(ColourAt(0, 0), (Bgr{0, 0, 200}));
   EXPECT_EQ(ColourAt(2, 0), (Bgr{100, 100, 100}));
 }

@@ -39,9 +39,7 @@ class ComposerFixture : public ::testing::Test {
   }
 
   void SetColour(int group, int index, uint8_t r, uint8_t g, uint8_t b) {
-    doc.PaletteGroups[group][index][0] = b;  // stored blue, red, green
-    doc.PaletteGroups[group][index][1] = r;
-    doc.PaletteGroups[group][index][2] = g;
+    doc.StoreGroupColour(group, index, r, g, b);
   }
 
   // An indexed cel of `object` at (offsetX, offsetY) inside it; returns its cell index.

@@ -129,7 +129,8 @@ TEST_F(ExtractTest, ALinkAlreadyInTheDirectoryIsNotWrittenThrough) {
 
 TEST_F(ExtractTest, SizeAndMemberLimitsStopExtraction) {
   std::string archive;
-  for (int i = 0; i < 5; ++i) archive += StoredMember("m" + std::to_string(i), std::string(100, 'a'));
+  for (int i = 0; i < 5; ++i)
+    archive += StoredMember("m" + std::to_string(i), std::string(100, 'a'));
   archive += std::string(1, '\0');
   Write(work.path() / "big.lzh", archive);
   const std::string path = (work.path() / "big.lzh").string();
@@ -143,9 +144,8 @@ TEST_F(ExtractTest, CorruptOrMissingArchivesFailCleanly) {
   const std::string good = StoredMember("a.cnf", std::string(300, 'q')) + std::string(1, '\0');
   std::string flipped = good;
   flipped[40] ^= 0x5A;  // data no longer matches its check sum
-  for (const std::string& bytes :
-       {good.substr(0, 30), good.substr(0, good.size() - 100), flipped, std::string(64, '\x7f'),
-        std::string("-lh5-garbage")}) {
+  for (const std::string& bytes : {good.substr(0, 30), good.substr(0, good.size() - 100), flipped,
+                                   std::string(64, '\x7f'), std::string("-lh5-garbage")}) {
     Write(work.path() / "c.lzh", bytes);
     EXPECT_NE(ExtractArchiveFlat((work.path() / "c.lzh").string(), out.string()).status,
               ExtractStatus::Ok);
@@ -157,7 +157,8 @@ TEST_F(ExtractTest, CorruptOrMissingArchivesFailCleanly) {
 TEST_F(ExtractTest, MangledCompressedArchivesNeverCrashOrEscape) {
   if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
   std::string text;
-  for (int i = 0; i < 400; ++i) text += "#" + std::to_string(i) + " cel" + std::to_string(i % 7) + ".cel\n";
+  for (int i = 0; i < 400; ++i)
+    text += "#" + std::to_string(i) + " cel" + std::to_string(i % 7) + ".cel\n";
   Write(work.path() / "src/big.cnf", text);
   MakeLzh(work.path() / "src", "../big.lzh", "big.cnf");
   const std::string original = Read(work.path() / "big.lzh");
@@ -211,6 +212,11 @@ TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
   EXPECT_EQ(doc->ExtractedFromArchive, 1);
   EXPECT_TRUE(fs::is_regular_file(temp / "a.cel"));
   EXPECT_EQ(doc->ArchiveDocumentTitle, "FIRST.LZH");
+  // The set is read from there, its cel and palette beside it.
+  EXPECT_EQ(doc->SetLoaded, 1);
+  EXPECT_EQ(doc->LoadedCelCount, 1);
+  EXPECT_EQ(doc->PaletteFileCount, 1);
+  EXPECT_FALSE(doc->CanSave()) << "a set from an archive cannot be saved";
   EXPECT_EQ(host.recentFiles, (std::vector<std::string>{Path("first.lzh")}));
   EXPECT_EQ(host.waitCursorDepth, 0);
 }
@@ -283,6 +289,18 @@ TEST_F(ArchiveOpenTest, ArchiveWithoutConfigurationOrCorruptFailsAndIsCleanedUpL
   EXPECT_TRUE(host.recentFiles.empty());
   ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
   EXPECT_EQ(EntriesIn(tmp.path()), 0u);
+}
+
+TEST_F(ArchiveOpenTest, UnreadableFilesFailTheOpen) {
+  EXPECT_FALSE(doc->OnOpenDocument(Path("plain/missing.cnf")));
+  ASSERT_EQ(host.messages.size(), 1u) << "the open step says why";
+  EXPECT_FALSE(doc->LastOpenError.empty());
+  host.messages.clear();
+  // A missing archive fails like a failed extraction: silently, leaving its directory to be
+  // removed later.
+  EXPECT_FALSE(doc->OnOpenDocument(Path("missing.lzh")));
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(doc->SetLoaded, 0);
 }
 
 TEST_F(ArchiveOpenTest, UnusableTmpdirIsReportedAndTheSystemDirectoryUsed) {

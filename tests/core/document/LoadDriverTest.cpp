@@ -98,6 +98,16 @@ TEST_F(LoadDriverTest, ALoadReplacesTheWholePreviousSet) {
   EXPECT_EQ(SetsInUse(), std::vector<int>{4});
 }
 
+TEST_F(LoadDriverTest, ScriptLinesOfANewFileStartAtInitialize) {
+  // Both texts have the same length, so the second is likely to land where the first was, and
+  // its script line lies further in: nothing but the load driver can tell a new file began.
+  files.SolidCel("a.cel", 1, 1, 1);
+  const std::string padding = ";" + std::string(200, '-') + "\n";
+  Load("#0 a.cel\n;@press(#0)\n" + padding);
+  Load("#0 a.cel\n" + padding + ";@debug(\"x\")\n");
+  EXPECT_EQ(LoadMessages(), Texts{"x"});  // run by "initialize(", not bound to "press("
+}
+
 TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
   Load("(800,600\n#0 a.cel :3 ;%T9\n$5\n");
   doc.CurrentGroup = 4;

@@ -42,7 +42,7 @@ TEST_F(SavingTest, ThreeSetLinesBecomeTenInPlaceAndAppended) {
   Position(0, 0, 10, 20);
   Position(0, 1, 30, 40);
   doc.SetGroup = {2, 0, 1};
-  doc.CurrentGroup = 2;  // set 0 is on screen in its own group
+  doc.CurrentGroup = 2;  // set 0 is shown: saving stores the shown group as its group
   UseText(
       "; dolls\r\n"
       "#0 a.cel\r\n"
@@ -135,6 +135,22 @@ TEST_F(SavingTest, EleventhSetLineIsDroppedWithItsContinuation) {
 TEST_F(SavingTest, NothingReadNothingWritten) {
   doc.ConfigText.clear();
   EXPECT_EQ(Saved(), "");
+}
+
+TEST_F(SavingTest, EverySetWrittenIsAppliedAndTheShownOneAfterIt) {
+  if (!ScriptsRun()) GTEST_SKIP() << "event scripts are not built in yet";
+  AddSquare(0, 2);
+  doc.CurrentSet = 3;
+  for (int set = 0; set < kSetCount; ++set) BindDebug(11, set, std::to_string(set));
+  UseText("$0\n");
+  Saved();
+  std::vector<std::string> expected;
+  for (int set = 0; set < kSetCount; ++set) {
+    expected.push_back(std::to_string(set));
+    expected.push_back("3");
+  }
+  EXPECT_EQ(host.MessageTexts(), expected);
+  EXPECT_EQ(doc.CurrentSet, 3);
 }
 
 TEST_F(SavingTest, SaveIsOfferedOnlyForALoadedSetNotFromAnArchive) {

@@ -52,9 +52,9 @@ TEST_F(CelDecoder, NewFormIndexedDepthsOddWidthsAndOffsets) {
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 5, 6));
 
   // 4-bit new form, width 5: three bytes a row.
-  ASSERT_EQ(Load("c.cel", Append(NewHeader(0x20, 4, 5, 2), {0x12, 0x34, 0x5F, 0x67, 0x89, 0xAF}),
-                 cell),
-            0);
+  ASSERT_EQ(
+      Load("c.cel", Append(NewHeader(0x20, 4, 5, 2), {0x12, 0x34, 0x5F, 0x67, 0x89, 0xAF}), cell),
+      0);
   EXPECT_EQ(cell.BitsPerPixel, 4);
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 5, 6, 7, 8, 9, 10));
 

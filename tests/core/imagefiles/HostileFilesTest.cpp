@@ -37,7 +37,7 @@ TEST_F(HostileFiles, RandomCelFilesLoadOrFailCleanly) {
   doc.PlayfieldWidth = 300;
   doc.PlayfieldHeight = 200;
   int loaded = 0;
-  for (int i = 0; i < 3000; ++i) {
+  for (int i = 0; i < 2000; ++i) {
     files.Write("x.cel", RandomFile(rng, 0x20, {4, 8, 24, 16}));
     CellEntry cell = Cell("x.cel", i % 40, static_cast<uint8_t>(i));
     const int32_t error = doc.LoadCel(cell);
@@ -59,7 +59,7 @@ TEST_F(HostileFiles, RandomCelFilesLoadOrFailCleanly) {
 TEST_F(HostileFiles, RandomPaletteFilesLoadOrFailCleanly) {
   std::mt19937 rng(7);
   int read = 0;
-  for (int i = 0; i < 2000; ++i) {
+  for (int i = 0; i < 1500; ++i) {
     if (i % 100 == 0) {  // start a fresh colour table now and then, as a new set would
       doc.ColourCount = 0;
       doc.PaletteFileCount = 0;

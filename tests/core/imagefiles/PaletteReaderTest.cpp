@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "ImageFilesFixture.h"
 
 namespace tavro::test {
@@ -19,7 +21,8 @@ class PaletteReader : public ImageFilesTest {
 std::vector<Rgb> Ramp(int n, int salt) {
   std::vector<Rgb> out;
   for (int i = 0; i < n; ++i) {
-    out.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(salt), static_cast<uint8_t>(255 - i)});
+    out.push_back(
+        {static_cast<uint8_t>(i), static_cast<uint8_t>(salt), static_cast<uint8_t>(255 - i)});
   }
   return out;
 }
@@ -116,7 +119,8 @@ TEST_F(PaletteReader, BadHeadersAreIgnoredSilentlyAndChangeNothing) {
   files.OldPalette("base.kcf");
   ASSERT_EQ(Read("base.kcf", 0), 0);
   const CTavroDoc& d = doc;
-  std::vector<uint8_t> before(&d.PaletteGroups[0][0][0], &d.PaletteGroups[0][0][0] + sizeof d.PaletteGroups);
+  std::vector<uint8_t> before(&d.PaletteGroups[0][0][0],
+                              &d.PaletteGroups[0][0][0] + sizeof d.PaletteGroups);
 
   Bytes wrongMark = EncodeNewPalette(24, 4, {Ramp(4, 1)});
   wrongMark[4] = 0x11;
@@ -152,6 +156,9 @@ TEST_F(PaletteReader, MissingFileIsReportedAtOnceWithTheNameAsWritten) {
   EXPECT_EQ(doc.PaletteFileCount, 0);
   EXPECT_EQ(Read("", 1), 1);  // "% name": an empty name is never found
   EXPECT_EQ(host.messages.back().text, "palette file () is not found");
+  std::filesystem::create_directory(dir.path() / "folder.kcf");  // only regular files are read
+  EXPECT_EQ(Read("folder.kcf", 1), 1);
+  EXPECT_EQ(host.messages.back().text, "palette file (folder.kcf) is not found");
 
   // With the first file missing, the next one starts at index 0 and its base wraps to 255.
   files.Write("second.kcf", EncodeNewPalette(24, 3, {Ramp(3, 9)}));
@@ -160,7 +167,7 @@ TEST_F(PaletteReader, MissingFileIsReportedAtOnceWithTheNameAsWritten) {
   EXPECT_EQ(doc.ColourCount, 2);
   EXPECT_EQ(doc.PaletteFileCount, 3);
   EXPECT_EQ(At(0, 0), Ramp(3, 9)[1]);
-  EXPECT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages.size(), 3u);
 }
 
 TEST_F(PaletteReader, TheTableNeverGrowsPast256Colours) {

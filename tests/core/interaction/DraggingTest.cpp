@@ -144,8 +144,8 @@ class DragEventTest : public DraggingTest {
   void SetUp() override {
     DraggingTest::SetUp();
     if (!ScriptsRun()) GTEST_SKIP() << "event scripts are not built in yet";
-    const char* names[] = {"", "", "", "catch", "fixcatch", "unfix", "drop", "", "", "press",
-                           "release", "", "fixdrop"};
+    const char* names[] = {"", "", "",      "catch",   "fixcatch", "unfix",  "drop",
+                           "", "", "press", "release", "",         "fixdrop"};
     for (int event : {3, 4, 5, 6, 9, 10, 12}) BindDebug(event, 3, names[event]);
   }
 };
@@ -154,8 +154,8 @@ TEST_F(DragEventTest, FixedObjectRaisesFixEventsUntilItComesFree) {
   SetFix(3, 1, 1);
   Drag(105, 105, {{105, 110}});
   doc.DropHeldObject();
-  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"press", "fixcatch", "catch", "unfix",
-                                                            "drop", "release"}));
+  EXPECT_EQ(host.MessageTexts(),
+            (std::vector<std::string>{"press", "fixcatch", "catch", "unfix", "drop", "release"}));
   host.messages.clear();
   Drag(105, 105, {{105, 110}});
   doc.DropHeldObject();
@@ -166,8 +166,8 @@ TEST_F(DragEventTest, StillFixedObjectRaisesFixdrop) {
   SetFix(3, 32, 32);
   Drag(105, 105, {{105, 106}});
   doc.DropHeldObject();
-  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"press", "fixcatch", "catch", "fixdrop",
-                                                            "drop", "release"}));
+  EXPECT_EQ(host.MessageTexts(),
+            (std::vector<std::string>{"press", "fixcatch", "catch", "fixdrop", "drop", "release"}));
 }
 
 TEST_F(DragEventTest, OverrideStillRaisesFixcatchButDropsLikeAFreeObject) {
@@ -175,8 +175,8 @@ TEST_F(DragEventTest, OverrideStillRaisesFixcatchButDropsLikeAFreeObject) {
   for (char c : std::string("ZORVE")) fixOverride.FeedKey(c);
   Drag(105, 105, {{150, 105}});
   doc.DropHeldObject();
-  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"press", "fixcatch", "catch", "drop",
-                                                            "release"}));
+  EXPECT_EQ(host.MessageTexts(),
+            (std::vector<std::string>{"press", "fixcatch", "catch", "drop", "release"}));
 }
 
 TEST_F(DragEventTest, InspectionRaisesNothing) {

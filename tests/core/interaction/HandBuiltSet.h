@@ -53,8 +53,8 @@ class HandBuiltSet {
     const bool first = (o.Flags & kHasExtent) == 0;
     o.ExtentLeft = static_cast<int16_t>(first ? offsetX : std::min<int>(o.ExtentLeft, offsetX));
     o.ExtentTop = static_cast<int16_t>(first ? offsetY : std::min<int>(o.ExtentTop, offsetY));
-    o.ExtentRight =
-        static_cast<int16_t>(first ? offsetX + width : std::max<int>(o.ExtentRight, offsetX + width));
+    o.ExtentRight = static_cast<int16_t>(first ? offsetX + width
+                                               : std::max<int>(o.ExtentRight, offsetX + width));
     o.ExtentBottom = static_cast<int16_t>(first ? offsetY + height
                                                 : std::max<int>(o.ExtentBottom, offsetY + height));
     o.Flags |= kHasExtent;
@@ -93,10 +93,9 @@ class HandBuiltSet {
   void BindDebug(int event, int argument, const std::string& text) {
     size_t at = 0;
     while (at < doc.ActionStore.size() && doc.ActionStore[at] != 0) at += doc.ActionStore[at];
-    std::vector<uint8_t> record = {static_cast<uint8_t>(text.size() + 6),
-                                   static_cast<uint8_t>(event),
-                                   static_cast<uint8_t>(argument & 0xFF),
-                                   static_cast<uint8_t>(argument >> 8), 104};
+    std::vector<uint8_t> record = {
+        static_cast<uint8_t>(text.size() + 6), static_cast<uint8_t>(event),
+        static_cast<uint8_t>(argument & 0xFF), static_cast<uint8_t>(argument >> 8), 104};
     record.insert(record.end(), text.begin(), text.end());
     record.push_back(0);
     std::copy(record.begin(), record.end(), doc.ActionStore.begin() + at);

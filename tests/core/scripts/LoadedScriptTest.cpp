@@ -5,6 +5,7 @@
 
 #include "core/document/LoadFixture.h"
 #include "scripts/ScriptCodes.h"
+#include "scripts/ScriptLimits.h"
 
 namespace tavro::test {
 namespace {
@@ -50,6 +51,66 @@ TEST_F(LoadedScriptTest, EachFileStartsAtInitializeWithAnEmptyStore) {
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"second file"}));
   doc.RunEvent(kEventPress, 0);
   EXPECT_EQ(ScriptTexts().size(), 1u);
+}
+
+TEST_F(LoadedScriptTest, TheLoadAppliesSetZeroAfterAChangesetInInitialize) {
+  Load(
+      "%p.kcf\n"
+      "#0 body.cel :0 1\n"
+      "$0 10,10\n"
+      "$1 30,30\n"
+      ";@initialize() debug(\"init\") changeset(1)\n"
+      ";@set(0) debug(\"set0\") set(1) debug(\"set1\") begin() debug(\"begin\")\n");
+  EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"init", "set1", "set0", "begin"}));
+  EXPECT_EQ(doc.CurrentSet, 0);
+  EXPECT_EQ(Object(0).X, 10);
+}
+
+TEST_F(LoadedScriptTest, SetEventsThatSwitchSetsAgainStopAtABound) {
+  Load("%p.kcf\n#0 body.cel\n$0 1,1\n;@set(0) debug(\"s\") changeset(0)\n");
+  EXPECT_EQ(ScriptTexts().size(), static_cast<size_t>(kMaxSetSwitchDepth));
+  EXPECT_EQ(doc.DispatchDepth, 0);
+  EXPECT_EQ(doc.SetLoaded, 1);
+  // Two switches in each run would double the work at every level; one event's switches are
+  // counted instead.
+  Load("%p.kcf\n#0 body.cel\n$0 1,1\n;@set(0) debug(\"s\") changeset(0) changeset(0)\n");
+  EXPECT_EQ(ScriptTexts().size(), static_cast<size_t>(kMaxSetSwitchesPerEvent + 1));
+}
+
+TEST_F(LoadedScriptTest, ATimerPassRecomposesWhatAnAlarmMoved) {
+  host.tick = 0;
+  Load(
+      "%p.kcf\n#0 body.cel\n$0 10,10\n"
+      ";@begin() timer(0, 100) alarm(0) move(#0, 5, 0)\n");
+  ASSERT_EQ(doc.SetLoaded, 1);
+  EXPECT_EQ(doc.NextTimerPassDelay(0), 100);
+  host.tick = 100;
+  EXPECT_EQ(doc.RunTimerPass(100), CTavroDoc::kNoTimerPass);
+  EXPECT_EQ(host.repaints, (std::vector<MapRect>{{10, 10, 19, 14}}));
+  EXPECT_EQ(doc.DirtyFlag, 0);
+  EXPECT_EQ(Object(0).X, 15);
+}
+
+TEST_F(LoadedScriptTest, PickingRunsTheObjectsBindingOrElseTheClickedCels) {
+  const std::string set = "%p.kcf\n#0 hat.cel\n#0 body.cel\n$0 10,10\n";
+  const std::string celScript =
+      ";@press(\"hat.cel\") debug(\"hat pressed\") unmap(\"hat.cel\")\n"
+      ";@release(\"hat.cel\") debug(\"hat released\")\n"
+      ";@release(\"body.cel\") debug(\"body released\")\n";
+  Load(set + celScript);
+  doc.PointerX = 10;  // on the hat, which lies over the body
+  doc.PointerY = 10;
+  doc.PressAtPointer();
+  ASSERT_NE(doc.DragObject, 0);
+  doc.DropHeldObject();  // the press hid the hat: its release binding is not found
+  EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"hat pressed"}));
+
+  Load(set + ";@press(#0) debug(\"object pressed\")\n" + celScript);
+  doc.PointerX = 10;
+  doc.PointerY = 10;
+  doc.PressAtPointer();
+  EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"object pressed"}));
+  EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "scripts/ScriptCodes.h"
 #include "core/scripts/ScriptFixture.h"
+#include "scripts/ScriptCodes.h"
 
 namespace tavro::test {
 namespace {
@@ -20,15 +20,14 @@ TEST_F(ScriptParserTest, EveryActionKindHasItsLayout) {
   AddCel(2, "a.cel");
   Script("sound(\"ding.wav\") debug(\"hi there\") randomtimer(2, 1000, 500)");
   Script("move(#2, -5, 40000) changeset(3) changecol(4) transparent(\"a.cel\", -300)");
-  EXPECT_EQ(Records(),
-            (std::vector<Bytes>{
-                {14, 1, 0, 0, 100, 'd', 'i', 'n', 'g', '.', 'w', 'a', 'v', 0},
-                {14, 1, 0, 0, 104, 'h', 'i', ' ', 't', 'h', 'e', 'r', 'e', 0},
-                {10, 1, 0, 0, 106, 2, 0xE8, 0x03, 0xF4, 0x01},
-                {11, 1, 0, 0, 107, 2, 0, 0xFB, 0xFF, 0x40, 0x9C},  // low 16 bits kept
-                {6, 1, 0, 0, 108, 3},
-                {6, 1, 0, 0, 109, 4},
-                {9, 1, 0, 0, 110, 0x00, 0x80, 0xD4, 0xFE}}));
+  EXPECT_EQ(Records(), (std::vector<Bytes>{
+                           {14, 1, 0, 0, 100, 'd', 'i', 'n', 'g', '.', 'w', 'a', 'v', 0},
+                           {14, 1, 0, 0, 104, 'h', 'i', ' ', 't', 'h', 'e', 'r', 'e', 0},
+                           {10, 1, 0, 0, 106, 2, 0xE8, 0x03, 0xF4, 0x01},
+                           {11, 1, 0, 0, 107, 2, 0, 0xFB, 0xFF, 0x40, 0x9C},  // low 16 bits kept
+                           {6, 1, 0, 0, 108, 3},
+                           {6, 1, 0, 0, 109, 4},
+                           {9, 1, 0, 0, 110, 0x00, 0x80, 0xD4, 0xFE}}));
 }
 
 TEST_F(ScriptParserTest, CurrentEventCarriesAcrossLinesAndStartsAtInitialize) {
@@ -127,11 +126,10 @@ TEST_F(ScriptParserTest, LongTextsAreCutAndTheRestOfTheLineStillParses) {
 TEST_F(ScriptParserTest, PunctuationInsideQuotesBelongsToTheQuote) {
   AddCel(4, "a,b.cel");
   Script("debug(\"wait) map(#9)\") move(\"a,b.cel\", 3, 4) map(#1)");
-  EXPECT_EQ(Records(), (std::vector<Bytes>{
-                           {19, 1, 0, 0, kActionDebug, 'w', 'a', 'i', 't', ')', ' ', 'm', 'a',
-                            'p', '(', '#', '9', ')', 0},
-                           {11, 1, 0, 0, kActionMove, 0, 0x80, 3, 0, 4, 0},
-                           {7, 1, 0, 0, kActionMap, 1, 0}}));
+  EXPECT_EQ(Records(), (std::vector<Bytes>{{19, 1, 0, 0, kActionDebug, 'w', 'a', 'i', 't', ')', ' ',
+                                            'm', 'a', 'p', '(', '#', '9', ')', 0},
+                                           {11, 1, 0, 0, kActionMove, 0, 0x80, 3, 0, 4, 0},
+                                           {7, 1, 0, 0, kActionMap, 1, 0}}));
 }
 
 TEST_F(ScriptParserTest, UnknownAndCapitalisedWordsAreSkipped) {
@@ -204,9 +202,11 @@ TEST_F(ScriptParserTest, ScrambledLinesNeverReadPastTheirEnd) {
   // compile must then run without harm.
   AddCel(1, "a.cel");
   AddCel(2, "b");
-  const char* pieces[] = {"press(", "map(", "move(", "timer(", "randomtimer(", "set(",
-                          "alarm(", "debug(", "sound(", "transparent(", "changeset(", "#",
-                          "\"", "\"a.cel", ",", ")", ";", " ", "-", "12", "40000", "x"};
+  const char* pieces[] = {"press(",     "map(",   "move(",  "timer(",  "randomtimer(",
+                          "set(",       "alarm(", "debug(", "sound(",  "transparent(",
+                          "changeset(", "#",      "\"",     "\"a.cel", ",",
+                          ")",          ";",      " ",      "-",       "12",
+                          "40000",      "x"};
   uint32_t state = 7;
   auto next = [&state](uint32_t n) {
     state = state * 1103515245u + 12345u;

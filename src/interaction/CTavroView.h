@@ -1,0 +1,81 @@
+// CTavroView: the one view of the one document. Shows the composed map zoomed and scrolled,
+// switches sets and colour groups, zooms, scrolls with the arrow keys and fits the frame to the
+// picture. It owns nothing of the set; it keeps only window state.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QTimer>
+#include <functional>
+
+#include "document/CTavroDoc.h"
+#include "interaction/ViewGeometry.h"
+
+namespace tavro {
+
+// What the view needs from the frame around it, so the view does not depend on the shell.
+class ViewFrameLink {
+ public:
+  virtual ~ViewFrameLink() = default;
+  // Refresh every menu item's and toolbar button's state now and repaint the frame at once.
+  virtual void RefreshCommandStates() = 0;
+  // Is the frame's toolbar shown (not hidden by the user)?
+  virtual bool ToolbarShown() const = 0;
+  // The toolbar was shown or hidden since the view last looked; remember it as the setting.
+  virtual void StoreToolbarVisible(bool visible) = 0;
+  // The top-level window the view sits in.
+  virtual QWidget* FrameWindow() = 0;
+};
+
+class CTavroView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  // Registers itself as the document's OwnerView and sets the playfield to 1 x 1, as the view
+  // does when its window is made; the document's new-document step puts the defaults back.
+  CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent = nullptr);
+
+  CTavroDoc& doc() { return Doc; }
+
+  // Set and colour switching.
+  void SelectSet(int set);
+  void SelectGroup(int group);
+  void TestAllSets();
+
+  // Zoom: `factor` is taken as given; callers keep it in range.
+  void SetZoom(int factor);
+  // Run after every open or new document: the frame is sized to show the whole picture,
+  // never past the screen's right or bottom edge.
+  void FitFrameToPlayfield();
+
+  // Repaints.
+  void RepaintNow();
+  void InvalidateWholeView(bool scrollToOrigin);
+  void RepaintMapRect(const MapRect& mapRect);
+
+  // Zoomed picture size; 1 x 1 with nothing loaded.
+  ViewSize ContentSize() const;
+  ScrollPos ScrollPosition() const;
+  void ScrollTo(ScrollPos pos);
+  int ToolbarHeight() const { return ToolbarHeightSeen; }
+
+  static constexpr int kToolbarHeight = 23;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  void UpdateScrollSizes();
+  void FollowToolbarVisibility();
+  void ShrinkFrameToPicture();
+  bool ScrollByArrow(int qtKey);
+
+  CTavroDoc& Doc;
+  ViewFrameLink& Frame;
+  int ToolbarHeightSeen = 0;
+  QTimer ShrinkTimer;  // the frame is shrunk after the layout pass that showed the change
+};
+
+}  // namespace tavro

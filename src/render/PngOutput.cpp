@@ -1,0 +1,74 @@
+#include "render/PngOutput.h"
+
+#include <QImage>
+#include <QImageWriter>
+#include <QString>
+#include <algorithm>
+#include <array>
+
+namespace tavro::render {
+
+namespace {
+
+using Rgb = std::array<uint8_t, 3>;
+
+// The colour of playfield pixel (x, y); the map is stored bottom-up.
+Rgb MapColour(const CTavroDoc& doc, const std::array<Rgb, kPaletteColours>& table, int x, int y) {
+  const size_t row = static_cast<size_t>(doc.MapHeight - 1 - y);
+  if (doc.TrueColourMode != 0) {
+    const uint8_t* p = &doc.CompositeMap[(row * doc.MapStride + x) * 3];
+    return {p[2], p[1], p[0]};
+  }
+  return table[doc.CompositeMap[row * doc.MapStride + x]];
+}
+
+std::array<Rgb, kPaletteColours> ColourTable(const CTavroDoc& doc) {
+  std::array<Rgb, kPaletteColours> table{};
+  const int count = std::clamp(doc.ColourCount, 0, kPaletteColours);
+  for (int i = 0; i < count; ++i) {
+    const RgbQuad& c = doc.MapInfo.Colours[i];
+    table[i] = {c.Red, c.Green, c.Blue};
+  }
+  return table;
+}
+
+bool MapIsComplete(const CTavroDoc& doc) {
+  const size_t bytes = doc.TrueColourMode != 0 ? 3 : 1;
+  return doc.PlayfieldWidth > 0 && doc.PlayfieldHeight > 0 &&
+         doc.PlayfieldWidth <= doc.MapStride && doc.PlayfieldHeight <= doc.MapHeight &&
+         doc.CompositeMap.size() >= bytes * doc.MapStride * static_cast<size_t>(doc.MapHeight);
+}
+
+}  // namespace
+
+bool WritePlayfieldPng(const CTavroDoc& doc, int zoom, const std::string& path,
+                       std::string& error) {
+  if (!MapIsComplete(doc)) {
+    error = "there is no composed picture to write";
+    return false;
+  }
+  const auto table = ColourTable(doc);
+  QImage image(doc.PlayfieldWidth * zoom, doc.PlayfieldHeight * zoom, QImage::Format_RGB888);
+  if (image.isNull()) {
+    error = "not enough memory for a picture of that size";
+    return false;
+  }
+  for (int y = 0; y < doc.PlayfieldHeight; ++y) {
+    uchar* line = image.scanLine(y * zoom);
+    for (int x = 0; x < doc.PlayfieldWidth; ++x) {
+      const Rgb colour = MapColour(doc, table, x, y);
+      for (int i = 0; i < zoom; ++i) std::copy(colour.begin(), colour.end(), line + (x * zoom + i) * 3);
+    }
+    for (int i = 1; i < zoom; ++i) {
+      std::copy_n(line, image.bytesPerLine(), image.scanLine(y * zoom + i));
+    }
+  }
+  QImageWriter writer(QString::fromStdString(path), "png");
+  if (!writer.write(image)) {
+    error = "cannot write \"" + path + "\": " + writer.errorString().toStdString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tavro::render

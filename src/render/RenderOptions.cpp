@@ -1,0 +1,114 @@
+#include "render/RenderOptions.h"
+
+#include <charconv>
+
+namespace tavro::render {
+
+namespace {
+
+bool ParseWhole(const std::string& text, int low, int high, int& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && stop == end && value >= low && value <= high;
+}
+
+// Reads the value of option args[i] into `value`, moving i past it.
+bool TakeValue(const std::vector<std::string>& args, size_t& i, std::string& value,
+               std::string& error) {
+  if (i + 1 >= args.size()) {
+    error = args[i] + " needs a value";
+    return false;
+  }
+  value = args[++i];
+  return true;
+}
+
+bool ParseNumbered(const std::string& option, const std::string& value, int high, int& number,
+                   std::string& error) {
+  if (ParseWhole(value, 0, high, number)) return true;
+  error = option + " takes a number from 0 to " + std::to_string(high) + ", not \"" + value + "\"";
+  return false;
+}
+
+bool ParseOption(const std::vector<std::string>& args, size_t& i, RenderOptions& options,
+                 std::string& error) {
+  const std::string& arg = args[i];
+  std::string value;
+  using Kind = SetStep::Kind;
+  if (arg == "--help" || arg == "-h") {
+    options.help = true;
+  } else if (arg == "--info") {
+    options.info = true;
+  } else if (arg == "--transparent50") {
+    options.steps.push_back({Kind::Transparent50});
+  } else if (arg == "--set" || arg == "--group") {
+    int number = 0;
+    if (!TakeValue(args, i, value, error) || !ParseNumbered(arg, value, 9, number, error)) return false;
+    options.steps.push_back({arg == "--set" ? Kind::Set : Kind::Group, number});
+  } else if (arg == "--mode") {
+    if (!TakeValue(args, i, value, error)) return false;
+    if (value != "256" && value != "true") {
+      error = "--mode takes 256 or true, not \"" + value + "\"";
+      return false;
+    }
+    options.steps.push_back({value == "256" ? Kind::Mode256 : Kind::ModeTrue});
+  } else if (arg == "--zoom") {
+    if (!TakeValue(args, i, value, error)) return false;
+    if (!ParseWhole(value, 1, kMaxZoom, options.zoom)) {
+      error = "--zoom takes a number from 1 to 31, not \"" + value + "\"";
+      return false;
+    }
+  } else if (arg == "--cnf") {
+    return TakeValue(args, i, options.configName, error);
+  } else if (arg == "-o") {
+    return TakeValue(args, i, options.output, error);
+  } else {
+    error = "unknown option " + arg;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
+                        std::string& error) {
+  bool optionsEnded = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      if (!ParseOption(args, i, options, error)) return false;
+    } else if (options.file.empty()) {
+      options.file = arg;
+    } else {
+      error = "only one file can be rendered at a time";
+      return false;
+    }
+  }
+  if (options.file.empty() && !options.help) {
+    error = "no file given";
+    return false;
+  }
+  return true;
+}
+
+const char* RenderUsage() {
+  return "usage: tavro-render [OPTIONS] FILE\n"
+         "Loads FILE (a .cnf set, or an .lzh archive holding one) as the viewer opens it, then\n"
+         "applies the options in the order given.\n"
+         "  --set N          show set N (0-9), as the Set menu does; it must be in use\n"
+         "  --group G        show colour group G, as the Color menu does; the set must have it\n"
+         "  --mode 256       compose with 256 colours, as View > 256Color\n"
+         "  --mode true      compose in true colour, as View > TrueColor\n"
+         "  --transparent50  every cel half see-through, as Option > Transparent 50%\n"
+         "  --cnf NAME       the configuration file to open from an archive holding several\n"
+         "  --zoom Z         scale the written picture by Z (1-31)\n"
+         "  -o PATH          write the composed playfield to PATH as a PNG\n"
+         "  --info           print the set's information text\n"
+         "  --help           print this text\n"
+         "Exit status: 0 set shown, 1 file not opened or no set in it, 2 usage error.\n";
+}
+
+}  // namespace tavro::render

@@ -1,0 +1,34 @@
+// The command line of tavro-render. Set, group and mode options take effect in the order given,
+// after the file has been loaded; output options act once all of them have.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tavro::render {
+
+struct SetStep {
+  enum class Kind { Set, Group, Mode256, ModeTrue, Transparent50 };
+  Kind kind;
+  int value = 0;  // set or group number
+};
+
+struct RenderOptions {
+  std::string file;
+  std::vector<SetStep> steps;
+  std::string configName;  // --cnf
+  int zoom = 1;
+  std::string output;  // -o; empty = no picture written
+  bool info = false;
+  bool help = false;
+};
+
+inline constexpr int kMaxZoom = 31;
+
+// Parses argv (without the program name). False with `error` set on a usage error.
+bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
+                        std::string& error);
+
+const char* RenderUsage();
+
+}  // namespace tavro::render

@@ -1,0 +1,82 @@
+#include "render/RenderRun.h"
+
+#include <cstdio>
+#include <string>
+
+#include "document/CTavroDoc.h"
+#include "render/PngOutput.h"
+
+namespace tavro::render {
+
+namespace {
+
+void Tell(CTavroDoc& doc, const std::string& text) {
+  doc.host().ShowMessage(text, "", MessageIcon::Exclamation);
+}
+
+// The viewer's File > Open: a configuration file directly, an archive through its temporary
+// directory. The open reports its own failures through the host.
+bool OpenSet(CTavroDoc& doc, const std::string& path) {
+  return doc.OnOpenDocument(path) && doc.SetLoaded != 0;
+}
+
+bool ChooseSet(CTavroDoc& doc, int set) {
+  if (doc.SelectSet(set) != CTavroDoc::SetChoice::NotInUse) return true;
+  Tell(doc, "set " + std::to_string(set) + " is not in use");
+  return false;
+}
+
+// The Color menu offers only the groups the palette files have.
+bool ChooseGroup(CTavroDoc& doc, int group) {
+  if (group >= doc.GroupCount) {
+    Tell(doc, "colour group " + std::to_string(group) + " is not in this set (it has " +
+                  std::to_string(doc.GroupCount) + ")");
+    return false;
+  }
+  doc.SelectGroup(group);
+  return true;
+}
+
+bool ApplyStep(CTavroDoc& doc, const SetStep& step) {
+  switch (step.kind) {
+    case SetStep::Kind::Set:
+      return ChooseSet(doc, step.value);
+    case SetStep::Kind::Group:
+      return ChooseGroup(doc, step.value);
+    case SetStep::Kind::Mode256:
+      doc.SetColourMode256();
+      return true;
+    case SetStep::Kind::ModeTrue:
+      doc.SetColourModeTrue();
+      return true;
+    case SetStep::Kind::Transparent50:
+      doc.ApplyTransparent50();
+      return true;
+  }
+  return true;
+}
+
+void PrintInformation(const CTavroDoc& doc) {
+  const std::string text = doc.InformationText();
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+}  // namespace
+
+int RunRender(CTavroDoc& doc, const RenderOptions& options) {
+  if (!OpenSet(doc, options.file)) return kExitNoSet;
+  for (const SetStep& step : options.steps) {
+    if (!ApplyStep(doc, step)) return kExitUsage;
+  }
+  if (!options.output.empty()) {
+    std::string error;
+    if (!WritePlayfieldPng(doc, options.zoom, options.output, error)) {
+      Tell(doc, error);
+      return kExitNoSet;
+    }
+  }
+  if (options.info) PrintInformation(doc);
+  return kExitShown;
+}
+
+}  // namespace tavro::render

@@ -1,0 +1,109 @@
+#include "shell/CTavroApp.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "interaction/CTavroView.h"
+#include "shell/AboutDialog.h"
+#include "shell/CMainFrame.h"
+#include "shell/CoreAdapters.h"
+#include "shell/DialogLook.h"
+#include "shell/OpenFileDialog.h"
+
+namespace tavro {
+
+QString CommandLineTail(const QStringList& argumentsAfterProgram) {
+  return argumentsAfterProgram.join(QLatin1Char(' '));
+}
+
+CTavroApp::CTavroApp() : Platform(Profile), Document(Platform) {}
+
+CTavroApp::~CTavroApp() {
+  Profile.WriteToolbar(ToolbarVisible);
+  // The frame (and its view) go first; the document is still whole while they do.
+  MainFrame.reset();
+}
+
+CTavroView& CTavroApp::View() { return MainFrame->View(); }
+
+bool CTavroApp::InitInstance(const QStringList& argumentsAfterProgram) {
+  ApplyDialogLook();
+  ToolbarVisible = Profile.ReadToolbar();
+  CreateFrame();
+  const QString tail = CommandLineTail(argumentsAfterProgram);
+  // A start-up file that cannot be opened leaves an empty document rather than no window.
+  if (tail.isEmpty() || OpenByPath(tail) == nullptr) OnFileNew();
+  MainFrame->show();
+  return true;
+}
+
+void CTavroApp::CreateFrame() {
+  MainFrame = std::make_unique<CMainFrame>(*this);
+  Platform.SetView(&MainFrame->View());
+  Platform.SetDialogOwner(MainFrame.get());
+  Platform.SetRecentFilesChanged([this] { MainFrame->RebuildRecentFiles(); });
+}
+
+CTavroDoc* CTavroApp::OpenByPath(const QString& path) {
+  const QString absolute = FullPath(path);
+  // One template takes every path; a path already open is read again from the file.
+  if (DocTemplate.MatchDocType(absolute) == Confidence::No) return nullptr;
+  std::string failure;
+  if (!adapters::OpenDocument(Document, absolute.toStdString(), failure)) {
+    if (!failure.empty()) Platform.ShowMessage(failure, std::string(), MessageIcon::Exclamation);
+    MainFrame->View().InvalidateWholeView(true);
+    MainFrame->RequestCommandUpdate();
+    return nullptr;
+  }
+  if (adapters::OpenedFromArchive(Document, absolute.toStdString())) {
+    DocTemplate.SetPathName(absolute, QString::fromStdString(Document.ArchiveDocumentTitle));
+  } else {
+    DocTemplate.SetPathName(absolute);
+  }
+  Platform.AddToRecentFiles(absolute.toStdString());
+  AfterDocumentChanged();
+  return &Document;
+}
+
+void CTavroApp::OnFileNew() {
+  adapters::NewDocument(Document);
+  DocTemplate.SetDefaultTitle();
+  AfterDocumentChanged();
+}
+
+void CTavroApp::AfterDocumentChanged() {
+  MainFrame->UpdateCaption();
+  MainFrame->show();
+  MainFrame->View().FitFrameToPlayfield();
+  MainFrame->View().InvalidateWholeView(true);
+  MainFrame->UpdateActions();
+}
+
+void CTavroApp::OnFileOpen() {
+  QString path;
+  if (OpenPromptFileName(MainFrame.get(), path)) OpenByPath(path);
+}
+
+void CTavroApp::OnHelpContents() {
+  const QString executable = QCoreApplication::applicationFilePath();
+  for (const char* extension : {".hlp", ".HLP", ".html"}) {
+    const QString help = executable + QLatin1String(extension);
+    if (QFileInfo(help).isFile()) {
+      QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+      return;
+    }
+  }
+  const QString missing = QFileInfo(executable).fileName() + ".hlp";
+  Platform.ShowMessage("The help file " + missing.toStdString() +
+                           " was not found beside the program.",
+                       std::string(), MessageIcon::Exclamation);
+}
+
+void CTavroApp::OnAppAbout() {
+  AboutDialog about(MainFrame.get());
+  about.exec();
+}
+
+}  // namespace tavro

@@ -1,0 +1,64 @@
+// CTavroApp: the application object. Reads the settings, makes the one frame, document and view,
+// opens what the command line names (or starts an empty document), and writes the toolbar
+// setting back when it goes away. Every way of opening a file ends in OpenByPath.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "document/CTavroDoc.h"
+#include "shell/AppSettings.h"
+#include "shell/DocTemplate.h"
+#include "shell/QtHost.h"
+
+namespace tavro {
+
+class CMainFrame;
+class CTavroView;
+
+// The command line after the program name is one path: the arguments joined with single
+// blanks, quotes and all. Empty when there are none.
+QString CommandLineTail(const QStringList& argumentsAfterProgram);
+
+class CTavroApp {
+ public:
+  CTavroApp();
+  ~CTavroApp();
+  CTavroApp(const CTavroApp&) = delete;
+  CTavroApp& operator=(const CTavroApp&) = delete;
+
+  // The start-up sequence; shows the frame. Always true.
+  bool InitInstance(const QStringList& argumentsAfterProgram);
+
+  // Opens `path` (made absolute) in the one document, also when it is the file already open,
+  // which is then read again. Returns the document, or nullptr when the open failed.
+  CTavroDoc* OpenByPath(const QString& path);
+
+  void OnFileNew();
+  void OnFileOpen();
+  void OnHelpContents();
+  void OnAppAbout();
+
+  // 1 while the toolbar is shown; written to the settings when the application goes away.
+  int ToolbarVisible = 1;
+
+  CTavroDoc& Doc() { return Document; }
+  CMainFrame& Frame() { return *MainFrame; }
+  CTavroView& View();
+  QtHost& HostImpl() { return Platform; }
+  AppSettings& Settings() { return Profile; }
+  SingleDocTemplate& Template() { return DocTemplate; }
+
+ private:
+  void CreateFrame();
+  void AfterDocumentChanged();
+
+  AppSettings Profile;
+  QtHost Platform;
+  CTavroDoc Document;
+  SingleDocTemplate DocTemplate;
+  std::unique_ptr<CMainFrame> MainFrame;  // last: goes before the document it shows
+};
+
+}  // namespace tavro

@@ -1,0 +1,84 @@
+// Which code answers each command, and when each is enabled and checked. Commands not handled
+// here (save, copy, information, adjust object, undo, cut, paste, the pane keys) stay disabled
+// until something handles them.
+#include <QToolBar>
+
+#include "shell/CMainFrame.h"
+#include "shell/CTavroApp.h"
+#include "shell/CommandIds.h"
+#include "shell/ZoomDialog.h"
+
+namespace tavro {
+
+namespace {
+
+constexpr int kMenuZoomLimit = 16;
+
+}  // namespace
+
+void CMainFrame::RegisterCommands() {
+  Table.Handle(cmd::kFileNew, [this] { App.OnFileNew(); });
+  Table.Handle(cmd::kFileOpen, [this] { App.OnFileOpen(); });
+  Table.Handle(cmd::kAppExit, [this] { close(); });
+  Table.Handle(cmd::kAppAbout, [this] { App.OnAppAbout(); });
+  Table.Handle(cmd::kHelpContents, [this] { App.OnHelpContents(); });
+  Table.Handle(cmd::kMinimiseRestore, [this] { MinimiseOrRestore(); });
+  Table.Handle(
+      cmd::kViewToolbar, [this] { Bar->setVisible(Bar->isHidden()); }, {},
+      [this] { return ToolbarShown(); });
+  RegisterSetAndColourCommands();
+  RegisterViewCommands();
+}
+
+void CMainFrame::RegisterSetAndColourCommands() {
+  CTavroDoc& doc = App.Doc();
+  for (int n = 0; n < kSetCount; ++n) {
+    Table.Handle(
+        cmd::kFirstSet + n, [this, n] { ViewWidget->SelectSet(n); },
+        [&doc, n] { return doc.SetLoaded != 0 && doc.SetInUse[n] != 0; },
+        [&doc, n] { return doc.CurrentSet == n; });
+  }
+  for (int n = 0; n < kGroupCount; ++n) {
+    Table.Handle(
+        cmd::kFirstGroup + n, [this, n] { ViewWidget->SelectGroup(n); },
+        [&doc, n] { return doc.SetLoaded != 0 && doc.GroupCount >= n + 1; },
+        [&doc, n] { return doc.SetLoaded == 1 && doc.CurrentGroup == n; });
+  }
+  Table.Handle(
+      cmd::kTest, [this] { ViewWidget->TestAllSets(); }, [&doc] { return doc.SetLoaded != 0; });
+}
+
+void CMainFrame::RegisterViewCommands() {
+  CTavroDoc& doc = App.Doc();
+  auto loaded = [&doc] { return doc.SetLoaded != 0; };
+  Table.Handle(
+      cmd::kColour256,
+      [this, &doc] {
+        doc.SetColourMode256();
+        ViewWidget->RepaintNow();
+      },
+      loaded, [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 0; });
+  Table.Handle(
+      cmd::kTrueColour,
+      [this, &doc] {
+        doc.SetColourModeTrue();
+        ViewWidget->RepaintNow();
+      },
+      loaded, [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 1; });
+  Table.Handle(cmd::kTransparentHalf, [this, &doc] {
+    doc.ApplyTransparent50();
+    ViewWidget->RepaintNow();
+  });
+  Table.Handle(
+      cmd::kZoomIn, [this, &doc] { ViewWidget->SetZoom(doc.ZoomFactor + 1); },
+      [&doc] { return doc.ZoomFactor < kMenuZoomLimit; });
+  Table.Handle(
+      cmd::kZoomOut, [this, &doc] { ViewWidget->SetZoom(doc.ZoomFactor - 1); },
+      [&doc] { return doc.ZoomFactor > 1; });
+  Table.Handle(cmd::kZoomDialog, [this, &doc] {
+    ZoomDialog dialog(App.HostImpl(), doc.ZoomFactor, this);
+    if (dialog.exec() == QDialog::Accepted) ViewWidget->SetZoom(dialog.Factor());
+  });
+}
+
+}  // namespace tavro

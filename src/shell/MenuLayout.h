@@ -1,0 +1,27 @@
+// The menu bar, the accelerator table and the toolbar as data: texts, identifiers and keys in
+// their order. The frame builds its widgets from these tables.
+#pragma once
+
+#include <QKeySequence>
+#include <vector>
+
+namespace tavro {
+
+struct MenuItemSpec {
+  const char* menu;  // "&File", ...
+  const char* text;  // nullptr: a separator
+  int id;            // 0 for a separator; kFirstRecentFile marks where the recent files go
+};
+
+struct AcceleratorSpec {
+  QKeySequence keys;
+  int id;
+};
+
+const std::vector<MenuItemSpec>& MenuItems();
+const std::vector<AcceleratorSpec>& Accelerators();
+
+// Toolbar entries in order; 0 is a separator gap.
+const std::vector<int>& ToolbarEntries();
+
+}  // namespace tavro

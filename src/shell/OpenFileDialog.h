@@ -1,0 +1,29 @@
+// File > Open: the file-open dialog with its filter list. Archives are always offered, since
+// the archive reader is part of the program.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class QWidget;
+
+namespace tavro {
+
+struct FileFilter {
+  QString description;  // as the user reads it, for example "Mivo File(*.cnf)"
+  QString patterns;     // separated by ';', for example "*.cnf;*.lzh"
+};
+
+// The filters in order; the first is in effect when the dialog opens.
+std::vector<FileFilter> OpenFileFilters();
+
+// The same filters as the Qt file dialog reads them: the description, then the patterns in
+// parentheses separated by blanks.
+QStringList QtNameFilters(const std::vector<FileFilter>& filters);
+
+// Runs the file-open dialog titled "Open" (an existing file must be chosen). True with the full
+// path in `path` when the user confirmed a file; false on Cancel.
+bool OpenPromptFileName(QWidget* owner, QString& path);
+
+}  // namespace tavro

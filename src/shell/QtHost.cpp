@@ -1,0 +1,119 @@
+#include "shell/QtHost.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSoundEffect>
+#include <QStringDecoder>
+#include <QUrl>
+#include <ctime>
+
+#include "interaction/CTavroView.h"
+#include "shell/AppSettings.h"
+#include "shell/DocTemplate.h"
+#include "shell/SelectCnfDialog.h"
+
+namespace tavro {
+
+QString DecodeForDisplay(const std::string& bytes) {
+  const QByteArray raw = QByteArray::fromStdString(bytes);
+  for (const char* encoding : {"UTF-8", "Shift_JIS"}) {
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid()) continue;
+    QString text = decoder.decode(raw);
+    if (!decoder.hasError()) return text;
+  }
+  return QString::fromLatin1(raw);
+}
+
+QtHost::QtHost(AppSettings& settings) : Settings(settings) {}
+
+QtHost::~QtHost() = default;
+
+void QtHost::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
+  if (Sink) {
+    Sink({text, caption, icon});
+    return;
+  }
+  QMessageBox box(Owner);
+  box.setWindowTitle(caption.empty() ? kAppTitle : DecodeForDisplay(caption));
+  box.setText(DecodeForDisplay(text));
+  switch (icon) {
+    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+}
+
+bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
+  if (Sink) {
+    Sink({text, caption, MessageIcon::Question});
+    return true;
+  }
+  QMessageBox box(Owner);
+  box.setWindowTitle(caption.empty() ? kAppTitle : DecodeForDisplay(caption));
+  box.setText(DecodeForDisplay(text));
+  box.setIcon(QMessageBox::Warning);
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void QtHost::PlaySound(const std::string& path) {
+  if (!Sound) Sound = std::make_unique<QSoundEffect>();
+  Sound->stop();
+  const QString file = QString::fromStdString(path);
+  if (!QFileInfo(file).isFile()) return;
+  Sound->setSource(QUrl::fromLocalFile(file));
+  Sound->play();
+}
+
+bool QtHost::IsShiftDown() {
+  return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+uint32_t QtHost::TickCount() {
+  const auto elapsed = std::chrono::steady_clock::now() - Start;
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+  return static_cast<uint32_t>(static_cast<uint64_t>(ms));
+}
+
+uint32_t QtHost::ClockSeconds() { return static_cast<uint32_t>(std::time(nullptr)); }
+
+void QtHost::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtHost::EndWaitCursor() {
+  if (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+}
+
+bool QtHost::ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) {
+  QStringList list;
+  for (const std::string& name : names) list.append(DecodeForDisplay(name));
+  SelectCnfDialog dialog(list, Owner);
+  const bool ok = dialog.exec() == QDialog::Accepted;
+  // Names are shown decoded but handed back as the bytes the directory gave.
+  const int row = list.indexOf(dialog.ChosenName());
+  chosen = ok && !dialog.ChosenName().isEmpty() && row >= 0 ? names[row] : std::string();
+  return ok;
+}
+
+std::string QtHost::ProfileString(const std::string& section, const std::string& key) {
+  if (section == "OPTION" && key == "TMPDIR") return Settings.TmpDir().toStdString();
+  return {};
+}
+
+void QtHost::AddToRecentFiles(const std::string& path) {
+  Settings.AddRecentFile(QString::fromStdString(path));
+  if (RecentChanged) RecentChanged();
+}
+
+void QtHost::InvalidateWholeView() {
+  if (View) View->InvalidateWholeView(true);
+}
+
+void QtHost::RepaintMapRect(const MapRect& rect) {
+  if (View) View->RepaintMapRect(rect);
+}
+
+}  // namespace tavro

@@ -1,0 +1,67 @@
+// The Host of the window: message boxes, sound, keyboard state, clock, wait cursor, the
+// configuration-file chooser, settings and the view's notifications, all done with Qt.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "interaction/CTavroView.h"
+#include "platform/Host.h"
+
+class QSoundEffect;
+
+namespace tavro {
+
+class AppSettings;
+
+class QtHost : public Host {
+ public:
+  struct Message {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+  };
+  // Tests replace the modal boxes with this: messages are recorded, questions answered Yes.
+  using MessageSink = std::function<void(const Message&)>;
+
+  explicit QtHost(AppSettings& settings);
+  ~QtHost() override;
+
+  void SetView(CTavroView* view) { View = view; }
+  void SetDialogOwner(QWidget* owner) { Owner = owner; }
+  void SetMessageSink(MessageSink sink) { Sink = std::move(sink); }
+  // Called after the recent-file list changed, so the File menu can follow.
+  void SetRecentFilesChanged(std::function<void()> notify) { RecentChanged = std::move(notify); }
+
+  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  bool AskYesNo(const std::string& text, const std::string& caption) override;
+  void PlaySound(const std::string& path) override;
+  bool IsShiftDown() override;
+  uint32_t TickCount() override;
+  uint32_t ClockSeconds() override;
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
+  bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) override;
+  std::string ProfileString(const std::string& section, const std::string& key) override;
+  void AddToRecentFiles(const std::string& path) override;
+  void InvalidateWholeView() override;
+  void RepaintMapRect(const MapRect& rect) override;
+
+ private:
+  AppSettings& Settings;
+  QPointer<CTavroView> View;
+  QPointer<QWidget> Owner;
+  MessageSink Sink;
+  std::function<void()> RecentChanged;
+  std::unique_ptr<QSoundEffect> Sound;  // made on first use: no audio device is touched before
+  const std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
+};
+
+// Text from the core is bytes; shown as UTF-8 when it is valid UTF-8, else as Shift_JIS, else
+// as Latin-1.
+QString DecodeForDisplay(const std::string& bytes);
+
+}  // namespace tavro

@@ -1,0 +1,41 @@
+// The "Zoom" dialog: one field holding the zoom factor, checked on OK for a whole number from 1
+// to 31. A refused value keeps the dialog open with the field selected.
+#pragma once
+
+#include <QDialog>
+#include <optional>
+
+class QLineEdit;
+
+namespace tavro {
+
+class Host;
+
+inline constexpr int kZoomDialogMin = 1;
+inline constexpr int kZoomDialogMax = 31;
+
+// The field's text as an unsigned whole number; nothing when it is not one. Blanks around the
+// digits are allowed; values too large for 32 bits come back as the largest 32-bit value.
+std::optional<uint32_t> ParseUnsigned(const QString& text);
+
+class ZoomDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Refusals are reported through `host` (a message box with the exclamation icon).
+  ZoomDialog(Host& host, int factor, QWidget* parent = nullptr);
+
+  int Factor() const { return Value; }
+  QLineEdit* Field() const { return Edit; }
+
+  void accept() override;
+
+ private:
+  void Refuse(const char* message);
+
+  Host& Messages;
+  QLineEdit* Edit;
+  int Value;
+};
+
+}  // namespace tavro

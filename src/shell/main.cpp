@@ -1,0 +1,15 @@
+#include <QApplication>
+
+#include "shell/CTavroApp.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("tavro"));
+  int status = 0;
+  {
+    tavro::CTavroApp app;
+    app.InitInstance(QApplication::arguments().mid(1));
+    status = QApplication::exec();
+  }
+  return status;
+}

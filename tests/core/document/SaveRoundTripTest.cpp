@@ -1,0 +1,114 @@
+// Saving a loaded set and reading it back, through the same open and save steps the window and
+// the renderer use.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "document/CTavroDoc.h"
+#include "support/FakeHost.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
+
+namespace tavro {
+namespace {
+
+class SaveRoundTripTest : public ::testing::Test {
+ protected:
+  test::FakeHost host;
+  test::TempDir dir;
+  test::SetFiles files{dir.path()};
+  CTavroDoc doc{host};
+
+  void SetUp() override {
+    files.OldPalette("pal.kcf");
+    files.SolidCel("body.cel", 20, 30, 2);
+    files.SolidCel("hat.cel", 8, 8, 3);
+    files.SolidCel("shoe.cel", 6, 4, 5);
+    files.WriteText("set.cnf",
+                    "; a doll\r\n"
+                    "(200,150\r\n"
+                    "%pal.kcf\r\n"
+                    "#0 body.cel :0 1 2 ;the body\r\n"
+                    "#1.8 hat.cel :0 2\r\n"
+                    "#5 shoe.cel :2\r\n"
+                    "$0 10,20 30,5\r\n"
+                    "$1 40,50\r\n"
+                    "$3 *\r\n"
+                    "; last words");
+    ASSERT_TRUE(doc.OnOpenDocument(Path("set.cnf")));
+    ASSERT_EQ(doc.SetLoaded, 1);
+  }
+  std::string Path(const std::string& name) { return files.Path(name).string(); }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  ObjectEntry& Object(CTavroDoc& d, int number) { return d.ObjectTable[d.SlotOf(number)]; }
+
+  void DragObject(int fromX, int fromY, int toX, int toY) {
+    doc.TrackPointer(fromX, fromY, 0, 0);
+    doc.PressAtPointer();
+    ASSERT_NE(doc.DragObject, 0);
+    doc.TrackPointer(toX, toY, 0, 0);
+    doc.DragStep(0);
+    doc.DropHeldObject();
+  }
+};
+
+TEST_F(SaveRoundTripTest, SavedFileHasTenSetLinesWithThePositionsOfTheMoment) {
+  ASSERT_EQ(doc.SelectSet(2), CTavroDoc::SetChoice::Switched);
+  DragObject(5, 5, 65, 45);  // object 0 was at (0, 0) in set 2
+  EXPECT_EQ(Object(doc, 0).X, 60);
+  std::string error;
+  ASSERT_TRUE(doc.SaveConfigFile(Path("saved.cnf"), error)) << error;
+  EXPECT_EQ(Read(Path("saved.cnf")),
+            "; a doll\n"
+            "(200,150\n"
+            "%pal.kcf\n"
+            "#0 body.cel :0 1 2 ;the body\n"
+            "#1.8 hat.cel :0 2\n"
+            "#5 shoe.cel :2\n"
+            "$0 10,20 30,5\r\n"
+            "$1 40,50\r\n"
+            "$3 60,40\r\n"  // the third set line is set 2's, shown now
+            "$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n"
+            "; last words");
+  EXPECT_EQ(doc.CurrentSet, 2) << "saving returns to the shown set";
+  EXPECT_EQ(Object(doc, 0).X, 60);
+}
+
+TEST_F(SaveRoundTripTest, ReadingTheSavedFileGivesTheSamePictureAndPositions) {
+  ASSERT_EQ(doc.SelectSet(1), CTavroDoc::SetChoice::Switched);
+  DragObject(45, 55, 100, 100);
+  std::string error;
+  ASSERT_TRUE(doc.SaveConfigFile(Path("saved.cnf"), error)) << error;
+
+  test::FakeHost otherHost;
+  CTavroDoc reread(otherHost);
+  ASSERT_TRUE(reread.OnOpenDocument(Path("saved.cnf")));
+  reread.SelectSet(1);
+  EXPECT_EQ(reread.CompositeMap, doc.CompositeMap);
+  for (int number : {0, 1, 5}) {
+    for (int set = 0; set < kSetCount; ++set) {
+      EXPECT_EQ(Object(reread, number).SetX[set], Object(doc, number).SetX[set]) << number << set;
+      EXPECT_EQ(Object(reread, number).SetY[set], Object(doc, number).SetY[set]) << number << set;
+    }
+  }
+}
+
+TEST_F(SaveRoundTripTest, SaveCommandOverwritesTheOpenedFileAfterAsking) {
+  EXPECT_TRUE(doc.CanSave());
+  ASSERT_TRUE(doc.PrepareSave(Path("set.cnf")));
+  ASSERT_TRUE(doc.OnSaveDocument(Path("set.cnf")));
+  EXPECT_EQ(host.questions.size(), 1u);
+  const std::string once = Read(Path("set.cnf"));
+  ASSERT_TRUE(doc.OnOpenDocument(Path("set.cnf")));
+  ASSERT_TRUE(doc.OnSaveDocument(Path("set.cnf")));
+  EXPECT_EQ(Read(Path("set.cnf")), once) << "a second save changes nothing";
+}
+
+}  // namespace
+}  // namespace tavro

@@ -1,0 +1,207 @@
+// The application as a person starts and uses it: command line, opening and reopening, drops,
+// the recent-file list, File New, the toolbar setting across restarts, fitting the frame.
+#include <QFile>
+#include <QMenu>
+#include <QScreen>
+#include <QMimeData>
+#include <QSettings>
+#include <QTest>
+#include <QToolBar>
+
+#include "GuiTestSupport.h"
+#include "shell/CMainFrame.h"
+#include "shell/CTavroApp.h"
+#include "shell/CommandIds.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
+
+namespace tavro {
+
+namespace {
+
+// A small set using `sets` (a cel line's set list, for example "0 3"), 100 x 80 unless given.
+std::string WriteSet(const test::SetFiles& files, const std::string& name,
+                     const std::string& setList, const std::string& size = "(100,80)") {
+  files.OldPalette("pal.kcf");
+  files.SolidCel("a.cel", 8, 8, 3);
+  files.WriteText(name, size + "\n%pal.kcf\n#0 a.cel :" + setList + "\n$0 1,1\n");
+  return files.Path(name).string();
+}
+
+}  // namespace
+
+class AppLifecycleTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::ScopedSettingsDir> settingsDir;
+  std::unique_ptr<test::TempDir> dir;
+  std::unique_ptr<test::SetFiles> files;
+  std::vector<QtHost::Message> messages;
+
+  std::unique_ptr<CTavroApp> Start(const QStringList& arguments) {
+    auto app = std::make_unique<CTavroApp>();
+    app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
+    app->InitInstance(arguments);
+    return app;
+  }
+
+ private slots:
+  void init() {
+    settingsDir = std::make_unique<test::ScopedSettingsDir>();
+    dir = std::make_unique<test::TempDir>();
+    files = std::make_unique<test::SetFiles>(dir->path());
+    messages.clear();
+  }
+  void cleanup() {
+    files.reset();
+    dir.reset();
+    settingsDir.reset();
+  }
+
+  void commandLineArgumentsAreOnePathJoinedWithBlanks() {
+    QCOMPARE(CommandLineTail({}), QString());
+    QCOMPARE(CommandLineTail({"/tmp/my", "doll", "set.cnf"}), QStringLiteral("/tmp/my doll set.cnf"));
+    QCOMPARE(CommandLineTail({"\"a b.cnf\""}), QStringLiteral("\"a b.cnf\""));
+  }
+
+  void startsOnAPathWithBlanks() {
+    const std::string path = WriteSet(*files, "my doll set.cnf", "0");
+    const QStringList words = QString::fromStdString(path).split(' ');
+    auto app = Start(words);
+    QCOMPARE(app->Template().PathName(), QString::fromStdString(path));
+    QCOMPARE(app->Frame().windowTitle(), QStringLiteral("my doll set.cnf - TAVRO32"));
+    QCOMPARE(app->Doc().SetLoaded, 1);
+    QVERIFY(messages.empty());
+  }
+
+  void theSamePathInQuotesDoesNotOpen() {
+    const std::string path = WriteSet(*files, "my doll set.cnf", "0");
+    auto app = Start({"\"" + QString::fromStdString(path) + "\""});
+    QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
+    QCOMPARE(app->Doc().SetLoaded, 0);
+    QCOMPARE(messages.size(), size_t{1});
+  }
+
+  void noArgumentsGiveAnEmptyUntitledDocument() {
+    auto app = Start({});
+    QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
+    QCOMPARE(app->Doc().SetLoaded, 0);
+    QVERIFY(!app->Frame().ToolBar()->isHidden());  // no settings file: toolbar shown
+  }
+
+  void toolbarSettingSurvivesARestart() {
+    {
+      auto app = Start({});
+      app->Frame().Action(cmd::kViewToolbar)->trigger();
+      QTRY_COMPARE(app->ToolbarVisible, 0);
+    }
+    QSettings ini(settingsDir->IniPath(), QSettings::IniFormat);
+    QCOMPARE(ini.value("OPTION/TOOLBAR").toString(), QStringLiteral("0"));
+    {
+      auto app = Start({});
+      QVERIFY(app->Frame().ToolBar()->isHidden());
+      QVERIFY(!app->Frame().Action(cmd::kViewToolbar)->isChecked());
+      app->Frame().Action(cmd::kViewToolbar)->trigger();
+      QTRY_COMPARE(app->ToolbarVisible, 1);
+    }
+    QSettings again(settingsDir->IniPath(), QSettings::IniFormat);
+    QCOMPARE(again.value("OPTION/TOOLBAR").toInt(), 1);
+  }
+
+  void threeDroppedFilesOpenInOrderAndStepThroughTheirSets() {
+    const std::string a = WriteSet(*files, "a.cnf", "0 3");
+    const std::string b = WriteSet(*files, "b.cnf", "1 4 6");
+    const std::string c = WriteSet(*files, "c.cnf", "2 7");
+    auto app = Start({});
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(a)),
+                  QUrl::fromLocalFile(QString::fromStdString(b)),
+                  QUrl::fromLocalFile(QString::fromStdString(c))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    // Straight to the frame's event handler, as the platform's drop delivers it.
+    static_cast<QObject&>(app->Frame()).event(&drop);
+    QVERIFY(drop.isAccepted());
+    QCOMPARE(app->Template().PathName(), QString::fromStdString(c));
+    QCOMPARE(app->Doc().CurrentSet, 7);
+    QCOMPARE(app->Settings().RecentFiles(),
+             (QStringList{QString::fromStdString(c), QString::fromStdString(b),
+                          QString::fromStdString(a)}));
+  }
+
+  void droppingTheOpenFileReadsItAgain() {
+    const std::string a = WriteSet(*files, "a.cnf", "0");
+    auto app = Start({QString::fromStdString(a)});
+    QCOMPARE(app->Doc().SetInUse[5], 0);
+    files->WriteText("a.cnf", "(100,80)\n%pal.kcf\n#0 a.cel :0 5\n$0 1,1\n");
+    app->Frame().OpenDroppedFiles({QString::fromStdString(a)});
+    QCOMPARE(app->Doc().SetInUse[5], 1);
+    QCOMPARE(app->Doc().CurrentSet, 0);  // one file: opened and painted, no stepping
+  }
+
+  void aRecentEntryWhoseFileHasGoneStays() {
+    const std::string a = WriteSet(*files, "a.cnf", "0");
+    const std::string b = WriteSet(*files, "b.cnf", "0");
+    auto app = Start({QString::fromStdString(a)});
+    app->OpenByPath(QString::fromStdString(b));
+    std::filesystem::remove(a);
+    QAction* entry = nullptr;
+    for (QAction* action : app->Frame().FileMenu()->actions()) {
+      if (action->data().toInt() == cmd::kFirstRecentFile + 1) entry = action;
+    }
+    QVERIFY(entry != nullptr);
+    QVERIFY(entry->text().endsWith(QString::fromStdString(a)));
+    entry->trigger();
+    QCOMPARE(messages.size(), size_t{1});
+    QCOMPARE(app->Settings().RecentFiles().size(), 2);
+    QVERIFY(app->Settings().RecentFiles().contains(QString::fromStdString(a)));
+  }
+
+  void recentListKeepsFourMostRecentFirst() {
+    auto app = Start({});
+    for (int i = 0; i < 6; ++i) {
+      app->Settings().AddRecentFile(QStringLiteral("/x/%1.cnf").arg(i));
+    }
+    app->Settings().AddRecentFile(QStringLiteral("/x/3.cnf"));
+    QCOMPARE(app->Settings().RecentFiles(),
+             (QStringList{"/x/3.cnf", "/x/5.cnf", "/x/4.cnf", "/x/2.cnf"}));
+    AppSettings reread;
+    QCOMPARE(reread.RecentFiles(), app->Settings().RecentFiles());
+  }
+
+  void ctrlNEmptiesTheDocument() {
+    const std::string a = WriteSet(*files, "a.cnf", "0");
+    auto app = Start({QString::fromStdString(a)});
+    QCOMPARE(app->Doc().SetLoaded, 1);
+    app->Frame().Action(cmd::kFileNew)->trigger();
+    QCOMPARE(app->Doc().SetLoaded, 0);
+    QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
+  }
+
+  void openingFitsTheFrameToThePicture() {
+    const std::string a = WriteSet(*files, "a.cnf", "0", "(300,200)");
+    auto app = Start({QString::fromStdString(a)});
+    QCoreApplication::processEvents();
+    QCOMPARE(app->View().size(), QSize(300, 200));
+    app->View().SetZoom(2);  // later zooms never refit
+    QCOMPARE(app->View().size(), QSize(300, 200));
+    app->OpenByPath(QString::fromStdString(a));  // the load puts the factor back to 1
+    QCOMPARE(app->Doc().ZoomFactor, 1);
+    QCOMPARE(app->View().size(), QSize(300, 200));
+  }
+
+  void aHugePictureStaysOnTheScreen() {
+    const std::string a = WriteSet(*files, "a.cnf", "0", "(1280,1024)");
+    auto app = Start({QString::fromStdString(a)});
+    QCoreApplication::processEvents();
+    const QRect screen = app->Frame().screen()->geometry();
+    const QRect outer = app->Frame().frameGeometry();
+    QVERIFY(outer.right() <= screen.right());
+    QVERIFY(outer.bottom() <= screen.bottom());
+  }
+};
+
+}  // namespace tavro
+
+QTEST_MAIN(tavro::AppLifecycleTest)
+#include "AppLifecycleTest.moc"

@@ -1,0 +1,125 @@
+// The Zoom dialog's checks, the "Select CNF File" dialog, the open dialog's filters and the
+// decoding of texts for display.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+#include "shell/OpenFileDialog.h"
+#include "shell/QtHost.h"
+#include "shell/SelectCnfDialog.h"
+#include "shell/ZoomDialog.h"
+#include "support/FakeHost.h"
+
+namespace tavro {
+
+class DialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void zoomDialogRefusesZeroThirtyTwoAndText() {
+    const struct {
+      const char* typed;
+      const char* message;
+    } refused[] = {
+        {"0", "Please enter an integer between 1 and 31."},
+        {"32", "Please enter an integer between 1 and 31."},
+        {"99999999999", "Please enter an integer between 1 and 31."},
+        {"abc", "Please enter an integer."},
+        {"", "Please enter an integer."},
+        {"-3", "Please enter an integer."},
+        {"2x", "Please enter an integer."},
+    };
+    for (const auto& c : refused) {
+      test::FakeHost host;
+      ZoomDialog dialog(host, 3);
+      dialog.Field()->setText(QString::fromLatin1(c.typed));
+      dialog.accept();
+      QVERIFY2(dialog.result() != QDialog::Accepted, c.typed);
+      QCOMPARE(dialog.Factor(), 3);
+      QCOMPARE(host.messages.size(), size_t{1});
+      QCOMPARE(host.messages[0].text, std::string(c.message));
+      QCOMPARE(host.messages[0].icon, MessageIcon::Exclamation);
+      QCOMPARE(dialog.Field()->selectedText(), dialog.Field()->text());
+    }
+  }
+
+  void zoomDialogTakesOneToThirtyOne() {
+    for (const char* typed : {"1", "31", " 7 "}) {
+      test::FakeHost host;
+      ZoomDialog dialog(host, 3);
+      QCOMPARE(dialog.Field()->text(), QStringLiteral("3"));
+      QCOMPARE(dialog.windowTitle(), QStringLiteral("Zoom"));
+      dialog.Field()->setText(QString::fromLatin1(typed));
+      dialog.accept();
+      QCOMPARE(dialog.result(), int(QDialog::Accepted));
+      QCOMPARE(dialog.Factor(), QString::fromLatin1(typed).trimmed().toInt());
+      QVERIFY(host.messages.empty());
+    }
+  }
+
+  void selectCnfListsNamesUnsortedWithTheFirstSelected() {
+    SelectCnfDialog dialog({"b.cnf", "a.cnf", "C.CNF"});
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Select CNF File"));
+    QListWidget* list = dialog.List();
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("b.cnf"));
+    QCOMPARE(list->item(1)->text(), QStringLiteral("a.cnf"));
+    QCOMPARE(list->currentRow(), 0);
+    QVERIFY(dialog.ChosenName().isEmpty());
+    dialog.accept();
+    QCOMPARE(dialog.ChosenName(), QStringLiteral("b.cnf"));
+  }
+
+  void selectCnfDoubleClickChoosesAtOnce() {
+    SelectCnfDialog dialog({"b.cnf", "a.cnf"});
+    dialog.show();
+    QListWidget* list = dialog.List();
+    const QRect second = list->visualItemRect(list->item(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.ChosenName(), QStringLiteral("a.cnf"));
+  }
+
+  void selectCnfOkOnAnEmptyListGivesAnEmptyName() {
+    SelectCnfDialog dialog({});
+    QCOMPARE(dialog.List()->currentRow(), -1);
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(dialog.ChosenName().isEmpty());
+  }
+
+  void selectCnfCancelKeepsTheNameEmpty() {
+    SelectCnfDialog dialog({"a.cnf"});
+    dialog.reject();
+    QVERIFY(dialog.ChosenName().isEmpty());
+  }
+
+  void openFiltersOfferArchivesFirstAndAllFilesLast() {
+    const std::vector<FileFilter> filters = OpenFileFilters();
+    QCOMPARE(filters.size(), size_t{4});
+    QCOMPARE(filters[0].description, QStringLiteral("Mivo File(*.cnf;*.lzh)"));
+    QCOMPARE(filters[0].patterns, QStringLiteral("*.cnf;*.lzh"));
+    QCOMPARE(filters[1].description, QStringLiteral("Mivo File(*.cnf)"));
+    QCOMPARE(filters[2].description, QStringLiteral("LZH File(*.lzh)"));
+    QCOMPARE(filters[3].description, QStringLiteral("All Files (*.*)"));
+    // As the Qt dialog reads them: blanks between patterns, so both kinds match.
+    const QStringList qt = QtNameFilters(filters);
+    QCOMPARE(qt[0], QStringLiteral("Mivo File(*.cnf;*.lzh) (*.cnf *.lzh)"));
+    QCOMPARE(qt[3], QStringLiteral("All Files (*.*) (*)"));
+  }
+
+  void textsAreDecodedForDisplay() {
+    QCOMPARE(DecodeForDisplay("plain"), QStringLiteral("plain"));
+    QCOMPARE(DecodeForDisplay("\xE3\x81\x82"), QString(QChar(0x3042)));  // UTF-8
+    QCOMPARE(DecodeForDisplay("\x82\xA0"), QString(QChar(0x3042)));      // Shift_JIS
+    // Neither: one character a byte.
+    QCOMPARE(DecodeForDisplay("\xFF\xFE").size(), 2);
+  }
+
+};
+
+}  // namespace tavro
+
+QTEST_MAIN(tavro::DialogTest)
+#include "DialogTest.moc"

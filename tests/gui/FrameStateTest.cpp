@@ -1,0 +1,219 @@
+// Menu, toolbar and keyboard states of the main frame, empty and with a set shown.
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+
+#include "GuiTestSupport.h"
+#include "shell/CMainFrame.h"
+#include "shell/CTavroApp.h"
+#include "shell/CommandIds.h"
+
+namespace tavro {
+
+class FrameStateTest : public QObject {
+  Q_OBJECT
+
+ private:
+  test::ScopedSettingsDir settingsDir;
+  std::unique_ptr<CTavroApp> app;
+  std::vector<QtHost::Message> messages;
+
+  bool Enabled(int id) { return app->Frame().Action(id)->isEnabled(); }
+  bool Checked(int id) { return app->Frame().Action(id)->isChecked(); }
+
+  void ShowSetsZeroTwoFive() {
+    test::FillShownSet(app->Doc(), {0, 2, 5}, 2);
+    app->Frame().UpdateActions();
+  }
+
+ private slots:
+  void init() {
+    app = std::make_unique<CTavroApp>();
+    app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
+    app->InitInstance({});
+  }
+  void cleanup() { app.reset(); }
+
+  void emptyDocumentDisablesEverySetAndColourCommand() {
+    QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
+    for (int n = 0; n < 10; ++n) {
+      QVERIFY(!Enabled(cmd::kFirstSet + n));
+      QVERIFY(!Checked(cmd::kFirstSet + n));  // CurrentSet is 255
+      QVERIFY(!Enabled(cmd::kFirstGroup + n));
+      QVERIFY(!Checked(cmd::kFirstGroup + n));
+    }
+    for (int id : {cmd::kTest, cmd::kColour256, cmd::kTrueColour, cmd::kEditUndo, cmd::kEditCut,
+                   cmd::kEditPaste, cmd::kZoomOut, cmd::kNextPane, cmd::kPreviousPane}) {
+      QVERIFY2(!Enabled(id), qPrintable(QString::number(id)));
+    }
+    for (int id : {cmd::kFileOpen, cmd::kZoomIn, cmd::kZoomDialog, cmd::kAppAbout,
+                   cmd::kViewToolbar, cmd::kFileNew, cmd::kMinimiseRestore}) {
+      QVERIFY2(Enabled(id), qPrintable(QString::number(id)));
+    }
+    QVERIFY(!Checked(cmd::kColour256));
+    QVERIFY(Checked(cmd::kViewToolbar));
+    QCOMPARE(app->Frame().Action(cmd::kZoomDialog)->text(), QStringLiteral("&Zoom... x1"));
+  }
+
+  void setsZeroTwoFiveWithTwoColourGroups() {
+    ShowSetsZeroTwoFive();
+    for (int n = 0; n < 10; ++n) {
+      const bool inUse = n == 0 || n == 2 || n == 5;
+      QCOMPARE(Enabled(cmd::kFirstSet + n), inUse);
+      QCOMPARE(Checked(cmd::kFirstSet + n), n == 0);
+      QCOMPARE(Enabled(cmd::kFirstGroup + n), n < 2);
+      QCOMPARE(Checked(cmd::kFirstGroup + n), n == 0);
+    }
+    QVERIFY(Enabled(cmd::kTest));
+    QVERIFY(Enabled(cmd::kColour256) && Checked(cmd::kColour256));
+    QVERIFY(Enabled(cmd::kTrueColour) && !Checked(cmd::kTrueColour));
+    // Undo, Cut and Paste stay disabled whatever is loaded.
+    QVERIFY(!Enabled(cmd::kEditUndo) && !Enabled(cmd::kEditCut) && !Enabled(cmd::kEditPaste));
+  }
+
+  void digitKeysChooseOnlySetsInUse() {
+    ShowSetsZeroTwoFive();
+    CTavroView& view = app->View();
+    for (Qt::Key key : {Qt::Key_1, Qt::Key_3, Qt::Key_4, Qt::Key_6, Qt::Key_9}) {
+      QTest::keyClick(&view, key);
+      QCOMPARE(app->Doc().CurrentSet, 0);
+    }
+    QTest::keyClick(&view, Qt::Key_5);
+    QCOMPARE(app->Doc().CurrentSet, 5);
+    // The keypad's digits choose sets too.
+    QTest::keyClick(&view, Qt::Key_2, Qt::KeypadModifier);
+    QCOMPARE(app->Doc().CurrentSet, 2);
+    QCoreApplication::processEvents();
+    QVERIFY(Checked(cmd::kFirstSet + 2));
+    QVERIFY(!Checked(cmd::kFirstSet + 5));
+  }
+
+  void testCommandEndsOnTheHighestSetInUse() {
+    ShowSetsZeroTwoFive();
+    app->Frame().Action(cmd::kTest)->trigger();
+    QCOMPARE(app->Doc().CurrentSet, 5);
+    QCoreApplication::processEvents();
+    QVERIFY(Checked(cmd::kFirstSet + 5));
+  }
+
+  void setCommandsOfUnusedSetsDoNothingEvenWhenForced() {
+    ShowSetsZeroTwoFive();
+    app->Frame().Action(cmd::kFirstSet + 7)->trigger();
+    QCOMPARE(app->Doc().CurrentSet, 0);
+    app->View().SelectSet(12);
+    app->View().SelectSet(-1);
+    QCOMPARE(app->Doc().CurrentSet, 0);
+  }
+
+  void colourCommandsFollowTheGroup() {
+    ShowSetsZeroTwoFive();
+    app->Frame().Action(cmd::kFirstGroup + 1)->trigger();
+    QCOMPARE(app->Doc().CurrentGroup, 1);
+    QCoreApplication::processEvents();
+    QVERIFY(Checked(cmd::kFirstGroup + 1));
+    QVERIFY(!Checked(cmd::kFirstGroup + 0));
+  }
+
+  void zoomItemsFollowTheFactor() {
+    ShowSetsZeroTwoFive();
+    app->View().SetZoom(16);
+    app->Frame().UpdateActions();
+    QVERIFY(!Enabled(cmd::kZoomIn));
+    QVERIFY(Enabled(cmd::kZoomOut));
+    QCOMPARE(app->Frame().Action(cmd::kZoomDialog)->text(), QStringLiteral("&Zoom... x16"));
+    app->Frame().Action(cmd::kZoomOut)->trigger();
+    QCOMPARE(app->Doc().ZoomFactor, 15);
+  }
+
+  void keypadPlusAndMinusZoomOneStepEach() {
+    ShowSetsZeroTwoFive();
+    QTest::keyClick(&app->View(), Qt::Key_Plus, Qt::KeypadModifier);
+    QCOMPARE(app->Doc().ZoomFactor, 2);
+    QTest::keyClick(&app->View(), Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(&app->View(), Qt::Key_Minus, Qt::KeypadModifier);  // already at 1
+    QCOMPARE(app->Doc().ZoomFactor, 1);
+    // The main keyboard's plus is no accelerator.
+    QTest::keyClick(&app->View(), Qt::Key_Plus);
+    QCOMPARE(app->Doc().ZoomFactor, 1);
+  }
+
+  void menuBarHasTheDesignedMenusAndTexts() {
+    QStringList titles;
+    for (QAction* menu : app->Frame().menuBar()->actions()) titles << menu->text();
+    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Set", "&Color", "&Option",
+                                  "&Help"}));
+    QCOMPARE(app->Frame().Action(cmd::kFileOpen)->text(), QStringLiteral("&Open...\tCtrl+O"));
+    QCOMPARE(app->Frame().Action(cmd::kZoomIn)->text(), QStringLiteral("Zoom &In\t+"));
+    QCOMPARE(app->Frame().Action(cmd::kFileOpen)->data().toInt(), cmd::kFileOpen);
+    QCOMPARE(app->Frame().Action(cmd::kEditCopy)->shortcuts().size(), 2);
+    QVERIFY(app->Frame().findChild<QStatusBar*>() == nullptr);
+  }
+
+  void toolbarHasEighteenEntriesAndNoToolTips() {
+    QToolBar* bar = app->Frame().ToolBar();
+    QCOMPARE(bar->windowTitle(), QStringLiteral("ToolBar"));
+    QCOMPARE(bar->actions().size(), 18);
+    QCOMPARE(bar->height(), 23);
+    QCOMPARE(bar->allowedAreas(), Qt::AllToolBarAreas);
+    QVERIFY(bar->isFloatable());
+    int separators = 0;
+    for (QAction* a : bar->actions()) separators += a->isSeparator() ? 1 : 0;
+    QCOMPARE(separators, 4);
+    QCOMPARE(bar->actions().last()->data().toInt(), cmd::kAppAbout);
+    // A tool tip event on a button is swallowed before the button can show its text.
+    QWidget* button = bar->widgetForAction(bar->actions().first());
+    QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(button, &tip);
+    QCoreApplication::processEvents();
+    QVERIFY(!QToolTip::isVisible());
+  }
+
+  void toolbarSetButtonsShareTheSetRules() {
+    ShowSetsZeroTwoFive();
+    QToolBar* bar = app->Frame().ToolBar();
+    auto* three = qobject_cast<QToolButton*>(bar->widgetForAction(app->Frame().Action(104)));
+    auto* zero = qobject_cast<QToolButton*>(bar->widgetForAction(app->Frame().Action(101)));
+    QVERIFY(three && zero);
+    QVERIFY(!three->isEnabled());
+    QVERIFY(zero->isEnabled() && zero->isChecked());
+  }
+
+  void toolbarCommandHidesAndShowsTheToolbar() {
+    app->Frame().Action(cmd::kViewToolbar)->trigger();
+    QVERIFY(app->Frame().ToolBar()->isHidden());
+    QCoreApplication::processEvents();
+    QVERIFY(!Checked(cmd::kViewToolbar));
+    app->Frame().Action(cmd::kViewToolbar)->trigger();
+    QVERIFY(!app->Frame().ToolBar()->isHidden());
+  }
+
+  void spaceMinimisesAndRestores() {
+    CMainFrame& frame = app->Frame();
+    frame.Action(cmd::kMinimiseRestore)->trigger();
+    QTRY_VERIFY(frame.isMinimized());
+    frame.Action(cmd::kMinimiseRestore)->trigger();
+    QTRY_VERIFY(!frame.isMinimized());
+  }
+
+  void arrowKeysScrollByATenth() {
+    test::FillShownSet(app->Doc(), {0}, 1, 1000, 100);
+    app->Frame().resize(400, 400);
+    app->View().InvalidateWholeView(true);
+    QCoreApplication::processEvents();
+    QTest::keyClick(&app->View(), Qt::Key_Right);
+    QCOMPARE(app->View().ScrollPosition().x, 100);
+    QTest::keyClick(&app->View(), Qt::Key_Left);
+    QTest::keyClick(&app->View(), Qt::Key_Left);
+    QCOMPARE(app->View().ScrollPosition().x, 0);
+    QTest::keyClick(&app->View(), Qt::Key_Down);
+    QCOMPARE(app->View().ScrollPosition().y, 0);
+  }
+};
+
+}  // namespace tavro
+
+QTEST_MAIN(tavro::FrameStateTest)
+#include "FrameStateTest.moc"

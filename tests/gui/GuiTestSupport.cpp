@@ -1,0 +1,38 @@
+#include "GuiTestSupport.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace tavro::test {
+
+ScopedSettingsDir::ScopedSettingsDir() {
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Dir.path());
+}
+
+QString ScopedSettingsDir::IniPath() const { return Dir.path() + "/tavro/tavro.ini"; }
+
+void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, int width,
+                  int height) {
+  doc.PlayfieldWidth = width;
+  doc.PlayfieldHeight = height;
+  doc.MapStride = (width + 3) / 4 * 4;
+  doc.MapHeight = height;
+  doc.MapInfo.Header.biWidth = width;
+  doc.MapInfo.Header.biHeight = height;
+  doc.MapInfo.Header.biBitCount = 8;
+  doc.MapInfo.Colours[1] = {qBlue(kPictureColour), qGreen(kPictureColour), qRed(kPictureColour), 0};
+  doc.MapInfo.Colours[2] = {qBlue(kTopRowColour), qGreen(kTopRowColour), qRed(kTopRowColour), 0};
+  doc.CompositeMap.assign(static_cast<size_t>(doc.MapStride) * height, 1);
+  // Rows are stored bottom-up: the picture's top row is the last one in memory.
+  std::fill_n(doc.CompositeMap.end() - doc.MapStride, doc.MapStride, uint8_t{2});
+  doc.SetInUse = {};
+  for (int set : sets) doc.SetInUse[set] = 1;
+  doc.GroupCount = groups;
+  doc.CurrentSet = 0;
+  doc.CurrentGroup = 0;
+  doc.ZoomFactor = 1;
+  doc.ObjectTable.assign(1, ObjectEntry{});
+  doc.SetLoaded = 1;
+}
+
+}  // namespace tavro::test

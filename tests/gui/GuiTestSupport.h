@@ -1,0 +1,46 @@
+// Helpers for the widget tests: a private settings location, a document filled by hand as if a
+// set had loaded, and a frame stand-in for testing the view on its own.
+#pragma once
+
+#include <QTemporaryDir>
+#include <initializer_list>
+
+#include "document/CTavroDoc.h"
+#include "interaction/CTavroView.h"
+
+namespace tavro::test {
+
+// Points the per-user settings at a fresh directory for as long as it lives.
+class ScopedSettingsDir {
+ public:
+  ScopedSettingsDir();
+  QString IniPath() const;  // the settings file the program reads and writes
+  QString Path() const { return Dir.path(); }
+
+ private:
+  QTemporaryDir Dir;
+};
+
+inline constexpr QRgb kPictureColour = 0xffc83214;  // index 1 of the hand-made colour table
+inline constexpr QRgb kTopRowColour = 0xff1450c8;   // index 2: the map's top row only
+
+// Makes the document look like a loaded 8-bit set of `width` x `height`: `sets` in use, set 0
+// shown, `groups` colour groups, every map pixel index 1 except the top row, index 2.
+void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, int width = 448,
+                  int height = 320);
+
+// A frame for a view standing on its own.
+class StubFrameLink : public ViewFrameLink {
+ public:
+  int refreshes = 0;
+  bool toolbarShown = true;
+  int storedToolbar = -1;
+  QWidget* window = nullptr;
+
+  void RefreshCommandStates() override { ++refreshes; }
+  bool ToolbarShown() const override { return toolbarShown; }
+  void StoreToolbarVisible(bool visible) override { storedToolbar = visible ? 1 : 0; }
+  QWidget* FrameWindow() override { return window; }
+};
+
+}  // namespace tavro::test

@@ -1,0 +1,161 @@
+// What the view paints: the zoomed map with whole pixels, rows the right way up, grey around
+// it; and how zooming moves the scroll position.
+#include <QScrollBar>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "composition/MapDisplay.h"
+#include "support/FakeHost.h"
+
+namespace tavro {
+
+class ViewDrawTest : public QObject {
+  Q_OBJECT
+
+ private:
+  test::FakeHost host;
+  std::unique_ptr<CTavroDoc> doc;
+  test::StubFrameLink frame;
+  std::unique_ptr<CTavroView> view;
+
+  QImage Paint(int width, int height) {
+    view->resize(width, height);
+    view->show();
+    QCoreApplication::processEvents();
+    return view->viewport()->grab().toImage();
+  }
+
+ private slots:
+  void init() {
+    doc = std::make_unique<CTavroDoc>(host);
+    view = std::make_unique<CTavroView>(*doc, frame);
+    frame.window = view.get();
+    // The view is its own window here: a toolbar change would shrink it to the picture.
+    frame.toolbarShown = false;
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
+  void cleanup() {
+    view.reset();
+    doc.reset();
+  }
+
+  void nothingLoadedIsAllGrey() {
+    const QImage shot = Paint(300, 200);
+    for (QPoint p : {QPoint(0, 0), QPoint(150, 100), QPoint(299, 199)}) {
+      QCOMPARE(shot.pixel(p), kBackgroundGrey.rgb());
+    }
+  }
+
+  void greyStripsAtZoomTwoInAThousandBySixHundred() {
+    test::FillShownSet(*doc, {0}, 1);
+    doc->ZoomFactor = 2;
+    const QImage shot = Paint(1000, 600);
+    QCOMPARE(shot.size(), QSize(1000, 600));
+    QCOMPARE(shot.pixel(895, 300), test::kPictureColour);
+    QCOMPARE(shot.pixel(896, 300), kBackgroundGrey.rgb());
+    QCOMPARE(shot.pixel(999, 0), kBackgroundGrey.rgb());
+    QCOMPARE(shot.pixel(999, 599), kBackgroundGrey.rgb());
+    // 640 reaches past 600: no strip below.
+    QCOMPARE(shot.pixel(10, 599), test::kPictureColour);
+  }
+
+  void topRowIsDrawnAtTheTopWithWholePixels() {
+    test::FillShownSet(*doc, {0}, 1, 20, 10);
+    doc->ZoomFactor = 3;
+    const QImage shot = Paint(100, 60);
+    // The map's top row (stored last) fills window rows 0 to 2, and only those.
+    for (int y = 0; y < 3; ++y) QCOMPARE(shot.pixel(30, y), test::kTopRowColour);
+    QCOMPARE(shot.pixel(30, 3), test::kPictureColour);
+    QCOMPARE(shot.pixel(59, 29), test::kPictureColour);
+    QCOMPARE(shot.pixel(60, 29), kBackgroundGrey.rgb());
+    QCOMPARE(shot.pixel(30, 30), kBackgroundGrey.rgb());
+  }
+
+  void trueColourMapIsReadAsBlueGreenRed() {
+    test::FillShownSet(*doc, {0}, 1, 4, 2);
+    doc->MapInfo.Header.biBitCount = 24;
+    doc->MapStride = 12;
+    doc->CompositeMap.assign(24, 0);
+    for (int x = 0; x < 4; ++x) {
+      doc->CompositeMap[x * 3 + 0] = 10;  // bottom row: blue 10, green 20, red 30
+      doc->CompositeMap[x * 3 + 1] = 20;
+      doc->CompositeMap[x * 3 + 2] = 30;
+    }
+    const QImage shot = Paint(10, 10);
+    QCOMPARE(shot.pixel(0, 1), qRgb(30, 20, 10));
+    QCOMPARE(shot.pixel(0, 0), qRgb(0, 0, 0));
+  }
+
+  void aShortMapIsNeverRead() {
+    test::FillShownSet(*doc, {0}, 1, 40, 30);
+    doc->CompositeMap.resize(100);  // less than stride x height: refused, not over-read
+    QVERIFY(!MapIsDrawable(*doc));
+    doc->MapInfo.Header.biBitCount = 24;  // stride too small for 24 bits
+    doc->CompositeMap.assign(static_cast<size_t>(doc->MapStride) * 30, 1);
+    QVERIFY(!MapIsDrawable(*doc));
+    const QImage shot = Paint(60, 40);
+    QCOMPARE(shot.pixel(45, 35), kBackgroundGrey.rgb());
+  }
+
+  void zoomKeepsTheCentreAndNeverScrollsNegative() {
+    test::FillShownSet(*doc, {0}, 1);
+    Paint(200, 160);
+    view->InvalidateWholeView(true);
+    view->ScrollTo({0, 0});
+    view->SetZoom(2);  // centre map (100, 80) stays at the centre
+    QCOMPARE(view->ScrollPosition(), (ScrollPos{100, 80}));
+    QCOMPARE(view->horizontalScrollBar()->maximum(), 896 - 200);
+    view->ScrollTo({696, 480});
+    view->SetZoom(1);  // past the content: the content's far edge meets the window's
+    QCOMPARE(view->ScrollPosition(), (ScrollPos{248, 160}));
+    view->resize(1000, 800);
+    view->SetZoom(2);
+    QCOMPARE(view->ScrollPosition(), (ScrollPos{0, 0}));
+    QCOMPARE(doc->ZoomFactor, 2);
+  }
+
+  void repaintingAMapRectCoversItsZoomedArea() {
+    test::FillShownSet(*doc, {0}, 1, 50, 50);
+    doc->ZoomFactor = 2;
+    Paint(200, 200);
+    std::fill(doc->CompositeMap.begin(), doc->CompositeMap.end(), uint8_t{2});
+    view->RepaintMapRect({10, 10, 20, 20});
+    const QImage shot = view->viewport()->grab().toImage();
+    QCOMPARE(shot.pixel(25, 25), test::kTopRowColour);
+  }
+
+  void selectingASetRefreshesTheFrameEvenWhenNothingChanges() {
+    test::FillShownSet(*doc, {0, 3}, 1);
+    Paint(100, 100);
+    frame.refreshes = 0;
+    view->SelectSet(0);
+    QCOMPARE(frame.refreshes, 1);
+    QCOMPARE(doc->CurrentSet, 0);
+    view->SelectSet(4);  // not in use: no refresh at all
+    QCOMPARE(frame.refreshes, 1);
+    view->SelectSet(3);
+    QCOMPARE(doc->CurrentSet, 3);
+  }
+
+  void toolbarChangeIsStoredAsTheSetting() {
+    Paint(100, 100);
+    frame.toolbarShown = true;
+    view->resize(100, 77);
+    QCOMPARE(frame.storedToolbar, 1);
+    QCOMPARE(view->ToolbarHeight(), 23);
+    frame.toolbarShown = false;
+    view->resize(100, 100);
+    QCOMPARE(frame.storedToolbar, 0);
+    QCOMPARE(view->ToolbarHeight(), 0);
+    // A resize without a toolbar change leaves the setting alone.
+    frame.storedToolbar = -1;
+    view->resize(120, 100);
+    QCOMPARE(frame.storedToolbar, -1);
+  }
+};
+
+}  // namespace tavro
+
+QTEST_MAIN(tavro::ViewDrawTest)
+#include "ViewDrawTest.moc"
