@@ -11,8 +11,10 @@ jobs=$(nproc)
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_WERROR=ON
 cmake --build build/release -j "$jobs"
 (cd build/release && ctest --output-on-failure -j "$jobs" --timeout 300)
-# Loading the largest set a configuration can make stays within its memory budget.
+# Loading the largest set a configuration can make stays within its memory budget, and the
+# viewer costs next to nothing while it waits.
 tools/memory-budget.sh build/release
+tools/idle-cost.sh build/release
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_WERROR=ON -DTAVRO_SANITIZE=ON \
   -DTAVRO_BENCH=OFF
