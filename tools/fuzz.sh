@@ -34,9 +34,12 @@ for harness in "${harnesses[@]}"; do
   # Inputs kept in the source tree are read too: a past finding that comes back fails at once.
   kept=()
   [ -d "fuzz/corpus/$harness" ] && kept=("fuzz/corpus/$harness")
+  # The words of the configuration and script languages, so mutations speak them early.
+  dict=()
+  [ -f "fuzz/$harness.dict" ] && dict=(-dict="fuzz/$harness.dict")
   echo "fuzzing $harness for ${seconds}s"
-  if "$build/fuzz/fuzz_$harness" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$seeds/$harness" "${kept[@]}" \
+  if "$build/fuzz/fuzz_$harness" "${dict[@]}" -max_total_time="$seconds" -timeout=10 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$seeds/$harness" "${kept[@]}" \
     >"$log" 2>&1; then
     grep -E '^stat::number_of_executed_units' "$log" | sed "s/^/  $harness: /" || true
   else
