@@ -39,8 +39,8 @@ for harness in "${harnesses[@]}"; do
   [ -f "fuzz/$harness.dict" ] && dict=(-dict="fuzz/$harness.dict")
   echo "fuzzing $harness for ${seconds}s"
   if "$build/fuzz/fuzz_$harness" "${dict[@]}" -max_total_time="$seconds" -timeout=10 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$seeds/$harness" "${kept[@]}" \
-    >"$log" 2>&1; then
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
+    "$corpus" "$seeds/$harness" "${kept[@]}" >"$log" 2>&1; then
     grep -E '^stat::number_of_executed_units' "$log" | sed "s/^/  $harness: /" || true
   else
     echo "  $harness: FINDING (log: $log)"
