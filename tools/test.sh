@@ -22,6 +22,8 @@ cmake --build build/asan -j "$jobs"
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --output-on-failure -j "$jobs" --timeout 600)
+# The whole viewer under the sanitizers: it loads the demo set, paints and idles.
+tools/idle-cost.sh build/asan --sanitized
 
 # Each harness for about 30 seconds; a finding fails the run (tools/fuzz.sh runs them longer).
 tools/fuzz.sh 30
