@@ -230,6 +230,7 @@ class CTavroDoc {
   static constexpr int kAlarmSlots = 128;
   static constexpr int32_t kNoTimerPass = -1;
 
+  int32_t LastHitCell = 0;    // cell found by the last successful hit test
   int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
   std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
   std::array<uint32_t, kAlarmSlots> AlarmDue = {};
@@ -244,6 +245,7 @@ class CTavroDoc {
   void AddObjectToDirtyRect(int32_t objectNumber);
   void FireAlarm(int32_t slot, uint32_t now);
   int32_t ObjectOfTarget(uint16_t target) const;
+  size_t ActionStoreUsed();
 
   int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
   uint16_t ScriptEventArgument = 0;
@@ -251,6 +253,8 @@ class CTavroDoc {
   const char* ScriptTextCursor = nullptr;    // line, to notice that a new file is being read
   uint32_t ScriptRandomState = 1;
   int32_t ScriptSetSwitches = 0;  // "changeset(" runs since the outermost event began
+  size_t ActionStoreEnd = 0;   // where the last append left the list's end, and the
+  size_t ActionStoreLast = 0;  // offset of the last record then
 
  public:
   // ---- end scripts ----
@@ -297,7 +301,6 @@ class CTavroDoc {
 
   // The process-wide key-sequence state; tests may point a document at their own.
   class FixOverrideState* FixOverrideSource = nullptr;
-  int32_t LastHitCell = 0;  // cell found by the last successful hit test; scripts fall back to it
   // ---- end interaction ----
 
   // ---- saving and archives (document/) ----

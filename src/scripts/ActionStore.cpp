@@ -5,23 +5,35 @@
 #include "scripts/ActionRecord.h"
 
 namespace tavro {
-namespace {
 
-// Bytes in use: the records before the first zero length byte.
-size_t UsedBytes(const std::vector<uint8_t>& store) {
+// Bytes in use: the records before the first zero length byte. A configuration may hold
+// millions of script lines, so the end found last time is reused while it still holds (the
+// store is only appended to, or zeroed whole before the next file); walking every record for
+// every line would make such a file take minutes to read.
+size_t CTavroDoc::ActionStoreUsed() {
+  const auto& store = ActionStore;
+  const bool endHolds =
+      ActionStoreEnd < store.size() && store[ActionStoreEnd] == 0 &&
+      (ActionStoreEnd == 0 ||
+       (store[ActionStoreLast] != 0 && ActionStoreLast + store[ActionStoreLast] == ActionStoreEnd));
+  if (endHolds) return ActionStoreEnd;
   size_t used = 0;
+  size_t last = 0;
   ActionRecord record;
-  while (ReadActionRecord(store, used, record)) used += record.Length;
+  while (ReadActionRecord(store, used, record)) {
+    last = used;
+    used += record.Length;
+  }
+  ActionStoreEnd = used;
+  ActionStoreLast = last;
   return used;
 }
-
-}  // namespace
 
 bool CTavroDoc::AppendAction(int32_t event, int32_t eventArgument, int32_t action,
                              const std::vector<uint8_t>& arguments) {
   const size_t length = kRecordHeaderLength + arguments.size();
   if (length > kMaxRecordLength) return false;
-  const size_t used = UsedBytes(ActionStore);
+  const size_t used = ActionStoreUsed();
   // Strictly more space than the record needs: a zero byte must always follow the last record,
   // as that is what ends the list. A record that does not fit is dropped, and a shorter one
   // after it may still fit.
@@ -33,6 +45,8 @@ bool CTavroDoc::AppendAction(int32_t event, int32_t eventArgument, int32_t actio
   at[3] = static_cast<uint8_t>((eventArgument >> 8) & 0xFF);
   at[4] = static_cast<uint8_t>(action);
   if (!arguments.empty()) std::memcpy(at + kRecordHeaderLength, arguments.data(), arguments.size());
+  ActionStoreLast = used;
+  ActionStoreEnd = used + length;
   return true;
 }
 

@@ -3,6 +3,7 @@
 // A slot that re-arms itself from its own alarm counts from the time it was due, not from the
 // time the pass noticed it, so an animation keeps its period however coarsely passes arrive.
 #include <algorithm>
+#include <cstdint>
 
 #include "document/CTavroDoc.h"
 #include "scripts/ScriptCodes.h"
@@ -70,7 +71,8 @@ void CTavroDoc::FireAlarm(int32_t slot, uint32_t now) {
   const uint32_t outerTick = AlarmTick;
   const int32_t outerLateness = AlarmLateness;
   const int32_t outerSwitches = ScriptSetSwitches;
-  AlarmLateness = -TicksUntil(AlarmDue[slot], now);
+  // Held below 2^31 ms: a pass that comes almost 25 days late must not turn the lateness negative.
+  AlarmLateness = static_cast<int32_t>(std::min<uint32_t>(now - AlarmDue[slot], INT32_MAX));
   AlarmTick = now;
   AlarmArmed[slot] = 0;
   ScriptSetSwitches = 0;

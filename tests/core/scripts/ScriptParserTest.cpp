@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/scripts/ScriptFixture.h"
 #include "scripts/ScriptCodes.h"
 
@@ -185,6 +187,19 @@ TEST_F(ScriptParserTest, AFullStoreDropsWhatDoesNotFitButLaterShortRecordsMayFit
   const std::vector<uint8_t> exact(left - 7 - kRecordHeaderLength, 0);
   EXPECT_FALSE(doc.AppendAction(1, 0, kActionDebug, exact));
   EXPECT_EQ(doc.ActionStore.back(), 0);
+}
+
+TEST_F(ScriptParserTest, AnEmptiedStoreFillsFromTheStartAgain) {
+  Script("map(#1) map(#2)");
+  std::fill(doc.ActionStore.begin(), doc.ActionStore.end(), 0);  // as before the next file
+  Script("unmap(#3)");
+  EXPECT_EQ(Records(), (std::vector<Bytes>{{7, 1, 0, 0, kActionUnmap, 3, 0}}));
+  doc.ActionStore[7] = 7;  // a record the appender did not write is still walked over
+  doc.ActionStore[8] = 1;
+  doc.ActionStore[11] = kActionMap;
+  Script("map(#4)");
+  EXPECT_EQ(Records().size(), 3u);
+  EXPECT_EQ(Records()[2][5], 4);
 }
 
 TEST_F(ScriptParserTest, InitializeSeedsTheGeneratorFromTheClock) {

@@ -148,6 +148,13 @@ TEST_F(TimerTest, TicksWrappingAroundNeitherDelayNorHurryASlot) {
   EXPECT_TRUE(Shown().empty());
   PassAt(0x100);
   EXPECT_EQ(Shown().size(), 1u);
+  // Half the tick range late, the furthest a pass can still call due.
+  Script("alarm(2) timer(2, 10)");
+  host.tick = 0;
+  doc.ArmFromNow(2, 10);
+  PassAt(0x8000000Au);
+  EXPECT_EQ(Shown().size(), 1u);
+  EXPECT_EQ(doc.AlarmDue[2], 0x8000000Bu);  // next pass, not another half range away
 }
 
 TEST_F(TimerTest, APassFlushesWhatTheAlarmsChangedAndSaysWhenToComeBack) {
