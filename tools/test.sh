@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a warnings-as-errors build with the viewer, the renderer,
 # the tests and the benchmarks in smoke mode, then a build under AddressSanitizer and
-# UndefinedBehaviorSanitizer whose tests run again.
+# UndefinedBehaviorSanitizer whose tests run again, then every fuzzing harness for a short while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -11,6 +11,10 @@ jobs=$(nproc)
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_WERROR=ON
 cmake --build build/release -j "$jobs"
 (cd build/release && ctest --output-on-failure -j "$jobs" --timeout 300)
+# Loading the largest set a configuration can make stays within its memory budget, and the
+# viewer costs next to nothing while it waits.
+tools/memory-budget.sh build/release
+tools/idle-cost.sh build/release
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_WERROR=ON -DTAVRO_SANITIZE=ON \
   -DTAVRO_BENCH=OFF
@@ -18,3 +22,8 @@ cmake --build build/asan -j "$jobs"
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --output-on-failure -j "$jobs" --timeout 600)
+# The whole viewer under the sanitizers: it loads the demo set, paints and idles.
+tools/idle-cost.sh build/asan --sanitized
+
+# Each harness for about 30 seconds; a finding fails the run (tools/fuzz.sh runs them longer).
+tools/fuzz.sh 30

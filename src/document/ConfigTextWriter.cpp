@@ -91,6 +91,9 @@ void CTavroDoc::WriteConfigText(std::string& out) {
       // The bytes as read, carriage returns gone; a zero byte inside a line is kept too.
       std::copy_if(lineStart, TextCursor, std::back_inserter(out),
                    [](char c) { return c != '\r'; });
+      // A line ended by its second carriage return loses that end with the carriage returns;
+      // without a line feed in its place it would run into the next line when read again.
+      if (TextCursor[-1] == '\r') out += '\n';
       remembered = line[0];
     }
   }

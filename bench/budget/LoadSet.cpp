@@ -1,0 +1,31 @@
+// Loads one configuration the way the viewer's Open command does and exits: the core alone,
+// with no window and no image output, for measuring what a loaded set costs in memory.
+//
+//   tavro_load_set <file.cnf>
+//
+// Prints "cels N" (cels that loaded) and fails when the file could not be read or gave no set.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "document/CTavroDoc.h"
+#include "document/DocumentFile.h"
+#include "support/FakeHost.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s <file.cnf>\n", argv[0]);
+    return 2;
+  }
+  tavro::test::FakeHost host;
+  tavro::CTavroDoc doc(host);
+  doc.ResetSet();
+  std::string error;
+  if (!tavro::OpenDocumentFile(doc, argv[1], error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  for (const std::string& message : host.MessageTexts()) std::fprintf(stderr, "%s\n", message.c_str());
+  std::printf("cels %d\n", doc.LoadedCelCount);
+  return doc.SetLoaded == 1 ? 0 : 1;
+}

@@ -1,0 +1,95 @@
+// Fuzzes opening an archive: the bytes are written as an ".lzh" file and opened the way the
+// window's Open command does, extracting into a temporary directory and loading the set found
+// there. Whatever the bytes, nothing may appear outside that temporary directory, and once the
+// document lets go of it the directory must be gone with everything in it.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "FuzzFiles.h"
+#include "QuietHost.h"
+#include "document/CTavroDoc.h"
+
+namespace tavro::fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The archive lies two levels down in the sandbox, so that a member named "../../x" would land
+// inside the sandbox where the check below sees it.
+struct Sandbox {
+  std::string root;      // everything the open may touch lives below here
+  std::string archive;   // root + "in/deep/set.lzh"
+  std::string tempBase;  // root + "tmp": the configured TMPDIR
+};
+
+const Sandbox& TheSandbox() {
+  static const Sandbox sandbox = [] {
+    Sandbox made;
+    made.root = ScratchDirectory() + "sandbox/";
+    made.archive = made.root + "in/deep/set.lzh";
+    made.tempBase = made.root + "tmp";
+    fs::create_directories(made.root + "in/deep");
+    fs::create_directories(made.tempBase);
+    return made;
+  }();
+  return sandbox;
+}
+
+bool IsInside(const fs::path& path, const std::string& directory) {
+  const std::string text = path.string();
+  return !directory.empty() && text.size() > directory.size() &&
+         text.compare(0, directory.size(), directory) == 0 && text[directory.size()] == '/';
+}
+
+// Every entry of the sandbox must be one we made or lie inside the extraction directory.
+void CheckNothingOutside(const Sandbox& sandbox, const std::string& extracted) {
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(sandbox.root, error), end; !error && it != end;
+       it.increment(error)) {
+    const fs::path& path = it->path();
+    const std::string text = path.string();
+    const bool ours = text == sandbox.root + "in" || text == sandbox.root + "in/deep" ||
+                      text == sandbox.archive || text == sandbox.tempBase ||
+                      text == extracted;
+    if (!ours && !IsInside(path, extracted)) Fail("written outside the temporary directory: " + text);
+  }
+  if (error) Fail("cannot list the sandbox: " + error.message());
+}
+
+void CheckTempBaseEmpty(const Sandbox& sandbox) {
+  std::error_code error;
+  if (!fs::is_empty(sandbox.tempBase, error) || error) {
+    Fail("the temporary directory was left behind");
+  }
+}
+
+}  // namespace
+}  // namespace tavro::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tavro;
+  using namespace tavro::fuzz;
+  const Sandbox& sandbox = TheSandbox();
+  if (!WriteWholeFile(sandbox.archive, data, size)) Fail("cannot write the archive");
+  std::string extracted;
+  {
+    QuietHost host;
+    host.tmpDir = sandbox.tempBase;
+    CTavroDoc doc(host);
+    doc.ResetSet();
+    doc.OnOpenDocument(sandbox.archive);
+    extracted = doc.TempDirectory;
+    if (!extracted.empty() && !IsInside(extracted, sandbox.tempBase)) {
+      Fail("extracted outside the configured TMPDIR: " + extracted);
+    }
+    CheckNothingOutside(sandbox, extracted);
+    // Opening it again reuses what was extracted.
+    doc.OnOpenDocument(sandbox.archive);
+    CheckNothingOutside(sandbox, doc.TempDirectory);
+  }
+  CheckTempBaseEmpty(sandbox);
+  return 0;
+}
