@@ -12,18 +12,12 @@
 #include <memory>
 #include <vector>
 
+#include "BenchClock.h"
 #include "SyntheticSet.h"
 #include "support/FakeHost.h"
 
 namespace tavro::bench {
 namespace {
-
-// CPU time of this thread: the machine is shared, and wall time would charge us for others.
-double ThreadSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 template <typename Fn>
 double BestSeconds(Fn&& fn, int runs) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "SyntheticSet.h"
 #include "document/DocumentFile.h"
 #include "support/FakeHost.h"
@@ -15,12 +16,6 @@
 
 namespace tavro::bench {
 namespace {
-
-double ThreadSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 test::Bytes EncodeCel(const SyntheticCel& cel) {
   if (!cel.alpha) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/LzhMember.h"
 #include "support/SetFiles.h"
 
 namespace {
@@ -76,30 +77,9 @@ void ScriptSeeds(const SetFiles& out) {
                           "release(#2) fixdrop(#1) end() timer(0,0)\n");
 }
 
-uint16_t Crc16(const std::string& data) {
-  uint16_t crc = 0;
-  for (unsigned char byte : data) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-  }
-  return crc;
-}
-
-std::string Le32(uint32_t v) {
-  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-          static_cast<char>(v >> 24)};
-}
-
-// One stored member with a level-0 header.
+using tavro::test::StoredLzhMember;
 std::string StoredMember(const std::string& name, const std::string& data) {
-  const auto size = static_cast<uint32_t>(data.size());
-  std::string header = "-lh0-" + Le32(size) + Le32(size) + Le32(0x4B170477) +
-                       std::string{0x20, 0x00, static_cast<char>(name.size())} + name;
-  const uint16_t crc = Crc16(data);
-  header += std::string{static_cast<char>(crc & 0xFF), static_cast<char>(crc >> 8)};
-  uint8_t sum = 0;
-  for (unsigned char c : header) sum = static_cast<uint8_t>(sum + c);
-  return std::string{static_cast<char>(header.size()), static_cast<char>(sum)} + header + data;
+  return StoredLzhMember(name, data);
 }
 
 std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }

@@ -11,6 +11,7 @@
 #include "document/CTavroDoc.h"
 #include "support/FakeHost.h"
 #include "support/SetFiles.h"
+#include "support/LzhMember.h"
 #include "support/TempDir.h"
 
 namespace tavro {
@@ -39,36 +40,9 @@ void MakeLzh(const fs::path& dir, const std::string& archive, const std::string&
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
-uint16_t Crc16(const std::string& data) {
-  uint16_t crc = 0;
-  for (unsigned char byte : data) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-  }
-  return crc;
-}
-
-// A stored (uncompressed) member with a level-0 header: any name can be written, which no
-// well-behaved archiver would do.
 std::string StoredMember(const std::string& name, const std::string& data, uint16_t unixMode = 0,
                          const std::string& method = "-lh0-") {
-  auto le32 = [](uint32_t v) {
-    return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                       static_cast<char>(v >> 24)};
-  };
-  std::string header = method + le32(data.size()) + le32(data.size()) + le32(0x4B170477) +
-                       std::string{0x20, 0x00, static_cast<char>(name.size())} + name;
-  const uint16_t crc = Crc16(data);
-  header += std::string{static_cast<char>(crc & 0xFF), static_cast<char>(crc >> 8)};
-  if (unixMode != 0) {
-    // The Unix extension of a level-0 header: system 'U', version, time, mode, user, group.
-    header += std::string{'U', 0} + le32(0) +
-              std::string{
-                  static_cast<char>(unixMode & 0xFF), static_cast<char>(unixMode >> 8), 0, 0, 0, 0};
-  }
-  uint8_t sum = 0;
-  for (unsigned char c : header) sum = static_cast<uint8_t>(sum + c);
-  return std::string{static_cast<char>(header.size()), static_cast<char>(sum)} + header + data;
+  return test::StoredLzhMember(name, data, unixMode, method);
 }
 
 size_t EntriesIn(const fs::path& dir) {
