@@ -61,6 +61,10 @@ class CMainFrame : public QMainWindow, public ViewFrameLink {
   void RegisterCommands();
   void RegisterSetAndColourCommands();
   void RegisterViewCommands();
+  // Playing and inspecting: Help > Information, Option > Adjust Object.
+  void RegisterPlayCommands();
+  // Saving and the clipboard: File > Save, Save As, Edit > Copy.
+  void RegisterFileCommands();
 
   CTavroApp& App;
   CommandTable Table;

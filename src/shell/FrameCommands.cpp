@@ -28,6 +28,8 @@ void CMainFrame::RegisterCommands() {
       [this] { return ToolbarShown(); });
   RegisterSetAndColourCommands();
   RegisterViewCommands();
+  RegisterPlayCommands();
+  RegisterFileCommands();
 }
 
 void CMainFrame::RegisterSetAndColourCommands() {
