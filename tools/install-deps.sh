@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libarchive-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool xclip imagemagick jlha-utils time
+  xvfb xauth xdotool xclip imagemagick python3 jlha-utils time
 )
 
 missing=()

@@ -1,0 +1,334 @@
+"""One session with the real viewer at an X display, step by step as a person would play: look at
+the set, drag a free object and a fixed one, copy the picture, switch sets with the digit keys,
+save, watch an alarm animate, and leave through the menu. Between the steps it measures what the
+idle viewer costs. Each step is reported PASS or FAIL with what it saw; later steps go on from the
+state the window is really in, so one fault does not hide the others."""
+
+import os
+import subprocess
+import time
+
+import e2e_set
+import xdesktop
+from pictures import clipboard_bmp, difference, read_png, write_png
+
+
+class StepFailed(Exception):
+    pass
+
+
+IDLE_SECONDS = 10
+QUIET_LIMIT = 1.0  # per cent of a core with no timer slot armed
+ALARM_LIMIT = 5.0  # with one 50 ms alarm that re-arms itself
+
+
+def cpu_seconds(pid):
+    """User plus system CPU time of a process, from /proc: a busy machine slows the viewer but
+    does not make it look more expensive."""
+    with open("/proc/%d/stat" % pid) as f:
+        text = f.read()
+    fields = text[text.rindex(")") + 2:].split()  # the name in parentheses may hold spaces
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+class Session:
+    def __init__(self, tavro, render, work, sanitized):
+        self.tavro = tavro
+        self.render = render
+        self.work = work
+        self.sanitized = sanitized
+        self.results = []
+        self.viewer = None
+        self.window = None
+        self.origin = None  # screen position of map pixel (0, 0)
+        self.pictures = {}  # what tavro-render draws, by description
+        self.set0 = "set 0"  # the picture set 0 shows now, by description
+        self.dragging_works = False
+
+    # --- running the tools -----------------------------------------------------------------
+
+    def log_path(self):
+        return os.path.join(self.work, "tavro.log")
+
+    def viewer_env(self):
+        env = dict(os.environ)
+        home = os.path.join(self.work, "home")
+        runtime = os.path.join(self.work, "runtime")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        # A settings file of its own, so no state or dialog of an earlier session comes up.
+        env.update(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                   XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb")
+        return env
+
+    def draw(self, cnf, description, *options, known=True):
+        """Renders a set with tavro-render; a `known` picture is one the window may show."""
+        path = os.path.join(self.work, "renders", description.replace(" ", "-").replace(",", "")
+                            + ".png")
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+        done = subprocess.run([self.render, cnf, *options, "-o", path], env=env,
+                              capture_output=True, timeout=60)
+        if done.returncode != 0:
+            raise StepFailed("tavro-render %s failed (%d): %s" % (
+                " ".join(options), done.returncode, done.stderr.decode(errors="replace")))
+        with open(path, "rb") as f:
+            picture = read_png(f.read())
+        if known:
+            self.pictures[description] = picture
+        return picture
+
+    def start_viewer(self, cnf):
+        log = open(self.log_path(), "wb")
+        self.viewer = subprocess.Popen([self.tavro, cnf], env=self.viewer_env(), stdout=log,
+                                       stderr=subprocess.STDOUT)
+
+    def viewer_alive(self):
+        return self.viewer is not None and self.viewer.poll() is None
+
+    # --- looking at the screen ---------------------------------------------------------------
+
+    def save_shot(self, name, picture):
+        write_png(picture, os.path.join(self.work, name + ".png"))
+
+    def shown(self):
+        """What the window shows where the map lies."""
+        first = self.pictures["set 0"]
+        return xdesktop.screenshot().crop(self.origin[0], self.origin[1], first.width,
+                                          first.height)
+
+    def identify(self, picture):
+        for description, known in self.pictures.items():
+            if picture == known:
+                return description
+        return None
+
+    def wait_for(self, accepted, shot_name, timeout=5.0):
+        """Waits until the window shows one of the pictures described in `accepted`; returns
+        its description. Keeps the last screenshot under `shot_name`."""
+        deadline = time.monotonic() + timeout
+        while True:
+            picture = self.shown()
+            seen = self.identify(picture)
+            if seen in accepted or time.monotonic() > deadline:
+                break
+            time.sleep(0.1)
+        self.save_shot(shot_name, picture)
+        if seen in accepted:
+            return seen
+        why = difference(picture, self.pictures[accepted[0]])
+        raise StepFailed("the window shows %s, not %s: %s (see %s.png)" % (
+            "\"%s\"" % seen if seen else "an unknown picture", " or ".join(
+                "\"%s\"" % a for a in accepted), why, shot_name))
+
+    def map_point(self, x, y):
+        return self.origin[0] + x, self.origin[1] + y
+
+    def type_keys(self, *names):
+        xdesktop.focus(self.window)
+        xdesktop.key(*names)
+
+    # --- the steps ---------------------------------------------------------------------------
+
+    def step(self, name, action):
+        started = time.monotonic()
+        try:
+            if self.viewer is not None and not self.viewer_alive():
+                raise StepFailed("the viewer is no longer running (status %s)" %
+                                 self.viewer.returncode)
+            detail = action() or ""
+            ok = True
+        except (StepFailed, xdesktop.DesktopError) as e:
+            detail, ok = str(e), False
+        seconds = time.monotonic() - started
+        self.results.append((name, ok))
+        print("[%s] %s (%.1f s)%s" % ("PASS" if ok else "FAIL", name, seconds,
+                                      ": " + detail if detail else ""), flush=True)
+        return ok
+
+    def shows_the_set(self):
+        expected = self.pictures["set 0"]
+        deadline = time.monotonic() + 30  # the sanitized build starts slowly
+        while not self.window:
+            if not self.viewer_alive():
+                raise StepFailed("tavro ended at start (status %s)" % self.viewer.returncode)
+            windows = xdesktop.visible_windows(self.viewer.pid)
+            if windows:
+                self.window = windows[0]
+            elif time.monotonic() > deadline:
+                raise StepFailed("no window of tavro appeared")
+            else:
+                time.sleep(0.2)
+        x, y, width, height = xdesktop.window_geometry(self.window)
+        xdesktop.focus(self.window)
+        while True:
+            shot = xdesktop.screenshot()
+            self.origin = shot.find(expected, x, y, x + width, y + height)
+            if self.origin or time.monotonic() > deadline:
+                break
+            time.sleep(0.2)
+        self.save_shot("01-loaded", shot.crop(x, y, min(width, shot.width - x),
+                                              min(height, shot.height - y)))
+        if not self.origin:
+            raise StepFailed("the picture of set 0 is nowhere in the window \"%s\" at %d,%d "
+                             "(%dx%d); see 01-loaded.png" % (
+                                 xdesktop.window_name(self.window), x, y, width, height))
+        return "window \"%s\", map at %d,%d of the screen" % (
+            xdesktop.window_name(self.window), *self.origin)
+
+    def idle_cost(self, what, limit):
+        time.sleep(1)  # let the paint after the last change settle
+        before, started = cpu_seconds(self.viewer.pid), time.monotonic()
+        time.sleep(IDLE_SECONDS)
+        used, elapsed = cpu_seconds(self.viewer.pid) - before, time.monotonic() - started
+        share = 100.0 * used / elapsed
+        figure = "%s: %.2f s of CPU in %.1f s = %.2f%% of a core (limit %.0f%%)" % (
+            what, used, elapsed, share, limit)
+        if self.sanitized:
+            return figure + ", not applied to the sanitized build"
+        if share >= limit:
+            raise StepFailed(figure)
+        return figure
+
+    def drag_free_object(self):
+        # Grab the block by its middle and drag it down over the floor.
+        sx, sy = e2e_set.POSITIONS[0][0]
+        start = self.map_point(sx + 24, sy + 20)
+        xdesktop.drag(start, (start[0] + 101, start[1] + 150))
+        self.set0 = self.wait_for(["set 0, block moved", "set 0"], "02-free-drag")
+        if self.set0 != "set 0, block moved":
+            raise StepFailed("the block did not move (see 02-free-drag.png)")
+        self.dragging_works = True
+        return "moved by 101,150 as dragged"
+
+    def drag_fixed_object(self):
+        ax, ay = e2e_set.POSITIONS[0][1]
+        start = self.map_point(ax + 10, ay + 10)
+        xdesktop.drag(start, (start[0] + 35, start[1] + 45))
+        time.sleep(0.5)
+        self.wait_for([self.set0], "03-fixed-drag", timeout=0)
+        if not self.dragging_works:
+            raise StepFailed("it stayed put, but the free drag failed too, so that proves nothing")
+        return "sprang back: the picture is as before the tug"
+
+    def copy_picture(self):
+        self.type_keys("ctrl+c")
+        expected = clipboard_bmp(self.pictures[self.set0], e2e_set.GROUPS[0])
+        deadline = time.monotonic() + 5
+        while "image/bmp" not in xdesktop.clipboard_targets():
+            if time.monotonic() > deadline:
+                raise StepFailed("no image/bmp on the clipboard; it offers %s" %
+                                 (xdesktop.clipboard_targets() or "nothing"))
+            time.sleep(0.1)
+        got = xdesktop.clipboard("image/bmp")
+        with open(os.path.join(self.work, "04-clipboard.bmp"), "wb") as f:
+            f.write(got)
+        if got != expected:
+            with open(os.path.join(self.work, "04-expected.bmp"), "wb") as f:
+                f.write(expected)
+            first = next((i for i, (a, b) in enumerate(zip(got, expected)) if a != b),
+                         min(len(got), len(expected)))
+            raise StepFailed("image/bmp differs from the expected %d-byte 4-bit bitmap: %d bytes, "
+                             "first difference at byte %d (see 04-clipboard.bmp, "
+                             "04-expected.bmp)" % (len(expected), len(got), first))
+        return "%d bytes, exactly the 4-bit bitmap of \"%s\"" % (len(got), self.set0)
+
+    def digit_switches_set(self, digit, description, shot_name):
+        self.type_keys(str(digit))
+        self.wait_for([description], shot_name)
+        return "shows \"%s\"" % description
+
+    def save_positions(self, cnf):
+        with open(cnf, "rb") as f:
+            before = f.read()
+        self.type_keys("ctrl+s")
+        deadline = time.monotonic() + 10
+        answered = False
+        while True:
+            with open(cnf, "rb") as f:
+                after = f.read()
+            if after != before:
+                break
+            if time.monotonic() > deadline:
+                raise StepFailed("the file was not written")
+            others = [w for w in xdesktop.visible_windows(self.viewer.pid) if w != self.window]
+            if others and not answered:  # the overwrite question: Yes is its default button
+                xdesktop.focus(others[0])
+                xdesktop.key("Return")
+                answered = True
+            time.sleep(0.2)
+        time.sleep(0.3)  # the rename that completes the save is already done; be sure anyway
+        with open(os.path.join(self.work, "05-saved.cnf"), "wb") as f:
+            f.write(after)
+        set0 = self.draw(cnf, "saved set 0", known=False)
+        set1 = self.draw(cnf, "saved set 1", "--set", "1", known=False)
+        for got, wanted in ((set0, self.set0), (set1, "set 1")):
+            why = difference(got, self.pictures[wanted])
+            if why:
+                raise StepFailed("tavro-render of the saved file is not \"%s\": %s" % (wanted, why))
+        set_lines = [line for line in after.decode("ascii", "replace").splitlines()
+                     if line.startswith("$")]
+        return "tavro-render reads back \"%s\" and \"set 1\"; %s" % (self.set0,
+                                                                      " | ".join(set_lines[:3]))
+
+    def alarm_runs(self):
+        self.type_keys("2")
+        self.wait_for(["set 2", "set 2, blinker swapped"], "06-set2")
+        figure = self.idle_cost("with a 50 ms alarm", ALARM_LIMIT)
+        seen = set()
+        deadline = time.monotonic() + 5
+        while len(seen) < 2 and time.monotonic() < deadline:
+            seen.add(self.identify(self.shown()))
+        if not {"set 2", "set 2, blinker swapped"} <= seen:
+            raise StepFailed("the blinker did not change in 5 s, so no alarm ran; " + figure)
+        return figure + "; the blinker blinks"
+
+    def exit_through_menu(self):
+        self.type_keys("alt+f")
+        time.sleep(0.3)
+        xdesktop.key("x")
+        try:
+            status = self.viewer.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            raise StepFailed("File > Exit did not end the viewer within 20 s")
+        with open(self.log_path(), "rb") as f:
+            log = f.read().decode(errors="replace")
+        if "Sanitizer" in log or status != 0:
+            raise StepFailed("ended with status %d; its output:\n%s" % (status, log[-4000:]))
+        return "ended with status 0" + (", no sanitizer report, no leak" if self.sanitized else "")
+
+    # --- the whole session -------------------------------------------------------------------
+
+    def run(self):
+        cnf = e2e_set.write_set(os.path.join(self.work, "set"))
+        variants = os.path.join(self.work, "variants")
+        moved = e2e_set.write_set(variants, "moved.cnf", block_in_set0=(131, 190))
+        swapped = e2e_set.write_set(variants, "swapped.cnf", hidden_blinker="blinka.cel")
+        try:
+            self.draw(cnf, "set 0")
+            self.draw(cnf, "set 1", "--set", "1")
+            self.draw(cnf, "set 2", "--set", "2")
+            self.draw(moved, "set 0, block moved")
+            self.draw(swapped, "set 2, blinker swapped", "--set", "2")
+        except StepFailed as e:
+            print("[FAIL] drawing the expected pictures: %s" % e)
+            return False
+        self.start_viewer(cnf)
+        try:
+            if self.step("a screenshot shows the set", self.shows_the_set):
+                self.step("idle cost", lambda: self.idle_cost("no timer slot armed", QUIET_LIMIT))
+                self.step("a drag moves a free object", self.drag_free_object)
+                self.step("a dragged fixed object springs back", self.drag_fixed_object)
+                self.step("Ctrl+C puts the exact bitmap on the clipboard", self.copy_picture)
+                self.step("digit 1 switches to set 1",
+                          lambda: self.digit_switches_set(1, "set 1", "05-set1"))
+                self.step("Ctrl+S saves positions tavro-render reads back",
+                          lambda: self.save_positions(cnf))
+                self.step("digit 0 shows set 0 as it was left",
+                          lambda: self.digit_switches_set(0, self.set0, "07-set0-again"))
+                self.step("an alarm animates, idle cost", self.alarm_runs)
+                self.step("File > Exit ends the viewer cleanly", self.exit_through_menu)
+        finally:
+            if self.viewer_alive():
+                self.viewer.kill()
+                self.viewer.wait()
+        return bool(self.results) and all(ok for _, ok in self.results)
