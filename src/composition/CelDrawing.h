@@ -58,6 +58,22 @@ inline int32_t CelStoredRow(const CellEntry& cell, const CelRegion& region, int3
   return cell.Height - 1 - (region.skipY + j);
 }
 
+// The rectangle filled with the background: index 0, or colour 0 of the group in true colour.
+void FillBackground(const MapView& map, const MapRect& rect, const RgbQuad& background);
+// Draws cel lines [first, end) of the current set that meet `rect`, the last line first.
+// `colours` is the current group's table (true colour only).
+void DrawCelLines(const CTavroDoc& doc, const MapView& map, const MapRect& rect,
+                  const RgbQuad* colours, size_t first, size_t end);
+// The current group's colours as the true-colour drawing takes them.
+void CurrentColours(const CTavroDoc& doc, RgbQuad* colours);
+// Copies the rectangle of `from` (a picture in the map's layout) into the map.
+void CopyRect(const MapView& map, const uint8_t* from, const MapRect& rect);
+
+// While an object is held: recomposes `rect` from the backdrop beneath the object plus the cel
+// lines from the object's lowest upward, and returns true. Returns false (the caller composes as
+// usual) when nothing is held or the backdrop is not ready or no longer matches the set.
+bool ComposeOverHeldBackdrop(CTavroDoc& doc, const MapView& map, const MapRect& rect);
+
 // Indexed cel into an 8-bit map: non-zero pixels replace, 0 leaves the map alone.
 void DrawIndexedInto8(const MapView& map, const CellEntry& cell, const CelRegion& region);
 // The true-colour map's rectangle into the work area and back.

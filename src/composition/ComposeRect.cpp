@@ -40,13 +40,6 @@ MapRect ClipToMap(const MapView& map, int64_t left, int64_t top, int64_t width, 
           static_cast<int32_t>(b)};
 }
 
-}  // namespace compose
-
-namespace {
-
-using compose::CelRegion;
-using compose::MapView;
-
 void FillBackground(const MapView& map, const MapRect& rect, const RgbQuad& background) {
   const size_t runBytes = static_cast<size_t>(rect.Width()) * map.bytesPerPixel;
   for (int32_t y = rect.top; y < rect.bottom; ++y) {
@@ -62,6 +55,25 @@ void FillBackground(const MapView& map, const MapRect& rect, const RgbQuad& back
     }
   }
 }
+
+void CopyRect(const MapView& map, const uint8_t* from, const MapRect& rect) {
+  const size_t runBytes = static_cast<size_t>(rect.Width()) * map.bytesPerPixel;
+  for (int32_t y = rect.top; y < rect.bottom; ++y) {
+    uint8_t* row = map.At(rect.left, y);
+    std::memcpy(row, from + (row - map.pixels), runBytes);
+  }
+}
+
+void CurrentColours(const CTavroDoc& doc, RgbQuad* colours) {
+  for (int32_t i = 0; i < kPaletteColours; ++i) colours[i] = doc.ColourOfGroup(doc.CurrentGroup, i);
+}
+
+}  // namespace compose
+
+namespace {
+
+using compose::CelRegion;
+using compose::MapView;
 
 // Two spans (a, length b) and (c, length d) meet when together they are shorter than apart.
 bool SpansMeet(int32_t a, int32_t b, int32_t c, int32_t d) {
@@ -111,12 +123,10 @@ void DrawCel(const MapView& map, const CellEntry& cell, const CelRegion& region,
 constexpr int32_t kStripHeight = 64;
 
 void DrawCellsInStrip(const CTavroDoc& doc, const MapView& map, const MapRect& strip,
-                     const RgbQuad* colours) {
+                      const RgbQuad* colours, size_t first, size_t end) {
   const uint32_t setBit = 1u << doc.CurrentSet;
-  const auto count =
-      std::min<size_t>(static_cast<size_t>(std::max(doc.CellCount, 0)), doc.CellTable.size());
   if (map.bytesPerPixel == 3) compose::ExpandToWords(map, strip);
-  for (size_t i = count; i-- > 0;) {
+  for (size_t i = end; i-- > first;) {
     const CellEntry& cell = doc.CellTable[i];
     if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0) continue;
     const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
@@ -137,27 +147,38 @@ void CTavroDoc::ComposeRect(int32_t left, int32_t top, int32_t width, int32_t he
   if (map.pixels == nullptr) return;
   const MapRect rect = compose::ClipToMap(map, left, top, width, height);
   if (rect.IsEmpty()) return;
-  FillBackground(map, rect, ColourOfGroup(CurrentGroup, 0));
+  if (compose::ComposeOverHeldBackdrop(*this, map, rect)) return;
+  compose::FillBackground(map, rect, ColourOfGroup(CurrentGroup, 0));
   DrawCellsInRect(rect.left, rect.top, rect.Width(), rect.Height());
 }
 
 void CTavroDoc::DrawCellsInRect(int32_t left, int32_t top, int32_t width, int32_t height) {
   const MapView map = compose::ViewOfMap(*this);
-  if (map.pixels == nullptr || CurrentSet < 0 || CurrentSet >= kSetCount) return;
+  if (map.pixels == nullptr) return;
   const MapRect rect = compose::ClipToMap(map, left, top, width, height);
   if (rect.IsEmpty()) return;
-  std::array<RgbQuad, kPaletteColours> colours;
-  if (map.bytesPerPixel == 3) {
-    for (int32_t i = 0; i < kPaletteColours; ++i) colours[i] = ColourOfGroup(CurrentGroup, i);
-  }
+  std::array<RgbQuad, kPaletteColours> colours{};
+  if (map.bytesPerPixel == 3) compose::CurrentColours(*this, colours.data());
+  const auto count =
+      std::min<size_t>(static_cast<size_t>(std::max(CellCount, 0)), CellTable.size());
+  compose::DrawCelLines(*this, map, rect, colours.data(), 0, count);
+}
+
+namespace compose {
+
+void DrawCelLines(const CTavroDoc& doc, const MapView& map, const MapRect& rect,
+                  const RgbQuad* colours, size_t first, size_t end) {
+  if (doc.CurrentSet < 0 || doc.CurrentSet >= kSetCount || first >= end) return;
   // The true-colour work area is larger than the processor's cache: large rectangles are drawn
   // in strips, each with every cel that meets it, so the strip stays cached while the cels stream
   // past. Each pixel still sees the cels in the same order, so the result is the same.
   const int32_t stripHeight = map.bytesPerPixel == 3 ? kStripHeight : rect.Height();
   for (int32_t y = rect.top; y < rect.bottom; y += stripHeight) {
     const MapRect strip{rect.left, y, rect.right, std::min(y + stripHeight, rect.bottom)};
-    DrawCellsInStrip(*this, map, strip, colours.data());
+    DrawCellsInStrip(doc, map, strip, colours, first, end);
   }
 }
+
+}  // namespace compose
 
 }  // namespace tavro

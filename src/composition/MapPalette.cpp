@@ -24,6 +24,7 @@ void CTavroDoc::AllocateMap(int32_t trueColour) {
   MapInfo.Header.biBitCount = trueColour ? 24 : 8;
   CompositeMap = {};
   BlendRows = {};
+  Backdrop = {};
   if (MapStride < 0 || MapHeight < 0) return;
   const size_t pixels = static_cast<size_t>(MapStride) * MapHeight;
   // A failed allocation leaves no map; the loader reports "not enough memory" for it and

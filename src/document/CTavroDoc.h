@@ -173,6 +173,17 @@ class CTavroDoc {
   // the map's layout. Blending whole words is much faster than 3-byte pixels; the finished
   // rectangle is packed into CompositeMap. Made and dropped by AllocateMap with the map.
   std::vector<uint32_t> BlendRows;
+  // While an object is held, everything beneath all of its cels is composed once into this
+  // picture (the map's layout), so that each drag step copies its rectangle from here and draws
+  // only the cel lines from the held object's lowest upward. It is used only while the state it
+  // was composed from is unchanged, compared exactly, and dropped when nothing is held.
+  struct HeldBackdrop {
+    int32_t heldSlot = 0;
+    size_t firstBeneath = 0;       // cel lines from here on lie beneath every cel of the object
+    std::vector<uint64_t> source;  // the state the picture was composed from
+    std::vector<uint8_t> pixels;   // empty until the state has held still for one step
+  };
+  HeldBackdrop Backdrop;
   // ---- end composition ----
 
   // ---- scripts (scripts/) ----

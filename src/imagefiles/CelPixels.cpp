@@ -12,7 +12,8 @@ inline uint8_t Shift(uint8_t value, uint8_t base) {
   return static_cast<uint8_t>(value + (value != 0 ? base : 0));
 }
 
-void UnpackRow4(const uint8_t* source, uint32_t width, uint8_t base, uint8_t* out) {
+void UnpackRow4(const uint8_t* __restrict source, uint32_t width, uint8_t base,
+                uint8_t* __restrict out) {
   const uint32_t pairs = width / 2;
   for (uint32_t i = 0; i < pairs; ++i) {
     out[2 * i] = Shift(static_cast<uint8_t>(source[i] >> 4), base);
@@ -22,7 +23,13 @@ void UnpackRow4(const uint8_t* source, uint32_t width, uint8_t base, uint8_t* ou
   if (width % 2 != 0) out[width - 1] = Shift(static_cast<uint8_t>(source[pairs] >> 4), base);
 }
 
-void UnpackRow8(const uint8_t* source, uint32_t width, uint8_t base, uint8_t* out) {
+void UnpackRow8(const uint8_t* __restrict source, uint32_t width, uint8_t base,
+                uint8_t* __restrict out) {
+  // Most cels use the palette from its first entry: their rows are copied as they are.
+  if (base == 0) {
+    std::memcpy(out, source, width);
+    return;
+  }
   for (uint32_t i = 0; i < width; ++i) out[i] = Shift(source[i], base);
 }
 
