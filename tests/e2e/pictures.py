@@ -119,6 +119,11 @@ def _paeth(a, b, c):
     return b if pb <= pc else c
 
 
+# What each filter type adds back to a byte, from the bytes to its left, above, and above left.
+_PREDICTORS = (lambda a, b, c: 0, lambda a, b, c: a, lambda a, b, c: b,
+               lambda a, b, c: (a + b) >> 1, _paeth)
+
+
 def read_png(data):
     """8-bit RGB or RGBA, not interlaced: what tavro-render writes (alpha is dropped)."""
     header = None
@@ -143,7 +148,7 @@ def read_png(data):
             left = line[i - channels] if i >= channels else 0
             up = previous[i]
             corner = previous[i - channels] if i >= channels else 0
-            line[i] = (line[i] + (0, left, up, (left + up) >> 1, _paeth(left, up, corner))[kind]) & 0xFF
+            line[i] = (line[i] + _PREDICTORS[kind](left, up, corner)) & 0xFF
         rows.append(line if channels == 3 else
                     b"".join(line[x * 4:x * 4 + 3] for x in range(width)))
         previous = line
