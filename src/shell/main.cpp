@@ -1,10 +1,12 @@
 #include <QApplication>
 
 #include "shell/CTavroApp.h"
+#include "shell/QuitOnSignal.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tavro"));
+  tavro::QuitEventLoopOnSignals(&application);
   int status = 0;
   {
     tavro::CTavroApp app;
