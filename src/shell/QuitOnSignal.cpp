@@ -11,6 +11,7 @@ namespace tavro {
 namespace {
 
 int SignalPipe[2] = {-1, -1};
+bool Requested = false;
 
 void OnSignal(int) {
   const char byte = 1;
@@ -27,7 +28,8 @@ void QuitEventLoopOnSignals(QObject* parent) {
     char byte = 0;
     while (::read(SignalPipe[0], &byte, 1) > 0) {
     }
-    QCoreApplication::quit();
+    Requested = true;
+    QCoreApplication::exit(0);
   });
   struct sigaction action {};
   action.sa_handler = OnSignal;
@@ -35,5 +37,7 @@ void QuitEventLoopOnSignals(QObject* parent) {
   action.sa_flags = SA_RESTART;
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
+
+bool QuitRequested() { return Requested; }
 
 }  // namespace tavro

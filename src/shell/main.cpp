@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   {
     tavro::CTavroApp app;
     app.InitInstance(QApplication::arguments().mid(1));
-    status = QApplication::exec();
+    if (!tavro::QuitRequested()) status = QApplication::exec();
   }
   return status;
 }

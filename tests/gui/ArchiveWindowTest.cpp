@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -13,6 +15,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CTavroApp.h"
 #include "shell/CommandIds.h"
+#include "shell/QuitOnSignal.h"
 #include "support/LzhMember.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
@@ -214,6 +217,19 @@ class ArchiveWindowTest : public QObject {
     app.reset();
     QVERIFY(!fs::exists(temp));
     QCOMPARE(EntriesIn(extractBase->path()), size_t{0});
+  }
+
+  void aTerminationSignalEndsTheProgramInOrder() {
+    const QString archive = MakeArchive("doll.lzh", {"one.cnf"});
+    app->InitInstance({archive});
+    const std::string temp = TempDirectory();
+    QuitEventLoopOnSignals(qApp);
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });  // the signal got lost
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(QuitRequested());  // kept for a request that comes before the main loop runs
+    app.reset();
+    QVERIFY(!fs::exists(temp));
   }
 };
 
