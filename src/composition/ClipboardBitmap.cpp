@@ -92,44 +92,44 @@ void WriteRow(uint8_t* out, const CTavroDoc& doc, const DibForm& form, int row) 
   }
 }
 
+// The bitmap with `prefix` zero bytes in front of it, where a file header can go.
+std::vector<uint8_t> BuildDib(const CTavroDoc& doc, const DibForm& form, size_t prefix) {
+  const size_t tableBytes = static_cast<size_t>(form.tableEntries) * 4;
+  const size_t pixelBytes = form.rowBytes * static_cast<size_t>(doc.PlayfieldHeight);
+  std::vector<uint8_t> out;
+  try {
+    out.assign(prefix + kDibHeaderBytes + tableBytes + pixelBytes + 1, 0);
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
+  uint8_t* dib = out.data() + prefix;
+  WriteInfoHeader(dib, doc, form);
+  WriteColourTable(dib + kDibHeaderBytes, doc, form);
+  uint8_t* pixels = dib + kDibHeaderBytes + tableBytes;
+  for (int row = 0; row < doc.PlayfieldHeight; ++row) {
+    WriteRow(pixels + static_cast<size_t>(row) * form.rowBytes, doc, form, row);
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<uint8_t> MakeClipboardDib(const CTavroDoc& doc) {
   if (!MapCoversPlayfield(doc)) return {};
-  const DibForm form = ChooseForm(doc);
-  const size_t tableBytes = static_cast<size_t>(form.tableEntries) * 4;
-  const size_t pixelBytes = form.rowBytes * static_cast<size_t>(doc.PlayfieldHeight);
-  std::vector<uint8_t> dib;
-  try {
-    dib.assign(kDibHeaderBytes + tableBytes + pixelBytes + 1, 0);
-  } catch (const std::bad_alloc&) {
-    return {};
-  }
-  WriteInfoHeader(dib.data(), doc, form);
-  WriteColourTable(dib.data() + kDibHeaderBytes, doc, form);
-  uint8_t* pixels = dib.data() + kDibHeaderBytes + tableBytes;
-  for (int row = 0; row < doc.PlayfieldHeight; ++row) {
-    WriteRow(pixels + static_cast<size_t>(row) * form.rowBytes, doc, form, row);
-  }
-  return dib;
+  return BuildDib(doc, ChooseForm(doc), 0);
 }
 
 std::vector<uint8_t> MakeClipboardBmpFile(const CTavroDoc& doc) {
-  const std::vector<uint8_t> dib = MakeClipboardDib(doc);
-  if (dib.empty()) return {};
-  std::vector<uint8_t> file;
-  try {
-    file.assign(kBmpFileHeaderBytes + dib.size(), 0);
-  } catch (const std::bad_alloc&) {
-    return {};
-  }
-  const auto bitCount = static_cast<uint32_t>(dib[14] | (dib[15] << 8));
-  const uint32_t tableBytes = bitCount == 24 ? 0 : (1u << bitCount) * 4;
+  if (!MapCoversPlayfield(doc)) return {};
+  const DibForm form = ChooseForm(doc);
+  std::vector<uint8_t> file = BuildDib(doc, form, kBmpFileHeaderBytes);
+  if (file.empty()) return {};
   file[0] = 'B';
   file[1] = 'M';
   Put32(&file[2], static_cast<uint32_t>(file.size()));
-  Put32(&file[10], static_cast<uint32_t>(kBmpFileHeaderBytes + kDibHeaderBytes + tableBytes));
-  std::copy(dib.begin(), dib.end(), file.begin() + kBmpFileHeaderBytes);
+  const size_t pixelOffset =
+      kBmpFileHeaderBytes + kDibHeaderBytes + static_cast<size_t>(form.tableEntries) * 4;
+  Put32(&file[10], static_cast<uint32_t>(pixelOffset));
   return file;
 }
 
