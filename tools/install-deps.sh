@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool xclip imagemagick python3 jlha-utils time
+  # The program's own messages are Japanese; without a font for them a box shows empty squares.
+  fonts-vlgothic
 )
 
 missing=()

@@ -40,8 +40,20 @@ std::string Failure(const std::string& what, const std::string& path, int code) 
   return what + " " + path + ": " + std::strerror(code);
 }
 
+// A file without any write permission is read-only, also for a user (root) whom the system
+// would let write it anyway: replacing it by a rename would pass over that protection.
+bool IsReadOnly(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return false;
+  return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 // Writes `text` into a new file beside `target` and renames it over the target.
 bool ReplaceFile(const std::string& target, const std::string& text, std::string& error) {
+  if (IsReadOnly(target)) {
+    error = Failure("cannot write", target, EACCES);
+    return false;
+  }
   std::vector<char> name(target.begin(), target.end());
   const std::string suffix = ".saveXXXXXX";
   name.insert(name.end(), suffix.begin(), suffix.end());
@@ -71,7 +83,9 @@ bool ReplaceFile(const std::string& target, const std::string& text, std::string
 bool CTavroDoc::CanSave() const { return SetLoaded == 1 && ExtractedFromArchive == 0; }
 
 bool CTavroDoc::PrepareSave(const std::string& pathName) {
-  ConfirmOverwrite = (!pathName.empty() && ::access(pathName.c_str(), R_OK | W_OK) == 0) ? 1 : 0;
+  ConfirmOverwrite =
+      (!pathName.empty() && ::access(pathName.c_str(), R_OK) == 0 && !IsReadOnly(pathName)) ? 1
+                                                                                              : 0;
   return ConfirmOverwrite == 1;
 }
 

@@ -10,7 +10,6 @@
 #include "shell/CMainFrame.h"
 #include "shell/CoreAdapters.h"
 #include "shell/DialogLook.h"
-#include "shell/OpenFileDialog.h"
 
 namespace tavro {
 
@@ -58,11 +57,13 @@ CTavroDoc* CTavroApp::OpenByPath(const QString& path) {
     return nullptr;
   }
   if (adapters::OpenedFromArchive(Document, absolute.toStdString())) {
+    // The document has put the archive on the recent list itself, unless the archive lies in
+    // the temporary directory and will be gone with it.
     DocTemplate.SetPathName(absolute, QString::fromStdString(Document.ArchiveDocumentTitle));
   } else {
     DocTemplate.SetPathName(absolute);
+    Platform.AddToRecentFiles(absolute.toStdString());
   }
-  Platform.AddToRecentFiles(absolute.toStdString());
   AfterDocumentChanged();
   return &Document;
 }
@@ -83,7 +84,7 @@ void CTavroApp::AfterDocumentChanged() {
 
 void CTavroApp::OnFileOpen() {
   QString path;
-  if (OpenPromptFileName(MainFrame.get(), path)) OpenByPath(path);
+  if (Platform.Prompts().PromptOpen(MainFrame.get(), path)) OpenByPath(path);
 }
 
 void CTavroApp::OnHelpContents() {

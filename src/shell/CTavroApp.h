@@ -37,6 +37,11 @@ class CTavroApp {
 
   void OnFileNew();
   void OnFileOpen();
+  // File > Save: into the document's own file when it exists and may be read and written (after
+  // the overwrite question), otherwise as Save As. True when the file was written.
+  bool OnFileSave();
+  // File > Save As: asks for a name, then saves there. True when the file was written.
+  bool OnFileSaveAs();
   void OnHelpContents();
   void OnAppAbout();
 
@@ -53,6 +58,9 @@ class CTavroApp {
  private:
   void CreateFrame();
   void AfterDocumentChanged();
+  // Saves to `path`, or asks for a name first when it is empty; on success the document takes
+  // the name it was saved under.
+  bool DoSave(const QString& path);
 
   AppSettings Profile;
   QtHost Platform;

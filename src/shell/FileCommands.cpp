@@ -1,8 +1,21 @@
 // Commands that take the set out of the viewer: File > Save, Save As and Edit > Copy.
+#include "composition/ClipboardExport.h"
 #include "shell/CMainFrame.h"
+#include "shell/CTavroApp.h"
+#include "shell/CommandIds.h"
 
 namespace tavro {
 
-void CMainFrame::RegisterFileCommands() {}
+void CMainFrame::RegisterFileCommands() {
+  CTavroDoc& doc = App.Doc();
+  // A set read from an archive lives in a temporary directory; nothing is saved while one is in
+  // use, so a save can never land in a directory about to be deleted.
+  auto canSave = [&doc] { return doc.CanSave(); };
+  Table.Handle(cmd::kFileSave, [this] { App.OnFileSave(); }, canSave);
+  Table.Handle(cmd::kFileSaveAs, [this] { App.OnFileSaveAs(); }, canSave);
+  Table.Handle(
+      cmd::kEditCopy, [&doc] { CopyPictureToClipboard(doc); },
+      [&doc] { return doc.SetLoaded != 0; });
+}
 
 }  // namespace tavro

@@ -11,7 +11,6 @@
 #include "interaction/CTavroView.h"
 #include "shell/AppSettings.h"
 #include "shell/DocTemplate.h"
-#include "shell/SelectCnfDialog.h"
 
 namespace tavro {
 
@@ -54,6 +53,7 @@ void QtHost::ShowMessage(const std::string& text, const std::string& caption, Me
 }
 
 bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
+  if (Questions) return Questions({text, caption, MessageIcon::Question});
   if (Sink) {
     Sink({text, caption, MessageIcon::Question});
     return true;
@@ -96,14 +96,14 @@ void QtHost::EndWaitCursor() {
 bool QtHost::ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) {
   QStringList list;
   for (const std::string& name : names) list.append(DecodeForDisplay(name));
-  SelectCnfDialog dialog(list, Owner);
   // The chooser can be asked for while the archive is being unpacked under the wait cursor.
   QApplication::setOverrideCursor(Qt::ArrowCursor);
-  const bool ok = dialog.exec() == QDialog::Accepted;
+  QString name;
+  const bool ok = FileDialogs->ChooseConfigFile(Owner, list, name);
   QApplication::restoreOverrideCursor();
   // Names are shown decoded but handed back as the bytes the directory gave.
-  const int row = list.indexOf(dialog.ChosenName());
-  chosen = ok && !dialog.ChosenName().isEmpty() && row >= 0 ? names[row] : std::string();
+  const int row = name.isEmpty() ? -1 : static_cast<int>(list.indexOf(name));
+  chosen = ok && row >= 0 ? names[static_cast<size_t>(row)] : std::string();
   return ok;
 }
 

@@ -10,6 +10,7 @@
 
 #include "interaction/CTavroView.h"
 #include "platform/Host.h"
+#include "shell/FilePrompts.h"
 
 class QSoundEffect;
 
@@ -26,6 +27,8 @@ class QtHost : public Host {
   };
   // Tests replace the modal boxes with this: messages are recorded, questions answered Yes.
   using MessageSink = std::function<void(const Message&)>;
+  // Tests answer Yes/No questions with this (it takes precedence over the message sink).
+  using QuestionSink = std::function<bool(const Message&)>;
 
   explicit QtHost(AppSettings& settings);
   ~QtHost() override;
@@ -33,6 +36,10 @@ class QtHost : public Host {
   void SetView(CTavroView* view) { View = view; }
   void SetDialogOwner(QWidget* owner) { Owner = owner; }
   void SetMessageSink(MessageSink sink) { Sink = std::move(sink); }
+  void SetQuestionSink(QuestionSink sink) { Questions = std::move(sink); }
+  // The file dialogs: the real ones unless a test has put its own in.
+  FilePrompts& Prompts() { return *FileDialogs; }
+  void SetPrompts(std::unique_ptr<FilePrompts> prompts) { FileDialogs = std::move(prompts); }
   // Called after the recent-file list changed, so the File menu can follow.
   void SetRecentFilesChanged(std::function<void()> notify) { RecentChanged = std::move(notify); }
 
@@ -55,6 +62,8 @@ class QtHost : public Host {
   QPointer<CTavroView> View;
   QPointer<QWidget> Owner;
   MessageSink Sink;
+  QuestionSink Questions;
+  std::unique_ptr<FilePrompts> FileDialogs = std::make_unique<DialogPrompts>();
   std::function<void()> RecentChanged;
   std::unique_ptr<QSoundEffect> Sound;  // made on first use: no audio device is touched before
   const std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();

@@ -1,15 +1,17 @@
 #include <QApplication>
 
 #include "shell/CTavroApp.h"
+#include "shell/QuitOnSignal.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tavro"));
+  tavro::QuitEventLoopOnSignals(&application);
   int status = 0;
   {
     tavro::CTavroApp app;
     app.InitInstance(QApplication::arguments().mid(1));
-    status = QApplication::exec();
+    if (!tavro::QuitRequested()) status = QApplication::exec();
   }
   return status;
 }

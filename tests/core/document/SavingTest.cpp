@@ -208,6 +208,20 @@ TEST_F(SaveFileTest, MissingFileTurnsIntoSaveAsWithoutAQuestion) {
   EXPECT_EQ(Read(Path("new.cnf")).substr(0, 9), "#0 a.cel\n");
 }
 
+TEST_F(SaveFileTest, ReadOnlyFileTurnsIntoSaveAsAndIsNeverReplaced) {
+  const std::string path = Path("locked.cnf");
+  Write(path, "old");
+  ::chmod(path.c_str(), 0444);  // read-only even for root, who could write it regardless
+  EXPECT_FALSE(doc.PrepareSave(path));
+  EXPECT_EQ(doc.ConfirmOverwrite, 0);
+  // Chosen again by name in the save dialog, it is refused rather than renamed over.
+  EXPECT_FALSE(doc.OnSaveDocument(path));
+  EXPECT_EQ(Read(path), "old");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].text.find("locked.cnf"), std::string::npos);
+  EXPECT_EQ(FilesInDir(), 1u);
+}
+
 TEST_F(SaveFileTest, FailedWriteKeepsTheTargetAndLeavesNoTemporaryFile) {
   const std::string target = Path("taken");
   std::filesystem::create_directory(target);

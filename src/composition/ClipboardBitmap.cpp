@@ -1,0 +1,136 @@
+#include "composition/ClipboardBitmap.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace tavro {
+namespace {
+
+struct DibForm {
+  int bitCount = 8;
+  int tableEntries = 256;
+  size_t rowBytes = 0;  // one padded row of the bitmap
+};
+
+size_t PaddedRow(size_t bits) { return (bits + 31) / 32 * 4; }
+
+DibForm ChooseForm(const CTavroDoc& doc) {
+  DibForm form;
+  const auto width = static_cast<size_t>(doc.PlayfieldWidth);
+  if (doc.MapInfo.Header.biBitCount == 24) {
+    form.bitCount = 24;
+    form.tableEntries = 0;
+  } else if (doc.ColourCount <= 16) {
+    form.bitCount = 4;
+    form.tableEntries = 16;
+  }
+  form.rowBytes = PaddedRow(width * static_cast<size_t>(form.bitCount));
+  return form;
+}
+
+size_t MapPixelBytes(const CTavroDoc& doc) { return doc.MapInfo.Header.biBitCount == 24 ? 3 : 1; }
+
+// A map that does not hold every row and column of the playfield is not read at all.
+bool MapCoversPlayfield(const CTavroDoc& doc) {
+  const int bitCount = doc.MapInfo.Header.biBitCount;
+  if (doc.CompositeMap.empty() || (bitCount != 8 && bitCount != 24)) return false;
+  if (doc.PlayfieldWidth <= 0 || doc.PlayfieldHeight <= 0) return false;
+  if (doc.MapStride < doc.PlayfieldWidth || doc.MapHeight < doc.PlayfieldHeight) return false;
+  const size_t needed =
+      static_cast<size_t>(doc.MapStride) * MapPixelBytes(doc) * static_cast<size_t>(doc.MapHeight);
+  return doc.CompositeMap.size() >= needed;
+}
+
+void Put16(uint8_t* at, uint32_t value) {
+  at[0] = static_cast<uint8_t>(value);
+  at[1] = static_cast<uint8_t>(value >> 8);
+}
+
+void Put32(uint8_t* at, uint32_t value) {
+  Put16(at, value);
+  Put16(at + 2, value >> 16);
+}
+
+void WriteInfoHeader(uint8_t* at, const CTavroDoc& doc, const DibForm& form) {
+  Put32(at, kDibHeaderBytes);
+  Put32(at + 4, static_cast<uint32_t>(doc.PlayfieldWidth));
+  Put32(at + 8, static_cast<uint32_t>(doc.PlayfieldHeight));  // positive: bottom-up rows
+  Put16(at + 12, 1);
+  Put16(at + 14, static_cast<uint32_t>(form.bitCount));
+  // Compression, image size, resolutions and both colour counts stay 0: the whole table applies.
+}
+
+void WriteColourTable(uint8_t* at, const CTavroDoc& doc, const DibForm& form) {
+  const int used = std::clamp(doc.ColourCount, 0, form.tableEntries);
+  for (int i = 0; i < used; ++i) {
+    const RgbQuad& colour = doc.MapInfo.Colours[static_cast<size_t>(i)];
+    at[i * 4] = colour.Blue;
+    at[i * 4 + 1] = colour.Green;
+    at[i * 4 + 2] = colour.Red;
+  }
+}
+
+void PackNibbles(uint8_t* out, const uint8_t* indices, int width) {
+  for (int x = 0; x < width; ++x) {
+    const uint8_t index = indices[x] < 16 ? indices[x] : 0;
+    out[x / 2] |= static_cast<uint8_t>((x % 2 == 0) ? index << 4 : index);
+  }
+}
+
+// Bitmap row `row` (0 = the picture's bottom row) into `out`, which is zero already.
+void WriteRow(uint8_t* out, const CTavroDoc& doc, const DibForm& form, int row) {
+  // The map may hold more rows than the picture; its last rows are the picture's top.
+  const size_t storedRow = static_cast<size_t>(doc.MapHeight - doc.PlayfieldHeight + row);
+  const size_t mapRowBytes = static_cast<size_t>(doc.MapStride) * MapPixelBytes(doc);
+  const uint8_t* source = doc.CompositeMap.data() + storedRow * mapRowBytes;
+  if (form.bitCount == 4) {
+    PackNibbles(out, source, doc.PlayfieldWidth);
+  } else {
+    // Only the picture's own pixels: the padding is 0 whatever the map keeps beside them.
+    std::memcpy(out, source, static_cast<size_t>(doc.PlayfieldWidth) * MapPixelBytes(doc));
+  }
+}
+
+// The bitmap with `prefix` zero bytes in front of it, where a file header can go.
+std::vector<uint8_t> BuildDib(const CTavroDoc& doc, const DibForm& form, size_t prefix) {
+  const size_t tableBytes = static_cast<size_t>(form.tableEntries) * 4;
+  const size_t pixelBytes = form.rowBytes * static_cast<size_t>(doc.PlayfieldHeight);
+  std::vector<uint8_t> out;
+  try {
+    out.assign(prefix + kDibHeaderBytes + tableBytes + pixelBytes + 1, 0);
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
+  uint8_t* dib = out.data() + prefix;
+  WriteInfoHeader(dib, doc, form);
+  WriteColourTable(dib + kDibHeaderBytes, doc, form);
+  uint8_t* pixels = dib + kDibHeaderBytes + tableBytes;
+  for (int row = 0; row < doc.PlayfieldHeight; ++row) {
+    WriteRow(pixels + static_cast<size_t>(row) * form.rowBytes, doc, form, row);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> MakeClipboardDib(const CTavroDoc& doc) {
+  if (!MapCoversPlayfield(doc)) return {};
+  return BuildDib(doc, ChooseForm(doc), 0);
+}
+
+std::vector<uint8_t> MakeClipboardBmpFile(const CTavroDoc& doc) {
+  if (!MapCoversPlayfield(doc)) return {};
+  const DibForm form = ChooseForm(doc);
+  std::vector<uint8_t> file = BuildDib(doc, form, kBmpFileHeaderBytes);
+  if (file.empty()) return {};
+  file[0] = 'B';
+  file[1] = 'M';
+  Put32(&file[2], static_cast<uint32_t>(file.size()));
+  const size_t pixelOffset =
+      kBmpFileHeaderBytes + kDibHeaderBytes + static_cast<size_t>(form.tableEntries) * 4;
+  Put32(&file[10], static_cast<uint32_t>(pixelOffset));
+  return file;
+}
+
+}  // namespace tavro

@@ -1,0 +1,24 @@
+#include "shell/FilePrompts.h"
+
+#include "shell/OpenFileDialog.h"
+#include "shell/SaveAsDialog.h"
+#include "shell/SelectCnfDialog.h"
+
+namespace tavro {
+
+bool DialogPrompts::PromptOpen(QWidget* owner, QString& path) {
+  return OpenPromptFileName(owner, path);
+}
+
+bool DialogPrompts::PromptSaveAs(QWidget* owner, QString& path) {
+  return SavePromptFileName(owner, path);
+}
+
+bool DialogPrompts::ChooseConfigFile(QWidget* owner, const QStringList& names, QString& chosen) {
+  SelectCnfDialog dialog(names, owner);
+  const bool ok = dialog.exec() == QDialog::Accepted;
+  chosen = ok ? dialog.ChosenName() : QString();
+  return ok;
+}
+
+}  // namespace tavro

@@ -1,0 +1,53 @@
+// A stand-in for the user at the file dialogs: answers from a shared script and records what
+// each dialog was shown.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "shell/FilePrompts.h"
+
+namespace tavro::test {
+
+struct PromptScript {
+  // File > Open: the path to pick; empty means Cancel.
+  QString openAnswer;
+  // Save As: the path to pick; empty means Cancel. `saveSuggested` records what was offered.
+  QString saveAnswer;
+  std::vector<QString> saveSuggested;
+  // "Select CNF File": OK with `choice` (empty: the first name) or Cancel.
+  bool chooseOk = true;
+  QString choice;
+  std::vector<QStringList> offered;
+};
+
+class FakePrompts : public FilePrompts {
+ public:
+  explicit FakePrompts(std::shared_ptr<PromptScript> script) : Script(std::move(script)) {}
+
+  bool PromptOpen(QWidget*, QString& path) override {
+    if (Script->openAnswer.isEmpty()) return false;
+    path = Script->openAnswer;
+    return true;
+  }
+  bool PromptSaveAs(QWidget*, QString& path) override {
+    Script->saveSuggested.push_back(path);
+    if (Script->saveAnswer.isEmpty()) return false;
+    path = Script->saveAnswer;
+    return true;
+  }
+  bool ChooseConfigFile(QWidget*, const QStringList& names, QString& chosen) override {
+    Script->offered.push_back(names);
+    chosen = Script->chooseOk ? (Script->choice.isEmpty() && !names.isEmpty() ? names.front()
+                                                                              : Script->choice)
+                              : QString();
+    return Script->chooseOk;
+  }
+
+ private:
+  std::shared_ptr<PromptScript> Script;
+};
+
+}  // namespace tavro::test
