@@ -257,21 +257,21 @@ class Session:
         return "shows \"%s\"" % description
 
     def save_positions(self, cnf):
-        with open(cnf, "rb") as f:
-            before = f.read()
+        def written():  # the save renames a new file over the old one
+            info = os.stat(cnf)
+            return info.st_ino, info.st_mtime_ns, info.st_size
+        before = written()
         self.type_keys("ctrl+s")
         # Saving over the file the set came from asks first; Yes is the box's default button.
         question = self.wait_for_box()
         xdesktop.key("Return")
         deadline = time.monotonic() + 10
-        while True:
-            with open(cnf, "rb") as f:
-                after = f.read()
-            if after != before:
-                break
+        while written() == before:
             if time.monotonic() > deadline:
                 raise StepFailed("the file was not written after Yes to \"%s\"" % question)
             time.sleep(0.1)
+        with open(cnf, "rb") as f:
+            after = f.read()
         with open(os.path.join(self.work, "06-saved.cnf"), "wb") as f:
             f.write(after)
         for wanted, options in ((self.set0, []), ("set 1", ["--set", "1"]),
