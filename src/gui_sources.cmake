@@ -3,5 +3,8 @@
 set(TAVRO_GUI_SOURCES
   composition/MapDisplay.cpp
   interaction/CTavroView.cpp
+  interaction/ViewInspection.cpp
+  interaction/ViewMouse.cpp
+  interaction/ViewTimer.cpp
   interaction/VirtualKeys.cpp
 )
