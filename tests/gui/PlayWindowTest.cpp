@@ -105,9 +105,10 @@ class PlayWindowTest : public QObject {
 
   void alarmsGoOnWhileADebugBoxIsOpen() {
     app->HostImpl().SetMessageSink({});  // real, modal boxes
-    OpenSet(";@initialize() timer(1,10) timer(2,40)\n"
-            ";@alarm(1) timer(1,10) move(#0,1,0)\n"
-            ";@alarm(2) debug(\"hold\")\n");
+    OpenSet(
+        ";@initialize() timer(1,10) timer(2,40)\n"
+        ";@alarm(1) timer(1,10) move(#0,1,0)\n"
+        ";@alarm(2) debug(\"hold\")\n");
     int xWhileOpen = -1;
     int xLaterWhileOpen = -1;
     QString caption;

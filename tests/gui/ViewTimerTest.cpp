@@ -60,9 +60,10 @@ class ViewTimerTest : public QObject {
   }
 
   void dueAlarmsFireLowestSlotFirstAndTheirChangesArePainted() {
-    Load(";@initialize() timer(2,50) timer(1,50)\n"
-         ";@alarm(1) debug(\"one\") move(#0,5,0)\n"
-         ";@alarm(2) debug(\"two\")\n");
+    Load(
+        ";@initialize() timer(2,50) timer(1,50)\n"
+        ";@alarm(1) debug(\"one\") move(#0,5,0)\n"
+        ";@alarm(2) debug(\"two\")\n");
     QCoreApplication::processEvents();
     ExpectTimerIn(50);
     test::PaintRecorder paints(view->viewport());
@@ -109,10 +110,11 @@ class ViewTimerTest : public QObject {
   }
 
   void everythingThatRaisesEventsReschedules() {
-    Load(";@initialize() timer(1,100)\n"
-         ";@press(#0) timer(1,0)\n"
-         ";@release(#0) timer(1,30)\n"
-         ";@set(1) timer(3,70)\n");
+    Load(
+        ";@initialize() timer(1,100)\n"
+        ";@press(#0) timer(1,0)\n"
+        ";@release(#0) timer(1,30)\n"
+        ";@set(1) timer(3,70)\n");
     ExpectTimerIn(100);
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(12, 12));
     QVERIFY(!Timer().isActive());  // "timer(" 0 cancelled the only slot
