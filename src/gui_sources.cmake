@@ -4,5 +4,8 @@ set(TAVRO_GUI_SOURCES
   composition/ClipboardExport.cpp
   composition/MapDisplay.cpp
   interaction/CTavroView.cpp
+  interaction/ViewInspection.cpp
+  interaction/ViewMouse.cpp
+  interaction/ViewTimer.cpp
   interaction/VirtualKeys.cpp
 )

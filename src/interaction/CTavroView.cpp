@@ -31,6 +31,10 @@ CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
   ShrinkTimer.setSingleShot(true);
   ShrinkTimer.setInterval(0);
   connect(&ShrinkTimer, &QTimer::timeout, this, &CTavroView::ShrinkFrameToPicture);
+  PassTimer.setSingleShot(true);
+  // Alarms are due to the millisecond; a coarse timer would add its slack to every period.
+  PassTimer.setTimerType(Qt::PreciseTimer);
+  connect(&PassTimer, &QTimer::timeout, this, &CTavroView::RunTimerPass);
   UpdateScrollSizes();
 }
 
@@ -70,9 +74,13 @@ void CTavroView::SelectSet(int set) {
   // The document repaints the switched set at once through the Host; the frame's states
   // follow the new set straight away too.
   if (Doc.SelectSet(set) == CTavroDoc::SetChoice::Switched) Frame.RefreshCommandStates();
+  ScheduleTimerPass();  // the set's "set(" actions may have armed alarms
 }
 
-void CTavroView::SelectGroup(int group) { Doc.SelectGroup(group); }
+void CTavroView::SelectGroup(int group) {
+  Doc.SelectGroup(group);
+  ScheduleTimerPass();
+}
 
 void CTavroView::TestAllSets() {
   for (int set = 0; set < kSetCount; ++set) SelectSet(set);
@@ -121,6 +129,8 @@ void CTavroView::InvalidateWholeView(bool scrollToOrigin) {
   UpdateScrollSizes();
   if (scrollToOrigin) ScrollTo({0, 0});
   viewport()->update();
+  // Called after every load and File New: the new set's alarms start, or the old ones stop.
+  ScheduleTimerPass();
 }
 
 void CTavroView::RepaintMapRect(const MapRect& mapRect) {
@@ -128,8 +138,17 @@ void CTavroView::RepaintMapRect(const MapRect& mapRect) {
   const ScrollPos scroll = ScrollPosition();
   const QRect device(mapRect.left * z - scroll.x, mapRect.top * z - scroll.y, mapRect.Width() * z,
                      mapRect.Height() * z);
-  viewport()->repaint(device.intersected(viewport()->rect()));
+  const QRect visible = device.intersected(viewport()->rect());
+  // Only the changed rectangle, and now: a drag step must show before the next move arrives.
+  if (!visible.isEmpty()) viewport()->repaint(visible);
 }
+
+void CTavroView::InvalidateMapRect(const MapRect* mapRect) {
+  if (mapRect != nullptr) RepaintMapRect(*mapRect);
+}
+
+// The document hands the flushed rectangle to the Host, which passes it back to RepaintMapRect.
+void CTavroView::FlushAndRepaint() { Doc.FlushAndRepaint(); }
 
 void CTavroView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
@@ -175,6 +194,7 @@ void CTavroView::keyPressEvent(QKeyEvent* event) {
     ScrollByArrow(code);
   }
   event->accept();
+  ScheduleTimerPass();
 }
 
 bool CTavroView::ScrollByArrow(int32_t virtualKey) {

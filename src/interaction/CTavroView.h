@@ -1,6 +1,7 @@
 // CTavroView: the one view of the one document. Shows the composed map zoomed and scrolled,
 // switches sets and colour groups, zooms, scrolls with the arrow keys and fits the frame to the
-// picture. It owns nothing of the set; it keeps only window state.
+// picture; turns the mouse into picking, dragging and inspection; drives the script alarms from
+// one timer. It owns nothing of the set; it keeps only window state.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -53,6 +54,30 @@ class CTavroView : public QAbstractScrollArea {
   void RepaintMapRect(const MapRect& mapRect);
 
   // Zoomed picture size; 1 x 1 with nothing loaded.
+  // A map rectangle (none: nothing) repainted at once, zoomed and scrolled.
+  void InvalidateMapRect(const MapRect* mapRect);
+  // Recomposes what event actions left dirty and repaints exactly that, at once.
+  void FlushAndRepaint();
+
+  // Mouse (ViewMouse.cpp). The left button takes the capture whether or not it picks anything;
+  // the capture ends at button up, when the window stops being active, when a press or a move
+  // shows that the release went elsewhere, or at once when a fixed object is pulled too far.
+  bool HoldsCapture() const { return CaptureHeld; }
+  bool SkipsNextMove() const { return SkipNextMove; }
+  // Right-button inspection at a point of the viewport: "Object No.%d" and its cel lines.
+  void InspectObject(QPoint point);
+
+  // Help > Information and Option > Adjust Object (ViewInspection.cpp).
+  void ShowInformation();
+  void AdjustObjects();
+
+  // The script alarms (ViewTimer.cpp). One single-shot timer, armed for when the next pass has
+  // something to do; with no slot armed and nothing dirty it is stopped, so an idle window never
+  // wakes. Call ScheduleTimerPass after anything that may arm a slot or dirty the map.
+  void ScheduleTimerPass();
+  void RunTimerPass();
+  const QTimer& AlarmTimer() const { return PassTimer; }
+
   ViewSize ContentSize() const;
   ScrollPos ScrollPosition() const;
   void ScrollTo(ScrollPos pos);
@@ -65,17 +90,33 @@ class CTavroView : public QAbstractScrollArea {
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void UpdateScrollSizes();
   void FollowToolbarVisibility();
   void ShrinkFrameToPicture();
   bool ScrollByArrow(int32_t virtualKey);
+  void TrackPointerAt(QPoint point);
+  // The visible part of the picture in zoomed pixels, as a drag step expects it in DragRect.
+  MapRect VisibleZoomedRect() const;
+  void PressLeft(QPoint point);
+  void DropHeld();
+  void LoseCapture();
+  void ReleaseCapture();
+  void ScrollForDrag(int32_t dx, int32_t dy);
 
   CTavroDoc& Doc;
   ViewFrameLink& Frame;
   int ToolbarHeightSeen = 0;
   QTimer ShrinkTimer;  // the frame is shrunk after the layout pass that showed the change
+  QTimer PassTimer;    // the next timer pass of the script alarms
+  bool CaptureHeld = false;
+  bool SkipNextMove = false;  // the cursor was moved back after an automatic scroll
+  int MouseHandlerDepth = 0;  // a press or a drop whose script events are running
 };
 
 }  // namespace tavro

@@ -14,7 +14,8 @@
 
 namespace tavro {
 
-enum class MessageIcon { Exclamation, Information, Question };
+// None: a plain box with its text and an OK button, as the information and inspection boxes are.
+enum class MessageIcon { Exclamation, Information, Question, None };
 
 class Host {
  public:

@@ -1,6 +1,6 @@
-// Which code answers each command, and when each is enabled and checked. Commands not handled
-// here (save, copy, information, adjust object, undo, cut, paste, the pane keys) stay disabled
-// until something handles them.
+// Which code answers each command, and when each is enabled and checked. Saving and copying live
+// in FileCommands.cpp, information and object adjustment in PlayCommands.cpp; commands nobody
+// handles (undo, cut, paste, the pane keys) stay disabled.
 #include <QToolBar>
 
 #include "shell/CMainFrame.h"

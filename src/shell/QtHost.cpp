@@ -27,6 +27,12 @@ QString DecodeForDisplay(const std::string& bytes) {
 
 QtHost::QtHost(AppSettings& settings) : Settings(settings) {}
 
+// A box opened by an alarm's "debug(" runs its own event loop inside the alarm; the view's timer
+// (single-shot, already fired) must be armed again so the other alarms go on meanwhile.
+void QtHost::KeepAlarmsRunning() {
+  if (View) View->ScheduleTimerPass();
+}
+
 QtHost::~QtHost() = default;
 
 void QtHost::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
@@ -47,8 +53,12 @@ void QtHost::ShowMessage(const std::string& text, const std::string& caption, Me
     case MessageIcon::Question:
       box.setIcon(QMessageBox::Question);
       break;
+    case MessageIcon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
   }
   box.setStandardButtons(QMessageBox::Ok);
+  KeepAlarmsRunning();
   box.exec();
 }
 
@@ -63,6 +73,7 @@ bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
   box.setText(DecodeForDisplay(text));
   box.setIcon(QMessageBox::Warning);
   box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  KeepAlarmsRunning();
   return box.exec() == QMessageBox::Yes;
 }
 

@@ -58,6 +58,8 @@ class QtHost : public Host {
   void RepaintMapRect(const MapRect& rect) override;
 
  private:
+  void KeepAlarmsRunning();
+
   AppSettings& Settings;
   QPointer<CTavroView> View;
   QPointer<QWidget> Owner;

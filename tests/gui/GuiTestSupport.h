@@ -2,11 +2,14 @@
 // set had loaded, and a frame stand-in for testing the view on its own.
 #pragma once
 
+#include <QPaintEvent>
+#include <QRegion>
 #include <QTemporaryDir>
 #include <initializer_list>
 
 #include "document/CTavroDoc.h"
 #include "interaction/CTavroView.h"
+#include "support/FakeHost.h"
 
 namespace tavro::test {
 
@@ -41,6 +44,41 @@ class StubFrameLink : public ViewFrameLink {
   bool ToolbarShown() const override { return toolbarShown; }
   void StoreToolbarVisible(bool visible) override { storedToolbar = visible ? 1 : 0; }
   QWidget* FrameWindow() override { return window; }
+};
+
+// A recording host whose repaint requests reach a real view, as the window's host does; the
+// clock is the fake one, moved by the test.
+class ViewForwardingHost : public FakeHost {
+ public:
+  CTavroView* view = nullptr;
+
+  void RepaintMapRect(const MapRect& rect) override {
+    FakeHost::RepaintMapRect(rect);
+    if (view != nullptr) view->RepaintMapRect(rect);
+  }
+  void InvalidateWholeView() override {
+    FakeHost::InvalidateWholeView();
+    if (view != nullptr) view->InvalidateWholeView(true);
+  }
+};
+
+// Collects the regions of the paint events a widget receives.
+class PaintRecorder : public QObject {
+ public:
+  explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
+  QRegion painted;
+  int events = 0;
+  void Clear() {
+    painted = QRegion();
+    events = 0;
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      painted += static_cast<QPaintEvent*>(event)->region();
+      ++events;
+    }
+    return false;
+  }
 };
 
 }  // namespace tavro::test

@@ -1,0 +1,295 @@
+// The mouse in the view: what a drag repaints, every way the capture ends, the drop at a fixed
+// object's limit, scrolling along with a dragged object, the key sequence that frees fixed
+// objects, and right-button inspection.
+#include <QCursor>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "interaction/FixOverride.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
+
+namespace tavro {
+
+namespace {
+
+// 100 x 80 playfield. Object 0 (a.cel) at 10,10; object 1 (f.cel, fix value 8) at 50,10;
+// object 2 (c.cel, with a comment) at 38,30. Every cel is a solid 10 x 10 square.
+constexpr const char* kSetText =
+    "(100,80)\n"
+    "%pal.kcf\n"
+    "#0 a.cel :0\n"
+    "#1.8 f.cel :0\n"
+    "#2 c.cel :0 ;red hat\n"
+    "$0 10,10 50,10 38,30\n"
+    ";@drop(#0) debug(\"drop0\")\n"
+    ";@drop(#1) debug(\"drop1\")\n"
+    ";@fixdrop(#1) debug(\"fixdrop1\")\n"
+    ";@drop(#2) debug(\"drop2\")\n";
+
+}  // namespace
+
+class ViewMouseTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::TempDir> dir;
+  test::ViewForwardingHost host;
+  std::unique_ptr<CTavroDoc> doc;
+  test::StubFrameLink frame;
+  std::unique_ptr<CTavroView> view;
+  std::unique_ptr<test::PaintRecorder> paints;
+  FixOverrideState keySequence;
+
+  QWidget* Port() { return view->viewport(); }
+  const ObjectEntry& Object(int number) { return doc->ObjectTable[doc->SlotOf(number)]; }
+  std::vector<std::string> Messages() { return host.MessageTexts(); }
+
+  // The viewport point over map point `map` at the current zoom and scroll.
+  QPoint At(QPoint map) {
+    const ScrollPos scroll = view->ScrollPosition();
+    return map * doc->ZoomFactor - QPoint(scroll.x, scroll.y);
+  }
+  void Press(QPoint map) { QTest::mousePress(Port(), Qt::LeftButton, {}, At(map)); }
+  void MoveTo(QPoint map) { QTest::mouseMove(Port(), At(map)); }
+  void Release(QPoint map) { QTest::mouseRelease(Port(), Qt::LeftButton, {}, At(map)); }
+  // A move that reaches the view although the left button is no longer down.
+  void MoveWithoutButton(QPoint map) {
+    const QPoint local = At(map);
+    QMouseEvent move(QEvent::MouseMove, local, Port()->mapToGlobal(local), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Port(), &move);
+  }
+
+  void ShowView(int width, int height, int zoom) {
+    view->resize(width, height);
+    view->show();
+    view->SetZoom(zoom);
+    view->ScrollTo({0, 0});
+    QCoreApplication::processEvents();
+  }
+
+  void ExpectIdle() {
+    QVERIFY(!view->HoldsCapture());
+    QCOMPARE(doc->DragObject, 0);
+    QCOMPARE(doc->MapBounds, (MapRect{0, 0, 99, 79}));
+  }
+
+ private slots:
+  void init() {
+    dir = std::make_unique<test::TempDir>();
+    test::SetFiles files(dir->path());
+    files.OldPalette("pal.kcf");
+    for (const char* cel : {"a.cel", "f.cel", "c.cel"}) files.SolidCel(cel, 10, 10, 3);
+    files.WriteText("play.cnf", kSetText);
+    host.messages.clear();
+    doc = std::make_unique<CTavroDoc>(host);
+    doc->FixOverrideSource = &keySequence;
+    keySequence.Reset();
+    view = std::make_unique<CTavroView>(*doc, frame);
+    host.view = view.get();
+    frame.window = view.get();
+    frame.toolbarShown = false;
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QVERIFY(doc->OnOpenDocument(files.Path("play.cnf").string()));
+    QCOMPARE(doc->SetLoaded, 1);
+    QVERIFY(host.messages.empty());
+    paints = std::make_unique<test::PaintRecorder>(Port());
+  }
+  void cleanup() {
+    paints.reset();
+    host.view = nullptr;
+    view.reset();
+    doc.reset();
+    dir.reset();
+  }
+
+  void dragStepsRepaintOnlyTheSweptRectangleZoomedAndScrolled() {
+    ShowView(150, 120, 2);
+    view->ScrollTo({6, 4});
+    QCoreApplication::processEvents();
+    Press({12, 12});
+    QVERIFY(view->HoldsCapture());
+    QVERIFY(doc->DragObject != 0);
+    QCoreApplication::processEvents();
+    paints->Clear();
+    MoveTo({15, 14});
+    // Old box (10,10)-(20,20) and new box (13,12)-(23,22): map (10,10)-(23,22), at zoom 2
+    // minus the scroll, painted at once and nothing else.
+    QCOMPARE(paints->painted, QRegion(QRect(14, 16, 26, 24)));
+    QCOMPARE(paints->events, 1);
+    QCOMPARE(Object(0).X, 13);
+    QCOMPARE(Object(0).Y, 12);
+    // The drop paints nothing new (the object is already there) and raises the drop events.
+    Release({40, 40});
+    QCOMPARE(Object(0).X, 13);
+    QCOMPARE(Messages(), (std::vector<std::string>{"drop0"}));
+    ExpectIdle();
+  }
+
+  void theCaptureIsTakenOverNothingAndEndsAtButtonUp() {
+    ShowView(200, 160, 1);
+    Press({90, 70});  // transparent: nothing picked, the capture still taken
+    QVERIFY(view->HoldsCapture());
+    QCOMPARE(doc->DragObject, 0);
+    MoveTo({95, 75});
+    Release({95, 75});
+    ExpectIdle();
+    QVERIFY(Messages().empty());
+  }
+
+  void aLostReleaseDropsTheObjectExactlyOnce() {
+    ShowView(200, 160, 1);
+    // A move arriving with the button already up: the release went elsewhere.
+    Press({12, 12});
+    MoveTo({20, 15});
+    MoveWithoutButton({30, 30});
+    ExpectIdle();
+    QCOMPARE(Object(0).X, 18);  // dropped where the last tracked move left it
+    QCOMPARE(Messages(), (std::vector<std::string>{"drop0"}));
+    Release({30, 30});  // a late release finds no capture
+    QCOMPARE(Messages().size(), size_t{1});
+
+    // A second press while the first is still held: the first object is dropped before the
+    // second is picked.
+    host.messages.clear();
+    QTest::mousePress(Port(), Qt::LeftButton, {}, At({40, 32}));
+    const int32_t held = doc->DragObject;
+    QCOMPARE(held, static_cast<int32_t>(doc->SlotOf(2)));
+    QTest::mousePress(Port(), Qt::LeftButton, {}, At({20, 15}));
+    QCOMPARE(Messages(), (std::vector<std::string>{"drop2"}));
+    QCOMPARE(doc->DragObject, static_cast<int32_t>(doc->SlotOf(0)));
+    Release({20, 15});
+    QCOMPARE(Messages(), (std::vector<std::string>{"drop2", "drop0"}));
+    ExpectIdle();
+  }
+
+  void losingTheActiveWindowDropsTheHeldObject() {
+    ShowView(200, 160, 1);
+    view->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(view.get()));
+    Press({12, 12});
+    MoveTo({22, 12});
+    QWidget other;
+    other.resize(50, 50);
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(!view->isActiveWindow());
+    ExpectIdle();
+    QCOMPARE(Object(0).X, 20);
+    QCOMPARE(Messages(), (std::vector<std::string>{"drop0"}));
+    Release({22, 12});
+    QCOMPARE(Messages().size(), size_t{1});
+  }
+
+  void aFixedObjectPulledTooFarIsDroppedAtOnce() {
+    ShowView(200, 160, 1);
+    Press({55, 15});
+    MoveTo({57, 15});  // within the wobble threshold: nothing happens
+    QVERIFY(view->HoldsCapture());
+    MoveTo({58, 15});  // 3 pixels with no allowance: dropped, no wear yet
+    ExpectIdle();
+    QCOMPARE(Object(1).X, 50);
+    QCOMPARE(Object(1).FixRemaining, 8);
+    QCOMPARE(Messages(), (std::vector<std::string>{"fixdrop1", "drop1"}));
+    // The real release later does nothing.
+    MoveTo({70, 15});
+    Release({70, 15});
+    QCOMPARE(Messages().size(), size_t{2});
+
+    // Pulled upward, it goes at once too; past 3 pixels it wears (8 -> 7) and springs back.
+    host.messages.clear();
+    Press({55, 15});
+    MoveTo({55, 11});
+    ExpectIdle();
+    QCOMPARE(Object(1).FixRemaining, 7);
+    QCOMPARE(Object(1).Y, 10);
+    QCOMPARE(Messages(), (std::vector<std::string>{"fixdrop1", "drop1"}));
+    Release({55, 11});
+  }
+
+  void typingTheKeySequenceFreesFixedObjects() {
+    ShowView(200, 160, 1);
+    QTest::keyClicks(view.get(), "zorve");
+    QVERIFY(keySequence.Active());
+    Press({55, 15});
+    MoveTo({75, 35});
+    QVERIFY(view->HoldsCapture());
+    QCOMPARE(Object(1).X, 70);
+    QCOMPARE(Object(1).Y, 30);
+    Release({75, 35});
+    QCOMPARE(Object(1).X, 70);
+    QCOMPARE(Object(1).FixRemaining, 8);  // no wear while the sequence is on
+    QCOMPARE(Messages(), (std::vector<std::string>{"drop1"}));
+  }
+
+  void draggingPastTheVisibleEdgeScrollsAndMovesTheCursorBack() {
+    ShowView(100, 80, 2);  // 50 x 40 map pixels visible of 100 x 80
+    const QPoint cursor(400, 300);
+    QCursor::setPos(cursor);
+    QCoreApplication::processEvents();
+    Press({40, 32});
+    MoveTo({45, 32});  // object 2's right edge 53 passes the visible right edge 50
+    QCOMPARE(Object(2).X, 43);
+    QCOMPARE(view->ScrollPosition().x, 10);  // the step times the zoom
+    QCOMPARE(view->ScrollPosition().y, 0);
+    QCOMPARE(QCursor::pos(), cursor - QPoint(10, 0));
+    QVERIFY(view->SkipsNextMove());
+    // The move caused by the cursor jump is not the user's: it is ignored once.
+    QTest::mouseMove(Port(), QPoint(60, 64));
+    QCOMPARE(Object(2).X, 43);
+    QVERIFY(!view->SkipsNextMove());
+    QTest::mouseMove(Port(), QPoint(60, 64));  // map (35, 32)
+    QCOMPARE(Object(2).X, 33);
+    Release({35, 32});
+    ExpectIdle();
+  }
+
+  void aScrollStoppedByThePictureEdgeMovesTheCursorOnlyAsFar() {
+    ShowView(100, 80, 2);
+    view->ScrollTo({96, 0});  // four zoomed pixels short of the farthest position
+    QCoreApplication::processEvents();
+    QCursor::setPos(QPoint(400, 300));
+    QCoreApplication::processEvents();
+    doc->ObjectTable[doc->SlotOf(2)].X = 85;  // into the visible part
+    Press({87, 32});
+    QVERIFY(doc->DragObject != 0);
+    MoveTo({92, 32});  // asks for 10, only 4 are left
+    QCOMPARE(view->ScrollPosition().x, 100);
+    QCOMPARE(QCursor::pos(), QPoint(396, 300));
+    Release({92, 32});
+  }
+
+  void rightClickShowsTheObjectsCelLinesWithTheirComments() {
+    ShowView(200, 160, 1);
+    QTest::mousePress(Port(), Qt::RightButton, {}, At({40, 32}));
+    QVERIFY(!view->HoldsCapture());  // the right button captures nothing
+    QCOMPARE(host.messages.size(), size_t{1});
+    QCOMPARE(host.messages[0].caption, std::string("Object No.2"));
+    QCOMPARE(host.messages[0].text, std::string("2 : red hat\n"));
+    QVERIFY(host.messages[0].icon == MessageIcon::None);
+    QTest::mouseRelease(Port(), Qt::RightButton, {}, At({40, 32}));
+
+    QTest::mousePress(Port(), Qt::RightButton, {}, At({12, 12}));
+    QCOMPARE(host.messages.size(), size_t{2});
+    QCOMPARE(host.messages[1].caption, std::string("Object No.0"));
+    QCOMPARE(host.messages[1].text, std::string("0 : \n"));
+    QTest::mouseRelease(Port(), Qt::RightButton, {}, At({12, 12}));
+
+    // A transparent spot, and a spot beside the picture whose nearest edge point is
+    // transparent: nothing to show.
+    QTest::mousePress(Port(), Qt::RightButton, {}, At({90, 70}));
+    QTest::mouseRelease(Port(), Qt::RightButton, {}, At({90, 70}));
+    QTest::mousePress(Port(), Qt::RightButton, {}, QPoint(150, 150));
+    QCOMPARE(host.messages.size(), size_t{2});
+    ExpectIdle();
+  }
+};
+
+}  // namespace tavro
+
+QTEST_MAIN(tavro::ViewMouseTest)
+#include "ViewMouseTest.moc"

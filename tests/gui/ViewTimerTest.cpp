@@ -1,0 +1,148 @@
+// The view's alarm timer on a fake clock: passes fire due alarms lowest slot first and repaint
+// what they changed; the timer sleeps exactly until the next due slot and is stopped when none
+// is armed.
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
+
+namespace tavro {
+
+class ViewTimerTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::TempDir> dir;
+  std::unique_ptr<test::SetFiles> files;
+  test::ViewForwardingHost host;
+  std::unique_ptr<CTavroDoc> doc;
+  test::StubFrameLink frame;
+  std::unique_ptr<CTavroView> view;
+
+  // A 100 x 80 set with object 0 (a solid 10 x 10 cel) at 10,10 in sets 0 and 1, and `script`.
+  void Load(const std::string& script) {
+    files->WriteText("t.cnf", "(100,80)\n%pal.kcf\n#0 a.cel :0 1\n$0 10,10\n$1 10,10\n" + script);
+    QVERIFY(doc->OnOpenDocument(files->Path("t.cnf").string()));
+    QCOMPARE(doc->SetLoaded, 1);
+    view->InvalidateWholeView(true);  // as the application does after every open
+  }
+  const QTimer& Timer() { return view->AlarmTimer(); }
+  void ExpectTimerIn(int ms) {
+    QVERIFY(Timer().isActive());
+    QCOMPARE(Timer().interval(), ms);
+  }
+
+ private slots:
+  void init() {
+    dir = std::make_unique<test::TempDir>();
+    files = std::make_unique<test::SetFiles>(dir->path());
+    files->OldPalette("pal.kcf");
+    files->SolidCel("a.cel", 10, 10, 3);
+    host.messages.clear();
+    host.tick = 1000;
+    doc = std::make_unique<CTavroDoc>(host);
+    view = std::make_unique<CTavroView>(*doc, frame);
+    host.view = view.get();
+    frame.window = view.get();
+    frame.toolbarShown = false;
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->resize(200, 160);
+    view->show();
+  }
+  void cleanup() {
+    host.view = nullptr;
+    view.reset();
+    doc.reset();
+    files.reset();
+    dir.reset();
+  }
+
+  void dueAlarmsFireLowestSlotFirstAndTheirChangesArePainted() {
+    Load(
+        ";@initialize() timer(2,50) timer(1,50)\n"
+        ";@alarm(1) debug(\"one\") move(#0,5,0)\n"
+        ";@alarm(2) debug(\"two\")\n");
+    QCoreApplication::processEvents();
+    ExpectTimerIn(50);
+    test::PaintRecorder paints(view->viewport());
+    host.tick = 1060;
+    // The real timer fires (after 50 ms) and the pass reads the fake clock.
+    QTRY_COMPARE(host.messages.size(), size_t{2});
+    QCOMPARE(host.MessageTexts(), (std::vector<std::string>{"one", "two"}));
+    QCOMPARE(doc->ObjectTable[doc->SlotOf(0)].X, 15);
+    // The flushed area, old and new place of the object, was painted at once.
+    QVERIFY(paints.painted.contains(QRect(10, 10, 15, 10)));
+    QVERIFY(!paints.painted.intersects(QRect(30, 30, 50, 50)));
+    QCOMPARE(doc->DirtyFlag, 0);
+    QVERIFY(!Timer().isActive());  // nothing left armed: no more wakeups
+  }
+
+  void aSelfRearmingAlarmKeepsItsPeriodFromItsDueTime() {
+    Load(";@initialize() timer(1,100)\n;@alarm(1) timer(1,100)\n");
+    ExpectTimerIn(100);  // due at 1100
+    host.tick = 1130;
+    view->RunTimerPass();
+    ExpectTimerIn(70);  // due at 1200, not 1230
+    host.tick = 1260;
+    view->RunTimerPass();
+    ExpectTimerIn(40);
+    // Noticed a whole period late: it comes again on the next pass.
+    host.tick = 1420;
+    view->RunTimerPass();
+    ExpectTimerIn(1);
+  }
+
+  void noTimerRunsWhileNothingIsArmed() {
+    QVERIFY(!Timer().isActive());  // nothing loaded
+    Load("");
+    QCoreApplication::processEvents();
+    QVERIFY(!Timer().isActive());
+    // A press and a drop that arm nothing leave it asleep too.
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(12, 12));
+    QTest::mouseMove(view->viewport(), QPoint(20, 20));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    QVERIFY(!Timer().isActive());
+    view->SelectSet(1);
+    QCoreApplication::processEvents();
+    QVERIFY(!Timer().isActive());
+  }
+
+  void everythingThatRaisesEventsReschedules() {
+    Load(
+        ";@initialize() timer(1,100)\n"
+        ";@press(#0) timer(1,0)\n"
+        ";@release(#0) timer(1,30)\n"
+        ";@set(1) timer(3,70)\n");
+    ExpectTimerIn(100);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(12, 12));
+    QVERIFY(!Timer().isActive());  // "timer(" 0 cancelled the only slot
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(12, 12));
+    ExpectTimerIn(30);
+    host.tick = 1010;
+    QTest::keyClick(view.get(), Qt::Key_1);  // set 1's "set(" arms slot 3 for 1080
+    QCOMPARE(doc->CurrentSet, 1);
+    ExpectTimerIn(20);  // slot 1 at 1030 comes first
+    // A reload disarms every slot; a set without alarms stops the timer.
+    Load("");
+    QVERIFY(!Timer().isActive());
+  }
+
+  void aDirtyMapIsFlushedOnTheNextPass() {
+    Load("");
+    QCoreApplication::processEvents();
+    doc->MoveObject(0, 30, 0);  // as a script action outside any pass would
+    view->ScheduleTimerPass();
+    ExpectTimerIn(0);
+    test::PaintRecorder paints(view->viewport());
+    QTRY_COMPARE(doc->DirtyFlag, 0);
+    QVERIFY(paints.painted.contains(QRect(10, 10, 40, 10)));
+    QVERIFY(!Timer().isActive());
+  }
+};
+
+}  // namespace tavro
+
+QTEST_MAIN(tavro::ViewTimerTest)
+#include "ViewTimerTest.moc"
