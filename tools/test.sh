@@ -11,6 +11,8 @@ jobs=$(nproc)
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_WERROR=ON
 cmake --build build/release -j "$jobs"
 (cd build/release && ctest --output-on-failure -j "$jobs" --timeout 300)
+# What the end-to-end run of the viewer saw, with the idle viewer's CPU share.
+cat build/release/tests/e2e/session/steps.txt 2>/dev/null || echo "e2e: no steps were run"
 # Loading the largest set a configuration can make stays within its memory budget. (What the
 # viewer costs while it waits is measured by the end-to-end test, tests/e2e.)
 tools/memory-budget.sh build/release
@@ -26,6 +28,7 @@ suppressions=$(pwd)/tools/lsan-suppressions.txt
   LSAN_OPTIONS=suppressions=$suppressions:print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --output-on-failure -j "$jobs" --timeout 600)
+cat build/asan/tests/e2e/session/steps.txt 2>/dev/null || echo "e2e: no steps were run"
 
 # Each harness for about 30 seconds; a finding fails the run (tools/fuzz.sh runs them longer).
 tools/fuzz.sh 30
