@@ -250,6 +250,50 @@ TEST_F(ComposeTrueColourTest, WideRunsBlendEveryPixelByTheSameFormulas) {
   }
 }
 
+// Three long cels stacked on one row, so every fast path blends over a picture that differs
+// from pixel to pixel: an opaque indexed cel at the bottom, a blended one, a 32-bit one on top.
+TEST_F(ComposeTrueColourTest, WideRunsStackedOverAVariedPictureBlendPixelByPixel) {
+  constexpr int kWidth = 61;
+  Playfield(kWidth, 1, true);
+  uint32_t seed = 11;
+  auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int i = 0; i < 256; ++i) {
+    SetColour(0, i, static_cast<uint8_t>(next()), static_cast<uint8_t>(next()),
+              static_cast<uint8_t>(next()));
+  }
+  std::vector<uint8_t> bottom(kWidth), middle(kWidth), top(kWidth * 4);
+  for (auto& v : bottom) v = next() % 4 == 0 ? 0 : static_cast<uint8_t>(next());
+  for (auto& v : middle) v = next() % 3 == 0 ? 0 : static_cast<uint8_t>(next());
+  for (auto& v : top) v = static_cast<uint8_t>(next());
+  for (int x = 0; x < kWidth; x += 4) top[x * 4 + 3] = (x % 8) ? 0 : 255;
+  AddAlphaCel(3, kWidth, 1, top);
+  const int blended = AddCel(2, kWidth, 1, middle);
+  AddCel(1, kWidth, 1, bottom);
+  doc.CellTable[blended].Transparency = 200;
+  ShowSet(0);
+  for (int x = 0; x < kWidth; ++x) {
+    const RgbQuad bg = doc.ColourOfGroup(0, 0);
+    int pixel[3] = {bg.Blue, bg.Green, bg.Red};
+    if (bottom[x] != 0) {
+      const RgbQuad c = doc.ColourOfGroup(0, bottom[x]);
+      pixel[0] = c.Blue, pixel[1] = c.Green, pixel[2] = c.Red;
+    }
+    if (middle[x] != 0) {
+      const RgbQuad c = doc.ColourOfGroup(0, middle[x]);
+      const int cel[3] = {c.Blue, c.Green, c.Red};
+      for (int k = 0; k < 3; ++k) pixel[k] = (cel[k] * 56 + pixel[k] * 200) >> 8;
+    }
+    const int a = top[x * 4 + 3];
+    for (int k = 0; k < 3; ++k) {
+      const int s = top[x * 4 + k];
+      pixel[k] = a == 0 ? pixel[k] : a == 255 ? s : (s * a + pixel[k] * (255 - a)) >> 8;
+    }
+    EXPECT_EQ(ColourAt(x, 0), (Bgr{static_cast<uint8_t>(pixel[0]), static_cast<uint8_t>(pixel[1]),
+                                   static_cast<uint8_t>(pixel[2])}))
+        << "x " << x;
+  }
+}
+
 TEST_F(ComposeTrueColourTest, TallRectanglesComposeAlikeInEveryRow) {
   // Taller than the strips a large rectangle is drawn in; the cels cross strip edges.
   Playfield(3, 300, true);
