@@ -4,7 +4,7 @@ set(TAVRO_GUI_SOURCES
   composition/ClipboardExport.cpp
   composition/MapDisplay.cpp
   interaction/CTavroView.cpp
-  interaction/ViewInspection.cpp
+  interaction/ViewInformation.cpp
   interaction/ViewMouse.cpp
   interaction/ViewTimer.cpp
   interaction/VirtualKeys.cpp
