@@ -35,4 +35,13 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
   doc.SetLoaded = 1;
 }
 
+std::unique_ptr<CTavroView> MakeStandaloneView(CTavroDoc& doc, StubFrameLink& frame) {
+  auto view = std::make_unique<CTavroView>(doc, frame);
+  frame.window = view.get();
+  frame.toolbarShown = false;
+  view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  return view;
+}
+
 }  // namespace tavro::test

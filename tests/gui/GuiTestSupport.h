@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QTemporaryDir>
 #include <initializer_list>
+#include <memory>
 
 #include "document/CTavroDoc.h"
 #include "interaction/CTavroView.h"
@@ -45,6 +46,10 @@ class StubFrameLink : public ViewFrameLink {
   void StoreToolbarVisible(bool visible) override { storedToolbar = visible ? 1 : 0; }
   QWidget* FrameWindow() override { return window; }
 };
+
+// A view standing on its own as its own window, without scroll bars. The frame reports no
+// toolbar, since a toolbar change would shrink the window to the picture.
+std::unique_ptr<CTavroView> MakeStandaloneView(CTavroDoc& doc, StubFrameLink& frame);
 
 // A recording host whose repaint requests reach a real view, as the window's host does; the
 // clock is the fake one, moved by the test.

@@ -28,12 +28,7 @@ class ViewDrawTest : public QObject {
  private slots:
   void init() {
     doc = std::make_unique<CTavroDoc>(host);
-    view = std::make_unique<CTavroView>(*doc, frame);
-    frame.window = view.get();
-    // The view is its own window here: a toolbar change would shrink it to the picture.
-    frame.toolbarShown = false;
-    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view = test::MakeStandaloneView(*doc, frame);
   }
   void cleanup() {
     view.reset();

@@ -88,12 +88,8 @@ class ViewMouseTest : public QObject {
     doc = std::make_unique<CTavroDoc>(host);
     doc->FixOverrideSource = &keySequence;
     keySequence.Reset();
-    view = std::make_unique<CTavroView>(*doc, frame);
+    view = test::MakeStandaloneView(*doc, frame);
     host.view = view.get();
-    frame.window = view.get();
-    frame.toolbarShown = false;
-    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QVERIFY(doc->OnOpenDocument(files.Path("play.cnf").string()));
     QCOMPARE(doc->SetLoaded, 1);
     QVERIFY(host.messages.empty());

@@ -42,12 +42,8 @@ class ViewTimerTest : public QObject {
     host.messages.clear();
     host.tick = 1000;
     doc = std::make_unique<CTavroDoc>(host);
-    view = std::make_unique<CTavroView>(*doc, frame);
+    view = test::MakeStandaloneView(*doc, frame);
     host.view = view.get();
-    frame.window = view.get();
-    frame.toolbarShown = false;
-    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->resize(200, 160);
     view->show();
   }
