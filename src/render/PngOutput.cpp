@@ -1,6 +1,5 @@
 #include "render/PngOutput.h"
 
-#include <QImage>
 #include <QImageWriter>
 #include <QString>
 #include <algorithm>
@@ -41,17 +40,16 @@ bool MapIsComplete(const CTavroDoc& doc) {
 
 }  // namespace
 
-bool WritePlayfieldPng(const CTavroDoc& doc, int zoom, const std::string& path,
-                       std::string& error) {
+QImage PlayfieldImage(const CTavroDoc& doc, int zoom, std::string& error) {
   if (!MapIsComplete(doc)) {
     error = "there is no composed picture to write";
-    return false;
+    return {};
   }
   const auto table = ColourTable(doc);
   QImage image(doc.PlayfieldWidth * zoom, doc.PlayfieldHeight * zoom, QImage::Format_RGB888);
   if (image.isNull()) {
     error = "not enough memory for a picture of that size";
-    return false;
+    return {};
   }
   for (int y = 0; y < doc.PlayfieldHeight; ++y) {
     uchar* line = image.scanLine(y * zoom);
@@ -63,12 +61,22 @@ bool WritePlayfieldPng(const CTavroDoc& doc, int zoom, const std::string& path,
       std::copy_n(line, image.bytesPerLine(), image.scanLine(y * zoom + i));
     }
   }
+  return image;
+}
+
+bool WritePng(const QImage& image, const std::string& path, std::string& error) {
   QImageWriter writer(QString::fromStdString(path), "png");
   if (!writer.write(image)) {
     error = "cannot write \"" + path + "\": " + writer.errorString().toStdString();
     return false;
   }
   return true;
+}
+
+bool WritePlayfieldPng(const CTavroDoc& doc, int zoom, const std::string& path,
+                       std::string& error) {
+  const QImage image = PlayfieldImage(doc, zoom, error);
+  return !image.isNull() && WritePng(image, path, error);
 }
 
 }  // namespace tavro::render

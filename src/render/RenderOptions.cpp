@@ -58,6 +58,13 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, RenderOptions&
       error = "--zoom takes a number from 1 to 31, not \"" + value + "\"";
       return false;
     }
+  } else if (arg == "--thumbnail") {
+    if (!TakeValue(args, i, value, error)) return false;
+    if (!ParseWhole(value, 1, kMaxThumbnailSize, options.thumbnailSize)) {
+      error = "--thumbnail takes a number from 1 to " + std::to_string(kMaxThumbnailSize) +
+              ", not \"" + value + "\"";
+      return false;
+    }
   } else if (arg == "--cnf") {
     return TakeValue(args, i, options.configName, error);
   } else if (arg == "-o") {
@@ -93,6 +100,12 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
     error = "no file given";
     return false;
   }
+  // A thumbnailer runs on untrusted files unattended: it writes its picture and nothing else.
+  if (options.thumbnailSize > 0 && !options.help &&
+      (options.output.empty() || !options.savePath.empty())) {
+    error = "--thumbnail needs -o PATH and cannot be combined with --save";
+    return false;
+  }
   return true;
 }
 
@@ -111,6 +124,12 @@ const char* RenderUsage() {
          "  --info           print the set's information text\n"
          "  --save PATH      after everything else, write the configuration to PATH with the\n"
          "                   objects' positions of the moment, as File > Save As does\n"
+         "  --thumbnail SIZE write to -o PATH a picture of set 0 in colour group 0 (then the\n"
+         "                   set, group and mode options), scaled down smoothly to fit SIZE x\n"
+         "                   SIZE (1-4096), never enlarged; --zoom is ignored. An archive\n"
+         "                   shows its first configuration file in name order. Time and memory\n"
+         "                   are bounded, an archive is unpacked only into a temporary\n"
+         "                   directory that is removed, and nothing is written on failure\n"
          "  --help           print this text\n"
          "Exit status: 0 set shown, 1 file not opened, no set in it or not written, 2 usage\n"
          "error.\n";

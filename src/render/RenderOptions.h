@@ -22,9 +22,11 @@ struct RenderOptions {
   std::string savePath;  // --save; empty = the configuration is not written
   bool info = false;
   bool help = false;
+  int thumbnailSize = 0;  // --thumbnail; 0 = an ordinary run
 };
 
 inline constexpr int kMaxZoom = 31;
+inline constexpr int kMaxThumbnailSize = 4096;
 
 // Parses argv (without the program name). False with `error` set on a usage error.
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,

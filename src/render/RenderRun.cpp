@@ -14,11 +14,15 @@ void Tell(CTavroDoc& doc, const std::string& text) {
   doc.host().ShowMessage(text, "", MessageIcon::Exclamation);
 }
 
+}  // namespace
+
 // The viewer's File > Open: a configuration file directly, an archive through its temporary
 // directory. The open reports its own failures through the host.
 bool OpenSet(CTavroDoc& doc, const std::string& path) {
   return doc.OnOpenDocument(path) && doc.SetLoaded != 0;
 }
+
+namespace {
 
 bool ChooseSet(CTavroDoc& doc, int set) {
   if (doc.SelectSet(set) != CTavroDoc::SetChoice::NotInUse) return true;
@@ -36,6 +40,8 @@ bool ChooseGroup(CTavroDoc& doc, int group) {
   doc.SelectGroup(group);
   return true;
 }
+
+}  // namespace
 
 bool ApplyStep(CTavroDoc& doc, const SetStep& step) {
   switch (step.kind) {
@@ -55,6 +61,8 @@ bool ApplyStep(CTavroDoc& doc, const SetStep& step) {
   }
   return true;
 }
+
+namespace {
 
 // File > Save As without its dialog and without the question: only a set that did not come out
 // of an archive can be saved.

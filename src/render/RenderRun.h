@@ -1,6 +1,8 @@
 // One run of tavro-render: load, apply the steps in order, write what was asked for.
 #pragma once
 
+#include <string>
+
 #include "render/RenderOptions.h"
 
 namespace tavro {
@@ -12,6 +14,11 @@ namespace tavro::render {
 inline constexpr int kExitShown = 0;
 inline constexpr int kExitNoSet = 1;
 inline constexpr int kExitUsage = 2;
+
+// Opens a configuration file or an archive as File > Open does; false when no set was loaded.
+bool OpenSet(CTavroDoc& doc, const std::string& path);
+// Applies one set, group or mode option; false (and a message) when the set cannot take it.
+bool ApplyStep(CTavroDoc& doc, const SetStep& step);
 
 // Returns the exit status. Messages go through the document's host.
 int RunRender(CTavroDoc& doc, const RenderOptions& options);

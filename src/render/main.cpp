@@ -8,6 +8,7 @@
 #include "render/ConsoleHost.h"
 #include "render/RenderOptions.h"
 #include "render/RenderRun.h"
+#include "render/Thumbnail.h"
 
 int main(int argc, char** argv) {
   using namespace tavro::render;
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     std::fputs(RenderUsage(), stdout);
     return kExitShown;
   }
+  if (options.thumbnailSize > 0) return RunThumbnail(options);
   ConsoleHost host(options.configName);
   tavro::CTavroDoc doc(host);
   return RunRender(doc, options);

@@ -1,0 +1,96 @@
+#include "render/Thumbnail.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "document/CTavroDoc.h"
+#include "document/TempDirectory.h"
+#include "render/BoundedChild.h"
+#include "render/PngOutput.h"
+#include "render/RenderRun.h"
+#include "render/ThumbnailHost.h"
+
+namespace tavro::render {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kPictureName[] = "thumbnail.png";
+
+void Complain(const std::string& text) { std::fprintf(stderr, "tavro-render: %s\n", text.c_str()); }
+
+// Set 0 where the set uses it (else the set the open shows), colour group 0, then the caller's
+// own set, group and mode options.
+bool ShowFirstPicture(CTavroDoc& doc, const RenderOptions& options) {
+  doc.SelectSet(0);
+  if (doc.GroupCount > 0) doc.SelectGroup(0);
+  return std::all_of(options.steps.begin(), options.steps.end(),
+                     [&doc](const SetStep& step) { return ApplyStep(doc, step); });
+}
+
+// The child's work: everything it writes stays inside `workDirectory`.
+int DrawThumbnail(const RenderOptions& options, const std::string& workDirectory) {
+  ThumbnailHost host(workDirectory);
+  CTavroDoc doc(host);
+  if (!OpenSet(doc, options.file) || !ShowFirstPicture(doc, options)) return kExitNoSet;
+  std::string error;
+  const QImage playfield = PlayfieldImage(doc, 1, error);
+  if (playfield.isNull() || !WritePng(FitThumbnail(playfield, options.thumbnailSize),
+                                      workDirectory + "/" + kPictureName, error)) {
+    Complain(error);
+    return kExitNoSet;
+  }
+  return kExitShown;
+}
+
+// A rename where it can be one; a copy across file systems, removed again if it fails half-way.
+bool MoveInto(const fs::path& from, const fs::path& to) {
+  std::error_code error;
+  fs::rename(from, to, error);
+  if (!error) return true;
+  if (fs::copy_file(from, to, fs::copy_options::overwrite_existing, error)) return true;
+  fs::remove(to, error);
+  return false;
+}
+
+}  // namespace
+
+QImage FitThumbnail(const QImage& image, int size) {
+  const int longer = std::max(image.width(), image.height());
+  if (longer <= size) return image;
+  const double scale = static_cast<double>(size) / longer;
+  const int width = std::max(1, static_cast<int>(std::lround(image.width() * scale)));
+  const int height = std::max(1, static_cast<int>(std::lround(image.height() * scale)));
+  return image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+int RunThumbnail(const RenderOptions& options) {
+  bool invalidated = false;
+  const std::string workDirectory = MakeTempDirectory(ChooseTempBase("", invalidated));
+  if (workDirectory.empty()) {
+    Complain("cannot make a temporary directory");
+    return kExitNoSet;
+  }
+  const ChildLimits limits;
+  const ChildOutcome outcome = RunBoundedChild(
+      [&options, &workDirectory] { return DrawThumbnail(options, workDirectory); }, limits);
+  int status = outcome.finished ? outcome.exitCode : kExitNoSet;
+  if (!outcome.finished) {
+    Complain("the thumbnail was not finished within " + std::to_string(limits.seconds) +
+             " seconds and the memory allowed");
+  }
+  if (status == kExitShown && !MoveInto(fs::path(workDirectory) / kPictureName, options.output)) {
+    Complain("cannot write \"" + options.output + "\"");
+    status = kExitNoSet;
+  }
+  std::error_code ignored;
+  fs::remove_all(workDirectory, ignored);
+  return status;
+}
+
+}  // namespace tavro::render

@@ -1,0 +1,17 @@
+#include "render/ThumbnailHost.h"
+
+#include <algorithm>
+
+namespace tavro::render {
+
+bool ThumbnailHost::ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) {
+  if (names.empty()) return false;
+  chosen = *std::min_element(names.begin(), names.end());
+  return true;
+}
+
+std::string ThumbnailHost::ProfileString(const std::string& section, const std::string& key) {
+  return section == "OPTION" && key == "TMPDIR" ? workDirectory_ : std::string();
+}
+
+}  // namespace tavro::render

@@ -1,0 +1,28 @@
+// The Host of a thumbnail run: the console's, but every choice is made without anyone there and
+// every file the document makes goes into the run's own temporary directory.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "render/ConsoleHost.h"
+
+namespace tavro::render {
+
+class ThumbnailHost : public ConsoleHost {
+ public:
+  // `workDirectory`: where an archive is unpacked; the caller removes it afterwards.
+  explicit ThumbnailHost(std::string workDirectory)
+      : ConsoleHost(std::string()), workDirectory_(std::move(workDirectory)) {}
+
+  // The first name in byte order, so that the same archive always gives the same picture
+  // whatever order its directory lists the files in.
+  bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) override;
+  // Only the temporary directory setting has a value: the work directory.
+  std::string ProfileString(const std::string& section, const std::string& key) override;
+
+ private:
+  std::string workDirectory_;
+};
+
+}  // namespace tavro::render
