@@ -11,6 +11,10 @@ packages=(
   xvfb xauth xdotool xclip imagemagick python3 jlha-utils time
   # The program's own messages are Japanese; without a font for them a box shows empty squares.
   fonts-vlgothic
+  # Installing and packaging: the validators, the MIME and desktop databases, xdg-mime (which
+  # reads the MIME database through mimetype), the manual page formatter and dpkg-shlibdeps.
+  desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl groff man-db
+  dpkg-dev
 )
 
 missing=()

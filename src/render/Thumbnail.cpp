@@ -35,9 +35,10 @@ bool ShowFirstPicture(CTavroDoc& doc, const RenderOptions& options) {
 
 // The child's work: everything it writes stays inside `workDirectory`.
 int DrawThumbnail(const RenderOptions& options, const std::string& workDirectory) {
-  ThumbnailHost host(workDirectory);
+  ThumbnailHost host(options.configName, workDirectory);
   CTavroDoc doc(host);
-  if (!OpenSet(doc, options.file) || !ShowFirstPicture(doc, options)) return kExitNoSet;
+  if (!OpenSet(doc, options.file)) return kExitNoSet;
+  if (!ShowFirstPicture(doc, options)) return kExitUsage;
   std::string error;
   const QImage playfield = PlayfieldImage(doc, 1, error);
   if (playfield.isNull() || !WritePng(FitThumbnail(playfield, options.thumbnailSize),

@@ -5,6 +5,7 @@
 namespace tavro::render {
 
 bool ThumbnailHost::ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) {
+  if (!configName_.empty()) return ConsoleHost::ChooseConfigFile(names, chosen);
   if (names.empty()) return false;
   chosen = *std::min_element(names.begin(), names.end());
   return true;

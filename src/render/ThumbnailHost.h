@@ -11,17 +11,21 @@ namespace tavro::render {
 
 class ThumbnailHost : public ConsoleHost {
  public:
-  // `workDirectory`: where an archive is unpacked; the caller removes it afterwards.
-  explicit ThumbnailHost(std::string workDirectory)
-      : ConsoleHost(std::string()), workDirectory_(std::move(workDirectory)) {}
+  // `configName`: as for ConsoleHost; `workDirectory`: where an archive is unpacked; the caller
+  // removes it afterwards.
+  ThumbnailHost(const std::string& configName, std::string workDirectory)
+      : ConsoleHost(configName),
+        configName_(configName),
+        workDirectory_(std::move(workDirectory)) {}
 
-  // The first name in byte order, so that the same archive always gives the same picture
-  // whatever order its directory lists the files in.
+  // Without a name asked for, the first name in byte order, so that the same archive always
+  // gives the same picture whatever order its directory lists the files in.
   bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) override;
   // Only the temporary directory setting has a value: the work directory.
   std::string ProfileString(const std::string& section, const std::string& key) override;
 
  private:
+  std::string configName_;
   std::string workDirectory_;
 };
 

@@ -82,7 +82,9 @@ QPixmap ToolbarImage(int commandId) {
   return image;
 }
 
-QIcon AppIcon() {
+namespace {
+
+QPixmap DrawnAppIcon() {
   QPixmap image(32, 32);
   image.fill(Qt::transparent);
   QPainter p(&image);
@@ -97,7 +99,12 @@ QIcon AppIcon() {
   p.drawLine(QPointF(22, 16), QPointF(29, 13));
   p.drawLine(QPointF(13, 24), QPointF(12, 30));
   p.drawLine(QPointF(19, 24), QPointF(20, 30));
-  return QIcon(image);
+  return image;
 }
+
+}  // namespace
+
+// Installed, the icon theme has the same picture at every size the desktop asks for.
+QIcon AppIcon() { return QIcon::fromTheme(QStringLiteral(TAVRO_APP_ID), QIcon(DrawnAppIcon())); }
 
 }  // namespace tavro

@@ -14,7 +14,8 @@ inline constexpr int kButtonImageHeight = 15;
 // anything else.
 QPixmap ToolbarImage(int commandId);
 
-// A 32 x 32 icon for the window and the About box.
+// The icon for the window and the About box: the installed theme icon, else the same picture
+// drawn at 32 x 32.
 QIcon AppIcon();
 
 }  // namespace tavro

@@ -6,6 +6,8 @@
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tavro"));
+  // Lets the desktop match the window to its installed entry, for its icon and name.
+  QGuiApplication::setDesktopFileName(QStringLiteral(TAVRO_APP_ID));
   tavro::QuitEventLoopOnSignals(&application);
   int status = 0;
   {
