@@ -130,7 +130,7 @@ const char* RenderUsage() {
          "                   archive shows its first configuration file in name order. Time and\n"
          "                   memory are bounded, an archive is unpacked only into a temporary\n"
          "                   directory that is removed, and nothing is written on failure\n"
-         "  --help           print this text\n"
+         "  --help, -h       print this text\n"
          "Exit status: 0 set shown, 1 file not opened, no set in it or not written, 2 usage\n"
          "error.\n";
 }
