@@ -4,6 +4,19 @@
 
 namespace tavro::render {
 
+namespace {
+
+constexpr int kMessagesShown = 20;
+
+}  // namespace
+
+void ThumbnailHost::ShowMessage(const std::string& text, const std::string& caption,
+                                MessageIcon icon) {
+  if (messagesShown_ >= kMessagesShown) return;
+  ++messagesShown_;
+  ConsoleHost::ShowMessage(text, caption, icon);
+}
+
 bool ThumbnailHost::ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) {
   if (!configName_.empty()) return ConsoleHost::ChooseConfigFile(names, chosen);
   if (names.empty()) return false;

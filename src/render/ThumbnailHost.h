@@ -18,6 +18,9 @@ class ThumbnailHost : public ConsoleHost {
         configName_(configName),
         workDirectory_(std::move(workDirectory)) {}
 
+  // The first few messages go to stderr; the rest are dropped, so that a set full of faults (or
+  // a script printing in a loop) cannot fill a pipe nobody reads and stall the run.
+  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   // Without a name asked for, the first name in byte order, so that the same archive always
   // gives the same picture whatever order its directory lists the files in.
   bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) override;
@@ -25,6 +28,7 @@ class ThumbnailHost : public ConsoleHost {
   std::string ProfileString(const std::string& section, const std::string& key) override;
 
  private:
+  int messagesShown_ = 0;
   std::string configName_;
   std::string workDirectory_;
 };
