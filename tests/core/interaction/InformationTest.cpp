@@ -122,7 +122,7 @@ TEST_F(AdjustObjectsTest, ObjectsOutsideTheShownSetKeepTheirPositions) {
 }
 
 TEST_F(AdjustObjectsTest, RaisesTheSetEventOnce) {
-  if (!ScriptsRun()) GTEST_SKIP() << "event scripts are not built in yet";
+  ASSERT_TRUE(ScriptsRun());
   BindDebug(11, 0, "set 0");
   doc.AdjustObjects();
   EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"set 0"}));
