@@ -134,11 +134,15 @@ TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
   doc.CellTable[1500].Pixels.assign(16, 1);  // beyond CellCount, still freed
   doc.ActionStore[100] = 7;
   doc.LoadedCelCount = 5;
+  doc.BlendRows.assign(64, 1);
+  doc.Backdrop.pixels.assign(64, 1);
   doc.DeleteContents();
   EXPECT_EQ(doc.SetLoaded, 0);
   EXPECT_TRUE(doc.CellTable.empty());
   EXPECT_TRUE(doc.ObjectTable.empty());
   EXPECT_TRUE(doc.CompositeMap.empty());
+  EXPECT_EQ(doc.BlendRows.capacity(), 0u);
+  EXPECT_EQ(doc.Backdrop.pixels.capacity(), 0u);
   EXPECT_TRUE(doc.ObjectSlots.empty());
   EXPECT_EQ(doc.SlotOf(3000), 0);
   EXPECT_EQ(doc.ActionStore.size(), static_cast<size_t>(kActionStoreSize));
