@@ -203,10 +203,6 @@ class FrameStateTest : public QObject {
     app->Frame().Action(cmd::kTrueColour)->trigger();
     QCoreApplication::processEvents();
     QCOMPARE(paints.events, 1);
-    paints.Clear();
-    app->Frame().Action(cmd::kColour256)->trigger();
-    QCoreApplication::processEvents();
-    QCOMPARE(paints.events, 1);
   }
 
   void menuBarHasTheDesignedMenusAndTexts() {
