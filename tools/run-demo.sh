@@ -5,7 +5,4 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/release -j "$(nproc)"
-if [ -x build/release/src/tavro ]; then
-  exec build/release/src/tavro "$PWD/examples/demo/demo.cnf"
-fi
-exec build/release/src/tavro-describe "$PWD/examples/demo/demo.cnf"
+exec build/release/src/tavro "$PWD/examples/demo/demo.cnf"

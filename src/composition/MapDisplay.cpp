@@ -1,6 +1,7 @@
 #include "composition/MapDisplay.h"
 
 #include <QList>
+#include <algorithm>
 
 #include "interaction/ViewGeometry.h"
 
@@ -10,10 +11,15 @@ namespace {
 
 int BytesPerPixel(const CTavroDoc& doc) { return doc.MapInfo.Header.biBitCount == 24 ? 3 : 1; }
 
+// Entries past the set's own colours still hold whatever an earlier set left there; indices
+// that reach them are drawn black, as on the clipboard and in rendered pictures.
 QList<QRgb> ColourTable(const CTavroDoc& doc) {
-  QList<QRgb> table;
-  table.reserve(kPaletteColours);
-  for (const RgbQuad& c : doc.MapInfo.Colours) table.push_back(qRgb(c.Red, c.Green, c.Blue));
+  const int used = std::clamp(doc.ColourCount, 0, kPaletteColours);
+  QList<QRgb> table(kPaletteColours, qRgb(0, 0, 0));
+  for (int i = 0; i < used; ++i) {
+    const RgbQuad& c = doc.MapInfo.Colours[static_cast<size_t>(i)];
+    table[i] = qRgb(c.Red, c.Green, c.Blue);
+  }
   return table;
 }
 

@@ -92,8 +92,10 @@ void CTavroDoc::WriteConfigText(std::string& out) {
       std::copy_if(lineStart, TextCursor, std::back_inserter(out),
                    [](char c) { return c != '\r'; });
       // A line ended by its second carriage return loses that end with the carriage returns;
-      // without a line feed in its place it would run into the next line when read again.
-      if (TextCursor[-1] == '\r') out += '\n';
+      // without a line feed in its place it would run into the next line when read again. A
+      // line feed right after it is read as a line of its own and copied, so it ends this one.
+      const bool lineFeedFollows = remaining > 0 && *TextCursor == '\n';
+      if (TextCursor[-1] == '\r' && !lineFeedFollows) out += '\n';
       remembered = line[0];
     }
   }

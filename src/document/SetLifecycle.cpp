@@ -34,6 +34,10 @@ void CTavroDoc::DeleteContents() {
   ObjectSlots = std::vector<uint16_t>();
   LargeObjectSlots.clear();
   CompositeMap = std::vector<uint8_t>();
+  // The true-colour work area and the drag backdrop are map-sized too (megabytes for a large
+  // playfield) and mean nothing without the map.
+  BlendRows = std::vector<uint32_t>();
+  Backdrop = HeldBackdrop{};
   ObjectTable = std::vector<ObjectEntry>();
   CellTable = std::vector<CellEntry>();
   std::fill(ActionStore.begin(), ActionStore.end(), uint8_t{0});

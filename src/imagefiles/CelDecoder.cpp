@@ -20,8 +20,9 @@ std::string CelFileName(const CellEntry& cell) {
 }
 
 void GrowExtent(ObjectEntry& object, const CelHeader& header) {
-  const auto left = static_cast<int16_t>(header.OffsetX);
-  const auto top = static_cast<int16_t>(header.OffsetY);
+  // FitsPlayfield has bounded both ends by the playfield, so they fit 16 bits.
+  const int16_t left = header.OffsetX;
+  const int16_t top = header.OffsetY;
   const auto right = static_cast<int16_t>(header.OffsetX + header.Width);
   const auto bottom = static_cast<int16_t>(header.OffsetY + header.Height);
   if ((object.Flags & kHasExtent) == 0) {
@@ -38,12 +39,13 @@ void GrowExtent(ObjectEntry& object, const CelHeader& header) {
   object.ExtentBottom = std::max(object.ExtentBottom, bottom);
 }
 
-// Offsets are read unsigned, as the file stores them, so a cel can never reach left of or above
-// its object's origin. That also bounds every accepted cel by the playfield (at most 1280 x 1024),
-// which is what keeps a hostile header from asking for gigabytes.
+// A cel may start left of or above its object's origin, so its far edge alone does not bound
+// its size; the size gets a bound of its own, the largest playfield, which is what keeps a
+// hostile header from asking for gigabytes.
 bool FitsPlayfield(const CelHeader& header, int32_t playfieldWidth, int32_t playfieldHeight) {
-  const int64_t right = int64_t{header.OffsetX} + header.Width;
-  const int64_t bottom = int64_t{header.OffsetY} + header.Height;
+  if (header.Width > kMaxPlayfieldWidth || header.Height > kMaxPlayfieldHeight) return false;
+  const int32_t right = header.OffsetX + header.Width;
+  const int32_t bottom = header.OffsetY + header.Height;
   return right <= std::min(playfieldWidth, kMaxPlayfieldWidth) &&
          bottom <= std::min(playfieldHeight, kMaxPlayfieldHeight);
 }
@@ -110,8 +112,8 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   ++LoadedCelCount;
   cell.Width = header.Width;
   cell.Height = header.Height;
-  cell.OffsetX = static_cast<int16_t>(header.OffsetX);
-  cell.OffsetY = static_cast<int16_t>(header.OffsetY);
+  cell.OffsetX = header.OffsetX;
+  cell.OffsetY = header.OffsetY;
   cell.BitsPerPixel = header.BitsPerPixel;
   cell.SetMask = setMask;
   return 0;

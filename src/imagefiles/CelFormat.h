@@ -23,9 +23,9 @@ struct CelHeader {
   uint8_t BitsPerPixel = 0;     // 4, 8 or 24 (24 = four bytes a pixel in file and memory)
   uint16_t Width = 0;
   uint16_t Height = 0;
-  // As stored in the file (unsigned); see LoadCel for why they are compared unsigned.
-  uint16_t OffsetX = 0;
-  uint16_t OffsetY = 0;
+  // Signed: a cel may reach left of or above its object's origin.
+  int16_t OffsetX = 0;
+  int16_t OffsetY = 0;
   size_t HeaderSize = 0;
 };
 

@@ -41,8 +41,8 @@ int32_t ReadCelHeader(const uint8_t* bytes, size_t count, CelHeader& header) {
     if (const int32_t error = ReadNewFormDepth(raw, header)) return error;
     header.Width = Le16(raw + 8);
     header.Height = Le16(raw + 10);
-    header.OffsetX = Le16(raw + 12);
-    header.OffsetY = Le16(raw + 14);
+    header.OffsetX = static_cast<int16_t>(Le16(raw + 12));
+    header.OffsetY = static_cast<int16_t>(Le16(raw + 14));
   } else {
     header.HeaderSize = kCelOldHeaderSize;
     header.BitsPerPixel = 4;

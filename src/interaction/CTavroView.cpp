@@ -131,6 +131,7 @@ void CTavroView::InvalidateWholeView(bool scrollToOrigin) {
   viewport()->update();
   // Called after every load and File New: the new set's alarms start, or the old ones stop.
   ScheduleTimerPass();
+  Frame.UpdateCommandStates();
 }
 
 void CTavroView::RepaintMapRect(const MapRect& mapRect) {
@@ -182,6 +183,8 @@ void CTavroView::ShrinkFrameToPicture() {
 }
 
 void CTavroView::keyPressEvent(QKeyEvent* event) {
+  event->accept();
+  if (!ReachesKeyHandling(event->key(), event->modifiers())) return;
   const int32_t code = VirtualKeyCode(*event);
   FixOverrideState& sequence =
       Doc.FixOverrideSource != nullptr ? *Doc.FixOverrideSource : ProcessFixOverride();
@@ -193,8 +196,9 @@ void CTavroView::keyPressEvent(QKeyEvent* event) {
   } else {
     ScrollByArrow(code);
   }
-  event->accept();
   ScheduleTimerPass();
+  // A set chosen by a digit shows at once; the state may also have changed without one.
+  Frame.UpdateCommandStates();
 }
 
 bool CTavroView::ScrollByArrow(int32_t virtualKey) {

@@ -19,6 +19,9 @@ class ViewFrameLink {
   virtual ~ViewFrameLink() = default;
   // Refresh every menu item's and toolbar button's state now and repaint the frame at once.
   virtual void RefreshCommandStates() = 0;
+  // Evaluate every menu item's and toolbar button's state now; what changed repaints in time.
+  // Scripts switch sets and colour groups from timers and mouse events, not only commands.
+  virtual void UpdateCommandStates() = 0;
   // Is the frame's toolbar shown (not hidden by the user)?
   virtual bool ToolbarShown() const = 0;
   // The toolbar was shown or hidden since the view last looked; remember it as the setting.
@@ -93,6 +96,7 @@ class CTavroView : public QAbstractScrollArea {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:

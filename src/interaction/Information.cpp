@@ -26,7 +26,9 @@ std::string CTavroDoc::InformationText() const {
   int32_t usedCells = 0;
   const int32_t count = std::min<int32_t>(CellCount, static_cast<int32_t>(CellTable.size()));
   for (int32_t i = 0; i < count; ++i) {
-    celBytes += static_cast<int64_t>(CellTable[i].Pixels.size());
+    // A loaded cel's block is allocated one byte longer than its pixels; the count is of blocks.
+    const size_t pixels = CellTable[i].Pixels.size();
+    if (pixels != 0) celBytes += static_cast<int64_t>(pixels) + 1;
     if (CellTable[i].SetMask != 0) ++usedCells;
   }
   int32_t usedObjects = 0;

@@ -51,9 +51,10 @@ int32_t CTavroDoc::HitTest(int32_t x, int32_t y) {
     if (slot == 0 || slot >= ObjectTable.size()) continue;
     const ObjectEntry& object = ObjectTable[slot];
     if ((object.Flags & kInCurrentSet) == 0) continue;
-    // Reject by the object's box before reading any pixel.
-    if (x < object.X || x >= object.X + object.ExtentRight) continue;
-    if (y < object.Y || y >= object.Y + object.ExtentBottom) continue;
+    // Reject by the object's box before reading any pixel. The box starts at the extent, not
+    // at the origin: a cel drawn left of or above its origin is picked where it is seen.
+    if (x < object.X + object.ExtentLeft || x >= object.X + object.ExtentRight) continue;
+    if (y < object.Y + object.ExtentTop || y >= object.Y + object.ExtentBottom) continue;
     if (!IsOpaqueAt(cell, x - (object.X + cell.OffsetX), y - (object.Y + cell.OffsetY))) continue;
     LastHitCell = i;
     return object.Number;

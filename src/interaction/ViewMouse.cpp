@@ -31,7 +31,12 @@ void CTavroView::mousePressEvent(QMouseEvent* event) {
   }
   event->accept();
   ScheduleTimerPass();
+  Frame.UpdateCommandStates();
 }
+
+// A quick second click is a click like any other: each one tugs at a fixed object and raises
+// its events, however fast the user clicks.
+void CTavroView::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
 
 void CTavroView::PressLeft(QPoint point) {
   // A press while the capture still counts means its release went somewhere else.
@@ -84,6 +89,7 @@ void CTavroView::mouseReleaseEvent(QMouseEvent* event) {
   ReleaseCapture();
   DropHeld();
   ScheduleTimerPass();
+  Frame.UpdateCommandStates();
 }
 
 void CTavroView::changeEvent(QEvent* event) {
@@ -98,6 +104,7 @@ void CTavroView::LoseCapture() {
   if (MouseHandlerDepth > 0) return;
   DropHeld();
   ScheduleTimerPass();
+  Frame.UpdateCommandStates();
 }
 
 void CTavroView::ReleaseCapture() {

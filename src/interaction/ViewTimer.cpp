@@ -34,6 +34,8 @@ void CTavroView::RunTimerPass() {
   Doc.RunTimerPass(Doc.host().TickCount());
   // Asked again at the present tick: the pass may have waited in a message box for a long time.
   ScheduleTimerPass();
+  // An alarm may have switched the set or the colour group.
+  Frame.UpdateCommandStates();
 }
 
 }  // namespace tavro

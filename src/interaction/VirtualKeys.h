@@ -19,10 +19,20 @@ inline constexpr int32_t kVkNumpad0 = 0x60;
 // Any key without a code of its own here: it still breaks the key sequence.
 inline constexpr int32_t kVkOther = 0xFF;
 
-int32_t VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+// `xkbKeycode` is the key's position where the platform reports one (X11, Wayland), else 0.
+// The main keyboard's digit keys are known by their position, so they give their digit also
+// where the layout puts other characters on them unshifted (AZERTY) or Shift is held.
+int32_t VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers, quint32 xkbKeycode = 0);
+
+// Key combinations with Ctrl are accelerators, and with Alt they belong to the menus: neither
+// is a key press of the view. The Ctrl key on its own is one; the Alt key on its own is not.
+bool ReachesKeyHandling(int qtKey, Qt::KeyboardModifiers modifiers);
+
+// The key's position, where the platform's native scan code is an xkb key code; else 0.
+quint32 XkbKeycodeOf(const QKeyEvent& event);
 
 inline int32_t VirtualKeyCode(const QKeyEvent& event) {
-  return VirtualKeyCode(event.key(), event.modifiers());
+  return VirtualKeyCode(event.key(), event.modifiers(), XkbKeycodeOf(event));
 }
 
 }  // namespace tavro

@@ -158,7 +158,8 @@ void CMainFrame::StoreToolbarVisible(bool visible) { App.ToolbarVisible = visibl
 
 void CMainFrame::MinimiseOrRestore() {
   if (isMinimized()) {
-    showNormal();
+    // Back to the state it had before: a maximised frame stays maximised.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
   } else {
     showMinimized();
   }

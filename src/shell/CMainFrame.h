@@ -43,6 +43,7 @@ class CMainFrame : public QMainWindow, public ViewFrameLink {
 
   // ViewFrameLink
   void RefreshCommandStates() override;
+  void UpdateCommandStates() override { UpdateActions(); }
   bool ToolbarShown() const override;
   void StoreToolbarVisible(bool visible) override;
   QWidget* FrameWindow() override { return this; }

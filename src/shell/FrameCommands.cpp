@@ -53,24 +53,14 @@ void CMainFrame::RegisterSetAndColourCommands() {
 void CMainFrame::RegisterViewCommands() {
   CTavroDoc& doc = App.Doc();
   auto loaded = [&doc] { return doc.SetLoaded != 0; };
+  // The document repaints the recomposed picture at once through the host.
   Table.Handle(
-      cmd::kColour256,
-      [this, &doc] {
-        doc.SetColourMode256();
-        ViewWidget->RepaintNow();
-      },
-      loaded, [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 0; });
+      cmd::kColour256, [&doc] { doc.SetColourMode256(); }, loaded,
+      [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 0; });
   Table.Handle(
-      cmd::kTrueColour,
-      [this, &doc] {
-        doc.SetColourModeTrue();
-        ViewWidget->RepaintNow();
-      },
-      loaded, [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 1; });
-  Table.Handle(cmd::kTransparentHalf, [this, &doc] {
-    doc.ApplyTransparent50();
-    ViewWidget->RepaintNow();
-  });
+      cmd::kTrueColour, [&doc] { doc.SetColourModeTrue(); }, loaded,
+      [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 1; });
+  Table.Handle(cmd::kTransparentHalf, [&doc] { doc.ApplyTransparent50(); });
   Table.Handle(
       cmd::kZoomIn, [this, &doc] { ViewWidget->SetZoom(doc.ZoomFactor + 1); },
       [&doc] { return doc.ZoomFactor < kMenuZoomLimit; });

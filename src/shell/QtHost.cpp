@@ -35,14 +35,25 @@ void QtHost::KeepAlarmsRunning() {
 
 QtHost::~QtHost() = default;
 
+namespace {
+
+// Texts come from the set (comments, "debug(" texts, file names): shown as written, never read
+// as markup that could format them or make the box load files.
+void SetBoxTexts(QMessageBox& box, const std::string& text, const std::string& caption) {
+  box.setWindowTitle(caption.empty() ? kAppTitle : DecodeForDisplay(caption));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(DecodeForDisplay(text));
+}
+
+}  // namespace
+
 void QtHost::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
   if (Sink) {
     Sink({text, caption, icon});
     return;
   }
   QMessageBox box(Owner);
-  box.setWindowTitle(caption.empty() ? kAppTitle : DecodeForDisplay(caption));
-  box.setText(DecodeForDisplay(text));
+  SetBoxTexts(box, text, caption);
   switch (icon) {
     case MessageIcon::Exclamation:
       box.setIcon(QMessageBox::Warning);
@@ -69,8 +80,7 @@ bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
     return true;
   }
   QMessageBox box(Owner);
-  box.setWindowTitle(caption.empty() ? kAppTitle : DecodeForDisplay(caption));
-  box.setText(DecodeForDisplay(text));
+  SetBoxTexts(box, text, caption);
   box.setIcon(QMessageBox::Warning);
   box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   KeepAlarmsRunning();

@@ -7,6 +7,7 @@
 
 #include "GuiTestSupport.h"
 #include "interaction/FixOverride.h"
+#include "interaction/VirtualKeys.h"
 #include "shell/CMainFrame.h"
 #include "shell/CTavroApp.h"
 #include "shell/CommandIds.h"
@@ -168,6 +169,42 @@ class FrameStateTest : public QObject {
     state.Reset();
   }
 
+  void ctrlAndAltCombinationsNeverReachTheKeyHandling() {
+    ShowSetsZeroTwoFive();
+    FixOverrideState& state = ProcessFixOverride();
+    state.Reset();
+    CTavroView& view = app->View();
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);  // Undo, disabled: not a Z
+    QCOMPARE(state.Value(), 0);
+    QTest::keyClicks(&view, "ZOR");
+    QTest::keyClick(&view, Qt::Key_5, Qt::AltModifier);
+    QTest::keyClick(&view, Qt::Key_Alt);
+    QCOMPARE(app->Doc().CurrentSet, 0);
+    // Nothing came in between.
+    QCOMPARE(state.Value(), 3);
+    QTest::keyClick(&view, Qt::Key_Control);  // the Ctrl key alone is a key
+    QCOMPARE(state.Value(), 0);
+    state.Reset();
+  }
+
+  void mainKeyboardDigitsAreKnownByTheirPosition() {
+    // AZERTY's unshifted top row, QWERTY's shifted one: the key's position gives the digit.
+    QCOMPARE(VirtualKeyCode(Qt::Key_Ampersand, Qt::NoModifier, 10), '1');
+    QCOMPARE(VirtualKeyCode(Qt::Key_Agrave, Qt::NoModifier, 19), '0');
+    QCOMPARE(VirtualKeyCode(Qt::Key_Exclam, Qt::ShiftModifier, 10), '1');
+    QCOMPARE(VirtualKeyCode(Qt::Key_A, Qt::NoModifier, 24), 'A');
+    QCOMPARE(VirtualKeyCode(Qt::Key_7, Qt::KeypadModifier, 16), kVkNumpad0 + 7);
+  }
+
+  void colourModeCommandsRepaintOnce() {
+    ShowSetsZeroTwoFive();
+    QCoreApplication::processEvents();
+    test::PaintRecorder paints(app->View().viewport());
+    app->Frame().Action(cmd::kTrueColour)->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(paints.events, 1);
+  }
+
   void menuBarHasTheDesignedMenusAndTexts() {
     QStringList titles;
     for (QAction* menu : app->Frame().menuBar()->actions()) titles << menu->text();
@@ -230,6 +267,14 @@ class FrameStateTest : public QObject {
     QTRY_VERIFY(frame.isMinimized());
     frame.Action(cmd::kMinimiseRestore)->trigger();
     QTRY_VERIFY(!frame.isMinimized());
+    // A maximised frame comes back maximised.
+    frame.showMaximized();
+    QTRY_VERIFY(frame.isMaximized());
+    frame.Action(cmd::kMinimiseRestore)->trigger();
+    QTRY_VERIFY(frame.isMinimized());
+    frame.Action(cmd::kMinimiseRestore)->trigger();
+    QTRY_VERIFY(!frame.isMinimized());
+    QVERIFY(frame.isMaximized());
   }
 
   void arrowKeysScrollByATenth() {

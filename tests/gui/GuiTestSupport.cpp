@@ -28,6 +28,7 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
   doc.SetInUse = {};
   for (int set : sets) doc.SetInUse[set] = 1;
   doc.GroupCount = groups;
+  doc.ColourCount = 3;
   doc.CurrentSet = 0;
   doc.CurrentGroup = 0;
   doc.ZoomFactor = 1;

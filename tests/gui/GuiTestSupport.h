@@ -29,7 +29,8 @@ inline constexpr QRgb kPictureColour = 0xffc83214;  // index 1 of the hand-made 
 inline constexpr QRgb kTopRowColour = 0xff1450c8;   // index 2: the map's top row only
 
 // Makes the document look like a loaded 8-bit set of `width` x `height`: `sets` in use, set 0
-// shown, `groups` colour groups, every map pixel index 1 except the top row, index 2.
+// shown, `groups` colour groups, three colours, every map pixel index 1 except the top row,
+// index 2.
 void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, int width = 448,
                   int height = 320);
 
@@ -37,11 +38,13 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
 class StubFrameLink : public ViewFrameLink {
  public:
   int refreshes = 0;
+  int updates = 0;
   bool toolbarShown = true;
   int storedToolbar = -1;
   QWidget* window = nullptr;
 
   void RefreshCommandStates() override { ++refreshes; }
+  void UpdateCommandStates() override { ++updates; }
   bool ToolbarShown() const override { return toolbarShown; }
   void StoreToolbarVisible(bool visible) override { storedToolbar = visible ? 1 : 0; }
   QWidget* FrameWindow() override { return window; }

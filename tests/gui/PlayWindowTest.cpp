@@ -103,6 +103,31 @@ class PlayWindowTest : public QObject {
     QCOMPARE(Object0().Y, 10);
   }
 
+  void anAlarmThatSwitchesSetsMovesTheToolbarsCheckAtOnce() {
+    OpenSet(";@initialize() timer(1,20)\n;@alarm(1) changeset(2)\n");
+    QVERIFY(app->Frame().Action(cmd::kFirstSet)->isChecked());
+    QTRY_COMPARE(app->Doc().CurrentSet, 2);
+    QVERIFY(app->Frame().Action(cmd::kFirstSet + 2)->isChecked());
+    QVERIFY(!app->Frame().Action(cmd::kFirstSet)->isChecked());
+  }
+
+  void messageBoxesShowTheirTextsAsWritten() {
+    app->HostImpl().SetMessageSink({});  // real, modal boxes
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(50, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown = box->text();
+        format = box->textFormat();
+        box->accept();
+      }
+    });
+    app->HostImpl().ShowMessage("0 : <b>hat</b>\n1 : <img src=\"x.png\">\n", "Object No.0",
+                                MessageIcon::None);
+    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(shown, QStringLiteral("0 : <b>hat</b>\n1 : <img src=\"x.png\">\n"));
+  }
+
   void alarmsGoOnWhileADebugBoxIsOpen() {
     app->HostImpl().SetMessageSink({});  // real, modal boxes
     OpenSet(

@@ -67,6 +67,14 @@ class ViewDrawTest : public QObject {
     QCOMPARE(shot.pixel(30, 30), kBackgroundGrey.rgb());
   }
 
+  void indicesPastTheSetsColoursAreBlackWhateverTheTableKeeps() {
+    test::FillShownSet(*doc, {0}, 1, 20, 10);
+    doc->ColourCount = 2;  // index 2 of the top row is left from an earlier set
+    const QImage shot = Paint(30, 20);
+    QCOMPARE(shot.pixel(5, 0), qRgb(0, 0, 0));
+    QCOMPARE(shot.pixel(5, 1), test::kPictureColour);
+  }
+
   void trueColourMapIsReadAsBlueGreenRed() {
     // 5 pixels wide: the stride counts 8 pixels, so each row holds 24 bytes.
     test::FillShownSet(*doc, {0}, 1, 5, 2);

@@ -207,6 +207,25 @@ class ViewMouseTest : public QObject {
     Release({55, 11});
   }
 
+  void aQuickSecondClickTugsAsTheFirstDid() {
+    ShowView(200, 160, 1);
+    Press({55, 15});
+    MoveTo({55, 11});  // past 3 pixels: wears 8 -> 7, let go at once
+    Release({55, 11});
+    // The second press arrives as a double-click, as the window system delivers it.
+    const QPoint local = At({55, 15});
+    QMouseEvent second(QEvent::MouseButtonDblClick, local, Port()->mapToGlobal(local),
+                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Port(), &second);
+    const QPoint up = At({55, 11});
+    QMouseEvent pull(QEvent::MouseMove, up, Port()->mapToGlobal(up), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(Port(), &pull);
+    QCOMPARE(Object(1).FixRemaining, 4);
+    QCOMPARE(Messages(), (std::vector<std::string>{"fixdrop1", "drop1", "fixdrop1", "drop1"}));
+    Release({55, 11});
+  }
+
   void typingTheKeySequenceFreesFixedObjects() {
     ShowView(200, 160, 1);
     QTest::keyClicks(view.get(), "zorve");

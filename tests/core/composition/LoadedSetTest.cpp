@@ -62,6 +62,31 @@ TEST_F(LoadedSetTest, ScriptChangesReachTheMapOnlyThroughTheDirtyArea) {
   EXPECT_EQ(IndexAt(6, 2), 5);
 }
 
+TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
+  files.OldPalette("p.pal");
+  // Colour 4 with its top-left pixel transparent, reaching (-4, -2) from the object's origin.
+  files.Write("neg.cel", EncodeIndexedCel(8, 3, 2, -4, -2, {0, 4, 4, 4, 4, 4}));
+  Load("(20,12)\n%p.pal\n#0 neg.cel\n$0 10,6\n");
+  ASSERT_EQ(doc.SetLoaded, 1);
+  EXPECT_EQ(IndexAt(6, 4), 0);
+  EXPECT_EQ(IndexAt(7, 4), 4);
+  EXPECT_EQ(IndexAt(8, 5), 4);
+  EXPECT_EQ(IndexAt(9, 5), 0);
+  EXPECT_EQ(doc.HitTest(6, 4), -1);
+  EXPECT_EQ(doc.HitTest(6, 5), 0);
+
+  // A drag repaints where the cel was and where it goes, its negative offset included.
+  doc.TrackPointer(6, 5, 0, 0);
+  doc.PressAtPointer();
+  doc.TrackPointer(9, 5, 0, 0);
+  doc.DragStep(0);
+  doc.DropHeldObject();
+  EXPECT_EQ(IndexAt(7, 4), 0);
+  EXPECT_EQ(IndexAt(6, 5), 0);
+  EXPECT_EQ(IndexAt(10, 4), 4);
+  EXPECT_EQ(IndexAt(9, 5), 4);
+}
+
 TEST_F(LoadedSetTest, ATransparencyRemarkLoadsTheSetInTrueColour) {
   WriteParts();
   Load("(10,6)\n%p.pal\n#0 a.cel :0 ;%t128\n$0 1,1\n");

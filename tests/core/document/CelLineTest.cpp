@@ -145,10 +145,7 @@ TEST_F(CelLineTest, HugeObjectNumbersCountWithoutGrowingTheSlotIndex) {
   EXPECT_NE(doc.LoadErrors & (kErrBadCell | kErrCelNotLoadable), 0);
 }
 
-// ---- outcomes that need cels which really decode ----
-
 TEST_F(CelLineTest, LoadedCelsKeepTheSetMaskOfTheirList) {
-  SKIP_WITHOUT_CEL_DECODER();
   files.SolidCel("a.cel", 2, 2, 1);
   Load("#0 a.cel :1 3\n#0 a.cel\n#0 a.cel :20\n#0 a.cel :3 35 10\n");
   ASSERT_EQ(doc.CellCount, 4);
@@ -160,7 +157,6 @@ TEST_F(CelLineTest, LoadedCelsKeepTheSetMaskOfTheirList) {
 }
 
 TEST_F(CelLineTest, HugeObjectNumbersAreBadCellsEvenWhenTheFileIsThere) {
-  SKIP_WITHOUT_CEL_DECODER();
   files.SolidCel("a.cel", 2, 2, 1);
   Load("#4000000000 a.cel\n#65536 a.cel\n#0 a.cel\n");
   EXPECT_EQ(doc.LoadErrors, kErrBadCell);
@@ -169,7 +165,6 @@ TEST_F(CelLineTest, HugeObjectNumbersAreBadCellsEvenWhenTheFileIsThere) {
 }
 
 TEST_F(CelLineTest, ACelSeesOnlyThePlayfieldSizeGivenBeforeIt) {
-  SKIP_WITHOUT_CEL_DECODER();
   files.SolidCel("wide.cel", 600, 10, 1);
   Load("#0 wide.cel\n(640,480\n#1 wide.cel\n");
   EXPECT_EQ(doc.CellTable[0].SetMask, 0);       // 600 > 448 when its line was read

@@ -47,27 +47,6 @@ class LoadFixture : public ::testing::Test {
 
   // The messages of the last load, in the order shown.
   std::vector<std::string> LoadMessages() const { return host.MessageTexts(); }
-
-  // Some outcomes show only once cels really decode (a loaded cel keeps its SetMask, a cel too
-  // large for the playfield is told apart from a missing one). Tests of those skip while the
-  // cel decoder is not in the build.
-  bool CelDecoderWorks() {
-    TempDir probeDir;
-    SetFiles probe(probeDir.path());
-    probe.SolidCel("probe.cel", 1, 1, 1);
-    probe.WriteText("probe.cnf", "#0 probe.cel\n");
-    FakeHost quiet;
-    CTavroDoc probeDoc(quiet);
-    probeDoc.ResetSet();
-    std::string error;
-    return OpenDocumentFile(probeDoc, probe.Path("probe.cnf").string(), error) &&
-           probeDoc.LoadedCelCount == 1;
-  }
 };
-
-#define SKIP_WITHOUT_CEL_DECODER()                                         \
-  do {                                                                     \
-    if (!CelDecoderWorks()) GTEST_SKIP() << "needs cels that really load"; \
-  } while (0)
 
 }  // namespace tavro::test

@@ -148,13 +148,26 @@ TEST_F(CelDecoder, CelsMustFitThePlayfieldInForceWhenTheyLoad) {
   EXPECT_EQ(Load("wide.cel", EncodeIndexedCel(8, 41, 20, 60, 30, {}), cell), kErrTooLargeCell);
   EXPECT_EQ(Load("tall.cel", EncodeIndexedCel(8, 40, 21, 60, 30, {}), cell), kErrTooLargeCell);
   EXPECT_EQ(Load("old.cel", EncodeOldCel(101, 1, {}), cell), kErrTooLargeCell);
-  // Offsets are unsigned in the file: 0xFFFF is far right, not one pixel left.
-  EXPECT_EQ(Load("neg.cel", EncodeIndexedCel(8, 10, 10, 0xFFFF, 0, {}), cell), kErrTooLargeCell);
   EXPECT_EQ(cell.SetMask, 0);
   EXPECT_EQ(doc.LoadedCelCount, 1);
   // Only the cel that loaded widened the object.
   EXPECT_EQ(Object(0).ExtentRight, 100);
   EXPECT_EQ(Object(0).ExtentBottom, 50);
+}
+
+TEST_F(CelDecoder, OffsetsAreSignedAndTheSizeAloneIsBoundedByTheLargestPlayfield) {
+  CellEntry cell;
+  ASSERT_EQ(Load("neg.cel", EncodeIndexedCel(8, 10, 6, -4, -2, {}), cell), 0);
+  EXPECT_EQ(cell.OffsetX, -4);
+  EXPECT_EQ(cell.OffsetY, -2);
+  EXPECT_EQ(Object(0).ExtentLeft, -4);
+  EXPECT_EQ(Object(0).ExtentRight, 6);
+  // Far left, the far edge no longer bounds the size: the largest playfield does.
+  EXPECT_EQ(Load("w.cel", NewHeader(0x20, 8, 1281, 1, -2000, 0), cell), kErrTooLargeCell);
+  EXPECT_EQ(Load("big.cel", NewHeader(0x21, 0, 65535, 65535, -32768, -32768), cell),
+            kErrTooLargeCell);
+  ASSERT_EQ(Load("max.cel", NewHeader(0x20, 8, 1280, 1024, -1280, -1024), cell), 0);
+  EXPECT_EQ(Object(0).ExtentLeft, -1280);
 }
 
 TEST_F(CelDecoder, HostileSizesAreRefusedWithoutReadingOrAllocating) {

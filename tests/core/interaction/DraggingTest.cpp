@@ -143,7 +143,7 @@ class DragEventTest : public DraggingTest {
  protected:
   void SetUp() override {
     DraggingTest::SetUp();
-    if (!ScriptsRun()) GTEST_SKIP() << "event scripts are not built in yet";
+    ASSERT_TRUE(ScriptsRun());
     const char* names[] = {"", "", "",      "catch",   "fixcatch", "unfix",  "drop",
                            "", "", "press", "release", "",         "fixdrop"};
     for (int event : {3, 4, 5, 6, 9, 10, 12}) BindDebug(event, 3, names[event]);

@@ -101,7 +101,7 @@ class HandBuiltSet {
     std::copy(record.begin(), record.end(), doc.ActionStore.begin() + at);
   }
 
-  // Whether event records run yet (the script engine may not be built in).
+  // Whether event records run; a broken script engine fails the tests that need it.
   bool ScriptsRun() {
     std::vector<uint8_t> saved = doc.ActionStore;
     BindDebug(8, 999, "probe");
