@@ -6,9 +6,10 @@ namespace tavro {
 
 std::vector<FileFilter> OpenFileFilters() {
   return {
-      {QStringLiteral("Mivo File(*.cnf;*.lzh)"), QStringLiteral("*.cnf;*.lzh")},
+      {QStringLiteral("Mivo File(*.cnf;*.lzh;*.zip)"), QStringLiteral("*.cnf;*.lzh;*.zip")},
       {QStringLiteral("Mivo File(*.cnf)"), QStringLiteral("*.cnf")},
       {QStringLiteral("LZH File(*.lzh)"), QStringLiteral("*.lzh")},
+      {QStringLiteral("ZIP File(*.zip)"), QStringLiteral("*.zip")},
       {QStringLiteral("All Files (*.*)"), QStringLiteral("*")},
   };
 }
@@ -22,15 +23,23 @@ QStringList QtNameFilters(const std::vector<FileFilter>& filters) {
   return list;
 }
 
-bool OpenPromptFileName(QWidget* owner, QString& path) {
-  QFileDialog dialog(owner, QStringLiteral("Open"));
+void SetUpOpenDialog(QFileDialog& dialog) {
+  dialog.setWindowTitle(QStringLiteral("Open"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // Sets written on other systems spell extensions in capitals as often as not.
   dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+  // Qt would show each filter followed by the pattern list it matches with; hidden, the
+  // descriptions read exactly as written.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   const QStringList filters = QtNameFilters(OpenFileFilters());
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters.front());
+}
+
+bool OpenPromptFileName(QWidget* owner, QString& path) {
+  QFileDialog dialog(owner);
+  SetUpOpenDialog(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   path = dialog.selectedFiles().front();
   return true;

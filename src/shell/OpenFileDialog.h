@@ -1,11 +1,13 @@
 // File > Open: the file-open dialog with its filter list. Archives are always offered, since
-// the archive reader is part of the program.
+// the archive readers are part of the program; the first filter takes ZIP archives too, so that
+// every file the program opens shows when the dialog opens.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 #include <vector>
 
+class QFileDialog;
 class QWidget;
 
 namespace tavro {
@@ -21,6 +23,9 @@ std::vector<FileFilter> OpenFileFilters();
 // The same filters as the Qt file dialog reads them: the description, then the patterns in
 // parentheses separated by blanks.
 QStringList QtNameFilters(const std::vector<FileFilter>& filters);
+
+// Titles the dialog "Open" and gives it the filters, the first one in effect.
+void SetUpOpenDialog(QFileDialog& dialog);
 
 // Runs the file-open dialog titled "Open" (an existing file must be chosen). True with the full
 // path in `path` when the user confirmed a file; false on Cancel.
