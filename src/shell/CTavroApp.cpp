@@ -90,7 +90,7 @@ void CTavroApp::AfterDocumentChanged() {
 }
 
 void CTavroApp::OnFileOpen() {
-  QString path;
+  std::string path;
   if (Platform.Prompts().PromptOpen(MainFrame.get(), path)) OpenByPath(path);
 }
 

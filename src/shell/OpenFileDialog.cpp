@@ -1,6 +1,9 @@
 #include "shell/OpenFileDialog.h"
 
 #include <QFileDialog>
+#include <QUrl>
+
+#include "shell/LocalPaths.h"
 
 namespace tavro {
 
@@ -37,11 +40,14 @@ void SetUpOpenDialog(QFileDialog& dialog) {
   dialog.selectNameFilter(filters.front());
 }
 
-bool OpenPromptFileName(QWidget* owner, QString& path) {
+bool OpenPromptFileName(QWidget* owner, std::string& path) {
   QFileDialog dialog(owner);
   SetUpOpenDialog(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  path = dialog.selectedFiles().front();
+  // A dialog of the desktop hands over a URL that keeps the bytes of a name that is not UTF-8.
+  const QList<QUrl> urls = dialog.selectedUrls();
+  path = urls.isEmpty() ? std::string() : PathFromFileUrl(urls.front());
+  if (path.empty()) path = PathFromShown(dialog.selectedFiles().front());
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
 
 class QFileDialog;
@@ -28,7 +29,7 @@ QStringList QtNameFilters(const std::vector<FileFilter>& filters);
 void SetUpOpenDialog(QFileDialog& dialog);
 
 // Runs the file-open dialog titled "Open" (an existing file must be chosen). True with the full
-// path in `path` when the user confirmed a file; false on Cancel.
-bool OpenPromptFileName(QWidget* owner, QString& path);
+// path's bytes in `path` when the user confirmed a file; false on Cancel.
+bool OpenPromptFileName(QWidget* owner, std::string& path);
 
 }  // namespace tavro
