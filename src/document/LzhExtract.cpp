@@ -98,8 +98,8 @@ ExtractResult CheckEnd(const CountingFile& file, uint64_t nextHeader, uint32_t m
   }
   if (nextHeader > size) return Failed(result, ExtractStatus::Corrupt, members, "cut short");
   unsigned char mark = 0;
-  if (nextHeader == size || (::pread(file.fd, &mark, 1, static_cast<off_t>(nextHeader)) == 1 &&
-                             mark == 0)) {
+  if (nextHeader == size ||
+      (::pread(file.fd, &mark, 1, static_cast<off_t>(nextHeader)) == 1 && mark == 0)) {
     return result;
   }
   return Failed(result, ExtractStatus::Corrupt, members + 1, "unreadable header");

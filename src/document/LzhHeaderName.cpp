@@ -6,7 +6,7 @@ namespace tavro {
 namespace {
 
 constexpr size_t kLevelOffset = 20;
-constexpr size_t kShortNameOffset = 22;  // level 0 and 1: length byte before it
+constexpr size_t kShortNameOffset = 22;       // level 0 and 1: length byte before it
 constexpr size_t kLongExtensionsOffset = 24;  // level 2 and 3: first extended header size
 constexpr uint8_t kFileNameExtension = 0x01;
 constexpr uint8_t kFolderNameExtension = 0x02;

@@ -100,7 +100,8 @@ std::string UpperCaseAscii(const std::string& name) {
   const bool utf8 = IsValidUtf8(name);
   for (size_t i = 0; i < out.size();) {
     const size_t length = CharacterLength(out, i, utf8);
-    if (length == 1 && out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 'a' + 'A');
+    if (length == 1 && out[i] >= 'a' && out[i] <= 'z')
+      out[i] = static_cast<char>(out[i] - 'a' + 'A');
     i += length;
   }
   return out;

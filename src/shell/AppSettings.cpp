@@ -63,7 +63,8 @@ void AppSettings::AddRecentFile(const std::string& path) {
 
 void AppSettings::LoadRecentFiles() {
   for (int i = 0; i < cmd::kRecentFileCount; ++i) {
-    const std::string path = DecodeStoredPath(File.Value(kRecentSection, RecentKey(i)).value_or(""));
+    const std::string path =
+        DecodeStoredPath(File.Value(kRecentSection, RecentKey(i)).value_or(""));
     if (!path.empty() && std::find(Recent.begin(), Recent.end(), path) == Recent.end()) {
       Recent.push_back(path);
     }

@@ -86,7 +86,8 @@ int IniFile::Find(const std::string& section, const std::string& key) const {
     }
     if (!inSection || key.empty() || IsComment(Lines[i])) continue;
     const size_t equals = Lines[i].find('=');
-    if (equals != std::string::npos && EqualsIgnoringCase(Trimmed(Lines[i].substr(0, equals)), key)) {
+    if (equals != std::string::npos &&
+        EqualsIgnoringCase(Trimmed(Lines[i].substr(0, equals)), key)) {
       return static_cast<int>(i);
     }
   }

@@ -159,8 +159,9 @@ class FileSaveTest : public QObject {
     QCOMPARE(Read(files->Path("a.cnf")), std::string(kSetText));
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("b.cnf - TAVRO32"));
     QCOMPARE(app->Template().PathName(), PathOf("b.cnf").toStdString());
-    QCOMPARE(app->Settings().RecentFiles(),
-             (std::vector<std::string>{PathOf("b.cnf").toStdString(), PathOf("a.cnf").toStdString()}));
+    const std::vector<std::string> recent = {PathOf("b.cnf").toStdString(),
+                                             PathOf("a.cnf").toStdString()};
+    QCOMPARE(app->Settings().RecentFiles(), recent);
     // Save now means the new file, with the question.
     QVERIFY(app->OnFileSave());
     QCOMPARE(questions.size(), size_t{1});

@@ -25,7 +25,7 @@ namespace tavro {
 namespace {
 
 const std::string kDoll = "\x90\x6C\x8C\x60";  // 人形 in Shift_JIS
-const std::string kCel = "\x95\x5C.cel";        // 表.cel, its second byte 0x5C
+const std::string kCel = "\x95\x5C.cel";       // 表.cel, its second byte 0x5C
 
 std::string ReadText(const QString& path) {
   std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
@@ -78,7 +78,8 @@ class SettingsAndPathsTest : public QObject {
   }
 
   void namesIgnoreCaseAndValuesAreTakenAsWritten() {
-    WriteSettings("[Option]\ntmpdir = /tmp/a,b\\c\nToolBar=0\n[recent file list]\nfile1=/x/a.cnf\n");
+    WriteSettings(
+        "[Option]\ntmpdir = /tmp/a,b\\c\nToolBar=0\n[recent file list]\nfile1=/x/a.cnf\n");
     AppSettings settings;
     QCOMPARE(settings.TmpDir(), std::string("/tmp/a,b\\c"));
     QCOMPARE(settings.ReadToolbar(), 0);

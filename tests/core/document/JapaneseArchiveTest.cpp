@@ -20,10 +20,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // Shift_JIS: 表 and ソ end in 0x5C; 人形 has the letter 'l' (0x6C) as a second byte.
-const std::string kCel = "\x95\x5C.cel";                       // 表.cel
-const std::string kPalette = "\x83\x5C\x83\x74\x83\x67.kcf";   // ソフト.kcf
-const std::string kConfig = "\x94\x5C.cnf";                    // 能.cnf
-const std::string kDoll = "\x90\x6C\x8C\x60";                  // 人形
+const std::string kCel = "\x95\x5C.cel";                      // 表.cel
+const std::string kPalette = "\x83\x5C\x83\x74\x83\x67.kcf";  // ソフト.kcf
+const std::string kConfig = "\x94\x5C.cnf";                   // 能.cnf
+const std::string kDoll = "\x90\x6C\x8C\x60";                 // 人形
 const std::string kConfigText = "(40,30)\n%" + kPalette + "\n#0 " + kCel + " :0\n$0 2,2\n";
 
 std::string Read(const fs::path& path) {
@@ -34,7 +34,9 @@ std::string Read(const fs::path& path) {
 }
 
 bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
-bool Have(const char* tool) { return Shell(std::string("command -v ") + tool + " >/dev/null 2>&1"); }
+bool Have(const char* tool) {
+  return Shell(std::string("command -v ") + tool + " >/dev/null 2>&1");
+}
 
 class JapaneseSetTest : public ::testing::Test {
  protected:
@@ -86,7 +88,7 @@ TEST_F(JapaneseSetTest, OpensFromEveryLzhHeaderLevelAndMethodJlhaWrites) {
   for (const std::string options : {"0y", "1y", "2y", "o6y", "o7y", "0zy", "1o6y"}) {
     const std::string name = "set" + options + ".lzh";
     ASSERT_TRUE(Shell("cd '" + utf8.string() + "' && jlha a" + options + " ../" + name +
-                    " 能.cnf 表.cel ソフト.kcf >/dev/null 2>&1"))
+                      " 能.cnf 表.cel ソフト.kcf >/dev/null 2>&1"))
         << options;
     ASSERT_TRUE(doc->OnOpenDocument(Path(name))) << options;
     ExpectLoaded(options);
@@ -98,10 +100,12 @@ TEST_F(JapaneseSetTest, OpensFromEveryLzhHeaderLevelAndMethodJlhaWrites) {
 TEST_F(JapaneseSetTest, OpensFromHandMadeLevel0And1HeadersWithBackslashFolders) {
   // 十 (0x8F 0x5C) is a folder, joined by a real backslash; the palette sits in a folder
   // extension, the configuration's name ends in 0x5C.
-  const std::string level0 =
-      test::StoredLzhMember("\x8F\x5C\\" + kCel, Read(set / kCel)) +
-      test::StoredLzhLevel1Member(kPalette, Read(set / kPalette), "\x8F\x5C\xFF" "dir\xFF") +
-      test::StoredLzhLevel1Member("sub\\" + kConfig, kConfigText) + std::string(1, '\0');
+  const std::string level0 = test::StoredLzhMember("\x8F\x5C\\" + kCel, Read(set / kCel)) +
+                             test::StoredLzhLevel1Member(kPalette, Read(set / kPalette),
+                                                         "\x8F\x5C\xFF"
+                                                         "dir\xFF") +
+                             test::StoredLzhLevel1Member("sub\\" + kConfig, kConfigText) +
+                             std::string(1, '\0');
   std::ofstream(Path(kDoll + ".lzh"), std::ios::binary) << level0;
   ASSERT_TRUE(doc->OnOpenDocument(Path(kDoll + ".lzh")));
   ExpectLoaded("hand-made headers");
