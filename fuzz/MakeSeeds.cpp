@@ -106,6 +106,27 @@ void ArchiveSeeds(const SetFiles& out, const fs::path& work) {
   if (std::system(command.c_str()) == 0) {
     fs::copy_file(work / "packed.lzh", out.Path("packed"), fs::copy_options::overwrite_existing);
   }
+  // Old DOS headers with Shift_JIS names, one ending in 0x5C, folders joined by backslashes.
+  out.WriteText("level1-shift-jis",
+                tavro::test::StoredLzhLevel1Member("\x8F\x5C\\\x95\x5C.cnf", "#0 a.cel\n",
+                                                   "dir\xFF") +
+                    StoredMember("\x83\x5C.cel", celA) + std::string(1, '\0'));
+}
+
+// ZIP archives, stored and deflated, made by Debian's zip from the same files when it is there.
+void ZipSeeds(const SetFiles& out, const fs::path& work) {
+  const SetFiles members(work);
+  members.WriteText("set.cnf", "%pal.kcf\n#0 a.cel :0\n$0 4,4\n");
+  members.WriteText("pal.kcf", AsString(tavro::test::EncodeOldPalette({{{255, 0, 0}}})));
+  members.WriteText("a.cel", AsString(tavro::test::EncodeOldCel(3, 2, Ramp(6, 16))));
+  for (const char* level : {"0", "6"}) {
+    const std::string name = std::string("set-") + level + ".zip";
+    const std::string command = "command -v zip >/dev/null 2>&1 && cd '" + work.string() +
+                                "' && zip -q -" + level + " " + name + " set.cnf pal.kcf a.cel";
+    if (std::system(command.c_str()) == 0) {
+      fs::copy_file(work / name, out.Path(name), fs::copy_options::overwrite_existing);
+    }
+  }
 }
 
 }  // namespace
@@ -116,7 +137,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path root = argv[1];
-  for (const char* harness : {"config", "image", "script", "archive"}) {
+  for (const char* harness : {"config", "image", "script", "archive", "zip"}) {
     fs::create_directories(root / harness);
   }
   const fs::path work = root / ".archive-work";
@@ -125,6 +146,7 @@ int main(int argc, char** argv) {
   ImageSeeds(SetFiles(root / "image"));
   ScriptSeeds(SetFiles(root / "script"));
   ArchiveSeeds(SetFiles(root / "archive"), work);
+  ZipSeeds(SetFiles(root / "zip"), work);
   fs::remove_all(work);
   return 0;
 }

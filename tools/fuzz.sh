@@ -7,14 +7,14 @@
 #
 # Seeds come from tavro_fuzz_seeds and fuzz/corpus/<harness>/ (inputs that once failed are
 # kept there). The corpus each harness grows is kept in build/fuzz/corpus/<harness>/ and reused by the next
-# run, so repeated runs go deeper. Harnesses: config image script archive.
+# run, so repeated runs go deeper. Harnesses: config image script archive zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-30}
 shift || true
 harnesses=("$@")
-[ ${#harnesses[@]} -eq 0 ] && harnesses=(config image script archive)
+[ ${#harnesses[@]} -eq 0 ] && harnesses=(config image script archive zip)
 
 build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -1,13 +1,16 @@
-// Unpacking an LZH archive flat into one directory, as the archiver's "e" command does.
+// Unpacking an LZH or ZIP archive flat into one directory, as the LZH archiver's "e" command does.
 //
 // Every regular member lands under its base name in the directory (a later member of the same
-// name replaces an earlier one). Nothing is ever written outside the directory: members that are
-// links, devices or directories, or whose names are absolute or climb with "..", are skipped,
-// and a file is never opened through a link that already sits in the directory.
+// name replaces an earlier one). Names are the archive's own bytes: a Shift_JIS name stays
+// Shift_JIS, so the configuration's names match. Nothing is ever written outside the directory:
+// members that are links, devices or directories, or whose names are absolute or climb with
+// "..", are skipped, and a file is never opened through a link that already sits in the
+// directory.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tavro {
 
@@ -16,20 +19,38 @@ struct ExtractLimits {
   uint32_t maxMembers = 20000;                 // members looked at, skipped ones included
 };
 
-enum class ExtractStatus { Ok, CannotOpen, Corrupt, TooLarge, TooManyMembers, WriteFailed };
+enum class ExtractStatus {
+  Ok,
+  CannotOpen,         // the archive file itself could not be read
+  NotAnArchive,       // no member could be found at all
+  Corrupt,            // `member` is damaged, or the archive breaks off there
+  UnsupportedMethod,  // `member` is packed in a way no reader here knows
+  TooLarge,
+  TooManyMembers,
+  WriteFailed,
+};
 
 struct ExtractResult {
   ExtractStatus status = ExtractStatus::Ok;
   uint32_t written = 0;  // files written
   uint32_t skipped = 0;  // members left out as unsafe or not regular files
-  std::string detail;    // what went wrong, for a message or a test
+  uint32_t member = 0;   // the member (counted from 1) a failure is about, 0 for none
+  std::string detail;    // what went wrong, for a test or a log
 };
 
-// Extracts `archivePath` into the existing directory `directory` (absolute path).
+// Extracts `archivePath` into the existing directory `directory` (absolute path). A file that
+// starts like a ZIP archive is read as one, anything else as LZH.
 ExtractResult ExtractArchiveFlat(const std::string& archivePath, const std::string& directory,
                                  const ExtractLimits& limits = {});
+ExtractResult ExtractLzhFlat(const std::string& archivePath, const std::string& directory,
+                             const ExtractLimits& limits = {});
+ExtractResult ExtractZipFlat(const std::string& archivePath, const std::string& directory,
+                             const ExtractLimits& limits = {});
 
-// The name a member is written under, or "" when the member must be skipped.
+// The name a member stored as `memberPath` is written under, or "" when it must be skipped.
+// Folders are separated by '/' or by backslashes outside Shift_JIS characters.
 std::string FlatMemberName(const std::string& memberPath);
+// The same for a name already split into folders; `absolute` when it started with a separator.
+std::string FlatMemberName(const std::vector<std::string>& components, bool absolute);
 
 }  // namespace tavro

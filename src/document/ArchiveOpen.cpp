@@ -1,4 +1,4 @@
-// Opening a file: a configuration directly, an LZH archive through a temporary directory.
+// Opening a file: a configuration directly, an LZH or ZIP archive through a temporary directory.
 //
 // An archive is extracted once; opening it again reuses its files, and opening another archive
 // with Shift held adds its files to the same directory. Opening anything without Shift removes
@@ -7,19 +7,18 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 #include <vector>
 
 #include "document/ArchiveExtract.h"
 #include "document/CTavroDoc.h"
 #include "document/TempDirectory.h"
-#include "platform/FileLookup.h"
+#include "platform/NameBytes.h"
 
 namespace tavro {
 namespace {
 
-constexpr char kArchiveExtension[] = ".LZH";
+constexpr const char* kArchiveExtensions[] = {".LZH", ".ZIP"};
 constexpr char kConfigExtension[] = ".cnf";
 constexpr char kTmpDirInvalid[] = "TMPDIR is invalidated";
 
@@ -61,10 +60,33 @@ std::vector<std::string> ListConfigFiles(const std::string& directory) {
   return names;
 }
 
-std::string UpperCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return text;
+bool IsArchiveExtension(const std::string& extension) {
+  return std::any_of(std::begin(kArchiveExtensions), std::end(kArchiveExtensions),
+                     [&](const char* known) { return EqualsIgnoringCase(extension, known); });
+}
+
+// Why an archive could not be opened, as the user reads it.
+std::string ExtractFailure(const ExtractResult& result) {
+  const std::string member = std::to_string(result.member);
+  switch (result.status) {
+    case ExtractStatus::Ok:
+      return "";
+    case ExtractStatus::CannotOpen:
+      return "it cannot be read (" + result.detail + ")";
+    case ExtractStatus::NotAnArchive:
+      return "it is not an archive";
+    case ExtractStatus::Corrupt:
+      return "it is damaged at member " + member;
+    case ExtractStatus::UnsupportedMethod:
+      return "member " + member + " is packed with an unsupported method (" + result.detail + ")";
+    case ExtractStatus::TooLarge:
+      return "it is too large (more than 1 GiB unpacked)";
+    case ExtractStatus::TooManyMembers:
+      return "it is too large (more than 20,000 members)";
+    case ExtractStatus::WriteFailed:
+      return "its files cannot be written (" + result.detail + ")";
+  }
+  return "";
 }
 
 }  // namespace
@@ -81,10 +103,10 @@ void CTavroDoc::SplitSetPath(const std::string& path) {
 void CTavroDoc::SetArchivePath(const std::string& path) {
   ArchiveDocumentPath = path;
   const size_t slash = path.find_last_of('/');
-  ArchiveDocumentTitle = UpperCase(slash == std::string::npos ? path : path.substr(slash + 1));
+  ArchiveDocumentTitle =
+      UpperCaseAscii(slash == std::string::npos ? path : path.substr(slash + 1));
   const bool insideTemp = ExtractedFromArchive == 1 && !TempDirectory.empty() &&
-                          path.size() >= TempDirectory.size() &&
-                          EqualsIgnoringCase(path.substr(0, TempDirectory.size()), TempDirectory);
+                          path.starts_with(TempDirectory + "/");
   if (!insideTemp) host().AddToRecentFiles(path);
 }
 
@@ -93,7 +115,8 @@ bool CTavroDoc::OnOpenDocument(const std::string& path) {
   // the directory has gone, its old name could belong to someone else by now.
   const bool inUse = ExtractedFromArchive == 1 && !TempDirectory.empty();
   ArchiveRoute route = ArchiveRoute::NewDirectory;
-  if (inUse && EqualsIgnoringCase(path, ArchivePath)) {
+  // Exactly the same bytes: on a disk that minds case, "A.LZH" and "a.lzh" are two archives.
+  if (inUse && path == ArchivePath) {
     route = ArchiveRoute::Repeat;
   } else if (host().IsShiftDown()) {
     if (inUse) route = ArchiveRoute::Merge;
@@ -105,7 +128,7 @@ bool CTavroDoc::OnOpenDocument(const std::string& path) {
   ArchiveDocumentTitle.clear();
   ResetForOpen();
   SplitSetPath(path);
-  if (!EqualsIgnoringCase(SetExtension, kArchiveExtension)) return RunOpenStep(path);
+  if (!IsArchiveExtension(SetExtension)) return RunOpenStep(path);
   return OpenArchive(path, route == ArchiveRoute::Repeat, route == ArchiveRoute::NewDirectory);
 }
 
@@ -116,11 +139,14 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     if (newDirectory && !MakeArchiveDirectory()) return false;
     if (!repeat) {
       ExtractedFromArchive = 1;
-      if (ExtractArchiveFlat(path, TempDirectory).status != ExtractStatus::Ok) return false;
+      const ExtractResult extracted = ExtractArchiveFlat(path, TempDirectory);
+      if (extracted.status != ExtractStatus::Ok) {
+        return TellArchiveFailure(path, ExtractFailure(extracted));
+      }
     }
     const std::vector<std::string> names = ListConfigFiles(TempDirectory);
     std::string chosen;
-    if (names.empty()) return false;
+    if (names.empty()) return TellArchiveFailure(path, "there is no configuration file inside");
     if (names.size() == 1) {
       chosen = names.front();
     } else if (!host().ChooseConfigFile(names, chosen)) {
@@ -142,9 +168,16 @@ bool CTavroDoc::MakeArchiveDirectory() {
   if (invalidated) host().ShowMessage(kTmpDirInvalid, "", MessageIcon::Exclamation);
   const std::string made = MakeTempDirectory(base);
   // Nothing may be extracted anywhere else, so without a directory the open fails.
-  if (made.empty()) return false;
+  if (made.empty()) return TellArchiveFailure(ArchivePath, "no temporary directory can be made");
   TempDirectory = made;
   return true;
+}
+
+// Said aloud: a silent failure would leave an empty window that looks like a set opened fine.
+bool CTavroDoc::TellArchiveFailure(const std::string& path, const std::string& reason) {
+  host().ShowMessage("Cannot open the archive \"" + path + "\": " + reason + ".", "",
+                     MessageIcon::Exclamation);
+  return false;
 }
 
 }  // namespace tavro

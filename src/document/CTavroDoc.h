@@ -343,6 +343,8 @@ class CTavroDoc {
   void RemoveTempDirectory();
   bool OpenArchive(const std::string& path, bool repeat, bool newDirectory);
   bool MakeArchiveDirectory();
+  // Tells the user why the archive at `path` cannot be opened; false.
+  bool TellArchiveFailure(const std::string& path, const std::string& reason);
   // The load steps of the document framework that archive opening calls.
   void ResetForOpen();
   bool RunOpenStep(const std::string& cnfPath);

@@ -13,8 +13,6 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // The entry of `directory` whose name equals `component` ignoring case, if any. Directory order
 // decides between several; an exact match was already tried by the caller.
 std::optional<std::string> FindIgnoringCase(const std::string& directory,
@@ -32,56 +30,37 @@ std::optional<std::string> FindIgnoringCase(const std::string& directory,
   return found;
 }
 
-std::vector<std::string> SplitComponents(const std::string& path) {
-  std::vector<std::string> parts;
-  std::string current;
-  for (char c : path) {
-    if (c == '/') {
-      if (!current.empty()) parts.push_back(current);
-      current.clear();
-    } else {
-      current += c;
-    }
+std::string Joined(const std::string& base, const std::vector<std::string>& components) {
+  std::string path = base;
+  for (size_t i = 0; i < components.size(); ++i) {
+    if (i > 0) path += '/';
+    path += components[i];
   }
-  if (!current.empty()) parts.push_back(current);
-  return parts;
+  return path;
 }
 
 }  // namespace
 
-std::string NormaliseSeparators(const std::string& name) {
-  std::string out = name;
-  for (char& c : out) {
-    if (c == '\\') c = '/';
-  }
-  return out;
-}
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
-
 std::optional<std::string> ResolveSetFile(const std::string& directory, const std::string& name) {
-  const std::string relative = NormaliseSeparators(name);
+  // A leading separator names the set's own folder: a set never reaches the root from here.
+  size_t start = 0;
+  while (start < name.size() && (name[start] == '/' || name[start] == '\\')) ++start;
+  const std::string relative = name.substr(start);
   if (relative.empty()) return std::nullopt;
-  std::string base;
-  if (relative.front() == '/') {
-    base = "/";
-  } else {
-    base = directory;
-    if (!base.empty() && base.back() != '/') base += '/';
-  }
+  std::string base = directory;
+  if (!base.empty() && base.back() != '/') base += '/';
+
   const std::string exact = base + relative;
   if (Exists(exact)) return exact;
+  const std::vector<std::string> components = SplitNameComponents(relative);
+  if (components.empty()) return std::nullopt;
+  const std::string separated = Joined(base, components);
+  if (Exists(separated)) return separated;
 
   // Walk the components, matching each one ignoring case where the exact one is missing.
   std::string path = base;
-  for (const std::string& component : SplitComponents(relative)) {
-    std::string candidate = path + component;
+  for (const std::string& component : components) {
+    const std::string candidate = path + component;
     if (component == "." || component == ".." || Exists(candidate)) {
       path = candidate + "/";
       continue;

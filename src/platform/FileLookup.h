@@ -1,23 +1,21 @@
 // Finding the files a set names on a file system that minds letter case.
 //
 // Sets were made on systems that ignore case and use backslashes: a line may name
-// "CLOTHES\SHIRT.CEL" while the disk holds "clothes/shirt.cel". Each name is tried exactly first,
-// then component by component ignoring ASCII letter case.
+// "CLOTHES\SHIRT.CEL" while the disk holds "clothes/shirt.cel", and Japanese names carry 0x5C as
+// the second byte of a character. A name is tried as its exact bytes first, then with its
+// backslashes read as folder separators, then component by component ignoring ASCII letter case.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "platform/NameBytes.h"
+
 namespace tavro {
 
-// Turns backslashes into slashes.
-std::string NormaliseSeparators(const std::string& name);
-
-// Resolves `name` (relative, or absolute when it starts with '/') against `directory` (which may
-// or may not end in '/'). Returns the path of an existing entry, or nothing.
+// Resolves `name` against `directory` (which may or may not end in '/'). A name starting with
+// "\" or "/" is taken from `directory` too, never from the root of the file system. Returns the
+// path of an existing entry, or nothing.
 std::optional<std::string> ResolveSetFile(const std::string& directory, const std::string& name);
-
-// Compares two byte strings ignoring ASCII letter case.
-bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 
 }  // namespace tavro

@@ -111,8 +111,8 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
 
 const char* RenderUsage() {
   return "usage: tavro-render [OPTIONS] FILE\n"
-         "Loads FILE (a .cnf set, or an .lzh archive holding one) as the viewer opens it, then\n"
-         "applies the options in the order given.\n"
+         "Loads FILE (a .cnf set, or an .lzh or .zip archive holding one) as the viewer opens\n"
+         "it, then applies the options in the order given.\n"
          "  --set N          show set N (0-9), as the Set menu does; it must be in use\n"
          "  --group G        show colour group G, as the Color menu does; the set must have it\n"
          "  --mode 256       compose with 256 colours, as View > 256Color\n"

@@ -1,4 +1,6 @@
 // File > Save and Save As: where to save, and what the document is called afterwards.
+#include <QFile>
+
 #include "shell/CMainFrame.h"
 #include "shell/CTavroApp.h"
 
@@ -6,29 +8,30 @@ namespace tavro {
 
 bool CTavroApp::OnFileSave() {
   if (!Document.CanSave()) return false;
-  const QString path = DocTemplate.PathName();
+  const std::string path = DocTemplate.PathName();
   // A file that is gone or may not be written is saved as a new one, without a word.
-  return DoSave(Document.PrepareSave(path.toStdString()) ? path : QString());
+  return DoSave(Document.PrepareSave(path) ? path : std::string());
 }
 
 bool CTavroApp::OnFileSaveAs() {
   if (!Document.CanSave()) return false;
   Document.ConfirmOverwrite = 0;
-  return DoSave(QString());
+  return DoSave(std::string());
 }
 
-bool CTavroApp::DoSave(const QString& path) {
-  QString target = path;
-  if (target.isEmpty()) {
-    QString chosen = DocTemplate.PathName();
+bool CTavroApp::DoSave(const std::string& path) {
+  std::string target = path;
+  if (target.empty()) {
+    // Qt's own reading of the bytes, which PathFromShown can map back when it is kept.
+    QString chosen = QFile::decodeName(QByteArray::fromStdString(DocTemplate.PathName()));
     if (!Platform.Prompts().PromptSaveAs(MainFrame.get(), chosen) || chosen.isEmpty()) {
       return false;
     }
-    target = FullPath(chosen);
+    target = FullPath(PathFromShown(chosen));
   }
-  if (!Document.OnSaveDocument(target.toStdString())) return false;
+  if (!Document.OnSaveDocument(target)) return false;
   DocTemplate.SetPathName(target);
-  Platform.AddToRecentFiles(target.toStdString());
+  Platform.AddToRecentFiles(target);
   MainFrame->UpdateCaption();
   return true;
 }

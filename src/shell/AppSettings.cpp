@@ -1,66 +1,85 @@
 #include "shell/AppSettings.h"
 
+#include <QSettings>
+#include <QStandardPaths>
+#include <algorithm>
+#include <charconv>
+
 #include "shell/CommandIds.h"
 
 namespace tavro {
 
 namespace {
 
-const QString kToolbarKey = QStringLiteral("OPTION/TOOLBAR");
-const QString kTmpDirKey = QStringLiteral("OPTION/TMPDIR");
-const QString kRecentSection = QStringLiteral("Recent File List");
+constexpr char kOptionSection[] = "OPTION";
+constexpr char kRecentSection[] = "Recent File List";
 
-QString RecentKey(int index) { return QStringLiteral("File%1").arg(index + 1); }
+std::string RecentKey(int index) { return "File" + std::to_string(index + 1); }
+
+std::string SettingsPath() {
+  const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  return (base + QStringLiteral("/tavro/tavro.ini")).toStdString();
+}
+
+// Qt's file dialog keeps a history in a settings file of its own. Pointed below a file, where
+// no folder can be made, it stays unwritten and this program's file is the only one.
+void KeepToolkitSettingsOut() {
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
 
 }  // namespace
 
-AppSettings::AppSettings()
-    : Store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tavro"),
-            QStringLiteral("tavro")) {
+AppSettings::AppSettings() : File(SettingsPath()) {
+  KeepToolkitSettingsOut();
+  File.Load();
   LoadRecentFiles();
 }
 
 int AppSettings::ReadToolbar() const {
-  bool ok = false;
-  const int value = Store.value(kToolbarKey, 1).toInt(&ok);
-  return ok ? value : 1;
+  const std::string text = File.Value(kOptionSection, "TOOLBAR").value_or("");
+  int value = 1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() ? value : 1;
 }
 
 void AppSettings::WriteToolbar(int visible) {
-  Store.setValue(kToolbarKey, visible);
-  Store.sync();
+  File.SetValue(kOptionSection, "TOOLBAR", std::to_string(visible));
+  File.Save();
 }
 
-QString AppSettings::TmpDir() const { return Store.value(kTmpDirKey).toString(); }
+std::string AppSettings::TmpDir() const {
+  return File.Value(kOptionSection, "TMPDIR").value_or("");
+}
 
-void AppSettings::AddRecentFile(const QString& path) {
-  if (path.isEmpty()) return;
-  Recent.removeAll(path);
-  Recent.prepend(path);
-  while (Recent.size() > cmd::kRecentFileCount) Recent.removeLast();
+void AppSettings::AddRecentFile(const std::string& path) {
+  if (path.empty()) return;
+  Recent.erase(std::remove(Recent.begin(), Recent.end(), path), Recent.end());
+  Recent.insert(Recent.begin(), path);
+  const auto limit = static_cast<size_t>(cmd::kRecentFileCount);
+  if (Recent.size() > limit) Recent.resize(limit);
   SaveRecentFiles();
 }
 
 void AppSettings::LoadRecentFiles() {
-  Store.beginGroup(kRecentSection);
   for (int i = 0; i < cmd::kRecentFileCount; ++i) {
-    const QString path = Store.value(RecentKey(i)).toString();
-    if (!path.isEmpty() && !Recent.contains(path)) Recent.append(path);
+    const std::string path =
+        DecodeStoredPath(File.Value(kRecentSection, RecentKey(i)).value_or(""));
+    if (!path.empty() && std::find(Recent.begin(), Recent.end(), path) == Recent.end()) {
+      Recent.push_back(path);
+    }
   }
-  Store.endGroup();
 }
 
 void AppSettings::SaveRecentFiles() {
-  Store.beginGroup(kRecentSection);
   for (int i = 0; i < cmd::kRecentFileCount; ++i) {
-    if (i < Recent.size()) {
-      Store.setValue(RecentKey(i), Recent[i]);
+    if (static_cast<size_t>(i) < Recent.size()) {
+      File.SetValue(kRecentSection, RecentKey(i), EncodeStoredPath(Recent[static_cast<size_t>(i)]));
     } else {
-      Store.remove(RecentKey(i));
+      File.Remove(kRecentSection, RecentKey(i));
     }
   }
-  Store.endGroup();
-  Store.sync();
+  File.Save();
 }
 
 }  // namespace tavro

@@ -1,10 +1,12 @@
-// The program's settings file: an INI file at the per-user location, with the section "OPTION"
-// (keys "TOOLBAR" and "TMPDIR") and the four-entry recent-file list. Nothing else is stored.
+// The program's settings file, the only one it writes: an INI file at the per-user location
+// ($XDG_CONFIG_HOME/tavro/tavro.ini), with the section "OPTION" (keys "TOOLBAR" and "TMPDIR")
+// and the four-entry "Recent File List". Nothing else is stored.
 #pragma once
 
-#include <QSettings>
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <vector>
+
+#include "shell/AppSettingsIni.h"
 
 namespace tavro {
 
@@ -15,23 +17,23 @@ class AppSettings {
   // "OPTION"/"TOOLBAR", 1 when missing or not a number.
   int ReadToolbar() const;
   void WriteToolbar(int visible);
-  // "OPTION"/"TMPDIR"; empty when missing. Never written by the program.
-  QString TmpDir() const;
+  // "OPTION"/"TMPDIR" as written; empty when missing. Never written by the program.
+  std::string TmpDir() const;
 
-  // Most recent first, at most four entries.
-  QStringList RecentFiles() const { return Recent; }
+  // Paths as bytes, most recent first, at most four entries.
+  const std::vector<std::string>& RecentFiles() const { return Recent; }
   // Moves `path` to the front (an entry already there moves rather than repeats) and stores the
   // list at once, so it is not lost if the program ends abnormally.
-  void AddRecentFile(const QString& path);
+  void AddRecentFile(const std::string& path);
 
-  QString FileName() const { return Store.fileName(); }
+  std::string FileName() const { return File.Path(); }
 
  private:
   void LoadRecentFiles();
   void SaveRecentFiles();
 
-  mutable QSettings Store;
-  QStringList Recent;
+  IniFile File;
+  std::vector<std::string> Recent;
 };
 
 }  // namespace tavro

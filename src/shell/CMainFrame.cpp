@@ -11,6 +11,7 @@
 
 #include "shell/CTavroApp.h"
 #include "shell/CommandIds.h"
+#include "shell/LocalPaths.h"
 #include "shell/MenuLayout.h"
 #include "shell/ToolbarImages.h"
 
@@ -135,15 +136,17 @@ void CMainFrame::RebuildRecentFiles() {
     old->deleteLater();
   }
   RecentActions.clear();
-  const QStringList files = App.Settings().RecentFiles();
-  if (files.isEmpty()) {
+  const std::vector<std::string>& files = App.Settings().RecentFiles();
+  if (files.empty()) {
     QAction* none = new QAction(QStringLiteral("Recent File"), FileMenuWidget);
     none->setEnabled(false);
     RecentActions.append(none);
   }
-  for (int i = 0; i < files.size(); ++i) {
-    const QString path = files[i];
-    auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path), FileMenuWidget);
+  for (int i = 0; i < static_cast<int>(files.size()); ++i) {
+    const std::string path = files[static_cast<size_t>(i)];
+    // Only the number is a mnemonic: an "&" in the path is shown as itself.
+    const QString shown = ShownPath(path).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), FileMenuWidget);
     entry->setData(cmd::kFirstRecentFile + i);
     // An entry whose file has gone stays in the list: the failed open says why.
     connect(entry, &QAction::triggered, this, [this, path] { App.OpenByPath(path); });
@@ -165,8 +168,8 @@ void CMainFrame::MinimiseOrRestore() {
   }
 }
 
-void CMainFrame::OpenDroppedFiles(const QStringList& paths) {
-  for (const QString& path : paths) {
+void CMainFrame::OpenDroppedFiles(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
     App.OpenByPath(path);
     if (paths.size() >= 2) {
       for (int set = 0; set < kSetCount; ++set) ViewWidget->SelectSet(set);
@@ -181,14 +184,19 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-  QStringList paths;
+  std::vector<std::string> paths;
   for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) paths.append(url.toLocalFile());
+    std::string path = PathFromFileUrl(url);
+    if (!path.empty()) paths.push_back(std::move(path));
   }
-  if (paths.isEmpty()) return;
+  if (paths.empty()) return;
   event->acceptProposedAction();
-  activateWindow();
-  OpenDroppedFiles(paths);
+  // The files open once the drop has returned: the file manager is not held while a set loads
+  // or the "Select CNF File" dialog waits.
+  QTimer::singleShot(0, this, [this, paths] {
+    activateWindow();
+    OpenDroppedFiles(paths);
+  });
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QMainWindow>
 #include <QTimer>
+#include <string>
+#include <vector>
 
 #include "interaction/CTavroView.h"
 #include "shell/CommandTable.h"
@@ -38,7 +40,7 @@ class CMainFrame : public QMainWindow, public ViewFrameLink {
 
   // One file: open it and paint at once. Several: open each in turn and show every set it
   // uses, so the last one stays on its highest set.
-  void OpenDroppedFiles(const QStringList& paths);
+  void OpenDroppedFiles(const std::vector<std::string>& paths);
   void MinimiseOrRestore();
 
   // ViewFrameLink

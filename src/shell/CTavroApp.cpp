@@ -13,8 +13,13 @@
 
 namespace tavro {
 
-QString CommandLineTail(const QStringList& argumentsAfterProgram) {
-  return argumentsAfterProgram.join(QLatin1Char(' '));
+std::string CommandLineTail(const std::vector<std::string>& argumentsAfterProgram) {
+  std::string tail;
+  for (const std::string& argument : argumentsAfterProgram) {
+    if (&argument != &argumentsAfterProgram.front()) tail += ' ';
+    tail += argument;
+  }
+  return tail;
 }
 
 CTavroApp::CTavroApp() : Platform(Profile), Document(Platform) {}
@@ -27,13 +32,13 @@ CTavroApp::~CTavroApp() {
 
 CTavroView& CTavroApp::View() { return MainFrame->View(); }
 
-bool CTavroApp::InitInstance(const QStringList& argumentsAfterProgram) {
+bool CTavroApp::InitInstance(const std::vector<std::string>& argumentsAfterProgram) {
   ApplyDialogLook();
   ToolbarVisible = Profile.ReadToolbar();
   CreateFrame();
-  const QString tail = CommandLineTail(argumentsAfterProgram);
+  const std::string tail = CommandLineTail(argumentsAfterProgram);
   // A start-up file that cannot be opened leaves an empty document rather than no window.
-  if (tail.isEmpty() || OpenByPath(tail) == nullptr) OnFileNew();
+  if (tail.empty() || OpenByPath(tail) == nullptr) OnFileNew();
   MainFrame->show();
   return true;
 }
@@ -45,24 +50,26 @@ void CTavroApp::CreateFrame() {
   Platform.SetRecentFilesChanged([this] { MainFrame->RebuildRecentFiles(); });
 }
 
-CTavroDoc* CTavroApp::OpenByPath(const QString& path) {
-  const QString absolute = FullPath(path);
+CTavroDoc* CTavroApp::OpenByPath(const QString& path) { return OpenByPath(PathFromShown(path)); }
+
+CTavroDoc* CTavroApp::OpenByPath(const std::string& path) {
+  const std::string absolute = FullPath(path);
   // One template takes every path; a path already open is read again from the file.
   if (DocTemplate.MatchDocType(absolute) == Confidence::No) return nullptr;
   std::string failure;
-  if (!adapters::OpenDocument(Document, absolute.toStdString(), failure)) {
+  if (!adapters::OpenDocument(Document, absolute, failure)) {
     if (!failure.empty()) Platform.ShowMessage(failure, std::string(), MessageIcon::Exclamation);
     MainFrame->View().InvalidateWholeView(true);
     MainFrame->RequestCommandUpdate();
     return nullptr;
   }
-  if (adapters::OpenedFromArchive(Document, absolute.toStdString())) {
+  if (adapters::OpenedFromArchive(Document, absolute)) {
     // The document has put the archive on the recent list itself, unless the archive lies in
     // the temporary directory and will be gone with it.
-    DocTemplate.SetPathName(absolute, QString::fromStdString(Document.ArchiveDocumentTitle));
+    DocTemplate.SetPathName(absolute, ShownPath(Document.ArchiveDocumentTitle));
   } else {
     DocTemplate.SetPathName(absolute);
-    Platform.AddToRecentFiles(absolute.toStdString());
+    Platform.AddToRecentFiles(absolute);
   }
   AfterDocumentChanged();
   return &Document;
@@ -83,7 +90,7 @@ void CTavroApp::AfterDocumentChanged() {
 }
 
 void CTavroApp::OnFileOpen() {
-  QString path;
+  std::string path;
   if (Platform.Prompts().PromptOpen(MainFrame.get(), path)) OpenByPath(path);
 }
 

@@ -4,8 +4,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "document/CTavroDoc.h"
 #include "shell/AppSettings.h"
@@ -17,9 +18,9 @@ namespace tavro {
 class CMainFrame;
 class CTavroView;
 
-// The command line after the program name is one path: the arguments joined with single
-// blanks, quotes and all. Empty when there are none.
-QString CommandLineTail(const QStringList& argumentsAfterProgram);
+// The command line after the program name is one path: the arguments (raw bytes) joined with
+// single blanks, quotes and all. Empty when there are none.
+std::string CommandLineTail(const std::vector<std::string>& argumentsAfterProgram);
 
 class CTavroApp {
  public:
@@ -29,10 +30,12 @@ class CTavroApp {
   CTavroApp& operator=(const CTavroApp&) = delete;
 
   // The start-up sequence; shows the frame. Always true.
-  bool InitInstance(const QStringList& argumentsAfterProgram);
+  bool InitInstance(const std::vector<std::string>& argumentsAfterProgram);
 
-  // Opens `path` (made absolute) in the one document, also when it is the file already open,
-  // which is then read again. Returns the document, or nullptr when the open failed.
+  // Opens `path` (bytes, made absolute) in the one document, also when it is the file already
+  // open, which is then read again. Returns the document, or nullptr when the open failed.
+  CTavroDoc* OpenByPath(const std::string& path);
+  // A path as a Qt widget shows it (see PathFromShown).
   CTavroDoc* OpenByPath(const QString& path);
 
   void OnFileNew();
@@ -60,7 +63,7 @@ class CTavroApp {
   void AfterDocumentChanged();
   // Saves to `path`, or asks for a name first when it is empty; on success the document takes
   // the name it was saved under.
-  bool DoSave(const QString& path);
+  bool DoSave(const std::string& path);
 
   AppSettings Profile;
   QtHost Platform;

@@ -1,28 +1,24 @@
 #include "shell/DocTemplate.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "platform/NameBytes.h"
 
 namespace tavro {
 
-QString FullPath(const QString& path) {
-  return QDir::cleanPath(QDir::current().absoluteFilePath(path));
-}
-
-Confidence SingleDocTemplate::MatchDocType(const QString& absolutePath) const {
-  if (!Path.isEmpty() && absolutePath == Path) return Confidence::AlreadyOpen;
-  if (absolutePath.endsWith(QStringLiteral(".cnf"), Qt::CaseInsensitive)) {
+Confidence SingleDocTemplate::MatchDocType(const std::string& absolutePath) const {
+  if (!Path.empty() && absolutePath == Path) return Confidence::AlreadyOpen;
+  if (absolutePath.size() >= 4 &&
+      EqualsIgnoringCase(absolutePath.substr(absolutePath.size() - 4), ".cnf")) {
     return Confidence::NativeType;
   }
   return Confidence::ForeignType;
 }
 
-void SingleDocTemplate::SetPathName(const QString& absolutePath) {
+void SingleDocTemplate::SetPathName(const std::string& absolutePath) {
   Path = absolutePath;
-  DocTitle = QFileInfo(absolutePath).fileName();
+  DocTitle = ShownPath(absolutePath.substr(absolutePath.find_last_of('/') + 1));
 }
 
-void SingleDocTemplate::SetPathName(const QString& absolutePath, const QString& title) {
+void SingleDocTemplate::SetPathName(const std::string& absolutePath, const QString& title) {
   Path = absolutePath;
   DocTitle = title;
 }

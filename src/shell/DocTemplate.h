@@ -3,33 +3,33 @@
 #pragma once
 
 #include <QString>
+#include <string>
+
+#include "shell/LocalPaths.h"
 
 namespace tavro {
 
 // How confidently the template would open a path; higher is better.
 enum class Confidence { No, ForeignType, NativeType, AlreadyOpen };
 
-// The absolute, cleaned form of `path` against the current directory. Nothing is cut off,
-// however long the path, so a long name never turns into another file's name.
-QString FullPath(const QString& path);
-
 class SingleDocTemplate {
  public:
   // Every path is accepted: ".cnf" as the native type, anything else (archives included) as a
   // foreign type the document sorts out by its extension; the open path as already open.
-  Confidence MatchDocType(const QString& absolutePath) const;
+  // Paths are bytes, compared exactly.
+  Confidence MatchDocType(const std::string& absolutePath) const;
 
-  void SetPathName(const QString& absolutePath);
+  void SetPathName(const std::string& absolutePath);
   // An archive's set is titled by the archive, as the document names it.
-  void SetPathName(const QString& absolutePath, const QString& title);
+  void SetPathName(const std::string& absolutePath, const QString& title);
   void SetDefaultTitle();
-  QString PathName() const { return Path; }
+  const std::string& PathName() const { return Path; }
   QString Title() const { return DocTitle; }
   // "<title> - TAVRO32"
   QString FrameCaption() const;
 
  private:
-  QString Path;
+  std::string Path;
   QString DocTitle = QStringLiteral("Untitled");
 };
 

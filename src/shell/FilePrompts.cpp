@@ -6,7 +6,7 @@
 
 namespace tavro {
 
-bool DialogPrompts::PromptOpen(QWidget* owner, QString& path) {
+bool DialogPrompts::PromptOpen(QWidget* owner, std::string& path) {
   return OpenPromptFileName(owner, path);
 }
 

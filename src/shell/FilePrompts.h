@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 class QWidget;
 
@@ -13,8 +14,8 @@ class FilePrompts {
  public:
   virtual ~FilePrompts() = default;
 
-  // File > Open: true with the full path of an existing file, false on Cancel.
-  virtual bool PromptOpen(QWidget* owner, QString& path) = 0;
+  // File > Open: true with the full path (bytes) of an existing file, false on Cancel.
+  virtual bool PromptOpen(QWidget* owner, std::string& path) = 0;
   // Save As: `path` holds the suggested name on entry and the chosen full path after true.
   virtual bool PromptSaveAs(QWidget* owner, QString& path) = 0;
   // "Select CNF File" over `names` in the order given: true on OK with the chosen name (empty
@@ -25,7 +26,7 @@ class FilePrompts {
 // The real dialogs.
 class DialogPrompts : public FilePrompts {
  public:
-  bool PromptOpen(QWidget* owner, QString& path) override;
+  bool PromptOpen(QWidget* owner, std::string& path) override;
   bool PromptSaveAs(QWidget* owner, QString& path) override;
   bool ChooseConfigFile(QWidget* owner, const QStringList& names, QString& chosen) override;
 };

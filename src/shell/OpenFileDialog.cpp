@@ -1,14 +1,18 @@
 #include "shell/OpenFileDialog.h"
 
 #include <QFileDialog>
+#include <QUrl>
+
+#include "shell/LocalPaths.h"
 
 namespace tavro {
 
 std::vector<FileFilter> OpenFileFilters() {
   return {
-      {QStringLiteral("Mivo File(*.cnf;*.lzh)"), QStringLiteral("*.cnf;*.lzh")},
+      {QStringLiteral("Mivo File(*.cnf;*.lzh;*.zip)"), QStringLiteral("*.cnf;*.lzh;*.zip")},
       {QStringLiteral("Mivo File(*.cnf)"), QStringLiteral("*.cnf")},
       {QStringLiteral("LZH File(*.lzh)"), QStringLiteral("*.lzh")},
+      {QStringLiteral("ZIP File(*.zip)"), QStringLiteral("*.zip")},
       {QStringLiteral("All Files (*.*)"), QStringLiteral("*")},
   };
 }
@@ -22,17 +26,28 @@ QStringList QtNameFilters(const std::vector<FileFilter>& filters) {
   return list;
 }
 
-bool OpenPromptFileName(QWidget* owner, QString& path) {
-  QFileDialog dialog(owner, QStringLiteral("Open"));
+void SetUpOpenDialog(QFileDialog& dialog) {
+  dialog.setWindowTitle(QStringLiteral("Open"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // Sets written on other systems spell extensions in capitals as often as not.
   dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+  // Qt would show each filter followed by the pattern list it matches with; hidden, the
+  // descriptions read exactly as written.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   const QStringList filters = QtNameFilters(OpenFileFilters());
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters.front());
+}
+
+bool OpenPromptFileName(QWidget* owner, std::string& path) {
+  QFileDialog dialog(owner);
+  SetUpOpenDialog(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  path = dialog.selectedFiles().front();
+  // A dialog of the desktop hands over a URL that keeps the bytes of a name that is not UTF-8.
+  const QList<QUrl> urls = dialog.selectedUrls();
+  path = urls.isEmpty() ? std::string() : PathFromFileUrl(urls.front());
+  if (path.empty()) path = PathFromShown(dialog.selectedFiles().front());
   return true;
 }
 

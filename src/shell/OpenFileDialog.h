@@ -1,11 +1,14 @@
 // File > Open: the file-open dialog with its filter list. Archives are always offered, since
-// the archive reader is part of the program.
+// the archive readers are part of the program; the first filter takes ZIP archives too, so that
+// every file the program opens shows when the dialog opens.
 #pragma once
 
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
 
+class QFileDialog;
 class QWidget;
 
 namespace tavro {
@@ -22,8 +25,11 @@ std::vector<FileFilter> OpenFileFilters();
 // parentheses separated by blanks.
 QStringList QtNameFilters(const std::vector<FileFilter>& filters);
 
+// Titles the dialog "Open" and gives it the filters, the first one in effect.
+void SetUpOpenDialog(QFileDialog& dialog);
+
 // Runs the file-open dialog titled "Open" (an existing file must be chosen). True with the full
-// path in `path` when the user confirmed a file; false on Cancel.
-bool OpenPromptFileName(QWidget* owner, QString& path);
+// path's bytes in `path` when the user confirmed a file; false on Cancel.
+bool OpenPromptFileName(QWidget* owner, std::string& path);
 
 }  // namespace tavro

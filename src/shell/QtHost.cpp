@@ -129,12 +129,12 @@ bool QtHost::ChooseConfigFile(const std::vector<std::string>& names, std::string
 }
 
 std::string QtHost::ProfileString(const std::string& section, const std::string& key) {
-  if (section == "OPTION" && key == "TMPDIR") return Settings.TmpDir().toStdString();
+  if (section == "OPTION" && key == "TMPDIR") return Settings.TmpDir();
   return {};
 }
 
 void QtHost::AddToRecentFiles(const std::string& path) {
-  Settings.AddRecentFile(QString::fromStdString(path));
+  Settings.AddRecentFile(path);
   if (RecentChanged) RecentChanged();
 }
 

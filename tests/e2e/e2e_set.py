@@ -11,6 +11,10 @@ A playfield of odd width (so a copied 4-bit bitmap row ends in half a byte) with
   arms itself again.
 
 Sets 0 and 2 use colour group 0, set 1 group 1 with the objects elsewhere.
+
+Every name is Japanese, written in Shift_JIS as sets made on Japanese systems are: the folder,
+the configuration, the palette and the cels, several of them with 0x5C (a backslash) as the
+second byte of a character. Paths are therefore bytes.
 """
 
 import os
@@ -22,7 +26,11 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from demo_files import encode_indexed_cel, encode_new_palette  # noqa: E402
 
 PLAYFIELD = (389, 271)
-CNF_NAME = "e2e.cnf"
+FOLDER_NAME = "人形セット".encode("shift_jis")
+CNF_NAME = "着せ替え.cnf".encode("shift_jis")
+PALETTE_NAME = "色表.kcf"  # 表: 0x95 0x5C
+BLINK_A = "ソ丸.cel"  # ソ: 0x83 0x5C
+BLINK_B = "ソ角.cel"
 
 GROUPS = [
     [(200, 216, 232), (40, 32, 48), (224, 96, 80), (250, 220, 90), (70, 130, 90), (150, 110, 70),
@@ -87,21 +95,21 @@ def blinker(colour, round_shape):
 
 # Cel lines in file order: the first lies on top.
 CEL_LINES = [
-    ("#0", "block.cel", block, ":0 1 2"),
-    ("#1.200", "anchor.cel", anchor, ":0 1 2"),
-    ("#3", "blinka.cel", lambda: blinker(7, True), ":2"),
-    ("#3", "blinkb.cel", lambda: blinker(8, False), ":2"),
-    ("#2", "floor.cel", floor, ":0 1 2"),
+    ("#0", "積木.cel", block, ":0 1 2"),
+    ("#1.200", "十字.cel", anchor, ":0 1 2"),  # 十: 0x8F 0x5C
+    ("#3", BLINK_A, lambda: blinker(7, True), ":2"),
+    ("#3", BLINK_B, lambda: blinker(8, False), ":2"),
+    ("#2", "床能.cel", floor, ":0 1 2"),  # 能: 0x94 0x5C
 ]
 
 
-def cnf_text(block_in_set0=None, hidden_blinker="blinkb.cel"):
+def cnf_text(block_in_set0=None, hidden_blinker=BLINK_B):
     """The configuration; `block_in_set0` moves the block in set 0, `hidden_blinker` names the
     blinker cel hidden at load (the other one shows first)."""
     lines = [
         "; End-to-end test set: a free block, a fixed anchor, a floor and a blinker.",
         "(%d,%d)" % PLAYFIELD,
-        "%colours.kcf",
+        "%" + PALETTE_NAME,
     ]
     lines += ["%s %s %s" % (obj, name, sets) for obj, name, _, sets in CEL_LINES]
     for s in range(3):
@@ -113,22 +121,23 @@ def cnf_text(block_in_set0=None, hidden_blinker="blinkb.cel"):
     lines += [
         ';@initialize() unmap("%s")' % hidden_blinker,
         ";@set(2) timer(1,50)",
-        ';@alarm(1) altmap("blinka.cel") altmap("blinkb.cel") timer(1,50)',
+        ';@alarm(1) altmap("%s") altmap("%s") timer(1,50)' % (BLINK_A, BLINK_B),
     ]
     return "\n".join(lines) + "\n"
 
 
 def write_set(directory, cnf_name=CNF_NAME, **variant):
-    """Writes the palette, the cels and the configuration (see cnf_text for `variant`); returns
-    the configuration's path."""
+    """Writes the palette, the cels and the configuration (see cnf_text for `variant`) into
+    `directory` (bytes); returns the configuration's path, bytes too."""
     os.makedirs(directory, exist_ok=True)
 
     def write(name, data):
-        with open(os.path.join(directory, name), "wb") as f:
+        with open(os.path.join(directory, name.encode("shift_jis")), "wb") as f:
             f.write(data)
-    write("colours.kcf", encode_new_palette(24, 16, GROUPS))
+    write(PALETTE_NAME, encode_new_palette(24, 16, GROUPS))
     for _, name, draw, _ in CEL_LINES:
         width, height, values = draw()
         write(name, encode_indexed_cel(4, width, height, 0, 0, values))
-    write(cnf_name, cnf_text(**variant).encode("ascii"))
+    with open(os.path.join(directory, cnf_name), "wb") as f:
+        f.write(cnf_text(**variant).encode("shift_jis"))
     return os.path.join(directory, cnf_name)

@@ -331,12 +331,12 @@ class Session:
     # --- the whole session -------------------------------------------------------------------
 
     def run(self):
-        cnf = e2e_set.write_set(os.path.join(self.work, "set"))
-        variants = os.path.join(self.work, "variants")
+        cnf = e2e_set.write_set(os.path.join(os.fsencode(self.work), e2e_set.FOLDER_NAME))
+        variants = os.path.join(os.fsencode(self.work), b"variants")
         block = e2e_set.POSITIONS[0][0]
-        moved = e2e_set.write_set(variants, "moved.cnf", block_in_set0=(
+        moved = e2e_set.write_set(variants, b"moved.cnf", block_in_set0=(
             block[0] + BLOCK_DRAG[0], block[1] + BLOCK_DRAG[1]))
-        swapped = e2e_set.write_set(variants, "swapped.cnf", hidden_blinker="blinka.cel")
+        swapped = e2e_set.write_set(variants, b"swapped.cnf", hidden_blinker=e2e_set.BLINK_A)
         try:
             self.draw(cnf, "set 0")
             self.draw(cnf, "set 1", "--set", "1")

@@ -48,7 +48,7 @@ class ArchiveWindowTest : public QObject {
 
   // An archive of a palette, a cel and the configuration files named, each a set of the size
   // given by its position (first 60 x 40, then 61 x 40, ...).
-  QString MakeArchive(const std::string& name, const std::vector<std::string>& configs) {
+  std::string MakeArchive(const std::string& name, const std::vector<std::string>& configs) {
     std::vector<test::Rgb> ramp(16, {200, 100, 50});
     std::string archive =
         test::StoredLzhMember("pal.kcf",
@@ -62,14 +62,14 @@ class ArchiveWindowTest : public QObject {
     }
     archive += std::string(1, '\0');
     std::ofstream(files->Path(name), std::ios::binary) << archive;
-    return QString::fromStdString(files->Path(name).string());
+    return files->Path(name).string();
   }
 
-  QString PlainSet(const std::string& name) {
+  std::string PlainSet(const std::string& name) {
     files->OldPalette("pal.kcf");
     files->SolidCel("a.cel", 4, 4, 3);
     files->WriteText(name, "(50,40)\n%pal.kcf\n#0 a.cel :0\n$0 1,1\n");
-    return QString::fromStdString(files->Path(name).string());
+    return files->Path(name).string();
   }
 
   void HoldShift(bool down) {
@@ -108,24 +108,24 @@ class ArchiveWindowTest : public QObject {
   }
 
   void anArchiveOnTheCommandLineOpensItsOnlySet() {
-    const QString archive = MakeArchive("doll.lzh", {"one.cnf"});
+    const std::string archive = MakeArchive("doll.lzh", {"one.cnf"});
     app->InitInstance({archive});
     QCOMPARE(app->Doc().SetLoaded, 1);
     QCOMPARE(app->Doc().PlayfieldWidth, 60);
     QVERIFY(prompts->offered.empty());
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("DOLL.LZH - TAVRO32"));
     QCOMPARE(app->Template().PathName(), archive);
-    QCOMPARE(app->Settings().RecentFiles(), QStringList{archive});
+    QCOMPARE(app->Settings().RecentFiles(), std::vector<std::string>{archive});
     QVERIFY(fs::path(TempDirectory()).parent_path() == extractBase->path());
     QVERIFY(QApplication::overrideCursor() == nullptr);
     QVERIFY(messages.empty());
   }
 
   void severalSetsAskWhichOneAndCancelShowsNone() {
-    const QString archive = MakeArchive("two.lzh", {"b.cnf", "a.cnf"});
+    const std::string archive = MakeArchive("two.lzh", {"b.cnf", "a.cnf"});
     app->InitInstance({});
     prompts->choice = QStringLiteral("a.cnf");
-    prompts->openAnswer = archive;
+    prompts->openAnswer = QString::fromStdString(archive);
     app->Frame().Action(cmd::kFileOpen)->trigger();
     QCOMPARE(prompts->offered.size(), size_t{1});
     QStringList offered = prompts->offered[0];
@@ -146,14 +146,14 @@ class ArchiveWindowTest : public QObject {
   }
 
   void droppedAndRecentArchivesOpenToo() {
-    const QString archive = MakeArchive("doll.lzh", {"one.cnf"});
-    const QString plain = PlainSet("plain.cnf");
+    const std::string archive = MakeArchive("doll.lzh", {"one.cnf"});
+    const std::string plain = PlainSet("plain.cnf");
     app->InitInstance({});
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(archive)});
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(archive))});
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     static_cast<QObject&>(app->Frame()).event(&drop);
-    QCOMPARE(app->Doc().PlayfieldWidth, 60);
+    QTRY_COMPARE(app->Doc().PlayfieldWidth, 60);
     QVERIFY(!app->Frame().Action(cmd::kFileSave)->isEnabled());
 
     app->OpenByPath(plain);
@@ -162,16 +162,16 @@ class ArchiveWindowTest : public QObject {
     for (QAction* action : app->Frame().FileMenu()->actions()) {
       if (action->data().toInt() == cmd::kFirstRecentFile + 1) entry = action;
     }
-    QVERIFY(entry != nullptr && entry->text().endsWith(archive));
+    QVERIFY(entry != nullptr && entry->text().endsWith(QString::fromStdString(archive)));
     entry->trigger();
     QCOMPARE(app->Doc().PlayfieldWidth, 60);
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("DOLL.LZH - TAVRO32"));
   }
 
   void aPlainOpenRemovesTheTemporaryFilesAndShiftKeepsThem() {
-    const QString first = MakeArchive("first.lzh", {"one.cnf"});
-    const QString plain = PlainSet("plain.cnf");
-    const QString other = PlainSet("other.cnf");
+    const std::string first = MakeArchive("first.lzh", {"one.cnf"});
+    const std::string plain = PlainSet("plain.cnf");
+    const std::string other = PlainSet("other.cnf");
     app->InitInstance({first});
     const std::string temp = TempDirectory();
     QVERIFY(fs::exists(fs::path(temp) / "one.cnf"));
@@ -191,8 +191,8 @@ class ArchiveWindowTest : public QObject {
   }
 
   void shiftMergesASecondArchiveIntoTheSameDirectory() {
-    const QString first = MakeArchive("first.lzh", {"one.cnf"});
-    const QString second = MakeArchive("second.lzh", {"two.cnf"});
+    const std::string first = MakeArchive("first.lzh", {"one.cnf"});
+    const std::string second = MakeArchive("second.lzh", {"two.cnf"});
     app->InitInstance({first});
     const std::string temp = TempDirectory();
     HoldShift(true);
@@ -208,7 +208,7 @@ class ArchiveWindowTest : public QObject {
   }
 
   void theTemporaryDirectoryGoesWithTheApplication() {
-    const QString archive = MakeArchive("doll.lzh", {"one.cnf"});
+    const std::string archive = MakeArchive("doll.lzh", {"one.cnf"});
     app->InitInstance({archive});
     const std::string temp = TempDirectory();
     QVERIFY(fs::exists(temp));
@@ -220,7 +220,7 @@ class ArchiveWindowTest : public QObject {
   }
 
   void aTerminationSignalEndsTheProgramInOrder() {
-    const QString archive = MakeArchive("doll.lzh", {"one.cnf"});
+    const std::string archive = MakeArchive("doll.lzh", {"one.cnf"});
     app->InitInstance({archive});
     const std::string temp = TempDirectory();
     QuitEventLoopOnSignals(qApp);

@@ -1,6 +1,8 @@
 // The Zoom dialog's checks, the "Select CNF File" dialog, the open dialog's filters and the
 // decoding of texts for display.
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QTimer>
 #include <QLineEdit>
@@ -128,16 +130,26 @@ class DialogTest : public QObject {
 
   void openFiltersOfferArchivesFirstAndAllFilesLast() {
     const std::vector<FileFilter> filters = OpenFileFilters();
-    QCOMPARE(filters.size(), size_t{4});
-    QCOMPARE(filters[0].description, QStringLiteral("Mivo File(*.cnf;*.lzh)"));
-    QCOMPARE(filters[0].patterns, QStringLiteral("*.cnf;*.lzh"));
-    QCOMPARE(filters[1].description, QStringLiteral("Mivo File(*.cnf)"));
-    QCOMPARE(filters[2].description, QStringLiteral("LZH File(*.lzh)"));
-    QCOMPARE(filters[3].description, QStringLiteral("All Files (*.*)"));
-    // As the Qt dialog reads them: blanks between patterns, so both kinds match.
+    QCOMPARE(filters.size(), size_t{5});
+    QCOMPARE(filters[0].patterns, QStringLiteral("*.cnf;*.lzh;*.zip"));
+    QCOMPARE(filters[4].description, QStringLiteral("All Files (*.*)"));
+    // As the Qt dialog reads them: blanks between patterns, so every kind matches.
     const QStringList qt = QtNameFilters(filters);
-    QCOMPARE(qt[0], QStringLiteral("Mivo File(*.cnf;*.lzh) (*.cnf *.lzh)"));
-    QCOMPARE(qt[3], QStringLiteral("All Files (*.*) (*)"));
+    QCOMPARE(qt[0], QStringLiteral("Mivo File(*.cnf;*.lzh;*.zip) (*.cnf *.lzh *.zip)"));
+    QCOMPARE(qt[4], QStringLiteral("All Files (*.*) (*)"));
+  }
+
+  void openDialogShowsTheFiltersExactlyAsWritten() {
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    SetUpOpenDialog(dialog);
+    auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    QVERIFY(combo != nullptr);
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i) shown.append(combo->itemText(i));
+    QCOMPARE(shown, (QStringList{"Mivo File(*.cnf;*.lzh;*.zip)", "Mivo File(*.cnf)",
+                                 "LZH File(*.lzh)", "ZIP File(*.zip)", "All Files (*.*)"}));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Open"));
   }
 
   void aboutBoxHasItsCaptionAndAnOkButton() {

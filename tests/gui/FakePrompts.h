@@ -27,9 +27,9 @@ class FakePrompts : public FilePrompts {
  public:
   explicit FakePrompts(std::shared_ptr<PromptScript> script) : Script(std::move(script)) {}
 
-  bool PromptOpen(QWidget*, QString& path) override {
+  bool PromptOpen(QWidget*, std::string& path) override {
     if (Script->openAnswer.isEmpty()) return false;
-    path = Script->openAnswer;
+    path = Script->openAnswer.toStdString();
     return true;
   }
   bool PromptSaveAs(QWidget*, QString& path) override {

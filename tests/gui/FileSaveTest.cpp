@@ -158,8 +158,10 @@ class FileSaveTest : public QObject {
     QVERIFY(Read(files->Path("b.cnf")).find("$0 20,10") != std::string::npos);
     QCOMPARE(Read(files->Path("a.cnf")), std::string(kSetText));
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("b.cnf - TAVRO32"));
-    QCOMPARE(app->Template().PathName(), PathOf("b.cnf"));
-    QCOMPARE(app->Settings().RecentFiles(), (QStringList{PathOf("b.cnf"), PathOf("a.cnf")}));
+    QCOMPARE(app->Template().PathName(), PathOf("b.cnf").toStdString());
+    const std::vector<std::string> recent = {PathOf("b.cnf").toStdString(),
+                                             PathOf("a.cnf").toStdString()};
+    QCOMPARE(app->Settings().RecentFiles(), recent);
     // Save now means the new file, with the question.
     QVERIFY(app->OnFileSave());
     QCOMPARE(questions.size(), size_t{1});

@@ -1,13 +1,15 @@
 #include "GuiTestSupport.h"
 
 #include <QDir>
-#include <QSettings>
+#include <QFile>
 
 namespace tavro::test {
 
-ScopedSettingsDir::ScopedSettingsDir() {
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Dir.path());
+ScopedSettingsDir::ScopedSettingsDir() : Saved(qgetenv("XDG_CONFIG_HOME")) {
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(Dir.path()));
 }
+
+ScopedSettingsDir::~ScopedSettingsDir() { qputenv("XDG_CONFIG_HOME", Saved); }
 
 QString ScopedSettingsDir::IniPath() const { return Dir.path() + "/tavro/tavro.ini"; }
 

@@ -18,10 +18,12 @@ namespace tavro::test {
 class ScopedSettingsDir {
  public:
   ScopedSettingsDir();
+  ~ScopedSettingsDir();
   QString IniPath() const;  // the settings file the program reads and writes
   QString Path() const { return Dir.path(); }
 
  private:
+  QByteArray Saved;  // XDG_CONFIG_HOME before
   QTemporaryDir Dir;
 };
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/LzhMember.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 
@@ -284,4 +285,41 @@ TEST_F(RenderToolTest, ArchivesOpenAndLeaveNoTemporaryDirectory) {
 }
 
 }  // namespace
+// A set whose every name is Shift_JIS (a folder, the configuration, a palette and a cel whose
+// second bytes are 0x5C), drawn from its folder and from a level-0 LZH archive made by hand.
+TEST_F(RenderToolTest, AJapaneseSetRendersFromItsFolderAndFromAnArchive) {
+  const std::string folder = "\x90\x6C\x8C\x60";  // 人形
+  const std::string cel = "\x95\x5C.cel";          // 表.cel
+  const std::string palette = "\x83\x5C.kcf";      // ソ.kcf
+  const std::string config = "\x94\x5C.cnf";       // 能.cnf
+  const std::string text = "(6,4)\n%" + palette + "\n#0 " + cel + " :0\n$0 1,1\n";
+  std::filesystem::create_directory(dir.path() / folder);
+  const SetFiles set(dir.path() / folder);
+  set.OldPalette(palette, std::vector<std::vector<Rgb>>(1, std::vector<Rgb>(16, {0, 0, 240})));
+  set.SolidCel(cel, 2, 2, 1);
+  set.WriteText(config, text);
+  ToolRun run = Render("'" + (dir.path() / folder / config).string() + "' -o " + Path("a.png"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Pixel(QImage(QString::fromStdString(Path("a.png"))), 1, 1), 0x0000FFu);
+
+  const std::string archive =
+      tavro::test::StoredLzhMember(folder + "\\" + config, text) +
+      tavro::test::StoredLzhMember(palette, ReadFile(dir.path() / folder / palette)) +
+      tavro::test::StoredLzhMember(cel, ReadFile(dir.path() / folder / cel)) + std::string(1, '\0');
+  std::ofstream(dir.path() / (folder + ".lzh"), std::ios::binary) << archive;
+  run = Render("'" + Path(folder + ".lzh") + "' -o " + Path("b.png"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Pixel(QImage(QString::fromStdString(Path("b.png"))), 1, 1), 0x0000FFu);
+}
+
+TEST_F(RenderToolTest, AnArchiveThatCannotBeOpenedSaysWhyOnOneLine) {
+  files.WriteText("fake.lzh", "this is no archive");
+  ToolRun run = Render(Path("fake.lzh") + " -o " + Path("out.png"));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(Lines(run.err),
+            std::vector<std::string>{"Cannot open the archive \"" + Path("fake.lzh") +
+                                     "\": it is not an archive."});
+  EXPECT_FALSE(std::filesystem::exists(Path("out.png")));
+}
+
 }  // namespace tavro::test

@@ -1,0 +1,88 @@
+#include "document/FlatDirectory.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tavro {
+namespace {
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+FlatDirectory::FlatDirectory(const std::string& directory, const ExtractLimits& limits)
+    : directory_(directory), budget_(limits.maxTotalBytes), maxMembers_(limits.maxMembers) {}
+
+FlatDirectory::~FlatDirectory() {
+  if (dirFd_ >= 0) ::close(dirFd_);
+}
+
+bool FlatDirectory::Fail(ExtractResult& result, ExtractStatus status, std::string detail) const {
+  result.status = status;
+  result.member = members_;
+  result.detail = std::move(detail);
+  return false;
+}
+
+bool FlatDirectory::Open(ExtractResult& result) {
+  dirFd_ = ::open(directory_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (dirFd_ >= 0) return true;
+  return Fail(result, ExtractStatus::WriteFailed, std::strerror(errno));
+}
+
+bool FlatDirectory::CountMember(ExtractResult& result) {
+  if (++members_ <= maxMembers_) return true;
+  return Fail(result, ExtractStatus::TooManyMembers, "too many members in the archive");
+}
+
+bool FlatDirectory::Fits(uint64_t size, ExtractResult& result) {
+  if (size <= budget_) return true;
+  return Fail(result, ExtractStatus::TooLarge, "archive unpacks to more than the allowed size");
+}
+
+bool FlatDirectory::Write(const std::string& name, const MemberReader& read, ExtractResult& result,
+                          const std::function<void(const char*, size_t)>& observe) {
+  // O_NOFOLLOW: a link left in the directory is never written through.
+  const int fd =
+      ::openat(dirFd_, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) return Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
+  bool ok = true;
+  char block[65536];
+  for (;;) {
+    const int64_t n = read(block, sizeof block);
+    if (n == 0) break;
+    if (n < 0) {
+      ok = Fail(result, ExtractStatus::Corrupt, name + ": unreadable member");
+      break;
+    }
+    if (!Fits(static_cast<uint64_t>(n), result)) {
+      ok = false;
+      break;
+    }
+    budget_ -= static_cast<uint64_t>(n);
+    if (observe) observe(block, static_cast<size_t>(n));
+    if (!WriteAll(fd, block, static_cast<size_t>(n))) {
+      ok = Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
+      break;
+    }
+  }
+  if (::close(fd) != 0 && ok) {
+    ok = Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
+  }
+  if (ok) ++result.written;
+  return ok;
+}
+
+}  // namespace tavro

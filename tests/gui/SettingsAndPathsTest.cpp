@@ -1,0 +1,169 @@
+// The settings file as an INI file, the recent list keeping any bytes, and paths that are not
+// UTF-8 coming in from a drop, the recent list and the Open dialog.
+#include <QAction>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+#include <fstream>
+
+#include "GuiTestSupport.h"
+#include "shell/AppSettings.h"
+#include "shell/CMainFrame.h"
+#include "shell/CTavroApp.h"
+#include "shell/CommandIds.h"
+#include "shell/LocalPaths.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
+
+namespace tavro {
+
+namespace {
+
+const std::string kDoll = "\x90\x6C\x8C\x60";  // 人形 in Shift_JIS
+const std::string kCel = "\x95\x5C.cel";       // 表.cel, its second byte 0x5C
+
+std::string ReadText(const QString& path) {
+  std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+class SettingsAndPathsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::ScopedSettingsDir> settingsDir;
+  std::unique_ptr<test::TempDir> dir;
+  std::vector<QtHost::Message> messages;
+
+  void WriteSettings(const std::string& text) {
+    std::filesystem::create_directories(QFile::encodeName(settingsDir->Path()).toStdString() +
+                                        "/tavro");
+    std::ofstream(QFile::encodeName(settingsDir->IniPath()).toStdString()) << text;
+  }
+
+  // A set in a folder named in Shift_JIS, its cel named so too.
+  std::string JapaneseSet() {
+    const auto folder = dir->path() / kDoll;
+    std::filesystem::create_directories(folder);
+    const test::SetFiles files(folder);
+    files.OldPalette("pal.kcf");
+    files.SolidCel(kCel, 8, 8, 3);
+    files.WriteText("set.cnf", "(90,70)\n%pal.kcf\n#0 " + kCel + " :0\n$0 1,1\n");
+    return (folder / "set.cnf").string();
+  }
+
+  std::unique_ptr<CTavroApp> Start() {
+    auto app = std::make_unique<CTavroApp>();
+    app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
+    app->InitInstance({});
+    return app;
+  }
+
+ private slots:
+  void init() {
+    settingsDir = std::make_unique<test::ScopedSettingsDir>();
+    dir = std::make_unique<test::TempDir>();
+    messages.clear();
+  }
+  void cleanup() {
+    dir.reset();
+    settingsDir.reset();
+  }
+
+  void namesIgnoreCaseAndValuesAreTakenAsWritten() {
+    WriteSettings(
+        "[Option]\ntmpdir = /tmp/a,b\\c\nToolBar=0\n[recent file list]\nfile1=/x/a.cnf\n");
+    AppSettings settings;
+    QCOMPARE(settings.TmpDir(), std::string("/tmp/a,b\\c"));
+    QCOMPARE(settings.ReadToolbar(), 0);
+    QCOMPARE(settings.RecentFiles(), std::vector<std::string>{"/x/a.cnf"});
+  }
+
+  void theRecentListKeepsAnyBytesUnderItsOwnSectionName() {
+    const std::vector<std::string> paths = {"/x/" + kDoll + "/" + kCel, "/x/new\nline.cnf",
+                                            "/x/a&b %41.cnf"};
+    {
+      AppSettings settings;
+      for (const std::string& path : paths) settings.AddRecentFile(path);
+    }
+    const std::string text = ReadText(settingsDir->IniPath());
+    QVERIFY(text.find("[Recent File List]\n") != std::string::npos);
+    QVERIFY(text.find("File1=/x/a&b %41.cnf\n") != std::string::npos);  // readable as it is
+    AppSettings reread;
+    QCOMPARE(reread.RecentFiles(), (std::vector<std::string>{paths[2], paths[1], paths[0]}));
+  }
+
+  void theFileDialogWritesNoSettingsFileOfItsOwn() {
+    AppSettings settings;
+    {
+      QFileDialog dialog;
+      dialog.setOption(QFileDialog::DontUseNativeDialog);
+      dialog.setDirectory(QString::fromStdString(dir->str()));
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      dialog.reject();
+    }
+    QDirIterator it(settingsDir->Path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) QVERIFY2(!it.next().endsWith("QtProject.conf"), qPrintable(it.filePath()));
+  }
+
+  void recentEntriesShowAnAmpersandAsItselfAndJapaneseDecoded() {
+    auto app = Start();
+    app->Settings().AddRecentFile("/x/" + kDoll + ".cnf");
+    app->Settings().AddRecentFile("/x/a&b.cnf");
+    app->Frame().RebuildRecentFiles();
+    QStringList texts;
+    for (QAction* action : app->Frame().FileMenu()->actions()) {
+      const int id = action->data().toInt();
+      if (id >= cmd::kFirstRecentFile && id < cmd::kFirstRecentFile + cmd::kRecentFileCount) {
+        texts.append(action->text());
+      }
+    }
+    QCOMPARE(texts, (QStringList{"&1 /x/a&&b.cnf", QStringLiteral("&2 /x/人形.cnf")}));
+  }
+
+  void aDroppedPathThatIsNotUtf8Opens() {
+    const std::string path = JapaneseSet();
+    auto app = Start();
+    QMimeData mime;
+    const QByteArray escaped = QByteArray::fromStdString(path).toPercentEncoding("/");
+    mime.setUrls({QUrl(QStringLiteral("file://") + QString::fromLatin1(escaped))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject&>(app->Frame()).event(&drop);
+    QTRY_COMPARE(app->Template().PathName(), path);
+    QCOMPARE(app->Doc().SetLoaded, 1);
+    QCOMPARE(app->Doc().LoadedCelCount, 1);
+    QCOMPARE(app->Settings().RecentFiles(), std::vector<std::string>{path});
+    QVERIFY(messages.empty());
+
+    // Back from the recent list, after something else was opened.
+    app->OnFileNew();
+    for (QAction* action : app->Frame().FileMenu()->actions()) {
+      if (action->data().toInt() == cmd::kFirstRecentFile) action->trigger();
+    }
+    QCOMPARE(app->Doc().SetLoaded, 1);
+    QCOMPARE(app->Template().PathName(), path);
+  }
+
+  void aPathAsQtShowsItLeadsBackToItsBytes() {
+    const std::string path = JapaneseSet();
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
+    QVERIFY(shown.contains(QChar::ReplacementCharacter));
+    QCOMPARE(PathFromShown(shown), path);
+    auto app = Start();
+    QVERIFY(app->OpenByPath(shown) != nullptr);
+    QCOMPARE(app->Doc().SetLoaded, 1);
+  }
+};
+
+}  // namespace tavro
+
+QTEST_MAIN(tavro::SettingsAndPathsTest)
+#include "SettingsAndPathsTest.moc"
