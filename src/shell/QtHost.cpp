@@ -1,7 +1,6 @@
 #include "shell/QtHost.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QSoundEffect>
 #include <QStringDecoder>
@@ -11,6 +10,7 @@
 #include "interaction/CTavroView.h"
 #include "shell/AppSettings.h"
 #include "shell/DocTemplate.h"
+#include "shell/SoundFile.h"
 
 namespace tavro {
 
@@ -90,9 +90,13 @@ bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
 void QtHost::PlaySound(const std::string& path) {
   if (!Sound) Sound = std::make_unique<QSoundEffect>();
   Sound->stop();
-  const QString file = QString::fromStdString(path);
-  if (!QFileInfo(file).isFile()) return;
-  Sound->setSource(QUrl::fromLocalFile(file));
+  auto file = std::make_unique<SoundFile>();
+  if (!file->Open(path)) return;
+  // The player does not read a source again that equals its last one, and a descriptor's name
+  // may come back for another file.
+  if (file->ThroughDescriptor()) Sound->setSource(QUrl());
+  Sound->setSource(QUrl::fromLocalFile(file->PlayerPath()));
+  PlayingFile = std::move(file);
   Sound->play();
 }
 

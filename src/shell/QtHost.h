@@ -17,6 +17,7 @@ class QSoundEffect;
 namespace tavro {
 
 class AppSettings;
+class SoundFile;
 
 class QtHost : public Host {
  public:
@@ -67,6 +68,7 @@ class QtHost : public Host {
   QuestionSink Questions;
   std::unique_ptr<FilePrompts> FileDialogs = std::make_unique<DialogPrompts>();
   std::function<void()> RecentChanged;
+  std::unique_ptr<SoundFile> PlayingFile;  // kept open while the player may still read it
   std::unique_ptr<QSoundEffect> Sound;  // made on first use: no audio device is touched before
   const std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
 };

@@ -18,6 +18,8 @@ bool SavePromptFileName(QWidget* owner, QString& path) {
   dialog.setDefaultSuffix(kConfigSuffix);
   // Sets written on other systems spell extensions in capitals as often as not.
   dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+  // As in the Open dialog, the descriptions read exactly as written.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   const QStringList filters = QtNameFilters(SaveAsFilters());
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters.front());

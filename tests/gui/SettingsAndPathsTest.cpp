@@ -17,6 +17,7 @@
 #include "shell/CTavroApp.h"
 #include "shell/CommandIds.h"
 #include "shell/LocalPaths.h"
+#include "shell/SoundFile.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 
@@ -160,6 +161,28 @@ class SettingsAndPathsTest : public QObject {
     auto app = Start();
     QVERIFY(app->OpenByPath(shown) != nullptr);
     QCOMPARE(app->Doc().SetLoaded, 1);
+  }
+
+  void aSoundWhoseNameIsNotUtf8ReachesThePlayer() {
+    test::TempDir sounds;
+    const std::string ascii = sounds.str() + "/chime.wav";
+    const std::string japanese = sounds.str() + "/" + kDoll + "\x95\x5C.wav";
+    std::ofstream(ascii, std::ios::binary) << "RIFF-ascii";
+    std::ofstream(japanese, std::ios::binary) << "RIFF-japanese";
+
+    SoundFile plain;
+    QVERIFY(plain.Open(ascii));
+    QVERIFY(!plain.ThroughDescriptor());
+    QCOMPARE(ReadText(plain.PlayerPath()), std::string("RIFF-ascii"));
+
+    SoundFile named;
+    QVERIFY(named.Open(japanese));
+    QVERIFY(named.ThroughDescriptor());
+    QCOMPARE(ReadText(named.PlayerPath()), std::string("RIFF-japanese"));
+
+    SoundFile missing;
+    QVERIFY(!missing.Open(sounds.str() + "/nothing.wav"));
+    QVERIFY(!missing.Open(sounds.str()));  // a folder is no sound
   }
 };
 
