@@ -22,12 +22,13 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_WERROR=ON -DT
 cmake --build build/asan -j "$jobs"
 # Every test again, the end-to-end run of the viewer and the tavro-render tests included: the
 # real programs load, paint, play, copy, save and exit without a memory error, undefined
-# behaviour or a leak. The suppressions cover only leaks inside system libraries.
+# behaviour or a leak. The suppressions cover only leaks inside system libraries. Tests that
+# measure the real clock (label "timing") are left out: the sanitizers slow everything down.
 suppressions=$(pwd)/tools/lsan-suppressions.txt
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   LSAN_OPTIONS=suppressions=$suppressions:print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --output-on-failure -j "$jobs" --timeout 600)
+  ctest --output-on-failure -j "$jobs" --timeout 600 --label-exclude timing)
 cat build/asan/tests/e2e/session/steps.txt 2>/dev/null || echo "e2e: no steps were run"
 
 # Each harness for about 30 seconds; a finding fails the run (tools/fuzz.sh runs them longer).

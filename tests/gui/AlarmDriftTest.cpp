@@ -12,7 +12,7 @@
 #include <chrono>
 
 #include "GuiTestSupport.h"
-#include "shell/CTavroApp.h"
+#include "gui/shell/CTavroApp.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 

@@ -6,10 +6,10 @@
 
 #include "GuiTestSupport.h"
 #include "composition/ClipboardBitmap.h"
-#include "composition/ClipboardExport.h"
-#include "shell/CMainFrame.h"
-#include "shell/CTavroApp.h"
-#include "shell/CommandIds.h"
+#include "gui/view/ClipboardExport.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CTavroApp.h"
+#include "gui/shell/CommandIds.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 

@@ -11,12 +11,12 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
-#include "shell/AboutDialog.h"
-#include "shell/AppSettings.h"
-#include "shell/OpenFileDialog.h"
-#include "shell/QtHost.h"
-#include "shell/SelectCnfDialog.h"
-#include "shell/ZoomDialog.h"
+#include "gui/shell/AboutDialog.h"
+#include "gui/shell/AppSettings.h"
+#include "gui/shell/OpenFileDialog.h"
+#include "gui/shell/QtHost.h"
+#include "gui/shell/SelectCnfDialog.h"
+#include "gui/shell/ZoomDialog.h"
 #include "support/FakeHost.h"
 
 namespace tavro {

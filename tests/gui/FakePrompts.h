@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/FilePrompts.h"
+#include "gui/shell/FilePrompts.h"
 
 namespace tavro::test {
 

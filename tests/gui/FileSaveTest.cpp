@@ -10,10 +10,10 @@
 
 #include "FakePrompts.h"
 #include "GuiTestSupport.h"
-#include "shell/CMainFrame.h"
-#include "shell/CTavroApp.h"
-#include "shell/CommandIds.h"
-#include "shell/SaveAsDialog.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CTavroApp.h"
+#include "gui/shell/CommandIds.h"
+#include "gui/shell/SaveAsDialog.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 
@@ -185,7 +185,7 @@ class FileSaveTest : public QObject {
     QString path = PathOf("a.cnf");
     QVERIFY(SavePromptFileName(nullptr, path));
     QCOMPARE(seenTitle, QStringLiteral("Save As"));
-    QCOMPARE(seenFilter, QStringLiteral("Mivo File(*.cnf) (*.cnf)"));
+    QCOMPARE(seenFilter, QStringLiteral("Mivo File(*.cnf)"));
     QCOMPARE(path, PathOf("doll.cnf"));
   }
 };

@@ -7,10 +7,10 @@
 
 #include "GuiTestSupport.h"
 #include "interaction/FixOverride.h"
-#include "interaction/VirtualKeys.h"
-#include "shell/CMainFrame.h"
-#include "shell/CTavroApp.h"
-#include "shell/CommandIds.h"
+#include "gui/view/VirtualKeys.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CTavroApp.h"
+#include "gui/shell/CommandIds.h"
 
 namespace tavro {
 

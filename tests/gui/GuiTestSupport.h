@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "document/CTavroDoc.h"
-#include "interaction/CTavroView.h"
+#include "gui/view/CTavroView.h"
 #include "support/FakeHost.h"
 
 namespace tavro::test {

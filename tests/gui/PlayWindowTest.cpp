@@ -6,9 +6,9 @@
 #include <QTimer>
 
 #include "GuiTestSupport.h"
-#include "shell/CMainFrame.h"
-#include "shell/CTavroApp.h"
-#include "shell/CommandIds.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CTavroApp.h"
+#include "gui/shell/CommandIds.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 

@@ -12,12 +12,12 @@
 #include <fstream>
 
 #include "GuiTestSupport.h"
-#include "shell/AppSettings.h"
-#include "shell/CMainFrame.h"
-#include "shell/CTavroApp.h"
-#include "shell/CommandIds.h"
-#include "shell/LocalPaths.h"
-#include "shell/SoundFile.h"
+#include "gui/shell/AppSettings.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CTavroApp.h"
+#include "gui/shell/CommandIds.h"
+#include "gui/shell/LocalPaths.h"
+#include "gui/shell/SoundFile.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 

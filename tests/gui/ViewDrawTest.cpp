@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
-#include "composition/MapDisplay.h"
+#include "gui/view/MapDisplay.h"
 #include "support/FakeHost.h"
 
 namespace tavro {

@@ -1,0 +1,39 @@
+// File > Save and Save As: where to save, and what the document is called afterwards.
+#include <QFile>
+
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CTavroApp.h"
+
+namespace tavro {
+
+bool CTavroApp::OnFileSave() {
+  if (!Document.CanSave()) return false;
+  const std::string path = DocTemplate.PathName();
+  // A file that is gone or may not be written is saved as a new one, without a word.
+  return DoSave(Document.PrepareSave(path) ? path : std::string());
+}
+
+bool CTavroApp::OnFileSaveAs() {
+  if (!Document.CanSave()) return false;
+  Document.ConfirmOverwrite = 0;
+  return DoSave(std::string());
+}
+
+bool CTavroApp::DoSave(const std::string& path) {
+  std::string target = path;
+  if (target.empty()) {
+    // Qt's own reading of the bytes, which PathFromShown can map back when it is kept.
+    QString chosen = QFile::decodeName(QByteArray::fromStdString(DocTemplate.PathName()));
+    if (!Platform.Prompts().PromptSaveAs(MainFrame.get(), chosen) || chosen.isEmpty()) {
+      return false;
+    }
+    target = FullPath(PathFromShown(chosen));
+  }
+  if (!Document.OnSaveDocument(target)) return false;
+  DocTemplate.SetPathName(target);
+  Platform.AddToRecentFiles(target);
+  MainFrame->UpdateCaption();
+  return true;
+}
+
+}  // namespace tavro

@@ -1,0 +1,167 @@
+#include "gui/shell/AppSettingsIni.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "platform/NameBytes.h"
+
+namespace tavro {
+namespace {
+
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The section a header line opens, if it is one.
+std::optional<std::string> SectionOf(const std::string& line) {
+  const std::string text = Trimmed(line);
+  if (text.empty() || text.front() != '[') return std::nullopt;
+  const size_t close = text.find(']');
+  if (close == std::string::npos) return std::nullopt;
+  return Trimmed(text.substr(1, close - 1));
+}
+
+bool IsComment(const std::string& line) {
+  const std::string text = Trimmed(line);
+  return !text.empty() && (text.front() == ';' || text.front() == '#');
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+bool SurvivesVerbatim(const std::string& path) {
+  if (path.empty() || path.front() != '/' || !IsValidUtf8(path)) return false;
+  if (path.back() == ' ' || path.back() == '\t') return false;
+  for (unsigned char c : path) {
+    if (c < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void IniFile::Load() {
+  Lines.clear();
+  std::ifstream in(FilePath, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    Lines.push_back(line);
+  }
+}
+
+bool IniFile::Save() const {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::create_directories(fs::path(FilePath).parent_path(), error);
+  const std::string temporary = FilePath + ".new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : Lines) out << line << '\n';
+    out.flush();
+    if (!out) {
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  return std::rename(temporary.c_str(), FilePath.c_str()) == 0;
+}
+
+int IniFile::Find(const std::string& section, const std::string& key) const {
+  bool inSection = false;
+  for (size_t i = 0; i < Lines.size(); ++i) {
+    if (const auto name = SectionOf(Lines[i])) {
+      inSection = EqualsIgnoringCase(*name, section);
+      if (inSection && key.empty()) return static_cast<int>(i);
+      continue;
+    }
+    if (!inSection || key.empty() || IsComment(Lines[i])) continue;
+    const size_t equals = Lines[i].find('=');
+    if (equals != std::string::npos &&
+        EqualsIgnoringCase(Trimmed(Lines[i].substr(0, equals)), key)) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+std::optional<std::string> IniFile::Value(const std::string& section,
+                                          const std::string& key) const {
+  const int line = Find(section, key);
+  if (line < 0) return std::nullopt;
+  const std::string& text = Lines[static_cast<size_t>(line)];
+  return Trimmed(text.substr(text.find('=') + 1));
+}
+
+void IniFile::SetValue(const std::string& section, const std::string& key,
+                       const std::string& value) {
+  const int existing = Find(section, key);
+  if (existing >= 0) {
+    std::string& line = Lines[static_cast<size_t>(existing)];
+    line = line.substr(0, line.find('=') + 1) + value;
+    return;
+  }
+  const int header = Find(section, "");
+  if (header < 0) {
+    if (!Lines.empty() && !Trimmed(Lines.back()).empty()) Lines.emplace_back();
+    Lines.push_back("[" + section + "]");
+    Lines.push_back(key + "=" + value);
+    return;
+  }
+  // After the section's last entry, before the blank lines and the next section.
+  size_t at = static_cast<size_t>(header) + 1;
+  for (size_t i = at; i < Lines.size() && !SectionOf(Lines[i]); ++i) {
+    if (!Trimmed(Lines[i]).empty()) at = i + 1;
+  }
+  Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(at), key + "=" + value);
+}
+
+void IniFile::Remove(const std::string& section, const std::string& key) {
+  const int line = Find(section, key);
+  if (line >= 0) Lines.erase(Lines.begin() + line);
+}
+
+std::string EncodeStoredPath(const std::string& path) {
+  if (SurvivesVerbatim(path)) return path;
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : path) {
+    const bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                       c == '.' || c == '_' || c == '-' || c == '~';
+    if (plain) {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
+std::string DecodeStoredPath(const std::string& stored) {
+  if (stored.empty() || stored.front() == '/') return stored;
+  std::string out;
+  for (size_t i = 0; i < stored.size(); ++i) {
+    const int high = i + 2 < stored.size() && stored[i] == '%' ? HexDigit(stored[i + 1]) : -1;
+    const int low = high >= 0 ? HexDigit(stored[i + 2]) : -1;
+    if (low >= 0) {
+      out += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else {
+      out += stored[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace tavro

@@ -1,0 +1,117 @@
+#include "gui/shell/CTavroApp.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "gui/view/CTavroView.h"
+#include "gui/shell/AboutDialog.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CoreAdapters.h"
+#include "gui/shell/DialogLook.h"
+
+namespace tavro {
+
+std::string CommandLineTail(const std::vector<std::string>& argumentsAfterProgram) {
+  std::string tail;
+  for (const std::string& argument : argumentsAfterProgram) {
+    if (&argument != &argumentsAfterProgram.front()) tail += ' ';
+    tail += argument;
+  }
+  return tail;
+}
+
+CTavroApp::CTavroApp() : Platform(Profile), Document(Platform) {}
+
+CTavroApp::~CTavroApp() {
+  Profile.WriteToolbar(ToolbarVisible);
+  // The frame (and its view) go first; the document is still whole while they do.
+  MainFrame.reset();
+}
+
+CTavroView& CTavroApp::View() { return MainFrame->View(); }
+
+bool CTavroApp::InitInstance(const std::vector<std::string>& argumentsAfterProgram) {
+  ApplyDialogLook();
+  ToolbarVisible = Profile.ReadToolbar();
+  CreateFrame();
+  const std::string tail = CommandLineTail(argumentsAfterProgram);
+  // A start-up file that cannot be opened leaves an empty document rather than no window.
+  if (tail.empty() || OpenByPath(tail) == nullptr) OnFileNew();
+  MainFrame->show();
+  return true;
+}
+
+void CTavroApp::CreateFrame() {
+  MainFrame = std::make_unique<CMainFrame>(*this);
+  Platform.SetView(&MainFrame->View());
+  Platform.SetDialogOwner(MainFrame.get());
+  Platform.SetRecentFilesChanged([this] { MainFrame->RebuildRecentFiles(); });
+}
+
+CTavroDoc* CTavroApp::OpenByPath(const QString& path) { return OpenByPath(PathFromShown(path)); }
+
+CTavroDoc* CTavroApp::OpenByPath(const std::string& path) {
+  const std::string absolute = FullPath(path);
+  // One template takes every path; a path already open is read again from the file.
+  if (DocTemplate.MatchDocType(absolute) == Confidence::No) return nullptr;
+  std::string failure;
+  if (!adapters::OpenDocument(Document, absolute, failure)) {
+    if (!failure.empty()) Platform.ShowMessage(failure, std::string(), MessageIcon::Exclamation);
+    MainFrame->View().InvalidateWholeView(true);
+    MainFrame->RequestCommandUpdate();
+    return nullptr;
+  }
+  if (adapters::OpenedFromArchive(Document, absolute)) {
+    // The document has put the archive on the recent list itself, unless the archive lies in
+    // the temporary directory and will be gone with it.
+    DocTemplate.SetPathName(absolute, ShownPath(Document.ArchiveDocumentTitle));
+  } else {
+    DocTemplate.SetPathName(absolute);
+    Platform.AddToRecentFiles(absolute);
+  }
+  AfterDocumentChanged();
+  return &Document;
+}
+
+void CTavroApp::OnFileNew() {
+  adapters::NewDocument(Document);
+  DocTemplate.SetDefaultTitle();
+  AfterDocumentChanged();
+}
+
+void CTavroApp::AfterDocumentChanged() {
+  MainFrame->UpdateCaption();
+  MainFrame->show();
+  MainFrame->View().FitFrameToPlayfield();
+  MainFrame->View().InvalidateWholeView(true);
+  MainFrame->UpdateActions();
+}
+
+void CTavroApp::OnFileOpen() {
+  std::string path;
+  if (Platform.Prompts().PromptOpen(MainFrame.get(), path)) OpenByPath(path);
+}
+
+void CTavroApp::OnHelpContents() {
+  const QString executable = QCoreApplication::applicationFilePath();
+  for (const char* extension : {".hlp", ".HLP", ".html"}) {
+    const QString help = executable + QLatin1String(extension);
+    if (QFileInfo(help).isFile()) {
+      QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+      return;
+    }
+  }
+  const QString missing = QFileInfo(executable).fileName() + ".hlp";
+  Platform.ShowMessage(
+      "The help file " + missing.toStdString() + " was not found beside the program.",
+      std::string(), MessageIcon::Exclamation);
+}
+
+void CTavroApp::OnAppAbout() {
+  AboutDialog about(MainFrame.get());
+  about.exec();
+}
+
+}  // namespace tavro

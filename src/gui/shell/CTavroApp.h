@@ -1,0 +1,75 @@
+// CTavroApp: the application object. Reads the settings, makes the one frame, document and view,
+// opens what the command line names (or starts an empty document), and writes the toolbar
+// setting back when it goes away. Every way of opening a file ends in OpenByPath.
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/CTavroDoc.h"
+#include "gui/shell/AppSettings.h"
+#include "gui/shell/DocTemplate.h"
+#include "gui/shell/QtHost.h"
+
+namespace tavro {
+
+class CMainFrame;
+class CTavroView;
+
+// The command line after the program name is one path: the arguments (raw bytes) joined with
+// single blanks, quotes and all. Empty when there are none.
+std::string CommandLineTail(const std::vector<std::string>& argumentsAfterProgram);
+
+class CTavroApp {
+ public:
+  CTavroApp();
+  ~CTavroApp();
+  CTavroApp(const CTavroApp&) = delete;
+  CTavroApp& operator=(const CTavroApp&) = delete;
+
+  // The start-up sequence; shows the frame. Always true.
+  bool InitInstance(const std::vector<std::string>& argumentsAfterProgram);
+
+  // Opens `path` (bytes, made absolute) in the one document, also when it is the file already
+  // open, which is then read again. Returns the document, or nullptr when the open failed.
+  CTavroDoc* OpenByPath(const std::string& path);
+  // A path as a Qt widget shows it (see PathFromShown).
+  CTavroDoc* OpenByPath(const QString& path);
+
+  void OnFileNew();
+  void OnFileOpen();
+  // File > Save: into the document's own file when it exists and may be read and written (after
+  // the overwrite question), otherwise as Save As. True when the file was written.
+  bool OnFileSave();
+  // File > Save As: asks for a name, then saves there. True when the file was written.
+  bool OnFileSaveAs();
+  void OnHelpContents();
+  void OnAppAbout();
+
+  // 1 while the toolbar is shown; written to the settings when the application goes away.
+  int ToolbarVisible = 1;
+
+  CTavroDoc& Doc() { return Document; }
+  CMainFrame& Frame() { return *MainFrame; }
+  CTavroView& View();
+  QtHost& HostImpl() { return Platform; }
+  AppSettings& Settings() { return Profile; }
+  SingleDocTemplate& Template() { return DocTemplate; }
+
+ private:
+  void CreateFrame();
+  void AfterDocumentChanged();
+  // Saves to `path`, or asks for a name first when it is empty; on success the document takes
+  // the name it was saved under.
+  bool DoSave(const std::string& path);
+
+  AppSettings Profile;
+  QtHost Platform;
+  CTavroDoc Document;
+  SingleDocTemplate DocTemplate;
+  std::unique_ptr<CMainFrame> MainFrame;  // last: goes before the document it shows
+};
+
+}  // namespace tavro

@@ -1,0 +1,76 @@
+// Which code answers each command, and when each is enabled and checked. Saving and copying live
+// in FileCommands.cpp, information and object adjustment in PlayCommands.cpp; commands nobody
+// handles (undo, cut, paste, the pane keys) stay disabled.
+#include <QToolBar>
+
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CTavroApp.h"
+#include "gui/shell/CommandIds.h"
+#include "gui/shell/ZoomDialog.h"
+
+namespace tavro {
+
+namespace {
+
+constexpr int kMenuZoomLimit = 16;
+
+}  // namespace
+
+void CMainFrame::RegisterCommands() {
+  Table.Handle(cmd::kFileNew, [this] { App.OnFileNew(); });
+  Table.Handle(cmd::kFileOpen, [this] { App.OnFileOpen(); });
+  Table.Handle(cmd::kAppExit, [this] { close(); });
+  Table.Handle(cmd::kAppAbout, [this] { App.OnAppAbout(); });
+  Table.Handle(cmd::kHelpContents, [this] { App.OnHelpContents(); });
+  Table.Handle(cmd::kMinimiseRestore, [this] { MinimiseOrRestore(); });
+  Table.Handle(
+      cmd::kViewToolbar, [this] { Bar->setVisible(Bar->isHidden()); }, {},
+      [this] { return ToolbarShown(); });
+  RegisterSetAndColourCommands();
+  RegisterViewCommands();
+  RegisterPlayCommands();
+  RegisterFileCommands();
+}
+
+void CMainFrame::RegisterSetAndColourCommands() {
+  CTavroDoc& doc = App.Doc();
+  for (int n = 0; n < kSetCount; ++n) {
+    Table.Handle(
+        cmd::kFirstSet + n, [this, n] { ViewWidget->SelectSet(n); },
+        [&doc, n] { return doc.SetLoaded != 0 && doc.SetInUse[n] != 0; },
+        [&doc, n] { return doc.CurrentSet == n; });
+  }
+  for (int n = 0; n < kGroupCount; ++n) {
+    Table.Handle(
+        cmd::kFirstGroup + n, [this, n] { ViewWidget->SelectGroup(n); },
+        [&doc, n] { return doc.SetLoaded != 0 && doc.GroupCount >= n + 1; },
+        [&doc, n] { return doc.SetLoaded == 1 && doc.CurrentGroup == n; });
+  }
+  Table.Handle(
+      cmd::kTest, [this] { ViewWidget->TestAllSets(); }, [&doc] { return doc.SetLoaded != 0; });
+}
+
+void CMainFrame::RegisterViewCommands() {
+  CTavroDoc& doc = App.Doc();
+  auto loaded = [&doc] { return doc.SetLoaded != 0; };
+  // The document repaints the recomposed picture at once through the host.
+  Table.Handle(
+      cmd::kColour256, [&doc] { doc.SetColourMode256(); }, loaded,
+      [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 0; });
+  Table.Handle(
+      cmd::kTrueColour, [&doc] { doc.SetColourModeTrue(); }, loaded,
+      [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 1; });
+  Table.Handle(cmd::kTransparentHalf, [&doc] { doc.ApplyTransparent50(); });
+  Table.Handle(
+      cmd::kZoomIn, [this, &doc] { ViewWidget->SetZoom(doc.ZoomFactor + 1); },
+      [&doc] { return doc.ZoomFactor < kMenuZoomLimit; });
+  Table.Handle(
+      cmd::kZoomOut, [this, &doc] { ViewWidget->SetZoom(doc.ZoomFactor - 1); },
+      [&doc] { return doc.ZoomFactor > 1; });
+  Table.Handle(cmd::kZoomDialog, [this, &doc] {
+    ZoomDialog dialog(App.HostImpl(), doc.ZoomFactor, this);
+    if (dialog.exec() == QDialog::Accepted) ViewWidget->SetZoom(dialog.Factor());
+  });
+}
+
+}  // namespace tavro

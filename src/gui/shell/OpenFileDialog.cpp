@@ -1,0 +1,54 @@
+#include "gui/shell/OpenFileDialog.h"
+
+#include <QFileDialog>
+#include <QUrl>
+
+#include "gui/shell/LocalPaths.h"
+
+namespace tavro {
+
+std::vector<FileFilter> OpenFileFilters() {
+  return {
+      {QStringLiteral("Mivo File(*.cnf;*.lzh;*.zip)"), QStringLiteral("*.cnf;*.lzh;*.zip")},
+      {QStringLiteral("Mivo File(*.cnf)"), QStringLiteral("*.cnf")},
+      {QStringLiteral("LZH File(*.lzh)"), QStringLiteral("*.lzh")},
+      {QStringLiteral("ZIP File(*.zip)"), QStringLiteral("*.zip")},
+      {QStringLiteral("All Files (*.*)"), QStringLiteral("*")},
+  };
+}
+
+QStringList QtNameFilters(const std::vector<FileFilter>& filters) {
+  QStringList list;
+  for (const FileFilter& filter : filters) {
+    QStringList patterns = filter.patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    list.append(filter.description + " (" + patterns.join(QLatin1Char(' ')) + ")");
+  }
+  return list;
+}
+
+void SetUpOpenDialog(QFileDialog& dialog) {
+  dialog.setWindowTitle(QStringLiteral("Open"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  // Sets written on other systems spell extensions in capitals as often as not.
+  dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+  // Qt would show each filter followed by the pattern list it matches with; hidden, the
+  // descriptions read exactly as written.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  const QStringList filters = QtNameFilters(OpenFileFilters());
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.front());
+}
+
+bool OpenPromptFileName(QWidget* owner, std::string& path) {
+  QFileDialog dialog(owner);
+  SetUpOpenDialog(dialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  // A dialog of the desktop hands over a URL that keeps the bytes of a name that is not UTF-8.
+  const QList<QUrl> urls = dialog.selectedUrls();
+  path = urls.isEmpty() ? std::string() : PathFromFileUrl(urls.front());
+  if (path.empty()) path = PathFromShown(dialog.selectedFiles().front());
+  return true;
+}
+
+}  // namespace tavro

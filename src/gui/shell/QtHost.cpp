@@ -1,0 +1,153 @@
+#include "gui/shell/QtHost.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSoundEffect>
+#include <QStringDecoder>
+#include <QUrl>
+#include <ctime>
+
+#include "gui/view/CTavroView.h"
+#include "gui/shell/AppSettings.h"
+#include "gui/shell/DocTemplate.h"
+#include "gui/shell/SoundFile.h"
+
+namespace tavro {
+
+QString DecodeForDisplay(const std::string& bytes) {
+  const QByteArray raw = QByteArray::fromStdString(bytes);
+  for (const char* encoding : {"UTF-8", "Shift_JIS"}) {
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid()) continue;
+    QString text = decoder.decode(raw);
+    if (!decoder.hasError()) return text;
+  }
+  return QString::fromLatin1(raw);
+}
+
+QtHost::QtHost(AppSettings& settings) : Settings(settings) {}
+
+// A box opened by an alarm's "debug(" runs its own event loop inside the alarm; the view's timer
+// (single-shot, already fired) must be armed again so the other alarms go on meanwhile.
+void QtHost::KeepAlarmsRunning() {
+  if (View) View->ScheduleTimerPass();
+}
+
+QtHost::~QtHost() = default;
+
+namespace {
+
+// Texts come from the set (comments, "debug(" texts, file names): shown as written, never read
+// as markup that could format them or make the box load files.
+void SetBoxTexts(QMessageBox& box, const std::string& text, const std::string& caption) {
+  box.setWindowTitle(caption.empty() ? kAppTitle : DecodeForDisplay(caption));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(DecodeForDisplay(text));
+}
+
+}  // namespace
+
+void QtHost::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
+  if (Sink) {
+    Sink({text, caption, icon});
+    return;
+  }
+  QMessageBox box(Owner);
+  SetBoxTexts(box, text, caption);
+  switch (icon) {
+    case MessageIcon::Exclamation:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case MessageIcon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  KeepAlarmsRunning();
+  box.exec();
+}
+
+bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
+  if (Questions) return Questions({text, caption, MessageIcon::Question});
+  if (Sink) {
+    Sink({text, caption, MessageIcon::Question});
+    return true;
+  }
+  QMessageBox box(Owner);
+  SetBoxTexts(box, text, caption);
+  box.setIcon(QMessageBox::Warning);
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  KeepAlarmsRunning();
+  return box.exec() == QMessageBox::Yes;
+}
+
+void QtHost::PlaySound(const std::string& path) {
+  if (!Sound) Sound = std::make_unique<QSoundEffect>();
+  Sound->stop();
+  auto file = std::make_unique<SoundFile>();
+  if (!file->Open(path)) return;
+  // The player does not read a source again that equals its last one, and a descriptor's name
+  // may come back for another file.
+  if (file->ThroughDescriptor()) Sound->setSource(QUrl());
+  Sound->setSource(QUrl::fromLocalFile(file->PlayerPath()));
+  PlayingFile = std::move(file);
+  Sound->play();
+}
+
+bool QtHost::IsShiftDown() {
+  return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+uint32_t QtHost::TickCount() {
+  const auto elapsed = std::chrono::steady_clock::now() - Start;
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+  return static_cast<uint32_t>(static_cast<uint64_t>(ms));
+}
+
+uint32_t QtHost::ClockSeconds() { return static_cast<uint32_t>(std::time(nullptr)); }
+
+void QtHost::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtHost::EndWaitCursor() {
+  if (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+}
+
+bool QtHost::ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) {
+  QStringList list;
+  for (const std::string& name : names) list.append(DecodeForDisplay(name));
+  // The chooser can be asked for while the archive is being unpacked under the wait cursor.
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  QString name;
+  const bool ok = FileDialogs->ChooseConfigFile(Owner, list, name);
+  QApplication::restoreOverrideCursor();
+  // Names are shown decoded but handed back as the bytes the directory gave.
+  const int row = name.isEmpty() ? -1 : static_cast<int>(list.indexOf(name));
+  chosen = ok && row >= 0 ? names[static_cast<size_t>(row)] : std::string();
+  return ok;
+}
+
+std::string QtHost::ProfileString(const std::string& section, const std::string& key) {
+  if (section == "OPTION" && key == "TMPDIR") return Settings.TmpDir();
+  return {};
+}
+
+void QtHost::AddToRecentFiles(const std::string& path) {
+  Settings.AddRecentFile(path);
+  if (RecentChanged) RecentChanged();
+}
+
+void QtHost::InvalidateWholeView() {
+  if (View) View->InvalidateWholeView(true);
+}
+
+void QtHost::RepaintMapRect(const MapRect& rect) {
+  if (View) View->RepaintMapRect(rect);
+}
+
+}  // namespace tavro

@@ -1,0 +1,53 @@
+#include "gui/shell/ZoomDialog.h"
+
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "platform/Host.h"
+
+namespace tavro {
+
+std::optional<uint32_t> ParseUnsigned(const QString& text) {
+  const QString digits = text.trimmed();
+  if (digits.isEmpty()) return std::nullopt;
+  uint64_t value = 0;
+  for (const QChar c : digits) {
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
+    value =
+        std::min<uint64_t>(value * 10 + (c.unicode() - '0'), std::numeric_limits<uint32_t>::max());
+  }
+  return static_cast<uint32_t>(value);
+}
+
+ZoomDialog::ZoomDialog(Host& host, int factor, QWidget* parent)
+    : QDialog(parent), Messages(host), Edit(new QLineEdit(this)), Value(factor) {
+  setWindowTitle(QStringLiteral("Zoom"));
+  Edit->setText(QString::number(factor));
+  Edit->selectAll();
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &ZoomDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &ZoomDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Edit);
+  layout->addWidget(buttons);
+}
+
+void ZoomDialog::accept() {
+  const std::optional<uint32_t> value = ParseUnsigned(Edit->text());
+  if (!value) return Refuse("Please enter an integer.");
+  if (*value < kZoomDialogMin || *value > kZoomDialogMax) {
+    return Refuse("Please enter an integer between 1 and 31.");
+  }
+  Value = static_cast<int>(*value);
+  QDialog::accept();
+}
+
+void ZoomDialog::Refuse(const char* message) {
+  Messages.ShowMessage(message, std::string(), MessageIcon::Exclamation);
+  Edit->setFocus();
+  Edit->selectAll();
+}
+
+}  // namespace tavro

@@ -1,0 +1,30 @@
+#include "gui/view/ClipboardExport.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+
+#include "composition/ClipboardBitmap.h"
+
+namespace tavro {
+
+bool CopyPictureToClipboard(CTavroDoc& doc) {
+  if (doc.CompositeMap.empty()) return false;
+  doc.host().BeginWaitCursor();
+  const std::vector<uint8_t> bmp = MakeClipboardBmpFile(doc);
+  if (!bmp.empty()) {
+    const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()),
+                           static_cast<qsizetype>(bmp.size()));
+    auto* mime = new QMimeData;
+    mime->setData(kBmpMimeType, bytes);
+    // The image is read back from the very bytes, so both formats show the same picture.
+    const QImage image = QImage::fromData(bytes, "BMP");
+    if (!image.isNull()) mime->setImageData(image);
+    QGuiApplication::clipboard()->setMimeData(mime);  // the clipboard owns it from here
+  }
+  doc.host().EndWaitCursor();
+  return !bmp.empty();
+}
+
+}  // namespace tavro

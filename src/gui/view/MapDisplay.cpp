@@ -1,0 +1,84 @@
+#include "gui/view/MapDisplay.h"
+
+#include <QList>
+#include <algorithm>
+
+#include "interaction/ViewGeometry.h"
+
+namespace tavro {
+
+namespace {
+
+int BytesPerPixel(const CTavroDoc& doc) { return doc.MapInfo.Header.biBitCount == 24 ? 3 : 1; }
+
+// Entries past the set's own colours still hold whatever an earlier set left there; indices
+// that reach them are drawn black, as on the clipboard and in rendered pictures.
+QList<QRgb> ColourTable(const CTavroDoc& doc) {
+  const int used = std::clamp(doc.ColourCount, 0, kPaletteColours);
+  QList<QRgb> table(kPaletteColours, qRgb(0, 0, 0));
+  for (int i = 0; i < used; ++i) {
+    const RgbQuad& c = doc.MapInfo.Colours[static_cast<size_t>(i)];
+    table[i] = qRgb(c.Red, c.Green, c.Blue);
+  }
+  return table;
+}
+
+// MapStride counts pixels (a multiple of 4), so every row is a multiple of 4 bytes long.
+int64_t RowBytes(const CTavroDoc& doc) { return int64_t{doc.MapStride} * BytesPerPixel(doc); }
+
+}  // namespace
+
+bool MapIsDrawable(const CTavroDoc& doc) {
+  if (doc.CompositeMap.empty() || doc.PlayfieldWidth <= 0 || doc.PlayfieldHeight <= 0) {
+    return false;
+  }
+  const int bitCount = doc.MapInfo.Header.biBitCount;
+  if (bitCount != 8 && bitCount != 24) return false;
+  if (doc.MapStride < doc.PlayfieldWidth || doc.MapHeight < doc.PlayfieldHeight) return false;
+  return static_cast<int64_t>(doc.CompositeMap.size()) >= RowBytes(doc) * doc.MapHeight;
+}
+
+QImage MapBand(const CTavroDoc& doc, int top, int height) {
+  const int firstStoredRow = doc.MapHeight - (top + height);
+  const qsizetype rowBytes = static_cast<qsizetype>(RowBytes(doc));
+  const uchar* rows = doc.CompositeMap.data() + firstStoredRow * rowBytes;
+  if (BytesPerPixel(doc) == 3) {
+    return QImage(rows, doc.PlayfieldWidth, height, rowBytes, QImage::Format_BGR888);
+  }
+  QImage band(rows, doc.PlayfieldWidth, height, rowBytes, QImage::Format_Indexed8);
+  band.setColorTable(ColourTable(doc));
+  return band;
+}
+
+void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logicalClip,
+                      QPoint origin) {
+  if (doc.SetLoaded == 0 || !MapIsDrawable(doc)) return;
+  const MapRect clip{logicalClip.left(), logicalClip.top(), logicalClip.right() + 1,
+                     logicalClip.bottom() + 1};
+  const MapDrawPlan plan =
+      PlanMapDraw(clip, doc.ZoomFactor, {doc.PlayfieldWidth, doc.PlayfieldHeight});
+  if (!plan.draws) return;
+
+  // Only the damaged rows and columns are copied, then turned top-down; the map itself is
+  // never copied whole during a paint.
+  const MapRect& src = plan.source;
+  const QImage band = MapBand(doc, src.top, src.Height());
+  const QImage piece = band.copy(src.left, 0, src.Width(), src.Height()).mirrored(false, true);
+  const QRect target(plan.target.left + origin.x(), plan.target.top + origin.y(),
+                     plan.target.Width(), plan.target.Height());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawImage(target, piece);
+}
+
+void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, QSize client, QPoint scroll) {
+  ViewSize extent{0, 0};
+  if (doc.SetLoaded != 0) {
+    extent = {doc.PlayfieldWidth * doc.ZoomFactor, doc.PlayfieldHeight * doc.ZoomFactor};
+  }
+  for (const MapRect& strip :
+       BackgroundStrips(extent, {scroll.x(), scroll.y()}, {client.width(), client.height()})) {
+    painter.fillRect(QRect(strip.left, strip.top, strip.Width(), strip.Height()), kBackgroundGrey);
+  }
+}
+
+}  // namespace tavro

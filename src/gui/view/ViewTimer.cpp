@@ -1,0 +1,41 @@
+// The view's side of the script alarms: one single-shot timer, armed for the moment the next
+// timer pass has something to do.
+//
+// A pass that fires nothing costs nothing but a wakeup, so the timer sleeps until the earliest
+// armed slot is due, or runs at once while the map is dirty, and is stopped when no slot is
+// armed: an idle window does not wake at all. Passes also run inside the modal loop of a
+// "debug(" box opened by an alarm; the document keeps such nested passes safe, and the host
+// re-arms this timer before the box's loop starts.
+#include <algorithm>
+
+#include "gui/view/CTavroView.h"
+#include "scripts/ScriptLimits.h"
+
+namespace tavro {
+namespace {
+
+// While message boxes are nested so deep that passes may not fire alarms, due alarms stay due;
+// polling for them at this pace instead of at once keeps the open boxes from spinning the CPU.
+constexpr int kBlockedPassDelayMs = 10;
+
+}  // namespace
+
+void CTavroView::ScheduleTimerPass() {
+  int32_t delay = Doc.NextTimerPassDelay(Doc.host().TickCount());
+  if (delay == CTavroDoc::kNoTimerPass) {
+    PassTimer.stop();
+    return;
+  }
+  if (Doc.DispatchDepth >= kMaxTimerPassDepth) delay = std::max(delay, kBlockedPassDelayMs);
+  PassTimer.start(delay);
+}
+
+void CTavroView::RunTimerPass() {
+  Doc.RunTimerPass(Doc.host().TickCount());
+  // Asked again at the present tick: the pass may have waited in a message box for a long time.
+  ScheduleTimerPass();
+  // An alarm may have switched the set or the colour group.
+  Frame.UpdateCommandStates();
+}
+
+}  // namespace tavro
