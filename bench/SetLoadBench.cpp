@@ -94,7 +94,7 @@ void ReadAllFiles(const SetOnDisk& disk) {
 bool LoadSet(CTavroDoc& doc, const SetOnDisk& disk) {
   doc.ResetSet();
   std::string error;
-  return OpenDocumentFile(doc, disk.Path("max.cnf"), error) && doc.SetLoaded == 1;
+  return OpenDocumentFile(doc, disk.Path("max.cnf"), error) && doc.SetLoaded;
 }
 
 void BM_ReadSetFiles(benchmark::State& state) {

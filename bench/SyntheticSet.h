@@ -138,7 +138,7 @@ inline void LoadIntoDocument(const SyntheticSet& set, CTavroDoc& doc, bool trueC
   doc.AllocateMap(doc.TrueColourMode);
   doc.ApplySet(0);
   doc.BuildPalette(0);
-  doc.SetLoaded = 1;
+  doc.SetLoaded = true;
 }
 
 }  // namespace tavro::bench

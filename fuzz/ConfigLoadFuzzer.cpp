@@ -75,7 +75,7 @@ void SaveAndReload(CTavroDoc& doc) {
   QuietHost host;
   CTavroDoc reloaded(host);
   if (!Load(reloaded, saved)) Fail("a saved set could not be read again");
-  if (reloaded.SetLoaded != 1) Fail("a saved set did not load again");
+  if (!reloaded.SetLoaded) Fail("a saved set did not load again");
   if (comparable) CheckReloadedPositions(reloaded, positions);
 }
 
@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QuietHost host;
   CTavroDoc doc(host);
   if (!Load(doc, path)) Fail("a regular configuration file could not be opened");
-  if (doc.SetLoaded != 1) return 0;
+  if (!doc.SetLoaded) return 0;
   SaveAndReload(doc);
   ShowAnotherSet(doc);
   return 0;

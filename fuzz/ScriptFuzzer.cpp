@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   doc.ResetSet();
   std::string error;
   if (!OpenDocumentFile(doc, path, error)) Fail("a regular configuration file could not be opened");
-  if (doc.SetLoaded != 1) Fail("the fixed set did not load");
+  if (!doc.SetLoaded) Fail("the fixed set did not load");
   if (doc.DispatchDepth != 0) Fail("an event run was left open after loading");
   RaiseEveryEvent(doc);
   RunTimer(doc, host);

@@ -27,5 +27,5 @@ int main(int argc, char** argv) {
   }
   for (const std::string& message : host.MessageTexts()) std::fprintf(stderr, "%s\n", message.c_str());
   std::printf("cels %d\n", doc.LoadedCelCount);
-  return doc.SetLoaded == 1 ? 0 : 1;
+  return doc.SetLoaded ? 0 : 1;
 }

@@ -11,8 +11,8 @@ void RepaintPlayfield(CTavroDoc& doc) {
 
 // MapStride and MapHeight belong to the last loaded set; without a set they may be zero or
 // stale, so the mode commands only act on a loaded set.
-void ChangeColourMode(CTavroDoc& doc, int32_t trueColour) {
-  if (doc.SetLoaded == 0) return;
+void ChangeColourMode(CTavroDoc& doc, bool trueColour) {
+  if (!doc.SetLoaded) return;
   doc.TrueColourMode = trueColour;
   doc.AllocateMap(trueColour);
   doc.SwitchSet(doc.CurrentSet);
@@ -21,16 +21,16 @@ void ChangeColourMode(CTavroDoc& doc, int32_t trueColour) {
 
 }  // namespace
 
-void CTavroDoc::SetColourMode256() { ChangeColourMode(*this, 0); }
+void CTavroDoc::SetColourMode256() { ChangeColourMode(*this, false); }
 
-void CTavroDoc::SetColourModeTrue() { ChangeColourMode(*this, 1); }
+void CTavroDoc::SetColourModeTrue() { ChangeColourMode(*this, true); }
 
 void CTavroDoc::ApplyTransparent50() {
-  if (SetLoaded == 0) return;
+  if (!SetLoaded) return;
   for (int32_t i = 0; i < CellCount && static_cast<size_t>(i) < CellTable.size(); ++i) {
     CellTable[i].Transparency = 128;
   }
-  ChangeColourMode(*this, 1);
+  ChangeColourMode(*this, true);
 }
 
 }  // namespace tavro

@@ -6,7 +6,7 @@ namespace tavro {
 
 void CTavroDoc::MarkDirty(const MapRect& rect) {
   DirtyRect = UnionRect(DirtyRect, rect);
-  DirtyFlag = 1;
+  DirtyFlag = true;
 }
 
 void CTavroDoc::MarkPlayfieldDirty() { MarkDirty({0, 0, PlayfieldWidth, PlayfieldHeight}); }
@@ -15,7 +15,7 @@ void CTavroDoc::FlushDirtyRect() {
   if (!DirtyRect.IsEmpty()) {
     ComposeRect(DirtyRect.left, DirtyRect.top, DirtyRect.Width(), DirtyRect.Height());
   }
-  DirtyFlag = 0;
+  DirtyFlag = false;
   DirtyRect = {};
 }
 

@@ -20,7 +20,7 @@ RgbQuad CTavroDoc::ColourOfGroup(int32_t group, int32_t index) const {
   return {stored[kGroupBlue], stored[kGroupGreen], stored[kGroupRed], 0};
 }
 
-void CTavroDoc::AllocateMap(int32_t trueColour) {
+void CTavroDoc::AllocateMap(bool trueColour) {
   MapInfo.Header.biBitCount = trueColour ? 24 : 8;
   CompositeMap = {};
   BlendRows = {};

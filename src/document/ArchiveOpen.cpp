@@ -105,7 +105,7 @@ void CTavroDoc::SetArchivePath(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   ArchiveDocumentTitle =
       UpperCaseAscii(slash == std::string::npos ? path : path.substr(slash + 1));
-  const bool insideTemp = ExtractedFromArchive == 1 && !TempDirectory.empty() &&
+  const bool insideTemp = ExtractedFromArchive && !TempDirectory.empty() &&
                           path.starts_with(TempDirectory + "/");
   if (!insideTemp) host().AddToRecentFiles(path);
 }
@@ -113,7 +113,7 @@ void CTavroDoc::SetArchivePath(const std::string& path) {
 bool CTavroDoc::OnOpenDocument(const std::string& path) {
   // A repeat reuses what was extracted, so it needs a directory that is still in use: after
   // the directory has gone, its old name could belong to someone else by now.
-  const bool inUse = ExtractedFromArchive == 1 && !TempDirectory.empty();
+  const bool inUse = ExtractedFromArchive && !TempDirectory.empty();
   ArchiveRoute route = ArchiveRoute::NewDirectory;
   // Exactly the same bytes: on a disk that minds case, "A.LZH" and "a.lzh" are two archives.
   if (inUse && path == ArchivePath) {
@@ -138,7 +138,7 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     WaitCursor wait(host());
     if (newDirectory && !MakeArchiveDirectory()) return false;
     if (!repeat) {
-      ExtractedFromArchive = 1;
+      ExtractedFromArchive = true;
       const ExtractResult extracted = ExtractArchiveFlat(path, TempDirectory);
       if (extracted.status != ExtractStatus::Ok) {
         return TellArchiveFailure(path, ExtractFailure(extracted));

@@ -136,8 +136,8 @@ class CTavroDoc {
 
   // ---- composition (composition/) ----
   // Replaces CompositeMap with a zero-filled map of MapStride x MapHeight pixels, 3 bytes a pixel
-  // when `trueColour` is nonzero, else 1. Does not compose. On allocation failure the map is none.
-  void AllocateMap(int32_t trueColour);
+  // when `trueColour`, else 1. Does not compose. On allocation failure the map is none.
+  void AllocateMap(bool trueColour);
   // Recomposes a rectangle of the map (clipped to the playfield and to the map actually held;
   // a map whose size does not fit MapStride, MapHeight and TrueColourMode is never written).
   void ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height);
@@ -276,9 +276,10 @@ class CTavroDoc {
   void TrackPointer(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY);
   // Object number under an opaque pixel of a visible cel at map (x, y), or -1. Sets LastHitCell.
   int32_t HitTest(int32_t x, int32_t y);
-  // inspect == 0: slot of the object picked up at the pointer (0 = none), press events raised,
-  // drag prepared. inspect != 0: object number + 1 (0 = none), nothing else changes.
-  int32_t PickObject(int32_t inspect);
+  enum class PickPurpose { Drag, Inspect };
+  // Drag: slot of the object picked up at the pointer (0 = none), press events raised, drag
+  // prepared. Inspect: object number + 1 (0 = none), nothing else changes.
+  int32_t PickObject(PickPurpose purpose);
   // One drag step (release 0: move, 1: drop). Returns DragRedrawRect, or nullptr when nothing
   // moved. *limitFlag (when given) becomes 1 when a fixed object was pulled too far.
   const MapRect* DragStep(int32_t release, int32_t* limitFlag = nullptr);
@@ -371,8 +372,8 @@ class CTavroDoc {
   int32_t LoadErrors = 0;
   int32_t LoadedCelCount = 0;
   MapInfoBlock MapInfo;
-  int32_t ExtractedFromArchive = 0;
-  int32_t ConfirmOverwrite = 0;
+  bool ExtractedFromArchive = false;
+  bool ConfirmOverwrite = false;
   std::vector<uint8_t> ActionStore;  // 32,767 bytes, zero-filled at construction
   std::vector<uint16_t> ObjectSlots;  // slot of each object number below kObjectNumberLimit
   int32_t CellCount = 0;
@@ -389,7 +390,7 @@ class CTavroDoc {
   int32_t PointerX = 0, PointerY = 0;
   int32_t DragObject = 0;
   std::vector<PaletteEntry> MapPalette;
-  int32_t SetLoaded = 0;
+  bool SetLoaded = false;
   void* OwnerView = nullptr;  // the view registers itself; the document only tells the Host
   int32_t PaletteCount = 0;
   std::array<int32_t, kSetCount> SetInUse = {};
@@ -400,10 +401,10 @@ class CTavroDoc {
   int32_t ZoomFactor = 1;
   std::vector<char> ConfigText;  // the file as read plus a terminating zero; empty = none
   int32_t ConfigTextLength = 0;
-  int32_t DirtyFlag = 0;
+  bool DirtyFlag = false;
   MapRect DirtyRect;
   MapRect DragRect;
-  int32_t TrueColourMode = 0;
+  bool TrueColourMode = false;
 
   int32_t MapStride = 0;
   int32_t MapHeight = 0;

@@ -80,17 +80,16 @@ bool ReplaceFile(const std::string& target, const std::string& text, std::string
 
 }  // namespace
 
-bool CTavroDoc::CanSave() const { return SetLoaded == 1 && ExtractedFromArchive == 0; }
+bool CTavroDoc::CanSave() const { return SetLoaded && !ExtractedFromArchive; }
 
 bool CTavroDoc::PrepareSave(const std::string& pathName) {
   ConfirmOverwrite =
-      (!pathName.empty() && ::access(pathName.c_str(), R_OK) == 0 && !IsReadOnly(pathName)) ? 1
-                                                                                              : 0;
-  return ConfirmOverwrite == 1;
+      !pathName.empty() && ::access(pathName.c_str(), R_OK) == 0 && !IsReadOnly(pathName);
+  return ConfirmOverwrite;
 }
 
 bool CTavroDoc::OnSaveDocument(const std::string& path) {
-  if (ConfirmOverwrite == 1 && !host().AskYesNo(kOverwriteQuestion, "")) return false;
+  if (ConfirmOverwrite && !host().AskYesNo(kOverwriteQuestion, "")) return false;
   std::string error;
   if (SaveConfigFile(path, error)) return true;
   host().ShowMessage(error, "", MessageIcon::Exclamation);

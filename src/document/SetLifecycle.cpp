@@ -13,7 +13,7 @@ void CTavroDoc::ResetSet() {
   ColourCount = 0;
   PaletteFileCount = 0;
   CurrentGroup = 0;
-  SetLoaded = 0;
+  SetLoaded = false;
   GroupCount = 0;
   PlayfieldWidth = 448;
   PlayfieldHeight = 320;
@@ -22,9 +22,9 @@ void CTavroDoc::ResetSet() {
   PaletteBase.fill(0);
   SetInUse.fill(0);
   SetGroup.fill(0);
-  DirtyFlag = 0;
+  DirtyFlag = false;
   DirtyRect = MapRect{};
-  TrueColourMode = 0;
+  TrueColourMode = false;
   DisarmAllAlarms();
 }
 
@@ -44,7 +44,7 @@ void CTavroDoc::DeleteContents() {
   LoadedCelCount = 0;
   // With its tables gone the set cannot be shown, whoever called this; a repaint or timer
   // message arriving before the next load must find nothing to draw.
-  SetLoaded = 0;
+  SetLoaded = false;
 }
 
 bool CTavroDoc::OnNewDocument() {

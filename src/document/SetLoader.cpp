@@ -122,7 +122,7 @@ void CTavroDoc::ShowLoadedSet() {
   ComposeRect(0, 0, PlayfieldWidth, PlayfieldHeight);
   host().InvalidateWholeView();
   BuildPalette(CurrentGroup);
-  SetLoaded = 1;
+  SetLoaded = true;
 }
 
 // The file gave no colour, no object and no cel: nothing of it is kept.
@@ -135,7 +135,7 @@ void CTavroDoc::EmptyLoadedSet() {
   CellTable = std::vector<CellEntry>();
   ObjectSlots = std::vector<uint16_t>();
   LargeObjectSlots.clear();
-  SetLoaded = 0;
+  SetLoaded = false;
 }
 
 }  // namespace tavro

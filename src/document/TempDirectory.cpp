@@ -76,10 +76,10 @@ bool RemoveExtractedFiles(const std::string& directory) {
 }
 
 void CTavroDoc::RemoveTempDirectory() {
-  if (ExtractedFromArchive != 1) return;
+  if (!ExtractedFromArchive) return;
   host().BeginWaitCursor();
   if (!TempDirectory.empty()) RemoveExtractedFiles(TempDirectory);
-  ExtractedFromArchive = 0;
+  ExtractedFromArchive = false;
   host().EndWaitCursor();
 }
 

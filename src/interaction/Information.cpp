@@ -78,7 +78,7 @@ void CTavroDoc::DescribeObjectCells(int32_t n, std::string& text) {
 }
 
 bool CTavroDoc::InspectAtPointer(std::string& caption, std::string& text) {
-  const int32_t picked = PickObject(1);
+  const int32_t picked = PickObject(PickPurpose::Inspect);
   if (picked == 0) return false;
   caption = Format("Object No.%d", picked - 1);
   text.clear();

@@ -62,13 +62,13 @@ int32_t CTavroDoc::HitTest(int32_t x, int32_t y) {
   return -1;
 }
 
-int32_t CTavroDoc::PickObject(int32_t inspect) {
+int32_t CTavroDoc::PickObject(PickPurpose purpose) {
   if (PointerX >= PlayfieldWidth || PointerY >= PlayfieldHeight) return 0;
   const int32_t number = HitTest(PointerX, PointerY);
   if (number < 0) return 0;
   const uint16_t slot = SlotOf(number);
   if (slot == 0 || slot >= ObjectTable.size()) return 0;
-  if (inspect != 0) return number + 1;
+  if (purpose == PickPurpose::Inspect) return number + 1;
 
   const ObjectEntry& object = ObjectTable[slot];
   DragLastX = DragStartX = PointerX;
@@ -96,7 +96,7 @@ int32_t CTavroDoc::SlotToNumber(int32_t slot) const {
   return 0;
 }
 
-void CTavroDoc::PressAtPointer() { DragObject = PickObject(0); }
+void CTavroDoc::PressAtPointer() { DragObject = PickObject(PickPurpose::Drag); }
 
 const MapRect* CTavroDoc::DropHeldObject() {
   if (DragObject == 0) return nullptr;
@@ -107,7 +107,7 @@ const MapRect* CTavroDoc::DropHeldObject() {
 }
 
 void CTavroDoc::FlushAndRepaint() {
-  if (DirtyFlag == 0) return;
+  if (!DirtyFlag) return;
   const MapRect changed = DirtyRect;
   FlushDirtyRect();
   host().RepaintMapRect(changed);

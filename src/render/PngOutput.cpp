@@ -14,7 +14,7 @@ using Rgb = std::array<uint8_t, 3>;
 // The colour of playfield pixel (x, y); the map is stored bottom-up.
 Rgb MapColour(const CTavroDoc& doc, const std::array<Rgb, kPaletteColours>& table, int x, int y) {
   const size_t row = static_cast<size_t>(doc.MapHeight - 1 - y);
-  if (doc.TrueColourMode != 0) {
+  if (doc.TrueColourMode) {
     const uint8_t* p = &doc.CompositeMap[(row * doc.MapStride + x) * 3];
     return {p[2], p[1], p[0]};
   }
@@ -32,7 +32,7 @@ std::array<Rgb, kPaletteColours> ColourTable(const CTavroDoc& doc) {
 }
 
 bool MapIsComplete(const CTavroDoc& doc) {
-  const size_t bytes = doc.TrueColourMode != 0 ? 3 : 1;
+  const size_t bytes = doc.TrueColourMode ? 3 : 1;
   return doc.PlayfieldWidth > 0 && doc.PlayfieldHeight > 0 &&
          doc.PlayfieldWidth <= doc.MapStride && doc.PlayfieldHeight <= doc.MapHeight &&
          doc.CompositeMap.size() >= bytes * doc.MapStride * static_cast<size_t>(doc.MapHeight);

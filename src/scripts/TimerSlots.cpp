@@ -83,13 +83,13 @@ void CTavroDoc::FireAlarm(int32_t slot, uint32_t now) {
 }
 
 int32_t CTavroDoc::RunTimerPass(uint32_t now) {
-  if (SetLoaded == 0) return kNoTimerPass;
+  if (!SetLoaded) return kNoTimerPass;
   if (DispatchDepth < kMaxTimerPassDepth) {
     for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
       if (AlarmArmed[slot] != 0 && TicksUntil(AlarmDue[slot], now) <= 0) FireAlarm(slot, now);
     }
   }
-  if (DirtyFlag != 0) {
+  if (DirtyFlag) {
     const MapRect area = IntersectRect(DirtyRect, {0, 0, PlayfieldWidth, PlayfieldHeight});
     FlushDirtyRect();
     if (!area.IsEmpty()) host().RepaintMapRect(area);
@@ -98,8 +98,8 @@ int32_t CTavroDoc::RunTimerPass(uint32_t now) {
 }
 
 int32_t CTavroDoc::NextTimerPassDelay(uint32_t now) const {
-  if (SetLoaded == 0) return kNoTimerPass;
-  if (DirtyFlag != 0) return 0;
+  if (!SetLoaded) return kNoTimerPass;
+  if (DirtyFlag) return 0;
   int32_t soonest = kNoTimerPass;
   for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
     if (AlarmArmed[slot] == 0) continue;

@@ -110,7 +110,7 @@ class ArchiveWindowTest : public QObject {
   void anArchiveOnTheCommandLineOpensItsOnlySet() {
     const std::string archive = MakeArchive("doll.lzh", {"one.cnf"});
     app->InitInstance({archive});
-    QCOMPARE(app->Doc().SetLoaded, 1);
+    QVERIFY(app->Doc().SetLoaded);
     QCOMPARE(app->Doc().PlayfieldWidth, 60);
     QVERIFY(prompts->offered.empty());
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("DOLL.LZH - TAVRO32"));
@@ -131,7 +131,7 @@ class ArchiveWindowTest : public QObject {
     QStringList offered = prompts->offered[0];
     offered.sort();
     QCOMPARE(offered, (QStringList{"a.cnf", "b.cnf"}));
-    QCOMPARE(app->Doc().SetLoaded, 1);
+    QVERIFY(app->Doc().SetLoaded);
     QCOMPARE(app->Doc().PlayfieldWidth, 61);
 
     // Opened again: nothing is unpacked anew, the question comes again, Cancel shows nothing.
@@ -140,7 +140,7 @@ class ArchiveWindowTest : public QObject {
     app->OpenByPath(archive);
     QCOMPARE(prompts->offered.size(), size_t{2});
     QCOMPARE(TempDirectory(), temp);
-    QCOMPARE(app->Doc().SetLoaded, 0);
+    QVERIFY(!app->Doc().SetLoaded);
     QTRY_VERIFY(!app->Frame().Action(cmd::kEditCopy)->isEnabled());
     QVERIFY(messages.empty());
   }
@@ -202,7 +202,7 @@ class ArchiveWindowTest : public QObject {
     QCOMPARE(TempDirectory(), temp);
     QCOMPARE(prompts->offered.size(), size_t{1});  // both sets now sit side by side
     QCOMPARE(prompts->offered[0].size(), 2);
-    QCOMPARE(app->Doc().SetLoaded, 1);
+    QVERIFY(app->Doc().SetLoaded);
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("SECOND.LZH - TAVRO32"));
     QCOMPARE(EntriesIn(extractBase->path()), size_t{1});
   }

@@ -99,12 +99,12 @@ class FileSaveTest : public QObject {
     QVERIFY(Enabled(cmd::kFileSaveAs));
     QVERIFY(app->Frame().Action(cmd::kFileSave)->shortcuts().contains(
         QKeySequence(Qt::CTRL | Qt::Key_S)));
-    app->Doc().ExtractedFromArchive = 1;  // a temporary directory is in use
+    app->Doc().ExtractedFromArchive = true;  // a temporary directory is in use
     QVERIFY(!Enabled(cmd::kFileSave));
     QVERIFY(!Enabled(cmd::kFileSaveAs));
     QVERIFY(!app->Frame().Commands().Execute(cmd::kFileSaveAs));
     QVERIFY(prompts->saveSuggested.empty());
-    app->Doc().ExtractedFromArchive = 0;
+    app->Doc().ExtractedFromArchive = false;
   }
 
   void saveAsksBeforeReplacingTheOpenFile() {

@@ -35,7 +35,7 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
   doc.CurrentGroup = 0;
   doc.ZoomFactor = 1;
   doc.ObjectTable.assign(1, ObjectEntry{});
-  doc.SetLoaded = 1;
+  doc.SetLoaded = true;
 }
 
 std::unique_ptr<CTavroView> MakeStandaloneView(CTavroDoc& doc, StubFrameLink& frame) {

@@ -24,7 +24,7 @@ class ViewTimerTest : public QObject {
   void Load(const std::string& script) {
     files->WriteText("t.cnf", "(100,80)\n%pal.kcf\n#0 a.cel :0 1\n$0 10,10\n$1 10,10\n" + script);
     QVERIFY(doc->OnOpenDocument(files->Path("t.cnf").string()));
-    QCOMPARE(doc->SetLoaded, 1);
+    QVERIFY(doc->SetLoaded);
     view->InvalidateWholeView(true);  // as the application does after every open
   }
   const QTimer& Timer() { return view->AlarmTimer(); }
@@ -71,7 +71,7 @@ class ViewTimerTest : public QObject {
     // The flushed area, old and new place of the object, was painted at once.
     QVERIFY(paints.painted.contains(QRect(10, 10, 15, 10)));
     QVERIFY(!paints.painted.intersects(QRect(30, 30, 50, 50)));
-    QCOMPARE(doc->DirtyFlag, 0);
+    QVERIFY(!doc->DirtyFlag);
     QVERIFY(!Timer().isActive());  // nothing left armed: no more wakeups
   }
 
@@ -132,7 +132,7 @@ class ViewTimerTest : public QObject {
     view->ScheduleTimerPass();
     ExpectTimerIn(0);
     test::PaintRecorder paints(view->viewport());
-    QTRY_COMPARE(doc->DirtyFlag, 0);
+    QTRY_VERIFY(!doc->DirtyFlag);
     QVERIFY(paints.painted.contains(QRect(10, 10, 40, 10)));
     QVERIFY(!Timer().isActive());
   }

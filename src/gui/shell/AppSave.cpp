@@ -15,7 +15,7 @@ bool CTavroApp::OnFileSave() {
 
 bool CTavroApp::OnFileSaveAs() {
   if (!Document.CanSave()) return false;
-  Document.ConfirmOverwrite = 0;
+  Document.ConfirmOverwrite = false;
   return DoSave(std::string());
 }
 

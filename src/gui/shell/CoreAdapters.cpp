@@ -10,7 +10,7 @@ bool OpenDocument(CTavroDoc& doc, const std::string& absolutePath, std::string& 
 bool NewDocument(CTavroDoc& doc) { return doc.OnNewDocument(); }
 
 bool OpenedFromArchive(const CTavroDoc& doc, const std::string& absolutePath) {
-  return doc.ExtractedFromArchive == 1 && doc.ArchiveDocumentPath == absolutePath &&
+  return doc.ExtractedFromArchive && doc.ArchiveDocumentPath == absolutePath &&
          !doc.ArchiveDocumentTitle.empty();
 }
 

@@ -15,7 +15,7 @@ void CMainFrame::RegisterFileCommands() {
   Table.Handle(cmd::kFileSaveAs, [this] { App.OnFileSaveAs(); }, canSave);
   Table.Handle(
       cmd::kEditCopy, [&doc] { CopyPictureToClipboard(doc); },
-      [&doc] { return doc.SetLoaded != 0; });
+      [&doc] { return doc.SetLoaded; });
 }
 
 }  // namespace tavro

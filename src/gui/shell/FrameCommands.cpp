@@ -37,29 +37,29 @@ void CMainFrame::RegisterSetAndColourCommands() {
   for (int n = 0; n < kSetCount; ++n) {
     Table.Handle(
         cmd::kFirstSet + n, [this, n] { ViewWidget->SelectSet(n); },
-        [&doc, n] { return doc.SetLoaded != 0 && doc.SetInUse[n] != 0; },
+        [&doc, n] { return doc.SetLoaded && doc.SetInUse[n] != 0; },
         [&doc, n] { return doc.CurrentSet == n; });
   }
   for (int n = 0; n < kGroupCount; ++n) {
     Table.Handle(
         cmd::kFirstGroup + n, [this, n] { ViewWidget->SelectGroup(n); },
-        [&doc, n] { return doc.SetLoaded != 0 && doc.GroupCount >= n + 1; },
-        [&doc, n] { return doc.SetLoaded == 1 && doc.CurrentGroup == n; });
+        [&doc, n] { return doc.SetLoaded && doc.GroupCount >= n + 1; },
+        [&doc, n] { return doc.SetLoaded && doc.CurrentGroup == n; });
   }
   Table.Handle(
-      cmd::kTest, [this] { ViewWidget->TestAllSets(); }, [&doc] { return doc.SetLoaded != 0; });
+      cmd::kTest, [this] { ViewWidget->TestAllSets(); }, [&doc] { return doc.SetLoaded; });
 }
 
 void CMainFrame::RegisterViewCommands() {
   CTavroDoc& doc = App.Doc();
-  auto loaded = [&doc] { return doc.SetLoaded != 0; };
+  auto loaded = [&doc] { return doc.SetLoaded; };
   // The document repaints the recomposed picture at once through the host.
   Table.Handle(
       cmd::kColour256, [&doc] { doc.SetColourMode256(); }, loaded,
-      [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 0; });
+      [&doc] { return doc.SetLoaded && !doc.TrueColourMode; });
   Table.Handle(
       cmd::kTrueColour, [&doc] { doc.SetColourModeTrue(); }, loaded,
-      [&doc] { return doc.SetLoaded != 0 && doc.TrueColourMode == 1; });
+      [&doc] { return doc.SetLoaded && doc.TrueColourMode; });
   Table.Handle(cmd::kTransparentHalf, [&doc] { doc.ApplyTransparent50(); });
   Table.Handle(
       cmd::kZoomIn, [this, &doc] { ViewWidget->SetZoom(doc.ZoomFactor + 1); },

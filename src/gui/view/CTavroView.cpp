@@ -39,7 +39,7 @@ CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
 }
 
 ViewSize CTavroView::ContentSize() const {
-  if (Doc.SetLoaded == 0) return {1, 1};
+  if (!Doc.SetLoaded) return {1, 1};
   return {Doc.ZoomFactor * Doc.PlayfieldWidth, Doc.ZoomFactor * Doc.PlayfieldHeight};
 }
 

@@ -52,7 +52,7 @@ QImage MapBand(const CTavroDoc& doc, int top, int height) {
 
 void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logicalClip,
                       QPoint origin) {
-  if (doc.SetLoaded == 0 || !MapIsDrawable(doc)) return;
+  if (!doc.SetLoaded || !MapIsDrawable(doc)) return;
   const MapRect clip{logicalClip.left(), logicalClip.top(), logicalClip.right() + 1,
                      logicalClip.bottom() + 1};
   const MapDrawPlan plan =
@@ -72,7 +72,7 @@ void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logi
 
 void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, QSize client, QPoint scroll) {
   ViewSize extent{0, 0};
-  if (doc.SetLoaded != 0) {
+  if (doc.SetLoaded) {
     extent = {doc.PlayfieldWidth * doc.ZoomFactor, doc.PlayfieldHeight * doc.ZoomFactor};
   }
   for (const MapRect& strip :

@@ -44,10 +44,10 @@ TEST_F(PaletteTest, UncheckedCountsAndGroupsStayInsideTheTables) {
 }
 
 TEST_F(PaletteTest, AllocationTakesTheFormAndSizeOfTheMode) {
-  doc.AllocateMap(1);
+  doc.AllocateMap(true);
   EXPECT_EQ(doc.MapInfo.Header.biBitCount, 24);
   EXPECT_EQ(doc.CompositeMap.size(), 3u * 8 * 2 + 1);
-  doc.AllocateMap(0);
+  doc.AllocateMap(false);
   EXPECT_EQ(doc.MapInfo.Header.biBitCount, 8);
   EXPECT_EQ(doc.CompositeMap.size(), 8u * 2 + 1);
 }
@@ -72,7 +72,7 @@ class ColourModeTest : public ComposerFixture {
 TEST_F(ColourModeTest, TrueColourBringsBackAlphaCelsAnd256ColourDropsThem) {
   EXPECT_EQ(IndexAt(1, 0), 0);
   doc.SetColourModeTrue();
-  EXPECT_EQ(doc.TrueColourMode, 1);
+  EXPECT_TRUE(doc.TrueColourMode);
   EXPECT_EQ(doc.CompositeMap.size(), 3u * 4 + 1);
   EXPECT_EQ(ColourAt(0, 0), (Bgr{0, 0, 200}));
   EXPECT_EQ(ColourAt(1, 0), (Bgr{0, 0, 60}));
@@ -93,7 +93,7 @@ TEST_F(ColourModeTest, ModeChangesKeepPositionsMovedInTheCurrentSet) {
 
 TEST_F(ColourModeTest, TransparentHalfTurnsOnTrueColourAndStaysInTheCels) {
   doc.ApplyTransparent50();
-  EXPECT_EQ(doc.TrueColourMode, 1);
+  EXPECT_TRUE(doc.TrueColourMode);
   EXPECT_EQ(ColourAt(0, 0), (Bgr{50, 50, 150}));  // (200*128 + 100*128) >> 8 on red
   EXPECT_EQ(ColourAt(1, 0), (Bgr{0, 0, 60}));     // alpha cels keep their own alpha
   doc.SetColourMode256();
@@ -103,13 +103,13 @@ TEST_F(ColourModeTest, TransparentHalfTurnsOnTrueColourAndStaysInTheCels) {
 }
 
 TEST_F(ColourModeTest, WithoutALoadedSetTheModeCommandsTouchNothing) {
-  doc.SetLoaded = 0;
+  doc.SetLoaded = false;
   doc.MapStride = 0;  // as before any load
   doc.MapHeight = 0;
   const auto map = doc.CompositeMap;
   doc.ApplyTransparent50();
   doc.SetColourModeTrue();
-  EXPECT_EQ(doc.TrueColourMode, 0);
+  EXPECT_FALSE(doc.TrueColourMode);
   EXPECT_EQ(doc.CompositeMap, map);
   EXPECT_EQ(doc.CellTable[0].Transparency, 0);
 }
@@ -138,10 +138,10 @@ TEST_F(DirtyAreaTest, MarksGatherIntoOneRectangleThatAFlushComposesAndEmpties) {
   doc.MarkDirty({1, 1, 2, 2});
   doc.MarkDirty({});  // adds nothing
   doc.MarkDirty({3, 0, 4, 1});
-  EXPECT_EQ(doc.DirtyFlag, 1);
+  EXPECT_TRUE(doc.DirtyFlag);
   EXPECT_EQ(doc.DirtyRect, (MapRect{1, 0, 4, 2}));
   doc.FlushDirtyRect();
-  EXPECT_EQ(doc.DirtyFlag, 0);
+  EXPECT_FALSE(doc.DirtyFlag);
   EXPECT_TRUE(doc.DirtyRect.IsEmpty());
   EXPECT_EQ(IndexRow(0), (std::vector<uint8_t>{0, 3, 3, 3, 0, 0, 0, 0}));
   EXPECT_EQ(IndexRow(2), (std::vector<uint8_t>(8, 0)));

@@ -312,7 +312,7 @@ TEST_F(ComposeTrueColourTest, TallRectanglesComposeAlikeInEveryRow) {
 
 TEST_F(ComposeTrueColourTest, AMapOfTheOtherFormIsNeverWritten) {
   AddCel(0, 3, 1, {1, 1, 1});
-  doc.AllocateMap(0);  // 8-bit map while the mode says true colour
+  doc.AllocateMap(false);  // 8-bit map while the mode says true colour
   const auto before = doc.CompositeMap;
   ShowSet(0);
   EXPECT_EQ(doc.CompositeMap, before);

@@ -32,9 +32,9 @@ class ComposerFixture : public ::testing::Test {
     doc.PlayfieldHeight = height;
     doc.MapStride = (width + 3) & ~3;
     doc.MapHeight = height;
-    doc.TrueColourMode = trueColour ? 1 : 0;
+    doc.TrueColourMode = trueColour;
     doc.AllocateMap(doc.TrueColourMode);
-    doc.SetLoaded = 1;
+    doc.SetLoaded = true;
     doc.ObjectTable.resize(1);
   }
 

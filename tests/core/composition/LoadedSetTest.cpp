@@ -23,7 +23,7 @@ class LoadedSetTest : public LoadFixture {
 TEST_F(LoadedSetTest, TheLoadComposesSetZeroAndBuildsItsPalette) {
   WriteParts();
   Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n");
-  ASSERT_EQ(doc.SetLoaded, 1);
+  ASSERT_TRUE(doc.SetLoaded);
   EXPECT_EQ(doc.MapStride, 12);
   EXPECT_EQ(IndexAt(1, 1), 3);
   EXPECT_EQ(IndexAt(2, 2), 3);  // the earlier line lies on top
@@ -39,7 +39,7 @@ TEST_F(LoadedSetTest, ASetEventRunsBeforeTheSetChanges) {
   // Leaving set 0 for set 1 moves object 0 while set 0 is still shown: set 0 keeps that move.
   Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n$0 4,4\n"
        ";@set(1) move(#0, 3, 0)\n");
-  ASSERT_EQ(doc.SetLoaded, 1);
+  ASSERT_TRUE(doc.SetLoaded);
   doc.SwitchSet(1);
   EXPECT_EQ(IndexAt(4, 4), 3);
   doc.SwitchSet(0);
@@ -52,7 +52,7 @@ TEST_F(LoadedSetTest, ScriptChangesReachTheMapOnlyThroughTheDirtyArea) {
   WriteParts();
   Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0 1\n$0 1,1 6,2\n$0 1,1 6,2\n"
        ";@set(1) unmap(\"b.cel\")\n");
-  ASSERT_EQ(doc.SetLoaded, 1);
+  ASSERT_TRUE(doc.SetLoaded);
   doc.SwitchSet(1);  // the event hides the cel before the whole map is composed
   EXPECT_EQ(IndexAt(6, 2), 0);
   doc.CellTable[1].Unmapped = 0;
@@ -67,7 +67,7 @@ TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
   // Colour 4 with its top-left pixel transparent, reaching (-4, -2) from the object's origin.
   files.Write("neg.cel", EncodeIndexedCel(8, 3, 2, -4, -2, {0, 4, 4, 4, 4, 4}));
   Load("(20,12)\n%p.pal\n#0 neg.cel\n$0 10,6\n");
-  ASSERT_EQ(doc.SetLoaded, 1);
+  ASSERT_TRUE(doc.SetLoaded);
   EXPECT_EQ(IndexAt(6, 4), 0);
   EXPECT_EQ(IndexAt(7, 4), 4);
   EXPECT_EQ(IndexAt(8, 5), 4);
@@ -90,8 +90,8 @@ TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
 TEST_F(LoadedSetTest, ATransparencyRemarkLoadsTheSetInTrueColour) {
   WriteParts();
   Load("(10,6)\n%p.pal\n#0 a.cel :0 ;%t128\n$0 1,1\n");
-  ASSERT_EQ(doc.SetLoaded, 1);
-  EXPECT_EQ(doc.TrueColourMode, 1);
+  ASSERT_TRUE(doc.SetLoaded);
+  EXPECT_TRUE(doc.TrueColourMode);
   EXPECT_EQ(doc.MapInfo.Header.biBitCount, 24);
   EXPECT_EQ(doc.CompositeMap.size(), 3u * 12 * 6 + 1);
   doc.SetColourMode256();

@@ -211,11 +211,11 @@ TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
   EXPECT_EQ(temp.filename().string().size(), 8u);
   EXPECT_EQ(doc->SetDirectory, doc->TempDirectory + "/");
   EXPECT_EQ(doc->SetBaseName, "one");
-  EXPECT_EQ(doc->ExtractedFromArchive, 1);
+  EXPECT_TRUE(doc->ExtractedFromArchive);
   EXPECT_TRUE(fs::is_regular_file(temp / "a.cel"));
   EXPECT_EQ(doc->ArchiveDocumentTitle, "FIRST.LZH");
   // The set is read from there, its cel and palette beside it.
-  EXPECT_EQ(doc->SetLoaded, 1);
+  EXPECT_TRUE(doc->SetLoaded);
   EXPECT_EQ(doc->LoadedCelCount, 1);
   EXPECT_EQ(doc->PaletteFileCount, 1);
   EXPECT_FALSE(doc->CanSave()) << "a set from an archive cannot be saved";
@@ -254,7 +254,7 @@ TEST_F(ArchiveOpenTest, OpeningAnotherFileWithoutShiftRemovesTheDirectory) {
   EXPECT_TRUE(fs::exists(temp)) << "the same file again is a repeat";
   ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
   EXPECT_FALSE(fs::exists(temp));
-  EXPECT_EQ(doc->ExtractedFromArchive, 1);
+  EXPECT_TRUE(doc->ExtractedFromArchive);
   EXPECT_EQ(EntriesIn(tmp.path()), 1u);
   doc.reset();
   EXPECT_EQ(EntriesIn(tmp.path()), 0u) << "the document takes its directory with it";
@@ -284,7 +284,7 @@ TEST_F(ArchiveOpenTest, ArchiveWithoutConfigurationOrCorruptFailsAndIsCleanedUpL
   EXPECT_FALSE(doc->OnOpenDocument(Path("second.lzh")));
   Write(work.path() / "broken.lzh", "-lh5- not an archive at all");
   EXPECT_FALSE(doc->OnOpenDocument(Path("broken.lzh")));
-  EXPECT_EQ(doc->ExtractedFromArchive, 1);
+  EXPECT_TRUE(doc->ExtractedFromArchive);
   EXPECT_TRUE(host.recentFiles.empty());
   ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
   EXPECT_EQ(EntriesIn(tmp.path()), 0u);
@@ -300,7 +300,7 @@ TEST_F(ArchiveOpenTest, UnreadableFilesFailTheOpen) {
   EXPECT_FALSE(doc->OnOpenDocument(Path("missing.lzh")));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].text.find("it cannot be read"), std::string::npos);
-  EXPECT_EQ(doc->SetLoaded, 0);
+  EXPECT_FALSE(doc->SetLoaded);
 }
 
 TEST_F(ArchiveOpenTest, UnusableTmpdirIsReportedAndTheSystemDirectoryUsed) {
@@ -326,10 +326,10 @@ TEST_F(ArchiveOpenTest, RemovalDeletesOnlyPlainFilesAndFollowsNoLink) {
   doc->RemoveTempDirectory();
   EXPECT_EQ(Read(work.path() / "outside/keep.txt"), "keep");
   EXPECT_FALSE(fs::exists(temp / "a.cel"));
-  EXPECT_EQ(doc->ExtractedFromArchive, 0);
+  EXPECT_FALSE(doc->ExtractedFromArchive);
 
   // A directory swapped for a link is not entered at all.
-  doc->ExtractedFromArchive = 1;
+  doc->ExtractedFromArchive = true;
   doc->TempDirectory = (work.path() / "swapped").string();
   fs::create_directory_symlink(work.path() / "outside", work.path() / "swapped");
   doc->RemoveTempDirectory();

@@ -26,7 +26,7 @@ TEST_F(CelLineTest, AFullLineFillsItsCelAndObject) {
   EXPECT_EQ(Object(12).Number, 12);
   EXPECT_EQ(Object(12).FixTotal, 5);
   EXPECT_EQ(Object(12).FixRemaining, 5);
-  EXPECT_EQ(doc.TrueColourMode, 0);
+  EXPECT_FALSE(doc.TrueColourMode);
 }
 
 TEST_F(CelLineTest, SlotsFollowFirstAppearanceAndGapsHaveNone) {
@@ -60,7 +60,7 @@ TEST_F(CelLineTest, LinesWithoutAUsableObjectNumberAreIgnoredSilently) {
   EXPECT_EQ(doc.CellCount, 0);
   EXPECT_EQ(doc.ObjectCount, 0);
   EXPECT_TRUE(LoadMessages().empty());
-  EXPECT_EQ(doc.SetLoaded, 0);
+  EXPECT_FALSE(doc.SetLoaded);
 }
 
 TEST_F(CelLineTest, PaletteNumberKeepsItsLowByte) {
@@ -79,7 +79,7 @@ TEST_F(CelLineTest, AColonNamingNoSetAddsNoCelButTheObjectCounts) {
   EXPECT_NE(doc.SlotOf(3), 0);
   EXPECT_NE(doc.SlotOf(1), 0);
   EXPECT_EQ(SetsInUse(), Sets{});
-  EXPECT_EQ(doc.SetLoaded, 1);  // objects alone are enough to show the set
+  EXPECT_TRUE(doc.SetLoaded);  // objects alone are enough to show the set
 }
 
 TEST_F(CelLineTest, SetNumbersTenAndAboveNameNoSet) {
@@ -102,12 +102,12 @@ TEST_F(CelLineTest, TransparencyRemarksSwitchToTrueColour) {
   EXPECT_EQ(doc.CellTable[1].Transparency, 50);
   EXPECT_EQ(doc.CellTable[2].Transparency, -1);  // a remark without a level
   EXPECT_EQ(doc.CellTable[3].Transparency, 0);   // "; %T" is no remark
-  EXPECT_EQ(doc.TrueColourMode, 1);
+  EXPECT_TRUE(doc.TrueColourMode);
 }
 
 TEST_F(CelLineTest, ALineWithoutARemarkLeavesTheColourModeAlone) {
   Load("#0 a.cel :0 ; %T9\n#0 b.cel :0 ;T5\n");
-  EXPECT_EQ(doc.TrueColourMode, 0);
+  EXPECT_FALSE(doc.TrueColourMode);
 }
 
 TEST_F(CelLineTest, FileNamesAreCutAfterNineteenBytesAndTheRestIsParsedOn) {

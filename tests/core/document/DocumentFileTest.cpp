@@ -57,7 +57,7 @@ TEST_F(DocumentFileTest, AFileEndingBeforeItsLengthLoadsNothing) {
   doc.Serialize(archive);
   EXPECT_TRUE(doc.ConfigText.empty());
   EXPECT_EQ(doc.CellCount, 0);
-  EXPECT_EQ(doc.SetLoaded, 0);
+  EXPECT_FALSE(doc.SetLoaded);
   EXPECT_TRUE(host.messages.empty());
 }
 

@@ -57,7 +57,7 @@ class JapaneseSetTest : public ::testing::Test {
   std::string Path(const std::string& name) const { return (work.path() / name).string(); }
 
   void ExpectLoaded(const std::string& what) {
-    EXPECT_EQ(doc->SetLoaded, 1) << what;
+    EXPECT_TRUE(doc->SetLoaded) << what;
     EXPECT_EQ(doc->LoadedCelCount, 1) << what;
     EXPECT_EQ(doc->PaletteFileCount, 1) << what;
     EXPECT_EQ(doc->LoadErrors, 0) << what;

@@ -13,7 +13,7 @@ using Texts = std::vector<std::string>;
 class LoadDriverTest : public test::LoadFixture {
  protected:
   void ExpectEmptyDocument() {
-    EXPECT_EQ(doc.SetLoaded, 0);
+    EXPECT_FALSE(doc.SetLoaded);
     EXPECT_TRUE(doc.ConfigText.empty());
     EXPECT_TRUE(doc.CellTable.empty());
     EXPECT_TRUE(doc.ObjectTable.empty());
@@ -35,7 +35,7 @@ TEST_F(LoadDriverTest, ASetWithCelsIsShownFromSetZeroAtZoomOne) {
   doc.ZoomFactor = 4;
   const std::string text = "(640,400\n#0 a.cel :0\n#1 b.cel :1\n$0 1,1 2,2\n";
   Load(text);
-  EXPECT_EQ(doc.SetLoaded, 1);
+  EXPECT_TRUE(doc.SetLoaded);
   EXPECT_EQ(doc.ZoomFactor, 1);
   EXPECT_EQ(doc.CurrentSet, 0);
   EXPECT_EQ(doc.MapBounds, (MapRect{0, 0, 639, 399}));
@@ -55,7 +55,7 @@ TEST_F(LoadDriverTest, EachKindOfProblemIsReportedOnceWithAnExclamation) {
     EXPECT_EQ(message.caption, "");
   }
   EXPECT_EQ(doc.CellCount, 200);
-  EXPECT_EQ(doc.SetLoaded, 1);  // cels that failed still make a set to show
+  EXPECT_TRUE(doc.SetLoaded);  // cels that failed still make a set to show
 }
 
 TEST_F(LoadDriverTest, MissingCelsAreReportedBeforeOversizedOnes) {
@@ -71,7 +71,7 @@ TEST_F(LoadDriverTest, APaletteAloneShowsAnEmptyPlayfield) {
   files.OldPalette("colours.kcf");
   Load("%colours.kcf\n");
   ASSERT_EQ(doc.ColourCount, 16);
-  EXPECT_EQ(doc.SetLoaded, 1);
+  EXPECT_TRUE(doc.SetLoaded);
   EXPECT_EQ(doc.PlayfieldWidth, 448);
   EXPECT_EQ(doc.PlayfieldHeight, 320);
   EXPECT_TRUE(LoadMessages().empty());
@@ -106,23 +106,23 @@ TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
   doc.ColourCount = 16;
   doc.PaletteBase[3] = 7;
   doc.PaletteGroups[2][5][1] = 9;
-  doc.DirtyFlag = 1;
+  doc.DirtyFlag = true;
   doc.DirtyRect = {1, 2, 3, 4};
   doc.ResetSet();
   EXPECT_EQ(doc.CellCount, 0);
   EXPECT_EQ(doc.ObjectCount, 0);
   EXPECT_EQ(doc.ColourCount, 0);
   EXPECT_EQ(doc.CurrentGroup, 0);
-  EXPECT_EQ(doc.SetLoaded, 0);
+  EXPECT_FALSE(doc.SetLoaded);
   EXPECT_EQ(doc.CurrentSet, 255);
   EXPECT_EQ(doc.PlayfieldWidth, 448);
   EXPECT_EQ(doc.PlayfieldHeight, 320);
-  EXPECT_EQ(doc.TrueColourMode, 0);
+  EXPECT_FALSE(doc.TrueColourMode);
   EXPECT_EQ(doc.PaletteBase[3], 0);
   EXPECT_EQ(doc.PaletteGroups[2][5][1], 0);
   EXPECT_EQ(doc.SetGroup[0], 0);
   EXPECT_EQ(SetsInUse(), std::vector<int>{});
-  EXPECT_EQ(doc.DirtyFlag, 0);
+  EXPECT_FALSE(doc.DirtyFlag);
   EXPECT_TRUE(doc.DirtyRect.IsEmpty());
   EXPECT_FALSE(doc.CellTable.empty());
   EXPECT_FALSE(doc.ConfigText.empty());
@@ -137,7 +137,7 @@ TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
   doc.BlendRows.assign(64, 1);
   doc.Backdrop.pixels.assign(64, 1);
   doc.DeleteContents();
-  EXPECT_EQ(doc.SetLoaded, 0);
+  EXPECT_FALSE(doc.SetLoaded);
   EXPECT_TRUE(doc.CellTable.empty());
   EXPECT_TRUE(doc.ObjectTable.empty());
   EXPECT_TRUE(doc.CompositeMap.empty());
@@ -154,7 +154,7 @@ TEST_F(LoadDriverTest, NewDocumentIsEmptyWithDefaults) {
   Load("(800,600\n#0 a.cel\n");
   EXPECT_TRUE(doc.OnNewDocument());
   EXPECT_TRUE(doc.CellTable.empty());
-  EXPECT_EQ(doc.SetLoaded, 0);
+  EXPECT_FALSE(doc.SetLoaded);
   EXPECT_EQ(doc.PlayfieldWidth, 448);
   EXPECT_EQ(doc.CurrentSet, 255);
 }

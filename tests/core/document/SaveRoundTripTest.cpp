@@ -37,7 +37,7 @@ class SaveRoundTripTest : public ::testing::Test {
                     "$3 *\r\n"
                     "; last words");
     ASSERT_TRUE(doc.OnOpenDocument(Path("set.cnf")));
-    ASSERT_EQ(doc.SetLoaded, 1);
+    ASSERT_TRUE(doc.SetLoaded);
   }
   std::string Path(const std::string& name) { return files.Path(name).string(); }
   static std::string Read(const std::string& path) {

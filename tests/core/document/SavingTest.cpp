@@ -163,10 +163,10 @@ TEST_F(SavingTest, EverySetWrittenIsAppliedAndTheShownOneAfterIt) {
 
 TEST_F(SavingTest, SaveIsOfferedOnlyForALoadedSetNotFromAnArchive) {
   EXPECT_TRUE(doc.CanSave());
-  doc.ExtractedFromArchive = 1;
+  doc.ExtractedFromArchive = true;
   EXPECT_FALSE(doc.CanSave());
-  doc.ExtractedFromArchive = 0;
-  doc.SetLoaded = 0;
+  doc.ExtractedFromArchive = false;
+  doc.SetLoaded = false;
   EXPECT_FALSE(doc.CanSave());
 }
 
@@ -197,7 +197,7 @@ TEST_F(SaveFileTest, OverwriteAsksFirstAndNoLeavesTheFileAlone) {
   const std::string path = Path("set.cnf");
   Write(path, "old");
   EXPECT_TRUE(doc.PrepareSave(path));
-  EXPECT_EQ(doc.ConfirmOverwrite, 1);
+  EXPECT_TRUE(doc.ConfirmOverwrite);
   host.answerYes = false;
   EXPECT_FALSE(doc.OnSaveDocument(path));
   EXPECT_EQ(host.questions, (std::vector<std::string>{"上書きしますか？"}));
@@ -210,7 +210,7 @@ TEST_F(SaveFileTest, OverwriteAsksFirstAndNoLeavesTheFileAlone) {
 
 TEST_F(SaveFileTest, MissingFileTurnsIntoSaveAsWithoutAQuestion) {
   EXPECT_FALSE(doc.PrepareSave(Path("gone.cnf")));
-  EXPECT_EQ(doc.ConfirmOverwrite, 0);
+  EXPECT_FALSE(doc.ConfirmOverwrite);
   EXPECT_TRUE(doc.OnSaveDocument(Path("new.cnf")));
   EXPECT_TRUE(host.questions.empty());
   EXPECT_EQ(Read(Path("new.cnf")).substr(0, 9), "#0 a.cel\n");
@@ -221,7 +221,7 @@ TEST_F(SaveFileTest, ReadOnlyFileTurnsIntoSaveAsAndIsNeverReplaced) {
   Write(path, "old");
   ::chmod(path.c_str(), 0444);  // read-only even for root, who could write it regardless
   EXPECT_FALSE(doc.PrepareSave(path));
-  EXPECT_EQ(doc.ConfirmOverwrite, 0);
+  EXPECT_FALSE(doc.ConfirmOverwrite);
   // Chosen again by name in the save dialog, it is refused rather than renamed over.
   EXPECT_FALSE(doc.OnSaveDocument(path));
   EXPECT_EQ(Read(path), "old");
@@ -241,7 +241,7 @@ TEST_F(SaveFileTest, FailedWriteKeepsTheTargetAndLeavesNoTemporaryFile) {
   EXPECT_EQ(FilesInDir(), 1u);
 
   EXPECT_FALSE(doc.SaveConfigFile(Path("no/such/dir/set.cnf"), error));
-  doc.ConfirmOverwrite = 0;
+  doc.ConfirmOverwrite = false;
   EXPECT_FALSE(doc.OnSaveDocument(Path("no/such/dir/set.cnf")));
   ASSERT_EQ(host.messages.size(), 1u) << "a failed save is reported";
 }

@@ -187,14 +187,14 @@ TEST_F(DragEventTest, ActionsOfThePressAreRepaintedAfterIt) {
   doc.PressAtPointer();
   doc.FlushAndRepaint();
   EXPECT_EQ(host.repaints, (std::vector<MapRect>{{100, 100, 115, 110}}));
-  EXPECT_EQ(doc.DirtyFlag, 0);
+  EXPECT_FALSE(doc.DirtyFlag);
   doc.FlushAndRepaint();
   EXPECT_EQ(host.repaints.size(), 1u) << "nothing left to repaint";
 }
 
 TEST_F(DragEventTest, InspectionRaisesNothing) {
   PointAt(105, 105);
-  EXPECT_EQ(doc.PickObject(1), 4);
+  EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect), 4);
   EXPECT_TRUE(host.messages.empty());
 }
 

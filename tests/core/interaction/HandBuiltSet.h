@@ -27,7 +27,7 @@ class HandBuiltSet {
     doc.MapStride = 448;
     doc.MapHeight = 320;
     doc.SetMapBounds(0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight);
-    doc.SetLoaded = 1;
+    doc.SetLoaded = true;
   }
 
   // Adds a cel line's record: pixels top row first (one byte a pixel, or four for 32-bit cels).

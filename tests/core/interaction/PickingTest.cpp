@@ -60,11 +60,11 @@ TEST_F(PickingTest, InspectionReturnsNumberPlusOneAndLeavesTheDragAlone) {
   Place(7, 10, 10);
   const MapRect bounds = doc.MapBounds;
   PointAt(11, 11);
-  EXPECT_EQ(doc.PickObject(1), 8);
+  EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect), 8);
   PointAt(1, 1);
-  EXPECT_EQ(doc.PickObject(1), 1);  // object 0 is told apart from nothing
+  EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect), 1);  // object 0 is told apart from nothing
   PointAt(200, 200);
-  EXPECT_EQ(doc.PickObject(1), 0);
+  EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect), 0);
   EXPECT_EQ(doc.MapBounds, bounds);
   EXPECT_EQ(doc.DragObject, 0);
 

@@ -87,10 +87,10 @@ TEST_F(DispatchTest, MapUnmapAndAltmapChangeTheTargetsCels) {
   EXPECT_EQ(doc.CellTable[0].Unmapped, 1);  // one shown and one hidden swap
   EXPECT_EQ(doc.CellTable[1].Unmapped, 0);
   EXPECT_EQ(doc.CellTable[2].Unmapped, 0);
-  EXPECT_EQ(doc.DirtyFlag, 1);
+  EXPECT_TRUE(doc.DirtyFlag);
   EXPECT_EQ(doc.DirtyRect, (MapRect{20, 30, 30, 40}));
 
-  doc.DirtyFlag = 0;
+  doc.DirtyFlag = false;
   doc.DirtyRect = {};
   Script("press(#6) unmap(\"c.cel\") map(\"A.CEL\") unmap(#77) map(\"none.cel\")");
   doc.RunEvent(kEventPress, 6);
@@ -106,11 +106,11 @@ TEST_F(DispatchTest, ActionsOnNothingChangeNothing) {
   doc.AppendAction(kEventPress, 1, kActionUnmap, {0x10, 0x80});  // cell 16 does not exist
   doc.AppendAction(kEventPress, 1, kActionMove, {0x50, 0x00, 5, 0, 5, 0});  // object 80: no slot
   doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.DirtyFlag, 0);
+  EXPECT_FALSE(doc.DirtyFlag);
   EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
   // An object number no cel carries changes no cel, but the area is still called dirty.
   doc.UnmapCells(80);
-  EXPECT_EQ(doc.DirtyFlag, 1);
+  EXPECT_TRUE(doc.DirtyFlag);
   EXPECT_TRUE(doc.DirtyRect.IsEmpty());
 }
 
@@ -129,7 +129,7 @@ TEST_F(DispatchTest, MoveStopsAtBothEdgesAndCoversOldAndNewPlace) {
   doc.MoveObject(2, -32768, -32768);
   EXPECT_EQ(Object(2).X, 0);
   EXPECT_EQ(Object(2).Y, 0);
-  EXPECT_EQ(doc.DirtyFlag, 1);
+  EXPECT_TRUE(doc.DirtyFlag);
 }
 
 TEST_F(DispatchTest, DirtyBoxTakesInCelsLeftOfAndAboveThePosition) {
@@ -156,7 +156,7 @@ TEST_F(DispatchTest, TransparencyIsHeldBetween0And255) {
   doc.CellTable[0].Transparency = 32000;  // a level from the configuration, out of range
   doc.ShiftTransparency(0x8000, 32767);
   EXPECT_EQ(doc.CellTable[0].Transparency, 255);
-  EXPECT_EQ(doc.DirtyFlag, 1);
+  EXPECT_TRUE(doc.DirtyFlag);
 }
 
 TEST_F(DispatchTest, SoundsAreFoundIgnoringCaseAndMissingOnesAreSilent) {
@@ -172,7 +172,7 @@ TEST_F(DispatchTest, SoundsAreFoundIgnoringCaseAndMissingOnesAreSilent) {
 TEST_F(DispatchTest, ColourGroupsAboveNineAreIgnored) {
   Script("press(#1) changecol(12) changecol(-1)");
   doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.DirtyFlag, 0);
+  EXPECT_FALSE(doc.DirtyFlag);
   EXPECT_EQ(doc.CurrentGroup, 0);
   Script("press(#2) changecol(3)");
   doc.RunEvent(kEventPress, 2);

@@ -70,7 +70,7 @@ TEST_F(LoadedScriptTest, SetEventsThatSwitchSetsAgainStopAtABound) {
   Load("%p.kcf\n#0 body.cel\n$0 1,1\n;@set(0) debug(\"s\") changeset(0)\n");
   EXPECT_EQ(ScriptTexts().size(), static_cast<size_t>(kMaxSetSwitchDepth));
   EXPECT_EQ(doc.DispatchDepth, 0);
-  EXPECT_EQ(doc.SetLoaded, 1);
+  EXPECT_TRUE(doc.SetLoaded);
   // Two switches in each run would double the work at every level; one event's switches are
   // counted instead.
   Load("%p.kcf\n#0 body.cel\n$0 1,1\n;@set(0) debug(\"s\") changeset(0) changeset(0)\n");
@@ -82,12 +82,12 @@ TEST_F(LoadedScriptTest, ATimerPassRecomposesWhatAnAlarmMoved) {
   Load(
       "%p.kcf\n#0 body.cel\n$0 10,10\n"
       ";@begin() timer(0, 100) alarm(0) move(#0, 5, 0)\n");
-  ASSERT_EQ(doc.SetLoaded, 1);
+  ASSERT_TRUE(doc.SetLoaded);
   EXPECT_EQ(doc.NextTimerPassDelay(0), 100);
   host.tick = 100;
   EXPECT_EQ(doc.RunTimerPass(100), CTavroDoc::kNoTimerPass);
   EXPECT_EQ(host.repaints, (std::vector<MapRect>{{10, 10, 19, 14}}));
-  EXPECT_EQ(doc.DirtyFlag, 0);
+  EXPECT_FALSE(doc.DirtyFlag);
   EXPECT_EQ(Object(0).X, 15);
 }
 

@@ -12,7 +12,7 @@ namespace {
 class TimerTest : public ScriptFixture {
  protected:
   void SetUp() override {
-    doc.SetLoaded = 1;
+    doc.SetLoaded = true;
     doc.CurrentSet = 0;
   }
   // A pass at `now`, with the clock the host shows moved there too.
@@ -171,13 +171,13 @@ TEST_F(TimerTest, APassFlushesWhatTheAlarmsChangedAndSaysWhenToComeBack) {
   EXPECT_EQ(host.repaints, (std::vector<MapRect>{{40, 50, 60, 60}}));
   EXPECT_EQ(Object(3).X, 50);
 
-  doc.DirtyFlag = 1;
+  doc.DirtyFlag = true;
   EXPECT_EQ(doc.NextTimerPassDelay(100), 0);
-  doc.DirtyFlag = 0;
+  doc.DirtyFlag = false;
   doc.DisarmAllAlarms();
   EXPECT_EQ(doc.NextTimerPassDelay(100), CTavroDoc::kNoTimerPass);
   doc.ArmFromNow(7, 10);
-  doc.SetLoaded = 0;  // no set: passes do nothing
+  doc.SetLoaded = false;  // no set: passes do nothing
   EXPECT_EQ(PassAt(500), CTavroDoc::kNoTimerPass);
   EXPECT_EQ(doc.AlarmArmed[7], 1);
 }
@@ -196,7 +196,7 @@ class BoxHost : public FakeHost {
 TEST(TimerBoxTest, AnAlarmInsideAnOpenBoxLeavesTheOuterAlarmsPeriodAlone) {
   BoxHost host;
   CTavroDoc doc{host};
-  doc.SetLoaded = 1;
+  doc.SetLoaded = true;
   doc.AppendAction(kEventAlarm, 1, kActionDebug, {'b', 'o', 'x', 0});
   doc.AppendAction(kEventAlarm, 1, kActionTimer, {1, 0xF4, 0x01});  // 500
   doc.AppendAction(kEventAlarm, 2, kActionTimer, {2, 0x2C, 0x01});  // 300
@@ -216,7 +216,7 @@ TEST(TimerBoxTest, AnAlarmInsideAnOpenBoxLeavesTheOuterAlarmsPeriodAlone) {
 TEST(TimerBoxTest, BoxesOpeningInsideBoxesStopNestingAtABound) {
   BoxHost host;
   CTavroDoc doc{host};
-  doc.SetLoaded = 1;
+  doc.SetLoaded = true;
   doc.AppendAction(kEventAlarm, 1, kActionTimer, {1, 1, 0});
   doc.AppendAction(kEventAlarm, 1, kActionDebug, {'x', 0});
   host.whileOpen = [&] {
