@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -280,20 +281,28 @@ class CTavroDoc {
   // Drag: slot of the object picked up at the pointer (0 = none), press events raised, drag
   // prepared. Inspect: object number + 1 (0 = none), nothing else changes.
   int32_t PickObject(PickPurpose purpose);
-  // One drag step (release 0: move, 1: drop). Returns DragRedrawRect, or nullptr when nothing
-  // moved. *limitFlag (when given) becomes 1 when a fixed object was pulled too far.
-  const MapRect* DragStep(int32_t release, int32_t* limitFlag = nullptr);
+  enum class DragPhase { Move, Drop };
+  // What one drag step did.
+  struct DragResult {
+    std::optional<MapRect> redraw;  // map area to repaint; none when nothing moved
+    bool limitReached = false;      // a fixed object was pulled further than it gives
+    bool scroll = false;            // the object left the visible part: scroll the view by
+    int32_t scrollX = 0;            // these zoomed pixels
+    int32_t scrollY = 0;
+  };
+  // One drag step of the held object. `visible` is the part of the picture the view shows, in
+  // zoomed pixels; an object leaving it asks for a scroll.
+  DragResult DragStep(DragPhase phase, const MapRect& visible = {});
   // Lowest object number whose slot is `slot`; 0 when none.
   int32_t SlotToNumber(int32_t slot) const;
   // The view's press and drop around PickObject/DragStep: DragObject set, bounds restored.
   void PressAtPointer();
-  const MapRect* DropHeldObject();
+  DragResult DropHeldObject();
   // After a pick or a drop: recomposes what event actions changed and has the Host repaint it.
   void FlushAndRepaint();
-  // Moves the held object by one step, recomposes the swept area and asks for a scroll in
-  // DragRect when the object leaves the visible part.
-  const MapRect* MoveHeldObject(int32_t sx, int32_t sy);
-  void RequestScrollIfOutside(int32_t sx, int32_t sy);
+  // Moves the held object by one step, recomposes the swept area and asks for a scroll when the
+  // object leaves `visible`.
+  DragResult MoveHeldObject(int32_t sx, int32_t sy, const MapRect& visible);
 
   enum class SetChoice { NotInUse, AlreadyShown, Switched };
   // Makes set n current when it is in use; repaints through the Host when it switched. The view
@@ -367,7 +376,6 @@ class CTavroDoc {
   std::array<uint8_t, 256> PaletteBase = {};
   std::array<int16_t, kSetCount> SetGroup = {};
   int32_t DragLastX = 0, DragLastY = 0, DragStartX = 0, DragStartY = 0;
-  MapRect DragRedrawRect;
   const char* TextCursor = nullptr;
   int32_t LoadErrors = 0;
   int32_t LoadedCelCount = 0;
@@ -403,7 +411,6 @@ class CTavroDoc {
   int32_t ConfigTextLength = 0;
   bool DirtyFlag = false;
   MapRect DirtyRect;
-  MapRect DragRect;
   bool TrueColourMode = false;
 
   int32_t MapStride = 0;

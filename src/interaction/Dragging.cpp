@@ -1,8 +1,9 @@
 // Moving a held object one pointer step at a time, and dropping it.
 //
-// A fixed object (fix value left, and the key sequence not typed) does not follow the pointer:
-// it wobbles within an allowance that grows as its fix value wears down, never moves upward,
-// and springs back to where it was picked up when dropped.
+// A fixed object (fix value left, and the key sequence not typed) does not
+// follow the pointer: it wobbles within an allowance that grows as its fix
+// value wears down, never moves upward, and springs back to where it was picked
+// up when dropped.
 #include <algorithm>
 #include <cstdlib>
 
@@ -25,75 +26,91 @@ struct Step {
 
 // Each drop past the wobble threshold keeps about 31/32 of the fix value.
 int16_t WornFixValue(int32_t f) {
-  return static_cast<int16_t>((f >> 1) + (f >> 2) + (f >> 3) + (f >> 4) + (f >> 5));
+  return static_cast<int16_t>((f >> 1) + (f >> 2) + (f >> 3) + (f >> 4) +
+                              (f >> 5));
 }
 
-int32_t Clamp(int32_t value, int32_t low, int32_t high, int32_t* limitFlag) {
+int32_t Clamp(int32_t value, int32_t low, int32_t high, bool &limitReached) {
   if (value < low) {
-    *limitFlag = 1;
+    limitReached = true;
     return low;
   }
   if (value > high) {
-    *limitFlag = 1;
+    limitReached = true;
     return high;
   }
   return value;
 }
 
-// A fixed object under a moving pointer: returns false when the pointer is still within the
-// 3-pixel dead zone and nothing moves.
-bool FixedMoveStep(const CTavroDoc& doc, const ObjectEntry& object, Step& step,
-                   int32_t* limitFlag) {
+// A fixed object under a moving pointer: returns false when the pointer is
+// still within the 3-pixel dead zone and nothing moves.
+bool FixedMoveStep(const CTavroDoc &doc, const ObjectEntry &object, Step &step,
+                   bool &limitReached) {
   int32_t dx = doc.PointerX - doc.DragStartX;
   int32_t dy = doc.PointerY - doc.DragStartY;
-  if (std::abs(dx) + std::abs(dy) < 3) return false;
-  const int32_t allowance = std::max<int32_t>(
-      0, (std::min<int32_t>(object.FixTotal, kFixTotalCap) - object.FixRemaining) / 4);
+  if (std::abs(dx) + std::abs(dy) < 3)
+    return false;
+  const int32_t allowance =
+      std::max<int32_t>(0, (std::min<int32_t>(object.FixTotal, kFixTotalCap) -
+                            object.FixRemaining) /
+                               4);
   // A fixed object never moves upward.
-  dy = Clamp(dy, 0, allowance, limitFlag);
-  dx = Clamp(dx, -allowance, allowance, limitFlag);
-  step = {doc.DragStartX - doc.DragLastX + dx, doc.DragStartY - doc.DragLastY + dy};
+  dy = Clamp(dy, 0, allowance, limitReached);
+  dx = Clamp(dx, -allowance, allowance, limitReached);
+  step = {doc.DragStartX - doc.DragLastX + dx,
+          doc.DragStartY - doc.DragLastY + dy};
   return true;
 }
 
-}  // namespace
+} // namespace
 
-const MapRect* CTavroDoc::DragStep(int32_t release, int32_t* limitFlag) {
-  int32_t ignoredFlag = 0;
-  if (limitFlag == nullptr) limitFlag = &ignoredFlag;
-  *limitFlag = 0;
+CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase,
+                                          const MapRect &visible) {
   const auto slot = static_cast<size_t>(DragObject);
-  if (DragObject <= 0 || slot >= ObjectTable.size()) return nullptr;
+  if (DragObject <= 0 || slot >= ObjectTable.size())
+    return {};
 
-  const FixOverrideState& override = FixOverrideSource ? *FixOverrideSource : ProcessFixOverride();
+  const FixOverrideState &override =
+      FixOverrideSource ? *FixOverrideSource : ProcessFixOverride();
   const bool fixed = !override.Active() && ObjectTable[slot].FixRemaining != 0;
   Step step;
-  if (fixed && release == 0) {
-    if (!FixedMoveStep(*this, ObjectTable[slot], step, limitFlag)) return nullptr;
+  bool limitReached = false;
+  if (fixed && phase == DragPhase::Move) {
+    if (!FixedMoveStep(*this, ObjectTable[slot], step, limitReached))
+      return {};
   } else if (fixed) {
     if (std::abs(PointerX - DragStartX) + std::abs(PointerY - DragStartY) > 3) {
-      ObjectTable[slot].FixRemaining = WornFixValue(ObjectTable[slot].FixRemaining);
+      ObjectTable[slot].FixRemaining =
+          WornFixValue(ObjectTable[slot].FixRemaining);
     }
     const int32_t number = SlotToNumber(DragObject);
-    RunObjectEvent(ObjectTable[slot].FixRemaining == 0 ? kEventUnfix : kEventFixDrop, number);
+    RunObjectEvent(ObjectTable[slot].FixRemaining == 0 ? kEventUnfix
+                                                       : kEventFixDrop,
+                   number);
     RunObjectEvent(kEventDrop, number);
     RunObjectEvent(kEventRelease, number);
     step = {DragStartX - DragLastX, DragStartY - DragLastY};
   } else {
-    if (release != 0) {
+    if (phase == DragPhase::Drop) {
       const int32_t number = SlotToNumber(DragObject);
       RunObjectEvent(kEventDrop, number);
       RunObjectEvent(kEventRelease, number);
     }
     step = {PointerX - DragLastX, PointerY - DragLastY};
   }
-  if (step.x == 0 && step.y == 0) return nullptr;
-  if (slot >= ObjectTable.size()) return nullptr;  // a script emptied the tables
-  return MoveHeldObject(step.x, step.y);
+  DragResult result;
+  if (step.x != 0 || step.y != 0) {
+    if (slot >= ObjectTable.size())
+      return {}; // a script emptied the tables
+    result = MoveHeldObject(step.x, step.y, visible);
+  }
+  result.limitReached = limitReached;
+  return result;
 }
 
-const MapRect* CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy) {
-  ObjectEntry& object = ObjectTable[DragObject];
+CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy,
+                                                const MapRect &visible) {
+  ObjectEntry &object = ObjectTable[DragObject];
   int32_t x = static_cast<int16_t>(object.X + sx);
   int32_t y = static_cast<int16_t>(object.Y + sy);
   x = std::min<int32_t>(std::max(x, 0), PlayfieldWidth - object.ExtentRight);
@@ -125,24 +142,20 @@ const MapRect* CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy) {
   ComposeRect(left, top, width, height);
   DragLastX += sx;
   DragLastY += sy;
-  DragRedrawRect = {left, top, left + width, top + height};
-  RequestScrollIfOutside(sx, sy);
-  return &DragRedrawRect;
-}
 
-void CTavroDoc::RequestScrollIfOutside(int32_t sx, int32_t sy) {
+  DragResult result;
+  result.redraw = MapRect{left, top, left + width, top + height};
+  // The view follows an object that leaves what it shows, by the step it took.
   const int32_t zoom = ZoomFactor < 1 ? 1 : ZoomFactor;
-  const ObjectEntry& object = ObjectTable[DragObject];
-  const MapRect visible{DragRect.left / zoom, DragRect.top / zoom, DragRect.right / zoom,
-                        DragRect.bottom / zoom};
-  if ((object.X < visible.left && sx < 0) ||
-      (object.X + object.ExtentRight > visible.right && sx > 0) ||
-      (object.Y < visible.top && sy < 0) ||
-      (object.Y + object.ExtentBottom > visible.bottom && sy > 0)) {
-    DragRect.right = -1;
-  }
-  DragRect.left = sx * zoom;
-  DragRect.top = sy * zoom;
+  const MapRect shown{visible.left / zoom, visible.top / zoom,
+                      visible.right / zoom, visible.bottom / zoom};
+  result.scroll = (object.X < shown.left && sx < 0) ||
+                  (object.X + object.ExtentRight > shown.right && sx > 0) ||
+                  (object.Y < shown.top && sy < 0) ||
+                  (object.Y + object.ExtentBottom > shown.bottom && sy > 0);
+  result.scrollX = sx * zoom;
+  result.scrollY = sy * zoom;
+  return result;
 }
 
-}  // namespace tavro
+} // namespace tavro

@@ -144,8 +144,8 @@ void CTavroView::RepaintMapRect(const MapRect& mapRect) {
   if (!visible.isEmpty()) viewport()->repaint(visible);
 }
 
-void CTavroView::InvalidateMapRect(const MapRect* mapRect) {
-  if (mapRect != nullptr) RepaintMapRect(*mapRect);
+void CTavroView::InvalidateMapRect(const std::optional<MapRect>& mapRect) {
+  if (mapRect) RepaintMapRect(*mapRect);
 }
 
 // The document hands the flushed rectangle to the Host, which passes it back to RepaintMapRect.

@@ -58,7 +58,7 @@ class CTavroView : public QAbstractScrollArea {
 
   // Zoomed picture size; 1 x 1 with nothing loaded.
   // A map rectangle (none: nothing) repainted at once, zoomed and scrolled.
-  void InvalidateMapRect(const MapRect* mapRect);
+  void InvalidateMapRect(const std::optional<MapRect>& mapRect);
   // Recomposes what event actions left dirty and repaints exactly that, at once.
   void FlushAndRepaint();
 
@@ -105,7 +105,7 @@ class CTavroView : public QAbstractScrollArea {
   void ShrinkFrameToPicture();
   bool ScrollByArrow(int32_t virtualKey);
   void TrackPointerAt(QPoint point);
-  // The visible part of the picture in zoomed pixels, as a drag step expects it in DragRect.
+  // The visible part of the picture in zoomed pixels, as a drag step expects it.
   MapRect VisibleZoomedRect() const;
   void PressLeft(QPoint point);
   void DropHeld();

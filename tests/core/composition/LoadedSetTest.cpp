@@ -79,7 +79,7 @@ TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
   doc.TrackPointer(6, 5, 0, 0);
   doc.PressAtPointer();
   doc.TrackPointer(9, 5, 0, 0);
-  doc.DragStep(0);
+  doc.DragStep(CTavroDoc::DragPhase::Move);
   doc.DropHeldObject();
   EXPECT_EQ(IndexAt(7, 4), 0);
   EXPECT_EQ(IndexAt(6, 5), 0);

@@ -53,7 +53,7 @@ class SaveRoundTripTest : public ::testing::Test {
     doc.PressAtPointer();
     ASSERT_NE(doc.DragObject, 0);
     doc.TrackPointer(toX, toY, 0, 0);
-    doc.DragStep(0);
+    doc.DragStep(CTavroDoc::DragPhase::Move);
     doc.DropHeldObject();
   }
 };

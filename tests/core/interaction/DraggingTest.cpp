@@ -6,40 +6,42 @@ namespace tavro {
 namespace {
 
 class DraggingTest : public ::testing::Test, protected test::HandBuiltSet {
- protected:
+protected:
   void SetUp() override {
     AddSquare(3, 10);
     Place(3, 100, 100);
   }
 
-  // Press at (x, y), move to each point in turn; returns the limit flag of the last move.
-  int Drag(int x, int y, std::initializer_list<std::pair<int, int>> moves) {
+  // Press at (x, y), move to each point in turn; returns the limit flag of the
+  // last move.
+  bool Drag(int x, int y, std::initializer_list<std::pair<int, int>> moves) {
     PointAt(x, y);
     doc.PressAtPointer();
-    int limit = 0;
+    bool limit = false;
     for (auto [mx, my] : moves) {
       PointAt(mx, my);
-      doc.DragStep(0, &limit);
+      limit = doc.DragStep(CTavroDoc::DragPhase::Move).limitReached;
     }
     return limit;
   }
 };
 
 TEST_F(DraggingTest, FreeObjectFollowsThePointerAndTheRedrawCoversBothPlaces) {
-  EXPECT_EQ(Drag(105, 105, {}), 0);
+  EXPECT_FALSE(Drag(105, 105, {}));
   ASSERT_EQ(doc.DragObject, doc.SlotOf(3));
   // The pointer may only move the object within the playfield.
   EXPECT_EQ(doc.MapBounds, (MapRect{5, 5, 5 + 448 - 10, 5 + 320 - 10}));
 
   PointAt(112, 101);
-  const MapRect* redraw = doc.DragStep(0);
-  ASSERT_NE(redraw, nullptr);
+  const auto redraw = doc.DragStep(CTavroDoc::DragPhase::Move).redraw;
+  ASSERT_TRUE(redraw.has_value());
   EXPECT_EQ(Object(3).X, 107);
   EXPECT_EQ(Object(3).Y, 96);
   EXPECT_EQ(*redraw, (MapRect{100, 96, 117, 110}));
 
   PointAt(112, 101);
-  EXPECT_EQ(doc.DragStep(0), nullptr);  // no step, nothing to redraw
+  EXPECT_FALSE(doc.DragStep(CTavroDoc::DragPhase::Move)
+                   .redraw); // no step, nothing to redraw
   doc.DropHeldObject();
   EXPECT_EQ(doc.DragObject, 0);
   EXPECT_EQ(doc.MapBounds, (MapRect{0, 0, 447, 319}));
@@ -51,20 +53,22 @@ TEST_F(DraggingTest, ObjectStopsAtThePlayfieldEdges) {
   EXPECT_EQ(Object(3).X, 0);
   EXPECT_EQ(Object(3).Y, 0);
   PointAt(5000, 5000);
-  doc.DragStep(0);
+  doc.DragStep(CTavroDoc::DragPhase::Move);
   EXPECT_EQ(Object(3).X, 448 - 10);
   EXPECT_EQ(Object(3).Y, 320 - 10);
 }
 
 TEST_F(DraggingTest, FreshFixedObjectSpringsBackAndWearsOnlyPastThreePixels) {
   SetFix(3, 32, 32);
-  EXPECT_EQ(Drag(105, 105, {{106, 105}}), 0);  // within the dead zone
-  EXPECT_EQ(Drag(105, 105, {{108, 105}}), 1);  // allowance 0: any real pull is too far
+  EXPECT_FALSE(Drag(105, 105, {{106, 105}})); // within the dead zone
+  EXPECT_TRUE(
+      Drag(105, 105, {{108, 105}})); // allowance 0: any real pull is too far
   EXPECT_EQ(Object(3).X, 100);
   doc.DropHeldObject();
-  EXPECT_EQ(Object(3).FixRemaining, 32) << "a distance of exactly 3 does not wear";
+  EXPECT_EQ(Object(3).FixRemaining, 32)
+      << "a distance of exactly 3 does not wear";
 
-  EXPECT_EQ(Drag(105, 105, {{109, 105}}), 1);
+  EXPECT_TRUE(Drag(105, 105, {{109, 105}}));
   doc.DropHeldObject();
   EXPECT_EQ(Object(3).FixRemaining, 31);
   EXPECT_EQ(Object(3).X, 100);
@@ -72,26 +76,24 @@ TEST_F(DraggingTest, FreshFixedObjectSpringsBackAndWearsOnlyPastThreePixels) {
 }
 
 TEST_F(DraggingTest, FixedObjectWobblesWithinItsAllowanceAndNeverUpward) {
-  SetFix(3, 32, 20);  // allowance (32 - 20) / 4 = 3
-  EXPECT_EQ(Drag(105, 105, {{107, 106}}), 0);
+  SetFix(3, 32, 20); // allowance (32 - 20) / 4 = 3
+  EXPECT_FALSE(Drag(105, 105, {{107, 106}}));
   EXPECT_EQ(Object(3).X, 102);
   EXPECT_EQ(Object(3).Y, 101);
   PointAt(115, 105);
-  int limit = 0;
-  doc.DragStep(0, &limit);
-  EXPECT_EQ(limit, 1);
+  EXPECT_TRUE(doc.DragStep(CTavroDoc::DragPhase::Move).limitReached);
   EXPECT_EQ(Object(3).X, 103);
   EXPECT_EQ(Object(3).Y, 100);
   doc.DropHeldObject();
   EXPECT_EQ(Object(3).X, 100) << "springs back to where it was picked up";
 
-  EXPECT_EQ(Drag(105, 105, {{105, 101}}), 1) << "upward is always too far";
+  EXPECT_TRUE(Drag(105, 105, {{105, 101}})) << "upward is always too far";
   EXPECT_EQ(Object(3).Y, 100);
   doc.DropHeldObject();
 }
 
 TEST_F(DraggingTest, FixTotalAbove64CountsAs64) {
-  SetFix(3, 1000, 60);  // (64 - 60) / 4 = 1, not (1000 - 60) / 4
+  SetFix(3, 1000, 60); // (64 - 60) / 4 = 1, not (1000 - 60) / 4
   Drag(105, 105, {{110, 105}});
   EXPECT_EQ(Object(3).X, 101);
   doc.DropHeldObject();
@@ -113,7 +115,8 @@ TEST_F(DraggingTest, WearFollowsTheShiftFormulaDownToZeroAndThenDragsFreely) {
 
 TEST_F(DraggingTest, OverrideLetsFixedObjectsDragFreelyWithoutWear) {
   SetFix(3, 32, 32);
-  for (char c : std::string("ZORVE")) fixOverride.FeedKey(c);
+  for (char c : std::string("ZORVE"))
+    fixOverride.FeedKey(c);
   Drag(105, 105, {{150, 105}});
   EXPECT_EQ(Object(3).X, 145);
   doc.DropHeldObject();
@@ -123,30 +126,29 @@ TEST_F(DraggingTest, OverrideLetsFixedObjectsDragFreelyWithoutWear) {
 
 TEST_F(DraggingTest, StepPastTheVisibleEdgeAsksTheViewToScroll) {
   doc.ZoomFactor = 2;
-  Drag(210, 210, {});  // window points: map (105, 105)
+  Drag(210, 210, {}); // window points: map (105, 105)
   // The view shows map x 0..111 and y 0..149 (zoomed pixels 0..223 by 0..299).
-  doc.DragRect = {0, 0, 224, 300};
   PointAt(216, 210);
-  doc.DragStep(0);
-  EXPECT_EQ(doc.DragRect.right, -1);
-  EXPECT_EQ(doc.DragRect.left, 6);
-  EXPECT_EQ(doc.DragRect.top, 0);
+  auto step = doc.DragStep(CTavroDoc::DragPhase::Move, {0, 0, 224, 300});
+  EXPECT_TRUE(step.scroll);
+  EXPECT_EQ(step.scrollX, 6);
+  EXPECT_EQ(step.scrollY, 0);
 
-  doc.DragRect = {0, 0, 400, 400};
   PointAt(212, 210);
-  doc.DragStep(0);
-  EXPECT_EQ(doc.DragRect.right, 400) << "moving back inside asks for nothing";
-  EXPECT_EQ(doc.DragRect.left, -4);
+  step = doc.DragStep(CTavroDoc::DragPhase::Move, {0, 0, 400, 400});
+  EXPECT_FALSE(step.scroll) << "moving back inside asks for nothing";
 }
 
 class DragEventTest : public DraggingTest {
- protected:
+protected:
   void SetUp() override {
     DraggingTest::SetUp();
     ASSERT_TRUE(ScriptsRun());
-    const char* names[] = {"", "", "",      "catch",   "fixcatch", "unfix",  "drop",
-                           "", "", "press", "release", "",         "fixdrop"};
-    for (int event : {3, 4, 5, 6, 9, 10, 12}) BindDebug(event, 3, names[event]);
+    const char *names[] = {"",        "",     "",       "catch", "fixcatch",
+                           "unfix",   "drop", "",       "",      "press",
+                           "release", "",     "fixdrop"};
+    for (int event : {3, 4, 5, 6, 9, 10, 12})
+      BindDebug(event, 3, names[event]);
   }
 };
 
@@ -155,11 +157,13 @@ TEST_F(DragEventTest, FixedObjectRaisesFixEventsUntilItComesFree) {
   Drag(105, 105, {{105, 110}});
   doc.DropHeldObject();
   EXPECT_EQ(host.MessageTexts(),
-            (std::vector<std::string>{"press", "fixcatch", "catch", "unfix", "drop", "release"}));
+            (std::vector<std::string>{"press", "fixcatch", "catch", "unfix",
+                                      "drop", "release"}));
   host.messages.clear();
   Drag(105, 105, {{105, 110}});
   doc.DropHeldObject();
-  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"press", "catch", "drop", "release"}));
+  EXPECT_EQ(host.MessageTexts(),
+            (std::vector<std::string>{"press", "catch", "drop", "release"}));
 }
 
 TEST_F(DragEventTest, StillFixedObjectRaisesFixdrop) {
@@ -167,21 +171,25 @@ TEST_F(DragEventTest, StillFixedObjectRaisesFixdrop) {
   Drag(105, 105, {{105, 106}});
   doc.DropHeldObject();
   EXPECT_EQ(host.MessageTexts(),
-            (std::vector<std::string>{"press", "fixcatch", "catch", "fixdrop", "drop", "release"}));
+            (std::vector<std::string>{"press", "fixcatch", "catch", "fixdrop",
+                                      "drop", "release"}));
 }
 
 TEST_F(DragEventTest, OverrideStillRaisesFixcatchButDropsLikeAFreeObject) {
   SetFix(3, 32, 32);
-  for (char c : std::string("ZORVE")) fixOverride.FeedKey(c);
+  for (char c : std::string("ZORVE"))
+    fixOverride.FeedKey(c);
   Drag(105, 105, {{150, 105}});
   doc.DropHeldObject();
   EXPECT_EQ(host.MessageTexts(),
-            (std::vector<std::string>{"press", "fixcatch", "catch", "drop", "release"}));
+            (std::vector<std::string>{"press", "fixcatch", "catch", "drop",
+                                      "release"}));
 }
 
 TEST_F(DragEventTest, ActionsOfThePressAreRepaintedAfterIt) {
   doc.ActionStore.assign(doc.ActionStore.size(), 0);
-  // "press(" of object 3 moves object 3 by (5, 0): its old and new boxes must be repainted.
+  // "press(" of object 3 moves object 3 by (5, 0): its old and new boxes must
+  // be repainted.
   doc.AppendAction(9, 3, 107, {3, 0, 5, 0, 0, 0});
   PointAt(105, 105);
   doc.PressAtPointer();
@@ -198,5 +206,5 @@ TEST_F(DragEventTest, InspectionRaisesNothing) {
   EXPECT_TRUE(host.messages.empty());
 }
 
-}  // namespace
-}  // namespace tavro
+} // namespace
+} // namespace tavro
