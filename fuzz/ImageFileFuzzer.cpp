@@ -1,30 +1,37 @@
-// Fuzzes the cel decoder and the palette reader on the same bytes: old and new cel headers
-// (4-, 8- and 32-bit), old and new palette headers (12- and 24-bit). A cel that decodes is then
-// drawn in both colour forms, since its header decides how far the composer reaches into it.
+// Fuzzes the cel and palette decoders on the same bytes: old and new cel headers (4-, 8- and
+// 32-bit), old and new palette headers (12- and 24-bit). A cel that decodes is then drawn in both
+// colour forms, since its header decides how far the composer reaches into it.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string>
+#include <span>
 
 #include "FuzzFiles.h"
 #include "QuietHost.h"
 #include "document/CTavroDoc.h"
-#include "imagefiles/CelFormat.h"
+#include "imagefiles/CelDecoder.h"
+#include "imagefiles/PaletteDecoder.h"
 
 namespace tavro::fuzz {
 namespace {
 
-constexpr char kFileName[] = "fuzzed.cel";
-
-// A document holding one cel line for object 0, as a configuration "#0 fuzzed.cel" makes it.
-void PrepareOneCel(CTavroDoc& doc) {
+// A document holding one decoded cel for object 0, as a configuration "#0 fuzzed.cel" and a
+// load would leave it.
+void AttachCel(CTavroDoc& doc, const CelDecodeOptions& options, const DecodedCel& decoded) {
   doc.ResetSet();
-  doc.SetDirectory = ScratchDirectory();
+  doc.PlayfieldWidth = options.PlayfieldWidth;
+  doc.PlayfieldHeight = options.PlayfieldHeight;
   doc.CellTable.assign(1, CellEntry{});
   doc.ObjectTable.assign(1, ObjectEntry{});
   doc.EnsureSlot(0);
   CellEntry& cell = doc.CellTable[0];
-  std::strncpy(cell.FileName, kFileName, kTokenLength);
+  cell.Pixels = decoded.Pixels;
+  cell.Width = decoded.Header.Width;
+  cell.Height = decoded.Header.Height;
+  cell.OffsetX = decoded.Header.OffsetX;
+  cell.OffsetY = decoded.Header.OffsetY;
+  cell.BitsPerPixel = decoded.Header.BitsPerPixel;
   cell.SetMask = 0x3FF;
   doc.CellCount = 1;
   doc.ObjectCount = 1;
@@ -42,40 +49,43 @@ void DrawCel(CTavroDoc& doc) {
   }
 }
 
-// A cel that loads has exactly the pixels its size calls for and lies within the playfield.
-void CheckLoadedCel(const CTavroDoc& doc, const CellEntry& cell) {
-  if (cell.Pixels.size() != CelDecodedBytes(cell.Width, cell.Height, cell.BitsPerPixel)) {
+// A cel that decodes has exactly the pixels its size calls for and lies within the playfield;
+// one that fails has none. The loader reads only CelFileBytesRead bytes of a file, so those must
+// decode to the very same cel.
+void CheckCel(std::span<const uint8_t> bytes, const CelDecodeOptions& options,
+              const DecodedCel& cel) {
+  const CelHeader& header = cel.Header;
+  if (cel.Error != 0 && !cel.Pixels.empty()) Fail("a failed cel kept pixels");
+  const size_t read =
+      CelFileBytesRead(bytes.first(std::min(bytes.size(), kCelNewHeaderSize)), options);
+  const DecodedCel prefix = DecodeCel(bytes.first(std::min(bytes.size(), read)), options);
+  if (prefix.Error != cel.Error || prefix.Pixels != cel.Pixels) {
+    Fail("the bytes the loader reads decode differently from the whole file");
+  }
+  if (cel.Error != 0) return;
+  if (cel.Pixels.size() != CelDecodedBytes(header.Width, header.Height, header.BitsPerPixel)) {
     Fail("a cel's pixels do not match its size");
   }
-  if (cell.OffsetX + cell.Width > doc.PlayfieldWidth ||
-      cell.OffsetY + cell.Height > doc.PlayfieldHeight) {
-    Fail("a cel that loaded reaches past the playfield");
+  if (header.OffsetX + header.Width > options.PlayfieldWidth ||
+      header.OffsetY + header.Height > options.PlayfieldHeight) {
+    Fail("a cel that decoded reaches past the playfield");
   }
 }
 
-// As the second palette file of a set, after a first that left `earlier` colours: the reader
-// answers 0 or 2, keeps the table within 256 colours and never changes the first file's colours.
-void ReadAsSecondPalette(CTavroDoc& doc, int32_t earlier) {
-  doc.ResetSet();
-  doc.SetDirectory = ScratchDirectory();
-  doc.ColourCount = earlier;
-  doc.StoreGroupColour(3, 0, 1, 2, 3);
-  const int32_t result = doc.LoadPaletteFile(kFileName, 1);
-  const PaletteEntry first = doc.GroupColour(3, 0);
-  if (result != 0 && result != 2) Fail("a palette that exists was reported missing");
-  if (doc.ColourCount > kPaletteColours) Fail("more than 256 colours");
-  if (first.Red != 1 || first.Green != 2 || first.Blue != 3) Fail("an earlier colour changed");
-}
-
-void ReadAsPalettes(CTavroDoc& doc, int32_t earlier) {
-  ReadAsSecondPalette(doc, earlier);
-  doc.ResetSet();
-  doc.SetDirectory = ScratchDirectory();
-  // File 0 gives colours from 0 on; a later file skips its colour 0 and follows the first.
-  doc.LoadPaletteFile(kFileName, 0);
-  doc.LoadPaletteFile(kFileName, 1);
-  doc.LoadPaletteFile(kFileName, 255);
-  for (int32_t group = 0; group < kGroupCount; ++group) doc.BuildPalette(group);
+void CheckPalette(std::span<const uint8_t> bytes) {
+  const auto palette = DecodePalette(bytes);
+  if (!palette) return;
+  const PaletteHeader& header = palette->Header;
+  if (header.Groups > kGroupCount || header.ColoursPerGroup > kPaletteColours) {
+    Fail("a palette larger than the colour table decoded");
+  }
+  if (palette->Colours.size() != size_t{header.Groups} * header.ColoursPerGroup) {
+    Fail("a palette's colours do not match its header");
+  }
+  if (bytes.size() > kPaletteFileBytesRead &&
+      DecodePalette(bytes.first(kPaletteFileBytesRead))->Colours != palette->Colours) {
+    Fail("a palette's colours reach past the bytes its reader reads");
+  }
 }
 
 }  // namespace
@@ -84,20 +94,24 @@ void ReadAsPalettes(CTavroDoc& doc, int32_t earlier) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavro;
   using namespace tavro::fuzz;
-  if (!WriteWholeFile(ScratchDirectory() + kFileName, data, size)) Fail("cannot write the file");
-  QuietHost host;
-  CTavroDoc doc(host);
-  PrepareOneCel(doc);
-  // The first byte doubles as the palette base, so that indexed pixels wrap around 256.
-  doc.PaletteBase[0] = size > 0 ? data[0] : 0;
-  const int32_t error = doc.LoadCel(doc.CellTable[0]);
-  const CellEntry& cell = doc.CellTable[0];
-  if (error != 0 && !cell.Pixels.empty()) Fail("a failed cel kept pixels");
-  if (error == 0 && cell.Pixels.empty()) Fail("a cel reported as loaded has no pixels");
-  if (error == 0) {
-    CheckLoadedCel(doc, cell);
+  const std::span<const uint8_t> bytes(data, size);
+  // The first byte doubles as the palette base, so that indexed pixels wrap around 256, and
+  // picks a playfield a cel may or may not fit.
+  const uint8_t first = size > 0 ? data[0] : 0;
+  CelDecodeOptions options;
+  options.PaletteBase = first;
+  if (first % 2 != 0) {
+    options.PlayfieldWidth = 64 + first;
+    options.PlayfieldHeight = 32 + first;
+  }
+  const DecodedCel cel = DecodeCel(bytes, options);
+  CheckCel(bytes, options, cel);
+  if (cel.Error == 0) {
+    QuietHost host;
+    CTavroDoc doc(host);
+    AttachCel(doc, options, cel);
     DrawCel(doc);
   }
-  ReadAsPalettes(doc, 1 + (size > 0 ? data[0] % 255 : 0));
+  CheckPalette(bytes);
   return 0;
 }

@@ -130,7 +130,7 @@ class CTavroDoc {
   PaletteEntry GroupColour(int32_t group, int32_t index) const;
   // Sets one colour; a group or index out of range changes nothing.
   void StoreGroupColour(int32_t group, int32_t index, uint8_t red, uint8_t green, uint8_t blue);
-  // Raw pixel data of the cel being loaded, kept between cels so a set of many cels does not
+  // The bytes of the cel file being loaded, kept between cels so a set of many cels does not
   // allocate (and fault in) a fresh read buffer for each one.
   std::vector<uint8_t> CelReadBuffer;
   // ---- end image files ----

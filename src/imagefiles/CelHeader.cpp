@@ -34,7 +34,7 @@ int32_t ReadNewFormDepth(const uint8_t* header, CelHeader& out) {
 int32_t ReadCelHeader(const uint8_t* bytes, size_t count, CelHeader& header) {
   header = CelHeader{};
   uint8_t raw[kCelNewHeaderSize] = {};
-  std::memcpy(raw, bytes, count < sizeof raw ? count : sizeof raw);
+  if (count != 0) std::memcpy(raw, bytes, count < sizeof raw ? count : sizeof raw);
   if (HasMagic(bytes, count)) {
     header.NewForm = true;
     header.HeaderSize = kCelNewHeaderSize;

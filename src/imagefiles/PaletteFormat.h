@@ -23,6 +23,7 @@ struct PaletteHeader {
 
 struct PaletteColour {
   uint8_t Red = 0, Green = 0, Blue = 0;
+  friend bool operator==(const PaletteColour&, const PaletteColour&) = default;
 };
 
 // Reads the header from the first `count` bytes of a palette file (up to 32). Returns false for a

@@ -1,30 +1,19 @@
-// Reading one palette file into the colour groups.
+// Reading one palette file into the colour groups: resolve, read, decode, then place the colours.
 //
 // Every palette file takes the next run of the one shared colour table. Files after the first
 // give up their colour 0, since index 0 is the common transparent colour and background. The
 // table has 256 indices: colours past it are dropped, and ColourCount never passes 256, so
 // whoever reads the first ColourCount colours of a group stays inside it.
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <vector>
 
 #include "document/CTavroDoc.h"
-#include "imagefiles/PaletteFormat.h"
+#include "imagefiles/PaletteDecoder.h"
 #include "imagefiles/SetFileReader.h"
 #include "platform/FileLookup.h"
 
 namespace tavro {
-namespace {
-
-// The colours of every group in the file, one buffer; a short file leaves the rest black.
-std::vector<uint8_t> ReadGroups(const SetFileReader& file, const PaletteHeader& header) {
-  const size_t groupBytes = header.ColoursPerGroup * PaletteColourBytes(header.Depth);
-  std::vector<uint8_t> data(groupBytes * header.Groups, 0);
-  file.ReadAt(header.HeaderSize, data.data(), data.size());
-  return data;
-}
-
-}  // namespace
 
 void CTavroDoc::StoreGroupColour(int32_t group, int32_t index, uint8_t red, uint8_t green,
                                  uint8_t blue) {
@@ -49,19 +38,18 @@ int32_t CTavroDoc::LoadPaletteFile(const char* name, int32_t number) {
     host().ShowMessage("palette file (" + written + ") is not found", "", MessageIcon::Exclamation);
     return 1;
   }
-  uint8_t head[kPaletteNewHeaderSize];
-  PaletteHeader header;
-  if (!ReadPaletteHeader(head, file.ReadAt(0, head, sizeof head), header)) return 2;
+  // The decoder reads no further than this, so neither does the reader, however long the file.
+  std::array<uint8_t, kPaletteFileBytesRead> bytes;
+  const auto decoded = DecodePalette({bytes.data(), file.ReadAt(0, bytes.data(), bytes.size())});
+  if (!decoded) return 2;
   if (number < 0 || number >= static_cast<int32_t>(PaletteBase.size())) return 2;
 
-  const std::vector<uint8_t> data = ReadGroups(file, header);
+  const PaletteHeader& header = decoded->Header;
   const int32_t base = ColourCount;
   const int32_t skip = number != 0 ? 1 : 0;
-  const size_t colourBytes = PaletteColourBytes(header.Depth);
   for (int32_t g = 0; g < header.Groups; ++g) {
-    const uint8_t* group = data.data() + g * header.ColoursPerGroup * colourBytes;
     for (int32_t i = skip; i < header.ColoursPerGroup; ++i) {
-      const PaletteColour c = DecodePaletteColour(group + i * colourBytes, header.Depth);
+      const PaletteColour& c = decoded->At(g, i);
       StoreGroupColour(g, base + i - skip, c.Red, c.Green, c.Blue);
     }
   }

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "ImageFilesFixture.h"
+#include "imagefiles/CelDecoder.h"
 
 namespace tavro::test {
 namespace {
@@ -27,43 +28,64 @@ Bytes Append(Bytes head, const Bytes& tail) {
   return head;
 }
 
-TEST_F(CelDecoder, OldFormIsFourBitsHighNibbleFirstStoredBottomUp) {
+DecodedCel Decode(const Bytes& bytes, CelDecodeOptions options = {}) {
+  return DecodeCel(bytes, options);
+}
+
+CelDecodeOptions Playfield(int width, int height) { return {width, height, 0}; }
+
+std::vector<uint8_t> TopDown(const DecodedCel& cel) {
+  return TopDownRows(cel.Pixels, cel.Header.Width, cel.Header.Height);
+}
+
+TEST(CelBytes, OldFormIsFourBitsHighNibbleFirstStoredBottomUp) {
   // Width 3: two bytes a row, the second byte's low nibble unused.
-  CellEntry cell;
-  ASSERT_EQ(Load("a.cel", {3, 0, 2, 0, 0x12, 0x3F, 0x45, 0x6F}, cell), 0);
+  const DecodedCel cel = Decode({3, 0, 2, 0, 0x12, 0x3F, 0x45, 0x6F});
+  ASSERT_EQ(cel.Error, 0);
+  EXPECT_EQ(cel.Header.Width, 3);
+  EXPECT_EQ(cel.Header.Height, 2);
+  EXPECT_EQ(cel.Header.OffsetX, 0);
+  EXPECT_EQ(cel.Header.OffsetY, 0);
+  EXPECT_EQ(cel.Header.BitsPerPixel, 4);
+  EXPECT_THAT(cel.Pixels, ElementsAre(4, 5, 6, 1, 2, 3));
+}
+
+TEST_F(CelDecoder, LoadCelAttachesWhatTheFileDecodesTo) {
+  files.Write("b.cel", EncodeIndexedCel(8, 3, 2, 5, 7, {1, 2, 3, 4, 5, 6}));
+  CellEntry cell = Cell("b.cel", 0, 0, 0x0F0);
+  ASSERT_EQ(doc.LoadCel(cell), 0);
   EXPECT_EQ(cell.Width, 3);
   EXPECT_EQ(cell.Height, 2);
-  EXPECT_EQ(cell.OffsetX, 0);
-  EXPECT_EQ(cell.OffsetY, 0);
-  EXPECT_EQ(cell.BitsPerPixel, 4);
-  EXPECT_EQ(cell.SetMask, 0xFFFF);
-  EXPECT_THAT(cell.Pixels, ElementsAre(4, 5, 6, 1, 2, 3));
+  EXPECT_EQ(cell.OffsetX, 5);
+  EXPECT_EQ(cell.OffsetY, 7);
+  EXPECT_EQ(cell.BitsPerPixel, 8);
+  EXPECT_EQ(cell.SetMask, 0x0F0);
+  EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 5, 6));
   EXPECT_EQ(doc.LoadedCelCount, 1);
   EXPECT_EQ(doc.TrueColourMode, 0);
 }
 
-TEST_F(CelDecoder, NewFormIndexedDepthsOddWidthsAndOffsets) {
-  CellEntry cell;
+TEST(CelBytes, NewFormIndexedDepthsOddWidthsAndOffsets) {
   // 8-bit, width 3: each row exactly three bytes, no padding.
-  ASSERT_EQ(Load("b.cel", Append(NewHeader(0x20, 8, 3, 2, 5, 7), {1, 2, 3, 4, 5, 6}), cell), 0);
-  EXPECT_EQ(cell.BitsPerPixel, 8);
-  EXPECT_EQ(cell.OffsetX, 5);
-  EXPECT_EQ(cell.OffsetY, 7);
-  EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 5, 6));
+  DecodedCel cel = Decode(Append(NewHeader(0x20, 8, 3, 2, 5, 7), {1, 2, 3, 4, 5, 6}));
+  ASSERT_EQ(cel.Error, 0);
+  EXPECT_EQ(cel.Header.BitsPerPixel, 8);
+  EXPECT_EQ(cel.Header.OffsetX, 5);
+  EXPECT_EQ(cel.Header.OffsetY, 7);
+  EXPECT_THAT(TopDown(cel), ElementsAre(1, 2, 3, 4, 5, 6));
 
   // 4-bit new form, width 5: three bytes a row.
-  ASSERT_EQ(
-      Load("c.cel", Append(NewHeader(0x20, 4, 5, 2), {0x12, 0x34, 0x5F, 0x67, 0x89, 0xAF}), cell),
-      0);
-  EXPECT_EQ(cell.BitsPerPixel, 4);
-  EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 5, 6, 7, 8, 9, 10));
+  cel = Decode(Append(NewHeader(0x20, 4, 5, 2), {0x12, 0x34, 0x5F, 0x67, 0x89, 0xAF}));
+  ASSERT_EQ(cel.Error, 0);
+  EXPECT_EQ(cel.Header.BitsPerPixel, 4);
+  EXPECT_THAT(TopDown(cel), ElementsAre(1, 2, 3, 4, 5, 6, 7, 8, 9, 10));
 
   // The test encoders agree with the decoder on a larger odd-width picture.
   std::vector<uint8_t> values;
   for (int i = 0; i < 7 * 5; ++i) values.push_back(static_cast<uint8_t>(i % 16));
-  ASSERT_EQ(Load("d.cel", EncodeOldCel(7, 5, values), cell), 0);
-  EXPECT_THAT(TopDown(cell), ElementsAreArray(values));
-  EXPECT_EQ(doc.LoadedCelCount, 3);
+  cel = Decode(EncodeOldCel(7, 5, values));
+  ASSERT_EQ(cel.Error, 0);
+  EXPECT_THAT(TopDown(cel), ElementsAreArray(values));
 }
 
 TEST_F(CelDecoder, PaletteBaseIsAddedModulo256ButZeroStaysTransparent) {
@@ -102,7 +124,7 @@ TEST_F(CelDecoder, ThirtyTwoBitCelsKeepTheirBytesAndOnlyMark21SwitchesTrueColour
   EXPECT_EQ(doc.TrueColourMode, 1);
 }
 
-TEST_F(CelDecoder, BadHeadersAreBadCellsThatBelongToNoSet) {
+TEST(CelBytes, BadHeadersAreBadCells) {
   struct Case {
     const char* what;
     Bytes bytes;
@@ -120,34 +142,46 @@ TEST_F(CelDecoder, BadHeadersAreBadCellsThatBelongToNoSet) {
       {"empty file", {}},
   };
   for (const Case& c : cases) {
-    CellEntry cell;
-    cell.Pixels = {1, 2, 3};  // left over from an earlier load: must not survive a failure
-    files.Write("bad.cel", c.bytes);
-    const CellEntry fresh = Cell("bad.cel");
-    std::memcpy(cell.FileName, fresh.FileName, sizeof cell.FileName);
-    cell.SetMask = 0x3FF;
-    EXPECT_EQ(doc.LoadCel(cell), kErrBadCell) << c.what;
-    EXPECT_EQ(cell.SetMask, 0) << c.what;
-    EXPECT_TRUE(cell.Pixels.empty()) << c.what;
+    const DecodedCel cel = Decode(c.bytes);
+    EXPECT_EQ(cel.Error, kErrBadCell) << c.what;
+    EXPECT_TRUE(cel.Pixels.empty()) << c.what;
+    EXPECT_FALSE(cel.Header.TrueColourMark) << c.what;
   }
+}
+
+TEST_F(CelDecoder, ARefusedCelBelongsToNoSetAndKeepsNoPixels) {
+  CellEntry cell;
+  cell.Pixels = {1, 2, 3};  // left over from an earlier load: must not survive a failure
+  files.Write("bad.cel", NewHeader(0x20, 16, 2, 2));
+  const CellEntry fresh = Cell("bad.cel");
+  std::memcpy(cell.FileName, fresh.FileName, sizeof cell.FileName);
+  cell.SetMask = 0x3FF;
+  EXPECT_EQ(doc.LoadCel(cell), kErrBadCell);
+  EXPECT_EQ(cell.SetMask, 0);
+  EXPECT_TRUE(cell.Pixels.empty());
   EXPECT_EQ(doc.LoadedCelCount, 0);
   EXPECT_EQ(Object(0).Flags & kHasExtent, 0);
   EXPECT_EQ(doc.TrueColourMode, 0);
 
   // The 32-bit mark switches true colour at once, even when the cel is then refused.
-  CellEntry cell;
   EXPECT_EQ(Load("bad21.cel", NewHeader(0x21, 0, 0, 4), cell), kErrBadCell);
   EXPECT_EQ(doc.TrueColourMode, 1);
 }
 
-TEST_F(CelDecoder, CelsMustFitThePlayfieldInForceWhenTheyLoad) {
+TEST(CelBytes, CelsMustFitThePlayfieldInForce) {
+  const CelDecodeOptions field = Playfield(100, 50);
+  EXPECT_EQ(Decode(EncodeIndexedCel(8, 40, 20, 60, 30, {}), field).Error, 0);  // ends at edge
+  EXPECT_EQ(Decode(EncodeIndexedCel(8, 41, 20, 60, 30, {}), field).Error, kErrTooLargeCell);
+  EXPECT_EQ(Decode(EncodeIndexedCel(8, 40, 21, 60, 30, {}), field).Error, kErrTooLargeCell);
+  EXPECT_EQ(Decode(EncodeOldCel(101, 1, {}), field).Error, kErrTooLargeCell);
+}
+
+TEST_F(CelDecoder, LoadCelTakesThePlayfieldInForceAndOnlyACelThatLoadsWidensItsObject) {
   doc.PlayfieldWidth = 100;
   doc.PlayfieldHeight = 50;
   CellEntry cell;
-  EXPECT_EQ(Load("edge.cel", EncodeIndexedCel(8, 40, 20, 60, 30, {}), cell), 0);  // ends at edge
+  EXPECT_EQ(Load("edge.cel", EncodeIndexedCel(8, 40, 20, 60, 30, {}), cell), 0);
   EXPECT_EQ(Load("wide.cel", EncodeIndexedCel(8, 41, 20, 60, 30, {}), cell), kErrTooLargeCell);
-  EXPECT_EQ(Load("tall.cel", EncodeIndexedCel(8, 40, 21, 60, 30, {}), cell), kErrTooLargeCell);
-  EXPECT_EQ(Load("old.cel", EncodeOldCel(101, 1, {}), cell), kErrTooLargeCell);
   EXPECT_EQ(cell.SetMask, 0);
   EXPECT_EQ(doc.LoadedCelCount, 1);
   // Only the cel that loaded widened the object.
@@ -155,56 +189,67 @@ TEST_F(CelDecoder, CelsMustFitThePlayfieldInForceWhenTheyLoad) {
   EXPECT_EQ(Object(0).ExtentBottom, 50);
 }
 
-TEST_F(CelDecoder, OffsetsAreSignedAndTheSizeAloneIsBoundedByTheLargestPlayfield) {
-  CellEntry cell;
-  ASSERT_EQ(Load("neg.cel", EncodeIndexedCel(8, 10, 6, -4, -2, {}), cell), 0);
-  EXPECT_EQ(cell.OffsetX, -4);
-  EXPECT_EQ(cell.OffsetY, -2);
-  EXPECT_EQ(Object(0).ExtentLeft, -4);
-  EXPECT_EQ(Object(0).ExtentRight, 6);
+TEST(CelBytes, OffsetsAreSignedAndTheSizeAloneIsBoundedByTheLargestPlayfield) {
+  const DecodedCel neg = Decode(EncodeIndexedCel(8, 10, 6, -4, -2, {}));
+  ASSERT_EQ(neg.Error, 0);
+  EXPECT_EQ(neg.Header.OffsetX, -4);
+  EXPECT_EQ(neg.Header.OffsetY, -2);
   // Far left, the far edge no longer bounds the size: the largest playfield does.
-  EXPECT_EQ(Load("w.cel", NewHeader(0x20, 8, 1281, 1, -2000, 0), cell), kErrTooLargeCell);
-  EXPECT_EQ(Load("big.cel", NewHeader(0x21, 0, 65535, 65535, -32768, -32768), cell),
-            kErrTooLargeCell);
-  ASSERT_EQ(Load("max.cel", NewHeader(0x20, 8, 1280, 1024, -1280, -1024), cell), 0);
-  EXPECT_EQ(Object(0).ExtentLeft, -1280);
+  EXPECT_EQ(Decode(NewHeader(0x20, 8, 1281, 1, -2000, 0)).Error, kErrTooLargeCell);
+  const DecodedCel big = Decode(NewHeader(0x21, 0, 65535, 65535, -32768, -32768));
+  EXPECT_EQ(big.Error, kErrTooLargeCell);
+  EXPECT_TRUE(big.Header.TrueColourMark);
+  EXPECT_EQ(Decode(NewHeader(0x20, 8, 1280, 1024, -1280, -1024)).Error, 0);
 }
 
-TEST_F(CelDecoder, HostileSizesAreRefusedWithoutReadingOrAllocating) {
-  doc.PlayfieldWidth = 1280;
-  doc.PlayfieldHeight = 1024;
+TEST(CelBytes, HostileSizesAreRefusedWithoutReadingOrAllocating) {
   // A header promising 65535 x 65535 32-bit pixels (16 GiB) and a file that stops right there.
   const auto start = std::chrono::steady_clock::now();
-  CellEntry cell;
-  EXPECT_EQ(Load("huge.cel", NewHeader(0x21, 32, 65535, 65535), cell), kErrTooLargeCell);
-  EXPECT_EQ(Load("huge4.cel", {0xFF, 0xFF, 0xFF, 0xFF}, cell), kErrTooLargeCell);
-  // Even a document whose playfield was set past the limit takes no cel larger than the limit.
-  doc.PlayfieldWidth = 60000;
-  doc.PlayfieldHeight = 60000;
-  EXPECT_EQ(Load("huge8.cel", NewHeader(0x20, 8, 50000, 50000), cell), kErrTooLargeCell);
+  const Bytes huge = NewHeader(0x21, 32, 65535, 65535);
+  const Bytes huge4 = {0xFF, 0xFF, 0xFF, 0xFF};
+  // Even a playfield set past the limit takes no cel larger than the limit.
+  const Bytes huge8 = NewHeader(0x20, 8, 50000, 50000);
+  const CelDecodeOptions pastLimit = Playfield(60000, 60000);
+  EXPECT_EQ(Decode(huge).Error, kErrTooLargeCell);
+  EXPECT_EQ(Decode(huge4).Error, kErrTooLargeCell);
+  EXPECT_EQ(Decode(huge8, pastLimit).Error, kErrTooLargeCell);
+  // The loader reads no more of such a file than its header.
+  EXPECT_EQ(CelFileBytesRead(huge, {}), kCelNewHeaderSize);
+  EXPECT_EQ(CelFileBytesRead(huge4, {}), kCelNewHeaderSize);
+  EXPECT_EQ(CelFileBytesRead(huge8, pastLimit), kCelNewHeaderSize);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   // The largest cel there is loads, as transparent pixels, from a header alone.
-  doc.PlayfieldWidth = 1280;
-  doc.PlayfieldHeight = 1024;
-  ASSERT_EQ(Load("full.cel", NewHeader(0x20, 24, 1280, 1024), cell), 0);
-  EXPECT_EQ(cell.Pixels.size(), 4u * 1280 * 1024);
+  const DecodedCel full = Decode(NewHeader(0x20, 24, 1280, 1024));
+  ASSERT_EQ(full.Error, 0);
+  EXPECT_EQ(full.Pixels.size(), 4u * 1280 * 1024);
+  EXPECT_EQ(CelFileBytesRead(NewHeader(0x20, 24, 1280, 1024), {}), 32u + 4u * 1280 * 1024);
 }
 
-TEST_F(CelDecoder, TruncatedPixelDataReadsAsTransparent) {
-  CellEntry cell;
+TEST(CelBytes, TruncatedPixelDataReadsAsTransparent) {
   // 8-bit 3 x 3 with only the first four pixels present.
-  ASSERT_EQ(Load("cut8.cel", Append(NewHeader(0x20, 8, 3, 3), {1, 2, 3, 4}), cell), 0);
-  EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 0, 0, 0, 0, 0));
+  EXPECT_THAT(TopDown(Decode(Append(NewHeader(0x20, 8, 3, 3), {1, 2, 3, 4}))),
+              ElementsAre(1, 2, 3, 4, 0, 0, 0, 0, 0));
+  // 4-bit cut in its second row, with a palette base that must not reach the missing pixels.
+  EXPECT_THAT(TopDown(Decode({3, 0, 3, 0, 0x12, 0x30, 0x45}, {1280, 1024, 10})),
+              ElementsAre(11, 12, 13, 14, 15, 0, 0, 0, 0));
   // Old form with the header only.
-  ASSERT_EQ(Load("cut4.cel", {2, 0, 2, 0}, cell), 0);
-  EXPECT_THAT(cell.Pixels, ElementsAre(0, 0, 0, 0));
+  EXPECT_THAT(Decode({2, 0, 2, 0}).Pixels, ElementsAre(0, 0, 0, 0));
   // 32-bit cel cut in the middle of a pixel.
-  ASSERT_EQ(Load("cut32.cel", Append(NewHeader(0x21, 32, 2, 1), {1, 2, 3, 4, 5, 6}), cell), 0);
-  EXPECT_THAT(cell.Pixels, ElementsAre(1, 2, 3, 4, 5, 6, 0, 0));
+  EXPECT_THAT(Decode(Append(NewHeader(0x21, 32, 2, 1), {1, 2, 3, 4, 5, 6})).Pixels,
+              ElementsAre(1, 2, 3, 4, 5, 6, 0, 0));
   // Trailing bytes after the pixels are ignored.
+  EXPECT_THAT(Decode(Append(EncodeOldCel(2, 1, {7, 8}), Bytes(1000, 0x99))).Pixels,
+              ElementsAre(7, 8));
+}
+
+TEST_F(CelDecoder, LoadCelReadsOnlyWhatTheDecoderNeedsThroughItsKeptBuffer) {
+  CellEntry cell;
   ASSERT_EQ(Load("long.cel", Append(EncodeOldCel(2, 1, {7, 8}), Bytes(1000, 0x99)), cell), 0);
   EXPECT_THAT(cell.Pixels, ElementsAre(7, 8));
-  EXPECT_EQ(doc.LoadedCelCount, 4);
+  EXPECT_LT(doc.CelReadBuffer.size(), 1000u);
+  ASSERT_EQ(Load("cut8.cel", Append(NewHeader(0x20, 8, 3, 3), {1, 2, 3, 4}), cell), 0);
+  EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 0, 0, 0, 0, 0));
+  EXPECT_EQ(doc.LoadedCelCount, 2);
 }
 
 TEST_F(CelDecoder, ObjectExtentStartsWithTheFirstCelAndWidens) {
@@ -225,6 +270,13 @@ TEST_F(CelDecoder, ObjectExtentStartsWithTheFirstCelAndWidens) {
   EXPECT_EQ(object.ExtentRight, 60);
   EXPECT_EQ(object.ExtentBottom, 60);
   EXPECT_EQ(Object(0).Flags & kHasExtent, 0);  // other objects untouched
+  // A cel left of and above the origin widens the extent past it.
+  files.Write("neg.cel", EncodeIndexedCel(8, 10, 6, -4, -2, {}));
+  CellEntry neg = Cell("neg.cel", 7);
+  ASSERT_EQ(doc.LoadCel(neg), 0);
+  EXPECT_EQ(object.ExtentLeft, -4);
+  EXPECT_EQ(object.ExtentTop, -2);
+  EXPECT_EQ(object.ExtentRight, 60);
 }
 
 TEST_F(CelDecoder, ObjectNumbersFrom1170AreBadBeforeTheFileIsOpened) {

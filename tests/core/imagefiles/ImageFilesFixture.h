@@ -16,6 +16,16 @@
 
 namespace tavro::test {
 
+// The decoded pixels of an indexed cel, top row first again.
+inline std::vector<uint8_t> TopDownRows(const std::vector<uint8_t>& pixels, int width, int height) {
+  std::vector<uint8_t> out;
+  for (int row = height - 1; row >= 0; --row) {
+    const auto* begin = pixels.data() + static_cast<size_t>(row) * width;
+    out.insert(out.end(), begin, begin + width);
+  }
+  return out;
+}
+
 class ImageFilesTest : public ::testing::Test {
  protected:
   ImageFilesTest() { doc.SetDirectory = files.Dir(); }
@@ -41,14 +51,8 @@ class ImageFilesTest : public ::testing::Test {
 
   const ObjectEntry& Object(int number) { return doc.ObjectTable[doc.SlotOf(number)]; }
 
-  // The decoded pixels of an indexed cel, top row first again.
   static std::vector<uint8_t> TopDown(const CellEntry& cell) {
-    std::vector<uint8_t> out;
-    for (int row = cell.Height - 1; row >= 0; --row) {
-      const auto* begin = cell.Pixels.data() + static_cast<size_t>(row) * cell.Width;
-      out.insert(out.end(), begin, begin + cell.Width);
-    }
-    return out;
+    return TopDownRows(cell.Pixels, cell.Width, cell.Height);
   }
 
   TempDir dir;

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "ImageFilesFixture.h"
+#include "imagefiles/PaletteDecoder.h"
 
 namespace tavro::test {
 namespace {
@@ -37,15 +38,31 @@ std::vector<Rgb> Ramp12(int salt) {
   return out;
 }
 
-TEST_F(PaletteReader, TwelveBitColoursWidenEachNibbleAndAreStoredBlueRedGreen) {
+Rgb Colour(const DecodedPalette& palette, int group, int index) {
+  const PaletteColour& c = palette.At(group, index);
+  return {c.Red, c.Green, c.Blue};
+}
+
+TEST(PaletteBytes, TwelveBitColoursWidenEachNibble) {
   Bytes old(320, 0);
   old[2] = 0xF0;  // colour 1 of group 0: red 15, blue 0
   old[3] = 0x0F;  // green 15
   old[4] = 0x1E;  // colour 2: red 1, blue 14 ...
   old[5] = 0xA7;  // ... green 7; the high nibble is ignored
+  const auto palette = DecodePalette(old);
+  ASSERT_TRUE(palette);
+  EXPECT_EQ(palette->Header.Groups, 10);
+  EXPECT_EQ(palette->Header.ColoursPerGroup, 16);
+  EXPECT_EQ(Colour(*palette, 0, 1), (Rgb{255, 255, 0}));
+  EXPECT_EQ(Colour(*palette, 0, 2), (Rgb{17, 119, 238}));
+}
+
+TEST_F(PaletteReader, ColoursAreStoredBlueRedGreen) {
+  Bytes old(320, 0);
+  old[4] = 0x1E;
+  old[5] = 0xA7;
   files.Write("p.kcf", old);
   ASSERT_EQ(Read("p.kcf", 0), 0);
-  EXPECT_EQ(At(0, 1), (Rgb{255, 255, 0}));
   EXPECT_EQ(At(0, 2), (Rgb{17, 119, 238}));
   EXPECT_EQ(doc.PaletteGroups[0][2][0], 238);  // blue
   EXPECT_EQ(doc.PaletteGroups[0][2][1], 17);   // red
@@ -115,13 +132,7 @@ TEST_F(PaletteReader, ACopiedGroupTouchesOnlyTheFilesOwnIndices) {
   EXPECT_EQ(At(6, 5), baseColour5);
 }
 
-TEST_F(PaletteReader, BadHeadersAreIgnoredSilentlyAndChangeNothing) {
-  files.OldPalette("base.kcf");
-  ASSERT_EQ(Read("base.kcf", 0), 0);
-  const CTavroDoc& d = doc;
-  std::vector<uint8_t> before(&d.PaletteGroups[0][0][0],
-                              &d.PaletteGroups[0][0][0] + sizeof d.PaletteGroups);
-
+TEST(PaletteBytes, BadHeadersAreRefused) {
   Bytes wrongMark = EncodeNewPalette(24, 4, {Ramp(4, 1)});
   wrongMark[4] = 0x11;
   Bytes wrongDepth = EncodeNewPalette(24, 4, {Ramp(4, 1)});
@@ -133,12 +144,19 @@ TEST_F(PaletteReader, BadHeadersAreIgnoredSilentlyAndChangeNothing) {
       {"depth", wrongDepth},
       {"header cut after the mark", Bytes{'M', 'i', 'V', 'O', 0x10}},
   };
-  int number = 1;
-  for (const auto& [what, bytes] : cases) {
-    files.Write("bad.kcf", bytes);
-    EXPECT_EQ(Read("bad.kcf", number), 2) << what;
-    EXPECT_EQ(doc.PaletteBase[number], 0) << what;
-    ++number;
+  for (const auto& [what, bytes] : cases) EXPECT_FALSE(DecodePalette(bytes)) << what;
+}
+
+TEST_F(PaletteReader, BadHeadersAreIgnoredSilentlyAndChangeNothing) {
+  files.OldPalette("base.kcf");
+  ASSERT_EQ(Read("base.kcf", 0), 0);
+  const CTavroDoc& d = doc;
+  std::vector<uint8_t> before(&d.PaletteGroups[0][0][0],
+                              &d.PaletteGroups[0][0][0] + sizeof d.PaletteGroups);
+  for (int number : {1, 2}) {
+    files.Write("bad.kcf", EncodeNewPalette(24, 257, {Ramp(257, 1)}));
+    EXPECT_EQ(Read("bad.kcf", number), 2);
+    EXPECT_EQ(doc.PaletteBase[number], 0);
   }
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(doc.ColourCount, 16);
@@ -209,19 +227,31 @@ TEST_F(PaletteReader, AFileOfNoColoursTakesNothingFromItsNeighbours) {
   EXPECT_EQ(At(2, 15), lastOfBase);
 }
 
-TEST_F(PaletteReader, ShortFilesLoadWithTheMissingColoursBlack) {
+TEST(PaletteBytes, ShortFilesDecodeWithTheMissingColoursBlack) {
   Bytes cut = EncodeNewPalette(24, 16, {Ramp(16, 3), Ramp(16, 4)});
-  cut.resize(32 + 5 * 3);
-  files.Write("cut.kcf", cut);
-  ASSERT_EQ(Read("cut.kcf", 0), 0);
-  EXPECT_EQ(doc.ColourCount, 16);
-  EXPECT_EQ(At(0, 4), Ramp(16, 3)[4]);
-  EXPECT_EQ(At(0, 5), (Rgb{}));
-  EXPECT_EQ(At(1, 0), (Rgb{}));
+  cut.resize(32 + 5 * 3 + 2);  // five colours and most of a sixth
+  const auto palette = DecodePalette(cut);
+  ASSERT_TRUE(palette);
+  ASSERT_EQ(palette->Colours.size(), 32u);
+  EXPECT_EQ(Colour(*palette, 0, 4), Ramp(16, 3)[4]);
+  EXPECT_EQ(Colour(*palette, 0, 5), (Rgb{Ramp(16, 3)[5].r, Ramp(16, 3)[5].g, 0}));
+  EXPECT_EQ(Colour(*palette, 0, 6), (Rgb{}));
+  EXPECT_EQ(Colour(*palette, 1, 0), (Rgb{}));
 
-  files.Write("tiny.kcf", {0xF0});  // no magic: an old-form file of almost nothing
+  // No magic: an old-form file of almost nothing still has its 160 colours.
+  const auto tiny = DecodePalette(Bytes{0xF0});
+  ASSERT_TRUE(tiny);
+  EXPECT_EQ(tiny->Colours.size(), 160u);
+  EXPECT_EQ(Colour(*tiny, 0, 0), (Rgb{255, 0, 0}));
+}
+
+TEST_F(PaletteReader, AShortFileStillTakesTheColoursItsHeaderDeclares) {
+  files.OldPalette("base.kcf");
+  ASSERT_EQ(Read("base.kcf", 0), 0);
+  files.Write("tiny.kcf", {0xF0});
   ASSERT_EQ(Read("tiny.kcf", 1), 0);
   EXPECT_EQ(doc.ColourCount, 31);
+  EXPECT_EQ(At(0, 16), (Rgb{}));
 }
 
 TEST_F(PaletteReader, GroupColourAnswersBlackOutsideTheTable) {

@@ -1,0 +1,100 @@
+// Loading one cel file into its CellEntry: resolve the name, read the bytes the decoder will look
+// at, decode, and attach the result to the cel and its object. Only as many bytes are read as
+// the cel's size calls for, however long the file is, and into a buffer kept between cels.
+#include <algorithm>
+#include <cstring>
+
+#include "document/CTavroDoc.h"
+#include "imagefiles/CelDecoder.h"
+#include "imagefiles/SetFileReader.h"
+#include "platform/FileLookup.h"
+
+namespace tavro {
+namespace {
+
+constexpr size_t kKeptReadBuffer = size_t{1} << 20;
+
+std::string CelFileName(const CellEntry& cell) {
+  return std::string(cell.FileName, strnlen(cell.FileName, sizeof cell.FileName));
+}
+
+void GrowExtent(ObjectEntry& object, const CelHeader& header) {
+  // The decoder has bounded both ends by the playfield, so they fit 16 bits.
+  const int16_t left = header.OffsetX;
+  const int16_t top = header.OffsetY;
+  const auto right = static_cast<int16_t>(header.OffsetX + header.Width);
+  const auto bottom = static_cast<int16_t>(header.OffsetY + header.Height);
+  if ((object.Flags & kHasExtent) == 0) {
+    object.Flags |= kHasExtent;
+    object.ExtentLeft = left;
+    object.ExtentTop = top;
+    object.ExtentRight = right;
+    object.ExtentBottom = bottom;
+    return;
+  }
+  object.ExtentLeft = std::min(object.ExtentLeft, left);
+  object.ExtentTop = std::min(object.ExtentTop, top);
+  object.ExtentRight = std::max(object.ExtentRight, right);
+  object.ExtentBottom = std::max(object.ExtentBottom, bottom);
+}
+
+// The header first, then as much more as the decoder will read; a short file gives fewer bytes.
+std::span<const uint8_t> ReadCelBytes(const SetFileReader& file, const CelDecodeOptions& options,
+                                      std::vector<uint8_t>& buffer) {
+  if (buffer.size() < kCelNewHeaderSize) buffer.resize(kCelNewHeaderSize);
+  size_t got = file.ReadAt(0, buffer.data(), kCelNewHeaderSize);
+  const size_t wanted = CelFileBytesRead({buffer.data(), got}, options);
+  if (got == kCelNewHeaderSize && wanted > got) {
+    if (buffer.size() < wanted) buffer.resize(wanted);
+    got += file.ReadAt(got, buffer.data() + got, wanted - got);
+  }
+  return {buffer.data(), std::min(got, wanted)};
+}
+
+}  // namespace
+
+ObjectEntry* CTavroDoc::ObjectOfCel(const CellEntry& cell) {
+  if (cell.ObjectNumber < 0 || cell.ObjectNumber >= kObjectNumberLimit) return nullptr;
+  const uint16_t slot = SlotOf(cell.ObjectNumber);
+  if (slot == 0 || slot >= ObjectTable.size()) return nullptr;
+  ObjectEntry& object = ObjectTable[slot];
+  if (object.Number < 0 || object.Number >= kObjectNumberLimit) return nullptr;
+  return &object;
+}
+
+int32_t CTavroDoc::LoadCel(CellEntry& cell) {
+  // Until the pixels are in, the cel belongs to no set, so a failure leaves it never drawn.
+  const uint16_t setMask = cell.SetMask;
+  std::vector<uint8_t>().swap(cell.Pixels);
+  cell.SetMask = 0;
+
+  ObjectEntry* object = ObjectOfCel(cell);
+  if (object == nullptr) return kErrBadCell;
+
+  const auto path = ResolveSetFile(SetDirectory, CelFileName(cell));
+  SetFileReader file;
+  if (!path || !file.Open(*path)) return kErrCelNotLoadable;
+
+  const CelDecodeOptions options{PlayfieldWidth, PlayfieldHeight, PaletteBase[cell.PaletteNumber]};
+  DecodedCel decoded = DecodeCel(ReadCelBytes(file, options, CelReadBuffer), options);
+  // Small cels are the common case; a buffer grown by one backdrop-sized cel is not kept.
+  if (CelReadBuffer.capacity() > kKeptReadBuffer) std::vector<uint8_t>().swap(CelReadBuffer);
+  const CelHeader& header = decoded.Header;
+  // The 32-bit mark switches the document to true colour even if the cel then fails.
+  if (header.TrueColourMark) TrueColourMode = 1;
+  // A cel that fits but finds no memory has still widened its object, as it always has.
+  if (decoded.Error == 0 || decoded.Error == kErrNoMemory) GrowExtent(*object, header);
+  if (decoded.Error != 0) return decoded.Error;
+
+  cell.Pixels = std::move(decoded.Pixels);
+  ++LoadedCelCount;
+  cell.Width = header.Width;
+  cell.Height = header.Height;
+  cell.OffsetX = header.OffsetX;
+  cell.OffsetY = header.OffsetY;
+  cell.BitsPerPixel = header.BitsPerPixel;
+  cell.SetMask = setMask;
+  return 0;
+}
+
+}  // namespace tavro
