@@ -38,7 +38,7 @@ void AttachCel(CTavroDoc& doc, const CelDecodeOptions& options, const DecodedCel
 }
 
 void DrawCel(CTavroDoc& doc) {
-  for (int32_t trueColour = 0; trueColour <= 1; ++trueColour) {
+  for (const bool trueColour : {false, true}) {
     doc.MapStride = (doc.PlayfieldWidth + 3) & ~3;
     doc.MapHeight = doc.PlayfieldHeight;
     doc.TrueColourMode = trueColour;

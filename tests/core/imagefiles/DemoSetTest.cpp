@@ -65,7 +65,7 @@ TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
     }
   }
   EXPECT_EQ(depths, (std::set<int>{4, 8, 24}));
-  EXPECT_EQ(doc.TrueColourMode, 1);
+  EXPECT_TRUE(doc.TrueColourMode);
   EXPECT_EQ(doc.LoadedCelCount, 19);
   EXPECT_TRUE(std::filesystem::file_size(kDemo / "chime.wav") > 44);
 }
@@ -110,7 +110,7 @@ TEST_F(DemoSetOpened, LoadsCleanlyInTrueColourWithItsScriptsRun) {
   EXPECT_EQ(doc.CellCount, 19);
   EXPECT_EQ(doc.LoadedCelCount, 19);
   EXPECT_EQ(doc.ObjectCount, 13);
-  EXPECT_EQ(doc.TrueColourMode, 1);
+  EXPECT_TRUE(doc.TrueColourMode);
   EXPECT_EQ(doc.PlayfieldWidth, 480);
   EXPECT_EQ(doc.ObjectTable[doc.SlotOf(0)].FixTotal, 20);
   EXPECT_EQ((std::vector<int>(doc.SetInUse.begin(), doc.SetInUse.begin() + 4)),
