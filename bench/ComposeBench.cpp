@@ -5,7 +5,6 @@
 // Counters: "x_memcpy" (full composition / memcpy), "x_full" (drag recomposition / full one),
 // all from this thread's CPU time.
 #include <benchmark/benchmark.h>
-
 #include <time.h>
 
 #include <cstring>
@@ -37,8 +36,7 @@ double MemcpySeconds(size_t bytes) {
 }
 
 struct Fixture {
-  explicit Fixture(bool trueColour)
-      : set(MakeSyntheticSet(trueColour)), doc(host) {
+  explicit Fixture(bool trueColour) : set(MakeSyntheticSet(trueColour)), doc(host) {
     LoadIntoDocument(set, doc, trueColour);
   }
   test::FakeHost host;

@@ -53,7 +53,8 @@ struct SetOnDisk {
     test::SetFiles files(dir.path());
     std::vector<test::Rgb> colours(256);
     for (int i = 0; i < 256; ++i) {
-      colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i * 3), static_cast<uint8_t>(i * 7)};
+      colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i * 3),
+                    static_cast<uint8_t>(i * 7)};
     }
     files.Write("colours.pal", test::EncodeNewPalette(24, 256, {colours}));
     std::string cnf = "(1280,1024)\n%colours.pal\n";

@@ -21,15 +21,15 @@ struct SyntheticCel {
   int object = 0;
   int width = 0, height = 0;
   int offsetX = 0, offsetY = 0;
-  bool alpha = false;       // 32-bit cel: 4 bytes a pixel
-  int transparency = 0;     // 128 for half of the indexed cels in the true-colour variant
+  bool alpha = false;           // 32-bit cel: 4 bytes a pixel
+  int transparency = 0;         // 128 for half of the indexed cels in the true-colour variant
   std::vector<uint8_t> pixels;  // top row first, as a file holds them
 };
 
 struct SyntheticSet {
   std::vector<SyntheticCel> cels;
   std::vector<std::pair<int16_t, int16_t>> positions;  // per object
-  size_t pixelCount = 0;  // all cel pixels, every one visible
+  size_t pixelCount = 0;                               // all cel pixels, every one visible
 };
 
 class Lcg {
@@ -89,8 +89,9 @@ inline SyntheticSet MakeSyntheticSet(bool mixed) {
     set.cels.push_back(std::move(cel));
   }
   for (int o = 0; o < kSyntheticObjects; ++o) {
-    set.positions[o] = {static_cast<int16_t>(random.Between(0, kMaxPlayfieldWidth - extent[o].first)),
-                        static_cast<int16_t>(random.Between(0, kMaxPlayfieldHeight - extent[o].second))};
+    set.positions[o] = {
+        static_cast<int16_t>(random.Between(0, kMaxPlayfieldWidth - extent[o].first)),
+        static_cast<int16_t>(random.Between(0, kMaxPlayfieldHeight - extent[o].second))};
   }
   return set;
 }

@@ -59,9 +59,9 @@ void CheckNothingOutside(const Sandbox& sandbox, const std::string& extracted) {
     const fs::path& path = it->path();
     const std::string text = path.string();
     const bool ours = text == sandbox.root + "in" || text == sandbox.root + "in/deep" ||
-                      text == sandbox.archive || text == sandbox.tempBase ||
-                      text == extracted;
-    if (!ours && !IsInside(path, extracted)) Fail("written outside the temporary directory: " + text);
+                      text == sandbox.archive || text == sandbox.tempBase || text == extracted;
+    if (!ours && !IsInside(path, extracted))
+      Fail("written outside the temporary directory: " + text);
   }
   if (error) Fail("cannot list the sandbox: " + error.message());
 }

@@ -68,13 +68,16 @@ void ImageSeeds(const SetFiles& out) {
 
 void ScriptSeeds(const SetFiles& out) {
   out.WriteText("timer", "initialize() timer(1,50) ;\nalarm(1) move(#0,3,-1) timer(1,50)\n");
-  out.WriteText("sets", "press(#1) changeset(1)\nset(1) changecol(2) changeset(2)\nset(2) "
-                        "unmap(#2) map(\"a.cel\") altmap(#3)\n");
-  out.WriteText("cels", "begin() transparent(#2,16) transparent(\"d.cel\",-8) debug(\"x\")\n"
-                        "catch(#0) fixcatch(#1) unfix(#1) drop(#0) sound(\"s.wav\")\n");
-  out.WriteText("random", "initialize() randomtimer(5,10,100) randomtimer(127,1,1)\n"
-                          "alarm(5) randomtimer(5,10,100) move(\"a.cel\",1,1)\n"
-                          "release(#2) fixdrop(#1) end() timer(0,0)\n");
+  out.WriteText("sets",
+                "press(#1) changeset(1)\nset(1) changecol(2) changeset(2)\nset(2) "
+                "unmap(#2) map(\"a.cel\") altmap(#3)\n");
+  out.WriteText("cels",
+                "begin() transparent(#2,16) transparent(\"d.cel\",-8) debug(\"x\")\n"
+                "catch(#0) fixcatch(#1) unfix(#1) drop(#0) sound(\"s.wav\")\n");
+  out.WriteText("random",
+                "initialize() randomtimer(5,10,100) randomtimer(127,1,1)\n"
+                "alarm(5) randomtimer(5,10,100) move(\"a.cel\",1,1)\n"
+                "release(#2) fixdrop(#1) end() timer(0,0)\n");
 }
 
 using tavro::test::StoredLzhMember;
@@ -107,10 +110,9 @@ void ArchiveSeeds(const SetFiles& out, const fs::path& work) {
     fs::copy_file(work / "packed.lzh", out.Path("packed"), fs::copy_options::overwrite_existing);
   }
   // Old DOS headers with Shift_JIS names, one ending in 0x5C, folders joined by backslashes.
-  out.WriteText("level1-shift-jis",
-                tavro::test::StoredLzhLevel1Member("\x8F\x5C\\\x95\x5C.cnf", "#0 a.cel\n",
-                                                   "dir\xFF") +
-                    StoredMember("\x83\x5C.cel", celA) + std::string(1, '\0'));
+  out.WriteText("level1-shift-jis", tavro::test::StoredLzhLevel1Member("\x8F\x5C\\\x95\x5C.cnf",
+                                                                       "#0 a.cel\n", "dir\xFF") +
+                                        StoredMember("\x83\x5C.cel", celA) + std::string(1, '\0'));
 }
 
 // ZIP archives, stored and deflated, made by Debian's zip from the same files when it is there.

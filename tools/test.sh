@@ -6,6 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 
+# Every C++ file as .clang-format lays it out.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run -Werror
+
 jobs=$(nproc)
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_WERROR=ON

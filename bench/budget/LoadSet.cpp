@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  for (const std::string& message : host.MessageTexts()) std::fprintf(stderr, "%s\n", message.c_str());
+  for (const std::string& message : host.MessageTexts())
+    std::fprintf(stderr, "%s\n", message.c_str());
   std::printf("cels %d\n", doc.LoadedCelCount);
   return doc.SetLoaded ? 0 : 1;
 }

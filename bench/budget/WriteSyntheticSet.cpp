@@ -28,7 +28,8 @@ tavro::test::Bytes EncodeCel(const SyntheticCel& cel) {
   }
   std::vector<tavro::test::Bgra> px(cel.pixels.size() / 4);
   for (size_t i = 0; i < px.size(); ++i) {
-    px[i] = {cel.pixels[i * 4], cel.pixels[i * 4 + 1], cel.pixels[i * 4 + 2], cel.pixels[i * 4 + 3]};
+    px[i] = {cel.pixels[i * 4], cel.pixels[i * 4 + 1], cel.pixels[i * 4 + 2],
+             cel.pixels[i * 4 + 3]};
   }
   return tavro::test::EncodeTrueCel(cel.width, cel.height, cel.offsetX, cel.offsetY, px);
 }
@@ -64,7 +65,8 @@ std::vector<std::vector<tavro::test::Rgb>> Palette() {
   std::vector<std::vector<tavro::test::Rgb>> groups(10, std::vector<tavro::test::Rgb>(256));
   for (auto& group : groups) {
     for (int i = 0; i < 256; ++i) {
-      group[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i * 3), static_cast<uint8_t>(i * 5)};
+      group[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i * 3),
+                  static_cast<uint8_t>(i * 5)};
     }
   }
   return groups;
@@ -92,7 +94,7 @@ int main(int argc, char** argv) {
   const std::string text = ConfigText(set);
   files.WriteText("max.cnf", text);
   const size_t pixels = static_cast<size_t>(tavro::kMaxPlayfieldWidth) * tavro::kMaxPlayfieldHeight;
-  std::printf("pixels %zu\nmap %zu\nwork %zu\ntext %zu\n", pixelBytes,
-              pixels * (anyAlpha ? 3 : 1), anyAlpha ? pixels * 4 : 0, text.size());
+  std::printf("pixels %zu\nmap %zu\nwork %zu\ntext %zu\n", pixelBytes, pixels * (anyAlpha ? 3 : 1),
+              anyAlpha ? pixels * 4 : 0, text.size());
   return 0;
 }

@@ -81,8 +81,8 @@ bool SpansMeet(int32_t a, int32_t b, int32_t c, int32_t d) {
 }
 
 bool ObjectMeetsRect(const ObjectEntry& object, const MapRect& rect) {
-  return SpansMeet(object.X + object.ExtentLeft, object.ExtentRight - object.ExtentLeft,
-                   rect.left, rect.Width()) &&
+  return SpansMeet(object.X + object.ExtentLeft, object.ExtentRight - object.ExtentLeft, rect.left,
+                   rect.Width()) &&
          SpansMeet(object.Y + object.ExtentTop, object.ExtentBottom - object.ExtentTop, rect.top,
                    rect.Height());
 }

@@ -69,10 +69,12 @@ int32_t IndexedPairs(uint32_t* destination, const uint8_t* source, int32_t count
     const __m128i beneath = _mm_loadl_epi64(at);
     const __m128i products = _mm_set_epi64x(static_cast<int64_t>(weighed[source[x + 1]]),
                                             static_cast<int64_t>(weighed[source[x]]));
-    const __m128i sum = _mm_add_epi16(products, _mm_mullo_epi16(_mm_unpacklo_epi8(beneath, zero), levels));
+    const __m128i sum =
+        _mm_add_epi16(products, _mm_mullo_epi16(_mm_unpacklo_epi8(beneath, zero), levels));
     const __m128i blended = _mm_packus_epi16(_mm_srli_epi16(sum, 8), zero);
     const __m128i keep = _mm_set_epi32(0, 0, source[x + 1] == 0 ? -1 : 0, source[x] == 0 ? -1 : 0);
-    _mm_storel_epi64(at, _mm_or_si128(_mm_and_si128(keep, beneath), _mm_andnot_si128(keep, blended)));
+    _mm_storel_epi64(at,
+                     _mm_or_si128(_mm_and_si128(keep, beneath), _mm_andnot_si128(keep, blended)));
   }
   return x;
 }
@@ -91,8 +93,8 @@ int32_t AlphaPairs(uint32_t* destination, const uint8_t* source, int32_t count) 
                                       _mm_mullo_epi16(beneath, _mm_sub_epi16(full, alpha)));
     const __m128i opaque = _mm_cmpeq_epi16(alpha, full);
     const __m128i clear = _mm_cmpeq_epi16(alpha, zero);
-    __m128i result = _mm_or_si128(_mm_and_si128(opaque, cel),
-                                  _mm_andnot_si128(opaque, _mm_srli_epi16(sum, 8)));
+    __m128i result =
+        _mm_or_si128(_mm_and_si128(opaque, cel), _mm_andnot_si128(opaque, _mm_srli_epi16(sum, 8)));
     result = _mm_or_si128(_mm_and_si128(clear, beneath), _mm_andnot_si128(clear, result));
     _mm_storel_epi64(at, _mm_packus_epi16(result, zero));
   }
@@ -123,9 +125,9 @@ __attribute__((target("avx2"))) __m128i ZeroIndexMask(const uint8_t* source) {
   return _mm_cmpeq_epi32(indices, _mm_setzero_si128());
 }
 
-__attribute__((target("avx2"))) int32_t IndexedQuads(uint32_t* destination,
-                                                     const uint8_t* source, int32_t count,
-                                                     const uint64_t* weighed, uint32_t level) {
+__attribute__((target("avx2"))) int32_t IndexedQuads(uint32_t* destination, const uint8_t* source,
+                                                     int32_t count, const uint64_t* weighed,
+                                                     uint32_t level) {
   const __m256i levels = _mm256_set1_epi16(static_cast<int16_t>(level));
   int32_t x = 0;
   for (; x + 4 <= count; x += 4) {
@@ -142,16 +144,14 @@ __attribute__((target("avx2"))) int32_t IndexedQuads(uint32_t* destination,
   return x;
 }
 
-__attribute__((target("avx2"))) int32_t OpaqueOctets(uint32_t* destination,
-                                                     const uint8_t* source, int32_t count,
-                                                     const uint32_t* words) {
+__attribute__((target("avx2"))) int32_t OpaqueOctets(uint32_t* destination, const uint8_t* source,
+                                                     int32_t count, const uint32_t* words) {
   int32_t x = 0;
   for (; x + 8 <= count; x += 8) {
     auto* at = reinterpret_cast<__m256i*>(destination + x);
     const __m256i indices =
         _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + x)));
-    const __m256i colours =
-        _mm256_i32gather_epi32(reinterpret_cast<const int*>(words), indices, 4);
+    const __m256i colours = _mm256_i32gather_epi32(reinterpret_cast<const int*>(words), indices, 4);
     const __m256i keep = _mm256_cmpeq_epi32(indices, _mm256_setzero_si256());
     _mm256_storeu_si256(at, _mm256_blendv_epi8(colours, _mm256_loadu_si256(at), keep));
   }
@@ -167,11 +167,11 @@ __attribute__((target("avx2"))) int32_t AlphaQuads(uint32_t* destination, const 
     auto* at = reinterpret_cast<__m128i*>(destination + x);
     const __m128i below = _mm_loadu_si128(at);
     const __m256i beneath = _mm256_cvtepu8_epi16(below);
-    const __m256i cel = _mm256_cvtepu8_epi16(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 4 * x)));
+    const __m256i cel =
+        _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 4 * x)));
     const __m256i alpha = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(cel, 0xFF), 0xFF);
-    const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(cel, alpha),
-                                         _mm256_mullo_epi16(beneath, _mm256_sub_epi16(full, alpha)));
+    const __m256i sum = _mm256_add_epi16(
+        _mm256_mullo_epi16(cel, alpha), _mm256_mullo_epi16(beneath, _mm256_sub_epi16(full, alpha)));
     const __m256i opaque = _mm256_cmpeq_epi16(alpha, full);
     const __m256i clear = _mm256_cmpeq_epi16(alpha, zero);
     __m256i result = _mm256_blendv_epi8(_mm256_srli_epi16(sum, 8), cel, opaque);
@@ -196,8 +196,8 @@ void IndexedRun(uint32_t* destination, const uint8_t* source, int32_t count,
   }
 }
 
-void OpaqueRun(uint32_t* __restrict destination, const uint8_t* __restrict source,
-               int32_t count, const uint32_t* words) {
+void OpaqueRun(uint32_t* __restrict destination, const uint8_t* __restrict source, int32_t count,
+               const uint32_t* words) {
   for (int32_t x = kWideLanes ? OpaqueOctets(destination, source, count, words) : 0; x < count;
        ++x) {
     const uint8_t index = source[x];

@@ -54,8 +54,8 @@ std::vector<uint64_t> BackdropSource(const CTavroDoc& doc, const MapView& map, s
     source.push_back(Pack(static_cast<int64_t>(cell.Pixels.size()), cell.ObjectNumber));
     source.push_back(Pack(cell.Width | cell.Height << 16, 0));
     source.push_back(Pack(cell.OffsetX, cell.OffsetY));
-    source.push_back(Pack(cell.SetMask | cell.Unmapped << 16 | cell.BitsPerPixel << 24,
-                          cell.Transparency));
+    source.push_back(
+        Pack(cell.SetMask | cell.Unmapped << 16 | cell.BitsPerPixel << 24, cell.Transparency));
     const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
     if (slot == 0 || slot >= doc.ObjectTable.size()) {
       source.push_back(0);

@@ -103,10 +103,9 @@ void CTavroDoc::SplitSetPath(const std::string& path) {
 void CTavroDoc::SetArchivePath(const std::string& path) {
   ArchiveDocumentPath = path;
   const size_t slash = path.find_last_of('/');
-  ArchiveDocumentTitle =
-      UpperCaseAscii(slash == std::string::npos ? path : path.substr(slash + 1));
-  const bool insideTemp = ExtractedFromArchive && !TempDirectory.empty() &&
-                          path.starts_with(TempDirectory + "/");
+  ArchiveDocumentTitle = UpperCaseAscii(slash == std::string::npos ? path : path.substr(slash + 1));
+  const bool insideTemp =
+      ExtractedFromArchive && !TempDirectory.empty() && path.starts_with(TempDirectory + "/");
   if (!insideTemp) host().AddToRecentFiles(path);
 }
 

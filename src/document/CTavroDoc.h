@@ -245,8 +245,8 @@ class CTavroDoc {
   int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
   std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
   std::array<uint32_t, kAlarmSlots> AlarmDue = {};
-  uint32_t AlarmTick = 0;      // tick of the pass that is firing alarms now
-  int32_t AlarmLateness = 0;   // how late the alarm being fired is, in ms
+  uint32_t AlarmTick = 0;     // tick of the pass that is firing alarms now
+  int32_t AlarmLateness = 0;  // how late the alarm being fired is, in ms
 
  private:
   void RunAction(const uint8_t* record, int32_t length);
@@ -260,12 +260,12 @@ class CTavroDoc {
 
   int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
   uint16_t ScriptEventArgument = 0;
-  const char* ScriptConfigText = nullptr;    // ConfigText and TextCursor at the last script
-  const char* ScriptTextCursor = nullptr;    // line, to notice that a new file is being read
+  const char* ScriptConfigText = nullptr;  // ConfigText and TextCursor at the last script
+  const char* ScriptTextCursor = nullptr;  // line, to notice that a new file is being read
   uint32_t ScriptRandomState = 1;
   int32_t ScriptSetSwitches = 0;  // "changeset(" runs since the outermost event began
-  size_t ActionStoreEnd = 0;   // where the last append left the list's end, and the
-  size_t ActionStoreLast = 0;  // offset of the last record then
+  size_t ActionStoreEnd = 0;      // where the last append left the list's end, and the
+  size_t ActionStoreLast = 0;     // offset of the last record then
 
  public:
   // ---- end scripts ----
@@ -382,7 +382,7 @@ class CTavroDoc {
   MapInfoBlock MapInfo;
   bool ExtractedFromArchive = false;
   bool ConfirmOverwrite = false;
-  std::vector<uint8_t> ActionStore;  // 32,767 bytes, zero-filled at construction
+  std::vector<uint8_t> ActionStore;   // 32,767 bytes, zero-filled at construction
   std::vector<uint16_t> ObjectSlots;  // slot of each object number below kObjectNumberLimit
   int32_t CellCount = 0;
   int32_t ObjectCount = 0;

@@ -16,9 +16,9 @@ inline constexpr int kMaxPlayfieldHeight = 1024;
 inline constexpr int kSetCount = 10;
 inline constexpr int kGroupCount = 10;
 inline constexpr int kPaletteColours = 256;
-inline constexpr int kNameField = 23;     // a cel file name: up to 19 bytes and a zero byte
+inline constexpr int kNameField = 23;  // a cel file name: up to 19 bytes and a zero byte
 inline constexpr int kPaletteNameField = 20;
-inline constexpr int kTokenLength = 19;   // CopyToken and CopyQuoted copy at most this many bytes
+inline constexpr int kTokenLength = 19;  // CopyToken and CopyQuoted copy at most this many bytes
 
 // Bits of LoadErrors.
 inline constexpr int32_t kErrTooManyCells = 0x20;

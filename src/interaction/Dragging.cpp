@@ -26,8 +26,7 @@ struct Step {
 
 // Each drop past the wobble threshold keeps about 31/32 of the fix value.
 int16_t WornFixValue(int32_t f) {
-  return static_cast<int16_t>((f >> 1) + (f >> 2) + (f >> 3) + (f >> 4) +
-                              (f >> 5));
+  return static_cast<int16_t>((f >> 1) + (f >> 2) + (f >> 3) + (f >> 4) + (f >> 5));
 }
 
 int32_t Clamp(int32_t value, int32_t low, int32_t high, bool &limitReached) {
@@ -48,45 +47,34 @@ bool FixedMoveStep(const CTavroDoc &doc, const ObjectEntry &object, Step &step,
                    bool &limitReached) {
   int32_t dx = doc.PointerX - doc.DragStartX;
   int32_t dy = doc.PointerY - doc.DragStartY;
-  if (std::abs(dx) + std::abs(dy) < 3)
-    return false;
-  const int32_t allowance =
-      std::max<int32_t>(0, (std::min<int32_t>(object.FixTotal, kFixTotalCap) -
-                            object.FixRemaining) /
-                               4);
+  if (std::abs(dx) + std::abs(dy) < 3) return false;
+  const int32_t allowance = std::max<int32_t>(
+      0, (std::min<int32_t>(object.FixTotal, kFixTotalCap) - object.FixRemaining) / 4);
   // A fixed object never moves upward.
   dy = Clamp(dy, 0, allowance, limitReached);
   dx = Clamp(dx, -allowance, allowance, limitReached);
-  step = {doc.DragStartX - doc.DragLastX + dx,
-          doc.DragStartY - doc.DragLastY + dy};
+  step = {doc.DragStartX - doc.DragLastX + dx, doc.DragStartY - doc.DragLastY + dy};
   return true;
 }
 
-} // namespace
+}  // namespace
 
-CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase,
-                                          const MapRect &visible) {
+CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase, const MapRect &visible) {
   const auto slot = static_cast<size_t>(DragObject);
-  if (DragObject <= 0 || slot >= ObjectTable.size())
-    return {};
+  if (DragObject <= 0 || slot >= ObjectTable.size()) return {};
 
-  const FixOverrideState &override =
-      FixOverrideSource ? *FixOverrideSource : ProcessFixOverride();
+  const FixOverrideState &override = FixOverrideSource ? *FixOverrideSource : ProcessFixOverride();
   const bool fixed = !override.Active() && ObjectTable[slot].FixRemaining != 0;
   Step step;
   bool limitReached = false;
   if (fixed && phase == DragPhase::Move) {
-    if (!FixedMoveStep(*this, ObjectTable[slot], step, limitReached))
-      return {};
+    if (!FixedMoveStep(*this, ObjectTable[slot], step, limitReached)) return {};
   } else if (fixed) {
     if (std::abs(PointerX - DragStartX) + std::abs(PointerY - DragStartY) > 3) {
-      ObjectTable[slot].FixRemaining =
-          WornFixValue(ObjectTable[slot].FixRemaining);
+      ObjectTable[slot].FixRemaining = WornFixValue(ObjectTable[slot].FixRemaining);
     }
     const int32_t number = SlotToNumber(DragObject);
-    RunObjectEvent(ObjectTable[slot].FixRemaining == 0 ? kEventUnfix
-                                                       : kEventFixDrop,
-                   number);
+    RunObjectEvent(ObjectTable[slot].FixRemaining == 0 ? kEventUnfix : kEventFixDrop, number);
     RunObjectEvent(kEventDrop, number);
     RunObjectEvent(kEventRelease, number);
     step = {DragStartX - DragLastX, DragStartY - DragLastY};
@@ -100,16 +88,14 @@ CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase,
   }
   DragResult result;
   if (step.x != 0 || step.y != 0) {
-    if (slot >= ObjectTable.size())
-      return {}; // a script emptied the tables
+    if (slot >= ObjectTable.size()) return {};  // a script emptied the tables
     result = MoveHeldObject(step.x, step.y, visible);
   }
   result.limitReached = limitReached;
   return result;
 }
 
-CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy,
-                                                const MapRect &visible) {
+CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy, const MapRect &visible) {
   ObjectEntry &object = ObjectTable[DragObject];
   int32_t x = static_cast<int16_t>(object.X + sx);
   int32_t y = static_cast<int16_t>(object.Y + sy);
@@ -147,8 +133,8 @@ CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy,
   result.redraw = MapRect{left, top, left + width, top + height};
   // The view follows an object that leaves what it shows, by the step it took.
   const int32_t zoom = ZoomFactor < 1 ? 1 : ZoomFactor;
-  const MapRect shown{visible.left / zoom, visible.top / zoom,
-                      visible.right / zoom, visible.bottom / zoom};
+  const MapRect shown{visible.left / zoom, visible.top / zoom, visible.right / zoom,
+                      visible.bottom / zoom};
   result.scroll = (object.X < shown.left && sx < 0) ||
                   (object.X + object.ExtentRight > shown.right && sx > 0) ||
                   (object.Y < shown.top && sy < 0) ||
@@ -158,4 +144,4 @@ CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy,
   return result;
 }
 
-} // namespace tavro
+}  // namespace tavro

@@ -14,70 +14,51 @@ inline constexpr int32_t kEventPress = 9;
 // Outside the cel, or past the end of a short pixel block, counts as
 // transparent.
 bool IsOpaqueAt(const CellEntry &cell, int32_t column, int32_t row) {
-  if (column < 0 || row < 0 || column >= cell.Width || row >= cell.Height)
-    return false;
+  if (column < 0 || row < 0 || column >= cell.Width || row >= cell.Height) return false;
   // Rows are stored bottom-up.
-  const size_t index =
-      static_cast<size_t>(cell.Height - row - 1) * cell.Width + column;
+  const size_t index = static_cast<size_t>(cell.Height - row - 1) * cell.Width + column;
   if (cell.BitsPerPixel == 24) {
     const size_t at = index * 4;
-    if (at + 3 > cell.Pixels.size())
-      return false;
-    return cell.Pixels[at] != 0 || cell.Pixels[at + 1] != 0 ||
-           cell.Pixels[at + 2] != 0;
+    if (at + 3 > cell.Pixels.size()) return false;
+    return cell.Pixels[at] != 0 || cell.Pixels[at + 1] != 0 || cell.Pixels[at + 2] != 0;
   }
   return index < cell.Pixels.size() && cell.Pixels[index] != 0;
 }
 
-} // namespace
+}  // namespace
 
-void CTavroDoc::TrackPointer(int32_t windowX, int32_t windowY, int32_t scrollX,
-                             int32_t scrollY) {
+void CTavroDoc::TrackPointer(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY) {
   const int32_t zoom = ZoomFactor < 1 ? 1 : ZoomFactor;
   // Division truncates toward zero, as the view always did; clamping happens
   // after it.
   int32_t x = (windowX + scrollX) / zoom;
   int32_t y = (windowY + scrollY) / zoom;
-  if (x < MapBounds.left)
-    x = MapBounds.left;
-  if (x > MapBounds.right)
-    x = MapBounds.right;
-  if (y < MapBounds.top)
-    y = MapBounds.top;
-  if (y > MapBounds.bottom)
-    y = MapBounds.bottom;
+  if (x < MapBounds.left) x = MapBounds.left;
+  if (x > MapBounds.right) x = MapBounds.right;
+  if (y < MapBounds.top) y = MapBounds.top;
+  if (y > MapBounds.bottom) y = MapBounds.bottom;
   PointerX = x;
   PointerY = y;
 }
 
 int32_t CTavroDoc::HitTest(int32_t x, int32_t y) {
-  if (CurrentSet < 0 || CurrentSet >= 16)
-    return -1;
+  if (CurrentSet < 0 || CurrentSet >= 16) return -1;
   const auto setBit = static_cast<uint16_t>(1u << CurrentSet);
-  const int32_t count =
-      std::min<int32_t>(CellCount, static_cast<int32_t>(CellTable.size()));
+  const int32_t count = std::min<int32_t>(CellCount, static_cast<int32_t>(CellTable.size()));
   // The first cel line is on top (the composer draws the last one first).
   for (int32_t i = 0; i < count; ++i) {
     const CellEntry &cell = CellTable[i];
-    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 ||
-        cell.Pixels.empty())
-      continue;
+    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 || cell.Pixels.empty()) continue;
     const uint16_t slot = SlotOf(cell.ObjectNumber);
-    if (slot == 0 || slot >= ObjectTable.size())
-      continue;
+    if (slot == 0 || slot >= ObjectTable.size()) continue;
     const ObjectEntry &object = ObjectTable[slot];
-    if ((object.Flags & kInCurrentSet) == 0)
-      continue;
+    if ((object.Flags & kInCurrentSet) == 0) continue;
     // Reject by the object's box before reading any pixel. The box starts at
     // the extent, not at the origin: a cel drawn left of or above its origin is
     // picked where it is seen.
-    if (x < object.X + object.ExtentLeft || x >= object.X + object.ExtentRight)
-      continue;
-    if (y < object.Y + object.ExtentTop || y >= object.Y + object.ExtentBottom)
-      continue;
-    if (!IsOpaqueAt(cell, x - (object.X + cell.OffsetX),
-                    y - (object.Y + cell.OffsetY)))
-      continue;
+    if (x < object.X + object.ExtentLeft || x >= object.X + object.ExtentRight) continue;
+    if (y < object.Y + object.ExtentTop || y >= object.Y + object.ExtentBottom) continue;
+    if (!IsOpaqueAt(cell, x - (object.X + cell.OffsetX), y - (object.Y + cell.OffsetY))) continue;
     LastHitCell = i;
     return object.Number;
   }
@@ -85,23 +66,18 @@ int32_t CTavroDoc::HitTest(int32_t x, int32_t y) {
 }
 
 int32_t CTavroDoc::PickObject(PickPurpose purpose) {
-  if (PointerX >= PlayfieldWidth || PointerY >= PlayfieldHeight)
-    return 0;
+  if (PointerX >= PlayfieldWidth || PointerY >= PlayfieldHeight) return 0;
   const int32_t number = HitTest(PointerX, PointerY);
-  if (number < 0)
-    return 0;
+  if (number < 0) return 0;
   const uint16_t slot = SlotOf(number);
-  if (slot == 0 || slot >= ObjectTable.size())
-    return 0;
-  if (purpose == PickPurpose::Inspect)
-    return number + 1;
+  if (slot == 0 || slot >= ObjectTable.size()) return 0;
+  if (purpose == PickPurpose::Inspect) return number + 1;
 
   const ObjectEntry &object = ObjectTable[slot];
   DragLastX = DragStartX = PointerX;
   DragLastY = DragStartY = PointerY;
   // The pointer may only move the object's position within the playfield.
-  SetMapBounds(PointerX - object.X, PointerY - object.Y,
-               PlayfieldWidth - object.ExtentRight + 1,
+  SetMapBounds(PointerX - object.X, PointerY - object.Y, PlayfieldWidth - object.ExtentRight + 1,
                PlayfieldHeight - object.ExtentBottom + 1);
   RunObjectEvent(kEventPress, number);
   // Scripts may have changed the tables; look the object up again.
@@ -113,15 +89,12 @@ int32_t CTavroDoc::PickObject(PickPurpose purpose) {
 }
 
 int32_t CTavroDoc::SlotToNumber(int32_t slot) const {
-  if (slot <= 0)
-    return 0;
+  if (slot <= 0) return 0;
   for (size_t n = 0; n < ObjectSlots.size(); ++n) {
-    if (ObjectSlots[n] == slot)
-      return static_cast<int32_t>(n);
+    if (ObjectSlots[n] == slot) return static_cast<int32_t>(n);
   }
   for (const auto &[number, largeSlot] : LargeObjectSlots) {
-    if (largeSlot == slot)
-      return number;
+    if (largeSlot == slot) return number;
   }
   return 0;
 }
@@ -129,8 +102,7 @@ int32_t CTavroDoc::SlotToNumber(int32_t slot) const {
 void CTavroDoc::PressAtPointer() { DragObject = PickObject(PickPurpose::Drag); }
 
 CTavroDoc::DragResult CTavroDoc::DropHeldObject() {
-  if (DragObject == 0)
-    return {};
+  if (DragObject == 0) return {};
   const DragResult result = DragStep(DragPhase::Drop);
   SetMapBounds(0, 0, PlayfieldWidth, PlayfieldHeight);
   DragObject = 0;
@@ -138,11 +110,10 @@ CTavroDoc::DragResult CTavroDoc::DropHeldObject() {
 }
 
 void CTavroDoc::FlushAndRepaint() {
-  if (!DirtyFlag)
-    return;
+  if (!DirtyFlag) return;
   const MapRect changed = DirtyRect;
   FlushDirtyRect();
   host().RepaintMapRect(changed);
 }
 
-} // namespace tavro
+}  // namespace tavro

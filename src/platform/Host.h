@@ -22,7 +22,8 @@ class Host {
   virtual ~Host() = default;
 
   // A modal message box with an OK button. An empty caption means the application title.
-  virtual void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+  virtual void ShowMessage(const std::string& text, const std::string& caption,
+                           MessageIcon icon) = 0;
   // A modal Yes/No question with an exclamation icon; true for Yes.
   virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
 

@@ -21,7 +21,8 @@ bool ConsoleHost::AskYesNo(const std::string& text, const std::string& caption) 
 
 uint32_t ConsoleHost::TickCount() {
   const auto since = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+  return static_cast<uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
 uint32_t ConsoleHost::ClockSeconds() { return static_cast<uint32_t>(std::time(nullptr)); }

@@ -33,8 +33,8 @@ std::array<Rgb, kPaletteColours> ColourTable(const CTavroDoc& doc) {
 
 bool MapIsComplete(const CTavroDoc& doc) {
   const size_t bytes = doc.TrueColourMode ? 3 : 1;
-  return doc.PlayfieldWidth > 0 && doc.PlayfieldHeight > 0 &&
-         doc.PlayfieldWidth <= doc.MapStride && doc.PlayfieldHeight <= doc.MapHeight &&
+  return doc.PlayfieldWidth > 0 && doc.PlayfieldHeight > 0 && doc.PlayfieldWidth <= doc.MapStride &&
+         doc.PlayfieldHeight <= doc.MapHeight &&
          doc.CompositeMap.size() >= bytes * doc.MapStride * static_cast<size_t>(doc.MapHeight);
 }
 
@@ -55,7 +55,8 @@ QImage PlayfieldImage(const CTavroDoc& doc, int zoom, std::string& error) {
     uchar* line = image.scanLine(y * zoom);
     for (int x = 0; x < doc.PlayfieldWidth; ++x) {
       const Rgb colour = MapColour(doc, table, x, y);
-      for (int i = 0; i < zoom; ++i) std::copy(colour.begin(), colour.end(), line + (x * zoom + i) * 3);
+      for (int i = 0; i < zoom; ++i)
+        std::copy(colour.begin(), colour.end(), line + (x * zoom + i) * 3);
     }
     for (int i = 1; i < zoom; ++i) {
       std::copy_n(line, image.bytesPerLine(), image.scanLine(y * zoom + i));

@@ -18,7 +18,6 @@ QImage PlayfieldImage(const CTavroDoc& doc, int zoom, std::string& error);
 bool WritePng(const QImage& image, const std::string& path, std::string& error);
 
 // PlayfieldImage written with WritePng.
-bool WritePlayfieldPng(const CTavroDoc& doc, int zoom, const std::string& path,
-                       std::string& error);
+bool WritePlayfieldPng(const CTavroDoc& doc, int zoom, const std::string& path, std::string& error);
 
 }  // namespace tavro::render

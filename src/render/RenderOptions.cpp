@@ -43,7 +43,8 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, RenderOptions&
     options.steps.push_back({Kind::Transparent50});
   } else if (arg == "--set" || arg == "--group") {
     int number = 0;
-    if (!TakeValue(args, i, value, error) || !ParseNumbered(arg, value, 9, number, error)) return false;
+    if (!TakeValue(args, i, value, error) || !ParseNumbered(arg, value, 9, number, error))
+      return false;
     options.steps.push_back({arg == "--set" ? Kind::Set : Kind::Group, number});
   } else if (arg == "--mode") {
     if (!TakeValue(args, i, value, error)) return false;

@@ -18,7 +18,7 @@ struct RenderOptions {
   std::vector<SetStep> steps;
   std::string configName;  // --cnf
   int zoom = 1;
-  std::string output;  // -o; empty = no picture written
+  std::string output;    // -o; empty = no picture written
   std::string savePath;  // --save; empty = the configuration is not written
   bool info = false;
   bool help = false;

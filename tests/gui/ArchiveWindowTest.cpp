@@ -51,10 +51,9 @@ class ArchiveWindowTest : public QObject {
   std::string MakeArchive(const std::string& name, const std::vector<std::string>& configs) {
     std::vector<test::Rgb> ramp(16, {200, 100, 50});
     std::string archive =
-        test::StoredLzhMember("pal.kcf",
-                              FileBytes(test::EncodeOldPalette({ramp}))) +
-        test::StoredLzhMember(
-            "a.cel", FileBytes(test::EncodeOldCel(4, 4, std::vector<uint8_t>(16, 3))));
+        test::StoredLzhMember("pal.kcf", FileBytes(test::EncodeOldPalette({ramp}))) +
+        test::StoredLzhMember("a.cel",
+                              FileBytes(test::EncodeOldCel(4, 4, std::vector<uint8_t>(16, 3))));
     int width = 60;
     for (const std::string& config : configs) {
       archive += test::StoredLzhMember(

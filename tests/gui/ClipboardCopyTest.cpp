@@ -6,10 +6,10 @@
 
 #include "GuiTestSupport.h"
 #include "composition/ClipboardBitmap.h"
-#include "gui/view/ClipboardExport.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CTavroApp.h"
 #include "gui/shell/CommandIds.h"
+#include "gui/view/ClipboardExport.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 
@@ -135,7 +135,8 @@ class ClipboardCopyTest : public QObject {
   }
 
   void theCopiedColoursAreThoseOfTheGroupShown() {
-    files->OldPalette("p.kcf", {{{0, 0, 0}, {}, {}, {0, 0, 255}}, {{0, 0, 0}, {}, {}, {255, 0, 0}}});
+    files->OldPalette("p.kcf",
+                      {{{0, 0, 0}, {}, {}, {0, 0, 255}}, {{0, 0, 0}, {}, {}, {255, 0, 0}}});
     files->SolidCel("a.cel", 6, 6, 3);
     files->WriteText("s.cnf", "(45,30)\n%p.kcf\n#0 a.cel :0\n$1 5,4\n");
     app->OpenByPath(QString::fromStdString(files->Path("s.cnf").string()));

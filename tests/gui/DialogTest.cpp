@@ -4,11 +4,11 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
-#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "GuiTestSupport.h"
 #include "gui/shell/AboutDialog.h"

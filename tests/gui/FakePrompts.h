@@ -40,9 +40,9 @@ class FakePrompts : public FilePrompts {
   }
   bool ChooseConfigFile(QWidget*, const QStringList& names, QString& chosen) override {
     Script->offered.push_back(names);
-    chosen = Script->chooseOk ? (Script->choice.isEmpty() && !names.isEmpty() ? names.front()
-                                                                              : Script->choice)
-                              : QString();
+    chosen = Script->chooseOk
+                 ? (Script->choice.isEmpty() && !names.isEmpty() ? names.front() : Script->choice)
+                 : QString();
     return Script->chooseOk;
   }
 

@@ -1,12 +1,13 @@
 // File > Save and Save As in the window: when they are offered, the overwrite question, the
 // turn into Save As, and what the document is called afterwards.
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 #include "FakePrompts.h"
 #include "GuiTestSupport.h"
@@ -97,8 +98,10 @@ class FileSaveTest : public QObject {
     OpenAndMove();
     QVERIFY(Enabled(cmd::kFileSave));
     QVERIFY(Enabled(cmd::kFileSaveAs));
-    QVERIFY(app->Frame().Action(cmd::kFileSave)->shortcuts().contains(
-        QKeySequence(Qt::CTRL | Qt::Key_S)));
+    QVERIFY(app->Frame()
+                .Action(cmd::kFileSave)
+                ->shortcuts()
+                .contains(QKeySequence(Qt::CTRL | Qt::Key_S)));
     app->Doc().ExtractedFromArchive = true;  // a temporary directory is in use
     QVERIFY(!Enabled(cmd::kFileSave));
     QVERIFY(!Enabled(cmd::kFileSaveAs));

@@ -6,11 +6,11 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
-#include "interaction/FixOverride.h"
-#include "gui/view/VirtualKeys.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CTavroApp.h"
 #include "gui/shell/CommandIds.h"
+#include "gui/view/VirtualKeys.h"
+#include "interaction/FixOverride.h"
 
 namespace tavro {
 

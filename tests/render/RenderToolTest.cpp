@@ -44,9 +44,8 @@ class RenderToolTest : public ::testing::Test {
     const std::string out = (dir.path() / "stdout.txt").string();
     const std::string err = (dir.path() / "stderr.txt").string();
     const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                                environment + " '" +
-                                std::string(TAVRO_RENDER_PATH) + "' " + args + " >'" + out +
-                                "' 2>'" + err + "'";
+                                environment + " '" + std::string(TAVRO_RENDER_PATH) + "' " + args +
+                                " >'" + out + "' 2>'" + err + "'";
     const int status = std::system(command.c_str());
     ToolRun run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -90,12 +89,12 @@ TEST_F(RenderToolTest, WritesThePlayfieldZoomedAsAnRgbPng) {
   EXPECT_EQ(image.width(), 36);
   EXPECT_EQ(image.height(), 24);
   EXPECT_FALSE(image.hasAlphaChannel());
-  EXPECT_EQ(Pixel(image, 0, 0), 0x112233u);     // background, colour 0
-  EXPECT_EQ(Pixel(image, 3, 3), 0xFF0000u);     // map (1, 1): the top cel
-  EXPECT_EQ(Pixel(image, 8, 8), 0xFF0000u);     // map (2, 2): under the top cel, hidden
-  EXPECT_EQ(Pixel(image, 9, 11), 0x0000FFu);    // map (3, 3): the lower cel shows
-  EXPECT_EQ(Pixel(image, 14, 3), 0xFF0000u);    // map (4, 1), last zoomed column
-  EXPECT_EQ(Pixel(image, 15, 3), 0x112233u);    // map (5, 1)
+  EXPECT_EQ(Pixel(image, 0, 0), 0x112233u);   // background, colour 0
+  EXPECT_EQ(Pixel(image, 3, 3), 0xFF0000u);   // map (1, 1): the top cel
+  EXPECT_EQ(Pixel(image, 8, 8), 0xFF0000u);   // map (2, 2): under the top cel, hidden
+  EXPECT_EQ(Pixel(image, 9, 11), 0x0000FFu);  // map (3, 3): the lower cel shows
+  EXPECT_EQ(Pixel(image, 14, 3), 0xFF0000u);  // map (4, 1), last zoomed column
+  EXPECT_EQ(Pixel(image, 15, 3), 0x112233u);  // map (5, 1)
 }
 
 TEST_F(RenderToolTest, OptionsTakeEffectInTheOrderGiven) {
@@ -128,8 +127,9 @@ TEST_F(RenderToolTest, ATransparencyRemarkLoadsInTrueColour) {
 
 TEST_F(RenderToolTest, EveryMessageOfTheLoadIsOneLineOnStandardError) {
   WriteSimpleSet();
-  files.WriteText("set.cnf", "(12,8)\n%missing.pal\n%colours.pal\n#0 top.cel\n#1 gone.cel\n"
-                             "#2 gone2.cel\n");
+  files.WriteText("set.cnf",
+                  "(12,8)\n%missing.pal\n%colours.pal\n#0 top.cel\n#1 gone.cel\n"
+                  "#2 gone2.cel\n");
   const ToolRun run = Render(Path("set.cnf") + " -o " + Path("out.png"));
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(Lines(run.err), (std::vector<std::string>{"palette file (missing.pal) is not found",
@@ -189,8 +189,9 @@ TEST_F(RenderToolTest, AnUnwritableOutputIsReportedAndFails) {
 TEST_F(RenderToolTest, ArchivesOpenTheConfigurationNamedAndLeaveNoFilesBehind) {
   if (std::system("command -v lha >/dev/null 2>&1") != 0) GTEST_SKIP() << "no lha to pack with";
   WriteSimpleSet();
-  files.WriteText("moved.cnf", "(12,8)\n%colours.pal\n#0 top.cel :0\n#1 under.cel :0\n"
-                               "$0 8,6 0,0\n");
+  files.WriteText("moved.cnf",
+                  "(12,8)\n%colours.pal\n#0 top.cel :0\n#1 under.cel :0\n"
+                  "$0 8,6 0,0\n");
   const std::string pack = "cd '" + dir.str() +
                            "' && lha a set.lzh set.cnf moved.cnf colours.pal top.cel under.cel "
                            ">/dev/null 2>&1";
@@ -204,7 +205,8 @@ TEST_F(RenderToolTest, ArchivesOpenTheConfigurationNamedAndLeaveNoFilesBehind) {
   EXPECT_EQ(Pixel(image, 0, 0), 0x0000FFu);
   run = Render(Path("set.lzh") + " --cnf absent.cnf", tmp);
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(Lines(run.err), (std::vector<std::string>{"no configuration file \"absent.cnf\" in the archive"}));
+  EXPECT_EQ(Lines(run.err),
+            (std::vector<std::string>{"no configuration file \"absent.cnf\" in the archive"}));
   EXPECT_TRUE(std::filesystem::is_empty(dir.path() / "tmp"));
 }
 
@@ -225,7 +227,8 @@ TEST_F(RenderToolTest, TheDemoSetLooksAsItWasCheckedToLook) {
     ASSERT_EQ(made.size(), expected.size()) << picture;
     int differing = 0;
     for (int y = 0; y < made.height(); ++y) {
-      for (int x = 0; x < made.width(); ++x) differing += Pixel(made, x, y) != Pixel(expected, x, y);
+      for (int x = 0; x < made.width(); ++x)
+        differing += Pixel(made, x, y) != Pixel(expected, x, y);
     }
     EXPECT_EQ(differing, 0) << picture;
   }
@@ -263,7 +266,8 @@ TEST_F(RenderToolTest, SaveFailuresAndArchiveSetsExitWithOne) {
   ASSERT_EQ(std::system(pack.c_str()), 0);
   run = Render(Path("set.lzh") + " --save " + Path("x.cnf"));
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(Lines(run.err), (std::vector<std::string>{"a set read from an archive cannot be saved"}));
+  EXPECT_EQ(Lines(run.err),
+            (std::vector<std::string>{"a set read from an archive cannot be saved"}));
 }
 
 TEST_F(RenderToolTest, ArchivesOpenAndLeaveNoTemporaryDirectory) {
@@ -289,9 +293,9 @@ TEST_F(RenderToolTest, ArchivesOpenAndLeaveNoTemporaryDirectory) {
 // second bytes are 0x5C), drawn from its folder and from a level-0 LZH archive made by hand.
 TEST_F(RenderToolTest, AJapaneseSetRendersFromItsFolderAndFromAnArchive) {
   const std::string folder = "\x90\x6C\x8C\x60";  // 人形
-  const std::string cel = "\x95\x5C.cel";          // 表.cel
-  const std::string palette = "\x83\x5C.kcf";      // ソ.kcf
-  const std::string config = "\x94\x5C.cnf";       // 能.cnf
+  const std::string cel = "\x95\x5C.cel";         // 表.cel
+  const std::string palette = "\x83\x5C.kcf";     // ソ.kcf
+  const std::string config = "\x94\x5C.cnf";      // 能.cnf
   const std::string text = "(6,4)\n%" + palette + "\n#0 " + cel + " :0\n$0 1,1\n";
   std::filesystem::create_directory(dir.path() / folder);
   const SetFiles set(dir.path() / folder);

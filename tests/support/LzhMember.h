@@ -32,8 +32,8 @@ inline std::string StoredLzhMember(const std::string& name, const std::string& d
   header += std::string{static_cast<char>(crc & 0xFF), static_cast<char>(crc >> 8)};
   if (unixMode != 0) {
     header += std::string{'U', 0} + LzhLe32(0) +
-              std::string{static_cast<char>(unixMode & 0xFF), static_cast<char>(unixMode >> 8), 0,
-                          0, 0, 0};
+              std::string{
+                  static_cast<char>(unixMode & 0xFF), static_cast<char>(unixMode >> 8), 0, 0, 0, 0};
   }
   uint8_t sum = 0;
   for (unsigned char c : header) sum = static_cast<uint8_t>(sum + c);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/view/CTavroView.h"
 #include "gui/shell/CommandTable.h"
+#include "gui/view/CTavroView.h"
 
 class QToolBar;
 class QMenu;

@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "gui/view/CTavroView.h"
 #include "gui/shell/AboutDialog.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CoreAdapters.h"
 #include "gui/shell/DialogLook.h"
+#include "gui/view/CTavroView.h"
 
 namespace tavro {
 

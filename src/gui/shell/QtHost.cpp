@@ -7,10 +7,10 @@
 #include <QUrl>
 #include <ctime>
 
-#include "gui/view/CTavroView.h"
 #include "gui/shell/AppSettings.h"
 #include "gui/shell/DocTemplate.h"
 #include "gui/shell/SoundFile.h"
+#include "gui/view/CTavroView.h"
 
 namespace tavro {
 

@@ -8,9 +8,9 @@
 #include <functional>
 #include <memory>
 
+#include "gui/shell/FilePrompts.h"
 #include "gui/view/CTavroView.h"
 #include "platform/Host.h"
-#include "gui/shell/FilePrompts.h"
 
 class QSoundEffect;
 
@@ -69,7 +69,7 @@ class QtHost : public Host {
   std::unique_ptr<FilePrompts> FileDialogs = std::make_unique<DialogPrompts>();
   std::function<void()> RecentChanged;
   std::unique_ptr<SoundFile> PlayingFile;  // kept open while the player may still read it
-  std::unique_ptr<QSoundEffect> Sound;  // made on first use: no audio device is touched before
+  std::unique_ptr<QSoundEffect> Sound;     // made on first use: no audio device is touched before
   const std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
 };
 

@@ -11,7 +11,7 @@
 namespace tavro {
 
 class SoundFile {
-public:
+ public:
   SoundFile() = default;
   ~SoundFile();
   SoundFile(const SoundFile &) = delete;
@@ -24,9 +24,9 @@ public:
   // True when PlayerPath names the descriptor rather than the file itself.
   bool ThroughDescriptor() const { return Descriptor >= 0; }
 
-private:
+ private:
   int Descriptor = -1;
   QString Path;
 };
 
-} // namespace tavro
+}  // namespace tavro

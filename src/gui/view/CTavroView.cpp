@@ -10,8 +10,8 @@
 #include <algorithm>
 
 #include "gui/view/MapDisplay.h"
-#include "interaction/FixOverride.h"
 #include "gui/view/VirtualKeys.h"
+#include "interaction/FixOverride.h"
 
 namespace tavro {
 

@@ -21,8 +21,7 @@ void CTavroView::TrackPointerAt(QPoint point) {
 MapRect CTavroView::VisibleZoomedRect() const {
   const ScrollPos scroll = ScrollPosition();
   const QSize client = viewport()->size();
-  return {scroll.x, scroll.y, scroll.x + client.width(),
-          scroll.y + client.height()};
+  return {scroll.x, scroll.y, scroll.x + client.width(), scroll.y + client.height()};
 }
 
 void CTavroView::mousePressEvent(QMouseEvent *event) {
@@ -39,15 +38,12 @@ void CTavroView::mousePressEvent(QMouseEvent *event) {
 
 // A quick second click is a click like any other: each one tugs at a fixed
 // object and raises its events, however fast the user clicks.
-void CTavroView::mouseDoubleClickEvent(QMouseEvent *event) {
-  mousePressEvent(event);
-}
+void CTavroView::mouseDoubleClickEvent(QMouseEvent *event) { mousePressEvent(event); }
 
 void CTavroView::PressLeft(QPoint point) {
   // A press while the capture still counts means its release went somewhere
   // else.
-  if (CaptureHeld)
-    LoseCapture();
+  if (CaptureHeld) LoseCapture();
   CaptureHeld = true;
   // Moves without the button reach the view only while it tracks them; one of
   // those means the release went elsewhere.
@@ -60,8 +56,7 @@ void CTavroView::PressLeft(QPoint point) {
   // A press action's "debug(" box can take the window's activity, and the
   // capture with it, before the object is even held; it is dropped as soon as
   // the press is done.
-  if (!CaptureHeld)
-    DropHeld();
+  if (!CaptureHeld) DropHeld();
 }
 
 void CTavroView::mouseMoveEvent(QMouseEvent *event) {
@@ -72,17 +67,14 @@ void CTavroView::mouseMoveEvent(QMouseEvent *event) {
     SkipNextMove = false;
     return;
   }
-  if (!CaptureHeld)
-    return;
+  if (!CaptureHeld) return;
   if (!event->buttons().testFlag(Qt::LeftButton)) {
     LoseCapture();
     return;
   }
   TrackPointerAt(event->position().toPoint());
-  if (Doc.DragObject == 0)
-    return;
-  const CTavroDoc::DragResult step =
-      Doc.DragStep(CTavroDoc::DragPhase::Move, VisibleZoomedRect());
+  if (Doc.DragObject == 0) return;
+  const CTavroDoc::DragResult step = Doc.DragStep(CTavroDoc::DragPhase::Move, VisibleZoomedRect());
   InvalidateMapRect(step.redraw);
   if (step.limitReached) {
     // A fixed object pulled further than it gives: it is let go at once and
@@ -90,15 +82,13 @@ void CTavroView::mouseMoveEvent(QMouseEvent *event) {
     ReleaseCapture();
     DropHeld();
   }
-  if (step.scroll)
-    ScrollForDrag(step.scrollX, step.scrollY);
+  if (step.scroll) ScrollForDrag(step.scrollX, step.scrollY);
   ScheduleTimerPass();
 }
 
 void CTavroView::mouseReleaseEvent(QMouseEvent *event) {
   event->accept();
-  if (event->button() != Qt::LeftButton || !CaptureHeld)
-    return;
+  if (event->button() != Qt::LeftButton || !CaptureHeld) return;
   // The drop happens where the last move left the pointer; the release point is
   // not tracked.
   ReleaseCapture();
@@ -108,19 +98,16 @@ void CTavroView::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void CTavroView::changeEvent(QEvent *event) {
-  if (event->type() == QEvent::ActivationChange && !isActiveWindow())
-    LoseCapture();
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) LoseCapture();
   QAbstractScrollArea::changeEvent(event);
 }
 
 void CTavroView::LoseCapture() {
-  if (!CaptureHeld)
-    return;
+  if (!CaptureHeld) return;
   ReleaseCapture();
   // Inside a press or a drop (a script's message box is open) the handler drops
   // when it ends.
-  if (MouseHandlerDepth > 0)
-    return;
+  if (MouseHandlerDepth > 0) return;
   DropHeld();
   ScheduleTimerPass();
   Frame.UpdateCommandStates();
@@ -132,8 +119,7 @@ void CTavroView::ReleaseCapture() {
 }
 
 void CTavroView::DropHeld() {
-  if (Doc.DragObject == 0)
-    return;
+  if (Doc.DragObject == 0) return;
   ++MouseHandlerDepth;
   InvalidateMapRect(Doc.DropHeldObject().redraw);
   FlushAndRepaint();
@@ -142,12 +128,10 @@ void CTavroView::DropHeld() {
 
 void CTavroView::ScrollForDrag(int32_t dx, int32_t dy) {
   const ScrollPos before = ScrollPosition();
-  ScrollTo({before.x + dx,
-            before.y + dy}); // the scroll bars keep it within their range
+  ScrollTo({before.x + dx, before.y + dy});  // the scroll bars keep it within their range
   const ScrollPos after = ScrollPosition();
   const QPoint scrolled(after.x - before.x, after.y - before.y);
-  if (scrolled.isNull())
-    return;
+  if (scrolled.isNull()) return;
   // The cursor goes back by as much as the picture moved, so it stays on the
   // same map point (also where the scroll stopped short at the picture's edge).
   QCursor::setPos(QCursor::pos() - scrolled);
@@ -158,9 +142,8 @@ void CTavroView::InspectObject(QPoint point) {
   TrackPointerAt(point);
   std::string caption;
   std::string text;
-  if (!Doc.InspectAtPointer(caption, text))
-    return;
+  if (!Doc.InspectAtPointer(caption, text)) return;
   Doc.host().ShowMessage(text, caption, MessageIcon::None);
 }
 
-} // namespace tavro
+}  // namespace tavro

@@ -14,8 +14,8 @@ class ComposeIndexedTest : public ComposerFixture {};
 
 TEST_F(ComposeIndexedTest, EarlierCelLineLiesOnTopAndZeroLeavesWhatIsBeneath) {
   Playfield(6, 1);
-  AddCel(0, 3, 1, {5, 0, 5});        // first line: on top, with a hole in the middle
-  AddCel(1, 4, 1, {7, 7, 7, 7});     // second line: beneath
+  AddCel(0, 3, 1, {5, 0, 5});     // first line: on top, with a hole in the middle
+  AddCel(1, 4, 1, {7, 7, 7, 7});  // second line: beneath
   PlaceEverywhere(0, 1, 0);
   PlaceEverywhere(1, 0, 0);
   ShowSet(0);
@@ -234,11 +234,10 @@ TEST_F(ComposeTrueColourTest, WideRunsBlendEveryPixelByTheSameFormulas) {
   for (int x = 0; x < 37; ++x) {
     const RgbQuad bg = doc.ColourOfGroup(0, 0), c = doc.ColourOfGroup(0, indices[x]);
     auto blend = [](int cel, int beneath) { return (cel * 179 + beneath * 77) >> 8; };
-    const Bgr expectIndexed = indices[x] == 0
-        ? Bgr{bg.Blue, bg.Green, bg.Red}
-        : Bgr{static_cast<uint8_t>(blend(c.Blue, bg.Blue)),
-              static_cast<uint8_t>(blend(c.Green, bg.Green)),
-              static_cast<uint8_t>(blend(c.Red, bg.Red))};
+    const Bgr expectIndexed = indices[x] == 0 ? Bgr{bg.Blue, bg.Green, bg.Red}
+                                              : Bgr{static_cast<uint8_t>(blend(c.Blue, bg.Blue)),
+                                                    static_cast<uint8_t>(blend(c.Green, bg.Green)),
+                                                    static_cast<uint8_t>(blend(c.Red, bg.Red))};
     EXPECT_EQ(ColourAt(x, 0), expectIndexed) << "x " << x;
     const int a = bgra[x * 4 + 3];
     auto mix = [&](int s, int d) {

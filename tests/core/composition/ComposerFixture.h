@@ -97,8 +97,8 @@ class ComposerFixture : public ::testing::Test {
   }
 
  private:
-  CellEntry& NewCell(int object, int width, int height, uint16_t setMask, int offsetX,
-                     int offsetY, uint8_t bits) {
+  CellEntry& NewCell(int object, int width, int height, uint16_t setMask, int offsetX, int offsetY,
+                     uint8_t bits) {
     const uint16_t slot = doc.EnsureSlot(object);
     doc.ObjectCount = std::max(doc.ObjectCount, object + 1);
     doc.CellTable.emplace_back();

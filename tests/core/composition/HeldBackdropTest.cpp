@@ -16,15 +16,16 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
   void BuildSet() {
     const bool trueColour = GetParam();
     Playfield(24, 16, trueColour);
-    for (int i = 0; i < 8; ++i) SetColour(0, i, static_cast<uint8_t>(30 * i), 10, static_cast<uint8_t>(200 - 20 * i));
+    for (int i = 0; i < 8; ++i)
+      SetColour(0, i, static_cast<uint8_t>(30 * i), 10, static_cast<uint8_t>(200 - 20 * i));
     AddCel(5, 3, 3, {1, 0, 1, 0, 1, 0, 1, 0, 1});
     AddCel(1, 4, 4, std::vector<uint8_t>(16, 2));
     AddCel(1, 4, 2, {3, 0, 3, 0, 0, 3, 0, 3}, 0xFFFF, 0, 4);
     doc.CellTable.back().Transparency = trueColour ? 128 : 0;
     AddCel(2, 10, 6, std::vector<uint8_t>(60, 4));
-    AddCel(3, 6, 10, {5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0,
-                      5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0,
-                      5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0});
+    AddCel(3, 6, 10, {5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6,
+                      0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5,
+                      6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0});
     PlaceEverywhere(5, 8, 4);
     PlaceEverywhere(1, 2, 2);
     PlaceEverywhere(2, 5, 3);

@@ -37,8 +37,9 @@ TEST_F(LoadedSetTest, TheLoadComposesSetZeroAndBuildsItsPalette) {
 TEST_F(LoadedSetTest, ASetEventRunsBeforeTheSetChanges) {
   WriteParts();
   // Leaving set 0 for set 1 moves object 0 while set 0 is still shown: set 0 keeps that move.
-  Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n$0 4,4\n"
-       ";@set(1) move(#0, 3, 0)\n");
+  Load(
+      "(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n$0 4,4\n"
+      ";@set(1) move(#0, 3, 0)\n");
   ASSERT_TRUE(doc.SetLoaded);
   doc.SwitchSet(1);
   EXPECT_EQ(IndexAt(4, 4), 3);
@@ -50,8 +51,9 @@ TEST_F(LoadedSetTest, ASetEventRunsBeforeTheSetChanges) {
 
 TEST_F(LoadedSetTest, ScriptChangesReachTheMapOnlyThroughTheDirtyArea) {
   WriteParts();
-  Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0 1\n$0 1,1 6,2\n$0 1,1 6,2\n"
-       ";@set(1) unmap(\"b.cel\")\n");
+  Load(
+      "(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0 1\n$0 1,1 6,2\n$0 1,1 6,2\n"
+      ";@set(1) unmap(\"b.cel\")\n");
   ASSERT_TRUE(doc.SetLoaded);
   doc.SwitchSet(1);  // the event hides the cel before the whole map is composed
   EXPECT_EQ(IndexAt(6, 2), 0);

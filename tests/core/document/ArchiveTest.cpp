@@ -10,8 +10,8 @@
 #include "document/ArchiveExtract.h"
 #include "document/CTavroDoc.h"
 #include "support/FakeHost.h"
-#include "support/SetFiles.h"
 #include "support/LzhMember.h"
+#include "support/SetFiles.h"
 #include "support/TempDir.h"
 
 namespace tavro {

@@ -6,7 +6,7 @@ namespace tavro {
 namespace {
 
 class DraggingTest : public ::testing::Test, protected test::HandBuiltSet {
-protected:
+ protected:
   void SetUp() override {
     AddSquare(3, 10);
     Place(3, 100, 100);
@@ -40,8 +40,7 @@ TEST_F(DraggingTest, FreeObjectFollowsThePointerAndTheRedrawCoversBothPlaces) {
   EXPECT_EQ(*redraw, (MapRect{100, 96, 117, 110}));
 
   PointAt(112, 101);
-  EXPECT_FALSE(doc.DragStep(CTavroDoc::DragPhase::Move)
-                   .redraw); // no step, nothing to redraw
+  EXPECT_FALSE(doc.DragStep(CTavroDoc::DragPhase::Move).redraw);  // no step, nothing to redraw
   doc.DropHeldObject();
   EXPECT_EQ(doc.DragObject, 0);
   EXPECT_EQ(doc.MapBounds, (MapRect{0, 0, 447, 319}));
@@ -60,13 +59,11 @@ TEST_F(DraggingTest, ObjectStopsAtThePlayfieldEdges) {
 
 TEST_F(DraggingTest, FreshFixedObjectSpringsBackAndWearsOnlyPastThreePixels) {
   SetFix(3, 32, 32);
-  EXPECT_FALSE(Drag(105, 105, {{106, 105}})); // within the dead zone
-  EXPECT_TRUE(
-      Drag(105, 105, {{108, 105}})); // allowance 0: any real pull is too far
+  EXPECT_FALSE(Drag(105, 105, {{106, 105}}));  // within the dead zone
+  EXPECT_TRUE(Drag(105, 105, {{108, 105}}));   // allowance 0: any real pull is too far
   EXPECT_EQ(Object(3).X, 100);
   doc.DropHeldObject();
-  EXPECT_EQ(Object(3).FixRemaining, 32)
-      << "a distance of exactly 3 does not wear";
+  EXPECT_EQ(Object(3).FixRemaining, 32) << "a distance of exactly 3 does not wear";
 
   EXPECT_TRUE(Drag(105, 105, {{109, 105}}));
   doc.DropHeldObject();
@@ -76,7 +73,7 @@ TEST_F(DraggingTest, FreshFixedObjectSpringsBackAndWearsOnlyPastThreePixels) {
 }
 
 TEST_F(DraggingTest, FixedObjectWobblesWithinItsAllowanceAndNeverUpward) {
-  SetFix(3, 32, 20); // allowance (32 - 20) / 4 = 3
+  SetFix(3, 32, 20);  // allowance (32 - 20) / 4 = 3
   EXPECT_FALSE(Drag(105, 105, {{107, 106}}));
   EXPECT_EQ(Object(3).X, 102);
   EXPECT_EQ(Object(3).Y, 101);
@@ -93,7 +90,7 @@ TEST_F(DraggingTest, FixedObjectWobblesWithinItsAllowanceAndNeverUpward) {
 }
 
 TEST_F(DraggingTest, FixTotalAbove64CountsAs64) {
-  SetFix(3, 1000, 60); // (64 - 60) / 4 = 1, not (1000 - 60) / 4
+  SetFix(3, 1000, 60);  // (64 - 60) / 4 = 1, not (1000 - 60) / 4
   Drag(105, 105, {{110, 105}});
   EXPECT_EQ(Object(3).X, 101);
   doc.DropHeldObject();
@@ -115,8 +112,7 @@ TEST_F(DraggingTest, WearFollowsTheShiftFormulaDownToZeroAndThenDragsFreely) {
 
 TEST_F(DraggingTest, OverrideLetsFixedObjectsDragFreelyWithoutWear) {
   SetFix(3, 32, 32);
-  for (char c : std::string("ZORVE"))
-    fixOverride.FeedKey(c);
+  for (char c : std::string("ZORVE")) fixOverride.FeedKey(c);
   Drag(105, 105, {{150, 105}});
   EXPECT_EQ(Object(3).X, 145);
   doc.DropHeldObject();
@@ -126,7 +122,7 @@ TEST_F(DraggingTest, OverrideLetsFixedObjectsDragFreelyWithoutWear) {
 
 TEST_F(DraggingTest, StepPastTheVisibleEdgeAsksTheViewToScroll) {
   doc.ZoomFactor = 2;
-  Drag(210, 210, {}); // window points: map (105, 105)
+  Drag(210, 210, {});  // window points: map (105, 105)
   // The view shows map x 0..111 and y 0..149 (zoomed pixels 0..223 by 0..299).
   PointAt(216, 210);
   auto step = doc.DragStep(CTavroDoc::DragPhase::Move, {0, 0, 224, 300});
@@ -140,15 +136,13 @@ TEST_F(DraggingTest, StepPastTheVisibleEdgeAsksTheViewToScroll) {
 }
 
 class DragEventTest : public DraggingTest {
-protected:
+ protected:
   void SetUp() override {
     DraggingTest::SetUp();
     ASSERT_TRUE(ScriptsRun());
-    const char *names[] = {"",        "",     "",       "catch", "fixcatch",
-                           "unfix",   "drop", "",       "",      "press",
-                           "release", "",     "fixdrop"};
-    for (int event : {3, 4, 5, 6, 9, 10, 12})
-      BindDebug(event, 3, names[event]);
+    const char *names[] = {"", "", "",      "catch",   "fixcatch", "unfix",  "drop",
+                           "", "", "press", "release", "",         "fixdrop"};
+    for (int event : {3, 4, 5, 6, 9, 10, 12}) BindDebug(event, 3, names[event]);
   }
 };
 
@@ -157,13 +151,11 @@ TEST_F(DragEventTest, FixedObjectRaisesFixEventsUntilItComesFree) {
   Drag(105, 105, {{105, 110}});
   doc.DropHeldObject();
   EXPECT_EQ(host.MessageTexts(),
-            (std::vector<std::string>{"press", "fixcatch", "catch", "unfix",
-                                      "drop", "release"}));
+            (std::vector<std::string>{"press", "fixcatch", "catch", "unfix", "drop", "release"}));
   host.messages.clear();
   Drag(105, 105, {{105, 110}});
   doc.DropHeldObject();
-  EXPECT_EQ(host.MessageTexts(),
-            (std::vector<std::string>{"press", "catch", "drop", "release"}));
+  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"press", "catch", "drop", "release"}));
 }
 
 TEST_F(DragEventTest, StillFixedObjectRaisesFixdrop) {
@@ -171,19 +163,16 @@ TEST_F(DragEventTest, StillFixedObjectRaisesFixdrop) {
   Drag(105, 105, {{105, 106}});
   doc.DropHeldObject();
   EXPECT_EQ(host.MessageTexts(),
-            (std::vector<std::string>{"press", "fixcatch", "catch", "fixdrop",
-                                      "drop", "release"}));
+            (std::vector<std::string>{"press", "fixcatch", "catch", "fixdrop", "drop", "release"}));
 }
 
 TEST_F(DragEventTest, OverrideStillRaisesFixcatchButDropsLikeAFreeObject) {
   SetFix(3, 32, 32);
-  for (char c : std::string("ZORVE"))
-    fixOverride.FeedKey(c);
+  for (char c : std::string("ZORVE")) fixOverride.FeedKey(c);
   Drag(105, 105, {{150, 105}});
   doc.DropHeldObject();
   EXPECT_EQ(host.MessageTexts(),
-            (std::vector<std::string>{"press", "fixcatch", "catch", "drop",
-                                      "release"}));
+            (std::vector<std::string>{"press", "fixcatch", "catch", "drop", "release"}));
 }
 
 TEST_F(DragEventTest, ActionsOfThePressAreRepaintedAfterIt) {
@@ -206,5 +195,5 @@ TEST_F(DragEventTest, InspectionRaisesNothing) {
   EXPECT_TRUE(host.messages.empty());
 }
 
-} // namespace
-} // namespace tavro
+}  // namespace
+}  // namespace tavro

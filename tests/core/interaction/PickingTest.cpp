@@ -62,7 +62,8 @@ TEST_F(PickingTest, InspectionReturnsNumberPlusOneAndLeavesTheDragAlone) {
   PointAt(11, 11);
   EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect), 8);
   PointAt(1, 1);
-  EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect), 1);  // object 0 is told apart from nothing
+  EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect),
+            1);  // object 0 is told apart from nothing
   PointAt(200, 200);
   EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect), 0);
   EXPECT_EQ(doc.MapBounds, bounds);
