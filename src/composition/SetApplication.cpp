@@ -2,12 +2,11 @@
 #include <algorithm>
 
 #include "document/CTavroDoc.h"
+#include "document/EventCodes.h"
 
 namespace tavro {
 
 namespace {
-
-constexpr int32_t kSetEvent = 11;
 
 bool IsSet(int32_t set) { return set >= 0 && set < kSetCount; }
 
@@ -53,7 +52,7 @@ void MoveObjectsToSet(CTavroDoc& doc, int32_t set) {
 }  // namespace
 
 void CTavroDoc::ApplySet(int32_t set) {
-  RunEvent(kSetEvent, set);
+  RunEvent(kEventSet, set);
   if (IsSet(CurrentSet)) {
     StorePositions(*this, CurrentSet);
     SetGroup[CurrentSet] = static_cast<int16_t>(CurrentGroup);

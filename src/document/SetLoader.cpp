@@ -7,6 +7,7 @@
 
 #include "document/CArchive.h"
 #include "document/CTavroDoc.h"
+#include "document/EventCodes.h"
 
 namespace tavro {
 namespace {
@@ -116,9 +117,9 @@ void CTavroDoc::ReportLoadErrors() {
 void CTavroDoc::ShowLoadedSet() {
   ZoomFactor = 1;
   SetMapBounds(0, 0, PlayfieldWidth, PlayfieldHeight);
-  RunEvent(1, 0);
+  RunEvent(kEventInitialize, 0);
   ApplySet(0);
-  RunEvent(2, 0);
+  RunEvent(kEventBegin, 0);
   ComposeRect(0, 0, PlayfieldWidth, PlayfieldHeight);
   host().InvalidateWholeView();
   BuildPalette(CurrentGroup);

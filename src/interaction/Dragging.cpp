@@ -8,15 +8,12 @@
 #include <cstdlib>
 
 #include "document/CTavroDoc.h"
+#include "document/EventCodes.h"
 #include "interaction/FixOverride.h"
 
 namespace tavro {
 namespace {
 
-inline constexpr int32_t kEventUnfix = 5;
-inline constexpr int32_t kEventDrop = 6;
-inline constexpr int32_t kEventRelease = 10;
-inline constexpr int32_t kEventFixDrop = 12;
 inline constexpr int32_t kFixTotalCap = 64;
 
 struct Step {

@@ -2,13 +2,10 @@
 #include <algorithm>
 
 #include "document/CTavroDoc.h"
+#include "document/EventCodes.h"
 
 namespace tavro {
 namespace {
-
-inline constexpr int32_t kEventCatch = 3;
-inline constexpr int32_t kEventFixCatch = 4;
-inline constexpr int32_t kEventPress = 9;
 
 // Is the cel's pixel at (column, row) (row counted from the top) opaque?
 // Outside the cel, or past the end of a short pixel block, counts as

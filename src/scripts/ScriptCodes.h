@@ -3,23 +3,9 @@
 
 #include <cstdint>
 
-namespace tavro {
+#include "document/EventCodes.h"
 
-// Events a script can react to.
-enum EventCode : int32_t {
-  kEventInitialize = 1,
-  kEventBegin = 2,
-  kEventCatch = 3,
-  kEventFixCatch = 4,
-  kEventUnfix = 5,
-  kEventDrop = 6,
-  kEventAlarm = 7,
-  kEventEnd = 8,
-  kEventPress = 9,
-  kEventRelease = 10,
-  kEventSet = 11,
-  kEventFixDrop = 12,
-};
+namespace tavro {
 
 // What a script can do.
 enum ActionCode : int32_t {
