@@ -42,11 +42,9 @@ void CTavroDoc::BuildPalette(int32_t group) {
   MapInfo.Header.biWidth = MapStride;
   MapInfo.Header.biHeight = MapHeight;
   const int32_t count = std::clamp(ColourCount, 0, kPaletteColours);
-  MapPalette.assign(static_cast<size_t>(count), PaletteEntry{});
   for (int32_t i = 0; i < count; ++i) {
     const RgbQuad colour = ColourOfGroup(group, i);
     MapInfo.Colours[i] = colour;
-    MapPalette[i] = {colour.Red, colour.Green, colour.Blue, 0};
   }
   CurrentGroup = group;
 }

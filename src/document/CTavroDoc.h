@@ -149,7 +149,7 @@ class CTavroDoc {
   void ApplySet(int32_t set);
   // ApplySet, then the whole playfield recomposed, then BuildPalette of CurrentGroup.
   void SwitchSet(int32_t set);
-  // Fills MapInfo's colour table and MapPalette from `group` and makes it CurrentGroup.
+  // Fills MapInfo's colour table from `group` and makes it CurrentGroup.
   // Groups outside 0..9 read as group 0; at most 256 colours are taken.
   void BuildPalette(int32_t group);
   // ComposeRect over DirtyRect, then DirtyRect empty and DirtyFlag 0. Callers copy DirtyRect
@@ -397,9 +397,7 @@ class CTavroDoc {
   MapRect MapBounds;                  // inclusive on all four sides
   int32_t PointerX = 0, PointerY = 0;
   int32_t DragObject = 0;
-  std::vector<PaletteEntry> MapPalette;
   bool SetLoaded = false;
-  void* OwnerView = nullptr;  // the view registers itself; the document only tells the Host
   int32_t PaletteCount = 0;
   std::array<int32_t, kSetCount> SetInUse = {};
   int32_t GroupCount = 0;

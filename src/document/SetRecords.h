@@ -87,11 +87,6 @@ struct MapInfoBlock {
   std::array<RgbQuad, kPaletteColours> Colours = {};
 };
 
-// One colour of a colour group as the palette reader stores it (see PaletteGroups).
-struct GroupColour {
-  uint8_t Bytes[3] = {};
-};
-
 // The colour table the display uses: ColourCount entries of red, green, blue.
 struct PaletteEntry {
   uint8_t Red = 0;

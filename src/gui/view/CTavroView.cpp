@@ -17,7 +17,6 @@ namespace tavro {
 
 CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
     : QAbstractScrollArea(parent), Doc(doc), Frame(frame) {
-  Doc.OwnerView = this;
   Doc.PlayfieldWidth = 1;
   Doc.PlayfieldHeight = 1;
   setFrameShape(QFrame::NoFrame);

@@ -34,8 +34,8 @@ class CTavroView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
-  // Registers itself as the document's OwnerView and sets the playfield to 1 x 1, as the view
-  // does when its window is made; the document's new-document step puts the defaults back.
+  // Sets the playfield to 1 x 1, as the view does when its window is made; the document's
+  // new-document step puts the defaults back.
   CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent = nullptr);
 
   CTavroDoc& doc() { return Doc; }

@@ -25,21 +25,19 @@ TEST_F(PaletteTest, BuildsTheColourTableFromTheGroupAndDescribesTheMap) {
   EXPECT_EQ(doc.MapInfo.Colours[1].Green, 50);
   EXPECT_EQ(doc.MapInfo.Colours[1].Red, 40);
   EXPECT_EQ(doc.MapInfo.Colours[2].Blue, 7);  // beyond ColourCount: untouched
-  ASSERT_EQ(doc.MapPalette.size(), 2u);
-  EXPECT_EQ(doc.MapPalette[0].Red, 10);
-  EXPECT_EQ(doc.MapPalette[0].Blue, 30);
+  EXPECT_EQ(doc.MapInfo.Colours[0].Red, 10);
+  EXPECT_EQ(doc.MapInfo.Colours[0].Blue, 30);
 }
 
 TEST_F(PaletteTest, UncheckedCountsAndGroupsStayInsideTheTables) {
   SetColour(0, 255, 1, 2, 3);
   doc.ColourCount = 300;
   doc.BuildPalette(12);  // reads as group 0, stays the current number
-  EXPECT_EQ(doc.MapPalette.size(), 256u);
-  EXPECT_EQ(doc.MapPalette[255].Green, 2);
+  EXPECT_EQ(doc.MapInfo.Colours[255].Green, 2);
   EXPECT_EQ(doc.CurrentGroup, 12);
   doc.ColourCount = -4;
   doc.BuildPalette(-1);
-  EXPECT_TRUE(doc.MapPalette.empty());
+  EXPECT_EQ(doc.MapInfo.Colours[255].Green, 2) << "no colour is taken";
   EXPECT_EQ(doc.ColourOfGroup(0, 256).Red, 0);
 }
 
@@ -118,7 +116,7 @@ TEST_F(ColourModeTest, ColourGroupRecomposesOnlyWhereTheMapHoldsColours) {
   doc.SelectGroup(1);
   EXPECT_EQ(doc.CurrentGroup, 1);
   EXPECT_EQ(IndexAt(0, 0), 1);
-  EXPECT_EQ(doc.MapPalette[1].Blue, 250);
+  EXPECT_EQ(doc.MapInfo.Colours[1].Blue, 250);
   doc.SetColourModeTrue();  // set 0 remembers group 1
   EXPECT_EQ(ColourAt(0, 0), (Bgr{250, 0, 0}));
   doc.BuildPalette(0);  // the palette alone does not touch a true-colour map

@@ -29,7 +29,7 @@ TEST_F(LoadedSetTest, TheLoadComposesSetZeroAndBuildsItsPalette) {
   EXPECT_EQ(IndexAt(2, 2), 3);  // the earlier line lies on top
   EXPECT_EQ(IndexAt(3, 3), 5);
   EXPECT_EQ(IndexAt(0, 0), 0);
-  EXPECT_EQ(doc.MapPalette.size(), 16u);
+  EXPECT_EQ(doc.ColourCount, 16);
   EXPECT_EQ(doc.MapInfo.Header.biWidth, 12);
   EXPECT_EQ(doc.MapInfo.Header.biHeight, 6);
 }
