@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "composition/MapForm.h"
+
 namespace tavro {
 namespace {
 
@@ -29,18 +31,7 @@ DibForm ChooseForm(const CTavroDoc& doc) {
   return form;
 }
 
-size_t MapPixelBytes(const CTavroDoc& doc) { return doc.MapInfo.Header.biBitCount == 24 ? 3 : 1; }
-
-// A map that does not hold every row and column of the playfield is not read at all.
-bool MapCoversPlayfield(const CTavroDoc& doc) {
-  const int bitCount = doc.MapInfo.Header.biBitCount;
-  if (doc.CompositeMap.empty() || (bitCount != 8 && bitCount != 24)) return false;
-  if (doc.PlayfieldWidth <= 0 || doc.PlayfieldHeight <= 0) return false;
-  if (doc.MapStride < doc.PlayfieldWidth || doc.MapHeight < doc.PlayfieldHeight) return false;
-  const size_t needed =
-      static_cast<size_t>(doc.MapStride) * MapPixelBytes(doc) * static_cast<size_t>(doc.MapHeight);
-  return doc.CompositeMap.size() >= needed;
-}
+size_t MapPixelBytes(const CTavroDoc& doc) { return static_cast<size_t>(MapBytesPerPixel(doc)); }
 
 void Put16(uint8_t* at, uint32_t value) {
   at[0] = static_cast<uint8_t>(value);
@@ -115,12 +106,12 @@ std::vector<uint8_t> BuildDib(const CTavroDoc& doc, const DibForm& form, size_t 
 }  // namespace
 
 std::vector<uint8_t> MakeClipboardDib(const CTavroDoc& doc) {
-  if (!MapCoversPlayfield(doc)) return {};
+  if (!HasCompleteMap(doc)) return {};
   return BuildDib(doc, ChooseForm(doc), 0);
 }
 
 std::vector<uint8_t> MakeClipboardBmpFile(const CTavroDoc& doc) {
-  if (!MapCoversPlayfield(doc)) return {};
+  if (!HasCompleteMap(doc)) return {};
   const DibForm form = ChooseForm(doc);
   std::vector<uint8_t> file = BuildDib(doc, form, kBmpFileHeaderBytes);
   if (file.empty()) return {};

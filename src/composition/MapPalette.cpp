@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <new>
 
+#include "composition/MapForm.h"
 #include "document/CTavroDoc.h"
 
 namespace tavro {
@@ -47,6 +48,20 @@ void CTavroDoc::BuildPalette(int32_t group) {
     MapInfo.Colours[i] = colour;
   }
   CurrentGroup = group;
+}
+
+int32_t MapBytesPerPixel(const CTavroDoc& doc) {
+  return doc.MapInfo.Header.biBitCount == 24 ? 3 : 1;
+}
+
+bool HasCompleteMap(const CTavroDoc& doc) {
+  const int bitCount = doc.MapInfo.Header.biBitCount;
+  if (doc.CompositeMap.empty() || (bitCount != 8 && bitCount != 24)) return false;
+  if (doc.PlayfieldWidth <= 0 || doc.PlayfieldHeight <= 0) return false;
+  if (doc.MapStride < doc.PlayfieldWidth || doc.MapHeight < doc.PlayfieldHeight) return false;
+  const size_t needed = static_cast<size_t>(doc.MapStride) * MapBytesPerPixel(doc) *
+                        static_cast<size_t>(doc.MapHeight);
+  return doc.CompositeMap.size() >= needed;
 }
 
 }  // namespace tavro

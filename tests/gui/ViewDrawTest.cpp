@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
+#include "composition/MapForm.h"
 #include "gui/view/MapDisplay.h"
 #include "support/FakeHost.h"
 
@@ -98,14 +99,14 @@ class ViewDrawTest : public QObject {
   void aShortMapIsNeverRead() {
     test::FillShownSet(*doc, {0}, 1, 40, 30);
     doc->CompositeMap.resize(100);  // less than stride x height: refused, not over-read
-    QVERIFY(!MapIsDrawable(*doc));
+    QVERIFY(!HasCompleteMap(*doc));
     doc->MapInfo.Header.biBitCount = 24;  // one byte a pixel is too little for 24 bits
     doc->CompositeMap.assign(static_cast<size_t>(doc->MapStride) * 30, 1);
-    QVERIFY(!MapIsDrawable(*doc));
+    QVERIFY(!HasCompleteMap(*doc));
     doc->CompositeMap.assign(static_cast<size_t>(doc->MapStride) * 30 * 3, 1);
-    QVERIFY(MapIsDrawable(*doc));
+    QVERIFY(HasCompleteMap(*doc));
     doc->MapStride = 39;  // narrower than the picture
-    QVERIFY(!MapIsDrawable(*doc));
+    QVERIFY(!HasCompleteMap(*doc));
     const QImage shot = Paint(60, 40);
     QCOMPARE(shot.pixel(45, 35), kBackgroundGrey.rgb());
   }

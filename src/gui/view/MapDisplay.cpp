@@ -3,13 +3,12 @@
 #include <QList>
 #include <algorithm>
 
+#include "composition/MapForm.h"
 #include "interaction/ViewGeometry.h"
 
 namespace tavro {
 
 namespace {
-
-int BytesPerPixel(const CTavroDoc& doc) { return doc.MapInfo.Header.biBitCount == 24 ? 3 : 1; }
 
 // Entries past the set's own colours still hold whatever an earlier set left there; indices
 // that reach them are drawn black, as on the clipboard and in rendered pictures.
@@ -24,25 +23,15 @@ QList<QRgb> ColourTable(const CTavroDoc& doc) {
 }
 
 // MapStride counts pixels (a multiple of 4), so every row is a multiple of 4 bytes long.
-int64_t RowBytes(const CTavroDoc& doc) { return int64_t{doc.MapStride} * BytesPerPixel(doc); }
+int64_t RowBytes(const CTavroDoc& doc) { return int64_t{doc.MapStride} * MapBytesPerPixel(doc); }
 
 }  // namespace
-
-bool MapIsDrawable(const CTavroDoc& doc) {
-  if (doc.CompositeMap.empty() || doc.PlayfieldWidth <= 0 || doc.PlayfieldHeight <= 0) {
-    return false;
-  }
-  const int bitCount = doc.MapInfo.Header.biBitCount;
-  if (bitCount != 8 && bitCount != 24) return false;
-  if (doc.MapStride < doc.PlayfieldWidth || doc.MapHeight < doc.PlayfieldHeight) return false;
-  return static_cast<int64_t>(doc.CompositeMap.size()) >= RowBytes(doc) * doc.MapHeight;
-}
 
 QImage MapBand(const CTavroDoc& doc, int top, int height) {
   const int firstStoredRow = doc.MapHeight - (top + height);
   const qsizetype rowBytes = static_cast<qsizetype>(RowBytes(doc));
   const uchar* rows = doc.CompositeMap.data() + firstStoredRow * rowBytes;
-  if (BytesPerPixel(doc) == 3) {
+  if (MapBytesPerPixel(doc) == 3) {
     return QImage(rows, doc.PlayfieldWidth, height, rowBytes, QImage::Format_BGR888);
   }
   QImage band(rows, doc.PlayfieldWidth, height, rowBytes, QImage::Format_Indexed8);
@@ -52,7 +41,7 @@ QImage MapBand(const CTavroDoc& doc, int top, int height) {
 
 void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logicalClip,
                       QPoint origin) {
-  if (!doc.SetLoaded || !MapIsDrawable(doc)) return;
+  if (!doc.SetLoaded || !HasCompleteMap(doc)) return;
   const MapRect clip{logicalClip.left(), logicalClip.top(), logicalClip.right() + 1,
                      logicalClip.bottom() + 1};
   const MapDrawPlan plan =

@@ -9,10 +9,6 @@
 
 namespace tavro {
 
-// Does the document's map hold as many bytes as its header promises? A map that does not is
-// never handed to the painter.
-bool MapIsDrawable(const CTavroDoc& doc);
-
 // The map rows `top` to `top + height - 1` (counted from the top of the picture) as an image
 // that shares the document's pixels. Its rows run bottom-up, as the map stores them: row 0 of
 // the image is picture row `top + height - 1`. Valid until the map changes.
