@@ -6,21 +6,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/FileWrite.h"
+
 namespace tavro {
-namespace {
-
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
 
 FlatDirectory::FlatDirectory(const std::string& directory, const ExtractLimits& limits)
     : directory_(directory), budget_(limits.maxTotalBytes), maxMembers_(limits.maxMembers) {}

@@ -1,5 +1,6 @@
 #include "document/LzhHeaderName.h"
 
+#include "platform/Bytes.h"
 #include "platform/NameBytes.h"
 
 namespace tavro {
@@ -10,12 +11,6 @@ constexpr size_t kShortNameOffset = 22;       // level 0 and 1: length byte befo
 constexpr size_t kLongExtensionsOffset = 24;  // level 2 and 3: first extended header size
 constexpr uint8_t kFileNameExtension = 0x01;
 constexpr uint8_t kFolderNameExtension = 0x02;
-
-uint32_t ReadLittleEndian(const uint8_t* bytes, size_t width) {
-  uint32_t value = 0;
-  for (size_t i = width; i-- > 0;) value = (value << 8) | bytes[i];
-  return value;
-}
 
 struct ExtendedNames {
   std::optional<std::string> file;

@@ -12,6 +12,7 @@
 
 #include "document/CArchive.h"
 #include "document/CTavroDoc.h"
+#include "platform/FileWrite.h"
 
 namespace tavro {
 namespace {
@@ -23,17 +24,6 @@ std::string SaveTarget(const std::string& path) {
   std::error_code error;
   const auto resolved = std::filesystem::weakly_canonical(path, error);
   return error ? path : resolved.string();
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    written += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 std::string Failure(const std::string& what, const std::string& path, int code) {
@@ -69,7 +59,7 @@ bool ReplaceFile(const std::string& target, const std::string& text, std::string
   ::umask(umaskNow);
   const mode_t mode =
       ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~umaskNow);
-  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
+  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
   const int writeErrno = errno;
   ok = (::close(fd) == 0) && ok;
   if (ok && ::rename(name.data(), target.c_str()) == 0) return true;

@@ -2,11 +2,10 @@
 
 #include "document/SetRecords.h"
 #include "imagefiles/CelFormat.h"
+#include "platform/Bytes.h"
 
 namespace tavro {
 namespace {
-
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 bool HasMagic(const uint8_t* bytes, size_t count) {
   return count >= 4 && std::memcmp(bytes, "MiVO", 4) == 0;

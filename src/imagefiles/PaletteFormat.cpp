@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "platform/Bytes.h"
+
 namespace tavro {
 namespace {
-
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 uint8_t Widen(uint8_t nibble) { return static_cast<uint8_t>((nibble & 0x0F) * 17); }
 
