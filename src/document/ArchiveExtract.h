@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavro {
@@ -37,6 +38,15 @@ struct ExtractResult {
   uint32_t member = 0;   // the member (counted from 1) a failure is about, 0 for none
   std::string detail;    // what went wrong, for a test or a log
 };
+
+// `result` marked failed at `member` with `detail`: how the extractors give up.
+inline ExtractResult Failed(ExtractResult result, ExtractStatus status, uint32_t member,
+                            std::string detail) {
+  result.status = status;
+  result.member = member;
+  result.detail = std::move(detail);
+  return result;
+}
 
 // Extracts `archivePath` into the existing directory `directory` (absolute path). A file that
 // starts like a ZIP archive is read as one, anything else as LZH.

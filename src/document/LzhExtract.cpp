@@ -72,14 +72,6 @@ bool IsPlainFile(const LHAFileHeader& header) {
   return true;
 }
 
-ExtractResult Failed(ExtractResult result, ExtractStatus status, uint32_t member,
-                     std::string detail) {
-  result.status = status;
-  result.member = member;
-  result.detail = std::move(detail);
-  return result;
-}
-
 // What follows the last member read when liblhasa found no more: the end mark (a zero byte) or
 // the file's end, else the archive is damaged there.
 ExtractResult CheckEnd(const CountingFile& file, uint64_t nextHeader, uint32_t members,

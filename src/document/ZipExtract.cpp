@@ -18,14 +18,6 @@ std::string ErrorText(struct archive* reader, const char* otherwise) {
   return text != nullptr ? text : otherwise;
 }
 
-ExtractResult Failed(ExtractResult result, ExtractStatus status, uint32_t member,
-                     std::string detail) {
-  result.status = status;
-  result.member = member;
-  result.detail = std::move(detail);
-  return result;
-}
-
 bool IsRegularMember(struct archive_entry* entry) {
   return archive_entry_filetype(entry) == AE_IFREG && archive_entry_hardlink(entry) == nullptr &&
          archive_entry_symlink(entry) == nullptr;
