@@ -1,6 +1,6 @@
 # Fails when a file of tavro_core includes a Qt header. The Qt side lives under src/gui and
 # src/render; nothing in the core's folders may reach for the toolkit.
-file(GLOB_RECURSE core_files ${SRC}/platform/* ${SRC}/document/* ${SRC}/imagefiles/*
+file(GLOB_RECURSE core_files ${SRC}/platform/* ${SRC}/set/* ${SRC}/document/* ${SRC}/imagefiles/*
      ${SRC}/composition/* ${SRC}/scripts/* ${SRC}/interaction/*)
 set(offenders "")
 foreach(f IN LISTS core_files)

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "document/SetRecords.h"
 #include "platform/MapRect.h"
+#include "set/SetRecords.h"
 
 namespace tavro {
 class CTavroDoc;

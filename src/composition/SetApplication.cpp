@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "document/CTavroDoc.h"
-#include "document/EventCodes.h"
+#include "set/EventCodes.h"
 
 namespace tavro {
 

@@ -17,9 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "document/SetRecords.h"
 #include "platform/Host.h"
 #include "platform/MapRect.h"
+#include "set/ConfigTokens.h"
+#include "set/SetRecords.h"
 
 namespace tavro {
 
@@ -49,19 +50,6 @@ class CTavroDoc {
     for (const auto& [number, slot] : LargeObjectSlots) fn(number, slot);
   }
   // ---- end object numbers and slots ----
-
-  // ---- document: configuration tokenizer (document/ConfigTokenizer.cpp) ----
-  // ReadConfigLine reads the next line of ConfigText at TextCursor into `buffer` (256 bytes).
-  // `remaining` counts the bytes not yet read. Returns false when no (complete) line is left.
-  bool ReadConfigLine(char* buffer, int size, int32_t& remaining);
-  void SkipSpace();
-  int32_t ParseNumber();
-  // Copies at most 19 bytes up to white space or the end of the line; returns the position after
-  // the last byte copied.
-  const char* CopyToken(char* destination, const char* source);
-  // Copies at most 19 bytes up to a double quote or the end of the line; the cursor stays.
-  void CopyQuoted(char* destination, const char* source);
-  // ---- end configuration tokenizer ----
 
   // ---- document: line handlers and load driver (document/) ----
   // Life cycle of a set (document/SetLifecycle.cpp). ResetSet puts the defaults in place and

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "document/CTavroDoc.h"
-#include "document/Saturate.h"
+#include "set/Saturate.h"
 
 namespace tavro {
 
@@ -15,23 +15,23 @@ void CTavroDoc::ParseCelLine(const char* line) {
   }
   if (static_cast<size_t>(CellCount) >= CellTable.size()) return;  // no table: nothing to fill
   ParseCursor = line + 1;
-  const int32_t number = ParseNumber();
+  const int32_t number = ParseNumber(ParseCursor);
   if (number < 0) return;
-  SkipSpace();
+  SkipSpace(ParseCursor);
   int32_t fix = 0;
   if (*ParseCursor == '.') {
     ++ParseCursor;
-    fix = std::max(ParseNumber(), 0);
+    fix = std::max(ParseNumber(ParseCursor), 0);
   }
-  SkipSpace();
+  SkipSpace(ParseCursor);
   CellEntry& cell = CellTable[CellCount];
   ParseCursor = CopyToken(cell.FileName, ParseCursor);
   if (!AttachCelToObject(cell, number, fix)) return;
-  SkipSpace();
+  SkipSpace(ParseCursor);
   cell.PaletteNumber = 0;
   if (*ParseCursor == '*') {
     ++ParseCursor;
-    cell.PaletteNumber = static_cast<uint8_t>(std::max(ParseNumber(), 0) & 0xFF);
+    cell.PaletteNumber = static_cast<uint8_t>(std::max(ParseNumber(ParseCursor), 0) & 0xFF);
   }
   const uint32_t mask = ReadSetList();
   if (mask == 0) return;  // a ':' naming no set: the object counts, the cel does not
@@ -62,13 +62,13 @@ bool CTavroDoc::AttachCelToObject(CellEntry& cell, int32_t number, int32_t fix) 
 // 0xFFFF without a ':'; otherwise one bit per number, modulo 32, so a list naming only sets of
 // 16 and more keeps the cel (it is counted and loaded) while putting it in no set.
 uint32_t CTavroDoc::ReadSetList() {
-  SkipSpace();
+  SkipSpace(ParseCursor);
   if (*ParseCursor != ':') return 0xFFFF;
   ++ParseCursor;
   uint32_t mask = 0;
   for (;;) {
-    SkipSpace();
-    const int32_t set = ParseNumber();
+    SkipSpace(ParseCursor);
+    const int32_t set = ParseNumber(ParseCursor);
     if (set < 0) return mask;
     mask |= 1u << (set % 32);
   }
@@ -77,11 +77,11 @@ uint32_t CTavroDoc::ReadSetList() {
 // ";%T" or ";%t" with nothing between, then the level. A remark without a number stores -1;
 // bounding levels outside 0..255 is the composer's business.
 void CTavroDoc::ReadTransparencyRemark(CellEntry& cell) {
-  SkipSpace();
+  SkipSpace(ParseCursor);
   const char* p = ParseCursor;
   if (p[0] != ';' || p[1] != '%' || (p[2] != 'T' && p[2] != 't')) return;
   ParseCursor = p + 3;
-  cell.Transparency = SaturateInt16(ParseNumber());
+  cell.Transparency = SaturateInt16(ParseNumber(ParseCursor));
   TrueColourMode = true;
 }
 

@@ -53,9 +53,9 @@ void CTavroDoc::ParsePaletteLine(const char* line) {
 // pixels (and a map of no rows) behind; such a value keeps the size in force instead.
 void CTavroDoc::ParseSizeLine(const char* line) {
   ParseCursor = line + 1;
-  const int32_t width = ParseNumber();
+  const int32_t width = ParseNumber(ParseCursor);
   if (*ParseCursor != '\0') ++ParseCursor;
-  const int32_t height = ParseNumber();
+  const int32_t height = ParseNumber(ParseCursor);
   if (width > 0) PlayfieldWidth = std::min(width, kMaxPlayfieldWidth);
   if (height > 0) PlayfieldHeight = std::min(height, kMaxPlayfieldHeight);
 }

@@ -81,7 +81,7 @@ void CTavroDoc::WriteConfigText(std::string& out) {
   int32_t set = -1;
   char remembered = '\0';
   const char* lineStart = TextCursor;
-  for (; ReadConfigLine(line, sizeof line, remaining); lineStart = TextCursor) {
+  for (; ReadConfigLine(TextCursor, line, sizeof line, remaining); lineStart = TextCursor) {
     if (line[0] == '$') {
       WriteSetLine(++set, out, kLineWidth);
       remembered = '$';

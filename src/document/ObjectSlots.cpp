@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "document/CTavroDoc.h"
-#include "document/Saturate.h"
+#include "set/Saturate.h"
 
 namespace tavro {
 

@@ -3,7 +3,7 @@
 // from the object number where the previous line stopped. Only ten sets exist: an eleventh '$'
 // line and its continuations are read and dropped.
 #include "document/CTavroDoc.h"
-#include "document/Saturate.h"
+#include "set/Saturate.h"
 
 namespace tavro {
 
@@ -11,7 +11,7 @@ void CTavroDoc::BeginSetLine(const char* line) {
   if (SetIndex < kSetCount) ++SetIndex;  // stops at 10, so endless '$' lines cannot overflow it
   if (SetIndex >= kSetCount) return;
   ParseCursor = line + 1;
-  const int32_t group = ParseNumber();
+  const int32_t group = ParseNumber(ParseCursor);
   // Taken as written, without a range test: a group of 12 is stored as 12.
   if (group >= 0) SetGroup[SetIndex] = SaturateInt16(group);
   NextSetObject = ParseSetLine(SetIndex, 0);
@@ -27,19 +27,19 @@ int32_t CTavroDoc::ParseSetLine(int32_t setIndex, int32_t firstObject) {
   int32_t object = firstObject;
   // Every pass consumes at least one byte or stops, so a huge ObjectCount costs nothing.
   while (object < ObjectCount) {
-    SkipSpace();
+    SkipSpace(ParseCursor);
     if (*ParseCursor == '\0') break;
     if (*ParseCursor == '*') {
       ++ParseCursor;
       ++object;
       continue;
     }
-    const int32_t x = ParseNumber();
+    const int32_t x = ParseNumber(ParseCursor);
     if (x < 0) break;
     // The separator may be any byte, but never the end of the line: a line cut after x must not
     // be read past its terminating zero.
     if (*ParseCursor != '\0') ++ParseCursor;
-    const int32_t y = ParseNumber();
+    const int32_t y = ParseNumber(ParseCursor);
     if (y < 0) break;
     StoreSetPosition(setIndex, object, x, y);
     ++object;

@@ -7,7 +7,7 @@
 
 #include "document/CArchive.h"
 #include "document/CTavroDoc.h"
-#include "document/EventCodes.h"
+#include "set/EventCodes.h"
 
 namespace tavro {
 namespace {
@@ -102,7 +102,7 @@ void CTavroDoc::ReadAllLines() {
   TextCursor = ConfigText.data();
   int32_t remaining = ConfigTextLength;
   char line[256];
-  while (ReadConfigLine(line, sizeof line, remaining)) DispatchConfigLine(line);
+  while (ReadConfigLine(TextCursor, line, sizeof line, remaining)) DispatchConfigLine(line);
   ParseCursor = nullptr;  // it pointed into `line`, which is gone now
 }
 

@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "document/SetRecords.h"
 #include "imagefiles/CelFormat.h"
+#include "set/SetRecords.h"
 
 namespace tavro {
 

@@ -1,8 +1,8 @@
 #include <cstring>
 
-#include "document/SetRecords.h"
 #include "imagefiles/CelFormat.h"
 #include "platform/Bytes.h"
+#include "set/SetRecords.h"
 
 namespace tavro {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "document/CTavroDoc.h"
-#include "document/EventCodes.h"
 #include "interaction/FixOverride.h"
+#include "set/EventCodes.h"
 
 namespace tavro {
 namespace {

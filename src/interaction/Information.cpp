@@ -55,10 +55,10 @@ void CTavroDoc::DescribeObjectCells(int32_t n, std::string& text) {
   char line[256];
   int32_t ordinal = 0;
   bool full = false;
-  while (!full && ReadConfigLine(line, sizeof line, remaining)) {
+  while (!full && ReadConfigLine(TextCursor, line, sizeof line, remaining)) {
     if (line[0] != '#') continue;
     ParseCursor = line + 1;
-    if (ParseNumber() == n) {
+    if (ParseNumber(ParseCursor) == n) {
       std::string entry = Format("%d : ", ordinal);
       const char* comment = std::strchr(ParseCursor, ';');
       entry += comment != nullptr ? std::string(comment + 1) : std::string("\n");

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "document/EventCodes.h"
+#include "set/EventCodes.h"
 
 namespace tavro {
 

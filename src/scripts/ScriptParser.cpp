@@ -71,7 +71,7 @@ void CTavroDoc::NoticeNewConfiguration() {
 void CTavroDoc::ParseScriptLine() {
   NoticeNewConfiguration();
   for (;;) {
-    SkipSpace();
+    SkipSpace(ParseCursor);
     if (*ParseCursor == ';' || *ParseCursor == '\0') return;
     const ScriptKeyword* keyword = MatchScriptKeyword(ParseCursor);
     if (keyword == nullptr) {
@@ -93,7 +93,7 @@ void CTavroDoc::ReadScriptEvent(int32_t code) {
   switch (code) {
     case kEventAlarm:
     case kEventSet:
-      argument = ParseNumber();  // directly after the parenthesis: a blank makes it -1
+      argument = ParseNumber(ParseCursor);  // directly after the parenthesis: a blank makes it -1
       break;
     case kEventInitialize:
       SeedScriptRandom(host().ClockSeconds());
@@ -113,18 +113,18 @@ namespace {
 
 // A quoted text at the cursor: blanks skipped, the opening quote stepped over, at most 19 bytes.
 void ReadQuotedText(CTavroDoc& doc, char (&text)[kTokenLength + 1]) {
-  doc.SkipSpace();
+  SkipSpace(doc.ParseCursor);
   text[0] = '\0';
   if (*doc.ParseCursor == '\0') return;
-  doc.CopyQuoted(text, doc.ParseCursor + 1);
+  CopyQuoted(text, doc.ParseCursor + 1);
   doc.ParseCursor = SkipQuotedText(doc.ParseCursor);
 }
 
 // The next number of an argument list: after the next comma and any blanks.
 int32_t NextListNumber(CTavroDoc& doc) {
   doc.ParseCursor = SkipPastComma(doc.ParseCursor);
-  doc.SkipSpace();
-  return doc.ParseNumber();
+  SkipSpace(doc.ParseCursor);
+  return ParseNumber(doc.ParseCursor);
 }
 
 }  // namespace
@@ -145,8 +145,8 @@ void CTavroDoc::ReadScriptAction(int32_t code) {
       break;
     case kActionTimer:
     case kActionRandomTimer:
-      SkipSpace();
-      arguments.U8(ParseNumber()).U16(NextListNumber(*this));
+      SkipSpace(ParseCursor);
+      arguments.U8(ParseNumber(ParseCursor)).U16(NextListNumber(*this));
       if (code == kActionRandomTimer) arguments.U16(NextListNumber(*this));
       break;
     case kActionMove:
@@ -154,7 +154,7 @@ void CTavroDoc::ReadScriptAction(int32_t code) {
       break;
     case kActionChangeSet:
     case kActionChangeCol:
-      arguments.U8(ParseNumber());  // directly after the parenthesis
+      arguments.U8(ParseNumber(ParseCursor));  // directly after the parenthesis
       break;
     case kActionTransparent:
       arguments.U16(ParseTarget()).U16(NextListNumber(*this));
@@ -166,10 +166,10 @@ void CTavroDoc::ReadScriptAction(int32_t code) {
 }
 
 uint16_t CTavroDoc::ParseTarget() {
-  SkipSpace();
+  SkipSpace(ParseCursor);
   if (*ParseCursor == '#') {
     ++ParseCursor;
-    const int32_t number = ParseNumber();
+    const int32_t number = ParseNumber(ParseCursor);
     // Numbers that would spill into the cell-reference bit name no object; they must not turn
     // into a reference to some unrelated cel.
     return (number >= 0 && number < kCellTargetBit) ? static_cast<uint16_t>(number) : kNoTarget;

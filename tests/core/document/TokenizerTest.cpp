@@ -23,7 +23,8 @@ class TokenizerTest : public ::testing::Test {
     int32_t remaining = static_cast<int32_t>(text.size());
     std::vector<std::string> lines;
     char buffer[256];
-    while (doc.ReadConfigLine(buffer, sizeof buffer, remaining)) lines.emplace_back(buffer);
+    while (ReadConfigLine(doc.TextCursor, buffer, sizeof buffer, remaining))
+      lines.emplace_back(buffer);
     return lines;
   }
 };
@@ -52,30 +53,30 @@ TEST_F(TokenizerTest, LongLinesSplitAfter255Bytes) {
 TEST_F(TokenizerTest, ParseNumberReadsSignAndDigitsOnly) {
   const char line[] = "-12x 7 99999999999";
   doc.ParseCursor = line;
-  EXPECT_EQ(doc.ParseNumber(), -12);
+  EXPECT_EQ(ParseNumber(doc.ParseCursor), -12);
   EXPECT_EQ(*doc.ParseCursor, 'x');
-  EXPECT_EQ(doc.ParseNumber(), -1);  // not a digit: cursor stays
+  EXPECT_EQ(ParseNumber(doc.ParseCursor), -1);  // not a digit: cursor stays
   EXPECT_EQ(*doc.ParseCursor, 'x');
   ++doc.ParseCursor;
-  EXPECT_EQ(doc.ParseNumber(), -1);  // no white space skipped before a number
-  doc.SkipSpace();
-  EXPECT_EQ(doc.ParseNumber(), 7);
-  doc.SkipSpace();
-  EXPECT_EQ(doc.ParseNumber(), INT32_MAX);  // too large for 32 bits: held at the top
+  EXPECT_EQ(ParseNumber(doc.ParseCursor), -1);  // no white space skipped before a number
+  SkipSpace(doc.ParseCursor);
+  EXPECT_EQ(ParseNumber(doc.ParseCursor), 7);
+  SkipSpace(doc.ParseCursor);
+  EXPECT_EQ(ParseNumber(doc.ParseCursor), INT32_MAX);  // too large for 32 bits: held at the top
 }
 
 TEST_F(TokenizerTest, TokensStopAtNineteenBytesSpaceOrQuote) {
   char token[kNameField];
   const char line[] = "abcdefghijklmnopqrstuvwxyz rest";
-  const char* after = doc.CopyToken(token, line);
+  const char* after = CopyToken(token, line);
   EXPECT_STREQ(token, "abcdefghijklmnopqrs");
   EXPECT_EQ(after, line + 19);
-  after = doc.CopyToken(token, "shirt.cel\t*1");
+  after = CopyToken(token, "shirt.cel\t*1");
   EXPECT_STREQ(token, "shirt.cel");
   EXPECT_EQ(*after, '\t');
 
   doc.ParseCursor = line;
-  doc.CopyQuoted(token, "sound.wav\" rest");
+  CopyQuoted(token, "sound.wav\" rest");
   EXPECT_STREQ(token, "sound.wav");
   EXPECT_EQ(doc.ParseCursor, line);  // CopyQuoted leaves the cursor alone
 }
@@ -83,9 +84,9 @@ TEST_F(TokenizerTest, TokensStopAtNineteenBytesSpaceOrQuote) {
 TEST_F(TokenizerTest, SkipSpaceNeverPassesTheEndOfTheLine) {
   const char line[] = " \t\v\f\r\n";
   doc.ParseCursor = line;
-  doc.SkipSpace();
+  SkipSpace(doc.ParseCursor);
   EXPECT_EQ(*doc.ParseCursor, '\0');
-  doc.SkipSpace();
+  SkipSpace(doc.ParseCursor);
   EXPECT_EQ(doc.ParseCursor, line + 6);
 }
 

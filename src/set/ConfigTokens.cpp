@@ -1,8 +1,9 @@
-// The configuration tokenizer. The text is bytes; white space is space, tab, line feed, vertical
-// tab, form feed and carriage return, and nothing above 127 is either white space or a digit.
+// The configuration tokenizer.
+#include "set/ConfigTokens.h"
+
 #include <climits>
 
-#include "document/CTavroDoc.h"
+#include "set/SetRecords.h"
 
 namespace tavro {
 namespace {
@@ -14,12 +15,12 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-bool CTavroDoc::ReadConfigLine(char* buffer, int size, int32_t& remaining) {
+bool ReadConfigLine(const char*& cursor, char* buffer, int size, int32_t& remaining) {
   int stored = 0;
   int carriageReturns = 0;
   for (;;) {
     if (remaining <= 0) return false;  // the partial line is not handed on
-    const char c = *TextCursor++;
+    const char c = *cursor++;
     --remaining;
     if (c == '\r') {
       // Carriage returns are never stored, and the second one in a line ends it: a file with
@@ -34,29 +35,29 @@ bool CTavroDoc::ReadConfigLine(char* buffer, int size, int32_t& remaining) {
   return true;
 }
 
-void CTavroDoc::SkipSpace() {
-  while (*ParseCursor != '\0' && IsConfigSpace(*ParseCursor)) ++ParseCursor;
+void SkipSpace(const char*& cursor) {
+  while (*cursor != '\0' && IsConfigSpace(*cursor)) ++cursor;
 }
 
-int32_t CTavroDoc::ParseNumber() {
+int32_t ParseNumber(const char*& cursor) {
   bool negative = false;
-  if (*ParseCursor == '-') {
+  if (*cursor == '-') {
     negative = true;
-    ++ParseCursor;
+    ++cursor;
   }
-  if (!IsDigit(*ParseCursor)) return -1;
+  if (!IsDigit(*cursor)) return -1;
   // Numbers too large for 32 bits stick at the largest value rather than wrapping around into
   // small or negative ones that would mean something else.
   int64_t value = 0;
-  while (IsDigit(*ParseCursor)) {
-    value = value * 10 + (*ParseCursor - '0');
+  while (IsDigit(*cursor)) {
+    value = value * 10 + (*cursor - '0');
     if (value > INT32_MAX) value = INT32_MAX;
-    ++ParseCursor;
+    ++cursor;
   }
   return static_cast<int32_t>(negative ? -value : value);
 }
 
-const char* CTavroDoc::CopyToken(char* destination, const char* source) {
+const char* CopyToken(char* destination, const char* source) {
   int copied = 0;
   while (copied < kTokenLength && *source != '\0' && !IsConfigSpace(*source)) {
     destination[copied++] = *source++;
@@ -65,7 +66,7 @@ const char* CTavroDoc::CopyToken(char* destination, const char* source) {
   return source;
 }
 
-void CTavroDoc::CopyQuoted(char* destination, const char* source) {
+void CopyQuoted(char* destination, const char* source) {
   int copied = 0;
   while (copied < kTokenLength && *source != '\0' && *source != '"') {
     destination[copied++] = *source++;
