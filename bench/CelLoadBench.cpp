@@ -65,10 +65,9 @@ void BM_LoadCels(benchmark::State& state) {
   const CelSet& set = Set();
   test::FakeHost host;
   CTavroDoc doc(host);
-  doc.SetDirectory = set.dir.str() + "/";
-  doc.PlayfieldWidth = kMaxPlayfieldWidth;
-  doc.PlayfieldHeight = kMaxPlayfieldHeight;
-  doc.EnsureSlot(0);
+  doc.SetFilePath({set.dir.str() + "/", "", ""});
+  doc.EditSet().SetPlayfieldSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
+  doc.EditSet().EnsureSlot(0);
   for (auto _ : state) {
     for (const std::string& name : set.names) {
       CellEntry cell;

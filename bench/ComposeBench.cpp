@@ -52,7 +52,7 @@ Fixture& Shared(bool trueColour) {
 }
 
 void ComposeWhole(CTavroDoc& doc) {
-  doc.ComposeRect(0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight);
+  doc.ComposeRect(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
 }
 
 // Times `work` per iteration with our own clock so it can be set beside the baseline.
@@ -91,12 +91,12 @@ void BM_ComposeFullTrueColour(benchmark::State& state) {
 // The 200 x 400 object moved 5 pixels right and down: what a drag step recomposes is the union
 // of where it was and where it is.
 void DragStep(CTavroDoc& doc, int step) {
-  ObjectEntry& object = doc.ObjectTable[doc.SlotOf(kDragObject)];
+  const uint16_t slot = doc.Set().SlotOf(kDragObject);
+  const ObjectEntry& object = doc.Set().ObjectTable()[slot];
   const int16_t delta = (step & 1) ? -5 : 5;
   const MapRect before{object.X, object.Y, object.X + object.ExtentRight,
                        object.Y + object.ExtentBottom};
-  object.X = static_cast<int16_t>(object.X + delta);
-  object.Y = static_cast<int16_t>(object.Y + delta);
+  doc.EditSet().PlaceObject(slot, object.X + delta, object.Y + delta);
   const MapRect after{object.X, object.Y, object.X + object.ExtentRight,
                       object.Y + object.ExtentBottom};
   const MapRect changed = UnionRect(before, after);
@@ -108,7 +108,7 @@ void BM_DragRecompose(benchmark::State& state) {
   const double full = BestSeconds([&] { ComposeWhole(f.doc); }, 3);
   int step = 0;
   // Held, as the view's press leaves it; the first steps of a drag set up what later ones reuse.
-  f.doc.DragObject = f.doc.SlotOf(kDragObject);
+  f.doc.DragObject = f.doc.Set().SlotOf(kDragObject);
   const double drag = TimedLoop(state, [&] { DragStep(f.doc, step++); });
   f.doc.DragObject = 0;
   state.counters["x_full"] = drag / full;

@@ -122,7 +122,7 @@ void BM_LoadWholeSet(benchmark::State& state) {
     ++runs;
   }
   if (runs > 0) state.counters["x_read"] = total / static_cast<double>(runs) / read;
-  state.counters["cels"] = doc.LoadedCelCount;
+  state.counters["cels"] = doc.Set().LoadedCelCount();
 }
 
 BENCHMARK(BM_ReadSetFiles)->ArgName("mixed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

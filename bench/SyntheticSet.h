@@ -98,16 +98,20 @@ inline SyntheticSet MakeSyntheticSet(bool mixed) {
 
 // Puts the set into `doc` as a load would leave it (cels decoded bottom-up), set 0 current.
 inline void LoadIntoDocument(const SyntheticSet& set, CTavroDoc& doc, bool trueColour) {
-  doc.PlayfieldWidth = doc.MapStride = kMaxPlayfieldWidth;
-  doc.PlayfieldHeight = doc.MapHeight = kMaxPlayfieldHeight;
-  doc.ObjectTable.assign(1, ObjectEntry{});
-  doc.ColourCount = 256;
+  DollSet& built = doc.EditSet();
+  built.SetPlayfieldSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
+  doc.MapStride = kMaxPlayfieldWidth;
+  doc.MapHeight = kMaxPlayfieldHeight;
+  built.MakeTables();
+  SetPalettes palettes = built.Palettes();
+  palettes.ColourCount = 256;
+  built.ReplacePalettes(palettes);
   for (int i = 0; i < 256; ++i) {
-    for (int c = 0; c < 3; ++c) doc.PaletteGroups[0][i][c] = static_cast<uint8_t>(i * (c + 3));
+    built.StoreGroupColour(0, i, static_cast<uint8_t>(i * 4), static_cast<uint8_t>(i * 5),
+                           static_cast<uint8_t>(i * 3));
   }
   for (const SyntheticCel& source : set.cels) {
-    const uint16_t slot = doc.EnsureSlot(source.object);
-    doc.ObjectCount = std::max(doc.ObjectCount, source.object + 1);
+    built.EnsureSlot(source.object);
     CellEntry cell;
     cell.ObjectNumber = static_cast<int16_t>(source.object);
     cell.Width = static_cast<uint16_t>(source.width);
@@ -123,18 +127,16 @@ inline void LoadIntoDocument(const SyntheticSet& set, CTavroDoc& doc, bool trueC
       std::copy_n(source.pixels.begin() + static_cast<ptrdiff_t>(y * rowBytes), rowBytes,
                   cell.Pixels.begin() + static_cast<ptrdiff_t>((source.height - 1 - y) * rowBytes));
     }
-    ObjectEntry& object = doc.ObjectTable[slot];
-    object.Flags |= kHasExtent;
-    object.ExtentRight = std::max<int16_t>(object.ExtentRight, source.offsetX + source.width);
-    object.ExtentBottom = std::max<int16_t>(object.ExtentBottom, source.offsetY + source.height);
-    doc.CellTable.push_back(std::move(cell));
+    built.WidenExtent(cell, 0, 0, static_cast<int16_t>(source.offsetX + source.width),
+                      static_cast<int16_t>(source.offsetY + source.height));
+    built.AddCell(std::move(cell));
   }
-  doc.CellCount = static_cast<int32_t>(doc.CellTable.size());
-  doc.ForEachObject([&](int32_t number, uint16_t slot) {
-    doc.ObjectTable[slot].SetX.fill(set.positions[number].first);
-    doc.ObjectTable[slot].SetY.fill(set.positions[number].second);
+  built.ForEachObject([&](int32_t number, uint16_t slot) {
+    for (int s = 0; s < kSetCount; ++s) {
+      built.StoreSetPosition(slot, s, set.positions[number].first, set.positions[number].second);
+    }
   });
-  doc.SetInUse.fill(1);
+  built.MarkSetsInUse(0xFFFF);
   doc.TrueColourMode = trueColour ? 1 : 0;
   doc.AllocateMap(doc.TrueColourMode);
   doc.ApplySet(0);

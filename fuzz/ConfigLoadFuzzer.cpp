@@ -37,9 +37,9 @@ bool HasScript(const CTavroDoc& doc) {
 // position with a coordinate above 0 (coordinates below 0 written as 0) and "*" otherwise.
 std::vector<Position> SavedPositions(const CTavroDoc& doc) {
   std::vector<Position> positions;
-  doc.ForEachObject([&](int32_t number, uint16_t slot) {
-    if (number >= doc.ObjectCount || slot >= doc.ObjectTable.size()) return;
-    const ObjectEntry& object = doc.ObjectTable[slot];
+  doc.Set().ForEachObject([&](int32_t number, uint16_t slot) {
+    if (number >= doc.Set().ObjectCount() || slot >= doc.Set().ObjectTable().size()) return;
+    const ObjectEntry& object = doc.Set().ObjectTable()[slot];
     for (int32_t set = 0; set < kSetCount; ++set) {
       const bool listed = object.SetX[set] > 0 || object.SetY[set] > 0;
       const auto x = static_cast<int16_t>(listed && object.SetX[set] > 0 ? object.SetX[set] : 0);
@@ -84,10 +84,10 @@ void SaveAndReload(CTavroDoc& doc) {
 void ShowAnotherSet(CTavroDoc& doc) {
   int32_t last = 0;
   for (int32_t set = 0; set < kSetCount; ++set) {
-    if (doc.SetInUse[set]) last = set;
+    if (doc.Set().SetInUse()[set]) last = set;
   }
   doc.SelectSet(last);
-  doc.SelectGroup(doc.CurrentGroup + 1);
+  doc.SelectGroup(doc.Set().CurrentGroup() + 1);
   if (doc.TrueColourMode) {
     doc.SetColourMode256();
   } else {

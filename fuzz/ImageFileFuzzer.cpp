@@ -20,12 +20,11 @@ namespace {
 // load would leave it.
 void AttachCel(CTavroDoc& doc, const CelDecodeOptions& options, const DecodedCel& decoded) {
   doc.ResetSet();
-  doc.PlayfieldWidth = options.PlayfieldWidth;
-  doc.PlayfieldHeight = options.PlayfieldHeight;
-  doc.CellTable.assign(1, CellEntry{});
-  doc.ObjectTable.assign(1, ObjectEntry{});
-  doc.EnsureSlot(0);
-  CellEntry& cell = doc.CellTable[0];
+  DollSet& set = doc.EditSet();
+  set.SetPlayfieldSize(options.PlayfieldWidth, options.PlayfieldHeight);
+  set.MakeTables();
+  set.EnsureSlot(0);
+  CellEntry cell;
   cell.Pixels = decoded.Pixels;
   cell.Width = decoded.Header.Width;
   cell.Height = decoded.Header.Height;
@@ -33,19 +32,18 @@ void AttachCel(CTavroDoc& doc, const CelDecodeOptions& options, const DecodedCel
   cell.OffsetY = decoded.Header.OffsetY;
   cell.BitsPerPixel = decoded.Header.BitsPerPixel;
   cell.SetMask = 0x3FF;
-  doc.CellCount = 1;
-  doc.ObjectCount = 1;
+  set.AddCell(std::move(cell));
 }
 
 void DrawCel(CTavroDoc& doc) {
   for (const bool trueColour : {false, true}) {
-    doc.MapStride = (doc.PlayfieldWidth + 3) & ~3;
-    doc.MapHeight = doc.PlayfieldHeight;
+    doc.MapStride = (doc.Set().PlayfieldWidth() + 3) & ~3;
+    doc.MapHeight = doc.Set().PlayfieldHeight();
     doc.TrueColourMode = trueColour;
     doc.AllocateMap(trueColour);
-    doc.CurrentSet = 255;
+    doc.EditSet().SetCurrent(255, doc.Set().CurrentGroup());
     doc.ApplySet(0);
-    doc.ComposeRect(0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight);
+    doc.ComposeRect(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
   }
 }
 

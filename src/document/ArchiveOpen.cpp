@@ -93,11 +93,11 @@ std::string ExtractFailure(const ExtractResult& result) {
 
 void CTavroDoc::SplitSetPath(const std::string& path) {
   const size_t slash = path.find_last_of('/');
-  SetDirectory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
   const size_t dot = file.find_last_of('.');
-  SetBaseName = dot == std::string::npos ? file : file.substr(0, dot);
-  SetExtension = dot == std::string::npos ? std::string() : file.substr(dot);
+  SetFilePath({slash == std::string::npos ? std::string() : path.substr(0, slash + 1),
+               dot == std::string::npos ? file : file.substr(0, dot),
+               dot == std::string::npos ? std::string() : file.substr(dot)});
 }
 
 void CTavroDoc::SetArchivePath(const std::string& path) {
@@ -127,7 +127,7 @@ bool CTavroDoc::OnOpenDocument(const std::string& path) {
   ArchiveDocumentTitle.clear();
   ResetForOpen();
   SplitSetPath(path);
-  if (!IsArchiveExtension(SetExtension)) return RunOpenStep(path);
+  if (!IsArchiveExtension(TheSet.Path().SetExtension)) return RunOpenStep(path);
   return OpenArchive(path, route == ArchiveRoute::Repeat, route == ArchiveRoute::NewDirectory);
 }
 

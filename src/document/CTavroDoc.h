@@ -20,6 +20,7 @@
 #include "platform/Host.h"
 #include "platform/MapRect.h"
 #include "set/ConfigTokens.h"
+#include "set/DollSet.h"
 #include "set/SetRecords.h"
 
 namespace tavro {
@@ -33,23 +34,19 @@ class CTavroDoc {
 
   Host& host() { return *HostLink; }
 
-  // ---- document: object numbers and slots (document/ObjectSlots.cpp) ----
-  // Slot of an object number; 0 = no object with that number (also for negative numbers).
-  uint16_t SlotOf(int64_t number) const;
-  // Gives `number` a slot if it has none (NextObjectSlot in order); returns the slot, or 0 when
-  // no more slots can be handed out.
-  uint16_t EnsureSlot(int32_t number);
-  // Calls fn(number, slot) for every object number that has a slot, in ascending number order.
-  // This is how loops "over object numbers 0 to ObjectCount-1" are written: it skips the gaps
-  // without walking them, however large ObjectCount is.
+  // ---- the set (set/) ----
+  // The loaded set, read-only; it changes through the document's operations.
+  const DollSet& Set() const { return TheSet; }
+  // The set to build by hand (tests, benchmarks, fuzzers, the view's first empty playfield). It
+  // changes only through its own named operations; nothing of the document follows it.
+  DollSet& EditSet() { return TheSet; }
+  // Slot of an object number; 0 = no object with that number.
+  uint16_t SlotOf(int64_t number) const { return TheSet.SlotOf(number); }
   template <typename Fn>
   void ForEachObject(Fn&& fn) const {
-    for (size_t n = 0; n < ObjectSlots.size(); ++n) {
-      if (ObjectSlots[n] != 0) fn(static_cast<int32_t>(n), ObjectSlots[n]);
-    }
-    for (const auto& [number, slot] : LargeObjectSlots) fn(number, slot);
+    TheSet.ForEachObject(std::forward<Fn>(fn));
   }
-  // ---- end object numbers and slots ----
+  // ---- end the set ----
 
   // ---- document: line handlers and load driver (document/) ----
   // Life cycle of a set (document/SetLifecycle.cpp). ResetSet puts the defaults in place and
@@ -66,34 +63,13 @@ class CTavroDoc {
   void Serialize(class CArchive& archive);
   // The storing side of Serialize (document/ConfigWriter.cpp).
   void StoreConfig(CArchive& archive);
-
-  // One configuration line, zero-terminated as ReadConfigLine leaves it, handed to its handler by
-  // its first byte (document/ConfigLines.cpp).
-  void DispatchConfigLine(const char* line);
-  // `line` starts at its '#' (document/CelLine.cpp).
-  void ParseCelLine(const char* line);
-  // Reads set entries at ParseCursor from object `firstObject` on and returns the object number
-  // at which it stopped, where a continuation line goes on (document/SetLine.cpp).
-  int32_t ParseSetLine(int32_t setIndex, int32_t firstObject);
-
-  // Per-file parser state, put back by the load driver before the first line.
-  char PreviousFirstByte = 0;  // '$' after a set line and after each of its continuations
-  int32_t SetIndex = -1;       // ordinal of the last '$' line; stops counting past the tenth
-  int32_t NextSetObject = 0;   // object number where a continuation line goes on
+  // The set's file path as the open step found it.
+  void SetFilePath(SetPath path) { TheSet.SetFilePath(std::move(path)); }
 
  private:
-  void BeginSetLine(const char* line);
-  void ContinueSetLine(const char* line);
-  void StoreSetPosition(int32_t setIndex, int32_t object, int32_t x, int32_t y);
-  void ParsePaletteLine(const char* line);
-  void ParseSizeLine(const char* line);
-  bool AttachCelToObject(CellEntry& cell, int32_t number, int32_t fix);
-  uint32_t ReadSetList();
-  void ReadTransparencyRemark(CellEntry& cell);
+  friend class ConfigReader;
   void LoadConfig(CArchive& archive);
   bool ReadConfigText(CArchive& archive);
-  bool MakeTables();
-  void ReadAllLines();
   void ReportLoadErrors();
   void ShowLoadedSet();
   void EmptyLoadedSet();
@@ -106,18 +82,10 @@ class CTavroDoc {
   int32_t LoadCel(CellEntry& cell);
   // Reads palette file `name` as palette `number`; 0 read, 1 not found, 2 bad header.
   int32_t LoadPaletteFile(const char* name, int32_t number);
-  // The object record of a cel's object, or null when the cel's object number is not a valid
-  // one (1170 or more, negative) or has no slot.
-  ObjectEntry* ObjectOfCel(const CellEntry& cell);
-  // PaletteGroups keeps each colour as blue, red, green; these name its three bytes. Read and
-  // write colours through GroupColour and StoreGroupColour rather than by byte position.
+  // PaletteGroups keeps each colour as blue, red, green; these name its three bytes.
   static constexpr int kGroupBlue = 0;
   static constexpr int kGroupRed = 1;
   static constexpr int kGroupGreen = 2;
-  // Colour `index` of colour group `group` (Flags 0); black for a group or index out of range.
-  PaletteEntry GroupColour(int32_t group, int32_t index) const;
-  // Sets one colour; a group or index out of range changes nothing.
-  void StoreGroupColour(int32_t group, int32_t index, uint8_t red, uint8_t green, uint8_t blue);
   // The bytes of the cel file being loaded, kept between cels so a set of many cels does not
   // allocate (and fault in) a fresh read buffer for each one.
   std::vector<uint8_t> CelReadBuffer;
@@ -355,46 +323,20 @@ class CTavroDoc {
   // ---------------------------------------------------------------------------------------
   // Members, in the declaration order of the set model.
   const char* ParseCursor = nullptr;
-  std::string SetDirectory;  // with trailing '/'
-  std::string SetBaseName;
-  std::string SetExtension;  // with its dot
   std::string TempDirectory;
   std::string ArchivePath;
-  std::array<std::array<char, kPaletteNameField>, kMaxPaletteLines> PaletteNames = {};
-  std::array<uint8_t, 256> PaletteBase = {};
-  std::array<int16_t, kSetCount> SetGroup = {};
   int32_t DragLastX = 0, DragLastY = 0, DragStartX = 0, DragStartY = 0;
   const char* TextCursor = nullptr;
-  int32_t LoadErrors = 0;
-  int32_t LoadedCelCount = 0;
   MapInfoBlock MapInfo;
   bool ExtractedFromArchive = false;
   bool ConfirmOverwrite = false;
   std::vector<uint8_t> ActionStore;   // 32,767 bytes, zero-filled at construction
-  std::vector<uint16_t> ObjectSlots;  // slot of each object number below kObjectNumberLimit
-  int32_t CellCount = 0;
-  int32_t ObjectCount = 0;
-  int32_t PlayfieldWidth = 448;
-  int32_t PlayfieldHeight = 320;
-  uint8_t PaletteGroups[kGroupCount][kPaletteColours][3] = {};
-  int32_t PaletteFileCount = 0;
-  int32_t ColourCount = 0;
-  int32_t CurrentSet = 255;
-  int32_t CurrentGroup = 0;
   std::vector<uint8_t> CompositeMap;  // empty = none
   MapRect MapBounds;                  // inclusive on all four sides
   int32_t PointerX = 0, PointerY = 0;
   int32_t DragObject = 0;
   bool SetLoaded = false;
-  int32_t PaletteCount = 0;
-  std::array<int32_t, kSetCount> SetInUse = {};
-  int32_t GroupCount = 0;
-  std::vector<CellEntry> CellTable;      // empty = none; kMaxCells records while a set is loaded
-  std::vector<ObjectEntry> ObjectTable;  // empty = none; record 0 plus one per slot
-  int32_t NextObjectSlot = 1;
   int32_t ZoomFactor = 1;
-  std::vector<char> ConfigText;  // the file as read plus a terminating zero; empty = none
-  int32_t ConfigTextLength = 0;
   bool DirtyFlag = false;
   MapRect DirtyRect;
   bool TrueColourMode = false;
@@ -402,12 +344,29 @@ class CTavroDoc {
   int32_t MapStride = 0;
   int32_t MapHeight = 0;
 
-  // Object numbers of kObjectNumberLimit and above. Such numbers are rejected when their cel
-  // loads, but their cel line still hands out a slot; keeping them here bounds ObjectSlots.
-  std::map<int32_t, uint16_t> LargeObjectSlots;
-
  private:
   Host* HostLink;
+  DollSet TheSet;
+
+ public:
+  // The set's tables as composition, scripts and interaction still reach them.
+  std::vector<CellEntry>& CellTable = TheSet.Cells;
+  int32_t& CellCount = TheSet.CellsUsed;
+  std::vector<ObjectEntry>& ObjectTable = TheSet.Objects;
+  std::vector<uint16_t>& ObjectSlots = TheSet.ObjectSlots;
+  std::map<int32_t, uint16_t>& LargeObjectSlots = TheSet.LargeObjectSlots;
+  int32_t& ColourCount = TheSet.Colours.ColourCount;
+  int32_t& PaletteFileCount = TheSet.Colours.PaletteFileCount;
+  uint8_t (&PaletteGroups)[kGroupCount][kPaletteColours][3] = TheSet.Colours.Groups;
+  std::array<int16_t, kSetCount>& SetGroup = TheSet.Groups;
+  std::array<int32_t, kSetCount>& SetInUse = TheSet.InUse;
+  int32_t& CurrentSet = TheSet.ShownSet;
+  int32_t& CurrentGroup = TheSet.ShownGroup;
+  int32_t& PlayfieldWidth = TheSet.Width;
+  int32_t& PlayfieldHeight = TheSet.Height;
+  std::vector<char>& ConfigText = TheSet.Text;
+  int32_t& ConfigTextLength = TheSet.TextLength;
+  std::string& SetDirectory = TheSet.Where.SetDirectory;
 };
 
 inline constexpr int kActionStoreSize = 32767;

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "document/CTavroDoc.h"
+#include "document/ConfigReader.h"
 
 namespace tavro {
 namespace {
@@ -24,17 +25,19 @@ int32_t WritableCoordinate(int16_t value) { return value < 0 ? 0 : value; }
 }  // namespace
 
 bool CTavroDoc::HasSetPosition(int32_t number, int32_t set) const {
-  const uint16_t slot = SlotOf(number);
-  if (slot == 0 || slot >= ObjectTable.size()) return false;
-  return ObjectTable[slot].SetX[set] > 0 || ObjectTable[slot].SetY[set] > 0;
+  const uint16_t slot = TheSet.SlotOf(number);
+  if (slot == 0 || slot >= TheSet.ObjectTable().size()) return false;
+  const ObjectEntry& object = TheSet.ObjectTable()[slot];
+  return object.SetX[set] > 0 || object.SetY[set] > 0;
 }
 
 int32_t CTavroDoc::LastListedObject(int32_t set) const {
   // Object 0 is always listed once there is an object at all. The search goes through the
   // numbers that have slots, so a huge ObjectCount costs nothing.
-  int32_t last = ObjectCount > 0 ? 0 : -1;
-  ForEachObject([&](int32_t number, uint16_t) {
-    if (number < ObjectCount && number > last && HasSetPosition(number, set)) last = number;
+  const int32_t count = TheSet.ObjectCount();
+  int32_t last = count > 0 ? 0 : -1;
+  TheSet.ForEachObject([&](int32_t number, uint16_t) {
+    if (number < count && number > last && HasSetPosition(number, set)) last = number;
   });
   return last;
 }
@@ -43,19 +46,19 @@ bool CTavroDoc::WriteSetLine(int32_t set, std::string& out, int32_t lineWidth) {
   if (set < 0 || set >= kSetCount) return false;
   // Make the shown positions permanent: the first call stores them into the shown set, the
   // second returns to it and stores set `set` as the first call loaded it.
-  const int32_t shown = CurrentSet;
+  const int32_t shown = TheSet.CurrentSet();
   ApplySet(set);
   ApplySet(shown);
 
   const int32_t last = LastListedObject(set);
   char entry[32];
-  int32_t column = std::snprintf(entry, sizeof entry, "$%d", SetGroup[set]);
+  int32_t column = std::snprintf(entry, sizeof entry, "$%d", TheSet.SetGroup()[set]);
   out += entry;
   const int32_t breakColumn = lineWidth - kRightMargin;
   for (int32_t number = 0; number <= last; ++number) {
     int32_t length = 0;
     if (HasSetPosition(number, set)) {
-      const ObjectEntry& object = ObjectTable[SlotOf(number)];
+      const ObjectEntry& object = TheSet.ObjectTable()[TheSet.SlotOf(number)];
       length = std::snprintf(entry, sizeof entry, " %d,%d", WritableCoordinate(object.SetX[set]),
                              WritableCoordinate(object.SetY[set]));
     } else {
@@ -73,29 +76,28 @@ bool CTavroDoc::WriteSetLine(int32_t set, std::string& out, int32_t lineWidth) {
 }
 
 void CTavroDoc::WriteConfigText(std::string& out) {
-  if (ConfigText.empty()) return;
-  const char* savedCursor = TextCursor;
-  TextCursor = ConfigText.data();
-  int32_t remaining = std::min<int32_t>(ConfigTextLength, static_cast<int32_t>(ConfigText.size()));
-  char line[256];
+  const std::vector<char>& text = TheSet.ConfigText();
+  if (text.empty()) return;
+  ConfigReader reader(TheSet);
   int32_t set = -1;
   char remembered = '\0';
-  const char* lineStart = TextCursor;
-  for (; ReadConfigLine(TextCursor, line, sizeof line, remaining); lineStart = TextCursor) {
+  while (reader.NextLine()) {
+    const char* line = reader.Line();
     if (line[0] == '$') {
       WriteSetLine(++set, out, kLineWidth);
       remembered = '$';
     } else if (line[0] == ' ' && remembered == '$') {
       // A continuation of a set line: regenerated with it.
     } else {
+      const char* next = reader.TextCursor();
       // The bytes as read, carriage returns gone; a zero byte inside a line is kept too.
-      std::copy_if(lineStart, TextCursor, std::back_inserter(out),
+      std::copy_if(reader.LineStart(), next, std::back_inserter(out),
                    [](char c) { return c != '\r'; });
       // A line ended by its second carriage return loses that end with the carriage returns;
       // without a line feed in its place it would run into the next line when read again. A
       // line feed right after it is read as a line of its own and copied, so it ends this one.
-      const bool lineFeedFollows = remaining > 0 && *TextCursor == '\n';
-      if (TextCursor[-1] == '\r' && !lineFeedFollows) out += '\n';
+      const bool lineFeedFollows = reader.Remaining() > 0 && *next == '\n';
+      if (next[-1] == '\r' && !lineFeedFollows) out += '\n';
       remembered = line[0];
     }
   }
@@ -103,9 +105,10 @@ void CTavroDoc::WriteConfigText(std::string& out) {
   }
   // The reader never sees a last line without a line feed, but it is the user's text: it goes to
   // the very end of the saved file, still without a line feed, so that it stays unread there too.
-  const char* end = ConfigText.data() + std::min<size_t>(ConfigTextLength, ConfigText.size());
-  if (lineStart < end) out.append(lineStart, end);
-  TextCursor = savedCursor;
+  const char* end =
+      text.data() + std::min<size_t>(static_cast<size_t>(TheSet.ConfigTextLength()), text.size());
+  const char* unread = reader.LineStart();
+  if (unread < end) out.append(unread, end);
 }
 
 }  // namespace tavro

@@ -49,9 +49,7 @@ void SetPathFields(CTavroDoc& doc, const std::string& path) {
   if (ec) full = fs::path(path);
   std::string directory = full.parent_path().string();
   if (directory.empty() || directory.back() != '/') directory += '/';
-  doc.SetDirectory = directory;
-  doc.SetBaseName = full.stem().string();
-  doc.SetExtension = full.extension().string();
+  doc.SetFilePath({directory, full.stem().string(), full.extension().string()});
 }
 
 bool OpenDocumentFile(CTavroDoc& doc, const std::string& path, std::string& error) {

@@ -1,27 +1,13 @@
 // Putting a set's defaults in place, freeing a set, and starting an empty document.
 #include <algorithm>
-#include <cstring>
 
 #include "document/CTavroDoc.h"
 
 namespace tavro {
 
 void CTavroDoc::ResetSet() {
-  CellCount = 0;
-  ObjectCount = 0;
-  PaletteCount = 0;
-  ColourCount = 0;
-  PaletteFileCount = 0;
-  CurrentGroup = 0;
+  TheSet.Reset();
   SetLoaded = false;
-  GroupCount = 0;
-  PlayfieldWidth = 448;
-  PlayfieldHeight = 320;
-  CurrentSet = 255;
-  std::memset(PaletteGroups, 0, sizeof PaletteGroups);
-  PaletteBase.fill(0);
-  SetInUse.fill(0);
-  SetGroup.fill(0);
   DirtyFlag = false;
   DirtyRect = MapRect{};
   TrueColourMode = false;
@@ -29,19 +15,13 @@ void CTavroDoc::ResetSet() {
 }
 
 void CTavroDoc::DeleteContents() {
-  // Every record, not just the first CellCount: ResetSet may already have zeroed the count.
-  for (CellEntry& cell : CellTable) cell.Pixels = std::vector<uint8_t>();
-  ObjectSlots = std::vector<uint16_t>();
-  LargeObjectSlots.clear();
+  TheSet.FreeTables();
   CompositeMap = std::vector<uint8_t>();
   // The true-colour work area and the drag backdrop are map-sized too (megabytes for a large
   // playfield) and mean nothing without the map.
   BlendRows = std::vector<uint32_t>();
   Backdrop = HeldBackdrop{};
-  ObjectTable = std::vector<ObjectEntry>();
-  CellTable = std::vector<CellEntry>();
   std::fill(ActionStore.begin(), ActionStore.end(), uint8_t{0});
-  LoadedCelCount = 0;
   // With its tables gone the set cannot be shown, whoever called this; a repaint or timer
   // message arriving before the next load must find nothing to draw.
   SetLoaded = false;

@@ -7,6 +7,7 @@
 
 #include "document/CArchive.h"
 #include "document/CTavroDoc.h"
+#include "document/ConfigReader.h"
 #include "set/EventCodes.h"
 
 namespace tavro {
@@ -38,77 +39,50 @@ void CTavroDoc::Serialize(CArchive& archive) {
 
 void CTavroDoc::LoadConfig(CArchive& archive) {
   if (!ReadConfigText(archive)) return;  // silently: the document stays empty
-  LoadErrors = 0;
-  if (MakeTables()) {
-    NextObjectSlot = 1;
-    ReadAllLines();
-    MapStride = (PlayfieldWidth + 3) & ~3;
-    MapHeight = PlayfieldHeight;
+  TheSet.ClearLoadErrors();
+  if (TheSet.MakeTables()) {
+    ConfigReader(TheSet).LoadLines(*this);
+    MapStride = (TheSet.PlayfieldWidth() + 3) & ~3;
+    MapHeight = TheSet.PlayfieldHeight();
     AllocateMap(TrueColourMode);
-    if (CompositeMap.empty()) LoadErrors |= kErrNoMemory;
+    if (CompositeMap.empty()) TheSet.NoteLoadError(kErrNoMemory);
   } else {
-    LoadErrors |= kErrNoMemory;
+    TheSet.NoteLoadError(kErrNoMemory);
   }
   ReportLoadErrors();
-  if (ColourCount != 0 || ObjectCount != 0 || CellCount != 0) {
+  if (TheSet.Palettes().ColourCount != 0 || TheSet.ObjectCount() != 0 || TheSet.CellCount() != 0) {
     ShowLoadedSet();
   } else {
     EmptyLoadedSet();
   }
 }
 
-// The whole file plus a terminating zero, kept for saving. A file that ends before its length
-// says leaves no text at all rather than half of one.
+// The whole file, kept for saving. A file that ends before its length says leaves no text at all
+// rather than half of one.
 bool CTavroDoc::ReadConfigText(CArchive& archive) {
   const int64_t length = archive.FileLength();
-  ConfigText = std::vector<char>();
-  ConfigTextLength = 0;
+  TheSet.TakeConfigText({});
   if (length < 0 || length >= std::numeric_limits<int32_t>::max()) return false;
+  std::vector<char> text;
   try {
-    ConfigText.assign(static_cast<size_t>(length) + 1, '\0');
+    // Room for the terminating zero the set adds, so that adding it does not copy the text.
+    text.reserve(static_cast<size_t>(length) + 1);
+    text.resize(static_cast<size_t>(length));
   } catch (const std::bad_alloc&) {
-    ConfigText = std::vector<char>();
     return false;
   }
-  if (archive.Read(ConfigText.data(), static_cast<size_t>(length)) != static_cast<size_t>(length)) {
-    ConfigText = std::vector<char>();
+  if (archive.Read(text.data(), static_cast<size_t>(length)) != static_cast<size_t>(length)) {
     return false;
   }
-  ConfigTextLength = static_cast<int32_t>(length);
+  TheSet.TakeConfigText(std::move(text));
   return true;
-}
-
-// Fresh zero-filled tables. The slot index goes with them: slots of an earlier load would
-// point past the new ObjectTable.
-bool CTavroDoc::MakeTables() {
-  ObjectSlots = std::vector<uint16_t>();
-  LargeObjectSlots.clear();
-  try {
-    ObjectTable = std::vector<ObjectEntry>(1);
-    CellTable = std::vector<CellEntry>(kMaxCells);
-  } catch (const std::bad_alloc&) {
-    ObjectTable = std::vector<ObjectEntry>();
-    CellTable = std::vector<CellEntry>();
-    return false;
-  }
-  return true;
-}
-
-void CTavroDoc::ReadAllLines() {
-  PreviousFirstByte = 0;
-  SetIndex = -1;
-  NextSetObject = 0;
-  ResetScriptParser();  // script lines of the previous file must not lend this one their event
-  TextCursor = ConfigText.data();
-  int32_t remaining = ConfigTextLength;
-  char line[256];
-  while (ReadConfigLine(TextCursor, line, sizeof line, remaining)) DispatchConfigLine(line);
-  ParseCursor = nullptr;  // it pointed into `line`, which is gone now
 }
 
 void CTavroDoc::ReportLoadErrors() {
   for (const LoadMessage& message : kLoadMessages) {
-    if (LoadErrors & message.bit) host().ShowMessage(message.text, "", MessageIcon::Exclamation);
+    if (TheSet.LoadErrors() & message.bit) {
+      host().ShowMessage(message.text, "", MessageIcon::Exclamation);
+    }
   }
 }
 
@@ -116,26 +90,22 @@ void CTavroDoc::ReportLoadErrors() {
 // the first composition.
 void CTavroDoc::ShowLoadedSet() {
   ZoomFactor = 1;
-  SetMapBounds(0, 0, PlayfieldWidth, PlayfieldHeight);
+  SetMapBounds(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
   RunEvent(kEventInitialize, 0);
   ApplySet(0);
   RunEvent(kEventBegin, 0);
-  ComposeRect(0, 0, PlayfieldWidth, PlayfieldHeight);
+  ComposeRect(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
   host().InvalidateWholeView();
-  BuildPalette(CurrentGroup);
+  BuildPalette(TheSet.CurrentGroup());
   SetLoaded = true;
 }
 
 // The file gave no colour, no object and no cel: nothing of it is kept.
 void CTavroDoc::EmptyLoadedSet() {
-  ConfigText = std::vector<char>();
-  ConfigTextLength = 0;
+  TheSet.TakeConfigText({});
   TextCursor = nullptr;
   CompositeMap = std::vector<uint8_t>();
-  ObjectTable = std::vector<ObjectEntry>();
-  CellTable = std::vector<CellEntry>();
-  ObjectSlots = std::vector<uint16_t>();
-  LargeObjectSlots.clear();
+  TheSet.FreeTables();
   SetLoaded = false;
 }
 

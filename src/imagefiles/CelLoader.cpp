@@ -18,24 +18,13 @@ std::string CelFileName(const CellEntry& cell) {
   return std::string(cell.FileName, strnlen(cell.FileName, sizeof cell.FileName));
 }
 
-void GrowExtent(ObjectEntry& object, const CelHeader& header) {
-  // The decoder has bounded both ends by the playfield, so they fit 16 bits.
-  const int16_t left = header.OffsetX;
-  const int16_t top = header.OffsetY;
-  const auto right = static_cast<int16_t>(header.OffsetX + header.Width);
-  const auto bottom = static_cast<int16_t>(header.OffsetY + header.Height);
-  if ((object.Flags & kHasExtent) == 0) {
-    object.Flags |= kHasExtent;
-    object.ExtentLeft = left;
-    object.ExtentTop = top;
-    object.ExtentRight = right;
-    object.ExtentBottom = bottom;
-    return;
-  }
-  object.ExtentLeft = std::min(object.ExtentLeft, left);
-  object.ExtentTop = std::min(object.ExtentTop, top);
-  object.ExtentRight = std::max(object.ExtentRight, right);
-  object.ExtentBottom = std::max(object.ExtentBottom, bottom);
+// The cel's object must have a valid number and a record to take the cel's extent.
+bool HasValidObject(const DollSet& set, const CellEntry& cell) {
+  if (cell.ObjectNumber < 0 || cell.ObjectNumber >= kObjectNumberLimit) return false;
+  const uint16_t slot = set.SlotOf(cell.ObjectNumber);
+  if (slot == 0 || slot >= set.ObjectTable().size()) return false;
+  const int16_t number = set.ObjectTable()[slot].Number;
+  return number >= 0 && number < kObjectNumberLimit;
 }
 
 // The header first, then as much more as the decoder will read; a short file gives fewer bytes.
@@ -53,29 +42,20 @@ std::span<const uint8_t> ReadCelBytes(const SetFileReader& file, const CelDecode
 
 }  // namespace
 
-ObjectEntry* CTavroDoc::ObjectOfCel(const CellEntry& cell) {
-  if (cell.ObjectNumber < 0 || cell.ObjectNumber >= kObjectNumberLimit) return nullptr;
-  const uint16_t slot = SlotOf(cell.ObjectNumber);
-  if (slot == 0 || slot >= ObjectTable.size()) return nullptr;
-  ObjectEntry& object = ObjectTable[slot];
-  if (object.Number < 0 || object.Number >= kObjectNumberLimit) return nullptr;
-  return &object;
-}
-
 int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   // Until the pixels are in, the cel belongs to no set, so a failure leaves it never drawn.
   const uint16_t setMask = cell.SetMask;
   std::vector<uint8_t>().swap(cell.Pixels);
   cell.SetMask = 0;
 
-  ObjectEntry* object = ObjectOfCel(cell);
-  if (object == nullptr) return kErrBadCell;
+  if (!HasValidObject(TheSet, cell)) return kErrBadCell;
 
-  const auto path = ResolveSetFile(SetDirectory, CelFileName(cell));
+  const auto path = ResolveSetFile(TheSet.Path().SetDirectory, CelFileName(cell));
   SetFileReader file;
   if (!path || !file.Open(*path)) return kErrCelNotLoadable;
 
-  const CelDecodeOptions options{PlayfieldWidth, PlayfieldHeight, PaletteBase[cell.PaletteNumber]};
+  const CelDecodeOptions options{TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight(),
+                                 TheSet.Palettes().PaletteBase[cell.PaletteNumber]};
   DecodedCel decoded = DecodeCel(ReadCelBytes(file, options, CelReadBuffer), options);
   // Small cels are the common case; a buffer grown by one backdrop-sized cel is not kept.
   if (CelReadBuffer.capacity() > kKeptReadBuffer) std::vector<uint8_t>().swap(CelReadBuffer);
@@ -83,11 +63,16 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   // The 32-bit mark switches the document to true colour even if the cel then fails.
   if (header.TrueColourMark) TrueColourMode = true;
   // A cel that fits but finds no memory has still widened its object, as it always has.
-  if (decoded.Error == 0 || decoded.Error == kErrNoMemory) GrowExtent(*object, header);
+  // The decoder has bounded both ends by the playfield, so they fit 16 bits.
+  if (decoded.Error == 0 || decoded.Error == kErrNoMemory) {
+    TheSet.WidenExtent(cell, header.OffsetX, header.OffsetY,
+                       static_cast<int16_t>(header.OffsetX + header.Width),
+                       static_cast<int16_t>(header.OffsetY + header.Height));
+  }
   if (decoded.Error != 0) return decoded.Error;
 
   cell.Pixels = std::move(decoded.Pixels);
-  ++LoadedCelCount;
+  TheSet.CountLoadedCel();
   cell.Width = header.Width;
   cell.Height = header.Height;
   cell.OffsetX = header.OffsetX;

@@ -23,7 +23,7 @@ Rgb MapColour(const CTavroDoc& doc, const std::array<Rgb, kPaletteColours>& tabl
 
 std::array<Rgb, kPaletteColours> ColourTable(const CTavroDoc& doc) {
   std::array<Rgb, kPaletteColours> table{};
-  const int count = std::clamp(doc.ColourCount, 0, kPaletteColours);
+  const int count = std::clamp(doc.Set().Palettes().ColourCount, 0, kPaletteColours);
   for (int i = 0; i < count; ++i) {
     const RgbQuad& c = doc.MapInfo.Colours[i];
     table[i] = {c.Red, c.Green, c.Blue};
@@ -33,8 +33,9 @@ std::array<Rgb, kPaletteColours> ColourTable(const CTavroDoc& doc) {
 
 bool MapIsComplete(const CTavroDoc& doc) {
   const size_t bytes = doc.TrueColourMode ? 3 : 1;
-  return doc.PlayfieldWidth > 0 && doc.PlayfieldHeight > 0 && doc.PlayfieldWidth <= doc.MapStride &&
-         doc.PlayfieldHeight <= doc.MapHeight &&
+  return doc.Set().PlayfieldWidth() > 0 && doc.Set().PlayfieldHeight() > 0 &&
+         doc.Set().PlayfieldWidth() <= doc.MapStride &&
+         doc.Set().PlayfieldHeight() <= doc.MapHeight &&
          doc.CompositeMap.size() >= bytes * doc.MapStride * static_cast<size_t>(doc.MapHeight);
 }
 
@@ -46,14 +47,15 @@ QImage PlayfieldImage(const CTavroDoc& doc, int zoom, std::string& error) {
     return {};
   }
   const auto table = ColourTable(doc);
-  QImage image(doc.PlayfieldWidth * zoom, doc.PlayfieldHeight * zoom, QImage::Format_RGB888);
+  QImage image(doc.Set().PlayfieldWidth() * zoom, doc.Set().PlayfieldHeight() * zoom,
+               QImage::Format_RGB888);
   if (image.isNull()) {
     error = "not enough memory for a picture of that size";
     return {};
   }
-  for (int y = 0; y < doc.PlayfieldHeight; ++y) {
+  for (int y = 0; y < doc.Set().PlayfieldHeight(); ++y) {
     uchar* line = image.scanLine(y * zoom);
-    for (int x = 0; x < doc.PlayfieldWidth; ++x) {
+    for (int x = 0; x < doc.Set().PlayfieldWidth(); ++x) {
       const Rgb colour = MapColour(doc, table, x, y);
       for (int i = 0; i < zoom; ++i)
         std::copy(colour.begin(), colour.end(), line + (x * zoom + i) * 3);

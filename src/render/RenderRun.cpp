@@ -32,9 +32,9 @@ bool ChooseSet(CTavroDoc& doc, int set) {
 
 // The Color menu offers only the groups the palette files have.
 bool ChooseGroup(CTavroDoc& doc, int group) {
-  if (group >= doc.GroupCount) {
+  if (group >= doc.Set().Palettes().GroupCount) {
     Tell(doc, "colour group " + std::to_string(group) + " is not in this set (it has " +
-                  std::to_string(doc.GroupCount) + ")");
+                  std::to_string(doc.Set().Palettes().GroupCount) + ")");
     return false;
   }
   doc.SelectGroup(group);

@@ -28,7 +28,7 @@ void Complain(const std::string& text) { std::fprintf(stderr, "tavro-render: %s\
 // own set, group and mode options.
 bool ShowFirstPicture(CTavroDoc& doc, const RenderOptions& options) {
   doc.SelectSet(0);
-  if (doc.GroupCount > 0) doc.SelectGroup(0);
+  if (doc.Set().Palettes().GroupCount > 0) doc.SelectGroup(0);
   return std::all_of(options.steps.begin(), options.steps.end(),
                      [&doc](const SetStep& step) { return ApplyStep(doc, step); });
 }

@@ -128,18 +128,18 @@ class AppLifecycleTest : public QObject {
     // The files open once the drop event has returned, not inside it.
     QVERIFY(!app->Doc().SetLoaded);
     QTRY_COMPARE(app->Template().PathName(), c);
-    QCOMPARE(app->Doc().CurrentSet, 7);
+    QCOMPARE(app->Doc().Set().CurrentSet(), 7);
     QCOMPARE(app->Settings().RecentFiles(), (std::vector<std::string>{c, b, a}));
   }
 
   void droppingTheOpenFileReadsItAgain() {
     const std::string a = WriteSet(*files, "a.cnf", "0");
     auto app = Start({a});
-    QCOMPARE(app->Doc().SetInUse[5], 0);
+    QCOMPARE(app->Doc().Set().SetInUse()[5], 0);
     files->WriteText("a.cnf", "(100,80)\n%pal.kcf\n#0 a.cel :0 5\n$0 1,1\n");
     app->Frame().OpenDroppedFiles({a});
-    QCOMPARE(app->Doc().SetInUse[5], 1);
-    QCOMPARE(app->Doc().CurrentSet, 0);  // one file: opened and painted, no stepping
+    QCOMPARE(app->Doc().Set().SetInUse()[5], 1);
+    QCOMPARE(app->Doc().Set().CurrentSet(), 0);  // one file: opened and painted, no stepping
   }
 
   void aRecentEntryWhoseFileHasGoneStays() {

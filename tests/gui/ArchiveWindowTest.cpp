@@ -110,7 +110,7 @@ class ArchiveWindowTest : public QObject {
     const std::string archive = MakeArchive("doll.lzh", {"one.cnf"});
     app->InitInstance({archive});
     QVERIFY(app->Doc().SetLoaded);
-    QCOMPARE(app->Doc().PlayfieldWidth, 60);
+    QCOMPARE(app->Doc().Set().PlayfieldWidth(), 60);
     QVERIFY(prompts->offered.empty());
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("DOLL.LZH - TAVRO32"));
     QCOMPARE(app->Template().PathName(), archive);
@@ -131,7 +131,7 @@ class ArchiveWindowTest : public QObject {
     offered.sort();
     QCOMPARE(offered, (QStringList{"a.cnf", "b.cnf"}));
     QVERIFY(app->Doc().SetLoaded);
-    QCOMPARE(app->Doc().PlayfieldWidth, 61);
+    QCOMPARE(app->Doc().Set().PlayfieldWidth(), 61);
 
     // Opened again: nothing is unpacked anew, the question comes again, Cancel shows nothing.
     const std::string temp = TempDirectory();
@@ -152,18 +152,18 @@ class ArchiveWindowTest : public QObject {
     mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(archive))});
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     static_cast<QObject&>(app->Frame()).event(&drop);
-    QTRY_COMPARE(app->Doc().PlayfieldWidth, 60);
+    QTRY_COMPARE(app->Doc().Set().PlayfieldWidth(), 60);
     QVERIFY(!app->Frame().Action(cmd::kFileSave)->isEnabled());
 
     app->OpenByPath(plain);
-    QCOMPARE(app->Doc().PlayfieldWidth, 50);
+    QCOMPARE(app->Doc().Set().PlayfieldWidth(), 50);
     QAction* entry = nullptr;
     for (QAction* action : app->Frame().FileMenu()->actions()) {
       if (action->data().toInt() == cmd::kFirstRecentFile + 1) entry = action;
     }
     QVERIFY(entry != nullptr && entry->text().endsWith(QString::fromStdString(archive)));
     entry->trigger();
-    QCOMPARE(app->Doc().PlayfieldWidth, 60);
+    QCOMPARE(app->Doc().Set().PlayfieldWidth(), 60);
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("DOLL.LZH - TAVRO32"));
   }
 

@@ -40,7 +40,7 @@ class ClipboardCopyTest : public QObject {
     files->SolidCel("a.cel", 6, 6, 3);
     files->WriteText("s.cnf", "(45,30)\n%p.kcf\n#0 a.cel :0\n$0 5,4\n");
     QVERIFY(app->OpenByPath(QString::fromStdString(files->Path("s.cnf").string())) != nullptr);
-    QCOMPARE(app->Doc().ColourCount, colours);
+    QCOMPARE(app->Doc().Set().Palettes().ColourCount, colours);
   }
 
   QByteArray ClipboardBmp() const {
@@ -140,7 +140,7 @@ class ClipboardCopyTest : public QObject {
     files->SolidCel("a.cel", 6, 6, 3);
     files->WriteText("s.cnf", "(45,30)\n%p.kcf\n#0 a.cel :0\n$1 5,4\n");
     app->OpenByPath(QString::fromStdString(files->Path("s.cnf").string()));
-    QCOMPARE(app->Doc().CurrentGroup, 1);
+    QCOMPARE(app->Doc().Set().CurrentGroup(), 1);
     app->Frame().Action(cmd::kEditCopy)->trigger();
     const QRgb red = QGuiApplication::clipboard()->image().pixel(6, 5);
     QVERIFY(qRed(red) > 200 && qBlue(red) == 0);

@@ -56,9 +56,7 @@ class FileSaveTest : public QObject {
     files->SolidCel("a.cel", 8, 8, 3);
     files->WriteText("a.cnf", kSetText);
     QVERIFY(app->OpenByPath(PathOf("a.cnf")) != nullptr);
-    ObjectEntry& object = app->Doc().ObjectTable[app->Doc().SlotOf(0)];
-    object.X = 20;
-    object.Y = 10;
+    test::SetBuilder(app->Doc()).Move(0, 20, 10);
   }
 
   bool Enabled(int id) {

@@ -89,13 +89,13 @@ class FrameStateTest : public QObject {
     CTavroView& view = app->View();
     for (Qt::Key key : {Qt::Key_1, Qt::Key_3, Qt::Key_4, Qt::Key_6, Qt::Key_9}) {
       QTest::keyClick(&view, key);
-      QCOMPARE(app->Doc().CurrentSet, 0);
+      QCOMPARE(app->Doc().Set().CurrentSet(), 0);
     }
     QTest::keyClick(&view, Qt::Key_5);
-    QCOMPARE(app->Doc().CurrentSet, 5);
+    QCOMPARE(app->Doc().Set().CurrentSet(), 5);
     // The keypad's digits choose sets too.
     QTest::keyClick(&view, Qt::Key_2, Qt::KeypadModifier);
-    QCOMPARE(app->Doc().CurrentSet, 2);
+    QCOMPARE(app->Doc().Set().CurrentSet(), 2);
     QCoreApplication::processEvents();
     QVERIFY(Checked(cmd::kFirstSet + 2));
     QVERIFY(!Checked(cmd::kFirstSet + 5));
@@ -104,7 +104,7 @@ class FrameStateTest : public QObject {
   void testCommandEndsOnTheHighestSetInUse() {
     ShowSetsZeroTwoFive();
     app->Frame().Action(cmd::kTest)->trigger();
-    QCOMPARE(app->Doc().CurrentSet, 5);
+    QCOMPARE(app->Doc().Set().CurrentSet(), 5);
     QCoreApplication::processEvents();
     QVERIFY(Checked(cmd::kFirstSet + 5));
   }
@@ -112,16 +112,16 @@ class FrameStateTest : public QObject {
   void setCommandsOfUnusedSetsDoNothingEvenWhenForced() {
     ShowSetsZeroTwoFive();
     app->Frame().Action(cmd::kFirstSet + 7)->trigger();
-    QCOMPARE(app->Doc().CurrentSet, 0);
+    QCOMPARE(app->Doc().Set().CurrentSet(), 0);
     app->View().SelectSet(12);
     app->View().SelectSet(-1);
-    QCOMPARE(app->Doc().CurrentSet, 0);
+    QCOMPARE(app->Doc().Set().CurrentSet(), 0);
   }
 
   void colourCommandsFollowTheGroup() {
     ShowSetsZeroTwoFive();
     app->Frame().Action(cmd::kFirstGroup + 1)->trigger();
-    QCOMPARE(app->Doc().CurrentGroup, 1);
+    QCOMPARE(app->Doc().Set().CurrentGroup(), 1);
     QCoreApplication::processEvents();
     QVERIFY(Checked(cmd::kFirstGroup + 1));
     QVERIFY(!Checked(cmd::kFirstGroup + 0));
@@ -179,7 +179,7 @@ class FrameStateTest : public QObject {
     QTest::keyClicks(&view, "ZOR");
     QTest::keyClick(&view, Qt::Key_5, Qt::AltModifier);
     QTest::keyClick(&view, Qt::Key_Alt);
-    QCOMPARE(app->Doc().CurrentSet, 0);
+    QCOMPARE(app->Doc().Set().CurrentSet(), 0);
     // Nothing came in between.
     QCOMPARE(state.Value(), 3);
     QTest::keyClick(&view, Qt::Key_Control);  // the Ctrl key alone is a key

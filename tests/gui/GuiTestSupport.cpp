@@ -15,8 +15,11 @@ QString ScopedSettingsDir::IniPath() const { return Dir.path() + "/tavro/tavro.i
 
 void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, int width,
                   int height) {
-  doc.PlayfieldWidth = width;
-  doc.PlayfieldHeight = height;
+  // A shown set with no cel in it: the picture below is the map itself.
+  doc.EditSet().Reset();
+  SetBuilder build(doc);
+  build.Tables();
+  build.Playfield(width, height);
   doc.MapStride = (width + 3) / 4 * 4;
   doc.MapHeight = height;
   doc.MapInfo.Header.biWidth = width;
@@ -27,14 +30,11 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
   doc.CompositeMap.assign(static_cast<size_t>(doc.MapStride) * height, 1);
   // Rows are stored bottom-up: the picture's top row is the last one in memory.
   std::fill_n(doc.CompositeMap.end() - doc.MapStride, doc.MapStride, uint8_t{2});
-  doc.SetInUse = {};
-  for (int set : sets) doc.SetInUse[set] = 1;
-  doc.GroupCount = groups;
-  doc.ColourCount = 3;
-  doc.CurrentSet = 0;
-  doc.CurrentGroup = 0;
+  for (int set : sets) build.Set().MarkSetsInUse(1u << set);
+  build.GroupCount(groups);
+  build.ColourCount(3);
+  build.Current(0, 0);
   doc.ZoomFactor = 1;
-  doc.ObjectTable.assign(1, ObjectEntry{});
   doc.SetLoaded = true;
 }
 

@@ -11,6 +11,7 @@
 #include "document/CTavroDoc.h"
 #include "gui/view/CTavroView.h"
 #include "support/FakeHost.h"
+#include "support/SetBuilder.h"
 
 namespace tavro::test {
 

@@ -37,7 +37,9 @@ class PlayWindowTest : public QObject {
     app->Frame().UpdateActions();
   }
   bool Enabled(int id) { return app->Frame().Action(id)->isEnabled(); }
-  const ObjectEntry& Object0() { return app->Doc().ObjectTable[app->Doc().SlotOf(0)]; }
+  const ObjectEntry& Object0() {
+    return app->Doc().Set().ObjectTable()[app->Doc().Set().SlotOf(0)];
+  }
 
  private slots:
   void init() {
@@ -106,7 +108,7 @@ class PlayWindowTest : public QObject {
   void anAlarmThatSwitchesSetsMovesTheToolbarsCheckAtOnce() {
     OpenSet(";@initialize() timer(1,20)\n;@alarm(1) changeset(2)\n");
     QVERIFY(app->Frame().Action(cmd::kFirstSet)->isChecked());
-    QTRY_COMPARE(app->Doc().CurrentSet, 2);
+    QTRY_COMPARE(app->Doc().Set().CurrentSet(), 2);
     QVERIFY(app->Frame().Action(cmd::kFirstSet + 2)->isChecked());
     QVERIFY(!app->Frame().Action(cmd::kFirstSet)->isChecked());
   }

@@ -70,7 +70,7 @@ class ViewDrawTest : public QObject {
 
   void indicesPastTheSetsColoursAreBlackWhateverTheTableKeeps() {
     test::FillShownSet(*doc, {0}, 1, 20, 10);
-    doc->ColourCount = 2;  // index 2 of the top row is left from an earlier set
+    test::SetBuilder(*doc).ColourCount(2);  // index 2 of the top row is left from an earlier set
     const QImage shot = Paint(30, 20);
     QCOMPARE(shot.pixel(5, 0), qRgb(0, 0, 0));
     QCOMPARE(shot.pixel(5, 1), test::kPictureColour);
@@ -156,11 +156,11 @@ class ViewDrawTest : public QObject {
     frame.refreshes = 0;
     view->SelectSet(0);
     QCOMPARE(frame.refreshes, 1);
-    QCOMPARE(doc->CurrentSet, 0);
+    QCOMPARE(doc->Set().CurrentSet(), 0);
     view->SelectSet(4);  // not in use: no refresh at all
     QCOMPARE(frame.refreshes, 1);
     view->SelectSet(3);
-    QCOMPARE(doc->CurrentSet, 3);
+    QCOMPARE(doc->Set().CurrentSet(), 3);
   }
 
   void toolbarChangeIsStoredAsTheSetting() {

@@ -44,7 +44,9 @@ class ViewMouseTest : public QObject {
   FixOverrideState keySequence;
 
   QWidget* Port() { return view->viewport(); }
-  const ObjectEntry& Object(int number) { return doc->ObjectTable[doc->SlotOf(number)]; }
+  const ObjectEntry& Object(int number) {
+    return doc->Set().ObjectTable()[doc->Set().SlotOf(number)];
+  }
   std::vector<std::string> Messages() { return host.MessageTexts(); }
 
   // The viewport point over map point `map` at the current zoom and scroll.
@@ -154,10 +156,10 @@ class ViewMouseTest : public QObject {
     host.messages.clear();
     QTest::mousePress(Port(), Qt::LeftButton, {}, At({40, 32}));
     const int32_t held = doc->DragObject;
-    QCOMPARE(held, static_cast<int32_t>(doc->SlotOf(2)));
+    QCOMPARE(held, static_cast<int32_t>(doc->Set().SlotOf(2)));
     QTest::mousePress(Port(), Qt::LeftButton, {}, At({20, 15}));
     QCOMPARE(Messages(), (std::vector<std::string>{"drop2"}));
-    QCOMPARE(doc->DragObject, static_cast<int32_t>(doc->SlotOf(0)));
+    QCOMPARE(doc->DragObject, static_cast<int32_t>(doc->Set().SlotOf(0)));
     Release({20, 15});
     QCOMPARE(Messages(), (std::vector<std::string>{"drop2", "drop0"}));
     ExpectIdle();
@@ -269,7 +271,8 @@ class ViewMouseTest : public QObject {
     QCoreApplication::processEvents();
     QCursor::setPos(QPoint(400, 300));
     QCoreApplication::processEvents();
-    doc->ObjectTable[doc->SlotOf(2)].X = 85;  // into the visible part
+    test::SetBuilder(*doc).Move(
+        2, 85, doc->Set().ObjectTable()[doc->Set().SlotOf(2)].Y);  // into the visible part
     Press({87, 32});
     QVERIFY(doc->DragObject != 0);
     MoveTo({92, 32});  // asks for 10, only 4 are left

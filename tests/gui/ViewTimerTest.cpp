@@ -67,7 +67,7 @@ class ViewTimerTest : public QObject {
     // The real timer fires (after 50 ms) and the pass reads the fake clock.
     QTRY_COMPARE(host.messages.size(), size_t{2});
     QCOMPARE(host.MessageTexts(), (std::vector<std::string>{"one", "two"}));
-    QCOMPARE(doc->ObjectTable[doc->SlotOf(0)].X, 15);
+    QCOMPARE(doc->Set().ObjectTable()[doc->Set().SlotOf(0)].X, 15);
     // The flushed area, old and new place of the object, was painted at once.
     QVERIFY(paints.painted.contains(QRect(10, 10, 15, 10)));
     QVERIFY(!paints.painted.intersects(QRect(30, 30, 50, 50)));
@@ -118,7 +118,7 @@ class ViewTimerTest : public QObject {
     ExpectTimerIn(30);
     host.tick = 1010;
     QTest::keyClick(view.get(), Qt::Key_1);  // set 1's "set(" arms slot 3 for 1080
-    QCOMPARE(doc->CurrentSet, 1);
+    QCOMPARE(doc->Set().CurrentSet(), 1);
     ExpectTimerIn(20);  // slot 1 at 1030 comes first
     // A reload disarms every slot; a set without alarms stops the timer.
     Load("");

@@ -37,14 +37,14 @@ void CMainFrame::RegisterSetAndColourCommands() {
   for (int n = 0; n < kSetCount; ++n) {
     Table.Handle(
         cmd::kFirstSet + n, [this, n] { ViewWidget->SelectSet(n); },
-        [&doc, n] { return doc.SetLoaded && doc.SetInUse[n] != 0; },
-        [&doc, n] { return doc.CurrentSet == n; });
+        [&doc, n] { return doc.SetLoaded && doc.Set().SetInUse()[n] != 0; },
+        [&doc, n] { return doc.Set().CurrentSet() == n; });
   }
   for (int n = 0; n < kGroupCount; ++n) {
     Table.Handle(
         cmd::kFirstGroup + n, [this, n] { ViewWidget->SelectGroup(n); },
-        [&doc, n] { return doc.SetLoaded && doc.GroupCount >= n + 1; },
-        [&doc, n] { return doc.SetLoaded && doc.CurrentGroup == n; });
+        [&doc, n] { return doc.SetLoaded && doc.Set().Palettes().GroupCount >= n + 1; },
+        [&doc, n] { return doc.SetLoaded && doc.Set().CurrentGroup() == n; });
   }
   Table.Handle(
       cmd::kTest, [this] { ViewWidget->TestAllSets(); }, [&doc] { return doc.SetLoaded; });

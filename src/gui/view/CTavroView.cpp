@@ -17,8 +17,7 @@ namespace tavro {
 
 CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
     : QAbstractScrollArea(parent), Doc(doc), Frame(frame) {
-  Doc.PlayfieldWidth = 1;
-  Doc.PlayfieldHeight = 1;
+  Doc.EditSet().SetPlayfieldSize(1, 1);
   setFrameShape(QFrame::NoFrame);
   setFocusPolicy(Qt::StrongFocus);
   QPalette grey = viewport()->palette();
@@ -39,7 +38,8 @@ CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
 
 ViewSize CTavroView::ContentSize() const {
   if (!Doc.SetLoaded) return {1, 1};
-  return {Doc.ZoomFactor * Doc.PlayfieldWidth, Doc.ZoomFactor * Doc.PlayfieldHeight};
+  return {Doc.ZoomFactor * Doc.Set().PlayfieldWidth(),
+          Doc.ZoomFactor * Doc.Set().PlayfieldHeight()};
 }
 
 ScrollPos CTavroView::ScrollPosition() const {
@@ -68,7 +68,7 @@ void CTavroView::UpdateScrollSizes() {
 }
 
 void CTavroView::SelectSet(int set) {
-  if (set < 0 || set >= kSetCount || Doc.SetInUse[set] == 0) return;
+  if (set < 0 || set >= kSetCount || Doc.Set().SetInUse()[set] == 0) return;
   Frame.RefreshCommandStates();
   // The document repaints the switched set at once through the Host; the frame's states
   // follow the new set straight away too.
@@ -90,7 +90,7 @@ void CTavroView::SetZoom(int factor) {
   const int oldZoom = Doc.ZoomFactor;
   const ScrollPos target =
       ZoomScrollTarget({client.width(), client.height()}, ScrollPosition(), oldZoom, factor,
-                       {Doc.PlayfieldWidth, Doc.PlayfieldHeight});
+                       {Doc.Set().PlayfieldWidth(), Doc.Set().PlayfieldHeight()});
   Doc.ZoomFactor = factor;
   viewport()->update();
   UpdateScrollSizes();
@@ -106,7 +106,8 @@ void CTavroView::FitFrameToPlayfield() {
   const QRect outer = frame->frameGeometry();
   const QSize decorations = outer.size() - frame->size();
   const QSize chrome = outer.size() - size();
-  const ViewSize content{Doc.PlayfieldWidth * Doc.ZoomFactor, Doc.PlayfieldHeight * Doc.ZoomFactor};
+  const ViewSize content{Doc.Set().PlayfieldWidth() * Doc.ZoomFactor,
+                         Doc.Set().PlayfieldHeight() * Doc.ZoomFactor};
   ViewSize room{INT32_MAX / 2, INT32_MAX / 2};
   if (QScreen* screen = frame->screen()) {
     const QRect area = screen->geometry();
@@ -177,7 +178,7 @@ void CTavroView::FollowToolbarVisibility() {
 void CTavroView::ShrinkFrameToPicture() {
   QWidget* frame = Frame.FrameWindow();
   const int chromeHeight = frame->height() - height();
-  const int wanted = chromeHeight + Doc.PlayfieldHeight * Doc.ZoomFactor;
+  const int wanted = chromeHeight + Doc.Set().PlayfieldHeight() * Doc.ZoomFactor;
   if (wanted < frame->height()) frame->resize(frame->width(), std::max(1, wanted));
 }
 

@@ -13,7 +13,7 @@ namespace {
 // Entries past the set's own colours still hold whatever an earlier set left there; indices
 // that reach them are drawn black, as on the clipboard and in rendered pictures.
 QList<QRgb> ColourTable(const CTavroDoc& doc) {
-  const int used = std::clamp(doc.ColourCount, 0, kPaletteColours);
+  const int used = std::clamp(doc.Set().Palettes().ColourCount, 0, kPaletteColours);
   QList<QRgb> table(kPaletteColours, qRgb(0, 0, 0));
   for (int i = 0; i < used; ++i) {
     const RgbQuad& c = doc.MapInfo.Colours[static_cast<size_t>(i)];
@@ -32,9 +32,9 @@ QImage MapBand(const CTavroDoc& doc, int top, int height) {
   const qsizetype rowBytes = static_cast<qsizetype>(RowBytes(doc));
   const uchar* rows = doc.CompositeMap.data() + firstStoredRow * rowBytes;
   if (MapBytesPerPixel(doc) == 3) {
-    return QImage(rows, doc.PlayfieldWidth, height, rowBytes, QImage::Format_BGR888);
+    return QImage(rows, doc.Set().PlayfieldWidth(), height, rowBytes, QImage::Format_BGR888);
   }
-  QImage band(rows, doc.PlayfieldWidth, height, rowBytes, QImage::Format_Indexed8);
+  QImage band(rows, doc.Set().PlayfieldWidth(), height, rowBytes, QImage::Format_Indexed8);
   band.setColorTable(ColourTable(doc));
   return band;
 }
@@ -45,7 +45,7 @@ void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logi
   const MapRect clip{logicalClip.left(), logicalClip.top(), logicalClip.right() + 1,
                      logicalClip.bottom() + 1};
   const MapDrawPlan plan =
-      PlanMapDraw(clip, doc.ZoomFactor, {doc.PlayfieldWidth, doc.PlayfieldHeight});
+      PlanMapDraw(clip, doc.ZoomFactor, {doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()});
   if (!plan.draws) return;
 
   // Only the damaged rows and columns are copied, then turned top-down; the map itself is
@@ -62,7 +62,8 @@ void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logi
 void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, QSize client, QPoint scroll) {
   ViewSize extent{0, 0};
   if (doc.SetLoaded) {
-    extent = {doc.PlayfieldWidth * doc.ZoomFactor, doc.PlayfieldHeight * doc.ZoomFactor};
+    extent = {doc.Set().PlayfieldWidth() * doc.ZoomFactor,
+              doc.Set().PlayfieldHeight() * doc.ZoomFactor};
   }
   for (const MapRect& strip :
        BackgroundStrips(extent, {scroll.x(), scroll.y()}, {client.width(), client.height()})) {

@@ -23,17 +23,17 @@ TEST_F(ApplySetTest, StoredPositionsPastTheRightOrBottomEdgeArePulledBack) {
   EXPECT_EQ(Object(1).X, 248);
   EXPECT_EQ(Object(2).X, -5);  // only the right and bottom edges are checked
   EXPECT_EQ(Object(2).Y, 300);
-  EXPECT_EQ(doc.CurrentSet, 0);
+  EXPECT_EQ(doc.Set().CurrentSet(), 0);
 }
 
 TEST_F(ApplySetTest, EachSetKeepsItsOwnPositionsAcrossSwitches) {
   AddCel(0, 10, 10, std::vector<uint8_t>(100, 1), 0b100100);  // sets 2 and 5
-  Object(0).SetX[2] = 20;
-  Object(0).SetX[5] = 50;
+  build.StorePosition(0, 2, 20, Object(0).SetY[2]);
+  build.StorePosition(0, 5, 50, Object(0).SetY[5]);
   doc.SwitchSet(2);
   EXPECT_EQ(Object(0).X, 20);
-  Object(0).X = 33;  // dragged while set 2 is shown
-  Object(0).Y = 44;
+  build.Move(0, 33, Object(0).Y);  // dragged while set 2 is shown
+  build.Move(0, Object(0).X, 44);
   doc.SwitchSet(5);
   EXPECT_EQ(Object(0).X, 50);
   doc.SwitchSet(2);
@@ -63,7 +63,7 @@ TEST_F(ApplySetTest, LeavingASetStoresZeroForObjectsItDoesNotShow) {
 
 TEST_F(ApplySetTest, HiddenCelsStillPutTheirObjectInTheSet) {
   const int cel = AddCel(0, 4, 4, std::vector<uint8_t>(16, 1), 0b1);
-  doc.CellTable[cel].Unmapped = 1;
+  build.Show(cel, false);
   PlaceEverywhere(0, 9, 9);
   doc.ApplySet(0);
   EXPECT_EQ(Object(0).Flags & kInCurrentSet, kInCurrentSet);
@@ -72,37 +72,38 @@ TEST_F(ApplySetTest, HiddenCelsStillPutTheirObjectInTheSet) {
 
 TEST_F(ApplySetTest, EachSetRemembersItsColourGroup) {
   AddCel(0, 4, 4, std::vector<uint8_t>(16, 1));
-  doc.SetGroup = {0, 0, 3, 0, 0, 7, 0, 0, 0, 0};
+  build.Group(2, 3);
+  build.Group(5, 7);
   doc.SwitchSet(2);
-  EXPECT_EQ(doc.CurrentGroup, 3);
+  EXPECT_EQ(doc.Set().CurrentGroup(), 3);
   doc.BuildPalette(4);  // the Color menu while set 2 is shown
   doc.SwitchSet(5);
-  EXPECT_EQ(doc.CurrentGroup, 7);
-  EXPECT_EQ(doc.SetGroup[2], 4);
+  EXPECT_EQ(doc.Set().CurrentGroup(), 7);
+  EXPECT_EQ(doc.Set().SetGroup()[2], 4);
   doc.SwitchSet(2);
-  EXPECT_EQ(doc.CurrentGroup, 4);
+  EXPECT_EQ(doc.Set().CurrentGroup(), 4);
 }
 
 TEST_F(ApplySetTest, ANumberOutsideTheSetsOnlyStoresTheCurrentSet) {
   AddCel(0, 4, 4, std::vector<uint8_t>(16, 1), 0b1);
   PlaceEverywhere(0, 5, 6);
   doc.ApplySet(0);
-  Object(0).X = 11;
-  doc.CurrentGroup = 2;
+  build.Move(0, 11, Object(0).Y);
+  build.Current(doc.Set().CurrentSet(), 2);
   for (int bad : {12, 10, -1, 255}) {
     doc.ApplySet(bad);
-    EXPECT_EQ(doc.CurrentSet, 0);
+    EXPECT_EQ(doc.Set().CurrentSet(), 0);
     EXPECT_EQ(Object(0).X, 11);
     EXPECT_EQ(Object(0).SetX[0], 11);
-    EXPECT_EQ(doc.SetGroup[0], 2);
-    EXPECT_EQ(doc.CurrentGroup, 2);
+    EXPECT_EQ(doc.Set().SetGroup()[0], 2);
+    EXPECT_EQ(doc.Set().CurrentGroup(), 2);
   }
 }
 
 TEST_F(ApplySetTest, TheFirstSetAfterALoadStoresNothing) {
   AddCel(0, 4, 4, std::vector<uint8_t>(16, 1), 0b10);
-  Object(0).SetX[1] = 40;
-  Object(0).X = 99;  // no set is current yet: this position belongs to no set
+  build.StorePosition(0, 1, 40, Object(0).SetY[1]);
+  build.Move(0, 99, Object(0).Y);  // no set is current yet: this position belongs to no set
   doc.ApplySet(1);
   EXPECT_EQ(Object(0).X, 40);
   for (int set = 0; set < kSetCount; ++set) {
@@ -114,11 +115,11 @@ TEST_F(ApplySetTest, TheFirstSetAfterALoadStoresNothing) {
 
 TEST_F(ApplySetTest, ObjectNumbersBeyondTheLimitDoNotDisturbTheTables) {
   AddCel(0, 4, 4, std::vector<uint8_t>(16, 1));
-  const uint16_t slot = doc.EnsureSlot(2000000);  // a rejected cel line still has its slot
+  const uint16_t slot = build.Slot(2000000);  // a rejected cel line still has its slot
   doc.ApplySet(0);
   doc.ApplySet(1);
-  EXPECT_EQ(doc.ObjectTable[slot].Flags & kInCurrentSet, 0);
-  EXPECT_EQ(doc.CurrentSet, 1);
+  EXPECT_EQ(doc.Set().ObjectTable()[slot].Flags & kInCurrentSet, 0);
+  EXPECT_EQ(doc.Set().CurrentSet(), 1);
 }
 
 }  // namespace

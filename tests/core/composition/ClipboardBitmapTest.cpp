@@ -25,7 +25,7 @@ class ClipboardBitmapTest : public ComposerFixture {
                 static_cast<uint8_t>(i + 2));
       SetColour(1, i, 9, static_cast<uint8_t>(i), 7);
     }
-    doc.ColourCount = colours;
+    build.ColourCount(colours);
     doc.BuildPalette(0);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) SetIndex(x, y, static_cast<uint8_t>((x + 3 * y) % modulo));
@@ -127,7 +127,7 @@ TEST_F(ClipboardBitmapTest, TheTableHoldsTheColourGroupShownNow) {
 
 TEST_F(ClipboardBitmapTest, TrueColourGivesTwentyFourBitsWithoutATable) {
   Playfield(445, 2, /*trueColour=*/true);
-  doc.ColourCount = 200;
+  build.ColourCount(200);
   for (int y = 0; y < 2; ++y) {
     for (int x = 0; x < 445; ++x) {
       const size_t at = (static_cast<size_t>(1 - y) * doc.MapStride + x) * 3;

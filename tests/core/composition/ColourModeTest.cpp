@@ -16,9 +16,9 @@ TEST_F(PaletteTest, BuildsTheColourTableFromTheGroupAndDescribesTheMap) {
   SetColour(3, 0, 10, 20, 30);
   SetColour(3, 1, 40, 50, 60);
   doc.MapInfo.Colours[2] = {7, 7, 7, 0};
-  doc.ColourCount = 2;
+  build.ColourCount(2);
   doc.BuildPalette(3);
-  EXPECT_EQ(doc.CurrentGroup, 3);
+  EXPECT_EQ(doc.Set().CurrentGroup(), 3);
   EXPECT_EQ(doc.MapInfo.Header.biWidth, 8);
   EXPECT_EQ(doc.MapInfo.Header.biHeight, 2);
   EXPECT_EQ(doc.MapInfo.Colours[1].Blue, 60);
@@ -31,14 +31,14 @@ TEST_F(PaletteTest, BuildsTheColourTableFromTheGroupAndDescribesTheMap) {
 
 TEST_F(PaletteTest, UncheckedCountsAndGroupsStayInsideTheTables) {
   SetColour(0, 255, 1, 2, 3);
-  doc.ColourCount = 300;
+  build.ColourCount(300);
   doc.BuildPalette(12);  // reads as group 0, stays the current number
   EXPECT_EQ(doc.MapInfo.Colours[255].Green, 2);
-  EXPECT_EQ(doc.CurrentGroup, 12);
-  doc.ColourCount = -4;
+  EXPECT_EQ(doc.Set().CurrentGroup(), 12);
+  build.ColourCount(-4);
   doc.BuildPalette(-1);
   EXPECT_EQ(doc.MapInfo.Colours[255].Green, 2) << "no colour is taken";
-  EXPECT_EQ(doc.ColourOfGroup(0, 256).Red, 0);
+  EXPECT_EQ(doc.Set().Palettes().ColourOfGroup(0, 256).Red, 0);
 }
 
 TEST_F(PaletteTest, AllocationTakesTheFormAndSizeOfTheMode) {
@@ -58,8 +58,8 @@ class ColourModeTest : public ComposerFixture {
     SetColour(0, 1, 200, 0, 0);
     SetColour(1, 0, 0, 0, 0);
     SetColour(1, 1, 0, 0, 250);
-    doc.ColourCount = 2;
-    doc.GroupCount = 2;
+    build.ColourCount(2);
+    build.GroupCount(2);
     AddCel(0, 1, 1, {1});
     AddAlphaCel(1, 1, 1, {0, 0, 60, 255});
     PlaceEverywhere(1, 1, 0);
@@ -83,7 +83,7 @@ TEST_F(ColourModeTest, TrueColourBringsBackAlphaCelsAnd256ColourDropsThem) {
 }
 
 TEST_F(ColourModeTest, ModeChangesKeepPositionsMovedInTheCurrentSet) {
-  Object(0).X = 2;  // dragged
+  build.Move(0, 2, Object(0).Y);  // dragged
   doc.SetColourModeTrue();
   EXPECT_EQ(Object(0).X, 2);
   EXPECT_EQ(ColourAt(2, 0), (Bgr{0, 0, 200}));
@@ -95,7 +95,7 @@ TEST_F(ColourModeTest, TransparentHalfTurnsOnTrueColourAndStaysInTheCels) {
   EXPECT_EQ(ColourAt(0, 0), (Bgr{50, 50, 150}));  // (200*128 + 100*128) >> 8 on red
   EXPECT_EQ(ColourAt(1, 0), (Bgr{0, 0, 60}));     // alpha cels keep their own alpha
   doc.SetColourMode256();
-  EXPECT_EQ(doc.CellTable[0].Transparency, 128);
+  EXPECT_EQ(doc.Set().CellTable()[0].Transparency, 128);
   doc.SetColourModeTrue();
   EXPECT_EQ(ColourAt(0, 0), (Bgr{50, 50, 150}));
 }
@@ -109,12 +109,12 @@ TEST_F(ColourModeTest, WithoutALoadedSetTheModeCommandsTouchNothing) {
   doc.SetColourModeTrue();
   EXPECT_FALSE(doc.TrueColourMode);
   EXPECT_EQ(doc.CompositeMap, map);
-  EXPECT_EQ(doc.CellTable[0].Transparency, 0);
+  EXPECT_EQ(doc.Set().CellTable()[0].Transparency, 0);
 }
 
 TEST_F(ColourModeTest, ColourGroupRecomposesOnlyWhereTheMapHoldsColours) {
   doc.SelectGroup(1);
-  EXPECT_EQ(doc.CurrentGroup, 1);
+  EXPECT_EQ(doc.Set().CurrentGroup(), 1);
   EXPECT_EQ(IndexAt(0, 0), 1);
   EXPECT_EQ(doc.MapInfo.Colours[1].Blue, 250);
   doc.SetColourModeTrue();  // set 0 remembers group 1

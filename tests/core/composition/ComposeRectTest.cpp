@@ -36,10 +36,7 @@ TEST_F(ComposeIndexedTest, RowsLandUprightInABottomUpMap) {
 TEST_F(ComposeIndexedTest, RunsOfEveryLengthMixOpaqueAndEmptyPixels) {
   // Lengths around the word and vector widths, with holes at every position within them.
   for (int width : {3, 8, 11, 16, 19, 37}) {
-    doc.CellTable.clear();
-    doc.CellCount = 0;
-    doc.ObjectSlots.clear();
-    doc.NextObjectSlot = 1;
+    build.Tables();
     Playfield(40, 1);
     V top(width), beneath(40, 9);
     for (int i = 0; i < width; ++i) top[i] = (i % 3 == 0) ? 0 : static_cast<uint8_t>(i);
@@ -61,8 +58,8 @@ TEST_F(ComposeIndexedTest, CelsHangingOffEveryEdgeAreCutAtThePlayfield) {
   const int16_t corners[4][2] = {{-1, -1}, {3, -1}, {-1, 2}, {3, 2}};
   for (const auto& corner : corners) {
     // Placed directly: a set switch would pull the right and bottom ones back inside.
-    Object(0).X = corner[0];
-    Object(0).Y = corner[1];
+    build.Move(0, corner[0], Object(0).Y);
+    build.Move(0, Object(0).X, corner[1]);
     doc.ComposeRect(0, 0, 5, 4);
     int drawn = 0;
     for (int y = 0; y < 4; ++y)
@@ -110,8 +107,8 @@ TEST_F(ComposeIndexedTest, OnlyShownCelsOfShownObjectsAreDrawn) {
   PlaceEverywhere(1, 1, 0);
   PlaceEverywhere(2, 2, 0);
   PlaceEverywhere(3, 3, 0);
-  doc.CellTable[hidden].Unmapped = 1;
-  doc.CellTable[failed].Pixels.resize(0);  // a cel whose file failed keeps no pixels
+  build.Show(hidden, false);
+  build.Pixels(failed, {});  // a cel whose file failed keeps no pixels
   ShowSet(0);
   EXPECT_EQ(IndexRow(0), (V{1, 0, 0, 0}));
 }
@@ -119,7 +116,7 @@ TEST_F(ComposeIndexedTest, OnlyShownCelsOfShownObjectsAreDrawn) {
 TEST_F(ComposeIndexedTest, AnEntryWithTooFewPixelsForItsSizeIsSkipped) {
   Playfield(4, 4);
   const int cel = AddCel(0, 4, 4, V(16, 5));
-  doc.CellTable[cel].Pixels.resize(3);
+  build.Pixels(cel, V(3, 5));
   ShowSet(0);
   EXPECT_EQ(IndexRow(3), (V{0, 0, 0, 0}));
 }
@@ -129,7 +126,7 @@ TEST_F(ComposeIndexedTest, ThirtyTwoBitCelsAndTransparencyPlayNoPartIn256Colours
   AddAlphaCel(0, 1, 1, {10, 20, 30, 255});
   const int cel = AddCel(1, 1, 1, {6});
   PlaceEverywhere(1, 1, 0);
-  doc.CellTable[cel].Transparency = 128;
+  build.Transparency(cel, 128);
   ShowSet(0);
   EXPECT_EQ(IndexRow(0), (V{0, 6}));
 }
@@ -152,7 +149,7 @@ class ComposeTrueColourTest : public ComposerFixture {
 
 TEST_F(ComposeTrueColourTest, BackgroundIsColourZeroOfTheCurrentGroup) {
   SetColour(4, 0, 1, 2, 3);
-  doc.SetGroup[0] = 4;
+  build.Group(0, 4);
   ShowSet(0);
   EXPECT_EQ(ColourAt(2, 0), (Bgr{3, 2, 1}));
 }
@@ -163,8 +160,8 @@ TEST_F(ComposeTrueColourTest, TransparencyLevelsBlendWithTheMapBeneath) {
   const int hole = AddCel(2, 1, 1, {0});
   PlaceEverywhere(1, 1, 0);
   PlaceEverywhere(2, 2, 0);
-  doc.CellTable[half].Transparency = 128;
-  doc.CellTable[hole].Transparency = 128;
+  build.Transparency(half, 128);
+  build.Transparency(hole, 128);
   ShowSet(0);
   // (200*128 + 100*128) >> 8 = 150; (40*128 + 100*128) >> 8 = 70; (0 + 100*128) >> 8 = 50.
   EXPECT_EQ(ColourAt(0, 0), (Bgr{50, 70, 150}));
@@ -177,8 +174,8 @@ TEST_F(ComposeTrueColourTest, LevelsOutsideTheTableStayWithinIt) {
   const int low = AddCel(0, 1, 1, {1});
   const int high = AddCel(1, 1, 1, {1});
   PlaceEverywhere(1, 1, 0);
-  doc.CellTable[low].Transparency = -40;
-  doc.CellTable[high].Transparency = 3000;
+  build.Transparency(low, -40);
+  build.Transparency(high, 3000);
   ShowSet(0);
   EXPECT_EQ(ColourAt(0, 0), (Bgr{0, 40, 200}));
   // 255 lets 255/256 of the background through: (200*1 + 100*255) >> 8 = 100.
@@ -188,7 +185,7 @@ TEST_F(ComposeTrueColourTest, LevelsOutsideTheTableStayWithinIt) {
 TEST_F(ComposeTrueColourTest, StackedBlendsApplyFromTheBottomUp) {
   const int top = AddCel(0, 1, 1, {1});
   AddCel(1, 1, 1, {1});
-  doc.CellTable[top].Transparency = 128;
+  build.Transparency(top, 128);
   ShowSet(0);
   // The lower, opaque cel first; the half-transparent one over it changes nothing.
   EXPECT_EQ(ColourAt(0, 0), (Bgr{0, 40, 200}));
@@ -206,7 +203,7 @@ TEST_F(ComposeTrueColourTest, AlphaZeroLeavesAlpha255ReplacesOthersWeighTo255) {
 
 TEST_F(ComposeTrueColourTest, AlphaCelsIgnoreTheTransparencyLevel) {
   const int cel = AddAlphaCel(0, 1, 1, {0, 0, 128, 128});
-  doc.CellTable[cel].Transparency = 200;
+  build.Transparency(cel, 200);
   ShowSet(0);
   // (0*128 + 100*127) >> 8 = 49; (128*128 + 100*127) >> 8 = 113.
   EXPECT_EQ(ColourAt(0, 0), (Bgr{49, 49, 113}));
@@ -229,10 +226,11 @@ TEST_F(ComposeTrueColourTest, WideRunsBlendEveryPixelByTheSameFormulas) {
   const int indexed = AddCel(0, 37, 1, indices);
   AddAlphaCel(1, 37, 1, bgra);
   PlaceEverywhere(1, 0, 1);
-  doc.CellTable[indexed].Transparency = 77;
+  build.Transparency(indexed, 77);
   ShowSet(0);
   for (int x = 0; x < 37; ++x) {
-    const RgbQuad bg = doc.ColourOfGroup(0, 0), c = doc.ColourOfGroup(0, indices[x]);
+    const RgbQuad bg = doc.Set().Palettes().ColourOfGroup(0, 0),
+                  c = doc.Set().Palettes().ColourOfGroup(0, indices[x]);
     auto blend = [](int cel, int beneath) { return (cel * 179 + beneath * 77) >> 8; };
     const Bgr expectIndexed = indices[x] == 0 ? Bgr{bg.Blue, bg.Green, bg.Red}
                                               : Bgr{static_cast<uint8_t>(blend(c.Blue, bg.Blue)),
@@ -268,17 +266,17 @@ TEST_F(ComposeTrueColourTest, WideRunsStackedOverAVariedPictureBlendPixelByPixel
   AddAlphaCel(3, kWidth, 1, top);
   const int blended = AddCel(2, kWidth, 1, middle);
   AddCel(1, kWidth, 1, bottom);
-  doc.CellTable[blended].Transparency = 200;
+  build.Transparency(blended, 200);
   ShowSet(0);
   for (int x = 0; x < kWidth; ++x) {
-    const RgbQuad bg = doc.ColourOfGroup(0, 0);
+    const RgbQuad bg = doc.Set().Palettes().ColourOfGroup(0, 0);
     int pixel[3] = {bg.Blue, bg.Green, bg.Red};
     if (bottom[x] != 0) {
-      const RgbQuad c = doc.ColourOfGroup(0, bottom[x]);
+      const RgbQuad c = doc.Set().Palettes().ColourOfGroup(0, bottom[x]);
       pixel[0] = c.Blue, pixel[1] = c.Green, pixel[2] = c.Red;
     }
     if (middle[x] != 0) {
-      const RgbQuad c = doc.ColourOfGroup(0, middle[x]);
+      const RgbQuad c = doc.Set().Palettes().ColourOfGroup(0, middle[x]);
       const int cel[3] = {c.Blue, c.Green, c.Red};
       for (int k = 0; k < 3; ++k) pixel[k] = (cel[k] * 56 + pixel[k] * 200) >> 8;
     }
@@ -299,7 +297,7 @@ TEST_F(ComposeTrueColourTest, TallRectanglesComposeAlikeInEveryRow) {
   SetColour(0, 2, 0, 0, 250);
   const int top = AddCel(0, 2, 250, std::vector<uint8_t>(500, 1), 0xFFFF, 0, 30);
   AddCel(1, 3, 300, std::vector<uint8_t>(900, 2));
-  doc.CellTable[top].Transparency = 128;
+  build.Transparency(top, 128);
   ShowSet(0);
   for (int y = 0; y < 300; ++y) {
     const bool covered = y >= 30 && y < 280;

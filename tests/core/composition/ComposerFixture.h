@@ -9,6 +9,7 @@
 
 #include "document/CTavroDoc.h"
 #include "support/FakeHost.h"
+#include "support/SetBuilder.h"
 
 namespace tavro::test {
 
@@ -25,58 +26,42 @@ class ComposerFixture : public ::testing::Test {
  protected:
   FakeHost host;
   CTavroDoc doc{host};
+  SetBuilder build{doc};
+
+  ComposerFixture() { build.Tables(); }
 
   // A playfield with its map allocated in the given form; the set is marked loaded.
   void Playfield(int width, int height, bool trueColour = false) {
-    doc.PlayfieldWidth = width;
-    doc.PlayfieldHeight = height;
+    build.Playfield(width, height);
     doc.MapStride = (width + 3) & ~3;
     doc.MapHeight = height;
     doc.TrueColourMode = trueColour;
     doc.AllocateMap(doc.TrueColourMode);
     doc.SetLoaded = true;
-    doc.ObjectTable.resize(1);
   }
 
   void SetColour(int group, int index, uint8_t r, uint8_t g, uint8_t b) {
-    doc.StoreGroupColour(group, index, r, g, b);
+    build.Colour(group, index, r, g, b);
   }
 
   // An indexed cel of `object` at (offsetX, offsetY) inside it; returns its cell index.
   int AddCel(int object, int width, int height, const std::vector<uint8_t>& topDown,
              uint16_t setMask = 0xFFFF, int offsetX = 0, int offsetY = 0) {
-    CellEntry& cell = NewCell(object, width, height, setMask, offsetX, offsetY, 8);
-    cell.Pixels.assign(static_cast<size_t>(width) * height, 0);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        cell.Pixels[static_cast<size_t>(height - 1 - y) * width + x] = topDown.at(y * width + x);
-      }
-    }
-    return doc.CellCount - 1;
+    return build.AddCel(object, width, height, topDown, setMask, offsetX, offsetY);
   }
 
   // A 32-bit cel; each pixel given as blue, green, red, alpha.
   int AddAlphaCel(int object, int width, int height, const std::vector<uint8_t>& topDownBgra,
                   uint16_t setMask = 0xFFFF) {
-    CellEntry& cell = NewCell(object, width, height, setMask, 0, 0, 24);
-    cell.Pixels.assign(static_cast<size_t>(width) * height * 4, 0);
-    for (int y = 0; y < height; ++y) {
-      for (int i = 0; i < width * 4; ++i) {
-        cell.Pixels[static_cast<size_t>(height - 1 - y) * width * 4 + i] =
-            topDownBgra.at(y * width * 4 + i);
-      }
-    }
-    return doc.CellCount - 1;
+    return build.AddCel(object, width, height, topDownBgra, setMask, 0, 0, 24);
   }
 
-  ObjectEntry& Object(int number) { return doc.ObjectTable[doc.SlotOf(number)]; }
+  const ObjectEntry& Object(int number) const {
+    return doc.Set().ObjectTable()[doc.Set().SlotOf(number)];
+  }
 
   // Gives the object the same stored position in every set.
-  void PlaceEverywhere(int number, int16_t x, int16_t y) {
-    ObjectEntry& object = Object(number);
-    object.SetX.fill(x);
-    object.SetY.fill(y);
-  }
+  void PlaceEverywhere(int number, int16_t x, int16_t y) { build.PlaceEverywhere(number, x, y); }
 
   void ShowSet(int set) { doc.SwitchSet(set); }
 
@@ -92,42 +77,8 @@ class ComposerFixture : public ::testing::Test {
   // Row y of an 8-bit map, playfield columns only.
   std::vector<uint8_t> IndexRow(int y) const {
     std::vector<uint8_t> row;
-    for (int x = 0; x < doc.PlayfieldWidth; ++x) row.push_back(IndexAt(x, y));
+    for (int x = 0; x < doc.Set().PlayfieldWidth(); ++x) row.push_back(IndexAt(x, y));
     return row;
-  }
-
- private:
-  CellEntry& NewCell(int object, int width, int height, uint16_t setMask, int offsetX, int offsetY,
-                     uint8_t bits) {
-    const uint16_t slot = doc.EnsureSlot(object);
-    doc.ObjectCount = std::max(doc.ObjectCount, object + 1);
-    doc.CellTable.emplace_back();
-    doc.CellCount = static_cast<int32_t>(doc.CellTable.size());
-    CellEntry& cell = doc.CellTable.back();
-    cell.ObjectNumber = static_cast<int16_t>(object);
-    cell.Width = static_cast<uint16_t>(width);
-    cell.Height = static_cast<uint16_t>(height);
-    cell.OffsetX = static_cast<int16_t>(offsetX);
-    cell.OffsetY = static_cast<int16_t>(offsetY);
-    cell.SetMask = setMask;
-    cell.BitsPerPixel = bits;
-    WidenExtent(doc.ObjectTable[slot], offsetX, offsetY, width, height);
-    return cell;
-  }
-
-  static void WidenExtent(ObjectEntry& o, int x, int y, int w, int h) {
-    if ((o.Flags & kHasExtent) == 0) {
-      o.Flags |= kHasExtent;
-      o.ExtentLeft = static_cast<int16_t>(x);
-      o.ExtentTop = static_cast<int16_t>(y);
-      o.ExtentRight = static_cast<int16_t>(x + w);
-      o.ExtentBottom = static_cast<int16_t>(y + h);
-      return;
-    }
-    o.ExtentLeft = static_cast<int16_t>(std::min<int>(o.ExtentLeft, x));
-    o.ExtentTop = static_cast<int16_t>(std::min<int>(o.ExtentTop, y));
-    o.ExtentRight = static_cast<int16_t>(std::max<int>(o.ExtentRight, x + w));
-    o.ExtentBottom = static_cast<int16_t>(std::max<int>(o.ExtentBottom, y + h));
   }
 };
 

@@ -20,8 +20,8 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
       SetColour(0, i, static_cast<uint8_t>(30 * i), 10, static_cast<uint8_t>(200 - 20 * i));
     AddCel(5, 3, 3, {1, 0, 1, 0, 1, 0, 1, 0, 1});
     AddCel(1, 4, 4, std::vector<uint8_t>(16, 2));
-    AddCel(1, 4, 2, {3, 0, 3, 0, 0, 3, 0, 3}, 0xFFFF, 0, 4);
-    doc.CellTable.back().Transparency = trueColour ? 128 : 0;
+    const int seeThrough = AddCel(1, 4, 2, {3, 0, 3, 0, 0, 3, 0, 3}, 0xFFFF, 0, 4);
+    build.Transparency(seeThrough, trueColour ? 128 : 0);
     AddCel(2, 10, 6, std::vector<uint8_t>(60, 4));
     AddCel(3, 6, 10, {5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6,
                       0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5,
@@ -31,15 +31,14 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
     PlaceEverywhere(2, 5, 3);
     PlaceEverywhere(3, 12, 1);
     ShowSet(0);
-    doc.DragObject = doc.SlotOf(1);
+    doc.DragObject = doc.Set().SlotOf(1);
   }
 
   // The held object moved by (dx, dy) and the swept rectangle recomposed, as a drag step does.
   void Step(int dx, int dy) {
-    ObjectEntry& held = Object(1);
+    const ObjectEntry& held = Object(1);
     const MapRect before{held.X, held.Y, held.X + held.ExtentRight, held.Y + held.ExtentBottom};
-    held.X = static_cast<int16_t>(held.X + dx);
-    held.Y = static_cast<int16_t>(held.Y + dy);
+    build.Move(1, held.X + dx, held.Y + dy);
     const MapRect after{held.X, held.Y, held.X + held.ExtentRight, held.Y + held.ExtentBottom};
     const MapRect swept = UnionRect(before, after);
     doc.ComposeRect(swept.left, swept.top, swept.Width(), swept.Height());
@@ -51,14 +50,16 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
     const CTavroDoc::HeldBackdrop kept = doc.Backdrop;
     const int32_t held = doc.DragObject;
     doc.DragObject = 0;
-    doc.ComposeRect(0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight);
+    doc.ComposeRect(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
     doc.DragObject = held;
     doc.Backdrop = kept;
     EXPECT_EQ(stepped, doc.CompositeMap);
   }
 
   // A change a script makes is followed by a recomposition of what it touched.
-  void RecomposeAll() { doc.ComposeRect(0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight); }
+  void RecomposeAll() {
+    doc.ComposeRect(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
+  }
 };
 
 TEST_P(HeldBackdropTest, EveryStepEqualsAFullComposition) {
@@ -75,15 +76,16 @@ TEST_P(HeldBackdropTest, ChangesBeneathBetweenStepsAreNeverHiddenByAnOldBackdrop
   Step(1, 0);
   Step(1, 0);  // the backdrop is in use from here
   ExpectSameAsFullComposition();
-  Object(2).X = static_cast<int16_t>(Object(2).X - 3);  // a script moves something beneath
+  build.Move(2, static_cast<int16_t>(Object(2).X - 3),
+             Object(2).Y);  // a script moves something beneath
   RecomposeAll();
   Step(1, 0);
   ExpectSameAsFullComposition();
-  doc.CellTable[4].Unmapped = 1;  // a cel beneath is hidden
+  build.Show(4, false);  // a cel beneath is hidden
   RecomposeAll();
   Step(0, 1);
   ExpectSameAsFullComposition();
-  doc.CellTable[3].Transparency = 64;  // and one is made see-through
+  build.Transparency(3, 64);  // and one is made see-through
   RecomposeAll();
   Step(0, 1);
   ExpectSameAsFullComposition();
@@ -91,7 +93,7 @@ TEST_P(HeldBackdropTest, ChangesBeneathBetweenStepsAreNeverHiddenByAnOldBackdrop
   RecomposeAll();
   Step(-1, 0);
   ExpectSameAsFullComposition();
-  Object(5).X = static_cast<int16_t>(Object(5).X + 1);  // the object above moves too
+  build.Move(5, static_cast<int16_t>(Object(5).X + 1), Object(5).Y);  // the object above moves too
   RecomposeAll();
   Step(-1, 0);
   ExpectSameAsFullComposition();
@@ -107,7 +109,7 @@ TEST_P(HeldBackdropTest, ItIsDroppedWithTheObjectAndWithTheMap) {
   EXPECT_TRUE(doc.Backdrop.pixels.empty());
   ExpectSameAsFullComposition();
 
-  doc.DragObject = doc.SlotOf(1);
+  doc.DragObject = doc.Set().SlotOf(1);
   Step(1, 1);
   Step(1, 1);
   ASSERT_FALSE(doc.Backdrop.pixels.empty());

@@ -29,7 +29,7 @@ TEST_F(LoadedSetTest, TheLoadComposesSetZeroAndBuildsItsPalette) {
   EXPECT_EQ(IndexAt(2, 2), 3);  // the earlier line lies on top
   EXPECT_EQ(IndexAt(3, 3), 5);
   EXPECT_EQ(IndexAt(0, 0), 0);
-  EXPECT_EQ(doc.ColourCount, 16);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 16);
   EXPECT_EQ(doc.MapInfo.Header.biWidth, 12);
   EXPECT_EQ(doc.MapInfo.Header.biHeight, 6);
 }
@@ -44,7 +44,7 @@ TEST_F(LoadedSetTest, ASetEventRunsBeforeTheSetChanges) {
   doc.SwitchSet(1);
   EXPECT_EQ(IndexAt(4, 4), 3);
   doc.SwitchSet(0);
-  EXPECT_EQ(doc.ObjectTable[doc.SlotOf(0)].X, 4);
+  EXPECT_EQ(doc.Set().ObjectTable()[doc.Set().SlotOf(0)].X, 4);
   EXPECT_EQ(IndexAt(4, 1), 3);
   EXPECT_EQ(IndexAt(1, 1), 0);
 }
@@ -57,7 +57,7 @@ TEST_F(LoadedSetTest, ScriptChangesReachTheMapOnlyThroughTheDirtyArea) {
   ASSERT_TRUE(doc.SetLoaded);
   doc.SwitchSet(1);  // the event hides the cel before the whole map is composed
   EXPECT_EQ(IndexAt(6, 2), 0);
-  doc.CellTable[1].Unmapped = 0;
+  build.Show(1, true);
   doc.MarkDirty({6, 2, 8, 4});
   EXPECT_EQ(IndexAt(6, 2), 0);
   doc.FlushDirtyRect();

@@ -209,15 +209,15 @@ TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
   EXPECT_EQ(temp.parent_path(), tmp.path());
   EXPECT_EQ(temp.filename().string().substr(0, 2), "ta");
   EXPECT_EQ(temp.filename().string().size(), 8u);
-  EXPECT_EQ(doc->SetDirectory, doc->TempDirectory + "/");
-  EXPECT_EQ(doc->SetBaseName, "one");
+  EXPECT_EQ(doc->Set().Path().SetDirectory, doc->TempDirectory + "/");
+  EXPECT_EQ(doc->Set().Path().SetBaseName, "one");
   EXPECT_TRUE(doc->ExtractedFromArchive);
   EXPECT_TRUE(fs::is_regular_file(temp / "a.cel"));
   EXPECT_EQ(doc->ArchiveDocumentTitle, "FIRST.LZH");
   // The set is read from there, its cel and palette beside it.
   EXPECT_TRUE(doc->SetLoaded);
-  EXPECT_EQ(doc->LoadedCelCount, 1);
-  EXPECT_EQ(doc->PaletteFileCount, 1);
+  EXPECT_EQ(doc->Set().LoadedCelCount(), 1);
+  EXPECT_EQ(doc->Set().Palettes().PaletteFileCount, 1);
   EXPECT_FALSE(doc->CanSave()) << "a set from an archive cannot be saved";
   EXPECT_EQ(host.recentFiles, (std::vector<std::string>{Path("first.lzh")}));
   EXPECT_EQ(host.waitCursorDepth, 0);
@@ -271,7 +271,7 @@ TEST_F(ArchiveOpenTest, SeveralConfigurationFilesAreOfferedForChoice) {
   const auto& offered = host.configChoices[0];
   EXPECT_EQ(std::set<std::string>(offered.begin(), offered.end()),
             (std::set<std::string>{"x.cnf", "Y.CNF"}));
-  EXPECT_EQ(doc->SetBaseName, "Y");
+  EXPECT_EQ(doc->Set().Path().SetBaseName, "Y");
 
   host.chooseOk = false;
   EXPECT_FALSE(doc->OnOpenDocument(Path("two.lzh")));

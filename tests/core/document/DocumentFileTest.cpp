@@ -26,8 +26,8 @@ TEST_F(DocumentFileTest, UnreadablePathsFailWithAMessageAndLeaveTheSetAlone) {
     std::string error;
     EXPECT_FALSE(OpenDocumentFile(doc, path, error));
     EXPECT_NE(error.find(path), std::string::npos) << error;
-    EXPECT_EQ(doc.CellCount, 2);
-    EXPECT_FALSE(doc.CellTable.empty());
+    EXPECT_EQ(doc.Set().CellCount(), 2);
+    EXPECT_FALSE(doc.Set().CellTable().empty());
   }
 }
 
@@ -38,16 +38,16 @@ TEST_F(DocumentFileTest, TheSetDirectoryIsTheFilesOwnWithoutLengthLimits) {
   deep.WriteText("My Dolls.CNF", "#0 a.cel\n");
   std::string error;
   ASSERT_TRUE(OpenDocumentFile(doc, deep.Path("My Dolls.CNF").string(), error)) << error;
-  EXPECT_EQ(doc.SetDirectory, deep.Dir());
-  EXPECT_EQ(doc.SetBaseName, "My Dolls");
-  EXPECT_EQ(doc.SetExtension, ".CNF");
+  EXPECT_EQ(doc.Set().Path().SetDirectory, deep.Dir());
+  EXPECT_EQ(doc.Set().Path().SetBaseName, "My Dolls");
+  EXPECT_EQ(doc.Set().Path().SetExtension, ".CNF");
 }
 
 TEST_F(DocumentFileTest, ARelativePathGivesAnAbsoluteSetDirectory) {
   SetPathFields(doc, "sets/doll.cnf");
-  EXPECT_EQ(doc.SetDirectory, (fs::current_path() / "sets").string() + "/");
+  EXPECT_EQ(doc.Set().Path().SetDirectory, (fs::current_path() / "sets").string() + "/");
   SetPathFields(doc, "/doll.cnf");
-  EXPECT_EQ(doc.SetDirectory, "/");
+  EXPECT_EQ(doc.Set().Path().SetDirectory, "/");
 }
 
 TEST_F(DocumentFileTest, AFileEndingBeforeItsLengthLoadsNothing) {
@@ -55,8 +55,8 @@ TEST_F(DocumentFileTest, AFileEndingBeforeItsLengthLoadsNothing) {
   CArchive archive(shortFile, 100);
   doc.ResetSet();
   doc.Serialize(archive);
-  EXPECT_TRUE(doc.ConfigText.empty());
-  EXPECT_EQ(doc.CellCount, 0);
+  EXPECT_TRUE(doc.Set().ConfigText().empty());
+  EXPECT_EQ(doc.Set().CellCount(), 0);
   EXPECT_FALSE(doc.SetLoaded);
   EXPECT_TRUE(host.messages.empty());
 }

@@ -20,7 +20,7 @@ class HostileConfigTest : public test::LoadFixture {
     std::istringstream input(bytes);
     CArchive archive(input, static_cast<int64_t>(bytes.size()));
     doc.ResetSet();
-    doc.SetDirectory = files.Dir();
+    build.Directory(files.Dir());
     doc.DeleteContents();
     doc.Serialize(archive);
   }
@@ -49,27 +49,27 @@ class HostileConfigTest : public test::LoadFixture {
   }
 
   void ExpectConsistentTables() {
-    ASSERT_LE(doc.CellCount, kMaxCells);
+    ASSERT_LE(doc.Set().CellCount(), kMaxCells);
     EXPECT_LE(doc.ObjectSlots.size(), static_cast<size_t>(kObjectNumberLimit));
-    EXPECT_GE(doc.ObjectCount, 0);
-    EXPECT_LE(doc.PaletteCount, kMaxPaletteLines);
-    EXPECT_GE(doc.PlayfieldWidth, 1);
-    EXPECT_LE(doc.PlayfieldWidth, kMaxPlayfieldWidth);
-    EXPECT_GE(doc.PlayfieldHeight, 1);
-    EXPECT_LE(doc.PlayfieldHeight, kMaxPlayfieldHeight);
-    for (int i = 0; i < doc.CellCount; ++i) {
-      const int16_t number = doc.CellTable[i].ObjectNumber;
+    EXPECT_GE(doc.Set().ObjectCount(), 0);
+    EXPECT_LE(doc.Set().Palettes().PaletteCount, kMaxPaletteLines);
+    EXPECT_GE(doc.Set().PlayfieldWidth(), 1);
+    EXPECT_LE(doc.Set().PlayfieldWidth(), kMaxPlayfieldWidth);
+    EXPECT_GE(doc.Set().PlayfieldHeight(), 1);
+    EXPECT_LE(doc.Set().PlayfieldHeight(), kMaxPlayfieldHeight);
+    for (int i = 0; i < doc.Set().CellCount(); ++i) {
+      const int16_t number = doc.Set().CellTable()[i].ObjectNumber;
       EXPECT_GE(number, 0);
-      EXPECT_LT(number, doc.ObjectCount);
+      EXPECT_LT(number, doc.Set().ObjectCount());
     }
     size_t slots = 0;
-    doc.ForEachObject([&](int32_t number, uint16_t slot) {
+    doc.Set().ForEachObject([&](int32_t number, uint16_t slot) {
       ++slots;
-      ASSERT_LT(slot, doc.ObjectTable.size());
-      EXPECT_EQ(doc.ObjectTable[slot].Number, number < 32767 ? number : 32767);
+      ASSERT_LT(slot, doc.Set().ObjectTable().size());
+      EXPECT_EQ(doc.Set().ObjectTable()[slot].Number, number < 32767 ? number : 32767);
     });
-    if (!doc.ObjectTable.empty()) {
-      EXPECT_EQ(slots + 1, doc.ObjectTable.size());
+    if (!doc.Set().ObjectTable().empty()) {
+      EXPECT_EQ(slots + 1, doc.Set().ObjectTable().size());
     }
   }
 };
@@ -95,9 +95,9 @@ TEST_F(HostileConfigTest, ManyDistinctObjectsWithoutCelsStayBounded) {
   std::string text;
   for (int i = 0; i < 70000; ++i) text += "#" + std::to_string(5000 + i) + " a :\n";
   LoadBytes(text + "#1 a.cel\n");
-  EXPECT_EQ(doc.ObjectCount, 75000);
-  EXPECT_EQ(doc.CellCount, 0);  // every slot was used up before object 1 came
-  EXPECT_EQ(doc.SlotOf(1), 0);
+  EXPECT_EQ(doc.Set().ObjectCount(), 75000);
+  EXPECT_EQ(doc.Set().CellCount(), 0);  // every slot was used up before object 1 came
+  EXPECT_EQ(doc.Set().SlotOf(1), 0);
   ExpectConsistentTables();
 }
 

@@ -58,9 +58,9 @@ class JapaneseSetTest : public ::testing::Test {
 
   void ExpectLoaded(const std::string& what) {
     EXPECT_TRUE(doc->SetLoaded) << what;
-    EXPECT_EQ(doc->LoadedCelCount, 1) << what;
-    EXPECT_EQ(doc->PaletteFileCount, 1) << what;
-    EXPECT_EQ(doc->LoadErrors, 0) << what;
+    EXPECT_EQ(doc->Set().LoadedCelCount(), 1) << what;
+    EXPECT_EQ(doc->Set().Palettes().PaletteFileCount, 1) << what;
+    EXPECT_EQ(doc->Set().LoadErrors(), 0) << what;
   }
   // What the archive's folder holds after extraction: each name's own bytes.
   void ExpectExtractedAsStored(const std::string& what) {
@@ -131,8 +131,8 @@ TEST_F(JapaneseSetTest, ARepeatOpenComparesTheArchivePathExactly) {
       << test::StoredLzhMember("b.cnf", "(50,30)\n") << std::string(1, '\0');
   ASSERT_TRUE(doc->OnOpenDocument(Path("doll.lzh")));
   ASSERT_TRUE(doc->OnOpenDocument(Path("DOLL.LZH")));
-  EXPECT_EQ(doc->SetBaseName, "b") << "the second archive is another archive";
-  EXPECT_EQ(doc->PlayfieldWidth, 50);
+  EXPECT_EQ(doc->Set().Path().SetBaseName, "b") << "the second archive is another archive";
+  EXPECT_EQ(doc->Set().PlayfieldWidth(), 50);
 }
 
 TEST_F(JapaneseSetTest, AnArchiveThatCannotBeOpenedSaysWhy) {

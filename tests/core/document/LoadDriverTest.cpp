@@ -14,9 +14,9 @@ class LoadDriverTest : public test::LoadFixture {
  protected:
   void ExpectEmptyDocument() {
     EXPECT_FALSE(doc.SetLoaded);
-    EXPECT_TRUE(doc.ConfigText.empty());
-    EXPECT_TRUE(doc.CellTable.empty());
-    EXPECT_TRUE(doc.ObjectTable.empty());
+    EXPECT_TRUE(doc.Set().ConfigText().empty());
+    EXPECT_TRUE(doc.Set().CellTable().empty());
+    EXPECT_TRUE(doc.Set().ObjectTable().empty());
     EXPECT_TRUE(doc.CompositeMap.empty());
     EXPECT_EQ(host.wholeViewInvalidations, 0);
   }
@@ -37,11 +37,11 @@ TEST_F(LoadDriverTest, ASetWithCelsIsShownFromSetZeroAtZoomOne) {
   Load(text);
   EXPECT_TRUE(doc.SetLoaded);
   EXPECT_EQ(doc.ZoomFactor, 1);
-  EXPECT_EQ(doc.CurrentSet, 0);
+  EXPECT_EQ(doc.Set().CurrentSet(), 0);
   EXPECT_EQ(doc.MapBounds, (MapRect{0, 0, 639, 399}));
   EXPECT_EQ(host.wholeViewInvalidations, 1);
-  ASSERT_EQ(doc.ConfigTextLength, static_cast<int32_t>(text.size()));
-  EXPECT_EQ(std::string(doc.ConfigText.data()), text);  // as read, with a zero after it
+  ASSERT_EQ(doc.Set().ConfigTextLength(), static_cast<int32_t>(text.size()));
+  EXPECT_EQ(std::string(doc.Set().ConfigText().data()), text);  // as read, with a zero after it
 }
 
 TEST_F(LoadDriverTest, EachKindOfProblemIsReportedOnceWithAnExclamation) {
@@ -54,7 +54,7 @@ TEST_F(LoadDriverTest, EachKindOfProblemIsReportedOnceWithAnExclamation) {
     EXPECT_EQ(message.icon, MessageIcon::Exclamation);
     EXPECT_EQ(message.caption, "");
   }
-  EXPECT_EQ(doc.CellCount, 200);
+  EXPECT_EQ(doc.Set().CellCount(), 200);
   EXPECT_TRUE(doc.SetLoaded);  // cels that failed still make a set to show
 }
 
@@ -64,29 +64,29 @@ TEST_F(LoadDriverTest, MissingCelsAreReportedBeforeOversizedOnes) {
   Load("#0 wide.cel\n#1 missing.cel\n#2 edge.cel\n#2000 edge.cel\n");
   EXPECT_EQ(LoadMessages(), (Texts{"bad cell and ignored", "can't load cell file and ignored",
                                    "too large cell and ignored"}));
-  EXPECT_EQ(doc.LoadedCelCount, 1);  // a cel ending exactly at the edge fits
+  EXPECT_EQ(doc.Set().LoadedCelCount(), 1);  // a cel ending exactly at the edge fits
 }
 
 TEST_F(LoadDriverTest, APaletteAloneShowsAnEmptyPlayfield) {
   files.OldPalette("colours.kcf");
   Load("%colours.kcf\n");
-  ASSERT_EQ(doc.ColourCount, 16);
+  ASSERT_EQ(doc.Set().Palettes().ColourCount, 16);
   EXPECT_TRUE(doc.SetLoaded);
-  EXPECT_EQ(doc.PlayfieldWidth, 448);
-  EXPECT_EQ(doc.PlayfieldHeight, 320);
+  EXPECT_EQ(doc.Set().PlayfieldWidth(), 448);
+  EXPECT_EQ(doc.Set().PlayfieldHeight(), 320);
   EXPECT_TRUE(LoadMessages().empty());
 }
 
 TEST_F(LoadDriverTest, ALoadReplacesTheWholePreviousSet) {
   Load("#5.3 a.cel :1\n#9 b.cel\n$2 1,1\n");
   Load("#9.1 c.cel :4\n");
-  EXPECT_EQ(doc.CellCount, 1);
-  EXPECT_EQ(doc.ObjectCount, 10);
-  EXPECT_EQ(doc.SlotOf(9), 1);  // slots are handed out afresh
-  EXPECT_EQ(doc.SlotOf(5), 0);
+  EXPECT_EQ(doc.Set().CellCount(), 1);
+  EXPECT_EQ(doc.Set().ObjectCount(), 10);
+  EXPECT_EQ(doc.Set().SlotOf(9), 1);  // slots are handed out afresh
+  EXPECT_EQ(doc.Set().SlotOf(5), 0);
   EXPECT_EQ(Object(9).FixTotal, 1);
   EXPECT_EQ(Object(9).SetX[0], 0);
-  EXPECT_EQ(doc.SetGroup[0], 0);
+  EXPECT_EQ(doc.Set().SetGroup()[0], 0);
   EXPECT_EQ(SetsInUse(), std::vector<int>{4});
 }
 
@@ -102,61 +102,61 @@ TEST_F(LoadDriverTest, ScriptLinesOfANewFileStartAtInitialize) {
 
 TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
   Load("(800,600\n#0 a.cel :3 ;%T9\n$5\n");
-  doc.CurrentGroup = 4;
-  doc.ColourCount = 16;
-  doc.PaletteBase[3] = 7;
+  build.Current(doc.Set().CurrentSet(), 4);
+  build.ColourCount(16);
+  build.PaletteBase(3, 7);
   doc.PaletteGroups[2][5][1] = 9;
   doc.DirtyFlag = true;
   doc.DirtyRect = {1, 2, 3, 4};
   doc.ResetSet();
-  EXPECT_EQ(doc.CellCount, 0);
-  EXPECT_EQ(doc.ObjectCount, 0);
-  EXPECT_EQ(doc.ColourCount, 0);
-  EXPECT_EQ(doc.CurrentGroup, 0);
+  EXPECT_EQ(doc.Set().CellCount(), 0);
+  EXPECT_EQ(doc.Set().ObjectCount(), 0);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 0);
+  EXPECT_EQ(doc.Set().CurrentGroup(), 0);
   EXPECT_FALSE(doc.SetLoaded);
-  EXPECT_EQ(doc.CurrentSet, 255);
-  EXPECT_EQ(doc.PlayfieldWidth, 448);
-  EXPECT_EQ(doc.PlayfieldHeight, 320);
+  EXPECT_EQ(doc.Set().CurrentSet(), 255);
+  EXPECT_EQ(doc.Set().PlayfieldWidth(), 448);
+  EXPECT_EQ(doc.Set().PlayfieldHeight(), 320);
   EXPECT_FALSE(doc.TrueColourMode);
-  EXPECT_EQ(doc.PaletteBase[3], 0);
+  EXPECT_EQ(doc.Set().Palettes().PaletteBase[3], 0);
   EXPECT_EQ(doc.PaletteGroups[2][5][1], 0);
-  EXPECT_EQ(doc.SetGroup[0], 0);
+  EXPECT_EQ(doc.Set().SetGroup()[0], 0);
   EXPECT_EQ(SetsInUse(), std::vector<int>{});
   EXPECT_FALSE(doc.DirtyFlag);
   EXPECT_TRUE(doc.DirtyRect.IsEmpty());
-  EXPECT_FALSE(doc.CellTable.empty());
-  EXPECT_FALSE(doc.ConfigText.empty());
+  EXPECT_FALSE(doc.Set().CellTable().empty());
+  EXPECT_FALSE(doc.Set().ConfigText().empty());
 }
 
 TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
   Load("#0 a.cel\n#3000 b.cel\n");
-  doc.CellTable[0].Pixels.assign(16, 1);
-  doc.CellTable[1500].Pixels.assign(16, 1);  // beyond CellCount, still freed
+  build.Pixels(0, std::vector<uint8_t>(16, 1));
+  build.Pixels(1500, std::vector<uint8_t>(16, 1));  // beyond CellCount, still freed
   doc.ActionStore[100] = 7;
-  doc.LoadedCelCount = 5;
+  for (int i = 0; i < 5; ++i) build.Set().CountLoadedCel();
   doc.BlendRows.assign(64, 1);
   doc.Backdrop.pixels.assign(64, 1);
   doc.DeleteContents();
   EXPECT_FALSE(doc.SetLoaded);
-  EXPECT_TRUE(doc.CellTable.empty());
-  EXPECT_TRUE(doc.ObjectTable.empty());
+  EXPECT_TRUE(doc.Set().CellTable().empty());
+  EXPECT_TRUE(doc.Set().ObjectTable().empty());
   EXPECT_TRUE(doc.CompositeMap.empty());
   EXPECT_EQ(doc.BlendRows.capacity(), 0u);
   EXPECT_EQ(doc.Backdrop.pixels.capacity(), 0u);
-  EXPECT_TRUE(doc.ObjectSlots.empty());
-  EXPECT_EQ(doc.SlotOf(3000), 0);
+  EXPECT_EQ(doc.Set().SlotOf(0), 0);
+  EXPECT_EQ(doc.Set().SlotOf(3000), 0);
   EXPECT_EQ(doc.ActionStore.size(), static_cast<size_t>(kActionStoreSize));
   EXPECT_EQ(doc.ActionStore[100], 0);
-  EXPECT_EQ(doc.LoadedCelCount, 0);
+  EXPECT_EQ(doc.Set().LoadedCelCount(), 0);
 }
 
 TEST_F(LoadDriverTest, NewDocumentIsEmptyWithDefaults) {
   Load("(800,600\n#0 a.cel\n");
   EXPECT_TRUE(doc.OnNewDocument());
-  EXPECT_TRUE(doc.CellTable.empty());
+  EXPECT_TRUE(doc.Set().CellTable().empty());
   EXPECT_FALSE(doc.SetLoaded);
-  EXPECT_EQ(doc.PlayfieldWidth, 448);
-  EXPECT_EQ(doc.CurrentSet, 255);
+  EXPECT_EQ(doc.Set().PlayfieldWidth(), 448);
+  EXPECT_EQ(doc.Set().CurrentSet(), 255);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "document/CTavroDoc.h"
 #include "document/DocumentFile.h"
 #include "support/FakeHost.h"
+#include "support/SetBuilder.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 
@@ -20,6 +21,7 @@ class LoadFixture : public ::testing::Test {
   CTavroDoc doc{host};
   TempDir dir;
   SetFiles files{dir.path()};
+  SetBuilder build{doc};
 
   // Writes `text` as set.cnf and reads it: ResetSet, then the open step. The host's messages
   // are those of this load only.
@@ -32,15 +34,15 @@ class LoadFixture : public ::testing::Test {
   }
 
   const ObjectEntry& Object(int64_t number) {
-    const uint16_t slot = doc.SlotOf(number);
+    const uint16_t slot = doc.Set().SlotOf(number);
     EXPECT_NE(slot, 0) << "object " << number << " has no slot";
-    return doc.ObjectTable.at(slot);
+    return doc.Set().ObjectTable().at(slot);
   }
 
   std::vector<int> SetsInUse() const {
     std::vector<int> sets;
     for (int s = 0; s < kSetCount; ++s) {
-      if (doc.SetInUse[s]) sets.push_back(s);
+      if (doc.Set().SetInUse()[s]) sets.push_back(s);
     }
     return sets;
   }

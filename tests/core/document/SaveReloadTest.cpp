@@ -30,9 +30,9 @@ class SaveReloadTest : public test::LoadFixture {
 
   // Position of object `number` in `set` as (x, y); (-1, -1) when the object has no slot.
   static std::pair<int, int> PositionIn(const CTavroDoc& d, int number, int set) {
-    const uint16_t slot = d.SlotOf(number);
+    const uint16_t slot = d.Set().SlotOf(number);
     if (slot == 0) return {-1, -1};
-    return {d.ObjectTable[slot].SetX[set], d.ObjectTable[slot].SetY[set]};
+    return {d.Set().ObjectTable()[slot].SetX[set], d.Set().ObjectTable()[slot].SetY[set]};
   }
 
   test::FakeHost reloadHost;
@@ -43,7 +43,7 @@ TEST_F(SaveReloadTest, ALineEndedByTwoCarriageReturnsStaysItsOwnLine) {
   // The reader ends a line at its second carriage return; the saved copy drops carriage
   // returns, so it must put a line feed there or "#1 b.cel" would join the cel line before it.
   Load("#0 a.cel\r\r#1 b.cel\n$0 5,5 7,7\n");
-  ASSERT_NE(doc.SlotOf(1), 0);
+  ASSERT_NE(doc.Set().SlotOf(1), 0);
   const std::string saved = SaveAndReload();
   EXPECT_EQ(saved.substr(0, 18), "#0 a.cel\n#1 b.cel\n");
   ASSERT_NE(reloaded->SlotOf(1), 0) << saved;

@@ -46,7 +46,9 @@ class SaveRoundTripTest : public ::testing::Test {
     s << in.rdbuf();
     return s.str();
   }
-  ObjectEntry& Object(CTavroDoc& d, int number) { return d.ObjectTable[d.SlotOf(number)]; }
+  static const ObjectEntry& Object(const CTavroDoc& d, int number) {
+    return d.Set().ObjectTable()[d.Set().SlotOf(number)];
+  }
 
   void DragObject(int fromX, int fromY, int toX, int toY) {
     doc.TrackPointer(fromX, fromY, 0, 0);
@@ -76,7 +78,7 @@ TEST_F(SaveRoundTripTest, SavedFileHasTenSetLinesWithThePositionsOfTheMoment) {
             "$3 60,40\r\n"  // the third set line is set 2's, shown now
             "$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n"
             "; last words");
-  EXPECT_EQ(doc.CurrentSet, 2) << "saving returns to the shown set";
+  EXPECT_EQ(doc.Set().CurrentSet(), 2) << "saving returns to the shown set";
   EXPECT_EQ(Object(doc, 0).X, 60);
 }
 

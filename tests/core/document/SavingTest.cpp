@@ -13,17 +13,12 @@ namespace {
 
 class SavingTest : public ::testing::Test, protected test::HandBuiltSet {
  protected:
-  void UseText(const std::string& text) {
-    doc.ConfigText.assign(text.begin(), text.end());
-    doc.ConfigText.push_back('\0');
-    doc.ConfigTextLength = static_cast<int32_t>(text.size());
-  }
+  void UseText(const std::string& text) { build.Text(text); }
   // Gives object `number` a cel in every set and a stored position in set `set`.
   void Position(int number, int set, int x, int y) {
-    if (doc.SlotOf(number) == 0) AddSquare(number, 2);
-    Object(number).SetX[set] = static_cast<int16_t>(x);
-    Object(number).SetY[set] = static_cast<int16_t>(y);
-    if (set == doc.CurrentSet) Place(number, x, y);
+    if (doc.Set().SlotOf(number) == 0) AddSquare(number, 2);
+    build.StorePosition(number, set, x, y);
+    if (set == doc.Set().CurrentSet()) Place(number, x, y);
   }
   std::string Saved() {
     std::string out;
@@ -41,8 +36,10 @@ class SavingTest : public ::testing::Test, protected test::HandBuiltSet {
 TEST_F(SavingTest, ThreeSetLinesBecomeTenInPlaceAndAppended) {
   Position(0, 0, 10, 20);
   Position(0, 1, 30, 40);
-  doc.SetGroup = {2, 0, 1};
-  doc.CurrentGroup = 2;  // set 0 is shown: saving stores the shown group as its group
+  build.Group(0, 2);
+  build.Group(2, 1);
+  build.Current(doc.Set().CurrentSet(),
+                2);  // set 0 is shown: saving stores the shown group as its group
   UseText(
       "; dolls\r\n"
       "#0 a.cel\r\n"
@@ -141,14 +138,14 @@ TEST_F(SavingTest, EleventhSetLineIsDroppedWithItsContinuation) {
 }
 
 TEST_F(SavingTest, NothingReadNothingWritten) {
-  doc.ConfigText.clear();
+  build.Text("");
   EXPECT_EQ(Saved(), "");
 }
 
 TEST_F(SavingTest, EverySetWrittenIsAppliedAndTheShownOneAfterIt) {
   ASSERT_TRUE(ScriptsRun());
   AddSquare(0, 2);
-  doc.CurrentSet = 3;
+  build.Current(3, doc.Set().CurrentGroup());
   for (int set = 0; set < kSetCount; ++set) BindDebug(11, set, std::to_string(set));
   UseText("$0\n");
   Saved();
@@ -158,7 +155,7 @@ TEST_F(SavingTest, EverySetWrittenIsAppliedAndTheShownOneAfterIt) {
     expected.push_back("3");
   }
   EXPECT_EQ(host.MessageTexts(), expected);
-  EXPECT_EQ(doc.CurrentSet, 3);
+  EXPECT_EQ(doc.Set().CurrentSet(), 3);
 }
 
 TEST_F(SavingTest, SaveIsOfferedOnlyForALoadedSetNotFromAnArchive) {

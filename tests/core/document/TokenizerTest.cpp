@@ -4,29 +4,25 @@
 #include <string>
 #include <vector>
 
-#include "document/CTavroDoc.h"
-#include "support/FakeHost.h"
+#include "document/ConfigReader.h"
+#include "set/ConfigTokens.h"
 
 namespace tavro {
 namespace {
 
 class TokenizerTest : public ::testing::Test {
  protected:
-  test::FakeHost host;
-  CTavroDoc doc{host};
-
-  // All lines ReadConfigLine reports for `text`.
-  std::vector<std::string> Lines(const std::string& text) {
-    doc.ConfigText.assign(text.begin(), text.end());
-    doc.ConfigText.push_back('\0');
-    doc.TextCursor = doc.ConfigText.data();
-    int32_t remaining = static_cast<int32_t>(text.size());
+  // All lines a reader reports for `text`.
+  static std::vector<std::string> Lines(const std::string& text) {
+    std::vector<char> bytes(text.begin(), text.end());
+    bytes.push_back('\0');
+    ConfigReader reader(bytes, static_cast<int32_t>(text.size()));
     std::vector<std::string> lines;
-    char buffer[256];
-    while (ReadConfigLine(doc.TextCursor, buffer, sizeof buffer, remaining))
-      lines.emplace_back(buffer);
+    while (reader.NextLine()) lines.emplace_back(reader.Line());
     return lines;
   }
+
+  const char* cursor = nullptr;
 };
 
 TEST_F(TokenizerTest, LinesKeepTheirLineFeedAndLoseCarriageReturns) {
@@ -52,17 +48,17 @@ TEST_F(TokenizerTest, LongLinesSplitAfter255Bytes) {
 
 TEST_F(TokenizerTest, ParseNumberReadsSignAndDigitsOnly) {
   const char line[] = "-12x 7 99999999999";
-  doc.ParseCursor = line;
-  EXPECT_EQ(ParseNumber(doc.ParseCursor), -12);
-  EXPECT_EQ(*doc.ParseCursor, 'x');
-  EXPECT_EQ(ParseNumber(doc.ParseCursor), -1);  // not a digit: cursor stays
-  EXPECT_EQ(*doc.ParseCursor, 'x');
-  ++doc.ParseCursor;
-  EXPECT_EQ(ParseNumber(doc.ParseCursor), -1);  // no white space skipped before a number
-  SkipSpace(doc.ParseCursor);
-  EXPECT_EQ(ParseNumber(doc.ParseCursor), 7);
-  SkipSpace(doc.ParseCursor);
-  EXPECT_EQ(ParseNumber(doc.ParseCursor), INT32_MAX);  // too large for 32 bits: held at the top
+  cursor = line;
+  EXPECT_EQ(ParseNumber(cursor), -12);
+  EXPECT_EQ(*cursor, 'x');
+  EXPECT_EQ(ParseNumber(cursor), -1);  // not a digit: cursor stays
+  EXPECT_EQ(*cursor, 'x');
+  ++cursor;
+  EXPECT_EQ(ParseNumber(cursor), -1);  // no white space skipped before a number
+  SkipSpace(cursor);
+  EXPECT_EQ(ParseNumber(cursor), 7);
+  SkipSpace(cursor);
+  EXPECT_EQ(ParseNumber(cursor), INT32_MAX);  // too large for 32 bits: held at the top
 }
 
 TEST_F(TokenizerTest, TokensStopAtNineteenBytesSpaceOrQuote) {
@@ -75,19 +71,19 @@ TEST_F(TokenizerTest, TokensStopAtNineteenBytesSpaceOrQuote) {
   EXPECT_STREQ(token, "shirt.cel");
   EXPECT_EQ(*after, '\t');
 
-  doc.ParseCursor = line;
+  cursor = line;
   CopyQuoted(token, "sound.wav\" rest");
   EXPECT_STREQ(token, "sound.wav");
-  EXPECT_EQ(doc.ParseCursor, line);  // CopyQuoted leaves the cursor alone
+  EXPECT_EQ(cursor, line);  // CopyQuoted leaves the cursor alone
 }
 
 TEST_F(TokenizerTest, SkipSpaceNeverPassesTheEndOfTheLine) {
   const char line[] = " \t\v\f\r\n";
-  doc.ParseCursor = line;
-  SkipSpace(doc.ParseCursor);
-  EXPECT_EQ(*doc.ParseCursor, '\0');
-  SkipSpace(doc.ParseCursor);
-  EXPECT_EQ(doc.ParseCursor, line + 6);
+  cursor = line;
+  SkipSpace(cursor);
+  EXPECT_EQ(*cursor, '\0');
+  SkipSpace(cursor);
+  EXPECT_EQ(cursor, line + 6);
 }
 
 }  // namespace

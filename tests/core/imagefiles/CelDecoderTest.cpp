@@ -61,7 +61,7 @@ TEST_F(CelDecoder, LoadCelAttachesWhatTheFileDecodesTo) {
   EXPECT_EQ(cell.BitsPerPixel, 8);
   EXPECT_EQ(cell.SetMask, 0x0F0);
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 5, 6));
-  EXPECT_EQ(doc.LoadedCelCount, 1);
+  EXPECT_EQ(doc.Set().LoadedCelCount(), 1);
   EXPECT_FALSE(doc.TrueColourMode);
 }
 
@@ -89,13 +89,13 @@ TEST(CelBytes, NewFormIndexedDepthsOddWidthsAndOffsets) {
 }
 
 TEST_F(CelDecoder, PaletteBaseIsAddedModulo256ButZeroStaysTransparent) {
-  doc.PaletteBase[2] = 250;
+  build.PaletteBase(2, 250);
   files.Write("e.cel", EncodeIndexedCel(8, 4, 1, 0, 0, {0, 5, 6, 10}));
   CellEntry cell = Cell("e.cel", 0, 2);
   ASSERT_EQ(doc.LoadCel(cell), 0);
   EXPECT_THAT(cell.Pixels, ElementsAre(0, 255, 0, 4));
 
-  doc.PaletteBase[1] = 15;
+  build.PaletteBase(1, 15);
   files.Write("f.cel", EncodeOldCel(3, 1, {0, 1, 15}));
   cell = Cell("f.cel", 0, 1);
   ASSERT_EQ(doc.LoadCel(cell), 0);
@@ -108,7 +108,7 @@ TEST_F(CelDecoder, PaletteBaseIsAddedModulo256ButZeroStaysTransparent) {
 }
 
 TEST_F(CelDecoder, ThirtyTwoBitCelsKeepTheirBytesAndOnlyMark21SwitchesTrueColour) {
-  doc.PaletteBase[0] = 9;  // must not touch 32-bit pixels
+  build.PaletteBase(0, 9);  // must not touch 32-bit pixels
   const std::vector<Bgra> px = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 0}, {12, 13, 14, 255}};
   CellEntry cell;
   ASSERT_EQ(Load("g.cel", EncodeTrueCel(2, 2, 0, 0, px, /*mark20=*/true), cell), 0);
@@ -159,7 +159,7 @@ TEST_F(CelDecoder, ARefusedCelBelongsToNoSetAndKeepsNoPixels) {
   EXPECT_EQ(doc.LoadCel(cell), kErrBadCell);
   EXPECT_EQ(cell.SetMask, 0);
   EXPECT_TRUE(cell.Pixels.empty());
-  EXPECT_EQ(doc.LoadedCelCount, 0);
+  EXPECT_EQ(doc.Set().LoadedCelCount(), 0);
   EXPECT_EQ(Object(0).Flags & kHasExtent, 0);
   EXPECT_FALSE(doc.TrueColourMode);
 
@@ -177,13 +177,12 @@ TEST(CelBytes, CelsMustFitThePlayfieldInForce) {
 }
 
 TEST_F(CelDecoder, LoadCelTakesThePlayfieldInForceAndOnlyACelThatLoadsWidensItsObject) {
-  doc.PlayfieldWidth = 100;
-  doc.PlayfieldHeight = 50;
+  build.Playfield(100, 50);
   CellEntry cell;
   EXPECT_EQ(Load("edge.cel", EncodeIndexedCel(8, 40, 20, 60, 30, {}), cell), 0);
   EXPECT_EQ(Load("wide.cel", EncodeIndexedCel(8, 41, 20, 60, 30, {}), cell), kErrTooLargeCell);
   EXPECT_EQ(cell.SetMask, 0);
-  EXPECT_EQ(doc.LoadedCelCount, 1);
+  EXPECT_EQ(doc.Set().LoadedCelCount(), 1);
   // Only the cel that loaded widened the object.
   EXPECT_EQ(Object(0).ExtentRight, 100);
   EXPECT_EQ(Object(0).ExtentBottom, 50);
@@ -249,7 +248,7 @@ TEST_F(CelDecoder, LoadCelReadsOnlyWhatTheDecoderNeedsThroughItsKeptBuffer) {
   EXPECT_LT(doc.CelReadBuffer.size(), 1000u);
   ASSERT_EQ(Load("cut8.cel", Append(NewHeader(0x20, 8, 3, 3), {1, 2, 3, 4}), cell), 0);
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 0, 0, 0, 0, 0));
-  EXPECT_EQ(doc.LoadedCelCount, 2);
+  EXPECT_EQ(doc.Set().LoadedCelCount(), 2);
 }
 
 TEST_F(CelDecoder, ObjectExtentStartsWithTheFirstCelAndWidens) {
@@ -294,7 +293,7 @@ TEST_F(CelDecoder, ObjectNumbersFrom1170AreBadBeforeTheFileIsOpened) {
   std::strcpy(orphan.FileName, "ok.cel");
   orphan.ObjectNumber = 55;
   EXPECT_EQ(doc.LoadCel(orphan), kErrBadCell);
-  EXPECT_EQ(doc.LoadedCelCount, 1);
+  EXPECT_EQ(doc.Set().LoadedCelCount(), 1);
 }
 
 TEST_F(CelDecoder, FileNamesResolveIgnoringCaseAndOnlyRegularFilesOpen) {

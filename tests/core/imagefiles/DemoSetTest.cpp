@@ -43,15 +43,15 @@ std::vector<CelLine> DemoCelLines() {
 
 TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
   ASSERT_TRUE(std::filesystem::exists(kDemo / "demo.cnf")) << kDemo;
-  doc.SetDirectory = kDemo.string() + "/";
-  doc.PlayfieldWidth = 480;
-  doc.PlayfieldHeight = 360;
+  build.Directory(kDemo.string() + "/");
+  build.Playfield(480, 360);
   ASSERT_EQ(doc.LoadPaletteFile("body.kcf", 0), 0);
   ASSERT_EQ(doc.LoadPaletteFile("clothes.kcf", 1), 0);
-  EXPECT_EQ(doc.ColourCount, 31);
-  EXPECT_EQ(doc.GroupCount, 10);
-  EXPECT_EQ(doc.PaletteBase[1], 15);
-  EXPECT_NE(doc.GroupColour(0, 0).Blue, doc.GroupColour(2, 0).Blue);  // backgrounds differ
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 31);
+  EXPECT_EQ(doc.Set().Palettes().GroupCount, 10);
+  EXPECT_EQ(doc.Set().Palettes().PaletteBase[1], 15);
+  EXPECT_NE(doc.Set().Palettes().GroupColour(0, 0).Blue,
+            doc.Set().Palettes().GroupColour(2, 0).Blue);  // backgrounds differ
 
   const std::vector<CelLine> lines = DemoCelLines();
   ASSERT_EQ(lines.size(), 19u);
@@ -61,12 +61,12 @@ TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
     EXPECT_EQ(doc.LoadCel(cell), 0) << line.name;
     depths.insert(cell.BitsPerPixel);
     if (cell.BitsPerPixel != 24) {
-      for (uint8_t v : cell.Pixels) ASSERT_LT(v, doc.ColourCount) << line.name;
+      for (uint8_t v : cell.Pixels) ASSERT_LT(v, doc.Set().Palettes().ColourCount) << line.name;
     }
   }
   EXPECT_EQ(depths, (std::set<int>{4, 8, 24}));
   EXPECT_TRUE(doc.TrueColourMode);
-  EXPECT_EQ(doc.LoadedCelCount, 19);
+  EXPECT_EQ(doc.Set().LoadedCelCount(), 19);
   EXPECT_TRUE(std::filesystem::file_size(kDemo / "chime.wav") > 44);
 }
 
@@ -81,7 +81,7 @@ class DemoSetOpened : public ImageFilesTest {
 
   // Pixels of the composed map within object `number`'s box that have exactly colour `rgb`.
   int CountInObject(int number, Rgb rgb) {
-    const ObjectEntry& object = doc.ObjectTable[doc.SlotOf(number)];
+    const ObjectEntry& object = doc.Set().ObjectTable()[doc.Set().SlotOf(number)];
     int count = 0;
     for (int y = object.Y + object.ExtentTop; y < object.Y + object.ExtentBottom; ++y) {
       for (int x = object.X + object.ExtentLeft; x < object.X + object.ExtentRight; ++x) {
@@ -97,8 +97,8 @@ class DemoSetOpened : public ImageFilesTest {
   }
 
   int CellNamed(const char* name) {
-    for (int i = 0; i < doc.CellCount; ++i) {
-      if (std::string(doc.CellTable[i].FileName) == name) return i;
+    for (int i = 0; i < doc.Set().CellCount(); ++i) {
+      if (std::string(doc.Set().CellTable()[i].FileName) == name) return i;
     }
     return -1;
   }
@@ -106,41 +106,41 @@ class DemoSetOpened : public ImageFilesTest {
 
 TEST_F(DemoSetOpened, LoadsCleanlyInTrueColourWithItsScriptsRun) {
   EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
-  EXPECT_EQ(doc.LoadErrors, 0);
-  EXPECT_EQ(doc.CellCount, 19);
-  EXPECT_EQ(doc.LoadedCelCount, 19);
-  EXPECT_EQ(doc.ObjectCount, 13);
+  EXPECT_EQ(doc.Set().LoadErrors(), 0);
+  EXPECT_EQ(doc.Set().CellCount(), 19);
+  EXPECT_EQ(doc.Set().LoadedCelCount(), 19);
+  EXPECT_EQ(doc.Set().ObjectCount(), 13);
   EXPECT_TRUE(doc.TrueColourMode);
-  EXPECT_EQ(doc.PlayfieldWidth, 480);
-  EXPECT_EQ(doc.ObjectTable[doc.SlotOf(0)].FixTotal, 20);
-  EXPECT_EQ((std::vector<int>(doc.SetInUse.begin(), doc.SetInUse.begin() + 4)),
+  EXPECT_EQ(doc.Set().PlayfieldWidth(), 480);
+  EXPECT_EQ(doc.Set().ObjectTable()[doc.Set().SlotOf(0)].FixTotal, 20);
+  EXPECT_EQ((std::vector<int>(doc.Set().SetInUse().begin(), doc.Set().SetInUse().begin() + 4)),
             (std::vector<int>{1, 1, 1, 0}));
   // "initialize(" hid the shut eyes and the smile.
-  EXPECT_EQ(doc.CellTable[CellNamed("eyesshut.cel")].Unmapped, 1);
-  EXPECT_EQ(doc.CellTable[CellNamed("smile.cel")].Unmapped, 1);
-  EXPECT_EQ(doc.CellTable[CellNamed("eyesopen.cel")].Unmapped, 0);
-  EXPECT_EQ(doc.CellTable[CellNamed("shawl.cel")].Transparency, 96);
+  EXPECT_EQ(doc.Set().CellTable()[CellNamed("eyesshut.cel")].Unmapped, 1);
+  EXPECT_EQ(doc.Set().CellTable()[CellNamed("smile.cel")].Unmapped, 1);
+  EXPECT_EQ(doc.Set().CellTable()[CellNamed("eyesopen.cel")].Unmapped, 0);
+  EXPECT_EQ(doc.Set().CellTable()[CellNamed("shawl.cel")].Transparency, 96);
 }
 
 TEST_F(DemoSetOpened, EachSetShowsItsOwnClothesAndColours) {
-  ASSERT_EQ(doc.CurrentSet, 0);
+  ASSERT_EQ(doc.Set().CurrentSet(), 0);
   EXPECT_EQ(MapPixel(0, 0), (Rgb{196, 226, 246}));       // sky of colour group 0
   EXPECT_GT(CountInObject(3, Rgb{238, 204, 119}), 500);  // the straw hat
   EXPECT_GT(CountInObject(0, Rgb{66, 118, 182}), 20);    // open eyes
-  const ObjectEntry& bubble = doc.ObjectTable[doc.SlotOf(5)];
+  const ObjectEntry& bubble = doc.Set().ObjectTable()[doc.Set().SlotOf(5)];
   const int cx = bubble.X + (bubble.ExtentLeft + bubble.ExtentRight) / 2;
   const int cy = bubble.Y + (bubble.ExtentTop + bubble.ExtentBottom) / 2;
   EXPECT_NE(MapPixel(cx, cy), MapPixel(0, 0));  // blended by its alpha, not skipped
   EXPECT_NE(MapPixel(cx, cy), (Rgb{255, 255, 255}));
 
   doc.SwitchSet(1);
-  EXPECT_EQ(doc.CurrentGroup, 1);
+  EXPECT_EQ(doc.Set().CurrentGroup(), 1);
   EXPECT_EQ(MapPixel(0, 0), (Rgb{253, 232, 212}));
   // The shawl's light fabric over the peach background at transparency 96.
   EXPECT_GT(CountInObject(8, Rgb{254, 225, 143}), 200);
 
   doc.SwitchSet(2);
-  EXPECT_EQ(doc.CurrentGroup, 2);
+  EXPECT_EQ(doc.Set().CurrentGroup(), 2);
   EXPECT_EQ(MapPixel(0, 0), (Rgb{72, 74, 118}));
   EXPECT_GT(CountInObject(10, Rgb{51, 85, 68}), 2000);  // the coat
 }

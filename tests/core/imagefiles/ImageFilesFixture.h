@@ -11,6 +11,7 @@
 
 #include "document/CTavroDoc.h"
 #include "support/FakeHost.h"
+#include "support/SetBuilder.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 
@@ -28,7 +29,7 @@ inline std::vector<uint8_t> TopDownRows(const std::vector<uint8_t>& pixels, int 
 
 class ImageFilesTest : public ::testing::Test {
  protected:
-  ImageFilesTest() { doc.SetDirectory = files.Dir(); }
+  ImageFilesTest() { build.Directory(files.Dir()); }
 
   // A cel entry as the cel-line parser leaves it: name, object (with its slot), palette, sets.
   CellEntry Cell(const std::string& name, int object = 0, uint8_t palette = 0,
@@ -38,7 +39,7 @@ class ImageFilesTest : public ::testing::Test {
     cell.ObjectNumber = static_cast<int16_t>(object);
     cell.PaletteNumber = palette;
     cell.SetMask = setMask;
-    doc.EnsureSlot(object);
+    build.Slot(object);
     return cell;
   }
 
@@ -49,7 +50,9 @@ class ImageFilesTest : public ::testing::Test {
     return doc.LoadCel(cell);
   }
 
-  const ObjectEntry& Object(int number) { return doc.ObjectTable[doc.SlotOf(number)]; }
+  const ObjectEntry& Object(int number) {
+    return doc.Set().ObjectTable()[doc.Set().SlotOf(number)];
+  }
 
   static std::vector<uint8_t> TopDown(const CellEntry& cell) {
     return TopDownRows(cell.Pixels, cell.Width, cell.Height);
@@ -59,6 +62,7 @@ class ImageFilesTest : public ::testing::Test {
   SetFiles files{dir.path()};
   FakeHost host;
   CTavroDoc doc{host};
+  SetBuilder build{doc};
 };
 
 }  // namespace tavro::test

@@ -9,11 +9,12 @@ namespace {
 class PaletteReader : public ImageFilesTest {
  protected:
   int32_t Read(const std::string& name, int number) {
-    std::strncpy(doc.PaletteNames[number].data(), name.c_str(), kPaletteNameField - 1);
-    return doc.LoadPaletteFile(doc.PaletteNames[number].data(), number);
+    // As a palette line leaves the name: at most the field's width.
+    const std::string field = name.substr(0, kPaletteNameField - 1);
+    return doc.LoadPaletteFile(field.c_str(), number);
   }
   Rgb At(int group, int index) {
-    const PaletteEntry c = doc.GroupColour(group, index);
+    const PaletteEntry c = doc.Set().Palettes().GroupColour(group, index);
     return {c.Red, c.Green, c.Blue};
   }
 };
@@ -78,21 +79,22 @@ TEST_F(PaletteReader, OldFormFilesShareOneTableAndLaterFilesDropColourZero) {
   files.Write("a.kcf", EncodeOldPalette(first));
   files.Write("b.kcf", EncodeOldPalette(second));
   ASSERT_EQ(Read("a.kcf", 0), 0);
-  EXPECT_EQ(doc.ColourCount, 16);
-  EXPECT_EQ(doc.GroupCount, 10);
-  EXPECT_EQ(doc.PaletteBase[0], 0);
-  EXPECT_EQ(doc.PaletteFileCount, 1);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 16);
+  EXPECT_EQ(doc.Set().Palettes().GroupCount, 10);
+  EXPECT_EQ(doc.Set().Palettes().PaletteBase[0], 0);
+  EXPECT_EQ(doc.Set().Palettes().PaletteFileCount, 1);
   for (int g = 0; g < 10; ++g) {
     for (int i = 0; i < 16; ++i) EXPECT_EQ(At(g, i), first[g][i]) << g << "/" << i;
   }
 
   ASSERT_EQ(Read("b.kcf", 1), 0);
-  EXPECT_EQ(doc.ColourCount, 31);
-  EXPECT_EQ(doc.PaletteBase[1], 15);
-  EXPECT_EQ(doc.PaletteFileCount, 2);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 31);
+  EXPECT_EQ(doc.Set().Palettes().PaletteBase[1], 15);
+  EXPECT_EQ(doc.Set().Palettes().PaletteFileCount, 2);
   EXPECT_EQ(At(3, 0), first[3][0]);  // index 0 stays the first file's
   for (int g = 0; g < 10; ++g) {
-    for (int v = 1; v < 16; ++v) EXPECT_EQ(At(g, doc.PaletteBase[1] + v), second[g][v]);
+    for (int v = 1; v < 16; ++v)
+      EXPECT_EQ(At(g, doc.Set().Palettes().PaletteBase[1] + v), second[g][v]);
   }
   EXPECT_EQ(At(0, 31), (Rgb{}));
 
@@ -108,8 +110,8 @@ TEST_F(PaletteReader, GroupsAFileLacksShowItsFirstGroup) {
   // A 24-bit file with 256 colours and one group fills the whole table in every group.
   files.Write("full.kcf", EncodeNewPalette(24, 256, {Ramp(256, 7)}));
   ASSERT_EQ(Read("full.kcf", 0), 0);
-  EXPECT_EQ(doc.ColourCount, 256);
-  EXPECT_EQ(doc.GroupCount, 1);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 256);
+  EXPECT_EQ(doc.Set().Palettes().GroupCount, 1);
   for (int g = 0; g < 10; ++g) {
     EXPECT_EQ(At(g, 0), (Rgb{0, 7, 255}));
     EXPECT_EQ(At(g, 255), (Rgb{255, 7, 0}));
@@ -122,8 +124,8 @@ TEST_F(PaletteReader, ACopiedGroupTouchesOnlyTheFilesOwnIndices) {
   ASSERT_EQ(Read("base.kcf", 0), 0);
   const Rgb baseColour5 = At(6, 5);
   ASSERT_EQ(Read("three.kcf", 1), 0);
-  EXPECT_EQ(doc.ColourCount, 19);
-  EXPECT_EQ(doc.GroupCount, 10);  // the larger of 10 and 3
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 19);
+  EXPECT_EQ(doc.Set().Palettes().GroupCount, 10);  // the larger of 10 and 3
   EXPECT_EQ(At(1, 17), Ramp12(2)[2]);
   EXPECT_EQ(At(2, 18), Ramp12(3)[3]);
   for (int g = 3; g < 10; ++g) {
@@ -156,12 +158,12 @@ TEST_F(PaletteReader, BadHeadersAreIgnoredSilentlyAndChangeNothing) {
   for (int number : {1, 2}) {
     files.Write("bad.kcf", EncodeNewPalette(24, 257, {Ramp(257, 1)}));
     EXPECT_EQ(Read("bad.kcf", number), 2);
-    EXPECT_EQ(doc.PaletteBase[number], 0);
+    EXPECT_EQ(doc.Set().Palettes().PaletteBase[number], 0);
   }
   EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(doc.ColourCount, 16);
-  EXPECT_EQ(doc.PaletteFileCount, 1);
-  EXPECT_EQ(doc.GroupCount, 10);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 16);
+  EXPECT_EQ(doc.Set().Palettes().PaletteFileCount, 1);
+  EXPECT_EQ(doc.Set().Palettes().GroupCount, 10);
   EXPECT_TRUE(std::equal(before.begin(), before.end(), &d.PaletteGroups[0][0][0]));
 }
 
@@ -171,7 +173,7 @@ TEST_F(PaletteReader, MissingFileIsReportedAtOnceWithTheNameAsWritten) {
   EXPECT_EQ(host.messages[0].text, "palette file (NoSuch.KCF) is not found");
   EXPECT_EQ(host.messages[0].caption, "");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(doc.PaletteFileCount, 0);
+  EXPECT_EQ(doc.Set().Palettes().PaletteFileCount, 0);
   EXPECT_EQ(Read("", 1), 1);  // "% name": an empty name is never found
   EXPECT_EQ(host.messages.back().text, "palette file () is not found");
   std::filesystem::create_directory(dir.path() / "folder.kcf");  // only regular files are read
@@ -181,9 +183,9 @@ TEST_F(PaletteReader, MissingFileIsReportedAtOnceWithTheNameAsWritten) {
   // With the first file missing, the next one starts at index 0 and its base wraps to 255.
   files.Write("second.kcf", EncodeNewPalette(24, 3, {Ramp(3, 9)}));
   ASSERT_EQ(Read("SECOND.kcf", 2), 0);
-  EXPECT_EQ(doc.PaletteBase[2], 255);
-  EXPECT_EQ(doc.ColourCount, 2);
-  EXPECT_EQ(doc.PaletteFileCount, 3);
+  EXPECT_EQ(doc.Set().Palettes().PaletteBase[2], 255);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 2);
+  EXPECT_EQ(doc.Set().Palettes().PaletteFileCount, 3);
   EXPECT_EQ(At(0, 0), Ramp(3, 9)[1]);
   EXPECT_EQ(host.messages.size(), 3u);
 }
@@ -196,8 +198,8 @@ TEST_F(PaletteReader, TheTableNeverGrowsPast256Colours) {
   for (int g = 0; g < 10; ++g) groups.push_back(Ramp(256, 100 + g));
   files.Write("big.kcf", EncodeNewPalette(24, 256, groups));
   ASSERT_EQ(Read("big.kcf", 1), 0);
-  EXPECT_EQ(doc.ColourCount, 256);
-  EXPECT_EQ(doc.PaletteBase[1], 15);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 256);
+  EXPECT_EQ(doc.Set().Palettes().PaletteBase[1], 15);
   EXPECT_EQ(At(0, 15), baseColour);
   EXPECT_EQ(At(9, 16), groups[9][1]);
   EXPECT_EQ(At(9, 255), groups[9][240]);
@@ -206,10 +208,10 @@ TEST_F(PaletteReader, TheTableNeverGrowsPast256Colours) {
   const Rgb last = At(5, 255);
   files.Write("late.kcf", EncodeNewPalette(24, 8, {Ramp(8, 1)}));
   ASSERT_EQ(Read("late.kcf", 2), 0);
-  EXPECT_EQ(doc.ColourCount, 256);
-  EXPECT_EQ(doc.PaletteBase[2], 255);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 256);
+  EXPECT_EQ(doc.Set().Palettes().PaletteBase[2], 255);
   EXPECT_EQ(At(5, 255), last);
-  EXPECT_EQ(doc.GroupCount, 10);
+  EXPECT_EQ(doc.Set().Palettes().GroupCount, 10);
 }
 
 TEST_F(PaletteReader, AFileOfNoColoursTakesNothingFromItsNeighbours) {
@@ -219,11 +221,11 @@ TEST_F(PaletteReader, AFileOfNoColoursTakesNothingFromItsNeighbours) {
   ASSERT_EQ(Read("base.kcf", 0), 0);
   const Rgb lastOfBase = At(2, 15);
   ASSERT_EQ(Read("none.kcf", 1), 0);
-  EXPECT_EQ(doc.ColourCount, 16);
-  EXPECT_EQ(doc.PaletteFileCount, 2);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 16);
+  EXPECT_EQ(doc.Set().Palettes().PaletteFileCount, 2);
   ASSERT_EQ(Read("next.kcf", 2), 0);
-  EXPECT_EQ(doc.PaletteBase[2], 15);
-  EXPECT_EQ(doc.ColourCount, 18);
+  EXPECT_EQ(doc.Set().Palettes().PaletteBase[2], 15);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 18);
   EXPECT_EQ(At(2, 15), lastOfBase);
 }
 
@@ -250,7 +252,7 @@ TEST_F(PaletteReader, AShortFileStillTakesTheColoursItsHeaderDeclares) {
   ASSERT_EQ(Read("base.kcf", 0), 0);
   files.Write("tiny.kcf", {0xF0});
   ASSERT_EQ(Read("tiny.kcf", 1), 0);
-  EXPECT_EQ(doc.ColourCount, 31);
+  EXPECT_EQ(doc.Set().Palettes().ColourCount, 31);
   EXPECT_EQ(At(0, 16), (Rgb{}));
 }
 
@@ -260,8 +262,8 @@ TEST_F(PaletteReader, GroupColourAnswersBlackOutsideTheTable) {
   EXPECT_EQ(At(10, 1), (Rgb{}));
   EXPECT_EQ(At(-1, 1), (Rgb{}));
   EXPECT_EQ(At(0, 256), (Rgb{}));
-  doc.StoreGroupColour(12, 1, 9, 9, 9);  // ignored, not written past the groups
-  doc.StoreGroupColour(0, 300, 9, 9, 9);
+  build.Colour(12, 1, 9, 9, 9);  // ignored, not written past the groups
+  build.Colour(0, 300, 9, 9, 9);
   EXPECT_EQ(At(0, 1), (Rgb{17, 238, 0}));
 }
 

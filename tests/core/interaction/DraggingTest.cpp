@@ -28,7 +28,7 @@ class DraggingTest : public ::testing::Test, protected test::HandBuiltSet {
 
 TEST_F(DraggingTest, FreeObjectFollowsThePointerAndTheRedrawCoversBothPlaces) {
   EXPECT_FALSE(Drag(105, 105, {}));
-  ASSERT_EQ(doc.DragObject, doc.SlotOf(3));
+  ASSERT_EQ(doc.DragObject, doc.Set().SlotOf(3));
   // The pointer may only move the object within the playfield.
   EXPECT_EQ(doc.MapBounds, (MapRect{5, 5, 5 + 448 - 10, 5 + 320 - 10}));
 

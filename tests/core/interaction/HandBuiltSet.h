@@ -10,6 +10,7 @@
 #include "document/CTavroDoc.h"
 #include "interaction/FixOverride.h"
 #include "support/FakeHost.h"
+#include "support/SetBuilder.h"
 
 namespace tavro::test {
 
@@ -19,50 +20,22 @@ class HandBuiltSet {
   CTavroDoc doc{host};
   FixOverrideState fixOverride;
 
+  SetBuilder build{doc};
+
   HandBuiltSet() {
     doc.FixOverrideSource = &fixOverride;
-    doc.CellTable.resize(kMaxCells);
-    doc.ObjectTable.resize(1);
-    doc.CurrentSet = 0;
+    build.Tables();
+    build.Current(0);
     doc.MapStride = 448;
     doc.MapHeight = 320;
-    doc.SetMapBounds(0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight);
+    doc.SetMapBounds(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
     doc.SetLoaded = true;
   }
 
   // Adds a cel line's record: pixels top row first (one byte a pixel, or four for 32-bit cels).
   int AddCel(int object, int width, int height, const std::vector<uint8_t>& topDown,
              uint16_t setMask = 0xFFFF, int offsetX = 0, int offsetY = 0, int bits = 8) {
-    const int index = doc.CellCount++;
-    CellEntry& cell = doc.CellTable[index];
-    const uint16_t slot = doc.EnsureSlot(object);
-    doc.ObjectCount = std::max(doc.ObjectCount, object + 1);
-    cell.ObjectNumber = static_cast<int16_t>(object);
-    cell.Width = static_cast<uint16_t>(width);
-    cell.Height = static_cast<uint16_t>(height);
-    cell.OffsetX = static_cast<int16_t>(offsetX);
-    cell.OffsetY = static_cast<int16_t>(offsetY);
-    cell.SetMask = setMask;
-    cell.BitsPerPixel = static_cast<uint8_t>(bits);
-    const size_t rowBytes = static_cast<size_t>(width) * (bits == 24 ? 4 : 1);
-    for (int row = height - 1; row >= 0; --row) {  // stored bottom-up
-      cell.Pixels.insert(cell.Pixels.end(), topDown.begin() + row * rowBytes,
-                         topDown.begin() + (row + 1) * rowBytes);
-    }
-    ObjectEntry& o = doc.ObjectTable[slot];
-    const bool first = (o.Flags & kHasExtent) == 0;
-    o.ExtentLeft = static_cast<int16_t>(first ? offsetX : std::min<int>(o.ExtentLeft, offsetX));
-    o.ExtentTop = static_cast<int16_t>(first ? offsetY : std::min<int>(o.ExtentTop, offsetY));
-    o.ExtentRight = static_cast<int16_t>(first ? offsetX + width
-                                               : std::max<int>(o.ExtentRight, offsetX + width));
-    o.ExtentBottom = static_cast<int16_t>(first ? offsetY + height
-                                                : std::max<int>(o.ExtentBottom, offsetY + height));
-    o.Flags |= kHasExtent;
-    if (setMask & (1u << doc.CurrentSet)) o.Flags |= kInCurrentSet;
-    for (int s = 0; s < kSetCount; ++s) {
-      if (setMask & (1u << s)) doc.SetInUse[s] = 1;
-    }
-    return index;
+    return build.AddCel(object, width, height, topDown, setMask, offsetX, offsetY, bits);
   }
 
   // A solid square cel of colour 1.
@@ -70,21 +43,14 @@ class HandBuiltSet {
     return AddCel(object, size, size, std::vector<uint8_t>(size * size, 1), setMask);
   }
 
-  ObjectEntry& Object(int number) { return doc.ObjectTable[doc.SlotOf(number)]; }
+  const ObjectEntry& Object(int number) const {
+    return doc.Set().ObjectTable()[doc.Set().SlotOf(number)];
+  }
 
   // Puts an object at (x, y) now and as its stored position in the current set.
-  void Place(int number, int x, int y) {
-    ObjectEntry& o = Object(number);
-    o.X = static_cast<int16_t>(x);
-    o.Y = static_cast<int16_t>(y);
-    o.SetX[doc.CurrentSet] = o.X;
-    o.SetY[doc.CurrentSet] = o.Y;
-  }
+  void Place(int number, int x, int y) { build.Place(number, x, y); }
 
-  void SetFix(int number, int total, int remaining) {
-    Object(number).FixTotal = static_cast<int16_t>(total);
-    Object(number).FixRemaining = static_cast<int16_t>(remaining);
-  }
+  void SetFix(int number, int total, int remaining) { build.Fix(number, total, remaining); }
 
   void PointAt(int x, int y) { doc.TrackPointer(x, y, 0, 0); }
 

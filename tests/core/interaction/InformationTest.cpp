@@ -7,24 +7,17 @@ namespace {
 
 class InformationTest : public ::testing::Test, protected test::HandBuiltSet {
  protected:
-  void UseText(const std::string& text) {
-    doc.ConfigText.assign(text.begin(), text.end());
-    doc.ConfigText.push_back('\0');
-    doc.ConfigTextLength = static_cast<int32_t>(text.size());
-  }
+  void UseText(const std::string& text) { build.Text(text); }
 };
 
 TEST_F(InformationTest, DefaultPlayfieldAndWhatIsInUse) {
   // Each loaded cel's block is one byte longer than its pixels: 2049 + 1024 bytes.
   AddCel(1, 64, 32, std::vector<uint8_t>(64 * 32, 1));
   AddCel(1, 31, 33, std::vector<uint8_t>(31 * 33, 1));
-  const int failed = AddSquare(2, 1);  // a cel that did not load: no pixels, no sets
-  doc.CellTable[failed].Pixels.clear();
-  doc.CellTable[failed].SetMask = 0;
-  Object(2).Flags = 0;
-  doc.EnsureSlot(6);  // a slot without any loaded cel
-  doc.PaletteFileCount = 2;
-  doc.ColourCount = 32;
+  build.AddUnloadedCel(2);  // a cel that did not load: no pixels, no sets
+  build.Slot(6);            // a slot without any loaded cel
+  build.PaletteFileCount(2);
+  build.ColourCount(32);
   EXPECT_EQ(doc.InformationText(),
             "map size : 448 x 320\n"
             "used memory (MAP) : 140 Kbytes\n"
@@ -84,9 +77,9 @@ class AdjustObjectsTest : public ::testing::Test, protected test::HandBuiltSet {
  protected:
   void SetUp() override {
     AddSquare(1, 4, 0b0111);  // sets 0, 1 and 2
-    ObjectEntry& o = Object(1);
-    o.SetX = {10, 50, 70};
-    o.SetY = {20, 60, 80};
+    build.StorePosition(1, 0, 10, 20);
+    build.StorePosition(1, 1, 50, 60);
+    build.StorePosition(1, 2, 70, 80);
   }
 };
 
@@ -105,19 +98,20 @@ TEST_F(AdjustObjectsTest, FromTheHomeSetThePositionGoesToTheOtherSets) {
 }
 
 TEST_F(AdjustObjectsTest, FromAnotherSetTheObjectJumpsHome) {
-  doc.CurrentSet = 1;
+  build.Current(1, doc.Set().CurrentGroup());
   Place(1, 55, 65);  // moved in set 1
   doc.AdjustObjects();
   const ObjectEntry& o = Object(1);
   EXPECT_EQ(o.X, 10);
   EXPECT_EQ(o.Y, 20);
   for (int s : {0, 1, 2}) EXPECT_EQ(o.SetX[s], 10) << s;
-  EXPECT_EQ(doc.CurrentSet, 1);
+  EXPECT_EQ(doc.Set().CurrentSet(), 1);
 }
 
 TEST_F(AdjustObjectsTest, ObjectsOutsideTheShownSetKeepTheirPositions) {
   AddSquare(2, 4, 0b1100);  // sets 2 and 3
-  Object(2).SetX = {0, 0, 30, 40};
+  build.StorePosition(2, 2, 30, 0);
+  build.StorePosition(2, 3, 40, 0);
   doc.AdjustObjects();
   EXPECT_EQ(Object(2).SetX[3], 40);
 }

@@ -39,8 +39,8 @@ TEST_F(PickingTest, HiddenOutOfSetAndPixellessCelsAreNeverPicked) {
   const int broken = AddSquare(3, 4);
   AddSquare(5, 4);  // underneath all of them
   for (int n : {1, 2, 3, 5}) Place(n, 0, 0);
-  doc.CellTable[hidden].Unmapped = 1;
-  doc.CellTable[broken].Pixels.clear();
+  build.Show(hidden, false);
+  build.Pixels(broken, {});
   EXPECT_EQ(doc.HitTest(1, 1), 5);
 }
 
@@ -90,10 +90,10 @@ TEST_F(PickingTest, PointerIsScaledByZoomAfterScrollAndClampedToTheBounds) {
 TEST_F(PickingTest, SlotToNumberFindsTheLowestNumberOfASlot) {
   AddSquare(9, 2);
   AddSquare(3, 2);
-  EXPECT_EQ(doc.SlotToNumber(doc.SlotOf(3)), 3);
-  EXPECT_EQ(doc.SlotToNumber(doc.SlotOf(9)), 9);
-  EXPECT_EQ(doc.SlotToNumber(42), 0);
-  EXPECT_EQ(doc.SlotToNumber(0), 0);
+  EXPECT_EQ(doc.Set().SlotToNumber(doc.Set().SlotOf(3)), 3);
+  EXPECT_EQ(doc.Set().SlotToNumber(doc.Set().SlotOf(9)), 9);
+  EXPECT_EQ(doc.Set().SlotToNumber(42), 0);
+  EXPECT_EQ(doc.Set().SlotToNumber(0), 0);
 }
 
 }  // namespace

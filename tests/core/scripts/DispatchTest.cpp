@@ -12,9 +12,8 @@ namespace {
 class DispatchTest : public ScriptFixture {
  protected:
   void SetUp() override {
-    doc.CurrentSet = 0;
-    doc.PlayfieldWidth = 448;
-    doc.PlayfieldHeight = 320;
+    build.Current(0, doc.Set().CurrentGroup());
+    build.Playfield(448, 320);
   }
 };
 
@@ -59,12 +58,13 @@ TEST_F(DispatchTest, CelFallbackOnlyForAShownCel) {
   doc.RunObjectEvent(kEventDrop, 3);  // the press hid the cel: no binding is found
   EXPECT_EQ(Shown(), (std::vector<std::string>{"pressed"}));
 
-  doc.CellTable[0].Unmapped = 0;
-  doc.CurrentSet = 1;  // the cel is not in this set
+  build.Show(0, true);
+  build.Current(1, doc.Set().CurrentGroup());  // the cel is not in this set
   doc.RunObjectEvent(kEventDrop, 3);
   EXPECT_EQ(Shown().size(), 1u);
-  doc.CurrentSet = 255;  // before any set is applied the cel is not asked about
-  doc.CellTable[0].Unmapped = 1;
+  build.Current(255,
+                doc.Set().CurrentGroup());  // before any set is applied the cel is not asked about
+  build.Show(0, false);
   doc.RunObjectEvent(kEventDrop, 3);
   EXPECT_EQ(Shown().back(), "dropped");
 
@@ -79,14 +79,14 @@ TEST_F(DispatchTest, MapUnmapAndAltmapChangeTheTargetsCels) {
   AddCel(5, "a.cel");
   AddCel(5, "b.cel");
   AddCel(6, "c.cel");
-  Object(5).X = 20;
-  Object(5).Y = 30;
-  doc.CellTable[1].Unmapped = 1;
+  build.Move(5, 20, Object(5).Y);
+  build.Move(5, Object(5).X, 30);
+  build.Show(1, false);
   Script("press(#5) altmap(#5)");
   doc.RunEvent(kEventPress, 5);
-  EXPECT_EQ(doc.CellTable[0].Unmapped, 1);  // one shown and one hidden swap
-  EXPECT_EQ(doc.CellTable[1].Unmapped, 0);
-  EXPECT_EQ(doc.CellTable[2].Unmapped, 0);
+  EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 1);  // one shown and one hidden swap
+  EXPECT_EQ(doc.Set().CellTable()[1].Unmapped, 0);
+  EXPECT_EQ(doc.Set().CellTable()[2].Unmapped, 0);
   EXPECT_TRUE(doc.DirtyFlag);
   EXPECT_EQ(doc.DirtyRect, (MapRect{20, 30, 30, 40}));
 
@@ -94,8 +94,8 @@ TEST_F(DispatchTest, MapUnmapAndAltmapChangeTheTargetsCels) {
   doc.DirtyRect = {};
   Script("press(#6) unmap(\"c.cel\") map(\"A.CEL\") unmap(#77) map(\"none.cel\")");
   doc.RunEvent(kEventPress, 6);
-  EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
-  EXPECT_EQ(doc.CellTable[2].Unmapped, 1);
+  EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 0);
+  EXPECT_EQ(doc.Set().CellTable()[2].Unmapped, 1);
   EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 30, 40}));  // objects 6 and 5; 77 has no box
 }
 
@@ -107,7 +107,7 @@ TEST_F(DispatchTest, ActionsOnNothingChangeNothing) {
   doc.AppendAction(kEventPress, 1, kActionMove, {0x50, 0x00, 5, 0, 5, 0});  // object 80: no slot
   doc.RunEvent(kEventPress, 1);
   EXPECT_FALSE(doc.DirtyFlag);
-  EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
+  EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 0);
   // An object number no cel carries changes no cel, but the area is still called dirty.
   doc.UnmapCells(80);
   EXPECT_TRUE(doc.DirtyFlag);
@@ -116,8 +116,8 @@ TEST_F(DispatchTest, ActionsOnNothingChangeNothing) {
 
 TEST_F(DispatchTest, MoveStopsAtBothEdgesAndCoversOldAndNewPlace) {
   AddCel(2, "body.cel", 0xFFFF, 100, 50);
-  Object(2).X = 10;
-  Object(2).Y = 10;
+  build.Move(2, 10, Object(2).Y);
+  build.Move(2, Object(2).X, 10);
   doc.MoveObject(2, -1000, 5);
   EXPECT_EQ(Object(2).X, 0);
   EXPECT_EQ(Object(2).Y, 15);
@@ -134,10 +134,9 @@ TEST_F(DispatchTest, MoveStopsAtBothEdgesAndCoversOldAndNewPlace) {
 
 TEST_F(DispatchTest, DirtyBoxTakesInCelsLeftOfAndAboveThePosition) {
   AddCel(4, "hat.cel");
-  Object(4).X = 50;
-  Object(4).Y = 60;
-  Object(4).ExtentLeft = -8;
-  Object(4).ExtentTop = -4;
+  build.Move(4, 50, Object(4).Y);
+  build.Move(4, Object(4).X, 60);
+  build.Extent(4, -8, -4, 10, 10);
   doc.MapCells(4);
   EXPECT_EQ(doc.DirtyRect, (MapRect{42, 56, 60, 70}));
 }
@@ -145,17 +144,17 @@ TEST_F(DispatchTest, DirtyBoxTakesInCelsLeftOfAndAboveThePosition) {
 TEST_F(DispatchTest, TransparencyIsHeldBetween0And255) {
   AddCel(1, "a.cel");
   AddCel(1, "b.cel");
-  doc.CellTable[0].Transparency = 10;
-  doc.CellTable[1].Transparency = 200;
+  build.Transparency(0, 10);
+  build.Transparency(1, 200);
   doc.ShiftTransparency(0x8000, -300);
-  EXPECT_EQ(doc.CellTable[0].Transparency, 0);
-  EXPECT_EQ(doc.CellTable[1].Transparency, 200);
+  EXPECT_EQ(doc.Set().CellTable()[0].Transparency, 0);
+  EXPECT_EQ(doc.Set().CellTable()[1].Transparency, 200);
   doc.ShiftTransparency(1, 300);
-  EXPECT_EQ(doc.CellTable[0].Transparency, 255);
-  EXPECT_EQ(doc.CellTable[1].Transparency, 255);
-  doc.CellTable[0].Transparency = 32000;  // a level from the configuration, out of range
+  EXPECT_EQ(doc.Set().CellTable()[0].Transparency, 255);
+  EXPECT_EQ(doc.Set().CellTable()[1].Transparency, 255);
+  build.Transparency(0, 32000);  // a level from the configuration, out of range
   doc.ShiftTransparency(0x8000, 32767);
-  EXPECT_EQ(doc.CellTable[0].Transparency, 255);
+  EXPECT_EQ(doc.Set().CellTable()[0].Transparency, 255);
   EXPECT_TRUE(doc.DirtyFlag);
 }
 
@@ -163,7 +162,7 @@ TEST_F(DispatchTest, SoundsAreFoundIgnoringCaseAndMissingOnesAreSilent) {
   TempDir dir;
   SetFiles files(dir.path());
   files.WriteText("Ding.WAV", "RIFF");
-  doc.SetDirectory = files.Dir();
+  build.Directory(files.Dir());
   Script("press(#1) sound(\"ding.wav\") sound(\"gone.wav\") sound(\"\")");
   doc.RunEvent(kEventPress, 1);
   EXPECT_EQ(host.sounds, (std::vector<std::string>{files.Path("Ding.WAV").string()}));
@@ -173,10 +172,10 @@ TEST_F(DispatchTest, ColourGroupsAboveNineAreIgnored) {
   Script("press(#1) changecol(12) changecol(-1)");
   doc.RunEvent(kEventPress, 1);
   EXPECT_FALSE(doc.DirtyFlag);
-  EXPECT_EQ(doc.CurrentGroup, 0);
+  EXPECT_EQ(doc.Set().CurrentGroup(), 0);
   Script("press(#2) changecol(3)");
   doc.RunEvent(kEventPress, 2);
-  EXPECT_EQ(doc.CurrentGroup, 3);
+  EXPECT_EQ(doc.Set().CurrentGroup(), 3);
   EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 448, 320}));
 }
 
@@ -184,12 +183,12 @@ TEST_F(DispatchTest, SetChangesAreRefusedDeepInNestedRuns) {
   Script("press(#1) changeset(4)");
   doc.DispatchDepth = kMaxSetSwitchDepth - 2;
   doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.CurrentSet, 4);
+  EXPECT_EQ(doc.Set().CurrentSet(), 4);
   EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 448, 320}));
-  doc.CurrentSet = 0;
+  build.Current(0, doc.Set().CurrentGroup());
   doc.DispatchDepth = kMaxSetSwitchDepth - 1;
   doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.CurrentSet, 0);
+  EXPECT_EQ(doc.Set().CurrentSet(), 0);
   doc.DispatchDepth = kMaxDispatchDepth;
   EXPECT_EQ(doc.RunEvent(kEventPress, 1), 0);
 }
@@ -200,12 +199,12 @@ TEST_F(DispatchTest, OneEventSwitchesSetsOnlySoOften) {
   Script(line);
   Script("changeset(7)");
   doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.CurrentSet, 2);
+  EXPECT_EQ(doc.Set().CurrentSet(), 2);
   doc.RunEvent(kEventPress, 1);  // a new event has its own allowance
-  EXPECT_EQ(doc.CurrentSet, 2);
+  EXPECT_EQ(doc.Set().CurrentSet(), 2);
   doc.AppendAction(kEventPress, 2, kActionChangeSet, {7});
   doc.RunEvent(kEventPress, 2);
-  EXPECT_EQ(doc.CurrentSet, 7);
+  EXPECT_EQ(doc.Set().CurrentSet(), 7);
 }
 
 }  // namespace

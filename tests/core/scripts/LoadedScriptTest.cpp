@@ -35,11 +35,11 @@ TEST_F(LoadedScriptTest, LoadTimeEventsRunAndCelNamesNeedTheirCelLineFirst) {
       ";@begin() debug(\"begin\") unmap(\"HAT.CEL\")\n"
       ";@press(#1) move(#1, 5, 0)\n");
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"begin"}));
-  EXPECT_EQ(doc.CellTable[1].Unmapped, 1);
-  EXPECT_EQ(doc.CurrentSet, 0);
-  const int16_t x = doc.ObjectTable[doc.SlotOf(1)].X;
+  EXPECT_EQ(doc.Set().CellTable()[1].Unmapped, 1);
+  EXPECT_EQ(doc.Set().CurrentSet(), 0);
+  const int16_t x = doc.Set().ObjectTable()[doc.Set().SlotOf(1)].X;
   doc.RunObjectEvent(kEventPress, 1);
-  EXPECT_EQ(doc.ObjectTable[doc.SlotOf(1)].X, x + 5);
+  EXPECT_EQ(doc.Set().ObjectTable()[doc.Set().SlotOf(1)].X, x + 5);
   // The name before its cel line matched nothing.
   EXPECT_EQ(doc.ActionStore[5], 0xFF);
   EXPECT_EQ(doc.ActionStore[6], 0xFF);
@@ -62,7 +62,7 @@ TEST_F(LoadedScriptTest, TheLoadAppliesSetZeroAfterAChangesetInInitialize) {
       ";@initialize() debug(\"init\") changeset(1)\n"
       ";@set(0) debug(\"set0\") set(1) debug(\"set1\") begin() debug(\"begin\")\n");
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"init", "set1", "set0", "begin"}));
-  EXPECT_EQ(doc.CurrentSet, 0);
+  EXPECT_EQ(doc.Set().CurrentSet(), 0);
   EXPECT_EQ(Object(0).X, 10);
 }
 
@@ -110,7 +110,7 @@ TEST_F(LoadedScriptTest, PickingRunsTheObjectsBindingOrElseTheClickedCels) {
   doc.PointerY = 10;
   doc.PressAtPointer();
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"object pressed"}));
-  EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
+  EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 0);
 }
 
 }  // namespace

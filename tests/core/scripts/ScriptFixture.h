@@ -12,6 +12,7 @@
 #include "document/CTavroDoc.h"
 #include "scripts/ActionRecord.h"
 #include "support/FakeHost.h"
+#include "support/SetBuilder.h"
 
 namespace tavro::test {
 
@@ -20,27 +21,19 @@ class ScriptFixture : public ::testing::Test {
   FakeHost host;
   CTavroDoc doc{host};
 
+  SetBuilder build{doc};
+
+  ScriptFixture() { build.Tables(); }
+
   // Adds a cel of object `number` named `name`; the object's box is width x height at (x, y).
   // Returns the cell index.
   int AddCel(int number, const char* name, uint16_t setMask = 0xFFFF, int width = 10,
              int height = 10) {
-    CellEntry cell;
-    cell.ObjectNumber = static_cast<int16_t>(number);
-    cell.SetMask = setMask;
-    cell.Width = static_cast<uint16_t>(width);
-    cell.Height = static_cast<uint16_t>(height);
-    std::strncpy(cell.FileName, name, kTokenLength);
-    doc.CellTable.push_back(cell);
-    doc.CellCount = static_cast<int32_t>(doc.CellTable.size());
-    ObjectEntry& object = Object(number);
-    object.ExtentRight = std::max<int16_t>(object.ExtentRight, static_cast<int16_t>(width));
-    object.ExtentBottom = std::max<int16_t>(object.ExtentBottom, static_cast<int16_t>(height));
-    object.Flags |= kHasExtent;
-    if (doc.ObjectCount <= number) doc.ObjectCount = number + 1;
-    return doc.CellCount - 1;
+    return build.AddNamedCel(number, name, setMask, width, height);
   }
 
-  ObjectEntry& Object(int number) { return doc.ObjectTable[doc.EnsureSlot(number)]; }
+  // The object's record; it is given a slot if it has none.
+  const ObjectEntry& Object(int number) { return doc.Set().ObjectTable()[build.Slot(number)]; }
 
   // Compiles one ";@" line; `text` is what follows the at sign.
   void Script(const std::string& text) {

@@ -46,12 +46,12 @@ TEST_F(ScriptParserTest, CurrentEventCarriesAcrossLinesAndStartsAtInitialize) {
 
 TEST_F(ScriptParserTest, ANewConfigurationStartsAgainAtInitialize) {
   const std::string first = "one\ntwo\n";
-  doc.ConfigText.assign(first.begin(), first.end());
-  doc.TextCursor = doc.ConfigText.data() + 4;
+  build.Text(first);
+  doc.TextCursor = doc.Set().ConfigText().data() + 4;
   Script("press(#3)");
-  doc.TextCursor = doc.ConfigText.data() + 1;  // the reader went back: another file
+  doc.TextCursor = doc.Set().ConfigText().data() + 1;  // the reader went back: another file
   Script("map(#1)");
-  doc.TextCursor = doc.ConfigText.data() + 8;
+  doc.TextCursor = doc.Set().ConfigText().data() + 8;
   Script("release(#2)");
   doc.ResetScriptParser();
   Script("map(#6) press(#4)");
@@ -237,9 +237,8 @@ TEST_F(ScriptParserTest, ScrambledLinesNeverReadPastTheirEnd) {
     doc.ParseScriptLine();
     ASSERT_LE(doc.ParseCursor, buffer.data() + text.size());
   }
-  doc.PlayfieldWidth = 448;
-  doc.PlayfieldHeight = 320;
-  doc.CurrentSet = 0;
+  build.Playfield(448, 320);
+  build.Current(0, doc.Set().CurrentGroup());
   for (int event = kEventInitialize; event <= kEventFixDrop; ++event) {
     for (int argument : {0, 1, 2, 12, 0xFFFF, 0x8000, 0x8001}) doc.RunEvent(event, argument);
   }

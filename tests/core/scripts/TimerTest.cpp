@@ -13,7 +13,7 @@ class TimerTest : public ScriptFixture {
  protected:
   void SetUp() override {
     doc.SetLoaded = true;
-    doc.CurrentSet = 0;
+    build.Current(0, doc.Set().CurrentGroup());
   }
   // A pass at `now`, with the clock the host shows moved there too.
   int32_t PassAt(uint32_t now) {
@@ -159,11 +159,10 @@ TEST_F(TimerTest, TicksWrappingAroundNeitherDelayNorHurryASlot) {
 
 TEST_F(TimerTest, APassFlushesWhatTheAlarmsChangedAndSaysWhenToComeBack) {
   AddCel(3, "ball.cel");
-  Object(3).X = 40;
-  Object(3).Y = 50;
+  build.Move(3, 40, Object(3).Y);
+  build.Move(3, Object(3).X, 50);
   Script("alarm(0) move(#3, 10, 0) timer(0, 40)");
-  doc.PlayfieldWidth = 448;
-  doc.PlayfieldHeight = 320;
+  build.Playfield(448, 320);
   doc.ArmFromNow(0, 100);
   EXPECT_EQ(PassAt(60), 40);
   EXPECT_TRUE(host.repaints.empty());

@@ -1,0 +1,217 @@
+// The configuration's lines and their handlers.
+//
+// Cel lines: '#' object number, optional '.' fix value, the file name, optional '*' palette
+// number, optional ':' set list, optional ";%T" transparency remark. The cel is loaded the moment
+// its line has been read, so it sees the playfield size and palette bases known at that point.
+//
+// Set lines: '$' colour group, then per object number either '*' or x, one separator byte, y.
+// A line that starts with a space right after a set line (or one of its continuations) goes on
+// from the object number where the previous line stopped. Only ten sets exist: an eleventh '$'
+// line and its continuations are read and dropped.
+#include "document/ConfigReader.h"
+
+#include <algorithm>
+
+#include "document/CTavroDoc.h"
+#include "set/ConfigTokens.h"
+#include "set/DollSet.h"
+#include "set/Saturate.h"
+
+namespace tavro {
+
+ConfigReader::ConfigReader(const std::vector<char>& text, int32_t length)
+    : Cursor(text.data()),
+      Start(text.data()),
+      Left(std::min<int32_t>(length, static_cast<int32_t>(text.size()))) {}
+
+ConfigReader::ConfigReader(const DollSet& set)
+    : ConfigReader(set.ConfigText(), set.ConfigTextLength()) {}
+
+bool ConfigReader::NextLine() {
+  if (Cursor == nullptr) return false;
+  Start = Cursor;
+  return ReadConfigLine(Cursor, LineBuffer, sizeof LineBuffer, Left);
+}
+
+void ConfigReader::LoadLines(CTavroDoc& doc) {
+  doc.TextCursor = Cursor;
+  doc.ResetScriptParser();  // script lines of the previous file must not lend this one their event
+  while (NextLine()) DispatchLine(doc);
+  doc.ParseCursor = nullptr;  // it pointed into this reader's line
+  doc.TextCursor = Cursor;
+}
+
+void ConfigReader::DispatchLine(CTavroDoc& doc) {
+  const char* line = LineBuffer;
+  const bool continuation = line[0] == ' ' && PreviousFirstByte == '$';
+  // A continuation counts as part of its set line, so the next space line continues it too.
+  PreviousFirstByte = continuation ? '$' : line[0];
+  if (continuation) {
+    ContinueSetLine(doc);
+    return;
+  }
+  switch (line[0]) {
+    case '#':
+      ParseCelLine(doc);
+      break;
+    case '$':
+      BeginSetLine(doc);
+      break;
+    case '%':
+      ParsePaletteLine(doc);
+      break;
+    case '(':
+      ParseSizeLine(doc);
+      break;
+    case ';':
+      if (line[1] == '@') {
+        doc.ParseCursor = line + 2;
+        doc.TextCursor = Cursor;
+        doc.ParseScriptLine();
+      }
+      break;
+    default:  // comments, blank lines, lines that start with a tab
+      break;
+  }
+}
+
+void ConfigReader::ParseCelLine(CTavroDoc& doc) {
+  DollSet& set = doc.TheSet;
+  if (set.CellCount() >= kMaxCells) {
+    set.NoteLoadError(kErrTooManyCells);
+    return;
+  }
+  // No table: nothing to fill.
+  if (static_cast<size_t>(set.CellCount()) >= set.CellTable().size()) return;
+  CellEntry cell;
+  uint16_t slot = 0;
+  if (!ReadCelFields(doc, cell, slot)) return;
+  set.MarkSetsInUse(cell.SetMask);
+  const int32_t error = doc.LoadCel(cell);
+  set.AddCell(std::move(cell));
+  set.NoteLoadError(error);
+}
+
+// Fills `cell` from the line; false when the line gives no cel (its object still counts, and
+// keeps its fix value, when the number was read).
+bool ConfigReader::ReadCelFields(CTavroDoc& doc, CellEntry& cell, uint16_t& slot) {
+  DollSet& set = doc.TheSet;
+  ParseCursor = LineBuffer + 1;
+  const int32_t number = ParseNumber(ParseCursor);
+  if (number < 0) return false;
+  SkipSpace(ParseCursor);
+  int32_t fix = 0;
+  if (*ParseCursor == '.') {
+    ++ParseCursor;
+    fix = std::max(ParseNumber(ParseCursor), 0);
+  }
+  SkipSpace(ParseCursor);
+  ParseCursor = CopyToken(cell.FileName, ParseCursor);
+  // The object counts even when its cel does not (a ':' with no set after it) and even when its
+  // number is far too large to load.
+  slot = set.EnsureSlot(number);
+  if (slot == 0) return false;  // every slot handed out: no cel can belong to it
+  cell.ObjectNumber = SaturateInt16(number);
+  set.AddFix(slot, fix);
+  SkipSpace(ParseCursor);
+  if (*ParseCursor == '*') {
+    ++ParseCursor;
+    cell.PaletteNumber = static_cast<uint8_t>(std::max(ParseNumber(ParseCursor), 0) & 0xFF);
+  }
+  const uint32_t mask = ReadSetList();
+  if (mask == 0) return false;  // a ':' naming no set: the object counts, the cel does not
+  cell.SetMask = static_cast<uint16_t>(mask & 0xFFFF);
+  ReadTransparencyRemark(doc, cell);
+  return true;
+}
+
+// 0xFFFF without a ':'; otherwise one bit per number, modulo 32, so a list naming only sets of
+// 16 and more keeps the cel (it is counted and loaded) while putting it in no set.
+uint32_t ConfigReader::ReadSetList() {
+  SkipSpace(ParseCursor);
+  if (*ParseCursor != ':') return 0xFFFF;
+  ++ParseCursor;
+  uint32_t mask = 0;
+  for (;;) {
+    SkipSpace(ParseCursor);
+    const int32_t set = ParseNumber(ParseCursor);
+    if (set < 0) return mask;
+    mask |= 1u << (set % 32);
+  }
+}
+
+// ";%T" or ";%t" with nothing between, then the level. A remark without a number stores -1;
+// bounding levels outside 0..255 is the composer's business.
+void ConfigReader::ReadTransparencyRemark(CTavroDoc& doc, CellEntry& cell) {
+  SkipSpace(ParseCursor);
+  const char* p = ParseCursor;
+  if (p[0] != ';' || p[1] != '%' || (p[2] != 'T' && p[2] != 't')) return;
+  ParseCursor = p + 3;
+  cell.Transparency = SaturateInt16(ParseNumber(ParseCursor));
+  doc.TrueColourMode = true;
+}
+
+void ConfigReader::BeginSetLine(CTavroDoc& doc) {
+  if (SetIndex < kSetCount) ++SetIndex;  // stops at 10, so endless '$' lines cannot overflow it
+  if (SetIndex >= kSetCount) return;
+  ParseCursor = LineBuffer + 1;
+  const int32_t group = ParseNumber(ParseCursor);
+  // Taken as written, without a range test: a group of 12 is stored as 12.
+  if (group >= 0) doc.TheSet.SetSetGroup(SetIndex, group);
+  NextSetObject = ParseSetLine(doc, 0);
+}
+
+void ConfigReader::ContinueSetLine(CTavroDoc& doc) {
+  if (SetIndex < 0 || SetIndex >= kSetCount) return;
+  ParseCursor = LineBuffer;
+  NextSetObject = ParseSetLine(doc, NextSetObject);
+}
+
+// Reads set entries from object `firstObject` on and returns the object number at which it
+// stopped. Positions for object numbers that have no slot are read and dropped.
+int32_t ConfigReader::ParseSetLine(CTavroDoc& doc, int32_t firstObject) {
+  DollSet& set = doc.TheSet;
+  int32_t object = firstObject;
+  // Every pass consumes at least one byte or stops, so a huge ObjectCount costs nothing.
+  while (object < set.ObjectCount()) {
+    SkipSpace(ParseCursor);
+    if (*ParseCursor == '\0') break;
+    if (*ParseCursor == '*') {
+      ++ParseCursor;
+      ++object;
+      continue;
+    }
+    const int32_t x = ParseNumber(ParseCursor);
+    if (x < 0) break;
+    // The separator may be any byte, but never the end of the line: a line cut after x must not
+    // be read past its terminating zero.
+    if (*ParseCursor != '\0') ++ParseCursor;
+    const int32_t y = ParseNumber(ParseCursor);
+    if (y < 0) break;
+    set.StoreSetPosition(set.SlotOf(object), SetIndex, x, y);
+    ++object;
+  }
+  return object;
+}
+
+// The name starts right after '%': "% name" names the empty file, which is then not found. The
+// palette number is used up whether or not the file loads.
+void ConfigReader::ParsePaletteLine(CTavroDoc& doc) {
+  char name[kPaletteNameField] = {};
+  CopyToken(name, LineBuffer + 1);
+  const int32_t number = doc.TheSet.AddPaletteLine(name);
+  if (number >= 0) doc.LoadPaletteFile(name, number);
+}
+
+// "(width,height", any one byte between, the ')' optional. A later size line replaces an
+// earlier one. A width or height that is missing, zero or negative would leave a playfield of no
+// pixels (and a map of no rows) behind; such a value keeps the size in force instead.
+void ConfigReader::ParseSizeLine(CTavroDoc& doc) {
+  ParseCursor = LineBuffer + 1;
+  const int32_t width = ParseNumber(ParseCursor);
+  if (*ParseCursor != '\0') ++ParseCursor;
+  const int32_t height = ParseNumber(ParseCursor);
+  doc.TheSet.SetPlayfieldSize(width, height);
+}
+
+}  // namespace tavro

@@ -1,0 +1,59 @@
+// ConfigReader: one pass over a configuration text.
+//
+// A reader is made for each load, save and inspection and dropped after it, so its cursors and
+// the parser state of the file being read (the last line's first byte, the set line being read
+// and where its continuation goes on) never outlive the pass or leak into another one.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "set/SetRecords.h"
+
+namespace tavro {
+
+class CTavroDoc;
+class DollSet;
+
+class ConfigReader {
+ public:
+  // Reads `length` bytes of `text` (which holds a zero byte after them, as the set keeps it).
+  ConfigReader(const std::vector<char>& text, int32_t length);
+  explicit ConfigReader(const DollSet& set);
+
+  // The next line, carriage returns dropped, at most 255 bytes and zero-terminated; false when no
+  // complete line is left.
+  bool NextLine();
+  const char* Line() const { return LineBuffer; }
+  // Where the current line starts in the text and where the next one starts.
+  const char* LineStart() const { return Start; }
+  const char* TextCursor() const { return Cursor; }
+  // Bytes of the text not yet read.
+  int32_t Remaining() const { return Left; }
+
+  // Every line handed to its handler, into `doc`'s set (the load's pass).
+  void LoadLines(CTavroDoc& doc);
+
+ private:
+  void DispatchLine(CTavroDoc& doc);
+  void ParseCelLine(CTavroDoc& doc);
+  bool ReadCelFields(CTavroDoc& doc, CellEntry& cell, uint16_t& slot);
+  uint32_t ReadSetList();
+  void ReadTransparencyRemark(CTavroDoc& doc, CellEntry& cell);
+  void BeginSetLine(CTavroDoc& doc);
+  void ContinueSetLine(CTavroDoc& doc);
+  int32_t ParseSetLine(CTavroDoc& doc, int32_t firstObject);
+  void ParsePaletteLine(CTavroDoc& doc);
+  void ParseSizeLine(CTavroDoc& doc);
+
+  const char* Cursor = nullptr;
+  const char* Start = nullptr;
+  int32_t Left = 0;
+  char LineBuffer[256] = {};
+  const char* ParseCursor = nullptr;
+  char PreviousFirstByte = 0;  // '$' after a set line and after each of its continuations
+  int32_t SetIndex = -1;       // ordinal of the last '$' line; stops counting past the tenth
+  int32_t NextSetObject = 0;   // object number where a continuation line goes on
+};
+
+}  // namespace tavro

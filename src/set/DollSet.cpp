@@ -1,0 +1,323 @@
+// The set's tables and the operations that change them.
+//
+// A cel line may name any object number, even 4,000,000,000; the number is rejected only when its
+// cel loads, after its slot has been handed out. Growing one array to that number would allocate
+// gigabytes, so numbers below the valid limit live in ObjectSlots and the rare larger ones in a
+// small ordered map. Both together hold at most one entry per cel line.
+#include "set/DollSet.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "set/Saturate.h"
+
+namespace tavro {
+namespace {
+
+// The three bytes of a stored colour.
+constexpr int kGroupBlue = 0;
+constexpr int kGroupRed = 1;
+constexpr int kGroupGreen = 2;
+
+bool IsSet(int32_t set) { return set >= 0 && set < kSetCount; }
+bool IsColour(int32_t group, int32_t index) {
+  return group >= 0 && group < kGroupCount && index >= 0 && index < kPaletteColours;
+}
+
+// A stored position may leave the object hanging past the right or bottom edge (the playfield
+// line may have shrunk since the set was saved); such objects are pulled back inside.
+int16_t PullInside(int16_t position, int16_t extentEnd, int32_t limit) {
+  if (int32_t{position} + extentEnd >= limit) return static_cast<int16_t>(limit - extentEnd);
+  return position;
+}
+
+}  // namespace
+
+PaletteEntry SetPalettes::GroupColour(int32_t group, int32_t index) const {
+  if (!IsColour(group, index)) return {};
+  const uint8_t* stored = Groups[group][index];
+  return {stored[kGroupRed], stored[kGroupGreen], stored[kGroupBlue], 0};
+}
+
+RgbQuad SetPalettes::ColourOfGroup(int32_t group, int32_t index) const {
+  if (index < 0 || index >= kPaletteColours) return {};
+  const uint8_t* stored = Groups[(group >= 0 && group < kGroupCount) ? group : 0][index];
+  return {stored[kGroupBlue], stored[kGroupGreen], stored[kGroupRed], 0};
+}
+
+uint16_t DollSet::SlotOf(int64_t number) const {
+  if (number < 0) return 0;
+  if (number < static_cast<int64_t>(ObjectSlots.size())) return ObjectSlots[number];
+  if (number < kObjectNumberLimit) return 0;
+  const auto it = LargeObjectSlots.find(static_cast<int32_t>(number));
+  return it == LargeObjectSlots.end() ? 0 : it->second;
+}
+
+int32_t DollSet::SlotToNumber(int32_t slot) const {
+  for (size_t n = 0; n < ObjectSlots.size(); ++n) {
+    if (ObjectSlots[n] == slot) return static_cast<int32_t>(n);
+  }
+  for (const auto& [number, largeSlot] : LargeObjectSlots) {
+    if (largeSlot == slot) return number;
+  }
+  return 0;
+}
+
+void DollSet::Reset() {
+  CellsUsed = 0;
+  ObjectsNamed = 0;
+  Colours.PaletteCount = 0;
+  Colours.ColourCount = 0;
+  Colours.PaletteFileCount = 0;
+  Colours.GroupCount = 0;
+  std::memset(Colours.Groups, 0, sizeof Colours.Groups);
+  Colours.PaletteBase.fill(0);
+  ShownGroup = 0;
+  ShownSet = 255;
+  Width = 448;
+  Height = 320;
+  InUse.fill(0);
+  Groups.fill(0);
+}
+
+void DollSet::FreeTables() {
+  // Every record, not just the first CellCount: Reset may already have zeroed the count.
+  for (CellEntry& cell : Cells) cell.Pixels = std::vector<uint8_t>();
+  ObjectSlots = std::vector<uint16_t>();
+  LargeObjectSlots.clear();
+  Objects = std::vector<ObjectEntry>();
+  Cells = std::vector<CellEntry>();
+  LoadedCels = 0;
+}
+
+// The slot index goes with the tables: slots of an earlier load would point past the new
+// object table.
+bool DollSet::MakeTables() {
+  ObjectSlots = std::vector<uint16_t>();
+  LargeObjectSlots.clear();
+  try {
+    Objects = std::vector<ObjectEntry>(1);
+    Cells = std::vector<CellEntry>(kMaxCells);
+  } catch (const std::bad_alloc&) {
+    Objects = std::vector<ObjectEntry>();
+    Cells = std::vector<CellEntry>();
+    return false;
+  }
+  NextObjectSlot = 1;
+  return true;
+}
+
+void DollSet::TakeConfigText(std::vector<char> text) {
+  if (text.empty()) {
+    Text = std::vector<char>();
+    TextLength = 0;
+    return;
+  }
+  TextLength = static_cast<int32_t>(text.size());
+  text.push_back('\0');
+  Text = std::move(text);
+}
+
+void DollSet::SetFilePath(SetPath path) { Where = std::move(path); }
+
+uint16_t DollSet::EnsureSlot(int32_t number) {
+  if (number < 0) return 0;
+  ObjectsNamed = std::max(ObjectsNamed, SaturateInt32(int64_t{number} + 1));
+  const uint16_t existing = SlotOf(number);
+  if (existing != 0) return existing;
+  if (NextObjectSlot > std::numeric_limits<uint16_t>::max()) return 0;
+  const auto slot = static_cast<uint16_t>(NextObjectSlot++);
+  if (number < kObjectNumberLimit) {
+    if (ObjectSlots.size() <= static_cast<size_t>(number)) ObjectSlots.resize(number + 1, 0);
+    ObjectSlots[number] = slot;
+  } else {
+    LargeObjectSlots[number] = slot;
+  }
+  if (Objects.size() <= slot) Objects.resize(slot + 1);
+  // Held at 32767 rather than wrapped, so the loader's test for numbers of 1170 and more still
+  // sees a large number (object 65,536 must not pass for object 0).
+  Objects[slot].Number = SaturateInt16(number);
+  return slot;
+}
+
+ObjectEntry* DollSet::ObjectAt(uint16_t slot) {
+  return slot != 0 && slot < Objects.size() ? &Objects[slot] : nullptr;
+}
+
+CellEntry* DollSet::CellAt(int32_t index) {
+  const int32_t count = std::min<int32_t>(CellsUsed, static_cast<int32_t>(Cells.size()));
+  return index >= 0 && index < count ? &Cells[index] : nullptr;
+}
+
+void DollSet::AddFix(uint16_t slot, int32_t fix) {
+  ObjectEntry* object = ObjectAt(slot);
+  if (object == nullptr) return;
+  object->FixTotal = SaturateInt16(int64_t{object->FixTotal} + fix);
+  object->FixRemaining = object->FixTotal;
+}
+
+bool DollSet::WidenExtent(const CellEntry& cell, int16_t left, int16_t top, int16_t right,
+                          int16_t bottom) {
+  if (cell.ObjectNumber < 0 || cell.ObjectNumber >= kObjectNumberLimit) return false;
+  ObjectEntry* object = ObjectAt(SlotOf(cell.ObjectNumber));
+  if (object == nullptr || object->Number < 0 || object->Number >= kObjectNumberLimit) {
+    return false;
+  }
+  if ((object->Flags & kHasExtent) == 0) {
+    object->Flags |= kHasExtent;
+    object->ExtentLeft = left;
+    object->ExtentTop = top;
+    object->ExtentRight = right;
+    object->ExtentBottom = bottom;
+    return true;
+  }
+  object->ExtentLeft = std::min(object->ExtentLeft, left);
+  object->ExtentTop = std::min(object->ExtentTop, top);
+  object->ExtentRight = std::max(object->ExtentRight, right);
+  object->ExtentBottom = std::max(object->ExtentBottom, bottom);
+  return true;
+}
+
+int32_t DollSet::AddCell(CellEntry cell) {
+  if (CellsUsed < 0 || static_cast<size_t>(CellsUsed) >= Cells.size()) return -1;
+  // A cel added while a set is shown shows its object, as applying the set would.
+  if (IsSet(ShownSet) && (cell.SetMask & (1u << ShownSet)) != 0) {
+    if (ObjectEntry* object = ObjectAt(SlotOf(cell.ObjectNumber))) object->Flags |= kInCurrentSet;
+  }
+  Cells[CellsUsed] = std::move(cell);
+  return CellsUsed++;
+}
+
+void DollSet::MarkSetsInUse(uint32_t mask) {
+  for (int set = 0; set < kSetCount; ++set) {
+    if (mask & (1u << set)) InUse[set] = 1;
+  }
+}
+
+int32_t DollSet::AddPaletteLine(const char* name) {
+  if (Colours.PaletteCount >= kMaxPaletteLines) return -1;
+  auto& field = Colours.PaletteNames[Colours.PaletteCount];
+  const size_t length = strnlen(name, field.size() - 1);
+  std::memcpy(field.data(), name, length);
+  field[length] = '\0';
+  return Colours.PaletteCount++;
+}
+
+void DollSet::StoreGroupColour(int32_t group, int32_t index, uint8_t red, uint8_t green,
+                               uint8_t blue) {
+  if (!IsColour(group, index)) return;
+  uint8_t* stored = Colours.Groups[group][index];
+  stored[kGroupBlue] = blue;
+  stored[kGroupRed] = red;
+  stored[kGroupGreen] = green;
+}
+
+void DollSet::FinishPaletteFile(int32_t number, int32_t base, int32_t added, int32_t groups) {
+  if (number < 0 || number >= static_cast<int32_t>(Colours.PaletteBase.size())) return;
+  const int32_t skip = number != 0 ? 1 : 0;
+  Colours.PaletteBase[number] = static_cast<uint8_t>(base - skip);
+  Colours.ColourCount = std::min(kPaletteColours, base + added);
+  Colours.PaletteFileCount = number + 1;
+  Colours.GroupCount = std::max(Colours.GroupCount, groups);
+  // Groups the file lacks show its first group, so switching groups never blanks its colours.
+  for (int32_t g = std::max(groups, 0); g < kGroupCount; ++g) {
+    for (int32_t i = std::max(base, 0); i < Colours.ColourCount; ++i) {
+      std::memcpy(Colours.Groups[g][i], Colours.Groups[0][i], 3);
+    }
+  }
+}
+
+void DollSet::ReplacePalettes(const SetPalettes& palettes) {
+  Colours.PaletteNames = palettes.PaletteNames;
+  Colours.PaletteBase = palettes.PaletteBase;
+  Colours.PaletteFileCount = palettes.PaletteFileCount;
+  Colours.PaletteCount = palettes.PaletteCount;
+  Colours.ColourCount = palettes.ColourCount;
+  Colours.GroupCount = palettes.GroupCount;
+}
+
+void DollSet::SetPlayfieldSize(int32_t width, int32_t height) {
+  if (width > 0) Width = std::min(width, kMaxPlayfieldWidth);
+  if (height > 0) Height = std::min(height, kMaxPlayfieldHeight);
+}
+
+void DollSet::SetSetGroup(int32_t set, int32_t group) {
+  if (IsSet(set)) Groups[set] = SaturateInt16(group);
+}
+
+void DollSet::LeaveCurrentSet() {
+  if (!IsSet(ShownSet)) return;
+  // Objects may have been dragged or moved by scripts since the set was shown.
+  ForEachObject([&](int32_t, uint16_t slot) {
+    ObjectEntry* object = ObjectAt(slot);
+    if (object == nullptr) return;
+    const bool shown = (object->Flags & kInCurrentSet) != 0;
+    object->SetX[ShownSet] = shown ? object->X : int16_t{0};
+    object->SetY[ShownSet] = shown ? object->Y : int16_t{0};
+  });
+  Groups[ShownSet] = static_cast<int16_t>(ShownGroup);
+}
+
+void DollSet::EnterSet(int32_t set) {
+  if (!IsSet(set)) return;
+  ShownGroup = Groups[set];
+  for (ObjectEntry& object : Objects) object.Flags &= static_cast<uint8_t>(~kInCurrentSet);
+  const uint32_t setBit = 1u << set;
+  const int32_t count =
+      std::min<int32_t>(std::max(CellsUsed, 0), static_cast<int32_t>(Cells.size()));
+  for (int32_t i = 0; i < count; ++i) {
+    if ((Cells[i].SetMask & setBit) == 0) continue;
+    if (ObjectEntry* object = ObjectAt(SlotOf(Cells[i].ObjectNumber))) {
+      object->Flags |= kInCurrentSet;
+    }
+  }
+  for (ObjectEntry& object : Objects) {
+    if ((object.Flags & kInCurrentSet) == 0) continue;
+    object.X = PullInside(object.SetX[set], object.ExtentRight, Width);
+    object.Y = PullInside(object.SetY[set], object.ExtentBottom, Height);
+  }
+  ShownSet = set;
+}
+
+void DollSet::PlaceObject(uint16_t slot, int32_t x, int32_t y) {
+  ObjectEntry* object = ObjectAt(slot);
+  if (object == nullptr) return;
+  object->X = static_cast<int16_t>(x);
+  object->Y = static_cast<int16_t>(y);
+}
+
+void DollSet::StoreSetPosition(uint16_t slot, int32_t set, int32_t x, int32_t y) {
+  ObjectEntry* object = ObjectAt(slot);
+  if (object == nullptr || !IsSet(set)) return;
+  object->SetX[set] = SaturateInt16(x);
+  object->SetY[set] = SaturateInt16(y);
+}
+
+void DollSet::SetFix(uint16_t slot, int32_t total, int32_t remaining) {
+  ObjectEntry* object = ObjectAt(slot);
+  if (object == nullptr) return;
+  object->FixTotal = SaturateInt16(total);
+  object->FixRemaining = SaturateInt16(remaining);
+}
+
+void DollSet::SetCellShown(int32_t index, bool shown) {
+  if (CellEntry* cell = CellAt(index)) cell->Unmapped = shown ? 0 : 1;
+}
+
+void DollSet::SetCellTransparency(int32_t index, int32_t transparency) {
+  if (CellEntry* cell = CellAt(index)) cell->Transparency = SaturateInt16(transparency);
+}
+
+void DollSet::AttachPixels(int32_t index, std::vector<uint8_t> pixels, uint16_t width,
+                           uint16_t height, uint8_t bitsPerPixel) {
+  if (index < 0 || static_cast<size_t>(index) >= Cells.size()) return;
+  CellEntry* cell = &Cells[index];
+  cell->Pixels = std::move(pixels);
+  cell->Width = width;
+  cell->Height = height;
+  cell->BitsPerPixel = bitsPerPixel;
+}
+
+}  // namespace tavro
