@@ -5,7 +5,6 @@
 #include <limits>
 #include <new>
 
-#include "document/CArchive.h"
 #include "document/CTavroDoc.h"
 #include "document/ConfigReader.h"
 #include "set/EventCodes.h"
@@ -29,16 +28,8 @@ constexpr LoadMessage kLoadMessages[] = {
 
 }  // namespace
 
-void CTavroDoc::Serialize(CArchive& archive) {
-  if (archive.IsStoring()) {
-    StoreConfig(archive);
-  } else if (archive.IsLoading()) {
-    LoadConfig(archive);
-  }
-}
-
-void CTavroDoc::LoadConfig(CArchive& archive) {
-  if (!ReadConfigText(archive)) return;  // silently: the document stays empty
+void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
+  if (!ReadConfigText(text)) return;  // silently: the document stays empty
   TheSet.ClearLoadErrors();
   if (TheSet.MakeTables()) {
     ConfigReader(TheSet).LoadLines(*this);
@@ -57,24 +48,18 @@ void CTavroDoc::LoadConfig(CArchive& archive) {
   }
 }
 
-// The whole file, kept for saving. A file that ends before its length says leaves no text at all
+// The whole file, kept for saving. A file that could not be read whole leaves no text at all
 // rather than half of one.
-bool CTavroDoc::ReadConfigText(CArchive& archive) {
-  const int64_t length = archive.FileLength();
+bool CTavroDoc::ReadConfigText(std::optional<std::vector<char>>& text) {
   TheSet.TakeConfigText({});
-  if (length < 0 || length >= std::numeric_limits<int32_t>::max()) return false;
-  std::vector<char> text;
+  if (!text || text->size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+    return false;
+  }
   try {
-    // Room for the terminating zero the set adds, so that adding it does not copy the text.
-    text.reserve(static_cast<size_t>(length) + 1);
-    text.resize(static_cast<size_t>(length));
+    TheSet.TakeConfigText(std::move(*text));
   } catch (const std::bad_alloc&) {
     return false;
   }
-  if (archive.Read(text.data(), static_cast<size_t>(length)) != static_cast<size_t>(length)) {
-    return false;
-  }
-  TheSet.TakeConfigText(std::move(text));
   return true;
 }
 

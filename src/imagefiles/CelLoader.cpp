@@ -6,7 +6,7 @@
 
 #include "document/CTavroDoc.h"
 #include "imagefiles/CelDecoder.h"
-#include "imagefiles/SetFileReader.h"
+#include "platform/FileDoor.h"
 #include "platform/FileLookup.h"
 
 namespace tavro {
@@ -28,7 +28,7 @@ bool HasValidObject(const DollSet& set, const CellEntry& cell) {
 }
 
 // The header first, then as much more as the decoder will read; a short file gives fewer bytes.
-std::span<const uint8_t> ReadCelBytes(const SetFileReader& file, const CelDecodeOptions& options,
+std::span<const uint8_t> ReadCelBytes(const ReadOnlyFile& file, const CelDecodeOptions& options,
                                       std::vector<uint8_t>& buffer) {
   if (buffer.size() < kCelNewHeaderSize) buffer.resize(kCelNewHeaderSize);
   size_t got = file.ReadAt(0, buffer.data(), kCelNewHeaderSize);
@@ -51,7 +51,7 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   if (!HasValidObject(TheSet, cell)) return kErrBadCell;
 
   const auto path = ResolveSetFile(TheSet.Path().SetDirectory, CelFileName(cell));
-  SetFileReader file;
+  ReadOnlyFile file;
   if (!path || !file.Open(*path)) return kErrCelNotLoadable;
 
   const CelDecodeOptions options{TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight(),
