@@ -368,7 +368,7 @@ class CTavroDoc {
   std::map<int32_t, uint16_t>& LargeObjectSlots = TheSet.LargeObjectSlots;
   int32_t& ColourCount = TheSet.Colours.ColourCount;
   int32_t& PaletteFileCount = TheSet.Colours.PaletteFileCount;
-  uint8_t (&PaletteGroups)[kGroupCount][kPaletteColours][3] = TheSet.Colours.Groups;
+  uint8_t (&PaletteGroups)[kGroupCount][kPaletteColours][3] = TheSet.Colours.PaletteGroups;
   std::array<int16_t, kSetCount>& SetGroup = TheSet.Groups;
   std::array<int32_t, kSetCount>& SetInUse = TheSet.InUse;
   int32_t& CurrentSet = TheSet.ShownSet;

@@ -20,7 +20,8 @@
 namespace tavro {
 
 ConfigReader::ConfigReader(const std::vector<char>& text, int32_t length)
-    : Cursor(text.data()),
+    : Text(text.data()),
+      Cursor(text.data()),
       Start(text.data()),
       Left(std::min<int32_t>(length, static_cast<int32_t>(text.size()))) {}
 

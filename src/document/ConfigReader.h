@@ -25,7 +25,8 @@ class ConfigReader {
   // complete line is left.
   bool NextLine();
   const char* Line() const { return LineBuffer; }
-  // Where the current line starts in the text and where the next one starts.
+  // The text, where the current line starts in it and where the next one starts.
+  const char* TextStart() const { return Text; }
   const char* LineStart() const { return Start; }
   const char* TextCursor() const { return Cursor; }
   // Bytes of the text not yet read.
@@ -46,6 +47,7 @@ class ConfigReader {
   void ParsePaletteLine(CTavroDoc& doc);
   void ParseSizeLine(CTavroDoc& doc);
 
+  const char* Text = nullptr;
   const char* Cursor = nullptr;
   const char* Start = nullptr;
   int32_t Left = 0;

@@ -37,13 +37,13 @@ int16_t PullInside(int16_t position, int16_t extentEnd, int32_t limit) {
 
 PaletteEntry SetPalettes::GroupColour(int32_t group, int32_t index) const {
   if (!IsColour(group, index)) return {};
-  const uint8_t* stored = Groups[group][index];
+  const uint8_t* stored = PaletteGroups[group][index];
   return {stored[kGroupRed], stored[kGroupGreen], stored[kGroupBlue], 0};
 }
 
 RgbQuad SetPalettes::ColourOfGroup(int32_t group, int32_t index) const {
   if (index < 0 || index >= kPaletteColours) return {};
-  const uint8_t* stored = Groups[(group >= 0 && group < kGroupCount) ? group : 0][index];
+  const uint8_t* stored = PaletteGroups[(group >= 0 && group < kGroupCount) ? group : 0][index];
   return {stored[kGroupBlue], stored[kGroupGreen], stored[kGroupRed], 0};
 }
 
@@ -72,7 +72,7 @@ void DollSet::Reset() {
   Colours.ColourCount = 0;
   Colours.PaletteFileCount = 0;
   Colours.GroupCount = 0;
-  std::memset(Colours.Groups, 0, sizeof Colours.Groups);
+  std::memset(Colours.PaletteGroups, 0, sizeof Colours.PaletteGroups);
   Colours.PaletteBase.fill(0);
   ShownGroup = 0;
   ShownSet = 255;
@@ -208,7 +208,7 @@ int32_t DollSet::AddPaletteLine(const char* name) {
 void DollSet::StoreGroupColour(int32_t group, int32_t index, uint8_t red, uint8_t green,
                                uint8_t blue) {
   if (!IsColour(group, index)) return;
-  uint8_t* stored = Colours.Groups[group][index];
+  uint8_t* stored = Colours.PaletteGroups[group][index];
   stored[kGroupBlue] = blue;
   stored[kGroupRed] = red;
   stored[kGroupGreen] = green;
@@ -224,7 +224,7 @@ void DollSet::FinishPaletteFile(int32_t number, int32_t base, int32_t added, int
   // Groups the file lacks show its first group, so switching groups never blanks its colours.
   for (int32_t g = std::max(groups, 0); g < kGroupCount; ++g) {
     for (int32_t i = std::max(base, 0); i < Colours.ColourCount; ++i) {
-      std::memcpy(Colours.Groups[g][i], Colours.Groups[0][i], 3);
+      std::memcpy(Colours.PaletteGroups[g][i], Colours.PaletteGroups[0][i], 3);
     }
   }
 }

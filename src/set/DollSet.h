@@ -26,17 +26,14 @@ struct SetPalettes {
   int32_t PaletteCount = 0;                   // '%' lines taken
   int32_t ColourCount = 0;                    // 0..256
   int32_t GroupCount = 0;                     // groups the largest palette file declares
+  // Each colour as blue, red, green, the order the tables have always kept; read colours through
+  // GroupColour and ColourOfGroup rather than by byte position.
+  uint8_t PaletteGroups[kGroupCount][kPaletteColours][3] = {};
   // Colour `index` of colour group `group`; black for a group or index out of range.
   PaletteEntry GroupColour(int32_t group, int32_t index) const;
   // The same as blue, green, red; a group outside 0..9 reads group 0, since set lines and menus
   // hand groups over unchecked.
   RgbQuad ColourOfGroup(int32_t group, int32_t index) const;
-
- private:
-  friend class DollSet;
-  friend class CTavroDoc;
-  // Each colour as blue, red, green, the order the tables have always kept.
-  uint8_t Groups[kGroupCount][kPaletteColours][3] = {};
 };
 
 // Where the configuration file lives.
@@ -58,6 +55,9 @@ class DollSet {
   int32_t ObjectCount() const { return ObjectsNamed; }
   // Slot of an object number; 0 = no object with that number (also for negative numbers).
   uint16_t SlotOf(int64_t number) const;
+  // Entries of the direct index of slots; it never reaches past the valid object numbers, however
+  // large the numbers the cel lines name.
+  size_t SlotIndexSize() const { return ObjectSlots.size(); }
   // Lowest object number whose slot is `slot`; 0 when none.
   int32_t SlotToNumber(int32_t slot) const;
   // Calls fn(number, slot) for every object number that has a slot, in ascending number order.

@@ -134,7 +134,7 @@ TEST_F(CelLineTest, HugeObjectNumbersCountWithoutGrowingTheSlotIndex) {
   Load("#4000000000 a.cel :0\n#65536 b.cel :1\n#2 c.cel :2\n$0 1,1 2,2 3,3 * * 9,9\n");
   EXPECT_EQ(doc.Set().CellCount(), 3);
   EXPECT_EQ(doc.Set().ObjectCount(), INT32_MAX);  // saturated, not wrapped
-  EXPECT_LE(doc.ObjectSlots.size(), static_cast<size_t>(kObjectNumberLimit));
+  EXPECT_LE(doc.Set().SlotIndexSize(), static_cast<size_t>(kObjectNumberLimit));
   EXPECT_NE(doc.Set().SlotOf(INT32_MAX), 0);
   // Neither may pass for a small valid number: the loader rejects numbers of 1170 and more.
   EXPECT_GE(Object(INT32_MAX).Number, kObjectNumberLimit);

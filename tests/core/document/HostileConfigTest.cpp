@@ -46,7 +46,7 @@ class HostileConfigTest : public test::LoadFixture {
 
   void ExpectConsistentTables() {
     ASSERT_LE(doc.Set().CellCount(), kMaxCells);
-    EXPECT_LE(doc.ObjectSlots.size(), static_cast<size_t>(kObjectNumberLimit));
+    EXPECT_LE(doc.Set().SlotIndexSize(), static_cast<size_t>(kObjectNumberLimit));
     EXPECT_GE(doc.Set().ObjectCount(), 0);
     EXPECT_LE(doc.Set().Palettes().PaletteCount, kMaxPaletteLines);
     EXPECT_GE(doc.Set().PlayfieldWidth(), 1);

@@ -105,7 +105,7 @@ TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
   build.Current(doc.Set().CurrentSet(), 4);
   build.ColourCount(16);
   build.PaletteBase(3, 7);
-  doc.PaletteGroups[2][5][1] = 9;
+  build.Colour(2, 5, 9, 0, 0);
   doc.DirtyFlag = true;
   doc.DirtyRect = {1, 2, 3, 4};
   doc.ResetSet();
@@ -119,7 +119,7 @@ TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
   EXPECT_EQ(doc.Set().PlayfieldHeight(), 320);
   EXPECT_FALSE(doc.TrueColourMode);
   EXPECT_EQ(doc.Set().Palettes().PaletteBase[3], 0);
-  EXPECT_EQ(doc.PaletteGroups[2][5][1], 0);
+  EXPECT_EQ(doc.Set().Palettes().GroupColour(2, 5).Red, 0);
   EXPECT_EQ(doc.Set().SetGroup()[0], 0);
   EXPECT_EQ(SetsInUse(), std::vector<int>{});
   EXPECT_FALSE(doc.DirtyFlag);

@@ -25,7 +25,7 @@ class SaveReloadTest : public test::LoadFixture {
     reloaded = std::make_unique<CTavroDoc>(reloadHost);
     reloaded->ResetSet();
     EXPECT_TRUE(reloaded->OpenConfigFile(path, error)) << error;
-    return std::string(reloaded->ConfigText.data(), reloaded->ConfigTextLength);
+    return std::string(reloaded->Set().ConfigText().data(), reloaded->Set().ConfigTextLength());
   }
 
   // Position of object `number` in `set` as (x, y); (-1, -1) when the object has no slot.
@@ -46,7 +46,7 @@ TEST_F(SaveReloadTest, ALineEndedByTwoCarriageReturnsStaysItsOwnLine) {
   ASSERT_NE(doc.Set().SlotOf(1), 0);
   const std::string saved = SaveAndReload();
   EXPECT_EQ(saved.substr(0, 18), "#0 a.cel\n#1 b.cel\n");
-  ASSERT_NE(reloaded->SlotOf(1), 0) << saved;
+  ASSERT_NE(reloaded->Set().SlotOf(1), 0) << saved;
   EXPECT_EQ(PositionIn(*reloaded, 0, 0), (std::pair{5, 5}));
   EXPECT_EQ(PositionIn(*reloaded, 1, 0), (std::pair{7, 7}));
 }

@@ -65,9 +65,9 @@ TEST_F(PaletteReader, ColoursAreStoredBlueRedGreen) {
   files.Write("p.kcf", old);
   ASSERT_EQ(Read("p.kcf", 0), 0);
   EXPECT_EQ(At(0, 2), (Rgb{17, 119, 238}));
-  EXPECT_EQ(doc.PaletteGroups[0][2][0], 238);  // blue
-  EXPECT_EQ(doc.PaletteGroups[0][2][1], 17);   // red
-  EXPECT_EQ(doc.PaletteGroups[0][2][2], 119);  // green
+  EXPECT_EQ(doc.Set().Palettes().PaletteGroups[0][2][0], 238);  // blue
+  EXPECT_EQ(doc.Set().Palettes().PaletteGroups[0][2][1], 17);   // red
+  EXPECT_EQ(doc.Set().Palettes().PaletteGroups[0][2][2], 119);  // green
 }
 
 TEST_F(PaletteReader, OldFormFilesShareOneTableAndLaterFilesDropColourZero) {
@@ -153,8 +153,9 @@ TEST_F(PaletteReader, BadHeadersAreIgnoredSilentlyAndChangeNothing) {
   files.OldPalette("base.kcf");
   ASSERT_EQ(Read("base.kcf", 0), 0);
   const CTavroDoc& d = doc;
-  std::vector<uint8_t> before(&d.PaletteGroups[0][0][0],
-                              &d.PaletteGroups[0][0][0] + sizeof d.PaletteGroups);
+  std::vector<uint8_t> before(
+      &d.Set().Palettes().PaletteGroups[0][0][0],
+      &d.Set().Palettes().PaletteGroups[0][0][0] + sizeof d.Set().Palettes().PaletteGroups);
   for (int number : {1, 2}) {
     files.Write("bad.kcf", EncodeNewPalette(24, 257, {Ramp(257, 1)}));
     EXPECT_EQ(Read("bad.kcf", number), 2);
@@ -164,7 +165,7 @@ TEST_F(PaletteReader, BadHeadersAreIgnoredSilentlyAndChangeNothing) {
   EXPECT_EQ(doc.Set().Palettes().ColourCount, 16);
   EXPECT_EQ(doc.Set().Palettes().PaletteFileCount, 1);
   EXPECT_EQ(doc.Set().Palettes().GroupCount, 10);
-  EXPECT_TRUE(std::equal(before.begin(), before.end(), &d.PaletteGroups[0][0][0]));
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), &d.Set().Palettes().PaletteGroups[0][0][0]));
 }
 
 TEST_F(PaletteReader, MissingFileIsReportedAtOnceWithTheNameAsWritten) {
