@@ -98,8 +98,9 @@ inline SyntheticSet MakeSyntheticSet(bool mixed) {
 
 // Puts the set into `doc` as a load would leave it (cels decoded bottom-up), set 0 current.
 inline void LoadIntoDocument(const SyntheticSet& set, CTavroDoc& doc, bool trueColour) {
-  doc.PlayfieldWidth = doc.MapStride = kMaxPlayfieldWidth;
-  doc.PlayfieldHeight = doc.MapHeight = kMaxPlayfieldHeight;
+  doc.PlayfieldWidth = kMaxPlayfieldWidth;
+  doc.PlayfieldHeight = kMaxPlayfieldHeight;
+  doc.SetMapSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
   doc.ObjectTable.assign(1, ObjectEntry{});
   doc.ColourCount = 256;
   for (int i = 0; i < 256; ++i) {
@@ -135,8 +136,8 @@ inline void LoadIntoDocument(const SyntheticSet& set, CTavroDoc& doc, bool trueC
     doc.ObjectTable[slot].SetY.fill(set.positions[number].second);
   });
   doc.SetInUse.fill(1);
-  doc.TrueColourMode = trueColour ? 1 : 0;
-  doc.AllocateMap(doc.TrueColourMode);
+  doc.SetTrueColourMode(trueColour ? 1 : 0);
+  doc.AllocateMap(doc.Map().TrueColourMode());
   doc.ApplySet(0);
   doc.BuildPalette(0);
   doc.SetLoaded = true;

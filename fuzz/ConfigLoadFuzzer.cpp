@@ -88,7 +88,7 @@ void ShowAnotherSet(CTavroDoc& doc) {
   }
   doc.SelectSet(last);
   doc.SelectGroup(doc.CurrentGroup + 1);
-  if (doc.TrueColourMode) {
+  if (doc.Map().TrueColourMode()) {
     doc.SetColourMode256();
   } else {
     doc.SetColourModeTrue();

@@ -39,9 +39,8 @@ void AttachCel(CTavroDoc& doc, const CelDecodeOptions& options, const DecodedCel
 
 void DrawCel(CTavroDoc& doc) {
   for (const bool trueColour : {false, true}) {
-    doc.MapStride = (doc.PlayfieldWidth + 3) & ~3;
-    doc.MapHeight = doc.PlayfieldHeight;
-    doc.TrueColourMode = trueColour;
+    doc.SetMapSize((doc.PlayfieldWidth + 3) & ~3, doc.PlayfieldHeight);
+    doc.SetTrueColourMode(trueColour);
     doc.AllocateMap(trueColour);
     doc.CurrentSet = 255;
     doc.ApplySet(0);

@@ -4,8 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include "composition/MapForm.h"
-
 namespace tavro {
 namespace {
 
@@ -20,7 +18,7 @@ size_t PaddedRow(size_t bits) { return (bits + 31) / 32 * 4; }
 DibForm ChooseForm(const CTavroDoc& doc) {
   DibForm form;
   const auto width = static_cast<size_t>(doc.PlayfieldWidth);
-  if (doc.MapInfo.Header.biBitCount == 24) {
+  if (doc.Map().Info().Header.biBitCount == 24) {
     form.bitCount = 24;
     form.tableEntries = 0;
   } else if (doc.ColourCount <= 16) {
@@ -30,8 +28,6 @@ DibForm ChooseForm(const CTavroDoc& doc) {
   form.rowBytes = PaddedRow(width * static_cast<size_t>(form.bitCount));
   return form;
 }
-
-size_t MapPixelBytes(const CTavroDoc& doc) { return static_cast<size_t>(MapBytesPerPixel(doc)); }
 
 void Put16(uint8_t* at, uint32_t value) {
   at[0] = static_cast<uint8_t>(value);
@@ -55,7 +51,7 @@ void WriteInfoHeader(uint8_t* at, const CTavroDoc& doc, const DibForm& form) {
 void WriteColourTable(uint8_t* at, const CTavroDoc& doc, const DibForm& form) {
   const int used = std::clamp(doc.ColourCount, 0, form.tableEntries);
   for (int i = 0; i < used; ++i) {
-    const RgbQuad& colour = doc.MapInfo.Colours[static_cast<size_t>(i)];
+    const RgbQuad& colour = doc.Map().Info().Colours[static_cast<size_t>(i)];
     at[i * 4] = colour.Blue;
     at[i * 4 + 1] = colour.Green;
     at[i * 4 + 2] = colour.Red;
@@ -72,14 +68,13 @@ void PackNibbles(uint8_t* out, const uint8_t* indices, int width) {
 // Bitmap row `row` (0 = the picture's bottom row) into `out`, which is zero already.
 void WriteRow(uint8_t* out, const CTavroDoc& doc, const DibForm& form, int row) {
   // The map may hold more rows than the picture; its last rows are the picture's top.
-  const size_t storedRow = static_cast<size_t>(doc.MapHeight - doc.PlayfieldHeight + row);
-  const size_t mapRowBytes = static_cast<size_t>(doc.MapStride) * MapPixelBytes(doc);
-  const uint8_t* source = doc.CompositeMap.data() + storedRow * mapRowBytes;
+  const ComposedMap& map = doc.Map();
+  const uint8_t* source = map.StoredRow(map.Height() - doc.PlayfieldHeight + row);
   if (form.bitCount == 4) {
     PackNibbles(out, source, doc.PlayfieldWidth);
   } else {
     // Only the picture's own pixels: the padding is 0 whatever the map keeps beside them.
-    std::memcpy(out, source, static_cast<size_t>(doc.PlayfieldWidth) * MapPixelBytes(doc));
+    std::memcpy(out, source, static_cast<size_t>(doc.PlayfieldWidth) * map.BytesPerPixel());
   }
 }
 
@@ -106,12 +101,12 @@ std::vector<uint8_t> BuildDib(const CTavroDoc& doc, const DibForm& form, size_t 
 }  // namespace
 
 std::vector<uint8_t> MakeClipboardDib(const CTavroDoc& doc) {
-  if (!HasCompleteMap(doc)) return {};
+  if (!doc.Map().IsComplete(doc.PlayfieldWidth, doc.PlayfieldHeight)) return {};
   return BuildDib(doc, ChooseForm(doc), 0);
 }
 
 std::vector<uint8_t> MakeClipboardBmpFile(const CTavroDoc& doc) {
-  if (!HasCompleteMap(doc)) return {};
+  if (!doc.Map().IsComplete(doc.PlayfieldWidth, doc.PlayfieldHeight)) return {};
   const DibForm form = ChooseForm(doc);
   std::vector<uint8_t> file = BuildDib(doc, form, kBmpFileHeaderBytes);
   if (file.empty()) return {};

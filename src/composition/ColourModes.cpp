@@ -13,7 +13,7 @@ void RepaintPlayfield(CTavroDoc& doc) {
 // stale, so the mode commands only act on a loaded set.
 void ChangeColourMode(CTavroDoc& doc, bool trueColour) {
   if (!doc.SetLoaded) return;
-  doc.TrueColourMode = trueColour;
+  doc.SetTrueColourMode(trueColour);
   doc.AllocateMap(trueColour);
   doc.SwitchSet(doc.CurrentSet);
   RepaintPlayfield(doc);

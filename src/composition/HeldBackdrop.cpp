@@ -20,10 +20,10 @@ namespace tavro::compose {
 namespace {
 
 // The first cel line beneath every line of the held object (its highest index plus one).
-size_t FirstLineBeneath(const CTavroDoc& doc, size_t count) {
+size_t FirstLineBeneath(const CTavroDoc& doc, int32_t heldSlot, size_t count) {
   size_t first = 0;
   for (size_t i = 0; i < count; ++i) {
-    if (doc.SlotOf(doc.CellTable[i].ObjectNumber) == doc.DragObject) first = i + 1;
+    if (doc.SlotOf(doc.CellTable[i].ObjectNumber) == heldSlot) first = i + 1;
   }
   return first;
 }
@@ -69,9 +69,8 @@ std::vector<uint64_t> BackdropSource(const CTavroDoc& doc, const MapView& map, s
   return source;
 }
 
-void ComposeBackdrop(CTavroDoc& doc, const MapView& map, size_t first, size_t count,
-                     const RgbQuad* colours) {
-  CTavroDoc::HeldBackdrop& backdrop = doc.Backdrop;
+void ComposeBackdrop(const CTavroDoc& doc, HeldBackdrop& backdrop, const MapView& map, size_t first,
+                     size_t count, const RgbQuad* colours) {
   try {
     backdrop.pixels.resize(static_cast<size_t>(map.rowBytes) * map.rows);
   } catch (const std::bad_alloc&) {
@@ -86,9 +85,9 @@ void ComposeBackdrop(CTavroDoc& doc, const MapView& map, size_t first, size_t co
 
 }  // namespace
 
-bool ComposeOverHeldBackdrop(CTavroDoc& doc, const MapView& map, const MapRect& rect) {
-  CTavroDoc::HeldBackdrop& backdrop = doc.Backdrop;
-  if (doc.DragObject <= 0) {
+bool ComposeOverHeldBackdrop(const CTavroDoc& doc, HeldBackdrop& backdrop, int32_t heldSlot,
+                             const MapView& map, const MapRect& rect) {
+  if (heldSlot <= 0) {
     if (!backdrop.source.empty() || !backdrop.pixels.empty()) backdrop = {};
     return false;
   }
@@ -96,18 +95,18 @@ bool ComposeOverHeldBackdrop(CTavroDoc& doc, const MapView& map, const MapRect& 
       std::min<size_t>(static_cast<size_t>(std::max(doc.CellCount, 0)), doc.CellTable.size());
   std::array<RgbQuad, kPaletteColours> colours{};
   if (map.bytesPerPixel == 3) CurrentColours(doc, colours.data());
-  const size_t first = FirstLineBeneath(doc, count);
+  const size_t first = FirstLineBeneath(doc, heldSlot, count);
   std::vector<uint64_t> source = BackdropSource(doc, map, first, count, colours.data());
-  const bool same = backdrop.heldSlot == doc.DragObject && backdrop.firstBeneath == first &&
-                    backdrop.source == source;
+  const bool same =
+      backdrop.heldSlot == heldSlot && backdrop.firstBeneath == first && backdrop.source == source;
   if (!same) {
-    backdrop.heldSlot = doc.DragObject;
+    backdrop.heldSlot = heldSlot;
     backdrop.firstBeneath = first;
     backdrop.source = std::move(source);
     backdrop.pixels = {};
     return false;
   }
-  if (backdrop.pixels.empty()) ComposeBackdrop(doc, map, first, count, colours.data());
+  if (backdrop.pixels.empty()) ComposeBackdrop(doc, backdrop, map, first, count, colours.data());
   if (backdrop.pixels.empty()) return false;
   CopyRect(map, backdrop.pixels.data(), rect);
   DrawCelLines(doc, map, rect, colours.data(), 0, first);

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "composition/ComposedMap.h"
+#include "interaction/PointerState.h"
 #include "platform/Host.h"
 #include "platform/MapRect.h"
 #include "set/ConfigTokens.h"
@@ -124,11 +126,17 @@ class CTavroDoc {
   // ---- end image files ----
 
   // ---- composition (composition/) ----
-  // Replaces CompositeMap with a zero-filled map of MapStride x MapHeight pixels, 3 bytes a pixel
-  // when `trueColour`, else 1. Does not compose. On allocation failure the map is none.
+  // The composed map, for the display, the clipboard, the PNG writer and tests.
+  const ComposedMap& Map() const { return Composed; }
+  // The map's size and mode for the next AllocateMap (a set's playfield, a hand-made set).
+  void SetMapSize(int32_t stride, int32_t height) { Composed.SetSize(stride, height); }
+  void SetTrueColourMode(bool trueColour) { Composed.SetTrueColourMode(trueColour); }
+  // Replaces the map with one made elsewhere (a hand-made picture).
+  void AdoptMap(ComposedMap map) { Composed = std::move(map); }
+  // Replaces the map's pixels with a zero-filled map of its size, 3 bytes a pixel when
+  // `trueColour`, else 1. Does not compose. On allocation failure the map is none.
   void AllocateMap(bool trueColour);
-  // Recomposes a rectangle of the map (clipped to the playfield and to the map actually held;
-  // a map whose size does not fit MapStride, MapHeight and TrueColourMode is never written).
+  // Recomposes a rectangle of the map (compose::ComposeRect) with what the document holds.
   void ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height);
   // Draws the visible cels that meet the rectangle over what the map holds; ComposeRect's step.
   void DrawCellsInRect(int32_t left, int32_t top, int32_t width, int32_t height);
@@ -137,19 +145,20 @@ class CTavroDoc {
   void ApplySet(int32_t set);
   // ApplySet, then the whole playfield recomposed, then BuildPalette of CurrentGroup.
   void SwitchSet(int32_t set);
-  // Fills MapInfo's colour table from `group` and makes it CurrentGroup.
+  // Fills the map's colour table from `group` and makes it CurrentGroup.
   // Groups outside 0..9 read as group 0; at most 256 colours are taken.
   void BuildPalette(int32_t group);
-  // ComposeRect over DirtyRect, then DirtyRect empty and DirtyFlag 0. Callers copy DirtyRect
-  // first if they need to repaint it.
+  // ComposeRect over the dirty area, then the area empty and the map clean. Callers copy the
+  // area first if they need to repaint it.
   void FlushDirtyRect();
-  // Adds `rect` (map coordinates, right and bottom exclusive) to DirtyRect and sets DirtyFlag.
+  // Adds `rect` (map coordinates, right and bottom exclusive) to the dirty area and marks the map
+  // dirty, also when `rect` is empty.
   // This is how event actions ask for a recomposition; they never compose themselves.
   void MarkDirty(const MapRect& rect);
   // MarkDirty of the whole playfield (a set or colour group changed by a script).
   void MarkPlayfieldDirty();
 
-  // Colour-mode commands. Each does nothing while no set is loaded (SetLoaded 0), so a map of a
+  // Colour-mode commands. Each does nothing while no set is loaded (SetLoaded false), so a map of a
   // stale size is never composed; otherwise it reallocates the map in the new form, switches to
   // CurrentSet again (raising its "set(") and asks the host to repaint the playfield.
   void SetColourMode256();
@@ -158,21 +167,6 @@ class CTavroDoc {
   void ApplyTransparent50();
   // Colour `index` of colour group `group` as blue, green, red (out-of-range group reads group 0).
   RgbQuad ColourOfGroup(int32_t group, int32_t index) const;
-  // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
-  // the map's layout. Blending whole words is much faster than 3-byte pixels; the finished
-  // rectangle is packed into CompositeMap. Made and dropped by AllocateMap with the map.
-  std::vector<uint32_t> BlendRows;
-  // While an object is held, everything beneath all of its cels is composed once into this
-  // picture (the map's layout), so that each drag step copies its rectangle from here and draws
-  // only the cel lines from the held object's lowest upward. It is used only while the state it
-  // was composed from is unchanged, compared exactly, and dropped when nothing is held.
-  struct HeldBackdrop {
-    int32_t heldSlot = 0;
-    size_t firstBeneath = 0;       // cel lines from here on lie beneath every cel of the object
-    std::vector<uint64_t> source;  // the state the picture was composed from
-    std::vector<uint8_t> pixels;   // empty until the state has held still for one step
-  };
-  HeldBackdrop Backdrop;
   // ---- end composition ----
 
   // ---- scripts (scripts/) ----
@@ -259,11 +253,27 @@ class CTavroDoc {
   // ---- end scripts ----
 
   // ---- interaction, document side (interaction/) ----
-  // MapBounds = (left, top, left + width - 1, top + height - 1).
-  void SetMapBounds(int32_t left, int32_t top, int32_t width, int32_t height);
-  // PointerX/Y from a window point: (window + scroll) / ZoomFactor, clamped into MapBounds.
-  void TrackPointer(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY);
-  // Object number under an opaque pixel of a visible cel at map (x, y), or -1. Sets LastHitCell.
+  // Pointer position, zoom, bounds and what is held.
+  const PointerState& Pointer() const { return Pointing; }
+  void SetMapBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    Pointing.SetBounds(left, top, width, height);
+  }
+  void TrackPointer(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY) {
+    Pointing.Track(windowX, windowY, scrollX, scrollY);
+  }
+  // The pointer at map (x, y), unclamped, as a test or a replayed event puts it.
+  void MovePointerTo(int32_t x, int32_t y) { Pointing.MoveTo(x, y); }
+  void SetZoomFactor(int32_t factor) { Pointing.SetZoom(factor); }
+  // The object held by slot (0 = none) without a press, for callers that time drag steps.
+  void HoldObject(int32_t slot) { Pointing.Hold(slot); }
+  // The cel line that object events fall back on when nothing is bound to the object.
+  void SetLastHitCell(int32_t cell) { Pointing.SetLastHitCell(cell); }
+  // The process-wide key-sequence state; tests may point a document at their own.
+  void UseFixOverride(FixOverrideState* source) { Pointing.UseFixOverride(source); }
+  // Every key the view sees goes to that state (the sequence is typed in any window).
+  void FeedFixOverrideKey(int32_t virtualKey) { Pointing.FeedFixOverrideKey(virtualKey); }
+  // Object number under an opaque pixel of a visible cel at map (x, y), or -1. Sets the last
+  // hit cel.
   int32_t HitTest(int32_t x, int32_t y);
   enum class PickPurpose { Drag, Inspect };
   // Drag: slot of the object picked up at the pointer (0 = none), press events raised, drag
@@ -283,7 +293,7 @@ class CTavroDoc {
   DragResult DragStep(DragPhase phase, const MapRect& visible = {});
   // Lowest object number whose slot is `slot`; 0 when none.
   int32_t SlotToNumber(int32_t slot) const;
-  // The view's press and drop around PickObject/DragStep: DragObject set, bounds restored.
+  // The view's press and drop around PickObject/DragStep: the held slot set, bounds restored.
   void PressAtPointer();
   DragResult DropHeldObject();
   // After a pick or a drop: recomposes what event actions changed and has the Host repaint it.
@@ -309,9 +319,6 @@ class CTavroDoc {
   // Gives every object of the current set its home-set position in all sets of its cels.
   void AdjustObjects();
 
-  int32_t LastHitCell = -1;
-  // The process-wide key-sequence state; tests may point a document at their own.
-  class FixOverrideState* FixOverrideSource = nullptr;
   // ---- end interaction ----
 
   // ---- saving and archives (document/) ----
@@ -363,11 +370,9 @@ class CTavroDoc {
   std::array<std::array<char, kPaletteNameField>, kMaxPaletteLines> PaletteNames = {};
   std::array<uint8_t, 256> PaletteBase = {};
   std::array<int16_t, kSetCount> SetGroup = {};
-  int32_t DragLastX = 0, DragLastY = 0, DragStartX = 0, DragStartY = 0;
   const char* TextCursor = nullptr;
   int32_t LoadErrors = 0;
   int32_t LoadedCelCount = 0;
-  MapInfoBlock MapInfo;
   bool ExtractedFromArchive = false;
   bool ConfirmOverwrite = false;
   std::vector<uint8_t> ActionStore;   // 32,767 bytes, zero-filled at construction
@@ -381,10 +386,6 @@ class CTavroDoc {
   int32_t ColourCount = 0;
   int32_t CurrentSet = 255;
   int32_t CurrentGroup = 0;
-  std::vector<uint8_t> CompositeMap;  // empty = none
-  MapRect MapBounds;                  // inclusive on all four sides
-  int32_t PointerX = 0, PointerY = 0;
-  int32_t DragObject = 0;
   bool SetLoaded = false;
   int32_t PaletteCount = 0;
   std::array<int32_t, kSetCount> SetInUse = {};
@@ -392,15 +393,8 @@ class CTavroDoc {
   std::vector<CellEntry> CellTable;      // empty = none; kMaxCells records while a set is loaded
   std::vector<ObjectEntry> ObjectTable;  // empty = none; record 0 plus one per slot
   int32_t NextObjectSlot = 1;
-  int32_t ZoomFactor = 1;
   std::vector<char> ConfigText;  // the file as read plus a terminating zero; empty = none
   int32_t ConfigTextLength = 0;
-  bool DirtyFlag = false;
-  MapRect DirtyRect;
-  bool TrueColourMode = false;
-
-  int32_t MapStride = 0;
-  int32_t MapHeight = 0;
 
   // Object numbers of kObjectNumberLimit and above. Such numbers are rejected when their cel
   // loads, but their cel line still hands out a slot; keeping them here bounds ObjectSlots.
@@ -408,6 +402,8 @@ class CTavroDoc {
 
  private:
   Host* HostLink;
+  ComposedMap Composed;
+  PointerState Pointing;
 };
 
 inline constexpr int kActionStoreSize = 32767;

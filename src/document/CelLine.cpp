@@ -82,7 +82,7 @@ void CTavroDoc::ReadTransparencyRemark(CellEntry& cell) {
   if (p[0] != ';' || p[1] != '%' || (p[2] != 'T' && p[2] != 't')) return;
   ParseCursor = p + 3;
   cell.Transparency = SaturateInt16(ParseNumber(ParseCursor));
-  TrueColourMode = true;
+  Composed.SetTrueColourMode(true);
 }
 
 }  // namespace tavro

@@ -22,9 +22,8 @@ void CTavroDoc::ResetSet() {
   PaletteBase.fill(0);
   SetInUse.fill(0);
   SetGroup.fill(0);
-  DirtyFlag = false;
-  DirtyRect = MapRect{};
-  TrueColourMode = false;
+  Composed.TakeDirtyArea();
+  Composed.SetTrueColourMode(false);
   DisarmAllAlarms();
 }
 
@@ -33,11 +32,7 @@ void CTavroDoc::DeleteContents() {
   for (CellEntry& cell : CellTable) cell.Pixels = std::vector<uint8_t>();
   ObjectSlots = std::vector<uint16_t>();
   LargeObjectSlots.clear();
-  CompositeMap = std::vector<uint8_t>();
-  // The true-colour work area and the drag backdrop are map-sized too (megabytes for a large
-  // playfield) and mean nothing without the map.
-  BlendRows = std::vector<uint32_t>();
-  Backdrop = HeldBackdrop{};
+  Composed.Free();
   ObjectTable = std::vector<ObjectEntry>();
   CellTable = std::vector<CellEntry>();
   std::fill(ActionStore.begin(), ActionStore.end(), uint8_t{0});

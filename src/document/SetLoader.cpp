@@ -42,10 +42,9 @@ void CTavroDoc::LoadConfig(CArchive& archive) {
   if (MakeTables()) {
     NextObjectSlot = 1;
     ReadAllLines();
-    MapStride = (PlayfieldWidth + 3) & ~3;
-    MapHeight = PlayfieldHeight;
-    AllocateMap(TrueColourMode);
-    if (CompositeMap.empty()) LoadErrors |= kErrNoMemory;
+    Composed.SetSize((PlayfieldWidth + 3) & ~3, PlayfieldHeight);
+    AllocateMap(Composed.TrueColourMode());
+    if (Composed.Empty()) LoadErrors |= kErrNoMemory;
   } else {
     LoadErrors |= kErrNoMemory;
   }
@@ -115,7 +114,7 @@ void CTavroDoc::ReportLoadErrors() {
 // "initialize(" runs before set 0 is applied (which raises "set("), "begin(" after it and before
 // the first composition.
 void CTavroDoc::ShowLoadedSet() {
-  ZoomFactor = 1;
+  Pointing.SetZoom(1);
   SetMapBounds(0, 0, PlayfieldWidth, PlayfieldHeight);
   RunEvent(kEventInitialize, 0);
   ApplySet(0);
@@ -131,7 +130,7 @@ void CTavroDoc::EmptyLoadedSet() {
   ConfigText = std::vector<char>();
   ConfigTextLength = 0;
   TextCursor = nullptr;
-  CompositeMap = std::vector<uint8_t>();
+  Composed.Free();
   ObjectTable = std::vector<ObjectEntry>();
   CellTable = std::vector<CellEntry>();
   ObjectSlots = std::vector<uint16_t>();

@@ -81,7 +81,7 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   if (CelReadBuffer.capacity() > kKeptReadBuffer) std::vector<uint8_t>().swap(CelReadBuffer);
   const CelHeader& header = decoded.Header;
   // The 32-bit mark switches the document to true colour even if the cel then fails.
-  if (header.TrueColourMark) TrueColourMode = true;
+  if (header.TrueColourMark) Composed.SetTrueColourMode(true);
   // A cel that fits but finds no memory has still widened its object, as it always has.
   if (decoded.Error == 0 || decoded.Error == kErrNoMemory) GrowExtent(*object, header);
   if (decoded.Error != 0) return decoded.Error;

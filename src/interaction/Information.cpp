@@ -21,7 +21,7 @@ std::string Format(const char* format, int32_t a, int32_t b = 0) {
 
 std::string CTavroDoc::InformationText() const {
   // The map line counts one byte a pixel, also in true-colour mode.
-  const int64_t mapBytes = static_cast<int64_t>(MapStride) * MapHeight + 1;
+  const int64_t mapBytes = static_cast<int64_t>(Composed.Stride()) * Composed.Height() + 1;
   int64_t celBytes = 0;
   int32_t usedCells = 0;
   const int32_t count = std::min<int32_t>(CellCount, static_cast<int32_t>(CellTable.size()));

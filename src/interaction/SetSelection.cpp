@@ -17,7 +17,7 @@ void CTavroDoc::SelectGroup(int32_t n) {
   BuildPalette(n);
   // A true-colour map holds colours, not indices: without recomposing, the new group would show
   // only where something else happens to be redrawn later.
-  if (TrueColourMode) ComposeRect(0, 0, PlayfieldWidth, PlayfieldHeight);
+  if (Composed.TrueColourMode()) ComposeRect(0, 0, PlayfieldWidth, PlayfieldHeight);
   host().RepaintMapRect({0, 0, PlayfieldWidth, PlayfieldHeight});
 }
 

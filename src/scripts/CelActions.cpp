@@ -1,7 +1,7 @@
 // Actions on cels and objects: showing, hiding, moving and transparency.
 //
-// Actions never compose or paint. They record the boxes of the objects they change in DirtyRect
-// and set DirtyFlag; whoever raised the event flushes that area afterwards.
+// Actions never compose or paint. They record the boxes of the objects they change in the map's
+// dirty area and mark it dirty; whoever raised the event flushes that area afterwards.
 #include <algorithm>
 
 #include "document/CTavroDoc.h"
@@ -58,7 +58,7 @@ void CTavroDoc::MapCells(uint16_t target) {
   const int32_t object =
       ForTargetCells(CellTable, CellCount, target, [](CellEntry& cell) { cell.Unmapped = 0; });
   if (object < 0) return;
-  DirtyFlag = true;
+  MarkDirty({});
   AddObjectToDirtyRect(object);
 }
 
@@ -66,7 +66,7 @@ void CTavroDoc::UnmapCells(uint16_t target) {
   const int32_t object =
       ForTargetCells(CellTable, CellCount, target, [](CellEntry& cell) { cell.Unmapped = 1; });
   if (object < 0) return;
-  DirtyFlag = true;
+  MarkDirty({});
   AddObjectToDirtyRect(object);
 }
 
@@ -77,7 +77,7 @@ void CTavroDoc::ToggleCells(uint16_t target) {
     cell.Unmapped = cell.Unmapped == 0 ? 1 : 0;
   });
   if (object < 0) return;
-  DirtyFlag = true;
+  MarkDirty({});
   AddObjectToDirtyRect(object);
 }
 
@@ -87,7 +87,7 @@ void CTavroDoc::ShiftTransparency(uint16_t target, int16_t amount) {
     cell.Transparency = static_cast<int16_t>(std::clamp(cell.Transparency + amount, 0, 255));
   });
   if (object < 0) return;
-  DirtyFlag = true;
+  MarkDirty({});
   AddObjectToDirtyRect(object);
 }
 
@@ -108,7 +108,7 @@ void CTavroDoc::MoveObject(uint16_t target, int16_t dx, int16_t dy) {
   object.X = static_cast<int16_t>(x);
   object.Y = static_cast<int16_t>(y);
   AddObjectToDirtyRect(number);
-  DirtyFlag = true;
+  MarkDirty({});
 }
 
 }  // namespace tavro

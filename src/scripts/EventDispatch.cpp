@@ -39,14 +39,14 @@ int32_t CTavroDoc::RunEvent(int32_t event, int32_t argument) {
 void CTavroDoc::RunObjectEvent(int32_t event, int32_t objectNumber) {
   if (RunEvent(event, objectNumber) != 0) return;
   // Nothing bound to the object: try the very cel that was clicked, if it is shown.
-  if (LastHitCell < 0 || LastHitCell >= CellCount ||
-      LastHitCell >= static_cast<int32_t>(CellTable.size())) {
+  const int32_t hit = Pointing.LastHitCell();
+  if (hit < 0 || hit >= CellCount || hit >= static_cast<int32_t>(CellTable.size())) {
     return;
   }
-  const CellEntry& cell = CellTable[LastHitCell];
+  const CellEntry& cell = CellTable[hit];
   const bool shown =
       CurrentSet >= kSetCount || (((cell.SetMask >> CurrentSet) & 1) != 0 && cell.Unmapped == 0);
-  if (shown) RunEvent(event, kCellTargetBit + LastHitCell);
+  if (shown) RunEvent(event, kCellTargetBit + hit);
 }
 
 void CTavroDoc::RunAction(const uint8_t* bytes, int32_t length) {

@@ -89,8 +89,9 @@ int32_t CTavroDoc::RunTimerPass(uint32_t now) {
       if (AlarmArmed[slot] != 0 && TicksUntil(AlarmDue[slot], now) <= 0) FireAlarm(slot, now);
     }
   }
-  if (DirtyFlag) {
-    const MapRect area = IntersectRect(DirtyRect, {0, 0, PlayfieldWidth, PlayfieldHeight});
+  if (Composed.Dirty()) {
+    const MapRect area =
+        IntersectRect(Composed.DirtyArea(), {0, 0, PlayfieldWidth, PlayfieldHeight});
     FlushDirtyRect();
     if (!area.IsEmpty()) host().RepaintMapRect(area);
   }
@@ -99,7 +100,7 @@ int32_t CTavroDoc::RunTimerPass(uint32_t now) {
 
 int32_t CTavroDoc::NextTimerPassDelay(uint32_t now) const {
   if (!SetLoaded) return kNoTimerPass;
-  if (DirtyFlag) return 0;
+  if (Composed.Dirty()) return 0;
   int32_t soonest = kNoTimerPass;
   for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
     if (AlarmArmed[slot] == 0) continue;

@@ -71,7 +71,7 @@ class ViewTimerTest : public QObject {
     // The flushed area, old and new place of the object, was painted at once.
     QVERIFY(paints.painted.contains(QRect(10, 10, 15, 10)));
     QVERIFY(!paints.painted.intersects(QRect(30, 30, 50, 50)));
-    QVERIFY(!doc->DirtyFlag);
+    QVERIFY(!doc->Map().Dirty());
     QVERIFY(!Timer().isActive());  // nothing left armed: no more wakeups
   }
 
@@ -132,7 +132,7 @@ class ViewTimerTest : public QObject {
     view->ScheduleTimerPass();
     ExpectTimerIn(0);
     test::PaintRecorder paints(view->viewport());
-    QTRY_VERIFY(!doc->DirtyFlag);
+    QTRY_VERIFY(!doc->Map().Dirty());
     QVERIFY(paints.painted.contains(QRect(10, 10, 40, 10)));
     QVERIFY(!Timer().isActive());
   }

@@ -10,7 +10,7 @@
 namespace tavro {
 
 bool CopyPictureToClipboard(CTavroDoc& doc) {
-  if (doc.CompositeMap.empty()) return false;
+  if (doc.Map().Empty()) return false;
   doc.host().BeginWaitCursor();
   const std::vector<uint8_t> bmp = MakeClipboardBmpFile(doc);
   if (!bmp.empty()) {

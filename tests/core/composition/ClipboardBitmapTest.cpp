@@ -27,13 +27,29 @@ class ClipboardBitmapTest : public ComposerFixture {
     }
     doc.ColourCount = colours;
     doc.BuildPalette(0);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) SetIndex(x, y, static_cast<uint8_t>((x + 3 * y) % modulo));
-    }
+    Paint([&](uint8_t* pixels) {
+      for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+          pixels[At(x, y)] = static_cast<uint8_t>((x + 3 * y) % modulo);
+      }
+    });
+  }
+
+  // Offset of pixel (x, y) (y from the top) in an 8-bit map.
+  size_t At(int x, int y) const {
+    return static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x;
+  }
+
+  // Writes straight into the document's map, as into a hand-made picture.
+  template <typename Fn>
+  void Paint(Fn&& write) {
+    ComposedMap map = doc.Map();
+    write(map.MutableBytes());
+    doc.AdoptMap(std::move(map));
   }
 
   void SetIndex(int x, int y, uint8_t index) {
-    doc.CompositeMap.at(static_cast<size_t>(doc.MapHeight - 1 - y) * doc.MapStride + x) = index;
+    Paint([&](uint8_t* pixels) { pixels[At(x, y)] = index; });
   }
 
   // Start of picture row y (top-down) in the file: rows are stored bottom-up.
@@ -128,14 +144,16 @@ TEST_F(ClipboardBitmapTest, TheTableHoldsTheColourGroupShownNow) {
 TEST_F(ClipboardBitmapTest, TrueColourGivesTwentyFourBitsWithoutATable) {
   Playfield(445, 2, /*trueColour=*/true);
   doc.ColourCount = 200;
-  for (int y = 0; y < 2; ++y) {
-    for (int x = 0; x < 445; ++x) {
-      const size_t at = (static_cast<size_t>(1 - y) * doc.MapStride + x) * 3;
-      doc.CompositeMap[at] = static_cast<uint8_t>(x);
-      doc.CompositeMap[at + 1] = static_cast<uint8_t>(y);
-      doc.CompositeMap[at + 2] = 0x5A;
+  Paint([&](uint8_t* pixels) {
+    for (int y = 0; y < 2; ++y) {
+      for (int x = 0; x < 445; ++x) {
+        const size_t at = At(x, y) * 3;
+        pixels[at] = static_cast<uint8_t>(x);
+        pixels[at + 1] = static_cast<uint8_t>(y);
+        pixels[at + 2] = 0x5A;
+      }
     }
-  }
+  });
   const std::vector<uint8_t> file = MakeClipboardBmpFile(doc);
   const size_t rowBytes = 1336;  // 445 * 3 = 1335, padded to 4
   ASSERT_EQ(file.size(), 14u + 40 + rowBytes * 2 + 1);
@@ -155,7 +173,7 @@ TEST_F(ClipboardBitmapTest, NoPictureGivesNothing) {
   EXPECT_TRUE(MakeClipboardDib(doc).empty());
   EXPECT_TRUE(MakeClipboardBmpFile(doc).empty());
   IndexedPicture(16, 4, 16, 16);
-  doc.CompositeMap.resize(16 * 3);  // one row short of what the size promises
+  doc.SetMapSize(16, 5);  // one row more than the map holds
   EXPECT_TRUE(MakeClipboardBmpFile(doc).empty());
 }
 

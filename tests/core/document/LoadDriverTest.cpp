@@ -17,7 +17,7 @@ class LoadDriverTest : public test::LoadFixture {
     EXPECT_TRUE(doc.ConfigText.empty());
     EXPECT_TRUE(doc.CellTable.empty());
     EXPECT_TRUE(doc.ObjectTable.empty());
-    EXPECT_TRUE(doc.CompositeMap.empty());
+    EXPECT_TRUE(doc.Map().Bytes().empty());
     EXPECT_EQ(host.wholeViewInvalidations, 0);
   }
 };
@@ -32,13 +32,13 @@ TEST_F(LoadDriverTest, FilesThatGiveNothingLeaveTheDocumentEmptyWithoutAWord) {
 }
 
 TEST_F(LoadDriverTest, ASetWithCelsIsShownFromSetZeroAtZoomOne) {
-  doc.ZoomFactor = 4;
+  doc.SetZoomFactor(4);
   const std::string text = "(640,400\n#0 a.cel :0\n#1 b.cel :1\n$0 1,1 2,2\n";
   Load(text);
   EXPECT_TRUE(doc.SetLoaded);
-  EXPECT_EQ(doc.ZoomFactor, 1);
+  EXPECT_EQ(doc.Pointer().Zoom(), 1);
   EXPECT_EQ(doc.CurrentSet, 0);
-  EXPECT_EQ(doc.MapBounds, (MapRect{0, 0, 639, 399}));
+  EXPECT_EQ(doc.Pointer().Bounds(), (MapRect{0, 0, 639, 399}));
   EXPECT_EQ(host.wholeViewInvalidations, 1);
   ASSERT_EQ(doc.ConfigTextLength, static_cast<int32_t>(text.size()));
   EXPECT_EQ(std::string(doc.ConfigText.data()), text);  // as read, with a zero after it
@@ -106,8 +106,7 @@ TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
   doc.ColourCount = 16;
   doc.PaletteBase[3] = 7;
   doc.PaletteGroups[2][5][1] = 9;
-  doc.DirtyFlag = true;
-  doc.DirtyRect = {1, 2, 3, 4};
+  doc.MarkDirty({1, 2, 3, 4});
   doc.ResetSet();
   EXPECT_EQ(doc.CellCount, 0);
   EXPECT_EQ(doc.ObjectCount, 0);
@@ -117,13 +116,13 @@ TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
   EXPECT_EQ(doc.CurrentSet, 255);
   EXPECT_EQ(doc.PlayfieldWidth, 448);
   EXPECT_EQ(doc.PlayfieldHeight, 320);
-  EXPECT_FALSE(doc.TrueColourMode);
+  EXPECT_FALSE(doc.Map().TrueColourMode());
   EXPECT_EQ(doc.PaletteBase[3], 0);
   EXPECT_EQ(doc.PaletteGroups[2][5][1], 0);
   EXPECT_EQ(doc.SetGroup[0], 0);
   EXPECT_EQ(SetsInUse(), std::vector<int>{});
-  EXPECT_FALSE(doc.DirtyFlag);
-  EXPECT_TRUE(doc.DirtyRect.IsEmpty());
+  EXPECT_FALSE(doc.Map().Dirty());
+  EXPECT_TRUE(doc.Map().DirtyArea().IsEmpty());
   EXPECT_FALSE(doc.CellTable.empty());
   EXPECT_FALSE(doc.ConfigText.empty());
 }
@@ -134,15 +133,18 @@ TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
   doc.CellTable[1500].Pixels.assign(16, 1);  // beyond CellCount, still freed
   doc.ActionStore[100] = 7;
   doc.LoadedCelCount = 5;
-  doc.BlendRows.assign(64, 1);
-  doc.Backdrop.pixels.assign(64, 1);
+  ComposedMap map;
+  map.SetSize(8, 8);
+  map.Allocate(/*trueColour=*/true);
+  map.Backdrop().pixels.assign(64, 1);
+  doc.AdoptMap(std::move(map));
   doc.DeleteContents();
   EXPECT_FALSE(doc.SetLoaded);
   EXPECT_TRUE(doc.CellTable.empty());
   EXPECT_TRUE(doc.ObjectTable.empty());
-  EXPECT_TRUE(doc.CompositeMap.empty());
-  EXPECT_EQ(doc.BlendRows.capacity(), 0u);
-  EXPECT_EQ(doc.Backdrop.pixels.capacity(), 0u);
+  EXPECT_TRUE(doc.Map().Bytes().empty());
+  EXPECT_EQ(doc.Map().WorkAreaCapacity(), 0u);
+  EXPECT_EQ(doc.Map().Backdrop().pixels.capacity(), 0u);
   EXPECT_TRUE(doc.ObjectSlots.empty());
   EXPECT_EQ(doc.SlotOf(3000), 0);
   EXPECT_EQ(doc.ActionStore.size(), static_cast<size_t>(kActionStoreSize));

@@ -20,12 +20,11 @@ class HandBuiltSet {
   FixOverrideState fixOverride;
 
   HandBuiltSet() {
-    doc.FixOverrideSource = &fixOverride;
+    doc.UseFixOverride(&fixOverride);
     doc.CellTable.resize(kMaxCells);
     doc.ObjectTable.resize(1);
     doc.CurrentSet = 0;
-    doc.MapStride = 448;
-    doc.MapHeight = 320;
+    doc.SetMapSize(448, 320);
     doc.SetMapBounds(0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight);
     doc.SetLoaded = true;
   }

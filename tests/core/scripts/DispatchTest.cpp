@@ -40,12 +40,12 @@ TEST_F(DispatchTest, ObjectBindingBeatsTheClickedCel) {
   AddCel(3, "leg.cel");
   Script("press(#3) debug(\"object\") press(\"arm.cel\") debug(\"cel\")");
   Script("release(\"arm.cel\") debug(\"cel released\")");
-  doc.LastHitCell = 0;
+  doc.SetLastHitCell(0);
   doc.RunObjectEvent(kEventPress, 3);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"object"}));
   doc.RunObjectEvent(kEventRelease, 3);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"object", "cel released"}));
-  doc.LastHitCell = 1;  // the other cel of the object has no binding
+  doc.SetLastHitCell(1);  // the other cel of the object has no binding
   doc.RunObjectEvent(kEventRelease, 3);
   EXPECT_EQ(Shown().size(), 2u);
 }
@@ -54,7 +54,7 @@ TEST_F(DispatchTest, CelFallbackOnlyForAShownCel) {
   AddCel(3, "arm.cel", /*setMask=*/0x0001);
   Script("press(\"arm.cel\") unmap(\"arm.cel\") debug(\"pressed\")");
   Script("drop(\"arm.cel\") debug(\"dropped\")");
-  doc.LastHitCell = 0;
+  doc.SetLastHitCell(0);
   doc.RunObjectEvent(kEventPress, 3);
   doc.RunObjectEvent(kEventDrop, 3);  // the press hid the cel: no binding is found
   EXPECT_EQ(Shown(), (std::vector<std::string>{"pressed"}));
@@ -69,7 +69,7 @@ TEST_F(DispatchTest, CelFallbackOnlyForAShownCel) {
   EXPECT_EQ(Shown().back(), "dropped");
 
   for (int bad : {-1, 1, 5000}) {
-    doc.LastHitCell = bad;
+    doc.SetLastHitCell(bad);
     doc.RunObjectEvent(kEventDrop, 3);
   }
   EXPECT_EQ(Shown().size(), 2u);
@@ -87,16 +87,15 @@ TEST_F(DispatchTest, MapUnmapAndAltmapChangeTheTargetsCels) {
   EXPECT_EQ(doc.CellTable[0].Unmapped, 1);  // one shown and one hidden swap
   EXPECT_EQ(doc.CellTable[1].Unmapped, 0);
   EXPECT_EQ(doc.CellTable[2].Unmapped, 0);
-  EXPECT_TRUE(doc.DirtyFlag);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{20, 30, 30, 40}));
+  EXPECT_TRUE(doc.Map().Dirty());
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{20, 30, 30, 40}));
 
-  doc.DirtyFlag = false;
-  doc.DirtyRect = {};
+  doc.FlushDirtyRect();  // clean again
   Script("press(#6) unmap(\"c.cel\") map(\"A.CEL\") unmap(#77) map(\"none.cel\")");
   doc.RunEvent(kEventPress, 6);
   EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
   EXPECT_EQ(doc.CellTable[2].Unmapped, 1);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 30, 40}));  // objects 6 and 5; 77 has no box
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 30, 40}));  // objects 6 and 5; 77 has no box
 }
 
 TEST_F(DispatchTest, ActionsOnNothingChangeNothing) {
@@ -106,12 +105,12 @@ TEST_F(DispatchTest, ActionsOnNothingChangeNothing) {
   doc.AppendAction(kEventPress, 1, kActionUnmap, {0x10, 0x80});  // cell 16 does not exist
   doc.AppendAction(kEventPress, 1, kActionMove, {0x50, 0x00, 5, 0, 5, 0});  // object 80: no slot
   doc.RunEvent(kEventPress, 1);
-  EXPECT_FALSE(doc.DirtyFlag);
+  EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
   // An object number no cel carries changes no cel, but the area is still called dirty.
   doc.UnmapCells(80);
-  EXPECT_TRUE(doc.DirtyFlag);
-  EXPECT_TRUE(doc.DirtyRect.IsEmpty());
+  EXPECT_TRUE(doc.Map().Dirty());
+  EXPECT_TRUE(doc.Map().DirtyArea().IsEmpty());
 }
 
 TEST_F(DispatchTest, MoveStopsAtBothEdgesAndCoversOldAndNewPlace) {
@@ -121,7 +120,7 @@ TEST_F(DispatchTest, MoveStopsAtBothEdgesAndCoversOldAndNewPlace) {
   doc.MoveObject(2, -1000, 5);
   EXPECT_EQ(Object(2).X, 0);
   EXPECT_EQ(Object(2).Y, 15);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 10, 110, 65}));
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 10, 110, 65}));
   // The furthest a script can ask for must stop at the far edge, not wrap to the near one.
   doc.MoveObject(0x8000, 32767, 32767);  // by its cel
   EXPECT_EQ(Object(2).X, 448 - 100);
@@ -129,7 +128,7 @@ TEST_F(DispatchTest, MoveStopsAtBothEdgesAndCoversOldAndNewPlace) {
   doc.MoveObject(2, -32768, -32768);
   EXPECT_EQ(Object(2).X, 0);
   EXPECT_EQ(Object(2).Y, 0);
-  EXPECT_TRUE(doc.DirtyFlag);
+  EXPECT_TRUE(doc.Map().Dirty());
 }
 
 TEST_F(DispatchTest, DirtyBoxTakesInCelsLeftOfAndAboveThePosition) {
@@ -139,7 +138,7 @@ TEST_F(DispatchTest, DirtyBoxTakesInCelsLeftOfAndAboveThePosition) {
   Object(4).ExtentLeft = -8;
   Object(4).ExtentTop = -4;
   doc.MapCells(4);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{42, 56, 60, 70}));
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{42, 56, 60, 70}));
 }
 
 TEST_F(DispatchTest, TransparencyIsHeldBetween0And255) {
@@ -156,7 +155,7 @@ TEST_F(DispatchTest, TransparencyIsHeldBetween0And255) {
   doc.CellTable[0].Transparency = 32000;  // a level from the configuration, out of range
   doc.ShiftTransparency(0x8000, 32767);
   EXPECT_EQ(doc.CellTable[0].Transparency, 255);
-  EXPECT_TRUE(doc.DirtyFlag);
+  EXPECT_TRUE(doc.Map().Dirty());
 }
 
 TEST_F(DispatchTest, SoundsAreFoundIgnoringCaseAndMissingOnesAreSilent) {
@@ -172,12 +171,12 @@ TEST_F(DispatchTest, SoundsAreFoundIgnoringCaseAndMissingOnesAreSilent) {
 TEST_F(DispatchTest, ColourGroupsAboveNineAreIgnored) {
   Script("press(#1) changecol(12) changecol(-1)");
   doc.RunEvent(kEventPress, 1);
-  EXPECT_FALSE(doc.DirtyFlag);
+  EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_EQ(doc.CurrentGroup, 0);
   Script("press(#2) changecol(3)");
   doc.RunEvent(kEventPress, 2);
   EXPECT_EQ(doc.CurrentGroup, 3);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 448, 320}));
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 448, 320}));
 }
 
 TEST_F(DispatchTest, SetChangesAreRefusedDeepInNestedRuns) {
@@ -185,7 +184,7 @@ TEST_F(DispatchTest, SetChangesAreRefusedDeepInNestedRuns) {
   doc.DispatchDepth = kMaxSetSwitchDepth - 2;
   doc.RunEvent(kEventPress, 1);
   EXPECT_EQ(doc.CurrentSet, 4);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 448, 320}));
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 448, 320}));
   doc.CurrentSet = 0;
   doc.DispatchDepth = kMaxSetSwitchDepth - 1;
   doc.RunEvent(kEventPress, 1);

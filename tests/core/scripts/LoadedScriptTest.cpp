@@ -87,7 +87,7 @@ TEST_F(LoadedScriptTest, ATimerPassRecomposesWhatAnAlarmMoved) {
   host.tick = 100;
   EXPECT_EQ(doc.RunTimerPass(100), CTavroDoc::kNoTimerPass);
   EXPECT_EQ(host.repaints, (std::vector<MapRect>{{10, 10, 19, 14}}));
-  EXPECT_FALSE(doc.DirtyFlag);
+  EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_EQ(Object(0).X, 15);
 }
 
@@ -98,16 +98,14 @@ TEST_F(LoadedScriptTest, PickingRunsTheObjectsBindingOrElseTheClickedCels) {
       ";@release(\"hat.cel\") debug(\"hat released\")\n"
       ";@release(\"body.cel\") debug(\"body released\")\n";
   Load(set + celScript);
-  doc.PointerX = 10;  // on the hat, which lies over the body
-  doc.PointerY = 10;
+  doc.MovePointerTo(10, 10);  // on the hat, which lies over the body
   doc.PressAtPointer();
-  ASSERT_NE(doc.DragObject, 0);
+  ASSERT_NE(doc.Pointer().HeldSlot(), 0);
   doc.DropHeldObject();  // the press hid the hat: its release binding is not found
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"hat pressed"}));
 
   Load(set + ";@press(#0) debug(\"object pressed\")\n" + celScript);
-  doc.PointerX = 10;
-  doc.PointerY = 10;
+  doc.MovePointerTo(10, 10);
   doc.PressAtPointer();
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"object pressed"}));
   EXPECT_EQ(doc.CellTable[0].Unmapped, 0);

@@ -171,9 +171,9 @@ TEST_F(TimerTest, APassFlushesWhatTheAlarmsChangedAndSaysWhenToComeBack) {
   EXPECT_EQ(host.repaints, (std::vector<MapRect>{{40, 50, 60, 60}}));
   EXPECT_EQ(Object(3).X, 50);
 
-  doc.DirtyFlag = true;
+  doc.MarkDirty({});
   EXPECT_EQ(doc.NextTimerPassDelay(100), 0);
-  doc.DirtyFlag = false;
+  doc.FlushDirtyRect();
   doc.DisarmAllAlarms();
   EXPECT_EQ(doc.NextTimerPassDelay(100), CTavroDoc::kNoTimerPass);
   doc.ArmFromNow(7, 10);
