@@ -49,7 +49,8 @@ class ClipboardCopyTest : public QObject {
   }
 
   static QByteArray CoreBytes(const CTavroDoc& doc) {
-    const std::vector<uint8_t> bmp = MakeClipboardBmpFile(doc);
+    const std::vector<uint8_t> bmp =
+        MakeClipboardBmpFile({doc.Map(), doc.PlayfieldWidth, doc.PlayfieldHeight, doc.ColourCount});
     return {reinterpret_cast<const char*>(bmp.data()), static_cast<qsizetype>(bmp.size())};
   }
 

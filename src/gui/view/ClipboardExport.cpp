@@ -12,7 +12,8 @@ namespace tavro {
 bool CopyPictureToClipboard(CTavroDoc& doc) {
   if (doc.Map().Empty()) return false;
   doc.host().BeginWaitCursor();
-  const std::vector<uint8_t> bmp = MakeClipboardBmpFile(doc);
+  const std::vector<uint8_t> bmp =
+      MakeClipboardBmpFile({doc.Map(), doc.PlayfieldWidth, doc.PlayfieldHeight, doc.ColourCount});
   if (!bmp.empty()) {
     const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()),
                            static_cast<qsizetype>(bmp.size()));

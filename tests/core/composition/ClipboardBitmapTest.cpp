@@ -35,6 +35,10 @@ class ClipboardBitmapTest : public ComposerFixture {
     });
   }
 
+  ClipboardPicture Picture() const {
+    return {doc.Map(), doc.PlayfieldWidth, doc.PlayfieldHeight, doc.ColourCount};
+  }
+
   // Offset of pixel (x, y) (y from the top) in an 8-bit map.
   size_t At(int x, int y) const {
     return static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x;
@@ -60,7 +64,7 @@ class ClipboardBitmapTest : public ComposerFixture {
 
 TEST_F(ClipboardBitmapTest, SixteenColoursPackTwoPixelsABytePaddedToFour) {
   IndexedPicture(445, 3, 16, 16);
-  const std::vector<uint8_t> file = MakeClipboardBmpFile(doc);
+  const std::vector<uint8_t> file = MakeClipboardBmpFile(Picture());
   const size_t rowBytes = 224;  // 223 bytes of pixels, the last half empty, and 1 zero byte
   ASSERT_EQ(file.size(), 14u + 40 + 16 * 4 + rowBytes * 3 + 1);
 
@@ -98,7 +102,7 @@ TEST_F(ClipboardBitmapTest, TwoHundredColoursCopyTheMapRowsWithZeroPadding) {
   for (int y = 0; y < 2; ++y) {
     for (int x = 445; x < 448; ++x) SetIndex(x, y, 0xEE);
   }
-  const std::vector<uint8_t> file = MakeClipboardBmpFile(doc);
+  const std::vector<uint8_t> file = MakeClipboardBmpFile(Picture());
   ASSERT_EQ(file.size(), 14u + 40 + 256 * 4 + 448 * 2 + 1);
   EXPECT_EQ(Le16(file, 28), 8u);
   EXPECT_EQ(Le32(file, 10), 14u + 40 + 1024);
@@ -114,9 +118,9 @@ TEST_F(ClipboardBitmapTest, TwoHundredColoursCopyTheMapRowsWithZeroPadding) {
 
 TEST_F(ClipboardBitmapTest, SixteenColoursAreTheLastThatFitFourBits) {
   IndexedPicture(8, 1, 16, 16);
-  EXPECT_EQ(Le16(MakeClipboardDib(doc), 14), 4u);
+  EXPECT_EQ(Le16(MakeClipboardDib(Picture()), 14), 4u);
   IndexedPicture(8, 1, 17, 16);
-  const std::vector<uint8_t> dib = MakeClipboardDib(doc);
+  const std::vector<uint8_t> dib = MakeClipboardDib(Picture());
   EXPECT_EQ(Le16(dib, 14), 8u);
   EXPECT_EQ(dib.size(), 40u + 1024 + 8 + 1);
 }
@@ -126,7 +130,7 @@ TEST_F(ClipboardBitmapTest, IndicesBeyondFourBitsBecomeTheBackground) {
   SetIndex(0, 0, 2);
   SetIndex(1, 0, 17);  // a cel of a palette that has no file can still carry such an index
   SetIndex(2, 0, 3);
-  const std::vector<uint8_t> dib = MakeClipboardDib(doc);
+  const std::vector<uint8_t> dib = MakeClipboardDib(Picture());
   const size_t pixels = 40 + 64;
   EXPECT_EQ(dib[pixels], 0x20);
   EXPECT_EQ(dib[pixels + 1], 0x30);
@@ -135,7 +139,7 @@ TEST_F(ClipboardBitmapTest, IndicesBeyondFourBitsBecomeTheBackground) {
 TEST_F(ClipboardBitmapTest, TheTableHoldsTheColourGroupShownNow) {
   IndexedPicture(4, 1, 3, 3);
   doc.BuildPalette(1);
-  const std::vector<uint8_t> dib = MakeClipboardDib(doc);
+  const std::vector<uint8_t> dib = MakeClipboardDib(Picture());
   EXPECT_EQ(dib[40 + 2 * 4], 7);      // blue
   EXPECT_EQ(dib[40 + 2 * 4 + 1], 2);  // green
   EXPECT_EQ(dib[40 + 2 * 4 + 2], 9);  // red
@@ -154,7 +158,7 @@ TEST_F(ClipboardBitmapTest, TrueColourGivesTwentyFourBitsWithoutATable) {
       }
     }
   });
-  const std::vector<uint8_t> file = MakeClipboardBmpFile(doc);
+  const std::vector<uint8_t> file = MakeClipboardBmpFile(Picture());
   const size_t rowBytes = 1336;  // 445 * 3 = 1335, padded to 4
   ASSERT_EQ(file.size(), 14u + 40 + rowBytes * 2 + 1);
   EXPECT_EQ(Le16(file, 28), 24u);
@@ -170,11 +174,11 @@ TEST_F(ClipboardBitmapTest, TrueColourGivesTwentyFourBitsWithoutATable) {
 }
 
 TEST_F(ClipboardBitmapTest, NoPictureGivesNothing) {
-  EXPECT_TRUE(MakeClipboardDib(doc).empty());
-  EXPECT_TRUE(MakeClipboardBmpFile(doc).empty());
+  EXPECT_TRUE(MakeClipboardDib(Picture()).empty());
+  EXPECT_TRUE(MakeClipboardBmpFile(Picture()).empty());
   IndexedPicture(16, 4, 16, 16);
   doc.SetMapSize(16, 5);  // one row more than the map holds
-  EXPECT_TRUE(MakeClipboardBmpFile(doc).empty());
+  EXPECT_TRUE(MakeClipboardBmpFile(Picture()).empty());
 }
 
 }  // namespace
