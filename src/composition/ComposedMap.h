@@ -103,13 +103,12 @@ class ComposedMap {
   // ---- the area waiting to be recomposed ----
   bool Dirty() const { return DirtyFlag; }
   const MapRect& DirtyArea() const { return DirtyRect; }
-  // Adds `rect` (right and bottom exclusive) to the dirty area and marks the map dirty.
+  // Adds `rect` (right and bottom exclusive) to the dirty area and marks the map dirty, also when
+  // `rect` is empty (an action whose object has no box still asks for a timer pass).
   void MarkDirty(const MapRect& rect) {
     DirtyRect = UnionRect(DirtyRect, rect);
     DirtyFlag = true;
   }
-  // Marks the map dirty without widening the area (an action that changed nothing visible).
-  void MarkDirtyFlag() { DirtyFlag = true; }
   // The dirty area, leaving it empty and the map clean.
   MapRect TakeDirtyArea() {
     const MapRect area = DirtyRect;
