@@ -9,7 +9,7 @@ void RepaintPlayfield(CTavroDoc& doc) {
   doc.host().RepaintMapRect({0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight});
 }
 
-// MapStride and MapHeight belong to the last loaded set; without a set they may be zero or
+// The map's stride and height belong to the last loaded set; without a set they may be zero or
 // stale, so the mode commands only act on a loaded set.
 void ChangeColourMode(CTavroDoc& doc, bool trueColour) {
   if (!doc.SetLoaded) return;
