@@ -108,9 +108,9 @@ void BM_DragRecompose(benchmark::State& state) {
   const double full = BestSeconds([&] { ComposeWhole(f.doc); }, 3);
   int step = 0;
   // Held, as the view's press leaves it; the first steps of a drag set up what later ones reuse.
-  f.doc.HoldObject(f.doc.SlotOf(kDragObject));
+  f.doc.Pointer().Hold(f.doc.SlotOf(kDragObject));
   const double drag = TimedLoop(state, [&] { DragStep(f.doc, step++); });
-  f.doc.HoldObject(0);
+  f.doc.Pointer().Hold(0);
   state.counters["x_full"] = drag / full;
   // The share of the playfield the step recomposes: the floor for x_full when cels lie evenly.
   state.counters["area_share"] = 205.0 * 405.0 / (kMaxPlayfieldWidth * kMaxPlayfieldHeight);

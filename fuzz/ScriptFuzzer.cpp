@@ -59,7 +59,7 @@ void RaiseEveryEvent(CTavroDoc& doc) {
   // From a copy: the actions may not change the store, but the test must not rely on that.
   for (const auto& [event, argument] : BoundEvents(doc)) doc.RunEvent(event, argument);
   for (int32_t cell = 0; cell < 4; ++cell) {
-    doc.SetLastHitCell(cell);
+    doc.Pointer().SetLastHitCell(cell);
     for (int32_t event : {kEventPress, kEventCatch, kEventFixCatch, kEventDrop, kEventFixDrop,
                           kEventRelease, kEventUnfix}) {
       doc.RunObjectEvent(event, cell);

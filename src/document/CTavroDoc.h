@@ -253,25 +253,9 @@ class CTavroDoc {
   // ---- end scripts ----
 
   // ---- interaction, document side (interaction/) ----
-  // Pointer position, zoom, bounds and what is held.
+  // Pointer position, zoom, bounds, what is held and the key sequence that lifts fixing.
+  PointerState& Pointer() { return Pointing; }
   const PointerState& Pointer() const { return Pointing; }
-  void SetMapBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
-    Pointing.SetBounds(left, top, width, height);
-  }
-  void TrackPointer(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY) {
-    Pointing.Track(windowX, windowY, scrollX, scrollY);
-  }
-  // The pointer at map (x, y), unclamped, as a test or a replayed event puts it.
-  void MovePointerTo(int32_t x, int32_t y) { Pointing.MoveTo(x, y); }
-  void SetZoomFactor(int32_t factor) { Pointing.SetZoom(factor); }
-  // The object held by slot (0 = none) without a press, for callers that time drag steps.
-  void HoldObject(int32_t slot) { Pointing.Hold(slot); }
-  // The cel line that object events fall back on when nothing is bound to the object.
-  void SetLastHitCell(int32_t cell) { Pointing.SetLastHitCell(cell); }
-  // The process-wide key-sequence state; tests may point a document at their own.
-  void UseFixOverride(FixOverrideState* source) { Pointing.UseFixOverride(source); }
-  // Every key the view sees goes to that state (the sequence is typed in any window).
-  void FeedFixOverrideKey(int32_t virtualKey) { Pointing.FeedFixOverrideKey(virtualKey); }
   // Object number under an opaque pixel of a visible cel at map (x, y), or -1. Sets the last
   // hit cel.
   int32_t HitTest(int32_t x, int32_t y);

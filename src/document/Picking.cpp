@@ -61,8 +61,9 @@ int32_t CTavroDoc::PickObject(PickPurpose purpose) {
   const ObjectEntry &object = ObjectTable[slot];
   Pointing.StartDrag();
   // The pointer may only move the object's position within the playfield.
-  SetMapBounds(pointerX - object.X, pointerY - object.Y, PlayfieldWidth - object.ExtentRight + 1,
-               PlayfieldHeight - object.ExtentBottom + 1);
+  Pointing.SetBounds(pointerX - object.X, pointerY - object.Y,
+                     PlayfieldWidth - object.ExtentRight + 1,
+                     PlayfieldHeight - object.ExtentBottom + 1);
   RunObjectEvent(kEventPress, number);
   // Scripts may have changed the tables; look the object up again.
   if (slot < ObjectTable.size() && ObjectTable[slot].FixRemaining > 0) {
@@ -88,7 +89,7 @@ void CTavroDoc::PressAtPointer() { Pointing.Hold(PickObject(PickPurpose::Drag));
 CTavroDoc::DragResult CTavroDoc::DropHeldObject() {
   if (Pointing.HeldSlot() == 0) return {};
   const DragResult result = DragStep(DragPhase::Drop);
-  SetMapBounds(0, 0, PlayfieldWidth, PlayfieldHeight);
+  Pointing.SetBounds(0, 0, PlayfieldWidth, PlayfieldHeight);
   Pointing.Hold(0);
   return result;
 }

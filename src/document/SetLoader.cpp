@@ -115,7 +115,7 @@ void CTavroDoc::ReportLoadErrors() {
 // the first composition.
 void CTavroDoc::ShowLoadedSet() {
   Pointing.SetZoom(1);
-  SetMapBounds(0, 0, PlayfieldWidth, PlayfieldHeight);
+  Pointing.SetBounds(0, 0, PlayfieldWidth, PlayfieldHeight);
   RunEvent(kEventInitialize, 0);
   ApplySet(0);
   RunEvent(kEventBegin, 0);

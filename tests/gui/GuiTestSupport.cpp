@@ -33,7 +33,7 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
   doc.ColourCount = 3;
   doc.CurrentSet = 0;
   doc.CurrentGroup = 0;
-  doc.SetZoomFactor(1);
+  doc.Pointer().SetZoom(1);
   doc.ObjectTable.assign(1, ObjectEntry{});
   doc.SetLoaded = true;
 }

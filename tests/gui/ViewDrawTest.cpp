@@ -45,7 +45,7 @@ class ViewDrawTest : public QObject {
 
   void greyStripsAtZoomTwoInAThousandBySixHundred() {
     test::FillShownSet(*doc, {0}, 1);
-    doc->SetZoomFactor(2);
+    doc->Pointer().SetZoom(2);
     const QImage shot = Paint(1000, 600);
     QCOMPARE(shot.size(), QSize(1000, 600));
     QCOMPARE(shot.pixel(895, 300), test::kPictureColour);
@@ -58,7 +58,7 @@ class ViewDrawTest : public QObject {
 
   void topRowIsDrawnAtTheTopWithWholePixels() {
     test::FillShownSet(*doc, {0}, 1, 20, 10);
-    doc->SetZoomFactor(3);
+    doc->Pointer().SetZoom(3);
     const QImage shot = Paint(100, 60);
     // The map's top row (stored last) fills window rows 0 to 2, and only those.
     for (int y = 0; y < 3; ++y) QCOMPARE(shot.pixel(30, y), test::kTopRowColour);
@@ -154,7 +154,7 @@ class ViewDrawTest : public QObject {
 
   void repaintingAMapRectCoversItsZoomedArea() {
     test::FillShownSet(*doc, {0}, 1, 50, 50);
-    doc->SetZoomFactor(2);
+    doc->Pointer().SetZoom(2);
     Paint(200, 200);
     test::FillMap(*doc, uint8_t{2});
     view->RepaintMapRect({10, 10, 20, 20});

@@ -86,7 +86,7 @@ class ViewMouseTest : public QObject {
     files.WriteText("play.cnf", kSetText);
     host.messages.clear();
     doc = std::make_unique<CTavroDoc>(host);
-    doc->UseFixOverride(&keySequence);
+    doc->Pointer().UseFixOverride(&keySequence);
     keySequence.Reset();
     view = test::MakeStandaloneView(*doc, frame);
     host.view = view.get();

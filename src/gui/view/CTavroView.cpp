@@ -91,7 +91,7 @@ void CTavroView::SetZoom(int factor) {
   const ScrollPos target =
       ZoomScrollTarget({client.width(), client.height()}, ScrollPosition(), oldZoom, factor,
                        {Doc.PlayfieldWidth, Doc.PlayfieldHeight});
-  Doc.SetZoomFactor(factor);
+  Doc.Pointer().SetZoom(factor);
   viewport()->update();
   UpdateScrollSizes();
   ScrollTo(target);
@@ -186,7 +186,7 @@ void CTavroView::keyPressEvent(QKeyEvent* event) {
   event->accept();
   if (!ReachesKeyHandling(event->key(), event->modifiers())) return;
   const int32_t code = VirtualKeyCode(*event);
-  Doc.FeedFixOverrideKey(code);
+  Doc.Pointer().FeedFixOverrideKey(code);
   if (code >= '0' && code <= '9') {
     SelectSet(code - '0');
   } else if (code >= kVkNumpad0 && code <= kVkNumpad0 + 9) {

@@ -15,7 +15,7 @@ namespace tavro {
 
 void CTavroView::TrackPointerAt(QPoint point) {
   const ScrollPos scroll = ScrollPosition();
-  Doc.TrackPointer(point.x(), point.y(), scroll.x, scroll.y);
+  Doc.Pointer().Track(point.x(), point.y(), scroll.x, scroll.y);
 }
 
 MapRect CTavroView::VisibleZoomedRect() const {

@@ -32,7 +32,7 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
     PlaceEverywhere(2, 5, 3);
     PlaceEverywhere(3, 12, 1);
     ShowSet(0);
-    doc.HoldObject(doc.SlotOf(1));
+    doc.Pointer().Hold(doc.SlotOf(1));
   }
 
   // The held object moved by (dx, dy) and the swept rectangle recomposed, as a drag step does.
@@ -100,12 +100,12 @@ TEST_P(HeldBackdropTest, ItIsDroppedWithTheObjectAndWithTheMap) {
   Step(1, 1);
   Step(1, 1);
   ASSERT_FALSE(doc.Map().Backdrop().pixels.empty());
-  doc.HoldObject(0);
+  doc.Pointer().Hold(0);
   Step(1, 1);
   EXPECT_TRUE(doc.Map().Backdrop().pixels.empty());
   ExpectSameAsFullComposition();
 
-  doc.HoldObject(doc.SlotOf(1));
+  doc.Pointer().Hold(doc.SlotOf(1));
   Step(1, 1);
   Step(1, 1);
   ASSERT_FALSE(doc.Map().Backdrop().pixels.empty());

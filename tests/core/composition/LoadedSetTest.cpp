@@ -79,9 +79,9 @@ TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
   EXPECT_EQ(doc.HitTest(6, 5), 0);
 
   // A drag repaints where the cel was and where it goes, its negative offset included.
-  doc.TrackPointer(6, 5, 0, 0);
+  doc.Pointer().Track(6, 5, 0, 0);
   doc.PressAtPointer();
-  doc.TrackPointer(9, 5, 0, 0);
+  doc.Pointer().Track(9, 5, 0, 0);
   doc.DragStep(CTavroDoc::DragPhase::Move);
   doc.DropHeldObject();
   EXPECT_EQ(IndexAt(7, 4), 0);

@@ -32,7 +32,7 @@ TEST_F(LoadDriverTest, FilesThatGiveNothingLeaveTheDocumentEmptyWithoutAWord) {
 }
 
 TEST_F(LoadDriverTest, ASetWithCelsIsShownFromSetZeroAtZoomOne) {
-  doc.SetZoomFactor(4);
+  doc.Pointer().SetZoom(4);
   const std::string text = "(640,400\n#0 a.cel :0\n#1 b.cel :1\n$0 1,1 2,2\n";
   Load(text);
   EXPECT_TRUE(doc.SetLoaded);

@@ -49,10 +49,10 @@ class SaveRoundTripTest : public ::testing::Test {
   ObjectEntry& Object(CTavroDoc& d, int number) { return d.ObjectTable[d.SlotOf(number)]; }
 
   void DragObject(int fromX, int fromY, int toX, int toY) {
-    doc.TrackPointer(fromX, fromY, 0, 0);
+    doc.Pointer().Track(fromX, fromY, 0, 0);
     doc.PressAtPointer();
     ASSERT_NE(doc.Pointer().HeldSlot(), 0);
-    doc.TrackPointer(toX, toY, 0, 0);
+    doc.Pointer().Track(toX, toY, 0, 0);
     doc.DragStep(CTavroDoc::DragPhase::Move);
     doc.DropHeldObject();
   }

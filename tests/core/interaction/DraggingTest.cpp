@@ -121,7 +121,7 @@ TEST_F(DraggingTest, OverrideLetsFixedObjectsDragFreelyWithoutWear) {
 }
 
 TEST_F(DraggingTest, StepPastTheVisibleEdgeAsksTheViewToScroll) {
-  doc.SetZoomFactor(2);
+  doc.Pointer().SetZoom(2);
   Drag(210, 210, {});  // window points: map (105, 105)
   // The view shows map x 0..111 and y 0..149 (zoomed pixels 0..223 by 0..299).
   PointAt(216, 210);

@@ -20,12 +20,12 @@ class HandBuiltSet {
   FixOverrideState fixOverride;
 
   HandBuiltSet() {
-    doc.UseFixOverride(&fixOverride);
+    doc.Pointer().UseFixOverride(&fixOverride);
     doc.CellTable.resize(kMaxCells);
     doc.ObjectTable.resize(1);
     doc.CurrentSet = 0;
     doc.SetMapSize(448, 320);
-    doc.SetMapBounds(0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight);
+    doc.Pointer().SetBounds(0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight);
     doc.SetLoaded = true;
   }
 
@@ -85,7 +85,7 @@ class HandBuiltSet {
     Object(number).FixRemaining = static_cast<int16_t>(remaining);
   }
 
-  void PointAt(int x, int y) { doc.TrackPointer(x, y, 0, 0); }
+  void PointAt(int x, int y) { doc.Pointer().Track(x, y, 0, 0); }
 
   // A "debug(" action bound to (event, argument) whose text names it; running the event shows
   // the text through the Host, so the messages record the order events were raised in.

@@ -78,11 +78,11 @@ TEST_F(PickingTest, InspectionReturnsNumberPlusOneAndLeavesTheDragAlone) {
 }
 
 TEST_F(PickingTest, PointerIsScaledByZoomAfterScrollAndClampedToTheBounds) {
-  doc.SetZoomFactor(3);
-  doc.TrackPointer(10, 20, 5, 40);
+  doc.Pointer().SetZoom(3);
+  doc.Pointer().Track(10, 20, 5, 40);
   EXPECT_EQ(doc.Pointer().X(), 5);
   EXPECT_EQ(doc.Pointer().Y(), 20);
-  doc.TrackPointer(-9, 5000, 0, 0);
+  doc.Pointer().Track(-9, 5000, 0, 0);
   EXPECT_EQ(doc.Pointer().X(), 0);
   EXPECT_EQ(doc.Pointer().Y(), 319);
 }

@@ -40,12 +40,12 @@ TEST_F(DispatchTest, ObjectBindingBeatsTheClickedCel) {
   AddCel(3, "leg.cel");
   Script("press(#3) debug(\"object\") press(\"arm.cel\") debug(\"cel\")");
   Script("release(\"arm.cel\") debug(\"cel released\")");
-  doc.SetLastHitCell(0);
+  doc.Pointer().SetLastHitCell(0);
   doc.RunObjectEvent(kEventPress, 3);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"object"}));
   doc.RunObjectEvent(kEventRelease, 3);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"object", "cel released"}));
-  doc.SetLastHitCell(1);  // the other cel of the object has no binding
+  doc.Pointer().SetLastHitCell(1);  // the other cel of the object has no binding
   doc.RunObjectEvent(kEventRelease, 3);
   EXPECT_EQ(Shown().size(), 2u);
 }
@@ -54,7 +54,7 @@ TEST_F(DispatchTest, CelFallbackOnlyForAShownCel) {
   AddCel(3, "arm.cel", /*setMask=*/0x0001);
   Script("press(\"arm.cel\") unmap(\"arm.cel\") debug(\"pressed\")");
   Script("drop(\"arm.cel\") debug(\"dropped\")");
-  doc.SetLastHitCell(0);
+  doc.Pointer().SetLastHitCell(0);
   doc.RunObjectEvent(kEventPress, 3);
   doc.RunObjectEvent(kEventDrop, 3);  // the press hid the cel: no binding is found
   EXPECT_EQ(Shown(), (std::vector<std::string>{"pressed"}));
@@ -69,7 +69,7 @@ TEST_F(DispatchTest, CelFallbackOnlyForAShownCel) {
   EXPECT_EQ(Shown().back(), "dropped");
 
   for (int bad : {-1, 1, 5000}) {
-    doc.SetLastHitCell(bad);
+    doc.Pointer().SetLastHitCell(bad);
     doc.RunObjectEvent(kEventDrop, 3);
   }
   EXPECT_EQ(Shown().size(), 2u);

@@ -98,14 +98,14 @@ TEST_F(LoadedScriptTest, PickingRunsTheObjectsBindingOrElseTheClickedCels) {
       ";@release(\"hat.cel\") debug(\"hat released\")\n"
       ";@release(\"body.cel\") debug(\"body released\")\n";
   Load(set + celScript);
-  doc.MovePointerTo(10, 10);  // on the hat, which lies over the body
+  doc.Pointer().MoveTo(10, 10);  // on the hat, which lies over the body
   doc.PressAtPointer();
   ASSERT_NE(doc.Pointer().HeldSlot(), 0);
   doc.DropHeldObject();  // the press hid the hat: its release binding is not found
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"hat pressed"}));
 
   Load(set + ";@press(#0) debug(\"object pressed\")\n" + celScript);
-  doc.MovePointerTo(10, 10);
+  doc.Pointer().MoveTo(10, 10);
   doc.PressAtPointer();
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"object pressed"}));
   EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
