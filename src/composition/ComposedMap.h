@@ -97,7 +97,10 @@ class ComposedMap {
   const MapInfoBlock& Info() const { return MapInfo; }
   // The header takes Stride x Height and the first `count` entries take `colours`.
   void TakeColours(const RgbQuad* colours, int32_t count);
-  void SetColour(int32_t index, const RgbQuad& colour) { MapInfo.Colours[index] = colour; }
+  // One entry of the table; an index outside it changes nothing.
+  void SetColour(int32_t index, const RgbQuad& colour) {
+    if (index >= 0 && index < kPaletteColours) MapInfo.Colours[index] = colour;
+  }
   void SetBitCount(int32_t bits) { MapInfo.Header.biBitCount = static_cast<uint16_t>(bits); }
 
   // ---- the area waiting to be recomposed ----
