@@ -30,7 +30,7 @@ bool Load(CTavroDoc& doc, const std::string& path) {
 
 bool HasScript(const CTavroDoc& doc) {
   ActionRecord record;
-  return ReadActionRecord(doc.ActionStore, 0, record);
+  return ReadActionRecord(doc.Scripts().Actions(), 0, record);
 }
 
 // What a reader of the saved file finds for each object and set: a set line lists "x,y" for a

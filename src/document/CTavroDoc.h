@@ -17,8 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "document/DocumentScriptTarget.h"
 #include "platform/Host.h"
 #include "platform/MapRect.h"
+#include "scripts/ScriptEngine.h"
 #include "set/ConfigTokens.h"
 #include "set/SetRecords.h"
 
@@ -176,84 +178,23 @@ class CTavroDoc {
   // ---- end composition ----
 
   // ---- scripts (scripts/) ----
-  // Compiles the event-script line at ParseCursor (the byte after ";@") into ActionStore.
-  // The current event and its argument carry over from one script line to the next.
-  void ParseScriptLine();
-  // Makes "initialize(" with argument 0 the current event again. The load driver calls it when
-  // it starts reading a configuration; a new ConfigText is also noticed without it.
-  void ResetScriptParser();
-  // Reads "#" and an object number, or a quoted cel name, at ParseCursor. Returns the object
-  // number (0..0x7FFF), 0x8000 + cell index, or kNoTarget.
-  uint16_t ParseTarget();
-  // Index of the first cell whose FileName equals `name` ignoring letter case; -1 when none.
-  int32_t FindCellByName(const char* name) const;
-  // Appends one record (arguments = its bytes from byte 5 on); false when it does not fit.
-  bool AppendAction(int32_t event, int32_t eventArgument, int32_t action,
-                    const std::vector<uint8_t>& arguments);
-
-  // Runs the actions bound to (event, argument); 1 when at least one record matched, else 0.
+  // The document's script engine, acting on the document through a DocumentScriptTarget.
+  ScriptEngine& Scripts() { return Engine; }
+  const ScriptEngine& Scripts() const { return Engine; }
+  // The engine's operations that the loader, picking, dragging, set application, the view and
+  // tavro-render call; see ScriptEngine.
   int32_t RunEvent(int32_t event, int32_t argument);
-  // RunEvent for an object; when nothing is bound to the object, falls back on the cel under
-  // the pointer (LastHitCell) if that cel is shown.
   void RunObjectEvent(int32_t event, int32_t objectNumber);
-
-  // The actions. Targets: an object number, 0x8000 + cell index, or kNoTarget.
-  void PlaySetSound(const std::string& name);
-  void MapCells(uint16_t target);
-  void UnmapCells(uint16_t target);
-  void ToggleCells(uint16_t target);
-  void ShowDebugText(const std::string& text);
-  void MoveObject(uint16_t target, int16_t dx, int16_t dy);
-  void ShiftTransparency(uint16_t target, int16_t amount);
-  void ChangeSetFromScript(int32_t set);
-  void ChangeGroupFromScript(int32_t group);
-
-  // Timer slots. Slots 128 and up arm nothing and never fire.
-  void ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t runningEvent);
-  void ArmFromNow(int32_t slot, uint32_t delay);
-  void ArmFromAlarm(int32_t slot, uint32_t delay);
-  // Every slot idle; ResetSet calls this before a configuration is read.
   void DisarmAllAlarms();
-  // One timer pass at tick `now`: fires the due slots lowest first as "alarm(" events, then
-  // recomposes the dirty area and asks the host to repaint it. Returns NextTimerPassDelay(now).
   int32_t RunTimerPass(uint32_t now);
-  // Milliseconds from `now` until a pass has something to do: 0 when the map is dirty or a slot
-  // is due, kNoTimerPass when nothing is armed or no set is loaded. The view may sleep that
-  // long, and asks again after anything else that may arm a slot or dirty the map.
   int32_t NextTimerPassDelay(uint32_t now) const;
-
-  // The generator behind "randomtimer(": values 0..32767, seed 1 until "initialize(" is parsed.
   void SeedScriptRandom(uint32_t seed);
-  int32_t NextScriptRandom();
 
-  static constexpr uint16_t kNoTarget = 0xFFFF;
-  static constexpr int kAlarmSlots = 128;
-  static constexpr int32_t kNoTimerPass = -1;
-
-  int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
-  std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
-  std::array<uint32_t, kAlarmSlots> AlarmDue = {};
-  uint32_t AlarmTick = 0;     // tick of the pass that is firing alarms now
-  int32_t AlarmLateness = 0;  // how late the alarm being fired is, in ms
+  static constexpr int32_t kNoTimerPass = ScriptEngine::kNoTimerPass;
 
  private:
-  void RunAction(const uint8_t* record, int32_t length);
-  void ReadScriptEvent(int32_t code);
-  void ReadScriptAction(int32_t code);
-  void NoticeNewConfiguration();
-  void AddObjectToDirtyRect(int32_t objectNumber);
-  void FireAlarm(int32_t slot, uint32_t now);
-  int32_t ObjectOfTarget(uint16_t target) const;
-  size_t ActionStoreUsed();
-
-  int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
-  uint16_t ScriptEventArgument = 0;
-  const char* ScriptConfigText = nullptr;  // ConfigText and TextCursor at the last script
-  const char* ScriptTextCursor = nullptr;  // line, to notice that a new file is being read
-  uint32_t ScriptRandomState = 1;
-  int32_t ScriptSetSwitches = 0;  // "changeset(" runs since the outermost event began
-  size_t ActionStoreEnd = 0;      // where the last append left the list's end, and the
-  size_t ActionStoreLast = 0;     // offset of the last record then
+  DocumentScriptTarget ScriptSide{*this};
+  ScriptEngine Engine{ScriptSide};
 
  public:
   // ---- end scripts ----
@@ -370,7 +311,6 @@ class CTavroDoc {
   MapInfoBlock MapInfo;
   bool ExtractedFromArchive = false;
   bool ConfirmOverwrite = false;
-  std::vector<uint8_t> ActionStore;   // 32,767 bytes, zero-filled at construction
   std::vector<uint16_t> ObjectSlots;  // slot of each object number below kObjectNumberLimit
   int32_t CellCount = 0;
   int32_t ObjectCount = 0;
@@ -409,7 +349,5 @@ class CTavroDoc {
  private:
   Host* HostLink;
 };
-
-inline constexpr int kActionStoreSize = 32767;
 
 }  // namespace tavro

@@ -98,7 +98,8 @@ void CTavroDoc::ReadAllLines() {
   PreviousFirstByte = 0;
   SetIndex = -1;
   NextSetObject = 0;
-  ResetScriptParser();  // script lines of the previous file must not lend this one their event
+  // Script lines of the previous file must not lend this one their event.
+  Engine.ResetScriptParser({ConfigText.data(), TextCursor});
   TextCursor = ConfigText.data();
   int32_t remaining = ConfigTextLength;
   char line[256];
