@@ -10,12 +10,20 @@ namespace tavro {
 ScriptEngine::ScriptEngine(ScriptTarget& target)
     : Target(target), ActionStore(kActionStoreSize, 0) {}
 
+// The end remembered from the old records says nothing about new ones; a coincidence of two
+// bytes could otherwise make an append land inside a record.
 void ScriptEngine::ReplaceActions(const std::vector<uint8_t>& store) {
   ActionStore.assign(kActionStoreSize, 0);
   std::copy_n(store.begin(), std::min(store.size(), ActionStore.size()), ActionStore.begin());
+  ActionStoreEnd = 0;
+  ActionStoreLast = 0;
 }
 
-void ScriptEngine::ClearActions() { std::fill(ActionStore.begin(), ActionStore.end(), uint8_t{0}); }
+void ScriptEngine::ClearActions() {
+  std::fill(ActionStore.begin(), ActionStore.end(), uint8_t{0});
+  ActionStoreEnd = 0;
+  ActionStoreLast = 0;
+}
 
 // Bytes in use: the records before the first zero length byte. A configuration may hold
 // millions of script lines, so the end found last time is reused while it still holds (the

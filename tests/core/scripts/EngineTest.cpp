@@ -58,6 +58,21 @@ TEST_F(EngineTest, EveryActionReachesTheTargetWithItsArguments) {
                    "sound s.wav", "debug hi", "set 2", "group 3", "show 65535"}));
 }
 
+TEST_F(EngineTest, RecordsTakenOverAreAppendedToAfterTheirOwnEnd) {
+  ASSERT_TRUE(engine.AppendAction(kEventPress, 1, kActionMap, {1, 0}));
+  ASSERT_TRUE(engine.AppendAction(kEventPress, 1, kActionMap, {2, 0}));
+  // One long record whose bytes 7 and 14 look like the end the appender saw last.
+  std::vector<uint8_t> store = {20, kEventPress, 2, 0, kActionDebug};
+  store.resize(20, 'x');
+  store[7] = 7;
+  store[14] = 0;
+  engine.ReplaceActions(store);
+  ASSERT_TRUE(engine.AppendAction(kEventPress, 3, kActionMap, {3, 0}));
+  EXPECT_EQ(engine.Actions()[14], 0);
+  EXPECT_EQ(engine.Actions()[20], 7);
+  EXPECT_EQ(engine.Actions()[25], 3);
+}
+
 TEST_F(EngineTest, AnObjectEventFallsBackOnTheShownCelUnderThePointer) {
   Script("press(\"b.cel\") debug(\"cel\")");  // no cel of that name yet: names nothing
   target.cellNames = {"a.cel", "b.cel"};
