@@ -10,7 +10,6 @@
 #include "FuzzFiles.h"
 #include "QuietHost.h"
 #include "document/CTavroDoc.h"
-#include "document/DocumentFile.h"
 #include "scripts/ActionRecord.h"
 
 namespace tavro::fuzz {
@@ -25,7 +24,7 @@ struct Position {
 bool Load(CTavroDoc& doc, const std::string& path) {
   doc.ResetSet();
   std::string error;
-  return OpenDocumentFile(doc, path, error);
+  return doc.OpenConfigFile(path, error);
 }
 
 bool HasScript(const CTavroDoc& doc) {

@@ -12,7 +12,6 @@
 #include "FuzzFiles.h"
 #include "QuietHost.h"
 #include "document/CTavroDoc.h"
-#include "document/DocumentFile.h"
 #include "scripts/ActionRecord.h"
 #include "scripts/ScriptCodes.h"
 
@@ -94,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CTavroDoc doc(host);
   doc.ResetSet();
   std::string error;
-  if (!OpenDocumentFile(doc, path, error)) Fail("a regular configuration file could not be opened");
+  if (!doc.OpenConfigFile(path, error)) Fail("a regular configuration file could not be opened");
   if (!doc.SetLoaded) Fail("the fixed set did not load");
   if (doc.Scripts().DispatchDepth() != 0) Fail("an event run was left open after loading");
   RaiseEveryEvent(doc);

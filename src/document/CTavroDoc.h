@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "document/ArchiveSession.h"
 #include "document/DocumentScriptTarget.h"
 #include "platform/Host.h"
 #include "platform/MapRect.h"
@@ -61,13 +62,11 @@ class CTavroDoc {
   void DeleteContents();
   bool OnNewDocument();
 
-  // Reads a configuration (loading archive) or writes it back (storing archive). Reports nothing
-  // by return value: problems show as messages and as SetLoaded 0. The caller runs ResetSet and
-  // DeleteContents first, as the open step does (document/DocumentFile.h).
-  // (`class` here names the archive without making every includer of this header pull it in.)
-  void Serialize(class CArchive& archive);
-  // The storing side of Serialize (document/ConfigWriter.cpp).
-  void StoreConfig(CArchive& archive);
+  // Reads a configuration from the bytes of its file; none (a file that could not be read whole)
+  // leaves the document empty without a word. Reports nothing by return value: problems show as
+  // messages and as SetLoaded false. The caller runs ResetSet and DeleteContents first, as the
+  // open step (OpenConfigFile) does.
+  void LoadConfig(std::optional<std::vector<char>> text);
 
   // One configuration line, zero-terminated as ReadConfigLine leaves it, handed to its handler by
   // its first byte (document/ConfigLines.cpp).
@@ -92,8 +91,7 @@ class CTavroDoc {
   bool AttachCelToObject(CellEntry& cell, int32_t number, int32_t fix);
   uint32_t ReadSetList();
   void ReadTransparencyRemark(CellEntry& cell);
-  void LoadConfig(CArchive& archive);
-  bool ReadConfigText(CArchive& archive);
+  bool ReadConfigText(std::optional<std::vector<char>>& text);
   bool MakeTables();
   void ReadAllLines();
   void ReportLoadErrors();
@@ -276,21 +274,37 @@ class CTavroDoc {
   // save leaves the old file whole. On failure `error` says why.
   bool SaveConfigFile(const std::string& path, std::string& error);
 
+  // File > Open and tavro-render's open: a configuration file directly, an LZH or ZIP archive
+  // through its temporary directory (document/ArchiveSession.h). Puts the set's defaults in place
+  // first; tells the user through the Host why a file could not be opened.
   bool OnOpenDocument(const std::string& path);
-  void SplitSetPath(const std::string& path);
-  void SetArchivePath(const std::string& path);
+  // The open step for one configuration file: false, with a message for the user in `error` and
+  // the document untouched, when the file cannot be read; true otherwise, also when the file gave
+  // no set (SetLoaded tells that apart). Sets SetDirectory (absolute, with a trailing '/'),
+  // SetBaseName and SetExtension from the path, since the set's cel and palette names are
+  // resolved next to the file being read. Does not run ResetSet: OnOpenDocument does, as a
+  // caller that bypasses it must do too.
+  bool OpenConfigFile(const std::string& path, std::string& error);
+  // Larger files cannot be configuration files (the largest useful one is well under a
+  // megabyte); refusing them keeps a stray multi-gigabyte file from being read into memory whole.
+  static constexpr int64_t kMaxConfigFileBytes = 64 * 1024 * 1024;
+  // After OnOpenDocument(path) succeeded: did the set come out of the archive at `path`?
+  bool OpenedFromArchive(const std::string& path) const { return Session.OpenedFrom(path); }
+  const ArchiveSession& Archive() const { return Session; }
+  // Deletes what was extracted from archives, with the wait cursor up; nothing when nothing was.
   void RemoveTempDirectory();
+
+ private:
+  bool OpenStep(const std::string& path);
+  void UseSetPath(const std::string& path);
   bool OpenArchive(const std::string& path, bool repeat, bool newDirectory);
   bool MakeArchiveDirectory();
   // Tells the user why the archive at `path` cannot be opened; false.
   bool TellArchiveFailure(const std::string& path, const std::string& reason);
-  // The load steps of the document framework that archive opening calls.
-  void ResetForOpen();
-  bool RunOpenStep(const std::string& cnfPath);
 
-  std::string LastOpenError;         // why the last open step could not read its file
-  std::string ArchiveDocumentPath;   // the document's path name after an archive open
-  std::string ArchiveDocumentTitle;  // its title, upper case
+  ArchiveSession Session;
+
+ public:
   // ---- end saving and archives ----
 
   // ---------------------------------------------------------------------------------------
@@ -299,8 +313,6 @@ class CTavroDoc {
   std::string SetDirectory;  // with trailing '/'
   std::string SetBaseName;
   std::string SetExtension;  // with its dot
-  std::string TempDirectory;
-  std::string ArchivePath;
   std::array<std::array<char, kPaletteNameField>, kMaxPaletteLines> PaletteNames = {};
   std::array<uint8_t, 256> PaletteBase = {};
   std::array<int16_t, kSetCount> SetGroup = {};
@@ -309,7 +321,6 @@ class CTavroDoc {
   int32_t LoadErrors = 0;
   int32_t LoadedCelCount = 0;
   MapInfoBlock MapInfo;
-  bool ExtractedFromArchive = false;
   bool ConfirmOverwrite = false;
   std::vector<uint16_t> ObjectSlots;  // slot of each object number below kObjectNumberLimit
   int32_t CellCount = 0;
