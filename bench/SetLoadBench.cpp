@@ -13,7 +13,6 @@
 
 #include "BenchClock.h"
 #include "SyntheticSet.h"
-#include "document/DocumentFile.h"
 #include "support/FakeHost.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
@@ -95,7 +94,7 @@ void ReadAllFiles(const SetOnDisk& disk) {
 bool LoadSet(CTavroDoc& doc, const SetOnDisk& disk) {
   doc.ResetSet();
   std::string error;
-  return OpenDocumentFile(doc, disk.Path("max.cnf"), error) && doc.SetLoaded;
+  return doc.OpenConfigFile(disk.Path("max.cnf"), error) && doc.SetLoaded;
 }
 
 void BM_ReadSetFiles(benchmark::State& state) {

@@ -92,14 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CTavroDoc doc(host);
     doc.ResetSet();
     doc.OnOpenDocument(sandbox.archive);
-    extracted = doc.TempDirectory;
+    extracted = doc.Archive().Directory();
     if (!extracted.empty() && !IsInside(extracted, sandbox.tempBase)) {
       Fail("extracted outside the configured TMPDIR: " + extracted);
     }
     CheckNothingOutside(sandbox, extracted);
     // Opening it again reuses what was extracted.
     doc.OnOpenDocument(sandbox.archive);
-    CheckNothingOutside(sandbox, doc.TempDirectory);
+    CheckNothingOutside(sandbox, doc.Archive().Directory());
   }
   CheckTempBaseEmpty(sandbox);
   return 0;

@@ -10,7 +10,6 @@
 #include "FuzzFiles.h"
 #include "QuietHost.h"
 #include "document/CTavroDoc.h"
-#include "document/DocumentFile.h"
 #include "scripts/ActionRecord.h"
 
 namespace tavro::fuzz {
@@ -25,12 +24,12 @@ struct Position {
 bool Load(CTavroDoc& doc, const std::string& path) {
   doc.ResetSet();
   std::string error;
-  return OpenDocumentFile(doc, path, error);
+  return doc.OpenConfigFile(path, error);
 }
 
 bool HasScript(const CTavroDoc& doc) {
   ActionRecord record;
-  return ReadActionRecord(doc.ActionStore, 0, record);
+  return ReadActionRecord(doc.Scripts().Actions(), 0, record);
 }
 
 // What a reader of the saved file finds for each object and set: a set line lists "x,y" for a

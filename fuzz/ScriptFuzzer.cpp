@@ -1,5 +1,5 @@
 // Fuzzes the script language: every input line becomes a ";@" line of a small real set, so
-// ParseScriptLine compiles it as the loader does (events carry over from line to line), and the
+// the engine compiles it as the loader does (events carry over from line to line), and the
 // load runs "initialize(", "set(" and "begin(". Then every event bound in the compiled store is
 // raised, objects are pressed and dropped, and timer passes run on a fake clock that starts just
 // before the tick count wraps and arrives late now and then.
@@ -12,7 +12,6 @@
 #include "FuzzFiles.h"
 #include "QuietHost.h"
 #include "document/CTavroDoc.h"
-#include "document/DocumentFile.h"
 #include "scripts/ActionRecord.h"
 #include "scripts/ScriptCodes.h"
 
@@ -48,7 +47,7 @@ std::vector<std::pair<int32_t, int32_t>> BoundEvents(const CTavroDoc& doc) {
   std::vector<std::pair<int32_t, int32_t>> events;
   size_t offset = 0;
   ActionRecord record;
-  while (ReadActionRecord(doc.ActionStore, offset, record)) {
+  while (ReadActionRecord(doc.Scripts().Actions(), offset, record)) {
     events.emplace_back(record.Event(), record.EventArgument());
     offset += record.Length;
   }
@@ -94,11 +93,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CTavroDoc doc(host);
   doc.ResetSet();
   std::string error;
-  if (!OpenDocumentFile(doc, path, error)) Fail("a regular configuration file could not be opened");
+  if (!doc.OpenConfigFile(path, error)) Fail("a regular configuration file could not be opened");
   if (!doc.SetLoaded) Fail("the fixed set did not load");
-  if (doc.DispatchDepth != 0) Fail("an event run was left open after loading");
+  if (doc.Scripts().DispatchDepth() != 0) Fail("an event run was left open after loading");
   RaiseEveryEvent(doc);
   RunTimer(doc, host);
-  if (doc.DispatchDepth != 0) Fail("an event run was left open");
+  if (doc.Scripts().DispatchDepth() != 0) Fail("an event run was left open");
   return 0;
 }

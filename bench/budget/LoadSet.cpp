@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "document/CTavroDoc.h"
-#include "document/DocumentFile.h"
 #include "support/FakeHost.h"
 
 int main(int argc, char** argv) {
@@ -21,7 +20,7 @@ int main(int argc, char** argv) {
   tavro::CTavroDoc doc(host);
   doc.ResetSet();
   std::string error;
-  if (!tavro::OpenDocumentFile(doc, argv[1], error)) {
+  if (!doc.OpenConfigFile(argv[1], error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }

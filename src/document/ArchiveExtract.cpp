@@ -1,8 +1,6 @@
 #include "document/ArchiveExtract.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include "platform/FileDoor.h"
 #include "platform/NameBytes.h"
 
 namespace tavro {
@@ -10,12 +8,10 @@ namespace {
 
 // Local file header, or the end record of an empty archive.
 bool StartsLikeZip(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  ReadOnlyFile file;
+  if (!file.Open(path)) return false;
   unsigned char head[4] = {};
-  const ssize_t n = ::read(fd, head, sizeof head);
-  ::close(fd);
-  return n == 4 && head[0] == 'P' && head[1] == 'K' &&
+  return file.ReadAt(0, head, sizeof head) == 4 && head[0] == 'P' && head[1] == 'K' &&
          ((head[2] == 3 && head[3] == 4) || (head[2] == 5 && head[3] == 6));
 }
 

@@ -3,16 +3,12 @@
 // An archive is extracted once; opening it again reuses its files, and opening another archive
 // with Shift held adds its files to the same directory. Opening anything without Shift removes
 // the directory first.
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "document/ArchiveExtract.h"
 #include "document/CTavroDoc.h"
-#include "document/TempDirectory.h"
+#include "platform/Directory.h"
 #include "platform/NameBytes.h"
 
 namespace tavro {
@@ -43,20 +39,11 @@ bool EndsWithIgnoringCase(const std::string& name, const std::string& suffix) {
 // The configuration files directly in `directory`, in the order the directory lists them.
 std::vector<std::string> ListConfigFiles(const std::string& directory) {
   std::vector<std::string> names;
-  struct CloseDir {
-    void operator()(DIR* d) const { ::closedir(d); }
-  };
-  std::unique_ptr<DIR, CloseDir> listing(::opendir(directory.c_str()));
-  if (!listing) return names;
-  while (const dirent* item = ::readdir(listing.get())) {
-    const std::string name = item->d_name;
-    struct stat info {};
-    const std::string path = directory + "/" + name;
-    if (EndsWithIgnoringCase(name, kConfigExtension) && ::lstat(path.c_str(), &info) == 0 &&
-        S_ISREG(info.st_mode)) {
-      names.push_back(name);
-    }
-  }
+  ForEachEntry(directory, [&](const DirectoryEntry& entry) {
+    const std::string name(entry.Name());
+    if (EndsWithIgnoringCase(name, kConfigExtension) && entry.IsPlainFile()) names.push_back(name);
+    return true;
+  });
   return names;
 }
 
@@ -91,43 +78,26 @@ std::string ExtractFailure(const ExtractResult& result) {
 
 }  // namespace
 
-void CTavroDoc::SplitSetPath(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  SetDirectory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
-  const size_t dot = file.find_last_of('.');
-  SetBaseName = dot == std::string::npos ? file : file.substr(0, dot);
-  SetExtension = dot == std::string::npos ? std::string() : file.substr(dot);
-}
-
-void CTavroDoc::SetArchivePath(const std::string& path) {
-  ArchiveDocumentPath = path;
-  const size_t slash = path.find_last_of('/');
-  ArchiveDocumentTitle = UpperCaseAscii(slash == std::string::npos ? path : path.substr(slash + 1));
-  const bool insideTemp =
-      ExtractedFromArchive && !TempDirectory.empty() && path.starts_with(TempDirectory + "/");
-  if (!insideTemp) host().AddToRecentFiles(path);
+void CTavroDoc::RemoveTempDirectory() {
+  if (!Session.Extracted()) return;
+  WaitCursor wait(host());
+  Session.RemoveDirectory();
 }
 
 bool CTavroDoc::OnOpenDocument(const std::string& path) {
-  // A repeat reuses what was extracted, so it needs a directory that is still in use: after
-  // the directory has gone, its old name could belong to someone else by now.
-  const bool inUse = ExtractedFromArchive && !TempDirectory.empty();
   ArchiveRoute route = ArchiveRoute::NewDirectory;
   // Exactly the same bytes: on a disk that minds case, "A.LZH" and "a.lzh" are two archives.
-  if (inUse && path == ArchivePath) {
+  if (Session.IsRepeat(path)) {
     route = ArchiveRoute::Repeat;
   } else if (host().IsShiftDown()) {
-    if (inUse) route = ArchiveRoute::Merge;
+    if (Session.InUse()) route = ArchiveRoute::Merge;
   } else {
     RemoveTempDirectory();
   }
-  ArchivePath = path;
-  ArchiveDocumentPath.clear();
-  ArchiveDocumentTitle.clear();
-  ResetForOpen();
-  SplitSetPath(path);
-  if (!IsArchiveExtension(SetExtension)) return RunOpenStep(path);
+  Session.BeginOpen(path);
+  ResetSet();
+  UseSetPath(path);
+  if (!IsArchiveExtension(SetExtension)) return OpenStep(path);
   return OpenArchive(path, route == ArchiveRoute::Repeat, route == ArchiveRoute::NewDirectory);
 }
 
@@ -137,13 +107,13 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     WaitCursor wait(host());
     if (newDirectory && !MakeArchiveDirectory()) return false;
     if (!repeat) {
-      ExtractedFromArchive = true;
-      const ExtractResult extracted = ExtractArchiveFlat(path, TempDirectory);
+      Session.MarkExtracted();
+      const ExtractResult extracted = ExtractArchiveFlat(path, Session.Directory());
       if (extracted.status != ExtractStatus::Ok) {
         return TellArchiveFailure(path, ExtractFailure(extracted));
       }
     }
-    const std::vector<std::string> names = ListConfigFiles(TempDirectory);
+    const std::vector<std::string> names = ListConfigFiles(Session.Directory());
     std::string chosen;
     if (names.empty()) return TellArchiveFailure(path, "there is no configuration file inside");
     if (names.size() == 1) {
@@ -153,11 +123,11 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     }
     // Only a name the directory really holds; the chooser could hand back anything.
     if (std::find(names.begin(), names.end(), chosen) == names.end()) return false;
-    cnfPath = TempDirectory + "/" + chosen;
-    SplitSetPath(cnfPath);
+    cnfPath = Session.Directory() + "/" + chosen;
+    UseSetPath(cnfPath);
   }
-  if (!RunOpenStep(cnfPath)) return false;
-  SetArchivePath(path);
+  if (!OpenStep(cnfPath)) return false;
+  if (Session.SetDocument(path)) host().AddToRecentFiles(path);
   return true;
 }
 
@@ -165,11 +135,9 @@ bool CTavroDoc::MakeArchiveDirectory() {
   bool invalidated = false;
   const std::string base = ChooseTempBase(host().ProfileString("OPTION", "TMPDIR"), invalidated);
   if (invalidated) host().ShowMessage(kTmpDirInvalid, "", MessageIcon::Exclamation);
-  const std::string made = MakeTempDirectory(base);
   // Nothing may be extracted anywhere else, so without a directory the open fails.
-  if (made.empty()) return TellArchiveFailure(ArchivePath, "no temporary directory can be made");
-  TempDirectory = made;
-  return true;
+  if (Session.MakeDirectory(base)) return true;
+  return TellArchiveFailure(Session.LastOpened(), "no temporary directory can be made");
 }
 
 // Said aloud: a silent failure would leave an empty window that looks like a set opened fine.

@@ -18,9 +18,12 @@
 #include <vector>
 
 #include "composition/ComposedMap.h"
+#include "document/ArchiveSession.h"
+#include "document/DocumentScriptTarget.h"
 #include "interaction/PointerState.h"
 #include "platform/Host.h"
 #include "platform/MapRect.h"
+#include "scripts/ScriptEngine.h"
 #include "set/ConfigTokens.h"
 #include "set/SetRecords.h"
 
@@ -61,13 +64,11 @@ class CTavroDoc {
   void DeleteContents();
   bool OnNewDocument();
 
-  // Reads a configuration (loading archive) or writes it back (storing archive). Reports nothing
-  // by return value: problems show as messages and as SetLoaded 0. The caller runs ResetSet and
-  // DeleteContents first, as the open step does (document/DocumentFile.h).
-  // (`class` here names the archive without making every includer of this header pull it in.)
-  void Serialize(class CArchive& archive);
-  // The storing side of Serialize (document/ConfigWriter.cpp).
-  void StoreConfig(CArchive& archive);
+  // Reads a configuration from the bytes of its file; none (a file that could not be read whole)
+  // leaves the document empty without a word. Reports nothing by return value: problems show as
+  // messages and as SetLoaded false. The caller runs ResetSet and DeleteContents first, as the
+  // open step (OpenConfigFile) does.
+  void LoadConfig(std::optional<std::vector<char>> text);
 
   // One configuration line, zero-terminated as ReadConfigLine leaves it, handed to its handler by
   // its first byte (document/ConfigLines.cpp).
@@ -92,8 +93,7 @@ class CTavroDoc {
   bool AttachCelToObject(CellEntry& cell, int32_t number, int32_t fix);
   uint32_t ReadSetList();
   void ReadTransparencyRemark(CellEntry& cell);
-  void LoadConfig(CArchive& archive);
-  bool ReadConfigText(CArchive& archive);
+  bool ReadConfigText(std::optional<std::vector<char>>& text);
   bool MakeTables();
   void ReadAllLines();
   void ReportLoadErrors();
@@ -170,84 +170,23 @@ class CTavroDoc {
   // ---- end composition ----
 
   // ---- scripts (scripts/) ----
-  // Compiles the event-script line at ParseCursor (the byte after ";@") into ActionStore.
-  // The current event and its argument carry over from one script line to the next.
-  void ParseScriptLine();
-  // Makes "initialize(" with argument 0 the current event again. The load driver calls it when
-  // it starts reading a configuration; a new ConfigText is also noticed without it.
-  void ResetScriptParser();
-  // Reads "#" and an object number, or a quoted cel name, at ParseCursor. Returns the object
-  // number (0..0x7FFF), 0x8000 + cell index, or kNoTarget.
-  uint16_t ParseTarget();
-  // Index of the first cell whose FileName equals `name` ignoring letter case; -1 when none.
-  int32_t FindCellByName(const char* name) const;
-  // Appends one record (arguments = its bytes from byte 5 on); false when it does not fit.
-  bool AppendAction(int32_t event, int32_t eventArgument, int32_t action,
-                    const std::vector<uint8_t>& arguments);
-
-  // Runs the actions bound to (event, argument); 1 when at least one record matched, else 0.
+  // The document's script engine, acting on the document through a DocumentScriptTarget.
+  ScriptEngine& Scripts() { return Engine; }
+  const ScriptEngine& Scripts() const { return Engine; }
+  // The engine's operations that the loader, picking, dragging, set application, the view and
+  // tavro-render call; see ScriptEngine.
   int32_t RunEvent(int32_t event, int32_t argument);
-  // RunEvent for an object; when nothing is bound to the object, falls back on the cel under
-  // the pointer (LastHitCell) if that cel is shown.
   void RunObjectEvent(int32_t event, int32_t objectNumber);
-
-  // The actions. Targets: an object number, 0x8000 + cell index, or kNoTarget.
-  void PlaySetSound(const std::string& name);
-  void MapCells(uint16_t target);
-  void UnmapCells(uint16_t target);
-  void ToggleCells(uint16_t target);
-  void ShowDebugText(const std::string& text);
-  void MoveObject(uint16_t target, int16_t dx, int16_t dy);
-  void ShiftTransparency(uint16_t target, int16_t amount);
-  void ChangeSetFromScript(int32_t set);
-  void ChangeGroupFromScript(int32_t group);
-
-  // Timer slots. Slots 128 and up arm nothing and never fire.
-  void ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t runningEvent);
-  void ArmFromNow(int32_t slot, uint32_t delay);
-  void ArmFromAlarm(int32_t slot, uint32_t delay);
-  // Every slot idle; ResetSet calls this before a configuration is read.
   void DisarmAllAlarms();
-  // One timer pass at tick `now`: fires the due slots lowest first as "alarm(" events, then
-  // recomposes the dirty area and asks the host to repaint it. Returns NextTimerPassDelay(now).
   int32_t RunTimerPass(uint32_t now);
-  // Milliseconds from `now` until a pass has something to do: 0 when the map is dirty or a slot
-  // is due, kNoTimerPass when nothing is armed or no set is loaded. The view may sleep that
-  // long, and asks again after anything else that may arm a slot or dirty the map.
   int32_t NextTimerPassDelay(uint32_t now) const;
-
-  // The generator behind "randomtimer(": values 0..32767, seed 1 until "initialize(" is parsed.
   void SeedScriptRandom(uint32_t seed);
-  int32_t NextScriptRandom();
 
-  static constexpr uint16_t kNoTarget = 0xFFFF;
-  static constexpr int kAlarmSlots = 128;
-  static constexpr int32_t kNoTimerPass = -1;
-
-  int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
-  std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
-  std::array<uint32_t, kAlarmSlots> AlarmDue = {};
-  uint32_t AlarmTick = 0;     // tick of the pass that is firing alarms now
-  int32_t AlarmLateness = 0;  // how late the alarm being fired is, in ms
+  static constexpr int32_t kNoTimerPass = ScriptEngine::kNoTimerPass;
 
  private:
-  void RunAction(const uint8_t* record, int32_t length);
-  void ReadScriptEvent(int32_t code);
-  void ReadScriptAction(int32_t code);
-  void NoticeNewConfiguration();
-  void AddObjectToDirtyRect(int32_t objectNumber);
-  void FireAlarm(int32_t slot, uint32_t now);
-  int32_t ObjectOfTarget(uint16_t target) const;
-  size_t ActionStoreUsed();
-
-  int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
-  uint16_t ScriptEventArgument = 0;
-  const char* ScriptConfigText = nullptr;  // ConfigText and TextCursor at the last script
-  const char* ScriptTextCursor = nullptr;  // line, to notice that a new file is being read
-  uint32_t ScriptRandomState = 1;
-  int32_t ScriptSetSwitches = 0;  // "changeset(" runs since the outermost event began
-  size_t ActionStoreEnd = 0;      // where the last append left the list's end, and the
-  size_t ActionStoreLast = 0;     // offset of the last record then
+  DocumentScriptTarget ScriptSide{*this};
+  ScriptEngine Engine{ScriptSide};
 
  public:
   // ---- end scripts ----
@@ -326,21 +265,37 @@ class CTavroDoc {
   // save leaves the old file whole. On failure `error` says why.
   bool SaveConfigFile(const std::string& path, std::string& error);
 
+  // File > Open and tavro-render's open: a configuration file directly, an LZH or ZIP archive
+  // through its temporary directory (document/ArchiveSession.h). Puts the set's defaults in place
+  // first; tells the user through the Host why a file could not be opened.
   bool OnOpenDocument(const std::string& path);
-  void SplitSetPath(const std::string& path);
-  void SetArchivePath(const std::string& path);
+  // The open step for one configuration file: false, with a message for the user in `error` and
+  // the document untouched, when the file cannot be read; true otherwise, also when the file gave
+  // no set (SetLoaded tells that apart). Sets SetDirectory (absolute, with a trailing '/'),
+  // SetBaseName and SetExtension from the path, since the set's cel and palette names are
+  // resolved next to the file being read. Does not run ResetSet: OnOpenDocument does, as a
+  // caller that bypasses it must do too.
+  bool OpenConfigFile(const std::string& path, std::string& error);
+  // Larger files cannot be configuration files (the largest useful one is well under a
+  // megabyte); refusing them keeps a stray multi-gigabyte file from being read into memory whole.
+  static constexpr int64_t kMaxConfigFileBytes = 64 * 1024 * 1024;
+  // After OnOpenDocument(path) succeeded: did the set come out of the archive at `path`?
+  bool OpenedFromArchive(const std::string& path) const { return Session.OpenedFrom(path); }
+  const ArchiveSession& Archive() const { return Session; }
+  // Deletes what was extracted from archives, with the wait cursor up; nothing when nothing was.
   void RemoveTempDirectory();
+
+ private:
+  bool OpenStep(const std::string& path);
+  void UseSetPath(const std::string& path);
   bool OpenArchive(const std::string& path, bool repeat, bool newDirectory);
   bool MakeArchiveDirectory();
   // Tells the user why the archive at `path` cannot be opened; false.
   bool TellArchiveFailure(const std::string& path, const std::string& reason);
-  // The load steps of the document framework that archive opening calls.
-  void ResetForOpen();
-  bool RunOpenStep(const std::string& cnfPath);
 
-  std::string LastOpenError;         // why the last open step could not read its file
-  std::string ArchiveDocumentPath;   // the document's path name after an archive open
-  std::string ArchiveDocumentTitle;  // its title, upper case
+  ArchiveSession Session;
+
+ public:
   // ---- end saving and archives ----
 
   // ---------------------------------------------------------------------------------------
@@ -349,17 +304,13 @@ class CTavroDoc {
   std::string SetDirectory;  // with trailing '/'
   std::string SetBaseName;
   std::string SetExtension;  // with its dot
-  std::string TempDirectory;
-  std::string ArchivePath;
   std::array<std::array<char, kPaletteNameField>, kMaxPaletteLines> PaletteNames = {};
   std::array<uint8_t, 256> PaletteBase = {};
   std::array<int16_t, kSetCount> SetGroup = {};
   const char* TextCursor = nullptr;
   int32_t LoadErrors = 0;
   int32_t LoadedCelCount = 0;
-  bool ExtractedFromArchive = false;
   bool ConfirmOverwrite = false;
-  std::vector<uint8_t> ActionStore;   // 32,767 bytes, zero-filled at construction
   std::vector<uint16_t> ObjectSlots;  // slot of each object number below kObjectNumberLimit
   int32_t CellCount = 0;
   int32_t ObjectCount = 0;
@@ -389,7 +340,5 @@ class CTavroDoc {
   ComposedMap Composed;
   PointerState Pointing;
 };
-
-inline constexpr int kActionStoreSize = 32767;
 
 }  // namespace tavro

@@ -29,8 +29,8 @@ void CTavroDoc::DispatchConfigLine(const char* line) {
       break;
     case ';':
       if (line[1] == '@') {
-        ParseCursor = line + 2;
-        ParseScriptLine();
+        const char* cursor = line + 2;
+        Engine.ParseScriptLine(cursor, {ConfigText.data(), TextCursor});
       }
       break;
     default:  // comments, blank lines, lines that start with a tab

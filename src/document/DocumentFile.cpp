@@ -1,73 +1,62 @@
-#include "document/DocumentFile.h"
-
-#include <cerrno>
+// The open step shared by the window and tavro-render: one configuration file read whole through
+// the file door, the document emptied, and the configuration loaded from the bytes.
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
-#include "document/CArchive.h"
+#include "document/CTavroDoc.h"
+#include "platform/FileDoor.h"
+#include "platform/NameBytes.h"
 
 namespace tavro {
 namespace {
 
-namespace fs = std::filesystem;
-
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-// Only a plain file is read: a directory cannot be, and a pipe or device could block the program
-// or never end.
-bool CheckReadableFile(const std::string& path, int64_t& length, std::string& error) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) {
-    error = "Cannot open " + Quoted(path) + ": " + (ec ? ec.message() : "no such file") + ".";
-    return false;
+// Why the file could not be read, as the user reads it; "" when it was read or merely cut short
+// (which loads nothing, without a word).
+std::string OpenFailure(const WholeFile& file, const std::string& path) {
+  switch (file.failure) {
+    case WholeFileFailure::CannotOpen:
+      return "Cannot open " + Quoted(path) + ": " + std::strerror(file.error) + ".";
+    case WholeFileFailure::NotAFile:
+      return Quoted(path) + " is not a file.";
+    case WholeFileFailure::TooLarge:
+      return Quoted(path) + " is too large to be a configuration file.";
+    case WholeFileFailure::None:
+    case WholeFileFailure::CutShort:
+      break;
   }
-  if (!fs::is_regular_file(status)) {
-    error = Quoted(path) + " is not a file.";
-    return false;
-  }
-  const auto size = fs::file_size(path, ec);
-  if (ec) {
-    error = "Cannot read " + Quoted(path) + ": " + ec.message() + ".";
-    return false;
-  }
-  if (size > static_cast<uintmax_t>(kMaxConfigFileBytes)) {
-    error = Quoted(path) + " is too large to be a configuration file.";
-    return false;
-  }
-  length = static_cast<int64_t>(size);
-  return true;
+  return "";
 }
 
 }  // namespace
 
-void SetPathFields(CTavroDoc& doc, const std::string& path) {
-  std::error_code ec;
-  fs::path full = fs::absolute(fs::path(path), ec);
-  if (ec) full = fs::path(path);
-  std::string directory = full.parent_path().string();
-  if (directory.empty() || directory.back() != '/') directory += '/';
-  doc.SetDirectory = directory;
-  doc.SetBaseName = full.stem().string();
-  doc.SetExtension = full.extension().string();
+void CTavroDoc::UseSetPath(const std::string& path) {
+  const PathParts parts = SplitPath(path);
+  SetDirectory = parts.folder;
+  SetBaseName = parts.base;
+  SetExtension = parts.extension;
 }
 
-bool OpenDocumentFile(CTavroDoc& doc, const std::string& path, std::string& error) {
-  int64_t length = 0;
-  if (!CheckReadableFile(path, length, error)) return false;
-  std::ifstream input(path, std::ios::binary);
-  if (!input) {
-    error = "Cannot open " + Quoted(path) + ": " + std::strerror(errno) + ".";
-    return false;
+bool CTavroDoc::OpenConfigFile(const std::string& path, std::string& error) {
+  WholeFile file = ReadWholeFile(path, kMaxConfigFileBytes);
+  error = OpenFailure(file, path);
+  if (!error.empty()) return false;
+  UseSetPath(AbsolutePath(path));
+  DeleteContents();
+  if (file.failure == WholeFileFailure::CutShort) {
+    LoadConfig(std::nullopt);
+  } else {
+    LoadConfig(std::move(file.bytes));
   }
-  error.clear();
-  SetPathFields(doc, path);
-  doc.DeleteContents();
-  CArchive archive(input, length);
-  doc.Serialize(archive);
   return true;
+}
+
+// A file that cannot be read is reported here, where the open began.
+bool CTavroDoc::OpenStep(const std::string& path) {
+  std::string error;
+  if (OpenConfigFile(path, error)) return true;
+  host().ShowMessage(error, "", MessageIcon::Exclamation);
+  return false;
 }
 
 }  // namespace tavro

@@ -1,21 +1,16 @@
 #include "document/FlatDirectory.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
-#include "platform/FileWrite.h"
+#include "platform/FileDoor.h"
 
 namespace tavro {
 
 FlatDirectory::FlatDirectory(const std::string& directory, const ExtractLimits& limits)
     : directory_(directory), budget_(limits.maxTotalBytes), maxMembers_(limits.maxMembers) {}
 
-FlatDirectory::~FlatDirectory() {
-  if (dirFd_ >= 0) ::close(dirFd_);
-}
+FlatDirectory::~FlatDirectory() = default;
 
 bool FlatDirectory::Fail(ExtractResult& result, ExtractStatus status, std::string detail) const {
   result.status = status;
@@ -25,8 +20,7 @@ bool FlatDirectory::Fail(ExtractResult& result, ExtractStatus status, std::strin
 }
 
 bool FlatDirectory::Open(ExtractResult& result) {
-  dirFd_ = ::open(directory_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (dirFd_ >= 0) return true;
+  if (opened_.Open(directory_, false)) return true;
   return Fail(result, ExtractStatus::WriteFailed, std::strerror(errno));
 }
 
@@ -42,9 +36,8 @@ bool FlatDirectory::Fits(uint64_t size, ExtractResult& result) {
 
 bool FlatDirectory::Write(const std::string& name, const MemberReader& read, ExtractResult& result,
                           const std::function<void(const char*, size_t)>& observe) {
-  // O_NOFOLLOW: a link left in the directory is never written through.
-  const int fd =
-      ::openat(dirFd_, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  // Never through a link left in the directory.
+  const int fd = opened_.CreateFile(name);
   if (fd < 0) return Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
   bool ok = true;
   char block[65536];
@@ -66,7 +59,7 @@ bool FlatDirectory::Write(const std::string& name, const MemberReader& read, Ext
       break;
     }
   }
-  if (::close(fd) != 0 && ok) {
+  if (!CloseFile(fd) && ok) {
     ok = Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
   }
   if (ok) ++result.written;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "document/ArchiveExtract.h"
+#include "platform/Directory.h"
 
 namespace tavro {
 
@@ -36,7 +37,7 @@ class FlatDirectory {
   bool Fail(ExtractResult& result, ExtractStatus status, std::string detail) const;
 
   std::string directory_;
-  int dirFd_ = -1;
+  OpenDirectory opened_;
   uint64_t budget_;
   uint32_t maxMembers_;
   uint32_t members_ = 0;

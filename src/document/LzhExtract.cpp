@@ -1,19 +1,16 @@
 // LZH archives through liblhasa, which reads every method from -lh0- to -lh7-, -lhd-, -lzs-,
 // -lz5- and -pm0- to -pm2-, and header levels 0 to 3. The member names come from the raw
 // headers (see LzhHeaderName.h); the data is checked against each member's CRC-16.
-#include <fcntl.h>
 #include <lhasa.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 
 #include "document/ArchiveExtract.h"
 #include "document/FlatDirectory.h"
 #include "document/LzhHeaderName.h"
+#include "platform/FileDoor.h"
 
 namespace tavro {
 namespace {
@@ -21,25 +18,20 @@ namespace {
 // The archive file as liblhasa reads it, counting the bytes it has gone through so that where
 // the archive breaks off can be told from where it ends.
 struct CountingFile {
-  int fd = -1;
+  ReadOnlyFile file;
   uint64_t position = 0;
 };
 
 int ReadCounted(void* handle, void* buffer, size_t length) {
-  auto* file = static_cast<CountingFile*>(handle);
-  for (;;) {
-    const ssize_t n = ::read(file->fd, buffer, length);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return -1;
-    file->position += static_cast<uint64_t>(n);
-    return static_cast<int>(n);
-  }
+  auto* counting = static_cast<CountingFile*>(handle);
+  const size_t n = counting->file.ReadAt(counting->position, buffer, length);
+  counting->position += n;
+  return static_cast<int>(n);
 }
 
+// Skipping past the end is allowed, as seeking is: the next read finds nothing there.
 int SkipCounted(void* handle, size_t bytes) {
-  auto* file = static_cast<CountingFile*>(handle);
-  if (::lseek(file->fd, static_cast<off_t>(bytes), SEEK_CUR) < 0) return 0;
-  file->position += bytes;
+  static_cast<CountingFile*>(handle)->position += bytes;
   return 1;
 }
 
@@ -66,22 +58,23 @@ bool IsPlainFile(const LHAFileHeader& header) {
   if (std::strcmp(header.compress_method, LHA_COMPRESS_TYPE_DIR) == 0) return false;
   if (header.symlink_target != nullptr) return false;
   if (LHA_FILE_HAVE_EXTRA(&header, LHA_FILE_UNIX_PERMS)) {
-    const unsigned type = header.unix_perms & S_IFMT;
-    if (type != 0 && type != S_IFREG) return false;  // devices, pipes, sockets
+    // The header stores the Unix mode: its file type bits, and the value of a regular file.
+    constexpr unsigned kTypeBits = 0170000;
+    constexpr unsigned kRegularType = 0100000;
+    const unsigned type = header.unix_perms & kTypeBits;
+    if (type != 0 && type != kRegularType) return false;  // devices, pipes, sockets
   }
   return true;
 }
 
 // What follows the last member read when liblhasa found no more: the end mark (a zero byte) or
 // the file's end, else the archive is damaged there.
-ExtractResult CheckEnd(const CountingFile& file, uint64_t nextHeader, uint32_t members,
+ExtractResult CheckEnd(const ReadOnlyFile& file, uint64_t nextHeader, uint32_t members,
                        ExtractResult result) {
-  struct stat info {};
-  if (::fstat(file.fd, &info) != 0) return Failed(result, ExtractStatus::CannotOpen, 0, "");
-  const auto size = static_cast<uint64_t>(info.st_size);
+  const uint64_t size = file.Size();
   if (members == 0) {
     unsigned char head[4] = {};
-    const ssize_t n = ::pread(file.fd, head, sizeof head, 0);
+    const size_t n = file.ReadAt(0, head, sizeof head);
     if (size == 1 && head[0] == 0) return result;  // an empty archive
     // A header begins "-lh", "-lz" or "-pm" after its two length and check-sum bytes.
     const bool looksLikeLzh = n == 4 && head[2] == '-' && (head[3] == 'l' || head[3] == 'p');
@@ -90,8 +83,7 @@ ExtractResult CheckEnd(const CountingFile& file, uint64_t nextHeader, uint32_t m
   }
   if (nextHeader > size) return Failed(result, ExtractStatus::Corrupt, members, "cut short");
   unsigned char mark = 0;
-  if (nextHeader == size ||
-      (::pread(file.fd, &mark, 1, static_cast<off_t>(nextHeader)) == 1 && mark == 0)) {
+  if (nextHeader == size || (file.ReadAt(nextHeader, &mark, 1) == 1 && mark == 0)) {
     return result;
   }
   return Failed(result, ExtractStatus::Corrupt, members + 1, "unreadable header");
@@ -103,12 +95,12 @@ ExtractResult ExtractLzhFlat(const std::string& archivePath, const std::string& 
                              const ExtractLimits& limits) {
   ExtractResult result;
   CountingFile file;
-  file.fd = ::open(archivePath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (file.fd < 0) return Failed(result, ExtractStatus::CannotOpen, 0, std::strerror(errno));
-  struct CloseFd {
-    int fd;
-    ~CloseFd() { ::close(fd); }
-  } closeLater{file.fd};
+  if (!file.file.Open(archivePath)) {
+    // A folder or a pipe holds no header; a pipe is not even opened, as it could block.
+    if (file.file.Error() == 0)
+      return Failed(result, ExtractStatus::NotAnArchive, 0, "no LZH header");
+    return Failed(result, ExtractStatus::CannotOpen, 0, std::strerror(file.file.Error()));
+  }
 
   std::unique_ptr<LHAInputStream, StreamDeleter> stream(
       lha_input_stream_new(&kCountingStream, &file));
@@ -150,7 +142,7 @@ ExtractResult ExtractLzhFlat(const std::string& archivePath, const std::string& 
       return Failed(result, ExtractStatus::Corrupt, out.Members(), name + ": CRC mismatch");
     }
   }
-  return CheckEnd(file, nextHeader, out.Members(), result);
+  return CheckEnd(file.file, nextHeader, out.Members(), result);
 }
 
 }  // namespace tavro

@@ -35,7 +35,7 @@ void CTavroDoc::DeleteContents() {
   Composed.Free();
   ObjectTable = std::vector<ObjectEntry>();
   CellTable = std::vector<CellEntry>();
-  std::fill(ActionStore.begin(), ActionStore.end(), uint8_t{0});
+  Engine.ClearActions();
   LoadedCelCount = 0;
   // With its tables gone the set cannot be shown, whoever called this; a repaint or timer
   // message arriving before the next load must find nothing to draw.

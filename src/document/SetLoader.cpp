@@ -5,7 +5,6 @@
 #include <limits>
 #include <new>
 
-#include "document/CArchive.h"
 #include "document/CTavroDoc.h"
 #include "set/EventCodes.h"
 
@@ -28,16 +27,8 @@ constexpr LoadMessage kLoadMessages[] = {
 
 }  // namespace
 
-void CTavroDoc::Serialize(CArchive& archive) {
-  if (archive.IsStoring()) {
-    StoreConfig(archive);
-  } else if (archive.IsLoading()) {
-    LoadConfig(archive);
-  }
-}
-
-void CTavroDoc::LoadConfig(CArchive& archive) {
-  if (!ReadConfigText(archive)) return;  // silently: the document stays empty
+void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
+  if (!ReadConfigText(text)) return;  // silently: the document stays empty
   LoadErrors = 0;
   if (MakeTables()) {
     NextObjectSlot = 1;
@@ -56,24 +47,22 @@ void CTavroDoc::LoadConfig(CArchive& archive) {
   }
 }
 
-// The whole file plus a terminating zero, kept for saving. A file that ends before its length
-// says leaves no text at all rather than half of one.
-bool CTavroDoc::ReadConfigText(CArchive& archive) {
-  const int64_t length = archive.FileLength();
+// The whole file plus a terminating zero, kept for saving. A file that could not be read whole
+// leaves no text at all rather than half of one.
+bool CTavroDoc::ReadConfigText(std::optional<std::vector<char>>& text) {
   ConfigText = std::vector<char>();
   ConfigTextLength = 0;
-  if (length < 0 || length >= std::numeric_limits<int32_t>::max()) return false;
+  if (!text || text->size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+    return false;
+  }
+  const auto length = static_cast<int32_t>(text->size());
   try {
-    ConfigText.assign(static_cast<size_t>(length) + 1, '\0');
+    text->push_back('\0');
   } catch (const std::bad_alloc&) {
-    ConfigText = std::vector<char>();
     return false;
   }
-  if (archive.Read(ConfigText.data(), static_cast<size_t>(length)) != static_cast<size_t>(length)) {
-    ConfigText = std::vector<char>();
-    return false;
-  }
-  ConfigTextLength = static_cast<int32_t>(length);
+  ConfigText = std::move(*text);
+  ConfigTextLength = length;
   return true;
 }
 
@@ -97,7 +86,8 @@ void CTavroDoc::ReadAllLines() {
   PreviousFirstByte = 0;
   SetIndex = -1;
   NextSetObject = 0;
-  ResetScriptParser();  // script lines of the previous file must not lend this one their event
+  // Script lines of the previous file must not lend this one their event.
+  Engine.ResetScriptParser({ConfigText.data(), TextCursor});
   TextCursor = ConfigText.data();
   int32_t remaining = ConfigTextLength;
   char line[256];

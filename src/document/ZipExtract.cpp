@@ -3,15 +3,54 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "document/ArchiveExtract.h"
 #include "document/FlatDirectory.h"
+#include "platform/FileDoor.h"
 
 namespace tavro {
 namespace {
 
 using ArchivePtr = std::unique_ptr<struct archive, decltype(&archive_read_free)>;
+
+// The archive file as libarchive reads it: in blocks, skipping and seeking, so that it can go to
+// the central directory at the end as it does with a file it opens itself.
+struct ZipSource {
+  ReadOnlyFile file;
+  int64_t position = 0;
+  std::vector<char> block = std::vector<char>(65536);
+};
+
+la_ssize_t ReadBlock(struct archive*, void* data, const void** buffer) {
+  auto* source = static_cast<ZipSource*>(data);
+  const size_t n = source->file.ReadAt(static_cast<uint64_t>(source->position),
+                                       source->block.data(), source->block.size());
+  source->position += static_cast<int64_t>(n);
+  *buffer = source->block.data();
+  return static_cast<la_ssize_t>(n);
+}
+
+// Never past the end: skipping nothing makes libarchive read on and find where the file stops.
+la_int64_t SkipBytes(struct archive*, void* data, la_int64_t request) {
+  auto* source = static_cast<ZipSource*>(data);
+  const auto size = static_cast<int64_t>(source->file.Size());
+  if (request < 0 || source->position >= size || request > size - source->position) return 0;
+  source->position += request;
+  return request;
+}
+
+la_int64_t SeekTo(struct archive*, void* data, la_int64_t offset, int whence) {
+  auto* source = static_cast<ZipSource*>(data);
+  const int64_t from = whence == SEEK_SET   ? 0
+                       : whence == SEEK_CUR ? source->position
+                                            : static_cast<int64_t>(source->file.Size());
+  if (from + offset < 0) return ARCHIVE_FATAL;
+  source->position = from + offset;
+  return source->position;
+}
 
 std::string ErrorText(struct archive* reader, const char* otherwise) {
   const char* text = archive_error_string(reader);
@@ -38,7 +77,17 @@ ExtractResult ExtractZipFlat(const std::string& archivePath, const std::string& 
   ArchivePtr reader(archive_read_new(), &archive_read_free);
   if (!reader) return Failed(result, ExtractStatus::CannotOpen, 0, "no memory");
   archive_read_support_format_zip(reader.get());
-  if (archive_read_open_filename(reader.get(), archivePath.c_str(), 65536) != ARCHIVE_OK) {
+  ZipSource source;
+  if (!source.file.Open(archivePath)) {
+    const int error = source.file.Error();
+    return Failed(result, ExtractStatus::CannotOpen, 0,
+                  error != 0 ? std::strerror(error) : "not a file");
+  }
+  archive_read_set_read_callback(reader.get(), ReadBlock);
+  archive_read_set_skip_callback(reader.get(), SkipBytes);
+  archive_read_set_seek_callback(reader.get(), SeekTo);
+  archive_read_set_callback_data(reader.get(), &source);
+  if (archive_read_open1(reader.get()) != ARCHIVE_OK) {
     return Failed(result, ExtractStatus::CannotOpen, 0, ErrorText(reader.get(), "cannot open"));
   }
   FlatDirectory out(directory, limits);

@@ -6,7 +6,7 @@
 
 #include "document/CTavroDoc.h"
 #include "imagefiles/CelDecoder.h"
-#include "imagefiles/SetFileReader.h"
+#include "platform/FileDoor.h"
 #include "platform/FileLookup.h"
 
 namespace tavro {
@@ -39,7 +39,7 @@ void GrowExtent(ObjectEntry& object, const CelHeader& header) {
 }
 
 // The header first, then as much more as the decoder will read; a short file gives fewer bytes.
-std::span<const uint8_t> ReadCelBytes(const SetFileReader& file, const CelDecodeOptions& options,
+std::span<const uint8_t> ReadCelBytes(const ReadOnlyFile& file, const CelDecodeOptions& options,
                                       std::vector<uint8_t>& buffer) {
   if (buffer.size() < kCelNewHeaderSize) buffer.resize(kCelNewHeaderSize);
   size_t got = file.ReadAt(0, buffer.data(), kCelNewHeaderSize);
@@ -72,7 +72,7 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   if (object == nullptr) return kErrBadCell;
 
   const auto path = ResolveSetFile(SetDirectory, CelFileName(cell));
-  SetFileReader file;
+  ReadOnlyFile file;
   if (!path || !file.Open(*path)) return kErrCelNotLoadable;
 
   const CelDecodeOptions options{PlayfieldWidth, PlayfieldHeight, PaletteBase[cell.PaletteNumber]};

@@ -10,7 +10,7 @@
 
 #include "document/CTavroDoc.h"
 #include "imagefiles/PaletteDecoder.h"
-#include "imagefiles/SetFileReader.h"
+#include "platform/FileDoor.h"
 #include "platform/FileLookup.h"
 
 namespace tavro {
@@ -33,7 +33,7 @@ PaletteEntry CTavroDoc::GroupColour(int32_t group, int32_t index) const {
 int32_t CTavroDoc::LoadPaletteFile(const char* name, int32_t number) {
   const std::string written = name != nullptr ? name : "";
   const auto path = ResolveSetFile(SetDirectory, written);
-  SetFileReader file;
+  ReadOnlyFile file;
   if (!path || !file.Open(*path)) {
     host().ShowMessage("palette file (" + written + ") is not found", "", MessageIcon::Exclamation);
     return 1;

@@ -1,32 +1,22 @@
 #include "platform/FileLookup.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <vector>
+
+#include "platform/Directory.h"
 
 namespace tavro {
 namespace {
-
-bool Exists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
-}
 
 // The entry of `directory` whose name equals `component` ignoring case, if any. Directory order
 // decides between several; an exact match was already tried by the caller.
 std::optional<std::string> FindIgnoringCase(const std::string& directory,
                                             const std::string& component) {
-  DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
-  if (dir == nullptr) return std::nullopt;
   std::optional<std::string> found;
-  while (const dirent* entry = ::readdir(dir)) {
-    if (EqualsIgnoringCase(entry->d_name, component)) {
-      found = entry->d_name;
-      break;
-    }
-  }
-  ::closedir(dir);
+  ForEachEntry(directory, [&](const DirectoryEntry& entry) {
+    if (!EqualsIgnoringCase(std::string(entry.Name()), component)) return true;
+    found = std::string(entry.Name());
+    return false;
+  });
   return found;
 }
 
@@ -51,17 +41,17 @@ std::optional<std::string> ResolveSetFile(const std::string& directory, const st
   if (!base.empty() && base.back() != '/') base += '/';
 
   const std::string exact = base + relative;
-  if (Exists(exact)) return exact;
+  if (PathExists(exact)) return exact;
   const std::vector<std::string> components = SplitNameComponents(relative);
   if (components.empty()) return std::nullopt;
   const std::string separated = Joined(base, components);
-  if (Exists(separated)) return separated;
+  if (PathExists(separated)) return separated;
 
   // Walk the components, matching each one ignoring case where the exact one is missing.
   std::string path = base;
   for (const std::string& component : components) {
     const std::string candidate = path + component;
-    if (component == "." || component == ".." || Exists(candidate)) {
+    if (component == "." || component == ".." || PathExists(candidate)) {
       path = candidate + "/";
       continue;
     }
@@ -70,7 +60,7 @@ std::optional<std::string> ResolveSetFile(const std::string& directory, const st
     path += *match + "/";
   }
   path.pop_back();  // the trailing '/' added after the last component
-  if (!Exists(path)) return std::nullopt;
+  if (!PathExists(path)) return std::nullopt;
   return path;
 }
 

@@ -107,4 +107,15 @@ std::string UpperCaseAscii(const std::string& name) {
   return out;
 }
 
+PathParts SplitPath(const std::string& path) {
+  PathParts parts;
+  const size_t slash = path.find_last_of('/');
+  parts.folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  parts.name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const size_t dot = parts.name.find_last_of('.');
+  parts.base = dot == std::string::npos ? parts.name : parts.name.substr(0, dot);
+  parts.extension = dot == std::string::npos ? std::string() : parts.name.substr(dot);
+  return parts;
+}
+
 }  // namespace tavro

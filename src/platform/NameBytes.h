@@ -29,4 +29,15 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 // ASCII letters in upper case; the second bytes of Shift_JIS characters stay as they are.
 std::string UpperCaseAscii(const std::string& name);
 
+// A path split into its folder, name and extension. Only '/' separates folders in a path (unlike
+// a name a set stores); the extension starts at the last dot of the name, so ".lzh" alone is an
+// extension without a base name.
+struct PathParts {
+  std::string folder;     // up to and including the last '/'; "" when there is none
+  std::string name;       // what follows it
+  std::string base;       // the name up to its last dot
+  std::string extension;  // from the last dot on, the dot included; "" when there is none
+};
+PathParts SplitPath(const std::string& path);
+
 }  // namespace tavro

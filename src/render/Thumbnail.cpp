@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "document/CTavroDoc.h"
-#include "document/TempDirectory.h"
+#include "platform/Directory.h"
 #include "render/BoundedChild.h"
 #include "render/PngOutput.h"
 #include "render/RenderRun.h"

@@ -79,7 +79,7 @@ class ArchiveWindowTest : public QObject {
     }
   }
 
-  std::string TempDirectory() const { return app->Doc().TempDirectory; }
+  std::string TempDirectory() const { return app->Doc().Archive().Directory(); }
 
  private slots:
   void init() {

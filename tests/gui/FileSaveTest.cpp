@@ -15,6 +15,7 @@
 #include "gui/shell/CTavroApp.h"
 #include "gui/shell/CommandIds.h"
 #include "gui/shell/SaveAsDialog.h"
+#include "support/LzhMember.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 
@@ -102,12 +103,17 @@ class FileSaveTest : public QObject {
                 .Action(cmd::kFileSave)
                 ->shortcuts()
                 .contains(QKeySequence(Qt::CTRL | Qt::Key_S)));
-    app->Doc().ExtractedFromArchive = true;  // a temporary directory is in use
+    // The same set out of an archive: its files live in a temporary directory.
+    std::string archive;
+    for (const char* name : {"a.cnf", "pal.kcf", "a.cel"}) {
+      archive += test::StoredLzhMember(name, Read(files->Path(name)));
+    }
+    std::ofstream(files->Path("a.lzh"), std::ios::binary) << archive + '\0';
+    QVERIFY(app->OpenByPath(PathOf("a.lzh")) != nullptr);
     QVERIFY(!Enabled(cmd::kFileSave));
     QVERIFY(!Enabled(cmd::kFileSaveAs));
     QVERIFY(!app->Frame().Commands().Execute(cmd::kFileSaveAs));
     QVERIFY(prompts->saveSuggested.empty());
-    app->Doc().ExtractedFromArchive = false;
   }
 
   void saveAsksBeforeReplacingTheOpenFile() {

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
+#include "document/DocumentScriptTarget.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 
@@ -128,7 +129,7 @@ class ViewTimerTest : public QObject {
   void aDirtyMapIsFlushedOnTheNextPass() {
     Load("");
     QCoreApplication::processEvents();
-    doc->MoveObject(0, 30, 0);  // as a script action outside any pass would
+    DocumentScriptTarget(*doc).MoveObject(0, 30, 0);  // as a script action outside any pass would
     view->ScheduleTimerPass();
     ExpectTimerIn(0);
     test::PaintRecorder paints(view->viewport());

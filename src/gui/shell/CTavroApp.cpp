@@ -7,7 +7,6 @@
 
 #include "gui/shell/AboutDialog.h"
 #include "gui/shell/CMainFrame.h"
-#include "gui/shell/CoreAdapters.h"
 #include "gui/shell/DialogLook.h"
 #include "gui/view/CTavroView.h"
 
@@ -54,19 +53,16 @@ CTavroDoc* CTavroApp::OpenByPath(const QString& path) { return OpenByPath(PathFr
 
 CTavroDoc* CTavroApp::OpenByPath(const std::string& path) {
   const std::string absolute = FullPath(path);
-  // One template takes every path; a path already open is read again from the file.
-  if (DocTemplate.MatchDocType(absolute) == Confidence::No) return nullptr;
-  std::string failure;
-  if (!adapters::OpenDocument(Document, absolute, failure)) {
-    if (!failure.empty()) Platform.ShowMessage(failure, std::string(), MessageIcon::Exclamation);
+  // The document tells the user itself why a file could not be opened.
+  if (!Document.OnOpenDocument(absolute)) {
     MainFrame->View().InvalidateWholeView(true);
     MainFrame->RequestCommandUpdate();
     return nullptr;
   }
-  if (adapters::OpenedFromArchive(Document, absolute)) {
+  if (Document.OpenedFromArchive(absolute)) {
     // The document has put the archive on the recent list itself, unless the archive lies in
     // the temporary directory and will be gone with it.
-    DocTemplate.SetPathName(absolute, ShownPath(Document.ArchiveDocumentTitle));
+    DocTemplate.SetPathName(absolute, ShownPath(Document.Archive().DocumentTitle()));
   } else {
     DocTemplate.SetPathName(absolute);
     Platform.AddToRecentFiles(absolute);
@@ -76,7 +72,7 @@ CTavroDoc* CTavroApp::OpenByPath(const std::string& path) {
 }
 
 void CTavroApp::OnFileNew() {
-  adapters::NewDocument(Document);
+  Document.OnNewDocument();
   DocTemplate.SetDefaultTitle();
   AfterDocumentChanged();
 }

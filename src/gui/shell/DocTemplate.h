@@ -9,16 +9,10 @@
 
 namespace tavro {
 
-// How confidently the template would open a path; higher is better.
-enum class Confidence { No, ForeignType, NativeType, AlreadyOpen };
-
+// Every path is the template's: the document sorts out configuration files and archives by their
+// extension, and a path already open is read again from the file. Paths are bytes.
 class SingleDocTemplate {
  public:
-  // Every path is accepted: ".cnf" as the native type, anything else (archives included) as a
-  // foreign type the document sorts out by its extension; the open path as already open.
-  // Paths are bytes, compared exactly.
-  Confidence MatchDocType(const std::string& absolutePath) const;
-
   void SetPathName(const std::string& absolutePath);
   // An archive's set is titled by the archive, as the document names it.
   void SetPathName(const std::string& absolutePath, const QString& title);

@@ -1,6 +1,5 @@
 #include "gui/shell/LocalPaths.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <QFile>
@@ -9,6 +8,7 @@
 #include <system_error>
 
 #include "gui/shell/QtHost.h"
+#include "platform/Directory.h"
 
 namespace tavro {
 namespace {
@@ -20,16 +20,13 @@ bool Exists(const std::string& path) {
 
 // The entry of `directory` that Qt would show as `shown`, if there is one.
 std::string FindShownEntry(const std::string& directory, const QString& shown) {
-  DIR* listing = ::opendir(directory.c_str());
-  if (listing == nullptr) return {};
   std::string found;
-  while (const dirent* entry = ::readdir(listing)) {
-    if (QFile::decodeName(entry->d_name) == shown) {
-      found = entry->d_name;
-      break;
-    }
-  }
-  ::closedir(listing);
+  ForEachEntry(directory, [&](const DirectoryEntry& entry) {
+    const std::string name(entry.Name());
+    if (QFile::decodeName(name.c_str()) != shown) return true;
+    found = name;
+    return false;
+  });
   return found;
 }
 

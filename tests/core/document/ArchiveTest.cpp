@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -156,6 +157,21 @@ TEST_F(ExtractTest, CorruptOrMissingArchivesFailCleanly) {
             ExtractStatus::CannotOpen);
 }
 
+// A folder or a pipe under an archive's name holds no archive; the pipe is never opened, since
+// opening it would wait for a writer forever.
+TEST_F(ExtractTest, AFolderOrPipeNamedLikeAnArchiveIsNoArchive) {
+  fs::create_directory(work.path() / "folder.lzh");
+  ASSERT_EQ(::mkfifo((work.path() / "pipe.lzh").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((work.path() / "pipe.zip").c_str(), 0600), 0);
+  for (const char* name : {"folder.lzh", "pipe.lzh", "pipe.zip"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(ExtractArchiveFlat((work.path() / name).string(), out.string()).status,
+              ExtractStatus::NotAnArchive);
+  }
+  EXPECT_EQ(ExtractZipFlat((work.path() / "pipe.zip").string(), out.string()).status,
+            ExtractStatus::CannotOpen);
+}
+
 TEST_F(ExtractTest, MangledCompressedArchivesNeverCrashOrEscape) {
   if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
   std::string text;
@@ -205,15 +221,15 @@ class ArchiveOpenTest : public ::testing::Test {
 
 TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
   ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
-  const fs::path temp = doc->TempDirectory;
+  const fs::path temp = doc->Archive().Directory();
   EXPECT_EQ(temp.parent_path(), tmp.path());
   EXPECT_EQ(temp.filename().string().substr(0, 2), "ta");
   EXPECT_EQ(temp.filename().string().size(), 8u);
-  EXPECT_EQ(doc->SetDirectory, doc->TempDirectory + "/");
+  EXPECT_EQ(doc->SetDirectory, doc->Archive().Directory() + "/");
   EXPECT_EQ(doc->SetBaseName, "one");
-  EXPECT_TRUE(doc->ExtractedFromArchive);
+  EXPECT_TRUE(doc->Archive().Extracted());
   EXPECT_TRUE(fs::is_regular_file(temp / "a.cel"));
-  EXPECT_EQ(doc->ArchiveDocumentTitle, "FIRST.LZH");
+  EXPECT_EQ(doc->Archive().DocumentTitle(), "FIRST.LZH");
   // The set is read from there, its cel and palette beside it.
   EXPECT_TRUE(doc->SetLoaded);
   EXPECT_EQ(doc->LoadedCelCount, 1);
@@ -225,19 +241,19 @@ TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
 
 TEST_F(ArchiveOpenTest, SecondOpenReusesWhatWasExtracted) {
   ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
-  const std::string temp = doc->TempDirectory;
+  const std::string temp = doc->Archive().Directory();
   fs::remove(fs::path(temp) / "a.cel");
   ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
-  EXPECT_EQ(doc->TempDirectory, temp);
+  EXPECT_EQ(doc->Archive().Directory(), temp);
   EXPECT_FALSE(fs::exists(fs::path(temp) / "a.cel")) << "extracted again";
 }
 
 TEST_F(ArchiveOpenTest, ShiftMergesAnotherArchiveIntoTheSameDirectory) {
   ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
-  const std::string temp = doc->TempDirectory;
+  const std::string temp = doc->Archive().Directory();
   host.shiftDown = true;
   ASSERT_TRUE(doc->OnOpenDocument(Path("second.lzh")));  // its cnf is the first archive's
-  EXPECT_EQ(doc->TempDirectory, temp);
+  EXPECT_EQ(doc->Archive().Directory(), temp);
   EXPECT_TRUE(fs::is_regular_file(fs::path(temp) / "a.cel"));
   EXPECT_EQ(Read(fs::path(temp) / "b.cel"), "B");
   EXPECT_EQ(EntriesIn(tmp.path()), 1u);
@@ -245,7 +261,7 @@ TEST_F(ArchiveOpenTest, ShiftMergesAnotherArchiveIntoTheSameDirectory) {
 
 TEST_F(ArchiveOpenTest, OpeningAnotherFileWithoutShiftRemovesTheDirectory) {
   ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
-  const std::string temp = doc->TempDirectory;
+  const std::string temp = doc->Archive().Directory();
   host.shiftDown = true;
   ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
   EXPECT_TRUE(fs::exists(temp)) << "Shift keeps it";
@@ -254,7 +270,7 @@ TEST_F(ArchiveOpenTest, OpeningAnotherFileWithoutShiftRemovesTheDirectory) {
   EXPECT_TRUE(fs::exists(temp)) << "the same file again is a repeat";
   ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
   EXPECT_FALSE(fs::exists(temp));
-  EXPECT_TRUE(doc->ExtractedFromArchive);
+  EXPECT_TRUE(doc->Archive().Extracted());
   EXPECT_EQ(EntriesIn(tmp.path()), 1u);
   doc.reset();
   EXPECT_EQ(EntriesIn(tmp.path()), 0u) << "the document takes its directory with it";
@@ -284,17 +300,17 @@ TEST_F(ArchiveOpenTest, ArchiveWithoutConfigurationOrCorruptFailsAndIsCleanedUpL
   EXPECT_FALSE(doc->OnOpenDocument(Path("second.lzh")));
   Write(work.path() / "broken.lzh", "-lh5- not an archive at all");
   EXPECT_FALSE(doc->OnOpenDocument(Path("broken.lzh")));
-  EXPECT_TRUE(doc->ExtractedFromArchive);
+  EXPECT_TRUE(doc->Archive().Extracted());
   EXPECT_TRUE(host.recentFiles.empty());
   ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
   EXPECT_EQ(EntriesIn(tmp.path()), 0u);
-  EXPECT_EQ(doc->ArchiveDocumentPath, "") << "a plain file is no archive";
+  EXPECT_EQ(doc->Archive().DocumentPath(), "") << "a plain file is no archive";
 }
 
 TEST_F(ArchiveOpenTest, UnreadableFilesFailTheOpen) {
   EXPECT_FALSE(doc->OnOpenDocument(Path("plain/missing.cnf")));
   ASSERT_EQ(host.messages.size(), 1u) << "the open step says why";
-  EXPECT_FALSE(doc->LastOpenError.empty());
+  EXPECT_NE(host.messages[0].text.find("missing.cnf"), std::string::npos);
   host.messages.clear();
   // A missing archive fails like a failed extraction, leaving its directory to be removed later.
   EXPECT_FALSE(doc->OnOpenDocument(Path("missing.lzh")));
@@ -310,30 +326,33 @@ TEST_F(ArchiveOpenTest, UnusableTmpdirIsReportedAndTheSystemDirectoryUsed) {
     ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh"))) << setting;
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages[0].text, "TMPDIR is invalidated");
-    EXPECT_EQ(fs::path(doc->TempDirectory).parent_path(), fs::temp_directory_path());
-    EXPECT_TRUE(fs::path(doc->TempDirectory).is_absolute());
+    EXPECT_EQ(fs::path(doc->Archive().Directory()).parent_path(), fs::temp_directory_path());
+    EXPECT_TRUE(fs::path(doc->Archive().Directory()).is_absolute());
     doc->RemoveTempDirectory();
-    EXPECT_FALSE(fs::exists(doc->TempDirectory));
+    EXPECT_FALSE(fs::exists(doc->Archive().Directory()));
   }
 }
 
 TEST_F(ArchiveOpenTest, RemovalDeletesOnlyPlainFilesAndFollowsNoLink) {
   ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
-  const fs::path temp = doc->TempDirectory;
+  const fs::path temp = doc->Archive().Directory();
   Write(work.path() / "outside/keep.txt", "keep");
   fs::create_symlink(work.path() / "outside", temp / "dirlink");
   fs::create_symlink(work.path() / "outside/keep.txt", temp / "filelink");
   doc->RemoveTempDirectory();
   EXPECT_EQ(Read(work.path() / "outside/keep.txt"), "keep");
   EXPECT_FALSE(fs::exists(temp / "a.cel"));
-  EXPECT_FALSE(doc->ExtractedFromArchive);
+  EXPECT_FALSE(doc->Archive().Extracted());
 
   // A directory swapped for a link is not entered at all.
-  doc->ExtractedFromArchive = true;
-  doc->TempDirectory = (work.path() / "swapped").string();
-  fs::create_directory_symlink(work.path() / "outside", work.path() / "swapped");
+  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  const fs::path swapped = doc->Archive().Directory();
+  fs::rename(swapped, work.path() / "moved");
+  fs::create_directory_symlink(work.path() / "outside", swapped);
   doc->RemoveTempDirectory();
   EXPECT_EQ(Read(work.path() / "outside/keep.txt"), "keep");
+  EXPECT_TRUE(fs::is_regular_file(work.path() / "moved/a.cel"));
+  fs::remove(swapped);
 }
 
 }  // namespace

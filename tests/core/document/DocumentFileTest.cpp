@@ -2,11 +2,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 
 #include "core/document/LoadFixture.h"
-#include "document/CArchive.h"
 
 namespace tavro {
 namespace {
@@ -18,14 +16,20 @@ TEST_F(DocumentFileTest, UnreadablePathsFailWithAMessageAndLeaveTheSetAlone) {
   Load("#0 a.cel\n#1 b.cel\n");
   fs::create_directory(dir.path() / "folder.cnf");
   ASSERT_EQ(::mkfifo((dir.path() / "pipe.cnf").c_str(), 0600), 0);  // would block if opened
-  fs::resize_file(files.Path("set.cnf"), kMaxConfigFileBytes + 1);  // sparse: costs no disk
+  fs::resize_file(files.Path("set.cnf"),
+                  CTavroDoc::kMaxConfigFileBytes + 1);  // sparse: costs no disk
 
   for (const char* name : {"missing.cnf", "folder.cnf", "pipe.cnf", "set.cnf"}) {
     SCOPED_TRACE(name);
     const std::string path = files.Path(name).string();
     std::string error;
-    EXPECT_FALSE(OpenDocumentFile(doc, path, error));
+    EXPECT_FALSE(doc.OpenConfigFile(path, error));
     EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_EQ(error, name == std::string("missing.cnf")
+                         ? "Cannot open \"" + path + "\": No such file or directory."
+                     : name == std::string("set.cnf")
+                         ? "\"" + path + "\" is too large to be a configuration file."
+                         : "\"" + path + "\" is not a file.");
     EXPECT_EQ(doc.CellCount, 2);
     EXPECT_FALSE(doc.CellTable.empty());
   }
@@ -37,45 +41,44 @@ TEST_F(DocumentFileTest, TheSetDirectoryIsTheFilesOwnWithoutLengthLimits) {
   test::SetFiles deep(dir.path() / longName);
   deep.WriteText("My Dolls.CNF", "#0 a.cel\n");
   std::string error;
-  ASSERT_TRUE(OpenDocumentFile(doc, deep.Path("My Dolls.CNF").string(), error)) << error;
+  ASSERT_TRUE(doc.OpenConfigFile(deep.Path("My Dolls.CNF").string(), error)) << error;
   EXPECT_EQ(doc.SetDirectory, deep.Dir());
   EXPECT_EQ(doc.SetBaseName, "My Dolls");
   EXPECT_EQ(doc.SetExtension, ".CNF");
 }
 
 TEST_F(DocumentFileTest, ARelativePathGivesAnAbsoluteSetDirectory) {
-  SetPathFields(doc, "sets/doll.cnf");
-  EXPECT_EQ(doc.SetDirectory, (fs::current_path() / "sets").string() + "/");
-  SetPathFields(doc, "/doll.cnf");
-  EXPECT_EQ(doc.SetDirectory, "/");
+  const fs::path before = fs::current_path();
+  fs::current_path(dir.path());
+  files.WriteText("doll.cnf", "#0 a.cel\n");
+  std::string error;
+  const bool opened = doc.OpenConfigFile("doll.cnf", error);
+  fs::current_path(before);
+  ASSERT_TRUE(opened) << error;
+  EXPECT_EQ(doc.SetDirectory, dir.str() + "/");
+  EXPECT_EQ(doc.SetBaseName, "doll");
 }
 
-TEST_F(DocumentFileTest, AFileEndingBeforeItsLengthLoadsNothing) {
-  std::istringstream shortFile("#0 a.cel\n");
-  CArchive archive(shortFile, 100);
+TEST_F(DocumentFileTest, AFileThatCouldNotBeReadWholeLoadsNothing) {
+  Load("#0 a.cel\n");
+  ASSERT_FALSE(doc.ConfigText.empty());
+  host.messages.clear();
   doc.ResetSet();
-  doc.Serialize(archive);
+  doc.DeleteContents();
+  doc.LoadConfig(std::nullopt);
   EXPECT_TRUE(doc.ConfigText.empty());
   EXPECT_EQ(doc.CellCount, 0);
   EXPECT_FALSE(doc.SetLoaded);
   EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(DocumentFileTest, AnArchiveReadsBytesAsTheyStand) {
-  const std::string bytes("a\0b\r\n", 5);
-  std::istringstream input(bytes);
-  CArchive archive(input, 5);
-  EXPECT_TRUE(archive.IsLoading());
-  EXPECT_FALSE(archive.IsStoring());
-  char buffer[8] = {};
-  EXPECT_EQ(archive.Read(buffer, 8), 5u);
-  EXPECT_EQ(std::string(buffer, 5), bytes);
-
-  std::ostringstream output;
-  CArchive storing(output);
-  EXPECT_TRUE(storing.IsStoring());
-  EXPECT_TRUE(storing.WriteText("$0 1,1\r\n"));
-  EXPECT_EQ(output.str(), "$0 1,1\r\n");
+TEST_F(DocumentFileTest, TheTextIsKeptByteForByteWithATerminatingZero) {
+  const std::string bytes("#0 a\0b\r\n", 9);
+  doc.ResetSet();
+  doc.DeleteContents();
+  doc.LoadConfig(std::vector<char>(bytes.begin(), bytes.end()));
+  ASSERT_EQ(doc.ConfigTextLength, 9);
+  EXPECT_EQ(std::string(doc.ConfigText.data(), doc.ConfigText.size()), bytes + '\0');
 }
 
 }  // namespace

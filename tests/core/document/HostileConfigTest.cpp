@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "core/document/LoadFixture.h"
-#include "document/CArchive.h"
 
 namespace tavro {
 namespace {
@@ -17,12 +15,10 @@ class HostileConfigTest : public test::LoadFixture {
   std::mt19937 random{20261208};
 
   void LoadBytes(const std::string& bytes) {
-    std::istringstream input(bytes);
-    CArchive archive(input, static_cast<int64_t>(bytes.size()));
     doc.ResetSet();
     doc.SetDirectory = files.Dir();
     doc.DeleteContents();
-    doc.Serialize(archive);
+    doc.LoadConfig(std::vector<char>(bytes.begin(), bytes.end()));
   }
 
   std::string RandomBytes(size_t length) {

@@ -64,7 +64,7 @@ class JapaneseSetTest : public ::testing::Test {
   }
   // What the archive's folder holds after extraction: each name's own bytes.
   void ExpectExtractedAsStored(const std::string& what) {
-    const fs::path temp = doc->TempDirectory;
+    const fs::path temp = doc->Archive().Directory();
     EXPECT_EQ(Read(temp / kConfig), kConfigText) << what;
     EXPECT_EQ(Read(temp / kCel), Read(set / kCel)) << what;
     EXPECT_EQ(Read(temp / kPalette), Read(set / kPalette)) << what;
@@ -111,7 +111,7 @@ TEST_F(JapaneseSetTest, OpensFromHandMadeLevel0And1HeadersWithBackslashFolders) 
   ExpectLoaded("hand-made headers");
   ExpectExtractedAsStored("hand-made headers");
   // The title is the archive's name in capitals, its Shift_JIS second bytes untouched.
-  EXPECT_EQ(doc->ArchiveDocumentTitle, kDoll + ".LZH");
+  EXPECT_EQ(doc->Archive().DocumentTitle(), kDoll + ".LZH");
 }
 
 TEST_F(JapaneseSetTest, OpensFromAZipWithCp932NamesAndNoUtf8Flag) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/document/LoadFixture.h"
+#include "scripts/ScriptCodes.h"
 
 namespace tavro {
 namespace {
@@ -131,7 +132,7 @@ TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
   Load("#0 a.cel\n#3000 b.cel\n");
   doc.CellTable[0].Pixels.assign(16, 1);
   doc.CellTable[1500].Pixels.assign(16, 1);  // beyond CellCount, still freed
-  doc.ActionStore[100] = 7;
+  ASSERT_TRUE(doc.Scripts().AppendAction(kEventPress, 1, kActionMap, {1, 0}));
   doc.LoadedCelCount = 5;
   ComposedMap map;
   map.SetSize(8, 8);
@@ -147,8 +148,8 @@ TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
   EXPECT_EQ(doc.Map().Backdrop().pixels.capacity(), 0u);
   EXPECT_TRUE(doc.ObjectSlots.empty());
   EXPECT_EQ(doc.SlotOf(3000), 0);
-  EXPECT_EQ(doc.ActionStore.size(), static_cast<size_t>(kActionStoreSize));
-  EXPECT_EQ(doc.ActionStore[100], 0);
+  EXPECT_EQ(doc.Scripts().Actions().size(), static_cast<size_t>(kActionStoreSize));
+  EXPECT_EQ(doc.Scripts().Actions()[0], 0);
   EXPECT_EQ(doc.LoadedCelCount, 0);
 }
 

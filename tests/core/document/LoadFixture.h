@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "document/CTavroDoc.h"
-#include "document/DocumentFile.h"
 #include "support/FakeHost.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
@@ -28,7 +27,7 @@ class LoadFixture : public ::testing::Test {
     host.messages.clear();
     doc.ResetSet();
     std::string error;
-    ASSERT_TRUE(OpenDocumentFile(doc, files.Path("set.cnf").string(), error)) << error;
+    ASSERT_TRUE(doc.OpenConfigFile(files.Path("set.cnf").string(), error)) << error;
   }
 
   const ObjectEntry& Object(int64_t number) {

@@ -24,7 +24,7 @@ class SaveReloadTest : public test::LoadFixture {
     EXPECT_TRUE(doc.SaveConfigFile(path, error)) << error;
     reloaded = std::make_unique<CTavroDoc>(reloadHost);
     reloaded->ResetSet();
-    EXPECT_TRUE(OpenDocumentFile(*reloaded, path, error)) << error;
+    EXPECT_TRUE(reloaded->OpenConfigFile(path, error)) << error;
     return std::string(reloaded->ConfigText.data(), reloaded->ConfigTextLength);
   }
 

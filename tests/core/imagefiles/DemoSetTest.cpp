@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "ImageFilesFixture.h"
-#include "document/DocumentFile.h"
 
 namespace tavro::test {
 namespace {
@@ -76,7 +75,7 @@ class DemoSetOpened : public ImageFilesTest {
   void SetUp() override {
     doc.ResetSet();
     std::string error;
-    ASSERT_TRUE(OpenDocumentFile(doc, (kDemo / "demo.cnf").string(), error)) << error;
+    ASSERT_TRUE(doc.OpenConfigFile((kDemo / "demo.cnf").string(), error)) << error;
   }
 
   // Pixels of the composed map within object `number`'s box that have exactly colour `rgb`.

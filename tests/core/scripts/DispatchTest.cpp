@@ -32,7 +32,7 @@ TEST_F(DispatchTest, ActionsRunInScriptOrderSkippingOtherEvents) {
   EXPECT_EQ(Shown().size(), 2u);
   EXPECT_EQ(host.messages[0].caption, "");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(doc.DispatchDepth, 0);
+  EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
 }
 
 TEST_F(DispatchTest, ObjectBindingBeatsTheClickedCel) {
@@ -100,15 +100,16 @@ TEST_F(DispatchTest, MapUnmapAndAltmapChangeTheTargetsCels) {
 
 TEST_F(DispatchTest, ActionsOnNothingChangeNothing) {
   AddCel(1, "a.cel");
-  doc.AppendAction(kEventPress, 1, kActionMove, {0xFF, 0xFF, 5, 0, 5, 0});
-  doc.AppendAction(kEventPress, 1, kActionUnmap, {0xFF, 0xFF});
-  doc.AppendAction(kEventPress, 1, kActionUnmap, {0x10, 0x80});  // cell 16 does not exist
-  doc.AppendAction(kEventPress, 1, kActionMove, {0x50, 0x00, 5, 0, 5, 0});  // object 80: no slot
+  doc.Scripts().AppendAction(kEventPress, 1, kActionMove, {0xFF, 0xFF, 5, 0, 5, 0});
+  doc.Scripts().AppendAction(kEventPress, 1, kActionUnmap, {0xFF, 0xFF});
+  doc.Scripts().AppendAction(kEventPress, 1, kActionUnmap, {0x10, 0x80});  // cell 16 does not exist
+  doc.Scripts().AppendAction(kEventPress, 1, kActionMove,
+                             {0x50, 0x00, 5, 0, 5, 0});  // object 80: no slot
   doc.RunEvent(kEventPress, 1);
   EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_EQ(doc.CellTable[0].Unmapped, 0);
   // An object number no cel carries changes no cel, but the area is still called dirty.
-  doc.UnmapCells(80);
+  side.ChangeCels(80, ScriptTarget::CelChange::Hide);
   EXPECT_TRUE(doc.Map().Dirty());
   EXPECT_TRUE(doc.Map().DirtyArea().IsEmpty());
 }
@@ -117,15 +118,15 @@ TEST_F(DispatchTest, MoveStopsAtBothEdgesAndCoversOldAndNewPlace) {
   AddCel(2, "body.cel", 0xFFFF, 100, 50);
   Object(2).X = 10;
   Object(2).Y = 10;
-  doc.MoveObject(2, -1000, 5);
+  side.MoveObject(2, -1000, 5);
   EXPECT_EQ(Object(2).X, 0);
   EXPECT_EQ(Object(2).Y, 15);
   EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 10, 110, 65}));
   // The furthest a script can ask for must stop at the far edge, not wrap to the near one.
-  doc.MoveObject(0x8000, 32767, 32767);  // by its cel
+  side.MoveObject(0x8000, 32767, 32767);  // by its cel
   EXPECT_EQ(Object(2).X, 448 - 100);
   EXPECT_EQ(Object(2).Y, 320 - 50);
-  doc.MoveObject(2, -32768, -32768);
+  side.MoveObject(2, -32768, -32768);
   EXPECT_EQ(Object(2).X, 0);
   EXPECT_EQ(Object(2).Y, 0);
   EXPECT_TRUE(doc.Map().Dirty());
@@ -137,7 +138,7 @@ TEST_F(DispatchTest, DirtyBoxTakesInCelsLeftOfAndAboveThePosition) {
   Object(4).Y = 60;
   Object(4).ExtentLeft = -8;
   Object(4).ExtentTop = -4;
-  doc.MapCells(4);
+  side.ChangeCels(4, ScriptTarget::CelChange::Show);
   EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{42, 56, 60, 70}));
 }
 
@@ -146,14 +147,14 @@ TEST_F(DispatchTest, TransparencyIsHeldBetween0And255) {
   AddCel(1, "b.cel");
   doc.CellTable[0].Transparency = 10;
   doc.CellTable[1].Transparency = 200;
-  doc.ShiftTransparency(0x8000, -300);
+  side.ShiftTransparency(0x8000, -300);
   EXPECT_EQ(doc.CellTable[0].Transparency, 0);
   EXPECT_EQ(doc.CellTable[1].Transparency, 200);
-  doc.ShiftTransparency(1, 300);
+  side.ShiftTransparency(1, 300);
   EXPECT_EQ(doc.CellTable[0].Transparency, 255);
   EXPECT_EQ(doc.CellTable[1].Transparency, 255);
   doc.CellTable[0].Transparency = 32000;  // a level from the configuration, out of range
-  doc.ShiftTransparency(0x8000, 32767);
+  side.ShiftTransparency(0x8000, 32767);
   EXPECT_EQ(doc.CellTable[0].Transparency, 255);
   EXPECT_TRUE(doc.Map().Dirty());
 }
@@ -179,20 +180,6 @@ TEST_F(DispatchTest, ColourGroupsAboveNineAreIgnored) {
   EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 448, 320}));
 }
 
-TEST_F(DispatchTest, SetChangesAreRefusedDeepInNestedRuns) {
-  Script("press(#1) changeset(4)");
-  doc.DispatchDepth = kMaxSetSwitchDepth - 2;
-  doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.CurrentSet, 4);
-  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 448, 320}));
-  doc.CurrentSet = 0;
-  doc.DispatchDepth = kMaxSetSwitchDepth - 1;
-  doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.CurrentSet, 0);
-  doc.DispatchDepth = kMaxDispatchDepth;
-  EXPECT_EQ(doc.RunEvent(kEventPress, 1), 0);
-}
-
 TEST_F(DispatchTest, OneEventSwitchesSetsOnlySoOften) {
   std::string line = "press(#1)";
   for (int i = 0; i < kMaxSetSwitchesPerEvent / 2; ++i) line += " changeset(1) changeset(2)";
@@ -202,9 +189,12 @@ TEST_F(DispatchTest, OneEventSwitchesSetsOnlySoOften) {
   EXPECT_EQ(doc.CurrentSet, 2);
   doc.RunEvent(kEventPress, 1);  // a new event has its own allowance
   EXPECT_EQ(doc.CurrentSet, 2);
-  doc.AppendAction(kEventPress, 2, kActionChangeSet, {7});
+  doc.Scripts().AppendAction(kEventPress, 2, kActionChangeSet, {7});
+  doc.FlushDirtyRect();  // clean again
   doc.RunEvent(kEventPress, 2);
   EXPECT_EQ(doc.CurrentSet, 7);
+  EXPECT_EQ(doc.Map().DirtyArea(),
+            (MapRect{0, 0, 448, 320}));  // a script's set change repaints it all
 }
 
 }  // namespace

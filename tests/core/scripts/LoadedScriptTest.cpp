@@ -41,8 +41,8 @@ TEST_F(LoadedScriptTest, LoadTimeEventsRunAndCelNamesNeedTheirCelLineFirst) {
   doc.RunObjectEvent(kEventPress, 1);
   EXPECT_EQ(doc.ObjectTable[doc.SlotOf(1)].X, x + 5);
   // The name before its cel line matched nothing.
-  EXPECT_EQ(doc.ActionStore[5], 0xFF);
-  EXPECT_EQ(doc.ActionStore[6], 0xFF);
+  EXPECT_EQ(doc.Scripts().Actions()[5], 0xFF);
+  EXPECT_EQ(doc.Scripts().Actions()[6], 0xFF);
 }
 
 TEST_F(LoadedScriptTest, EachFileStartsAtInitializeWithAnEmptyStore) {
@@ -69,7 +69,7 @@ TEST_F(LoadedScriptTest, TheLoadAppliesSetZeroAfterAChangesetInInitialize) {
 TEST_F(LoadedScriptTest, SetEventsThatSwitchSetsAgainStopAtABound) {
   Load("%p.kcf\n#0 body.cel\n$0 1,1\n;@set(0) debug(\"s\") changeset(0)\n");
   EXPECT_EQ(ScriptTexts().size(), static_cast<size_t>(kMaxSetSwitchDepth));
-  EXPECT_EQ(doc.DispatchDepth, 0);
+  EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
   EXPECT_TRUE(doc.SetLoaded);
   // Two switches in each run would double the work at every level; one event's switches are
   // counted instead.

@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "document/CTavroDoc.h"
+#include "document/DocumentScriptTarget.h"
 #include "scripts/ActionRecord.h"
+#include "scripts/ScriptEngine.h"
+#include "set/EventCodes.h"
 #include "support/FakeHost.h"
 
 namespace tavro::test {
@@ -19,6 +22,14 @@ class ScriptFixture : public ::testing::Test {
  protected:
   FakeHost host;
   CTavroDoc doc{host};
+  // The document as the engine acts on it, for calling one action directly.
+  DocumentScriptTarget side{doc};
+
+  // Where the document's reader stands, as the loader tells the parser.
+  ScriptLineOrigin Origin() const { return {doc.ConfigText.data(), doc.TextCursor}; }
+
+  // Arms a slot from now, as "timer(" does outside an alarm.
+  void Arm(int slot, uint32_t delay) { doc.Scripts().ArmAlarm(slot, delay, 0, kEventPress); }
 
   // Adds a cel of object `number` named `name`; the object's box is width x height at (x, y).
   // Returns the cell index.
@@ -45,8 +56,8 @@ class ScriptFixture : public ::testing::Test {
   // Compiles one ";@" line; `text` is what follows the at sign.
   void Script(const std::string& text) {
     const std::string line = text + "\n";
-    doc.ParseCursor = line.c_str();
-    doc.ParseScriptLine();
+    const char* cursor = line.c_str();
+    doc.Scripts().ParseScriptLine(cursor, Origin());
   }
 
   // The compiled records, each as its bytes.
@@ -54,7 +65,7 @@ class ScriptFixture : public ::testing::Test {
     std::vector<std::vector<uint8_t>> records;
     size_t offset = 0;
     ActionRecord record;
-    while (ReadActionRecord(doc.ActionStore, offset, record)) {
+    while (ReadActionRecord(doc.Scripts().Actions(), offset, record)) {
       records.emplace_back(record.Bytes, record.Bytes + record.Length);
       offset += record.Length;
     }

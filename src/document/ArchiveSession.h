@@ -1,0 +1,61 @@
+// The archive a set came out of, and the temporary directory its files were extracted into.
+//
+// An archive is extracted once into a directory of its own; opening it again reuses the files,
+// and opening another archive with Shift held adds its files to the same directory. The
+// directory goes when something else is opened without Shift and when the document goes.
+#pragma once
+
+#include <string>
+
+namespace tavro {
+
+class ArchiveSession {
+ public:
+  ArchiveSession() = default;
+  // Files extracted from an archive do not outlive the program.
+  ~ArchiveSession();
+  ArchiveSession(const ArchiveSession&) = delete;
+  ArchiveSession& operator=(const ArchiveSession&) = delete;
+
+  // The temporary directory (absolute, no trailing '/'); "" before one has been made.
+  const std::string& Directory() const { return TempDirectory; }
+  // Were files extracted into Directory() and not removed since? Also true after a failed
+  // extraction: what it wrote is removed later like the rest.
+  bool Extracted() const { return ExtractedFromArchive; }
+  // A set read from extracted files is never saved: its configuration would be lost with them.
+  bool SavingAllowed() const { return !ExtractedFromArchive; }
+  // Opening `path` again: the same bytes as the remembered archive, its directory still in use.
+  // After the directory has gone its old name could belong to someone else by now.
+  bool IsRepeat(const std::string& path) const { return InUse() && path == ArchivePath; }
+  // A directory with extracted files in it, which another archive may join.
+  bool InUse() const { return ExtractedFromArchive && !TempDirectory.empty(); }
+
+  // The file being opened, archive or not; forgets the document path and title of the last one.
+  void BeginOpen(const std::string& path);
+  const std::string& LastOpened() const { return ArchivePath; }
+
+  // Makes a new directory under `base` (see ChooseTempBase); false when none can be made.
+  bool MakeDirectory(const std::string& base);
+  // Files are about to be written into the directory.
+  void MarkExtracted() { ExtractedFromArchive = true; }
+  // Deletes the extracted files and the directory; false when nothing was extracted.
+  bool RemoveDirectory();
+
+  // The set of the archive at `path` has been read. False when the archive lies inside the
+  // temporary directory, so that it is not remembered among the recent files.
+  bool SetDocument(const std::string& path);
+  // After an open of `path`: did its set come out of that archive?
+  bool OpenedFrom(const std::string& path) const;
+  // The document's path name and title (upper case) after an archive open; "" otherwise.
+  const std::string& DocumentPath() const { return ArchiveDocumentPath; }
+  const std::string& DocumentTitle() const { return ArchiveDocumentTitle; }
+
+ private:
+  std::string TempDirectory;
+  std::string ArchivePath;
+  bool ExtractedFromArchive = false;
+  std::string ArchiveDocumentPath;
+  std::string ArchiveDocumentTitle;
+};
+
+}  // namespace tavro

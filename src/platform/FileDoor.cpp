@@ -1,0 +1,160 @@
+#include "platform/FileDoor.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <new>
+#include <system_error>
+
+namespace tavro {
+
+ReadOnlyFile::~ReadOnlyFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool ReadOnlyFile::Open(const std::string& path) {
+  // O_NONBLOCK keeps open() from waiting for a writer when the name is a FIFO; it does not
+  // change how a regular file reads.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    error_ = errno;
+    return false;
+  }
+  struct stat st {};
+  const bool looked = ::fstat(fd, &st) == 0;
+  if (!looked || !S_ISREG(st.st_mode)) {
+    error_ = looked ? 0 : errno;
+    ::close(fd);
+    return false;
+  }
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = fd;
+  size_ = static_cast<uint64_t>(st.st_size);
+  error_ = 0;
+  return true;
+}
+
+size_t ReadOnlyFile::ReadAt(uint64_t offset, void* destination, size_t count) const {
+  if (fd_ < 0) return 0;
+  auto* bytes = static_cast<char*>(destination);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t got = ::pread(fd_, bytes + done, count - done, static_cast<off_t>(offset + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return done;
+}
+
+WholeFile ReadWholeFile(const std::string& path, uint64_t limit) {
+  WholeFile result;
+  // Looked at before opening: a pipe could block the program or never end.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    result.failure = WholeFileFailure::CannotOpen;
+    result.error = errno;
+    return result;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    result.failure = WholeFileFailure::NotAFile;
+    return result;
+  }
+  if (static_cast<uint64_t>(info.st_size) > limit) {
+    result.failure = WholeFileFailure::TooLarge;
+    return result;
+  }
+  ReadOnlyFile file;
+  if (!file.Open(path)) {
+    // Replaced by something else since it was looked at.
+    result.failure = file.Error() == 0 ? WholeFileFailure::NotAFile : WholeFileFailure::CannotOpen;
+    result.error = file.Error();
+    return result;
+  }
+  // The size as looked at first: a file that shrank since then is cut short.
+  const auto length = static_cast<size_t>(info.st_size);
+  try {
+    // Room for one more byte: a reader of text adds its terminating zero without a copy.
+    result.bytes.reserve(length + 1);
+    result.bytes.resize(length);
+  } catch (const std::bad_alloc&) {
+    result.failure = WholeFileFailure::CutShort;
+    return result;
+  }
+  if (file.ReadAt(0, result.bytes.data(), length) != length) {
+    result.bytes = std::vector<char>();
+    result.failure = WholeFileFailure::CutShort;
+  }
+  return result;
+}
+
+bool IsReadable(const std::string& path) { return ::access(path.c_str(), R_OK) == 0; }
+
+bool IsReadOnly(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return false;
+  return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+bool ReplaceFile(const std::string& target, const std::string& text, ReplaceStep& what,
+                 int& error) {
+  what = ReplaceStep::None;
+  error = 0;
+  // Replacing a read-only file by a rename would pass over its protection.
+  if (IsReadOnly(target)) {
+    what = ReplaceStep::ReadOnly;
+    error = EACCES;
+    return false;
+  }
+  std::vector<char> name(target.begin(), target.end());
+  const std::string suffix = ".saveXXXXXX";
+  name.insert(name.end(), suffix.begin(), suffix.end());
+  name.push_back('\0');
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) {
+    what = ReplaceStep::CreateBeside;
+    error = errno;
+    return false;
+  }
+  struct stat old {};
+  const mode_t umaskNow = ::umask(0);
+  ::umask(umaskNow);
+  const mode_t mode =
+      ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~umaskNow);
+  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
+  const int writeErrno = errno;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && ::rename(name.data(), target.c_str()) == 0) return true;
+  what = ReplaceStep::Write;
+  error = ok ? errno : writeErrno;
+  ::unlink(name.data());
+  return false;
+}
+
+std::string ResolveLinks(const std::string& path) {
+  std::error_code error;
+  const auto resolved = std::filesystem::weakly_canonical(path, error);
+  return error ? path : resolved.string();
+}
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const auto full = std::filesystem::absolute(std::filesystem::path(path), error);
+  return error ? path : full.string();
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace tavro

@@ -1,0 +1,87 @@
+// The file door: every file the core opens, reads, writes or renames goes through here.
+//
+// Nothing outside platform/ calls the operating system for files. Failures come back as values
+// (with the errno where the caller words a message from it); nothing throws.
+//
+// Directories (listing, temporary directories, writing members into one) are in Directory.h.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tavro {
+
+// A plain file open for reading. Only regular files are opened: a name in a hostile set or a
+// dropped path may point at a FIFO or a device, and opening or reading those could block forever.
+// Reads never return more bytes than asked for, and a short file simply yields fewer bytes.
+class ReadOnlyFile {
+ public:
+  ReadOnlyFile() = default;
+  ~ReadOnlyFile();
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+  // False when `path` does not exist, is not a regular file or cannot be read; Error() says why.
+  bool Open(const std::string& path);
+  // Size of the open file in bytes, as it was when opened.
+  uint64_t Size() const { return size_; }
+  // The errno of the last failed Open (ENOENT, EACCES ...), or 0 when the path exists but is not
+  // a plain file.
+  int Error() const { return error_; }
+  // Reads up to `count` bytes starting at `offset` into `destination`; returns how many were
+  // read (fewer at the end of the file or on a read error).
+  size_t ReadAt(uint64_t offset, void* destination, size_t count) const;
+
+ private:
+  int fd_ = -1;
+  uint64_t size_ = 0;
+  int error_ = 0;
+};
+
+// Why a whole file could not be read.
+enum class WholeFileFailure {
+  None,
+  CannotOpen,  // missing, unreachable or unreadable; `error` holds the errno
+  NotAFile,    // a directory, pipe, device ...
+  TooLarge,    // larger than the caller's limit
+  CutShort,    // fewer bytes arrived than the file held when it was opened
+};
+
+struct WholeFile {
+  WholeFileFailure failure = WholeFileFailure::None;
+  int error = 0;
+  std::vector<char> bytes;
+};
+
+// The whole of the regular file `path`, which may not be larger than `limit` bytes. The checks
+// come before the file is opened, so a pipe is never opened and a huge file never allocated for.
+WholeFile ReadWholeFile(const std::string& path, uint64_t limit);
+
+// True when `path` exists and this process may read it.
+bool IsReadable(const std::string& path);
+// True when `path` exists and has no write permission bit, or this process may not write it.
+// Root may write a file without any write bit anyway; such a file still counts as read-only.
+bool IsReadOnly(const std::string& path);
+
+// Replaces the file `target` with `text`: written to a new file beside it, flushed, and renamed
+// over it, so a failed save leaves the old file whole. An existing file keeps its permissions; a
+// new one gets the usual ones. On failure `what` names the step and `error` holds the errno;
+// nothing is left behind.
+enum class ReplaceStep { None, ReadOnly, CreateBeside, Write };
+bool ReplaceFile(const std::string& target, const std::string& text, ReplaceStep& what, int& error);
+
+// `path` with its links resolved as far as they exist, so that writing to the result replaces
+// the file a link points at and the link stays a link. `path` itself when nothing resolves.
+std::string ResolveLinks(const std::string& path);
+
+// `path` made absolute against the current directory (without touching the file system
+// otherwise); `path` unchanged when the current directory cannot be found.
+std::string AbsolutePath(const std::string& path);
+
+// Writes all `size` bytes to the descriptor, going on after short writes and interrupted calls;
+// false on an error (errno tells which).
+bool WriteAll(int fd, const char* data, size_t size);
+
+}  // namespace tavro
