@@ -72,7 +72,7 @@ double TimedLoop(benchmark::State& state, Fn&& work) {
 
 void BM_ComposeFull256(benchmark::State& state) {
   Fixture& f = Shared(false);
-  const size_t mapBytes = static_cast<size_t>(f.doc.MapStride) * f.doc.MapHeight;
+  const size_t mapBytes = static_cast<size_t>(f.doc.Map().Stride()) * f.doc.Map().Height();
   const double baseline = MemcpySeconds(f.set.pixelCount + mapBytes);
   const double compose = TimedLoop(state, [&] { ComposeWhole(f.doc); });
   state.counters["x_memcpy"] = compose / baseline;
@@ -81,7 +81,7 @@ void BM_ComposeFull256(benchmark::State& state) {
 
 void BM_ComposeFullTrueColour(benchmark::State& state) {
   Fixture& f = Shared(true);
-  const size_t mapPixels = static_cast<size_t>(f.doc.MapStride) * f.doc.MapHeight;
+  const size_t mapPixels = static_cast<size_t>(f.doc.Map().Stride()) * f.doc.Map().Height();
   const double baseline = MemcpySeconds((f.set.pixelCount + mapPixels) * 3);
   const double compose = TimedLoop(state, [&] { ComposeWhole(f.doc); });
   state.counters["x_memcpy"] = compose / baseline;
@@ -108,9 +108,9 @@ void BM_DragRecompose(benchmark::State& state) {
   const double full = BestSeconds([&] { ComposeWhole(f.doc); }, 3);
   int step = 0;
   // Held, as the view's press leaves it; the first steps of a drag set up what later ones reuse.
-  f.doc.DragObject = f.doc.Set().SlotOf(kDragObject);
+  f.doc.Pointer().Hold(f.doc.Set().SlotOf(kDragObject));
   const double drag = TimedLoop(state, [&] { DragStep(f.doc, step++); });
-  f.doc.DragObject = 0;
+  f.doc.Pointer().Hold(0);
   state.counters["x_full"] = drag / full;
   // The share of the playfield the step recomposes: the floor for x_full when cels lie evenly.
   state.counters["area_share"] = 205.0 * 405.0 / (kMaxPlayfieldWidth * kMaxPlayfieldHeight);

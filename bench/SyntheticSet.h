@@ -100,8 +100,7 @@ inline SyntheticSet MakeSyntheticSet(bool mixed) {
 inline void LoadIntoDocument(const SyntheticSet& set, CTavroDoc& doc, bool trueColour) {
   DollSet& built = doc.EditSet();
   built.SetPlayfieldSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
-  doc.MapStride = kMaxPlayfieldWidth;
-  doc.MapHeight = kMaxPlayfieldHeight;
+  doc.SetMapSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
   built.MakeTables();
   SetPalettes palettes = built.Palettes();
   palettes.ColourCount = 256;
@@ -137,8 +136,8 @@ inline void LoadIntoDocument(const SyntheticSet& set, CTavroDoc& doc, bool trueC
     }
   });
   built.MarkSetsInUse(0xFFFF);
-  doc.TrueColourMode = trueColour ? 1 : 0;
-  doc.AllocateMap(doc.TrueColourMode);
+  doc.SetTrueColourMode(trueColour ? 1 : 0);
+  doc.AllocateMap(doc.Map().TrueColourMode());
   doc.ApplySet(0);
   doc.BuildPalette(0);
   doc.SetLoaded = true;

@@ -29,7 +29,7 @@ bool Load(CTavroDoc& doc, const std::string& path) {
 
 bool HasScript(const CTavroDoc& doc) {
   ActionRecord record;
-  return ReadActionRecord(doc.ActionStore, 0, record);
+  return ReadActionRecord(doc.Scripts().Actions(), 0, record);
 }
 
 // What a reader of the saved file finds for each object and set: a set line lists "x,y" for a
@@ -87,7 +87,7 @@ void ShowAnotherSet(CTavroDoc& doc) {
   }
   doc.SelectSet(last);
   doc.SelectGroup(doc.Set().CurrentGroup() + 1);
-  if (doc.TrueColourMode) {
+  if (doc.Map().TrueColourMode()) {
     doc.SetColourMode256();
   } else {
     doc.SetColourModeTrue();

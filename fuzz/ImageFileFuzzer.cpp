@@ -37,9 +37,8 @@ void AttachCel(CTavroDoc& doc, const CelDecodeOptions& options, const DecodedCel
 
 void DrawCel(CTavroDoc& doc) {
   for (const bool trueColour : {false, true}) {
-    doc.MapStride = (doc.Set().PlayfieldWidth() + 3) & ~3;
-    doc.MapHeight = doc.Set().PlayfieldHeight();
-    doc.TrueColourMode = trueColour;
+    doc.SetMapSize((doc.Set().PlayfieldWidth() + 3) & ~3, doc.Set().PlayfieldHeight());
+    doc.SetTrueColourMode(trueColour);
     doc.AllocateMap(trueColour);
     doc.EditSet().SetCurrent(255, doc.Set().CurrentGroup());
     doc.ApplySet(0);

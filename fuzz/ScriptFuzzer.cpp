@@ -1,5 +1,5 @@
 // Fuzzes the script language: every input line becomes a ";@" line of a small real set, so
-// ParseScriptLine compiles it as the loader does (events carry over from line to line), and the
+// the engine compiles it as the loader does (events carry over from line to line), and the
 // load runs "initialize(", "set(" and "begin(". Then every event bound in the compiled store is
 // raised, objects are pressed and dropped, and timer passes run on a fake clock that starts just
 // before the tick count wraps and arrives late now and then.
@@ -47,7 +47,7 @@ std::vector<std::pair<int32_t, int32_t>> BoundEvents(const CTavroDoc& doc) {
   std::vector<std::pair<int32_t, int32_t>> events;
   size_t offset = 0;
   ActionRecord record;
-  while (ReadActionRecord(doc.ActionStore, offset, record)) {
+  while (ReadActionRecord(doc.Scripts().Actions(), offset, record)) {
     events.emplace_back(record.Event(), record.EventArgument());
     offset += record.Length;
   }
@@ -58,7 +58,7 @@ void RaiseEveryEvent(CTavroDoc& doc) {
   // From a copy: the actions may not change the store, but the test must not rely on that.
   for (const auto& [event, argument] : BoundEvents(doc)) doc.RunEvent(event, argument);
   for (int32_t cell = 0; cell < 4; ++cell) {
-    doc.LastHitCell = cell;
+    doc.Pointer().SetLastHitCell(cell);
     for (int32_t event : {kEventPress, kEventCatch, kEventFixCatch, kEventDrop, kEventFixDrop,
                           kEventRelease, kEventUnfix}) {
       doc.RunObjectEvent(event, cell);
@@ -95,9 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string error;
   if (!doc.OpenConfigFile(path, error)) Fail("a regular configuration file could not be opened");
   if (!doc.SetLoaded) Fail("the fixed set did not load");
-  if (doc.DispatchDepth != 0) Fail("an event run was left open after loading");
+  if (doc.Scripts().DispatchDepth() != 0) Fail("an event run was left open after loading");
   RaiseEveryEvent(doc);
   RunTimer(doc, host);
-  if (doc.DispatchDepth != 0) Fail("an event run was left open");
+  if (doc.Scripts().DispatchDepth() != 0) Fail("an event run was left open");
   return 0;
 }

@@ -4,39 +4,18 @@
 
 #include <cstdint>
 
+#include "composition/ComposedMap.h"
 #include "platform/MapRect.h"
 #include "set/SetRecords.h"
 
 namespace tavro {
-class CTavroDoc;
+class DollSet;
 }
 
 namespace tavro::compose {
 
-// The map when it is safe to draw into: pixels is null when there is no map or its size does
-// not match MapStride x MapHeight in the current mode.
-struct MapView {
-  uint8_t* pixels = nullptr;
-  uint32_t* words = nullptr;  // true colour only: the work area, same layout, 4 bytes a pixel
-  int32_t bytesPerPixel = 1;
-  int32_t rowBytes = 0;
-  int32_t rows = 0;
-  MapRect area;  // the part of the playfield the map can hold
-
-  uint8_t* At(int32_t x, int32_t y) const {
-    return pixels + static_cast<size_t>(rows - 1 - y) * rowBytes +
-           static_cast<size_t>(x) * bytesPerPixel;
-  }
-  uint32_t* WordAt(int32_t x, int32_t y) const {
-    return words + static_cast<size_t>(rows - 1 - y) * (rowBytes / 3) + x;
-  }
-};
-
-MapView ViewOfMap(CTavroDoc& doc);
-
-// The rectangle (left, top, width, height) clipped to the map's area; 64-bit so that callers may
-// pass any int32 values without overflow.
-MapRect ClipToMap(const MapView& map, int64_t left, int64_t top, int64_t width, int64_t height);
+// `rect` clipped to the map's area.
+MapRect ClipToMap(const MapView& map, const MapRect& rect);
 
 // The drawn part of one cel: where it lands on the map and which cel pixel is its top left.
 struct CelRegion {
@@ -62,17 +41,19 @@ inline int32_t CelStoredRow(const CellEntry& cell, const CelRegion& region, int3
 void FillBackground(const MapView& map, const MapRect& rect, const RgbQuad& background);
 // Draws cel lines [first, end) of the current set that meet `rect`, the last line first.
 // `colours` is the current group's table (true colour only).
-void DrawCelLines(const CTavroDoc& doc, const MapView& map, const MapRect& rect,
+void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
                   const RgbQuad* colours, size_t first, size_t end);
 // The current group's colours as the true-colour drawing takes them.
-void CurrentColours(const CTavroDoc& doc, RgbQuad* colours);
+void CurrentColours(const DollSet& doc, RgbQuad* colours);
 // Copies the rectangle of `from` (a picture in the map's layout) into the map.
 void CopyRect(const MapView& map, const uint8_t* from, const MapRect& rect);
 
 // While an object is held: recomposes `rect` from the backdrop beneath the object plus the cel
 // lines from the object's lowest upward, and returns true. Returns false (the caller composes as
 // usual) when nothing is held or the backdrop is not ready or no longer matches the set.
-bool ComposeOverHeldBackdrop(CTavroDoc& doc, const MapView& map, const MapRect& rect);
+// `heldSlot` is the held object's slot, 0 when nothing is held.
+bool ComposeOverHeldBackdrop(const DollSet& doc, HeldBackdrop& backdrop, int32_t heldSlot,
+                             const MapView& map, const MapRect& rect);
 
 // Indexed cel into an 8-bit map: non-zero pixels replace, 0 leaves the map alone.
 void DrawIndexedInto8(const MapView& map, const CellEntry& cell, const CelRegion& region);

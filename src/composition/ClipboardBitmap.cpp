@@ -4,8 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include "composition/MapForm.h"
-
 namespace tavro {
 namespace {
 
@@ -17,21 +15,19 @@ struct DibForm {
 
 size_t PaddedRow(size_t bits) { return (bits + 31) / 32 * 4; }
 
-DibForm ChooseForm(const CTavroDoc& doc) {
+DibForm ChooseForm(const ClipboardPicture& picture) {
   DibForm form;
-  const auto width = static_cast<size_t>(doc.PlayfieldWidth);
-  if (doc.MapInfo.Header.biBitCount == 24) {
+  const auto width = static_cast<size_t>(picture.width);
+  if (picture.map.Info().Header.biBitCount == 24) {
     form.bitCount = 24;
     form.tableEntries = 0;
-  } else if (doc.ColourCount <= 16) {
+  } else if (picture.colourCount <= 16) {
     form.bitCount = 4;
     form.tableEntries = 16;
   }
   form.rowBytes = PaddedRow(width * static_cast<size_t>(form.bitCount));
   return form;
 }
-
-size_t MapPixelBytes(const CTavroDoc& doc) { return static_cast<size_t>(MapBytesPerPixel(doc)); }
 
 void Put16(uint8_t* at, uint32_t value) {
   at[0] = static_cast<uint8_t>(value);
@@ -43,19 +39,19 @@ void Put32(uint8_t* at, uint32_t value) {
   Put16(at + 2, value >> 16);
 }
 
-void WriteInfoHeader(uint8_t* at, const CTavroDoc& doc, const DibForm& form) {
+void WriteInfoHeader(uint8_t* at, const ClipboardPicture& picture, const DibForm& form) {
   Put32(at, kDibHeaderBytes);
-  Put32(at + 4, static_cast<uint32_t>(doc.PlayfieldWidth));
-  Put32(at + 8, static_cast<uint32_t>(doc.PlayfieldHeight));  // positive: bottom-up rows
+  Put32(at + 4, static_cast<uint32_t>(picture.width));
+  Put32(at + 8, static_cast<uint32_t>(picture.height));  // positive: bottom-up rows
   Put16(at + 12, 1);
   Put16(at + 14, static_cast<uint32_t>(form.bitCount));
   // Compression, image size, resolutions and both colour counts stay 0: the whole table applies.
 }
 
-void WriteColourTable(uint8_t* at, const CTavroDoc& doc, const DibForm& form) {
-  const int used = std::clamp(doc.ColourCount, 0, form.tableEntries);
+void WriteColourTable(uint8_t* at, const ClipboardPicture& picture, const DibForm& form) {
+  const int used = std::clamp(picture.colourCount, 0, form.tableEntries);
   for (int i = 0; i < used; ++i) {
-    const RgbQuad& colour = doc.MapInfo.Colours[static_cast<size_t>(i)];
+    const RgbQuad& colour = picture.map.Info().Colours[static_cast<size_t>(i)];
     at[i * 4] = colour.Blue;
     at[i * 4 + 1] = colour.Green;
     at[i * 4 + 2] = colour.Red;
@@ -70,23 +66,22 @@ void PackNibbles(uint8_t* out, const uint8_t* indices, int width) {
 }
 
 // Bitmap row `row` (0 = the picture's bottom row) into `out`, which is zero already.
-void WriteRow(uint8_t* out, const CTavroDoc& doc, const DibForm& form, int row) {
+void WriteRow(uint8_t* out, const ClipboardPicture& picture, const DibForm& form, int row) {
   // The map may hold more rows than the picture; its last rows are the picture's top.
-  const size_t storedRow = static_cast<size_t>(doc.MapHeight - doc.PlayfieldHeight + row);
-  const size_t mapRowBytes = static_cast<size_t>(doc.MapStride) * MapPixelBytes(doc);
-  const uint8_t* source = doc.CompositeMap.data() + storedRow * mapRowBytes;
+  const ComposedMap& map = picture.map;
+  const uint8_t* source = map.StoredRow(map.Height() - picture.height + row);
   if (form.bitCount == 4) {
-    PackNibbles(out, source, doc.PlayfieldWidth);
+    PackNibbles(out, source, picture.width);
   } else {
     // Only the picture's own pixels: the padding is 0 whatever the map keeps beside them.
-    std::memcpy(out, source, static_cast<size_t>(doc.PlayfieldWidth) * MapPixelBytes(doc));
+    std::memcpy(out, source, static_cast<size_t>(picture.width) * map.BytesPerPixel());
   }
 }
 
 // The bitmap with `prefix` zero bytes in front of it, where a file header can go.
-std::vector<uint8_t> BuildDib(const CTavroDoc& doc, const DibForm& form, size_t prefix) {
+std::vector<uint8_t> BuildDib(const ClipboardPicture& picture, const DibForm& form, size_t prefix) {
   const size_t tableBytes = static_cast<size_t>(form.tableEntries) * 4;
-  const size_t pixelBytes = form.rowBytes * static_cast<size_t>(doc.PlayfieldHeight);
+  const size_t pixelBytes = form.rowBytes * static_cast<size_t>(picture.height);
   std::vector<uint8_t> out;
   try {
     out.assign(prefix + kDibHeaderBytes + tableBytes + pixelBytes + 1, 0);
@@ -94,26 +89,26 @@ std::vector<uint8_t> BuildDib(const CTavroDoc& doc, const DibForm& form, size_t 
     return {};
   }
   uint8_t* dib = out.data() + prefix;
-  WriteInfoHeader(dib, doc, form);
-  WriteColourTable(dib + kDibHeaderBytes, doc, form);
+  WriteInfoHeader(dib, picture, form);
+  WriteColourTable(dib + kDibHeaderBytes, picture, form);
   uint8_t* pixels = dib + kDibHeaderBytes + tableBytes;
-  for (int row = 0; row < doc.PlayfieldHeight; ++row) {
-    WriteRow(pixels + static_cast<size_t>(row) * form.rowBytes, doc, form, row);
+  for (int row = 0; row < picture.height; ++row) {
+    WriteRow(pixels + static_cast<size_t>(row) * form.rowBytes, picture, form, row);
   }
   return out;
 }
 
 }  // namespace
 
-std::vector<uint8_t> MakeClipboardDib(const CTavroDoc& doc) {
-  if (!HasCompleteMap(doc)) return {};
-  return BuildDib(doc, ChooseForm(doc), 0);
+std::vector<uint8_t> MakeClipboardDib(const ClipboardPicture& picture) {
+  if (!picture.map.IsComplete(picture.width, picture.height)) return {};
+  return BuildDib(picture, ChooseForm(picture), 0);
 }
 
-std::vector<uint8_t> MakeClipboardBmpFile(const CTavroDoc& doc) {
-  if (!HasCompleteMap(doc)) return {};
-  const DibForm form = ChooseForm(doc);
-  std::vector<uint8_t> file = BuildDib(doc, form, kBmpFileHeaderBytes);
+std::vector<uint8_t> MakeClipboardBmpFile(const ClipboardPicture& picture) {
+  if (!picture.map.IsComplete(picture.width, picture.height)) return {};
+  const DibForm form = ChooseForm(picture);
+  std::vector<uint8_t> file = BuildDib(picture, form, kBmpFileHeaderBytes);
   if (file.empty()) return {};
   file[0] = 'B';
   file[1] = 'M';

@@ -2,42 +2,25 @@
 // last cel line first so that earlier lines lie on top.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "composition/CelDrawing.h"
-#include "document/CTavroDoc.h"
+#include "composition/Composer.h"
+#include "set/DollSet.h"
 
 namespace tavro {
 
 namespace compose {
 
-MapView ViewOfMap(CTavroDoc& doc) {
-  MapView map;
-  if (doc.CompositeMap.empty() || doc.MapStride <= 0 || doc.MapHeight <= 0) return map;
-  map.bytesPerPixel = doc.TrueColourMode ? 3 : 1;
-  map.rowBytes = doc.MapStride * map.bytesPerPixel;
-  map.rows = doc.MapHeight;
-  // A map made for another mode or another playfield is left alone rather than overrun.
-  if (doc.CompositeMap.size() < static_cast<size_t>(map.rowBytes) * map.rows) return map;
-  if (map.bytesPerPixel == 3) {
-    if (doc.BlendRows.size() < static_cast<size_t>(doc.MapStride) * map.rows) return map;
-    map.words = doc.BlendRows.data();
-  }
-  map.pixels = doc.CompositeMap.data();
-  map.area = {0, 0, std::min(doc.PlayfieldWidth, doc.MapStride),
-              std::min(doc.PlayfieldHeight, doc.MapHeight)};
-  return map;
-}
+MapRect ClipToMap(const MapView& map, const MapRect& rect) { return IntersectRect(rect, map.area); }
 
-MapRect ClipToMap(const MapView& map, int64_t left, int64_t top, int64_t width, int64_t height) {
+MapRect RectOfSpan(int64_t left, int64_t top, int64_t width, int64_t height) {
   if (width <= 0 || height <= 0) return {};
-  const int64_t l = std::max<int64_t>(left, map.area.left);
-  const int64_t t = std::max<int64_t>(top, map.area.top);
-  const int64_t r = std::min<int64_t>(left + width, map.area.right);
-  const int64_t b = std::min<int64_t>(top + height, map.area.bottom);
-  if (r <= l || b <= t) return {};
-  return {static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r),
-          static_cast<int32_t>(b)};
+  const auto held = [](int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+  };
+  return {held(left), held(top), held(left + width), held(top + height)};
 }
 
 void FillBackground(const MapView& map, const MapRect& rect, const RgbQuad& background) {
@@ -64,8 +47,9 @@ void CopyRect(const MapView& map, const uint8_t* from, const MapRect& rect) {
   }
 }
 
-void CurrentColours(const CTavroDoc& doc, RgbQuad* colours) {
-  for (int32_t i = 0; i < kPaletteColours; ++i) colours[i] = doc.ColourOfGroup(doc.CurrentGroup, i);
+void CurrentColours(const DollSet& doc, RgbQuad* colours) {
+  for (int32_t i = 0; i < kPaletteColours; ++i)
+    colours[i] = doc.Palettes().ColourOfGroup(doc.CurrentGroup(), i);
 }
 
 }  // namespace compose
@@ -122,16 +106,16 @@ void DrawCel(const MapView& map, const CellEntry& cell, const CelRegion& region,
 
 constexpr int32_t kStripHeight = 64;
 
-void DrawCellsInStrip(const CTavroDoc& doc, const MapView& map, const MapRect& strip,
+void DrawCellsInStrip(const DollSet& doc, const MapView& map, const MapRect& strip,
                       const RgbQuad* colours, size_t first, size_t end) {
-  const uint32_t setBit = 1u << doc.CurrentSet;
+  const uint32_t setBit = 1u << doc.CurrentSet();
   if (map.bytesPerPixel == 3) compose::ExpandToWords(map, strip);
   for (size_t i = end; i-- > first;) {
-    const CellEntry& cell = doc.CellTable[i];
+    const CellEntry& cell = doc.CellTable()[i];
     if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0) continue;
     const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
-    if (slot == 0 || slot >= doc.ObjectTable.size()) continue;
-    const ObjectEntry& object = doc.ObjectTable[slot];
+    if (slot == 0 || slot >= doc.ObjectTable().size()) continue;
+    const ObjectEntry& object = doc.ObjectTable()[slot];
     if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, strip)) continue;
     CelRegion region;
     if (!ClipCel(cell, object, strip, region) || !HasPixelsFor(cell)) continue;
@@ -142,33 +126,34 @@ void DrawCellsInStrip(const CTavroDoc& doc, const MapView& map, const MapRect& s
 
 }  // namespace
 
-void CTavroDoc::ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height) {
-  const MapView map = compose::ViewOfMap(*this);
-  if (map.pixels == nullptr) return;
-  const MapRect rect = compose::ClipToMap(map, left, top, width, height);
-  if (rect.IsEmpty()) return;
-  if (compose::ComposeOverHeldBackdrop(*this, map, rect)) return;
-  compose::FillBackground(map, rect, ColourOfGroup(CurrentGroup, 0));
-  DrawCellsInRect(rect.left, rect.top, rect.Width(), rect.Height());
-}
-
-void CTavroDoc::DrawCellsInRect(int32_t left, int32_t top, int32_t width, int32_t height) {
-  const MapView map = compose::ViewOfMap(*this);
-  if (map.pixels == nullptr) return;
-  const MapRect rect = compose::ClipToMap(map, left, top, width, height);
-  if (rect.IsEmpty()) return;
-  std::array<RgbQuad, kPaletteColours> colours{};
-  if (map.bytesPerPixel == 3) compose::CurrentColours(*this, colours.data());
-  const auto count =
-      std::min<size_t>(static_cast<size_t>(std::max(CellCount, 0)), CellTable.size());
-  compose::DrawCelLines(*this, map, rect, colours.data(), 0, count);
-}
-
 namespace compose {
 
-void DrawCelLines(const CTavroDoc& doc, const MapView& map, const MapRect& rect,
+void ComposeRect(const DollSet& set, ComposedMap& composed, const MapRect& wanted,
+                 int32_t heldSlot) {
+  const MapView map = composed.DrawingView(set.PlayfieldWidth(), set.PlayfieldHeight());
+  if (map.pixels == nullptr) return;
+  const MapRect rect = ClipToMap(map, wanted);
+  if (rect.IsEmpty()) return;
+  if (ComposeOverHeldBackdrop(set, composed.Backdrop(), heldSlot, map, rect)) return;
+  FillBackground(map, rect, set.Palettes().ColourOfGroup(set.CurrentGroup(), 0));
+  DrawCellsInRect(set, composed, rect);
+}
+
+void DrawCellsInRect(const DollSet& set, ComposedMap& composed, const MapRect& wanted) {
+  const MapView map = composed.DrawingView(set.PlayfieldWidth(), set.PlayfieldHeight());
+  if (map.pixels == nullptr) return;
+  const MapRect rect = ClipToMap(map, wanted);
+  if (rect.IsEmpty()) return;
+  std::array<RgbQuad, kPaletteColours> colours{};
+  if (map.bytesPerPixel == 3) CurrentColours(set, colours.data());
+  const auto count =
+      std::min<size_t>(static_cast<size_t>(std::max(set.CellCount(), 0)), set.CellTable().size());
+  DrawCelLines(set, map, rect, colours.data(), 0, count);
+}
+
+void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
                   const RgbQuad* colours, size_t first, size_t end) {
-  if (doc.CurrentSet < 0 || doc.CurrentSet >= kSetCount || first >= end) return;
+  if (doc.CurrentSet() < 0 || doc.CurrentSet() >= kSetCount || first >= end) return;
   // The true-colour work area is larger than the processor's cache: large rectangles are drawn
   // in strips, each with every cel that meets it, so the strip stays cached while the cels stream
   // past. Each pixel still sees the cels in the same order, so the result is the same.

@@ -13,17 +13,17 @@
 #include <cstring>
 
 #include "composition/CelDrawing.h"
-#include "document/CTavroDoc.h"
+#include "set/DollSet.h"
 
 namespace tavro::compose {
 
 namespace {
 
 // The first cel line beneath every line of the held object (its highest index plus one).
-size_t FirstLineBeneath(const CTavroDoc& doc, size_t count) {
+size_t FirstLineBeneath(const DollSet& doc, int32_t heldSlot, size_t count) {
   size_t first = 0;
   for (size_t i = 0; i < count; ++i) {
-    if (doc.SlotOf(doc.CellTable[i].ObjectNumber) == doc.DragObject) first = i + 1;
+    if (doc.SlotOf(doc.CellTable()[i].ObjectNumber) == heldSlot) first = i + 1;
   }
   return first;
 }
@@ -33,15 +33,15 @@ uint64_t Pack(int64_t a, int64_t b) {
 }
 
 // Everything the backdrop's pixels are made from.
-std::vector<uint64_t> BackdropSource(const CTavroDoc& doc, const MapView& map, size_t first,
+std::vector<uint64_t> BackdropSource(const DollSet& doc, const MapView& map, size_t first,
                                      size_t count, const RgbQuad* colours) {
   std::vector<uint64_t> source;
   source.reserve(8 + kPaletteColours + (count - first) * 7);
   source.push_back(Pack(map.rowBytes, map.rows));
-  source.push_back(Pack(map.bytesPerPixel, doc.CurrentSet));
+  source.push_back(Pack(map.bytesPerPixel, doc.CurrentSet()));
   source.push_back(Pack(map.area.right, map.area.bottom));
-  source.push_back(Pack(doc.CurrentGroup, static_cast<int64_t>(count)));
-  const RgbQuad background = doc.ColourOfGroup(doc.CurrentGroup, 0);
+  source.push_back(Pack(doc.CurrentGroup(), static_cast<int64_t>(count)));
+  const RgbQuad background = doc.Palettes().ColourOfGroup(doc.CurrentGroup(), 0);
   source.push_back(Pack(background.Blue | background.Green << 8 | background.Red << 16, 0));
   if (map.bytesPerPixel == 3) {
     for (int32_t i = 0; i < kPaletteColours; ++i) {
@@ -49,7 +49,7 @@ std::vector<uint64_t> BackdropSource(const CTavroDoc& doc, const MapView& map, s
     }
   }
   for (size_t i = first; i < count; ++i) {
-    const CellEntry& cell = doc.CellTable[i];
+    const CellEntry& cell = doc.CellTable()[i];
     source.push_back(reinterpret_cast<uintptr_t>(cell.Pixels.data()));
     source.push_back(Pack(static_cast<int64_t>(cell.Pixels.size()), cell.ObjectNumber));
     source.push_back(Pack(cell.Width | cell.Height << 16, 0));
@@ -57,21 +57,20 @@ std::vector<uint64_t> BackdropSource(const CTavroDoc& doc, const MapView& map, s
     source.push_back(
         Pack(cell.SetMask | cell.Unmapped << 16 | cell.BitsPerPixel << 24, cell.Transparency));
     const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
-    if (slot == 0 || slot >= doc.ObjectTable.size()) {
+    if (slot == 0 || slot >= doc.ObjectTable().size()) {
       source.push_back(0);
       source.push_back(0);
       continue;
     }
-    const ObjectEntry& object = doc.ObjectTable[slot];
+    const ObjectEntry& object = doc.ObjectTable()[slot];
     source.push_back(Pack(object.X, object.Y));
     source.push_back(object.Flags);
   }
   return source;
 }
 
-void ComposeBackdrop(CTavroDoc& doc, const MapView& map, size_t first, size_t count,
-                     const RgbQuad* colours) {
-  CTavroDoc::HeldBackdrop& backdrop = doc.Backdrop;
+void ComposeBackdrop(const DollSet& doc, HeldBackdrop& backdrop, const MapView& map, size_t first,
+                     size_t count, const RgbQuad* colours) {
   try {
     backdrop.pixels.resize(static_cast<size_t>(map.rowBytes) * map.rows);
   } catch (const std::bad_alloc&) {
@@ -80,34 +79,34 @@ void ComposeBackdrop(CTavroDoc& doc, const MapView& map, size_t first, size_t co
   }
   MapView into = map;
   into.pixels = backdrop.pixels.data();
-  FillBackground(into, into.area, doc.ColourOfGroup(doc.CurrentGroup, 0));
+  FillBackground(into, into.area, doc.Palettes().ColourOfGroup(doc.CurrentGroup(), 0));
   DrawCelLines(doc, into, into.area, colours, first, count);
 }
 
 }  // namespace
 
-bool ComposeOverHeldBackdrop(CTavroDoc& doc, const MapView& map, const MapRect& rect) {
-  CTavroDoc::HeldBackdrop& backdrop = doc.Backdrop;
-  if (doc.DragObject <= 0) {
+bool ComposeOverHeldBackdrop(const DollSet& doc, HeldBackdrop& backdrop, int32_t heldSlot,
+                             const MapView& map, const MapRect& rect) {
+  if (heldSlot <= 0) {
     if (!backdrop.source.empty() || !backdrop.pixels.empty()) backdrop = {};
     return false;
   }
   const auto count =
-      std::min<size_t>(static_cast<size_t>(std::max(doc.CellCount, 0)), doc.CellTable.size());
+      std::min<size_t>(static_cast<size_t>(std::max(doc.CellCount(), 0)), doc.CellTable().size());
   std::array<RgbQuad, kPaletteColours> colours{};
   if (map.bytesPerPixel == 3) CurrentColours(doc, colours.data());
-  const size_t first = FirstLineBeneath(doc, count);
+  const size_t first = FirstLineBeneath(doc, heldSlot, count);
   std::vector<uint64_t> source = BackdropSource(doc, map, first, count, colours.data());
-  const bool same = backdrop.heldSlot == doc.DragObject && backdrop.firstBeneath == first &&
-                    backdrop.source == source;
+  const bool same =
+      backdrop.heldSlot == heldSlot && backdrop.firstBeneath == first && backdrop.source == source;
   if (!same) {
-    backdrop.heldSlot = doc.DragObject;
+    backdrop.heldSlot = heldSlot;
     backdrop.firstBeneath = first;
     backdrop.source = std::move(source);
     backdrop.pixels = {};
     return false;
   }
-  if (backdrop.pixels.empty()) ComposeBackdrop(doc, map, first, count, colours.data());
+  if (backdrop.pixels.empty()) ComposeBackdrop(doc, backdrop, map, first, count, colours.data());
   if (backdrop.pixels.empty()) return false;
   CopyRect(map, backdrop.pixels.data(), rect);
   DrawCelLines(doc, map, rect, colours.data(), 0, first);

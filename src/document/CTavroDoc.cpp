@@ -2,7 +2,7 @@
 
 namespace tavro {
 
-CTavroDoc::CTavroDoc(Host& host) : ActionStore(kActionStoreSize, 0), HostLink(&host) {}
+CTavroDoc::CTavroDoc(Host& host) : HostLink(&host) {}
 
 // Files extracted from an archive do not outlive the program.
 CTavroDoc::~CTavroDoc() { RemoveTempDirectory(); }

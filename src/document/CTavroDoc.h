@@ -17,9 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "composition/ComposedMap.h"
 #include "document/ArchiveSession.h"
+#include "document/DocumentScriptTarget.h"
+#include "interaction/PointerState.h"
 #include "platform/Host.h"
 #include "platform/MapRect.h"
+#include "scripts/ScriptEngine.h"
 #include "set/ConfigTokens.h"
 #include "set/DollSet.h"
 #include "set/SetRecords.h"
@@ -38,15 +42,10 @@ class CTavroDoc {
   // ---- the set (set/) ----
   // The loaded set, read-only; it changes through the document's operations.
   const DollSet& Set() const { return TheSet; }
-  // The set to build by hand (tests, benchmarks, fuzzers, the view's first empty playfield). It
-  // changes only through its own named operations; nothing of the document follows it.
+  // The set to change through its own named operations: the script actions, and sets built by
+  // hand (tests, benchmarks, fuzzers, the view's first empty playfield). Nothing else of the
+  // document follows such a change by itself.
   DollSet& EditSet() { return TheSet; }
-  // Slot of an object number; 0 = no object with that number.
-  uint16_t SlotOf(int64_t number) const { return TheSet.SlotOf(number); }
-  template <typename Fn>
-  void ForEachObject(Fn&& fn) const {
-    TheSet.ForEachObject(std::forward<Fn>(fn));
-  }
   // ---- end the set ----
 
   // ---- document: line handlers and load driver (document/) ----
@@ -80,21 +79,23 @@ class CTavroDoc {
   int32_t LoadCel(CellEntry& cell);
   // Reads palette file `name` as palette `number`; 0 read, 1 not found, 2 bad header.
   int32_t LoadPaletteFile(const char* name, int32_t number);
-  // PaletteGroups keeps each colour as blue, red, green; these name its three bytes.
-  static constexpr int kGroupBlue = 0;
-  static constexpr int kGroupRed = 1;
-  static constexpr int kGroupGreen = 2;
   // The bytes of the cel file being loaded, kept between cels so a set of many cels does not
   // allocate (and fault in) a fresh read buffer for each one.
   std::vector<uint8_t> CelReadBuffer;
   // ---- end image files ----
 
   // ---- composition (composition/) ----
-  // Replaces CompositeMap with a zero-filled map of MapStride x MapHeight pixels, 3 bytes a pixel
-  // when `trueColour`, else 1. Does not compose. On allocation failure the map is none.
+  // The composed map, for the display, the clipboard, the PNG writer and tests.
+  const ComposedMap& Map() const { return Composed; }
+  // The map's size and mode for the next AllocateMap (a set's playfield, a hand-made set).
+  void SetMapSize(int32_t stride, int32_t height) { Composed.SetSize(stride, height); }
+  void SetTrueColourMode(bool trueColour) { Composed.SetTrueColourMode(trueColour); }
+  // Replaces the map with one made elsewhere (a hand-made picture).
+  void AdoptMap(ComposedMap map) { Composed = std::move(map); }
+  // Replaces the map's pixels with a zero-filled map of its size, 3 bytes a pixel when
+  // `trueColour`, else 1. Does not compose. On allocation failure the map is none.
   void AllocateMap(bool trueColour);
-  // Recomposes a rectangle of the map (clipped to the playfield and to the map actually held;
-  // a map whose size does not fit MapStride, MapHeight and TrueColourMode is never written).
+  // Recomposes a rectangle of the map (compose::ComposeRect) with what the document holds.
   void ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height);
   // Draws the visible cels that meet the rectangle over what the map holds; ComposeRect's step.
   void DrawCellsInRect(int32_t left, int32_t top, int32_t width, int32_t height);
@@ -103,133 +104,56 @@ class CTavroDoc {
   void ApplySet(int32_t set);
   // ApplySet, then the whole playfield recomposed, then BuildPalette of CurrentGroup.
   void SwitchSet(int32_t set);
-  // Fills MapInfo's colour table from `group` and makes it CurrentGroup.
+  // Fills the map's colour table from `group` and makes it CurrentGroup.
   // Groups outside 0..9 read as group 0; at most 256 colours are taken.
   void BuildPalette(int32_t group);
-  // ComposeRect over DirtyRect, then DirtyRect empty and DirtyFlag 0. Callers copy DirtyRect
-  // first if they need to repaint it.
+  // ComposeRect over the dirty area, then the area empty and the map clean. Callers copy the
+  // area first if they need to repaint it.
   void FlushDirtyRect();
-  // Adds `rect` (map coordinates, right and bottom exclusive) to DirtyRect and sets DirtyFlag.
+  // Adds `rect` (map coordinates, right and bottom exclusive) to the dirty area and marks the map
+  // dirty, also when `rect` is empty.
   // This is how event actions ask for a recomposition; they never compose themselves.
   void MarkDirty(const MapRect& rect);
   // MarkDirty of the whole playfield (a set or colour group changed by a script).
   void MarkPlayfieldDirty();
 
-  // Colour-mode commands. Each does nothing while no set is loaded (SetLoaded 0), so a map of a
+  // Colour-mode commands. Each does nothing while no set is loaded (SetLoaded false), so a map of a
   // stale size is never composed; otherwise it reallocates the map in the new form, switches to
   // CurrentSet again (raising its "set(") and asks the host to repaint the playfield.
   void SetColourMode256();
   void SetColourModeTrue();
   // Every cel's Transparency becomes 128, then as SetColourModeTrue.
   void ApplyTransparent50();
-  // Colour `index` of colour group `group` as blue, green, red (out-of-range group reads group 0).
-  RgbQuad ColourOfGroup(int32_t group, int32_t index) const;
-  // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
-  // the map's layout. Blending whole words is much faster than 3-byte pixels; the finished
-  // rectangle is packed into CompositeMap. Made and dropped by AllocateMap with the map.
-  std::vector<uint32_t> BlendRows;
-  // While an object is held, everything beneath all of its cels is composed once into this
-  // picture (the map's layout), so that each drag step copies its rectangle from here and draws
-  // only the cel lines from the held object's lowest upward. It is used only while the state it
-  // was composed from is unchanged, compared exactly, and dropped when nothing is held.
-  struct HeldBackdrop {
-    int32_t heldSlot = 0;
-    size_t firstBeneath = 0;       // cel lines from here on lie beneath every cel of the object
-    std::vector<uint64_t> source;  // the state the picture was composed from
-    std::vector<uint8_t> pixels;   // empty until the state has held still for one step
-  };
-  HeldBackdrop Backdrop;
   // ---- end composition ----
 
   // ---- scripts (scripts/) ----
-  // Compiles the event-script line at ParseCursor (the byte after ";@") into ActionStore.
-  // The current event and its argument carry over from one script line to the next.
-  void ParseScriptLine();
-  // Makes "initialize(" with argument 0 the current event again. The load driver calls it when
-  // it starts reading a configuration; a new ConfigText is also noticed without it.
-  void ResetScriptParser();
-  // Reads "#" and an object number, or a quoted cel name, at ParseCursor. Returns the object
-  // number (0..0x7FFF), 0x8000 + cell index, or kNoTarget.
-  uint16_t ParseTarget();
-  // Index of the first cell whose FileName equals `name` ignoring letter case; -1 when none.
-  int32_t FindCellByName(const char* name) const;
-  // Appends one record (arguments = its bytes from byte 5 on); false when it does not fit.
-  bool AppendAction(int32_t event, int32_t eventArgument, int32_t action,
-                    const std::vector<uint8_t>& arguments);
-
-  // Runs the actions bound to (event, argument); 1 when at least one record matched, else 0.
+  // The document's script engine, acting on the document through a DocumentScriptTarget.
+  ScriptEngine& Scripts() { return Engine; }
+  const ScriptEngine& Scripts() const { return Engine; }
+  // The engine's operations that the loader, picking, dragging, set application, the view and
+  // tavro-render call; see ScriptEngine.
   int32_t RunEvent(int32_t event, int32_t argument);
-  // RunEvent for an object; when nothing is bound to the object, falls back on the cel under
-  // the pointer (LastHitCell) if that cel is shown.
   void RunObjectEvent(int32_t event, int32_t objectNumber);
-
-  // The actions. Targets: an object number, 0x8000 + cell index, or kNoTarget.
-  void PlaySetSound(const std::string& name);
-  void MapCells(uint16_t target);
-  void UnmapCells(uint16_t target);
-  void ToggleCells(uint16_t target);
-  void ShowDebugText(const std::string& text);
-  void MoveObject(uint16_t target, int16_t dx, int16_t dy);
-  void ShiftTransparency(uint16_t target, int16_t amount);
-  void ChangeSetFromScript(int32_t set);
-  void ChangeGroupFromScript(int32_t group);
-
-  // Timer slots. Slots 128 and up arm nothing and never fire.
-  void ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t runningEvent);
-  void ArmFromNow(int32_t slot, uint32_t delay);
-  void ArmFromAlarm(int32_t slot, uint32_t delay);
-  // Every slot idle; ResetSet calls this before a configuration is read.
   void DisarmAllAlarms();
-  // One timer pass at tick `now`: fires the due slots lowest first as "alarm(" events, then
-  // recomposes the dirty area and asks the host to repaint it. Returns NextTimerPassDelay(now).
   int32_t RunTimerPass(uint32_t now);
-  // Milliseconds from `now` until a pass has something to do: 0 when the map is dirty or a slot
-  // is due, kNoTimerPass when nothing is armed or no set is loaded. The view may sleep that
-  // long, and asks again after anything else that may arm a slot or dirty the map.
   int32_t NextTimerPassDelay(uint32_t now) const;
-
-  // The generator behind "randomtimer(": values 0..32767, seed 1 until "initialize(" is parsed.
   void SeedScriptRandom(uint32_t seed);
-  int32_t NextScriptRandom();
 
-  static constexpr uint16_t kNoTarget = 0xFFFF;
-  static constexpr int kAlarmSlots = 128;
-  static constexpr int32_t kNoTimerPass = -1;
-
-  int32_t DispatchDepth = 0;  // RunEvent calls now running, one inside another
-  std::array<uint8_t, kAlarmSlots> AlarmArmed = {};
-  std::array<uint32_t, kAlarmSlots> AlarmDue = {};
-  uint32_t AlarmTick = 0;     // tick of the pass that is firing alarms now
-  int32_t AlarmLateness = 0;  // how late the alarm being fired is, in ms
+  static constexpr int32_t kNoTimerPass = ScriptEngine::kNoTimerPass;
 
  private:
-  void RunAction(const uint8_t* record, int32_t length);
-  void ReadScriptEvent(int32_t code);
-  void ReadScriptAction(int32_t code);
-  void NoticeNewConfiguration();
-  void AddObjectToDirtyRect(int32_t objectNumber);
-  void FireAlarm(int32_t slot, uint32_t now);
-  int32_t ObjectOfTarget(uint16_t target) const;
-  size_t ActionStoreUsed();
-
-  int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
-  uint16_t ScriptEventArgument = 0;
-  const char* ScriptConfigText = nullptr;  // ConfigText and TextCursor at the last script
-  const char* ScriptTextCursor = nullptr;  // line, to notice that a new file is being read
-  uint32_t ScriptRandomState = 1;
-  int32_t ScriptSetSwitches = 0;  // "changeset(" runs since the outermost event began
-  size_t ActionStoreEnd = 0;      // where the last append left the list's end, and the
-  size_t ActionStoreLast = 0;     // offset of the last record then
+  DocumentScriptTarget ScriptSide{*this};
+  ScriptEngine Engine{ScriptSide};
 
  public:
   // ---- end scripts ----
 
   // ---- interaction, document side (interaction/) ----
-  // MapBounds = (left, top, left + width - 1, top + height - 1).
-  void SetMapBounds(int32_t left, int32_t top, int32_t width, int32_t height);
-  // PointerX/Y from a window point: (window + scroll) / ZoomFactor, clamped into MapBounds.
-  void TrackPointer(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY);
-  // Object number under an opaque pixel of a visible cel at map (x, y), or -1. Sets LastHitCell.
+  // Pointer position, zoom, bounds, what is held and the key sequence that lifts fixing.
+  PointerState& Pointer() { return Pointing; }
+  const PointerState& Pointer() const { return Pointing; }
+  // Object number under an opaque pixel of a visible cel at map (x, y), or -1. Sets the last
+  // hit cel.
   int32_t HitTest(int32_t x, int32_t y);
   enum class PickPurpose { Drag, Inspect };
   // Drag: slot of the object picked up at the pointer (0 = none), press events raised, drag
@@ -247,9 +171,7 @@ class CTavroDoc {
   // One drag step of the held object. `visible` is the part of the picture the view shows, in
   // zoomed pixels; an object leaving it asks for a scroll.
   DragResult DragStep(DragPhase phase, const MapRect& visible = {});
-  // Lowest object number whose slot is `slot`; 0 when none.
-  int32_t SlotToNumber(int32_t slot) const;
-  // The view's press and drop around PickObject/DragStep: DragObject set, bounds restored.
+  // The view's press and drop around PickObject/DragStep: the held slot set, bounds restored.
   void PressAtPointer();
   DragResult DropHeldObject();
   // After a pick or a drop: recomposes what event actions changed and has the Host repaint it.
@@ -269,15 +191,12 @@ class CTavroDoc {
   std::string InformationText() const;
   // Appends one line per cel line of object n: its "#"-line ordinal, " : " and its comment.
   // The text never grows past 1,023 characters; lines that no longer fit are left out.
-  void DescribeObjectCells(int32_t n, std::string& text);
+  void DescribeObjectCells(int32_t n, std::string& text) const;
   // Right-button inspection at the pointer; false when no object is there.
   bool InspectAtPointer(std::string& caption, std::string& text);
   // Gives every object of the current set its home-set position in all sets of its cels.
   void AdjustObjects();
 
-  int32_t LastHitCell = -1;
-  // The process-wide key-sequence state; tests may point a document at their own.
-  class FixOverrideState* FixOverrideSource = nullptr;
   // ---- end interaction ----
 
   // ---- saving and archives (document/) ----
@@ -336,50 +255,14 @@ class CTavroDoc {
 
   // ---------------------------------------------------------------------------------------
   // Members, in the declaration order of the set model.
-  const char* ParseCursor = nullptr;
-  int32_t DragLastX = 0, DragLastY = 0, DragStartX = 0, DragStartY = 0;
-  const char* TextCursor = nullptr;
-  MapInfoBlock MapInfo;
   bool ConfirmOverwrite = false;
-  std::vector<uint8_t> ActionStore;   // 32,767 bytes, zero-filled at construction
-  std::vector<uint8_t> CompositeMap;  // empty = none
-  MapRect MapBounds;                  // inclusive on all four sides
-  int32_t PointerX = 0, PointerY = 0;
-  int32_t DragObject = 0;
   bool SetLoaded = false;
-  int32_t ZoomFactor = 1;
-  bool DirtyFlag = false;
-  MapRect DirtyRect;
-  bool TrueColourMode = false;
-
-  int32_t MapStride = 0;
-  int32_t MapHeight = 0;
 
  private:
   Host* HostLink;
   DollSet TheSet;
-
- public:
-  // The set's tables as composition, scripts and interaction still reach them.
-  std::vector<CellEntry>& CellTable = TheSet.Cells;
-  int32_t& CellCount = TheSet.CellsUsed;
-  std::vector<ObjectEntry>& ObjectTable = TheSet.Objects;
-  std::vector<uint16_t>& ObjectSlots = TheSet.ObjectSlots;
-  std::map<int32_t, uint16_t>& LargeObjectSlots = TheSet.LargeObjectSlots;
-  int32_t& ColourCount = TheSet.Colours.ColourCount;
-  int32_t& PaletteFileCount = TheSet.Colours.PaletteFileCount;
-  uint8_t (&PaletteGroups)[kGroupCount][kPaletteColours][3] = TheSet.Colours.PaletteGroups;
-  std::array<int16_t, kSetCount>& SetGroup = TheSet.Groups;
-  std::array<int32_t, kSetCount>& SetInUse = TheSet.InUse;
-  int32_t& CurrentSet = TheSet.ShownSet;
-  int32_t& CurrentGroup = TheSet.ShownGroup;
-  int32_t& PlayfieldWidth = TheSet.Width;
-  int32_t& PlayfieldHeight = TheSet.Height;
-  std::vector<char>& ConfigText = TheSet.Text;
-  int32_t& ConfigTextLength = TheSet.TextLength;
-  std::string& SetDirectory = TheSet.Where.SetDirectory;
+  ComposedMap Composed;
+  PointerState Pointing;
 };
-
-inline constexpr int kActionStoreSize = 32767;
 
 }  // namespace tavro

@@ -35,11 +35,9 @@ bool ConfigReader::NextLine() {
 }
 
 void ConfigReader::LoadLines(CTavroDoc& doc) {
-  doc.TextCursor = Cursor;
-  doc.ResetScriptParser();  // script lines of the previous file must not lend this one their event
+  // Script lines of the previous file must not lend this one their event.
+  doc.Engine.ResetScriptParser({Text, Cursor});
   while (NextLine()) DispatchLine(doc);
-  doc.ParseCursor = nullptr;  // it pointed into this reader's line
-  doc.TextCursor = Cursor;
 }
 
 void ConfigReader::DispatchLine(CTavroDoc& doc) {
@@ -66,9 +64,8 @@ void ConfigReader::DispatchLine(CTavroDoc& doc) {
       break;
     case ';':
       if (line[1] == '@') {
-        doc.ParseCursor = line + 2;
-        doc.TextCursor = Cursor;
-        doc.ParseScriptLine();
+        const char* cursor = line + 2;
+        doc.Engine.ParseScriptLine(cursor, {Text, Cursor});
       }
       break;
     default:  // comments, blank lines, lines that start with a tab
@@ -149,7 +146,7 @@ void ConfigReader::ReadTransparencyRemark(CTavroDoc& doc, CellEntry& cell) {
   if (p[0] != ';' || p[1] != '%' || (p[2] != 'T' && p[2] != 't')) return;
   ParseCursor = p + 3;
   cell.Transparency = SaturateInt16(ParseNumber(ParseCursor));
-  doc.TrueColourMode = true;
+  doc.Composed.SetTrueColourMode(true);
 }
 
 void ConfigReader::BeginSetLine(CTavroDoc& doc) {

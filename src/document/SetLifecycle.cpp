@@ -8,20 +8,15 @@ namespace tavro {
 void CTavroDoc::ResetSet() {
   TheSet.Reset();
   SetLoaded = false;
-  DirtyFlag = false;
-  DirtyRect = MapRect{};
-  TrueColourMode = false;
+  Composed.TakeDirtyArea();
+  Composed.SetTrueColourMode(false);
   DisarmAllAlarms();
 }
 
 void CTavroDoc::DeleteContents() {
   TheSet.FreeTables();
-  CompositeMap = std::vector<uint8_t>();
-  // The true-colour work area and the drag backdrop are map-sized too (megabytes for a large
-  // playfield) and mean nothing without the map.
-  BlendRows = std::vector<uint32_t>();
-  Backdrop = HeldBackdrop{};
-  std::fill(ActionStore.begin(), ActionStore.end(), uint8_t{0});
+  Composed.Free();
+  Engine.ClearActions();
   // With its tables gone the set cannot be shown, whoever called this; a repaint or timer
   // message arriving before the next load must find nothing to draw.
   SetLoaded = false;

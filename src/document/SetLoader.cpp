@@ -33,10 +33,9 @@ void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
   TheSet.ClearLoadErrors();
   if (TheSet.MakeTables()) {
     ConfigReader(TheSet).LoadLines(*this);
-    MapStride = (TheSet.PlayfieldWidth() + 3) & ~3;
-    MapHeight = TheSet.PlayfieldHeight();
-    AllocateMap(TrueColourMode);
-    if (CompositeMap.empty()) TheSet.NoteLoadError(kErrNoMemory);
+    Composed.SetSize((TheSet.PlayfieldWidth() + 3) & ~3, TheSet.PlayfieldHeight());
+    AllocateMap(Composed.TrueColourMode());
+    if (Composed.Empty()) TheSet.NoteLoadError(kErrNoMemory);
   } else {
     TheSet.NoteLoadError(kErrNoMemory);
   }
@@ -74,8 +73,8 @@ void CTavroDoc::ReportLoadErrors() {
 // "initialize(" runs before set 0 is applied (which raises "set("), "begin(" after it and before
 // the first composition.
 void CTavroDoc::ShowLoadedSet() {
-  ZoomFactor = 1;
-  SetMapBounds(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
+  Pointing.SetZoom(1);
+  Pointing.SetBounds(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
   RunEvent(kEventInitialize, 0);
   ApplySet(0);
   RunEvent(kEventBegin, 0);
@@ -88,8 +87,7 @@ void CTavroDoc::ShowLoadedSet() {
 // The file gave no colour, no object and no cel: nothing of it is kept.
 void CTavroDoc::EmptyLoadedSet() {
   TheSet.TakeConfigText({});
-  TextCursor = nullptr;
-  CompositeMap = std::vector<uint8_t>();
+  Composed.Free();
   TheSet.FreeTables();
   SetLoaded = false;
 }

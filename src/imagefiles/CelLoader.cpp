@@ -61,7 +61,7 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   if (CelReadBuffer.capacity() > kKeptReadBuffer) std::vector<uint8_t>().swap(CelReadBuffer);
   const CelHeader& header = decoded.Header;
   // The 32-bit mark switches the document to true colour even if the cel then fails.
-  if (header.TrueColourMark) TrueColourMode = true;
+  if (header.TrueColourMark) Composed.SetTrueColourMode(true);
   // A cel that fits but finds no memory has still widened its object, as it always has.
   // The decoder has bounded both ends by the playfield, so they fit 16 bits.
   if (decoded.Error == 0 || decoded.Error == kErrNoMemory) {

@@ -13,30 +13,27 @@ using Rgb = std::array<uint8_t, 3>;
 
 // The colour of playfield pixel (x, y); the map is stored bottom-up.
 Rgb MapColour(const CTavroDoc& doc, const std::array<Rgb, kPaletteColours>& table, int x, int y) {
-  const size_t row = static_cast<size_t>(doc.MapHeight - 1 - y);
-  if (doc.TrueColourMode) {
-    const uint8_t* p = &doc.CompositeMap[(row * doc.MapStride + x) * 3];
+  const ComposedMap& map = doc.Map();
+  const uint8_t* row = map.StoredRow(map.Height() - 1 - y);
+  if (map.BytesPerPixel() == 3) {
+    const uint8_t* p = row + static_cast<size_t>(x) * 3;
     return {p[2], p[1], p[0]};
   }
-  return table[doc.CompositeMap[row * doc.MapStride + x]];
+  return table[row[x]];
 }
 
 std::array<Rgb, kPaletteColours> ColourTable(const CTavroDoc& doc) {
   std::array<Rgb, kPaletteColours> table{};
   const int count = std::clamp(doc.Set().Palettes().ColourCount, 0, kPaletteColours);
   for (int i = 0; i < count; ++i) {
-    const RgbQuad& c = doc.MapInfo.Colours[i];
+    const RgbQuad& c = doc.Map().Info().Colours[i];
     table[i] = {c.Red, c.Green, c.Blue};
   }
   return table;
 }
 
 bool MapIsComplete(const CTavroDoc& doc) {
-  const size_t bytes = doc.TrueColourMode ? 3 : 1;
-  return doc.Set().PlayfieldWidth() > 0 && doc.Set().PlayfieldHeight() > 0 &&
-         doc.Set().PlayfieldWidth() <= doc.MapStride &&
-         doc.Set().PlayfieldHeight() <= doc.MapHeight &&
-         doc.CompositeMap.size() >= bytes * doc.MapStride * static_cast<size_t>(doc.MapHeight);
+  return doc.Map().IsComplete(doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
 }
 
 }  // namespace

@@ -1,16 +1,35 @@
-// Appending compiled actions to the document's store of 32,767 bytes.
+// The store of compiled actions: 32,767 bytes of records, appended to and zeroed whole.
+#include <algorithm>
 #include <cstring>
 
-#include "document/CTavroDoc.h"
 #include "scripts/ActionRecord.h"
+#include "scripts/ScriptEngine.h"
 
 namespace tavro {
+
+ScriptEngine::ScriptEngine(ScriptTarget& target)
+    : Target(target), ActionStore(kActionStoreSize, 0) {}
+
+// The end remembered from the old records says nothing about new ones; a coincidence of two
+// bytes could otherwise make an append land inside a record.
+void ScriptEngine::ReplaceActions(const std::vector<uint8_t>& store) {
+  ActionStore.assign(kActionStoreSize, 0);
+  std::copy_n(store.begin(), std::min(store.size(), ActionStore.size()), ActionStore.begin());
+  ActionStoreEnd = 0;
+  ActionStoreLast = 0;
+}
+
+void ScriptEngine::ClearActions() {
+  std::fill(ActionStore.begin(), ActionStore.end(), uint8_t{0});
+  ActionStoreEnd = 0;
+  ActionStoreLast = 0;
+}
 
 // Bytes in use: the records before the first zero length byte. A configuration may hold
 // millions of script lines, so the end found last time is reused while it still holds (the
 // store is only appended to, or zeroed whole before the next file); walking every record for
 // every line would make such a file take minutes to read.
-size_t CTavroDoc::ActionStoreUsed() {
+size_t ScriptEngine::ActionStoreUsed() {
   const auto& store = ActionStore;
   const bool endHolds =
       ActionStoreEnd < store.size() && store[ActionStoreEnd] == 0 &&
@@ -29,8 +48,8 @@ size_t CTavroDoc::ActionStoreUsed() {
   return used;
 }
 
-bool CTavroDoc::AppendAction(int32_t event, int32_t eventArgument, int32_t action,
-                             const std::vector<uint8_t>& arguments) {
+bool ScriptEngine::AppendAction(int32_t event, int32_t eventArgument, int32_t action,
+                                const std::vector<uint8_t>& arguments) {
   const size_t length = kRecordHeaderLength + arguments.size();
   if (length > kMaxRecordLength) return false;
   const size_t used = ActionStoreUsed();

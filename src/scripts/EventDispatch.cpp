@@ -6,19 +6,20 @@
 // exhaust the stack however its events call each other.
 #include <cstring>
 
-#include "document/CTavroDoc.h"
 #include "scripts/ActionRecord.h"
 #include "scripts/ScriptCodes.h"
+#include "scripts/ScriptEngine.h"
 #include "scripts/ScriptLimits.h"
+#include "set/SetRecords.h"
 
 namespace tavro {
 
-int32_t CTavroDoc::RunEvent(int32_t event, int32_t argument) {
+int32_t ScriptEngine::RunEvent(int32_t event, int32_t argument) {
   // Record arguments are unsigned 16-bit numbers: a negative argument matches nothing.
   if (argument < 0 || argument > 0xFFFF) return 0;
-  if (DispatchDepth >= kMaxDispatchDepth) return 0;
-  if (DispatchDepth == 0) ScriptSetSwitches = 0;
-  ++DispatchDepth;
+  if (Depth >= kMaxDispatchDepth) return 0;
+  if (Depth == 0) ScriptSetSwitches = 0;
+  ++Depth;
   int32_t matched = 0;
   size_t offset = 0;
   ActionRecord record;
@@ -32,40 +33,34 @@ int32_t CTavroDoc::RunEvent(int32_t event, int32_t argument) {
     std::memcpy(copy, record.Bytes, record.Length);
     RunAction(copy, record.Length);
   }
-  --DispatchDepth;
+  --Depth;
   return matched;
 }
 
-void CTavroDoc::RunObjectEvent(int32_t event, int32_t objectNumber) {
+void ScriptEngine::RunObjectEvent(int32_t event, int32_t objectNumber) {
   if (RunEvent(event, objectNumber) != 0) return;
   // Nothing bound to the object: try the very cel that was clicked, if it is shown.
-  if (LastHitCell < 0 || LastHitCell >= CellCount ||
-      LastHitCell >= static_cast<int32_t>(CellTable.size())) {
-    return;
-  }
-  const CellEntry& cell = CellTable[LastHitCell];
-  const bool shown =
-      CurrentSet >= kSetCount || (((cell.SetMask >> CurrentSet) & 1) != 0 && cell.Unmapped == 0);
-  if (shown) RunEvent(event, kCellTargetBit + LastHitCell);
+  const int32_t cell = Target.ShownCellUnderPointer();
+  if (cell >= 0) RunEvent(event, kCellTargetBit + cell);
 }
 
-void CTavroDoc::RunAction(const uint8_t* bytes, int32_t length) {
+void ScriptEngine::RunAction(const uint8_t* bytes, int32_t length) {
   const ActionRecord record{bytes, length};
   switch (record.Action()) {
     case kActionSound:
-      PlaySetSound(record.Text());
+      Target.PlaySound(record.Text());
       break;
     case kActionMap:
-      MapCells(record.U16(0));
+      Target.ChangeCels(record.U16(0), ScriptTarget::CelChange::Show);
       break;
     case kActionUnmap:
-      UnmapCells(record.U16(0));
+      Target.ChangeCels(record.U16(0), ScriptTarget::CelChange::Hide);
       break;
     case kActionAltmap:
-      ToggleCells(record.U16(0));
+      Target.ChangeCels(record.U16(0), ScriptTarget::CelChange::Toggle);
       break;
     case kActionDebug:
-      ShowDebugText(record.Text());
+      Target.ShowDebugText(record.Text());
       break;
     case kActionTimer:
       ArmAlarm(record.U8(0), record.U16(1), 0, record.Event());
@@ -74,8 +69,8 @@ void CTavroDoc::RunAction(const uint8_t* bytes, int32_t length) {
       ArmAlarm(record.U8(0), record.U16(1), record.U16(3), record.Event());
       break;
     case kActionMove:
-      MoveObject(record.U16(0), static_cast<int16_t>(record.U16(2)),
-                 static_cast<int16_t>(record.U16(4)));
+      Target.MoveObject(record.U16(0), static_cast<int16_t>(record.U16(2)),
+                        static_cast<int16_t>(record.U16(4)));
       break;
     case kActionChangeSet:
       ChangeSetFromScript(record.U8(0));
@@ -84,11 +79,26 @@ void CTavroDoc::RunAction(const uint8_t* bytes, int32_t length) {
       ChangeGroupFromScript(record.U8(0));
       break;
     case kActionTransparent:
-      ShiftTransparency(record.U16(0), static_cast<int16_t>(record.U16(2)));
+      Target.ShiftTransparency(record.U16(0), static_cast<int16_t>(record.U16(2)));
       break;
     default:
       break;
   }
+}
+
+// "set(" events may switch sets themselves, so a switch is refused once the chain of nested
+// runs is deep, or once this event has switched sets many times already.
+void ScriptEngine::ChangeSetFromScript(int32_t set) {
+  if (Depth >= kMaxSetSwitchDepth) return;
+  if (ScriptSetSwitches >= kMaxSetSwitchesPerEvent) return;
+  ++ScriptSetSwitches;
+  Target.SwitchSet(set);
+}
+
+// There are ten colour groups; another number would read past them, and is ignored.
+void ScriptEngine::ChangeGroupFromScript(int32_t group) {
+  if (group < 0 || group >= kGroupCount) return;
+  Target.SwitchGroup(group);
 }
 
 }  // namespace tavro

@@ -3,14 +3,14 @@
 // A line holds any number of event and action keywords. An event keyword becomes the current
 // event for every action after it, on this line and the following ones, until the next event
 // keyword. Every scan here stops at the line's terminating zero.
-#include <algorithm>
 #include <cstring>
 #include <functional>
 
-#include "document/CTavroDoc.h"
-#include "platform/FileLookup.h"
 #include "scripts/ActionRecord.h"
 #include "scripts/ScriptCodes.h"
+#include "scripts/ScriptEngine.h"
+#include "set/ConfigTokens.h"
+#include "set/SetRecords.h"
 
 namespace tavro {
 namespace {
@@ -52,57 +52,57 @@ const char* SkipQuotedText(const char* opening) {
 
 }  // namespace
 
-void CTavroDoc::ResetScriptParser() {
+void ScriptEngine::ResetScriptParser(ScriptLineOrigin origin) {
   ScriptEvent = kEventInitialize;
   ScriptEventArgument = 0;
-  ScriptConfigText = ConfigText.data();
-  ScriptTextCursor = TextCursor;
+  LastLineOrigin = origin;
 }
 
-// Within one file the line reader moves forward through ConfigText by at least one byte a line,
-// so another text, or a cursor that did not move on, means a new file has started even if the
+// Within one file the line reader moves forward through its text by at least one byte a line,
+// so another text, or a position that did not move on, means a new file has started even if the
 // load driver did not say so.
-void CTavroDoc::NoticeNewConfiguration() {
-  const bool cursorWentBack = TextCursor != nullptr && !std::less<>()(ScriptTextCursor, TextCursor);
-  if (ConfigText.data() != ScriptConfigText || cursorWentBack) ResetScriptParser();
-  ScriptTextCursor = TextCursor;
+void ScriptEngine::NoticeNewConfiguration(ScriptLineOrigin origin) {
+  const bool cursorWentBack =
+      origin.position != nullptr && !std::less<>()(LastLineOrigin.position, origin.position);
+  if (origin.text != LastLineOrigin.text || cursorWentBack) ResetScriptParser(origin);
+  LastLineOrigin.position = origin.position;
 }
 
-void CTavroDoc::ParseScriptLine() {
-  NoticeNewConfiguration();
+void ScriptEngine::ParseScriptLine(const char*& cursor, ScriptLineOrigin origin) {
+  NoticeNewConfiguration(origin);
   for (;;) {
-    SkipSpace(ParseCursor);
-    if (*ParseCursor == ';' || *ParseCursor == '\0') return;
-    const ScriptKeyword* keyword = MatchScriptKeyword(ParseCursor);
+    SkipSpace(cursor);
+    if (*cursor == ';' || *cursor == '\0') return;
+    const ScriptKeyword* keyword = MatchScriptKeyword(cursor);
     if (keyword == nullptr) {
-      ParseCursor = SkipWord(ParseCursor);
+      cursor = SkipWord(cursor);
       continue;
     }
-    ParseCursor += std::strlen(keyword->Text);
+    cursor += std::strlen(keyword->Text);
     if (IsEventCode(keyword->Code)) {
-      ReadScriptEvent(keyword->Code);
+      ReadScriptEvent(cursor, keyword->Code);
     } else {
-      ReadScriptAction(keyword->Code);
+      ReadScriptAction(cursor, keyword->Code);
     }
-    ParseCursor = SkipPastClosing(ParseCursor);
+    cursor = SkipPastClosing(cursor);
   }
 }
 
-void CTavroDoc::ReadScriptEvent(int32_t code) {
+void ScriptEngine::ReadScriptEvent(const char*& cursor, int32_t code) {
   int32_t argument = 0;
   switch (code) {
     case kEventAlarm:
     case kEventSet:
-      argument = ParseNumber(ParseCursor);  // directly after the parenthesis: a blank makes it -1
+      argument = ParseNumber(cursor);  // directly after the parenthesis: a blank makes it -1
       break;
     case kEventInitialize:
-      SeedScriptRandom(host().ClockSeconds());
+      SeedScriptRandom(Target.ClockSeconds());
       break;
     case kEventBegin:
     case kEventEnd:
       break;
     default:
-      argument = ParseTarget();
+      argument = ParseTarget(cursor);
       break;
   }
   ScriptEvent = code;
@@ -112,52 +112,52 @@ void CTavroDoc::ReadScriptEvent(int32_t code) {
 namespace {
 
 // A quoted text at the cursor: blanks skipped, the opening quote stepped over, at most 19 bytes.
-void ReadQuotedText(CTavroDoc& doc, char (&text)[kTokenLength + 1]) {
-  SkipSpace(doc.ParseCursor);
+void ReadQuotedText(const char*& cursor, char (&text)[kTokenLength + 1]) {
+  SkipSpace(cursor);
   text[0] = '\0';
-  if (*doc.ParseCursor == '\0') return;
-  CopyQuoted(text, doc.ParseCursor + 1);
-  doc.ParseCursor = SkipQuotedText(doc.ParseCursor);
+  if (*cursor == '\0') return;
+  CopyQuoted(text, cursor + 1);
+  cursor = SkipQuotedText(cursor);
 }
 
 // The next number of an argument list: after the next comma and any blanks.
-int32_t NextListNumber(CTavroDoc& doc) {
-  doc.ParseCursor = SkipPastComma(doc.ParseCursor);
-  SkipSpace(doc.ParseCursor);
-  return ParseNumber(doc.ParseCursor);
+int32_t NextListNumber(const char*& cursor) {
+  cursor = SkipPastComma(cursor);
+  SkipSpace(cursor);
+  return ParseNumber(cursor);
 }
 
 }  // namespace
 
-void CTavroDoc::ReadScriptAction(int32_t code) {
+void ScriptEngine::ReadScriptAction(const char*& cursor, int32_t code) {
   RecordArguments arguments;
   char text[kTokenLength + 1];
   switch (code) {
     case kActionSound:
     case kActionDebug:
-      ReadQuotedText(*this, text);
+      ReadQuotedText(cursor, text);
       arguments.Text(text);
       break;
     case kActionMap:
     case kActionUnmap:
     case kActionAltmap:
-      arguments.U16(ParseTarget());
+      arguments.U16(ParseTarget(cursor));
       break;
     case kActionTimer:
     case kActionRandomTimer:
-      SkipSpace(ParseCursor);
-      arguments.U8(ParseNumber(ParseCursor)).U16(NextListNumber(*this));
-      if (code == kActionRandomTimer) arguments.U16(NextListNumber(*this));
+      SkipSpace(cursor);
+      arguments.U8(ParseNumber(cursor)).U16(NextListNumber(cursor));
+      if (code == kActionRandomTimer) arguments.U16(NextListNumber(cursor));
       break;
     case kActionMove:
-      arguments.U16(ParseTarget()).U16(NextListNumber(*this)).U16(NextListNumber(*this));
+      arguments.U16(ParseTarget(cursor)).U16(NextListNumber(cursor)).U16(NextListNumber(cursor));
       break;
     case kActionChangeSet:
     case kActionChangeCol:
-      arguments.U8(ParseNumber(ParseCursor));  // directly after the parenthesis
+      arguments.U8(ParseNumber(cursor));  // directly after the parenthesis
       break;
     case kActionTransparent:
-      arguments.U16(ParseTarget()).U16(NextListNumber(*this));
+      arguments.U16(ParseTarget(cursor)).U16(NextListNumber(cursor));
       break;
     default:
       return;
@@ -165,34 +165,26 @@ void CTavroDoc::ReadScriptAction(int32_t code) {
   AppendAction(ScriptEvent, ScriptEventArgument, code, arguments.Bytes());
 }
 
-uint16_t CTavroDoc::ParseTarget() {
-  SkipSpace(ParseCursor);
-  if (*ParseCursor == '#') {
-    ++ParseCursor;
-    const int32_t number = ParseNumber(ParseCursor);
+// "#" and an object number, or a quoted cel name: the object number (0..0x7FFF),
+// kCellTargetBit + cell index, or kNoTarget.
+uint16_t ScriptEngine::ParseTarget(const char*& cursor) {
+  SkipSpace(cursor);
+  if (*cursor == '#') {
+    ++cursor;
+    const int32_t number = ParseNumber(cursor);
     // Numbers that would spill into the cell-reference bit name no object; they must not turn
     // into a reference to some unrelated cel.
     return (number >= 0 && number < kCellTargetBit) ? static_cast<uint16_t>(number) : kNoTarget;
   }
-  if (*ParseCursor == '\0') return kNoTarget;
+  if (*cursor == '\0') return kNoTarget;
   // Whatever stands here is taken for the opening quote, as scripts have always been read: a
   // bare number loses its first digit and then names no cel.
   char name[kNameField];
-  CopyQuoted(name, ParseCursor + 1);
-  ParseCursor = SkipQuotedText(ParseCursor);
-  const int32_t cell = FindCellByName(name);
+  CopyQuoted(name, cursor + 1);
+  cursor = SkipQuotedText(cursor);
+  const int32_t cell = Target.FindCellByName(name);
   return (cell < 0 || cell >= kCellTargetBit - 1) ? kNoTarget
                                                   : static_cast<uint16_t>(kCellTargetBit + cell);
-}
-
-int32_t CTavroDoc::FindCellByName(const char* name) const {
-  const int32_t count = std::min<int32_t>(CellCount, static_cast<int32_t>(CellTable.size()));
-  const std::string wanted(name);
-  for (int32_t i = 0; i < count; ++i) {
-    const char* fileName = CellTable[i].FileName;
-    if (EqualsIgnoringCase(std::string(fileName, strnlen(fileName, kNameField)), wanted)) return i;
-  }
-  return -1;
 }
 
 }  // namespace tavro

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "document/CTavroDoc.h"
 #include "scripts/ScriptCodes.h"
+#include "scripts/ScriptEngine.h"
 #include "scripts/ScriptLimits.h"
 
 namespace tavro {
@@ -16,27 +16,27 @@ namespace {
 // the wrap from waiting a whole further cycle, and one armed just after from firing at once.
 int32_t TicksUntil(uint32_t due, uint32_t now) { return static_cast<int32_t>(due - now); }
 
-bool IsSlot(int32_t slot) { return slot >= 0 && slot < CTavroDoc::kAlarmSlots; }
+bool IsSlot(int32_t slot) { return slot >= 0 && slot < ScriptEngine::kAlarmSlots; }
 
 }  // namespace
 
-void CTavroDoc::ArmFromNow(int32_t slot, uint32_t delay) {
+void ScriptEngine::ArmFromNow(int32_t slot, uint32_t delay) {
   if (!IsSlot(slot)) return;
   if (delay == 0) {
-    AlarmArmed[slot] = 0;
+    Armed[slot] = 0;
     return;
   }
-  AlarmArmed[slot] = 1;
-  AlarmDue[slot] = host().TickCount() + delay;
+  Armed[slot] = 1;
+  Due[slot] = Target.TickCount() + delay;
 }
 
-void CTavroDoc::ArmFromAlarm(int32_t slot, uint32_t delay) {
+void ScriptEngine::ArmFromAlarm(int32_t slot, uint32_t delay) {
   if (!IsSlot(slot)) return;
-  AlarmArmed[slot] = 1;
-  AlarmDue[slot] = AlarmTick + delay;
+  Armed[slot] = 1;
+  Due[slot] = AlarmTick + delay;
 }
 
-void CTavroDoc::ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t runningEvent) {
+void ScriptEngine::ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t runningEvent) {
   // The random value is drawn before the slot is looked at, so that a script's sequence of
   // delays does not depend on which of its slots are usable.
   if (range != 0) delay += static_cast<uint32_t>(NextScriptRandom()) % range;
@@ -45,7 +45,7 @@ void CTavroDoc::ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t r
     ArmFromNow(slot, delay);  // a delay of 0 cancels the slot
     return;
   }
-  const int64_t d = static_cast<int64_t>(delay) - AlarmLateness;
+  const int64_t d = static_cast<int64_t>(delay) - Lateness;
   if (d > 0) {
     ArmFromAlarm(slot, static_cast<uint32_t>(d));  // due = old due + delay
     return;
@@ -53,60 +53,69 @@ void CTavroDoc::ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t r
   // Noticed at least a whole delay late. Deep inside nested runs the alarm catches up by firing
   // again at once, one nested run per delay missed; elsewhere, and once that nesting is deep,
   // it fires on the next pass.
-  if (DispatchDepth <= kAlarmRefireFromDepth || DispatchDepth >= kMaxAlarmRefireDepth) {
+  if (Depth <= kAlarmRefireFromDepth || Depth >= kMaxAlarmRefireDepth) {
     ArmFromAlarm(slot, 1);
     return;
   }
-  const int32_t lateness = AlarmLateness;
-  AlarmLateness = static_cast<int32_t>(-d);
+  const int32_t lateness = Lateness;
+  Lateness = static_cast<int32_t>(-d);
   RunEvent(kEventAlarm, slot);
-  AlarmLateness = lateness;
+  Lateness = lateness;
 }
 
-void CTavroDoc::DisarmAllAlarms() { AlarmArmed.fill(0); }
+void ScriptEngine::DisarmAllAlarms() { Armed.fill(0); }
+
+bool ScriptEngine::AlarmArmed(int32_t slot) const { return IsSlot(slot) && Armed[slot] != 0; }
+
+uint32_t ScriptEngine::AlarmDue(int32_t slot) const { return IsSlot(slot) ? Due[slot] : 0; }
 
 // A pass may run inside an alarm that opened a "debug(" box; the outer alarm still needs its own
 // tick and lateness when it re-arms after the box closes, so they are put back afterwards.
-void CTavroDoc::FireAlarm(int32_t slot, uint32_t now) {
+void ScriptEngine::FireAlarm(int32_t slot, uint32_t now) {
   const uint32_t outerTick = AlarmTick;
-  const int32_t outerLateness = AlarmLateness;
+  const int32_t outerLateness = Lateness;
   const int32_t outerSwitches = ScriptSetSwitches;
   // Held below 2^31 ms: a pass that comes almost 25 days late must not turn the lateness negative.
-  AlarmLateness = static_cast<int32_t>(std::min<uint32_t>(now - AlarmDue[slot], INT32_MAX));
+  Lateness = static_cast<int32_t>(std::min<uint32_t>(now - Due[slot], INT32_MAX));
   AlarmTick = now;
-  AlarmArmed[slot] = 0;
+  Armed[slot] = 0;
   ScriptSetSwitches = 0;
   RunEvent(kEventAlarm, slot);
   AlarmTick = outerTick;
-  AlarmLateness = outerLateness;
+  Lateness = outerLateness;
   ScriptSetSwitches = outerSwitches;
 }
 
-int32_t CTavroDoc::RunTimerPass(uint32_t now) {
-  if (!SetLoaded) return kNoTimerPass;
-  if (DispatchDepth < kMaxTimerPassDepth) {
+int32_t ScriptEngine::RunTimerPass(uint32_t now) {
+  if (!Target.IsSetLoaded()) return kNoTimerPass;
+  if (Depth < kMaxTimerPassDepth) {
     for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
-      if (AlarmArmed[slot] != 0 && TicksUntil(AlarmDue[slot], now) <= 0) FireAlarm(slot, now);
+      if (Armed[slot] != 0 && TicksUntil(Due[slot], now) <= 0) FireAlarm(slot, now);
     }
   }
-  if (DirtyFlag) {
-    const MapRect area = IntersectRect(DirtyRect, {0, 0, PlayfieldWidth, PlayfieldHeight});
-    FlushDirtyRect();
-    if (!area.IsEmpty()) host().RepaintMapRect(area);
-  }
+  if (Target.IsDirty()) Target.FlushDirtyArea();
   return NextTimerPassDelay(now);
 }
 
-int32_t CTavroDoc::NextTimerPassDelay(uint32_t now) const {
-  if (!SetLoaded) return kNoTimerPass;
-  if (DirtyFlag) return 0;
+int32_t ScriptEngine::NextTimerPassDelay(uint32_t now) const {
+  if (!Target.IsSetLoaded()) return kNoTimerPass;
+  if (Target.IsDirty()) return 0;
   int32_t soonest = kNoTimerPass;
   for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
-    if (AlarmArmed[slot] == 0) continue;
-    const int32_t wait = std::max(0, TicksUntil(AlarmDue[slot], now));
+    if (Armed[slot] == 0) continue;
+    const int32_t wait = std::max(0, TicksUntil(Due[slot], now));
     if (soonest == kNoTimerPass || wait < soonest) soonest = wait;
   }
   return soonest;
+}
+
+// The generator behind "randomtimer(". Sets expect the sequence of the runtime they were made
+// with: a linear congruential generator whose values are bits 16 to 30 of its state.
+void ScriptEngine::SeedScriptRandom(uint32_t seed) { ScriptRandomState = seed; }
+
+int32_t ScriptEngine::NextScriptRandom() {
+  ScriptRandomState = ScriptRandomState * 214013u + 2531011u;
+  return static_cast<int32_t>((ScriptRandomState >> 16) & 0x7FFF);
 }
 
 }  // namespace tavro

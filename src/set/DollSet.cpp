@@ -56,6 +56,7 @@ uint16_t DollSet::SlotOf(int64_t number) const {
 }
 
 int32_t DollSet::SlotToNumber(int32_t slot) const {
+  if (slot <= 0) return 0;  // unused entries of the index hold 0 too
   for (size_t n = 0; n < ObjectSlots.size(); ++n) {
     if (ObjectSlots[n] == slot) return static_cast<int32_t>(n);
   }

@@ -157,7 +157,6 @@ class DollSet {
                     uint8_t bitsPerPixel);
 
  private:
-  friend class CTavroDoc;
   std::vector<CellEntry> Cells;
   int32_t CellsUsed = 0;
   std::vector<ObjectEntry> Objects;

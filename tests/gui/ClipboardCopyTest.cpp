@@ -49,7 +49,9 @@ class ClipboardCopyTest : public QObject {
   }
 
   static QByteArray CoreBytes(const CTavroDoc& doc) {
-    const std::vector<uint8_t> bmp = MakeClipboardBmpFile(doc);
+    const std::vector<uint8_t> bmp =
+        MakeClipboardBmpFile({doc.Map(), doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight(),
+                              doc.Set().Palettes().ColourCount});
     return {reinterpret_cast<const char*>(bmp.data()), static_cast<qsizetype>(bmp.size())};
   }
 
@@ -62,8 +64,8 @@ class ClipboardCopyTest : public QObject {
     const QImage image = QGuiApplication::clipboard()->image();
     QCOMPARE(image.size(), QSize(45, 30));
     const CTavroDoc& doc = app->Doc();
-    const RgbQuad cel = doc.MapInfo.Colours[3];
-    const RgbQuad background = doc.MapInfo.Colours[0];
+    const RgbQuad cel = doc.Map().Info().Colours[3];
+    const RgbQuad background = doc.Map().Info().Colours[0];
     QCOMPARE(image.pixel(5, 4), qRgb(cel.Red, cel.Green, cel.Blue));
     QCOMPARE(image.pixel(10, 9), qRgb(cel.Red, cel.Green, cel.Blue));
     QCOMPARE(image.pixel(4, 4), qRgb(background.Red, background.Green, background.Blue));

@@ -135,19 +135,19 @@ class FrameStateTest : public QObject {
     QVERIFY(Enabled(cmd::kZoomOut));
     QCOMPARE(app->Frame().Action(cmd::kZoomDialog)->text(), QStringLiteral("&Zoom... x16"));
     app->Frame().Action(cmd::kZoomOut)->trigger();
-    QCOMPARE(app->Doc().ZoomFactor, 15);
+    QCOMPARE(app->Doc().Pointer().Zoom(), 15);
   }
 
   void keypadPlusAndMinusZoomOneStepEach() {
     ShowSetsZeroTwoFive();
     QTest::keyClick(&app->View(), Qt::Key_Plus, Qt::KeypadModifier);
-    QCOMPARE(app->Doc().ZoomFactor, 2);
+    QCOMPARE(app->Doc().Pointer().Zoom(), 2);
     QTest::keyClick(&app->View(), Qt::Key_Minus, Qt::KeypadModifier);
     QTest::keyClick(&app->View(), Qt::Key_Minus, Qt::KeypadModifier);  // already at 1
-    QCOMPARE(app->Doc().ZoomFactor, 1);
+    QCOMPARE(app->Doc().Pointer().Zoom(), 1);
     // The main keyboard's plus is no accelerator.
     QTest::keyClick(&app->View(), Qt::Key_Plus);
-    QCOMPARE(app->Doc().ZoomFactor, 1);
+    QCOMPARE(app->Doc().Pointer().Zoom(), 1);
   }
 
   void theKeySequenceCountsOnlyLettersTypedInARow() {

@@ -20,21 +20,21 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
   SetBuilder build(doc);
   build.Tables();
   build.Playfield(width, height);
-  doc.MapStride = (width + 3) / 4 * 4;
-  doc.MapHeight = height;
-  doc.MapInfo.Header.biWidth = width;
-  doc.MapInfo.Header.biHeight = height;
-  doc.MapInfo.Header.biBitCount = 8;
-  doc.MapInfo.Colours[1] = {qBlue(kPictureColour), qGreen(kPictureColour), qRed(kPictureColour), 0};
-  doc.MapInfo.Colours[2] = {qBlue(kTopRowColour), qGreen(kTopRowColour), qRed(kTopRowColour), 0};
-  doc.CompositeMap.assign(static_cast<size_t>(doc.MapStride) * height, 1);
+  ComposedMap map;
+  map.SetSize((width + 3) / 4 * 4, height);
+  map.Allocate(/*trueColour=*/false);
+  map.SetColour(1, {qBlue(kPictureColour), qGreen(kPictureColour), qRed(kPictureColour), 0});
+  map.SetColour(2, {qBlue(kTopRowColour), qGreen(kTopRowColour), qRed(kTopRowColour), 0});
+  const size_t rowBytes = map.RowBytes();
+  std::fill_n(map.MutableBytes(), rowBytes * height, uint8_t{1});
   // Rows are stored bottom-up: the picture's top row is the last one in memory.
-  std::fill_n(doc.CompositeMap.end() - doc.MapStride, doc.MapStride, uint8_t{2});
+  std::fill_n(map.MutableBytes() + rowBytes * (height - 1), rowBytes, uint8_t{2});
+  doc.AdoptMap(std::move(map));
   for (int set : sets) build.Set().MarkSetsInUse(1u << set);
   build.GroupCount(groups);
   build.ColourCount(3);
   build.Current(0, 0);
-  doc.ZoomFactor = 1;
+  doc.Pointer().SetZoom(1);
   doc.SetLoaded = true;
 }
 

@@ -4,9 +4,9 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
-#include "composition/MapForm.h"
 #include "gui/view/MapDisplay.h"
 #include "support/FakeHost.h"
+#include "support/MapEdit.h"
 
 namespace tavro {
 
@@ -45,7 +45,7 @@ class ViewDrawTest : public QObject {
 
   void greyStripsAtZoomTwoInAThousandBySixHundred() {
     test::FillShownSet(*doc, {0}, 1);
-    doc->ZoomFactor = 2;
+    doc->Pointer().SetZoom(2);
     const QImage shot = Paint(1000, 600);
     QCOMPARE(shot.size(), QSize(1000, 600));
     QCOMPARE(shot.pixel(895, 300), test::kPictureColour);
@@ -58,7 +58,7 @@ class ViewDrawTest : public QObject {
 
   void topRowIsDrawnAtTheTopWithWholePixels() {
     test::FillShownSet(*doc, {0}, 1, 20, 10);
-    doc->ZoomFactor = 3;
+    doc->Pointer().SetZoom(3);
     const QImage shot = Paint(100, 60);
     // The map's top row (stored last) fills window rows 0 to 2, and only those.
     for (int y = 0; y < 3; ++y) QCOMPARE(shot.pixel(30, y), test::kTopRowColour);
@@ -79,15 +79,17 @@ class ViewDrawTest : public QObject {
   void trueColourMapIsReadAsBlueGreenRed() {
     // 5 pixels wide: the stride counts 8 pixels, so each row holds 24 bytes.
     test::FillShownSet(*doc, {0}, 1, 5, 2);
-    doc->MapInfo.Header.biBitCount = 24;
-    QCOMPARE(doc->MapStride, 8);
-    doc->CompositeMap.assign(2 * 8 * 3, 0);
-    for (int x = 0; x < 5; ++x) {
-      doc->CompositeMap[x * 3 + 0] = 10;  // bottom row: blue 10, green 20, red 30
-      doc->CompositeMap[x * 3 + 1] = 20;
-      doc->CompositeMap[x * 3 + 2] = 30;
-    }
-    doc->CompositeMap[24 + 4 * 3 + 2] = 200;  // top row, last pixel: red 200
+    QCOMPARE(doc->Map().Stride(), 8);
+    test::EditMap(*doc, [](ComposedMap& map) {
+      map.Allocate(/*trueColour=*/true);
+      uint8_t* bytes = map.MutableBytes();
+      for (int x = 0; x < 5; ++x) {
+        bytes[x * 3 + 0] = 10;  // bottom row: blue 10, green 20, red 30
+        bytes[x * 3 + 1] = 20;
+        bytes[x * 3 + 2] = 30;
+      }
+      bytes[24 + 4 * 3 + 2] = 200;  // top row, last pixel: red 200
+    });
     const QImage shot = Paint(10, 10);
     QCOMPARE(shot.pixel(0, 1), qRgb(30, 20, 10));
     QCOMPARE(shot.pixel(4, 1), qRgb(30, 20, 10));
@@ -98,15 +100,25 @@ class ViewDrawTest : public QObject {
 
   void aShortMapIsNeverRead() {
     test::FillShownSet(*doc, {0}, 1, 40, 30);
-    doc->CompositeMap.resize(100);  // less than stride x height: refused, not over-read
-    QVERIFY(!HasCompleteMap(*doc));
-    doc->MapInfo.Header.biBitCount = 24;  // one byte a pixel is too little for 24 bits
-    doc->CompositeMap.assign(static_cast<size_t>(doc->MapStride) * 30, 1);
-    QVERIFY(!HasCompleteMap(*doc));
-    doc->CompositeMap.assign(static_cast<size_t>(doc->MapStride) * 30 * 3, 1);
-    QVERIFY(HasCompleteMap(*doc));
-    doc->MapStride = 39;  // narrower than the picture
-    QVERIFY(!HasCompleteMap(*doc));
+    const auto complete = [this] {
+      return doc->Map().IsComplete(doc->Set().PlayfieldWidth(), doc->Set().PlayfieldHeight());
+    };
+    test::EditMap(*doc, [](ComposedMap& map) {
+      map.SetSize(40, 2);
+      map.Allocate(/*trueColour=*/false);
+      map.SetSize(40, 30);  // less than stride x height: refused, not over-read
+    });
+    QVERIFY(!complete());
+    test::EditMap(*doc, [](ComposedMap& map) {
+      map.Allocate(/*trueColour=*/false);
+      map.SetBitCount(24);  // one byte a pixel is too little for 24 bits
+    });
+    QVERIFY(!complete());
+    test::EditMap(*doc, [](ComposedMap& map) { map.Allocate(/*trueColour=*/true); });
+    QVERIFY(complete());
+    test::EditMap(*doc,
+                  [](ComposedMap& map) { map.SetSize(39, 30); });  // narrower than the picture
+    QVERIFY(!complete());
     const QImage shot = Paint(60, 40);
     QCOMPARE(shot.pixel(45, 35), kBackgroundGrey.rgb());
   }
@@ -125,7 +137,7 @@ class ViewDrawTest : public QObject {
     view->resize(1000, 800);
     view->SetZoom(2);
     QCOMPARE(view->ScrollPosition(), (ScrollPos{0, 0}));
-    QCOMPARE(doc->ZoomFactor, 2);
+    QCOMPARE(doc->Pointer().Zoom(), 2);
   }
 
   void aPictureThatFitsNeedsNoScrollBarsAfterASmallerWindow() {
@@ -142,9 +154,9 @@ class ViewDrawTest : public QObject {
 
   void repaintingAMapRectCoversItsZoomedArea() {
     test::FillShownSet(*doc, {0}, 1, 50, 50);
-    doc->ZoomFactor = 2;
+    doc->Pointer().SetZoom(2);
     Paint(200, 200);
-    std::fill(doc->CompositeMap.begin(), doc->CompositeMap.end(), uint8_t{2});
+    test::FillMap(*doc, uint8_t{2});
     view->RepaintMapRect({10, 10, 20, 20});
     const QImage shot = view->viewport()->grab().toImage();
     QCOMPARE(shot.pixel(25, 25), test::kTopRowColour);

@@ -52,7 +52,7 @@ class ViewMouseTest : public QObject {
   // The viewport point over map point `map` at the current zoom and scroll.
   QPoint At(QPoint map) {
     const ScrollPos scroll = view->ScrollPosition();
-    return map * doc->ZoomFactor - QPoint(scroll.x, scroll.y);
+    return map * doc->Pointer().Zoom() - QPoint(scroll.x, scroll.y);
   }
   void Press(QPoint map) { QTest::mousePress(Port(), Qt::LeftButton, {}, At(map)); }
   void MoveTo(QPoint map) { QTest::mouseMove(Port(), At(map)); }
@@ -75,8 +75,8 @@ class ViewMouseTest : public QObject {
 
   void ExpectIdle() {
     QVERIFY(!view->HoldsCapture());
-    QCOMPARE(doc->DragObject, 0);
-    QCOMPARE(doc->MapBounds, (MapRect{0, 0, 99, 79}));
+    QCOMPARE(doc->Pointer().HeldSlot(), 0);
+    QCOMPARE(doc->Pointer().Bounds(), (MapRect{0, 0, 99, 79}));
   }
 
  private slots:
@@ -88,7 +88,7 @@ class ViewMouseTest : public QObject {
     files.WriteText("play.cnf", kSetText);
     host.messages.clear();
     doc = std::make_unique<CTavroDoc>(host);
-    doc->FixOverrideSource = &keySequence;
+    doc->Pointer().UseFixOverride(&keySequence);
     keySequence.Reset();
     view = test::MakeStandaloneView(*doc, frame);
     host.view = view.get();
@@ -111,7 +111,7 @@ class ViewMouseTest : public QObject {
     QCoreApplication::processEvents();
     Press({12, 12});
     QVERIFY(view->HoldsCapture());
-    QVERIFY(doc->DragObject != 0);
+    QVERIFY(doc->Pointer().HeldSlot() != 0);
     QCoreApplication::processEvents();
     paints->Clear();
     MoveTo({15, 14});
@@ -132,7 +132,7 @@ class ViewMouseTest : public QObject {
     ShowView(200, 160, 1);
     Press({90, 70});  // transparent: nothing picked, the capture still taken
     QVERIFY(view->HoldsCapture());
-    QCOMPARE(doc->DragObject, 0);
+    QCOMPARE(doc->Pointer().HeldSlot(), 0);
     MoveTo({95, 75});
     Release({95, 75});
     ExpectIdle();
@@ -155,11 +155,11 @@ class ViewMouseTest : public QObject {
     // second is picked.
     host.messages.clear();
     QTest::mousePress(Port(), Qt::LeftButton, {}, At({40, 32}));
-    const int32_t held = doc->DragObject;
+    const int32_t held = doc->Pointer().HeldSlot();
     QCOMPARE(held, static_cast<int32_t>(doc->Set().SlotOf(2)));
     QTest::mousePress(Port(), Qt::LeftButton, {}, At({20, 15}));
     QCOMPARE(Messages(), (std::vector<std::string>{"drop2"}));
-    QCOMPARE(doc->DragObject, static_cast<int32_t>(doc->Set().SlotOf(0)));
+    QCOMPARE(doc->Pointer().HeldSlot(), static_cast<int32_t>(doc->Set().SlotOf(0)));
     Release({20, 15});
     QCOMPARE(Messages(), (std::vector<std::string>{"drop2", "drop0"}));
     ExpectIdle();
@@ -274,7 +274,7 @@ class ViewMouseTest : public QObject {
     test::SetBuilder(*doc).Move(
         2, 85, doc->Set().ObjectTable()[doc->Set().SlotOf(2)].Y);  // into the visible part
     Press({87, 32});
-    QVERIFY(doc->DragObject != 0);
+    QVERIFY(doc->Pointer().HeldSlot() != 0);
     MoveTo({92, 32});  // asks for 10, only 4 are left
     QCOMPARE(view->ScrollPosition().x, 100);
     QCOMPARE(QCursor::pos(), QPoint(396, 300));

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
+#include "document/DocumentScriptTarget.h"
 #include "support/SetFiles.h"
 #include "support/TempDir.h"
 
@@ -71,7 +72,7 @@ class ViewTimerTest : public QObject {
     // The flushed area, old and new place of the object, was painted at once.
     QVERIFY(paints.painted.contains(QRect(10, 10, 15, 10)));
     QVERIFY(!paints.painted.intersects(QRect(30, 30, 50, 50)));
-    QVERIFY(!doc->DirtyFlag);
+    QVERIFY(!doc->Map().Dirty());
     QVERIFY(!Timer().isActive());  // nothing left armed: no more wakeups
   }
 
@@ -128,11 +129,11 @@ class ViewTimerTest : public QObject {
   void aDirtyMapIsFlushedOnTheNextPass() {
     Load("");
     QCoreApplication::processEvents();
-    doc->MoveObject(0, 30, 0);  // as a script action outside any pass would
+    DocumentScriptTarget(*doc).MoveObject(0, 30, 0);  // as a script action outside any pass would
     view->ScheduleTimerPass();
     ExpectTimerIn(0);
     test::PaintRecorder paints(view->viewport());
-    QTRY_VERIFY(!doc->DirtyFlag);
+    QTRY_VERIFY(!doc->Map().Dirty());
     QVERIFY(paints.painted.contains(QRect(10, 10, 40, 10)));
     QVERIFY(!Timer().isActive());
   }

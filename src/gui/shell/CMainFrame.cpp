@@ -115,7 +115,7 @@ void CMainFrame::UpdateActions() {
   UpdateTimer.stop();
   Table.UpdateActions();
   if (QAction* zoom = Table.Action(cmd::kZoomDialog)) {
-    zoom->setText(QStringLiteral("&Zoom... x%1").arg(App.Doc().ZoomFactor));
+    zoom->setText(QStringLiteral("&Zoom... x%1").arg(App.Doc().Pointer().Zoom()));
   }
 }
 

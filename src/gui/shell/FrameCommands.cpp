@@ -56,19 +56,19 @@ void CMainFrame::RegisterViewCommands() {
   // The document repaints the recomposed picture at once through the host.
   Table.Handle(
       cmd::kColour256, [&doc] { doc.SetColourMode256(); }, loaded,
-      [&doc] { return doc.SetLoaded && !doc.TrueColourMode; });
+      [&doc] { return doc.SetLoaded && !doc.Map().TrueColourMode(); });
   Table.Handle(
       cmd::kTrueColour, [&doc] { doc.SetColourModeTrue(); }, loaded,
-      [&doc] { return doc.SetLoaded && doc.TrueColourMode; });
+      [&doc] { return doc.SetLoaded && doc.Map().TrueColourMode(); });
   Table.Handle(cmd::kTransparentHalf, [&doc] { doc.ApplyTransparent50(); });
   Table.Handle(
-      cmd::kZoomIn, [this, &doc] { ViewWidget->SetZoom(doc.ZoomFactor + 1); },
-      [&doc] { return doc.ZoomFactor < kMenuZoomLimit; });
+      cmd::kZoomIn, [this, &doc] { ViewWidget->SetZoom(doc.Pointer().Zoom() + 1); },
+      [&doc] { return doc.Pointer().Zoom() < kMenuZoomLimit; });
   Table.Handle(
-      cmd::kZoomOut, [this, &doc] { ViewWidget->SetZoom(doc.ZoomFactor - 1); },
-      [&doc] { return doc.ZoomFactor > 1; });
+      cmd::kZoomOut, [this, &doc] { ViewWidget->SetZoom(doc.Pointer().Zoom() - 1); },
+      [&doc] { return doc.Pointer().Zoom() > 1; });
   Table.Handle(cmd::kZoomDialog, [this, &doc] {
-    ZoomDialog dialog(App.HostImpl(), doc.ZoomFactor, this);
+    ZoomDialog dialog(App.HostImpl(), doc.Pointer().Zoom(), this);
     if (dialog.exec() == QDialog::Accepted) ViewWidget->SetZoom(dialog.Factor());
   });
 }

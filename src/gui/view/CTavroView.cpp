@@ -38,8 +38,8 @@ CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
 
 ViewSize CTavroView::ContentSize() const {
   if (!Doc.SetLoaded) return {1, 1};
-  return {Doc.ZoomFactor * Doc.Set().PlayfieldWidth(),
-          Doc.ZoomFactor * Doc.Set().PlayfieldHeight()};
+  return {Doc.Pointer().Zoom() * Doc.Set().PlayfieldWidth(),
+          Doc.Pointer().Zoom() * Doc.Set().PlayfieldHeight()};
 }
 
 ScrollPos CTavroView::ScrollPosition() const {
@@ -87,11 +87,11 @@ void CTavroView::TestAllSets() {
 
 void CTavroView::SetZoom(int factor) {
   const QSize client = viewport()->size();
-  const int oldZoom = Doc.ZoomFactor;
+  const int oldZoom = Doc.Pointer().Zoom();
   const ScrollPos target =
       ZoomScrollTarget({client.width(), client.height()}, ScrollPosition(), oldZoom, factor,
                        {Doc.Set().PlayfieldWidth(), Doc.Set().PlayfieldHeight()});
-  Doc.ZoomFactor = factor;
+  Doc.Pointer().SetZoom(factor);
   viewport()->update();
   UpdateScrollSizes();
   ScrollTo(target);
@@ -106,8 +106,8 @@ void CTavroView::FitFrameToPlayfield() {
   const QRect outer = frame->frameGeometry();
   const QSize decorations = outer.size() - frame->size();
   const QSize chrome = outer.size() - size();
-  const ViewSize content{Doc.Set().PlayfieldWidth() * Doc.ZoomFactor,
-                         Doc.Set().PlayfieldHeight() * Doc.ZoomFactor};
+  const ViewSize content{Doc.Set().PlayfieldWidth() * Doc.Pointer().Zoom(),
+                         Doc.Set().PlayfieldHeight() * Doc.Pointer().Zoom()};
   ViewSize room{INT32_MAX / 2, INT32_MAX / 2};
   if (QScreen* screen = frame->screen()) {
     const QRect area = screen->geometry();
@@ -135,7 +135,7 @@ void CTavroView::InvalidateWholeView(bool scrollToOrigin) {
 }
 
 void CTavroView::RepaintMapRect(const MapRect& mapRect) {
-  const int z = Doc.ZoomFactor;
+  const int z = Doc.Pointer().Zoom();
   const ScrollPos scroll = ScrollPosition();
   const QRect device(mapRect.left * z - scroll.x, mapRect.top * z - scroll.y, mapRect.Width() * z,
                      mapRect.Height() * z);
@@ -178,7 +178,7 @@ void CTavroView::FollowToolbarVisibility() {
 void CTavroView::ShrinkFrameToPicture() {
   QWidget* frame = Frame.FrameWindow();
   const int chromeHeight = frame->height() - height();
-  const int wanted = chromeHeight + Doc.Set().PlayfieldHeight() * Doc.ZoomFactor;
+  const int wanted = chromeHeight + Doc.Set().PlayfieldHeight() * Doc.Pointer().Zoom();
   if (wanted < frame->height()) frame->resize(frame->width(), std::max(1, wanted));
 }
 
@@ -186,9 +186,7 @@ void CTavroView::keyPressEvent(QKeyEvent* event) {
   event->accept();
   if (!ReachesKeyHandling(event->key(), event->modifiers())) return;
   const int32_t code = VirtualKeyCode(*event);
-  FixOverrideState& sequence =
-      Doc.FixOverrideSource != nullptr ? *Doc.FixOverrideSource : ProcessFixOverride();
-  sequence.FeedKey(code);
+  Doc.Pointer().FeedFixOverrideKey(code);
   if (code >= '0' && code <= '9') {
     SelectSet(code - '0');
   } else if (code >= kVkNumpad0 && code <= kVkNumpad0 + 9) {

@@ -10,9 +10,11 @@
 namespace tavro {
 
 bool CopyPictureToClipboard(CTavroDoc& doc) {
-  if (doc.CompositeMap.empty()) return false;
+  if (doc.Map().Empty()) return false;
   doc.host().BeginWaitCursor();
-  const std::vector<uint8_t> bmp = MakeClipboardBmpFile(doc);
+  const std::vector<uint8_t> bmp =
+      MakeClipboardBmpFile({doc.Map(), doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight(),
+                            doc.Set().Palettes().ColourCount});
   if (!bmp.empty()) {
     const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()),
                            static_cast<qsizetype>(bmp.size()));

@@ -3,7 +3,6 @@
 #include <QList>
 #include <algorithm>
 
-#include "composition/MapForm.h"
 #include "interaction/ViewGeometry.h"
 
 namespace tavro {
@@ -16,22 +15,20 @@ QList<QRgb> ColourTable(const CTavroDoc& doc) {
   const int used = std::clamp(doc.Set().Palettes().ColourCount, 0, kPaletteColours);
   QList<QRgb> table(kPaletteColours, qRgb(0, 0, 0));
   for (int i = 0; i < used; ++i) {
-    const RgbQuad& c = doc.MapInfo.Colours[static_cast<size_t>(i)];
+    const RgbQuad& c = doc.Map().Info().Colours[static_cast<size_t>(i)];
     table[i] = qRgb(c.Red, c.Green, c.Blue);
   }
   return table;
 }
 
-// MapStride counts pixels (a multiple of 4), so every row is a multiple of 4 bytes long.
-int64_t RowBytes(const CTavroDoc& doc) { return int64_t{doc.MapStride} * MapBytesPerPixel(doc); }
-
 }  // namespace
 
 QImage MapBand(const CTavroDoc& doc, int top, int height) {
-  const int firstStoredRow = doc.MapHeight - (top + height);
-  const qsizetype rowBytes = static_cast<qsizetype>(RowBytes(doc));
-  const uchar* rows = doc.CompositeMap.data() + firstStoredRow * rowBytes;
-  if (MapBytesPerPixel(doc) == 3) {
+  const ComposedMap& map = doc.Map();
+  // The stride counts pixels (a multiple of 4), so every row is a multiple of 4 bytes long.
+  const auto rowBytes = static_cast<qsizetype>(map.RowBytes());
+  const uchar* rows = map.StoredRow(map.Height() - (top + height));
+  if (map.BytesPerPixel() == 3) {
     return QImage(rows, doc.Set().PlayfieldWidth(), height, rowBytes, QImage::Format_BGR888);
   }
   QImage band(rows, doc.Set().PlayfieldWidth(), height, rowBytes, QImage::Format_Indexed8);
@@ -41,11 +38,13 @@ QImage MapBand(const CTavroDoc& doc, int top, int height) {
 
 void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logicalClip,
                       QPoint origin) {
-  if (!doc.SetLoaded || !HasCompleteMap(doc)) return;
+  if (!doc.SetLoaded ||
+      !doc.Map().IsComplete(doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()))
+    return;
   const MapRect clip{logicalClip.left(), logicalClip.top(), logicalClip.right() + 1,
                      logicalClip.bottom() + 1};
-  const MapDrawPlan plan =
-      PlanMapDraw(clip, doc.ZoomFactor, {doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()});
+  const MapDrawPlan plan = PlanMapDraw(clip, doc.Pointer().Zoom(),
+                                       {doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()});
   if (!plan.draws) return;
 
   // Only the damaged rows and columns are copied, then turned top-down; the map itself is
@@ -62,8 +61,8 @@ void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logi
 void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, QSize client, QPoint scroll) {
   ViewSize extent{0, 0};
   if (doc.SetLoaded) {
-    extent = {doc.Set().PlayfieldWidth() * doc.ZoomFactor,
-              doc.Set().PlayfieldHeight() * doc.ZoomFactor};
+    extent = {doc.Set().PlayfieldWidth() * doc.Pointer().Zoom(),
+              doc.Set().PlayfieldHeight() * doc.Pointer().Zoom()};
   }
   for (const MapRect& strip :
        BackgroundStrips(extent, {scroll.x(), scroll.y()}, {client.width(), client.height()})) {

@@ -15,7 +15,7 @@ namespace tavro {
 
 void CTavroView::TrackPointerAt(QPoint point) {
   const ScrollPos scroll = ScrollPosition();
-  Doc.TrackPointer(point.x(), point.y(), scroll.x, scroll.y);
+  Doc.Pointer().Track(point.x(), point.y(), scroll.x, scroll.y);
 }
 
 MapRect CTavroView::VisibleZoomedRect() const {
@@ -73,7 +73,7 @@ void CTavroView::mouseMoveEvent(QMouseEvent *event) {
     return;
   }
   TrackPointerAt(event->position().toPoint());
-  if (Doc.DragObject == 0) return;
+  if (Doc.Pointer().HeldSlot() == 0) return;
   const CTavroDoc::DragResult step = Doc.DragStep(CTavroDoc::DragPhase::Move, VisibleZoomedRect());
   InvalidateMapRect(step.redraw);
   if (step.limitReached) {
@@ -119,7 +119,7 @@ void CTavroView::ReleaseCapture() {
 }
 
 void CTavroView::DropHeld() {
-  if (Doc.DragObject == 0) return;
+  if (Doc.Pointer().HeldSlot() == 0) return;
   ++MouseHandlerDepth;
   InvalidateMapRect(Doc.DropHeldObject().redraw);
   FlushAndRepaint();

@@ -26,7 +26,8 @@ void CTavroView::ScheduleTimerPass() {
     PassTimer.stop();
     return;
   }
-  if (Doc.DispatchDepth >= kMaxTimerPassDepth) delay = std::max(delay, kBlockedPassDelayMs);
+  if (Doc.Scripts().DispatchDepth() >= kMaxTimerPassDepth)
+    delay = std::max(delay, kBlockedPassDelayMs);
   PassTimer.start(delay);
 }
 

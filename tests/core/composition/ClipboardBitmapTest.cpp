@@ -27,13 +27,34 @@ class ClipboardBitmapTest : public ComposerFixture {
     }
     build.ColourCount(colours);
     doc.BuildPalette(0);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) SetIndex(x, y, static_cast<uint8_t>((x + 3 * y) % modulo));
-    }
+    Paint([&](uint8_t* pixels) {
+      for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+          pixels[At(x, y)] = static_cast<uint8_t>((x + 3 * y) % modulo);
+      }
+    });
+  }
+
+  ClipboardPicture Picture() const {
+    return {doc.Map(), doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight(),
+            doc.Set().Palettes().ColourCount};
+  }
+
+  // Offset of pixel (x, y) (y from the top) in an 8-bit map.
+  size_t At(int x, int y) const {
+    return static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x;
+  }
+
+  // Writes straight into the document's map, as into a hand-made picture.
+  template <typename Fn>
+  void Paint(Fn&& write) {
+    ComposedMap map = doc.Map();
+    write(map.MutableBytes());
+    doc.AdoptMap(std::move(map));
   }
 
   void SetIndex(int x, int y, uint8_t index) {
-    doc.CompositeMap.at(static_cast<size_t>(doc.MapHeight - 1 - y) * doc.MapStride + x) = index;
+    Paint([&](uint8_t* pixels) { pixels[At(x, y)] = index; });
   }
 
   // Start of picture row y (top-down) in the file: rows are stored bottom-up.
@@ -44,7 +65,7 @@ class ClipboardBitmapTest : public ComposerFixture {
 
 TEST_F(ClipboardBitmapTest, SixteenColoursPackTwoPixelsABytePaddedToFour) {
   IndexedPicture(445, 3, 16, 16);
-  const std::vector<uint8_t> file = MakeClipboardBmpFile(doc);
+  const std::vector<uint8_t> file = MakeClipboardBmpFile(Picture());
   const size_t rowBytes = 224;  // 223 bytes of pixels, the last half empty, and 1 zero byte
   ASSERT_EQ(file.size(), 14u + 40 + 16 * 4 + rowBytes * 3 + 1);
 
@@ -82,7 +103,7 @@ TEST_F(ClipboardBitmapTest, TwoHundredColoursCopyTheMapRowsWithZeroPadding) {
   for (int y = 0; y < 2; ++y) {
     for (int x = 445; x < 448; ++x) SetIndex(x, y, 0xEE);
   }
-  const std::vector<uint8_t> file = MakeClipboardBmpFile(doc);
+  const std::vector<uint8_t> file = MakeClipboardBmpFile(Picture());
   ASSERT_EQ(file.size(), 14u + 40 + 256 * 4 + 448 * 2 + 1);
   EXPECT_EQ(Le16(file, 28), 8u);
   EXPECT_EQ(Le32(file, 10), 14u + 40 + 1024);
@@ -98,9 +119,9 @@ TEST_F(ClipboardBitmapTest, TwoHundredColoursCopyTheMapRowsWithZeroPadding) {
 
 TEST_F(ClipboardBitmapTest, SixteenColoursAreTheLastThatFitFourBits) {
   IndexedPicture(8, 1, 16, 16);
-  EXPECT_EQ(Le16(MakeClipboardDib(doc), 14), 4u);
+  EXPECT_EQ(Le16(MakeClipboardDib(Picture()), 14), 4u);
   IndexedPicture(8, 1, 17, 16);
-  const std::vector<uint8_t> dib = MakeClipboardDib(doc);
+  const std::vector<uint8_t> dib = MakeClipboardDib(Picture());
   EXPECT_EQ(Le16(dib, 14), 8u);
   EXPECT_EQ(dib.size(), 40u + 1024 + 8 + 1);
 }
@@ -110,7 +131,7 @@ TEST_F(ClipboardBitmapTest, IndicesBeyondFourBitsBecomeTheBackground) {
   SetIndex(0, 0, 2);
   SetIndex(1, 0, 17);  // a cel of a palette that has no file can still carry such an index
   SetIndex(2, 0, 3);
-  const std::vector<uint8_t> dib = MakeClipboardDib(doc);
+  const std::vector<uint8_t> dib = MakeClipboardDib(Picture());
   const size_t pixels = 40 + 64;
   EXPECT_EQ(dib[pixels], 0x20);
   EXPECT_EQ(dib[pixels + 1], 0x30);
@@ -119,7 +140,7 @@ TEST_F(ClipboardBitmapTest, IndicesBeyondFourBitsBecomeTheBackground) {
 TEST_F(ClipboardBitmapTest, TheTableHoldsTheColourGroupShownNow) {
   IndexedPicture(4, 1, 3, 3);
   doc.BuildPalette(1);
-  const std::vector<uint8_t> dib = MakeClipboardDib(doc);
+  const std::vector<uint8_t> dib = MakeClipboardDib(Picture());
   EXPECT_EQ(dib[40 + 2 * 4], 7);      // blue
   EXPECT_EQ(dib[40 + 2 * 4 + 1], 2);  // green
   EXPECT_EQ(dib[40 + 2 * 4 + 2], 9);  // red
@@ -128,15 +149,17 @@ TEST_F(ClipboardBitmapTest, TheTableHoldsTheColourGroupShownNow) {
 TEST_F(ClipboardBitmapTest, TrueColourGivesTwentyFourBitsWithoutATable) {
   Playfield(445, 2, /*trueColour=*/true);
   build.ColourCount(200);
-  for (int y = 0; y < 2; ++y) {
-    for (int x = 0; x < 445; ++x) {
-      const size_t at = (static_cast<size_t>(1 - y) * doc.MapStride + x) * 3;
-      doc.CompositeMap[at] = static_cast<uint8_t>(x);
-      doc.CompositeMap[at + 1] = static_cast<uint8_t>(y);
-      doc.CompositeMap[at + 2] = 0x5A;
+  Paint([&](uint8_t* pixels) {
+    for (int y = 0; y < 2; ++y) {
+      for (int x = 0; x < 445; ++x) {
+        const size_t at = At(x, y) * 3;
+        pixels[at] = static_cast<uint8_t>(x);
+        pixels[at + 1] = static_cast<uint8_t>(y);
+        pixels[at + 2] = 0x5A;
+      }
     }
-  }
-  const std::vector<uint8_t> file = MakeClipboardBmpFile(doc);
+  });
+  const std::vector<uint8_t> file = MakeClipboardBmpFile(Picture());
   const size_t rowBytes = 1336;  // 445 * 3 = 1335, padded to 4
   ASSERT_EQ(file.size(), 14u + 40 + rowBytes * 2 + 1);
   EXPECT_EQ(Le16(file, 28), 24u);
@@ -152,11 +175,11 @@ TEST_F(ClipboardBitmapTest, TrueColourGivesTwentyFourBitsWithoutATable) {
 }
 
 TEST_F(ClipboardBitmapTest, NoPictureGivesNothing) {
-  EXPECT_TRUE(MakeClipboardDib(doc).empty());
-  EXPECT_TRUE(MakeClipboardBmpFile(doc).empty());
+  EXPECT_TRUE(MakeClipboardDib(Picture()).empty());
+  EXPECT_TRUE(MakeClipboardBmpFile(Picture()).empty());
   IndexedPicture(16, 4, 16, 16);
-  doc.CompositeMap.resize(16 * 3);  // one row short of what the size promises
-  EXPECT_TRUE(MakeClipboardBmpFile(doc).empty());
+  doc.SetMapSize(16, 5);  // one row more than the map holds
+  EXPECT_TRUE(MakeClipboardBmpFile(Picture()).empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/composition/ComposerFixture.h"
+#include "support/MapEdit.h"
 
 namespace tavro::test {
 namespace {
@@ -15,39 +16,41 @@ class PaletteTest : public ComposerFixture {
 TEST_F(PaletteTest, BuildsTheColourTableFromTheGroupAndDescribesTheMap) {
   SetColour(3, 0, 10, 20, 30);
   SetColour(3, 1, 40, 50, 60);
-  doc.MapInfo.Colours[2] = {7, 7, 7, 0};
+  ComposedMap map = doc.Map();
+  map.SetColour(2, {7, 7, 7, 0});
+  doc.AdoptMap(std::move(map));
   build.ColourCount(2);
   doc.BuildPalette(3);
   EXPECT_EQ(doc.Set().CurrentGroup(), 3);
-  EXPECT_EQ(doc.MapInfo.Header.biWidth, 8);
-  EXPECT_EQ(doc.MapInfo.Header.biHeight, 2);
-  EXPECT_EQ(doc.MapInfo.Colours[1].Blue, 60);
-  EXPECT_EQ(doc.MapInfo.Colours[1].Green, 50);
-  EXPECT_EQ(doc.MapInfo.Colours[1].Red, 40);
-  EXPECT_EQ(doc.MapInfo.Colours[2].Blue, 7);  // beyond ColourCount: untouched
-  EXPECT_EQ(doc.MapInfo.Colours[0].Red, 10);
-  EXPECT_EQ(doc.MapInfo.Colours[0].Blue, 30);
+  EXPECT_EQ(doc.Map().Info().Header.biWidth, 8);
+  EXPECT_EQ(doc.Map().Info().Header.biHeight, 2);
+  EXPECT_EQ(doc.Map().Info().Colours[1].Blue, 60);
+  EXPECT_EQ(doc.Map().Info().Colours[1].Green, 50);
+  EXPECT_EQ(doc.Map().Info().Colours[1].Red, 40);
+  EXPECT_EQ(doc.Map().Info().Colours[2].Blue, 7);  // beyond ColourCount: untouched
+  EXPECT_EQ(doc.Map().Info().Colours[0].Red, 10);
+  EXPECT_EQ(doc.Map().Info().Colours[0].Blue, 30);
 }
 
 TEST_F(PaletteTest, UncheckedCountsAndGroupsStayInsideTheTables) {
   SetColour(0, 255, 1, 2, 3);
   build.ColourCount(300);
   doc.BuildPalette(12);  // reads as group 0, stays the current number
-  EXPECT_EQ(doc.MapInfo.Colours[255].Green, 2);
+  EXPECT_EQ(doc.Map().Info().Colours[255].Green, 2);
   EXPECT_EQ(doc.Set().CurrentGroup(), 12);
   build.ColourCount(-4);
   doc.BuildPalette(-1);
-  EXPECT_EQ(doc.MapInfo.Colours[255].Green, 2) << "no colour is taken";
+  EXPECT_EQ(doc.Map().Info().Colours[255].Green, 2) << "no colour is taken";
   EXPECT_EQ(doc.Set().Palettes().ColourOfGroup(0, 256).Red, 0);
 }
 
 TEST_F(PaletteTest, AllocationTakesTheFormAndSizeOfTheMode) {
   doc.AllocateMap(true);
-  EXPECT_EQ(doc.MapInfo.Header.biBitCount, 24);
-  EXPECT_EQ(doc.CompositeMap.size(), 3u * 8 * 2 + 1);
+  EXPECT_EQ(doc.Map().Info().Header.biBitCount, 24);
+  EXPECT_EQ(doc.Map().Bytes().size(), 3u * 8 * 2 + 1);
   doc.AllocateMap(false);
-  EXPECT_EQ(doc.MapInfo.Header.biBitCount, 8);
-  EXPECT_EQ(doc.CompositeMap.size(), 8u * 2 + 1);
+  EXPECT_EQ(doc.Map().Info().Header.biBitCount, 8);
+  EXPECT_EQ(doc.Map().Bytes().size(), 8u * 2 + 1);
 }
 
 class ColourModeTest : public ComposerFixture {
@@ -70,13 +73,13 @@ class ColourModeTest : public ComposerFixture {
 TEST_F(ColourModeTest, TrueColourBringsBackAlphaCelsAnd256ColourDropsThem) {
   EXPECT_EQ(IndexAt(1, 0), 0);
   doc.SetColourModeTrue();
-  EXPECT_TRUE(doc.TrueColourMode);
-  EXPECT_EQ(doc.CompositeMap.size(), 3u * 4 + 1);
+  EXPECT_TRUE(doc.Map().TrueColourMode());
+  EXPECT_EQ(doc.Map().Bytes().size(), 3u * 4 + 1);
   EXPECT_EQ(ColourAt(0, 0), (Bgr{0, 0, 200}));
   EXPECT_EQ(ColourAt(1, 0), (Bgr{0, 0, 60}));
   EXPECT_EQ(ColourAt(2, 0), (Bgr{100, 100, 100}));
   doc.SetColourMode256();
-  EXPECT_EQ(doc.CompositeMap.size(), 4u + 1);
+  EXPECT_EQ(doc.Map().Bytes().size(), 4u + 1);
   EXPECT_EQ(IndexAt(0, 0), 1);
   EXPECT_EQ(IndexAt(1, 0), 0);
   EXPECT_FALSE(host.repaints.empty());
@@ -91,7 +94,7 @@ TEST_F(ColourModeTest, ModeChangesKeepPositionsMovedInTheCurrentSet) {
 
 TEST_F(ColourModeTest, TransparentHalfTurnsOnTrueColourAndStaysInTheCels) {
   doc.ApplyTransparent50();
-  EXPECT_TRUE(doc.TrueColourMode);
+  EXPECT_TRUE(doc.Map().TrueColourMode());
   EXPECT_EQ(ColourAt(0, 0), (Bgr{50, 50, 150}));  // (200*128 + 100*128) >> 8 on red
   EXPECT_EQ(ColourAt(1, 0), (Bgr{0, 0, 60}));     // alpha cels keep their own alpha
   doc.SetColourMode256();
@@ -102,13 +105,12 @@ TEST_F(ColourModeTest, TransparentHalfTurnsOnTrueColourAndStaysInTheCels) {
 
 TEST_F(ColourModeTest, WithoutALoadedSetTheModeCommandsTouchNothing) {
   doc.SetLoaded = false;
-  doc.MapStride = 0;  // as before any load
-  doc.MapHeight = 0;
-  const auto map = doc.CompositeMap;
+  doc.SetMapSize(0, 0);  // as before any load
+  const auto map = doc.Map().Bytes();
   doc.ApplyTransparent50();
   doc.SetColourModeTrue();
-  EXPECT_FALSE(doc.TrueColourMode);
-  EXPECT_EQ(doc.CompositeMap, map);
+  EXPECT_FALSE(doc.Map().TrueColourMode());
+  EXPECT_EQ(doc.Map().Bytes(), map);
   EXPECT_EQ(doc.Set().CellTable()[0].Transparency, 0);
 }
 
@@ -116,7 +118,7 @@ TEST_F(ColourModeTest, ColourGroupRecomposesOnlyWhereTheMapHoldsColours) {
   doc.SelectGroup(1);
   EXPECT_EQ(doc.Set().CurrentGroup(), 1);
   EXPECT_EQ(IndexAt(0, 0), 1);
-  EXPECT_EQ(doc.MapInfo.Colours[1].Blue, 250);
+  EXPECT_EQ(doc.Map().Info().Colours[1].Blue, 250);
   doc.SetColourModeTrue();  // set 0 remembers group 1
   EXPECT_EQ(ColourAt(0, 0), (Bgr{250, 0, 0}));
   doc.BuildPalette(0);  // the palette alone does not touch a true-colour map
@@ -132,19 +134,19 @@ TEST_F(DirtyAreaTest, MarksGatherIntoOneRectangleThatAFlushComposesAndEmpties) {
   Playfield(8, 4);
   AddCel(0, 8, 4, std::vector<uint8_t>(32, 3));
   ShowSet(0);
-  std::fill(doc.CompositeMap.begin(), doc.CompositeMap.end(), 0);
+  test::FillMap(doc, 0);
   doc.MarkDirty({1, 1, 2, 2});
   doc.MarkDirty({});  // adds nothing
   doc.MarkDirty({3, 0, 4, 1});
-  EXPECT_TRUE(doc.DirtyFlag);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{1, 0, 4, 2}));
+  EXPECT_TRUE(doc.Map().Dirty());
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{1, 0, 4, 2}));
   doc.FlushDirtyRect();
-  EXPECT_FALSE(doc.DirtyFlag);
-  EXPECT_TRUE(doc.DirtyRect.IsEmpty());
+  EXPECT_FALSE(doc.Map().Dirty());
+  EXPECT_TRUE(doc.Map().DirtyArea().IsEmpty());
   EXPECT_EQ(IndexRow(0), (std::vector<uint8_t>{0, 3, 3, 3, 0, 0, 0, 0}));
   EXPECT_EQ(IndexRow(2), (std::vector<uint8_t>(8, 0)));
   doc.MarkPlayfieldDirty();
-  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 8, 4}));
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 8, 4}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/composition/ComposerFixture.h"
+#include "support/MapEdit.h"
 
 namespace tavro::test {
 namespace {
@@ -27,7 +28,7 @@ TEST_F(ComposeIndexedTest, RowsLandUprightInABottomUpMap) {
   AddCel(0, 2, 2, {1, 2, 3, 4}, 0xFFFF, 1, 1);  // offset inside the object
   ShowSet(0);
   // The map's first stored row is the playfield's bottom row.
-  EXPECT_EQ(doc.CompositeMap[1], 3);
+  EXPECT_EQ(doc.Map().Bytes()[1], 3);
   EXPECT_EQ(IndexRow(0), (V{0, 0, 0, 0}));
   EXPECT_EQ(IndexRow(1), (V{0, 1, 2, 0}));
   EXPECT_EQ(IndexRow(2), (V{0, 3, 4, 0}));
@@ -74,7 +75,7 @@ TEST_F(ComposeIndexedTest, ARectangleRecomposesOnlyItself) {
   Playfield(8, 8);
   AddCel(0, 8, 8, V(64, 4));
   ShowSet(0);
-  std::fill(doc.CompositeMap.begin(), doc.CompositeMap.end(), 99);
+  test::FillMap(doc, 99);
   doc.ComposeRect(2, 3, 3, 2);
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {
@@ -82,14 +83,14 @@ TEST_F(ComposeIndexedTest, ARectangleRecomposesOnlyItself) {
       EXPECT_EQ(IndexAt(x, y), inside ? 4 : 99) << x << "," << y;
     }
   }
-  EXPECT_EQ(doc.CompositeMap.back(), 99);  // the spare byte
+  EXPECT_EQ(doc.Map().Bytes().back(), 99);  // the spare byte
 }
 
 TEST_F(ComposeIndexedTest, RectanglesPartlyOrWhollyOutsideAreClippedOrIgnored) {
   Playfield(4, 4);
   AddCel(0, 4, 4, V(16, 2));
   ShowSet(0);
-  std::fill(doc.CompositeMap.begin(), doc.CompositeMap.end(), 99);
+  test::FillMap(doc, 99);
   doc.ComposeRect(-100, -100, 102, 101);  // covers x 0..1, y 0
   doc.ComposeRect(4, 0, 10, 10);
   doc.ComposeRect(0, 0, -3, 5);
@@ -310,9 +311,9 @@ TEST_F(ComposeTrueColourTest, TallRectanglesComposeAlikeInEveryRow) {
 TEST_F(ComposeTrueColourTest, AMapOfTheOtherFormIsNeverWritten) {
   AddCel(0, 3, 1, {1, 1, 1});
   doc.AllocateMap(false);  // 8-bit map while the mode says true colour
-  const auto before = doc.CompositeMap;
+  const auto before = doc.Map().Bytes();
   ShowSet(0);
-  EXPECT_EQ(doc.CompositeMap, before);
+  EXPECT_EQ(doc.Map().Bytes(), before);
 }
 
 }  // namespace

@@ -33,10 +33,9 @@ class ComposerFixture : public ::testing::Test {
   // A playfield with its map allocated in the given form; the set is marked loaded.
   void Playfield(int width, int height, bool trueColour = false) {
     build.Playfield(width, height);
-    doc.MapStride = (width + 3) & ~3;
-    doc.MapHeight = height;
-    doc.TrueColourMode = trueColour;
-    doc.AllocateMap(doc.TrueColourMode);
+    doc.SetMapSize((width + 3) & ~3, height);
+    doc.SetTrueColourMode(trueColour);
+    doc.AllocateMap(doc.Map().TrueColourMode());
     doc.SetLoaded = true;
   }
 
@@ -66,12 +65,14 @@ class ComposerFixture : public ::testing::Test {
   void ShowSet(int set) { doc.SwitchSet(set); }
 
   uint8_t IndexAt(int x, int y) const {
-    return doc.CompositeMap.at(static_cast<size_t>(doc.MapHeight - 1 - y) * doc.MapStride + x);
+    return doc.Map().Bytes().at(
+        static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x);
   }
 
   Bgr ColourAt(int x, int y) const {
-    const size_t at = (static_cast<size_t>(doc.MapHeight - 1 - y) * doc.MapStride + x) * 3;
-    return {doc.CompositeMap.at(at), doc.CompositeMap.at(at + 1), doc.CompositeMap.at(at + 2)};
+    const size_t at =
+        (static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x) * 3;
+    return {doc.Map().Bytes().at(at), doc.Map().Bytes().at(at + 1), doc.Map().Bytes().at(at + 2)};
   }
 
   // Row y of an 8-bit map, playfield columns only.

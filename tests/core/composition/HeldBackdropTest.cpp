@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "composition/Composer.h"
 #include "core/composition/ComposerFixture.h"
 
 namespace tavro::test {
@@ -31,7 +32,7 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
     PlaceEverywhere(2, 5, 3);
     PlaceEverywhere(3, 12, 1);
     ShowSet(0);
-    doc.DragObject = doc.Set().SlotOf(1);
+    doc.Pointer().Hold(doc.Set().SlotOf(1));
   }
 
   // The held object moved by (dx, dy) and the swept rectangle recomposed, as a drag step does.
@@ -46,14 +47,11 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
 
   // What the held object's press and the steps left must be what composing it all gives.
   void ExpectSameAsFullComposition() {
-    const std::vector<uint8_t> stepped = doc.CompositeMap;
-    const CTavroDoc::HeldBackdrop kept = doc.Backdrop;
-    const int32_t held = doc.DragObject;
-    doc.DragObject = 0;
-    doc.ComposeRect(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
-    doc.DragObject = held;
-    doc.Backdrop = kept;
-    EXPECT_EQ(stepped, doc.CompositeMap);
+    // Composed into a copy, nothing held: the document's map and backdrop stay as they are.
+    ComposedMap full = doc.Map();
+    compose::ComposeRect(doc.Set(), full,
+                         {0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()}, 0);
+    EXPECT_EQ(doc.Map().Bytes(), full.Bytes());
   }
 
   // A change a script makes is followed by a recomposition of what it touched.
@@ -68,7 +66,8 @@ TEST_P(HeldBackdropTest, EveryStepEqualsAFullComposition) {
     Step(i % 2 == 0 ? 2 : -1, 1);
     ExpectSameAsFullComposition();
   }
-  EXPECT_FALSE(doc.Backdrop.pixels.empty()) << "a still set should have been given a backdrop";
+  EXPECT_FALSE(doc.Map().Backdrop().pixels.empty())
+      << "a still set should have been given a backdrop";
 }
 
 TEST_P(HeldBackdropTest, ChangesBeneathBetweenStepsAreNeverHiddenByAnOldBackdrop) {
@@ -103,18 +102,18 @@ TEST_P(HeldBackdropTest, ItIsDroppedWithTheObjectAndWithTheMap) {
   BuildSet();
   Step(1, 1);
   Step(1, 1);
-  ASSERT_FALSE(doc.Backdrop.pixels.empty());
-  doc.DragObject = 0;
+  ASSERT_FALSE(doc.Map().Backdrop().pixels.empty());
+  doc.Pointer().Hold(0);
   Step(1, 1);
-  EXPECT_TRUE(doc.Backdrop.pixels.empty());
+  EXPECT_TRUE(doc.Map().Backdrop().pixels.empty());
   ExpectSameAsFullComposition();
 
-  doc.DragObject = doc.Set().SlotOf(1);
+  doc.Pointer().Hold(doc.Set().SlotOf(1));
   Step(1, 1);
   Step(1, 1);
-  ASSERT_FALSE(doc.Backdrop.pixels.empty());
-  doc.AllocateMap(doc.TrueColourMode);
-  EXPECT_TRUE(doc.Backdrop.pixels.empty());
+  ASSERT_FALSE(doc.Map().Backdrop().pixels.empty());
+  doc.AllocateMap(doc.Map().TrueColourMode());
+  EXPECT_TRUE(doc.Map().Backdrop().pixels.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, HeldBackdropTest, ::testing::Values(false, true),

@@ -9,7 +9,8 @@ namespace {
 class LoadedSetTest : public LoadFixture {
  protected:
   uint8_t IndexAt(int x, int y) const {
-    return doc.CompositeMap.at(static_cast<size_t>(doc.MapHeight - 1 - y) * doc.MapStride + x);
+    return doc.Map().Bytes().at(
+        static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x);
   }
 
   // A 16-colour palette; object 0 a 2 x 2 cel of colour 3, object 1 a 2 x 2 cel of colour 5.
@@ -24,14 +25,14 @@ TEST_F(LoadedSetTest, TheLoadComposesSetZeroAndBuildsItsPalette) {
   WriteParts();
   Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n");
   ASSERT_TRUE(doc.SetLoaded);
-  EXPECT_EQ(doc.MapStride, 12);
+  EXPECT_EQ(doc.Map().Stride(), 12);
   EXPECT_EQ(IndexAt(1, 1), 3);
   EXPECT_EQ(IndexAt(2, 2), 3);  // the earlier line lies on top
   EXPECT_EQ(IndexAt(3, 3), 5);
   EXPECT_EQ(IndexAt(0, 0), 0);
   EXPECT_EQ(doc.Set().Palettes().ColourCount, 16);
-  EXPECT_EQ(doc.MapInfo.Header.biWidth, 12);
-  EXPECT_EQ(doc.MapInfo.Header.biHeight, 6);
+  EXPECT_EQ(doc.Map().Info().Header.biWidth, 12);
+  EXPECT_EQ(doc.Map().Info().Header.biHeight, 6);
 }
 
 TEST_F(LoadedSetTest, ASetEventRunsBeforeTheSetChanges) {
@@ -78,9 +79,9 @@ TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
   EXPECT_EQ(doc.HitTest(6, 5), 0);
 
   // A drag repaints where the cel was and where it goes, its negative offset included.
-  doc.TrackPointer(6, 5, 0, 0);
+  doc.Pointer().Track(6, 5, 0, 0);
   doc.PressAtPointer();
-  doc.TrackPointer(9, 5, 0, 0);
+  doc.Pointer().Track(9, 5, 0, 0);
   doc.DragStep(CTavroDoc::DragPhase::Move);
   doc.DropHeldObject();
   EXPECT_EQ(IndexAt(7, 4), 0);
@@ -93,11 +94,11 @@ TEST_F(LoadedSetTest, ATransparencyRemarkLoadsTheSetInTrueColour) {
   WriteParts();
   Load("(10,6)\n%p.pal\n#0 a.cel :0 ;%t128\n$0 1,1\n");
   ASSERT_TRUE(doc.SetLoaded);
-  EXPECT_TRUE(doc.TrueColourMode);
-  EXPECT_EQ(doc.MapInfo.Header.biBitCount, 24);
-  EXPECT_EQ(doc.CompositeMap.size(), 3u * 12 * 6 + 1);
+  EXPECT_TRUE(doc.Map().TrueColourMode());
+  EXPECT_EQ(doc.Map().Info().Header.biBitCount, 24);
+  EXPECT_EQ(doc.Map().Bytes().size(), 3u * 12 * 6 + 1);
   doc.SetColourMode256();
-  EXPECT_EQ(doc.CompositeMap.size(), 12u * 6 + 1);
+  EXPECT_EQ(doc.Map().Bytes().size(), 12u * 6 + 1);
   EXPECT_EQ(IndexAt(1, 1), 3);
 }
 

@@ -26,7 +26,7 @@ TEST_F(CelLineTest, AFullLineFillsItsCelAndObject) {
   EXPECT_EQ(Object(12).Number, 12);
   EXPECT_EQ(Object(12).FixTotal, 5);
   EXPECT_EQ(Object(12).FixRemaining, 5);
-  EXPECT_FALSE(doc.TrueColourMode);
+  EXPECT_FALSE(doc.Map().TrueColourMode());
 }
 
 TEST_F(CelLineTest, SlotsFollowFirstAppearanceAndGapsHaveNone) {
@@ -102,12 +102,12 @@ TEST_F(CelLineTest, TransparencyRemarksSwitchToTrueColour) {
   EXPECT_EQ(doc.Set().CellTable()[1].Transparency, 50);
   EXPECT_EQ(doc.Set().CellTable()[2].Transparency, -1);  // a remark without a level
   EXPECT_EQ(doc.Set().CellTable()[3].Transparency, 0);   // "; %T" is no remark
-  EXPECT_TRUE(doc.TrueColourMode);
+  EXPECT_TRUE(doc.Map().TrueColourMode());
 }
 
 TEST_F(CelLineTest, ALineWithoutARemarkLeavesTheColourModeAlone) {
   Load("#0 a.cel :0 ; %T9\n#0 b.cel :0 ;T5\n");
-  EXPECT_FALSE(doc.TrueColourMode);
+  EXPECT_FALSE(doc.Map().TrueColourMode());
 }
 
 TEST_F(CelLineTest, FileNamesAreCutAfterNineteenBytesAndTheRestIsParsedOn) {

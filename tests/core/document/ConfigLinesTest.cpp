@@ -13,13 +13,13 @@ TEST_F(ConfigLinesTest, SizeLinesAreCappedAndTheLastOneHolds) {
   Load("#0 a.cel\n(2000,2000\n");
   EXPECT_EQ(doc.Set().PlayfieldWidth(), 1280);
   EXPECT_EQ(doc.Set().PlayfieldHeight(), 1024);
-  EXPECT_EQ(doc.MapBounds, (MapRect{0, 0, 1279, 1023}));
+  EXPECT_EQ(doc.Pointer().Bounds(), (MapRect{0, 0, 1279, 1023}));
 
   Load("#0 a.cel\n(800,600)\n(641x3\n");
   EXPECT_EQ(doc.Set().PlayfieldWidth(), 641);
   EXPECT_EQ(doc.Set().PlayfieldHeight(), 3);
-  EXPECT_EQ(doc.MapStride, 644);  // rows of the map are a multiple of 4 bytes
-  EXPECT_EQ(doc.MapHeight, 3);
+  EXPECT_EQ(doc.Map().Stride(), 644);  // rows of the map are a multiple of 4 bytes
+  EXPECT_EQ(doc.Map().Height(), 3);
 }
 
 TEST_F(ConfigLinesTest, SizeLinesWithoutAPositiveSideKeepThatSide) {

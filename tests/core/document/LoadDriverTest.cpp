@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/document/LoadFixture.h"
+#include "scripts/ScriptCodes.h"
 
 namespace tavro {
 namespace {
@@ -17,7 +18,7 @@ class LoadDriverTest : public test::LoadFixture {
     EXPECT_TRUE(doc.Set().ConfigText().empty());
     EXPECT_TRUE(doc.Set().CellTable().empty());
     EXPECT_TRUE(doc.Set().ObjectTable().empty());
-    EXPECT_TRUE(doc.CompositeMap.empty());
+    EXPECT_TRUE(doc.Map().Bytes().empty());
     EXPECT_EQ(host.wholeViewInvalidations, 0);
   }
 };
@@ -32,13 +33,13 @@ TEST_F(LoadDriverTest, FilesThatGiveNothingLeaveTheDocumentEmptyWithoutAWord) {
 }
 
 TEST_F(LoadDriverTest, ASetWithCelsIsShownFromSetZeroAtZoomOne) {
-  doc.ZoomFactor = 4;
+  doc.Pointer().SetZoom(4);
   const std::string text = "(640,400\n#0 a.cel :0\n#1 b.cel :1\n$0 1,1 2,2\n";
   Load(text);
   EXPECT_TRUE(doc.SetLoaded);
-  EXPECT_EQ(doc.ZoomFactor, 1);
+  EXPECT_EQ(doc.Pointer().Zoom(), 1);
   EXPECT_EQ(doc.Set().CurrentSet(), 0);
-  EXPECT_EQ(doc.MapBounds, (MapRect{0, 0, 639, 399}));
+  EXPECT_EQ(doc.Pointer().Bounds(), (MapRect{0, 0, 639, 399}));
   EXPECT_EQ(host.wholeViewInvalidations, 1);
   ASSERT_EQ(doc.Set().ConfigTextLength(), static_cast<int32_t>(text.size()));
   EXPECT_EQ(std::string(doc.Set().ConfigText().data()), text);  // as read, with a zero after it
@@ -106,8 +107,7 @@ TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
   build.ColourCount(16);
   build.PaletteBase(3, 7);
   build.Colour(2, 5, 9, 0, 0);
-  doc.DirtyFlag = true;
-  doc.DirtyRect = {1, 2, 3, 4};
+  doc.MarkDirty({1, 2, 3, 4});
   doc.ResetSet();
   EXPECT_EQ(doc.Set().CellCount(), 0);
   EXPECT_EQ(doc.Set().ObjectCount(), 0);
@@ -117,13 +117,13 @@ TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
   EXPECT_EQ(doc.Set().CurrentSet(), 255);
   EXPECT_EQ(doc.Set().PlayfieldWidth(), 448);
   EXPECT_EQ(doc.Set().PlayfieldHeight(), 320);
-  EXPECT_FALSE(doc.TrueColourMode);
+  EXPECT_FALSE(doc.Map().TrueColourMode());
   EXPECT_EQ(doc.Set().Palettes().PaletteBase[3], 0);
   EXPECT_EQ(doc.Set().Palettes().GroupColour(2, 5).Red, 0);
   EXPECT_EQ(doc.Set().SetGroup()[0], 0);
   EXPECT_EQ(SetsInUse(), std::vector<int>{});
-  EXPECT_FALSE(doc.DirtyFlag);
-  EXPECT_TRUE(doc.DirtyRect.IsEmpty());
+  EXPECT_FALSE(doc.Map().Dirty());
+  EXPECT_TRUE(doc.Map().DirtyArea().IsEmpty());
   EXPECT_FALSE(doc.Set().CellTable().empty());
   EXPECT_FALSE(doc.Set().ConfigText().empty());
 }
@@ -132,21 +132,24 @@ TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
   Load("#0 a.cel\n#3000 b.cel\n");
   build.Pixels(0, std::vector<uint8_t>(16, 1));
   build.Pixels(1500, std::vector<uint8_t>(16, 1));  // beyond CellCount, still freed
-  doc.ActionStore[100] = 7;
+  ASSERT_TRUE(doc.Scripts().AppendAction(kEventPress, 1, kActionMap, {1, 0}));
   for (int i = 0; i < 5; ++i) build.Set().CountLoadedCel();
-  doc.BlendRows.assign(64, 1);
-  doc.Backdrop.pixels.assign(64, 1);
+  ComposedMap map;
+  map.SetSize(8, 8);
+  map.Allocate(/*trueColour=*/true);
+  map.Backdrop().pixels.assign(64, 1);
+  doc.AdoptMap(std::move(map));
   doc.DeleteContents();
   EXPECT_FALSE(doc.SetLoaded);
   EXPECT_TRUE(doc.Set().CellTable().empty());
   EXPECT_TRUE(doc.Set().ObjectTable().empty());
-  EXPECT_TRUE(doc.CompositeMap.empty());
-  EXPECT_EQ(doc.BlendRows.capacity(), 0u);
-  EXPECT_EQ(doc.Backdrop.pixels.capacity(), 0u);
+  EXPECT_TRUE(doc.Map().Bytes().empty());
+  EXPECT_EQ(doc.Map().WorkAreaCapacity(), 0u);
+  EXPECT_EQ(doc.Map().Backdrop().pixels.capacity(), 0u);
   EXPECT_EQ(doc.Set().SlotOf(0), 0);
   EXPECT_EQ(doc.Set().SlotOf(3000), 0);
-  EXPECT_EQ(doc.ActionStore.size(), static_cast<size_t>(kActionStoreSize));
-  EXPECT_EQ(doc.ActionStore[100], 0);
+  EXPECT_EQ(doc.Scripts().Actions().size(), static_cast<size_t>(kActionStoreSize));
+  EXPECT_EQ(doc.Scripts().Actions()[0], 0);
   EXPECT_EQ(doc.Set().LoadedCelCount(), 0);
 }
 

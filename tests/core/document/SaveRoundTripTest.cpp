@@ -51,10 +51,10 @@ class SaveRoundTripTest : public ::testing::Test {
   }
 
   void DragObject(int fromX, int fromY, int toX, int toY) {
-    doc.TrackPointer(fromX, fromY, 0, 0);
+    doc.Pointer().Track(fromX, fromY, 0, 0);
     doc.PressAtPointer();
-    ASSERT_NE(doc.DragObject, 0);
-    doc.TrackPointer(toX, toY, 0, 0);
+    ASSERT_NE(doc.Pointer().HeldSlot(), 0);
+    doc.Pointer().Track(toX, toY, 0, 0);
     doc.DragStep(CTavroDoc::DragPhase::Move);
     doc.DropHeldObject();
   }
@@ -92,7 +92,7 @@ TEST_F(SaveRoundTripTest, ReadingTheSavedFileGivesTheSamePictureAndPositions) {
   CTavroDoc reread(otherHost);
   ASSERT_TRUE(reread.OnOpenDocument(Path("saved.cnf")));
   reread.SelectSet(1);
-  EXPECT_EQ(reread.CompositeMap, doc.CompositeMap);
+  EXPECT_EQ(reread.Map().Bytes(), doc.Map().Bytes());
   for (int number : {0, 1, 5}) {
     for (int set = 0; set < kSetCount; ++set) {
       EXPECT_EQ(Object(reread, number).SetX[set], Object(doc, number).SetX[set]) << number << set;

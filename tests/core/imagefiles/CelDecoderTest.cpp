@@ -62,7 +62,7 @@ TEST_F(CelDecoder, LoadCelAttachesWhatTheFileDecodesTo) {
   EXPECT_EQ(cell.SetMask, 0x0F0);
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 5, 6));
   EXPECT_EQ(doc.Set().LoadedCelCount(), 1);
-  EXPECT_FALSE(doc.TrueColourMode);
+  EXPECT_FALSE(doc.Map().TrueColourMode());
 }
 
 TEST(CelBytes, NewFormIndexedDepthsOddWidthsAndOffsets) {
@@ -113,7 +113,7 @@ TEST_F(CelDecoder, ThirtyTwoBitCelsKeepTheirBytesAndOnlyMark21SwitchesTrueColour
   CellEntry cell;
   ASSERT_EQ(Load("g.cel", EncodeTrueCel(2, 2, 0, 0, px, /*mark20=*/true), cell), 0);
   EXPECT_EQ(cell.BitsPerPixel, 24);
-  EXPECT_FALSE(doc.TrueColourMode);
+  EXPECT_FALSE(doc.Map().TrueColourMode());
   EXPECT_THAT(cell.Pixels, ElementsAre(9, 10, 11, 0, 12, 13, 14, 255, 1, 2, 3, 4, 5, 6, 7, 8));
 
   // Mark 0x21 means four bytes a pixel whatever the depth byte says.
@@ -121,7 +121,7 @@ TEST_F(CelDecoder, ThirtyTwoBitCelsKeepTheirBytesAndOnlyMark21SwitchesTrueColour
   ASSERT_EQ(Load("h.cel", bytes, cell), 0);
   EXPECT_EQ(cell.BitsPerPixel, 24);
   EXPECT_THAT(cell.Pixels, ElementsAre(20, 30, 40, 128));
-  EXPECT_TRUE(doc.TrueColourMode);
+  EXPECT_TRUE(doc.Map().TrueColourMode());
 }
 
 TEST(CelBytes, BadHeadersAreBadCells) {
@@ -161,11 +161,11 @@ TEST_F(CelDecoder, ARefusedCelBelongsToNoSetAndKeepsNoPixels) {
   EXPECT_TRUE(cell.Pixels.empty());
   EXPECT_EQ(doc.Set().LoadedCelCount(), 0);
   EXPECT_EQ(Object(0).Flags & kHasExtent, 0);
-  EXPECT_FALSE(doc.TrueColourMode);
+  EXPECT_FALSE(doc.Map().TrueColourMode());
 
   // The 32-bit mark switches true colour at once, even when the cel is then refused.
   EXPECT_EQ(Load("bad21.cel", NewHeader(0x21, 0, 0, 4), cell), kErrBadCell);
-  EXPECT_TRUE(doc.TrueColourMode);
+  EXPECT_TRUE(doc.Map().TrueColourMode());
 }
 
 TEST(CelBytes, CelsMustFitThePlayfieldInForce) {

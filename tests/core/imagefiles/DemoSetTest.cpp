@@ -64,7 +64,7 @@ TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
     }
   }
   EXPECT_EQ(depths, (std::set<int>{4, 8, 24}));
-  EXPECT_TRUE(doc.TrueColourMode);
+  EXPECT_TRUE(doc.Map().TrueColourMode());
   EXPECT_EQ(doc.Set().LoadedCelCount(), 19);
   EXPECT_TRUE(std::filesystem::file_size(kDemo / "chime.wav") > 44);
 }
@@ -91,8 +91,9 @@ class DemoSetOpened : public ImageFilesTest {
   }
 
   Rgb MapPixel(int x, int y) {
-    const size_t at = (static_cast<size_t>(doc.MapHeight - 1 - y) * doc.MapStride + x) * 3;
-    return {doc.CompositeMap[at + 2], doc.CompositeMap[at + 1], doc.CompositeMap[at]};
+    const size_t at =
+        (static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x) * 3;
+    return {doc.Map().Bytes()[at + 2], doc.Map().Bytes()[at + 1], doc.Map().Bytes()[at]};
   }
 
   int CellNamed(const char* name) {
@@ -109,7 +110,7 @@ TEST_F(DemoSetOpened, LoadsCleanlyInTrueColourWithItsScriptsRun) {
   EXPECT_EQ(doc.Set().CellCount(), 19);
   EXPECT_EQ(doc.Set().LoadedCelCount(), 19);
   EXPECT_EQ(doc.Set().ObjectCount(), 13);
-  EXPECT_TRUE(doc.TrueColourMode);
+  EXPECT_TRUE(doc.Map().TrueColourMode());
   EXPECT_EQ(doc.Set().PlayfieldWidth(), 480);
   EXPECT_EQ(doc.Set().ObjectTable()[doc.Set().SlotOf(0)].FixTotal, 20);
   EXPECT_EQ((std::vector<int>(doc.Set().SetInUse().begin(), doc.Set().SetInUse().begin() + 4)),

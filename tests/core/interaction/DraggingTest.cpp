@@ -28,9 +28,9 @@ class DraggingTest : public ::testing::Test, protected test::HandBuiltSet {
 
 TEST_F(DraggingTest, FreeObjectFollowsThePointerAndTheRedrawCoversBothPlaces) {
   EXPECT_FALSE(Drag(105, 105, {}));
-  ASSERT_EQ(doc.DragObject, doc.Set().SlotOf(3));
+  ASSERT_EQ(doc.Pointer().HeldSlot(), doc.Set().SlotOf(3));
   // The pointer may only move the object within the playfield.
-  EXPECT_EQ(doc.MapBounds, (MapRect{5, 5, 5 + 448 - 10, 5 + 320 - 10}));
+  EXPECT_EQ(doc.Pointer().Bounds(), (MapRect{5, 5, 5 + 448 - 10, 5 + 320 - 10}));
 
   PointAt(112, 101);
   const auto redraw = doc.DragStep(CTavroDoc::DragPhase::Move).redraw;
@@ -42,8 +42,8 @@ TEST_F(DraggingTest, FreeObjectFollowsThePointerAndTheRedrawCoversBothPlaces) {
   PointAt(112, 101);
   EXPECT_FALSE(doc.DragStep(CTavroDoc::DragPhase::Move).redraw);  // no step, nothing to redraw
   doc.DropHeldObject();
-  EXPECT_EQ(doc.DragObject, 0);
-  EXPECT_EQ(doc.MapBounds, (MapRect{0, 0, 447, 319}));
+  EXPECT_EQ(doc.Pointer().HeldSlot(), 0);
+  EXPECT_EQ(doc.Pointer().Bounds(), (MapRect{0, 0, 447, 319}));
   EXPECT_EQ(Object(3).X, 107);
 }
 
@@ -121,7 +121,7 @@ TEST_F(DraggingTest, OverrideLetsFixedObjectsDragFreelyWithoutWear) {
 }
 
 TEST_F(DraggingTest, StepPastTheVisibleEdgeAsksTheViewToScroll) {
-  doc.ZoomFactor = 2;
+  doc.Pointer().SetZoom(2);
   Drag(210, 210, {});  // window points: map (105, 105)
   // The view shows map x 0..111 and y 0..149 (zoomed pixels 0..223 by 0..299).
   PointAt(216, 210);
@@ -176,15 +176,15 @@ TEST_F(DragEventTest, OverrideStillRaisesFixcatchButDropsLikeAFreeObject) {
 }
 
 TEST_F(DragEventTest, ActionsOfThePressAreRepaintedAfterIt) {
-  doc.ActionStore.assign(doc.ActionStore.size(), 0);
+  doc.Scripts().ClearActions();
   // "press(" of object 3 moves object 3 by (5, 0): its old and new boxes must
   // be repainted.
-  doc.AppendAction(9, 3, 107, {3, 0, 5, 0, 0, 0});
+  doc.Scripts().AppendAction(9, 3, 107, {3, 0, 5, 0, 0, 0});
   PointAt(105, 105);
   doc.PressAtPointer();
   doc.FlushAndRepaint();
   EXPECT_EQ(host.repaints, (std::vector<MapRect>{{100, 100, 115, 110}}));
-  EXPECT_FALSE(doc.DirtyFlag);
+  EXPECT_FALSE(doc.Map().Dirty());
   doc.FlushAndRepaint();
   EXPECT_EQ(host.repaints.size(), 1u) << "nothing left to repaint";
 }

@@ -23,12 +23,11 @@ class HandBuiltSet {
   SetBuilder build{doc};
 
   HandBuiltSet() {
-    doc.FixOverrideSource = &fixOverride;
+    doc.Pointer().UseFixOverride(&fixOverride);
     build.Tables();
     build.Current(0);
-    doc.MapStride = 448;
-    doc.MapHeight = 320;
-    doc.SetMapBounds(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
+    doc.SetMapSize(448, 320);
+    doc.Pointer().SetBounds(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
     doc.SetLoaded = true;
   }
 
@@ -52,27 +51,22 @@ class HandBuiltSet {
 
   void SetFix(int number, int total, int remaining) { build.Fix(number, total, remaining); }
 
-  void PointAt(int x, int y) { doc.TrackPointer(x, y, 0, 0); }
+  void PointAt(int x, int y) { doc.Pointer().Track(x, y, 0, 0); }
 
   // A "debug(" action bound to (event, argument) whose text names it; running the event shows
   // the text through the Host, so the messages record the order events were raised in.
   void BindDebug(int event, int argument, const std::string& text) {
-    size_t at = 0;
-    while (at < doc.ActionStore.size() && doc.ActionStore[at] != 0) at += doc.ActionStore[at];
-    std::vector<uint8_t> record = {
-        static_cast<uint8_t>(text.size() + 6), static_cast<uint8_t>(event),
-        static_cast<uint8_t>(argument & 0xFF), static_cast<uint8_t>(argument >> 8), 104};
-    record.insert(record.end(), text.begin(), text.end());
-    record.push_back(0);
-    std::copy(record.begin(), record.end(), doc.ActionStore.begin() + at);
+    std::vector<uint8_t> arguments(text.begin(), text.end());
+    arguments.push_back(0);
+    doc.Scripts().AppendAction(event, argument, 104, arguments);
   }
 
   // Whether event records run; a broken script engine fails the tests that need it.
   bool ScriptsRun() {
-    std::vector<uint8_t> saved = doc.ActionStore;
+    const std::vector<uint8_t> saved = doc.Scripts().Actions();
     BindDebug(8, 999, "probe");
     const bool runs = doc.RunEvent(8, 999) == 1;
-    doc.ActionStore = saved;
+    doc.Scripts().ReplaceActions(saved);
     host.messages.clear();
     return runs;
   }

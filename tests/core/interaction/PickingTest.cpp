@@ -16,9 +16,9 @@ TEST_F(PickingTest, EarlierCelLineWinsAndTransparentPixelsLetTheClickThrough) {
   Place(2, 15, 15);
 
   EXPECT_EQ(doc.HitTest(21, 20), 4);
-  EXPECT_EQ(doc.LastHitCell, upper);
+  EXPECT_EQ(doc.Pointer().LastHitCell(), upper);
   EXPECT_EQ(doc.HitTest(20, 20), 2);
-  EXPECT_EQ(doc.LastHitCell, lower);
+  EXPECT_EQ(doc.Pointer().LastHitCell(), lower);
   EXPECT_EQ(doc.HitTest(14, 14), -1);
   EXPECT_EQ(doc.HitTest(25, 25), -1);  // right and bottom edges are outside
   EXPECT_EQ(doc.HitTest(24, 24), 2);
@@ -58,7 +58,7 @@ TEST_F(PickingTest, InspectionReturnsNumberPlusOneAndLeavesTheDragAlone) {
   AddSquare(7, 4);
   Place(0, 0, 0);
   Place(7, 10, 10);
-  const MapRect bounds = doc.MapBounds;
+  const MapRect bounds = doc.Pointer().Bounds();
   PointAt(11, 11);
   EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect), 8);
   PointAt(1, 1);
@@ -66,8 +66,8 @@ TEST_F(PickingTest, InspectionReturnsNumberPlusOneAndLeavesTheDragAlone) {
             1);  // object 0 is told apart from nothing
   PointAt(200, 200);
   EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect), 0);
-  EXPECT_EQ(doc.MapBounds, bounds);
-  EXPECT_EQ(doc.DragObject, 0);
+  EXPECT_EQ(doc.Pointer().Bounds(), bounds);
+  EXPECT_EQ(doc.Pointer().HeldSlot(), 0);
 
   std::string caption, text;
   PointAt(12, 12);
@@ -78,13 +78,13 @@ TEST_F(PickingTest, InspectionReturnsNumberPlusOneAndLeavesTheDragAlone) {
 }
 
 TEST_F(PickingTest, PointerIsScaledByZoomAfterScrollAndClampedToTheBounds) {
-  doc.ZoomFactor = 3;
-  doc.TrackPointer(10, 20, 5, 40);
-  EXPECT_EQ(doc.PointerX, 5);
-  EXPECT_EQ(doc.PointerY, 20);
-  doc.TrackPointer(-9, 5000, 0, 0);
-  EXPECT_EQ(doc.PointerX, 0);
-  EXPECT_EQ(doc.PointerY, 319);
+  doc.Pointer().SetZoom(3);
+  doc.Pointer().Track(10, 20, 5, 40);
+  EXPECT_EQ(doc.Pointer().X(), 5);
+  EXPECT_EQ(doc.Pointer().Y(), 20);
+  doc.Pointer().Track(-9, 5000, 0, 0);
+  EXPECT_EQ(doc.Pointer().X(), 0);
+  EXPECT_EQ(doc.Pointer().Y(), 319);
 }
 
 TEST_F(PickingTest, SlotToNumberFindsTheLowestNumberOfASlot) {

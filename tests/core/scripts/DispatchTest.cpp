@@ -31,7 +31,7 @@ TEST_F(DispatchTest, ActionsRunInScriptOrderSkippingOtherEvents) {
   EXPECT_EQ(Shown().size(), 2u);
   EXPECT_EQ(host.messages[0].caption, "");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(doc.DispatchDepth, 0);
+  EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
 }
 
 TEST_F(DispatchTest, ObjectBindingBeatsTheClickedCel) {
@@ -39,12 +39,12 @@ TEST_F(DispatchTest, ObjectBindingBeatsTheClickedCel) {
   AddCel(3, "leg.cel");
   Script("press(#3) debug(\"object\") press(\"arm.cel\") debug(\"cel\")");
   Script("release(\"arm.cel\") debug(\"cel released\")");
-  doc.LastHitCell = 0;
+  doc.Pointer().SetLastHitCell(0);
   doc.RunObjectEvent(kEventPress, 3);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"object"}));
   doc.RunObjectEvent(kEventRelease, 3);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"object", "cel released"}));
-  doc.LastHitCell = 1;  // the other cel of the object has no binding
+  doc.Pointer().SetLastHitCell(1);  // the other cel of the object has no binding
   doc.RunObjectEvent(kEventRelease, 3);
   EXPECT_EQ(Shown().size(), 2u);
 }
@@ -53,7 +53,7 @@ TEST_F(DispatchTest, CelFallbackOnlyForAShownCel) {
   AddCel(3, "arm.cel", /*setMask=*/0x0001);
   Script("press(\"arm.cel\") unmap(\"arm.cel\") debug(\"pressed\")");
   Script("drop(\"arm.cel\") debug(\"dropped\")");
-  doc.LastHitCell = 0;
+  doc.Pointer().SetLastHitCell(0);
   doc.RunObjectEvent(kEventPress, 3);
   doc.RunObjectEvent(kEventDrop, 3);  // the press hid the cel: no binding is found
   EXPECT_EQ(Shown(), (std::vector<std::string>{"pressed"}));
@@ -69,7 +69,7 @@ TEST_F(DispatchTest, CelFallbackOnlyForAShownCel) {
   EXPECT_EQ(Shown().back(), "dropped");
 
   for (int bad : {-1, 1, 5000}) {
-    doc.LastHitCell = bad;
+    doc.Pointer().SetLastHitCell(bad);
     doc.RunObjectEvent(kEventDrop, 3);
   }
   EXPECT_EQ(Shown().size(), 2u);
@@ -87,49 +87,49 @@ TEST_F(DispatchTest, MapUnmapAndAltmapChangeTheTargetsCels) {
   EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 1);  // one shown and one hidden swap
   EXPECT_EQ(doc.Set().CellTable()[1].Unmapped, 0);
   EXPECT_EQ(doc.Set().CellTable()[2].Unmapped, 0);
-  EXPECT_TRUE(doc.DirtyFlag);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{20, 30, 30, 40}));
+  EXPECT_TRUE(doc.Map().Dirty());
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{20, 30, 30, 40}));
 
-  doc.DirtyFlag = false;
-  doc.DirtyRect = {};
+  doc.FlushDirtyRect();  // clean again
   Script("press(#6) unmap(\"c.cel\") map(\"A.CEL\") unmap(#77) map(\"none.cel\")");
   doc.RunEvent(kEventPress, 6);
   EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 0);
   EXPECT_EQ(doc.Set().CellTable()[2].Unmapped, 1);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 30, 40}));  // objects 6 and 5; 77 has no box
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 30, 40}));  // objects 6 and 5; 77 has no box
 }
 
 TEST_F(DispatchTest, ActionsOnNothingChangeNothing) {
   AddCel(1, "a.cel");
-  doc.AppendAction(kEventPress, 1, kActionMove, {0xFF, 0xFF, 5, 0, 5, 0});
-  doc.AppendAction(kEventPress, 1, kActionUnmap, {0xFF, 0xFF});
-  doc.AppendAction(kEventPress, 1, kActionUnmap, {0x10, 0x80});  // cell 16 does not exist
-  doc.AppendAction(kEventPress, 1, kActionMove, {0x50, 0x00, 5, 0, 5, 0});  // object 80: no slot
+  doc.Scripts().AppendAction(kEventPress, 1, kActionMove, {0xFF, 0xFF, 5, 0, 5, 0});
+  doc.Scripts().AppendAction(kEventPress, 1, kActionUnmap, {0xFF, 0xFF});
+  doc.Scripts().AppendAction(kEventPress, 1, kActionUnmap, {0x10, 0x80});  // cell 16 does not exist
+  doc.Scripts().AppendAction(kEventPress, 1, kActionMove,
+                             {0x50, 0x00, 5, 0, 5, 0});  // object 80: no slot
   doc.RunEvent(kEventPress, 1);
-  EXPECT_FALSE(doc.DirtyFlag);
+  EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 0);
   // An object number no cel carries changes no cel, but the area is still called dirty.
-  doc.UnmapCells(80);
-  EXPECT_TRUE(doc.DirtyFlag);
-  EXPECT_TRUE(doc.DirtyRect.IsEmpty());
+  side.ChangeCels(80, ScriptTarget::CelChange::Hide);
+  EXPECT_TRUE(doc.Map().Dirty());
+  EXPECT_TRUE(doc.Map().DirtyArea().IsEmpty());
 }
 
 TEST_F(DispatchTest, MoveStopsAtBothEdgesAndCoversOldAndNewPlace) {
   AddCel(2, "body.cel", 0xFFFF, 100, 50);
   build.Move(2, 10, Object(2).Y);
   build.Move(2, Object(2).X, 10);
-  doc.MoveObject(2, -1000, 5);
+  side.MoveObject(2, -1000, 5);
   EXPECT_EQ(Object(2).X, 0);
   EXPECT_EQ(Object(2).Y, 15);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 10, 110, 65}));
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 10, 110, 65}));
   // The furthest a script can ask for must stop at the far edge, not wrap to the near one.
-  doc.MoveObject(0x8000, 32767, 32767);  // by its cel
+  side.MoveObject(0x8000, 32767, 32767);  // by its cel
   EXPECT_EQ(Object(2).X, 448 - 100);
   EXPECT_EQ(Object(2).Y, 320 - 50);
-  doc.MoveObject(2, -32768, -32768);
+  side.MoveObject(2, -32768, -32768);
   EXPECT_EQ(Object(2).X, 0);
   EXPECT_EQ(Object(2).Y, 0);
-  EXPECT_TRUE(doc.DirtyFlag);
+  EXPECT_TRUE(doc.Map().Dirty());
 }
 
 TEST_F(DispatchTest, DirtyBoxTakesInCelsLeftOfAndAboveThePosition) {
@@ -137,8 +137,8 @@ TEST_F(DispatchTest, DirtyBoxTakesInCelsLeftOfAndAboveThePosition) {
   build.Move(4, 50, Object(4).Y);
   build.Move(4, Object(4).X, 60);
   build.Extent(4, -8, -4, 10, 10);
-  doc.MapCells(4);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{42, 56, 60, 70}));
+  side.ChangeCels(4, ScriptTarget::CelChange::Show);
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{42, 56, 60, 70}));
 }
 
 TEST_F(DispatchTest, TransparencyIsHeldBetween0And255) {
@@ -146,16 +146,16 @@ TEST_F(DispatchTest, TransparencyIsHeldBetween0And255) {
   AddCel(1, "b.cel");
   build.Transparency(0, 10);
   build.Transparency(1, 200);
-  doc.ShiftTransparency(0x8000, -300);
+  side.ShiftTransparency(0x8000, -300);
   EXPECT_EQ(doc.Set().CellTable()[0].Transparency, 0);
   EXPECT_EQ(doc.Set().CellTable()[1].Transparency, 200);
-  doc.ShiftTransparency(1, 300);
+  side.ShiftTransparency(1, 300);
   EXPECT_EQ(doc.Set().CellTable()[0].Transparency, 255);
   EXPECT_EQ(doc.Set().CellTable()[1].Transparency, 255);
   build.Transparency(0, 32000);  // a level from the configuration, out of range
-  doc.ShiftTransparency(0x8000, 32767);
+  side.ShiftTransparency(0x8000, 32767);
   EXPECT_EQ(doc.Set().CellTable()[0].Transparency, 255);
-  EXPECT_TRUE(doc.DirtyFlag);
+  EXPECT_TRUE(doc.Map().Dirty());
 }
 
 TEST_F(DispatchTest, SoundsAreFoundIgnoringCaseAndMissingOnesAreSilent) {
@@ -171,26 +171,12 @@ TEST_F(DispatchTest, SoundsAreFoundIgnoringCaseAndMissingOnesAreSilent) {
 TEST_F(DispatchTest, ColourGroupsAboveNineAreIgnored) {
   Script("press(#1) changecol(12) changecol(-1)");
   doc.RunEvent(kEventPress, 1);
-  EXPECT_FALSE(doc.DirtyFlag);
+  EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_EQ(doc.Set().CurrentGroup(), 0);
   Script("press(#2) changecol(3)");
   doc.RunEvent(kEventPress, 2);
   EXPECT_EQ(doc.Set().CurrentGroup(), 3);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 448, 320}));
-}
-
-TEST_F(DispatchTest, SetChangesAreRefusedDeepInNestedRuns) {
-  Script("press(#1) changeset(4)");
-  doc.DispatchDepth = kMaxSetSwitchDepth - 2;
-  doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.Set().CurrentSet(), 4);
-  EXPECT_EQ(doc.DirtyRect, (MapRect{0, 0, 448, 320}));
-  build.Current(0, doc.Set().CurrentGroup());
-  doc.DispatchDepth = kMaxSetSwitchDepth - 1;
-  doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.Set().CurrentSet(), 0);
-  doc.DispatchDepth = kMaxDispatchDepth;
-  EXPECT_EQ(doc.RunEvent(kEventPress, 1), 0);
+  EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 448, 320}));
 }
 
 TEST_F(DispatchTest, OneEventSwitchesSetsOnlySoOften) {
@@ -202,9 +188,12 @@ TEST_F(DispatchTest, OneEventSwitchesSetsOnlySoOften) {
   EXPECT_EQ(doc.Set().CurrentSet(), 2);
   doc.RunEvent(kEventPress, 1);  // a new event has its own allowance
   EXPECT_EQ(doc.Set().CurrentSet(), 2);
-  doc.AppendAction(kEventPress, 2, kActionChangeSet, {7});
+  doc.Scripts().AppendAction(kEventPress, 2, kActionChangeSet, {7});
+  doc.FlushDirtyRect();  // clean again
   doc.RunEvent(kEventPress, 2);
   EXPECT_EQ(doc.Set().CurrentSet(), 7);
+  EXPECT_EQ(doc.Map().DirtyArea(),
+            (MapRect{0, 0, 448, 320}));  // a script's set change repaints it all
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ TEST_F(LoadedScriptTest, LoadTimeEventsRunAndCelNamesNeedTheirCelLineFirst) {
   doc.RunObjectEvent(kEventPress, 1);
   EXPECT_EQ(doc.Set().ObjectTable()[doc.Set().SlotOf(1)].X, x + 5);
   // The name before its cel line matched nothing.
-  EXPECT_EQ(doc.ActionStore[5], 0xFF);
-  EXPECT_EQ(doc.ActionStore[6], 0xFF);
+  EXPECT_EQ(doc.Scripts().Actions()[5], 0xFF);
+  EXPECT_EQ(doc.Scripts().Actions()[6], 0xFF);
 }
 
 TEST_F(LoadedScriptTest, EachFileStartsAtInitializeWithAnEmptyStore) {
@@ -69,7 +69,7 @@ TEST_F(LoadedScriptTest, TheLoadAppliesSetZeroAfterAChangesetInInitialize) {
 TEST_F(LoadedScriptTest, SetEventsThatSwitchSetsAgainStopAtABound) {
   Load("%p.kcf\n#0 body.cel\n$0 1,1\n;@set(0) debug(\"s\") changeset(0)\n");
   EXPECT_EQ(ScriptTexts().size(), static_cast<size_t>(kMaxSetSwitchDepth));
-  EXPECT_EQ(doc.DispatchDepth, 0);
+  EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
   EXPECT_TRUE(doc.SetLoaded);
   // Two switches in each run would double the work at every level; one event's switches are
   // counted instead.
@@ -87,7 +87,7 @@ TEST_F(LoadedScriptTest, ATimerPassRecomposesWhatAnAlarmMoved) {
   host.tick = 100;
   EXPECT_EQ(doc.RunTimerPass(100), CTavroDoc::kNoTimerPass);
   EXPECT_EQ(host.repaints, (std::vector<MapRect>{{10, 10, 19, 14}}));
-  EXPECT_FALSE(doc.DirtyFlag);
+  EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_EQ(Object(0).X, 15);
 }
 
@@ -98,16 +98,14 @@ TEST_F(LoadedScriptTest, PickingRunsTheObjectsBindingOrElseTheClickedCels) {
       ";@release(\"hat.cel\") debug(\"hat released\")\n"
       ";@release(\"body.cel\") debug(\"body released\")\n";
   Load(set + celScript);
-  doc.PointerX = 10;  // on the hat, which lies over the body
-  doc.PointerY = 10;
+  doc.Pointer().MoveTo(10, 10);  // on the hat, which lies over the body
   doc.PressAtPointer();
-  ASSERT_NE(doc.DragObject, 0);
+  ASSERT_NE(doc.Pointer().HeldSlot(), 0);
   doc.DropHeldObject();  // the press hid the hat: its release binding is not found
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"hat pressed"}));
 
   Load(set + ";@press(#0) debug(\"object pressed\")\n" + celScript);
-  doc.PointerX = 10;
-  doc.PointerY = 10;
+  doc.Pointer().MoveTo(10, 10);
   doc.PressAtPointer();
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"object pressed"}));
   EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 0);

@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "document/CTavroDoc.h"
+#include "document/DocumentScriptTarget.h"
 #include "scripts/ActionRecord.h"
+#include "scripts/ScriptEngine.h"
+#include "set/EventCodes.h"
 #include "support/FakeHost.h"
 #include "support/SetBuilder.h"
 
@@ -20,6 +23,15 @@ class ScriptFixture : public ::testing::Test {
  protected:
   FakeHost host;
   CTavroDoc doc{host};
+  // The document as the engine acts on it, for calling one action directly.
+  DocumentScriptTarget side{doc};
+
+  // Where a reader of the set's text stands, as the loader tells the parser.
+  const char* readerAt = nullptr;
+  ScriptLineOrigin Origin() const { return {doc.Set().ConfigText().data(), readerAt}; }
+
+  // Arms a slot from now, as "timer(" does outside an alarm.
+  void Arm(int slot, uint32_t delay) { doc.Scripts().ArmAlarm(slot, delay, 0, kEventPress); }
 
   SetBuilder build{doc};
 
@@ -38,8 +50,8 @@ class ScriptFixture : public ::testing::Test {
   // Compiles one ";@" line; `text` is what follows the at sign.
   void Script(const std::string& text) {
     const std::string line = text + "\n";
-    doc.ParseCursor = line.c_str();
-    doc.ParseScriptLine();
+    const char* cursor = line.c_str();
+    doc.Scripts().ParseScriptLine(cursor, Origin());
   }
 
   // The compiled records, each as its bytes.
@@ -47,7 +59,7 @@ class ScriptFixture : public ::testing::Test {
     std::vector<std::vector<uint8_t>> records;
     size_t offset = 0;
     ActionRecord record;
-    while (ReadActionRecord(doc.ActionStore, offset, record)) {
+    while (ReadActionRecord(doc.Scripts().Actions(), offset, record)) {
       records.emplace_back(record.Bytes, record.Bytes + record.Length);
       offset += record.Length;
     }

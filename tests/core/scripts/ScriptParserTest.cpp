@@ -47,13 +47,13 @@ TEST_F(ScriptParserTest, CurrentEventCarriesAcrossLinesAndStartsAtInitialize) {
 TEST_F(ScriptParserTest, ANewConfigurationStartsAgainAtInitialize) {
   const std::string first = "one\ntwo\n";
   build.Text(first);
-  doc.TextCursor = doc.Set().ConfigText().data() + 4;
+  readerAt = doc.Set().ConfigText().data() + 4;
   Script("press(#3)");
-  doc.TextCursor = doc.Set().ConfigText().data() + 1;  // the reader went back: another file
+  readerAt = doc.Set().ConfigText().data() + 1;  // the reader went back: another file
   Script("map(#1)");
-  doc.TextCursor = doc.Set().ConfigText().data() + 8;
+  readerAt = doc.Set().ConfigText().data() + 8;
   Script("release(#2)");
-  doc.ResetScriptParser();
+  doc.Scripts().ResetScriptParser(Origin());
   Script("map(#6) press(#4)");
   Script("map(#7)");  // the same line read again: the same file loaded once more
   const auto records = Records();
@@ -102,9 +102,9 @@ TEST_F(ScriptParserTest, CelNamesMatchIgnoringCaseFirstCellWins) {
   AddCel(1, "other.cel");
   AddCel(1, "Shirt.CEL");
   AddCel(2, "shirt.cel");
-  EXPECT_EQ(doc.FindCellByName("SHIRT.cel"), 1);
-  EXPECT_EQ(doc.FindCellByName("shirt"), -1);
-  EXPECT_EQ(doc.FindCellByName(""), -1);
+  EXPECT_EQ(side.FindCellByName("SHIRT.cel"), 1);
+  EXPECT_EQ(side.FindCellByName("shirt"), -1);
+  EXPECT_EQ(side.FindCellByName(""), -1);
 }
 
 TEST_F(ScriptParserTest, LongCelNamesAreCutToNineteenThenCompared) {
@@ -173,30 +173,34 @@ TEST_F(ScriptParserTest, MissingPiecesStayWithinTheLine) {
 TEST_F(ScriptParserTest, AFullStoreDropsWhatDoesNotFitButLaterShortRecordsMayFit) {
   // Fill the store with "map(" records (7 bytes) until 12 bytes are left.
   const int records = (kActionStoreSize - 12) / 7;
-  for (int i = 0; i < records; ++i) ASSERT_TRUE(doc.AppendAction(1, 0, kActionMap, {1, 0}));
+  for (int i = 0; i < records; ++i)
+    ASSERT_TRUE(doc.Scripts().AppendAction(1, 0, kActionMap, {1, 0}));
   const size_t used = static_cast<size_t>(records) * 7;
   ASSERT_EQ(kActionStoreSize - used, 12u + (kActionStoreSize - 12) % 7);
   const size_t left = kActionStoreSize - used;
 
   Script("debug(\"a long text here\")");  // needs 23 bytes of space
-  EXPECT_EQ(doc.ActionStore[used], 0);
+  EXPECT_EQ(doc.Scripts().Actions()[used], 0);
   Script("map(#9)");  // needs 8
-  EXPECT_EQ(doc.ActionStore[used], 7);
-  EXPECT_EQ(doc.ActionStore[used + 5], 9);
+  EXPECT_EQ(doc.Scripts().Actions()[used], 7);
+  EXPECT_EQ(doc.Scripts().Actions()[used + 5], 9);
   // A record exactly as long as the space left would leave no zero byte after it: dropped.
   const std::vector<uint8_t> exact(left - 7 - kRecordHeaderLength, 0);
-  EXPECT_FALSE(doc.AppendAction(1, 0, kActionDebug, exact));
-  EXPECT_EQ(doc.ActionStore.back(), 0);
+  EXPECT_FALSE(doc.Scripts().AppendAction(1, 0, kActionDebug, exact));
+  EXPECT_EQ(doc.Scripts().Actions().back(), 0);
 }
 
 TEST_F(ScriptParserTest, AnEmptiedStoreFillsFromTheStartAgain) {
   Script("map(#1) map(#2)");
-  std::fill(doc.ActionStore.begin(), doc.ActionStore.end(), 0);  // as before the next file
+  doc.Scripts().ClearActions();  // as before the next file
   Script("unmap(#3)");
   EXPECT_EQ(Records(), (std::vector<Bytes>{{7, 1, 0, 0, kActionUnmap, 3, 0}}));
-  doc.ActionStore[7] = 7;  // a record the appender did not write is still walked over
-  doc.ActionStore[8] = 1;
-  doc.ActionStore[11] = kActionMap;
+  // A record the appender did not write is still walked over.
+  std::vector<uint8_t> store = doc.Scripts().Actions();
+  store[7] = 7;
+  store[8] = 1;
+  store[11] = kActionMap;
+  doc.Scripts().ReplaceActions(store);
   Script("map(#4)");
   EXPECT_EQ(Records().size(), 3u);
   EXPECT_EQ(Records()[2][5], 4);
@@ -207,8 +211,8 @@ TEST_F(ScriptParserTest, InitializeSeedsTheGeneratorFromTheClock) {
   Script("initialize( )");
   CTavroDoc fresh{host};
   fresh.SeedScriptRandom(777);
-  EXPECT_EQ(doc.NextScriptRandom(), fresh.NextScriptRandom());
-  EXPECT_EQ(doc.NextScriptRandom(), fresh.NextScriptRandom());
+  EXPECT_EQ(doc.Scripts().NextScriptRandom(), fresh.Scripts().NextScriptRandom());
+  EXPECT_EQ(doc.Scripts().NextScriptRandom(), fresh.Scripts().NextScriptRandom());
 }
 
 TEST_F(ScriptParserTest, ScrambledLinesNeverReadPastTheirEnd) {
@@ -233,16 +237,16 @@ TEST_F(ScriptParserTest, ScrambledLinesNeverReadPastTheirEnd) {
     for (uint32_t i = 0; i < count; ++i) text += pieces[next(std::size(pieces))];
     std::vector<char> buffer(text.begin(), text.end());
     buffer.push_back('\0');
-    doc.ParseCursor = buffer.data();
-    doc.ParseScriptLine();
-    ASSERT_LE(doc.ParseCursor, buffer.data() + text.size());
+    const char* cursor = buffer.data();
+    doc.Scripts().ParseScriptLine(cursor);
+    ASSERT_LE(cursor, buffer.data() + text.size());
   }
   build.Playfield(448, 320);
   build.Current(0, doc.Set().CurrentGroup());
   for (int event = kEventInitialize; event <= kEventFixDrop; ++event) {
     for (int argument : {0, 1, 2, 12, 0xFFFF, 0x8000, 0x8001}) doc.RunEvent(event, argument);
   }
-  EXPECT_EQ(doc.DispatchDepth, 0);
+  EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
 }
 
 }  // namespace

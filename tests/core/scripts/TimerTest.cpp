@@ -27,7 +27,7 @@ TEST_F(TimerTest, ASelfRearmingAlarmKeepsItsPeriodHoweverLateThePassesCome) {
   Script("alarm(1) timer(1, 500)");
   host.tick = 1000;
   doc.RunEvent(kEventBegin, 0);
-  ASSERT_EQ(doc.AlarmDue[1], 1500u);
+  ASSERT_EQ(doc.Scripts().AlarmDue(1), 1500u);
   // Passes arrive at irregular gaps of up to 499 ms, never a whole period late.
   uint32_t now = 1000;
   uint32_t step = 12345;
@@ -35,39 +35,39 @@ TEST_F(TimerTest, ASelfRearmingAlarmKeepsItsPeriodHoweverLateThePassesCome) {
   while (fired < 1000) {
     step = step * 1103515245u + 12345u;
     now += 1 + (step >> 16) % 499;
-    const uint32_t due = doc.AlarmDue[1];
+    const uint32_t due = doc.Scripts().AlarmDue(1);
     PassAt(now);
-    if (doc.AlarmDue[1] != due) {
+    if (doc.Scripts().AlarmDue(1) != due) {
       ++fired;
-      ASSERT_EQ(doc.AlarmDue[1], due + 500) << "period " << fired;
-      ASSERT_EQ(doc.AlarmArmed[1], 1);
+      ASSERT_EQ(doc.Scripts().AlarmDue(1), due + 500) << "period " << fired;
+      ASSERT_TRUE(doc.Scripts().AlarmArmed(1));
     }
   }
-  EXPECT_EQ(doc.AlarmDue[1], 1500u + 1000u * 500u);
+  EXPECT_EQ(doc.Scripts().AlarmDue(1), 1500u + 1000u * 500u);
 }
 
 TEST_F(TimerTest, AnAlarmAWholeDelayLateFiresAgainOnTheNextPass) {
   Script("alarm(1) debug(\"tick\") timer(1, 500)");
   host.tick = 1000;
-  doc.ArmFromNow(1, 500);
+  Arm(1, 500);
   PassAt(2000);  // 500 late: 500 - 500 leaves nothing of the period
-  EXPECT_EQ(doc.AlarmDue[1], 2001u);
+  EXPECT_EQ(doc.Scripts().AlarmDue(1), 2001u);
   PassAt(2000);
   EXPECT_EQ(Shown().size(), 1u);
   PassAt(2001);
   EXPECT_EQ(Shown().size(), 2u);
-  EXPECT_EQ(doc.AlarmDue[1], 2501u);
+  EXPECT_EQ(doc.Scripts().AlarmDue(1), 2501u);
 }
 
 TEST_F(TimerTest, DelayZeroCancelsAlsoFromTheSlotsOwnAlarm) {
   Script("press(#1) timer(3, 0)");
   Script("alarm(4) timer(4, 100) timer(4, 0)");
-  doc.ArmFromNow(3, 100);
+  Arm(3, 100);
   doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.AlarmArmed[3], 0);
-  doc.ArmFromNow(4, 100);
+  EXPECT_FALSE(doc.Scripts().AlarmArmed(3));
+  Arm(4, 100);
   PassAt(100);
-  EXPECT_EQ(doc.AlarmArmed[4], 0);
+  EXPECT_FALSE(doc.Scripts().AlarmArmed(4));
   EXPECT_EQ(PassAt(100000), CTavroDoc::kNoTimerPass);
 }
 
@@ -75,10 +75,10 @@ TEST_F(TimerTest, ATimerOutsideAnAlarmCountsFromNowAndRearms) {
   Script("press(#1) timer(4, 300)");
   host.tick = 100;
   doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.AlarmDue[4], 400u);
+  EXPECT_EQ(doc.Scripts().AlarmDue(4), 400u);
   host.tick = 350;
   doc.RunEvent(kEventPress, 1);
-  EXPECT_EQ(doc.AlarmDue[4], 650u);
+  EXPECT_EQ(doc.Scripts().AlarmDue(4), 650u);
 }
 
 TEST_F(TimerTest, TheGeneratorGivesTheExpectedSequence) {
@@ -86,7 +86,7 @@ TEST_F(TimerTest, TheGeneratorGivesTheExpectedSequence) {
   const std::vector<int32_t> expected{41, 18467, 6334, 26500, 19169, 15724};
   for (int round = 0; round < 2; ++round) {
     std::vector<int32_t> values;
-    for (size_t i = 0; i < expected.size(); ++i) values.push_back(doc.NextScriptRandom());
+    for (size_t i = 0; i < expected.size(); ++i) values.push_back(doc.Scripts().NextScriptRandom());
     EXPECT_EQ(values, expected);
     doc.SeedScriptRandom(1);
   }
@@ -99,7 +99,7 @@ TEST_F(TimerTest, RandomTimersStayInTheirRangeAndRepeatWithoutInitialize) {
     std::vector<uint32_t> result;
     for (int i = 0; i < 200; ++i) {
       d.RunEvent(kEventPress, 1);
-      result.push_back(d.AlarmDue[2] - host.tick);
+      result.push_back(d.Scripts().AlarmDue(2) - host.tick);
     }
     return result;
   };
@@ -110,29 +110,30 @@ TEST_F(TimerTest, RandomTimersStayInTheirRangeAndRepeatWithoutInitialize) {
   }
   EXPECT_EQ(first[0], 1041u);
   CTavroDoc again{host};
-  again.ActionStore = doc.ActionStore;
+  again.Scripts().ReplaceActions(doc.Scripts().Actions());
   EXPECT_EQ(delays(again), first);
   doc.RunEvent(kEventPress, 2);
-  EXPECT_EQ(doc.AlarmDue[3], host.tick + 70);
+  EXPECT_EQ(doc.Scripts().AlarmDue(3), host.tick + 70);
 }
 
 TEST_F(TimerTest, SlotsFrom128UpArmNothingAndNeverFire) {
   Script("press(#1) timer(128, 10) timer(255, 10) randomtimer(200, 10, 5) timer(-1, 10)");
   Script("alarm(200) debug(\"never\")");
   doc.RunEvent(kEventPress, 1);
-  for (int slot = 0; slot < CTavroDoc::kAlarmSlots; ++slot) EXPECT_EQ(doc.AlarmArmed[slot], 0);
-  doc.ArmFromNow(128, 5);
-  doc.ArmFromAlarm(-3, 5);
+  for (int slot = 0; slot < ScriptEngine::kAlarmSlots; ++slot)
+    EXPECT_FALSE(doc.Scripts().AlarmArmed(slot));
+  Arm(128, 5);
+  doc.Scripts().ArmAlarm(-3, 5, 0, kEventAlarm);
   PassAt(100000);
   EXPECT_TRUE(Shown().empty());
-  EXPECT_EQ(doc.NextScriptRandom(), 18467);  // the random value was drawn all the same
+  EXPECT_EQ(doc.Scripts().NextScriptRandom(), 18467);  // the random value was drawn all the same
 }
 
 TEST_F(TimerTest, LowerSlotsFireFirstWithinOnePass) {
   Script("alarm(5) debug(\"5\") alarm(2) debug(\"2\") alarm(9) debug(\"9\")");
-  doc.ArmFromNow(5, 10);
-  doc.ArmFromNow(2, 20);
-  doc.ArmFromNow(9, 500);
+  Arm(5, 10);
+  Arm(2, 20);
+  Arm(9, 500);
   EXPECT_EQ(doc.NextTimerPassDelay(0), 10);
   EXPECT_EQ(PassAt(5), 5);
   EXPECT_EQ(PassAt(30), 470);
@@ -142,7 +143,7 @@ TEST_F(TimerTest, LowerSlotsFireFirstWithinOnePass) {
 TEST_F(TimerTest, TicksWrappingAroundNeitherDelayNorHurryASlot) {
   Script("alarm(1) debug(\"fired\")");
   host.tick = 0xFFFFFF00u;
-  doc.ArmFromNow(1, 0x200);
+  Arm(1, 0x200);
   EXPECT_EQ(doc.NextTimerPassDelay(0xFFFFFF00u), 0x200);
   PassAt(0xFFFFFFF0u);
   EXPECT_TRUE(Shown().empty());
@@ -151,10 +152,10 @@ TEST_F(TimerTest, TicksWrappingAroundNeitherDelayNorHurryASlot) {
   // Half the tick range late, the furthest a pass can still call due.
   Script("alarm(2) timer(2, 10)");
   host.tick = 0;
-  doc.ArmFromNow(2, 10);
+  Arm(2, 10);
   PassAt(0x8000000Au);
   EXPECT_EQ(Shown().size(), 1u);
-  EXPECT_EQ(doc.AlarmDue[2], 0x8000000Bu);  // next pass, not another half range away
+  EXPECT_EQ(doc.Scripts().AlarmDue(2), 0x8000000Bu);  // next pass, not another half range away
 }
 
 TEST_F(TimerTest, APassFlushesWhatTheAlarmsChangedAndSaysWhenToComeBack) {
@@ -163,22 +164,22 @@ TEST_F(TimerTest, APassFlushesWhatTheAlarmsChangedAndSaysWhenToComeBack) {
   build.Move(3, Object(3).X, 50);
   Script("alarm(0) move(#3, 10, 0) timer(0, 40)");
   build.Playfield(448, 320);
-  doc.ArmFromNow(0, 100);
+  Arm(0, 100);
   EXPECT_EQ(PassAt(60), 40);
   EXPECT_TRUE(host.repaints.empty());
   PassAt(100);
   EXPECT_EQ(host.repaints, (std::vector<MapRect>{{40, 50, 60, 60}}));
   EXPECT_EQ(Object(3).X, 50);
 
-  doc.DirtyFlag = true;
+  doc.MarkDirty({});
   EXPECT_EQ(doc.NextTimerPassDelay(100), 0);
-  doc.DirtyFlag = false;
+  doc.FlushDirtyRect();
   doc.DisarmAllAlarms();
   EXPECT_EQ(doc.NextTimerPassDelay(100), CTavroDoc::kNoTimerPass);
-  doc.ArmFromNow(7, 10);
+  Arm(7, 10);
   doc.SetLoaded = false;  // no set: passes do nothing
   EXPECT_EQ(PassAt(500), CTavroDoc::kNoTimerPass);
-  EXPECT_EQ(doc.AlarmArmed[7], 1);
+  EXPECT_TRUE(doc.Scripts().AlarmArmed(7));
 }
 
 // A host whose message boxes run something while they are open, as a modal box keeps timer
@@ -188,7 +189,10 @@ class BoxHost : public FakeHost {
   std::function<void()> whileOpen;
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override {
     FakeHost::ShowMessage(text, caption, icon);
-    if (whileOpen) whileOpen();
+    // Run from a copy: the hook may clear itself, which must not destroy it while it runs.
+    if (!whileOpen) return;
+    const std::function<void()> run = whileOpen;
+    run();
   }
 };
 
@@ -196,11 +200,11 @@ TEST(TimerBoxTest, AnAlarmInsideAnOpenBoxLeavesTheOuterAlarmsPeriodAlone) {
   BoxHost host;
   CTavroDoc doc{host};
   doc.SetLoaded = true;
-  doc.AppendAction(kEventAlarm, 1, kActionDebug, {'b', 'o', 'x', 0});
-  doc.AppendAction(kEventAlarm, 1, kActionTimer, {1, 0xF4, 0x01});  // 500
-  doc.AppendAction(kEventAlarm, 2, kActionTimer, {2, 0x2C, 0x01});  // 300
-  doc.ArmFromNow(1, 1000);
-  doc.ArmFromNow(2, 1200);
+  doc.Scripts().AppendAction(kEventAlarm, 1, kActionDebug, {'b', 'o', 'x', 0});
+  doc.Scripts().AppendAction(kEventAlarm, 1, kActionTimer, {1, 0xF4, 0x01});  // 500
+  doc.Scripts().AppendAction(kEventAlarm, 2, kActionTimer, {2, 0x2C, 0x01});  // 300
+  doc.Scripts().ArmAlarm(1, 1000, 0, kEventPress);
+  doc.Scripts().ArmAlarm(2, 1200, 0, kEventPress);
   host.whileOpen = [&] {
     host.whileOpen = nullptr;
     host.tick = 1250;
@@ -208,50 +212,26 @@ TEST(TimerBoxTest, AnAlarmInsideAnOpenBoxLeavesTheOuterAlarmsPeriodAlone) {
   };
   host.tick = 1000;
   doc.RunTimerPass(1000);
-  EXPECT_EQ(doc.AlarmDue[2], 1500u);
-  EXPECT_EQ(doc.AlarmDue[1], 1500u);
+  EXPECT_EQ(doc.Scripts().AlarmDue(2), 1500u);
+  EXPECT_EQ(doc.Scripts().AlarmDue(1), 1500u);
 }
 
 TEST(TimerBoxTest, BoxesOpeningInsideBoxesStopNestingAtABound) {
   BoxHost host;
   CTavroDoc doc{host};
   doc.SetLoaded = true;
-  doc.AppendAction(kEventAlarm, 1, kActionTimer, {1, 1, 0});
-  doc.AppendAction(kEventAlarm, 1, kActionDebug, {'x', 0});
+  doc.Scripts().AppendAction(kEventAlarm, 1, kActionTimer, {1, 1, 0});
+  doc.Scripts().AppendAction(kEventAlarm, 1, kActionDebug, {'x', 0});
   host.whileOpen = [&] {
     host.tick += 1;  // each box stays open until the alarm is due again, and not later
     doc.RunTimerPass(host.tick);
   };
-  doc.ArmFromNow(1, 1);
+  doc.Scripts().ArmAlarm(1, 1, 0, kEventPress);
   host.tick = 1;
   doc.RunTimerPass(1);
   EXPECT_EQ(static_cast<int>(host.messages.size()), kMaxTimerPassDepth);
-  EXPECT_EQ(doc.DispatchDepth, 0);
-  EXPECT_EQ(doc.AlarmArmed[1], 1);  // still going once the boxes are closed
-}
-
-TEST_F(TimerTest, AVeryLateAlarmDeepInNestedRunsCatchesUpWithinABound) {
-  Script("alarm(1) debug(\"tick\") timer(1, 10)");
-  host.tick = 0;
-  doc.ArmFromNow(1, 1000);
-  // Nested 40 deep (as inside open boxes): 25 ms late catches up at once, keeping the period.
-  doc.DispatchDepth = 40;
-  PassAt(1025);
-  EXPECT_EQ(Shown().size(), 3u);
-  EXPECT_EQ(doc.AlarmDue[1], 1030u);
-  EXPECT_EQ(doc.AlarmLateness, 0);
-  // Ten seconds late: the catching up stops at a bound and the rest waits for the next pass.
-  host.messages.clear();
-  PassAt(11030);
-  EXPECT_EQ(static_cast<int>(Shown().size()), kMaxAlarmRefireDepth - 41 + 1);
-  EXPECT_EQ(doc.AlarmDue[1], 11031u);
-  EXPECT_EQ(doc.DispatchDepth, 40);
-  // Not nested: a late alarm simply fires on the next pass.
-  doc.DispatchDepth = 0;
-  host.messages.clear();
-  PassAt(20000);
-  EXPECT_EQ(Shown().size(), 1u);
-  EXPECT_EQ(doc.AlarmDue[1], 20001u);
+  EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
+  EXPECT_TRUE(doc.Scripts().AlarmArmed(1));  // still going once the boxes are closed
 }
 
 }  // namespace

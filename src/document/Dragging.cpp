@@ -8,7 +8,6 @@
 #include <cstdlib>
 
 #include "document/CTavroDoc.h"
-#include "interaction/FixOverride.h"
 #include "set/EventCodes.h"
 
 namespace tavro {
@@ -40,52 +39,57 @@ int32_t Clamp(int32_t value, int32_t low, int32_t high, bool &limitReached) {
 
 // A fixed object under a moving pointer: returns false when the pointer is
 // still within the 3-pixel dead zone and nothing moves.
-bool FixedMoveStep(const CTavroDoc &doc, const ObjectEntry &object, Step &step,
+bool FixedMoveStep(const PointerState &pointer, const ObjectEntry &object, Step &step,
                    bool &limitReached) {
-  int32_t dx = doc.PointerX - doc.DragStartX;
-  int32_t dy = doc.PointerY - doc.DragStartY;
+  int32_t dx = pointer.X() - pointer.StartX();
+  int32_t dy = pointer.Y() - pointer.StartY();
   if (std::abs(dx) + std::abs(dy) < 3) return false;
   const int32_t allowance = std::max<int32_t>(
       0, (std::min<int32_t>(object.FixTotal, kFixTotalCap) - object.FixRemaining) / 4);
   // A fixed object never moves upward.
   dy = Clamp(dy, 0, allowance, limitReached);
   dx = Clamp(dx, -allowance, allowance, limitReached);
-  step = {doc.DragStartX - doc.DragLastX + dx, doc.DragStartY - doc.DragLastY + dy};
+  step = {pointer.StartX() - pointer.LastX() + dx, pointer.StartY() - pointer.LastY() + dy};
   return true;
 }
 
 }  // namespace
 
 CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase, const MapRect &visible) {
-  const auto slot = static_cast<size_t>(DragObject);
-  if (DragObject <= 0 || slot >= ObjectTable.size()) return {};
+  const PointerState &pointer = Pointing;
+  const int32_t held = pointer.HeldSlot();
+  const auto slot = static_cast<size_t>(held);
+  if (held <= 0 || slot >= TheSet.ObjectTable().size()) return {};
 
-  const FixOverrideState &override = FixOverrideSource ? *FixOverrideSource : ProcessFixOverride();
-  const bool fixed = !override.Active() && ObjectTable[slot].FixRemaining != 0;
+  const bool fixed =
+      !pointer.FixOverride().Active() && TheSet.ObjectTable()[slot].FixRemaining != 0;
   Step step;
   bool limitReached = false;
   if (fixed && phase == DragPhase::Move) {
-    if (!FixedMoveStep(*this, ObjectTable[slot], step, limitReached)) return {};
+    if (!FixedMoveStep(pointer, TheSet.ObjectTable()[slot], step, limitReached)) return {};
   } else if (fixed) {
-    if (std::abs(PointerX - DragStartX) + std::abs(PointerY - DragStartY) > 3) {
-      ObjectTable[slot].FixRemaining = WornFixValue(ObjectTable[slot].FixRemaining);
+    if (std::abs(pointer.X() - pointer.StartX()) + std::abs(pointer.Y() - pointer.StartY()) > 3) {
+      const ObjectEntry &object = TheSet.ObjectTable()[slot];
+      TheSet.SetFix(static_cast<uint16_t>(slot), object.FixTotal,
+                    WornFixValue(object.FixRemaining));
     }
-    const int32_t number = SlotToNumber(DragObject);
-    RunObjectEvent(ObjectTable[slot].FixRemaining == 0 ? kEventUnfix : kEventFixDrop, number);
+    const int32_t number = TheSet.SlotToNumber(held);
+    RunObjectEvent(TheSet.ObjectTable()[slot].FixRemaining == 0 ? kEventUnfix : kEventFixDrop,
+                   number);
     RunObjectEvent(kEventDrop, number);
     RunObjectEvent(kEventRelease, number);
-    step = {DragStartX - DragLastX, DragStartY - DragLastY};
+    step = {pointer.StartX() - pointer.LastX(), pointer.StartY() - pointer.LastY()};
   } else {
     if (phase == DragPhase::Drop) {
-      const int32_t number = SlotToNumber(DragObject);
+      const int32_t number = TheSet.SlotToNumber(held);
       RunObjectEvent(kEventDrop, number);
       RunObjectEvent(kEventRelease, number);
     }
-    step = {PointerX - DragLastX, PointerY - DragLastY};
+    step = {pointer.X() - pointer.LastX(), pointer.Y() - pointer.LastY()};
   }
   DragResult result;
   if (step.x != 0 || step.y != 0) {
-    if (slot >= ObjectTable.size()) return {};  // a script emptied the tables
+    if (slot >= TheSet.ObjectTable().size()) return {};  // a script emptied the tables
     result = MoveHeldObject(step.x, step.y, visible);
   }
   result.limitReached = limitReached;
@@ -93,13 +97,13 @@ CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase, const MapRect &visibl
 }
 
 CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy, const MapRect &visible) {
-  ObjectEntry &object = ObjectTable[DragObject];
+  const auto slot = static_cast<uint16_t>(Pointing.HeldSlot());
+  const ObjectEntry &object = TheSet.ObjectTable()[slot];
   int32_t x = static_cast<int16_t>(object.X + sx);
   int32_t y = static_cast<int16_t>(object.Y + sy);
-  x = std::min<int32_t>(std::max(x, 0), PlayfieldWidth - object.ExtentRight);
-  y = std::min<int32_t>(std::max(y, 0), PlayfieldHeight - object.ExtentBottom);
-  object.X = static_cast<int16_t>(x);
-  object.Y = static_cast<int16_t>(y);
+  x = std::min<int32_t>(std::max(x, 0), TheSet.PlayfieldWidth() - object.ExtentRight);
+  y = std::min<int32_t>(std::max(y, 0), TheSet.PlayfieldHeight() - object.ExtentBottom);
+  TheSet.PlaceObject(slot, x, y);
 
   // One rectangle over the old and the new place.
   int32_t left = object.X + object.ExtentLeft;
@@ -120,16 +124,15 @@ CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy, const Ma
   }
   left = std::max(left, 0);
   top = std::max(top, 0);
-  width = std::min(width, PlayfieldWidth);
-  height = std::min(height, PlayfieldHeight);
+  width = std::min(width, TheSet.PlayfieldWidth());
+  height = std::min(height, TheSet.PlayfieldHeight());
   ComposeRect(left, top, width, height);
-  DragLastX += sx;
-  DragLastY += sy;
+  Pointing.Advance(sx, sy);
 
   DragResult result;
   result.redraw = MapRect{left, top, left + width, top + height};
   // The view follows an object that leaves what it shows, by the step it took.
-  const int32_t zoom = ZoomFactor < 1 ? 1 : ZoomFactor;
+  const int32_t zoom = Pointing.ZoomOrOne();
   const MapRect shown{visible.left / zoom, visible.top / zoom, visible.right / zoom,
                       visible.bottom / zoom};
   result.scroll = (object.X < shown.left && sx < 0) ||

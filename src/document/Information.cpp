@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "document/CTavroDoc.h"
+#include "document/ConfigReader.h"
 
 namespace tavro {
 namespace {
@@ -21,46 +22,45 @@ std::string Format(const char* format, int32_t a, int32_t b = 0) {
 
 std::string CTavroDoc::InformationText() const {
   // The map line counts one byte a pixel, also in true-colour mode.
-  const int64_t mapBytes = static_cast<int64_t>(MapStride) * MapHeight + 1;
+  const int64_t mapBytes = static_cast<int64_t>(Composed.Stride()) * Composed.Height() + 1;
   int64_t celBytes = 0;
   int32_t usedCells = 0;
-  const int32_t count = std::min<int32_t>(CellCount, static_cast<int32_t>(CellTable.size()));
+  const int32_t count =
+      std::min<int32_t>(TheSet.CellCount(), static_cast<int32_t>(TheSet.CellTable().size()));
   for (int32_t i = 0; i < count; ++i) {
     // A loaded cel's block is allocated one byte longer than its pixels; the count is of blocks.
-    const size_t pixels = CellTable[i].Pixels.size();
+    const size_t pixels = TheSet.CellTable()[i].Pixels.size();
     if (pixels != 0) celBytes += static_cast<int64_t>(pixels) + 1;
-    if (CellTable[i].SetMask != 0) ++usedCells;
+    if (TheSet.CellTable()[i].SetMask != 0) ++usedCells;
   }
   int32_t usedObjects = 0;
-  ForEachObject([&](int32_t, uint16_t slot) {
-    if (slot < ObjectTable.size() && (ObjectTable[slot].Flags & kHasExtent) != 0) ++usedObjects;
+  TheSet.ForEachObject([&](int32_t, uint16_t slot) {
+    if (slot < TheSet.ObjectTable().size() && (TheSet.ObjectTable()[slot].Flags & kHasExtent) != 0)
+      ++usedObjects;
   });
   std::string text;
-  text += Format("map size : %d x %d\n", PlayfieldWidth, PlayfieldHeight);
+  text += Format("map size : %d x %d\n", TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
   text += Format("used memory (MAP) : %d Kbytes\n", static_cast<int32_t>(mapBytes / 1024));
   text += Format("used memory (CEL) : %d Kbytes\n", static_cast<int32_t>(celBytes / 1024));
   text += Format("used cells : %d\n", usedCells);
   text += Format("used objects : %d\n", usedObjects);
-  text += Format("used palette : %d files %d colors\n", PaletteFileCount, ColourCount);
+  text += Format("used palette : %d files %d colors\n", TheSet.Palettes().PaletteFileCount,
+                 TheSet.Palettes().ColourCount);
   return text;
 }
 
-void CTavroDoc::DescribeObjectCells(int32_t n, std::string& text) {
-  if (ConfigText.empty()) return;
-  // Reading the text moves the tokenizer's cursors; put them back for whoever owns them.
-  const char* savedText = TextCursor;
-  const char* savedParse = ParseCursor;
-  TextCursor = ConfigText.data();
-  int32_t remaining = ConfigTextLength;
-  char line[256];
+void CTavroDoc::DescribeObjectCells(int32_t n, std::string& text) const {
+  if (TheSet.ConfigText().empty()) return;
+  ConfigReader reader(TheSet);
   int32_t ordinal = 0;
   bool full = false;
-  while (!full && ReadConfigLine(TextCursor, line, sizeof line, remaining)) {
+  while (!full && reader.NextLine()) {
+    const char* line = reader.Line();
     if (line[0] != '#') continue;
-    ParseCursor = line + 1;
-    if (ParseNumber(ParseCursor) == n) {
+    const char* cursor = line + 1;
+    if (ParseNumber(cursor) == n) {
       std::string entry = Format("%d : ", ordinal);
-      const char* comment = std::strchr(ParseCursor, ';');
+      const char* comment = std::strchr(cursor, ';');
       entry += comment != nullptr ? std::string(comment + 1) : std::string("\n");
       // A line cut at 255 bytes has no line feed of its own; keep the next entry on its own line.
       if (entry.back() != '\n') entry += '\n';
@@ -73,8 +73,6 @@ void CTavroDoc::DescribeObjectCells(int32_t n, std::string& text) {
     }
     ++ordinal;
   }
-  TextCursor = savedText;
-  ParseCursor = savedParse;
 }
 
 bool CTavroDoc::InspectAtPointer(std::string& caption, std::string& text) {

@@ -6,16 +6,16 @@ namespace tavro {
 namespace {
 
 void RepaintPlayfield(CTavroDoc& doc) {
-  doc.host().RepaintMapRect({0, 0, doc.PlayfieldWidth, doc.PlayfieldHeight});
+  doc.host().RepaintMapRect({0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()});
 }
 
-// MapStride and MapHeight belong to the last loaded set; without a set they may be zero or
+// The map's stride and height belong to the last loaded set; without a set they may be zero or
 // stale, so the mode commands only act on a loaded set.
 void ChangeColourMode(CTavroDoc& doc, bool trueColour) {
   if (!doc.SetLoaded) return;
-  doc.TrueColourMode = trueColour;
+  doc.SetTrueColourMode(trueColour);
   doc.AllocateMap(trueColour);
-  doc.SwitchSet(doc.CurrentSet);
+  doc.SwitchSet(doc.Set().CurrentSet());
   RepaintPlayfield(doc);
 }
 
@@ -27,9 +27,7 @@ void CTavroDoc::SetColourModeTrue() { ChangeColourMode(*this, true); }
 
 void CTavroDoc::ApplyTransparent50() {
   if (!SetLoaded) return;
-  for (int32_t i = 0; i < CellCount && static_cast<size_t>(i) < CellTable.size(); ++i) {
-    CellTable[i].Transparency = 128;
-  }
+  for (int32_t i = 0; i < TheSet.CellCount(); ++i) TheSet.SetCellTransparency(i, 128);
   ChangeColourMode(*this, true);
 }
 

@@ -24,31 +24,18 @@ bool IsOpaqueAt(const CellEntry &cell, int32_t column, int32_t row) {
 
 }  // namespace
 
-void CTavroDoc::TrackPointer(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY) {
-  const int32_t zoom = ZoomFactor < 1 ? 1 : ZoomFactor;
-  // Division truncates toward zero, as the view always did; clamping happens
-  // after it.
-  int32_t x = (windowX + scrollX) / zoom;
-  int32_t y = (windowY + scrollY) / zoom;
-  if (x < MapBounds.left) x = MapBounds.left;
-  if (x > MapBounds.right) x = MapBounds.right;
-  if (y < MapBounds.top) y = MapBounds.top;
-  if (y > MapBounds.bottom) y = MapBounds.bottom;
-  PointerX = x;
-  PointerY = y;
-}
-
 int32_t CTavroDoc::HitTest(int32_t x, int32_t y) {
-  if (CurrentSet < 0 || CurrentSet >= 16) return -1;
-  const auto setBit = static_cast<uint16_t>(1u << CurrentSet);
-  const int32_t count = std::min<int32_t>(CellCount, static_cast<int32_t>(CellTable.size()));
+  if (TheSet.CurrentSet() < 0 || TheSet.CurrentSet() >= 16) return -1;
+  const auto setBit = static_cast<uint16_t>(1u << TheSet.CurrentSet());
+  const int32_t count =
+      std::min<int32_t>(TheSet.CellCount(), static_cast<int32_t>(TheSet.CellTable().size()));
   // The first cel line is on top (the composer draws the last one first).
   for (int32_t i = 0; i < count; ++i) {
-    const CellEntry &cell = CellTable[i];
+    const CellEntry &cell = TheSet.CellTable()[i];
     if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 || cell.Pixels.empty()) continue;
-    const uint16_t slot = SlotOf(cell.ObjectNumber);
-    if (slot == 0 || slot >= ObjectTable.size()) continue;
-    const ObjectEntry &object = ObjectTable[slot];
+    const uint16_t slot = TheSet.SlotOf(cell.ObjectNumber);
+    if (slot == 0 || slot >= TheSet.ObjectTable().size()) continue;
+    const ObjectEntry &object = TheSet.ObjectTable()[slot];
     if ((object.Flags & kInCurrentSet) == 0) continue;
     // Reject by the object's box before reading any pixel. The box starts at
     // the extent, not at the origin: a cel drawn left of or above its origin is
@@ -56,59 +43,50 @@ int32_t CTavroDoc::HitTest(int32_t x, int32_t y) {
     if (x < object.X + object.ExtentLeft || x >= object.X + object.ExtentRight) continue;
     if (y < object.Y + object.ExtentTop || y >= object.Y + object.ExtentBottom) continue;
     if (!IsOpaqueAt(cell, x - (object.X + cell.OffsetX), y - (object.Y + cell.OffsetY))) continue;
-    LastHitCell = i;
+    Pointing.SetLastHitCell(i);
     return object.Number;
   }
   return -1;
 }
 
 int32_t CTavroDoc::PickObject(PickPurpose purpose) {
-  if (PointerX >= PlayfieldWidth || PointerY >= PlayfieldHeight) return 0;
-  const int32_t number = HitTest(PointerX, PointerY);
+  const int32_t pointerX = Pointing.X();
+  const int32_t pointerY = Pointing.Y();
+  if (pointerX >= TheSet.PlayfieldWidth() || pointerY >= TheSet.PlayfieldHeight()) return 0;
+  const int32_t number = HitTest(pointerX, pointerY);
   if (number < 0) return 0;
-  const uint16_t slot = SlotOf(number);
-  if (slot == 0 || slot >= ObjectTable.size()) return 0;
+  const uint16_t slot = TheSet.SlotOf(number);
+  if (slot == 0 || slot >= TheSet.ObjectTable().size()) return 0;
   if (purpose == PickPurpose::Inspect) return number + 1;
 
-  const ObjectEntry &object = ObjectTable[slot];
-  DragLastX = DragStartX = PointerX;
-  DragLastY = DragStartY = PointerY;
+  const ObjectEntry &object = TheSet.ObjectTable()[slot];
+  Pointing.StartDrag();
   // The pointer may only move the object's position within the playfield.
-  SetMapBounds(PointerX - object.X, PointerY - object.Y, PlayfieldWidth - object.ExtentRight + 1,
-               PlayfieldHeight - object.ExtentBottom + 1);
+  Pointing.SetBounds(pointerX - object.X, pointerY - object.Y,
+                     TheSet.PlayfieldWidth() - object.ExtentRight + 1,
+                     TheSet.PlayfieldHeight() - object.ExtentBottom + 1);
   RunObjectEvent(kEventPress, number);
   // Scripts may have changed the tables; look the object up again.
-  if (slot < ObjectTable.size() && ObjectTable[slot].FixRemaining > 0) {
+  if (slot < TheSet.ObjectTable().size() && TheSet.ObjectTable()[slot].FixRemaining > 0) {
     RunObjectEvent(kEventFixCatch, number);
   }
   RunObjectEvent(kEventCatch, number);
   return slot;
 }
 
-int32_t CTavroDoc::SlotToNumber(int32_t slot) const {
-  if (slot <= 0) return 0;
-  for (size_t n = 0; n < ObjectSlots.size(); ++n) {
-    if (ObjectSlots[n] == slot) return static_cast<int32_t>(n);
-  }
-  for (const auto &[number, largeSlot] : LargeObjectSlots) {
-    if (largeSlot == slot) return number;
-  }
-  return 0;
-}
-
-void CTavroDoc::PressAtPointer() { DragObject = PickObject(PickPurpose::Drag); }
+void CTavroDoc::PressAtPointer() { Pointing.Hold(PickObject(PickPurpose::Drag)); }
 
 CTavroDoc::DragResult CTavroDoc::DropHeldObject() {
-  if (DragObject == 0) return {};
+  if (Pointing.HeldSlot() == 0) return {};
   const DragResult result = DragStep(DragPhase::Drop);
-  SetMapBounds(0, 0, PlayfieldWidth, PlayfieldHeight);
-  DragObject = 0;
+  Pointing.SetBounds(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
+  Pointing.Hold(0);
   return result;
 }
 
 void CTavroDoc::FlushAndRepaint() {
-  if (!DirtyFlag) return;
-  const MapRect changed = DirtyRect;
+  if (!Composed.Dirty()) return;
+  const MapRect changed = Composed.DirtyArea();
   FlushDirtyRect();
   host().RepaintMapRect(changed);
 }

@@ -1,0 +1,138 @@
+// The composed map: the picture of the current set that the display, the clipboard and the PNG
+// writer read, with everything needed to make and repaint it (its form and colour table, the
+// true-colour work area, the drag backdrop, the area waiting to be recomposed).
+//
+// Rows are stored bottom-up, MapStride pixels each (a multiple of 4), 1 byte a pixel (colour
+// index) or 3 (blue, green, red), plus one spare byte at the end.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/MapRect.h"
+#include "set/SetRecords.h"
+
+namespace tavro {
+
+namespace compose {
+
+// The map when it is safe to draw into: pixels is null when there is no map or its size does
+// not match the stride and height in the current mode.
+struct MapView {
+  uint8_t* pixels = nullptr;
+  uint32_t* words = nullptr;  // true colour only: the work area, same layout, 4 bytes a pixel
+  int32_t bytesPerPixel = 1;
+  int32_t rowBytes = 0;
+  int32_t rows = 0;
+  MapRect area;  // the part of the playfield the map can hold
+
+  uint8_t* At(int32_t x, int32_t y) const {
+    return pixels + static_cast<size_t>(rows - 1 - y) * rowBytes +
+           static_cast<size_t>(x) * bytesPerPixel;
+  }
+  uint32_t* WordAt(int32_t x, int32_t y) const {
+    return words + static_cast<size_t>(rows - 1 - y) * (rowBytes / 3) + x;
+  }
+};
+
+}  // namespace compose
+
+// While an object is held, everything beneath all of its cels is composed once into this
+// picture (the map's layout), so that each drag step copies its rectangle from here and draws
+// only the cel lines from the held object's lowest upward. It is used only while the state it
+// was composed from is unchanged, compared exactly, and dropped when nothing is held.
+struct HeldBackdrop {
+  int32_t heldSlot = 0;
+  size_t firstBeneath = 0;       // cel lines from here on lie beneath every cel of the object
+  std::vector<uint64_t> source;  // the state the picture was composed from
+  std::vector<uint8_t> pixels;   // empty until the state has held still for one step
+};
+
+class ComposedMap {
+ public:
+  // ---- form ----
+  int32_t Stride() const { return MapStride; }
+  int32_t Height() const { return MapHeight; }
+  // The size the next Allocate makes; the pixels held are not touched.
+  void SetSize(int32_t stride, int32_t height) {
+    MapStride = stride;
+    MapHeight = height;
+  }
+  // The mode the set asks for (a 32-bit cel or the colour commands); Allocate makes the form.
+  bool TrueColourMode() const { return TrueColour; }
+  void SetTrueColourMode(bool trueColour) { TrueColour = trueColour; }
+  // 3 when the map was allocated 24-bit, else 1.
+  int32_t BytesPerPixel() const { return MapInfo.Header.biBitCount == 24 ? 3 : 1; }
+  // True when the map holds every row and column of a playfield of width x height in the form
+  // its header names. A map that does not is never read: it may be left from another mode or
+  // another playfield.
+  bool IsComplete(int32_t width, int32_t height) const;
+
+  // Replaces the pixels with a zero-filled map of Stride x Height pixels, 3 bytes a pixel when
+  // `trueColour`, else 1, and drops the work area and the backdrop. On allocation failure (or a
+  // negative size) the map is none.
+  void Allocate(bool trueColour);
+  // Frees the pixels, the work area and the backdrop; the form and colour table stay.
+  void Free();
+
+  // ---- pixels ----
+  bool Empty() const { return Pixels.empty(); }
+  const std::vector<uint8_t>& Bytes() const { return Pixels; }
+  // For hand-made pictures; writes never change the map's size.
+  uint8_t* MutableBytes() { return Pixels.data(); }
+  // The bytes of stored row `row` (0 = bottom). The caller checks IsComplete first.
+  const uint8_t* StoredRow(int32_t row) const {
+    return Pixels.data() + static_cast<size_t>(row) * RowBytes();
+  }
+  size_t RowBytes() const { return static_cast<size_t>(MapStride) * BytesPerPixel(); }
+  // The map as the drawing loops take it, clipped to a playfield of width x height.
+  compose::MapView DrawingView(int32_t playfieldWidth, int32_t playfieldHeight);
+  HeldBackdrop& Backdrop() { return Held; }
+  const HeldBackdrop& Backdrop() const { return Held; }
+  // Capacity of the true-colour work area in pixels.
+  size_t WorkAreaCapacity() const { return BlendRows.capacity(); }
+
+  // ---- colour table ----
+  const MapInfoBlock& Info() const { return MapInfo; }
+  // The header takes Stride x Height and the first `count` entries take `colours`.
+  void TakeColours(const RgbQuad* colours, int32_t count);
+  // One entry of the table; an index outside it changes nothing.
+  void SetColour(int32_t index, const RgbQuad& colour) {
+    if (index >= 0 && index < kPaletteColours) MapInfo.Colours[index] = colour;
+  }
+  void SetBitCount(int32_t bits) { MapInfo.Header.biBitCount = static_cast<uint16_t>(bits); }
+
+  // ---- the area waiting to be recomposed ----
+  bool Dirty() const { return DirtyFlag; }
+  const MapRect& DirtyArea() const { return DirtyRect; }
+  // Adds `rect` (right and bottom exclusive) to the dirty area and marks the map dirty, also when
+  // `rect` is empty (an action whose object has no box still asks for a timer pass).
+  void MarkDirty(const MapRect& rect) {
+    DirtyRect = UnionRect(DirtyRect, rect);
+    DirtyFlag = true;
+  }
+  // The dirty area, leaving it empty and the map clean.
+  MapRect TakeDirtyArea() {
+    const MapRect area = DirtyRect;
+    DirtyFlag = false;
+    DirtyRect = {};
+    return area;
+  }
+
+ private:
+  std::vector<uint8_t> Pixels;  // empty = none
+  int32_t MapStride = 0;
+  int32_t MapHeight = 0;
+  bool TrueColour = false;
+  MapInfoBlock MapInfo;
+  // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
+  // the map's layout. Blending whole words is much faster than 3-byte pixels; the finished
+  // rectangle is packed into the pixels. Made and dropped by Allocate with the map.
+  std::vector<uint32_t> BlendRows;
+  HeldBackdrop Held;
+  bool DirtyFlag = false;
+  MapRect DirtyRect;
+};
+
+}  // namespace tavro

@@ -1,0 +1,199 @@
+// What script actions do to the set, and what the engine learns of it.
+//
+// Actions never compose or paint. They record the boxes of the objects they change in the map's
+// dirty area and mark it dirty; whoever raised the event flushes that area afterwards.
+#include "document/DocumentScriptTarget.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "document/CTavroDoc.h"
+#include "platform/FileLookup.h"
+#include "scripts/ScriptCodes.h"
+
+namespace tavro {
+namespace {
+
+bool IsCellTarget(uint16_t target) { return (target & kCellTargetBit) != 0; }
+int32_t CellIndexOf(uint16_t target) { return target & ~kCellTargetBit; }
+
+// Calls fn(index, cell) for the target's cells: the one cell of a cell target, or every cell of
+// an object. Returns the object whose cells these are, or -1 when the target names no cell at all.
+template <typename Fn>
+int32_t ForTargetCells(const DollSet& set, uint16_t target, Fn&& fn) {
+  if (target == ScriptTarget::kNoTarget) return -1;
+  const std::vector<CellEntry>& cells = set.CellTable();
+  const int32_t count = std::min<int32_t>(set.CellCount(), static_cast<int32_t>(cells.size()));
+  if (IsCellTarget(target)) {
+    const int32_t index = CellIndexOf(target);
+    if (index >= count) return -1;
+    fn(index, cells[index]);
+    return cells[index].ObjectNumber;
+  }
+  for (int32_t i = 0; i < count; ++i) {
+    if (cells[i].ObjectNumber == target) fn(i, cells[i]);
+  }
+  return target;
+}
+
+}  // namespace
+
+int32_t DocumentScriptTarget::ObjectOfTarget(uint16_t target) const {
+  if (target == kNoTarget) return -1;
+  if (!IsCellTarget(target)) return target;
+  const int32_t index = CellIndexOf(target);
+  if (index >= Doc.Set().CellCount() || index >= static_cast<int32_t>(Doc.Set().CellTable().size()))
+    return -1;
+  return Doc.Set().CellTable()[index].ObjectNumber;
+}
+
+void DocumentScriptTarget::AddObjectToDirtyRect(int32_t objectNumber) {
+  const uint16_t slot = Doc.Set().SlotOf(objectNumber);
+  if (slot == 0 || slot >= Doc.Set().ObjectTable().size()) return;
+  const ObjectEntry& object = Doc.Set().ObjectTable()[slot];
+  // The box runs from the object's position to its right and bottom extent. A cel with a
+  // negative offset reaches left of or above the position, so the box takes that in as well;
+  // otherwise part of what changed would never be recomposed.
+  const MapRect box{object.X + std::min<int32_t>(0, object.ExtentLeft),
+                    object.Y + std::min<int32_t>(0, object.ExtentTop),
+                    object.X + object.ExtentRight, object.Y + object.ExtentBottom};
+  Doc.MarkDirty(box);
+}
+
+// Each cel flips on its own under Toggle, so cels of one object that differ stay different: one
+// shown and one hidden swap places.
+void DocumentScriptTarget::ChangeCels(uint16_t target, CelChange change) {
+  DollSet& set = Doc.EditSet();
+  const int32_t object = ForTargetCells(set, target, [&](int32_t index, const CellEntry& cell) {
+    switch (change) {
+      case CelChange::Show:
+        set.SetCellShown(index, true);
+        break;
+      case CelChange::Hide:
+        set.SetCellShown(index, false);
+        break;
+      case CelChange::Toggle:
+        set.SetCellShown(index, cell.Unmapped != 0);
+        break;
+    }
+  });
+  if (object < 0) return;
+  Doc.MarkDirty({});
+  AddObjectToDirtyRect(object);
+}
+
+void DocumentScriptTarget::ShiftTransparency(uint16_t target, int16_t amount) {
+  // Summed in 32 bits and then held to 0..255, so a large level never wraps to the other end.
+  DollSet& set = Doc.EditSet();
+  const int32_t object = ForTargetCells(set, target, [&](int32_t index, const CellEntry& cell) {
+    set.SetCellTransparency(index, std::clamp(cell.Transparency + amount, 0, 255));
+  });
+  if (object < 0) return;
+  Doc.MarkDirty({});
+  AddObjectToDirtyRect(object);
+}
+
+void DocumentScriptTarget::MoveObject(uint16_t target, int16_t dx, int16_t dy) {
+  const int32_t number = ObjectOfTarget(target);
+  const uint16_t slot = number < 0 ? 0 : Doc.Set().SlotOf(number);
+  if (slot == 0 || slot >= Doc.Set().ObjectTable().size()) return;
+  AddObjectToDirtyRect(number);
+  const ObjectEntry& object = Doc.Set().ObjectTable()[slot];
+  // Worked out in 32 bits before the edges are applied: a far move must stop at the edge it
+  // heads for, not wrap around to the opposite one.
+  int32_t x = object.X + dx;
+  if (x < 0) x = 0;
+  if (x > Doc.Set().PlayfieldWidth() - object.ExtentRight)
+    x = Doc.Set().PlayfieldWidth() - object.ExtentRight;
+  int32_t y = object.Y + dy;
+  if (y < 0) y = 0;
+  if (y > Doc.Set().PlayfieldHeight() - object.ExtentBottom)
+    y = Doc.Set().PlayfieldHeight() - object.ExtentBottom;
+  Doc.EditSet().PlaceObject(slot, x, y);
+  AddObjectToDirtyRect(number);
+  Doc.MarkDirty({});
+}
+
+void DocumentScriptTarget::SwitchSet(int32_t set) {
+  Doc.MarkPlayfieldDirty();
+  Doc.SwitchSet(set);
+}
+
+void DocumentScriptTarget::SwitchGroup(int32_t group) {
+  Doc.MarkPlayfieldDirty();
+  Doc.BuildPalette(group);
+}
+
+// Sound files lie beside the configuration; names are matched without regard to letter case, as
+// sets were made on systems that ignore it. A file that is not there plays nothing.
+void DocumentScriptTarget::PlaySound(const std::string& name) {
+  const auto path = ResolveSetFile(Doc.Set().Path().SetDirectory, name);
+  if (path) Doc.host().PlaySound(*path);
+}
+
+void DocumentScriptTarget::ShowDebugText(const std::string& text) {
+  Doc.host().ShowMessage(text, "", MessageIcon::Exclamation);
+}
+
+int32_t DocumentScriptTarget::FindCellByName(const char* name) const {
+  const int32_t count =
+      std::min<int32_t>(Doc.Set().CellCount(), static_cast<int32_t>(Doc.Set().CellTable().size()));
+  const std::string wanted(name);
+  for (int32_t i = 0; i < count; ++i) {
+    const char* fileName = Doc.Set().CellTable()[i].FileName;
+    if (EqualsIgnoringCase(std::string(fileName, strnlen(fileName, kNameField)), wanted)) return i;
+  }
+  return -1;
+}
+
+// Before any set is applied (CurrentSet 255) the cel counts as shown whatever its flags say.
+int32_t DocumentScriptTarget::ShownCellUnderPointer() const {
+  const int32_t hit = Doc.Pointer().LastHitCell();
+  if (hit < 0 || hit >= Doc.Set().CellCount() ||
+      hit >= static_cast<int32_t>(Doc.Set().CellTable().size())) {
+    return -1;
+  }
+  const CellEntry& cell = Doc.Set().CellTable()[hit];
+  const bool shown = Doc.Set().CurrentSet() >= kSetCount ||
+                     (((cell.SetMask >> Doc.Set().CurrentSet()) & 1) != 0 && cell.Unmapped == 0);
+  return shown ? hit : -1;
+}
+
+bool DocumentScriptTarget::IsSetLoaded() const { return Doc.SetLoaded; }
+
+bool DocumentScriptTarget::IsDirty() const { return Doc.Map().Dirty(); }
+
+void DocumentScriptTarget::FlushDirtyArea() {
+  const MapRect area = IntersectRect(
+      Doc.Map().DirtyArea(), {0, 0, Doc.Set().PlayfieldWidth(), Doc.Set().PlayfieldHeight()});
+  Doc.FlushDirtyRect();
+  if (!area.IsEmpty()) Doc.host().RepaintMapRect(area);
+}
+
+uint32_t DocumentScriptTarget::TickCount() { return Doc.host().TickCount(); }
+
+uint32_t DocumentScriptTarget::ClockSeconds() { return Doc.host().ClockSeconds(); }
+
+}  // namespace tavro
+
+namespace tavro {
+
+int32_t CTavroDoc::RunEvent(int32_t event, int32_t argument) {
+  return Engine.RunEvent(event, argument);
+}
+
+void CTavroDoc::RunObjectEvent(int32_t event, int32_t objectNumber) {
+  Engine.RunObjectEvent(event, objectNumber);
+}
+
+void CTavroDoc::DisarmAllAlarms() { Engine.DisarmAllAlarms(); }
+
+int32_t CTavroDoc::RunTimerPass(uint32_t now) { return Engine.RunTimerPass(now); }
+
+int32_t CTavroDoc::NextTimerPassDelay(uint32_t now) const { return Engine.NextTimerPassDelay(now); }
+
+void CTavroDoc::SeedScriptRandom(uint32_t seed) { Engine.SeedScriptRandom(seed); }
+
+}  // namespace tavro

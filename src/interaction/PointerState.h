@@ -1,0 +1,80 @@
+// Where the pointer is on the map, how the view scales it, and what a drag holds.
+#pragma once
+
+#include <cstdint>
+
+#include "interaction/FixOverride.h"
+#include "platform/MapRect.h"
+
+namespace tavro {
+
+class PointerState {
+ public:
+  // ---- pointer ----
+  // Where the pointer may go, inclusive on all four sides.
+  const MapRect& Bounds() const { return MapBounds; }
+  // Bounds = (left, top, left + width - 1, top + height - 1).
+  void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    MapBounds = {left, top, left + width - 1, top + height - 1};
+  }
+  int32_t X() const { return PointerX; }
+  int32_t Y() const { return PointerY; }
+  // The map point from a window point: (window + scroll) / zoom, clamped into Bounds.
+  void Track(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY);
+  // Puts the pointer at map (x, y) as it is, unclamped.
+  void MoveTo(int32_t x, int32_t y) {
+    PointerX = x;
+    PointerY = y;
+  }
+  // The view's zoom factor; anything below 1 scales as 1.
+  int32_t Zoom() const { return ZoomFactor; }
+  int32_t ZoomOrOne() const { return ZoomFactor < 1 ? 1 : ZoomFactor; }
+  void SetZoom(int32_t factor) { ZoomFactor = factor; }
+  // The cel line last found under the pointer; -1 before any.
+  int32_t LastHitCell() const { return HitCell; }
+  void SetLastHitCell(int32_t cell) { HitCell = cell; }
+
+  // ---- drag ----
+  // Slot of the held object; 0 when nothing is held.
+  int32_t HeldSlot() const { return DragObject; }
+  void Hold(int32_t slot) { DragObject = slot; }
+  // A drag starts where the pointer is now: start and last position both there.
+  void StartDrag() {
+    DragLastX = DragStartX = PointerX;
+    DragLastY = DragStartY = PointerY;
+  }
+  // The held object moved by (dx, dy).
+  void Advance(int32_t dx, int32_t dy) {
+    DragLastX += dx;
+    DragLastY += dy;
+  }
+  int32_t StartX() const { return DragStartX; }
+  int32_t StartY() const { return DragStartY; }
+  int32_t LastX() const { return DragLastX; }
+  int32_t LastY() const { return DragLastY; }
+
+  // ---- fixing ----
+  // The key-sequence state that lifts fixing: the process's own unless a test points elsewhere.
+  const FixOverrideState& FixOverride() const {
+    return FixOverrideSource != nullptr ? *FixOverrideSource : ProcessFixOverride();
+  }
+  void UseFixOverride(FixOverrideState* source) { FixOverrideSource = source; }
+  void FeedFixOverrideKey(int32_t virtualKey) {
+    (FixOverrideSource != nullptr ? *FixOverrideSource : ProcessFixOverride()).FeedKey(virtualKey);
+  }
+
+ private:
+  MapRect MapBounds;
+  int32_t PointerX = 0;
+  int32_t PointerY = 0;
+  int32_t ZoomFactor = 1;
+  int32_t HitCell = -1;
+  int32_t DragObject = 0;
+  int32_t DragLastX = 0;
+  int32_t DragLastY = 0;
+  int32_t DragStartX = 0;
+  int32_t DragStartY = 0;
+  FixOverrideState* FixOverrideSource = nullptr;
+};
+
+}  // namespace tavro

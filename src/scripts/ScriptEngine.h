@@ -1,0 +1,125 @@
+// The script engine: compiles ";@" lines into action records, runs the records bound to an event,
+// and keeps the 128 timer slots and the random generator behind "timer(" and "randomtimer(".
+//
+// It acts on the set only through the ScriptTarget it is given, which must outlive it. Runs
+// nest (an action may raise another event, a "debug(" box lets timer passes run while it is open);
+// the bounds in ScriptLimits.h keep every nesting finite.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "scripts/ScriptTarget.h"
+
+namespace tavro {
+
+inline constexpr int kActionStoreSize = 32767;
+
+// Where a script line was read: the configuration text and the reader's position in it after the
+// line. Within one file the position moves forward with every line, so another text, or a
+// position that did not move on, tells the parser that a new file has started.
+struct ScriptLineOrigin {
+  const char* text = nullptr;
+  const char* position = nullptr;
+};
+
+class ScriptEngine {
+ public:
+  static constexpr uint16_t kNoTarget = ScriptTarget::kNoTarget;
+  static constexpr int kAlarmSlots = 128;
+  static constexpr int32_t kNoTimerPass = -1;
+
+  explicit ScriptEngine(ScriptTarget& target);
+  ScriptEngine(const ScriptEngine&) = delete;
+  ScriptEngine& operator=(const ScriptEngine&) = delete;
+
+  // ---- compiling (ScriptParser.cpp, ActionStore.cpp) ----
+  // Compiles the script line at `cursor` (the byte after ";@", zero-terminated) and leaves the
+  // cursor where it stopped, never past the terminating zero. The current event and its
+  // argument carry over from one line to the next of the same file.
+  void ParseScriptLine(const char*& cursor, ScriptLineOrigin origin = {});
+  // Makes "initialize(" with argument 0 the current event again, for a file starting at `origin`.
+  void ResetScriptParser(ScriptLineOrigin origin = {});
+  // Appends one record (arguments = its bytes from byte 5 on); false when it does not fit.
+  bool AppendAction(int32_t event, int32_t eventArgument, int32_t action,
+                    const std::vector<uint8_t>& arguments);
+  // The compiled records: kActionStoreSize bytes, the list ended by a zero length byte.
+  const std::vector<uint8_t>& Actions() const { return ActionStore; }
+  // Takes over another engine's compiled records (cut or zero-filled to kActionStoreSize).
+  void ReplaceActions(const std::vector<uint8_t>& store);
+  // Every record gone; the store keeps its size.
+  void ClearActions();
+
+  // ---- running (EventDispatch.cpp, with the set and colour-group actions) ----
+  // Runs the actions bound to (event, argument); 1 when at least one record matched, else 0.
+  int32_t RunEvent(int32_t event, int32_t argument);
+  // RunEvent for an object; when nothing is bound to the object, falls back on the cel under
+  // the pointer if that cel is shown.
+  void RunObjectEvent(int32_t event, int32_t objectNumber);
+  // RunEvent calls now running, one inside another.
+  int32_t DispatchDepth() const { return Depth; }
+
+  // ---- timer slots (TimerSlots.cpp) ----
+  // What "timer(" and "randomtimer(" do when run for `runningEvent`: `range` > 0 adds a random
+  // 0..range-1; a delay of 0 disarms. Slots 128 and up arm nothing and never fire.
+  void ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t runningEvent);
+  // Every slot idle.
+  void DisarmAllAlarms();
+  // One timer pass at tick `now`: fires the due slots lowest first as "alarm(" events, then has
+  // the target flush its dirty area. Returns NextTimerPassDelay(now).
+  int32_t RunTimerPass(uint32_t now);
+  // Milliseconds from `now` until a pass has something to do: 0 when the target is dirty or a
+  // slot is due, kNoTimerPass when nothing is armed or no set is loaded. The view may sleep that
+  // long, and asks again after anything else that may arm a slot or dirty the map.
+  int32_t NextTimerPassDelay(uint32_t now) const;
+  bool AlarmArmed(int32_t slot) const;
+  // The tick a slot is due at (meaningful while it is armed); 0 for a slot out of range.
+  uint32_t AlarmDue(int32_t slot) const;
+  // How late the alarm being fired now is, in ms; 0 outside alarms.
+  int32_t AlarmLateness() const { return Lateness; }
+
+  // ---- the generator behind "randomtimer(" (TimerSlots.cpp) ----
+  // Values 0..32767; seed 1 until "initialize(" is parsed.
+  void SeedScriptRandom(uint32_t seed);
+  int32_t NextScriptRandom();
+
+ private:
+  // Parser steps (ScriptParser.cpp).
+  void NoticeNewConfiguration(ScriptLineOrigin origin);
+  void ReadScriptEvent(const char*& cursor, int32_t code);
+  void ReadScriptAction(const char*& cursor, int32_t code);
+  uint16_t ParseTarget(const char*& cursor);
+  size_t ActionStoreUsed();
+  // Dispatch and the actions the engine checks itself (EventDispatch.cpp).
+  void RunAction(const uint8_t* record, int32_t length);
+  void ChangeSetFromScript(int32_t set);
+  void ChangeGroupFromScript(int32_t group);
+  // Slot steps (TimerSlots.cpp).
+  void ArmFromNow(int32_t slot, uint32_t delay);
+  void ArmFromAlarm(int32_t slot, uint32_t delay);
+  void FireAlarm(int32_t slot, uint32_t now);
+
+  ScriptTarget& Target;
+
+  std::vector<uint8_t> ActionStore;  // kActionStoreSize bytes, zero-filled at construction
+  size_t ActionStoreEnd = 0;         // where the last append left the list's end, and the
+  size_t ActionStoreLast = 0;        // offset of the last record then
+
+  int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
+  uint16_t ScriptEventArgument = 0;
+  ScriptLineOrigin LastLineOrigin;  // where the last script line was read
+
+  int32_t Depth = 0;              // RunEvent calls now running, one inside another
+  int32_t ScriptSetSwitches = 0;  // "changeset(" runs since the outermost event began
+
+  std::array<uint8_t, kAlarmSlots> Armed = {};
+  std::array<uint32_t, kAlarmSlots> Due = {};
+  uint32_t AlarmTick = 0;  // tick of the pass that is firing alarms now
+  int32_t Lateness = 0;    // how late the alarm being fired is, in ms
+
+  uint32_t ScriptRandomState = 1;
+};
+
+}  // namespace tavro

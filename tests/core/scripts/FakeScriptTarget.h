@@ -1,0 +1,62 @@
+// A ScriptTarget that records what the engine asks of it, one line a call, for testing the
+// engine without a document.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "scripts/ScriptTarget.h"
+
+namespace tavro::test {
+
+class FakeScriptTarget : public ScriptTarget {
+ public:
+  std::vector<std::string> calls;      // e.g. "hide 32769", "move 5 -3 4", "debug hi"
+  std::vector<std::string> cellNames;  // FindCellByName compares exactly
+  std::function<void()> whileBoxOpen;  // runs inside every "debug(" box
+  int32_t shownCell = -1;
+  bool loaded = true;
+  bool dirty = false;
+  uint32_t tick = 0;
+  uint32_t clockSeconds = 0;
+
+  void ChangeCels(uint16_t target, CelChange change) override {
+    const char* verb = change == CelChange::Show   ? "show "
+                       : change == CelChange::Hide ? "hide "
+                                                   : "toggle ";
+    calls.push_back(verb + std::to_string(target));
+  }
+  void ShiftTransparency(uint16_t target, int16_t amount) override {
+    calls.push_back("transparent " + std::to_string(target) + " " + std::to_string(amount));
+  }
+  void MoveObject(uint16_t target, int16_t dx, int16_t dy) override {
+    calls.push_back("move " + std::to_string(target) + " " + std::to_string(dx) + " " +
+                    std::to_string(dy));
+  }
+  void SwitchSet(int32_t set) override { calls.push_back("set " + std::to_string(set)); }
+  void SwitchGroup(int32_t group) override { calls.push_back("group " + std::to_string(group)); }
+  void PlaySound(const std::string& name) override { calls.push_back("sound " + name); }
+  void ShowDebugText(const std::string& text) override {
+    calls.push_back("debug " + text);
+    if (whileBoxOpen) whileBoxOpen();
+  }
+  int32_t FindCellByName(const char* name) const override {
+    for (size_t i = 0; i < cellNames.size(); ++i) {
+      if (cellNames[i] == name) return static_cast<int32_t>(i);
+    }
+    return -1;
+  }
+  int32_t ShownCellUnderPointer() const override { return shownCell; }
+  bool IsSetLoaded() const override { return loaded; }
+  bool IsDirty() const override { return dirty; }
+  void FlushDirtyArea() override {
+    calls.push_back("flush");
+    dirty = false;
+  }
+  uint32_t TickCount() override { return tick; }
+  uint32_t ClockSeconds() override { return clockSeconds; }
+};
+
+}  // namespace tavro::test
