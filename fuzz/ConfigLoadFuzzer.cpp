@@ -51,11 +51,11 @@ std::vector<Position> SavedPositions(const CTavroDoc& doc) {
 
 void CheckReloadedPositions(const CTavroDoc& reloaded, const std::vector<Position>& saved) {
   for (const Position& p : saved) {
-    const uint16_t slot = reloaded.SlotOf(p.number);
-    if (slot == 0 || slot >= reloaded.ObjectTable.size()) {
+    const uint16_t slot = reloaded.Set().SlotOf(p.number);
+    if (slot == 0 || slot >= reloaded.Set().ObjectTable().size()) {
       Fail("object " + std::to_string(p.number) + " lost its slot on reload");
     }
-    const ObjectEntry& object = reloaded.ObjectTable[slot];
+    const ObjectEntry& object = reloaded.Set().ObjectTable()[slot];
     if (object.SetX[p.set] != p.x || object.SetY[p.set] != p.y) {
       Fail("object " + std::to_string(p.number) + " in set " + std::to_string(p.set) + " saved " +
            std::to_string(p.x) + "," + std::to_string(p.y) + " but reloaded " +
