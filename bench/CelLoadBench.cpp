@@ -65,7 +65,7 @@ void BM_LoadCels(benchmark::State& state) {
   const CelSet& set = Set();
   test::FakeHost host;
   CTavroDoc doc(host);
-  doc.SetFilePath({set.dir.str() + "/", "", ""});
+  doc.EditSet().SetFilePath({set.dir.str() + "/", "", ""});
   doc.EditSet().SetPlayfieldSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
   doc.EditSet().EnsureSlot(0);
   for (auto _ : state) {

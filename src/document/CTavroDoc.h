@@ -11,7 +11,6 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,7 +23,6 @@
 #include "platform/Host.h"
 #include "platform/MapRect.h"
 #include "scripts/ScriptEngine.h"
-#include "set/ConfigTokens.h"
 #include "set/DollSet.h"
 #include "set/SetRecords.h"
 
@@ -61,8 +59,6 @@ class CTavroDoc {
   // messages and as SetLoaded false. The caller runs ResetSet and DeleteContents first, as the
   // open step (OpenConfigFile) does.
   void LoadConfig(std::optional<std::vector<char>> text);
-  // The set's file path as the open step found it.
-  void SetFilePath(SetPath path) { TheSet.SetFilePath(std::move(path)); }
 
  private:
   friend class ConfigReader;

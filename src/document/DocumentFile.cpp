@@ -32,7 +32,7 @@ std::string OpenFailure(const WholeFile& file, const std::string& path) {
 
 void CTavroDoc::UseSetPath(const std::string& path) {
   const PathParts parts = SplitPath(path);
-  SetFilePath({parts.folder, parts.base, parts.extension});
+  TheSet.SetFilePath({parts.folder, parts.base, parts.extension});
 }
 
 bool CTavroDoc::OpenConfigFile(const std::string& path, std::string& error) {

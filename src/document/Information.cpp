@@ -5,6 +5,7 @@
 
 #include "document/CTavroDoc.h"
 #include "document/ConfigReader.h"
+#include "set/ConfigTokens.h"
 
 namespace tavro {
 namespace {
