@@ -19,6 +19,7 @@
 #include "composition/ComposedMap.h"
 #include "document/ArchiveSession.h"
 #include "document/DocumentScriptTarget.h"
+#include "imagefiles/SetImageFiles.h"
 #include "interaction/PointerState.h"
 #include "platform/Host.h"
 #include "platform/MapRect.h"
@@ -70,14 +71,11 @@ class CTavroDoc {
  public:
   // ---- end line handlers and load driver ----
 
-  // ---- image files (imagefiles/) ----
+  // ---- image files (imagefiles/SetImageFiles.h, through the document's set) ----
   // Decodes the cel file of `cell`; returns one LoadErrors bit or 0.
   int32_t LoadCel(CellEntry& cell);
   // Reads palette file `name` as palette `number`; 0 read, 1 not found, 2 bad header.
   int32_t LoadPaletteFile(const char* name, int32_t number);
-  // The bytes of the cel file being loaded, kept between cels so a set of many cels does not
-  // allocate (and fault in) a fresh read buffer for each one.
-  std::vector<uint8_t> CelReadBuffer;
   // ---- end image files ----
 
   // ---- composition (composition/) ----
@@ -257,6 +255,7 @@ class CTavroDoc {
  private:
   Host* HostLink;
   DollSet TheSet;
+  CelFileLoader CelFiles;
   ComposedMap Composed;
   PointerState Pointing;
 };

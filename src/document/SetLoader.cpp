@@ -62,6 +62,18 @@ bool CTavroDoc::ReadConfigText(std::optional<std::vector<char>>& text) {
   return true;
 }
 
+int32_t CTavroDoc::LoadCel(CellEntry& cell) {
+  bool trueColourMark = false;
+  const int32_t error = CelFiles.Load(TheSet, cell, trueColourMark);
+  // The 32-bit mark switches the document to true colour even if the cel then fails.
+  if (trueColourMark) Composed.SetTrueColourMode(true);
+  return error;
+}
+
+int32_t CTavroDoc::LoadPaletteFile(const char* name, int32_t number) {
+  return tavro::LoadPaletteFile(TheSet, host(), name, number);
+}
+
 void CTavroDoc::ReportLoadErrors() {
   for (const LoadMessage& message : kLoadMessages) {
     if (TheSet.LoadErrors() & message.bit) {

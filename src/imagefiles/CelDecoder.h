@@ -1,7 +1,7 @@
 // Decoding a cel file held in memory. The decoder owns every rule the file alone decides: the
 // header checks, the size bound, the pixel layouts and what a short file means. It knows nothing
 // of the document: the caller passes the playfield and palette base in force and attaches the
-// result (see CTavroDoc::LoadCel).
+// result (see CelFileLoader in SetImageFiles.h).
 #pragma once
 
 #include <cstddef>

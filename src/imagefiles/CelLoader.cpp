@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "document/CTavroDoc.h"
 #include "imagefiles/CelDecoder.h"
+#include "imagefiles/SetImageFiles.h"
 #include "platform/FileDoor.h"
 #include "platform/FileLookup.h"
 
@@ -42,37 +42,36 @@ std::span<const uint8_t> ReadCelBytes(const ReadOnlyFile& file, const CelDecodeO
 
 }  // namespace
 
-int32_t CTavroDoc::LoadCel(CellEntry& cell) {
+int32_t CelFileLoader::Load(DollSet& set, CellEntry& cell, bool& trueColourMark) {
   // Until the pixels are in, the cel belongs to no set, so a failure leaves it never drawn.
   const uint16_t setMask = cell.SetMask;
   std::vector<uint8_t>().swap(cell.Pixels);
   cell.SetMask = 0;
 
-  if (!HasValidObject(TheSet, cell)) return kErrBadCell;
+  if (!HasValidObject(set, cell)) return kErrBadCell;
 
-  const auto path = ResolveSetFile(TheSet.Path().SetDirectory, CelFileName(cell));
+  const auto path = ResolveSetFile(set.Path().SetDirectory, CelFileName(cell));
   ReadOnlyFile file;
   if (!path || !file.Open(*path)) return kErrCelNotLoadable;
 
-  const CelDecodeOptions options{TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight(),
-                                 TheSet.Palettes().PaletteBase[cell.PaletteNumber]};
-  DecodedCel decoded = DecodeCel(ReadCelBytes(file, options, CelReadBuffer), options);
+  const CelDecodeOptions options{set.PlayfieldWidth(), set.PlayfieldHeight(),
+                                 set.Palettes().PaletteBase[cell.PaletteNumber]};
+  DecodedCel decoded = DecodeCel(ReadCelBytes(file, options, ReadBuffer), options);
   // Small cels are the common case; a buffer grown by one backdrop-sized cel is not kept.
-  if (CelReadBuffer.capacity() > kKeptReadBuffer) std::vector<uint8_t>().swap(CelReadBuffer);
+  if (ReadBuffer.capacity() > kKeptReadBuffer) std::vector<uint8_t>().swap(ReadBuffer);
   const CelHeader& header = decoded.Header;
-  // The 32-bit mark switches the document to true colour even if the cel then fails.
-  if (header.TrueColourMark) Composed.SetTrueColourMode(true);
+  if (header.TrueColourMark) trueColourMark = true;
   // A cel that fits but finds no memory has still widened its object, as it always has.
   // The decoder has bounded both ends by the playfield, so they fit 16 bits.
   if (decoded.Error == 0 || decoded.Error == kErrNoMemory) {
-    TheSet.WidenExtent(cell, header.OffsetX, header.OffsetY,
-                       static_cast<int16_t>(header.OffsetX + header.Width),
-                       static_cast<int16_t>(header.OffsetY + header.Height));
+    set.WidenExtent(cell, header.OffsetX, header.OffsetY,
+                    static_cast<int16_t>(header.OffsetX + header.Width),
+                    static_cast<int16_t>(header.OffsetY + header.Height));
   }
   if (decoded.Error != 0) return decoded.Error;
 
   cell.Pixels = std::move(decoded.Pixels);
-  TheSet.CountLoadedCel();
+  set.CountLoadedCel();
   cell.Width = header.Width;
   cell.Height = header.Height;
   cell.OffsetX = header.OffsetX;

@@ -1,6 +1,6 @@
 // Decoding a palette file held in memory into its colour groups. Where the colours go in the
-// set's shared table (which index, which file drops colour 0) is the document's business; see
-// CTavroDoc::LoadPaletteFile.
+// set's shared table (which index, which file drops colour 0) is the loader's business; see
+// LoadPaletteFile in SetImageFiles.h.
 #pragma once
 
 #include <cstddef>

@@ -8,41 +8,41 @@
 #include <array>
 #include <cstring>
 
-#include "document/CTavroDoc.h"
 #include "imagefiles/PaletteDecoder.h"
+#include "imagefiles/SetImageFiles.h"
 #include "platform/FileDoor.h"
 #include "platform/FileLookup.h"
 
 namespace tavro {
 
-int32_t CTavroDoc::LoadPaletteFile(const char* name, int32_t number) {
+int32_t LoadPaletteFile(DollSet& set, Host& host, const char* name, int32_t number) {
   const std::string written = name != nullptr ? name : "";
-  const auto path = ResolveSetFile(TheSet.Path().SetDirectory, written);
+  const auto path = ResolveSetFile(set.Path().SetDirectory, written);
   ReadOnlyFile file;
   if (!path || !file.Open(*path)) {
-    host().ShowMessage("palette file (" + written + ") is not found", "", MessageIcon::Exclamation);
+    host.ShowMessage("palette file (" + written + ") is not found", "", MessageIcon::Exclamation);
     return 1;
   }
   // The decoder reads no further than this, so neither does the reader, however long the file.
   std::array<uint8_t, kPaletteFileBytesRead> bytes;
   const auto decoded = DecodePalette({bytes.data(), file.ReadAt(0, bytes.data(), bytes.size())});
   if (!decoded) return 2;
-  if (number < 0 || number >= static_cast<int32_t>(TheSet.Palettes().PaletteBase.size())) return 2;
+  if (number < 0 || number >= static_cast<int32_t>(set.Palettes().PaletteBase.size())) return 2;
 
   const PaletteHeader& header = decoded->Header;
-  const int32_t base = TheSet.Palettes().ColourCount;
+  const int32_t base = set.Palettes().ColourCount;
   const int32_t skip = number != 0 ? 1 : 0;
   for (int32_t g = 0; g < header.Groups; ++g) {
     for (int32_t i = skip; i < header.ColoursPerGroup; ++i) {
       const PaletteColour& c = decoded->At(g, i);
-      TheSet.StoreGroupColour(g, base + i - skip, c.Red, c.Green, c.Blue);
+      set.StoreGroupColour(g, base + i - skip, c.Red, c.Green, c.Blue);
     }
   }
 
   // A later file that declares no colours would "add" -1 and hand its neighbour's last colour
   // to the next file; it adds nothing instead.
   const int32_t added = std::max(0, header.ColoursPerGroup - skip);
-  TheSet.FinishPaletteFile(number, base, added, header.Groups);
+  set.FinishPaletteFile(number, base, added, header.Groups);
   return 0;
 }
 
