@@ -16,8 +16,8 @@ QString ScopedSettingsDir::IniPath() const { return Dir.path() + "/tavro/tavro.i
 void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, int width,
                   int height) {
   // A shown set with no cel in it: the picture below is the map itself.
-  doc.EditSet().Reset();
   SetBuilder build(doc);
+  build.Set().Reset();
   build.Tables();
   build.Playfield(width, height);
   ComposedMap map;
