@@ -26,6 +26,6 @@ int main(int argc, char** argv) {
   }
   for (const std::string& message : host.MessageTexts())
     std::fprintf(stderr, "%s\n", message.c_str());
-  std::printf("cels %d\n", doc.Set().LoadedCelCount());
+  std::printf("cels %d\n", doc.LastLoad().LoadedCels);
   return doc.SetLoaded ? 0 : 1;
 }

@@ -45,6 +45,13 @@ class CTavroDoc {
   // hand (tests, benchmarks, fuzzers, the view's first empty playfield). Nothing else of the
   // document follows such a change by itself.
   DollSet& EditSet() { return TheSet; }
+  // What loading found: the LoadErrors bits of the last configuration read, and how many cels
+  // have had their pixels attached since the tables were last freed.
+  struct LoadReport {
+    int32_t Errors = 0;
+    int32_t LoadedCels = 0;
+  };
+  const LoadReport& LastLoad() const { return Report; }
   // ---- end the set ----
 
   // ---- document: line handlers and load driver (document/) ----
@@ -255,6 +262,7 @@ class CTavroDoc {
  private:
   Host* HostLink;
   DollSet TheSet;
+  LoadReport Report;
   CelFileLoader CelFiles;
   ComposedMap Composed;
   PointerState Pointing;

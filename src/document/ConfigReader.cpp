@@ -76,7 +76,7 @@ void ConfigReader::DispatchLine(CTavroDoc& doc) {
 void ConfigReader::ParseCelLine(CTavroDoc& doc) {
   DollSet& set = doc.TheSet;
   if (set.CellCount() >= kMaxCells) {
-    set.NoteLoadError(kErrTooManyCells);
+    doc.Report.Errors |= kErrTooManyCells;
     return;
   }
   // No table: nothing to fill.
@@ -87,7 +87,7 @@ void ConfigReader::ParseCelLine(CTavroDoc& doc) {
   set.MarkSetsInUse(cell.SetMask);
   const int32_t error = doc.LoadCel(cell);
   set.AddCell(std::move(cell));
-  set.NoteLoadError(error);
+  doc.Report.Errors |= error;
 }
 
 // Fills `cell` from the line; false when the line gives no cel (its object still counts, and

@@ -15,6 +15,7 @@ void CTavroDoc::ResetSet() {
 
 void CTavroDoc::DeleteContents() {
   TheSet.FreeTables();
+  Report.LoadedCels = 0;
   Composed.Free();
   Engine.ClearActions();
   // With its tables gone the set cannot be shown, whoever called this; a repaint or timer

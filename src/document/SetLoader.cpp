@@ -30,14 +30,14 @@ constexpr LoadMessage kLoadMessages[] = {
 
 void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
   if (!ReadConfigText(text)) return;  // silently: the document stays empty
-  TheSet.ClearLoadErrors();
+  Report.Errors = 0;
   if (TheSet.MakeTables()) {
     ConfigReader(TheSet).LoadLines(*this);
     Composed.SetSize((TheSet.PlayfieldWidth() + 3) & ~3, TheSet.PlayfieldHeight());
     AllocateMap(Composed.TrueColourMode());
-    if (Composed.Empty()) TheSet.NoteLoadError(kErrNoMemory);
+    if (Composed.Empty()) Report.Errors |= kErrNoMemory;
   } else {
-    TheSet.NoteLoadError(kErrNoMemory);
+    Report.Errors |= kErrNoMemory;
   }
   ReportLoadErrors();
   if (TheSet.Palettes().ColourCount != 0 || TheSet.ObjectCount() != 0 || TheSet.CellCount() != 0) {
@@ -67,6 +67,7 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   const int32_t error = CelFiles.Load(TheSet, cell, trueColourMark);
   // The 32-bit mark switches the document to true colour even if the cel then fails.
   if (trueColourMark) Composed.SetTrueColourMode(true);
+  if (error == 0) ++Report.LoadedCels;
   return error;
 }
 
@@ -76,7 +77,7 @@ int32_t CTavroDoc::LoadPaletteFile(const char* name, int32_t number) {
 
 void CTavroDoc::ReportLoadErrors() {
   for (const LoadMessage& message : kLoadMessages) {
-    if (TheSet.LoadErrors() & message.bit) {
+    if (Report.Errors & message.bit) {
       host().ShowMessage(message.text, "", MessageIcon::Exclamation);
     }
   }

@@ -71,7 +71,6 @@ int32_t CelFileLoader::Load(DollSet& set, CellEntry& cell, bool& trueColourMark)
   if (decoded.Error != 0) return decoded.Error;
 
   cell.Pixels = std::move(decoded.Pixels);
-  set.CountLoadedCel();
   cell.Width = header.Width;
   cell.Height = header.Height;
   cell.OffsetX = header.OffsetX;

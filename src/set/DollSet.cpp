@@ -90,7 +90,6 @@ void DollSet::FreeTables() {
   LargeObjectSlots.clear();
   Objects = std::vector<ObjectEntry>();
   Cells = std::vector<CellEntry>();
-  LoadedCels = 0;
 }
 
 // The slot index goes with the tables: slots of an earlier load would point past the new

@@ -83,10 +83,6 @@ class DollSet {
   const std::vector<char>& ConfigText() const { return Text; }
   int32_t ConfigTextLength() const { return TextLength; }
   const SetPath& Path() const { return Where; }
-  // The LoadErrors bits of the last load, and how many cels have pixels since the tables were
-  // last freed.
-  int32_t LoadErrors() const { return Errors; }
-  int32_t LoadedCelCount() const { return LoadedCels; }
 
   // ---- life cycle ----
   // The defaults of an empty set; the tables, the text and the path stay.
@@ -114,9 +110,6 @@ class DollSet {
   int32_t AddCell(CellEntry cell);
   // Sets 0..9 of `mask` are in use (a cel line names them, whether or not its cel loads).
   void MarkSetsInUse(uint32_t mask);
-  void NoteLoadError(int32_t bits) { Errors |= bits; }
-  void ClearLoadErrors() { Errors = 0; }
-  void CountLoadedCel() { ++LoadedCels; }
   // A '%' line: returns the palette number it uses up, or -1 when 32 are taken already.
   int32_t AddPaletteLine(const char* name);
   // Colour `index` of colour group `group`; out of range does nothing.
@@ -176,8 +169,6 @@ class DollSet {
   std::vector<char> Text;
   int32_t TextLength = 0;
   SetPath Where;
-  int32_t Errors = 0;
-  int32_t LoadedCels = 0;
 
   ObjectEntry* ObjectAt(uint16_t slot);
   CellEntry* CellAt(int32_t index);

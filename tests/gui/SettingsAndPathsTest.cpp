@@ -140,7 +140,7 @@ class SettingsAndPathsTest : public QObject {
     static_cast<QObject&>(app->Frame()).event(&drop);
     QTRY_COMPARE(app->Template().PathName(), path);
     QVERIFY(app->Doc().SetLoaded);
-    QCOMPARE(app->Doc().Set().LoadedCelCount(), 1);
+    QCOMPARE(app->Doc().LastLoad().LoadedCels, 1);
     QCOMPARE(app->Settings().RecentFiles(), std::vector<std::string>{path});
     QVERIFY(messages.empty());
 

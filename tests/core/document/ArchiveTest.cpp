@@ -232,7 +232,7 @@ TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
   EXPECT_EQ(doc->Archive().DocumentTitle(), "FIRST.LZH");
   // The set is read from there, its cel and palette beside it.
   EXPECT_TRUE(doc->SetLoaded);
-  EXPECT_EQ(doc->Set().LoadedCelCount(), 1);
+  EXPECT_EQ(doc->LastLoad().LoadedCels, 1);
   EXPECT_EQ(doc->Set().Palettes().PaletteFileCount, 1);
   EXPECT_FALSE(doc->CanSave()) << "a set from an archive cannot be saved";
   EXPECT_EQ(host.recentFiles, (std::vector<std::string>{Path("first.lzh")}));

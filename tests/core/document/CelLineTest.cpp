@@ -124,7 +124,7 @@ TEST_F(CelLineTest, TheCelLineAfterThe1820thIsRefusedWithOneMessage) {
   text += "#x\n";  // refused for the count too, before its number is even looked at
   Load(text);
   EXPECT_EQ(doc.Set().CellCount(), kMaxCells);
-  EXPECT_NE(doc.Set().LoadErrors() & kErrTooManyCells, 0);
+  EXPECT_NE(doc.LastLoad().Errors & kErrTooManyCells, 0);
   EXPECT_EQ(LoadMessages(), (std::vector<std::string>{"too many cells and ignored",
                                                       "can't load cell file and ignored"}));
   EXPECT_EQ(doc.Set().ObjectCount(), 50);
@@ -142,7 +142,7 @@ TEST_F(CelLineTest, HugeObjectNumbersCountWithoutGrowingTheSlotIndex) {
   EXPECT_GE(doc.Set().CellTable()[1].ObjectNumber, kObjectNumberLimit);
   EXPECT_EQ(doc.Set().SlotOf(0), 0);  // 65536 did not wrap onto object 0
   EXPECT_EQ(Object(2).SetX[0], 3);    // the set line ran over the gaps up to object 2
-  EXPECT_NE(doc.Set().LoadErrors() & (kErrBadCell | kErrCelNotLoadable), 0);
+  EXPECT_NE(doc.LastLoad().Errors & (kErrBadCell | kErrCelNotLoadable), 0);
 }
 
 TEST_F(CelLineTest, LoadedCelsKeepTheSetMaskOfTheirList) {
@@ -153,14 +153,14 @@ TEST_F(CelLineTest, LoadedCelsKeepTheSetMaskOfTheirList) {
   EXPECT_EQ(doc.Set().CellTable()[1].SetMask, 0xFFFF);
   EXPECT_EQ(doc.Set().CellTable()[2].SetMask, 0x0000);
   EXPECT_EQ(doc.Set().CellTable()[3].SetMask, 0x0408);
-  EXPECT_EQ(doc.Set().LoadErrors(), 0);
+  EXPECT_EQ(doc.LastLoad().Errors, 0);
 }
 
 TEST_F(CelLineTest, HugeObjectNumbersAreBadCellsEvenWhenTheFileIsThere) {
   files.SolidCel("a.cel", 2, 2, 1);
   Load("#4000000000 a.cel\n#65536 a.cel\n#0 a.cel\n");
-  EXPECT_EQ(doc.Set().LoadErrors(), kErrBadCell);
-  EXPECT_EQ(doc.Set().LoadedCelCount(), 1);
+  EXPECT_EQ(doc.LastLoad().Errors, kErrBadCell);
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 1);
   EXPECT_EQ(LoadMessages(), std::vector<std::string>{"bad cell and ignored"});
 }
 

@@ -58,9 +58,9 @@ class JapaneseSetTest : public ::testing::Test {
 
   void ExpectLoaded(const std::string& what) {
     EXPECT_TRUE(doc->SetLoaded) << what;
-    EXPECT_EQ(doc->Set().LoadedCelCount(), 1) << what;
+    EXPECT_EQ(doc->LastLoad().LoadedCels, 1) << what;
     EXPECT_EQ(doc->Set().Palettes().PaletteFileCount, 1) << what;
-    EXPECT_EQ(doc->Set().LoadErrors(), 0) << what;
+    EXPECT_EQ(doc->LastLoad().Errors, 0) << what;
   }
   // What the archive's folder holds after extraction: each name's own bytes.
   void ExpectExtractedAsStored(const std::string& what) {

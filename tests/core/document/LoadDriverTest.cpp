@@ -65,7 +65,7 @@ TEST_F(LoadDriverTest, MissingCelsAreReportedBeforeOversizedOnes) {
   Load("#0 wide.cel\n#1 missing.cel\n#2 edge.cel\n#2000 edge.cel\n");
   EXPECT_EQ(LoadMessages(), (Texts{"bad cell and ignored", "can't load cell file and ignored",
                                    "too large cell and ignored"}));
-  EXPECT_EQ(doc.Set().LoadedCelCount(), 1);  // a cel ending exactly at the edge fits
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 1);  // a cel ending exactly at the edge fits
 }
 
 TEST_F(LoadDriverTest, APaletteAloneShowsAnEmptyPlayfield) {
@@ -129,11 +129,12 @@ TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
 }
 
 TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
+  files.SolidCel("a.cel", 4, 4, 1);
   Load("#0 a.cel\n#3000 b.cel\n");
+  ASSERT_EQ(doc.LastLoad().LoadedCels, 1);
   build.Pixels(0, std::vector<uint8_t>(16, 1));
   build.Pixels(1500, std::vector<uint8_t>(16, 1));  // beyond CellCount, still freed
   ASSERT_TRUE(doc.Scripts().AppendAction(kEventPress, 1, kActionMap, {1, 0}));
-  for (int i = 0; i < 5; ++i) build.Set().CountLoadedCel();
   ComposedMap map;
   map.SetSize(8, 8);
   map.Allocate(/*trueColour=*/true);
@@ -150,7 +151,7 @@ TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
   EXPECT_EQ(doc.Set().SlotOf(3000), 0);
   EXPECT_EQ(doc.Scripts().Actions().size(), static_cast<size_t>(kActionStoreSize));
   EXPECT_EQ(doc.Scripts().Actions()[0], 0);
-  EXPECT_EQ(doc.Set().LoadedCelCount(), 0);
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 0);
 }
 
 TEST_F(LoadDriverTest, NewDocumentIsEmptyWithDefaults) {

@@ -62,7 +62,7 @@ TEST_F(CelDecoder, LoadCelAttachesWhatTheFileDecodesTo) {
   EXPECT_EQ(cell.BitsPerPixel, 8);
   EXPECT_EQ(cell.SetMask, 0x0F0);
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 5, 6));
-  EXPECT_EQ(doc.Set().LoadedCelCount(), 1);
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 1);
   EXPECT_FALSE(doc.Map().TrueColourMode());
 }
 
@@ -160,7 +160,7 @@ TEST_F(CelDecoder, ARefusedCelBelongsToNoSetAndKeepsNoPixels) {
   EXPECT_EQ(doc.LoadCel(cell), kErrBadCell);
   EXPECT_EQ(cell.SetMask, 0);
   EXPECT_TRUE(cell.Pixels.empty());
-  EXPECT_EQ(doc.Set().LoadedCelCount(), 0);
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 0);
   EXPECT_EQ(Object(0).Flags & kHasExtent, 0);
   EXPECT_FALSE(doc.Map().TrueColourMode());
 
@@ -183,7 +183,7 @@ TEST_F(CelDecoder, LoadCelTakesThePlayfieldInForceAndOnlyACelThatLoadsWidensItsO
   EXPECT_EQ(Load("edge.cel", EncodeIndexedCel(8, 40, 20, 60, 30, {}), cell), 0);
   EXPECT_EQ(Load("wide.cel", EncodeIndexedCel(8, 41, 20, 60, 30, {}), cell), kErrTooLargeCell);
   EXPECT_EQ(cell.SetMask, 0);
-  EXPECT_EQ(doc.Set().LoadedCelCount(), 1);
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 1);
   // Only the cel that loaded widened the object.
   EXPECT_EQ(Object(0).ExtentRight, 100);
   EXPECT_EQ(Object(0).ExtentBottom, 50);
@@ -248,7 +248,7 @@ TEST_F(CelDecoder, LoadCelReadsOnlyWhatTheDecoderNeedsThroughItsKeptBuffer) {
   EXPECT_THAT(cell.Pixels, ElementsAre(7, 8));
   ASSERT_EQ(Load("cut8.cel", Append(NewHeader(0x20, 8, 3, 3), {1, 2, 3, 4}), cell), 0);
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 0, 0, 0, 0, 0));
-  EXPECT_EQ(doc.Set().LoadedCelCount(), 2);
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 2);
   CelFileLoader loader;
   bool trueColourMark = false;
   CellEntry again = Cell("long.cel");
@@ -298,7 +298,7 @@ TEST_F(CelDecoder, ObjectNumbersFrom1170AreBadBeforeTheFileIsOpened) {
   std::strcpy(orphan.FileName, "ok.cel");
   orphan.ObjectNumber = 55;
   EXPECT_EQ(doc.LoadCel(orphan), kErrBadCell);
-  EXPECT_EQ(doc.Set().LoadedCelCount(), 1);
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 1);
 }
 
 TEST_F(CelDecoder, FileNamesResolveIgnoringCaseAndOnlyRegularFilesOpen) {

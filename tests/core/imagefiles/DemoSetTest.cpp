@@ -65,7 +65,7 @@ TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
   }
   EXPECT_EQ(depths, (std::set<int>{4, 8, 24}));
   EXPECT_TRUE(doc.Map().TrueColourMode());
-  EXPECT_EQ(doc.Set().LoadedCelCount(), 19);
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 19);
   EXPECT_TRUE(std::filesystem::file_size(kDemo / "chime.wav") > 44);
 }
 
@@ -106,9 +106,9 @@ class DemoSetOpened : public ImageFilesTest {
 
 TEST_F(DemoSetOpened, LoadsCleanlyInTrueColourWithItsScriptsRun) {
   EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
-  EXPECT_EQ(doc.Set().LoadErrors(), 0);
+  EXPECT_EQ(doc.LastLoad().Errors, 0);
   EXPECT_EQ(doc.Set().CellCount(), 19);
-  EXPECT_EQ(doc.Set().LoadedCelCount(), 19);
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 19);
   EXPECT_EQ(doc.Set().ObjectCount(), 13);
   EXPECT_TRUE(doc.Map().TrueColourMode());
   EXPECT_EQ(doc.Set().PlayfieldWidth(), 480);
