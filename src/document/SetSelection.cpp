@@ -1,7 +1,22 @@
-// Choosing a set or a colour group from the menus, the toolbar and the digit keys.
+// Making a set current (where each object stands, which objects show, which colour group), and
+// choosing a set or a colour group from the menus, the toolbar and the digit keys.
 #include "document/CTavroDoc.h"
+#include "set/EventCodes.h"
 
 namespace tavro {
+
+// "set(" runs first, so its actions still move objects of the set being left.
+void CTavroDoc::ApplySet(int32_t set) {
+  RunEvent(kEventSet, set);
+  TheSet.LeaveCurrentSet();
+  TheSet.EnterSet(set);
+}
+
+void CTavroDoc::SwitchSet(int32_t set) {
+  ApplySet(set);
+  ComposeRect(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
+  BuildPalette(TheSet.CurrentGroup());
+}
 
 CTavroDoc::SetChoice CTavroDoc::SelectSet(int32_t n) {
   if (n < 0 || n >= kSetCount || TheSet.SetInUse()[n] == 0) return SetChoice::NotInUse;
