@@ -68,12 +68,15 @@ void BM_LoadCels(benchmark::State& state) {
   doc.EditSet().SetFilePath({set.dir.str() + "/", "", ""});
   doc.EditSet().SetPlayfieldSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
   doc.EditSet().EnsureSlot(0);
+  CelFileLoader loader;
+  bool trueColourMark = false;
   for (auto _ : state) {
     for (const std::string& name : set.names) {
       CellEntry cell;
       std::strncpy(cell.FileName, name.c_str(), sizeof cell.FileName - 1);
       cell.SetMask = 0xFFFF;
-      if (doc.LoadCel(cell) != 0) state.SkipWithError("cel did not load");
+      if (loader.Load(doc.EditSet(), cell, trueColourMark) != 0)
+        state.SkipWithError("cel did not load");
       benchmark::DoNotOptimize(cell.Pixels.data());
     }
   }

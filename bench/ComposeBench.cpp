@@ -13,6 +13,7 @@
 
 #include "BenchClock.h"
 #include "SyntheticSet.h"
+#include "composition/Composer.h"
 #include "support/FakeHost.h"
 
 namespace tavro::bench {
@@ -52,7 +53,10 @@ Fixture& Shared(bool trueColour) {
 }
 
 void ComposeWhole(CTavroDoc& doc) {
-  doc.ComposeRect(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
+  compose::ComposeRect(
+      doc.Set(), doc.EditMap(),
+      compose::RectOfSpan(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()),
+      doc.Pointer().HeldSlot());
 }
 
 // Times `work` per iteration with our own clock so it can be set beside the baseline.
@@ -100,7 +104,10 @@ void DragStep(CTavroDoc& doc, int step) {
   const MapRect after{object.X, object.Y, object.X + object.ExtentRight,
                       object.Y + object.ExtentBottom};
   const MapRect changed = UnionRect(before, after);
-  doc.ComposeRect(changed.left, changed.top, changed.Width(), changed.Height());
+  compose::ComposeRect(
+      doc.Set(), doc.EditMap(),
+      compose::RectOfSpan(changed.left, changed.top, changed.Width(), changed.Height()),
+      doc.Pointer().HeldSlot());
 }
 
 void BM_DragRecompose(benchmark::State& state) {

@@ -92,9 +92,7 @@ void ReadAllFiles(const SetOnDisk& disk) {
 }
 
 bool LoadSet(CTavroDoc& doc, const SetOnDisk& disk) {
-  doc.ResetSet();
-  std::string error;
-  return doc.OpenConfigFile(disk.Path("max.cnf"), error) && doc.SetLoaded;
+  return doc.OnOpenDocument(disk.Path("max.cnf")) && doc.IsSetLoaded();
 }
 
 void BM_ReadSetFiles(benchmark::State& state) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/CTavroDoc.h"
+#include "document/SetQueries.h"
 
 namespace tavro::bench {
 
@@ -100,7 +101,7 @@ inline SyntheticSet MakeSyntheticSet(bool mixed) {
 inline void LoadIntoDocument(const SyntheticSet& set, CTavroDoc& doc, bool trueColour) {
   DollSet& built = doc.EditSet();
   built.SetPlayfieldSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
-  doc.SetMapSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
+  doc.EditMap().SetSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
   built.MakeTables();
   SetPalettes palettes = built.Palettes();
   palettes.ColourCount = 256;
@@ -136,11 +137,11 @@ inline void LoadIntoDocument(const SyntheticSet& set, CTavroDoc& doc, bool trueC
     }
   });
   built.MarkSetsInUse(0xFFFF);
-  doc.SetTrueColourMode(trueColour ? 1 : 0);
-  doc.AllocateMap(doc.Map().TrueColourMode());
-  doc.ApplySet(0);
-  doc.BuildPalette(0);
-  doc.SetLoaded = true;
+  doc.EditMap().SetTrueColourMode(trueColour ? 1 : 0);
+  doc.EditMap().Allocate(doc.Map().TrueColourMode());
+  doc.SwitchSet(0);
+  BuildPalette(doc.EditSet(), doc.EditMap(), 0);
+  doc.MarkSetLoaded(true);
 }
 
 }  // namespace tavro::bench

@@ -90,7 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QuietHost host;
     host.tmpDir = sandbox.tempBase;
     CTavroDoc doc(host);
-    doc.ResetSet();
     doc.OnOpenDocument(sandbox.archive);
     extracted = doc.Archive().Directory();
     if (!extracted.empty() && !IsInside(extracted, sandbox.tempBase)) {

@@ -21,11 +21,7 @@ struct Position {
   int16_t x, y;
 };
 
-bool Load(CTavroDoc& doc, const std::string& path) {
-  doc.ResetSet();
-  std::string error;
-  return doc.OpenConfigFile(path, error);
-}
+bool Load(CTavroDoc& doc, const std::string& path) { return doc.OnOpenDocument(path); }
 
 bool HasScript(const CTavroDoc& doc) {
   ActionRecord record;
@@ -74,7 +70,7 @@ void SaveAndReload(CTavroDoc& doc) {
   QuietHost host;
   CTavroDoc reloaded(host);
   if (!Load(reloaded, saved)) Fail("a saved set could not be read again");
-  if (!reloaded.SetLoaded) Fail("a saved set did not load again");
+  if (!reloaded.IsSetLoaded()) Fail("a saved set did not load again");
   if (comparable) CheckReloadedPositions(reloaded, positions);
 }
 
@@ -92,7 +88,7 @@ void ShowAnotherSet(CTavroDoc& doc) {
   } else {
     doc.SetColourModeTrue();
   }
-  doc.FlushDirtyRect();
+  doc.FlushAndRepaint();
 }
 
 }  // namespace
@@ -106,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QuietHost host;
   CTavroDoc doc(host);
   if (!Load(doc, path)) Fail("a regular configuration file could not be opened");
-  if (!doc.SetLoaded) return 0;
+  if (!doc.IsSetLoaded()) return 0;
   SaveAndReload(doc);
   ShowAnotherSet(doc);
   return 0;

@@ -9,6 +9,7 @@
 
 #include "FuzzFiles.h"
 #include "QuietHost.h"
+#include "composition/Composer.h"
 #include "document/CTavroDoc.h"
 #include "imagefiles/CelDecoder.h"
 #include "imagefiles/PaletteDecoder.h"
@@ -19,7 +20,7 @@ namespace {
 // A document holding one decoded cel for object 0, as a configuration "#0 fuzzed.cel" and a
 // load would leave it.
 void AttachCel(CTavroDoc& doc, const CelDecodeOptions& options, const DecodedCel& decoded) {
-  doc.ResetSet();
+  doc.OnNewDocument();
   DollSet& set = doc.EditSet();
   set.SetPlayfieldSize(options.PlayfieldWidth, options.PlayfieldHeight);
   set.MakeTables();
@@ -37,12 +38,14 @@ void AttachCel(CTavroDoc& doc, const CelDecodeOptions& options, const DecodedCel
 
 void DrawCel(CTavroDoc& doc) {
   for (const bool trueColour : {false, true}) {
-    doc.SetMapSize((doc.Set().PlayfieldWidth() + 3) & ~3, doc.Set().PlayfieldHeight());
-    doc.SetTrueColourMode(trueColour);
-    doc.AllocateMap(trueColour);
+    doc.EditMap().SetSize((doc.Set().PlayfieldWidth() + 3) & ~3, doc.Set().PlayfieldHeight());
+    doc.EditMap().SetTrueColourMode(trueColour);
+    doc.EditMap().Allocate(trueColour);
     doc.EditSet().SetCurrent(255, doc.Set().CurrentGroup());
-    doc.ApplySet(0);
-    doc.ComposeRect(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
+    doc.SwitchSet(0);
+    compose::ComposeRect(doc.Set(), doc.EditMap(),
+                         {0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()},
+                         doc.Pointer().HeldSlot());
   }
 }
 

@@ -56,15 +56,15 @@ std::vector<std::pair<int32_t, int32_t>> BoundEvents(const CTavroDoc& doc) {
 
 void RaiseEveryEvent(CTavroDoc& doc) {
   // From a copy: the actions may not change the store, but the test must not rely on that.
-  for (const auto& [event, argument] : BoundEvents(doc)) doc.RunEvent(event, argument);
+  for (const auto& [event, argument] : BoundEvents(doc)) doc.Scripts().RunEvent(event, argument);
   for (int32_t cell = 0; cell < 4; ++cell) {
     doc.Pointer().SetLastHitCell(cell);
     for (int32_t event : {kEventPress, kEventCatch, kEventFixCatch, kEventDrop, kEventFixDrop,
                           kEventRelease, kEventUnfix}) {
-      doc.RunObjectEvent(event, cell);
+      doc.Scripts().RunObjectEvent(event, cell);
     }
   }
-  doc.FlushDirtyRect();
+  doc.FlushAndRepaint();
 }
 
 void RunTimer(CTavroDoc& doc, QuietHost& host) {
@@ -91,10 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QuietHost host;
   host.tick = kStartTick;
   CTavroDoc doc(host);
-  doc.ResetSet();
-  std::string error;
-  if (!doc.OpenConfigFile(path, error)) Fail("a regular configuration file could not be opened");
-  if (!doc.SetLoaded) Fail("the fixed set did not load");
+  if (!doc.OnOpenDocument(path)) Fail("a regular configuration file could not be opened");
+  if (!doc.IsSetLoaded()) Fail("the fixed set did not load");
   if (doc.Scripts().DispatchDepth() != 0) Fail("an event run was left open after loading");
   RaiseEveryEvent(doc);
   RunTimer(doc, host);

@@ -18,14 +18,10 @@ int main(int argc, char** argv) {
   }
   tavro::test::FakeHost host;
   tavro::CTavroDoc doc(host);
-  doc.ResetSet();
-  std::string error;
-  if (!doc.OpenConfigFile(argv[1], error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return 1;
-  }
+  const bool opened = doc.OnOpenDocument(argv[1]);
   for (const std::string& message : host.MessageTexts())
     std::fprintf(stderr, "%s\n", message.c_str());
+  if (!opened) return 1;
   std::printf("cels %d\n", doc.LastLoad().LoadedCels);
-  return doc.SetLoaded ? 0 : 1;
+  return doc.IsSetLoaded() ? 0 : 1;
 }

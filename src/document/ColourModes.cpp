@@ -12,9 +12,9 @@ void RepaintPlayfield(CTavroDoc& doc) {
 // The map's stride and height belong to the last loaded set; without a set they may be zero or
 // stale, so the mode commands only act on a loaded set.
 void ChangeColourMode(CTavroDoc& doc, bool trueColour) {
-  if (!doc.SetLoaded) return;
-  doc.SetTrueColourMode(trueColour);
-  doc.AllocateMap(trueColour);
+  if (!doc.IsSetLoaded()) return;
+  doc.EditMap().SetTrueColourMode(trueColour);
+  doc.EditMap().Allocate(trueColour);
   doc.SwitchSet(doc.Set().CurrentSet());
   RepaintPlayfield(doc);
 }
@@ -26,7 +26,7 @@ void CTavroDoc::SetColourMode256() { ChangeColourMode(*this, false); }
 void CTavroDoc::SetColourModeTrue() { ChangeColourMode(*this, true); }
 
 void CTavroDoc::ApplyTransparent50() {
-  if (!SetLoaded) return;
+  if (!IsSetLoaded()) return;
   for (int32_t i = 0; i < TheSet.CellCount(); ++i) TheSet.SetCellTransparency(i, 128);
   ChangeColourMode(*this, true);
 }

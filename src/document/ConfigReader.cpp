@@ -198,7 +198,7 @@ void ConfigReader::ParsePaletteLine(CTavroDoc& doc) {
   char name[kPaletteNameField] = {};
   CopyToken(name, LineBuffer + 1);
   const int32_t number = doc.TheSet.AddPaletteLine(name);
-  if (number >= 0) doc.LoadPaletteFile(name, number);
+  if (number >= 0) LoadPaletteFile(doc.EditSet(), doc.host(), name, number);
 }
 
 // "(width,height", any one byte between, the ')' optional. A later size line replaces an

@@ -2,11 +2,12 @@
 //
 // The text read at load time is copied line by line; only the set lines and their continuation
 // lines are regenerated, from the positions of the moment. Every saved file has ten set lines.
+#include "document/ConfigTextWriter.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
 
-#include "document/CTavroDoc.h"
 #include "document/ConfigReader.h"
 
 namespace tavro {
@@ -24,41 +25,35 @@ int32_t WritableCoordinate(int16_t value) { return value < 0 ? 0 : value; }
 
 }  // namespace
 
-bool CTavroDoc::HasSetPosition(int32_t number, int32_t set) const {
-  const uint16_t slot = TheSet.SlotOf(number);
-  if (slot == 0 || slot >= TheSet.ObjectTable().size()) return false;
-  const ObjectEntry& object = TheSet.ObjectTable()[slot];
+bool HasSetPosition(const DollSet& doll, int32_t number, int32_t set) {
+  const uint16_t slot = doll.SlotOf(number);
+  if (slot == 0 || slot >= doll.ObjectTable().size()) return false;
+  const ObjectEntry& object = doll.ObjectTable()[slot];
   return object.SetX[set] > 0 || object.SetY[set] > 0;
 }
 
-int32_t CTavroDoc::LastListedObject(int32_t set) const {
+int32_t LastListedObject(const DollSet& doll, int32_t set) {
   // Object 0 is always listed once there is an object at all. The search goes through the
   // numbers that have slots, so a huge ObjectCount costs nothing.
-  const int32_t count = TheSet.ObjectCount();
+  const int32_t count = doll.ObjectCount();
   int32_t last = count > 0 ? 0 : -1;
-  TheSet.ForEachObject([&](int32_t number, uint16_t) {
-    if (number < count && number > last && HasSetPosition(number, set)) last = number;
+  doll.ForEachObject([&](int32_t number, uint16_t) {
+    if (number < count && number > last && HasSetPosition(doll, number, set)) last = number;
   });
   return last;
 }
 
-bool CTavroDoc::WriteSetLine(int32_t set, std::string& out, int32_t lineWidth) {
+bool WriteSetLine(const DollSet& doll, int32_t set, std::string& out, int32_t lineWidth) {
   if (set < 0 || set >= kSetCount) return false;
-  // Make the shown positions permanent: the first call stores them into the shown set, the
-  // second returns to it and stores set `set` as the first call loaded it.
-  const int32_t shown = TheSet.CurrentSet();
-  ApplySet(set);
-  ApplySet(shown);
-
-  const int32_t last = LastListedObject(set);
+  const int32_t last = LastListedObject(doll, set);
   char entry[32];
-  int32_t column = std::snprintf(entry, sizeof entry, "$%d", TheSet.SetGroup()[set]);
+  int32_t column = std::snprintf(entry, sizeof entry, "$%d", doll.SetGroup()[set]);
   out += entry;
   const int32_t breakColumn = lineWidth - kRightMargin;
   for (int32_t number = 0; number <= last; ++number) {
     int32_t length = 0;
-    if (HasSetPosition(number, set)) {
-      const ObjectEntry& object = TheSet.ObjectTable()[TheSet.SlotOf(number)];
+    if (HasSetPosition(doll, number, set)) {
+      const ObjectEntry& object = doll.ObjectTable()[doll.SlotOf(number)];
       length = std::snprintf(entry, sizeof entry, " %d,%d", WritableCoordinate(object.SetX[set]),
                              WritableCoordinate(object.SetY[set]));
     } else {
@@ -75,16 +70,22 @@ bool CTavroDoc::WriteSetLine(int32_t set, std::string& out, int32_t lineWidth) {
   return true;
 }
 
-void CTavroDoc::WriteConfigText(std::string& out) {
-  const std::vector<char>& text = TheSet.ConfigText();
+void WriteConfigText(const DollSet& doll, std::string& out,
+                     const std::function<void(int32_t)>& settleSet) {
+  const std::vector<char>& text = doll.ConfigText();
   if (text.empty()) return;
-  ConfigReader reader(TheSet);
+  const auto writeSetLine = [&](int32_t set) {
+    if (set < 0 || set >= kSetCount) return false;
+    settleSet(set);
+    return WriteSetLine(doll, set, out, kLineWidth);
+  };
+  ConfigReader reader(doll);
   int32_t set = -1;
   char remembered = '\0';
   while (reader.NextLine()) {
     const char* line = reader.Line();
     if (line[0] == '$') {
-      WriteSetLine(++set, out, kLineWidth);
+      writeSetLine(++set);
       remembered = '$';
     } else if (line[0] == ' ' && remembered == '$') {
       // A continuation of a set line: regenerated with it.
@@ -101,12 +102,12 @@ void CTavroDoc::WriteConfigText(std::string& out) {
       remembered = line[0];
     }
   }
-  while (WriteSetLine(++set, out, kLineWidth)) {
+  while (writeSetLine(++set)) {
   }
   // The reader never sees a last line without a line feed, but it is the user's text: it goes to
   // the very end of the saved file, still without a line feed, so that it stays unread there too.
   const char* end =
-      text.data() + std::min<size_t>(static_cast<size_t>(TheSet.ConfigTextLength()), text.size());
+      text.data() + std::min<size_t>(static_cast<size_t>(doll.ConfigTextLength()), text.size());
   const char* unread = reader.LineStart();
   if (unread < end) out.append(unread, end);
 }

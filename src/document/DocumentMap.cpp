@@ -5,25 +5,22 @@
 
 #include "composition/Composer.h"
 #include "document/CTavroDoc.h"
+#include "document/SetQueries.h"
 
 namespace tavro {
 
-void CTavroDoc::AllocateMap(bool trueColour) { Composed.Allocate(trueColour); }
-
-void CTavroDoc::BuildPalette(int32_t group) {
+void BuildPalette(DollSet& set, ComposedMap& map, int32_t group) {
   std::array<RgbQuad, kPaletteColours> colours{};
-  const int32_t count = std::clamp(TheSet.Palettes().ColourCount, 0, kPaletteColours);
-  for (int32_t i = 0; i < count; ++i) colours[i] = TheSet.Palettes().ColourOfGroup(group, i);
-  Composed.TakeColours(colours.data(), count);
-  TheSet.SetCurrent(TheSet.CurrentSet(), group);
+  const int32_t count = std::clamp(set.Palettes().ColourCount, 0, kPaletteColours);
+  for (int32_t i = 0; i < count; ++i) colours[i] = set.Palettes().ColourOfGroup(group, i);
+  map.TakeColours(colours.data(), count);
+  set.SetCurrent(set.CurrentSet(), group);
 }
 
 // Script actions only mark the area they changed; whoever raised the event flushes and repaints,
 // so a burst of actions composes once.
-void CTavroDoc::MarkDirty(const MapRect& rect) { Composed.MarkDirty(rect); }
-
 void CTavroDoc::MarkPlayfieldDirty() {
-  MarkDirty({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
+  Composed.MarkDirty({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
 }
 
 void CTavroDoc::FlushDirtyRect() {
@@ -34,10 +31,6 @@ void CTavroDoc::FlushDirtyRect() {
 void CTavroDoc::ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height) {
   compose::ComposeRect(TheSet, Composed, compose::RectOfSpan(left, top, width, height),
                        Pointing.HeldSlot());
-}
-
-void CTavroDoc::DrawCellsInRect(int32_t left, int32_t top, int32_t width, int32_t height) {
-  compose::DrawCellsInRect(TheSet, Composed, compose::RectOfSpan(left, top, width, height));
 }
 
 }  // namespace tavro

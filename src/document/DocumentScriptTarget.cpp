@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/CTavroDoc.h"
+#include "document/SetQueries.h"
 #include "platform/FileLookup.h"
 #include "scripts/ScriptCodes.h"
 
@@ -59,7 +60,7 @@ void DocumentScriptTarget::AddObjectToDirtyRect(int32_t objectNumber) {
   const MapRect box{object.X + std::min<int32_t>(0, object.ExtentLeft),
                     object.Y + std::min<int32_t>(0, object.ExtentTop),
                     object.X + object.ExtentRight, object.Y + object.ExtentBottom};
-  Doc.MarkDirty(box);
+  Doc.Composed.MarkDirty(box);
 }
 
 // Each cel flips on its own under Toggle, so cels of one object that differ stay different: one
@@ -80,7 +81,7 @@ void DocumentScriptTarget::ChangeCels(uint16_t target, CelChange change) {
     }
   });
   if (object < 0) return;
-  Doc.MarkDirty({});
+  Doc.Composed.MarkDirty({});
   AddObjectToDirtyRect(object);
 }
 
@@ -91,7 +92,7 @@ void DocumentScriptTarget::ShiftTransparency(uint16_t target, int16_t amount) {
     set.SetCellTransparency(index, std::clamp(cell.Transparency + amount, 0, 255));
   });
   if (object < 0) return;
-  Doc.MarkDirty({});
+  Doc.Composed.MarkDirty({});
   AddObjectToDirtyRect(object);
 }
 
@@ -113,7 +114,7 @@ void DocumentScriptTarget::MoveObject(uint16_t target, int16_t dx, int16_t dy) {
     y = Doc.Set().PlayfieldHeight() - object.ExtentBottom;
   Doc.EditSet().PlaceObject(slot, x, y);
   AddObjectToDirtyRect(number);
-  Doc.MarkDirty({});
+  Doc.Composed.MarkDirty({});
 }
 
 void DocumentScriptTarget::SwitchSet(int32_t set) {
@@ -123,7 +124,7 @@ void DocumentScriptTarget::SwitchSet(int32_t set) {
 
 void DocumentScriptTarget::SwitchGroup(int32_t group) {
   Doc.MarkPlayfieldDirty();
-  Doc.BuildPalette(group);
+  BuildPalette(Doc.TheSet, Doc.Composed, group);
 }
 
 // Sound files lie beside the configuration; names are matched without regard to letter case, as
@@ -161,7 +162,7 @@ int32_t DocumentScriptTarget::ShownCellUnderPointer() const {
   return shown ? hit : -1;
 }
 
-bool DocumentScriptTarget::IsSetLoaded() const { return Doc.SetLoaded; }
+bool DocumentScriptTarget::IsSetLoaded() const { return Doc.IsSetLoaded(); }
 
 bool DocumentScriptTarget::IsDirty() const { return Doc.Map().Dirty(); }
 
@@ -180,20 +181,8 @@ uint32_t DocumentScriptTarget::ClockSeconds() { return Doc.host().ClockSeconds()
 
 namespace tavro {
 
-int32_t CTavroDoc::RunEvent(int32_t event, int32_t argument) {
-  return Engine.RunEvent(event, argument);
-}
-
-void CTavroDoc::RunObjectEvent(int32_t event, int32_t objectNumber) {
-  Engine.RunObjectEvent(event, objectNumber);
-}
-
-void CTavroDoc::DisarmAllAlarms() { Engine.DisarmAllAlarms(); }
-
 int32_t CTavroDoc::RunTimerPass(uint32_t now) { return Engine.RunTimerPass(now); }
 
 int32_t CTavroDoc::NextTimerPassDelay(uint32_t now) const { return Engine.NextTimerPassDelay(now); }
-
-void CTavroDoc::SeedScriptRandom(uint32_t seed) { Engine.SeedScriptRandom(seed); }
 
 }  // namespace tavro

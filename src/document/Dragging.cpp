@@ -74,16 +74,16 @@ CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase, const MapRect &visibl
                     WornFixValue(object.FixRemaining));
     }
     const int32_t number = TheSet.SlotToNumber(held);
-    RunObjectEvent(TheSet.ObjectTable()[slot].FixRemaining == 0 ? kEventUnfix : kEventFixDrop,
-                   number);
-    RunObjectEvent(kEventDrop, number);
-    RunObjectEvent(kEventRelease, number);
+    Engine.RunObjectEvent(
+        TheSet.ObjectTable()[slot].FixRemaining == 0 ? kEventUnfix : kEventFixDrop, number);
+    Engine.RunObjectEvent(kEventDrop, number);
+    Engine.RunObjectEvent(kEventRelease, number);
     step = {pointer.StartX() - pointer.LastX(), pointer.StartY() - pointer.LastY()};
   } else {
     if (phase == DragPhase::Drop) {
       const int32_t number = TheSet.SlotToNumber(held);
-      RunObjectEvent(kEventDrop, number);
-      RunObjectEvent(kEventRelease, number);
+      Engine.RunObjectEvent(kEventDrop, number);
+      Engine.RunObjectEvent(kEventRelease, number);
     }
     step = {pointer.X() - pointer.LastX(), pointer.Y() - pointer.LastY()};
   }

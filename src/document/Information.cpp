@@ -5,6 +5,7 @@
 
 #include "document/CTavroDoc.h"
 #include "document/ConfigReader.h"
+#include "document/SetQueries.h"
 #include "set/ConfigTokens.h"
 
 namespace tavro {
@@ -50,7 +51,7 @@ std::string CTavroDoc::InformationText() const {
   return text;
 }
 
-void CTavroDoc::DescribeObjectCells(int32_t n, std::string& text) const {
+void DescribeObjectCells(const DollSet& TheSet, int32_t n, std::string& text) {
   if (TheSet.ConfigText().empty()) return;
   ConfigReader reader(TheSet);
   int32_t ordinal = 0;
@@ -81,7 +82,7 @@ bool CTavroDoc::InspectAtPointer(std::string& caption, std::string& text) {
   if (picked == 0) return false;
   caption = Format("Object No.%d", picked - 1);
   text.clear();
-  DescribeObjectCells(picked - 1, text);
+  DescribeObjectCells(TheSet, picked - 1, text);
   return true;
 }
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "document/CTavroDoc.h"
+#include "document/SetQueries.h"
 #include "set/EventCodes.h"
 
 namespace tavro {
@@ -24,7 +25,7 @@ bool IsOpaqueAt(const CellEntry &cell, int32_t column, int32_t row) {
 
 }  // namespace
 
-int32_t CTavroDoc::HitTest(int32_t x, int32_t y) {
+int32_t HitTest(const DollSet &TheSet, PointerState &Pointing, int32_t x, int32_t y) {
   if (TheSet.CurrentSet() < 0 || TheSet.CurrentSet() >= 16) return -1;
   const auto setBit = static_cast<uint16_t>(1u << TheSet.CurrentSet());
   const int32_t count =
@@ -53,7 +54,7 @@ int32_t CTavroDoc::PickObject(PickPurpose purpose) {
   const int32_t pointerX = Pointing.X();
   const int32_t pointerY = Pointing.Y();
   if (pointerX >= TheSet.PlayfieldWidth() || pointerY >= TheSet.PlayfieldHeight()) return 0;
-  const int32_t number = HitTest(pointerX, pointerY);
+  const int32_t number = HitTest(TheSet, Pointing, pointerX, pointerY);
   if (number < 0) return 0;
   const uint16_t slot = TheSet.SlotOf(number);
   if (slot == 0 || slot >= TheSet.ObjectTable().size()) return 0;
@@ -65,12 +66,12 @@ int32_t CTavroDoc::PickObject(PickPurpose purpose) {
   Pointing.SetBounds(pointerX - object.X, pointerY - object.Y,
                      TheSet.PlayfieldWidth() - object.ExtentRight + 1,
                      TheSet.PlayfieldHeight() - object.ExtentBottom + 1);
-  RunObjectEvent(kEventPress, number);
+  Engine.RunObjectEvent(kEventPress, number);
   // Scripts may have changed the tables; look the object up again.
   if (slot < TheSet.ObjectTable().size() && TheSet.ObjectTable()[slot].FixRemaining > 0) {
-    RunObjectEvent(kEventFixCatch, number);
+    Engine.RunObjectEvent(kEventFixCatch, number);
   }
-  RunObjectEvent(kEventCatch, number);
+  Engine.RunObjectEvent(kEventCatch, number);
   return slot;
 }
 

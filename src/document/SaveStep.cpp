@@ -3,6 +3,7 @@
 #include <string>
 
 #include "document/CTavroDoc.h"
+#include "document/ConfigTextWriter.h"
 #include "platform/FileDoor.h"
 
 namespace tavro {
@@ -36,7 +37,13 @@ bool CTavroDoc::OnSaveDocument(const std::string& path) {
 bool CTavroDoc::SaveConfigFile(const std::string& path, std::string& error) {
   // The whole text is made before the file is touched: the set events it raises may take a while.
   std::string text;
-  WriteConfigText(text);
+  // Makes the shown positions permanent: the first switch stores them into the shown set, the
+  // second returns to it and stores set `set` as the first one loaded it.
+  WriteConfigText(TheSet, text, [this](int32_t set) {
+    const int32_t shown = TheSet.CurrentSet();
+    ApplySet(set);
+    ApplySet(shown);
+  });
   // The file a save really replaces: a link is followed, so the link stays a link.
   const std::string target = ResolveLinks(path);
   ReplaceStep step = ReplaceStep::None;

@@ -10,7 +10,7 @@ void CTavroDoc::ResetSet() {
   SetLoaded = false;
   Composed.TakeDirtyArea();
   Composed.SetTrueColourMode(false);
-  DisarmAllAlarms();
+  Engine.DisarmAllAlarms();
 }
 
 void CTavroDoc::DeleteContents() {
@@ -21,6 +21,12 @@ void CTavroDoc::DeleteContents() {
   // With its tables gone the set cannot be shown, whoever called this; a repaint or timer
   // message arriving before the next load must find nothing to draw.
   SetLoaded = false;
+}
+
+void CTavroDoc::LoadConfigText(std::optional<std::vector<char>> text) {
+  ResetSet();
+  DeleteContents();
+  LoadConfig(std::move(text));
 }
 
 bool CTavroDoc::OnNewDocument() {

@@ -7,6 +7,7 @@
 
 #include "document/CTavroDoc.h"
 #include "document/ConfigReader.h"
+#include "document/SetQueries.h"
 #include "set/EventCodes.h"
 
 namespace tavro {
@@ -34,7 +35,7 @@ void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
   if (TheSet.MakeTables()) {
     ConfigReader(TheSet).LoadLines(*this);
     Composed.SetSize((TheSet.PlayfieldWidth() + 3) & ~3, TheSet.PlayfieldHeight());
-    AllocateMap(Composed.TrueColourMode());
+    Composed.Allocate(Composed.TrueColourMode());
     if (Composed.Empty()) Report.Errors |= kErrNoMemory;
   } else {
     Report.Errors |= kErrNoMemory;
@@ -71,10 +72,6 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   return error;
 }
 
-int32_t CTavroDoc::LoadPaletteFile(const char* name, int32_t number) {
-  return tavro::LoadPaletteFile(TheSet, host(), name, number);
-}
-
 void CTavroDoc::ReportLoadErrors() {
   for (const LoadMessage& message : kLoadMessages) {
     if (Report.Errors & message.bit) {
@@ -88,12 +85,12 @@ void CTavroDoc::ReportLoadErrors() {
 void CTavroDoc::ShowLoadedSet() {
   Pointing.SetZoom(1);
   Pointing.SetBounds(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-  RunEvent(kEventInitialize, 0);
+  Engine.RunEvent(kEventInitialize, 0);
   ApplySet(0);
-  RunEvent(kEventBegin, 0);
+  Engine.RunEvent(kEventBegin, 0);
   ComposeRect(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
   host().InvalidateWholeView();
-  BuildPalette(TheSet.CurrentGroup());
+  BuildPalette(TheSet, Composed, TheSet.CurrentGroup());
   SetLoaded = true;
 }
 

@@ -1,13 +1,14 @@
 // Making a set current (where each object stands, which objects show, which colour group), and
 // choosing a set or a colour group from the menus, the toolbar and the digit keys.
 #include "document/CTavroDoc.h"
+#include "document/SetQueries.h"
 #include "set/EventCodes.h"
 
 namespace tavro {
 
 // "set(" runs first, so its actions still move objects of the set being left.
 void CTavroDoc::ApplySet(int32_t set) {
-  RunEvent(kEventSet, set);
+  Engine.RunEvent(kEventSet, set);
   TheSet.LeaveCurrentSet();
   TheSet.EnterSet(set);
 }
@@ -15,7 +16,7 @@ void CTavroDoc::ApplySet(int32_t set) {
 void CTavroDoc::SwitchSet(int32_t set) {
   ApplySet(set);
   ComposeRect(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-  BuildPalette(TheSet.CurrentGroup());
+  BuildPalette(TheSet, Composed, TheSet.CurrentGroup());
 }
 
 CTavroDoc::SetChoice CTavroDoc::SelectSet(int32_t n) {
@@ -29,7 +30,7 @@ CTavroDoc::SetChoice CTavroDoc::SelectSet(int32_t n) {
 
 void CTavroDoc::SelectGroup(int32_t n) {
   if (n < 0 || n >= kGroupCount) return;
-  BuildPalette(n);
+  BuildPalette(TheSet, Composed, n);
   // A true-colour map holds colours, not indices: without recomposing, the new group would show
   // only where something else happens to be redrawn later.
   if (Composed.TrueColourMode())

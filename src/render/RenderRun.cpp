@@ -19,7 +19,7 @@ void Tell(CTavroDoc& doc, const std::string& text) {
 // The viewer's File > Open: a configuration file directly, an archive through its temporary
 // directory. The open reports its own failures through the host.
 bool OpenSet(CTavroDoc& doc, const std::string& path) {
-  return doc.OnOpenDocument(path) && doc.SetLoaded;
+  return doc.OnOpenDocument(path) && doc.IsSetLoaded();
 }
 
 namespace {

@@ -74,7 +74,7 @@ class AppLifecycleTest : public QObject {
     auto app = Start(words);
     QCOMPARE(app->Template().PathName(), path);
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("my doll set.cnf - TAVRO32"));
-    QVERIFY(app->Doc().SetLoaded);
+    QVERIFY(app->Doc().IsSetLoaded());
     QVERIFY(messages.empty());
   }
 
@@ -82,14 +82,14 @@ class AppLifecycleTest : public QObject {
     const std::string path = WriteSet(*files, "my doll set.cnf", "0");
     auto app = Start({"\"" + path + "\""});
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
-    QVERIFY(!app->Doc().SetLoaded);
+    QVERIFY(!app->Doc().IsSetLoaded());
     QCOMPARE(messages.size(), size_t{1});
   }
 
   void noArgumentsGiveAnEmptyUntitledDocument() {
     auto app = Start({});
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
-    QVERIFY(!app->Doc().SetLoaded);
+    QVERIFY(!app->Doc().IsSetLoaded());
     QVERIFY(!app->Frame().ToolBar()->isHidden());  // no settings file: toolbar shown
   }
 
@@ -126,7 +126,7 @@ class AppLifecycleTest : public QObject {
     static_cast<QObject&>(app->Frame()).event(&drop);
     QVERIFY(drop.isAccepted());
     // The files open once the drop event has returned, not inside it.
-    QVERIFY(!app->Doc().SetLoaded);
+    QVERIFY(!app->Doc().IsSetLoaded());
     QTRY_COMPARE(app->Template().PathName(), c);
     QCOMPARE(app->Doc().Set().CurrentSet(), 7);
     QCOMPARE(app->Settings().RecentFiles(), (std::vector<std::string>{c, b, a}));
@@ -174,9 +174,9 @@ class AppLifecycleTest : public QObject {
   void ctrlNEmptiesTheDocument() {
     const std::string a = WriteSet(*files, "a.cnf", "0");
     auto app = Start({a});
-    QVERIFY(app->Doc().SetLoaded);
+    QVERIFY(app->Doc().IsSetLoaded());
     app->Frame().Action(cmd::kFileNew)->trigger();
-    QVERIFY(!app->Doc().SetLoaded);
+    QVERIFY(!app->Doc().IsSetLoaded());
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
   }
 

@@ -109,7 +109,7 @@ class ArchiveWindowTest : public QObject {
   void anArchiveOnTheCommandLineOpensItsOnlySet() {
     const std::string archive = MakeArchive("doll.lzh", {"one.cnf"});
     app->InitInstance({archive});
-    QVERIFY(app->Doc().SetLoaded);
+    QVERIFY(app->Doc().IsSetLoaded());
     QCOMPARE(app->Doc().Set().PlayfieldWidth(), 60);
     QVERIFY(prompts->offered.empty());
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("DOLL.LZH - TAVRO32"));
@@ -130,7 +130,7 @@ class ArchiveWindowTest : public QObject {
     QStringList offered = prompts->offered[0];
     offered.sort();
     QCOMPARE(offered, (QStringList{"a.cnf", "b.cnf"}));
-    QVERIFY(app->Doc().SetLoaded);
+    QVERIFY(app->Doc().IsSetLoaded());
     QCOMPARE(app->Doc().Set().PlayfieldWidth(), 61);
 
     // Opened again: nothing is unpacked anew, the question comes again, Cancel shows nothing.
@@ -139,7 +139,7 @@ class ArchiveWindowTest : public QObject {
     app->OpenByPath(archive);
     QCOMPARE(prompts->offered.size(), size_t{2});
     QCOMPARE(TempDirectory(), temp);
-    QVERIFY(!app->Doc().SetLoaded);
+    QVERIFY(!app->Doc().IsSetLoaded());
     QTRY_VERIFY(!app->Frame().Action(cmd::kEditCopy)->isEnabled());
     QVERIFY(messages.empty());
   }
@@ -201,7 +201,7 @@ class ArchiveWindowTest : public QObject {
     QCOMPARE(TempDirectory(), temp);
     QCOMPARE(prompts->offered.size(), size_t{1});  // both sets now sit side by side
     QCOMPARE(prompts->offered[0].size(), 2);
-    QVERIFY(app->Doc().SetLoaded);
+    QVERIFY(app->Doc().IsSetLoaded());
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("SECOND.LZH - TAVRO32"));
     QCOMPARE(EntriesIn(extractBase->path()), size_t{1});
   }

@@ -29,13 +29,13 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
   std::fill_n(map.MutableBytes(), rowBytes * height, uint8_t{1});
   // Rows are stored bottom-up: the picture's top row is the last one in memory.
   std::fill_n(map.MutableBytes() + rowBytes * (height - 1), rowBytes, uint8_t{2});
-  doc.AdoptMap(std::move(map));
+  doc.EditMap() = std::move(map);
   for (int set : sets) build.Set().MarkSetsInUse(1u << set);
   build.GroupCount(groups);
   build.ColourCount(3);
   build.Current(0, 0);
   doc.Pointer().SetZoom(1);
-  doc.SetLoaded = true;
+  doc.MarkSetLoaded(true);
 }
 
 std::unique_ptr<CTavroView> MakeStandaloneView(CTavroDoc& doc, StubFrameLink& frame) {

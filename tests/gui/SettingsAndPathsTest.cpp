@@ -139,7 +139,7 @@ class SettingsAndPathsTest : public QObject {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     static_cast<QObject&>(app->Frame()).event(&drop);
     QTRY_COMPARE(app->Template().PathName(), path);
-    QVERIFY(app->Doc().SetLoaded);
+    QVERIFY(app->Doc().IsSetLoaded());
     QCOMPARE(app->Doc().LastLoad().LoadedCels, 1);
     QCOMPARE(app->Settings().RecentFiles(), std::vector<std::string>{path});
     QVERIFY(messages.empty());
@@ -149,7 +149,7 @@ class SettingsAndPathsTest : public QObject {
     for (QAction* action : app->Frame().FileMenu()->actions()) {
       if (action->data().toInt() == cmd::kFirstRecentFile) action->trigger();
     }
-    QVERIFY(app->Doc().SetLoaded);
+    QVERIFY(app->Doc().IsSetLoaded());
     QCOMPARE(app->Template().PathName(), path);
   }
 
@@ -160,7 +160,7 @@ class SettingsAndPathsTest : public QObject {
     QCOMPARE(PathFromShown(shown), path);
     auto app = Start();
     QVERIFY(app->OpenByPath(shown) != nullptr);
-    QVERIFY(app->Doc().SetLoaded);
+    QVERIFY(app->Doc().IsSetLoaded());
   }
 
   void aSoundWhoseNameIsNotUtf8ReachesThePlayer() {

@@ -93,7 +93,7 @@ class ViewMouseTest : public QObject {
     view = test::MakeStandaloneView(*doc, frame);
     host.view = view.get();
     QVERIFY(doc->OnOpenDocument(files.Path("play.cnf").string()));
-    QVERIFY(doc->SetLoaded);
+    QVERIFY(doc->IsSetLoaded());
     QVERIFY(host.messages.empty());
     paints = std::make_unique<test::PaintRecorder>(Port());
   }

@@ -25,7 +25,7 @@ class ViewTimerTest : public QObject {
   void Load(const std::string& script) {
     files->WriteText("t.cnf", "(100,80)\n%pal.kcf\n#0 a.cel :0 1\n$0 10,10\n$1 10,10\n" + script);
     QVERIFY(doc->OnOpenDocument(files->Path("t.cnf").string()));
-    QVERIFY(doc->SetLoaded);
+    QVERIFY(doc->IsSetLoaded());
     view->InvalidateWholeView(true);  // as the application does after every open
   }
   const QTimer& Timer() { return view->AlarmTimer(); }

@@ -15,7 +15,7 @@ template <typename Fn>
 void EditMap(CTavroDoc& doc, Fn&& edit) {
   ComposedMap map = doc.Map();
   edit(map);
-  doc.AdoptMap(std::move(map));
+  doc.EditMap() = std::move(map);
 }
 
 // Every byte of the map, the spare one included, set to `value`.

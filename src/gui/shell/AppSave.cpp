@@ -15,7 +15,7 @@ bool CTavroApp::OnFileSave() {
 
 bool CTavroApp::OnFileSaveAs() {
   if (!Document.CanSave()) return false;
-  Document.ConfirmOverwrite = false;
+  Document.PrepareSave("");
   return DoSave(std::string());
 }
 

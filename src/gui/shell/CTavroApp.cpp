@@ -59,7 +59,7 @@ CTavroDoc* CTavroApp::OpenByPath(const std::string& path) {
     MainFrame->RequestCommandUpdate();
     return nullptr;
   }
-  if (Document.OpenedFromArchive(absolute)) {
+  if (Document.Archive().OpenedFrom(absolute)) {
     // The document has put the archive on the recent list itself, unless the archive lies in
     // the temporary directory and will be gone with it.
     DocTemplate.SetPathName(absolute, ShownPath(Document.Archive().DocumentTitle()));

@@ -16,7 +16,8 @@ void CMainFrame::RegisterFileCommands() {
   Table.Handle(
       cmd::kFileSaveAs, [this] { App.OnFileSaveAs(); }, canSave);
   Table.Handle(
-      cmd::kEditCopy, [&doc] { CopyPictureToClipboard(doc); }, [&doc] { return doc.SetLoaded; });
+      cmd::kEditCopy, [&doc] { CopyPictureToClipboard(doc); },
+      [&doc] { return doc.IsSetLoaded(); });
 }
 
 }  // namespace tavro

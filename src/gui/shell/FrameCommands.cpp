@@ -37,29 +37,29 @@ void CMainFrame::RegisterSetAndColourCommands() {
   for (int n = 0; n < kSetCount; ++n) {
     Table.Handle(
         cmd::kFirstSet + n, [this, n] { ViewWidget->SelectSet(n); },
-        [&doc, n] { return doc.SetLoaded && doc.Set().SetInUse()[n] != 0; },
+        [&doc, n] { return doc.IsSetLoaded() && doc.Set().SetInUse()[n] != 0; },
         [&doc, n] { return doc.Set().CurrentSet() == n; });
   }
   for (int n = 0; n < kGroupCount; ++n) {
     Table.Handle(
         cmd::kFirstGroup + n, [this, n] { ViewWidget->SelectGroup(n); },
-        [&doc, n] { return doc.SetLoaded && doc.Set().Palettes().GroupCount >= n + 1; },
-        [&doc, n] { return doc.SetLoaded && doc.Set().CurrentGroup() == n; });
+        [&doc, n] { return doc.IsSetLoaded() && doc.Set().Palettes().GroupCount >= n + 1; },
+        [&doc, n] { return doc.IsSetLoaded() && doc.Set().CurrentGroup() == n; });
   }
   Table.Handle(
-      cmd::kTest, [this] { ViewWidget->TestAllSets(); }, [&doc] { return doc.SetLoaded; });
+      cmd::kTest, [this] { ViewWidget->TestAllSets(); }, [&doc] { return doc.IsSetLoaded(); });
 }
 
 void CMainFrame::RegisterViewCommands() {
   CTavroDoc& doc = App.Doc();
-  auto loaded = [&doc] { return doc.SetLoaded; };
+  auto loaded = [&doc] { return doc.IsSetLoaded(); };
   // The document repaints the recomposed picture at once through the host.
   Table.Handle(
       cmd::kColour256, [&doc] { doc.SetColourMode256(); }, loaded,
-      [&doc] { return doc.SetLoaded && !doc.Map().TrueColourMode(); });
+      [&doc] { return doc.IsSetLoaded() && !doc.Map().TrueColourMode(); });
   Table.Handle(
       cmd::kTrueColour, [&doc] { doc.SetColourModeTrue(); }, loaded,
-      [&doc] { return doc.SetLoaded && doc.Map().TrueColourMode(); });
+      [&doc] { return doc.IsSetLoaded() && doc.Map().TrueColourMode(); });
   Table.Handle(cmd::kTransparentHalf, [&doc] { doc.ApplyTransparent50(); });
   Table.Handle(
       cmd::kZoomIn, [this, &doc] { ViewWidget->SetZoom(doc.Pointer().Zoom() + 1); },

@@ -7,7 +7,7 @@ namespace tavro {
 
 void CMainFrame::RegisterPlayCommands() {
   CTavroDoc& doc = App.Doc();
-  auto loaded = [&doc] { return doc.SetLoaded; };
+  auto loaded = [&doc] { return doc.IsSetLoaded(); };
   Table.Handle(
       cmd::kInformation, [this] { ViewWidget->ShowInformation(); }, loaded);
   Table.Handle(

@@ -37,7 +37,7 @@ CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
 }
 
 ViewSize CTavroView::ContentSize() const {
-  if (!Doc.SetLoaded) return {1, 1};
+  if (!Doc.IsSetLoaded()) return {1, 1};
   return {Doc.Pointer().Zoom() * Doc.Set().PlayfieldWidth(),
           Doc.Pointer().Zoom() * Doc.Set().PlayfieldHeight()};
 }

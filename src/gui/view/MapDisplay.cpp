@@ -38,7 +38,7 @@ QImage MapBand(const CTavroDoc& doc, int top, int height) {
 
 void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logicalClip,
                       QPoint origin) {
-  if (!doc.SetLoaded ||
+  if (!doc.IsSetLoaded() ||
       !doc.Map().IsComplete(doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()))
     return;
   const MapRect clip{logicalClip.left(), logicalClip.top(), logicalClip.right() + 1,
@@ -60,7 +60,7 @@ void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logi
 
 void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, QSize client, QPoint scroll) {
   ViewSize extent{0, 0};
-  if (doc.SetLoaded) {
+  if (doc.IsSetLoaded()) {
     extent = {doc.Set().PlayfieldWidth() * doc.Pointer().Zoom(),
               doc.Set().PlayfieldHeight() * doc.Pointer().Zoom()};
   }

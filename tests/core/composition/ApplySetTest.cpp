@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/composition/ComposerFixture.h"
+#include "document/SetQueries.h"
 
 namespace tavro::test {
 namespace {
@@ -17,7 +18,7 @@ TEST_F(ApplySetTest, StoredPositionsPastTheRightOrBottomEdgeArePulledBack) {
   PlaceEverywhere(0, 300, 10);
   PlaceEverywhere(1, 248, 10);  // ends exactly at 448
   PlaceEverywhere(2, -5, 315);
-  doc.ApplySet(0);
+  doc.SwitchSet(0);
   EXPECT_EQ(Object(0).X, 248);
   EXPECT_EQ(Object(0).Y, 10);
   EXPECT_EQ(Object(1).X, 248);
@@ -47,8 +48,8 @@ TEST_F(ApplySetTest, LeavingASetStoresZeroForObjectsItDoesNotShow) {
   AddCel(1, 10, 10, std::vector<uint8_t>(100, 1), 0b110);  // sets 1 and 2
   PlaceEverywhere(0, 7, 8);
   PlaceEverywhere(1, 70, 80);
-  doc.ApplySet(0);
-  doc.ApplySet(2);
+  doc.SwitchSet(0);
+  doc.SwitchSet(2);
   EXPECT_EQ(Object(1).SetX[0], 0);
   EXPECT_EQ(Object(1).SetY[0], 0);
   EXPECT_EQ(Object(0).SetX[0], 7);
@@ -56,7 +57,7 @@ TEST_F(ApplySetTest, LeavingASetStoresZeroForObjectsItDoesNotShow) {
   EXPECT_EQ(Object(0).X, 7);
   EXPECT_EQ(Object(0).Flags & kInCurrentSet, 0);
   EXPECT_EQ(Object(1).Flags & kInCurrentSet, kInCurrentSet);
-  doc.ApplySet(1);
+  doc.SwitchSet(1);
   EXPECT_EQ(Object(0).SetX[2], 0);
   EXPECT_EQ(Object(1).SetX[2], 70);
 }
@@ -65,7 +66,7 @@ TEST_F(ApplySetTest, HiddenCelsStillPutTheirObjectInTheSet) {
   const int cel = AddCel(0, 4, 4, std::vector<uint8_t>(16, 1), 0b1);
   build.Show(cel, false);
   PlaceEverywhere(0, 9, 9);
-  doc.ApplySet(0);
+  doc.SwitchSet(0);
   EXPECT_EQ(Object(0).Flags & kInCurrentSet, kInCurrentSet);
   EXPECT_EQ(Object(0).X, 9);
 }
@@ -76,7 +77,7 @@ TEST_F(ApplySetTest, EachSetRemembersItsColourGroup) {
   build.Group(5, 7);
   doc.SwitchSet(2);
   EXPECT_EQ(doc.Set().CurrentGroup(), 3);
-  doc.BuildPalette(4);  // the Color menu while set 2 is shown
+  BuildPalette(doc.EditSet(), doc.EditMap(), 4);  // the Color menu while set 2 is shown
   doc.SwitchSet(5);
   EXPECT_EQ(doc.Set().CurrentGroup(), 7);
   EXPECT_EQ(doc.Set().SetGroup()[2], 4);
@@ -87,11 +88,11 @@ TEST_F(ApplySetTest, EachSetRemembersItsColourGroup) {
 TEST_F(ApplySetTest, ANumberOutsideTheSetsOnlyStoresTheCurrentSet) {
   AddCel(0, 4, 4, std::vector<uint8_t>(16, 1), 0b1);
   PlaceEverywhere(0, 5, 6);
-  doc.ApplySet(0);
+  doc.SwitchSet(0);
   build.Move(0, 11, Object(0).Y);
   build.Current(doc.Set().CurrentSet(), 2);
   for (int bad : {12, 10, -1, 255}) {
-    doc.ApplySet(bad);
+    doc.SwitchSet(bad);
     EXPECT_EQ(doc.Set().CurrentSet(), 0);
     EXPECT_EQ(Object(0).X, 11);
     EXPECT_EQ(Object(0).SetX[0], 11);
@@ -104,7 +105,7 @@ TEST_F(ApplySetTest, TheFirstSetAfterALoadStoresNothing) {
   AddCel(0, 4, 4, std::vector<uint8_t>(16, 1), 0b10);
   build.StorePosition(0, 1, 40, Object(0).SetY[1]);
   build.Move(0, 99, Object(0).Y);  // no set is current yet: this position belongs to no set
-  doc.ApplySet(1);
+  doc.SwitchSet(1);
   EXPECT_EQ(Object(0).X, 40);
   for (int set = 0; set < kSetCount; ++set) {
     if (set != 1) {
@@ -116,8 +117,8 @@ TEST_F(ApplySetTest, TheFirstSetAfterALoadStoresNothing) {
 TEST_F(ApplySetTest, ObjectNumbersBeyondTheLimitDoNotDisturbTheTables) {
   AddCel(0, 4, 4, std::vector<uint8_t>(16, 1));
   const uint16_t slot = build.Slot(2000000);  // a rejected cel line still has its slot
-  doc.ApplySet(0);
-  doc.ApplySet(1);
+  doc.SwitchSet(0);
+  doc.SwitchSet(1);
   EXPECT_EQ(doc.Set().ObjectTable()[slot].Flags & kInCurrentSet, 0);
   EXPECT_EQ(doc.Set().CurrentSet(), 1);
 }

@@ -3,6 +3,7 @@
 
 #include "composition/ClipboardBitmap.h"
 #include "core/composition/ComposerFixture.h"
+#include "document/SetQueries.h"
 
 namespace tavro::test {
 namespace {
@@ -26,7 +27,7 @@ class ClipboardBitmapTest : public ComposerFixture {
       SetColour(1, i, 9, static_cast<uint8_t>(i), 7);
     }
     build.ColourCount(colours);
-    doc.BuildPalette(0);
+    BuildPalette(doc.EditSet(), doc.EditMap(), 0);
     Paint([&](uint8_t* pixels) {
       for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x)
@@ -50,7 +51,7 @@ class ClipboardBitmapTest : public ComposerFixture {
   void Paint(Fn&& write) {
     ComposedMap map = doc.Map();
     write(map.MutableBytes());
-    doc.AdoptMap(std::move(map));
+    doc.EditMap() = std::move(map);
   }
 
   void SetIndex(int x, int y, uint8_t index) {
@@ -139,7 +140,7 @@ TEST_F(ClipboardBitmapTest, IndicesBeyondFourBitsBecomeTheBackground) {
 
 TEST_F(ClipboardBitmapTest, TheTableHoldsTheColourGroupShownNow) {
   IndexedPicture(4, 1, 3, 3);
-  doc.BuildPalette(1);
+  BuildPalette(doc.EditSet(), doc.EditMap(), 1);
   const std::vector<uint8_t> dib = MakeClipboardDib(Picture());
   EXPECT_EQ(dib[40 + 2 * 4], 7);      // blue
   EXPECT_EQ(dib[40 + 2 * 4 + 1], 2);  // green
@@ -178,7 +179,7 @@ TEST_F(ClipboardBitmapTest, NoPictureGivesNothing) {
   EXPECT_TRUE(MakeClipboardDib(Picture()).empty());
   EXPECT_TRUE(MakeClipboardBmpFile(Picture()).empty());
   IndexedPicture(16, 4, 16, 16);
-  doc.SetMapSize(16, 5);  // one row more than the map holds
+  doc.EditMap().SetSize(16, 5);  // one row more than the map holds
   EXPECT_TRUE(MakeClipboardBmpFile(Picture()).empty());
 }
 

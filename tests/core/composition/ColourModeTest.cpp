@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/composition/ComposerFixture.h"
+#include "document/SetQueries.h"
 #include "support/MapEdit.h"
 
 namespace tavro::test {
@@ -18,9 +19,9 @@ TEST_F(PaletteTest, BuildsTheColourTableFromTheGroupAndDescribesTheMap) {
   SetColour(3, 1, 40, 50, 60);
   ComposedMap map = doc.Map();
   map.SetColour(2, {7, 7, 7, 0});
-  doc.AdoptMap(std::move(map));
+  doc.EditMap() = std::move(map);
   build.ColourCount(2);
-  doc.BuildPalette(3);
+  BuildPalette(doc.EditSet(), doc.EditMap(), 3);
   EXPECT_EQ(doc.Set().CurrentGroup(), 3);
   EXPECT_EQ(doc.Map().Info().Header.biWidth, 8);
   EXPECT_EQ(doc.Map().Info().Header.biHeight, 2);
@@ -35,20 +36,20 @@ TEST_F(PaletteTest, BuildsTheColourTableFromTheGroupAndDescribesTheMap) {
 TEST_F(PaletteTest, UncheckedCountsAndGroupsStayInsideTheTables) {
   SetColour(0, 255, 1, 2, 3);
   build.ColourCount(300);
-  doc.BuildPalette(12);  // reads as group 0, stays the current number
+  BuildPalette(doc.EditSet(), doc.EditMap(), 12);  // reads as group 0, stays the current number
   EXPECT_EQ(doc.Map().Info().Colours[255].Green, 2);
   EXPECT_EQ(doc.Set().CurrentGroup(), 12);
   build.ColourCount(-4);
-  doc.BuildPalette(-1);
+  BuildPalette(doc.EditSet(), doc.EditMap(), -1);
   EXPECT_EQ(doc.Map().Info().Colours[255].Green, 2) << "no colour is taken";
   EXPECT_EQ(doc.Set().Palettes().ColourOfGroup(0, 256).Red, 0);
 }
 
 TEST_F(PaletteTest, AllocationTakesTheFormAndSizeOfTheMode) {
-  doc.AllocateMap(true);
+  doc.EditMap().Allocate(true);
   EXPECT_EQ(doc.Map().Info().Header.biBitCount, 24);
   EXPECT_EQ(doc.Map().Bytes().size(), 3u * 8 * 2 + 1);
-  doc.AllocateMap(false);
+  doc.EditMap().Allocate(false);
   EXPECT_EQ(doc.Map().Info().Header.biBitCount, 8);
   EXPECT_EQ(doc.Map().Bytes().size(), 8u * 2 + 1);
 }
@@ -104,8 +105,8 @@ TEST_F(ColourModeTest, TransparentHalfTurnsOnTrueColourAndStaysInTheCels) {
 }
 
 TEST_F(ColourModeTest, WithoutALoadedSetTheModeCommandsTouchNothing) {
-  doc.SetLoaded = false;
-  doc.SetMapSize(0, 0);  // as before any load
+  doc.MarkSetLoaded(false);
+  doc.EditMap().SetSize(0, 0);  // as before any load
   const auto map = doc.Map().Bytes();
   doc.ApplyTransparent50();
   doc.SetColourModeTrue();
@@ -121,7 +122,8 @@ TEST_F(ColourModeTest, ColourGroupRecomposesOnlyWhereTheMapHoldsColours) {
   EXPECT_EQ(doc.Map().Info().Colours[1].Blue, 250);
   doc.SetColourModeTrue();  // set 0 remembers group 1
   EXPECT_EQ(ColourAt(0, 0), (Bgr{250, 0, 0}));
-  doc.BuildPalette(0);  // the palette alone does not touch a true-colour map
+  BuildPalette(doc.EditSet(), doc.EditMap(),
+               0);  // the palette alone does not touch a true-colour map
   EXPECT_EQ(ColourAt(0, 0), (Bgr{250, 0, 0}));
   doc.SelectGroup(0);
   EXPECT_EQ(ColourAt(0, 0), (Bgr{0, 0, 200}));
@@ -135,17 +137,17 @@ TEST_F(DirtyAreaTest, MarksGatherIntoOneRectangleThatAFlushComposesAndEmpties) {
   AddCel(0, 8, 4, std::vector<uint8_t>(32, 3));
   ShowSet(0);
   test::FillMap(doc, 0);
-  doc.MarkDirty({1, 1, 2, 2});
-  doc.MarkDirty({});  // adds nothing
-  doc.MarkDirty({3, 0, 4, 1});
+  doc.EditMap().MarkDirty({1, 1, 2, 2});
+  doc.EditMap().MarkDirty({});  // adds nothing
+  doc.EditMap().MarkDirty({3, 0, 4, 1});
   EXPECT_TRUE(doc.Map().Dirty());
   EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{1, 0, 4, 2}));
-  doc.FlushDirtyRect();
+  doc.FlushAndRepaint();
   EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_TRUE(doc.Map().DirtyArea().IsEmpty());
   EXPECT_EQ(IndexRow(0), (std::vector<uint8_t>{0, 3, 3, 3, 0, 0, 0, 0}));
   EXPECT_EQ(IndexRow(2), (std::vector<uint8_t>(8, 0)));
-  doc.MarkPlayfieldDirty();
+  DocumentScriptTarget(doc).SwitchGroup(0);  // a script changing the colour group
   EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 8, 4}));
 }
 

@@ -61,7 +61,7 @@ TEST_F(ComposeIndexedTest, CelsHangingOffEveryEdgeAreCutAtThePlayfield) {
     // Placed directly: a set switch would pull the right and bottom ones back inside.
     build.Move(0, corner[0], Object(0).Y);
     build.Move(0, Object(0).X, corner[1]);
-    doc.ComposeRect(0, 0, 5, 4);
+    ComposeRect(0, 0, 5, 4);
     int drawn = 0;
     for (int y = 0; y < 4; ++y)
       for (int x = 0; x < 5; ++x) drawn += IndexAt(x, y) == 6;
@@ -76,7 +76,7 @@ TEST_F(ComposeIndexedTest, ARectangleRecomposesOnlyItself) {
   AddCel(0, 8, 8, V(64, 4));
   ShowSet(0);
   test::FillMap(doc, 99);
-  doc.ComposeRect(2, 3, 3, 2);
+  ComposeRect(2, 3, 3, 2);
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {
       const bool inside = x >= 2 && x < 5 && y >= 3 && y < 5;
@@ -91,10 +91,10 @@ TEST_F(ComposeIndexedTest, RectanglesPartlyOrWhollyOutsideAreClippedOrIgnored) {
   AddCel(0, 4, 4, V(16, 2));
   ShowSet(0);
   test::FillMap(doc, 99);
-  doc.ComposeRect(-100, -100, 102, 101);  // covers x 0..1, y 0
-  doc.ComposeRect(4, 0, 10, 10);
-  doc.ComposeRect(0, 0, -3, 5);
-  doc.ComposeRect(INT32_MAX - 1, INT32_MAX - 1, INT32_MAX, INT32_MAX);
+  ComposeRect(-100, -100, 102, 101);  // covers x 0..1, y 0
+  ComposeRect(4, 0, 10, 10);
+  ComposeRect(0, 0, -3, 5);
+  ComposeRect(INT32_MAX - 1, INT32_MAX - 1, INT32_MAX, INT32_MAX);
   EXPECT_EQ(IndexRow(0), (V{2, 2, 99, 99}));
   EXPECT_EQ(IndexRow(1), (V{99, 99, 99, 99}));
 }
@@ -135,7 +135,7 @@ TEST_F(ComposeIndexedTest, ThirtyTwoBitCelsAndTransparencyPlayNoPartIn256Colours
 TEST_F(ComposeIndexedTest, NothingIsDrawnBeforeASetIsCurrent) {
   Playfield(2, 1);
   AddCel(0, 2, 1, {3, 3});
-  doc.ComposeRect(0, 0, 2, 1);
+  ComposeRect(0, 0, 2, 1);
   EXPECT_EQ(IndexRow(0), (V{0, 0}));
 }
 
@@ -310,7 +310,7 @@ TEST_F(ComposeTrueColourTest, TallRectanglesComposeAlikeInEveryRow) {
 
 TEST_F(ComposeTrueColourTest, AMapOfTheOtherFormIsNeverWritten) {
   AddCel(0, 3, 1, {1, 1, 1});
-  doc.AllocateMap(false);  // 8-bit map while the mode says true colour
+  doc.EditMap().Allocate(false);  // 8-bit map while the mode says true colour
   const auto before = doc.Map().Bytes();
   ShowSet(0);
   EXPECT_EQ(doc.Map().Bytes(), before);

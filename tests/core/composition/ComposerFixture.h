@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "composition/Composer.h"
 #include "document/CTavroDoc.h"
 #include "support/FakeHost.h"
 #include "support/SetBuilder.h"
@@ -33,10 +34,16 @@ class ComposerFixture : public ::testing::Test {
   // A playfield with its map allocated in the given form; the set is marked loaded.
   void Playfield(int width, int height, bool trueColour = false) {
     build.Playfield(width, height);
-    doc.SetMapSize((width + 3) & ~3, height);
-    doc.SetTrueColourMode(trueColour);
-    doc.AllocateMap(doc.Map().TrueColourMode());
-    doc.SetLoaded = true;
+    doc.EditMap().SetSize((width + 3) & ~3, height);
+    doc.EditMap().SetTrueColourMode(trueColour);
+    doc.EditMap().Allocate(doc.Map().TrueColourMode());
+    doc.MarkSetLoaded(true);
+  }
+
+  // Recomposes a span of the map from the set, as the document does after a change.
+  void ComposeRect(int64_t left, int64_t top, int64_t width, int64_t height) {
+    compose::ComposeRect(doc.Set(), doc.EditMap(), compose::RectOfSpan(left, top, width, height),
+                         doc.Pointer().HeldSlot());
   }
 
   void SetColour(int group, int index, uint8_t r, uint8_t g, uint8_t b) {

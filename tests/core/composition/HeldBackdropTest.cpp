@@ -42,7 +42,7 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
     build.Move(1, held.X + dx, held.Y + dy);
     const MapRect after{held.X, held.Y, held.X + held.ExtentRight, held.Y + held.ExtentBottom};
     const MapRect swept = UnionRect(before, after);
-    doc.ComposeRect(swept.left, swept.top, swept.Width(), swept.Height());
+    ComposeRect(swept.left, swept.top, swept.Width(), swept.Height());
   }
 
   // What the held object's press and the steps left must be what composing it all gives.
@@ -56,7 +56,7 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
 
   // A change a script makes is followed by a recomposition of what it touched.
   void RecomposeAll() {
-    doc.ComposeRect(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
+    ComposeRect(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
   }
 };
 
@@ -112,7 +112,7 @@ TEST_P(HeldBackdropTest, ItIsDroppedWithTheObjectAndWithTheMap) {
   Step(1, 1);
   Step(1, 1);
   ASSERT_FALSE(doc.Map().Backdrop().pixels.empty());
-  doc.AllocateMap(doc.Map().TrueColourMode());
+  doc.EditMap().Allocate(doc.Map().TrueColourMode());
   EXPECT_TRUE(doc.Map().Backdrop().pixels.empty());
 }
 

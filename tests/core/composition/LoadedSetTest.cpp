@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/document/LoadFixture.h"
+#include "document/SetQueries.h"
 
 namespace tavro::test {
 namespace {
@@ -24,7 +25,7 @@ class LoadedSetTest : public LoadFixture {
 TEST_F(LoadedSetTest, TheLoadComposesSetZeroAndBuildsItsPalette) {
   WriteParts();
   Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n");
-  ASSERT_TRUE(doc.SetLoaded);
+  ASSERT_TRUE(doc.IsSetLoaded());
   EXPECT_EQ(doc.Map().Stride(), 12);
   EXPECT_EQ(IndexAt(1, 1), 3);
   EXPECT_EQ(IndexAt(2, 2), 3);  // the earlier line lies on top
@@ -41,7 +42,7 @@ TEST_F(LoadedSetTest, ASetEventRunsBeforeTheSetChanges) {
   Load(
       "(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n$0 4,4\n"
       ";@set(1) move(#0, 3, 0)\n");
-  ASSERT_TRUE(doc.SetLoaded);
+  ASSERT_TRUE(doc.IsSetLoaded());
   doc.SwitchSet(1);
   EXPECT_EQ(IndexAt(4, 4), 3);
   doc.SwitchSet(0);
@@ -55,13 +56,13 @@ TEST_F(LoadedSetTest, ScriptChangesReachTheMapOnlyThroughTheDirtyArea) {
   Load(
       "(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0 1\n$0 1,1 6,2\n$0 1,1 6,2\n"
       ";@set(1) unmap(\"b.cel\")\n");
-  ASSERT_TRUE(doc.SetLoaded);
+  ASSERT_TRUE(doc.IsSetLoaded());
   doc.SwitchSet(1);  // the event hides the cel before the whole map is composed
   EXPECT_EQ(IndexAt(6, 2), 0);
   build.Show(1, true);
-  doc.MarkDirty({6, 2, 8, 4});
+  doc.EditMap().MarkDirty({6, 2, 8, 4});
   EXPECT_EQ(IndexAt(6, 2), 0);
-  doc.FlushDirtyRect();
+  doc.FlushAndRepaint();
   EXPECT_EQ(IndexAt(6, 2), 5);
 }
 
@@ -70,13 +71,13 @@ TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
   // Colour 4 with its top-left pixel transparent, reaching (-4, -2) from the object's origin.
   files.Write("neg.cel", EncodeIndexedCel(8, 3, 2, -4, -2, {0, 4, 4, 4, 4, 4}));
   Load("(20,12)\n%p.pal\n#0 neg.cel\n$0 10,6\n");
-  ASSERT_TRUE(doc.SetLoaded);
+  ASSERT_TRUE(doc.IsSetLoaded());
   EXPECT_EQ(IndexAt(6, 4), 0);
   EXPECT_EQ(IndexAt(7, 4), 4);
   EXPECT_EQ(IndexAt(8, 5), 4);
   EXPECT_EQ(IndexAt(9, 5), 0);
-  EXPECT_EQ(doc.HitTest(6, 4), -1);
-  EXPECT_EQ(doc.HitTest(6, 5), 0);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 6, 4), -1);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 6, 5), 0);
 
   // A drag repaints where the cel was and where it goes, its negative offset included.
   doc.Pointer().Track(6, 5, 0, 0);
@@ -93,7 +94,7 @@ TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
 TEST_F(LoadedSetTest, ATransparencyRemarkLoadsTheSetInTrueColour) {
   WriteParts();
   Load("(10,6)\n%p.pal\n#0 a.cel :0 ;%t128\n$0 1,1\n");
-  ASSERT_TRUE(doc.SetLoaded);
+  ASSERT_TRUE(doc.IsSetLoaded());
   EXPECT_TRUE(doc.Map().TrueColourMode());
   EXPECT_EQ(doc.Map().Info().Header.biBitCount, 24);
   EXPECT_EQ(doc.Map().Bytes().size(), 3u * 12 * 6 + 1);

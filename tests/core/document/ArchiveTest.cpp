@@ -231,7 +231,7 @@ TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
   EXPECT_TRUE(fs::is_regular_file(temp / "a.cel"));
   EXPECT_EQ(doc->Archive().DocumentTitle(), "FIRST.LZH");
   // The set is read from there, its cel and palette beside it.
-  EXPECT_TRUE(doc->SetLoaded);
+  EXPECT_TRUE(doc->IsSetLoaded());
   EXPECT_EQ(doc->LastLoad().LoadedCels, 1);
   EXPECT_EQ(doc->Set().Palettes().PaletteFileCount, 1);
   EXPECT_FALSE(doc->CanSave()) << "a set from an archive cannot be saved";
@@ -316,7 +316,7 @@ TEST_F(ArchiveOpenTest, UnreadableFilesFailTheOpen) {
   EXPECT_FALSE(doc->OnOpenDocument(Path("missing.lzh")));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].text.find("it cannot be read"), std::string::npos);
-  EXPECT_FALSE(doc->SetLoaded);
+  EXPECT_FALSE(doc->IsSetLoaded());
 }
 
 TEST_F(ArchiveOpenTest, UnusableTmpdirIsReportedAndTheSystemDirectoryUsed) {

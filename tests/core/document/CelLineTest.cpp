@@ -60,7 +60,7 @@ TEST_F(CelLineTest, LinesWithoutAUsableObjectNumberAreIgnoredSilently) {
   EXPECT_EQ(doc.Set().CellCount(), 0);
   EXPECT_EQ(doc.Set().ObjectCount(), 0);
   EXPECT_TRUE(LoadMessages().empty());
-  EXPECT_FALSE(doc.SetLoaded);
+  EXPECT_FALSE(doc.IsSetLoaded());
 }
 
 TEST_F(CelLineTest, PaletteNumberKeepsItsLowByte) {
@@ -79,7 +79,7 @@ TEST_F(CelLineTest, AColonNamingNoSetAddsNoCelButTheObjectCounts) {
   EXPECT_NE(doc.Set().SlotOf(3), 0);
   EXPECT_NE(doc.Set().SlotOf(1), 0);
   EXPECT_EQ(SetsInUse(), Sets{});
-  EXPECT_TRUE(doc.SetLoaded);  // objects alone are enough to show the set
+  EXPECT_TRUE(doc.IsSetLoaded());  // objects alone are enough to show the set
 }
 
 TEST_F(CelLineTest, SetNumbersTenAndAboveNameNoSet) {

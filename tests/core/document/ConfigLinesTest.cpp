@@ -55,7 +55,7 @@ TEST_F(ConfigLinesTest, OtherLinesAreIgnored) {
   Load("\t#0 a.cel\n;#0 b.cel\n ;@ nothing\n\n!$0 1,1\n");
   EXPECT_EQ(doc.Set().CellCount(), 0);
   EXPECT_EQ(doc.Set().ObjectCount(), 0);
-  EXPECT_FALSE(doc.SetLoaded);
+  EXPECT_FALSE(doc.IsSetLoaded());
   EXPECT_TRUE(LoadMessages().empty());
 }
 

@@ -22,16 +22,18 @@ TEST_F(DocumentFileTest, UnreadablePathsFailWithAMessageAndLeaveTheSetAlone) {
   for (const char* name : {"missing.cnf", "folder.cnf", "pipe.cnf", "set.cnf"}) {
     SCOPED_TRACE(name);
     const std::string path = files.Path(name).string();
-    std::string error;
-    EXPECT_FALSE(doc.OpenConfigFile(path, error));
+    host.messages.clear();
+    EXPECT_FALSE(doc.OnOpenDocument(path));
+    ASSERT_EQ(host.messages.size(), 1u);
+    const std::string& error = host.messages[0].text;
     EXPECT_NE(error.find(path), std::string::npos) << error;
     EXPECT_EQ(error, name == std::string("missing.cnf")
                          ? "Cannot open \"" + path + "\": No such file or directory."
                      : name == std::string("set.cnf")
                          ? "\"" + path + "\" is too large to be a configuration file."
                          : "\"" + path + "\" is not a file.");
-    EXPECT_EQ(doc.Set().CellCount(), 2);
     EXPECT_FALSE(doc.Set().CellTable().empty());
+    EXPECT_FALSE(doc.Set().ConfigText().empty());
   }
 }
 
@@ -40,8 +42,7 @@ TEST_F(DocumentFileTest, TheSetDirectoryIsTheFilesOwnWithoutLengthLimits) {
   fs::create_directories(dir.path() / longName);
   test::SetFiles deep(dir.path() / longName);
   deep.WriteText("My Dolls.CNF", "#0 a.cel\n");
-  std::string error;
-  ASSERT_TRUE(doc.OpenConfigFile(deep.Path("My Dolls.CNF").string(), error)) << error;
+  ASSERT_TRUE(doc.OnOpenDocument(deep.Path("My Dolls.CNF").string()));
   EXPECT_EQ(doc.Set().Path().SetDirectory, deep.Dir());
   EXPECT_EQ(doc.Set().Path().SetBaseName, "My Dolls");
   EXPECT_EQ(doc.Set().Path().SetExtension, ".CNF");
@@ -51,10 +52,9 @@ TEST_F(DocumentFileTest, ARelativePathGivesAnAbsoluteSetDirectory) {
   const fs::path before = fs::current_path();
   fs::current_path(dir.path());
   files.WriteText("doll.cnf", "#0 a.cel\n");
-  std::string error;
-  const bool opened = doc.OpenConfigFile("doll.cnf", error);
+  const bool opened = doc.OnOpenDocument("doll.cnf");
   fs::current_path(before);
-  ASSERT_TRUE(opened) << error;
+  ASSERT_TRUE(opened);
   EXPECT_EQ(doc.Set().Path().SetDirectory, dir.str() + "/");
   EXPECT_EQ(doc.Set().Path().SetBaseName, "doll");
 }
@@ -63,20 +63,16 @@ TEST_F(DocumentFileTest, AFileThatCouldNotBeReadWholeLoadsNothing) {
   Load("#0 a.cel\n");
   ASSERT_FALSE(doc.Set().ConfigText().empty());
   host.messages.clear();
-  doc.ResetSet();
-  doc.DeleteContents();
-  doc.LoadConfig(std::nullopt);
+  doc.LoadConfigText(std::nullopt);
   EXPECT_TRUE(doc.Set().ConfigText().empty());
   EXPECT_EQ(doc.Set().CellCount(), 0);
-  EXPECT_FALSE(doc.SetLoaded);
+  EXPECT_FALSE(doc.IsSetLoaded());
   EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(DocumentFileTest, TheTextIsKeptByteForByteWithATerminatingZero) {
   const std::string bytes("#0 a\0b\r\n", 9);
-  doc.ResetSet();
-  doc.DeleteContents();
-  doc.LoadConfig(std::vector<char>(bytes.begin(), bytes.end()));
+  doc.LoadConfigText(std::vector<char>(bytes.begin(), bytes.end()));
   ASSERT_EQ(doc.Set().ConfigTextLength(), 9);
   EXPECT_EQ(std::string(doc.Set().ConfigText().data(), doc.Set().ConfigText().size()),
             bytes + '\0');

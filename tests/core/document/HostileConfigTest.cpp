@@ -15,10 +15,8 @@ class HostileConfigTest : public test::LoadFixture {
   std::mt19937 random{20261208};
 
   void LoadBytes(const std::string& bytes) {
-    doc.ResetSet();
     build.Directory(files.Dir());
-    doc.DeleteContents();
-    doc.LoadConfig(std::vector<char>(bytes.begin(), bytes.end()));
+    doc.LoadConfigText(std::vector<char>(bytes.begin(), bytes.end()));
   }
 
   std::string RandomBytes(size_t length) {

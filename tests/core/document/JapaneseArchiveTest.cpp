@@ -57,7 +57,7 @@ class JapaneseSetTest : public ::testing::Test {
   std::string Path(const std::string& name) const { return (work.path() / name).string(); }
 
   void ExpectLoaded(const std::string& what) {
-    EXPECT_TRUE(doc->SetLoaded) << what;
+    EXPECT_TRUE(doc->IsSetLoaded()) << what;
     EXPECT_EQ(doc->LastLoad().LoadedCels, 1) << what;
     EXPECT_EQ(doc->Set().Palettes().PaletteFileCount, 1) << what;
     EXPECT_EQ(doc->LastLoad().Errors, 0) << what;

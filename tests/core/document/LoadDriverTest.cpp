@@ -14,7 +14,7 @@ using Texts = std::vector<std::string>;
 class LoadDriverTest : public test::LoadFixture {
  protected:
   void ExpectEmptyDocument() {
-    EXPECT_FALSE(doc.SetLoaded);
+    EXPECT_FALSE(doc.IsSetLoaded());
     EXPECT_TRUE(doc.Set().ConfigText().empty());
     EXPECT_TRUE(doc.Set().CellTable().empty());
     EXPECT_TRUE(doc.Set().ObjectTable().empty());
@@ -36,7 +36,7 @@ TEST_F(LoadDriverTest, ASetWithCelsIsShownFromSetZeroAtZoomOne) {
   doc.Pointer().SetZoom(4);
   const std::string text = "(640,400\n#0 a.cel :0\n#1 b.cel :1\n$0 1,1 2,2\n";
   Load(text);
-  EXPECT_TRUE(doc.SetLoaded);
+  EXPECT_TRUE(doc.IsSetLoaded());
   EXPECT_EQ(doc.Pointer().Zoom(), 1);
   EXPECT_EQ(doc.Set().CurrentSet(), 0);
   EXPECT_EQ(doc.Pointer().Bounds(), (MapRect{0, 0, 639, 399}));
@@ -56,7 +56,7 @@ TEST_F(LoadDriverTest, EachKindOfProblemIsReportedOnceWithAnExclamation) {
     EXPECT_EQ(message.caption, "");
   }
   EXPECT_EQ(doc.Set().CellCount(), 200);
-  EXPECT_TRUE(doc.SetLoaded);  // cels that failed still make a set to show
+  EXPECT_TRUE(doc.IsSetLoaded());  // cels that failed still make a set to show
 }
 
 TEST_F(LoadDriverTest, MissingCelsAreReportedBeforeOversizedOnes) {
@@ -72,7 +72,7 @@ TEST_F(LoadDriverTest, APaletteAloneShowsAnEmptyPlayfield) {
   files.OldPalette("colours.kcf");
   Load("%colours.kcf\n");
   ASSERT_EQ(doc.Set().Palettes().ColourCount, 16);
-  EXPECT_TRUE(doc.SetLoaded);
+  EXPECT_TRUE(doc.IsSetLoaded());
   EXPECT_EQ(doc.Set().PlayfieldWidth(), 448);
   EXPECT_EQ(doc.Set().PlayfieldHeight(), 320);
   EXPECT_TRUE(LoadMessages().empty());
@@ -101,19 +101,19 @@ TEST_F(LoadDriverTest, ScriptLinesOfANewFileStartAtInitialize) {
   EXPECT_EQ(LoadMessages(), Texts{"x"});  // run by "initialize(", not bound to "press("
 }
 
-TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
+TEST_F(LoadDriverTest, AnOpenPutsDefaultsFirstAndAFailedReadKeepsTablesAndText) {
   Load("(800,600\n#0 a.cel :3 ;%T9\n$5\n");
   build.Current(doc.Set().CurrentSet(), 4);
   build.ColourCount(16);
   build.PaletteBase(3, 7);
   build.Colour(2, 5, 9, 0, 0);
-  doc.MarkDirty({1, 2, 3, 4});
-  doc.ResetSet();
+  doc.EditMap().MarkDirty({1, 2, 3, 4});
+  EXPECT_FALSE(doc.OnOpenDocument(files.Path("missing.cnf").string()));
   EXPECT_EQ(doc.Set().CellCount(), 0);
   EXPECT_EQ(doc.Set().ObjectCount(), 0);
   EXPECT_EQ(doc.Set().Palettes().ColourCount, 0);
   EXPECT_EQ(doc.Set().CurrentGroup(), 0);
-  EXPECT_FALSE(doc.SetLoaded);
+  EXPECT_FALSE(doc.IsSetLoaded());
   EXPECT_EQ(doc.Set().CurrentSet(), 255);
   EXPECT_EQ(doc.Set().PlayfieldWidth(), 448);
   EXPECT_EQ(doc.Set().PlayfieldHeight(), 320);
@@ -128,7 +128,7 @@ TEST_F(LoadDriverTest, ResetSetPutsDefaultsAndKeepsTablesAndText) {
   EXPECT_FALSE(doc.Set().ConfigText().empty());
 }
 
-TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
+TEST_F(LoadDriverTest, ANewDocumentFreesTheSetButNotTheScriptBlock) {
   files.SolidCel("a.cel", 4, 4, 1);
   Load("#0 a.cel\n#3000 b.cel\n");
   ASSERT_EQ(doc.LastLoad().LoadedCels, 1);
@@ -139,9 +139,9 @@ TEST_F(LoadDriverTest, DeleteContentsFreesTheSetButNotTheScriptBlock) {
   map.SetSize(8, 8);
   map.Allocate(/*trueColour=*/true);
   map.Backdrop().pixels.assign(64, 1);
-  doc.AdoptMap(std::move(map));
-  doc.DeleteContents();
-  EXPECT_FALSE(doc.SetLoaded);
+  doc.EditMap() = std::move(map);
+  EXPECT_TRUE(doc.OnNewDocument());
+  EXPECT_FALSE(doc.IsSetLoaded());
   EXPECT_TRUE(doc.Set().CellTable().empty());
   EXPECT_TRUE(doc.Set().ObjectTable().empty());
   EXPECT_TRUE(doc.Map().Bytes().empty());
@@ -158,7 +158,7 @@ TEST_F(LoadDriverTest, NewDocumentIsEmptyWithDefaults) {
   Load("(800,600\n#0 a.cel\n");
   EXPECT_TRUE(doc.OnNewDocument());
   EXPECT_TRUE(doc.Set().CellTable().empty());
-  EXPECT_FALSE(doc.SetLoaded);
+  EXPECT_FALSE(doc.IsSetLoaded());
   EXPECT_EQ(doc.Set().PlayfieldWidth(), 448);
   EXPECT_EQ(doc.Set().CurrentSet(), 255);
 }

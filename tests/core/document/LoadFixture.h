@@ -22,14 +22,13 @@ class LoadFixture : public ::testing::Test {
   SetFiles files{dir.path()};
   SetBuilder build{doc};
 
-  // Writes `text` as set.cnf and reads it: ResetSet, then the open step. The host's messages
-  // are those of this load only.
+  // Writes `text` as set.cnf and opens it as File > Open does. The host's messages are those of
+  // this load only.
   void Load(const std::string& text) {
     files.WriteText("set.cnf", text);
     host.messages.clear();
-    doc.ResetSet();
-    std::string error;
-    ASSERT_TRUE(doc.OpenConfigFile(files.Path("set.cnf").string(), error)) << error;
+    ASSERT_TRUE(doc.OnOpenDocument(files.Path("set.cnf").string()))
+        << (host.messages.empty() ? "" : host.messages.back().text);
   }
 
   const ObjectEntry& Object(int64_t number) {

@@ -23,8 +23,7 @@ class SaveReloadTest : public test::LoadFixture {
     std::string error;
     EXPECT_TRUE(doc.SaveConfigFile(path, error)) << error;
     reloaded = std::make_unique<CTavroDoc>(reloadHost);
-    reloaded->ResetSet();
-    EXPECT_TRUE(reloaded->OpenConfigFile(path, error)) << error;
+    EXPECT_TRUE(reloaded->OnOpenDocument(path));
     return std::string(reloaded->Set().ConfigText().data(), reloaded->Set().ConfigTextLength());
   }
 

@@ -37,7 +37,7 @@ class SaveRoundTripTest : public ::testing::Test {
                     "$3 *\r\n"
                     "; last words");
     ASSERT_TRUE(doc.OnOpenDocument(Path("set.cnf")));
-    ASSERT_TRUE(doc.SetLoaded);
+    ASSERT_TRUE(doc.IsSetLoaded());
   }
   std::string Path(const std::string& name) { return files.Path(name).string(); }
   static std::string Read(const std::string& path) {

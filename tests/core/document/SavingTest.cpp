@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/interaction/HandBuiltSet.h"
+#include "document/ConfigTextWriter.h"
 #include "support/TempDir.h"
 
 namespace tavro {
@@ -20,11 +21,17 @@ class SavingTest : public ::testing::Test, protected test::HandBuiltSet {
     build.StorePosition(number, set, x, y);
     if (set == doc.Set().CurrentSet()) Place(number, x, y);
   }
+  // The text a save writes.
   std::string Saved() {
-    std::string out;
-    doc.WriteConfigText(out);
-    return out;
+    const std::string path = (savedDir.path() / "saved.cnf").string();
+    std::string error;
+    EXPECT_TRUE(doc.SaveConfigFile(path, error)) << error;
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
   }
+  test::TempDir savedDir;
   // Set lines of sets without positions, for a set with at least one object.
   static std::string Unplaced(int from, int to) {
     std::string lines;
@@ -64,9 +71,9 @@ TEST_F(SavingTest, ObjectsUpToTheLastPositionedOneAreListed) {
   Position(5, 0, 300, 200);
   AddSquare(7, 2);  // no position: nothing written after object 5
   std::string out;
-  EXPECT_TRUE(doc.WriteSetLine(0, out, 80));
+  EXPECT_TRUE(WriteSetLine(doc.Set(), 0, out, 80));
   EXPECT_EQ(out, "$0 1,2 * * * * 300,200\r\n");
-  EXPECT_FALSE(doc.WriteSetLine(10, out, 80));
+  EXPECT_FALSE(WriteSetLine(doc.Set(), 10, out, 80));
 }
 
 TEST_F(SavingTest, OriginMeansNoPositionButOneZeroCoordinateIsKept) {
@@ -74,12 +81,12 @@ TEST_F(SavingTest, OriginMeansNoPositionButOneZeroCoordinateIsKept) {
   Position(1, 0, 0, 7);
   Position(2, 0, 7, 0);
   std::string out;
-  doc.WriteSetLine(0, out, 80);
+  WriteSetLine(doc.Set(), 0, out, 80);
   EXPECT_EQ(out, "$0 * 0,7 7,0\r\n");
   // Object 0 is always listed once there are objects; an empty table gives a bare line.
   HandBuiltSet empty;
   std::string bare;
-  empty.doc.WriteSetLine(4, bare, 80);
+  WriteSetLine(empty.doc.Set(), 4, bare, 80);
   EXPECT_EQ(bare, "$0\r\n");
 }
 
@@ -87,14 +94,14 @@ TEST_F(SavingTest, NegativeCoordinatesAreWrittenSoTheRestOfTheLineStaysReadable)
   Position(0, 0, -5, 7);
   Position(1, 0, 20, 30);
   std::string out;
-  doc.WriteSetLine(0, out, 80);
+  WriteSetLine(doc.Set(), 0, out, 80);
   EXPECT_EQ(out, "$0 0,7 20,30\r\n");
 }
 
 TEST_F(SavingTest, LongLinesBreakAfterTheEntryReachingColumn70) {
   for (int n = 0; n < 12; ++n) Position(n, 0, 100, 100 + n);
   std::string out;
-  doc.WriteSetLine(0, out, 80);
+  WriteSetLine(doc.Set(), 0, out, 80);
   // "$0" and eight entries of 8 reach 66; the ninth reaches 74 and ends the line.
   EXPECT_EQ(out,
             "$0 100,100 100,101 100,102 100,103 100,104 100,105 100,106 100,107 100,108\r\n"
@@ -102,7 +109,7 @@ TEST_F(SavingTest, LongLinesBreakAfterTheEntryReachingColumn70) {
   // An entry that ends exactly at the break leaves no empty line behind.
   for (int n = 0; n < 12; ++n) Position(n, 1, 1000, 1000 + n);
   std::string exact;
-  doc.WriteSetLine(1, exact, 80);
+  WriteSetLine(doc.Set(), 1, exact, 80);
   EXPECT_EQ(exact.find("\r\n\r\n"), std::string::npos);
 }
 
@@ -161,7 +168,7 @@ TEST_F(SavingTest, EverySetWrittenIsAppliedAndTheShownOneAfterIt) {
 // A set from an archive is refused in ArchiveOpenTest, where one is opened.
 TEST_F(SavingTest, SaveIsOfferedOnlyForALoadedSet) {
   EXPECT_TRUE(doc.CanSave());
-  doc.SetLoaded = false;
+  doc.MarkSetLoaded(false);
   EXPECT_FALSE(doc.CanSave());
 }
 
@@ -192,7 +199,6 @@ TEST_F(SaveFileTest, OverwriteAsksFirstAndNoLeavesTheFileAlone) {
   const std::string path = Path("set.cnf");
   Write(path, "old");
   EXPECT_TRUE(doc.PrepareSave(path));
-  EXPECT_TRUE(doc.ConfirmOverwrite);
   host.answerYes = false;
   EXPECT_FALSE(doc.OnSaveDocument(path));
   EXPECT_EQ(host.questions, (std::vector<std::string>{"上書きしますか？"}));
@@ -205,7 +211,6 @@ TEST_F(SaveFileTest, OverwriteAsksFirstAndNoLeavesTheFileAlone) {
 
 TEST_F(SaveFileTest, MissingFileTurnsIntoSaveAsWithoutAQuestion) {
   EXPECT_FALSE(doc.PrepareSave(Path("gone.cnf")));
-  EXPECT_FALSE(doc.ConfirmOverwrite);
   EXPECT_TRUE(doc.OnSaveDocument(Path("new.cnf")));
   EXPECT_TRUE(host.questions.empty());
   EXPECT_EQ(Read(Path("new.cnf")).substr(0, 9), "#0 a.cel\n");
@@ -216,7 +221,6 @@ TEST_F(SaveFileTest, ReadOnlyFileTurnsIntoSaveAsAndIsNeverReplaced) {
   Write(path, "old");
   ::chmod(path.c_str(), 0444);  // read-only even for root, who could write it regardless
   EXPECT_FALSE(doc.PrepareSave(path));
-  EXPECT_FALSE(doc.ConfirmOverwrite);
   // Chosen again by name in the save dialog, it is refused rather than renamed over.
   EXPECT_FALSE(doc.OnSaveDocument(path));
   EXPECT_EQ(Read(path), "old");
@@ -236,7 +240,7 @@ TEST_F(SaveFileTest, FailedWriteKeepsTheTargetAndLeavesNoTemporaryFile) {
   EXPECT_EQ(FilesInDir(), 1u);
 
   EXPECT_FALSE(doc.SaveConfigFile(Path("no/such/dir/set.cnf"), error));
-  doc.ConfirmOverwrite = false;
+  doc.PrepareSave("");
   EXPECT_FALSE(doc.OnSaveDocument(Path("no/such/dir/set.cnf")));
   ASSERT_EQ(host.messages.size(), 1u) << "a failed save is reported";
 }

@@ -54,7 +54,7 @@ TEST(CelBytes, OldFormIsFourBitsHighNibbleFirstStoredBottomUp) {
 TEST_F(CelDecoder, LoadCelAttachesWhatTheFileDecodesTo) {
   files.Write("b.cel", EncodeIndexedCel(8, 3, 2, 5, 7, {1, 2, 3, 4, 5, 6}));
   CellEntry cell = Cell("b.cel", 0, 0, 0x0F0);
-  ASSERT_EQ(doc.LoadCel(cell), 0);
+  ASSERT_EQ(LoadCel(cell), 0);
   EXPECT_EQ(cell.Width, 3);
   EXPECT_EQ(cell.Height, 2);
   EXPECT_EQ(cell.OffsetX, 5);
@@ -62,8 +62,8 @@ TEST_F(CelDecoder, LoadCelAttachesWhatTheFileDecodesTo) {
   EXPECT_EQ(cell.BitsPerPixel, 8);
   EXPECT_EQ(cell.SetMask, 0x0F0);
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 5, 6));
-  EXPECT_EQ(doc.LastLoad().LoadedCels, 1);
-  EXPECT_FALSE(doc.Map().TrueColourMode());
+  EXPECT_EQ(loadedCels, 1);
+  EXPECT_FALSE(trueColourMark);
 }
 
 TEST(CelBytes, NewFormIndexedDepthsOddWidthsAndOffsets) {
@@ -93,18 +93,18 @@ TEST_F(CelDecoder, PaletteBaseIsAddedModulo256ButZeroStaysTransparent) {
   build.PaletteBase(2, 250);
   files.Write("e.cel", EncodeIndexedCel(8, 4, 1, 0, 0, {0, 5, 6, 10}));
   CellEntry cell = Cell("e.cel", 0, 2);
-  ASSERT_EQ(doc.LoadCel(cell), 0);
+  ASSERT_EQ(LoadCel(cell), 0);
   EXPECT_THAT(cell.Pixels, ElementsAre(0, 255, 0, 4));
 
   build.PaletteBase(1, 15);
   files.Write("f.cel", EncodeOldCel(3, 1, {0, 1, 15}));
   cell = Cell("f.cel", 0, 1);
-  ASSERT_EQ(doc.LoadCel(cell), 0);
+  ASSERT_EQ(LoadCel(cell), 0);
   EXPECT_THAT(cell.Pixels, ElementsAre(0, 16, 30));
 
   // A palette number without a palette file has base 0.
   cell = Cell("f.cel", 0, 200);
-  ASSERT_EQ(doc.LoadCel(cell), 0);
+  ASSERT_EQ(LoadCel(cell), 0);
   EXPECT_THAT(cell.Pixels, ElementsAre(0, 1, 15));
 }
 
@@ -114,7 +114,7 @@ TEST_F(CelDecoder, ThirtyTwoBitCelsKeepTheirBytesAndOnlyMark21SwitchesTrueColour
   CellEntry cell;
   ASSERT_EQ(Load("g.cel", EncodeTrueCel(2, 2, 0, 0, px, /*mark20=*/true), cell), 0);
   EXPECT_EQ(cell.BitsPerPixel, 24);
-  EXPECT_FALSE(doc.Map().TrueColourMode());
+  EXPECT_FALSE(trueColourMark);
   EXPECT_THAT(cell.Pixels, ElementsAre(9, 10, 11, 0, 12, 13, 14, 255, 1, 2, 3, 4, 5, 6, 7, 8));
 
   // Mark 0x21 means four bytes a pixel whatever the depth byte says.
@@ -122,7 +122,7 @@ TEST_F(CelDecoder, ThirtyTwoBitCelsKeepTheirBytesAndOnlyMark21SwitchesTrueColour
   ASSERT_EQ(Load("h.cel", bytes, cell), 0);
   EXPECT_EQ(cell.BitsPerPixel, 24);
   EXPECT_THAT(cell.Pixels, ElementsAre(20, 30, 40, 128));
-  EXPECT_TRUE(doc.Map().TrueColourMode());
+  EXPECT_TRUE(trueColourMark);
 }
 
 TEST(CelBytes, BadHeadersAreBadCells) {
@@ -157,16 +157,16 @@ TEST_F(CelDecoder, ARefusedCelBelongsToNoSetAndKeepsNoPixels) {
   const CellEntry fresh = Cell("bad.cel");
   std::memcpy(cell.FileName, fresh.FileName, sizeof cell.FileName);
   cell.SetMask = 0x3FF;
-  EXPECT_EQ(doc.LoadCel(cell), kErrBadCell);
+  EXPECT_EQ(LoadCel(cell), kErrBadCell);
   EXPECT_EQ(cell.SetMask, 0);
   EXPECT_TRUE(cell.Pixels.empty());
-  EXPECT_EQ(doc.LastLoad().LoadedCels, 0);
+  EXPECT_EQ(loadedCels, 0);
   EXPECT_EQ(Object(0).Flags & kHasExtent, 0);
-  EXPECT_FALSE(doc.Map().TrueColourMode());
+  EXPECT_FALSE(trueColourMark);
 
   // The 32-bit mark switches true colour at once, even when the cel is then refused.
   EXPECT_EQ(Load("bad21.cel", NewHeader(0x21, 0, 0, 4), cell), kErrBadCell);
-  EXPECT_TRUE(doc.Map().TrueColourMode());
+  EXPECT_TRUE(trueColourMark);
 }
 
 TEST(CelBytes, CelsMustFitThePlayfieldInForce) {
@@ -183,7 +183,7 @@ TEST_F(CelDecoder, LoadCelTakesThePlayfieldInForceAndOnlyACelThatLoadsWidensItsO
   EXPECT_EQ(Load("edge.cel", EncodeIndexedCel(8, 40, 20, 60, 30, {}), cell), 0);
   EXPECT_EQ(Load("wide.cel", EncodeIndexedCel(8, 41, 20, 60, 30, {}), cell), kErrTooLargeCell);
   EXPECT_EQ(cell.SetMask, 0);
-  EXPECT_EQ(doc.LastLoad().LoadedCels, 1);
+  EXPECT_EQ(loadedCels, 1);
   // Only the cel that loaded widened the object.
   EXPECT_EQ(Object(0).ExtentRight, 100);
   EXPECT_EQ(Object(0).ExtentBottom, 50);
@@ -248,11 +248,11 @@ TEST_F(CelDecoder, LoadCelReadsOnlyWhatTheDecoderNeedsThroughItsKeptBuffer) {
   EXPECT_THAT(cell.Pixels, ElementsAre(7, 8));
   ASSERT_EQ(Load("cut8.cel", Append(NewHeader(0x20, 8, 3, 3), {1, 2, 3, 4}), cell), 0);
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 0, 0, 0, 0, 0));
-  EXPECT_EQ(doc.LastLoad().LoadedCels, 2);
+  EXPECT_EQ(loadedCels, 2);
   CelFileLoader loader;
-  bool trueColourMark = false;
+  bool mark = false;
   CellEntry again = Cell("long.cel");
-  ASSERT_EQ(loader.Load(build.Set(), again, trueColourMark), 0);
+  ASSERT_EQ(loader.Load(build.Set(), again, mark), 0);
   EXPECT_LT(loader.BufferSize(), 1000u);
 }
 
@@ -261,14 +261,14 @@ TEST_F(CelDecoder, ObjectExtentStartsWithTheFirstCelAndWidens) {
   files.Write("two.cel", EncodeIndexedCel(4, 50, 5, 10, 50, {}));
   CellEntry one = Cell("one.cel", 7);
   CellEntry two = Cell("two.cel", 7);
-  ASSERT_EQ(doc.LoadCel(one), 0);
+  ASSERT_EQ(LoadCel(one), 0);
   const ObjectEntry& object = Object(7);
   EXPECT_EQ(object.Flags & kHasExtent, kHasExtent);
   EXPECT_EQ(object.ExtentLeft, 30);
   EXPECT_EQ(object.ExtentTop, 40);
   EXPECT_EQ(object.ExtentRight, 40);
   EXPECT_EQ(object.ExtentBottom, 60);
-  ASSERT_EQ(doc.LoadCel(two), 0);
+  ASSERT_EQ(LoadCel(two), 0);
   EXPECT_EQ(object.ExtentLeft, 10);
   EXPECT_EQ(object.ExtentTop, 40);
   EXPECT_EQ(object.ExtentRight, 60);
@@ -277,7 +277,7 @@ TEST_F(CelDecoder, ObjectExtentStartsWithTheFirstCelAndWidens) {
   // A cel left of and above the origin widens the extent past it.
   files.Write("neg.cel", EncodeIndexedCel(8, 10, 6, -4, -2, {}));
   CellEntry neg = Cell("neg.cel", 7);
-  ASSERT_EQ(doc.LoadCel(neg), 0);
+  ASSERT_EQ(LoadCel(neg), 0);
   EXPECT_EQ(object.ExtentLeft, -4);
   EXPECT_EQ(object.ExtentTop, -2);
   EXPECT_EQ(object.ExtentRight, 60);
@@ -286,26 +286,26 @@ TEST_F(CelDecoder, ObjectExtentStartsWithTheFirstCelAndWidens) {
 TEST_F(CelDecoder, ObjectNumbersFrom1170AreBadBeforeTheFileIsOpened) {
   files.SolidCel("ok.cel", 2, 2, 1);
   CellEntry cell = Cell("ok.cel", 1169);
-  EXPECT_EQ(doc.LoadCel(cell), 0);
+  EXPECT_EQ(LoadCel(cell), 0);
   cell = Cell("ok.cel", 1170);
-  EXPECT_EQ(doc.LoadCel(cell), kErrBadCell);
+  EXPECT_EQ(LoadCel(cell), kErrBadCell);
   // A missing file would be 0x100: the object check comes first.
   cell = Cell("missing.cel", 1170);
-  EXPECT_EQ(doc.LoadCel(cell), kErrBadCell);
+  EXPECT_EQ(LoadCel(cell), kErrBadCell);
   EXPECT_EQ(cell.SetMask, 0);
   // A cel whose object never got a slot is refused, not looked up out of range.
   CellEntry orphan;
   std::strcpy(orphan.FileName, "ok.cel");
   orphan.ObjectNumber = 55;
-  EXPECT_EQ(doc.LoadCel(orphan), kErrBadCell);
-  EXPECT_EQ(doc.LastLoad().LoadedCels, 1);
+  EXPECT_EQ(LoadCel(orphan), kErrBadCell);
+  EXPECT_EQ(loadedCels, 1);
 }
 
 TEST_F(CelDecoder, FileNamesResolveIgnoringCaseAndOnlyRegularFilesOpen) {
   std::filesystem::create_directory(dir.path() / "Parts");
   files.SolidCel("Parts/Shirt.CEL", 2, 1, 3);
   CellEntry cell = Cell("parts\\shirt.cel");
-  EXPECT_EQ(doc.LoadCel(cell), 0);
+  EXPECT_EQ(LoadCel(cell), 0);
   EXPECT_THAT(cell.Pixels, ElementsAre(3, 3));
 
   for (const char* name : {"nothere.cel", "Parts", "", "pipe.cel"}) {
@@ -313,7 +313,7 @@ TEST_F(CelDecoder, FileNamesResolveIgnoringCaseAndOnlyRegularFilesOpen) {
       ASSERT_EQ(::mkfifo(files.Path(name).c_str(), 0600), 0);
     }
     cell = Cell(name);
-    EXPECT_EQ(doc.LoadCel(cell), kErrCelNotLoadable) << name;
+    EXPECT_EQ(LoadCel(cell), kErrCelNotLoadable) << name;
     EXPECT_EQ(cell.SetMask, 0) << name;
   }
 }

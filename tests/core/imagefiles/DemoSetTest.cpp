@@ -44,8 +44,8 @@ TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
   ASSERT_TRUE(std::filesystem::exists(kDemo / "demo.cnf")) << kDemo;
   build.Directory(kDemo.string() + "/");
   build.Playfield(480, 360);
-  ASSERT_EQ(doc.LoadPaletteFile("body.kcf", 0), 0);
-  ASSERT_EQ(doc.LoadPaletteFile("clothes.kcf", 1), 0);
+  ASSERT_EQ(LoadPaletteFile(doc.EditSet(), host, "body.kcf", 0), 0);
+  ASSERT_EQ(LoadPaletteFile(doc.EditSet(), host, "clothes.kcf", 1), 0);
   EXPECT_EQ(doc.Set().Palettes().ColourCount, 31);
   EXPECT_EQ(doc.Set().Palettes().GroupCount, 10);
   EXPECT_EQ(doc.Set().Palettes().PaletteBase[1], 15);
@@ -57,26 +57,22 @@ TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
   std::set<int> depths;
   for (const CelLine& line : lines) {
     CellEntry cell = Cell(line.name, line.object, static_cast<uint8_t>(line.palette));
-    EXPECT_EQ(doc.LoadCel(cell), 0) << line.name;
+    EXPECT_EQ(LoadCel(cell), 0) << line.name;
     depths.insert(cell.BitsPerPixel);
     if (cell.BitsPerPixel != 24) {
       for (uint8_t v : cell.Pixels) ASSERT_LT(v, doc.Set().Palettes().ColourCount) << line.name;
     }
   }
   EXPECT_EQ(depths, (std::set<int>{4, 8, 24}));
-  EXPECT_TRUE(doc.Map().TrueColourMode());
-  EXPECT_EQ(doc.LastLoad().LoadedCels, 19);
+  EXPECT_TRUE(trueColourMark);
+  EXPECT_EQ(loadedCels, 19);
   EXPECT_TRUE(std::filesystem::file_size(kDemo / "chime.wav") > 44);
 }
 
 // Opened the way the viewer opens it, the demo shows what its README promises.
 class DemoSetOpened : public ImageFilesTest {
  protected:
-  void SetUp() override {
-    doc.ResetSet();
-    std::string error;
-    ASSERT_TRUE(doc.OpenConfigFile((kDemo / "demo.cnf").string(), error)) << error;
-  }
+  void SetUp() override { ASSERT_TRUE(doc.OnOpenDocument((kDemo / "demo.cnf").string())); }
 
   // Pixels of the composed map within object `number`'s box that have exactly colour `rgb`.
   int CountInObject(int number, Rgb rgb) {
@@ -108,7 +104,7 @@ TEST_F(DemoSetOpened, LoadsCleanlyInTrueColourWithItsScriptsRun) {
   EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
   EXPECT_EQ(doc.LastLoad().Errors, 0);
   EXPECT_EQ(doc.Set().CellCount(), 19);
-  EXPECT_EQ(doc.LastLoad().LoadedCels, 19);
+  EXPECT_EQ(loadedCels, 19);
   EXPECT_EQ(doc.Set().ObjectCount(), 13);
   EXPECT_TRUE(doc.Map().TrueColourMode());
   EXPECT_EQ(doc.Set().PlayfieldWidth(), 480);

@@ -47,7 +47,16 @@ class ImageFilesTest : public ::testing::Test {
   int32_t Load(const std::string& name, const Bytes& bytes, CellEntry& cell) {
     files.Write(name, bytes);
     cell = Cell(name);
-    return doc.LoadCel(cell);
+    return LoadCel(cell);
+  }
+
+  // Loads `cell` as the loader does for each cel line, keeping what the document would learn.
+  int32_t LoadCel(CellEntry& cell) {
+    bool mark = false;
+    const int32_t error = celFiles.Load(doc.EditSet(), cell, mark);
+    trueColourMark = trueColourMark || mark;
+    if (error == 0) ++loadedCels;
+    return error;
   }
 
   const ObjectEntry& Object(int number) {
@@ -63,6 +72,9 @@ class ImageFilesTest : public ::testing::Test {
   FakeHost host;
   CTavroDoc doc{host};
   SetBuilder build{doc};
+  CelFileLoader celFiles;
+  bool trueColourMark = false;  // a cel file carried the 32-bit mark
+  int32_t loadedCels = 0;       // cels that got pixels
 };
 
 }  // namespace tavro::test

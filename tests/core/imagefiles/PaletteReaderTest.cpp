@@ -11,7 +11,7 @@ class PaletteReader : public ImageFilesTest {
   int32_t Read(const std::string& name, int number) {
     // As a palette line leaves the name: at most the field's width.
     const std::string field = name.substr(0, kPaletteNameField - 1);
-    return doc.LoadPaletteFile(field.c_str(), number);
+    return LoadPaletteFile(doc.EditSet(), host, field.c_str(), number);
   }
   Rgb At(int group, int index) {
     const PaletteEntry c = doc.Set().Palettes().GroupColour(group, index);
@@ -101,7 +101,7 @@ TEST_F(PaletteReader, OldFormFilesShareOneTableAndLaterFilesDropColourZero) {
   // A cel of palette 1 decodes straight to those indices.
   files.Write("c.cel", EncodeOldCel(2, 1, {1, 15}));
   CellEntry cell = Cell("c.cel", 0, 1);
-  ASSERT_EQ(doc.LoadCel(cell), 0);
+  ASSERT_EQ(LoadCel(cell), 0);
   EXPECT_EQ(At(4, cell.Pixels[0]), second[4][1]);
   EXPECT_EQ(At(4, cell.Pixels[1]), second[4][15]);
 }

@@ -26,9 +26,9 @@ class HandBuiltSet {
     doc.Pointer().UseFixOverride(&fixOverride);
     build.Tables();
     build.Current(0);
-    doc.SetMapSize(448, 320);
+    doc.EditMap().SetSize(448, 320);
     doc.Pointer().SetBounds(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
-    doc.SetLoaded = true;
+    doc.MarkSetLoaded(true);
   }
 
   // Adds a cel line's record: pixels top row first (one byte a pixel, or four for 32-bit cels).
@@ -65,7 +65,7 @@ class HandBuiltSet {
   bool ScriptsRun() {
     const std::vector<uint8_t> saved = doc.Scripts().Actions();
     BindDebug(8, 999, "probe");
-    const bool runs = doc.RunEvent(8, 999) == 1;
+    const bool runs = doc.Scripts().RunEvent(8, 999) == 1;
     doc.Scripts().ReplaceActions(saved);
     host.messages.clear();
     return runs;

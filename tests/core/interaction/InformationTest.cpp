@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/interaction/HandBuiltSet.h"
+#include "document/SetQueries.h"
 
 namespace tavro {
 namespace {
@@ -41,10 +42,10 @@ TEST_F(InformationTest, InspectionListsOrdinalsOfAllCelLinesAndTheirComments) {
       "#3 g.cel :2\n"
       "#3 h.cel ;no line feed, never read");
   std::string text = "before:";
-  doc.DescribeObjectCells(3, text);
+  DescribeObjectCells(doc.Set(), 3, text);
   EXPECT_EQ(text, "before:5 : %t128 the shirt\n7 : \n");
   std::string none;
-  doc.DescribeObjectCells(8, none);
+  DescribeObjectCells(doc.Set(), 8, none);
   EXPECT_EQ(none, "");
 }
 
@@ -53,7 +54,7 @@ TEST_F(InformationTest, InspectionTextStopsAtWholeLinesWithinItsRoom) {
   for (int i = 0; i < 100; ++i) config += "#3 a.cel ;a comment of some twenty\n";
   UseText(config);
   std::string text;
-  doc.DescribeObjectCells(3, text);
+  DescribeObjectCells(doc.Set(), 3, text);
   auto entry = [](int k) { return std::to_string(k) + " : a comment of some twenty\n"; };
   std::string expected;
   int k = 0;
@@ -66,8 +67,8 @@ TEST_F(InformationTest, InspectionReadsWithAReaderOfItsOwnAndChangesNothing) {
   UseText("#3 a.cel\n");
   const CTavroDoc& shown = doc;  // inspecting needs no document it may change
   std::string first, second;
-  shown.DescribeObjectCells(3, first);
-  shown.DescribeObjectCells(3, second);
+  DescribeObjectCells(shown.Set(), 3, first);
+  DescribeObjectCells(shown.Set(), 3, second);
   EXPECT_EQ(first, "0 : \n");
   EXPECT_EQ(second, first);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/interaction/HandBuiltSet.h"
+#include "document/SetQueries.h"
 
 namespace tavro {
 namespace {
@@ -15,22 +16,22 @@ TEST_F(PickingTest, EarlierCelLineWinsAndTransparentPixelsLetTheClickThrough) {
   Place(4, 20, 20);
   Place(2, 15, 15);
 
-  EXPECT_EQ(doc.HitTest(21, 20), 4);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 21, 20), 4);
   EXPECT_EQ(doc.Pointer().LastHitCell(), upper);
-  EXPECT_EQ(doc.HitTest(20, 20), 2);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 20, 20), 2);
   EXPECT_EQ(doc.Pointer().LastHitCell(), lower);
-  EXPECT_EQ(doc.HitTest(14, 14), -1);
-  EXPECT_EQ(doc.HitTest(25, 25), -1);  // right and bottom edges are outside
-  EXPECT_EQ(doc.HitTest(24, 24), 2);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 14, 14), -1);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 25, 25), -1);  // right and bottom edges are outside
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 24, 24), 2);
 }
 
 TEST_F(PickingTest, RowsAreStoredBottomUpAndOffsetsShiftTheCel) {
   // Only the bottom-right pixel is opaque, in a cel offset by (3, 1) inside its object.
   AddCel(1, 2, 2, {0, 0, 0, 7}, 0xFFFF, 3, 1);
   Place(1, 100, 50);
-  EXPECT_EQ(doc.HitTest(104, 52), 1);
-  EXPECT_EQ(doc.HitTest(103, 51), -1);
-  EXPECT_EQ(doc.HitTest(104, 51), -1);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 104, 52), 1);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 103, 51), -1);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 104, 51), -1);
 }
 
 TEST_F(PickingTest, HiddenOutOfSetAndPixellessCelsAreNeverPicked) {
@@ -41,16 +42,16 @@ TEST_F(PickingTest, HiddenOutOfSetAndPixellessCelsAreNeverPicked) {
   for (int n : {1, 2, 3, 5}) Place(n, 0, 0);
   build.Show(hidden, false);
   build.Pixels(broken, {});
-  EXPECT_EQ(doc.HitTest(1, 1), 5);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 1, 1), 5);
 }
 
 TEST_F(PickingTest, TrueColourCelsAreOpaqueWhereAnyColourByteIsSet) {
   // Blue, green, red, alpha: alpha plays no part, black is transparent.
   AddCel(1, 3, 1, {0, 0, 0, 255, 0, 9, 0, 0, 0, 0, 1, 0}, 0xFFFF, 0, 0, 24);
   Place(1, 0, 0);
-  EXPECT_EQ(doc.HitTest(0, 0), -1);
-  EXPECT_EQ(doc.HitTest(1, 0), 1);
-  EXPECT_EQ(doc.HitTest(2, 0), 1);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 0, 0), -1);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 1, 0), 1);
+  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 2, 0), 1);
 }
 
 TEST_F(PickingTest, InspectionReturnsNumberPlusOneAndLeavesTheDragAlone) {

@@ -20,14 +20,14 @@ class DispatchTest : public ScriptFixture {
 TEST_F(DispatchTest, ActionsRunInScriptOrderSkippingOtherEvents) {
   Script("press(#1) debug(\"a\") release(#1) debug(\"x\") press(#2) debug(\"y\")");
   Script("press(#1) debug(\"b\") end() debug(\"never\")");
-  EXPECT_EQ(doc.RunEvent(kEventPress, 1), 1);
+  EXPECT_EQ(doc.Scripts().RunEvent(kEventPress, 1), 1);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(doc.RunEvent(kEventPress, 7), 0);
-  EXPECT_EQ(doc.RunEvent(kEventPress, -1), 0);
+  EXPECT_EQ(doc.Scripts().RunEvent(kEventPress, 7), 0);
+  EXPECT_EQ(doc.Scripts().RunEvent(kEventPress, -1), 0);
   // The load's own events do not run what is bound to "end(".
-  doc.RunEvent(kEventInitialize, 0);
-  doc.RunEvent(kEventSet, 0);
-  doc.RunEvent(kEventBegin, 0);
+  doc.Scripts().RunEvent(kEventInitialize, 0);
+  doc.Scripts().RunEvent(kEventSet, 0);
+  doc.Scripts().RunEvent(kEventBegin, 0);
   EXPECT_EQ(Shown().size(), 2u);
   EXPECT_EQ(host.messages[0].caption, "");
   EXPECT_EQ(host.messages[0].icon, MessageIcon::Exclamation);
@@ -40,12 +40,12 @@ TEST_F(DispatchTest, ObjectBindingBeatsTheClickedCel) {
   Script("press(#3) debug(\"object\") press(\"arm.cel\") debug(\"cel\")");
   Script("release(\"arm.cel\") debug(\"cel released\")");
   doc.Pointer().SetLastHitCell(0);
-  doc.RunObjectEvent(kEventPress, 3);
+  doc.Scripts().RunObjectEvent(kEventPress, 3);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"object"}));
-  doc.RunObjectEvent(kEventRelease, 3);
+  doc.Scripts().RunObjectEvent(kEventRelease, 3);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"object", "cel released"}));
   doc.Pointer().SetLastHitCell(1);  // the other cel of the object has no binding
-  doc.RunObjectEvent(kEventRelease, 3);
+  doc.Scripts().RunObjectEvent(kEventRelease, 3);
   EXPECT_EQ(Shown().size(), 2u);
 }
 
@@ -54,23 +54,23 @@ TEST_F(DispatchTest, CelFallbackOnlyForAShownCel) {
   Script("press(\"arm.cel\") unmap(\"arm.cel\") debug(\"pressed\")");
   Script("drop(\"arm.cel\") debug(\"dropped\")");
   doc.Pointer().SetLastHitCell(0);
-  doc.RunObjectEvent(kEventPress, 3);
-  doc.RunObjectEvent(kEventDrop, 3);  // the press hid the cel: no binding is found
+  doc.Scripts().RunObjectEvent(kEventPress, 3);
+  doc.Scripts().RunObjectEvent(kEventDrop, 3);  // the press hid the cel: no binding is found
   EXPECT_EQ(Shown(), (std::vector<std::string>{"pressed"}));
 
   build.Show(0, true);
   build.Current(1, doc.Set().CurrentGroup());  // the cel is not in this set
-  doc.RunObjectEvent(kEventDrop, 3);
+  doc.Scripts().RunObjectEvent(kEventDrop, 3);
   EXPECT_EQ(Shown().size(), 1u);
   build.Current(255,
                 doc.Set().CurrentGroup());  // before any set is applied the cel is not asked about
   build.Show(0, false);
-  doc.RunObjectEvent(kEventDrop, 3);
+  doc.Scripts().RunObjectEvent(kEventDrop, 3);
   EXPECT_EQ(Shown().back(), "dropped");
 
   for (int bad : {-1, 1, 5000}) {
     doc.Pointer().SetLastHitCell(bad);
-    doc.RunObjectEvent(kEventDrop, 3);
+    doc.Scripts().RunObjectEvent(kEventDrop, 3);
   }
   EXPECT_EQ(Shown().size(), 2u);
 }
@@ -83,16 +83,16 @@ TEST_F(DispatchTest, MapUnmapAndAltmapChangeTheTargetsCels) {
   build.Move(5, Object(5).X, 30);
   build.Show(1, false);
   Script("press(#5) altmap(#5)");
-  doc.RunEvent(kEventPress, 5);
+  doc.Scripts().RunEvent(kEventPress, 5);
   EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 1);  // one shown and one hidden swap
   EXPECT_EQ(doc.Set().CellTable()[1].Unmapped, 0);
   EXPECT_EQ(doc.Set().CellTable()[2].Unmapped, 0);
   EXPECT_TRUE(doc.Map().Dirty());
   EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{20, 30, 30, 40}));
 
-  doc.FlushDirtyRect();  // clean again
+  doc.FlushAndRepaint();  // clean again
   Script("press(#6) unmap(\"c.cel\") map(\"A.CEL\") unmap(#77) map(\"none.cel\")");
-  doc.RunEvent(kEventPress, 6);
+  doc.Scripts().RunEvent(kEventPress, 6);
   EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 0);
   EXPECT_EQ(doc.Set().CellTable()[2].Unmapped, 1);
   EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 30, 40}));  // objects 6 and 5; 77 has no box
@@ -105,7 +105,7 @@ TEST_F(DispatchTest, ActionsOnNothingChangeNothing) {
   doc.Scripts().AppendAction(kEventPress, 1, kActionUnmap, {0x10, 0x80});  // cell 16 does not exist
   doc.Scripts().AppendAction(kEventPress, 1, kActionMove,
                              {0x50, 0x00, 5, 0, 5, 0});  // object 80: no slot
-  doc.RunEvent(kEventPress, 1);
+  doc.Scripts().RunEvent(kEventPress, 1);
   EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 0);
   // An object number no cel carries changes no cel, but the area is still called dirty.
@@ -164,17 +164,17 @@ TEST_F(DispatchTest, SoundsAreFoundIgnoringCaseAndMissingOnesAreSilent) {
   files.WriteText("Ding.WAV", "RIFF");
   build.Directory(files.Dir());
   Script("press(#1) sound(\"ding.wav\") sound(\"gone.wav\") sound(\"\")");
-  doc.RunEvent(kEventPress, 1);
+  doc.Scripts().RunEvent(kEventPress, 1);
   EXPECT_EQ(host.sounds, (std::vector<std::string>{files.Path("Ding.WAV").string()}));
 }
 
 TEST_F(DispatchTest, ColourGroupsAboveNineAreIgnored) {
   Script("press(#1) changecol(12) changecol(-1)");
-  doc.RunEvent(kEventPress, 1);
+  doc.Scripts().RunEvent(kEventPress, 1);
   EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_EQ(doc.Set().CurrentGroup(), 0);
   Script("press(#2) changecol(3)");
-  doc.RunEvent(kEventPress, 2);
+  doc.Scripts().RunEvent(kEventPress, 2);
   EXPECT_EQ(doc.Set().CurrentGroup(), 3);
   EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 448, 320}));
 }
@@ -184,13 +184,13 @@ TEST_F(DispatchTest, OneEventSwitchesSetsOnlySoOften) {
   for (int i = 0; i < kMaxSetSwitchesPerEvent / 2; ++i) line += " changeset(1) changeset(2)";
   Script(line);
   Script("changeset(7)");
-  doc.RunEvent(kEventPress, 1);
+  doc.Scripts().RunEvent(kEventPress, 1);
   EXPECT_EQ(doc.Set().CurrentSet(), 2);
-  doc.RunEvent(kEventPress, 1);  // a new event has its own allowance
+  doc.Scripts().RunEvent(kEventPress, 1);  // a new event has its own allowance
   EXPECT_EQ(doc.Set().CurrentSet(), 2);
   doc.Scripts().AppendAction(kEventPress, 2, kActionChangeSet, {7});
-  doc.FlushDirtyRect();  // clean again
-  doc.RunEvent(kEventPress, 2);
+  doc.FlushAndRepaint();  // clean again
+  doc.Scripts().RunEvent(kEventPress, 2);
   EXPECT_EQ(doc.Set().CurrentSet(), 7);
   EXPECT_EQ(doc.Map().DirtyArea(),
             (MapRect{0, 0, 448, 320}));  // a script's set change repaints it all

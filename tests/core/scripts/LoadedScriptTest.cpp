@@ -38,7 +38,7 @@ TEST_F(LoadedScriptTest, LoadTimeEventsRunAndCelNamesNeedTheirCelLineFirst) {
   EXPECT_EQ(doc.Set().CellTable()[1].Unmapped, 1);
   EXPECT_EQ(doc.Set().CurrentSet(), 0);
   const int16_t x = doc.Set().ObjectTable()[doc.Set().SlotOf(1)].X;
-  doc.RunObjectEvent(kEventPress, 1);
+  doc.Scripts().RunObjectEvent(kEventPress, 1);
   EXPECT_EQ(doc.Set().ObjectTable()[doc.Set().SlotOf(1)].X, x + 5);
   // The name before its cel line matched nothing.
   EXPECT_EQ(doc.Scripts().Actions()[5], 0xFF);
@@ -49,7 +49,7 @@ TEST_F(LoadedScriptTest, EachFileStartsAtInitializeWithAnEmptyStore) {
   Load("#0 body.cel\n;@press(#0) debug(\"first file\")\n");
   Load("#0 body.cel\n;@debug(\"second file\")\n");
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"second file"}));
-  doc.RunEvent(kEventPress, 0);
+  doc.Scripts().RunEvent(kEventPress, 0);
   EXPECT_EQ(ScriptTexts().size(), 1u);
 }
 
@@ -70,7 +70,7 @@ TEST_F(LoadedScriptTest, SetEventsThatSwitchSetsAgainStopAtABound) {
   Load("%p.kcf\n#0 body.cel\n$0 1,1\n;@set(0) debug(\"s\") changeset(0)\n");
   EXPECT_EQ(ScriptTexts().size(), static_cast<size_t>(kMaxSetSwitchDepth));
   EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
-  EXPECT_TRUE(doc.SetLoaded);
+  EXPECT_TRUE(doc.IsSetLoaded());
   // Two switches in each run would double the work at every level; one event's switches are
   // counted instead.
   Load("%p.kcf\n#0 body.cel\n$0 1,1\n;@set(0) debug(\"s\") changeset(0) changeset(0)\n");
@@ -82,7 +82,7 @@ TEST_F(LoadedScriptTest, ATimerPassRecomposesWhatAnAlarmMoved) {
   Load(
       "%p.kcf\n#0 body.cel\n$0 10,10\n"
       ";@begin() timer(0, 100) alarm(0) move(#0, 5, 0)\n");
-  ASSERT_TRUE(doc.SetLoaded);
+  ASSERT_TRUE(doc.IsSetLoaded());
   EXPECT_EQ(doc.NextTimerPassDelay(0), 100);
   host.tick = 100;
   EXPECT_EQ(doc.RunTimerPass(100), CTavroDoc::kNoTimerPass);

@@ -210,7 +210,7 @@ TEST_F(ScriptParserTest, InitializeSeedsTheGeneratorFromTheClock) {
   host.clockSeconds = 777;
   Script("initialize( )");
   CTavroDoc fresh{host};
-  fresh.SeedScriptRandom(777);
+  fresh.Scripts().SeedScriptRandom(777);
   EXPECT_EQ(doc.Scripts().NextScriptRandom(), fresh.Scripts().NextScriptRandom());
   EXPECT_EQ(doc.Scripts().NextScriptRandom(), fresh.Scripts().NextScriptRandom());
 }
@@ -244,7 +244,8 @@ TEST_F(ScriptParserTest, ScrambledLinesNeverReadPastTheirEnd) {
   build.Playfield(448, 320);
   build.Current(0, doc.Set().CurrentGroup());
   for (int event = kEventInitialize; event <= kEventFixDrop; ++event) {
-    for (int argument : {0, 1, 2, 12, 0xFFFF, 0x8000, 0x8001}) doc.RunEvent(event, argument);
+    for (int argument : {0, 1, 2, 12, 0xFFFF, 0x8000, 0x8001})
+      doc.Scripts().RunEvent(event, argument);
   }
   EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
 }

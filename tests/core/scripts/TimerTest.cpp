@@ -12,7 +12,7 @@ namespace {
 class TimerTest : public ScriptFixture {
  protected:
   void SetUp() override {
-    doc.SetLoaded = true;
+    doc.MarkSetLoaded(true);
     build.Current(0, doc.Set().CurrentGroup());
   }
   // A pass at `now`, with the clock the host shows moved there too.
@@ -26,7 +26,7 @@ TEST_F(TimerTest, ASelfRearmingAlarmKeepsItsPeriodHoweverLateThePassesCome) {
   Script("begin() timer(1, 500)");
   Script("alarm(1) timer(1, 500)");
   host.tick = 1000;
-  doc.RunEvent(kEventBegin, 0);
+  doc.Scripts().RunEvent(kEventBegin, 0);
   ASSERT_EQ(doc.Scripts().AlarmDue(1), 1500u);
   // Passes arrive at irregular gaps of up to 499 ms, never a whole period late.
   uint32_t now = 1000;
@@ -63,7 +63,7 @@ TEST_F(TimerTest, DelayZeroCancelsAlsoFromTheSlotsOwnAlarm) {
   Script("press(#1) timer(3, 0)");
   Script("alarm(4) timer(4, 100) timer(4, 0)");
   Arm(3, 100);
-  doc.RunEvent(kEventPress, 1);
+  doc.Scripts().RunEvent(kEventPress, 1);
   EXPECT_FALSE(doc.Scripts().AlarmArmed(3));
   Arm(4, 100);
   PassAt(100);
@@ -74,10 +74,10 @@ TEST_F(TimerTest, DelayZeroCancelsAlsoFromTheSlotsOwnAlarm) {
 TEST_F(TimerTest, ATimerOutsideAnAlarmCountsFromNowAndRearms) {
   Script("press(#1) timer(4, 300)");
   host.tick = 100;
-  doc.RunEvent(kEventPress, 1);
+  doc.Scripts().RunEvent(kEventPress, 1);
   EXPECT_EQ(doc.Scripts().AlarmDue(4), 400u);
   host.tick = 350;
-  doc.RunEvent(kEventPress, 1);
+  doc.Scripts().RunEvent(kEventPress, 1);
   EXPECT_EQ(doc.Scripts().AlarmDue(4), 650u);
 }
 
@@ -88,7 +88,7 @@ TEST_F(TimerTest, TheGeneratorGivesTheExpectedSequence) {
     std::vector<int32_t> values;
     for (size_t i = 0; i < expected.size(); ++i) values.push_back(doc.Scripts().NextScriptRandom());
     EXPECT_EQ(values, expected);
-    doc.SeedScriptRandom(1);
+    doc.Scripts().SeedScriptRandom(1);
   }
 }
 
@@ -98,7 +98,7 @@ TEST_F(TimerTest, RandomTimersStayInTheirRangeAndRepeatWithoutInitialize) {
   auto delays = [this](CTavroDoc& d) {
     std::vector<uint32_t> result;
     for (int i = 0; i < 200; ++i) {
-      d.RunEvent(kEventPress, 1);
+      d.Scripts().RunEvent(kEventPress, 1);
       result.push_back(d.Scripts().AlarmDue(2) - host.tick);
     }
     return result;
@@ -112,14 +112,14 @@ TEST_F(TimerTest, RandomTimersStayInTheirRangeAndRepeatWithoutInitialize) {
   CTavroDoc again{host};
   again.Scripts().ReplaceActions(doc.Scripts().Actions());
   EXPECT_EQ(delays(again), first);
-  doc.RunEvent(kEventPress, 2);
+  doc.Scripts().RunEvent(kEventPress, 2);
   EXPECT_EQ(doc.Scripts().AlarmDue(3), host.tick + 70);
 }
 
 TEST_F(TimerTest, SlotsFrom128UpArmNothingAndNeverFire) {
   Script("press(#1) timer(128, 10) timer(255, 10) randomtimer(200, 10, 5) timer(-1, 10)");
   Script("alarm(200) debug(\"never\")");
-  doc.RunEvent(kEventPress, 1);
+  doc.Scripts().RunEvent(kEventPress, 1);
   for (int slot = 0; slot < ScriptEngine::kAlarmSlots; ++slot)
     EXPECT_FALSE(doc.Scripts().AlarmArmed(slot));
   Arm(128, 5);
@@ -171,13 +171,13 @@ TEST_F(TimerTest, APassFlushesWhatTheAlarmsChangedAndSaysWhenToComeBack) {
   EXPECT_EQ(host.repaints, (std::vector<MapRect>{{40, 50, 60, 60}}));
   EXPECT_EQ(Object(3).X, 50);
 
-  doc.MarkDirty({});
+  doc.EditMap().MarkDirty({});
   EXPECT_EQ(doc.NextTimerPassDelay(100), 0);
-  doc.FlushDirtyRect();
-  doc.DisarmAllAlarms();
+  doc.FlushAndRepaint();
+  doc.Scripts().DisarmAllAlarms();
   EXPECT_EQ(doc.NextTimerPassDelay(100), CTavroDoc::kNoTimerPass);
   Arm(7, 10);
-  doc.SetLoaded = false;  // no set: passes do nothing
+  doc.MarkSetLoaded(false);  // no set: passes do nothing
   EXPECT_EQ(PassAt(500), CTavroDoc::kNoTimerPass);
   EXPECT_TRUE(doc.Scripts().AlarmArmed(7));
 }
@@ -199,7 +199,7 @@ class BoxHost : public FakeHost {
 TEST(TimerBoxTest, AnAlarmInsideAnOpenBoxLeavesTheOuterAlarmsPeriodAlone) {
   BoxHost host;
   CTavroDoc doc{host};
-  doc.SetLoaded = true;
+  doc.MarkSetLoaded(true);
   doc.Scripts().AppendAction(kEventAlarm, 1, kActionDebug, {'b', 'o', 'x', 0});
   doc.Scripts().AppendAction(kEventAlarm, 1, kActionTimer, {1, 0xF4, 0x01});  // 500
   doc.Scripts().AppendAction(kEventAlarm, 2, kActionTimer, {2, 0x2C, 0x01});  // 300
@@ -219,7 +219,7 @@ TEST(TimerBoxTest, AnAlarmInsideAnOpenBoxLeavesTheOuterAlarmsPeriodAlone) {
 TEST(TimerBoxTest, BoxesOpeningInsideBoxesStopNestingAtABound) {
   BoxHost host;
   CTavroDoc doc{host};
-  doc.SetLoaded = true;
+  doc.MarkSetLoaded(true);
   doc.Scripts().AppendAction(kEventAlarm, 1, kActionTimer, {1, 1, 0});
   doc.Scripts().AppendAction(kEventAlarm, 1, kActionDebug, {'x', 0});
   host.whileOpen = [&] {
