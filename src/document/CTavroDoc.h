@@ -27,7 +27,6 @@ class CTavroDoc {
   CTavroDoc(const CTavroDoc&) = delete;
   CTavroDoc& operator=(const CTavroDoc&) = delete;
 
-  // ---- the parts ----
   Host& host() { return *HostLink; }
   const DollSet& Set() const { return TheSet; }
   // For sets and maps built by hand (tests, benchmarks, fuzzers, the view's first playfield) and
@@ -51,20 +50,17 @@ class CTavroDoc {
   // Is a set shown? A hand-built set says so with MarkSetLoaded.
   bool IsSetLoaded() const { return SetLoaded; }
   void MarkSetLoaded(bool loaded) { SetLoaded = loaded; }
-  // Empties the document; true.
-  bool OnNewDocument();
+  bool OnNewDocument();  // empties the document; true
   // A configuration file directly, an LZH or ZIP archive through its temporary directory. Tells
   // the user through the Host why a file could not be opened.
   bool OnOpenDocument(const std::string& path);
   // Loads a configuration from bytes read elsewhere, as the open step does after reading the
   // file; none (a file not read whole) leaves the document empty without a word.
   void LoadConfigText(std::optional<std::vector<char>> text);
-  // Larger files cannot be configuration files; they are refused before being read.
+  // Larger files are refused unread: no configuration comes near this size.
   static constexpr int64_t kMaxConfigFileBytes = 64 * 1024 * 1024;
-  // Deletes what was extracted from archives, with the wait cursor up.
-  void RemoveTempDirectory();
-  // Only a loaded set that did not come from an archive may be saved.
-  bool CanSave() const;
+  void RemoveTempDirectory();  // what was extracted from archives, with the wait cursor up
+  bool CanSave() const;        // a loaded set that did not come from an archive
   // True when `pathName` exists and may be read and written, so the save asks before
   // overwriting; false (also for "", Save As) when the caller must ask for a name.
   bool PrepareSave(const std::string& pathName);
@@ -79,8 +75,7 @@ class CTavroDoc {
   SetChoice SelectSet(int32_t n);
   // Raises "set(", makes `set` current, recomposes the playfield and fills the colour table.
   void SwitchSet(int32_t set);
-  // Makes colour group n current and repaints the whole map.
-  void SelectGroup(int32_t n);
+  void SelectGroup(int32_t n);  // colour group n current, the whole map repainted
   // Nothing while no set is loaded; else the map in the new form, CurrentSet switched to again.
   void SetColourMode256();
   void SetColourModeTrue();
@@ -107,12 +102,10 @@ class CTavroDoc {
   DragResult DragStep(DragPhase phase, const MapRect& visible = {});
   void PressAtPointer();
   DragResult DropHeldObject();
-  // Recomposes what event actions changed and has the Host repaint it.
-  void FlushAndRepaint();
+  void FlushAndRepaint();  // recomposes what event actions changed; the Host repaints it
   // Right-button inspection at the pointer; false when no object is there.
   bool InspectAtPointer(std::string& caption, std::string& text);
-  // The Information box text: six lines.
-  std::string InformationText() const;
+  std::string InformationText() const;  // the Information box: six lines
   // Gives every object of the current set its home-set position in all sets of its cels.
   void AdjustObjects();
 

@@ -105,6 +105,21 @@ TEST_F(CelLineTest, TransparencyRemarksSwitchToTrueColour) {
   EXPECT_TRUE(doc.Map().TrueColourMode());
 }
 
+TEST_F(CelLineTest, TheThirtyTwoBitMarkSwitchesToTrueColourAndOnlyCelsWithPixelsCount) {
+  test::Bytes bad = test::EncodeTrueCel(1, 1, 0, 0, {{1, 2, 3, 255}});
+  files.Write("t.cel", bad);
+  bad[8] = 0;  // no width: the mark is read, the cel is refused
+  files.Write("bad.cel", bad);
+  files.SolidCel("a.cel", 4, 4, 1);
+  files.SolidCel("b.cel", 4, 4, 2);
+  Load("#0 a.cel\n#1 bad.cel\n");
+  EXPECT_TRUE(doc.Map().TrueColourMode());
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 1);
+  Load("#0 a.cel\n#1 t.cel\n#2 b.cel\n");
+  EXPECT_TRUE(doc.Map().TrueColourMode());
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 3);
+}
+
 TEST_F(CelLineTest, ALineWithoutARemarkLeavesTheColourModeAlone) {
   Load("#0 a.cel :0 ; %T9\n#0 b.cel :0 ;T5\n");
   EXPECT_FALSE(doc.Map().TrueColourMode());
