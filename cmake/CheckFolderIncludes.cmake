@@ -1,7 +1,7 @@
-cmake_minimum_required(VERSION 3.25)
 # Fails when a folder of src/ includes a folder it may not: each folder reaches only the folders
 # below it, so the parts of the document can be read, built and tested from the bottom up and no
 # two folders ever include each other. README.md ("Layout") draws the same graph.
+cmake_minimum_required(VERSION 3.25)  # for IN_LIST
 set(allowed_platform "")
 set(allowed_set "platform")
 set(allowed_imagefiles "set;platform")

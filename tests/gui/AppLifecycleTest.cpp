@@ -30,34 +30,19 @@ std::string WriteSet(const test::SetFiles& files, const std::string& name,
 
 }  // namespace
 
-class AppLifecycleTest : public QObject {
+class AppLifecycleTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::ScopedSettingsDir> settingsDir;
-  std::unique_ptr<test::TempDir> dir;
-  std::unique_ptr<test::SetFiles> files;
-  std::vector<QtHost::Message> messages;
-
-  std::unique_ptr<CTavroApp> Start(const std::vector<std::string>& arguments) {
-    auto app = std::make_unique<CTavroApp>();
-    app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
+  // The application started with `arguments`, as the program is; a running one ends first.
+  void Start(const std::vector<std::string>& arguments) {
+    StartApp(false);
     app->InitInstance(arguments);
-    return app;
   }
 
  private slots:
-  void init() {
-    settingsDir = std::make_unique<test::ScopedSettingsDir>();
-    dir = std::make_unique<test::TempDir>();
-    files = std::make_unique<test::SetFiles>(dir->path());
-    messages.clear();
-  }
-  void cleanup() {
-    files.reset();
-    dir.reset();
-    settingsDir.reset();
-  }
+  void init() { BeginFolders(); }
+  void cleanup() { End(); }
 
   void commandLineArgumentsAreOnePathJoinedWithBlanks() {
     QCOMPARE(CommandLineTail({}), std::string());
@@ -71,7 +56,7 @@ class AppLifecycleTest : public QObject {
     for (const QString& word : QString::fromStdString(path).split(' ')) {
       words.push_back(word.toStdString());
     }
-    auto app = Start(words);
+    Start(words);
     QCOMPARE(app->Template().PathName(), path);
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("my doll set.cnf - TAVRO32"));
     QVERIFY(app->Doc().IsSetLoaded());
@@ -80,14 +65,14 @@ class AppLifecycleTest : public QObject {
 
   void theSamePathInQuotesDoesNotOpen() {
     const std::string path = WriteSet(*files, "my doll set.cnf", "0");
-    auto app = Start({"\"" + path + "\""});
+    Start({"\"" + path + "\""});
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
     QVERIFY(!app->Doc().IsSetLoaded());
     QCOMPARE(messages.size(), size_t{1});
   }
 
   void noArgumentsGiveAnEmptyUntitledDocument() {
-    auto app = Start({});
+    Start({});
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
     QVERIFY(!app->Doc().IsSetLoaded());
     QVERIFY(!app->Frame().ToolBar()->isHidden());  // no settings file: toolbar shown
@@ -95,18 +80,20 @@ class AppLifecycleTest : public QObject {
 
   void toolbarSettingSurvivesARestart() {
     {
-      auto app = Start({});
+      Start({});
       app->Frame().Action(cmd::kViewToolbar)->trigger();
       QTRY_COMPARE(app->ToolbarVisible, 0);
+      app.reset();  // the program writes its settings as it ends
     }
     QSettings ini(settingsDir->IniPath(), QSettings::IniFormat);
     QCOMPARE(ini.value("OPTION/TOOLBAR").toString(), QStringLiteral("0"));
     {
-      auto app = Start({});
+      Start({});
       QVERIFY(app->Frame().ToolBar()->isHidden());
       QVERIFY(!app->Frame().Action(cmd::kViewToolbar)->isChecked());
       app->Frame().Action(cmd::kViewToolbar)->trigger();
       QTRY_COMPARE(app->ToolbarVisible, 1);
+      app.reset();
     }
     QSettings again(settingsDir->IniPath(), QSettings::IniFormat);
     QCOMPARE(again.value("OPTION/TOOLBAR").toInt(), 1);
@@ -116,7 +103,7 @@ class AppLifecycleTest : public QObject {
     const std::string a = WriteSet(*files, "a.cnf", "0 3");
     const std::string b = WriteSet(*files, "b.cnf", "1 4 6");
     const std::string c = WriteSet(*files, "c.cnf", "2 7");
-    auto app = Start({});
+    Start({});
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(a)),
                   QUrl::fromLocalFile(QString::fromStdString(b)),
@@ -134,7 +121,7 @@ class AppLifecycleTest : public QObject {
 
   void droppingTheOpenFileReadsItAgain() {
     const std::string a = WriteSet(*files, "a.cnf", "0");
-    auto app = Start({a});
+    Start({a});
     QCOMPARE(app->Doc().Set().SetInUse()[5], 0);
     files->WriteText("a.cnf", "(100,80)\n%pal.kcf\n#0 a.cel :0 5\n$0 1,1\n");
     app->Frame().OpenDroppedFiles({a});
@@ -145,7 +132,7 @@ class AppLifecycleTest : public QObject {
   void aRecentEntryWhoseFileHasGoneStays() {
     const std::string a = WriteSet(*files, "a.cnf", "0");
     const std::string b = WriteSet(*files, "b.cnf", "0");
-    auto app = Start({a});
+    Start({a});
     app->OpenByPath(QString::fromStdString(b));
     std::filesystem::remove(a);
     QAction* entry = nullptr;
@@ -160,7 +147,7 @@ class AppLifecycleTest : public QObject {
   }
 
   void recentListKeepsFourMostRecentFirst() {
-    auto app = Start({});
+    Start({});
     for (int i = 0; i < 6; ++i) {
       app->Settings().AddRecentFile("/x/" + std::to_string(i) + ".cnf");
     }
@@ -173,7 +160,7 @@ class AppLifecycleTest : public QObject {
 
   void ctrlNEmptiesTheDocument() {
     const std::string a = WriteSet(*files, "a.cnf", "0");
-    auto app = Start({a});
+    Start({a});
     QVERIFY(app->Doc().IsSetLoaded());
     app->Frame().Action(cmd::kFileNew)->trigger();
     QVERIFY(!app->Doc().IsSetLoaded());
@@ -182,7 +169,7 @@ class AppLifecycleTest : public QObject {
 
   void openingFitsTheFrameToThePicture() {
     const std::string a = WriteSet(*files, "a.cnf", "0", "(300,200)");
-    auto app = Start({a});
+    Start({a});
     QCoreApplication::processEvents();
     QCOMPARE(app->View().size(), QSize(300, 200));
     app->View().SetZoom(2);  // later zooms never refit
@@ -193,7 +180,7 @@ class AppLifecycleTest : public QObject {
   }
 
   void helpContentsWithoutAHelpFileSaysSo() {
-    auto app = Start({});
+    Start({});
     app->Frame().Action(cmd::kHelpContents)->trigger();
     QCOMPARE(messages.size(), size_t{1});
     QVERIFY(messages[0].text.find("help file") != std::string::npos);
@@ -201,7 +188,7 @@ class AppLifecycleTest : public QObject {
 
   void aHugePictureStaysOnTheScreen() {
     const std::string a = WriteSet(*files, "a.cnf", "0", "(1280,1024)");
-    auto app = Start({a});
+    Start({a});
     QCoreApplication::processEvents();
     const QRect screen = app->Frame().screen()->geometry();
     const QRect outer = app->Frame().frameGeometry();

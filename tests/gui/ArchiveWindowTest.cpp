@@ -34,17 +34,12 @@ size_t EntriesIn(const fs::path& dir) {
 
 }  // namespace
 
-class ArchiveWindowTest : public QObject {
+class ArchiveWindowTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::ScopedSettingsDir> settingsDir;
-  std::unique_ptr<test::TempDir> dir;
   std::unique_ptr<test::TempDir> extractBase;  // "TMPDIR": where temporary directories go
-  std::unique_ptr<test::SetFiles> files;
-  std::unique_ptr<CTavroApp> app;
   std::shared_ptr<test::PromptScript> prompts;
-  std::vector<QtHost::Message> messages;
 
   // An archive of a palette, a cel and the configuration files named, each a set of the size
   // given by its position (first 60 x 40, then 61 x 40, ...).
@@ -83,27 +78,21 @@ class ArchiveWindowTest : public QObject {
 
  private slots:
   void init() {
-    settingsDir = std::make_unique<test::ScopedSettingsDir>();
-    dir = std::make_unique<test::TempDir>();
+    BeginFolders();
     extractBase = std::make_unique<test::TempDir>();
-    files = std::make_unique<test::SetFiles>(dir->path());
     prompts = std::make_shared<test::PromptScript>();
-    messages.clear();
     {
       QSettings ini(settingsDir->IniPath(), QSettings::IniFormat);
       ini.setValue("OPTION/TMPDIR", QString::fromStdString(extractBase->str()));
     }
-    app = std::make_unique<CTavroApp>();
-    app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
+    StartApp(false);
     app->HostImpl().SetPrompts(std::make_unique<test::FakePrompts>(prompts));
   }
   void cleanup() {
     if (app) HoldShift(false);
     app.reset();
-    files.reset();
     extractBase.reset();
-    dir.reset();
-    settingsDir.reset();
+    End();
   }
 
   void anArchiveOnTheCommandLineOpensItsOnlySet() {

@@ -15,16 +15,10 @@
 
 namespace tavro {
 
-class ClipboardCopyTest : public QObject {
+class ClipboardCopyTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  test::ScopedSettingsDir settingsDir;
-  std::unique_ptr<test::TempDir> dir;
-  std::unique_ptr<test::SetFiles> files;
-  std::unique_ptr<CTavroApp> app;
-  std::vector<QtHost::Message> messages;
-
   // A 45 x 30 set: a 16-colour palette, or a new-form palette of `colours` colours; one cel of
   // colour 3 at (5, 4).
   void OpenSet(int colours) {
@@ -74,18 +68,11 @@ class ClipboardCopyTest : public QObject {
 
  private slots:
   void init() {
-    dir = std::make_unique<test::TempDir>();
-    files = std::make_unique<test::SetFiles>(dir->path());
-    app = std::make_unique<CTavroApp>();
-    app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
-    app->InitInstance({});
+    BeginFolders();
+    StartApp();
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
   }
-  void cleanup() {
-    app.reset();
-    files.reset();
-    dir.reset();
-  }
+  void cleanup() { End(); }
 
   void copyIsOfferedOnlyWhileASetIsShown() {
     QAction* copy = app->Frame().Action(cmd::kEditCopy);

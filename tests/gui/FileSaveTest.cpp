@@ -34,16 +34,11 @@ constexpr char kSetText[] = "(100,80)\n%pal.kcf\n#0 a.cel :0\n$0 1,1\n";
 
 }  // namespace
 
-class FileSaveTest : public QObject {
+class FileSaveTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::ScopedSettingsDir> settingsDir;  // a fresh recent-file list each time
-  std::unique_ptr<test::TempDir> dir;
-  std::unique_ptr<test::SetFiles> files;
-  std::unique_ptr<CTavroApp> app;
   std::shared_ptr<test::PromptScript> prompts;
-  std::vector<QtHost::Message> messages;
   std::vector<std::string> questions;
   bool answerYes = true;
 
@@ -67,15 +62,11 @@ class FileSaveTest : public QObject {
 
  private slots:
   void init() {
-    settingsDir = std::make_unique<test::ScopedSettingsDir>();
-    dir = std::make_unique<test::TempDir>();
-    files = std::make_unique<test::SetFiles>(dir->path());
+    BeginFolders();  // a fresh recent-file list each time
     prompts = std::make_shared<test::PromptScript>();
-    messages.clear();
     questions.clear();
     answerYes = true;
-    app = std::make_unique<CTavroApp>();
-    app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
+    StartApp(false);
     app->HostImpl().SetQuestionSink([this](const QtHost::Message& m) {
       questions.push_back(m.text);
       return answerYes;
@@ -83,12 +74,7 @@ class FileSaveTest : public QObject {
     app->HostImpl().SetPrompts(std::make_unique<test::FakePrompts>(prompts));
     app->InitInstance({});
   }
-  void cleanup() {
-    app.reset();
-    files.reset();
-    dir.reset();
-    settingsDir.reset();
-  }
+  void cleanup() { End(); }
 
   void savingIsOfferedForALoadedSetNotFromAnArchive() {
     QVERIFY(!Enabled(cmd::kFileSave));

@@ -23,14 +23,10 @@ class ToolTipRecorder : public QObject {
   }
 };
 
-class FrameStateTest : public QObject {
+class FrameStateTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  test::ScopedSettingsDir settingsDir;
-  std::unique_ptr<CTavroApp> app;
-  std::vector<QtHost::Message> messages;
-
   bool Enabled(int id) { return app->Frame().Action(id)->isEnabled(); }
   bool Checked(int id) { return app->Frame().Action(id)->isChecked(); }
 
@@ -41,11 +37,10 @@ class FrameStateTest : public QObject {
 
  private slots:
   void init() {
-    app = std::make_unique<CTavroApp>();
-    app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
-    app->InitInstance({});
+    BeginFolders();
+    StartApp();
   }
-  void cleanup() { app.reset(); }
+  void cleanup() { End(); }
 
   void emptyDocumentDisablesEverySetAndColourCommand() {
     QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));

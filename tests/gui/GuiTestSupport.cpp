@@ -13,6 +13,27 @@ ScopedSettingsDir::~ScopedSettingsDir() { qputenv("XDG_CONFIG_HOME", Saved); }
 
 QString ScopedSettingsDir::IniPath() const { return Dir.path() + "/tavro/tavro.ini"; }
 
+void AppTestCase::BeginFolders() {
+  settingsDir = std::make_unique<ScopedSettingsDir>();
+  dir = std::make_unique<TempDir>();
+  files = std::make_unique<SetFiles>(dir->path());
+  messages.clear();
+}
+
+void AppTestCase::StartApp(bool start) {
+  app.reset();  // one application at a time, as in the program
+  app = std::make_unique<CTavroApp>();
+  app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
+  if (start) app->InitInstance({});
+}
+
+void AppTestCase::End() {
+  app.reset();
+  files.reset();
+  dir.reset();
+  settingsDir.reset();
+}
+
 void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, int width,
                   int height) {
   // A shown set with no cel in it: the picture below is the map itself.

@@ -7,11 +7,15 @@
 #include <QTemporaryDir>
 #include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "document/CTavroDoc.h"
+#include "gui/shell/CTavroApp.h"
 #include "gui/view/CTavroView.h"
 #include "support/FakeHost.h"
 #include "support/SetBuilder.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
 
 namespace tavro::test {
 
@@ -26,6 +30,25 @@ class ScopedSettingsDir {
  private:
   QByteArray Saved;  // XDG_CONFIG_HOME before
   QTemporaryDir Dir;
+};
+
+// What a widget test of the whole program stands on: settings of its own, a folder for its set
+// files and the application, with every message it shows recorded. A test's init() calls
+// BeginFolders (and StartApp when it wants the application from the start); cleanup() calls End.
+class AppTestCase : public QObject {
+ protected:
+  std::unique_ptr<ScopedSettingsDir> settingsDir;
+  std::unique_ptr<TempDir> dir;
+  std::unique_ptr<SetFiles> files;
+  std::unique_ptr<CTavroApp> app;
+  std::vector<QtHost::Message> messages;
+
+  void BeginFolders();
+  // A new application recording its messages, started (InitInstance with no arguments) when
+  // `start`.
+  void StartApp(bool start = true);
+  // The application first, then what it stood on.
+  void End();
 };
 
 inline constexpr QRgb kPictureColour = 0xffc83214;  // index 1 of the hand-made colour table

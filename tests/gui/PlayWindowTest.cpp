@@ -14,19 +14,10 @@
 
 namespace tavro {
 
-class PlayWindowTest : public QObject {
+class PlayWindowTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::ScopedSettingsDir> settingsDir;
-  std::unique_ptr<test::TempDir> dir;
-  std::unique_ptr<test::SetFiles> files;
-  std::unique_ptr<CTavroApp> app;
-  std::vector<QtHost::Message> messages;
-
-  void RecordMessages() {
-    app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
-  }
   // A 448 x 320 set: object 0 in sets 0, 1 and 2 at 10,10, 60,60 and 70,70, with a second cel
   // that fails to load unless `script` is given.
   void OpenSet(const std::string& script = "") {
@@ -43,23 +34,13 @@ class PlayWindowTest : public QObject {
 
  private slots:
   void init() {
-    settingsDir = std::make_unique<test::ScopedSettingsDir>();
-    dir = std::make_unique<test::TempDir>();
-    files = std::make_unique<test::SetFiles>(dir->path());
+    BeginFolders();
     files->OldPalette("pal.kcf");
     files->SolidCel("a.cel", 8, 8, 3);
     files->Write("b.cel", {});  // fails to load: not a used cell
-    messages.clear();
-    app = std::make_unique<CTavroApp>();
-    RecordMessages();
-    app->InitInstance({});
+    StartApp();
   }
-  void cleanup() {
-    app.reset();
-    files.reset();
-    dir.reset();
-    settingsDir.reset();
-  }
+  void cleanup() { End(); }
 
   void informationAndAdjustObjectNeedALoadedSet() {
     QVERIFY(!Enabled(cmd::kInformation));

@@ -35,14 +35,10 @@ std::string ReadText(const QString& path) {
 
 }  // namespace
 
-class SettingsAndPathsTest : public QObject {
+class SettingsAndPathsTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::ScopedSettingsDir> settingsDir;
-  std::unique_ptr<test::TempDir> dir;
-  std::vector<QtHost::Message> messages;
-
   void WriteSettings(const std::string& text) {
     std::filesystem::create_directories(QFile::encodeName(settingsDir->Path()).toStdString() +
                                         "/tavro");
@@ -53,30 +49,16 @@ class SettingsAndPathsTest : public QObject {
   std::string JapaneseSet() {
     const auto folder = dir->path() / kDoll;
     std::filesystem::create_directories(folder);
-    const test::SetFiles files(folder);
-    files.OldPalette("pal.kcf");
-    files.SolidCel(kCel, 8, 8, 3);
-    files.WriteText("set.cnf", "(90,70)\n%pal.kcf\n#0 " + kCel + " :0\n$0 1,1\n");
+    const test::SetFiles japanese(folder);
+    japanese.OldPalette("pal.kcf");
+    japanese.SolidCel(kCel, 8, 8, 3);
+    japanese.WriteText("set.cnf", "(90,70)\n%pal.kcf\n#0 " + kCel + " :0\n$0 1,1\n");
     return (folder / "set.cnf").string();
   }
 
-  std::unique_ptr<CTavroApp> Start() {
-    auto app = std::make_unique<CTavroApp>();
-    app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
-    app->InitInstance({});
-    return app;
-  }
-
  private slots:
-  void init() {
-    settingsDir = std::make_unique<test::ScopedSettingsDir>();
-    dir = std::make_unique<test::TempDir>();
-    messages.clear();
-  }
-  void cleanup() {
-    dir.reset();
-    settingsDir.reset();
-  }
+  void init() { BeginFolders(); }
+  void cleanup() { End(); }
 
   void namesIgnoreCaseAndValuesAreTakenAsWritten() {
     WriteSettings(
@@ -116,7 +98,7 @@ class SettingsAndPathsTest : public QObject {
   }
 
   void recentEntriesShowAnAmpersandAsItselfAndJapaneseDecoded() {
-    auto app = Start();
+    StartApp();
     app->Settings().AddRecentFile("/x/" + kDoll + ".cnf");
     app->Settings().AddRecentFile("/x/a&b.cnf");
     app->Frame().RebuildRecentFiles();
@@ -132,7 +114,7 @@ class SettingsAndPathsTest : public QObject {
 
   void aDroppedPathThatIsNotUtf8Opens() {
     const std::string path = JapaneseSet();
-    auto app = Start();
+    StartApp();
     QMimeData mime;
     const QByteArray escaped = QByteArray::fromStdString(path).toPercentEncoding("/");
     mime.setUrls({QUrl(QStringLiteral("file://") + QString::fromLatin1(escaped))});
@@ -158,7 +140,7 @@ class SettingsAndPathsTest : public QObject {
     const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
     QVERIFY(shown.contains(QChar::ReplacementCharacter));
     QCOMPARE(PathFromShown(shown), path);
-    auto app = Start();
+    StartApp();
     QVERIFY(app->OpenByPath(shown) != nullptr);
     QVERIFY(app->Doc().IsSetLoaded());
   }

@@ -1,16 +1,34 @@
 #include "gui/shell/CTavroApp.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QPalette>
 #include <QUrl>
 
 #include "gui/shell/AboutDialog.h"
 #include "gui/shell/CMainFrame.h"
-#include "gui/shell/DialogLook.h"
 #include "gui/view/CTavroView.h"
+#include "platform/NameBytes.h"
 
 namespace tavro {
+namespace {
+
+// Dialogs and message boxes show black text on light grey (192, 192, 192).
+void ApplyDialogLook() {
+  QPalette look = QApplication::palette();
+  const QColor grey(192, 192, 192);
+  look.setColor(QPalette::Window, grey);
+  look.setColor(QPalette::Button, grey);
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    look.setColor(role, Qt::black);
+  }
+  // Message boxes are dialogs, so one class name covers both.
+  QApplication::setPalette(look, "QDialog");
+}
+
+}  // namespace
 
 std::string CommandLineTail(const std::vector<std::string>& argumentsAfterProgram) {
   std::string tail;
@@ -109,5 +127,22 @@ void CTavroApp::OnAppAbout() {
   AboutDialog about(MainFrame.get());
   about.exec();
 }
+
+void SingleDocTemplate::SetPathName(const std::string& absolutePath) {
+  Path = absolutePath;
+  DocTitle = ShownPath(SplitPath(absolutePath).name);
+}
+
+void SingleDocTemplate::SetPathName(const std::string& absolutePath, const QString& title) {
+  Path = absolutePath;
+  DocTitle = title;
+}
+
+void SingleDocTemplate::SetDefaultTitle() {
+  Path.clear();
+  DocTitle = QStringLiteral("Untitled");
+}
+
+QString SingleDocTemplate::FrameCaption() const { return DocTitle + " - " + kAppTitle; }
 
 }  // namespace tavro

@@ -1,12 +1,12 @@
-// Which code answers each command, and when each is enabled and checked. Saving and copying live
-// in FileCommands.cpp, information and object adjustment in PlayCommands.cpp; commands nobody
-// handles (undo, cut, paste, the pane keys) stay disabled.
+// Which code answers each command, and when each is enabled and checked. Commands nobody handles
+// (undo, cut, paste, the pane keys) stay disabled.
 #include <QToolBar>
 
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CTavroApp.h"
 #include "gui/shell/CommandIds.h"
 #include "gui/shell/ZoomDialog.h"
+#include "gui/view/ClipboardExport.h"
 
 namespace tavro {
 
@@ -71,6 +71,35 @@ void CMainFrame::RegisterViewCommands() {
     ZoomDialog dialog(App.HostImpl(), doc.Pointer().Zoom(), this);
     if (dialog.exec() == QDialog::Accepted) ViewWidget->SetZoom(dialog.Factor());
   });
+}
+
+// Commands that take the set out of the viewer: File > Save, Save As and Edit > Copy.
+void CMainFrame::RegisterFileCommands() {
+  CTavroDoc& doc = App.Doc();
+  // A set read from an archive lives in a temporary directory; nothing is saved while one is in
+  // use, so a save can never land in a directory about to be deleted.
+  auto canSave = [&doc] { return doc.CanSave(); };
+  Table.Handle(
+      cmd::kFileSave, [this] { App.OnFileSave(); }, canSave);
+  Table.Handle(
+      cmd::kFileSaveAs, [this] { App.OnFileSaveAs(); }, canSave);
+  Table.Handle(
+      cmd::kEditCopy, [&doc] { CopyPictureToClipboard(doc); },
+      [&doc] { return doc.IsSetLoaded(); });
+}
+
+// Commands for playing with and looking into the set: Help > Information, Option > Adjust
+// Object.
+void CMainFrame::RegisterPlayCommands() {
+  CTavroDoc& doc = App.Doc();
+  auto loaded = [&doc] { return doc.IsSetLoaded(); };
+  Table.Handle(
+      cmd::kInformation, [this] { ViewWidget->ShowInformation(); }, loaded);
+  Table.Handle(
+      cmd::kAdjustObject, [this] { ViewWidget->AdjustObjects(); }, loaded);
+  // Any command may have raised script events (set switches, colour modes, saving, opening) that
+  // armed alarms or left the map dirty; the alarm timer follows after each one.
+  connect(&Table, &CommandTable::commandRan, ViewWidget, &CTavroView::ScheduleTimerPass);
 }
 
 }  // namespace tavro

@@ -3,7 +3,10 @@
 #include <QFileDialog>
 #include <QUrl>
 
+#include "gui/shell/FilePrompts.h"
 #include "gui/shell/LocalPaths.h"
+#include "gui/shell/SaveAsDialog.h"
+#include "gui/shell/SelectCnfDialog.h"
 
 namespace tavro {
 
@@ -49,6 +52,22 @@ bool OpenPromptFileName(QWidget* owner, std::string& path) {
   path = urls.isEmpty() ? std::string() : PathFromFileUrl(urls.front());
   if (path.empty()) path = PathFromShown(dialog.selectedFiles().front());
   return true;
+}
+
+// The real dialogs behind the host's prompts.
+bool DialogPrompts::PromptOpen(QWidget* owner, std::string& path) {
+  return OpenPromptFileName(owner, path);
+}
+
+bool DialogPrompts::PromptSaveAs(QWidget* owner, QString& path) {
+  return SavePromptFileName(owner, path);
+}
+
+bool DialogPrompts::ChooseConfigFile(QWidget* owner, const QStringList& names, QString& chosen) {
+  SelectCnfDialog dialog(names, owner);
+  const bool ok = dialog.exec() == QDialog::Accepted;
+  chosen = ok ? dialog.ChosenName() : QString();
+  return ok;
 }
 
 }  // namespace tavro
