@@ -51,9 +51,9 @@ std::string CTavroDoc::InformationText() const {
   return text;
 }
 
-void DescribeObjectCells(const DollSet& TheSet, int32_t n, std::string& text) {
-  if (TheSet.ConfigText().empty()) return;
-  ConfigReader reader(TheSet);
+void DescribeObjectCells(const DollSet& set, int32_t n, std::string& text) {
+  if (set.ConfigText().empty()) return;
+  ConfigReader reader(set);
   int32_t ordinal = 0;
   bool full = false;
   while (!full && reader.NextLine()) {

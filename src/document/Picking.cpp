@@ -25,18 +25,18 @@ bool IsOpaqueAt(const CellEntry &cell, int32_t column, int32_t row) {
 
 }  // namespace
 
-int32_t HitTest(const DollSet &TheSet, PointerState &Pointing, int32_t x, int32_t y) {
-  if (TheSet.CurrentSet() < 0 || TheSet.CurrentSet() >= 16) return -1;
-  const auto setBit = static_cast<uint16_t>(1u << TheSet.CurrentSet());
+int32_t HitTest(const DollSet &set, PointerState &pointer, int32_t x, int32_t y) {
+  if (set.CurrentSet() < 0 || set.CurrentSet() >= 16) return -1;
+  const auto setBit = static_cast<uint16_t>(1u << set.CurrentSet());
   const int32_t count =
-      std::min<int32_t>(TheSet.CellCount(), static_cast<int32_t>(TheSet.CellTable().size()));
+      std::min<int32_t>(set.CellCount(), static_cast<int32_t>(set.CellTable().size()));
   // The first cel line is on top (the composer draws the last one first).
   for (int32_t i = 0; i < count; ++i) {
-    const CellEntry &cell = TheSet.CellTable()[i];
+    const CellEntry &cell = set.CellTable()[i];
     if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 || cell.Pixels.empty()) continue;
-    const uint16_t slot = TheSet.SlotOf(cell.ObjectNumber);
-    if (slot == 0 || slot >= TheSet.ObjectTable().size()) continue;
-    const ObjectEntry &object = TheSet.ObjectTable()[slot];
+    const uint16_t slot = set.SlotOf(cell.ObjectNumber);
+    if (slot == 0 || slot >= set.ObjectTable().size()) continue;
+    const ObjectEntry &object = set.ObjectTable()[slot];
     if ((object.Flags & kInCurrentSet) == 0) continue;
     // Reject by the object's box before reading any pixel. The box starts at
     // the extent, not at the origin: a cel drawn left of or above its origin is
@@ -44,7 +44,7 @@ int32_t HitTest(const DollSet &TheSet, PointerState &Pointing, int32_t x, int32_
     if (x < object.X + object.ExtentLeft || x >= object.X + object.ExtentRight) continue;
     if (y < object.Y + object.ExtentTop || y >= object.Y + object.ExtentBottom) continue;
     if (!IsOpaqueAt(cell, x - (object.X + cell.OffsetX), y - (object.Y + cell.OffsetY))) continue;
-    Pointing.SetLastHitCell(i);
+    pointer.SetLastHitCell(i);
     return object.Number;
   }
   return -1;
