@@ -1,9 +1,15 @@
-// Putting a set's defaults in place, freeing a set, and starting an empty document.
+// The document's life cycle: making and ending it, putting a set's defaults in place, freeing a
+// set, and starting an empty document.
 #include <algorithm>
 
 #include "document/CTavroDoc.h"
 
 namespace tavro {
+
+CTavroDoc::CTavroDoc(Host& host) : HostLink(&host) {}
+
+// Files extracted from an archive do not outlive the program.
+CTavroDoc::~CTavroDoc() { RemoveTempDirectory(); }
 
 void CTavroDoc::ResetSet() {
   TheSet.Reset();

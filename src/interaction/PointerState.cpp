@@ -2,6 +2,29 @@
 
 namespace tavro {
 
+namespace {
+
+constexpr char kSequence[] = "ZORVE";
+constexpr int32_t kSequenceLength = sizeof kSequence - 1;
+
+}  // namespace
+
+void FixOverrideState::FeedKey(int32_t virtualKey) {
+  if (value_ < 0) return;
+  if (virtualKey == kSequence[value_]) {
+    if (++value_ == kSequenceLength) value_ = -1;
+    return;
+  }
+  // A wrong key (Shift and auto-repeat included) starts over; it is deliberately not compared
+  // with the first letter again, so "ZZ" leaves the count at 0.
+  value_ = 0;
+}
+
+FixOverrideState& ProcessFixOverride() {
+  static FixOverrideState state;
+  return state;
+}
+
 void PointerState::Track(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY) {
   const int32_t zoom = ZoomOrOne();
   // Division truncates toward zero, as the view always did; clamping happens after it.
