@@ -10,8 +10,7 @@
 namespace tavro::test {
 namespace {
 
-const std::filesystem::path kDemo =
-    std::filesystem::path(__FILE__).parent_path() / ".." / ".." / ".." / "examples" / "demo";
+const std::filesystem::path kDemo = TAVRO_DEMO_DIR;
 
 struct CelLine {
   int object = 0;
@@ -104,7 +103,7 @@ TEST_F(DemoSetOpened, LoadsCleanlyInTrueColourWithItsScriptsRun) {
   EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
   EXPECT_EQ(doc.LastLoad().Errors, 0);
   EXPECT_EQ(doc.Set().CellCount(), 19);
-  EXPECT_EQ(loadedCels, 19);
+  EXPECT_EQ(doc.LastLoad().LoadedCels, 19);
   EXPECT_EQ(doc.Set().ObjectCount(), 13);
   EXPECT_TRUE(doc.Map().TrueColourMode());
   EXPECT_EQ(doc.Set().PlayfieldWidth(), 480);
