@@ -112,10 +112,8 @@ bool DollSet::MakeTables() {
 void DollSet::TakeConfigText(std::vector<char> text) {
   if (text.empty()) {
     Text = std::vector<char>();
-    TextLength = 0;
     return;
   }
-  TextLength = static_cast<int32_t>(text.size());
   text.push_back('\0');
   Text = std::move(text);
 }

@@ -81,7 +81,9 @@ class DollSet {
   int32_t PlayfieldHeight() const { return Height; }
   // The file as read plus a terminating zero (empty = none), and its length without the zero.
   const std::vector<char>& ConfigText() const { return Text; }
-  int32_t ConfigTextLength() const { return TextLength; }
+  int32_t ConfigTextLength() const {
+    return Text.empty() ? 0 : static_cast<int32_t>(Text.size() - 1);
+  }
   const SetPath& Path() const { return Where; }
 
   // ---- life cycle ----
@@ -167,7 +169,6 @@ class DollSet {
   int32_t Width = 448;
   int32_t Height = 320;
   std::vector<char> Text;
-  int32_t TextLength = 0;
   SetPath Where;
 
   ObjectEntry* ObjectAt(uint16_t slot);
