@@ -104,14 +104,7 @@ void DocumentScriptTarget::MoveObject(uint16_t target, int16_t dx, int16_t dy) {
   const ObjectEntry& object = Doc.Set().ObjectTable()[slot];
   // Worked out in 32 bits before the edges are applied: a far move must stop at the edge it
   // heads for, not wrap around to the opposite one.
-  int32_t x = object.X + dx;
-  if (x < 0) x = 0;
-  if (x > Doc.Set().PlayfieldWidth() - object.ExtentRight)
-    x = Doc.Set().PlayfieldWidth() - object.ExtentRight;
-  int32_t y = object.Y + dy;
-  if (y < 0) y = 0;
-  if (y > Doc.Set().PlayfieldHeight() - object.ExtentBottom)
-    y = Doc.Set().PlayfieldHeight() - object.ExtentBottom;
+  const auto [x, y] = KeepOnPlayfield(Doc.Set(), object, object.X + dx, object.Y + dy);
   Doc.EditSet().PlaceObject(slot, x, y);
   AddObjectToDirtyRect(number);
   Doc.Composed.MarkDirty({});

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "document/CTavroDoc.h"
+#include "document/SetQueries.h"
 #include "set/EventCodes.h"
 
 namespace tavro {
@@ -99,10 +100,9 @@ CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase, const MapRect &visibl
 CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy, const MapRect &visible) {
   const auto slot = static_cast<uint16_t>(Pointing.HeldSlot());
   const ObjectEntry &object = TheSet.ObjectTable()[slot];
-  int32_t x = static_cast<int16_t>(object.X + sx);
-  int32_t y = static_cast<int16_t>(object.Y + sy);
-  x = std::min<int32_t>(std::max(x, 0), TheSet.PlayfieldWidth() - object.ExtentRight);
-  y = std::min<int32_t>(std::max(y, 0), TheSet.PlayfieldHeight() - object.ExtentBottom);
+  // A step is taken in 16 bits, as positions are kept, before the edges apply.
+  const auto [x, y] = KeepOnPlayfield(TheSet, object, static_cast<int16_t>(object.X + sx),
+                                      static_cast<int16_t>(object.Y + sy));
   TheSet.PlaceObject(slot, x, y);
 
   // One rectangle over the old and the new place.
