@@ -95,6 +95,8 @@ bool CTavroDoc::OnOpenDocument(const std::string& path) {
     RemoveTempDirectory();
   }
   Session.BeginOpen(path);
+  // The report names the file as it was asked for; an archive adds its member below.
+  Report.Problems.Clear(path);
   ResetSet();
   UseSetPath(path);
   if (!IsArchiveExtension(TheSet.Path().SetExtension)) return OpenStep(path);
@@ -125,6 +127,7 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     if (std::find(names.begin(), names.end(), chosen) == names.end()) return false;
     cnfPath = Session.Directory() + "/" + chosen;
     UseSetPath(cnfPath);
+    Report.Problems.Clear(path + ":" + chosen);
   }
   if (!OpenStep(cnfPath)) return false;
   if (Session.SetDocument(path)) host().AddToRecentFiles(path);

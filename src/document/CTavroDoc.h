@@ -17,6 +17,7 @@
 #include "platform/MapRect.h"
 #include "scripts/ScriptEngine.h"
 #include "set/DollSet.h"
+#include "set/LoadProblems.h"
 
 namespace tavro {
 
@@ -33,10 +34,12 @@ class CTavroDoc {
   // the script actions; nothing else of the document follows such a change by itself.
   DollSet& EditSet() { return TheSet; }
   ComposedMap& EditMap() { return Composed; }
-  // What the last load found: its LoadErrors bits and the cels that got pixels.
+  // What the last load found: its LoadErrors bits, the cels that got pixels, and every problem
+  // with its line (empty after an open that read no configuration).
   struct LoadReport {
     int32_t Errors = 0;
     int32_t LoadedCels = 0;
+    LoadProblems Problems;
   };
   const LoadReport& LastLoad() const { return Report; }
   const ComposedMap& Map() const { return Composed; }

@@ -11,6 +11,8 @@
 #include "document/ConfigReader.h"
 
 #include <algorithm>
+#include <climits>
+#include <string>
 
 #include "document/CTavroDoc.h"
 #include "set/ConfigTokens.h"
@@ -37,7 +39,17 @@ bool ConfigReader::NextLine() {
 void ConfigReader::LoadLines(CTavroDoc& doc) {
   // Script lines of the previous file must not lend this one their event.
   doc.Engine.ResetScriptParser({Text, Cursor});
-  while (NextLine()) DispatchLine(doc);
+  Problems = &doc.Report.Problems;
+  Problems->BeginText(Text, Left);
+  while (NextLine()) {
+    Problems->AtLine(Start, LineBuffer);
+    CheckLineEnd();
+    DispatchLine(doc);
+  }
+  NoteUnendedLine();
+  // A script may name an object whose cel lines come further down.
+  Problems->Finish([&doc](int32_t number) { return doc.TheSet.SlotOf(number) != 0; });
+  Problems = nullptr;
 }
 
 void ConfigReader::DispatchLine(CTavroDoc& doc) {
@@ -65,10 +77,11 @@ void ConfigReader::DispatchLine(CTavroDoc& doc) {
     case ';':
       if (line[1] == '@') {
         const char* cursor = line + 2;
-        doc.Engine.ParseScriptLine(cursor, {Text, Cursor});
+        doc.Engine.ParseScriptLine(cursor, {Text, Cursor}, Problems);
       }
       break;
     default:  // comments, blank lines, lines that start with a tab
+      if (Problems != nullptr) NoteNoLineKind();
       break;
   }
 }
@@ -77,6 +90,10 @@ void ConfigReader::ParseCelLine(CTavroDoc& doc) {
   DollSet& set = doc.TheSet;
   if (set.CellCount() >= kMaxCells) {
     doc.Report.Errors |= kErrTooManyCells;
+    if (Problems != nullptr) {
+      Problems->Add(ProblemKind::TooManyCels,
+                    "only " + std::to_string(kMaxCells) + " cels are read; this one is ignored");
+    }
     return;
   }
   // No table: nothing to fill.
@@ -96,7 +113,10 @@ bool ConfigReader::ReadCelFields(CTavroDoc& doc, CellEntry& cell, uint16_t& slot
   DollSet& set = doc.TheSet;
   ParseCursor = LineBuffer + 1;
   const int32_t number = ParseNumber(ParseCursor);
-  if (number < 0) return false;
+  if (number < 0) {
+    if (Problems != nullptr) NoteCelLineIgnored(CelLineFault::NoNumber, 0);
+    return false;
+  }
   SkipSpace(ParseCursor);
   int32_t fix = 0;
   if (*ParseCursor == '.') {
@@ -108,7 +128,10 @@ bool ConfigReader::ReadCelFields(CTavroDoc& doc, CellEntry& cell, uint16_t& slot
   // The object counts even when its cel does not (a ':' with no set after it) and even when its
   // number is far too large to load.
   slot = set.EnsureSlot(number);
-  if (slot == 0) return false;  // every slot handed out: no cel can belong to it
+  if (slot == 0) {  // every slot handed out: no cel can belong to it
+    if (Problems != nullptr) NoteCelLineIgnored(CelLineFault::NoSlot, 0);
+    return false;
+  }
   cell.ObjectNumber = SaturateInt16(number);
   set.AddFix(slot, fix);
   SkipSpace(ParseCursor);
@@ -117,6 +140,8 @@ bool ConfigReader::ReadCelFields(CTavroDoc& doc, CellEntry& cell, uint16_t& slot
     cell.PaletteNumber = static_cast<uint8_t>(std::max(ParseNumber(ParseCursor), 0) & 0xFF);
   }
   const uint32_t mask = ReadSetList();
+  // Sets 0..9 are the only ones shown: a cel in none of them is dead weight.
+  if ((mask & 0x3FF) == 0 && Problems != nullptr) NoteCelLineIgnored(CelLineFault::NoSet, mask);
   if (mask == 0) return false;  // a ':' naming no set: the object counts, the cel does not
   cell.SetMask = static_cast<uint16_t>(mask & 0xFFFF);
   ReadTransparencyRemark(doc, cell);
@@ -151,7 +176,15 @@ void ConfigReader::ReadTransparencyRemark(CTavroDoc& doc, CellEntry& cell) {
 
 void ConfigReader::BeginSetLine(CTavroDoc& doc) {
   if (SetIndex < kSetCount) ++SetIndex;  // stops at 10, so endless '$' lines cannot overflow it
-  if (SetIndex >= kSetCount) return;
+  if (SetLinesRead < INT32_MAX) ++SetLinesRead;
+  if (SetIndex >= kSetCount) {
+    if (Problems != nullptr) {
+      Problems->Add(ProblemKind::SetLineIgnored,
+                    "set line " + std::to_string(SetLinesRead) +
+                        " is ignored with its continuations: only sets 0 to 9 exist");
+    }
+    return;
+  }
   ParseCursor = LineBuffer + 1;
   const int32_t group = ParseNumber(ParseCursor);
   // Taken as written, without a range test: a group of 12 is stored as 12.
@@ -179,13 +212,21 @@ int32_t ConfigReader::ParseSetLine(CTavroDoc& doc, int32_t firstObject) {
       ++object;
       continue;
     }
+    const char* entry = ParseCursor;
     const int32_t x = ParseNumber(ParseCursor);
-    if (x < 0) break;
+    if (x < 0) {
+      if (Problems != nullptr) NoteSetLineStop(entry, false, object);
+      break;
+    }
     // The separator may be any byte, but never the end of the line: a line cut after x must not
     // be read past its terminating zero.
     if (*ParseCursor != '\0') ++ParseCursor;
+    const char* yStart = ParseCursor;
     const int32_t y = ParseNumber(ParseCursor);
-    if (y < 0) break;
+    if (y < 0) {
+      if (Problems != nullptr) NoteSetLineStop(yStart, true, object);
+      break;
+    }
     set.StoreSetPosition(set.SlotOf(object), SetIndex, x, y);
     ++object;
   }
@@ -198,7 +239,13 @@ void ConfigReader::ParsePaletteLine(CTavroDoc& doc) {
   char name[kPaletteNameField] = {};
   CopyToken(name, LineBuffer + 1);
   const int32_t number = doc.TheSet.AddPaletteLine(name);
-  if (number >= 0) LoadPaletteFile(doc.EditSet(), doc.host(), name, number);
+  if (number >= 0) {
+    LoadPaletteFile(doc.EditSet(), doc.host(), name, number, Problems);
+  } else if (Problems != nullptr) {
+    Problems->Add(ProblemKind::PaletteLineIgnored,
+                  "only " + std::to_string(kMaxPaletteLines) +
+                      " palette files are read; this one is ignored");
+  }
 }
 
 // "(width,height", any one byte between, the ')' optional. A later size line replaces an

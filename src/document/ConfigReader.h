@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "set/LoadProblems.h"
 #include "set/SetRecords.h"
 
 namespace tavro {
@@ -46,6 +47,14 @@ class ConfigReader {
   int32_t ParseSetLine(CTavroDoc& doc, int32_t firstObject);
   void ParsePaletteLine(CTavroDoc& doc);
   void ParseSizeLine(CTavroDoc& doc);
+  // The load's report (ConfigReport.cpp); none while saving or inspecting.
+  void CheckLineEnd();
+  void NoteLineEnd(const char* carriageReturn);
+  void NoteUnendedLine();
+  void NoteNoLineKind();
+  enum class CelLineFault { NoNumber, NoSlot, NoSet };
+  void NoteCelLineIgnored(CelLineFault fault, uint32_t mask);
+  void NoteSetLineStop(const char* at, bool readingY, int32_t object);
 
   const char* Text = nullptr;
   const char* Cursor = nullptr;
@@ -56,6 +65,9 @@ class ConfigReader {
   char PreviousFirstByte = 0;  // '$' after a set line and after each of its continuations
   int32_t SetIndex = -1;       // ordinal of the last '$' line; stops counting past the tenth
   int32_t NextSetObject = 0;   // object number where a continuation line goes on
+  LoadProblems* Problems = nullptr;
+  int32_t SetLinesRead = 0;      // '$' lines met, past the tenth too
+  bool PreviousLineCut = false;  // the last line was cut at 255 bytes
 };
 
 }  // namespace tavro

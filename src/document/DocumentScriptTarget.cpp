@@ -142,6 +142,8 @@ int32_t DocumentScriptTarget::FindCellByName(const char* name) const {
   return -1;
 }
 
+bool DocumentScriptTarget::HasObject(int32_t number) const { return Doc.Set().SlotOf(number) != 0; }
+
 // Before any set is applied (CurrentSet 255) the cel counts as shown whatever its flags say.
 int32_t DocumentScriptTarget::ShownCellUnderPointer() const {
   const int32_t hit = Doc.Pointer().LastHitCell();

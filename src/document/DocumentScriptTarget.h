@@ -24,6 +24,7 @@ class DocumentScriptTarget final : public ScriptTarget {
   void PlaySound(const std::string& name) override;
   void ShowDebugText(const std::string& text) override;
   int32_t FindCellByName(const char* name) const override;
+  bool HasObject(int32_t number) const override;
   int32_t ShownCellUnderPointer() const override;
   bool IsSetLoaded() const override;
   bool IsDirty() const override;

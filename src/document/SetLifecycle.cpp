@@ -30,12 +30,14 @@ void CTavroDoc::DeleteContents() {
 }
 
 void CTavroDoc::LoadConfigText(std::optional<std::vector<char>> text) {
+  Report.Problems.Clear();
   ResetSet();
   DeleteContents();
   LoadConfig(std::move(text));
 }
 
 bool CTavroDoc::OnNewDocument() {
+  Report.Problems.Clear();
   DeleteContents();
   ResetSet();
   return true;

@@ -30,6 +30,7 @@ constexpr LoadMessage kLoadMessages[] = {
 }  // namespace
 
 void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
+  Report.Problems.Clear(Report.Problems.File());
   if (!ReadConfigText(text)) return;  // silently: the document stays empty
   Report.Errors = 0;
   if (TheSet.MakeTables()) {
@@ -65,7 +66,7 @@ bool CTavroDoc::ReadConfigText(std::optional<std::vector<char>>& text) {
 
 int32_t CTavroDoc::LoadCel(CellEntry& cell) {
   bool trueColourMark = false;
-  const int32_t error = CelFiles.Load(TheSet, cell, trueColourMark);
+  const int32_t error = CelFiles.Load(TheSet, cell, trueColourMark, &Report.Problems);
   // The 32-bit mark switches the document to true colour even if the cel then fails.
   if (trueColourMark) Composed.SetTrueColourMode(true);
   if (error == 0) ++Report.LoadedCels;

@@ -97,14 +97,19 @@ bool HasMagic(const uint8_t* bytes, size_t count) {
 // depth byte says; 0x20 takes the depth byte, where 24 also means four bytes a pixel.
 int32_t ReadNewFormDepth(const uint8_t* header, CelHeader& out) {
   const uint8_t mark = header[4];
+  out.Mark = mark;
   if (mark == kCelMarkTrueColour) {
     out.TrueColourMark = true;
     out.BitsPerPixel = 24;
     return 0;
   }
-  if (mark != kCelMarkIndexed) return kErrBadCell;
+  if (mark != kCelMarkIndexed) {
+    out.Fault = CelHeaderFault::Mark;
+    return kErrBadCell;
+  }
   out.BitsPerPixel = header[5];
   if (out.BitsPerPixel != 4 && out.BitsPerPixel != 8 && out.BitsPerPixel != 24) {
+    out.Fault = CelHeaderFault::Depth;
     return kErrBadCell;
   }
   return 0;
@@ -130,7 +135,10 @@ int32_t ReadCelHeader(const uint8_t* bytes, size_t count, CelHeader& header) {
     header.Width = Le16(raw);
     header.Height = Le16(raw + 2);
   }
-  if (header.Width == 0 || header.Height == 0) return kErrBadCell;
+  if (header.Width == 0 || header.Height == 0) {
+    header.Fault = header.Width == 0 ? CelHeaderFault::Width : CelHeaderFault::Height;
+    return kErrBadCell;
+  }
   return 0;
 }
 

@@ -26,6 +26,9 @@ inline constexpr size_t kCelNewHeaderSize = 32;
 inline constexpr uint8_t kCelMarkIndexed = 0x20;
 inline constexpr uint8_t kCelMarkTrueColour = 0x21;
 
+// Which field refused a cel header.
+enum class CelHeaderFault : uint8_t { None, Mark, Depth, Width, Height };
+
 struct CelHeader {
   bool NewForm = false;
   bool TrueColourMark = false;  // mark 0x21: the document switches to true-colour composition
@@ -36,6 +39,8 @@ struct CelHeader {
   int16_t OffsetX = 0;
   int16_t OffsetY = 0;
   size_t HeaderSize = 0;
+  uint8_t Mark = 0;  // new form only
+  CelHeaderFault Fault = CelHeaderFault::None;
 };
 
 // Reads the header from the first `count` bytes of a cel file (the caller passes at least the

@@ -2,9 +2,11 @@
 // at, decode, and attach the result to the cel and its object. Only as many bytes are read as
 // the cel's size calls for, however long the file is, and into a buffer kept between cels.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "imagefiles/CelDecoder.h"
+#include "imagefiles/ImageFileReport.h"
 #include "imagefiles/SetImageFiles.h"
 #include "platform/FileDoor.h"
 #include "platform/FileLookup.h"
@@ -40,19 +42,60 @@ std::span<const uint8_t> ReadCelBytes(const ReadOnlyFile& file, const CelDecodeO
   return {buffer.data(), std::min(got, wanted)};
 }
 
+// The report's words for a cel that failed with `error`.
+std::string DescribeCelFailure(int32_t error, const CellEntry& cell, const DecodedCel& decoded,
+                               const CelDecodeOptions& options) {
+  const std::string name = QuotedName(CelFileName(cell)) + ": ";
+  switch (error) {
+    case kErrBadCell:
+      return name + DescribeCelHeaderFault(decoded.Header);
+    case kErrTooLargeCell:
+      return name + DescribeTooLargeCel(decoded.Header, options);
+    default:
+      return name + "no memory for its " + std::to_string(decoded.Header.Width) + "x" +
+             std::to_string(decoded.Header.Height) + " pixels";
+  }
+}
+
+ProblemKind KindOfCelFailure(int32_t error) {
+  switch (error) {
+    case kErrBadCell:
+      return ProblemKind::BadCel;
+    case kErrTooLargeCell:
+      return ProblemKind::CelTooLarge;
+    default:
+      return ProblemKind::NoMemory;
+  }
+}
+
 }  // namespace
 
-int32_t CelFileLoader::Load(DollSet& set, CellEntry& cell, bool& trueColourMark) {
+int32_t CelFileLoader::Load(DollSet& set, CellEntry& cell, bool& trueColourMark,
+                            LoadProblems* problems) {
   // Until the pixels are in, the cel belongs to no set, so a failure leaves it never drawn.
   const uint16_t setMask = cell.SetMask;
   std::vector<uint8_t>().swap(cell.Pixels);
   cell.SetMask = 0;
 
-  if (!HasValidObject(set, cell)) return kErrBadCell;
+  if (!HasValidObject(set, cell)) {
+    if (problems != nullptr) {
+      const bool saturated = cell.ObjectNumber == INT16_MAX;
+      problems->Add(ProblemKind::BadCel,
+                    QuotedName(CelFileName(cell)) + ": object number " +
+                        std::to_string(cell.ObjectNumber) + (saturated ? " or more" : "") +
+                        " is past the largest one, " + std::to_string(kObjectNumberLimit - 1));
+    }
+    return kErrBadCell;
+  }
 
   const auto path = ResolveSetFile(set.Path().SetDirectory, CelFileName(cell));
   ReadOnlyFile file;
-  if (!path || !file.Open(*path)) return kErrCelNotLoadable;
+  if (!path || !file.Open(*path)) {
+    if (problems != nullptr) {
+      problems->Add(ProblemKind::CelNotFound, DescribeMissingFile(CelFileName(cell), path));
+    }
+    return kErrCelNotLoadable;
+  }
 
   const CelDecodeOptions options{set.PlayfieldWidth(), set.PlayfieldHeight(),
                                  set.Palettes().PaletteBase[cell.PaletteNumber]};
@@ -68,7 +111,13 @@ int32_t CelFileLoader::Load(DollSet& set, CellEntry& cell, bool& trueColourMark)
                     static_cast<int16_t>(header.OffsetX + header.Width),
                     static_cast<int16_t>(header.OffsetY + header.Height));
   }
-  if (decoded.Error != 0) return decoded.Error;
+  if (decoded.Error != 0) {
+    if (problems != nullptr) {
+      problems->Add(KindOfCelFailure(decoded.Error),
+                    DescribeCelFailure(decoded.Error, cell, decoded, options));
+    }
+    return decoded.Error;
+  }
 
   cell.Pixels = std::move(decoded.Pixels);
   cell.Width = header.Width;

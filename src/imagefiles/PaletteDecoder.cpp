@@ -43,11 +43,20 @@ bool ReadPaletteHeader(const uint8_t* bytes, size_t count, PaletteHeader& header
   std::memcpy(raw, bytes, count < sizeof raw ? count : sizeof raw);
   header.NewForm = true;
   header.HeaderSize = kPaletteNewHeaderSize;
+  header.Mark = raw[4];
   header.Depth = raw[5];
   header.ColoursPerGroup = Le16(raw + 8);
   header.Groups = Le16(raw + 10);
-  return raw[4] == kPaletteMark && (header.Depth == 12 || header.Depth == 24) &&
-         header.ColoursPerGroup <= 256 && header.Groups <= 10;
+  if (header.Mark != kPaletteMark) {
+    header.Fault = PaletteHeaderFault::Mark;
+  } else if (header.Depth != 12 && header.Depth != 24) {
+    header.Fault = PaletteHeaderFault::Depth;
+  } else if (header.ColoursPerGroup > 256) {
+    header.Fault = PaletteHeaderFault::Colours;
+  } else if (header.Groups > 10) {
+    header.Fault = PaletteHeaderFault::Groups;
+  }
+  return header.Fault == PaletteHeaderFault::None;
 }
 
 PaletteColour DecodePaletteColour(const uint8_t* bytes, uint8_t depth) {

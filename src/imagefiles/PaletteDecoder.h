@@ -20,12 +20,17 @@ namespace tavro {
 inline constexpr size_t kPaletteNewHeaderSize = 32;
 inline constexpr uint8_t kPaletteMark = 0x10;
 
+// Which field refused a new-form palette header.
+enum class PaletteHeaderFault : uint8_t { None, Mark, Depth, Colours, Groups };
+
 struct PaletteHeader {
   bool NewForm = false;
   uint8_t Depth = 12;  // 12: 2 bytes a colour; 24: 3 bytes (red, green, blue)
   uint16_t ColoursPerGroup = 16;
   uint16_t Groups = 10;
   size_t HeaderSize = 0;  // where the colours begin
+  uint8_t Mark = kPaletteMark;
+  PaletteHeaderFault Fault = PaletteHeaderFault::None;  // the first field that failed
 };
 
 struct PaletteColour {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstring>
 
+#include "imagefiles/ImageFileReport.h"
 #include "imagefiles/PaletteDecoder.h"
 #include "imagefiles/SetImageFiles.h"
 #include "platform/FileDoor.h"
@@ -15,18 +16,31 @@
 
 namespace tavro {
 
-int32_t LoadPaletteFile(DollSet& set, Host& host, const char* name, int32_t number) {
+int32_t LoadPaletteFile(DollSet& set, Host& host, const char* name, int32_t number,
+                        LoadProblems* problems) {
   const std::string written = name != nullptr ? name : "";
   const auto path = ResolveSetFile(set.Path().SetDirectory, written);
   ReadOnlyFile file;
   if (!path || !file.Open(*path)) {
     host.ShowMessage("palette file (" + written + ") is not found", "", MessageIcon::Exclamation);
+    if (problems != nullptr) {
+      problems->Add(ProblemKind::PaletteNotFound, DescribeMissingFile(written, path));
+    }
     return 1;
   }
   // The decoder reads no further than this, so neither does the reader, however long the file.
   std::array<uint8_t, kPaletteFileBytesRead> bytes;
-  const auto decoded = DecodePalette({bytes.data(), file.ReadAt(0, bytes.data(), bytes.size())});
-  if (!decoded) return 2;
+  const size_t got = file.ReadAt(0, bytes.data(), bytes.size());
+  const auto decoded = DecodePalette({bytes.data(), got});
+  if (!decoded) {
+    if (problems != nullptr) {
+      PaletteHeader header;
+      ReadPaletteHeader(bytes.data(), got, header);
+      problems->Add(ProblemKind::BadPalette,
+                    QuotedName(written) + ": " + DescribePaletteHeaderFault(header));
+    }
+    return 2;
+  }
   if (number < 0 || number >= static_cast<int32_t>(set.Palettes().PaletteBase.size())) return 2;
 
   const PaletteHeader& header = decoded->Header;

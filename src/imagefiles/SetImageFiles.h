@@ -7,6 +7,7 @@
 
 #include "platform/Host.h"
 #include "set/DollSet.h"
+#include "set/LoadProblems.h"
 
 namespace tavro {
 
@@ -16,8 +17,10 @@ class CelFileLoader {
  public:
   // Decodes the cel file of `cell` into it and widens its object's extent in `set`; returns one
   // LoadErrors bit or 0. A cel that fails keeps no pixels and belongs to no set. `trueColourMark`
-  // becomes true when the file carries the 32-bit mark, even if the cel then fails.
-  int32_t Load(DollSet& set, CellEntry& cell, bool& trueColourMark);
+  // becomes true when the file carries the 32-bit mark, even if the cel then fails. Why a cel
+  // failed goes to `problems` when given.
+  int32_t Load(DollSet& set, CellEntry& cell, bool& trueColourMark,
+               LoadProblems* problems = nullptr);
   // Bytes the kept buffer holds now.
   size_t BufferSize() const { return ReadBuffer.size(); }
 
@@ -26,7 +29,8 @@ class CelFileLoader {
 };
 
 // Reads palette file `name` into `set` as palette `number`; 0 read, 1 not found (said through
-// `host`), 2 bad header.
-int32_t LoadPaletteFile(DollSet& set, Host& host, const char* name, int32_t number);
+// `host`), 2 bad header. Why it failed goes to `problems` when given.
+int32_t LoadPaletteFile(DollSet& set, Host& host, const char* name, int32_t number,
+                        LoadProblems* problems = nullptr);
 
 }  // namespace tavro

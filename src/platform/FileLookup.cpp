@@ -31,6 +31,17 @@ std::string Joined(const std::string& base, const std::vector<std::string>& comp
 
 }  // namespace
 
+std::vector<std::string> SetFileNamesTried(const std::string& name) {
+  size_t start = 0;
+  while (start < name.size() && (name[start] == '/' || name[start] == '\\')) ++start;
+  const std::string relative = name.substr(start);
+  if (relative.empty()) return {};
+  std::vector<std::string> names = {relative};
+  const std::string separated = Joined("", SplitNameComponents(relative));
+  if (!separated.empty() && separated != relative) names.push_back(separated);
+  return names;
+}
+
 std::optional<std::string> ResolveSetFile(const std::string& directory, const std::string& name) {
   // A leading separator names the set's own folder: a set never reaches the root from here.
   size_t start = 0;

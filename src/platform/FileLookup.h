@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/NameBytes.h"
 
@@ -17,5 +18,10 @@ namespace tavro {
 // "\" or "/" is taken from `directory` too, never from the root of the file system. Returns the
 // path of an existing entry, or nothing.
 std::optional<std::string> ResolveSetFile(const std::string& directory, const std::string& name);
+
+// The names ResolveSetFile tries for `name` before it ignores letter case, relative to the set's
+// folder: the bytes as written (without leading separators), then, when it differs, the name with
+// its backslashes read as separators. Empty when the name is empty.
+std::vector<std::string> SetFileNamesTried(const std::string& name);
 
 }  // namespace tavro

@@ -39,6 +39,8 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, RenderOptions&
     options.help = true;
   } else if (arg == "--info") {
     options.info = true;
+  } else if (arg == "--check") {
+    options.check = true;
   } else if (arg == "--transparent50") {
     options.steps.push_back({Kind::Transparent50});
   } else if (arg == "--set" || arg == "--group") {
@@ -107,6 +109,10 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
     error = "--thumbnail needs -o PATH and cannot be combined with --save";
     return false;
   }
+  if (options.thumbnailSize > 0 && options.check && !options.help) {
+    error = "--thumbnail cannot be combined with --check";
+    return false;
+  }
   return true;
 }
 
@@ -123,6 +129,8 @@ const char* RenderUsage() {
          "  --zoom Z         scale the written picture by Z (1-31)\n"
          "  -o PATH          write the composed playfield to PATH as a PNG\n"
          "  --info           print the set's information text\n"
+         "  --check          print every problem the load met, one a line, as\n"
+         "                   FILE:LINE: kind: detail (exit status 3 when there is any)\n"
          "  --save PATH      after everything else, write the configuration to PATH with the\n"
          "                   objects' positions of the moment, as File > Save As does\n"
          "  --thumbnail SIZE write to -o PATH a picture of set 0 in colour group 0 (then the\n"
@@ -133,7 +141,7 @@ const char* RenderUsage() {
          "                   directory that is removed, and nothing is written on failure\n"
          "  --help, -h       print this text\n"
          "Exit status: 0 set shown, 1 file not opened, no set in it or not written, 2 usage\n"
-         "error.\n";
+         "error, 3 --check found problems.\n";
 }
 
 }  // namespace tavro::render

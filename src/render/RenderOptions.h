@@ -21,6 +21,7 @@ struct RenderOptions {
   std::string output;    // -o; empty = no picture written
   std::string savePath;  // --save; empty = the configuration is not written
   bool info = false;
+  bool check = false;  // --check: print the load report, exit 3 when it lists anything
   bool help = false;
   int thumbnailSize = 0;  // --thumbnail; 0 = an ordinary run
 };

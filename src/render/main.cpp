@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "document/CTavroDoc.h"
+#include "render/CheckOutput.h"
 #include "render/ConsoleHost.h"
 #include "render/RenderOptions.h"
 #include "render/RenderRun.h"
@@ -26,5 +27,5 @@ int main(int argc, char** argv) {
   if (options.thumbnailSize > 0) return RunThumbnail(options);
   ConsoleHost host(options.configName);
   tavro::CTavroDoc doc(host);
-  return RunRender(doc, options);
+  return RunRenderAndCheck(doc, options);
 }

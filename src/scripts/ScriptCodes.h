@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "set/EventCodes.h"
 
@@ -29,6 +30,9 @@ struct ScriptKeyword {
   int32_t Code;
   const char* Text;  // includes the opening parenthesis
 };
+
+// Every keyword, in the order they are searched.
+std::span<const ScriptKeyword> ScriptKeywords();
 
 // The keyword that the text at `at` starts with, compared case-sensitively in table order;
 // nullptr when none does. `at` must be zero-terminated.

@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "scripts/ScriptCodes.h"
 #include "scripts/ScriptTarget.h"
+#include "set/LoadProblems.h"
 
 namespace tavro {
 
@@ -39,7 +41,10 @@ class ScriptEngine {
   // Compiles the script line at `cursor` (the byte after ";@", zero-terminated) and leaves the
   // cursor where it stopped, never past the terminating zero. The current event and its
   // argument carry over from one line to the next of the same file.
-  void ParseScriptLine(const char*& cursor, ScriptLineOrigin origin = {});
+  // Skipped words, targets naming nothing and records that do not fit go to `problems` when
+  // given; `cursor` must then lie in the line buffer the problems were last told of.
+  void ParseScriptLine(const char*& cursor, ScriptLineOrigin origin = {},
+                       LoadProblems* problems = nullptr);
   // Makes "initialize(" with argument 0 the current event again, for a file starting at `origin`.
   void ResetScriptParser(ScriptLineOrigin origin = {});
   // Appends one record (arguments = its bytes from byte 5 on); false when it does not fit.
@@ -89,8 +94,13 @@ class ScriptEngine {
   // Parser steps (ScriptParser.cpp).
   void NoticeNewConfiguration(ScriptLineOrigin origin);
   void ReadScriptEvent(const char*& cursor, int32_t code);
-  void ReadScriptAction(const char*& cursor, int32_t code);
+  void ReadScriptAction(const char*& cursor, const ScriptKeyword& keyword);
   uint16_t ParseTarget(const char*& cursor);
+  // The load report's side of parsing (ScriptReport.cpp).
+  void NoteSkippedWord(const char* word, const char* end, bool afterSkippedWord);
+  void NoteObjectTarget(const char* at, int32_t number);
+  void NoteCelTarget(const char* at, const char* name);
+  void NoteDroppedRecord(const char* at, const ScriptKeyword& keyword);
   size_t ActionStoreUsed();
   // Dispatch and the actions the engine checks itself (EventDispatch.cpp).
   void RunAction(const uint8_t* record, int32_t length);
@@ -109,7 +119,8 @@ class ScriptEngine {
 
   int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
   uint16_t ScriptEventArgument = 0;
-  ScriptLineOrigin LastLineOrigin;  // where the last script line was read
+  ScriptLineOrigin LastLineOrigin;   // where the last script line was read
+  LoadProblems* Problems = nullptr;  // while a line is parsed for a load that reports
 
   int32_t Depth = 0;              // RunEvent calls now running, one inside another
   int32_t ScriptSetSwitches = 0;  // "changeset(" runs since the outermost event began

@@ -34,6 +34,8 @@ constexpr ScriptKeyword kKeywords[] = {
 
 }  // namespace
 
+std::span<const ScriptKeyword> ScriptKeywords() { return kKeywords; }
+
 const ScriptKeyword* MatchScriptKeyword(const char* at) {
   for (const ScriptKeyword& keyword : kKeywords) {
     // strncmp stops at the line's terminating zero, so a keyword cut off by the end of the line

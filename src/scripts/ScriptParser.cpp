@@ -68,24 +68,32 @@ void ScriptEngine::NoticeNewConfiguration(ScriptLineOrigin origin) {
   LastLineOrigin.position = origin.position;
 }
 
-void ScriptEngine::ParseScriptLine(const char*& cursor, ScriptLineOrigin origin) {
+void ScriptEngine::ParseScriptLine(const char*& cursor, ScriptLineOrigin origin,
+                                   LoadProblems* problems) {
   NoticeNewConfiguration(origin);
+  Problems = problems;
+  bool afterSkippedWord = false;
   for (;;) {
     SkipSpace(cursor);
-    if (*cursor == ';' || *cursor == '\0') return;
+    if (*cursor == ';' || *cursor == '\0') break;
     const ScriptKeyword* keyword = MatchScriptKeyword(cursor);
     if (keyword == nullptr) {
+      const char* word = cursor;
       cursor = SkipWord(cursor);
+      if (Problems != nullptr) NoteSkippedWord(word, cursor, afterSkippedWord);
+      afterSkippedWord = true;
       continue;
     }
+    afterSkippedWord = false;
     cursor += std::strlen(keyword->Text);
     if (IsEventCode(keyword->Code)) {
       ReadScriptEvent(cursor, keyword->Code);
     } else {
-      ReadScriptAction(cursor, keyword->Code);
+      ReadScriptAction(cursor, *keyword);
     }
     cursor = SkipPastClosing(cursor);
   }
+  Problems = nullptr;
 }
 
 void ScriptEngine::ReadScriptEvent(const char*& cursor, int32_t code) {
@@ -129,7 +137,9 @@ int32_t NextListNumber(const char*& cursor) {
 
 }  // namespace
 
-void ScriptEngine::ReadScriptAction(const char*& cursor, int32_t code) {
+void ScriptEngine::ReadScriptAction(const char*& cursor, const ScriptKeyword& keyword) {
+  const int32_t code = keyword.Code;
+  const char* keywordEnd = cursor;
   RecordArguments arguments;
   char text[kTokenLength + 1];
   switch (code) {
@@ -162,29 +172,39 @@ void ScriptEngine::ReadScriptAction(const char*& cursor, int32_t code) {
     default:
       return;
   }
-  AppendAction(ScriptEvent, ScriptEventArgument, code, arguments.Bytes());
+  if (!AppendAction(ScriptEvent, ScriptEventArgument, code, arguments.Bytes()) &&
+      Problems != nullptr) {
+    NoteDroppedRecord(keywordEnd - std::strlen(keyword.Text), keyword);
+  }
 }
 
 // "#" and an object number, or a quoted cel name: the object number (0..0x7FFF),
 // kCellTargetBit + cell index, or kNoTarget.
 uint16_t ScriptEngine::ParseTarget(const char*& cursor) {
   SkipSpace(cursor);
+  const char* at = cursor;
   if (*cursor == '#') {
     ++cursor;
     const int32_t number = ParseNumber(cursor);
     // Numbers that would spill into the cell-reference bit name no object; they must not turn
     // into a reference to some unrelated cel.
-    return (number >= 0 && number < kCellTargetBit) ? static_cast<uint16_t>(number) : kNoTarget;
+    const bool valid = number >= 0 && number < kCellTargetBit;
+    if (Problems != nullptr && (!valid || !Target.HasObject(number))) NoteObjectTarget(at, number);
+    return valid ? static_cast<uint16_t>(number) : kNoTarget;
   }
-  if (*cursor == '\0') return kNoTarget;
+  if (*cursor == '\0') {
+    if (Problems != nullptr) NoteCelTarget(at, nullptr);
+    return kNoTarget;
+  }
   // Whatever stands here is taken for the opening quote, as scripts have always been read: a
   // bare number loses its first digit and then names no cel.
   char name[kNameField];
   CopyQuoted(name, cursor + 1);
   cursor = SkipQuotedText(cursor);
   const int32_t cell = Target.FindCellByName(name);
-  return (cell < 0 || cell >= kCellTargetBit - 1) ? kNoTarget
-                                                  : static_cast<uint16_t>(kCellTargetBit + cell);
+  const bool found = cell >= 0 && cell < kCellTargetBit - 1;
+  if (Problems != nullptr && (!found || *at != '"')) NoteCelTarget(at, name);
+  return found ? static_cast<uint16_t>(kCellTargetBit + cell) : kNoTarget;
 }
 
 }  // namespace tavro

@@ -37,6 +37,8 @@ class ScriptTarget {
   // Facts the parser and the dispatcher need.
   // Index of the first cell whose file name equals `name` ignoring letter case; -1 when none.
   virtual int32_t FindCellByName(const char* name) const = 0;
+  // Does a cel line name object `number` (so far)?
+  virtual bool HasObject(int32_t number) const = 0;
   // The cell under the pointer at the last hit test when it is shown now; -1 otherwise.
   virtual int32_t ShownCellUnderPointer() const = 0;
   virtual bool IsSetLoaded() const = 0;

@@ -15,6 +15,7 @@ class FakeScriptTarget : public ScriptTarget {
  public:
   std::vector<std::string> calls;      // e.g. "hide 32769", "move 5 -3 4", "debug hi"
   std::vector<std::string> cellNames;  // FindCellByName compares exactly
+  std::vector<int32_t> objects;        // the object numbers HasObject knows
   std::function<void()> whileBoxOpen;  // runs inside every "debug(" box
   int32_t shownCell = -1;
   bool loaded = true;
@@ -47,6 +48,12 @@ class FakeScriptTarget : public ScriptTarget {
       if (cellNames[i] == name) return static_cast<int32_t>(i);
     }
     return -1;
+  }
+  bool HasObject(int32_t number) const override {
+    for (int32_t object : objects) {
+      if (object == number) return true;
+    }
+    return false;
   }
   int32_t ShownCellUnderPointer() const override { return shownCell; }
   bool IsSetLoaded() const override { return loaded; }
