@@ -3,7 +3,9 @@
 //
 //   tavro_load_set <file.cnf>
 //
-// Prints "cels N" (cels that loaded) and fails when the file could not be read or gave no set.
+// Prints "cels N" (cels that loaded) and fails when the file could not be read, gave no set or
+// made the load report a problem (each printed on stderr): the budget is for a set that loads
+// cleanly.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,5 +25,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", message.c_str());
   if (!opened) return 1;
   std::printf("cels %d\n", doc.LastLoad().LoadedCels);
-  return doc.IsSetLoaded() ? 0 : 1;
+  for (const tavro::LoadProblem& problem : doc.LastLoad().Problems.All())
+    std::fprintf(stderr, "%s\n", tavro::FormatLoadProblem(problem).c_str());
+  return doc.IsSetLoaded() && doc.LastLoad().Problems.Empty() ? 0 : 1;
 }
