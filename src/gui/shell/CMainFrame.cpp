@@ -11,6 +11,7 @@
 
 #include "gui/shell/CTavroApp.h"
 #include "gui/shell/CommandIds.h"
+#include "gui/shell/LoadReportDialog.h"
 #include "gui/shell/LocalPaths.h"
 #include "gui/shell/MenuLayout.h"
 #include "gui/shell/ToolbarImages.h"
@@ -128,7 +129,12 @@ void CMainFrame::RefreshCommandStates() {
   if (Bar != nullptr) Bar->repaint();
 }
 
-void CMainFrame::UpdateCaption() { setWindowTitle(App.Template().FrameCaption()); }
+// A set that loaded with problems says so here, once, rather than in a box of its own.
+void CMainFrame::UpdateCaption() {
+  const CTavroDoc& doc = App.Doc();
+  setWindowTitle(App.Template().FrameCaption() +
+                 (doc.IsSetLoaded() ? LoadProblemsCaption(doc.LastLoad().Problems) : QString()));
+}
 
 void CMainFrame::RebuildRecentFiles() {
   for (QAction* old : RecentActions) {

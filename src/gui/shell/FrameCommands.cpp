@@ -5,6 +5,7 @@
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CTavroApp.h"
 #include "gui/shell/CommandIds.h"
+#include "gui/shell/LoadReportDialog.h"
 #include "gui/shell/ZoomDialog.h"
 #include "gui/view/ClipboardExport.h"
 
@@ -88,8 +89,8 @@ void CMainFrame::RegisterFileCommands() {
       [&doc] { return doc.IsSetLoaded(); });
 }
 
-// Commands for playing with and looking into the set: Help > Information, Option > Adjust
-// Object.
+// Commands for playing with and looking into the set: Help > Information and Load Report,
+// Option > Adjust Object.
 void CMainFrame::RegisterPlayCommands() {
   CTavroDoc& doc = App.Doc();
   auto loaded = [&doc] { return doc.IsSetLoaded(); };
@@ -97,6 +98,13 @@ void CMainFrame::RegisterPlayCommands() {
       cmd::kInformation, [this] { ViewWidget->ShowInformation(); }, loaded);
   Table.Handle(
       cmd::kAdjustObject, [this] { ViewWidget->AdjustObjects(); }, loaded);
+  Table.Handle(
+      cmd::kLoadReport,
+      [this, &doc] {
+        LoadReportDialog dialog(doc.LastLoad().Problems, this);
+        dialog.exec();
+      },
+      loaded);
   // Any command may have raised script events (set switches, colour modes, saving, opening) that
   // armed alarms or left the map dirty; the alarm timer follows after each one.
   connect(&Table, &CommandTable::commandRan, ViewWidget, &CTavroView::ScheduleTimerPass);

@@ -36,6 +36,7 @@ std::vector<MenuItemSpec> BuildMenuItems() {
       {"&Option", "&Adjust Object", cmd::kAdjustObject},
       {"&Option", "Transparent &50%", cmd::kTransparentHalf},
       {"&Help", "&Information\tCtrl+I", cmd::kInformation},
+      {"&Help", "&Load Report...", cmd::kLoadReport},
       {"&Help", "&Contents", cmd::kHelpContents},
       {"&Help", "&About...", cmd::kAppAbout},
   };

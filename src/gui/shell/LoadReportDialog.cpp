@@ -1,0 +1,93 @@
+#include "gui/shell/LoadReportDialog.h"
+
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "gui/shell/QtHost.h"
+
+namespace tavro {
+namespace {
+
+QTableWidgetItem* TextItem(const QString& text) {
+  auto* item = new QTableWidgetItem(text);
+  item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+  return item;
+}
+
+// Line numbers sort as numbers, not as text ("10" after "9").
+QTableWidgetItem* LineItem(int32_t line) {
+  auto* item = new QTableWidgetItem;
+  item->setData(Qt::DisplayRole, line);
+  item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+  return item;
+}
+
+QString Summary(const LoadProblems& problems) {
+  const qsizetype count = static_cast<qsizetype>(problems.All().size());
+  if (count == 0) return QStringLiteral("The last load met no problem.");
+  return QStringLiteral("The last load met %1 problem%2:").arg(count).arg(count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+LoadReportDialog::LoadReportDialog(const LoadProblems& problems, QWidget* parent)
+    : QDialog(parent), Rows(new QTableWidget(this)) {
+  setWindowTitle(QStringLiteral("Load Report"));
+  Rows->setColumnCount(4);
+  Rows->setHorizontalHeaderLabels({"File", "Line", "Kind", "Detail"});
+  Rows->setRowCount(static_cast<int>(problems.All().size()));
+  int row = 0;
+  for (const LoadProblem& problem : problems.All()) {
+    // Names are bytes as the set wrote them; they are decoded only to be shown.
+    Rows->setItem(row, FileColumn, TextItem(DecodeForDisplay(problem.File)));
+    Rows->setItem(row, LineColumn, LineItem(problem.Line));
+    Rows->setItem(row, KindColumn, TextItem(QString::fromLatin1(ProblemKindName(problem.Kind))));
+    Rows->setItem(row, DetailColumn, TextItem(DecodeForDisplay(problem.Detail)));
+    ++row;
+  }
+  Rows->verticalHeader()->hide();
+  Rows->setSelectionBehavior(QAbstractItemView::SelectRows);
+  Rows->setSortingEnabled(true);
+  Rows->sortByColumn(LineColumn, Qt::AscendingOrder);
+  Rows->horizontalHeader()->setStretchLastSection(true);
+  Rows->resizeColumnsToContents();
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  QPushButton* copy = buttons->addButton(QStringLiteral("Copy"), QDialogButtonBox::ActionRole);
+  connect(copy, &QPushButton::clicked, this,
+          [this] { QGuiApplication::clipboard()->setText(Text()); });
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(Summary(problems), this));
+  layout->addWidget(Rows);
+  layout->addWidget(buttons);
+  resize(760, 360);
+}
+
+QString LoadReportDialog::Text() const {
+  QString text;
+  for (int row = 0; row < Rows->rowCount(); ++row) {
+    text += Rows->item(row, FileColumn)->text() + QLatin1Char(':') +
+            Rows->item(row, LineColumn)->text() + QStringLiteral(": ") +
+            Rows->item(row, KindColumn)->text() + QStringLiteral(": ") +
+            Rows->item(row, DetailColumn)->text() + QLatin1Char('\n');
+  }
+  return text;
+}
+
+QString LoadProblemsCaption(const LoadProblems& problems) {
+  const qsizetype count = static_cast<qsizetype>(problems.All().size());
+  if (count == 0) return QString();
+  return QStringLiteral(" (%1 load problem%2: Help > Load Report)")
+      .arg(count)
+      .arg(count == 1 ? "" : "s");
+}
+
+}  // namespace tavro
