@@ -326,4 +326,74 @@ TEST_F(RenderToolTest, AnArchiveThatCannotBeOpenedSaysWhyOnOneLine) {
   EXPECT_FALSE(std::filesystem::exists(Path("out.png")));
 }
 
+// --check: the load report on standard output, after the usual messages on standard error.
+TEST_F(RenderToolTest, CheckPrintsEachProblemWithItsLineAndExitsWithThree) {
+  WriteSimpleSet();
+  files.WriteText("bad.cnf",
+                  "(12,8)\n%colours.pal\n#0 top.cel :0\n#1 lost.cel :0\n"
+                  ";@Press(#0) map(#5)\n$0 1,1\n");
+  const std::string p = Path("bad.cnf");
+  const std::vector<std::string> report = {
+      p + ":4: cel not found: \"lost.cel\" not found; tried \"lost.cel\" in the set's folder, "
+          "in any letter case",
+      p + ":5: unknown word: \"Press(#0)\" is no keyword and is skipped; keywords are written in "
+          "small letters: \"press(\"",
+      p + ":5: no such target: #5: no cel line names object 5"};
+
+  ToolRun run = Render("--check " + p);
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_EQ(Lines(run.out), report);
+  EXPECT_EQ(Lines(run.err), std::vector<std::string>{"can't load cell file and ignored"});
+
+  // Without --check nothing changes; with --info both are printed, the report last.
+  const ToolRun plain = Render(p);
+  EXPECT_EQ(plain.exitCode, 0);
+  EXPECT_EQ(plain.out, "");
+  EXPECT_EQ(plain.err, run.err);
+  run = Render("--info --check " + p);
+  EXPECT_EQ(run.exitCode, 3);
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 6u + report.size());
+  EXPECT_EQ(lines[0], "map size : 12 x 8");
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 6, lines.end()), report);
+}
+
+TEST_F(RenderToolTest, CheckExitsWithZeroOneOrTwoWhenThereIsNothingToReport) {
+  WriteSimpleSet();
+  ToolRun run = Render("--check " + Path("set.cnf") + " -o " + Path("out.png"));
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(std::filesystem::exists(Path("out.png")));
+  run = Render("--check " + Path("nosuch.cnf"));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  // A file that gives no set still says why, and exits as any file without a set does.
+  files.WriteText("empty.cnf", "nothing here\n");
+  run = Render("--check " + Path("empty.cnf"));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(Lines(run.out).size(), 1u);
+  EXPECT_EQ(Render("--check").exitCode, 2);
+  EXPECT_EQ(Render("--thumbnail 16 -o " + Path("t.png") + " --check " + Path("set.cnf")).exitCode,
+            2);
+  const std::string demo = std::string(TAVRO_SOURCE_DIR) + "/examples/demo/demo.cnf";
+  run = Render("--check '" + demo + "'");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "");
+}
+
+TEST_F(RenderToolTest, CheckNamesASetInAnArchiveByArchiveAndMember) {
+  WriteSimpleSet();
+  const std::string archive =
+      StoredLzhMember("doll.cnf", "%colours.pal\n#0 top.cel :0\n#0 gone.cel :0\n") +
+      StoredLzhMember("colours.pal", ReadFile(files.Path("colours.pal"))) +
+      StoredLzhMember("top.cel", ReadFile(files.Path("top.cel"))) + std::string(1, '\0');
+  std::ofstream(files.Path("doll.lzh"), std::ios::binary) << archive;
+  const ToolRun run = Render("--check " + Path("doll.lzh"));
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_EQ(Lines(run.out),
+            std::vector<std::string>{Path("doll.lzh") +
+                                     ":doll.cnf:3: cel not found: \"gone.cel\" not found; tried "
+                                     "\"gone.cel\" in the set's folder, in any letter case"});
+}
+
 }  // namespace tavro::test
