@@ -101,6 +101,7 @@ class ScriptEngine {
   void NoteObjectTarget(const char* at, int32_t number);
   void NoteCelTarget(const char* at, const char* name);
   void NoteDroppedRecord(const char* at, const ScriptKeyword& keyword);
+  void NoteMissingNumber(const char* at, int32_t code);
   size_t ActionStoreUsed();
   // Dispatch and the actions the engine checks itself (EventDispatch.cpp).
   void RunAction(const uint8_t* record, int32_t length);

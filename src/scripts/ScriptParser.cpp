@@ -102,6 +102,7 @@ void ScriptEngine::ReadScriptEvent(const char*& cursor, int32_t code) {
     case kEventAlarm:
     case kEventSet:
       argument = ParseNumber(cursor);  // directly after the parenthesis: a blank makes it -1
+      if (argument < 0 && Problems != nullptr) NoteMissingNumber(cursor, code);
       break;
     case kEventInitialize:
       SeedScriptRandom(Target.ClockSeconds());
@@ -163,9 +164,12 @@ void ScriptEngine::ReadScriptAction(const char*& cursor, const ScriptKeyword& ke
       arguments.U16(ParseTarget(cursor)).U16(NextListNumber(cursor)).U16(NextListNumber(cursor));
       break;
     case kActionChangeSet:
-    case kActionChangeCol:
-      arguments.U8(ParseNumber(cursor));  // directly after the parenthesis
+    case kActionChangeCol: {
+      const int32_t number = ParseNumber(cursor);  // directly after the parenthesis
+      if (number < 0 && Problems != nullptr) NoteMissingNumber(cursor, code);
+      arguments.U8(number);
       break;
+    }
     case kActionTransparent:
       arguments.U16(ParseTarget(cursor)).U16(NextListNumber(cursor));
       break;

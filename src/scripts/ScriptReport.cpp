@@ -135,6 +135,21 @@ void ScriptEngine::NoteCelTarget(const char* at, const char* name) {
   Problems->Add(ProblemKind::NoSuchTarget, detail, at);
 }
 
+// "set(", "alarm(", "changeset(" and "changecol(" read their number right after the
+// parenthesis; anything else there, a blank included, makes it -1, which matches nothing.
+void ScriptEngine::NoteMissingNumber(const char* at, int32_t code) {
+  const char* keyword = "";
+  for (const ScriptKeyword& known : ScriptKeywords()) {
+    if (known.Code == code) keyword = known.Text;
+  }
+  const bool event = IsEventCode(code);
+  Problems->Add(ProblemKind::BadNumber,
+                "no number right after " + QuotedName(keyword) + ", found " +
+                    DescribeLineByte(*at) +
+                    (event ? ": the event never happens" : ": the action does nothing"),
+                at);
+}
+
 void ScriptEngine::NoteDroppedRecord(const char* at, const ScriptKeyword& keyword) {
   Problems->Add(ProblemKind::StoreFull,
                 "the " + QuotedName(keyword.Text) + " action is dropped: the script store of " +

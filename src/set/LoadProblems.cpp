@@ -35,6 +35,8 @@ const char* ProblemKindName(ProblemKind kind) {
       return "unknown word";
     case ProblemKind::NoSuchTarget:
       return "no such target";
+    case ProblemKind::BadNumber:
+      return "bad number";
     case ProblemKind::StoreFull:
       return "script store full";
     case ProblemKind::NoLineKind:

@@ -27,6 +27,7 @@ enum class ProblemKind : uint8_t {
   SetLineIgnored,      // the eleventh set line and later
   UnknownWord,         // a script word that is no keyword
   NoSuchTarget,        // a script target naming no cel and no object
+  BadNumber,           // a script number that must follow its parenthesis directly and does not
   StoreFull,           // a script record dropped because the action store is full
   NoLineKind,          // a line whose first byte starts no kind of line
   LongLine,            // a line longer than 255 bytes, whose rest is read as a line of its own

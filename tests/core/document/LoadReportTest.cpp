@@ -139,6 +139,27 @@ TEST_F(LoadReportTest, CelsPastTheTableAndScriptsPastTheStoreAreEachReported) {
   EXPECT_EQ(report.size(), 2u + 160 * 30 - 4680);
 }
 
+TEST_F(LoadReportTest, ScriptMistakesNameTheKeywordProbablyMeant) {
+  files.SolidCel("a.cel", 4, 4, 1);
+  Load(
+      "#0 a.cel :0\n"
+      ";@sund(\"x.wav\") press #0 set( 2) changeset(x) map(eyes.cel\") Randomtimer(1,2,3)\n");
+  const std::string p = Prefix() + "2: ";
+  EXPECT_EQ(Report(),
+            (Texts{p + "unknown word: \"sund(\"x.wav\")\" is no keyword and is skipped; did you "
+                       "mean \"sound(\"?",
+                   p + "unknown word: \"press\" is no keyword and is skipped; a keyword ends with "
+                       "its \"(\": \"press(\"",
+                   p + "bad number: no number right after \"set(\", found a blank: the event "
+                       "never happens",
+                   p + "bad number: no number right after \"changeset(\", found \"x\": the "
+                       "action does nothing",
+                   p + "no such target: a target is \"#\" and an object number or a cel name in "
+                       "double quotes; this one reads as the cel name \"yes.cel\"",
+                   p + "unknown word: \"Randomtimer(1,2,3)\" is no keyword and is skipped; "
+                       "keywords are written in small letters: \"randomtimer(\""}));
+}
+
 TEST_F(LoadReportTest, LinesAreCountedAsAnEditorCountsThem) {
   // Line feeds, CR LF pairs and carriage returns alone each end one line.
   Load(
