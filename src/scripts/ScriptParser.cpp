@@ -100,10 +100,12 @@ void ScriptEngine::ReadScriptEvent(const char*& cursor, int32_t code) {
   int32_t argument = 0;
   switch (code) {
     case kEventAlarm:
-    case kEventSet:
+    case kEventSet: {
+      const char* at = cursor;
       argument = ParseNumber(cursor);  // directly after the parenthesis: a blank makes it -1
-      if (argument < 0 && Problems != nullptr) NoteMissingNumber(cursor, code);
+      if (argument < 0 && Problems != nullptr) NoteMissingNumber(at, code);
       break;
+    }
     case kEventInitialize:
       SeedScriptRandom(Target.ClockSeconds());
       break;
@@ -165,8 +167,9 @@ void ScriptEngine::ReadScriptAction(const char*& cursor, const ScriptKeyword& ke
       break;
     case kActionChangeSet:
     case kActionChangeCol: {
+      const char* at = cursor;
       const int32_t number = ParseNumber(cursor);  // directly after the parenthesis
-      if (number < 0 && Problems != nullptr) NoteMissingNumber(cursor, code);
+      if (number < 0 && Problems != nullptr) NoteMissingNumber(at, code);
       arguments.U8(number);
       break;
     }

@@ -142,11 +142,13 @@ void ScriptEngine::NoteMissingNumber(const char* at, int32_t code) {
   for (const ScriptKeyword& known : ScriptKeywords()) {
     if (known.Code == code) keyword = known.Text;
   }
-  const bool event = IsEventCode(code);
+  const bool negative = at[0] == '-' && at[1] >= '0' && at[1] <= '9';
+  const std::string what = negative ? "a negative number after " + QuotedName(keyword)
+                                    : "no number right after " + QuotedName(keyword) + ", found " +
+                                          DescribeLineByte(*at);
   Problems->Add(ProblemKind::BadNumber,
-                "no number right after " + QuotedName(keyword) + ", found " +
-                    DescribeLineByte(*at) +
-                    (event ? ": the event never happens" : ": the action does nothing"),
+                what + (IsEventCode(code) ? ": the event never happens"
+                                          : ": the action gets no valid number"),
                 at);
 }
 

@@ -153,7 +153,7 @@ TEST_F(LoadReportTest, ScriptMistakesNameTheKeywordProbablyMeant) {
                    p + "bad number: no number right after \"set(\", found a blank: the event "
                        "never happens",
                    p + "bad number: no number right after \"changeset(\", found \"x\": the "
-                       "action does nothing",
+                       "action gets no valid number",
                    p + "no such target: a target is \"#\" and an object number or a cel name in "
                        "double quotes; this one reads as the cel name \"yes.cel\"",
                    p + "unknown word: \"Randomtimer(1,2,3)\" is no keyword and is skipped; "
