@@ -21,6 +21,9 @@ struct PromptScript {
   bool chooseOk = true;
   QString choice;
   std::vector<QStringList> offered;
+  // Record Animation: the length and the path to pick; an empty path means Cancel.
+  uint32_t recordMs = 0;
+  QString recordAnswer;
 };
 
 class FakePrompts : public FilePrompts {
@@ -44,6 +47,12 @@ class FakePrompts : public FilePrompts {
                  ? (Script->choice.isEmpty() && !names.isEmpty() ? names.front() : Script->choice)
                  : QString();
     return Script->chooseOk;
+  }
+  bool PromptRecording(QWidget*, uint32_t& lengthMs, QString& path) override {
+    if (Script->recordAnswer.isEmpty()) return false;
+    lengthMs = Script->recordMs;
+    path = Script->recordAnswer;
+    return true;
   }
 
  private:

@@ -14,6 +14,8 @@ inline constexpr int kAdjustObject = 32776;
 inline constexpr int kColour256 = 32777;
 inline constexpr int kTrueColour = 32778;
 inline constexpr int kTransparentHalf = 32779;
+// Commands of our own, kept clear of the numbers above.
+inline constexpr int kFileRecord = 32790;
 
 inline constexpr int kFirstSet = 101;    // 101..110 choose sets 0..9
 inline constexpr int kFirstGroup = 111;  // 111..120 choose colour groups 0..9
