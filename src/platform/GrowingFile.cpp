@@ -20,8 +20,15 @@ void GrowingFile::Discard() {
   temporary_.clear();
 }
 
-bool GrowingFile::Create(const std::string& target) {
+bool GrowingFile::Create(const std::string& path) {
   Discard();
+  // As a save does: a read-only file is not replaced behind its protection, and a link stays a
+  // link to the file it names.
+  if (IsReadOnly(path)) {
+    error_ = EACCES;
+    return false;
+  }
+  const std::string target = ResolveLinks(path);
   std::vector<char> name(target.begin(), target.end());
   const std::string suffix = ".partXXXXXX";
   name.insert(name.end(), suffix.begin(), suffix.end());

@@ -19,8 +19,9 @@ class GrowingFile {
   GrowingFile(const GrowingFile&) = delete;
   GrowingFile& operator=(const GrowingFile&) = delete;
 
-  // Creates the temporary file beside `target`; false with Error() set when it cannot.
-  bool Create(const std::string& target);
+  // Creates the temporary file beside `path` (beside the file it links to, for a link); false
+  // with Error() set when it cannot, also when `path` is a file that may not be written.
+  bool Create(const std::string& path);
   // Appends `size` bytes; false on a write error (the file stays unusable).
   bool Append(const void* data, size_t size);
   // Overwrites bytes already written, for headers whose sizes are known only at the end.

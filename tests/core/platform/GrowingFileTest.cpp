@@ -35,6 +35,17 @@ TEST(GrowingFileTest, TheTargetAppearsWholeOnCommitAndNeverOtherwise) {
   }
   EXPECT_EQ(Read(target), "aXYdef");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  // A link is written through; a read-only file is not replaced.
+  const std::string link = (dir.path() / "link.bin").string();
+  std::filesystem::create_symlink(target, link);
+  GrowingFile through;
+  ASSERT_TRUE(through.Create(link) && through.Append("via", 3) && through.Commit());
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(Read(target), "via");
+  std::filesystem::permissions(target, std::filesystem::perms::owner_read);
+  GrowingFile locked;
+  EXPECT_FALSE(locked.Create(target));
+  EXPECT_EQ(locked.Error(), EACCES);
   GrowingFile nowhere;
   EXPECT_FALSE(nowhere.Create((dir.path() / "missing" / "out.bin").string()));
   EXPECT_EQ(nowhere.Error(), ENOENT);
