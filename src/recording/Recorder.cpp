@@ -177,6 +177,8 @@ RecordingResult RecordAnimation(CTavroDoc& doc, RecordingHost& clock,
     result.Error = "no set is shown";
   } else if (request.LengthMs == 0 || request.LengthMs > kMaxRecordingMs) {
     result.Error = "a recording lasts from 1 ms to 10 minutes";
+  } else if (request.Zoom < 1 || request.Zoom > kMaxRecordingZoom) {
+    result.Error = "a recording is zoomed from 1 to 31 times";
   } else {
     result = Recording(doc, clock, request, *writer).Run();
   }

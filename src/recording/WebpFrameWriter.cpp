@@ -32,13 +32,13 @@ class WebpFrameWriter : public FrameWriter {
  public:
   bool Begin(const std::string& path, int32_t width, int32_t height, int32_t zoom,
              std::string& error) override {
-    Width = width * zoom;
-    Height = height * zoom;
-    Zoom = zoom;
-    if (Width > kMaxWebpSide || Height > kMaxWebpSide) {
+    if (int64_t{width} * zoom > kMaxWebpSide || int64_t{height} * zoom > kMaxWebpSide) {
       error = "the picture is too large for a WebP (at most 16,384 pixels a side)";
       return false;
     }
+    Width = width * zoom;
+    Height = height * zoom;
+    Zoom = zoom;
     if (!File.Create(path)) {
       error = "cannot create \"" + path + "\": " + ErrnoText(File.Error());
       return false;

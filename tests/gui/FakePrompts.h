@@ -24,6 +24,7 @@ struct PromptScript {
   // Record Animation: the length and the path to pick; an empty path means Cancel.
   uint32_t recordMs = 0;
   QString recordAnswer;
+  std::vector<QString> recordOffered;
 };
 
 class FakePrompts : public FilePrompts {
@@ -49,6 +50,7 @@ class FakePrompts : public FilePrompts {
     return Script->chooseOk;
   }
   bool PromptRecording(QWidget*, uint32_t& lengthMs, QString& path) override {
+    Script->recordOffered.push_back(path);
     if (Script->recordAnswer.isEmpty()) return false;
     lengthMs = Script->recordMs;
     path = Script->recordAnswer;

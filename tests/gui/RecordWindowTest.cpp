@@ -56,6 +56,7 @@ class RecordWindowTest : public test::AppTestCase {
     const uint32_t before = app->HostImpl().TickCount();
     QVERIFY(app->Frame().Commands().Execute(cmd::kFileRecord));
     QVERIFY2(messages.empty(), messages.empty() ? "" : messages.front().text.c_str());
+    QCOMPARE(prompts->recordOffered.front(), QString::fromStdString(PathOf("a.gif")));
 
     const test::Animation animation = test::ReadAnimation(PathOf("blink.webp"));
     QVERIFY2(animation.ok, animation.error.c_str());

@@ -1,6 +1,7 @@
 // File > "Record Animation...": the set recorded from its present state by the same recorder as
 // tavro-render's, on a virtual clock lent to the document for the length of the recording.
 #include <QFile>
+#include <QFileInfo>
 
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CTavroApp.h"
@@ -13,6 +14,11 @@ void CTavroApp::OnFileRecord() {
   if (!Document.IsSetLoaded()) return;
   uint32_t length = LastRecordingMs;
   QString chosen = LastRecordingPath;
+  // First offered beside the set, under its name; never in an archive's temporary directory.
+  if (chosen.isEmpty() && Document.CanSave()) {
+    const QFileInfo set(QFile::decodeName(QByteArray::fromStdString(DocTemplate.PathName())));
+    chosen = set.absolutePath() + QLatin1Char('/') + set.completeBaseName() + ".gif";
+  }
   if (!Platform.Prompts().PromptRecording(MainFrame.get(), length, chosen) || chosen.isEmpty())
     return;
   LastRecordingMs = length;

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <cmath>
@@ -32,7 +33,10 @@ RecordDialog::RecordDialog(uint32_t lengthMs, const QString& path, QWidget* pare
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* form = new QFormLayout(this);
   form->addRow(QStringLiteral("&Length:"), Seconds);
-  form->addRow(QStringLiteral("&File:"), fileRow);
+  // A label of a row that is a layout finds no buddy by itself.
+  auto* fileLabel = new QLabel(QStringLiteral("&File:"), this);
+  fileLabel->setBuddy(File);
+  form->addRow(fileLabel, fileRow);
   form->addRow(buttons);
 }
 

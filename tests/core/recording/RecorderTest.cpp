@@ -189,7 +189,12 @@ TEST_F(RecorderTest, RefusesWhatItCannotRecordAndLeavesNoFile) {
                 files.Path("x.png").string() + "\"");
   EXPECT_FALSE(Record(player, "gone/x.gif", 100).Written);
   EXPECT_FALSE(Record(player, "long.webp", kMaxRecordingMs + 1).Written);
-  EXPECT_FALSE(Record(player, "wide.webp", 100, {}, 31 * 1000).Written);
+  EXPECT_FALSE(Record(player, "zoomed.webp", 100, {}, kMaxRecordingZoom + 1).Written);
+  Player wide;
+  files.WriteText("wide.cnf", "(600,8)\n%p.kcf\n#0 body.cel\n$0 1,1\n");
+  ASSERT_TRUE(wide.doc.OnOpenDocument(files.Path("wide.cnf").string()));
+  EXPECT_EQ(Record(wide, "wide.webp", 100, {}, 28).Error,
+            "the picture is too large for a WebP (at most 16,384 pixels a side)");
   EXPECT_FALSE(std::filesystem::exists(files.Path("long.webp")));
   EXPECT_FALSE(std::filesystem::exists(files.Path("wide.webp")));
   for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
