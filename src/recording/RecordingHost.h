@@ -12,6 +12,7 @@ namespace tavro {
 
 class RecordingHost : public Host {
  public:
+  // Drop: no message box and no question reaches the outside.
   enum class Messages { PassOn, Drop };
   RecordingHost(Host& outside, Messages messages) : Outside(outside), MessagesGo(messages) {}
 
@@ -25,8 +26,9 @@ class RecordingHost : public Host {
   bool TakeWholeView();
 
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  // Without boxes, a question is answered No, which changes nothing.
   bool AskYesNo(const std::string& text, const std::string& caption) override {
-    return Outside.AskYesNo(text, caption);
+    return MessagesGo == Messages::PassOn && Outside.AskYesNo(text, caption);
   }
   void PlaySound(const std::string&) override {}
   bool IsShiftDown() override { return false; }
