@@ -94,8 +94,19 @@ bool RefreshSpan(const CTavroDoc& doc, const ColourTable& table, int32_t y, int3
 
 }  // namespace
 
+namespace {
+
+// Only a picture of the map's size and form can be compared with it or refreshed from it.
+bool Matches(const CTavroDoc& doc, const Picture& picture) {
+  return PlayfieldIsComposed(doc) && doc.Set().PlayfieldWidth() == picture.Width &&
+         doc.Set().PlayfieldHeight() == picture.Height &&
+         doc.Map().BytesPerPixel() == picture.BytesPerPixel;
+}
+
+}  // namespace
+
 bool PictureIsStale(const CTavroDoc& doc, const MapRect& area, const Picture& picture) {
-  if (!PlayfieldIsComposed(doc)) return false;
+  if (!Matches(doc, picture)) return false;
   if (picture.BytesPerPixel == 1 && PlayfieldColourTable(doc) != picture.Table) return true;
   const MapRect rect = IntersectRect(area, picture.Whole());
   for (int32_t y = rect.top; y < rect.bottom; ++y) {
@@ -105,11 +116,7 @@ bool PictureIsStale(const CTavroDoc& doc, const MapRect& area, const Picture& pi
 }
 
 bool RefreshPicture(const CTavroDoc& doc, const MapRect& area, Picture& picture) {
-  if (!PlayfieldIsComposed(doc) || doc.Set().PlayfieldWidth() != picture.Width ||
-      doc.Set().PlayfieldHeight() != picture.Height ||
-      doc.Map().BytesPerPixel() != picture.BytesPerPixel) {
-    return false;
-  }
+  if (!Matches(doc, picture)) return false;
   bool changed = false;
   MapRect rect = IntersectRect(area, picture.Whole());
   if (picture.BytesPerPixel == 1) {
