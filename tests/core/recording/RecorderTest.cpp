@@ -99,7 +99,11 @@ TEST_P(RecorderFormatTest, ABlinkGivesOneFramePerPictureWithThePicturesOfTheRend
 }
 
 INSTANTIATE_TEST_SUITE_P(GifAndWebpIn256AndTrueColour, RecorderFormatTest,
-                         ::testing::Combine(::testing::Values(".gif", ".webp"), ::testing::Bool()));
+                         ::testing::Combine(::testing::Values(".gif", ".webp"), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<RecorderFormatTest::ParamType>& param) {
+                           return std::string(std::get<0>(param.param) + 1) +
+                                  (std::get<1>(param.param) ? "TrueColour" : "256Colours");
+                         });
 
 TEST_F(RecorderTest, ZoomScalesEveryFrameAsTheRendererDoes) {
   Player player;
