@@ -105,6 +105,31 @@ INSTANTIATE_TEST_SUITE_P(GifAndWebpIn256AndTrueColour, RecorderFormatTest,
                                   (std::get<1>(param.param) ? "TrueColour" : "256Colours");
                          });
 
+TEST_F(RecorderTest, AColourGroupChangeShowsTheNewColoursInBothFormats) {
+  std::vector<std::vector<Rgb>> groups(2, std::vector<Rgb>(16));
+  groups[0][1] = {240, 0, 0};
+  groups[1][1] = {0, 240, 0};
+  files.OldPalette("p.kcf", groups);
+  const std::string scripts = ";@initialize() timer(1,100)\n;@alarm(1) changecol(1)\n";
+  FakeHost host;
+  CTavroDoc reference(host);
+  files.WriteText("set.cnf", kBody + scripts);
+  ASSERT_TRUE(reference.OnOpenDocument(files.Path("set.cnf").string()));
+  const std::vector<uint8_t> before = Screen(reference);
+  reference.RunTimerPass(100);
+  const std::vector<uint8_t> after = Screen(reference);
+  ASSERT_NE(before, after);
+  for (const char* name : {"col.gif", "col.webp"}) {
+    Player player;
+    Open(player, scripts);
+    ASSERT_TRUE(Record(player, name, 300).Written);
+    const Animation animation = ReadAnimation(files.Path(name).string());
+    ASSERT_EQ(animation.Durations(), (std::vector<uint32_t>{100, 200})) << name;
+    EXPECT_EQ(animation.frames[0].rgb, before) << name;
+    EXPECT_EQ(animation.frames[1].rgb, after) << name;
+  }
+}
+
 TEST_F(RecorderTest, ZoomScalesEveryFrameAsTheRendererDoes) {
   Player player;
   Open(player, kBlink);
