@@ -29,6 +29,13 @@ class CTavroDoc {
   CTavroDoc& operator=(const CTavroDoc&) = delete;
 
   Host& host() { return *HostLink; }
+  // Lends the document to another host (a recording's virtual clock) and returns the one it had;
+  // the caller hands that back when done.
+  Host& ExchangeHost(Host& host) {
+    Host& before = *HostLink;
+    HostLink = &host;
+    return before;
+  }
   const DollSet& Set() const { return TheSet; }
   // For sets and maps built by hand (tests, benchmarks, fuzzers, the view's first playfield) and
   // the script actions; nothing else of the document follows such a change by itself.

@@ -15,8 +15,8 @@ void PrintLoadReport(const CTavroDoc& doc, std::FILE* out) {
   std::fflush(out);
 }
 
-int RunRenderAndCheck(CTavroDoc& doc, const RenderOptions& options) {
-  const int status = RunRender(doc, options);
+int RunRenderAndCheck(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock) {
+  const int status = RunRender(doc, options, clock);
   if (!options.check) return status;
   // A set that read nothing usable still says why, line by line.
   PrintLoadReport(doc, stdout);

@@ -7,7 +7,8 @@
 
 namespace tavro {
 class CTavroDoc;
-}
+class RecordingHost;
+}  // namespace tavro
 
 namespace tavro::render {
 
@@ -18,6 +19,6 @@ void PrintLoadReport(const CTavroDoc& doc, std::FILE* out);
 
 // RunRender, then with --check the report: a run that would have ended well ends with
 // kExitProblems when the report lists anything. Other exit statuses stay as they are.
-int RunRenderAndCheck(CTavroDoc& doc, const RenderOptions& options);
+int RunRenderAndCheck(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock = nullptr);
 
 }  // namespace tavro::render

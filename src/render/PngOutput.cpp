@@ -3,47 +3,20 @@
 #include <QImageWriter>
 #include <QString>
 #include <algorithm>
-#include <array>
+#include <vector>
+
+#include "recording/Picture.h"
 
 namespace tavro::render {
 
-namespace {
-
-using Rgb = std::array<uint8_t, 3>;
-
-// The colour of playfield pixel (x, y); the map is stored bottom-up.
-Rgb MapColour(const CTavroDoc& doc, const std::array<Rgb, kPaletteColours>& table, int x, int y) {
-  const ComposedMap& map = doc.Map();
-  const uint8_t* row = map.StoredRow(map.Height() - 1 - y);
-  if (map.BytesPerPixel() == 3) {
-    const uint8_t* p = row + static_cast<size_t>(x) * 3;
-    return {p[2], p[1], p[0]};
-  }
-  return table[row[x]];
-}
-
-std::array<Rgb, kPaletteColours> ColourTable(const CTavroDoc& doc) {
-  std::array<Rgb, kPaletteColours> table{};
-  const int count = std::clamp(doc.Set().Palettes().ColourCount, 0, kPaletteColours);
-  for (int i = 0; i < count; ++i) {
-    const RgbQuad& c = doc.Map().Info().Colours[i];
-    table[i] = {c.Red, c.Green, c.Blue};
-  }
-  return table;
-}
-
-bool MapIsComplete(const CTavroDoc& doc) {
-  return doc.Map().IsComplete(doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
-}
-
-}  // namespace
-
+// The colours come from the rows a recording's frames are made of.
 QImage PlayfieldImage(const CTavroDoc& doc, int zoom, std::string& error) {
-  if (!MapIsComplete(doc)) {
+  if (!PlayfieldIsComposed(doc)) {
     error = "there is no composed picture to write";
     return {};
   }
-  const auto table = ColourTable(doc);
+  const ColourTable table = PlayfieldColourTable(doc);
+  std::vector<uint8_t> colours(static_cast<size_t>(doc.Set().PlayfieldWidth()) * 3);
   QImage image(doc.Set().PlayfieldWidth() * zoom, doc.Set().PlayfieldHeight() * zoom,
                QImage::Format_RGB888);
   if (image.isNull()) {
@@ -52,10 +25,9 @@ QImage PlayfieldImage(const CTavroDoc& doc, int zoom, std::string& error) {
   }
   for (int y = 0; y < doc.Set().PlayfieldHeight(); ++y) {
     uchar* line = image.scanLine(y * zoom);
+    PlayfieldRgbRow(doc, table, y, 0, doc.Set().PlayfieldWidth(), colours.data());
     for (int x = 0; x < doc.Set().PlayfieldWidth(); ++x) {
-      const Rgb colour = MapColour(doc, table, x, y);
-      for (int i = 0; i < zoom; ++i)
-        std::copy(colour.begin(), colour.end(), line + (x * zoom + i) * 3);
+      for (int i = 0; i < zoom; ++i) std::copy_n(&colours[x * 3], 3, line + (x * zoom + i) * 3);
     }
     for (int i = 1; i < zoom; ++i) {
       std::copy_n(line, image.bytesPerLine(), image.scanLine(y * zoom + i));

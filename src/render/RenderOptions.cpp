@@ -1,6 +1,10 @@
 #include "render/RenderOptions.h"
 
+#include <cctype>
 #include <charconv>
+#include <cstdint>
+
+#include "recording/FrameWriter.h"
 
 namespace tavro::render {
 
@@ -28,6 +32,93 @@ bool ParseNumbered(const std::string& option, const std::string& value, int high
   if (ParseWhole(value, 0, high, number)) return true;
   error = option + " takes a number from 0 to " + std::to_string(high) + ", not \"" + value + "\"";
   return false;
+}
+
+bool ParseUnsigned(const std::string& text, uint32_t high, uint32_t& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && stop == end && value <= high;
+}
+
+// "--at MS ACTION": press N, drop, or key K.
+bool ParseInput(const std::vector<std::string>& args, size_t& i, RenderOptions& options,
+                std::string& error) {
+  RecordingInput input;
+  std::string at, action, value;
+  if (!TakeValue(args, i, at, error) || !TakeValue(args, i, action, error)) return false;
+  if (!ParseUnsigned(at, kMaxRecordingMs, input.AtMs)) {
+    error = "--at takes a time in ms from 0 to " + std::to_string(kMaxRecordingMs) + ", not \"" +
+            at + "\"";
+    return false;
+  }
+  if (!options.inputs.empty() && input.AtMs < options.inputs.back().AtMs) {
+    error = "--at times must be given in time order";
+    return false;
+  }
+  if (action == "drop") {
+    input.What = RecordingInput::Kind::Drop;
+  } else if (action == "press") {
+    input.What = RecordingInput::Kind::Press;
+    if (!TakeValue(args, i, value, error) || !ParseWhole(value, 0, 32767, input.Value)) {
+      error = "--at MS press takes an object number, not \"" + value + "\"";
+      return false;
+    }
+  } else if (action == "key") {
+    input.What = RecordingInput::Kind::Key;
+    if (!TakeValue(args, i, value, error) || value.size() != 1 ||
+        !std::isalnum(static_cast<unsigned char>(value[0]))) {
+      error = "--at MS key takes a digit or a letter, not \"" + value + "\"";
+      return false;
+    }
+    input.Value = static_cast<unsigned char>(value[0]);
+  } else {
+    error = "--at takes press N, drop or key K, not \"" + action + "\"";
+    return false;
+  }
+  options.inputs.push_back(input);
+  return true;
+}
+
+bool ParseRecordingOption(const std::vector<std::string>& args, size_t& i, RenderOptions& options,
+                          std::string& error) {
+  const std::string arg = args[i];
+  if (arg == "--at") return ParseInput(args, i, options, error);
+  std::string value;
+  if (!TakeValue(args, i, value, error)) return false;
+  if (arg == "--seed") {
+    options.seedGiven = ParseUnsigned(value, UINT32_MAX, options.seed);
+    if (!options.seedGiven)
+      error = "--seed takes a number from 0 to 4294967295, not \"" + value + "\"";
+    return options.seedGiven;
+  }
+  if (!ParseUnsigned(value, kMaxRecordingMs, options.recordMs) || options.recordMs == 0) {
+    error = "--record takes a length in ms from 1 to " + std::to_string(kMaxRecordingMs) +
+            " (10 minutes), not \"" + value + "\"";
+    return false;
+  }
+  return true;
+}
+
+// Recording options make sense only together and with an animation file to write.
+bool CheckRecording(const RenderOptions& options, std::string& error) {
+  if (options.recordMs == 0) {
+    if (options.inputs.empty() && !options.seedGiven) return true;
+    error = "--at and --seed need --record";
+    return false;
+  }
+  if (options.thumbnailSize > 0) {
+    error = "--record cannot be combined with --thumbnail";
+    return false;
+  }
+  if (AnimationFormatOf(options.output) == AnimationFormat::None) {
+    error = "--record needs -o PATH ending in .gif or .webp";
+    return false;
+  }
+  if (!options.inputs.empty() && options.inputs.back().AtMs >= options.recordMs) {
+    error = "--at times must fall within the --record length";
+    return false;
+  }
+  return true;
 }
 
 bool ParseOption(const std::vector<std::string>& args, size_t& i, RenderOptions& options,
@@ -68,6 +159,8 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, RenderOptions&
               ", not \"" + value + "\"";
       return false;
     }
+  } else if (arg == "--record" || arg == "--at" || arg == "--seed") {
+    return ParseRecordingOption(args, i, options, error);
   } else if (arg == "--cnf") {
     return TakeValue(args, i, options.configName, error);
   } else if (arg == "-o") {
@@ -113,7 +206,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
     error = "--thumbnail cannot be combined with --check";
     return false;
   }
-  return true;
+  return options.help || CheckRecording(options, error);
 }
 
 const char* RenderUsage() {
@@ -139,6 +232,15 @@ const char* RenderUsage() {
          "                   archive shows its first configuration file in name order. Time and\n"
          "                   memory are bounded, an archive is unpacked only into a temporary\n"
          "                   directory that is removed, and nothing is written on failure\n"
+         "  --record MS      with -o PATH.gif or PATH.webp: play the set for MS ms (at most\n"
+         "                   600000) of virtual time after the other options, running its\n"
+         "                   alarms as the viewer does, and write each picture it shows as\n"
+         "                   a frame of an animated GIF or lossless WebP\n"
+         "  --at MS ACTION   during the recording, at MS ms: press N (the left button on an\n"
+         "                   opaque pixel of object N), drop (release it) or key K (a digit\n"
+         "                   or a letter key); repeatable, in time order\n"
+         "  --seed N         start the scripts' random generator from N (default: as the\n"
+         "                   viewer does, on a virtual clock that reads 0)\n"
          "  --help, -h       print this text\n"
          "Exit status: 0 set shown, 1 file not opened, no set in it or not written, 2 usage\n"
          "error, 3 --check found problems.\n";

@@ -2,8 +2,11 @@
 // after the file has been loaded; output options act once all of them have.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "recording/Recorder.h"
 
 namespace tavro::render {
 
@@ -23,7 +26,11 @@ struct RenderOptions {
   bool info = false;
   bool check = false;  // --check: print the load report, exit 3 when it lists anything
   bool help = false;
-  int thumbnailSize = 0;  // --thumbnail; 0 = an ordinary run
+  int thumbnailSize = 0;               // --thumbnail; 0 = an ordinary run
+  uint32_t recordMs = 0;               // --record; 0 = -o writes a PNG
+  std::vector<RecordingInput> inputs;  // --at, in time order
+  bool seedGiven = false;              // --seed
+  uint32_t seed = 0;
 };
 
 inline constexpr int kMaxZoom = 31;

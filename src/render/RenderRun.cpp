@@ -4,6 +4,7 @@
 #include <string>
 
 #include "document/CTavroDoc.h"
+#include "recording/Recorder.h"
 #include "render/PngOutput.h"
 
 namespace tavro::render {
@@ -82,14 +83,24 @@ void PrintInformation(const CTavroDoc& doc) {
   std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
+bool RecordSet(CTavroDoc& doc, const RenderOptions& options, RecordingHost& clock) {
+  const RecordingResult result =
+      RecordAnimation(doc, clock, {options.output, options.recordMs, options.zoom, options.inputs});
+  for (const std::string& note : result.Notes) Tell(doc, note);
+  if (!result.Written) Tell(doc, result.Error);
+  return result.Written;
+}
+
 }  // namespace
 
-int RunRender(CTavroDoc& doc, const RenderOptions& options) {
+int RunRender(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock) {
   if (!OpenSet(doc, options.file)) return kExitNoSet;
   for (const SetStep& step : options.steps) {
     if (!ApplyStep(doc, step)) return kExitUsage;
   }
-  if (!options.output.empty()) {
+  if (options.recordMs > 0 && clock != nullptr) {
+    if (!RecordSet(doc, options, *clock)) return kExitNoSet;
+  } else if (!options.output.empty()) {
     std::string error;
     if (!WritePlayfieldPng(doc, options.zoom, options.output, error)) {
       Tell(doc, error);

@@ -7,7 +7,8 @@
 
 namespace tavro {
 class CTavroDoc;
-}
+class RecordingHost;
+}  // namespace tavro
 
 namespace tavro::render {
 
@@ -20,7 +21,8 @@ bool OpenSet(CTavroDoc& doc, const std::string& path);
 // Applies one set, group or mode option; false (and a message) when the set cannot take it.
 bool ApplyStep(CTavroDoc& doc, const SetStep& step);
 
-// Returns the exit status. Messages go through the document's host.
-int RunRender(CTavroDoc& doc, const RenderOptions& options);
+// Returns the exit status. Messages go through the document's host. A recording (--record)
+// needs the document to run under `clock` from its construction on.
+int RunRender(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock = nullptr);
 
 }  // namespace tavro::render

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "document/CTavroDoc.h"
+#include "recording/RecordingHost.h"
 #include "render/CheckOutput.h"
 #include "render/ConsoleHost.h"
 #include "render/RenderOptions.h"
@@ -26,6 +27,15 @@ int main(int argc, char** argv) {
   }
   if (options.thumbnailSize > 0) return RunThumbnail(options);
   ConsoleHost host(options.configName);
+  if (options.recordMs > 0) {
+    // The whole run, loading included, on the virtual clock: alarms armed while loading count
+    // from its 0, and the same arguments give the same file.
+    tavro::RecordingHost clock(host, tavro::RecordingHost::Messages::PassOn);
+    clock.SetClockSeconds(options.seed);
+    tavro::CTavroDoc doc(clock);
+    if (options.seedGiven) doc.Scripts().SeedScriptRandom(options.seed);
+    return RunRenderAndCheck(doc, options, &clock);
+  }
   tavro::CTavroDoc doc(host);
   return RunRenderAndCheck(doc, options);
 }

@@ -80,6 +80,9 @@ class ScriptEngine {
   // long, and asks again after anything else that may arm a slot or dirty the map.
   int32_t NextTimerPassDelay(uint32_t now) const;
   bool AlarmArmed(int32_t slot) const;
+  // Every armed slot falls due `ticks` later (wrapping), as when the clock that armed them is
+  // exchanged for one that reads `ticks` less.
+  void DelayAlarms(uint32_t ticks);
   // The tick a slot is due at (meaningful while it is armed); 0 for a slot out of range.
   uint32_t AlarmDue(int32_t slot) const;
   // How late the alarm being fired now is, in ms; 0 outside alarms.

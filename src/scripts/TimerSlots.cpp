@@ -109,6 +109,12 @@ int32_t ScriptEngine::NextTimerPassDelay(uint32_t now) const {
   return soonest;
 }
 
+void ScriptEngine::DelayAlarms(uint32_t ticks) {
+  for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
+    if (Armed[slot] != 0) Due[slot] += ticks;
+  }
+}
+
 // The generator behind "randomtimer(". Sets expect the sequence of the runtime they were made
 // with: a linear congruential generator whose values are bits 16 to 30 of its state.
 void ScriptEngine::SeedScriptRandom(uint32_t seed) { ScriptRandomState = seed; }

@@ -21,6 +21,10 @@ struct PromptScript {
   bool chooseOk = true;
   QString choice;
   std::vector<QStringList> offered;
+  // Record Animation: the length and the path to pick; an empty path means Cancel.
+  uint32_t recordMs = 0;
+  QString recordAnswer;
+  std::vector<QString> recordOffered;
 };
 
 class FakePrompts : public FilePrompts {
@@ -44,6 +48,13 @@ class FakePrompts : public FilePrompts {
                  ? (Script->choice.isEmpty() && !names.isEmpty() ? names.front() : Script->choice)
                  : QString();
     return Script->chooseOk;
+  }
+  bool PromptRecording(QWidget*, uint32_t& lengthMs, QString& path) override {
+    Script->recordOffered.push_back(path);
+    if (Script->recordAnswer.isEmpty()) return false;
+    lengthMs = Script->recordMs;
+    path = Script->recordAnswer;
+    return true;
   }
 
  private:

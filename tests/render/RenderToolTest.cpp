@@ -396,4 +396,38 @@ TEST_F(RenderToolTest, CheckNamesASetInAnArchiveByArchiveAndMember) {
                                      "\"gone.cel\" in the set's folder, in any letter case"});
 }
 
+TEST_F(RenderToolTest, RecordingOptionsAreCheckedAsUsage) {
+  WriteSimpleSet();
+  const std::string set = Path("set.cnf") + " ";
+  const std::string gif = " -o " + Path("a.gif");
+  for (const std::string& args :
+       {set + "--record 1000 -o " + Path("a.png"), set + "--record 1000", set + "--at 5 drop" + gif,
+        set + "--seed 3" + gif, set + "--record 0" + gif, set + "--record 600001" + gif,
+        set + "--record 100 --at 100 drop" + gif,
+        set + "--record 900 --at 50 key 1 --at 10 drop" + gif,
+        set + "--record 900 --at 50 press x" + gif, set + "--record 900 --at 50 key ab" + gif,
+        set + "--record 900 --at 50 jump" + gif, set + "--record 900 --thumbnail 64" + gif}) {
+    const ToolRun run = Render(args);
+    EXPECT_EQ(run.exitCode, 2) << args;
+    EXPECT_NE(run.err.find("usage: tavro-render"), std::string::npos) << args;
+  }
+  EXPECT_FALSE(std::filesystem::exists(files.Path("a.gif")));
+}
+
+TEST_F(RenderToolTest, ARecordingIsTheSameFileTwiceAndStartsWithThePngOfTheSameOptions) {
+  WriteSimpleSet();
+  const std::string options = Path("set.cnf") + " --set 1 --zoom 2 ";
+  const std::string record = options + "--record 400 --at 100 press 1 --at 200 drop --at 300 key 0";
+  ToolRun run = Render(record + " -o " + Path("a.gif"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  ASSERT_EQ(Render(record + " -o " + Path("b.gif")).exitCode, 0);
+  EXPECT_EQ(ReadFile(files.Path("a.gif")), ReadFile(files.Path("b.gif")));
+  ASSERT_EQ(Render(options + "-o " + Path("a.png")).exitCode, 0);
+  const QImage first =
+      QImage(QString::fromStdString(Path("a.gif")), "gif").convertToFormat(QImage::Format_RGB888);
+  EXPECT_EQ(first,
+            QImage(QString::fromStdString(Path("a.png"))).convertToFormat(QImage::Format_RGB888));
+}
+
 }  // namespace tavro::test

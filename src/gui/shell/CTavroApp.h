@@ -45,11 +45,17 @@ class CTavroApp {
   bool OnFileSave();
   // File > Save As: asks for a name, then saves there. True when the file was written.
   bool OnFileSaveAs();
+  // File > Record Animation: asks for a length and a file, then records the set from its present
+  // state; the window shows the set as the recording's end left it.
+  void OnFileRecord();
   void OnHelpContents();
   void OnAppAbout();
 
   // 1 while the toolbar is shown; written to the settings when the application goes away.
   int ToolbarVisible = 1;
+  // What the record dialog offers next time.
+  uint32_t LastRecordingMs = 5000;
+  QString LastRecordingPath;
 
   CTavroDoc& Doc() { return Document; }
   CMainFrame& Frame() { return *MainFrame; }

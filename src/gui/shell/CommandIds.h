@@ -14,8 +14,9 @@ inline constexpr int kAdjustObject = 32776;
 inline constexpr int kColour256 = 32777;
 inline constexpr int kTrueColour = 32778;
 inline constexpr int kTransparentHalf = 32779;
-// Commands of our own, past the original's, with room left between for others.
-inline constexpr int kLoadReport = 32790;
+// Commands of our own, kept clear of the numbers above.
+inline constexpr int kFileRecord = 32790;
+inline constexpr int kLoadReport = 32791;
 
 inline constexpr int kFirstSet = 101;    // 101..110 choose sets 0..9
 inline constexpr int kFirstGroup = 111;  // 111..120 choose colour groups 0..9

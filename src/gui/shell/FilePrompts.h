@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <string>
 
 class QWidget;
@@ -21,6 +22,8 @@ class FilePrompts {
   // "Select CNF File" over `names` in the order given: true on OK with the chosen name (empty
   // when nothing was selected), false on Cancel.
   virtual bool ChooseConfigFile(QWidget* owner, const QStringList& names, QString& chosen) = 0;
+  // File > Record Animation: the length and the file, offered on entry and chosen after true.
+  virtual bool PromptRecording(QWidget* owner, uint32_t& lengthMs, QString& path) = 0;
 };
 
 // The real dialogs.
@@ -29,6 +32,7 @@ class DialogPrompts : public FilePrompts {
   bool PromptOpen(QWidget* owner, std::string& path) override;
   bool PromptSaveAs(QWidget* owner, QString& path) override;
   bool ChooseConfigFile(QWidget* owner, const QStringList& names, QString& chosen) override;
+  bool PromptRecording(QWidget* owner, uint32_t& lengthMs, QString& path) override;
 };
 
 }  // namespace tavro

@@ -74,7 +74,8 @@ void CMainFrame::RegisterViewCommands() {
   });
 }
 
-// Commands that take the set out of the viewer: File > Save, Save As and Edit > Copy.
+// Commands that take the set out of the viewer: File > Save, Save As, Record Animation and Edit >
+// Copy.
 void CMainFrame::RegisterFileCommands() {
   CTavroDoc& doc = App.Doc();
   // A set read from an archive lives in a temporary directory; nothing is saved while one is in
@@ -87,6 +88,8 @@ void CMainFrame::RegisterFileCommands() {
   Table.Handle(
       cmd::kEditCopy, [&doc] { CopyPictureToClipboard(doc); },
       [&doc] { return doc.IsSetLoaded(); });
+  Table.Handle(
+      cmd::kFileRecord, [this] { App.OnFileRecord(); }, [&doc] { return doc.IsSetLoaded(); });
 }
 
 // Commands for playing with and looking into the set: Help > Information and Load Report,

@@ -11,6 +11,7 @@ std::vector<MenuItemSpec> BuildMenuItems() {
       {"&File", "&Open...\tCtrl+O", cmd::kFileOpen},
       {"&File", "&Save\tCtrl+S", cmd::kFileSave},
       {"&File", "Save&As...", cmd::kFileSaveAs},
+      {"&File", "&Record Animation...", cmd::kFileRecord},
       {"&File", nullptr, 0},
       {"&File", "Recent File", cmd::kFirstRecentFile},
       {"&File", nullptr, 0},

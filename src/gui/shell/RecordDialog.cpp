@@ -1,0 +1,71 @@
+#include "gui/shell/RecordDialog.h"
+
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+
+#include "gui/shell/FilePrompts.h"
+#include "recording/Recorder.h"
+
+namespace tavro {
+
+RecordDialog::RecordDialog(uint32_t lengthMs, const QString& path, QWidget* parent)
+    : QDialog(parent), Seconds(new QDoubleSpinBox(this)), File(new QLineEdit(path, this)) {
+  setWindowTitle(QStringLiteral("Record Animation"));
+  Seconds->setDecimals(1);
+  Seconds->setRange(0.1, kMaxRecordingMs / 1000.0);
+  Seconds->setSuffix(QStringLiteral(" s"));
+  Seconds->setValue(lengthMs / 1000.0);
+  File->setMinimumWidth(320);
+  auto* browse = new QPushButton(QStringLiteral("&Browse..."), this);
+  connect(browse, &QPushButton::clicked, this, &RecordDialog::Browse);
+  auto* fileRow = new QHBoxLayout;
+  fileRow->addWidget(File);
+  fileRow->addWidget(browse);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* form = new QFormLayout(this);
+  form->addRow(QStringLiteral("&Length:"), Seconds);
+  // A label of a row that is a layout finds no buddy by itself.
+  auto* fileLabel = new QLabel(QStringLiteral("&File:"), this);
+  fileLabel->setBuddy(File);
+  form->addRow(fileLabel, fileRow);
+  form->addRow(buttons);
+}
+
+uint32_t RecordDialog::LengthMs() const {
+  return static_cast<uint32_t>(std::lround(Seconds->value() * 1000));
+}
+
+QString RecordDialog::Path() const {
+  QString path = File->text();
+  if (!path.isEmpty() && !path.endsWith(QStringLiteral(".gif"), Qt::CaseInsensitive) &&
+      !path.endsWith(QStringLiteral(".webp"), Qt::CaseInsensitive)) {
+    path += QStringLiteral(".gif");
+  }
+  return path;
+}
+
+void RecordDialog::Browse() {
+  const QString chosen =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Record Animation"), File->text(),
+                                   QStringLiteral("Animated GIF (*.gif);;Animated WebP (*.webp)"));
+  if (!chosen.isEmpty()) File->setText(chosen);
+}
+
+bool DialogPrompts::PromptRecording(QWidget* owner, uint32_t& lengthMs, QString& path) {
+  RecordDialog dialog(lengthMs, path, owner);
+  if (dialog.exec() != QDialog::Accepted || dialog.Path().isEmpty()) return false;
+  lengthMs = dialog.LengthMs();
+  path = dialog.Path();
+  return true;
+}
+
+}  // namespace tavro

@@ -1,0 +1,192 @@
+// Animated GIF through giflib's streaming calls: one image block a frame, holding only the area
+// that changed, over the frames before it (disposal "leave in place").
+//
+// 256-colour pictures use the set's own colour table as the global table and, after a colour
+// group change, as a local one: every frame shows exactly the indices and colours of the map.
+// True-colour pictures take the first frame's colours as the global table and give each later
+// area a local table when its colours are not all in it (GifPalette.h).
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/GrowingFile.h"
+#include "recording/FrameWriter.h"
+#include "recording/GifPalette.h"
+
+namespace tavro {
+namespace {
+
+class GifFrameWriter : public FrameWriter {
+ public:
+  ~GifFrameWriter() override {
+    int error = 0;
+    if (Gif != nullptr) EGifCloseFile(Gif, &error);
+  }
+
+  bool Begin(const std::string& path, int32_t width, int32_t height, int32_t zoom,
+             std::string& error) override {
+    Width = width;
+    Height = height;
+    Zoom = zoom;
+    if (int64_t{width} * zoom > 65535 || int64_t{height} * zoom > 65535) {
+      error = "the picture is too large for a GIF (at most 65,535 pixels a side)";
+      return false;
+    }
+    if (!File.Create(path)) {
+      error = "cannot create \"" + path + "\": " + ErrnoText(File.Error());
+      return false;
+    }
+    int gifError = 0;
+    Gif = EGifOpen(this, &GifFrameWriter::Output, &gifError);
+    if (Gif == nullptr) {
+      error = std::string("cannot start the GIF: ") + GifErrorString(gifError);
+      return false;
+    }
+    EGifSetGifVersion(Gif, true);
+    return true;
+  }
+
+  bool AddFrame(const Picture& picture, const MapRect& changed, uint32_t startMs, uint32_t endMs,
+                std::string& error) override {
+    MapRect area = IntersectRect(changed, picture.Whole());
+    if (area.IsEmpty()) area = {0, 0, 1, 1};  // nothing to draw, but the time must pass
+    std::vector<uint8_t> indices;
+    std::vector<RgbColour> table;
+    TakeArea(picture, area, indices, table);
+    const bool first = !Started;
+    if (first) {
+      Global = table;
+      if (!PutScreen(error)) return false;
+    }
+    const bool local = !first && table != Global;
+    // Centiseconds from the start, rounded, so that short frames never add up to a drift.
+    const uint32_t delay = (endMs + 5) / 10 - (startMs + 5) / 10;
+    return PutControl(std::min<uint32_t>(delay, 65535)) &&
+                   PutImage(area, indices, local ? &table : nullptr)
+               ? true
+               : Fail("cannot write the GIF", error);
+  }
+
+  bool Finish(std::string& error) override {
+    int gifError = 0;
+    const int closed = EGifCloseFile(Gif, &gifError);
+    Gif = nullptr;
+    if (closed != GIF_OK || WriteFailed) return Fail("cannot write the GIF", error);
+    if (!File.Commit()) {
+      error = "cannot write the GIF: " + ErrnoText(File.Error());
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  static int Output(GifFileType* gif, const GifByteType* bytes, int length) {
+    auto* self = static_cast<GifFrameWriter*>(gif->UserData);
+    if (self->WriteFailed || !self->File.Append(bytes, static_cast<size_t>(length))) {
+      self->WriteFailed = true;
+      return 0;
+    }
+    return length;
+  }
+
+  bool Fail(const std::string& what, std::string& error) {
+    error = what + (WriteFailed ? ": " + ErrnoText(File.Error()) : std::string());
+    return false;
+  }
+
+  void TakeArea(const Picture& picture, const MapRect& area, std::vector<uint8_t>& indices,
+                std::vector<RgbColour>& table) {
+    if (picture.BytesPerPixel == 1) {
+      for (int32_t y = area.top; y < area.bottom; ++y) {
+        const uint8_t* row = picture.Row(y);
+        indices.insert(indices.end(), row + area.left, row + area.right);
+      }
+      table.assign(picture.Table.begin(), picture.Table.end());
+      return;
+    }
+    std::vector<uint8_t> rgb;
+    rgb.reserve(static_cast<size_t>(area.Width()) * area.Height() * 3);
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+      const uint8_t* row = picture.Row(y);
+      rgb.insert(rgb.end(), row + area.left * 3, row + area.right * 3);
+    }
+    if (Started && IndexWithTable(rgb, Global, indices)) {
+      table = Global;
+      return;
+    }
+    IndexedArea indexed = IndexColours(rgb);
+    indices = std::move(indexed.Indices);
+    table = std::move(indexed.Colours);
+  }
+
+  // A giflib colour map holds a power of two colours; the rest stays black.
+  static ColorMapObject* MakeMap(const std::vector<RgbColour>& table) {
+    int size = 2;
+    while (size < static_cast<int>(table.size())) size *= 2;
+    std::vector<GifColorType> colours(size);
+    for (size_t i = 0; i < table.size(); ++i) colours[i] = {table[i][0], table[i][1], table[i][2]};
+    return GifMakeMapObject(size, colours.data());
+  }
+
+  bool PutScreen(std::string& error) {
+    ColorMapObject* map = MakeMap(Global);
+    const bool ok = map != nullptr &&
+                    EGifPutScreenDesc(Gif, Width * Zoom, Height * Zoom, 8, 0, map) == GIF_OK &&
+                    PutLoop();
+    GifFreeMapObject(map);
+    Started = true;
+    return ok || Fail("cannot write the GIF", error);
+  }
+
+  // Plays again and again, as the window would go on.
+  bool PutLoop() {
+    static const GifByteType kName[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
+    const GifByteType forever[] = {1, 0, 0};
+    return EGifPutExtensionLeader(Gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+           EGifPutExtensionBlock(Gif, sizeof kName, kName) == GIF_OK &&
+           EGifPutExtensionBlock(Gif, sizeof forever, forever) == GIF_OK &&
+           EGifPutExtensionTrailer(Gif) == GIF_OK;
+  }
+
+  bool PutControl(uint32_t delay) {
+    GraphicsControlBlock control{};
+    control.DisposalMode = DISPOSE_DO_NOT;
+    control.UserInputFlag = false;
+    control.DelayTime = static_cast<int>(delay);
+    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    GifByteType bytes[4];
+    EGifGCBToExtension(&control, bytes);
+    return EGifPutExtension(Gif, GRAPHICS_EXT_FUNC_CODE, 4, bytes) == GIF_OK;
+  }
+
+  bool PutImage(const MapRect& area, const std::vector<uint8_t>& indices,
+                const std::vector<RgbColour>* local) {
+    ColorMapObject* map = local != nullptr ? MakeMap(*local) : nullptr;
+    const int width = area.Width() * Zoom;
+    bool ok = (local == nullptr || map != nullptr) &&
+              EGifPutImageDesc(Gif, area.left * Zoom, area.top * Zoom, width, area.Height() * Zoom,
+                               false, map) == GIF_OK;
+    GifFreeMapObject(map);
+    std::vector<GifPixelType> line(static_cast<size_t>(width));
+    for (int32_t y = 0; ok && y < area.Height(); ++y) {
+      const uint8_t* row = indices.data() + static_cast<size_t>(y) * area.Width();
+      for (int x = 0; x < width; ++x) line[x] = row[x / Zoom];
+      for (int32_t i = 0; ok && i < Zoom; ++i) ok = EGifPutLine(Gif, line.data(), width) == GIF_OK;
+    }
+    return ok && !WriteFailed;
+  }
+
+  GrowingFile File;
+  GifFileType* Gif = nullptr;
+  bool Started = false;
+  bool WriteFailed = false;
+  int32_t Width = 0, Height = 0, Zoom = 1;
+  std::vector<RgbColour> Global;
+};
+
+}  // namespace
+
+std::unique_ptr<FrameWriter> MakeGifFrameWriter() { return std::make_unique<GifFrameWriter>(); }
+
+}  // namespace tavro

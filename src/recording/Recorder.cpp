@@ -1,0 +1,188 @@
+#include "recording/Recorder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <memory>
+
+#include "document/SetQueries.h"
+#include "recording/FrameWriter.h"
+#include "recording/Picture.h"
+
+namespace tavro {
+namespace {
+
+// A pass that leaves the map dirty asks for another at once; a set that kept doing so would
+// otherwise hold the clock still for ever.
+constexpr int kMaxPassesAtOneTick = 64;
+
+class Recording {
+ public:
+  Recording(CTavroDoc& doc, RecordingHost& clock, const RecordingRequest& request,
+            FrameWriter& writer)
+      : Doc(doc), Clock(clock), Request(request), Writer(writer), Start(clock.CurrentTick()) {}
+
+  RecordingResult Run() {
+    Doc.FlushAndRepaint();
+    if (!CapturePicture(Doc, Shown)) return Failed("there is no composed picture to record");
+    Clock.TakeRepaints();
+    Clock.TakeWholeView();
+    if (!Writer.Begin(Request.Path, Shown.Width, Shown.Height, Request.Zoom, Result.Error))
+      return Result;
+    const uint32_t end = Play();
+    if (!Result.Error.empty()) return Result;
+    if (!Emit(end) || !Writer.Finish(Result.Error)) return Result;
+    Result.Written = true;
+    Result.RecordedMs = end;
+    if (end < Request.LengthMs) {
+      Result.Notes.push_back("the recording stopped at " + std::to_string(kMaxRecordingFrames) +
+                             " frames, after " + std::to_string(end) + " ms of the " +
+                             std::to_string(Request.LengthMs) + " ms asked for");
+    }
+    return Result;
+  }
+
+ private:
+  RecordingResult Failed(const std::string& why) {
+    Result.Error = why;
+    return Result;
+  }
+
+  // Runs the set to the end or to the frame limit; returns the time it stopped at.
+  uint32_t Play() {
+    constexpr uint64_t kNever = std::numeric_limits<uint64_t>::max();
+    uint32_t now = 0;
+    size_t input = 0;
+    int passesAtThisTick = 0;
+    while (Result.Error.empty()) {
+      const int32_t delay = Doc.NextTimerPassDelay(Start + now);
+      uint64_t pass = delay == CTavroDoc::kNoTimerPass ? kNever : uint64_t{now} + delay;
+      const uint64_t next = input < Request.Inputs.size() ? Request.Inputs[input].AtMs : kNever;
+      if (pass == now && ++passesAtThisTick > kMaxPassesAtOneTick) pass = now + 1;
+      const uint64_t at = std::min(pass, next);
+      if (at >= Request.LengthMs) break;
+      if (at > now) passesAtThisTick = 0;
+      now = static_cast<uint32_t>(at);
+      Clock.SetTick(Start + now);
+      if (pass <= now) Doc.RunTimerPass(Start + now);
+      while (input < Request.Inputs.size() && Request.Inputs[input].AtMs <= now)
+        Apply(Request.Inputs[input++]);
+      if (!Observe(now)) return now;
+    }
+    return Request.LengthMs;
+  }
+
+  void Apply(const RecordingInput& input) {
+    switch (input.What) {
+      case RecordingInput::Kind::Press:
+        // A press while an object is still held means its release went unseen: it drops first.
+        Drop();
+        Press(input);
+        break;
+      case RecordingInput::Kind::Drop:
+        Drop();
+        break;
+      case RecordingInput::Kind::Key: {
+        const int32_t code = std::toupper(static_cast<unsigned char>(input.Value));
+        Doc.Pointer().FeedFixOverrideKey(code);
+        if (code >= '0' && code <= '9') Doc.SelectSet(code - '0');
+        break;
+      }
+    }
+  }
+
+  void Press(const RecordingInput& input) {
+    int32_t x = 0, y = 0;
+    if (!FindPixelOf(input.Value, x, y)) {
+      Result.Notes.push_back("at " + std::to_string(input.AtMs) + " ms no pixel of object " +
+                             std::to_string(input.Value) + " shows; nothing was pressed");
+      return;
+    }
+    Doc.Pointer().MoveTo(x, y);
+    Doc.PressAtPointer();
+    Doc.FlushAndRepaint();
+  }
+
+  void Drop() {
+    if (Doc.Pointer().HeldSlot() == 0) return;
+    const CTavroDoc::DragResult step = Doc.DropHeldObject();
+    if (step.redraw) Clock.RepaintMapRect(*step.redraw);
+    Doc.FlushAndRepaint();
+  }
+
+  // The first point, row by row from the top left of the object's box, where a click picks
+  // object `number` and no other.
+  bool FindPixelOf(int32_t number, int32_t& x, int32_t& y) {
+    const DollSet& set = Doc.Set();
+    const uint16_t slot = set.SlotOf(number);
+    if (slot == 0 || slot >= set.ObjectTable().size()) return false;
+    const ObjectEntry& object = set.ObjectTable()[slot];
+    const MapRect box =
+        IntersectRect({object.X + object.ExtentLeft, object.Y + object.ExtentTop,
+                       object.X + object.ExtentRight, object.Y + object.ExtentBottom},
+                      {0, 0, set.PlayfieldWidth(), set.PlayfieldHeight()});
+    for (y = box.top; y < box.bottom; ++y) {
+      for (x = box.left; x < box.right; ++x) {
+        if (HitTest(set, Doc.Pointer(), x, y) == number) return true;
+      }
+    }
+    return false;
+  }
+
+  // Takes in what the last step changed; false when the frame limit ends the recording.
+  bool Observe(uint32_t now) {
+    MapRect area = Clock.TakeRepaints();
+    if (Clock.TakeWholeView()) area = Shown.Whole();
+    if (!PictureIsStale(Doc, area, Shown)) return true;
+    if (now - PendingStart >= kShortestFrameMs) {
+      // The picture now showing would be the last frame the file may hold.
+      if (Result.Frames + 1 >= kMaxRecordingFrames) return false;
+      if (!Emit(now)) return false;
+      PendingStart = now;
+    }
+    RefreshPicture(Doc, area, Shown);
+    return true;
+  }
+
+  // Writes the picture shown since PendingStart, lasting until `end`.
+  bool Emit(uint32_t end) {
+    const MapRect changed = Result.Frames == 0 ? Shown.Whole() : DifferingArea(Written, Shown);
+    if (!Writer.AddFrame(Shown, changed, PendingStart, end, Result.Error)) return false;
+    Written = Shown;
+    ++Result.Frames;
+    return true;
+  }
+
+  CTavroDoc& Doc;
+  RecordingHost& Clock;
+  const RecordingRequest& Request;
+  FrameWriter& Writer;
+  const uint32_t Start;
+  Picture Shown;    // the playfield as it shows now
+  Picture Written;  // what the frames written so far show
+  uint32_t PendingStart = 0;
+  RecordingResult Result;
+};
+
+}  // namespace
+
+RecordingResult RecordAnimation(CTavroDoc& doc, RecordingHost& clock,
+                                const RecordingRequest& request) {
+  RecordingResult result;
+  const std::unique_ptr<FrameWriter> writer = MakeFrameWriter(AnimationFormatOf(request.Path));
+  if (writer == nullptr) {
+    result.Error =
+        "an animation is written to a .gif or a .webp file, not \"" + request.Path + "\"";
+  } else if (!doc.IsSetLoaded()) {
+    result.Error = "no set is shown";
+  } else if (request.LengthMs == 0 || request.LengthMs > kMaxRecordingMs) {
+    result.Error = "a recording lasts from 1 ms to 10 minutes";
+  } else if (request.Zoom < 1 || request.Zoom > kMaxRecordingZoom) {
+    result.Error = "a recording is zoomed from 1 to 31 times";
+  } else {
+    result = Recording(doc, clock, request, *writer).Run();
+  }
+  return result;
+}
+
+}  // namespace tavro

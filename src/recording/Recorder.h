@@ -1,0 +1,53 @@
+// Plays a loaded set on a virtual clock and writes what it shows as an animation.
+//
+// The recorder runs the window's own timer passes, mouse presses and drops and keys on the
+// document, but the clock jumps straight to the next due alarm or input, so a minute of
+// animation takes only as long as its drawing. Each distinct picture becomes one frame lasting
+// until the next; pictures that show for less than kShortestFrameMs give way to the one after
+// them, as a screen would never show them and players stretch such frames to a tenth of a
+// second. Memory stays at two pictures plus one frame's encoding, however long the recording.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document/CTavroDoc.h"
+#include "recording/RecordingHost.h"
+
+namespace tavro {
+
+inline constexpr uint32_t kMaxRecordingMs = 10 * 60 * 1000;
+inline constexpr int32_t kMaxRecordingFrames = 10000;
+inline constexpr uint32_t kShortestFrameMs = 20;
+inline constexpr int32_t kMaxRecordingZoom = 31;
+
+// Something the person at the window would do at `AtMs` from the recording's start.
+struct RecordingInput {
+  enum class Kind { Press, Drop, Key };
+  uint32_t AtMs = 0;
+  Kind What = Kind::Drop;
+  int32_t Value = 0;  // Press: object number; Key: the key's character
+};
+
+struct RecordingRequest {
+  std::string Path;  // .gif or .webp
+  uint32_t LengthMs = 0;
+  int32_t Zoom = 1;
+  std::vector<RecordingInput> Inputs;  // in time order
+};
+
+struct RecordingResult {
+  bool Written = false;
+  int32_t Frames = 0;
+  uint32_t RecordedMs = 0;         // less than asked when the frame limit stopped the recording
+  std::string Error;               // when nothing was written
+  std::vector<std::string> Notes;  // written, but not quite as asked
+};
+
+// Records `doc`, whose host must be `clock`, from the clock's present tick on. The document is
+// left as the recording's end shows it.
+RecordingResult RecordAnimation(CTavroDoc& doc, RecordingHost& clock,
+                                const RecordingRequest& request);
+
+}  // namespace tavro

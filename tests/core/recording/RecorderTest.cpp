@@ -1,0 +1,234 @@
+// Recording a set: frames and their durations, read back with each format's own decoder; the
+// frames' pixels against the rows tavro-render writes; input at given times; same input, same
+// file; the frame limit.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "recording/Picture.h"
+#include "recording/Recorder.h"
+#include "support/AnimationFiles.h"
+#include "support/FakeHost.h"
+#include "support/SetFiles.h"
+#include "support/TempDir.h"
+
+namespace tavro::test {
+namespace {
+
+// A 12 x 8 playfield: a 4 x 4 body (colour 1) and a 2 x 2 eye (colour 2) on it.
+constexpr char kBody[] =
+    "(12,8)\n%p.kcf\n#1 eye.cel :0 1\n#0 body.cel :0 1\n$0 1,1 2,2\n$1 6,2 7,3\n";
+// The eye blinks every tenth of a second.
+constexpr char kBlink[] =
+    ";@initialize() timer(1,100)\n;@alarm(1) altmap(\"eye.cel\") timer(1,100)\n";
+
+std::vector<uint8_t> Screen(const CTavroDoc& doc) {
+  const ColourTable table = PlayfieldColourTable(doc);
+  const int w = doc.Set().PlayfieldWidth();
+  std::vector<uint8_t> rgb(static_cast<size_t>(w) * doc.Set().PlayfieldHeight() * 3);
+  for (int y = 0; y < doc.Set().PlayfieldHeight(); ++y)
+    PlayfieldRgbRow(doc, table, y, 0, w, &rgb[static_cast<size_t>(y) * w * 3]);
+  return rgb;
+}
+
+std::string Bytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// One document playing on the recorder's clock, as tavro-render runs it.
+struct Player {
+  FakeHost outside;
+  RecordingHost clock{outside, RecordingHost::Messages::PassOn};
+  CTavroDoc doc{clock};
+  explicit Player(uint32_t seed = 0) { clock.SetClockSeconds(seed); }
+};
+
+class RecorderTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  SetFiles files{dir.path()};
+
+  void SetUp() override {
+    files.OldPalette("p.kcf");
+    files.SolidCel("body.cel", 4, 4, 1);
+    files.SolidCel("eye.cel", 2, 2, 2);
+  }
+  void Open(Player& player, const std::string& scripts, bool trueColour = false) {
+    files.WriteText("set.cnf", kBody + scripts);
+    ASSERT_TRUE(player.doc.OnOpenDocument(files.Path("set.cnf").string()));
+    if (trueColour) player.doc.SetColourModeTrue();
+  }
+  RecordingResult Record(Player& player, const std::string& name, uint32_t ms,
+                         std::vector<RecordingInput> inputs = {}, int zoom = 1) {
+    return RecordAnimation(player.doc, player.clock,
+                           {files.Path(name).string(), ms, zoom, std::move(inputs)});
+  }
+};
+
+class RecorderFormatTest : public RecorderTest,
+                           public ::testing::WithParamInterface<std::tuple<const char*, bool>> {};
+
+TEST_P(RecorderFormatTest, ABlinkGivesOneFramePerPictureWithThePicturesOfTheRenderer) {
+  const auto [extension, trueColour] = GetParam();
+  const std::string name = std::string("blink") + extension;
+  Player player;
+  Open(player, kBlink, trueColour);
+  const RecordingResult result = Record(player, name, 1000);
+  ASSERT_TRUE(result.Written) << result.Error;
+  EXPECT_EQ(result.Frames, 10);
+  EXPECT_TRUE(result.Notes.empty());
+
+  const Animation animation = ReadAnimation(files.Path(name).string());
+  ASSERT_TRUE(animation.ok) << animation.error;
+  EXPECT_EQ(animation.width, 12);
+  EXPECT_EQ(animation.Durations(), std::vector<uint32_t>(10, 100));
+  // The same states in a document run by hand: open, then eye shut at 100 ms.
+  FakeHost host;
+  CTavroDoc reference(host);
+  ASSERT_TRUE(reference.OnOpenDocument(files.Path("set.cnf").string()));
+  if (trueColour) reference.SetColourModeTrue();
+  const std::vector<uint8_t> open = Screen(reference);
+  reference.RunTimerPass(100);
+  const std::vector<uint8_t> shut = Screen(reference);
+  ASSERT_NE(open, shut);
+  for (size_t i = 0; i < animation.frames.size(); ++i)
+    EXPECT_EQ(animation.frames[i].rgb, i % 2 == 0 ? open : shut) << "frame " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(GifAndWebpIn256AndTrueColour, RecorderFormatTest,
+                         ::testing::Combine(::testing::Values(".gif", ".webp"), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<RecorderFormatTest::ParamType>& param) {
+                           return std::string(std::get<0>(param.param) + 1) +
+                                  (std::get<1>(param.param) ? "TrueColour" : "256Colours");
+                         });
+
+TEST_F(RecorderTest, AColourGroupChangeShowsTheNewColoursInBothFormats) {
+  std::vector<std::vector<Rgb>> groups(2, std::vector<Rgb>(16));
+  groups[0][1] = {240, 0, 0};
+  groups[1][1] = {0, 240, 0};
+  files.OldPalette("p.kcf", groups);
+  const std::string scripts = ";@initialize() timer(1,100)\n;@alarm(1) changecol(1)\n";
+  FakeHost host;
+  CTavroDoc reference(host);
+  files.WriteText("set.cnf", kBody + scripts);
+  ASSERT_TRUE(reference.OnOpenDocument(files.Path("set.cnf").string()));
+  const std::vector<uint8_t> before = Screen(reference);
+  reference.RunTimerPass(100);
+  const std::vector<uint8_t> after = Screen(reference);
+  ASSERT_NE(before, after);
+  for (const char* name : {"col.gif", "col.webp"}) {
+    Player player;
+    Open(player, scripts);
+    ASSERT_TRUE(Record(player, name, 300).Written);
+    const Animation animation = ReadAnimation(files.Path(name).string());
+    ASSERT_EQ(animation.Durations(), (std::vector<uint32_t>{100, 200})) << name;
+    EXPECT_EQ(animation.frames[0].rgb, before) << name;
+    EXPECT_EQ(animation.frames[1].rgb, after) << name;
+  }
+}
+
+TEST_F(RecorderTest, ZoomScalesEveryFrameAsTheRendererDoes) {
+  Player player;
+  Open(player, kBlink);
+  const std::vector<uint8_t> screen = Screen(player.doc);
+  for (const char* name : {"z.gif", "z.webp"}) {
+    ASSERT_TRUE(Record(player, name, 50, {}, 3).Written);
+    const Animation animation = ReadAnimation(files.Path(name).string());
+    ASSERT_EQ(animation.frames.size(), 1u) << name;
+    EXPECT_EQ(animation.width, 36);
+    const std::vector<uint8_t>& rgb = animation.frames[0].rgb;
+    for (int y = 0; y < 24; ++y) {
+      for (int x = 0; x < 36; ++x) {
+        for (int c = 0; c < 3; ++c)
+          ASSERT_EQ(rgb[(y * 36 + x) * 3 + c], screen[((y / 3) * 12 + x / 3) * 3 + c]) << name;
+      }
+    }
+  }
+}
+
+TEST_F(RecorderTest, PressesDropsAndKeysRunTheirScriptsAtTheirTimes) {
+  Player player;
+  // Pressing the eye hides the body until the eye is released; the key 1 shows set 1.
+  Open(player, ";@press(#1) unmap(\"body.cel\")\n;@release(#1) map(\"body.cel\")\n");
+  const std::vector<uint8_t> start = Screen(player.doc);
+  using Kind = RecordingInput::Kind;
+  const RecordingResult result = Record(
+      player, "input.gif", 800,
+      {{200, Kind::Press, 1}, {400, Kind::Drop, 0}, {600, Kind::Key, '1'}, {700, Kind::Press, 9}});
+  ASSERT_TRUE(result.Written) << result.Error;
+  EXPECT_EQ(
+      result.Notes,
+      (std::vector<std::string>{"at 700 ms no pixel of object 9 shows; nothing was pressed"}));
+  const Animation animation = ReadAnimation(files.Path("input.gif").string());
+  ASSERT_TRUE(animation.ok);
+  ASSERT_EQ(animation.Durations(), (std::vector<uint32_t>{200, 200, 200, 200}));
+  EXPECT_EQ(animation.frames[0].rgb, start);
+  EXPECT_EQ(animation.frames[2].rgb, start);
+  // Body hidden: its pixel (1, 1) shows the background, the eye at (2, 2) stays.
+  const auto pixel = [&](int frame, int x, int y) {
+    const uint8_t* p = &animation.frames[frame].rgb[(y * 12 + x) * 3];
+    return std::vector<uint8_t>(p, p + 3);
+  };
+  EXPECT_EQ(pixel(1, 1, 1), pixel(0, 0, 0));
+  EXPECT_EQ(pixel(1, 2, 2), pixel(0, 2, 2));
+  EXPECT_EQ(player.doc.Set().CurrentSet(), 1);
+  EXPECT_EQ(pixel(3, 6, 2), pixel(0, 1, 1));  // set 1 has the body at (6, 2)
+}
+
+TEST_F(RecorderTest, TheSameArgumentsWriteTheSameBytesAndTheSeedDecides) {
+  const std::string random =
+      ";@initialize() randomtimer(1,30,300)\n"
+      ";@alarm(1) altmap(\"eye.cel\") randomtimer(1,30,300)\n";
+  const auto recordWith = [&](uint32_t seed, const std::string& name) {
+    Player player(seed);
+    Open(player, random);
+    EXPECT_TRUE(Record(player, name, 5000).Written);
+    return Bytes(files.Path(name));
+  };
+  const std::string first = recordWith(0, "a.webp");
+  EXPECT_EQ(recordWith(0, "b.webp"), first);
+  EXPECT_NE(recordWith(7, "c.webp"), first);
+  EXPECT_EQ(recordWith(0, "a.gif"), recordWith(0, "b.gif"));
+}
+
+TEST_F(RecorderTest, AOneMillisecondAlarmStopsAtTheFrameLimitWithFramesAScreenCouldShow) {
+  Player player;
+  Open(player, ";@initialize() timer(1,1)\n;@alarm(1) altmap(\"eye.cel\") timer(1,1)\n");
+  const RecordingResult result = Record(player, "fast.gif", kMaxRecordingMs);
+  ASSERT_TRUE(result.Written) << result.Error;
+  EXPECT_EQ(result.Frames, kMaxRecordingFrames);
+  EXPECT_EQ(result.RecordedMs, kMaxRecordingFrames * kShortestFrameMs);
+  EXPECT_EQ(result.Notes, (std::vector<std::string>{"the recording stopped at 10000 frames, after "
+                                                    "200000 ms of the 600000 ms asked for"}));
+  const Animation animation = ReadAnimation(files.Path("fast.gif").string());
+  ASSERT_EQ(animation.frames.size(), static_cast<size_t>(kMaxRecordingFrames));
+  EXPECT_EQ(animation.TotalMs(), 200000u);
+  for (uint32_t duration : animation.Durations()) ASSERT_GE(duration, kShortestFrameMs);
+}
+
+TEST_F(RecorderTest, RefusesWhatItCannotRecordAndLeavesNoFile) {
+  Player player;
+  EXPECT_EQ(Record(player, "none.gif", 100).Error, "no set is shown");
+  Open(player, kBlink);
+  EXPECT_EQ(Record(player, "x.png", 100).Error,
+            "an animation is written to a .gif or a .webp file, not \"" +
+                files.Path("x.png").string() + "\"");
+  EXPECT_FALSE(Record(player, "gone/x.gif", 100).Written);
+  EXPECT_FALSE(Record(player, "long.webp", kMaxRecordingMs + 1).Written);
+  EXPECT_FALSE(Record(player, "zoomed.webp", 100, {}, kMaxRecordingZoom + 1).Written);
+  Player wide;
+  files.WriteText("wide.cnf", "(600,8)\n%p.kcf\n#0 body.cel\n$0 1,1\n");
+  ASSERT_TRUE(wide.doc.OnOpenDocument(files.Path("wide.cnf").string()));
+  EXPECT_EQ(Record(wide, "wide.webp", 100, {}, 28).Error,
+            "the picture is too large for a WebP (at most 16,384 pixels a side)");
+  EXPECT_FALSE(std::filesystem::exists(files.Path("long.webp")));
+  EXPECT_FALSE(std::filesystem::exists(files.Path("wide.webp")));
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
+}
+
+}  // namespace
+}  // namespace tavro::test

@@ -1,0 +1,95 @@
+// File > Record Animation in the window: offered with a set loaded, records the set from its
+// present state, and leaves the set playing on where the recording ended.
+#include <QTest>
+
+#include "FakePrompts.h"
+#include "GuiTestSupport.h"
+#include "gui/shell/CMainFrame.h"
+#include "gui/shell/CTavroApp.h"
+#include "gui/shell/CommandIds.h"
+#include "support/AnimationFiles.h"
+
+namespace tavro {
+
+class RecordWindowTest : public test::AppTestCase {
+  Q_OBJECT
+
+ private:
+  std::shared_ptr<test::PromptScript> prompts;
+
+  std::string PathOf(const std::string& name) const { return files->Path(name).string(); }
+
+  // Object 0's one cel blinks every tenth of a second.
+  void OpenBlinkingSet() {
+    files->OldPalette("p.kcf");
+    files->SolidCel("a.cel", 4, 4, 3);
+    files->WriteText("a.cnf",
+                     "(20,10)\n%p.kcf\n#0 a.cel :0\n$0 2,2\n"
+                     ";@initialize() timer(1,100)\n;@alarm(1) altmap(\"a.cel\") timer(1,100)\n");
+    QVERIFY(app->OpenByPath(QString::fromStdString(PathOf("a.cnf"))) != nullptr);
+  }
+
+ private slots:
+  void init() {
+    BeginFolders();
+    prompts = std::make_shared<test::PromptScript>();
+    StartApp(false);
+    app->HostImpl().SetPrompts(std::make_unique<test::FakePrompts>(prompts));
+    app->InitInstance({});
+  }
+  void cleanup() { End(); }
+
+  void recordingIsOfferedOnlyWithASetLoaded() {
+    app->Frame().UpdateActions();
+    QVERIFY(!app->Frame().Action(cmd::kFileRecord)->isEnabled());
+    OpenBlinkingSet();
+    app->Frame().UpdateActions();
+    QVERIFY(app->Frame().Action(cmd::kFileRecord)->isEnabled());
+    QCOMPARE(app->Frame().Action(cmd::kFileRecord)->text(), QStringLiteral("&Record Animation..."));
+  }
+
+  void theSetIsRecordedAtTheWindowsZoomAndPlaysOnWithoutAPause() {
+    OpenBlinkingSet();
+    app->Doc().Pointer().SetZoom(2);
+    prompts->recordMs = 1000;
+    prompts->recordAnswer = QString::fromStdString(PathOf("blink.webp"));
+    const uint32_t before = app->HostImpl().TickCount();
+    QVERIFY(app->Frame().Commands().Execute(cmd::kFileRecord));
+    QVERIFY2(messages.empty(), messages.empty() ? "" : messages.front().text.c_str());
+    QCOMPARE(prompts->recordOffered.front(), QString::fromStdString(PathOf("a.gif")));
+
+    const test::Animation animation = test::ReadAnimation(PathOf("blink.webp"));
+    QVERIFY2(animation.ok, animation.error.c_str());
+    QCOMPARE(animation.width, 40);
+    // From the present state: the first blink comes as soon as it was due when the command ran.
+    const std::vector<uint32_t> durations = animation.Durations();
+    QCOMPARE(animation.TotalMs(), 1000u);
+    QVERIFY(durations.size() >= 10 && durations.front() <= 100);
+    for (size_t i = 1; i + 1 < durations.size(); ++i) QCOMPARE(durations[i], 100u);
+    // The alarm falls due within its period of the real clock, not a skipped second later.
+    const auto wait =
+        static_cast<int32_t>(app->Doc().Scripts().AlarmDue(1) - app->HostImpl().TickCount());
+    QVERIFY(app->Doc().Scripts().AlarmArmed(1));
+    QVERIFY2(wait <= 100 && wait > -static_cast<int32_t>(app->HostImpl().TickCount() - before),
+             std::to_string(wait).c_str());
+    // The window's document has its own host back.
+    QCOMPARE(&app->Doc().host(), static_cast<Host*>(&app->HostImpl()));
+  }
+
+  void aFileThatCannotBeWrittenIsReportedAndNothingIsLeft() {
+    OpenBlinkingSet();
+    prompts->recordMs = 300;
+    prompts->recordAnswer = QString::fromStdString(PathOf("missing/blink.gif"));
+    app->Frame().Commands().Execute(cmd::kFileRecord);
+    QCOMPARE(messages.size(), size_t{1});
+    QVERIFY(messages.front().text.find("cannot create") != std::string::npos);
+    prompts->recordAnswer.clear();  // Cancel
+    app->Frame().Commands().Execute(cmd::kFileRecord);
+    QCOMPARE(messages.size(), size_t{1});
+  }
+};
+
+}  // namespace tavro
+
+QTEST_MAIN(tavro::RecordWindowTest)
+#include "RecordWindowTest.moc"
