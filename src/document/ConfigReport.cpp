@@ -79,6 +79,9 @@ void ConfigReader::NoteNoLineKind() {
   std::string detail = DescribeLineByte(line[0]) + " starts no kind of line, so it is ignored";
   if (line[0] == ' ') {
     detail += " (a blank starts a continuation only right after a set line)";
+  } else if (std::strncmp(line, "\xEF\xBB\xBF", 3) == 0) {
+    // Editors that save UTF-8 may put a byte order mark first, which hides the first line.
+    detail = "a UTF-8 byte order mark starts the line, so it is ignored";
   } else if (line[0] == '\0') {
     detail = "a zero byte starts the line, so it is ignored";
   } else if (line[0] != '\t') {

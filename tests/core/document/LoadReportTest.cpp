@@ -161,16 +161,19 @@ TEST_F(LoadReportTest, ScriptMistakesNameTheKeywordProbablyMeant) {
 }
 
 TEST_F(LoadReportTest, LinesAreCountedAsAnEditorCountsThem) {
-  // Line feeds, CR LF pairs and carriage returns alone each end one line.
+  // Line feeds, CR LF pairs and carriage returns alone each end one line; a byte order mark
+  // hides the first.
   Load(
-      "#0 a.cel\r\n\n#1 b.cel\r\r\n\n;\r;\r\n"
+      "\xEF\xBB\xBF#0 a.cel\r\n\n#1 b.cel\r\r\n\n;\r;\r\n"
       "x\n");
   Texts lines;
   for (const LoadProblem& problem : doc.LastLoad().Problems.All()) {
     lines.push_back(std::to_string(problem.Line) + " " + ProblemKindName(problem.Kind));
   }
   EXPECT_EQ(lines,
-            (Texts{"1 cel not found", "3 cel not found", "6 joined lines", "8 no line kind"}));
+            (Texts{"1 no line kind", "3 cel not found", "6 joined lines", "8 no line kind"}));
+  EXPECT_EQ(doc.LastLoad().Problems.All()[0].Detail,
+            "a UTF-8 byte order mark starts the line, so it is ignored");
 }
 
 TEST_F(LoadReportTest, TheDemoSetReportsNothing) {
