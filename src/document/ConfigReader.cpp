@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <string>
 
 #include "document/CTavroDoc.h"
@@ -41,9 +42,13 @@ void ConfigReader::LoadLines(CTavroDoc& doc) {
   doc.Engine.ResetScriptParser({Text, Cursor});
   Problems = &doc.Report.Problems;
   Problems->BeginText(Text, Left);
+  // Most files end their lines with a line feed alone; only a file holding carriage returns
+  // needs each line looked through for one standing alone.
+  TextHasCarriageReturn =
+      Text != nullptr && std::memchr(Text, '\r', static_cast<size_t>(std::max(Left, 0))) != nullptr;
   while (NextLine()) {
     Problems->AtLine(Start, LineBuffer);
-    CheckLineEnd();
+    if (Cursor[-1] != '\n' || PreviousLineCut || TextHasCarriageReturn) CheckLineEnd();
     DispatchLine(doc);
   }
   NoteUnendedLine();

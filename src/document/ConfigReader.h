@@ -68,6 +68,7 @@ class ConfigReader {
   LoadProblems* Problems = nullptr;
   int32_t SetLinesRead = 0;      // '$' lines met, past the tenth too
   bool PreviousLineCut = false;  // the last line was cut at 255 bytes
+  bool TextHasCarriageReturn = false;
 };
 
 }  // namespace tavro
