@@ -19,7 +19,8 @@ std::string Size(int32_t width, int32_t height) {
 
 std::string DescribeMissingFile(const std::string& written,
                                 const std::optional<std::string>& found) {
-  if (found) return QuotedName(written) + " is there as " + *found + " but cannot be read";
+  if (found)
+    return QuotedName(written) + " is there as " + QuotedName(*found) + " but cannot be read";
   const std::vector<std::string> tried = SetFileNamesTried(written);
   if (tried.empty()) return "no file name is given";
   std::string detail = QuotedName(written) + " not found; tried ";

@@ -66,7 +66,25 @@ std::string DescribeLineByte(char byte) {
   return std::string("byte 0x") + kHex[value >> 4] + kHex[value & 0x0F];
 }
 
-std::string QuotedName(const std::string& name) { return "\"" + name + "\""; }
+// Control bytes are spelt out so that a problem stays on one line; every other byte, Shift_JIS
+// backslashes included, is kept as the set wrote it.
+std::string QuotedName(const std::string& name) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string quoted = "\"";
+  for (const char c : name) {
+    const auto value = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      quoted += "\\n";
+    } else if (c == '\t') {
+      quoted += "\\t";
+    } else if (value < 0x20 || value == 0x7F) {
+      quoted += std::string("\\x") + kHex[value >> 4] + kHex[value & 0x0F];
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
 
 void LoadProblems::Clear(std::string file) {
   Entries.clear();

@@ -51,7 +51,8 @@ std::string FormatLoadProblem(const LoadProblem& problem);
 // A byte of a line as a detail names it: "x" in quotes, a blank, a tab, the end of the line, or
 // its value in hexadecimal.
 std::string DescribeLineByte(char byte);
-// A name or word as written, in double quotes, its bytes kept.
+// A name or word as written, in double quotes, its bytes kept but for control bytes, which are
+// written as \n, \t or \xNN.
 std::string QuotedName(const std::string& name);
 
 // The problems of one load, with what it takes to number their lines.

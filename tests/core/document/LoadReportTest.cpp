@@ -143,7 +143,8 @@ TEST_F(LoadReportTest, ScriptMistakesNameTheKeywordProbablyMeant) {
   files.SolidCel("a.cel", 4, 4, 1);
   Load(
       "#0 a.cel :0\n"
-      ";@sund(\"x.wav\") press #0 set( 2) changeset(x) map(eyes.cel\") Randomtimer(1,2,3)\n");
+      ";@sund(\"x.wav\") press #0 set( 2) changeset(x) map(eyes.cel\") Randomtimer(1,2,3) "
+      "unmap(\"open\n");
   const std::string p = Prefix() + "2: ";
   EXPECT_EQ(Report(),
             (Texts{p + "unknown word: \"sund(\"x.wav\")\" is no keyword and is skipped; did you "
@@ -157,7 +158,9 @@ TEST_F(LoadReportTest, ScriptMistakesNameTheKeywordProbablyMeant) {
                    p + "no such target: a target is \"#\" and an object number or a cel name in "
                        "double quotes; this one reads as the cel name \"yes.cel\"",
                    p + "unknown word: \"Randomtimer(1,2,3)\" is no keyword and is skipped; "
-                       "keywords are written in small letters: \"randomtimer(\""}));
+                       "keywords are written in small letters: \"randomtimer(\"",
+                   // A name left open runs to the line's end; the report stays one line.
+                   p + "no such target: no cel \"open\\n\" above this line"}));
 }
 
 TEST_F(LoadReportTest, LinesAreCountedAsAnEditorCountsThem) {
