@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <vector>
 
 namespace tavro {
 
@@ -109,29 +111,45 @@ bool ReplaceFile(const std::string& target, const std::string& text, ReplaceStep
     error = EACCES;
     return false;
   }
-  std::vector<char> name(target.begin(), target.end());
-  const std::string suffix = ".saveXXXXXX";
-  name.insert(name.end(), suffix.begin(), suffix.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
+  std::string name;
+  const int fd = CreateBeside(target, ".save", name);
   if (fd < 0) {
     what = ReplaceStep::CreateBeside;
     error = errno;
     return false;
   }
+  bool ok = WriteAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
+  const int writeErrno = errno;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && ::rename(name.c_str(), target.c_str()) == 0) return true;
+  what = ReplaceStep::Write;
+  error = ok ? errno : writeErrno;
+  ::unlink(name.c_str());
+  return false;
+}
+
+int CreateBeside(const std::string& target, const char* suffix, std::string& name) {
+  std::vector<char> pattern(target.begin(), target.end());
+  pattern.insert(pattern.end(), suffix, suffix + std::strlen(suffix));
+  for (int i = 0; i < 6; ++i) pattern.push_back('X');
+  pattern.push_back('\0');
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return -1;
+  // mkstemp makes the file private; it takes the permissions of the file it will replace.
   struct stat old {};
   const mode_t umaskNow = ::umask(0);
   ::umask(umaskNow);
   const mode_t mode =
       ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~umaskNow);
-  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
-  const int writeErrno = errno;
-  ok = (::close(fd) == 0) && ok;
-  if (ok && ::rename(name.data(), target.c_str()) == 0) return true;
-  what = ReplaceStep::Write;
-  error = ok ? errno : writeErrno;
-  ::unlink(name.data());
-  return false;
+  if (::fchmod(fd, mode) != 0) {
+    const int why = errno;
+    ::close(fd);
+    ::unlink(pattern.data());
+    errno = why;
+    return -1;
+  }
+  name = pattern.data();
+  return fd;
 }
 
 std::string ResolveLinks(const std::string& path) {

@@ -72,6 +72,12 @@ bool IsReadOnly(const std::string& path);
 enum class ReplaceStep { None, ReadOnly, CreateBeside, Write };
 bool ReplaceFile(const std::string& target, const std::string& text, ReplaceStep& what, int& error);
 
+// Creates a new file beside `target` (its name plus `suffix` and six random characters), with
+// the permissions `target` has, or the usual ones when it does not exist yet, and returns its
+// descriptor and name; -1 with errno set when it cannot be made. The replacing writers fill it
+// and rename it over `target`, so a failed write never leaves `target` half written.
+int CreateBeside(const std::string& target, const char* suffix, std::string& name);
+
 // `path` with its links resolved as far as they exist, so that writing to the result replaces
 // the file a link points at and the link stays a link. `path` itself when nothing resolves.
 std::string ResolveLinks(const std::string& path);

@@ -1,11 +1,9 @@
 #include "platform/GrowingFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <vector>
 
 #include "platform/FileDoor.h"
 
@@ -29,21 +27,14 @@ bool GrowingFile::Create(const std::string& path) {
     return false;
   }
   const std::string target = ResolveLinks(path);
-  std::vector<char> name(target.begin(), target.end());
-  const std::string suffix = ".partXXXXXX";
-  name.insert(name.end(), suffix.begin(), suffix.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
+  std::string name;
+  const int fd = CreateBeside(target, ".part", name);
   if (fd < 0) {
     error_ = errno;
     return false;
   }
-  // mkstemp makes the file private; a picture is as readable as any other new file.
-  const mode_t umaskNow = ::umask(0);
-  ::umask(umaskNow);
-  ::fchmod(fd, 0666 & ~umaskNow);
   fd_ = fd;
-  temporary_ = name.data();
+  temporary_ = name;
   target_ = target;
   size_ = 0;
   error_ = 0;

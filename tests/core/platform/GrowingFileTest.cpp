@@ -42,6 +42,12 @@ TEST(GrowingFileTest, TheTargetAppearsWholeOnCommitAndNeverOtherwise) {
   ASSERT_TRUE(through.Create(link) && through.Append("via", 3) && through.Commit());
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(Read(target), "via");
+  // A file written over keeps its permissions, as a saved configuration does.
+  namespace fs = std::filesystem;
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+  GrowingFile again;
+  ASSERT_TRUE(again.Create(target) && again.Append("x", 1) && again.Commit());
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
   std::filesystem::permissions(target, std::filesystem::perms::owner_read);
   GrowingFile locked;
   EXPECT_FALSE(locked.Create(target));
