@@ -187,6 +187,10 @@ TEST_F(LoadReportTest, TheDemoSetReportsNothing) {
 }
 
 TEST_F(LoadReportTest, ANewLoadForgetsTheLastReport) {
+  // A Shift_JIS name is kept as its bytes: its 0x5C second byte is no escape to be doubled.
+  Load("#0 \x95\x5C.cel\n");
+  ASSERT_EQ(Report().size(), 1u);
+  EXPECT_NE(Report()[0].find("\"\x95\x5C.cel\" not found"), std::string::npos) << Report()[0];
   Load("#0 gone.cel\n");
   EXPECT_EQ(Report().size(), 1u);
   Load("; nothing wrong here\n");
