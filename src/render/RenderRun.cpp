@@ -91,9 +91,7 @@ bool RecordSet(CTavroDoc& doc, const RenderOptions& options, RecordingHost& cloc
   return result.Written;
 }
 
-}  // namespace
-
-int RunRender(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock) {
+int RunSteps(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock) {
   if (!OpenSet(doc, options.file)) return kExitNoSet;
   for (const SetStep& step : options.steps) {
     if (!ApplyStep(doc, step)) return kExitUsage;
@@ -110,6 +108,26 @@ int RunRender(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock
   if (options.info) PrintInformation(doc);
   if (!options.savePath.empty() && !SaveSet(doc, options.savePath)) return kExitNoSet;
   return kExitShown;
+}
+
+// --check: every problem of the last load as "FILE:LINE: kind: detail", after the run's messages.
+void PrintLoadReport(const CTavroDoc& doc) {
+  for (const LoadProblem& problem : doc.LastLoad().Problems.All()) {
+    const std::string line = FormatLoadProblem(problem) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+  }
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int RunRender(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock) {
+  const int status = RunSteps(doc, options, clock);
+  if (!options.check) return status;
+  // A set that read nothing usable still says why, line by line.
+  PrintLoadReport(doc);
+  const bool problems = !doc.LastLoad().Problems.Empty();
+  return status == kExitShown && problems ? kExitProblems : status;
 }
 
 }  // namespace tavro::render

@@ -15,6 +15,7 @@ namespace tavro::render {
 inline constexpr int kExitShown = 0;
 inline constexpr int kExitNoSet = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitProblems = 3;  // --check listed something
 
 // Opens a configuration file or an archive as File > Open does; false when no set was loaded.
 bool OpenSet(CTavroDoc& doc, const std::string& path);
@@ -22,7 +23,9 @@ bool OpenSet(CTavroDoc& doc, const std::string& path);
 bool ApplyStep(CTavroDoc& doc, const SetStep& step);
 
 // Returns the exit status. Messages go through the document's host. A recording (--record)
-// needs the document to run under `clock` from its construction on.
+// needs the document to run under `clock` from its construction on. With --check the load
+// report follows on stdout, and a run that would have ended well ends with kExitProblems when
+// the report lists anything.
 int RunRender(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock = nullptr);
 
 }  // namespace tavro::render

@@ -6,7 +6,6 @@
 
 #include "document/CTavroDoc.h"
 #include "recording/RecordingHost.h"
-#include "render/CheckOutput.h"
 #include "render/ConsoleHost.h"
 #include "render/RenderOptions.h"
 #include "render/RenderRun.h"
@@ -34,8 +33,8 @@ int main(int argc, char** argv) {
     clock.SetClockSeconds(options.seed);
     tavro::CTavroDoc doc(clock);
     if (options.seedGiven) doc.Scripts().SeedScriptRandom(options.seed);
-    return RunRenderAndCheck(doc, options, &clock);
+    return RunRender(doc, options, &clock);
   }
   tavro::CTavroDoc doc(host);
-  return RunRenderAndCheck(doc, options);
+  return RunRender(doc, options);
 }
