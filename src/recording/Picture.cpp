@@ -92,10 +92,6 @@ bool RefreshSpan(const CTavroDoc& doc, const ColourTable& table, int32_t y, int3
   return changed;
 }
 
-}  // namespace
-
-namespace {
-
 // Only a picture of the map's size and form can be compared with it or refreshed from it.
 bool Matches(const CTavroDoc& doc, const Picture& picture) {
   return PlayfieldIsComposed(doc) && doc.Set().PlayfieldWidth() == picture.Width &&

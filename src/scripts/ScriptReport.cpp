@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/NameBytes.h"
 #include "scripts/ScriptEngine.h"
 #include "set/SetRecords.h"
 
@@ -15,13 +16,6 @@ namespace {
 constexpr size_t kShownWordBytes = 40;
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 size_t EditDistance(const std::string& a, const std::string& b) {
   std::vector<size_t> row(b.size() + 1);
@@ -41,20 +35,20 @@ size_t EditDistance(const std::string& a, const std::string& b) {
 // The keyword that `candidate` (ending with its parenthesis) is written like, ignoring letter
 // case; failing that, one a slip of a letter or two away.
 const ScriptKeyword* KeywordLike(const std::string& candidate, bool& caseOnly) {
-  const std::string lower = LowerAscii(candidate);
   caseOnly = false;
   for (const ScriptKeyword& keyword : ScriptKeywords()) {
-    if (lower == keyword.Text) {
+    if (EqualsIgnoringCase(candidate, keyword.Text)) {
       caseOnly = true;
       return &keyword;
     }
   }
+  const std::string upper = UpperCaseAscii(candidate);
   const ScriptKeyword* best = nullptr;
   size_t bestDistance = 0;
   for (const ScriptKeyword& keyword : ScriptKeywords()) {
-    const std::string text = keyword.Text;
+    const std::string text = UpperCaseAscii(keyword.Text);
     const size_t allowed = text.size() > 6 ? 2 : 1;
-    const size_t distance = EditDistance(lower, text);
+    const size_t distance = EditDistance(upper, text);
     if (distance <= allowed && (best == nullptr || distance < bestDistance)) {
       best = &keyword;
       bestDistance = distance;
@@ -84,7 +78,7 @@ std::string KeywordHint(const char* word, const char* end) {
   if (keyword == nullptr) return "";
   const std::string quoted = QuotedName(keyword->Text);
   // With the parenthesis in place, only the letters' case can be what differs.
-  if (caseOnly && (parenthesis == nullptr || LowerAscii(candidate) != candidate)) {
+  if (caseOnly && (parenthesis == nullptr || candidate != keyword->Text)) {
     return std::string("; ") + why + ": " + quoted;
   }
   return "; did you mean " + quoted + "?";
