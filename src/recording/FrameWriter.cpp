@@ -6,6 +6,27 @@
 
 namespace tavro {
 
+bool FrameWriter::AddFrame(const Picture& picture, const MapRect& changed, uint32_t startMs,
+                           std::string& error) {
+  if (!PutHeld(startMs, error)) return false;
+  held_.clear();
+  if (!EncodeFrame(picture, changed, held_, error)) return false;
+  heldStartMs_ = startMs;
+  holding_ = true;
+  return true;
+}
+
+bool FrameWriter::Finish(uint32_t endMs, std::string& error) {
+  return PutHeld(endMs, error) && Complete(error);
+}
+
+bool FrameWriter::PutHeld(uint32_t endMs, std::string& error) {
+  if (!holding_) return true;
+  SetDuration(heldStartMs_, endMs, held_);
+  holding_ = false;
+  return Append(held_, error);
+}
+
 AnimationFormat AnimationFormatOf(const std::string& path) {
   const auto endsWith = [&path](const char* suffix) {
     const size_t n = std::strlen(suffix);

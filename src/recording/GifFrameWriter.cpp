@@ -47,8 +47,8 @@ class GifFrameWriter : public FrameWriter {
     return true;
   }
 
-  bool AddFrame(const Picture& picture, const MapRect& changed, uint32_t startMs, uint32_t endMs,
-                std::string& error) override {
+  bool EncodeFrame(const Picture& picture, const MapRect& changed, std::vector<uint8_t>& frame,
+                   std::string& error) override {
     MapRect area = IntersectRect(changed, picture.Whole());
     if (area.IsEmpty()) area = {0, 0, 1, 1};  // nothing to draw, but the time must pass
     std::vector<uint8_t> indices;
@@ -60,15 +60,28 @@ class GifFrameWriter : public FrameWriter {
       if (!PutScreen(error)) return false;
     }
     const bool local = !first && table != Global;
-    // Centiseconds from the start, rounded, so that short frames never add up to a drift.
-    const uint32_t delay = (endMs + 5) / 10 - (startMs + 5) / 10;
-    return PutControl(std::min<uint32_t>(delay, 65535)) &&
-                   PutImage(area, indices, local ? &table : nullptr)
-               ? true
-               : Fail("cannot write the GIF", error);
+    frame_ = &frame;
+    const bool ok = PutControl() && PutImage(area, indices, local ? &table : nullptr);
+    frame_ = nullptr;
+    return ok || Fail("cannot write the GIF", error);
   }
 
-  bool Finish(std::string& error) override {
+  // The frame starts with its control block, whose delay is bytes 4 and 5, low byte first.
+  void SetDuration(uint32_t startMs, uint32_t endMs, std::vector<uint8_t>& frame) override {
+    // Centiseconds from the start, rounded, so that short frames never add up to a drift.
+    const uint32_t delay = std::min<uint32_t>((endMs + 5) / 10 - (startMs + 5) / 10, 65535);
+    if (frame.size() < 6) return;
+    frame[4] = static_cast<uint8_t>(delay & 0xFF);
+    frame[5] = static_cast<uint8_t>(delay >> 8);
+  }
+
+  bool Append(const std::vector<uint8_t>& bytes, std::string& error) override {
+    if (File.Append(bytes.data(), bytes.size())) return true;
+    error = "cannot write the GIF: " + ErrnoText(File.Error());
+    return false;
+  }
+
+  bool Complete(std::string& error) override {
     int gifError = 0;
     const int closed = EGifCloseFile(Gif, &gifError);
     Gif = nullptr;
@@ -83,6 +96,10 @@ class GifFrameWriter : public FrameWriter {
  private:
   static int Output(GifFileType* gif, const GifByteType* bytes, int length) {
     auto* self = static_cast<GifFrameWriter*>(gif->UserData);
+    if (self->frame_ != nullptr) {
+      self->frame_->insert(self->frame_->end(), bytes, bytes + length);
+      return length;
+    }
     if (self->WriteFailed || !self->File.Append(bytes, static_cast<size_t>(length))) {
       self->WriteFailed = true;
       return 0;
@@ -149,11 +166,12 @@ class GifFrameWriter : public FrameWriter {
            EGifPutExtensionTrailer(Gif) == GIF_OK;
   }
 
-  bool PutControl(uint32_t delay) {
+  // With no delay yet: SetDuration puts it in.
+  bool PutControl() {
     GraphicsControlBlock control{};
     control.DisposalMode = DISPOSE_DO_NOT;
     control.UserInputFlag = false;
-    control.DelayTime = static_cast<int>(delay);
+    control.DelayTime = 0;
     control.TransparentColor = NO_TRANSPARENT_COLOR;
     GifByteType bytes[4];
     EGifGCBToExtension(&control, bytes);
@@ -183,6 +201,8 @@ class GifFrameWriter : public FrameWriter {
   bool WriteFailed = false;
   int32_t Width = 0, Height = 0, Zoom = 1;
   std::vector<RgbColour> Global;
+  // Where giflib's output goes while a frame is encoded, to wait for its duration.
+  std::vector<uint8_t>* frame_ = nullptr;
 };
 
 }  // namespace

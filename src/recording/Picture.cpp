@@ -132,20 +132,26 @@ bool RefreshPicture(const CTavroDoc& doc, const MapRect& area, Picture& picture)
   return changed;
 }
 
-MapRect DifferingArea(const Picture& a, const Picture& b) {
+MapRect DifferingArea(const Picture& a, const Picture& b, const MapRect& within) {
   if (a.Width != b.Width || a.Height != b.Height || a.BytesPerPixel != b.BytesPerPixel)
     return a.Whole();
-  if (a.BytesPerPixel == 1 && a.Table != b.Table) return a.Whole();
-  MapRect area;
+  // Alike pixels look alike unless the tables differ; then what shows is compared everywhere.
+  const bool sameTable = a.BytesPerPixel == 3 || a.Table == b.Table;
+  const MapRect rect = sameTable ? IntersectRect(within, a.Whole()) : a.Whole();
   const size_t bpp = static_cast<size_t>(a.BytesPerPixel);
-  for (int32_t y = 0; y < a.Height; ++y) {
-    const uint8_t* ra = a.Row(y);
-    const uint8_t* rb = b.Row(y);
-    if (std::memcmp(ra, rb, a.Width * bpp) == 0) continue;
-    int32_t left = 0;
-    while (std::memcmp(ra + left * bpp, rb + left * bpp, bpp) == 0) ++left;
-    int32_t right = a.Width;
-    while (std::memcmp(ra + (right - 1) * bpp, rb + (right - 1) * bpp, bpp) == 0) --right;
+  const auto differs = [&a, &b](int32_t x, int32_t y) {
+    return a.ColourAt(x, y) != b.ColourAt(x, y);
+  };
+  MapRect area;
+  for (int32_t y = rect.top; y < rect.bottom; ++y) {
+    const size_t from = rect.left * bpp;
+    if (sameTable && std::memcmp(a.Row(y) + from, b.Row(y) + from, rect.Width() * bpp) == 0)
+      continue;
+    int32_t left = rect.left;
+    while (left < rect.right && !differs(left, y)) ++left;
+    if (left == rect.right) continue;
+    int32_t right = rect.right;
+    while (!differs(right - 1, y)) --right;
     area = UnionRect(area, {left, y, right, y + 1});
   }
   return area;

@@ -49,7 +49,8 @@ bool RefreshPicture(const CTavroDoc& doc, const MapRect& area, Picture& picture)
 // Would RefreshPicture change anything? Leaves the picture as it is.
 bool PictureIsStale(const CTavroDoc& doc, const MapRect& area, const Picture& picture);
 // The smallest rectangle holding every pixel whose colour differs between two pictures of one
-// size; empty when they look the same.
-MapRect DifferingArea(const Picture& a, const Picture& b);
+// size; empty when they look the same. Outside `within` their pixels are known to be the same,
+// though with other colour tables they may show differently.
+MapRect DifferingArea(const Picture& a, const Picture& b, const MapRect& within);
 
 }  // namespace tavro

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "document/SetQueries.h"
+#include "recording/FrameSequence.h"
 #include "recording/FrameWriter.h"
-#include "recording/Picture.h"
 
 namespace tavro {
 namespace {
@@ -20,19 +20,26 @@ class Recording {
  public:
   Recording(CTavroDoc& doc, RecordingHost& clock, const RecordingRequest& request,
             FrameWriter& writer)
-      : Doc(doc), Clock(clock), Request(request), Writer(writer), Start(clock.CurrentTick()) {}
+      : Doc(doc),
+        Clock(clock),
+        Request(request),
+        Writer(writer),
+        Start(clock.CurrentTick()),
+        Frames(writer) {}
 
   RecordingResult Run() {
     Doc.FlushAndRepaint();
-    if (!CapturePicture(Doc, Shown)) return Failed("there is no composed picture to record");
+    if (!Frames.Start(Doc)) return Failed("there is no composed picture to record");
     Clock.TakeRepaints();
     Clock.TakeWholeView();
-    if (!Writer.Begin(Request.Path, Shown.Width, Shown.Height, Request.Zoom, Result.Error))
+    const Picture& shown = Frames.Shown();
+    if (!Writer.Begin(Request.Path, shown.Width, shown.Height, Request.Zoom, Result.Error))
       return Result;
-    const uint32_t end = Play();
-    if (!Result.Error.empty()) return Result;
-    if (!Emit(end) || !Writer.Finish(Result.Error)) return Result;
+    Play();
+    if (!Result.Error.empty() || !Frames.Finish(Request.LengthMs, Result.Error)) return Result;
+    const uint32_t end = Frames.EndMs();
     Result.Written = true;
+    Result.Frames = Frames.Frames();
     Result.RecordedMs = end;
     if (end < Request.LengthMs) {
       Result.Notes.push_back("the recording stopped at " + std::to_string(kMaxRecordingFrames) +
@@ -132,25 +139,8 @@ class Recording {
   // Takes in what the last step changed; false when the frame limit ends the recording.
   bool Observe(uint32_t now) {
     MapRect area = Clock.TakeRepaints();
-    if (Clock.TakeWholeView()) area = Shown.Whole();
-    if (!PictureIsStale(Doc, area, Shown)) return true;
-    if (now - PendingStart >= kShortestFrameMs) {
-      // The picture now showing would be the last frame the file may hold.
-      if (Result.Frames + 1 >= kMaxRecordingFrames) return false;
-      if (!Emit(now)) return false;
-      PendingStart = now;
-    }
-    RefreshPicture(Doc, area, Shown);
-    return true;
-  }
-
-  // Writes the picture shown since PendingStart, lasting until `end`.
-  bool Emit(uint32_t end) {
-    const MapRect changed = Result.Frames == 0 ? Shown.Whole() : DifferingArea(Written, Shown);
-    if (!Writer.AddFrame(Shown, changed, PendingStart, end, Result.Error)) return false;
-    Written = Shown;
-    ++Result.Frames;
-    return true;
+    if (Clock.TakeWholeView()) area = Frames.Shown().Whole();
+    return Frames.Observe(Doc, area, now, Result.Error);
   }
 
   CTavroDoc& Doc;
@@ -158,9 +148,7 @@ class Recording {
   const RecordingRequest& Request;
   FrameWriter& Writer;
   const uint32_t Start;
-  Picture Shown;    // the playfield as it shows now
-  Picture Written;  // what the frames written so far show
-  uint32_t PendingStart = 0;
+  FrameSequence Frames;
   RecordingResult Result;
 };
 

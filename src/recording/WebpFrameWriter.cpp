@@ -61,8 +61,8 @@ class WebpFrameWriter : public FrameWriter {
     return Write(head, error);
   }
 
-  bool AddFrame(const Picture& picture, const MapRect& changed, uint32_t startMs, uint32_t endMs,
-                std::string& error) override {
+  bool EncodeFrame(const Picture& picture, const MapRect& changed, std::vector<uint8_t>& chunk,
+                   std::string& error) override {
     MapRect area = IntersectRect(changed, picture.Whole());
     if (area.IsEmpty()) area = {0, 0, 1, 1};  // nothing to draw, but the time must pass
     const MapRect zoomed{(area.left * Zoom) & ~1, (area.top * Zoom) & ~1, area.right * Zoom,
@@ -72,20 +72,32 @@ class WebpFrameWriter : public FrameWriter {
       error = "cannot encode a WebP frame";
       return false;
     }
-    std::vector<uint8_t> chunk;
     PutTag(chunk, "ANMF");
     Put32(chunk, static_cast<uint32_t>(16 + bitstream.size()));
     Put24(chunk, static_cast<uint32_t>(zoomed.left / 2));
     Put24(chunk, static_cast<uint32_t>(zoomed.top / 2));
     Put24(chunk, static_cast<uint32_t>(zoomed.Width() - 1));
     Put24(chunk, static_cast<uint32_t>(zoomed.Height() - 1));
-    Put24(chunk, std::min<uint32_t>(endMs - startMs, 0xFFFFFF));
+    Put24(chunk, 0);        // the duration, put in by SetDuration
     chunk.push_back(0x02);  // do not blend, do not dispose
     chunk.insert(chunk.end(), bitstream.begin(), bitstream.end());
-    return Write(chunk, error);
+    return true;
   }
 
-  bool Finish(std::string& error) override {
+  // After the chunk's tag, size, corner and extent.
+  void SetDuration(uint32_t startMs, uint32_t endMs, std::vector<uint8_t>& chunk) override {
+    constexpr size_t kDurationAt = 20;
+    const uint32_t duration = std::min<uint32_t>(endMs - startMs, 0xFFFFFF);
+    if (chunk.size() < kDurationAt + 3) return;
+    for (size_t i = 0; i < 3; ++i)
+      chunk[kDurationAt + i] = static_cast<uint8_t>(duration >> (8 * i));
+  }
+
+  bool Append(const std::vector<uint8_t>& bytes, std::string& error) override {
+    return Write(bytes, error);
+  }
+
+  bool Complete(std::string& error) override {
     std::vector<uint8_t> size;
     Put32(size, static_cast<uint32_t>(File.Size() - 8));
     if (File.Size() > 0xFFFFFFF0u) {

@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 #include <webp/demux.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -48,7 +49,8 @@ Animation ReadGifAnimation(const std::string& path) {
     }
     GraphicsControlBlock control{};
     DGifSavedExtensionToGCB(gif, i, &control);
-    result.frames.push_back({canvas, static_cast<uint32_t>(control.DelayTime) * 10});
+    result.frames.push_back({canvas, static_cast<uint32_t>(control.DelayTime) * 10, desc.Left,
+                             desc.Top, desc.Width, desc.Height});
   }
   DGifCloseFile(gif, &error);
   result.ok = true;
@@ -74,12 +76,16 @@ Animation ReadWebpAnimation(const std::string& path) {
   }
   result.width = static_cast<int>(info.canvas_width);
   result.height = static_cast<int>(info.canvas_height);
+  result.evenCorners = true;
+  // The animation decoder gives whole canvases; the demuxer tells where each frame lies.
+  WebPDemuxer* demuxer = WebPDemux(&data);
   int previous = 0;
   while (WebPAnimDecoderHasMoreFrames(decoder)) {
     uint8_t* rgba = nullptr;
     int timestamp = 0;
     if (!WebPAnimDecoderGetNext(decoder, &rgba, &timestamp)) {
       result.error = "a frame does not decode";
+      WebPDemuxDelete(demuxer);
       WebPAnimDecoderDelete(decoder);
       return result;
     }
@@ -91,8 +97,18 @@ Animation ReadWebpAnimation(const std::string& path) {
     }
     frame.durationMs = static_cast<uint32_t>(timestamp - previous);
     previous = timestamp;
+    WebPIterator iterator;
+    if (demuxer != nullptr &&
+        WebPDemuxGetFrame(demuxer, static_cast<int>(result.frames.size()) + 1, &iterator)) {
+      frame.left = iterator.x_offset;
+      frame.top = iterator.y_offset;
+      frame.width = iterator.width;
+      frame.height = iterator.height;
+      WebPDemuxReleaseIterator(&iterator);
+    }
     result.frames.push_back(std::move(frame));
   }
+  WebPDemuxDelete(demuxer);
   WebPAnimDecoderDelete(decoder);
   result.ok = true;
   return result;
@@ -101,6 +117,50 @@ Animation ReadWebpAnimation(const std::string& path) {
 Animation ReadAnimation(const std::string& path) {
   return path.size() > 4 && path.substr(path.size() - 4) == ".gif" ? ReadGifAnimation(path)
                                                                    : ReadWebpAnimation(path);
+}
+
+std::string FrameFaults(const Animation& animation) {
+  std::string faults;
+  const auto fault = [&faults](size_t i, const std::string& what) {
+    faults += "frame " + std::to_string(i) + ": " + what + "\n";
+  };
+  const auto text = [](int left, int top, int right, int bottom) {
+    return "(" + std::to_string(left) + "," + std::to_string(top) + ")-(" + std::to_string(right) +
+           "," + std::to_string(bottom) + ")";
+  };
+  const int w = animation.width;
+  for (size_t i = 0; i < animation.frames.size(); ++i) {
+    const ShownFrame& frame = animation.frames[i];
+    const std::string has =
+        text(frame.left, frame.top, frame.left + frame.width, frame.top + frame.height);
+    if (i == 0) {
+      if (has != text(0, 0, w, animation.height)) fault(i, "the first frame covers " + has);
+      continue;
+    }
+    const std::vector<uint8_t>& before = animation.frames[i - 1].rgb;
+    int left = w, top = animation.height, right = 0, bottom = 0;
+    for (int y = 0; y < animation.height; ++y) {
+      for (int x = 0; x < w; ++x) {
+        const size_t at = (static_cast<size_t>(y) * w + x) * 3;
+        if (std::equal(&before[at], &before[at] + 3, &frame.rgb[at])) continue;
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x + 1);
+        bottom = std::max(bottom, y + 1);
+      }
+    }
+    if (right == 0) {
+      fault(i, "shows the same picture as the frame before");
+    } else {
+      if (animation.evenCorners) {
+        left &= ~1;
+        top &= ~1;
+      }
+      if (has != text(left, top, right, bottom))
+        fault(i, "covers " + has + " where " + text(left, top, right, bottom) + " changed");
+    }
+  }
+  return faults;
 }
 
 }  // namespace tavro::test

@@ -10,6 +10,8 @@ namespace tavro::test {
 struct ShownFrame {
   std::vector<uint8_t> rgb;  // the whole canvas after this frame, rows top first
   uint32_t durationMs = 0;
+  // The area the frame's own image covers, canvas pixels.
+  int left = 0, top = 0, width = 0, height = 0;
 };
 
 struct Animation {
@@ -17,6 +19,7 @@ struct Animation {
   std::string error;
   int width = 0;
   int height = 0;
+  bool evenCorners = false;  // WebP frames start on even pixels
   std::vector<ShownFrame> frames;
   uint32_t TotalMs() const;
   std::vector<uint32_t> Durations() const;
@@ -28,5 +31,11 @@ Animation ReadGifAnimation(const std::string& path);
 Animation ReadWebpAnimation(const std::string& path);
 // By the extension.
 Animation ReadAnimation(const std::string& path);
+
+// Every way the frames break "one frame per distinct picture, holding only what changed", a line
+// each: a frame that looks like the one before it, a first frame smaller than the canvas, a later
+// one that is not the smallest rectangle around the pixels that changed (its corner moved to even
+// pixels in a WebP). Empty when there is none.
+std::string FrameFaults(const Animation& animation);
 
 }  // namespace tavro::test

@@ -96,6 +96,41 @@ TEST_P(RecorderFormatTest, ABlinkGivesOneFramePerPictureWithThePicturesOfTheRend
   ASSERT_NE(open, shut);
   for (size_t i = 0; i < animation.frames.size(); ++i)
     EXPECT_EQ(animation.frames[i].rgb, i % 2 == 0 ? open : shut) << "frame " << i;
+  EXPECT_EQ(FrameFaults(animation), "");
+}
+
+TEST_P(RecorderFormatTest, APictureTooShortToSeeNeverSplitsAFrameInTwo) {
+  const auto [extension, trueColour] = GetParam();
+  const std::string name = std::string("short") + extension;
+  // The eye is gone for 10 ms only: the picture after it is the one already showing.
+  const std::string scripts =
+      ";@initialize() timer(1,100) timer(2,110) timer(3,500)\n;@alarm(1) unmap(\"eye.cel\")\n"
+      ";@alarm(2) map(\"eye.cel\")\n;@alarm(3) unmap(\"body.cel\")\n";
+  Player player;
+  Open(player, scripts, trueColour);
+  const std::vector<uint8_t> start = Screen(player.doc);
+  ASSERT_TRUE(Record(player, name, 1000).Written);
+  Animation animation = ReadAnimation(files.Path(name).string());
+  ASSERT_EQ(animation.Durations(), (std::vector<uint32_t>{500, 500}));
+  EXPECT_EQ(animation.frames[0].rgb, start);
+  EXPECT_EQ(animation.frames[1].rgb, Screen(player.doc));
+  EXPECT_EQ(FrameFaults(animation), "");
+
+  // An eye flickering every 11 ms is never seen: only the body's toggles make frames.
+  Player flicker;
+  Open(flicker,
+       ";@initialize() timer(1,11) timer(2,500)\n;@alarm(1) altmap(\"eye.cel\") timer(1,11)\n"
+       ";@alarm(2) altmap(\"body.cel\") timer(2,500)\n",
+       trueColour);
+  ASSERT_TRUE(Record(flicker, name, 2990).Written);
+  animation = ReadAnimation(files.Path(name).string());
+  ASSERT_EQ(animation.frames.size(), 6u);
+  EXPECT_EQ(animation.TotalMs(), 2990u);
+  // A frame starts with the toggle, or with a flicker too short to see that gave way to it.
+  uint32_t at = 0;
+  for (size_t i = 0; i < animation.frames.size(); at += animation.frames[i++].durationMs)
+    EXPECT_TRUE(at <= i * 500 && at + kShortestFrameMs > i * 500) << "frame " << i << " at " << at;
+  EXPECT_EQ(FrameFaults(animation), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(GifAndWebpIn256AndTrueColour, RecorderFormatTest,
@@ -105,28 +140,43 @@ INSTANTIATE_TEST_SUITE_P(GifAndWebpIn256AndTrueColour, RecorderFormatTest,
                                   (std::get<1>(param.param) ? "TrueColour" : "256Colours");
                          });
 
-TEST_F(RecorderTest, AColourGroupChangeShowsTheNewColoursInBothFormats) {
-  std::vector<std::vector<Rgb>> groups(2, std::vector<Rgb>(16));
-  groups[0][1] = {240, 0, 0};
-  groups[1][1] = {0, 240, 0};
+TEST_F(RecorderTest, ColourChangesShowTheNewColoursInFramesOfOnlyThePixelsTheyChange) {
+  // The groups differ in the eye's colour only; set 1 shows group 0 again.
+  std::vector<std::vector<Rgb>> groups(2, std::vector<Rgb>(16, {240, 0, 0}));
+  groups[1][2] = {0, 240, 0};
   files.OldPalette("p.kcf", groups);
-  const std::string scripts = ";@initialize() timer(1,100)\n;@alarm(1) changecol(1)\n";
+  const std::string cnf =
+      "(12,8)\n%p.kcf\n#1 eye.cel :0 1\n#0 body.cel :0 1\n$0 1,1 2,2\n$0 1,1 2,2\n"
+      ";@initialize() timer(1,100)\n;@alarm(1) changecol(1)\n";
+  files.WriteText("set.cnf", cnf);
   FakeHost host;
   CTavroDoc reference(host);
-  files.WriteText("set.cnf", kBody + scripts);
   ASSERT_TRUE(reference.OnOpenDocument(files.Path("set.cnf").string()));
-  const std::vector<uint8_t> before = Screen(reference);
+  std::vector<std::vector<uint8_t>> screens{Screen(reference)};
   reference.RunTimerPass(100);
-  const std::vector<uint8_t> after = Screen(reference);
-  ASSERT_NE(before, after);
+  screens.push_back(Screen(reference));
+  reference.SelectSet(1);
+  screens.push_back(Screen(reference));
+  ASSERT_NE(screens[0], screens[1]);
+  ASSERT_EQ(screens[0], screens[2]);
   for (const char* name : {"col.gif", "col.webp"}) {
     Player player;
-    Open(player, scripts);
-    ASSERT_TRUE(Record(player, name, 300).Written);
+    ASSERT_TRUE(player.doc.OnOpenDocument(files.Path("set.cnf").string()));
+    ASSERT_TRUE(Record(player, name, 300, {{200, RecordingInput::Kind::Key, '1'}}).Written);
     const Animation animation = ReadAnimation(files.Path(name).string());
-    ASSERT_EQ(animation.Durations(), (std::vector<uint32_t>{100, 200})) << name;
-    EXPECT_EQ(animation.frames[0].rgb, before) << name;
-    EXPECT_EQ(animation.frames[1].rgb, after) << name;
+    ASSERT_EQ(animation.Durations(), (std::vector<uint32_t>{100, 100, 100})) << name;
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(animation.frames[i].rgb, screens[i]) << name << i;
+    EXPECT_EQ(FrameFaults(animation), "") << name;
+  }
+  // Without a palette every colour is black, whatever the indices.
+  files.WriteText("black.cnf",
+                  "(12,8)\n#1 eye.cel :0 1\n#0 body.cel :0 1\n$0 1,1 2,2\n" + std::string(kBlink));
+  for (const char* name : {"black.gif", "black.webp"}) {
+    Player player;
+    ASSERT_TRUE(player.doc.OnOpenDocument(files.Path("black.cnf").string()));
+    ASSERT_TRUE(Record(player, name, 1000).Written);
+    EXPECT_EQ(ReadAnimation(files.Path(name).string()).Durations(), std::vector<uint32_t>{1000})
+        << name;
   }
 }
 
@@ -194,9 +244,9 @@ TEST_F(RecorderTest, TheSameArgumentsWriteTheSameBytesAndTheSeedDecides) {
   EXPECT_EQ(recordWith(0, "a.gif"), recordWith(0, "b.gif"));
 }
 
-TEST_F(RecorderTest, AOneMillisecondAlarmStopsAtTheFrameLimitWithFramesAScreenCouldShow) {
+TEST_F(RecorderTest, AnAlarmEveryShortestFrameStopsAtTheFrameLimit) {
   Player player;
-  Open(player, ";@initialize() timer(1,1)\n;@alarm(1) altmap(\"eye.cel\") timer(1,1)\n");
+  Open(player, ";@initialize() timer(1,20)\n;@alarm(1) altmap(\"eye.cel\") timer(1,20)\n");
   const RecordingResult result = Record(player, "fast.gif", kMaxRecordingMs);
   ASSERT_TRUE(result.Written) << result.Error;
   EXPECT_EQ(result.Frames, kMaxRecordingFrames);
@@ -205,8 +255,7 @@ TEST_F(RecorderTest, AOneMillisecondAlarmStopsAtTheFrameLimitWithFramesAScreenCo
                                                     "200000 ms of the 600000 ms asked for"}));
   const Animation animation = ReadAnimation(files.Path("fast.gif").string());
   ASSERT_EQ(animation.frames.size(), static_cast<size_t>(kMaxRecordingFrames));
-  EXPECT_EQ(animation.TotalMs(), 200000u);
-  for (uint32_t duration : animation.Durations()) ASSERT_GE(duration, kShortestFrameMs);
+  EXPECT_EQ(animation.Durations(), std::vector<uint32_t>(kMaxRecordingFrames, kShortestFrameMs));
 }
 
 TEST_F(RecorderTest, RefusesWhatItCannotRecordAndLeavesNoFile) {
