@@ -4,13 +4,7 @@
 
 namespace tavro {
 
-bool FrameSequence::Start(const CTavroDoc& doc) {
-  if (!CapturePicture(doc, shown_)) return false;
-  isNew_ = true;
-  newSinceMs_ = 0;
-  frames_ = 0;
-  return true;
-}
+bool FrameSequence::Start(const CTavroDoc& doc) { return CapturePicture(doc, shown_); }
 
 bool FrameSequence::Observe(const CTavroDoc& doc, const MapRect& area, uint32_t nowMs,
                             std::string& error) {
@@ -20,14 +14,16 @@ bool FrameSequence::Observe(const CTavroDoc& doc, const MapRect& area, uint32_t 
     if (frames_ == kMaxRecordingFrames) return false;
     if (!Emit(error)) return false;
   }
+  // A picture shown for less than that gives way to this one, which takes over its time.
   if (!isNew_) {
     isNew_ = true;
     newSinceMs_ = nowMs;
   }
-  // Otherwise the picture before was too short and this one takes over its time.
+  // New colours can change what any pixel shows.
+  const bool newColours = shown_.BytesPerPixel == 1 && PlayfieldColourTable(doc) != shown_.Table;
   RefreshPicture(doc, area, shown_);
-  touched_ = UnionRect(touched_, IntersectRect(area, shown_.Whole()));
-  if (frames_ > 0 && DifferingArea(written_, shown_, Unsettled()).IsEmpty()) {
+  touched_ = UnionRect(touched_, newColours ? shown_.Whole() : IntersectRect(area, shown_.Whole()));
+  if (frames_ > 0 && DifferingArea(written_, shown_, touched_).IsEmpty()) {
     isNew_ = false;
     touched_ = {};
   }
@@ -47,20 +43,13 @@ bool FrameSequence::Finish(uint32_t endMs, std::string& error) {
 }
 
 bool FrameSequence::Emit(std::string& error) {
-  const MapRect changed =
-      frames_ == 0 ? shown_.Whole() : DifferingArea(written_, shown_, Unsettled());
+  const MapRect changed = frames_ == 0 ? shown_.Whole() : DifferingArea(written_, shown_, touched_);
   if (!writer_.AddFrame(shown_, changed, newSinceMs_, error)) return false;
   written_ = shown_;
   touched_ = {};
   isNew_ = false;
   ++frames_;
   return true;
-}
-
-MapRect FrameSequence::Unsettled() const {
-  // Other colours can change what an untouched index shows.
-  if (shown_.BytesPerPixel == 1 && shown_.Table != written_.Table) return shown_.Whole();
-  return touched_;
 }
 
 }  // namespace tavro

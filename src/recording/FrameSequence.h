@@ -39,13 +39,11 @@ class FrameSequence {
 
  private:
   bool Emit(std::string& error);
-  // Where the picture showing may look different from the last frame's.
-  MapRect Unsettled() const;
 
   FrameWriter& writer_;
   Picture shown_;
   Picture written_;  // what the last frame shows
-  // Outside it shown_ holds written_'s pixels.
+  // Outside it shown_ holds written_'s pixels and colours.
   MapRect touched_;
   // shown_ is a picture no frame shows yet, showing since newSinceMs_.
   bool isNew_ = true;
