@@ -120,44 +120,36 @@ Animation ReadAnimation(const std::string& path) {
 }
 
 std::string FrameFaults(const Animation& animation) {
-  std::string faults;
-  const auto fault = [&faults](size_t i, const std::string& what) {
-    faults += "frame " + std::to_string(i) + ": " + what + "\n";
-  };
   const auto text = [](int left, int top, int right, int bottom) {
     return "(" + std::to_string(left) + "," + std::to_string(top) + ")-(" + std::to_string(right) +
            "," + std::to_string(bottom) + ")";
   };
-  const int w = animation.width;
+  const int w = animation.width, h = animation.height;
+  std::string faults;
   for (size_t i = 0; i < animation.frames.size(); ++i) {
     const ShownFrame& frame = animation.frames[i];
-    const std::string has =
-        text(frame.left, frame.top, frame.left + frame.width, frame.top + frame.height);
-    if (i == 0) {
-      if (has != text(0, 0, w, animation.height)) fault(i, "the first frame covers " + has);
-      continue;
-    }
-    const std::vector<uint8_t>& before = animation.frames[i - 1].rgb;
-    int left = w, top = animation.height, right = 0, bottom = 0;
-    for (int y = 0; y < animation.height; ++y) {
+    // The first frame holds all; a later one what differs from the frame before.
+    int left = i == 0 ? 0 : w, top = i == 0 ? 0 : h, right = i == 0 ? w : 0,
+        bottom = i == 0 ? h : 0;
+    for (int y = 0; i > 0 && y < h; ++y) {
       for (int x = 0; x < w; ++x) {
         const size_t at = (static_cast<size_t>(y) * w + x) * 3;
-        if (std::equal(&before[at], &before[at] + 3, &frame.rgb[at])) continue;
+        if (std::equal(&frame.rgb[at], &frame.rgb[at] + 3, &animation.frames[i - 1].rgb[at]))
+          continue;
         left = std::min(left, x);
         top = std::min(top, y);
         right = std::max(right, x + 1);
         bottom = std::max(bottom, y + 1);
       }
     }
+    const std::string has =
+        text(frame.left, frame.top, frame.left + frame.width, frame.top + frame.height);
+    const std::string wanted = text(animation.evenCorners ? left & ~1 : left,
+                                    animation.evenCorners ? top & ~1 : top, right, bottom);
     if (right == 0) {
-      fault(i, "shows the same picture as the frame before");
-    } else {
-      if (animation.evenCorners) {
-        left &= ~1;
-        top &= ~1;
-      }
-      if (has != text(left, top, right, bottom))
-        fault(i, "covers " + has + " where " + text(left, top, right, bottom) + " changed");
+      faults += "frame " + std::to_string(i) + " shows the same picture as the frame before\n";
+    } else if (has != wanted) {
+      faults += "frame " + std::to_string(i) + " covers " + has + ", not " + wanted + "\n";
     }
   }
   return faults;
