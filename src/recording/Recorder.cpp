@@ -20,12 +20,7 @@ class Recording {
  public:
   Recording(CTavroDoc& doc, RecordingHost& clock, const RecordingRequest& request,
             FrameWriter& writer)
-      : Doc(doc),
-        Clock(clock),
-        Request(request),
-        Writer(writer),
-        Start(clock.CurrentTick()),
-        Frames(writer) {}
+      : Doc(doc), Clock(clock), Request(request), Writer(writer), Start(clock.CurrentTick()) {}
 
   RecordingResult Run() {
     Doc.FlushAndRepaint();
@@ -148,7 +143,7 @@ class Recording {
   const RecordingRequest& Request;
   FrameWriter& Writer;
   const uint32_t Start;
-  FrameSequence Frames;
+  FrameSequence Frames{Writer};
   RecordingResult Result;
 };
 
