@@ -1,14 +1,11 @@
 #include "gui/shell/CTavroApp.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QPalette>
-#include <QUrl>
 
 #include "gui/shell/AboutDialog.h"
 #include "gui/shell/CMainFrame.h"
+#include "gui/shell/HelpFile.h"
 #include "gui/view/CTavroView.h"
 #include "platform/NameBytes.h"
 
@@ -109,18 +106,10 @@ void CTavroApp::OnFileOpen() {
 }
 
 void CTavroApp::OnHelpContents() {
-  const QString executable = QCoreApplication::applicationFilePath();
-  for (const char* extension : {".hlp", ".HLP", ".html"}) {
-    const QString help = executable + QLatin1String(extension);
-    if (QFileInfo(help).isFile()) {
-      QDesktopServices::openUrl(QUrl::fromLocalFile(help));
-      return;
-    }
+  QString message;
+  if (!OpenUserGuide(message)) {
+    Platform.ShowMessage(message.toStdString(), std::string(), MessageIcon::Exclamation);
   }
-  const QString missing = QFileInfo(executable).fileName() + ".hlp";
-  Platform.ShowMessage(
-      "The help file " + missing.toStdString() + " was not found beside the program.",
-      std::string(), MessageIcon::Exclamation);
 }
 
 void CTavroApp::OnAppAbout() {
