@@ -1,31 +1,13 @@
 #include "gui/shell/CTavroApp.h"
 
-#include <QApplication>
-#include <QPalette>
-
 #include "gui/shell/AboutDialog.h"
 #include "gui/shell/CMainFrame.h"
+#include "gui/shell/DialogLook.h"
 #include "gui/shell/HelpFile.h"
 #include "gui/view/CTavroView.h"
 #include "platform/NameBytes.h"
 
 namespace tavro {
-namespace {
-
-// Dialogs and message boxes show black text on light grey (192, 192, 192).
-void ApplyDialogLook() {
-  QPalette look = QApplication::palette();
-  const QColor grey(192, 192, 192);
-  look.setColor(QPalette::Window, grey);
-  look.setColor(QPalette::Button, grey);
-  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-    look.setColor(role, Qt::black);
-  }
-  // Message boxes are dialogs, so one class name covers both.
-  QApplication::setPalette(look, "QDialog");
-}
-
-}  // namespace
 
 std::string CommandLineTail(const std::vector<std::string>& argumentsAfterProgram) {
   std::string tail;

@@ -1,6 +1,8 @@
-// The toolbar's digits under a light and a dark desktop theme: each stands out from the face of
-// its button, so no set button goes blank when the theme changes.
+// The program under a light and a dark desktop theme: each toolbar digit stands out from the
+// face of its button, and the dialogs keep their grey look with black text.
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QStyle>
 #include <QTest>
 #include <QToolBar>
@@ -10,6 +12,7 @@
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CTavroApp.h"
 #include "gui/shell/CommandIds.h"
+#include "gui/shell/RecordDialog.h"
 
 namespace tavro {
 namespace {
@@ -61,7 +64,7 @@ int PixelsStandingOut(QWidget* button, int contrast) {
 
 }  // namespace
 
-class ToolbarThemeTest : public test::AppTestCase {
+class DarkThemeTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
@@ -106,9 +109,28 @@ class ToolbarThemeTest : public test::AppTestCase {
                qPrintable(QStringLiteral("set %1: %2 pixels").arg(set).arg(standing)));
     }
   }
+
+  void dialogsKeepTheirGreyLookWithBlackText() {
+    // A theme hands labels and edit fields palettes of their own, besides the application's.
+    for (const char* type : {static_cast<const char*>(nullptr), "QLabel", "QLineEdit"})
+      QApplication::setPalette(DarkPalette(), type);
+    StartApp();
+    RecordDialog dialog(1000, QStringLiteral("out.gif"), &app->Frame());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.palette().color(QPalette::Window), QColor(192, 192, 192));
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    QVERIFY(!labels.isEmpty());
+    for (QLabel* label : labels)
+      QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
+      QCOMPARE(edit->palette().color(QPalette::Base), QColor(Qt::white));
+      QCOMPARE(edit->palette().color(QPalette::Text), QColor(Qt::black));
+    }
+  }
 };
 
 }  // namespace tavro
 
-QTEST_MAIN(tavro::ToolbarThemeTest)
-#include "ToolbarThemeTest.moc"
+QTEST_MAIN(tavro::DarkThemeTest)
+#include "DarkThemeTest.moc"
