@@ -3,8 +3,9 @@
 # link (dpkg-shlibdeps). No maintainer script: Debian's triggers refresh the MIME, desktop and
 # icon caches when files land in their folders. The project has no address or web site of its
 # own yet: the Maintainer field names the project alone and there is no Homepage field; whoever
-# publishes the package sets TAVRO_PACKAGE_MAINTAINER to "Name <address>".
-set(TAVRO_PACKAGE_MAINTAINER "Tavro developers"
+# publishes the package sets TAVRO_DEB_MAINTAINER to "Name <address>" (a name of its own, so a
+# build directory configured before keeps no stale address).
+set(TAVRO_DEB_MAINTAINER "Tavro developers"
   CACHE STRING "The Maintainer field of the Debian package")
 
 set(CPACK_PACKAGE_NAME tavro)
@@ -19,7 +20,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TAVRO_PACKAGE_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TAVRO_DEB_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The program's messages are Japanese; without a font for them its boxes show empty squares.
