@@ -41,7 +41,8 @@ done
 
 # No placeholder survives: no invented address or web site in the control fields or in any text
 # the package installs, the compressed manual pages included. The only web addresses allowed are
-# those of the specifications files refer to. (The project has no web site: no Homepage field.)
+# the namespaces and format definitions files refer to. (The project has no web site: no Homepage
+# field.)
 [ -z "$(dpkg-deb --field "$deb" Homepage)" ] || { echo "the package names a Homepage"; exit 1; }
 maintainer=$(dpkg-deb --field "$deb" Maintainer)
 ! grep -Eiq 'example\.(com|org|net)|your name|tavro\.org' <<<"$maintainer" ||
