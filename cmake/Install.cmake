@@ -1,5 +1,6 @@
 # What `cmake --install` puts where: the programs in bin/; in share/ the desktop entry, the MIME
-# type, the icons, the thumbnailer entry, the AppStream metadata and the manual pages. The
+# type, the icons, the thumbnailer entry, the AppStream metadata, the manual pages and, in
+# doc/tavro, the user guide and the copyright file. The
 # desktop, the file manager and the icon theme find them all under the installed names of
 # TAVRO_APP_ID.
 include(GNUInstallDirs)
@@ -18,6 +19,14 @@ install(FILES ${tavro_resources}/tavro.thumbnailer
   DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 install(FILES ${tavro_resources}/${TAVRO_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The guide is the program's help file, found from the executable at ../share/doc/tavro: the
+# build tree gets a copy at the same place relative to src/tavro, so Help works there too.
+set(tavro_doc ${CMAKE_INSTALL_DATADIR}/doc/tavro)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.html ${tavro_resources}/copyright
+  DESTINATION ${tavro_doc})
+configure_file(${PROJECT_SOURCE_DIR}/docs/guide.html ${PROJECT_BINARY_DIR}/share/doc/tavro/guide.html
+  COPYONLY)
 
 set(tavro_icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${tavro_resources}/icons/${TAVRO_APP_ID}.svg DESTINATION ${tavro_icons}/scalable/apps)

@@ -101,6 +101,34 @@ bool IsReadOnly(const std::string& path) {
   return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
+namespace {
+
+// The text written into `target` itself, for a folder that refuses the file beside it.
+bool ReplaceInPlace(const std::string& target, const std::string& text, ReplaceStep& what,
+                    int& error, int besideError) {
+  const int fd = OpenInPlace(target);
+  if (fd < 0) {
+    // Nothing there to write into: in such a folder no new file can be made either.
+    what = ReplaceStep::CreateBeside;
+    error = besideError;
+    return false;
+  }
+  what = ReplaceStep::Write;
+  if (!WriteAll(fd, text.data(), text.size())) {
+    error = errno;
+    ::close(fd);
+    return false;
+  }
+  if (!FinishInPlace(fd, text.size())) {
+    error = errno;
+    return false;
+  }
+  what = ReplaceStep::None;
+  return true;
+}
+
+}  // namespace
+
 bool ReplaceFile(const std::string& target, const std::string& text, ReplaceStep& what,
                  int& error) {
   what = ReplaceStep::None;
@@ -114,8 +142,10 @@ bool ReplaceFile(const std::string& target, const std::string& text, ReplaceStep
   std::string name;
   const int fd = CreateBeside(target, ".save", name);
   if (fd < 0) {
+    const int why = errno;
+    if (FolderRefusedNewFiles(why)) return ReplaceInPlace(target, text, what, error, why);
     what = ReplaceStep::CreateBeside;
-    error = errno;
+    error = why;
     return false;
   }
   bool ok = WriteAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
@@ -126,6 +156,45 @@ bool ReplaceFile(const std::string& target, const std::string& text, ReplaceStep
   error = ok ? errno : writeErrno;
   ::unlink(name.c_str());
   return false;
+}
+
+bool FolderRefusedNewFiles(int error) { return error == EACCES || error == EPERM; }
+
+int OpenInPlace(const std::string& target) {
+  // O_NONBLOCK: a FIFO under the name must not hold the program until someone reads it.
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    errno = EINVAL;
+    return -1;
+  }
+  return fd;
+}
+
+int CreateUnnamedSpool() {
+  std::error_code failed;
+  std::string folder = std::filesystem::temp_directory_path(failed).string();
+  if (failed || folder.empty()) folder = "/tmp";
+  int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd >= 0) return fd;
+  // Not every file system has files without a name: a named one, removed at once.
+  std::string pattern = folder + "/tavro-spool-XXXXXX";
+  fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd >= 0) ::unlink(pattern.c_str());
+  return fd;
+}
+
+bool FinishInPlace(int fd, uint64_t size) {
+  bool ok = ::ftruncate(fd, static_cast<off_t>(size)) == 0 && ::fsync(fd) == 0;
+  int why = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    why = errno;
+  }
+  errno = why;
+  return ok;
 }
 
 int CreateBeside(const std::string& target, const char* suffix, std::string& name) {

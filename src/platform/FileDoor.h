@@ -67,8 +67,10 @@ bool IsReadOnly(const std::string& path);
 
 // Replaces the file `target` with `text`: written to a new file beside it, flushed, and renamed
 // over it, so a failed save leaves the old file whole. An existing file keeps its permissions; a
-// new one gets the usual ones. On failure `what` names the step and `error` holds the errno;
-// nothing is left behind.
+// new one gets the usual ones. Where the folder may not be written, so that nothing can be made
+// beside the file, an existing file that may be written is written in place instead: that keeps
+// its hard links, owner and group, but a failure halfway leaves it damaged. On failure `what`
+// names the step and `error` holds the errno; no temporary file is left behind.
 enum class ReplaceStep { None, ReadOnly, CreateBeside, Write };
 bool ReplaceFile(const std::string& target, const std::string& text, ReplaceStep& what, int& error);
 
@@ -77,6 +79,23 @@ bool ReplaceFile(const std::string& target, const std::string& text, ReplaceStep
 // descriptor and name; -1 with errno set when it cannot be made. The replacing writers fill it
 // and rename it over `target`, so a failed write never leaves `target` half written.
 int CreateBeside(const std::string& target, const char* suffix, std::string& name);
+
+// True when a failure of CreateBeside (its errno) means the folder may not be written, the case
+// in which a writer may write an existing file in place instead.
+bool FolderRefusedNewFiles(int error);
+
+// Opens the existing regular file `target` for writing in place, without truncating it; -1 with
+// errno set when it is missing, not a plain file or may not be written.
+int OpenInPlace(const std::string& target);
+
+// A file without a name in the system's temporary directory, open for reading and writing, gone
+// when closed; -1 with errno set when none can be made. Holds what a writer in place copies into
+// its target at the end, so the target stays whole while the bytes are being made.
+int CreateUnnamedSpool();
+
+// Makes the file behind `fd` exactly `size` bytes long, flushes and closes it; false (errno set)
+// on failure, the descriptor closed either way.
+bool FinishInPlace(int fd, uint64_t size);
 
 // `path` with its links resolved as far as they exist, so that writing to the result replaces
 // the file a link points at and the link stays a link. `path` itself when nothing resolves.

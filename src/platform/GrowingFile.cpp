@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 #include "platform/FileDoor.h"
 
@@ -14,6 +15,8 @@ GrowingFile::~GrowingFile() { Discard(); }
 void GrowingFile::Discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  if (inPlaceFd_ >= 0) ::close(inPlaceFd_);
+  inPlaceFd_ = -1;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
 }
@@ -29,15 +32,50 @@ bool GrowingFile::Create(const std::string& path) {
   const std::string target = ResolveLinks(path);
   std::string name;
   const int fd = CreateBeside(target, ".part", name);
+  size_ = 0;
+  target_ = target;
   if (fd < 0) {
-    error_ = errno;
+    const int why = errno;
+    if (FolderRefusedNewFiles(why) && BeginInPlace(target)) return true;
+    error_ = why;
     return false;
   }
   fd_ = fd;
   temporary_ = name;
-  target_ = target;
-  size_ = 0;
   error_ = 0;
+  return true;
+}
+
+bool GrowingFile::BeginInPlace(const std::string& target) {
+  // The target is opened now, so a file that may not be written fails before the work starts.
+  inPlaceFd_ = OpenInPlace(target);
+  if (inPlaceFd_ < 0) return false;
+  fd_ = CreateUnnamedSpool();
+  if (fd_ < 0) {
+    Discard();
+    return false;
+  }
+  error_ = 0;
+  return true;
+}
+
+bool GrowingFile::CopyIntoTarget() {
+  std::vector<char> buffer(1 << 16);
+  for (uint64_t offset = 0; offset < size_;) {
+    const ssize_t got = ::pread(fd_, buffer.data(), buffer.size(), static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0 || !WriteAll(inPlaceFd_, buffer.data(), static_cast<size_t>(got))) {
+      error_ = got == 0 ? EIO : errno;
+      return false;
+    }
+    offset += static_cast<uint64_t>(got);
+  }
+  const int target = inPlaceFd_;
+  inPlaceFd_ = -1;
+  if (!FinishInPlace(target, size_)) {
+    error_ = errno;
+    return false;
+  }
   return true;
 }
 
@@ -70,6 +108,11 @@ bool GrowingFile::WriteAt(uint64_t offset, const void* data, size_t size) {
 
 bool GrowingFile::Commit() {
   if (fd_ < 0) return false;
+  if (inPlaceFd_ >= 0) {
+    const bool copied = CopyIntoTarget();
+    Discard();
+    return copied;
+  }
   const bool flushed = ::fsync(fd_) == 0;
   if (!flushed) error_ = errno;
   const bool closed = ::close(fd_) == 0;

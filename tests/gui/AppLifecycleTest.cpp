@@ -184,6 +184,7 @@ class AppLifecycleTest : public test::AppTestCase {
     app->Frame().Action(cmd::kHelpContents)->trigger();
     QCOMPARE(messages.size(), size_t{1});
     QVERIFY(messages[0].text.find("help file") != std::string::npos);
+    QVERIFY(messages[0].text.find("guide.html") != std::string::npos);
   }
 
   void aHugePictureStaysOnTheScreen() {

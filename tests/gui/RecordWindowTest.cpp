@@ -1,12 +1,18 @@
 // File > Record Animation in the window: offered with a set loaded, records the set from its
 // present state, and leaves the set playing on where the recording ended.
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <filesystem>
 
 #include "FakePrompts.h"
 #include "GuiTestSupport.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CTavroApp.h"
 #include "gui/shell/CommandIds.h"
+#include "gui/shell/RecordDialog.h"
 #include "support/AnimationFiles.h"
 
 namespace tavro {
@@ -55,8 +61,15 @@ class RecordWindowTest : public test::AppTestCase {
     prompts->recordAnswer = QString::fromStdString(PathOf("blink.webp"));
     const uint32_t before = app->HostImpl().TickCount();
     QVERIFY(app->Frame().Commands().Execute(cmd::kFileRecord));
-    QVERIFY2(messages.empty(), messages.empty() ? "" : messages.front().text.c_str());
     QCOMPARE(prompts->recordOffered.front(), QString::fromStdString(PathOf("a.gif")));
+    // A short note says where the file went and how large it is.
+    QCOMPARE(messages.size(), size_t{1});
+    QCOMPARE(messages.front().icon, MessageIcon::Information);
+    const auto size = std::filesystem::file_size(PathOf("blink.webp"));
+    QCOMPARE(QString::fromStdString(messages.front().text),
+             QStringLiteral("Recorded 1.0 s into %1 (%2 bytes).")
+                 .arg(QString::fromStdString(PathOf("blink.webp")))
+                 .arg(size));
 
     const test::Animation animation = test::ReadAnimation(PathOf("blink.webp"));
     QVERIFY2(animation.ok, animation.error.c_str());
@@ -74,6 +87,43 @@ class RecordWindowTest : public test::AppTestCase {
              std::to_string(wait).c_str());
     // The window's document has its own host back.
     QCOMPARE(&app->Doc().host(), static_cast<Host*>(&app->HostImpl()));
+  }
+
+  void aSetNamedInShiftJisIsRecordedUnderItsNameAsShown() {
+    // 表情 in Shift_JIS (表 ends in 0x5C), in a folder named 人形 in Shift_JIS.
+    const std::string folder = PathOf("\x90\x6C\x8C\x60");
+    std::filesystem::create_directory(folder);
+    const test::SetFiles japanese(folder);
+    japanese.OldPalette("p.kcf");
+    japanese.SolidCel("a.cel", 4, 4, 3);
+    japanese.WriteText("\x95\x5C\x8F\xEE.cnf", "(20,10)\n%p.kcf\n#0 a.cel :0\n$0 2,2\n");
+    QVERIFY(app->OpenByPath(folder + "/\x95\x5C\x8F\xEE.cnf") != nullptr);
+    prompts->recordMs = 200;
+    app->Frame().Commands().Execute(cmd::kFileRecord);  // Cancel, having seen the offer
+    const QString offered = prompts->recordOffered.front();
+    QVERIFY2(offered.endsWith(QStringLiteral("/表情.gif")), qPrintable(offered));
+    prompts->recordAnswer = offered;  // OK with the name offered
+    QVERIFY(app->Frame().Commands().Execute(cmd::kFileRecord));
+    QVERIFY(std::filesystem::exists(folder + "/表情.gif"));  // the name in UTF-8
+    QCOMPARE(messages.size(), size_t{1});
+    QVERIFY2(
+        QString::fromStdString(messages.front().text).contains(QStringLiteral("/人形/表情.gif")),
+        messages.front().text.c_str());
+  }
+
+  void okWaitsForAFileName() {
+    RecordDialog dialog(1000, QString());
+    auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QLineEdit* file = nullptr;  // the file box, not the spin box's own line
+    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+      if (edit->parentWidget() == &dialog) file = edit;
+    QVERIFY(file != nullptr);
+    QVERIFY(!ok->isEnabled());
+    file->setText(QStringLiteral("out"));
+    QVERIFY(ok->isEnabled());
+    QCOMPARE(dialog.Path(), QStringLiteral("out.gif"));
+    file->setText(QStringLiteral("  "));
+    QVERIFY(!ok->isEnabled());
   }
 
   void aFileThatCannotBeWrittenIsReportedAndNothingIsLeft() {

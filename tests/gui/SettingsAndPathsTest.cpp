@@ -1,5 +1,7 @@
 // The settings file as an INI file, the recent list keeping any bytes, and paths that are not
 // UTF-8 coming in from a drop, the recent list and the Open dialog.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDirIterator>
 #include <QFile>
@@ -81,6 +83,28 @@ class SettingsAndPathsTest : public test::AppTestCase {
     QVERIFY(text.find("File1=/x/a&b %41.cnf\n") != std::string::npos);  // readable as it is
     AppSettings reread;
     QCOMPARE(reread.RecentFiles(), (std::vector<std::string>{paths[2], paths[1], paths[0]}));
+  }
+
+  void theFileIsReplacedSafelyKeepingItsModeAndItsLink() {
+    // Kept elsewhere and linked in, private, as people keep their settings.
+    WriteSettings("");
+    const std::string ini = QFile::encodeName(settingsDir->IniPath()).toStdString();
+    const std::string kept = dir->str() + "/kept.ini";
+    std::ofstream(kept) << "; mine\n[OPTION]\nTOOLBAR=1\n";
+    ::chmod(kept.c_str(), 0600);
+    std::filesystem::remove(ini);
+    std::filesystem::create_symlink(kept, ini);
+    {
+      AppSettings settings;
+      settings.WriteToolbar(0);
+    }
+    QVERIFY(std::filesystem::is_symlink(ini));
+    QCOMPARE(ReadText(QString::fromStdString(kept)), std::string("; mine\n[OPTION]\nTOOLBAR=0\n"));
+    QCOMPARE(std::filesystem::status(kept).permissions(),
+             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(ini).parent_path()))
+      QVERIFY2(entry.path().filename() == "tavro.ini", entry.path().c_str());
   }
 
   void theFileDialogWritesNoSettingsFileOfItsOwn() {

@@ -1,5 +1,5 @@
-"""The manual pages format without a warning, and tavro-render(1) names exactly the options
-`tavro-render --help` names.
+"""The manual pages format without a warning, tavro-render(1) names exactly the options
+`tavro-render --help` names, and tavro(1) lists the keys and both kinds of archive.
 
 usage: check_man_pages.py MAN_DIR TAVRO_RENDER
 """
@@ -27,5 +27,9 @@ in_page = set(OPTION.findall(source))
 if in_help != in_page:
     failures.append(f"only in --help: {sorted(in_help - in_page)}, "
                     f"only in the page: {sorted(in_page - in_help)}")
+viewer = open(os.path.join(man_dir, "tavro.1")).read().replace("\\-", "-")
+for words in (".SH KEYS", "ZIP", "LZH", "Keypad +", "Ctrl+B", "Space", "F1", "guide.html"):
+    if words not in viewer:
+        failures.append(f"tavro.1 does not name {words}")
 print("\n".join(failures) or f"both pages format cleanly; options agree: {sorted(in_help)}")
 sys.exit(1 if failures else 0)

@@ -25,6 +25,7 @@ PREFIX = os.path.join(WORK, "prefix")
 SHARE = os.path.join(PREFIX, "share")
 TMP = os.path.join(WORK, "tmp")
 # A folder named in Shift_JIS, with 0x5C (the ASCII backslash) as a second byte.
+APP = "org.tavro.Tavro"
 SJIS_DIR = os.path.join(os.fsencode(WORK), b"\x83\x5c\x83t\x83g \x89\xe6")
 failures = []
 
@@ -94,6 +95,28 @@ def install():
                          ("update-desktop-database", "applications")):
         result = run(tool, os.path.join(SHARE, folder))
         check(result.returncode == 0, tool + " " + result.stderr)
+    # What the desktop reads, validated as installed.
+    result = run("desktop-file-validate", os.path.join(SHARE, "applications", APP + ".desktop"))
+    check(result.returncode == 0, "the installed desktop entry is valid " + result.stdout)
+    result = run("appstreamcli", "validate", "--no-net",
+                 os.path.join(SHARE, "metainfo", APP + ".metainfo.xml"))
+    check(result.returncode == 0, "the installed AppStream metadata is valid " + result.stdout)
+
+
+def documents():
+    """The help file where the program looks for it (bin/../share/doc/tavro) and the licence."""
+    doc = os.path.join(PREFIX, "bin", os.pardir, "share", "doc", "tavro")
+    guide = os.path.join(doc, "guide.html")
+    check(os.path.isfile(guide), "the user guide is installed beside the program's prefix")
+    text = open(guide, encoding="utf-8").read() if os.path.isfile(guide) else ""
+    check(re.search(r"""(src|href)=["']?(https?:|//|file:)""", text) is None,
+          "the user guide loads nothing from elsewhere")
+    for words in ("Keypad +", "Ctrl</kbd>+<kbd>B", "ZIP", "Record Animation", "Load Report",
+                  "tavro.ini"):
+        check(words in text, "the user guide covers " + words)
+    copyright_file = os.path.join(doc, "copyright")
+    check(os.path.isfile(copyright_file) and "License: MIT" in open(copyright_file).read(),
+          "the copyright file is installed and names the MIT licence")
 
 
 def file_types(demo):
@@ -155,6 +178,7 @@ def thumbnails(demo):
 
 
 install()
+documents()
 file_types(os.path.join(SOURCE, "examples", "demo"))
 thumbnails(os.path.join(SOURCE, "examples", "demo"))
 print(f"{len(failures)} failed" if failures else "all passed")

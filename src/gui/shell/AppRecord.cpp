@@ -1,11 +1,12 @@
 // File > "Record Animation...": the set recorded from its present state by the same recorder as
 // tavro-render's, on a virtual clock lent to the document for the length of the recording.
-#include <QFile>
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/CTavroApp.h"
 #include "gui/shell/LocalPaths.h"
+#include "gui/shell/RecordDialog.h"
 #include "recording/Recorder.h"
 
 namespace tavro {
@@ -15,10 +16,8 @@ void CTavroApp::OnFileRecord() {
   uint32_t length = LastRecordingMs;
   QString chosen = LastRecordingPath;
   // First offered beside the set, under its name; never in an archive's temporary directory.
-  if (chosen.isEmpty() && Document.CanSave()) {
-    const QFileInfo set(QFile::decodeName(QByteArray::fromStdString(DocTemplate.PathName())));
-    chosen = set.absolutePath() + QLatin1Char('/') + set.completeBaseName() + ".gif";
-  }
+  if (chosen.isEmpty() && Document.CanSave())
+    chosen = SuggestedRecordingPath(DocTemplate.PathName());
   if (!Platform.Prompts().PromptRecording(MainFrame.get(), length, chosen) || chosen.isEmpty())
     return;
   LastRecordingMs = length;
@@ -32,9 +31,9 @@ void CTavroApp::OnFileRecord() {
   clock.SetClockSeconds(Platform.ClockSeconds());
   Host& own = Document.ExchangeHost(clock);
   Platform.BeginWaitCursor();
-  const RecordingResult result = RecordAnimation(
-      Document, clock,
-      {FullPath(PathFromShown(chosen)), length, Document.Pointer().ZoomOrOne(), {}});
+  const std::string target = FullPath(PathFromShown(chosen));
+  const RecordingResult result =
+      RecordAnimation(Document, clock, {target, length, Document.Pointer().ZoomOrOne(), {}});
   Platform.EndWaitCursor();
   Document.ExchangeHost(own);
 
@@ -46,7 +45,15 @@ void CTavroApp::OnFileRecord() {
       {0, 0, Document.Set().PlayfieldWidth(), Document.Set().PlayfieldHeight()});
   for (const std::string& note : result.Notes)
     Platform.ShowMessage(note, std::string(), MessageIcon::Information);
-  if (!result.Written) Platform.ShowMessage(result.Error, std::string(), MessageIcon::Exclamation);
+  if (!result.Written) {
+    Platform.ShowMessage(result.Error, std::string(), MessageIcon::Exclamation);
+    return;
+  }
+  std::error_code unknown;
+  const uintmax_t bytes = std::filesystem::file_size(target, unknown);
+  Platform.ShowMessage(
+      RecordingWrittenNote(target, result.RecordedMs, unknown ? 0 : bytes).toStdString(),
+      std::string(), MessageIcon::Information);
 }
 
 }  // namespace tavro

@@ -1,11 +1,10 @@
 #include "gui/shell/AppSettingsIni.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
+#include "platform/FileDoor.h"
 #include "platform/NameBytes.h"
 
 namespace tavro {
@@ -60,20 +59,15 @@ void IniFile::Load() {
 }
 
 bool IniFile::Save() const {
-  namespace fs = std::filesystem;
   std::error_code error;
-  fs::create_directories(fs::path(FilePath).parent_path(), error);
-  const std::string temporary = FilePath + ".new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : Lines) out << line << '\n';
-    out.flush();
-    if (!out) {
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  return std::rename(temporary.c_str(), FilePath.c_str()) == 0;
+  std::filesystem::create_directories(std::filesystem::path(FilePath).parent_path(), error);
+  std::string text;
+  for (const std::string& line : Lines) text += line + '\n';
+  // The same safe replace as a saved set: the file keeps its permissions (it may be private),
+  // a link to it stays a link, and a failed write leaves the old settings whole.
+  ReplaceStep step = ReplaceStep::None;
+  int code = 0;
+  return ReplaceFile(ResolveLinks(FilePath), text, step, code);
 }
 
 int IniFile::Find(const std::string& section, const std::string& key) const {

@@ -15,7 +15,8 @@ class IniFile {
 
   // Reads the file; a missing or unreadable file reads as empty.
   void Load();
-  // Writes the file through a temporary file renamed over it, making its folder if need be.
+  // Writes the file through the shared safe replace (ReplaceFile), making its folder if need be;
+  // a link to the file is written through. False when it could not be written.
   bool Save() const;
 
   std::optional<std::string> Value(const std::string& section, const std::string& key) const;

@@ -1,34 +1,13 @@
 #include "gui/shell/CTavroApp.h"
 
-#include <QApplication>
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
-#include <QPalette>
-#include <QUrl>
-
 #include "gui/shell/AboutDialog.h"
 #include "gui/shell/CMainFrame.h"
+#include "gui/shell/DialogLook.h"
+#include "gui/shell/HelpFile.h"
 #include "gui/view/CTavroView.h"
 #include "platform/NameBytes.h"
 
 namespace tavro {
-namespace {
-
-// Dialogs and message boxes show black text on light grey (192, 192, 192).
-void ApplyDialogLook() {
-  QPalette look = QApplication::palette();
-  const QColor grey(192, 192, 192);
-  look.setColor(QPalette::Window, grey);
-  look.setColor(QPalette::Button, grey);
-  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-    look.setColor(role, Qt::black);
-  }
-  // Message boxes are dialogs, so one class name covers both.
-  QApplication::setPalette(look, "QDialog");
-}
-
-}  // namespace
 
 std::string CommandLineTail(const std::vector<std::string>& argumentsAfterProgram) {
   std::string tail;
@@ -109,18 +88,10 @@ void CTavroApp::OnFileOpen() {
 }
 
 void CTavroApp::OnHelpContents() {
-  const QString executable = QCoreApplication::applicationFilePath();
-  for (const char* extension : {".hlp", ".HLP", ".html"}) {
-    const QString help = executable + QLatin1String(extension);
-    if (QFileInfo(help).isFile()) {
-      QDesktopServices::openUrl(QUrl::fromLocalFile(help));
-      return;
-    }
+  QString message;
+  if (!OpenUserGuide(message)) {
+    Platform.ShowMessage(message.toStdString(), std::string(), MessageIcon::Exclamation);
   }
-  const QString missing = QFileInfo(executable).fileName() + ".hlp";
-  Platform.ShowMessage(
-      "The help file " + missing.toStdString() + " was not found beside the program.",
-      std::string(), MessageIcon::Exclamation);
 }
 
 void CTavroApp::OnAppAbout() {

@@ -72,6 +72,8 @@ const std::vector<AcceleratorSpec>& Accelerators() {
       {QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), cmd::kZoomOut},
       {QKeySequence(Qt::CTRL | Qt::Key_X), cmd::kEditCut},
       {QKeySequence(Qt::CTRL | Qt::Key_Z), cmd::kEditUndo},
+      // Desktops open a program's help with F1.
+      {QKeySequence(Qt::Key_F1), cmd::kHelpContents},
   };
   return table;
 }

@@ -2,18 +2,36 @@
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <cmath>
 
 #include "gui/shell/FilePrompts.h"
+#include "gui/shell/LocalPaths.h"
+#include "platform/NameBytes.h"
 #include "recording/Recorder.h"
 
 namespace tavro {
+
+QString SuggestedRecordingPath(const std::string& setPath) {
+  const PathParts parts = SplitPath(setPath);
+  return QFile::decodeName(QByteArray::fromStdString(parts.folder)) + ShownPath(parts.base) +
+         QStringLiteral(".gif");
+}
+
+QString RecordingWrittenNote(const std::string& path, uint32_t recordedMs, uint64_t bytes) {
+  const PathParts parts = SplitPath(path);
+  return QStringLiteral("Recorded %1 s into %2 (%3 bytes).")
+      .arg(recordedMs / 1000.0, 0, 'f', 1)
+      .arg(ShownPath(parts.folder) + ShownPath(parts.name))
+      .arg(QLocale::c().toString(static_cast<qulonglong>(bytes)));
+}
 
 RecordDialog::RecordDialog(uint32_t lengthMs, const QString& path, QWidget* parent)
     : QDialog(parent), Seconds(new QDoubleSpinBox(this)), File(new QLineEdit(path, this)) {
@@ -29,6 +47,10 @@ RecordDialog::RecordDialog(uint32_t lengthMs, const QString& path, QWidget* pare
   fileRow->addWidget(File);
   fileRow->addWidget(browse);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  Ok = buttons->button(QDialogButtonBox::Ok);
+  auto enableOk = [this] { Ok->setEnabled(!File->text().trimmed().isEmpty()); };
+  connect(File, &QLineEdit::textChanged, this, enableOk);
+  enableOk();
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* form = new QFormLayout(this);

@@ -7,6 +7,7 @@
 
 #include "core/interaction/HandBuiltSet.h"
 #include "document/ConfigTextWriter.h"
+#include "support/PermissionsApply.h"
 #include "support/TempDir.h"
 
 namespace tavro {
@@ -227,6 +228,23 @@ TEST_F(SaveFileTest, ReadOnlyFileTurnsIntoSaveAsAndIsNeverReplaced) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].text.find("locked.cnf"), std::string::npos);
   EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(SaveFileTest, AFileInAFolderThatMayNotBeWrittenIsSavedAfterTheQuestion) {
+  const std::string path = Path("set.cnf");
+  Write(path, "old");
+  ::chmod(dir.path().c_str(), 0555);
+  {
+    test::PermissionsApply permissions;
+    ASSERT_TRUE(permissions.Active());
+    EXPECT_TRUE(doc.PrepareSave(path));
+    host.answerYes = true;
+    EXPECT_TRUE(doc.OnSaveDocument(path));
+  }
+  ::chmod(dir.path().c_str(), 0755);
+  EXPECT_EQ(host.questions.size(), 1u);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(Read(path), "#0 a.cel\n$0 12,34\r\n" + Unplaced(1, 9));
 }
 
 TEST_F(SaveFileTest, FailedWriteKeepsTheTargetAndLeavesNoTemporaryFile) {
