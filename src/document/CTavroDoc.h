@@ -120,7 +120,6 @@ class CTavroDoc {
   void AdjustObjects();
 
  private:
-  friend class ConfigReader;
   friend class DocumentScriptTarget;
 
   void ResetSet();
@@ -130,7 +129,6 @@ class CTavroDoc {
   void ReportLoadErrors();
   void ShowLoadedSet();
   void EmptyLoadedSet();
-  int32_t LoadCel(CellEntry& cell);
   void ApplySet(int32_t set);
   void ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height);
   void FlushDirtyRect();

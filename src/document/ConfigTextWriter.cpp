@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "document/ConfigReader.h"
+#include "set/ConfigReader.h"
 
 namespace tavro {
 namespace {

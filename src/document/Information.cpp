@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "document/CTavroDoc.h"
-#include "document/ConfigReader.h"
+#include "set/ConfigReader.h"
 #include "document/SetQueries.h"
 #include "set/ConfigTokens.h"
 

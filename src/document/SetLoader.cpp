@@ -6,8 +6,9 @@
 #include <new>
 
 #include "document/CTavroDoc.h"
-#include "document/ConfigReader.h"
+#include "document/DocumentLoadTarget.h"
 #include "document/SetQueries.h"
+#include "set/ConfigReader.h"
 #include "set/EventCodes.h"
 
 namespace tavro {
@@ -34,7 +35,9 @@ void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
   if (!ReadConfigText(text)) return;  // silently: the document stays empty
   Report.Errors = 0;
   if (TheSet.MakeTables()) {
-    ConfigReader(TheSet).LoadLines(*this);
+    DocumentLoadTarget target(TheSet, Composed, Engine, CelFiles, host(),
+                              {Report.Errors, Report.LoadedCels, Report.Problems});
+    ConfigReader(TheSet).LoadLines(target);
     Composed.SetSize((TheSet.PlayfieldWidth() + 3) & ~3, TheSet.PlayfieldHeight());
     Composed.Allocate(Composed.TrueColourMode());
     if (Composed.Empty()) Report.Errors |= kErrNoMemory;
@@ -62,15 +65,6 @@ bool CTavroDoc::ReadConfigText(std::optional<std::vector<char>>& text) {
     return false;
   }
   return true;
-}
-
-int32_t CTavroDoc::LoadCel(CellEntry& cell) {
-  bool trueColourMark = false;
-  const int32_t error = CelFiles.Load(TheSet, cell, trueColourMark, &Report.Problems);
-  // The 32-bit mark switches the document to true colour even if the cel then fails.
-  if (trueColourMark) Composed.SetTrueColourMode(true);
-  if (error == 0) ++Report.LoadedCels;
-  return error;
 }
 
 void CTavroDoc::ReportLoadErrors() {

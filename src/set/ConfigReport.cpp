@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "document/ConfigReader.h"
+#include "set/ConfigReader.h"
 
 namespace tavro {
 namespace {

@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "set/ConfigLoadTarget.h"
 #include "set/LoadProblems.h"
 #include "set/SetRecords.h"
 
 namespace tavro {
 
-class CTavroDoc;
 class DollSet;
 
 class ConfigReader {
@@ -33,21 +33,21 @@ class ConfigReader {
   // Bytes of the text not yet read.
   int32_t Remaining() const { return Left; }
 
-  // Every line handed to its handler, into `doc`'s set (the load's pass).
-  void LoadLines(CTavroDoc& doc);
+  // Every line handed to its handler, into the target's set (the load's pass).
+  void LoadLines(ConfigLoadTarget& target);
 
  private:
-  void DispatchLine(CTavroDoc& doc);
-  void ParseCelLine(CTavroDoc& doc);
-  bool ReadCelFields(CTavroDoc& doc, CellEntry& cell, uint16_t& slot);
+  void DispatchLine(ConfigLoadTarget& target);
+  void ParseCelLine(ConfigLoadTarget& target);
+  bool ReadCelFields(ConfigLoadTarget& target, CellEntry& cell, uint16_t& slot);
   uint32_t ReadSetList();
-  void ReadTransparencyRemark(CTavroDoc& doc, CellEntry& cell);
-  void BeginSetLine(CTavroDoc& doc);
-  void ContinueSetLine(CTavroDoc& doc);
-  int32_t ParseSetLine(CTavroDoc& doc, int32_t firstObject);
-  void ParsePaletteLine(CTavroDoc& doc);
-  void ParseSizeLine(CTavroDoc& doc);
-  // The load's report (ConfigReport.cpp); none while saving or inspecting.
+  void ReadTransparencyRemark(ConfigLoadTarget& target, CellEntry& cell);
+  void BeginSetLine(ConfigLoadTarget& target);
+  void ContinueSetLine(ConfigLoadTarget& target);
+  int32_t ParseSetLine(ConfigLoadTarget& target, int32_t firstObject);
+  void ParsePaletteLine(ConfigLoadTarget& target);
+  void ParseSizeLine(ConfigLoadTarget& target);
+  // The load's report (ConfigReport.cpp); only the load's pass reaches these.
   void CheckLineEnd();
   void NoteLineEnd(const char* carriageReturn);
   void NoteUnendedLine();

@@ -8,14 +8,13 @@
 // A line that starts with a space right after a set line (or one of its continuations) goes on
 // from the object number where the previous line stopped. Only ten sets exist: an eleventh '$'
 // line and its continuations are read and dropped.
-#include "document/ConfigReader.h"
+#include "set/ConfigReader.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string>
 
-#include "document/CTavroDoc.h"
 #include "set/ConfigTokens.h"
 #include "set/DollSet.h"
 #include "set/Saturate.h"
@@ -37,10 +36,10 @@ bool ConfigReader::NextLine() {
   return ReadConfigLine(Cursor, LineBuffer, sizeof LineBuffer, Left);
 }
 
-void ConfigReader::LoadLines(CTavroDoc& doc) {
+void ConfigReader::LoadLines(ConfigLoadTarget& target) {
   // Script lines of the previous file must not lend this one their event.
-  doc.Engine.ResetScriptParser({Text, Cursor});
-  Problems = &doc.Report.Problems;
+  target.BeginScripts(Text, Cursor);
+  Problems = &target.Problems();
   Problems->BeginText(Text, Left);
   // Most files end their lines with a line feed alone; only a file holding carriage returns
   // needs each line looked through for one standing alone.
@@ -49,77 +48,76 @@ void ConfigReader::LoadLines(CTavroDoc& doc) {
   while (NextLine()) {
     Problems->AtLine(Start, LineBuffer);
     if (Cursor[-1] != '\n' || PreviousLineCut || TextHasCarriageReturn) CheckLineEnd();
-    DispatchLine(doc);
+    DispatchLine(target);
   }
   NoteUnendedLine();
   // A script may name an object whose cel lines come further down.
-  Problems->Finish([&doc](int32_t number) { return doc.TheSet.SlotOf(number) != 0; });
+  const DollSet& set = target.SetBeingLoaded();
+  Problems->Finish([&set](int32_t number) { return set.SlotOf(number) != 0; });
   Problems = nullptr;
 }
 
-void ConfigReader::DispatchLine(CTavroDoc& doc) {
+void ConfigReader::DispatchLine(ConfigLoadTarget& target) {
   const char* line = LineBuffer;
   const bool continuation = line[0] == ' ' && PreviousFirstByte == '$';
   // A continuation counts as part of its set line, so the next space line continues it too.
   PreviousFirstByte = continuation ? '$' : line[0];
   if (continuation) {
-    ContinueSetLine(doc);
+    ContinueSetLine(target);
     return;
   }
   switch (line[0]) {
     case '#':
-      ParseCelLine(doc);
+      ParseCelLine(target);
       break;
     case '$':
-      BeginSetLine(doc);
+      BeginSetLine(target);
       break;
     case '%':
-      ParsePaletteLine(doc);
+      ParsePaletteLine(target);
       break;
     case '(':
-      ParseSizeLine(doc);
+      ParseSizeLine(target);
       break;
     case ';':
       if (line[1] == '@') {
         const char* cursor = line + 2;
-        doc.Engine.ParseScriptLine(cursor, {Text, Cursor}, Problems);
+        target.ParseScriptLine(cursor, Text, Cursor);
       }
       break;
     default:  // comments, blank lines, lines that start with a tab
-      if (Problems != nullptr) NoteNoLineKind();
+      NoteNoLineKind();
       break;
   }
 }
 
-void ConfigReader::ParseCelLine(CTavroDoc& doc) {
-  DollSet& set = doc.TheSet;
+void ConfigReader::ParseCelLine(ConfigLoadTarget& target) {
+  DollSet& set = target.SetBeingLoaded();
   if (set.CellCount() >= kMaxCells) {
-    doc.Report.Errors |= kErrTooManyCells;
-    if (Problems != nullptr) {
-      Problems->Add(ProblemKind::TooManyCels,
-                    "only " + std::to_string(kMaxCells) + " cels are read; this one is ignored");
-    }
+    target.AddLoadErrors(kErrTooManyCells);
+    Problems->Add(ProblemKind::TooManyCels,
+                  "only " + std::to_string(kMaxCells) + " cels are read; this one is ignored");
     return;
   }
   // No table: nothing to fill.
   if (static_cast<size_t>(set.CellCount()) >= set.CellTable().size()) return;
   CellEntry cell;
   uint16_t slot = 0;
-  if (!ReadCelFields(doc, cell, slot)) return;
+  if (!ReadCelFields(target, cell, slot)) return;
   set.MarkSetsInUse(cell.SetMask);
-  const int32_t error = doc.LoadCel(cell);
+  const int32_t error = target.LoadCel(cell);
   set.AddCell(std::move(cell));
-  doc.Report.Errors |= error;
+  target.AddLoadErrors(error);
 }
 
 // Fills `cell` from the line; false when the line gives no cel (its object still counts, and
 // keeps its fix value, when the number was read).
-bool ConfigReader::ReadCelFields(CTavroDoc& doc, CellEntry& cell, uint16_t& slot) {
-  DollSet& set = doc.TheSet;
+bool ConfigReader::ReadCelFields(ConfigLoadTarget& target, CellEntry& cell, uint16_t& slot) {
+  DollSet& set = target.SetBeingLoaded();
   ParseCursor = LineBuffer + 1;
   const int32_t number = ParseNumber(ParseCursor);
   if (number < 0) {
-    if (Problems != nullptr) NoteCelLineIgnored(CelLineFault::NoNumber, 0);
+    NoteCelLineIgnored(CelLineFault::NoNumber, 0);
     return false;
   }
   SkipSpace(ParseCursor);
@@ -134,7 +132,7 @@ bool ConfigReader::ReadCelFields(CTavroDoc& doc, CellEntry& cell, uint16_t& slot
   // number is far too large to load.
   slot = set.EnsureSlot(number);
   if (slot == 0) {  // every slot handed out: no cel can belong to it
-    if (Problems != nullptr) NoteCelLineIgnored(CelLineFault::NoSlot, 0);
+    NoteCelLineIgnored(CelLineFault::NoSlot, 0);
     return false;
   }
   cell.ObjectNumber = SaturateInt16(number);
@@ -146,10 +144,10 @@ bool ConfigReader::ReadCelFields(CTavroDoc& doc, CellEntry& cell, uint16_t& slot
   }
   const uint32_t mask = ReadSetList();
   // Sets 0..9 are the only ones shown: a cel in none of them is dead weight.
-  if ((mask & 0x3FF) == 0 && Problems != nullptr) NoteCelLineIgnored(CelLineFault::NoSet, mask);
+  if ((mask & 0x3FF) == 0) NoteCelLineIgnored(CelLineFault::NoSet, mask);
   if (mask == 0) return false;  // a ':' naming no set: the object counts, the cel does not
   cell.SetMask = static_cast<uint16_t>(mask & 0xFFFF);
-  ReadTransparencyRemark(doc, cell);
+  ReadTransparencyRemark(target, cell);
   return true;
 }
 
@@ -170,43 +168,41 @@ uint32_t ConfigReader::ReadSetList() {
 
 // ";%T" or ";%t" with nothing between, then the level. A remark without a number stores -1;
 // bounding levels outside 0..255 is the composer's business.
-void ConfigReader::ReadTransparencyRemark(CTavroDoc& doc, CellEntry& cell) {
+void ConfigReader::ReadTransparencyRemark(ConfigLoadTarget& target, CellEntry& cell) {
   SkipSpace(ParseCursor);
   const char* p = ParseCursor;
   if (p[0] != ';' || p[1] != '%' || (p[2] != 'T' && p[2] != 't')) return;
   ParseCursor = p + 3;
   cell.Transparency = SaturateInt16(ParseNumber(ParseCursor));
-  doc.Composed.SetTrueColourMode(true);
+  target.AskForTrueColour();
 }
 
-void ConfigReader::BeginSetLine(CTavroDoc& doc) {
+void ConfigReader::BeginSetLine(ConfigLoadTarget& target) {
   if (SetIndex < kSetCount) ++SetIndex;  // stops at 10, so endless '$' lines cannot overflow it
   if (SetLinesRead < INT32_MAX) ++SetLinesRead;
   if (SetIndex >= kSetCount) {
-    if (Problems != nullptr) {
-      Problems->Add(ProblemKind::SetLineIgnored,
-                    "set line " + std::to_string(SetLinesRead) +
-                        " is ignored with its continuations: only sets 0 to 9 exist");
-    }
+    Problems->Add(ProblemKind::SetLineIgnored,
+                  "set line " + std::to_string(SetLinesRead) +
+                      " is ignored with its continuations: only sets 0 to 9 exist");
     return;
   }
   ParseCursor = LineBuffer + 1;
   const int32_t group = ParseNumber(ParseCursor);
   // Taken as written, without a range test: a group of 12 is stored as 12.
-  if (group >= 0) doc.TheSet.SetSetGroup(SetIndex, group);
-  NextSetObject = ParseSetLine(doc, 0);
+  if (group >= 0) target.SetBeingLoaded().SetSetGroup(SetIndex, group);
+  NextSetObject = ParseSetLine(target, 0);
 }
 
-void ConfigReader::ContinueSetLine(CTavroDoc& doc) {
+void ConfigReader::ContinueSetLine(ConfigLoadTarget& target) {
   if (SetIndex < 0 || SetIndex >= kSetCount) return;
   ParseCursor = LineBuffer;
-  NextSetObject = ParseSetLine(doc, NextSetObject);
+  NextSetObject = ParseSetLine(target, NextSetObject);
 }
 
 // Reads set entries from object `firstObject` on and returns the object number at which it
 // stopped. Positions for object numbers that have no slot are read and dropped.
-int32_t ConfigReader::ParseSetLine(CTavroDoc& doc, int32_t firstObject) {
-  DollSet& set = doc.TheSet;
+int32_t ConfigReader::ParseSetLine(ConfigLoadTarget& target, int32_t firstObject) {
+  DollSet& set = target.SetBeingLoaded();
   int32_t object = firstObject;
   // Every pass consumes at least one byte or stops, so a huge ObjectCount costs nothing.
   while (object < set.ObjectCount()) {
@@ -220,7 +216,7 @@ int32_t ConfigReader::ParseSetLine(CTavroDoc& doc, int32_t firstObject) {
     const char* entry = ParseCursor;
     const int32_t x = ParseNumber(ParseCursor);
     if (x < 0) {
-      if (Problems != nullptr) NoteSetLineStop(entry, false, object);
+      NoteSetLineStop(entry, false, object);
       break;
     }
     // The separator may be any byte, but never the end of the line: a line cut after x must not
@@ -229,7 +225,7 @@ int32_t ConfigReader::ParseSetLine(CTavroDoc& doc, int32_t firstObject) {
     const char* yStart = ParseCursor;
     const int32_t y = ParseNumber(ParseCursor);
     if (y < 0) {
-      if (Problems != nullptr) NoteSetLineStop(yStart, true, object);
+      NoteSetLineStop(yStart, true, object);
       break;
     }
     set.StoreSetPosition(set.SlotOf(object), SetIndex, x, y);
@@ -240,13 +236,13 @@ int32_t ConfigReader::ParseSetLine(CTavroDoc& doc, int32_t firstObject) {
 
 // The name starts right after '%': "% name" names the empty file, which is then not found. The
 // palette number is used up whether or not the file loads.
-void ConfigReader::ParsePaletteLine(CTavroDoc& doc) {
+void ConfigReader::ParsePaletteLine(ConfigLoadTarget& target) {
   char name[kPaletteNameField] = {};
   CopyToken(name, LineBuffer + 1);
-  const int32_t number = doc.TheSet.AddPaletteLine(name);
+  const int32_t number = target.SetBeingLoaded().AddPaletteLine(name);
   if (number >= 0) {
-    LoadPaletteFile(doc.EditSet(), doc.host(), name, number, Problems);
-  } else if (Problems != nullptr) {
+    target.LoadPalette(name, number);
+  } else {
     Problems->Add(ProblemKind::PaletteLineIgnored,
                   "only " + std::to_string(kMaxPaletteLines) +
                       " palette files are read; this one is ignored");
@@ -256,12 +252,12 @@ void ConfigReader::ParsePaletteLine(CTavroDoc& doc) {
 // "(width,height", any one byte between, the ')' optional. A later size line replaces an
 // earlier one. A width or height that is missing, zero or negative would leave a playfield of no
 // pixels (and a map of no rows) behind; such a value keeps the size in force instead.
-void ConfigReader::ParseSizeLine(CTavroDoc& doc) {
+void ConfigReader::ParseSizeLine(ConfigLoadTarget& target) {
   ParseCursor = LineBuffer + 1;
   const int32_t width = ParseNumber(ParseCursor);
   if (*ParseCursor != '\0') ++ParseCursor;
   const int32_t height = ParseNumber(ParseCursor);
-  doc.TheSet.SetPlayfieldSize(width, height);
+  target.SetBeingLoaded().SetPlayfieldSize(width, height);
 }
 
 }  // namespace tavro

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "document/ConfigReader.h"
+#include "set/ConfigReader.h"
 #include "set/ConfigTokens.h"
 
 namespace tavro {

@@ -1,0 +1,53 @@
+// The document's side of a load: where the configuration reader's lines end up among the
+// document's parts (the cel loader, the palette reader, the script engine, the map's form and
+// the load report). Made for one load pass and dropped after it.
+#pragma once
+
+#include <cstdint>
+
+#include "composition/ComposedMap.h"
+#include "imagefiles/SetImageFiles.h"
+#include "platform/Host.h"
+#include "scripts/ScriptEngine.h"
+#include "set/ConfigLoadTarget.h"
+#include "set/DollSet.h"
+#include "set/LoadProblems.h"
+
+namespace tavro {
+
+// What a load adds up: the LoadErrors bits, the cels that got pixels, and every problem.
+struct LoadTally {
+  int32_t& Errors;
+  int32_t& LoadedCels;
+  LoadProblems& Problems;
+};
+
+class DocumentLoadTarget final : public ConfigLoadTarget {
+ public:
+  DocumentLoadTarget(DollSet& set, ComposedMap& map, ScriptEngine& scripts, CelFileLoader& cels,
+                     Host& host, LoadTally tally)
+      : set_(set), map_(map), scripts_(scripts), cels_(cels), host_(host), tally_(tally) {}
+
+  DollSet& SetBeingLoaded() override { return set_; }
+  LoadProblems& Problems() override { return tally_.Problems; }
+  void AddLoadErrors(int32_t bits) override { tally_.Errors |= bits; }
+  int32_t LoadCel(CellEntry& cell) override;
+  void LoadPalette(const char* name, int32_t number) override;
+  void AskForTrueColour() override { map_.SetTrueColourMode(true); }
+  void BeginScripts(const char* text, const char* position) override {
+    scripts_.ResetScriptParser({text, position});
+  }
+  void ParseScriptLine(const char*& cursor, const char* text, const char* position) override {
+    scripts_.ParseScriptLine(cursor, {text, position}, &tally_.Problems);
+  }
+
+ private:
+  DollSet& set_;
+  ComposedMap& map_;
+  ScriptEngine& scripts_;
+  CelFileLoader& cels_;
+  Host& host_;
+  LoadTally tally_;
+};
+
+}  // namespace tavro
