@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "document/ArchiveExtract.h"
+#include "archives/ArchiveExtract.h"
 #include "document/CTavroDoc.h"
 #include "platform/Directory.h"
 #include "platform/NameBytes.h"

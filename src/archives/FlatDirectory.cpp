@@ -1,4 +1,4 @@
-#include "document/FlatDirectory.h"
+#include "archives/FlatDirectory.h"
 
 #include <cerrno>
 #include <cstring>

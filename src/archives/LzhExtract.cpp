@@ -7,9 +7,9 @@
 #include <cstring>
 #include <memory>
 
-#include "document/ArchiveExtract.h"
-#include "document/FlatDirectory.h"
-#include "document/LzhHeaderName.h"
+#include "archives/ArchiveExtract.h"
+#include "archives/FlatDirectory.h"
+#include "archives/LzhHeaderName.h"
 #include "platform/FileDoor.h"
 
 namespace tavro {
