@@ -61,9 +61,9 @@ std::string DescribeCelHeaderFault(const CelHeader& header) {
 }
 
 std::string DescribeTooLargeCel(const CelHeader& header, const CelDecodeOptions& options) {
-  if (header.Width > kMaxPlayfieldWidth || header.Height > kMaxPlayfieldHeight) {
-    return Size(header.Width, header.Height) + " is larger than the largest playfield, " +
-           Size(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
+  if (uint64_t{header.Width} * header.Height > kMaxCelPixels) {
+    return Size(header.Width, header.Height) + " holds more pixels than a cel may, " +
+           std::to_string(kMaxCelPixels);
   }
   const int32_t right = header.OffsetX + header.Width;
   const int32_t bottom = header.OffsetY + header.Height;
