@@ -1,6 +1,6 @@
 # What the source checks share: the folders that make up the core, and one scan for files with a
 # line matching a pattern. Each check is run as `cmake -DSRC=<folder> -P <check>.cmake`.
-set(core_folders platform set document imagefiles composition scripts interaction recording)
+set(core_folders platform set archives document imagefiles composition scripts interaction recording)
 
 # The files below SRC in `folders`.
 function(files_in_folders out)

@@ -4,9 +4,10 @@
 // with Shift held adds its files to the same directory. Opening anything without Shift removes
 // the directory first.
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
-#include "document/ArchiveExtract.h"
+#include "archives/ArchiveExtract.h"
 #include "document/CTavroDoc.h"
 #include "platform/Directory.h"
 #include "platform/NameBytes.h"
@@ -36,13 +37,26 @@ bool EndsWithIgnoringCase(const std::string& name, const std::string& suffix) {
          EqualsIgnoringCase(name.substr(name.size() - suffix.size()), suffix);
 }
 
-// The configuration files directly in `directory`, in the order the directory lists them.
-std::vector<std::string> ListConfigFiles(const std::string& directory) {
+// The configuration files directly in `directory`, in the order the archives held them (`order`,
+// see ArchiveSession::ExtractionOrder); any the extractions did not write follow in byte order.
+// The directory's own listing order is a hash order on most file systems, which means nothing.
+std::vector<std::string> ListConfigFiles(const std::string& directory,
+                                         const std::vector<std::string>& order) {
   std::vector<std::string> names;
   ForEachEntry(directory, [&](const DirectoryEntry& entry) {
     const std::string name(entry.Name());
     if (EndsWithIgnoringCase(name, kConfigExtension) && entry.IsPlainFile()) names.push_back(name);
     return true;
+  });
+  std::unordered_map<std::string, size_t> rank;
+  for (size_t i = 0; i < order.size(); ++i) rank.emplace(order[i], i);
+  auto rankOf = [&rank, last = order.size()](const std::string& name) {
+    const auto found = rank.find(name);
+    return found != rank.end() ? found->second : last;
+  };
+  std::sort(names.begin(), names.end(), [&rankOf](const std::string& a, const std::string& b) {
+    const size_t rankA = rankOf(a), rankB = rankOf(b);
+    return rankA != rankB ? rankA < rankB : a < b;
   });
   return names;
 }
@@ -111,11 +125,13 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     if (!repeat) {
       Session.MarkExtracted();
       const ExtractResult extracted = ExtractArchiveFlat(path, Session.Directory());
+      Session.NoteExtracted(extracted.names);
       if (extracted.status != ExtractStatus::Ok) {
         return TellArchiveFailure(path, ExtractFailure(extracted));
       }
     }
-    const std::vector<std::string> names = ListConfigFiles(Session.Directory());
+    const std::vector<std::string> names =
+        ListConfigFiles(Session.Directory(), Session.ExtractionOrder());
     std::string chosen;
     if (names.empty()) return TellArchiveFailure(path, "there is no configuration file inside");
     if (names.size() == 1) {

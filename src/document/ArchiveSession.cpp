@@ -1,5 +1,8 @@
 #include "document/ArchiveSession.h"
 
+#include <unordered_set>
+#include <utility>
+
 #include "platform/Directory.h"
 #include "platform/NameBytes.h"
 
@@ -17,13 +20,26 @@ bool ArchiveSession::MakeDirectory(const std::string& base) {
   const std::string made = MakeTempDirectory(base);
   if (made.empty()) return false;
   TempDirectory = made;
+  ExtractedNames.clear();
   return true;
+}
+
+void ArchiveSession::NoteExtracted(const std::vector<std::string>& names) {
+  std::vector<std::string> order;
+  std::unordered_set<std::string> seen;
+  for (const std::vector<std::string>* list : {&names, &std::as_const(ExtractedNames)}) {
+    for (const std::string& name : *list) {
+      if (seen.insert(name).second) order.push_back(name);
+    }
+  }
+  ExtractedNames = std::move(order);
 }
 
 bool ArchiveSession::RemoveDirectory() {
   if (!ExtractedFromArchive) return false;
   if (!TempDirectory.empty()) RemoveExtractedFiles(TempDirectory);
   ExtractedFromArchive = false;
+  ExtractedNames.clear();
   return true;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tavro {
 
@@ -38,6 +39,11 @@ class ArchiveSession {
   bool MakeDirectory(const std::string& base);
   // Files are about to be written into the directory.
   void MarkExtracted() { ExtractedFromArchive = true; }
+  // An extraction into the directory wrote `names`, in the order its archive holds them.
+  void NoteExtracted(const std::vector<std::string>& names);
+  // Every name extracted into the directory: the latest archive's first, each archive's in its
+  // own order, every name once.
+  const std::vector<std::string>& ExtractionOrder() const { return ExtractedNames; }
   // Deletes the extracted files and the directory; false when nothing was extracted.
   bool RemoveDirectory();
 
@@ -54,6 +60,7 @@ class ArchiveSession {
   std::string TempDirectory;
   std::string ArchivePath;
   bool ExtractedFromArchive = false;
+  std::vector<std::string> ExtractedNames;
   std::string ArchiveDocumentPath;
   std::string ArchiveDocumentTitle;
 };

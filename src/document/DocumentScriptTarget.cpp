@@ -121,10 +121,11 @@ void DocumentScriptTarget::SwitchGroup(int32_t group) {
 }
 
 // Sound files lie beside the configuration; names are matched without regard to letter case, as
-// sets were made on systems that ignore it. A file that is not there plays nothing.
+// sets were made on systems that ignore it, and in the other encoding. A file that is not there
+// plays nothing.
 void DocumentScriptTarget::PlaySound(const std::string& name) {
-  const auto path = ResolveSetFile(Doc.Set().Path().SetDirectory, name);
-  if (path) Doc.host().PlaySound(*path);
+  const auto found = FindSetFile(Doc.Set().Path().SetDirectory, name);
+  if (found) Doc.host().PlaySound(found->Path);
 }
 
 void DocumentScriptTarget::ShowDebugText(const std::string& text) {

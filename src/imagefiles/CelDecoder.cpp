@@ -16,11 +16,9 @@ namespace tavro {
 
 namespace {
 
-// A cel may start left of or above its object's origin, so its far edge alone does not bound
-// its size; the size gets a bound of its own, the largest playfield, which is what keeps a
-// hostile header from asking for gigabytes.
+// The far edge within the playfield; the size within kMaxCelPixels (see there).
 bool FitsPlayfield(const CelHeader& header, const CelDecodeOptions& options) {
-  if (header.Width > kMaxPlayfieldWidth || header.Height > kMaxPlayfieldHeight) return false;
+  if (uint64_t{header.Width} * header.Height > kMaxCelPixels) return false;
   const int32_t right = header.OffsetX + header.Width;
   const int32_t bottom = header.OffsetY + header.Height;
   return right <= std::min(options.PlayfieldWidth, kMaxPlayfieldWidth) &&

@@ -60,9 +60,14 @@ size_t CelDecodedBytes(uint32_t width, uint32_t height, uint32_t bitsPerPixel);
 void UnpackCelPixels(const uint8_t* source, uint32_t width, uint32_t height, uint32_t bitsPerPixel,
                      uint8_t paletteBase, uint8_t* destination);
 
+// The most pixels one cel may hold: 4096 x 4096, 64 MiB decoded at 32 bits. A cel that starts
+// left of or above its object's origin may be wider or taller than any playfield, so its far edge
+// does not bound its size; this does, so that a hostile header never asks for gigabytes.
+inline constexpr uint64_t kMaxCelPixels = uint64_t{1} << 24;
+
 struct CelDecodeOptions {
-  // A cel must end within the playfield in force when it loads; the size alone is further
-  // bounded by the largest playfield, whatever these say.
+  // A cel must end within the playfield in force when it loads (its offset plus its size); its
+  // size alone is further bounded by kMaxCelPixels.
   int32_t PlayfieldWidth = kMaxPlayfieldWidth;
   int32_t PlayfieldHeight = kMaxPlayfieldHeight;
   // Added modulo 256 to indexed pixels other than 0.

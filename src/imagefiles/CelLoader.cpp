@@ -88,13 +88,18 @@ int32_t CelFileLoader::Load(DollSet& set, CellEntry& cell, bool& trueColourMark,
     return kErrBadCell;
   }
 
-  const auto path = ResolveSetFile(set.Path().SetDirectory, CelFileName(cell));
+  const auto found = FindSetFile(set.Path().SetDirectory, CelFileName(cell));
   ReadOnlyFile file;
-  if (!path || !file.Open(*path)) {
+  if (!found || !file.Open(found->Path)) {
     if (problems != nullptr) {
-      problems->Add(ProblemKind::CelNotFound, DescribeMissingFile(CelFileName(cell), path));
+      problems->Add(ProblemKind::CelNotFound,
+                    DescribeMissingFile(CelFileName(cell), FoundPath(found)));
     }
     return kErrCelNotLoadable;
+  }
+  if (problems != nullptr && !found->ConvertedName.empty()) {
+    problems->Add(ProblemKind::ConvertedName,
+                  DescribeConvertedName(CelFileName(cell), found->ConvertedName));
   }
 
   const CelDecodeOptions options{set.PlayfieldWidth(), set.PlayfieldHeight(),

@@ -1,6 +1,7 @@
 #include "imagefiles/ImageFileReport.h"
 
 #include "platform/FileLookup.h"
+#include "platform/NameBytes.h"
 #include "set/LoadProblems.h"
 
 namespace tavro {
@@ -28,8 +29,19 @@ std::string DescribeMissingFile(const std::string& written,
     if (i > 0) detail += " and ";
     detail += QuotedName(tried[i]);
   }
+  const std::vector<std::string> converted = ConvertedSetFileNames(written);
+  for (size_t i = 0; i < converted.size(); ++i) {
+    detail += i == 0 ? ", converted, " : " and ";
+    detail += QuotedName(converted[i]);
+  }
   // Sets were written where letter case does not matter, so every name is also tried without it.
   return detail + " in the set's folder, in any letter case";
+}
+
+std::string DescribeConvertedName(const std::string& written, const std::string& converted) {
+  const bool toShiftJis = IsValidUtf8(written) && !IsValidUtf8(converted);
+  return QuotedName(written) + " is there as " + QuotedName(converted) + ", its name converted " +
+         (toShiftJis ? "from UTF-8 to Shift_JIS" : "from Shift_JIS to UTF-8");
 }
 
 std::string DescribeCelHeaderFault(const CelHeader& header) {
@@ -49,9 +61,9 @@ std::string DescribeCelHeaderFault(const CelHeader& header) {
 }
 
 std::string DescribeTooLargeCel(const CelHeader& header, const CelDecodeOptions& options) {
-  if (header.Width > kMaxPlayfieldWidth || header.Height > kMaxPlayfieldHeight) {
-    return Size(header.Width, header.Height) + " is larger than the largest playfield, " +
-           Size(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
+  if (uint64_t{header.Width} * header.Height > kMaxCelPixels) {
+    return Size(header.Width, header.Height) + " holds more pixels than a cel may, " +
+           std::to_string(kMaxCelPixels);
   }
   const int32_t right = header.OffsetX + header.Width;
   const int32_t bottom = header.OffsetY + header.Height;

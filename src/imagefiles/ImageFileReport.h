@@ -7,6 +7,7 @@
 
 #include "imagefiles/CelDecoder.h"
 #include "imagefiles/PaletteDecoder.h"
+#include "platform/FileLookup.h"
 
 namespace tavro {
 
@@ -14,6 +15,12 @@ namespace tavro {
 // but not readable.
 std::string DescribeMissingFile(const std::string& written,
                                 const std::optional<std::string>& found);
+// Where a lookup found its file, if anywhere.
+inline std::optional<std::string> FoundPath(const std::optional<SetFileMatch>& found) {
+  return found ? std::optional<std::string>(found->Path) : std::nullopt;
+}
+// `written` found only as `converted`, its name in the other encoding.
+std::string DescribeConvertedName(const std::string& written, const std::string& converted);
 // The header field that refused a cel (see CelHeaderFault).
 std::string DescribeCelHeaderFault(const CelHeader& header);
 // The cel's size and offset against the playfield it had to fit.

@@ -19,14 +19,17 @@ namespace tavro {
 int32_t LoadPaletteFile(DollSet& set, Host& host, const char* name, int32_t number,
                         LoadProblems* problems) {
   const std::string written = name != nullptr ? name : "";
-  const auto path = ResolveSetFile(set.Path().SetDirectory, written);
+  const auto found = FindSetFile(set.Path().SetDirectory, written);
   ReadOnlyFile file;
-  if (!path || !file.Open(*path)) {
+  if (!found || !file.Open(found->Path)) {
     host.ShowMessage("palette file (" + written + ") is not found", "", MessageIcon::Exclamation);
     if (problems != nullptr) {
-      problems->Add(ProblemKind::PaletteNotFound, DescribeMissingFile(written, path));
+      problems->Add(ProblemKind::PaletteNotFound, DescribeMissingFile(written, FoundPath(found)));
     }
     return 1;
+  }
+  if (problems != nullptr && !found->ConvertedName.empty()) {
+    problems->Add(ProblemKind::ConvertedName, DescribeConvertedName(written, found->ConvertedName));
   }
   // The decoder reads no further than this, so neither does the reader, however long the file.
   std::array<uint8_t, kPaletteFileBytesRead> bytes;

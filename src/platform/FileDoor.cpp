@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +13,13 @@
 #include <vector>
 
 namespace tavro {
+namespace {
+
+std::atomic<uint64_t> readCalls{0};
+
+}  // namespace
+
+uint64_t FileReadCalls() { return readCalls.load(std::memory_order_relaxed); }
 
 ReadOnlyFile::~ReadOnlyFile() {
   if (fd_ >= 0) ::close(fd_);
@@ -44,6 +52,7 @@ size_t ReadOnlyFile::ReadAt(uint64_t offset, void* destination, size_t count) co
   auto* bytes = static_cast<char*>(destination);
   size_t done = 0;
   while (done < count) {
+    readCalls.fetch_add(1, std::memory_order_relaxed);
     const ssize_t got = ::pread(fd_, bytes + done, count - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;

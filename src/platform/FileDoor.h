@@ -40,6 +40,10 @@ class ReadOnlyFile {
   int error_ = 0;
 };
 
+// How many read calls the door has made of the system in this process so far: tests compare it
+// before and after some work to see that reads grow with what is read, not with the asking.
+uint64_t FileReadCalls();
+
 // Why a whole file could not be read.
 enum class WholeFileFailure {
   None,

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/Directory.h"
+#include "platform/NameEncoding.h"
 
 namespace tavro {
 namespace {
@@ -29,7 +30,49 @@ std::string Joined(const std::string& base, const std::vector<std::string>& comp
   return path;
 }
 
+// `name` split into folders as its own encoding reads it, each converted by `convert`, joined
+// by '/': a Shift_JIS backslash byte inside a character must not be read as a separator after
+// conversion, nor a separator lost in it. Nothing when a part does not convert.
+template <typename Convert>
+std::optional<std::string> ConvertedByComponent(const std::string& name, Convert convert) {
+  std::vector<std::string> components;
+  for (const std::string& component : SplitNameComponents(name)) {
+    auto converted = convert(component);
+    if (!converted) return std::nullopt;
+    components.push_back(std::move(*converted));
+  }
+  if (components.empty()) return std::nullopt;
+  return Joined("", components);
+}
+
+bool HasNonAscii(const std::string& name) {
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+std::vector<std::string> ConvertedSetFileNames(const std::string& name) {
+  std::vector<std::string> names;
+  if (!HasNonAscii(name)) return names;
+  // A name that reads as UTF-8 came from a UTF-8 configuration most likely; a Shift_JIS name
+  // is seldom valid UTF-8 by chance, but may be, so both ways are tried.
+  if (IsValidUtf8(name)) {
+    if (auto back = ConvertedByComponent(name, Utf8ToShiftJis)) names.push_back(*back);
+  }
+  if (auto forth = ConvertedByComponent(name, ShiftJisToUtf8)) names.push_back(*forth);
+  return names;
+}
+
+std::optional<SetFileMatch> FindSetFile(const std::string& directory, const std::string& name) {
+  if (auto path = ResolveSetFile(directory, name)) return SetFileMatch{*path, ""};
+  for (const std::string& converted : ConvertedSetFileNames(name)) {
+    if (auto path = ResolveSetFile(directory, converted)) return SetFileMatch{*path, converted};
+  }
+  return std::nullopt;
+}
 
 std::vector<std::string> SetFileNamesTried(const std::string& name) {
   size_t start = 0;

@@ -38,6 +38,12 @@ int DrawThumbnail(const RenderOptions& options, const std::string& workDirectory
   ThumbnailHost host(options.configName, workDirectory);
   CTavroDoc doc(host);
   if (!OpenSet(doc, options.file)) return kExitNoSet;
+  // Every "*.cnf" is ours by name, other programs' settings included; one from which no cel
+  // loads is no doll set, and without a thumbnail it keeps its own icon.
+  if (doc.LastLoad().LoadedCels == 0) {
+    Complain("no cel of \"" + options.file + "\" could be loaded");
+    return kExitNoSet;
+  }
   if (!ShowFirstPicture(doc, options)) return kExitUsage;
   std::string error;
   const QImage playfield = PlayfieldImage(doc, 1, error);

@@ -47,6 +47,8 @@ const char* ProblemKindName(ProblemKind kind) {
       return "joined lines";
     case ProblemKind::UnendedLine:
       return "unended line";
+    case ProblemKind::ConvertedName:
+      return "found by converted name";
   }
   return "problem";
 }

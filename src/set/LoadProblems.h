@@ -33,6 +33,7 @@ enum class ProblemKind : uint8_t {
   LongLine,            // a line longer than 255 bytes, whose rest is read as a line of its own
   JoinedLines,         // a carriage return alone, which glues the next line onto this one
   UnendedLine,         // the last line, without a line feed, which is never read
+  ConvertedName,       // a cel or palette file found only by its name in the other encoding
 };
 
 // The kind as the report prints it ("cel not found").

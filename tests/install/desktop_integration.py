@@ -4,8 +4,9 @@ The MIME and desktop databases are built there; with XDG_DATA_DIRS pointing at i
 know the doll-set type by its glob in any letter case and name Tavro's entry as its default. The
 thumbnailer entry's Exec line, filled in as a file manager fills it in, must make a PNG of the
 right size for the demo set, an LZH archive of it (holding two configurations, the first in name
-order wins) and the largest set a configuration can make; for broken files it must fail without
-output. Every thumbnail run leaves its temporary directory empty.
+order wins) and the largest set a configuration can make; for broken files and other programs'
+configuration files (from which no cel loads) it must fail without output. Every thumbnail run
+leaves its temporary directory empty.
 
 usage: desktop_integration.py BUILD_DIR SOURCE_DIR WORK_DIR [SYNTHETIC_SET_WRITER]
 """
@@ -162,6 +163,11 @@ def thumbnails(demo):
     with open(broken, "wb") as f:
         f.write(b"\x83\x5c\x00\xff not a configuration\r\n" * 40)
     thumbnail("a broken set", broken, 128, None)
+    # Another program's settings, "*.cnf" like ours: no cel loads, so it keeps its own icon.
+    settings = os.path.join(SJIS_DIR, b"openssl.cnf")
+    with open(settings, "wb") as f:
+        f.write(b"[ req ]\n# a comment\n#1.organizationName = Second Organization Name\n")
+    thumbnail("another program's configuration", settings, 128, None)
     truncated = os.path.join(SJIS_DIR, b"truncated.lzh")
     with open(truncated, "wb") as f:
         f.write(open(archive, "rb").read()[:300])

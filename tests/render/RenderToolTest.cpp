@@ -148,6 +148,23 @@ TEST_F(RenderToolTest, AFileWithoutASetOrThatCannotBeOpenedExitsWithOne) {
   EXPECT_EQ(Lines(run.err).size(), 1u);
 }
 
+// Every "*.cnf" is ours by name; another program's settings file, from which no cel loads, gets
+// no thumbnail (and keeps its own icon), while a set with one cel of several gets one.
+TEST_F(RenderToolTest, AThumbnailNeedsACelThatLoads) {
+  // "#1.organizationName" reads as object 1's cel "organizationName", which is not there.
+  files.WriteText("openssl.cnf",
+                  "[ req ]\n# a comment\n#1.organizationName = Second Organization Name\n");
+  ToolRun run = Render("--thumbnail 32 -o " + Path("t.png") + " -- " + Path("openssl.cnf"));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(files.Path("t.png")));
+  EXPECT_NE(run.err.find("no cel"), std::string::npos) << run.err;
+  files.SolidCel("one.cel", 2, 2, 1);
+  files.WriteText("sparse.cnf", "(8,8)\n#0 one.cel\n#1 gone.cel\n$0 1,1 2,2\n");
+  run = Render("--thumbnail 32 -o " + Path("t.png") + " -- " + Path("sparse.cnf"));
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(files.Path("t.png")));
+}
+
 TEST_F(RenderToolTest, UsageErrorsExitWithTwoAndTheUsage) {
   WriteSimpleSet();
   for (const std::string& args :

@@ -7,7 +7,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "document/ArchiveExtract.h"
 #include "document/CTavroDoc.h"
 #include "support/FakeHost.h"
 #include "support/LzhMember.h"
@@ -161,22 +160,6 @@ TEST_F(JapaneseSetTest, AnArchiveThatCannotBeOpenedSaysWhy) {
   host.messages.clear();
   EXPECT_FALSE(doc->OnOpenDocument(Path("bad.zip")));
   ASSERT_EQ(host.messages.size(), 1u);
-}
-
-TEST(LzhExtractTest, DevicesAndFoldersAreSkippedAndNamesKeepTheirBytes) {
-  test::TempDir work;
-  const fs::path out = work.path() / "out";
-  fs::create_directories(out);
-  const std::string archive =
-      test::StoredLzhMember("tty", "", 0020666) + test::StoredLzhMember("fifo", "", 0010644) +
-      test::StoredLzhMember("\x83\x5C", "so") + test::StoredLzhMember("..\\\x83\x5C", "up") +
-      test::StoredLzhMember("\\abs", "abs") + std::string(1, '\0');
-  std::ofstream(work.path() / "x.lzh", std::ios::binary) << archive;
-  const ExtractResult result = ExtractLzhFlat((work.path() / "x.lzh").string(), out.string());
-  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
-  EXPECT_EQ(result.written, 1u);
-  EXPECT_EQ(result.skipped, 4u);
-  EXPECT_EQ(Read(out / "\x83\x5C"), "so");
 }
 
 }  // namespace

@@ -189,17 +189,24 @@ TEST_F(CelDecoder, LoadCelTakesThePlayfieldInForceAndOnlyACelThatLoadsWidensItsO
   EXPECT_EQ(Object(0).ExtentBottom, 50);
 }
 
-TEST(CelBytes, OffsetsAreSignedAndTheSizeAloneIsBoundedByTheLargestPlayfield) {
+TEST(CelBytes, OffsetsAreSignedAndOnlyTheFarEdgeAndThePixelCountBoundTheSize) {
   const DecodedCel neg = Decode(EncodeIndexedCel(8, 10, 6, -4, -2, {}));
   ASSERT_EQ(neg.Error, 0);
   EXPECT_EQ(neg.Header.OffsetX, -4);
   EXPECT_EQ(neg.Header.OffsetY, -2);
-  // Far left, the far edge no longer bounds the size: the largest playfield does.
-  EXPECT_EQ(Decode(NewHeader(0x20, 8, 1281, 1, -2000, 0)).Error, kErrTooLargeCell);
+  // Wider or taller than the playfield is fine while the far edge stays inside it.
+  const DecodedCel wide = Decode(NewHeader(0x20, 8, 1300, 2, -100, 0), Playfield(1280, 1024));
+  ASSERT_EQ(wide.Error, 0);
+  EXPECT_EQ(wide.Pixels.size(), 1300u * 2);
+  EXPECT_EQ(Decode(NewHeader(0x20, 8, 1300, 2, -19, 0), Playfield(1280, 1024)).Error,
+            kErrTooLargeCell);
+  EXPECT_EQ(Decode(NewHeader(0x20, 4, 3, 1100, 0, -200)).Error, 0);
+  // The pixel count bounds what the far edge cannot: 4096 x 4096 loads, one row more does not.
+  EXPECT_EQ(Decode(NewHeader(0x20, 8, 4096, 4096, -3000, -3500)).Error, 0);
+  EXPECT_EQ(Decode(NewHeader(0x20, 8, 4096, 4097, -3000, -3500)).Error, kErrTooLargeCell);
   const DecodedCel big = Decode(NewHeader(0x21, 0, 65535, 65535, -32768, -32768));
   EXPECT_EQ(big.Error, kErrTooLargeCell);
   EXPECT_TRUE(big.Header.TrueColourMark);
-  EXPECT_EQ(Decode(NewHeader(0x20, 8, 1280, 1024, -1280, -1024)).Error, 0);
 }
 
 TEST(CelBytes, HostileSizesAreRefusedWithoutReadingOrAllocating) {

@@ -1,4 +1,4 @@
-#include "document/ArchiveExtract.h"
+#include "archives/ArchiveExtract.h"
 
 #include "platform/FileDoor.h"
 #include "platform/NameBytes.h"

@@ -7,31 +7,30 @@
 #include <cstring>
 #include <memory>
 
-#include "document/ArchiveExtract.h"
-#include "document/FlatDirectory.h"
-#include "document/LzhHeaderName.h"
+#include "archives/ArchiveExtract.h"
+#include "archives/FlatDirectory.h"
+#include "archives/LzhHeaderName.h"
+#include "platform/BufferedFile.h"
 #include "platform/FileDoor.h"
 
 namespace tavro {
 namespace {
 
-// The archive file as liblhasa reads it, counting the bytes it has gone through so that where
-// the archive breaks off can be told from where it ends.
+// The archive file as liblhasa reads it: a few bytes at a time, so through a buffer. Where it
+// has got to tells where the archive breaks off from where it ends.
 struct CountingFile {
   ReadOnlyFile file;
-  uint64_t position = 0;
+  BufferedFile buffered{file};
 };
 
 int ReadCounted(void* handle, void* buffer, size_t length) {
-  auto* counting = static_cast<CountingFile*>(handle);
-  const size_t n = counting->file.ReadAt(counting->position, buffer, length);
-  counting->position += n;
-  return static_cast<int>(n);
+  return static_cast<int>(static_cast<CountingFile*>(handle)->buffered.Read(buffer, length));
 }
 
 // Skipping past the end is allowed, as seeking is: the next read finds nothing there.
 int SkipCounted(void* handle, size_t bytes) {
-  static_cast<CountingFile*>(handle)->position += bytes;
+  BufferedFile& buffered = static_cast<CountingFile*>(handle)->buffered;
+  buffered.SeekTo(buffered.Position() + bytes);
   return 1;
 }
 
@@ -115,7 +114,7 @@ ExtractResult ExtractLzhFlat(const std::string& archivePath, const std::string& 
   uint64_t nextHeader = 0;
   while (LHAFileHeader* header = lha_reader_next_file(reader.get())) {
     if (!out.CountMember(result)) return result;
-    nextHeader = file.position + header->compressed_length;
+    nextHeader = file.buffered.Position() + header->compressed_length;
     const auto stored = ReadLzhStoredName(header->raw_data, header->raw_data_len);
     const std::string name = stored ? FlatMemberName(stored->components, stored->absolute) : "";
     if (name.empty() || !IsPlainFile(*header)) {

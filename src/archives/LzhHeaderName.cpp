@@ -1,4 +1,4 @@
-#include "document/LzhHeaderName.h"
+#include "archives/LzhHeaderName.h"
 
 #include "platform/Bytes.h"
 #include "platform/NameBytes.h"

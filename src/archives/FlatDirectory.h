@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "document/ArchiveExtract.h"
+#include "archives/ArchiveExtract.h"
 #include "platform/Directory.h"
 
 namespace tavro {

@@ -37,6 +37,8 @@ struct ExtractResult {
   uint32_t skipped = 0;  // members left out as unsafe or not regular files
   uint32_t member = 0;   // the member (counted from 1) a failure is about, 0 for none
   std::string detail;    // what went wrong, for a test or a log
+  // The names written, in the order the archive holds them (a name written twice, twice).
+  std::vector<std::string> names;
 };
 
 // `result` marked failed at `member` with `detail`: how the extractors give up.

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "document/ArchiveExtract.h"
-#include "document/FlatDirectory.h"
+#include "archives/ArchiveExtract.h"
+#include "archives/FlatDirectory.h"
 #include "platform/FileDoor.h"
 
 namespace tavro {

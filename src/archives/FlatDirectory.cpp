@@ -1,4 +1,4 @@
-#include "document/FlatDirectory.h"
+#include "archives/FlatDirectory.h"
 
 #include <cerrno>
 #include <cstring>
@@ -62,7 +62,10 @@ bool FlatDirectory::Write(const std::string& name, const MemberReader& read, Ext
   if (!CloseFile(fd) && ok) {
     ok = Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
   }
-  if (ok) ++result.written;
+  if (ok) {
+    ++result.written;
+    result.names.push_back(name);
+  }
   return ok;
 }
 

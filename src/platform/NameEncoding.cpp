@@ -1,0 +1,42 @@
+#include "platform/NameEncoding.h"
+
+#include <iconv.h>
+
+namespace tavro {
+namespace {
+
+// CP932 rather than SHIFT_JIS: the C library's SHIFT_JIS turns 0x5C into the yen sign, while the
+// names were written on systems that read it as a backslash.
+constexpr char kShiftJis[] = "CP932";
+constexpr char kUtf8[] = "UTF-8";
+
+std::optional<std::string> Convert(const std::string& name, const char* from, const char* to) {
+  const iconv_t converter = ::iconv_open(to, from);
+  if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  // A Shift_JIS character of two bytes takes at most three in UTF-8, and one byte at most three.
+  std::string out(name.size() * 3 + 4, '\0');
+  char* in = const_cast<char*>(name.data());
+  size_t inLeft = name.size();
+  char* put = out.data();
+  size_t outLeft = out.size();
+  const size_t done = ::iconv(converter, &in, &inLeft, &put, &outLeft);
+  const bool whole =
+      done != static_cast<size_t>(-1) && inLeft == 0 &&
+      ::iconv(converter, nullptr, nullptr, &put, &outLeft) != static_cast<size_t>(-1);
+  ::iconv_close(converter);
+  if (!whole) return std::nullopt;
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> ShiftJisToUtf8(const std::string& name) {
+  return Convert(name, kShiftJis, kUtf8);
+}
+
+std::optional<std::string> Utf8ToShiftJis(const std::string& name) {
+  return Convert(name, kUtf8, kShiftJis);
+}
+
+}  // namespace tavro

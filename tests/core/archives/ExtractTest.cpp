@@ -1,0 +1,214 @@
+// Unpacking archives flat: names kept to their base, escapes refused, links and devices skipped,
+// limits kept, damage survived.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "archives/ArchiveExtract.h"
+#include "support/LzhMember.h"
+#include "support/TempDir.h"
+
+namespace tavro {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void Write(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+bool HaveArchiver() { return std::system("command -v jlha >/dev/null 2>&1") == 0; }
+
+// Makes `archive` in `dir` from files (relative to `dir`) with Debian's LHA archiver.
+void MakeLzh(const fs::path& dir, const std::string& archive, const std::string& members) {
+  const std::string command =
+      "cd '" + dir.string() + "' && jlha a '" + archive + "' " + members + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+std::string StoredMember(const std::string& name, const std::string& data, uint16_t unixMode = 0,
+                         const std::string& method = "-lh0-") {
+  return test::StoredLzhMember(name, data, unixMode, method);
+}
+
+size_t EntriesIn(const fs::path& dir) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+TEST(FlatMemberNameTest, KeepsBaseNamesAndRefusesEscapes) {
+  EXPECT_EQ(FlatMemberName("a.cnf"), "a.cnf");
+  EXPECT_EQ(FlatMemberName("sub/dir/b.cel"), "b.cel");
+  EXPECT_EQ(FlatMemberName("sub\\c.cel"), "c.cel");
+  EXPECT_EQ(FlatMemberName("../up.cnf"), "");
+  EXPECT_EQ(FlatMemberName("sub/../../x.cel"), "");
+  EXPECT_EQ(FlatMemberName("..\\x.cel"), "");
+  EXPECT_EQ(FlatMemberName("/etc/x"), "");
+  EXPECT_EQ(FlatMemberName("C:\\x.cel"), "");
+  EXPECT_EQ(FlatMemberName("dir/"), "");
+  EXPECT_EQ(FlatMemberName(".."), "");
+  EXPECT_EQ(FlatMemberName(""), "");
+}
+
+class ExtractTest : public ::testing::Test {
+ protected:
+  test::TempDir work;
+  fs::path out = work.path() / "out" / "inner";
+  void SetUp() override { fs::create_directories(out); }
+};
+
+TEST_F(ExtractTest, EveryRegularMemberLandsFlat) {
+  if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
+  Write(work.path() / "src/set.cnf", "#0 a.cel\n");
+  Write(work.path() / "src/cels/a.cel", std::string(5000, 'x'));
+  MakeLzh(work.path() / "src", "../set.lzh", "set.cnf cels/a.cel");
+  const ExtractResult result = ExtractArchiveFlat((work.path() / "set.lzh").string(), out.string());
+  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
+  EXPECT_EQ(result.written, 2u);
+  EXPECT_EQ(Read(out / "set.cnf"), "#0 a.cel\n");
+  EXPECT_EQ(Read(out / "a.cel"), std::string(5000, 'x'));
+  EXPECT_EQ(EntriesIn(out), 2u);
+}
+
+TEST_F(ExtractTest, HostileNamesAreNeverWrittenOutsideTheDirectory) {
+  const std::string archive =
+      StoredMember("../up.cnf", "x") + StoredMember("../../top.cnf", "x") +
+      StoredMember("sub/../../mid.cnf", "x") + StoredMember("/tmp/tavro-absolute.cnf", "x") +
+      StoredMember("C:\\drive.cnf", "x") + StoredMember("ok.cel", "fine") + std::string(1, '\0');
+  Write(work.path() / "bad.lzh", archive);
+  const ExtractResult result = ExtractArchiveFlat((work.path() / "bad.lzh").string(), out.string());
+  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
+  EXPECT_EQ(Read(out / "ok.cel"), "fine");
+  EXPECT_EQ(EntriesIn(out), 1u);
+  EXPECT_FALSE(fs::exists(out.parent_path() / "up.cnf"));
+  EXPECT_FALSE(fs::exists(work.path() / "top.cnf"));
+  EXPECT_FALSE(fs::exists(work.path() / "mid.cnf"));
+  EXPECT_FALSE(fs::exists("/tmp/tavro-absolute.cnf"));
+}
+
+TEST_F(ExtractTest, LinksDevicesAndDirectoriesAreSkipped) {
+  const fs::path target = work.path() / "target";
+  Write(target, "precious");
+  const std::string archive = StoredMember("link|" + target.string(), "", 0120777) +
+                              StoredMember("tty", "", 0020666) +
+                              StoredMember("folder\\", "", 0040755, "-lhd-") +
+                              StoredMember("plain.cel", "ok", 0100644) + std::string(1, '\0');
+  Write(work.path() / "odd.lzh", archive);
+  const ExtractResult result = ExtractArchiveFlat((work.path() / "odd.lzh").string(), out.string());
+  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
+  EXPECT_EQ(result.skipped, 3u);
+  EXPECT_EQ(Read(out / "plain.cel"), "ok");
+  EXPECT_FALSE(fs::exists(out / "tty"));
+  EXPECT_FALSE(fs::exists(out / "target"));
+  EXPECT_FALSE(fs::exists(out / "folder"));
+  for (const auto& item : fs::directory_iterator(out)) {
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(item.path()))) << item.path();
+  }
+  EXPECT_EQ(Read(target), "precious");
+}
+
+TEST_F(ExtractTest, ALinkAlreadyInTheDirectoryIsNotWrittenThrough) {
+  Write(work.path() / "victim", "precious");
+  fs::create_symlink(work.path() / "victim", out / "a.cel");
+  Write(work.path() / "one.lzh", StoredMember("a.cel", "evil") + std::string(1, '\0'));
+  const ExtractResult result = ExtractArchiveFlat((work.path() / "one.lzh").string(), out.string());
+  EXPECT_NE(result.status, ExtractStatus::Ok);
+  EXPECT_EQ(Read(work.path() / "victim"), "precious");
+}
+
+TEST_F(ExtractTest, SizeAndMemberLimitsStopExtraction) {
+  std::string archive;
+  for (int i = 0; i < 5; ++i)
+    archive += StoredMember("m" + std::to_string(i), std::string(100, 'a'));
+  archive += std::string(1, '\0');
+  Write(work.path() / "big.lzh", archive);
+  const std::string path = (work.path() / "big.lzh").string();
+  EXPECT_EQ(ExtractArchiveFlat(path, out.string(), {450, 100}).status, ExtractStatus::TooLarge);
+  EXPECT_EQ(ExtractArchiveFlat(path, out.string(), {1000, 4}).status,
+            ExtractStatus::TooManyMembers);
+  EXPECT_EQ(ExtractArchiveFlat(path, out.string(), {500, 5}).status, ExtractStatus::Ok);
+}
+
+TEST_F(ExtractTest, CorruptOrMissingArchivesFailCleanly) {
+  const std::string good = StoredMember("a.cnf", std::string(300, 'q')) + std::string(1, '\0');
+  std::string flipped = good;
+  flipped[40] ^= 0x5A;  // data no longer matches its check sum
+  for (const std::string& bytes : {good.substr(0, 30), good.substr(0, good.size() - 100), flipped,
+                                   std::string(64, '\x7f'), std::string("-lh5-garbage")}) {
+    Write(work.path() / "c.lzh", bytes);
+    EXPECT_NE(ExtractArchiveFlat((work.path() / "c.lzh").string(), out.string()).status,
+              ExtractStatus::Ok);
+  }
+  EXPECT_EQ(ExtractArchiveFlat((work.path() / "none.lzh").string(), out.string()).status,
+            ExtractStatus::CannotOpen);
+}
+
+// A folder or a pipe under an archive's name holds no archive; the pipe is never opened, since
+// opening it would wait for a writer forever.
+TEST_F(ExtractTest, AFolderOrPipeNamedLikeAnArchiveIsNoArchive) {
+  fs::create_directory(work.path() / "folder.lzh");
+  ASSERT_EQ(::mkfifo((work.path() / "pipe.lzh").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((work.path() / "pipe.zip").c_str(), 0600), 0);
+  for (const char* name : {"folder.lzh", "pipe.lzh", "pipe.zip"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(ExtractArchiveFlat((work.path() / name).string(), out.string()).status,
+              ExtractStatus::NotAnArchive);
+  }
+  EXPECT_EQ(ExtractZipFlat((work.path() / "pipe.zip").string(), out.string()).status,
+            ExtractStatus::CannotOpen);
+}
+
+TEST_F(ExtractTest, MangledCompressedArchivesNeverCrashOrEscape) {
+  if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
+  std::string text;
+  for (int i = 0; i < 400; ++i)
+    text += "#" + std::to_string(i) + " cel" + std::to_string(i % 7) + ".cel\n";
+  Write(work.path() / "src/big.cnf", text);
+  MakeLzh(work.path() / "src", "../big.lzh", "big.cnf");
+  const std::string original = Read(work.path() / "big.lzh");
+  uint32_t seed = 12345;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+  const std::string mangled = (work.path() / "mangled.lzh").string();
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes = original;
+    for (int flips = 1 + next() % 4; flips > 0; --flips) {
+      bytes[next() % bytes.size()] = static_cast<char>(next());
+    }
+    if (round % 5 == 0) bytes.resize(next() % bytes.size());
+    Write(mangled, bytes);
+    ExtractArchiveFlat(mangled, out.string(), {1 << 20, 100});
+  }
+  for (const auto& item : fs::directory_iterator(out)) EXPECT_TRUE(item.is_regular_file());
+  EXPECT_EQ(EntriesIn(work.path()), 4u) << "nothing written beside the output directory";
+}
+
+TEST(LzhExtractTest, DevicesAndFoldersAreSkippedAndNamesKeepTheirBytes) {
+  test::TempDir work;
+  const fs::path out = work.path() / "out";
+  fs::create_directories(out);
+  const std::string archive =
+      test::StoredLzhMember("tty", "", 0020666) + test::StoredLzhMember("fifo", "", 0010644) +
+      test::StoredLzhMember("\x83\x5C", "so") + test::StoredLzhMember("..\\\x83\x5C", "up") +
+      test::StoredLzhMember("\\abs", "abs") + std::string(1, '\0');
+  std::ofstream(work.path() / "x.lzh", std::ios::binary) << archive;
+  const ExtractResult result = ExtractLzhFlat((work.path() / "x.lzh").string(), out.string());
+  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
+  EXPECT_EQ(result.written, 1u);
+  EXPECT_EQ(result.skipped, 4u);
+  EXPECT_EQ(Read(out / "\x83\x5C"), "so");
+}
+
+}  // namespace
+}  // namespace tavro
