@@ -35,7 +35,7 @@ void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
   Report.Errors = 0;
   if (TheSet.MakeTables()) {
     ConfigReader(TheSet).LoadLines(*this);
-    Composed.SetSize((TheSet.PlayfieldWidth() + 3) & ~3, TheSet.PlayfieldHeight());
+    Composed.SetSize(TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
     Composed.Allocate(Composed.TrueColourMode());
     if (Composed.Empty()) Report.Errors |= kErrNoMemory;
   } else {
