@@ -41,14 +41,20 @@ const char* SkipPastComma(const char* at) {
   return *at == ',' ? at + 1 : at;
 }
 
-// After the opening quote at `opening`: past the closing quote when the line has one, so that a
-// ',' or ')' inside a quoted name or text is not taken for the argument list's own. Without a
-// closing quote the cursor stays right after the opening byte.
+// After the opening quote at `opening`: past the closing quote, so that a ',' ')' or ';' inside a
+// quoted name or text is not taken for the argument list's own. The next quote closes only where
+// the argument can end (blanks, then ',' ')' ';' or the line's end); otherwise it opens a later
+// keyword's argument, and the cursor stays right after the opening byte, so that a quote left
+// open does not swallow the keywords after it.
 const char* SkipQuotedText(const char* opening) {
   const char* afterOpening = opening + 1;
   if (*opening != '"') return afterOpening;
   const char* closing = std::strchr(afterOpening, '"');
-  return closing == nullptr ? afterOpening : closing + 1;
+  if (closing == nullptr) return afterOpening;
+  const char* after = closing + 1;
+  while (IsScriptSpace(*after)) ++after;
+  const bool argumentEnds = *after == ',' || *after == ')' || *after == ';' || *after == '\0';
+  return argumentEnds ? closing + 1 : afterOpening;
 }
 
 }  // namespace

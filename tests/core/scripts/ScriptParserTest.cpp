@@ -134,6 +134,22 @@ TEST_F(ScriptParserTest, PunctuationInsideQuotesBelongsToTheQuote) {
                                            {7, 1, 0, 0, kActionMap, 1, 0}}));
 }
 
+TEST_F(ScriptParserTest, AQuoteLeftOpenDoesNotSwallowTheNextKeyword) {
+  AddCel(4, "a.cel");
+  AddCel(5, "\x83\x5C.cel");  // Shift_JIS, its second byte 0x5C
+  // The next quote is followed by a name, not by the end of an argument: it opens debug's text.
+  Script("unmap(\"a.cel) debug(\"after\")");
+  // A closing quote may stand before blanks and then the list's own punctuation.
+  Script("map(\"\x83\x5C.cel\" ) move(\"a.cel\"  , 1, 2) sound(\"s.wav\"\t;");
+  const auto records = Records();
+  ASSERT_EQ(records.size(), 5u);
+  EXPECT_EQ(records[0], (Bytes{7, 1, 0, 0, kActionUnmap, 0xFF, 0xFF}));  // "a.cel) debug(": none
+  EXPECT_EQ(records[1], (Bytes{11, 1, 0, 0, kActionDebug, 'a', 'f', 't', 'e', 'r', 0}));
+  EXPECT_EQ(records[2], (Bytes{7, 1, 0, 0, kActionMap, 1, 0x80}));
+  EXPECT_EQ(records[3], (Bytes{11, 1, 0, 0, kActionMove, 0, 0x80, 1, 0, 2, 0}));
+  EXPECT_EQ(records[4], (Bytes{11, 1, 0, 0, kActionSound, 's', '.', 'w', 'a', 'v', 0}));
+}
+
 TEST_F(ScriptParserTest, UnknownAndCapitalisedWordsAreSkipped) {
   Script("Sound(\"a.wav\") map(#1) hello map(#2) Press(#3) map(#4)");
   const auto records = Records();
