@@ -23,10 +23,7 @@ struct Position {
 
 bool Load(CTavroDoc& doc, const std::string& path) { return doc.OnOpenDocument(path); }
 
-bool HasScript(const CTavroDoc& doc) {
-  ActionRecord record;
-  return ReadActionRecord(doc.Scripts().Actions(), 0, record);
-}
+bool HasScript(const CTavroDoc& doc) { return !doc.Scripts().Actions().empty(); }
 
 // What a reader of the saved file finds for each object and set: a set line lists "x,y" for a
 // position with a coordinate above 0 (coordinates below 0 written as 0) and "*" otherwise.

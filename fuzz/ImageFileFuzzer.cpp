@@ -38,7 +38,7 @@ void AttachCel(CTavroDoc& doc, const CelDecodeOptions& options, const DecodedCel
 
 void DrawCel(CTavroDoc& doc) {
   for (const bool trueColour : {false, true}) {
-    doc.EditMap().SetSize((doc.Set().PlayfieldWidth() + 3) & ~3, doc.Set().PlayfieldHeight());
+    doc.EditMap().SetSize(doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
     doc.EditMap().SetTrueColourMode(trueColour);
     doc.EditMap().Allocate(trueColour);
     doc.EditSet().SetCurrent(255, doc.Set().CurrentGroup());

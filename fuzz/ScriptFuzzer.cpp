@@ -45,11 +45,8 @@ std::string ConfigWithScript(const uint8_t* data, size_t size) {
 
 std::vector<std::pair<int32_t, int32_t>> BoundEvents(const CTavroDoc& doc) {
   std::vector<std::pair<int32_t, int32_t>> events;
-  size_t offset = 0;
-  ActionRecord record;
-  while (ReadActionRecord(doc.Scripts().Actions(), offset, record)) {
-    events.emplace_back(record.Event(), record.EventArgument());
-    offset += record.Length;
+  for (const ActionRecord& record : doc.Scripts().Actions()) {
+    events.emplace_back(record.Event, record.EventArgument);
   }
   return events;
 }

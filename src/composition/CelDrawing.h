@@ -1,5 +1,6 @@
 // Internal to the composer: the map as the drawing loops see it, and the part of one cel that a
-// recomposition touches. Rows are bottom-up in both the map and the cels.
+// recomposition touches. The map's rows are top-down; a cel's are stored bottom-up, as its file
+// has them, and CelStoredRow turns one order into the other.
 #pragma once
 
 #include <cstdint>

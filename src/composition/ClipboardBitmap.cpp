@@ -8,7 +8,7 @@ namespace tavro {
 namespace {
 
 struct DibForm {
-  int bitCount = 8;
+  int biBitCount = 8;
   int tableEntries = 256;
   size_t rowBytes = 0;  // one padded row of the bitmap
 };
@@ -18,14 +18,14 @@ size_t PaddedRow(size_t bits) { return (bits + 31) / 32 * 4; }
 DibForm ChooseForm(const ClipboardPicture& picture) {
   DibForm form;
   const auto width = static_cast<size_t>(picture.width);
-  if (picture.map.Info().Header.biBitCount == 24) {
-    form.bitCount = 24;
+  if (picture.map.Format() == PixelFormat::Bgr24) {
+    form.biBitCount = 24;
     form.tableEntries = 0;
   } else if (picture.colourCount <= 16) {
-    form.bitCount = 4;
+    form.biBitCount = 4;
     form.tableEntries = 16;
   }
-  form.rowBytes = PaddedRow(width * static_cast<size_t>(form.bitCount));
+  form.rowBytes = PaddedRow(width * static_cast<size_t>(form.biBitCount));
   return form;
 }
 
@@ -44,14 +44,14 @@ void WriteInfoHeader(uint8_t* at, const ClipboardPicture& picture, const DibForm
   Put32(at + 4, static_cast<uint32_t>(picture.width));
   Put32(at + 8, static_cast<uint32_t>(picture.height));  // positive: bottom-up rows
   Put16(at + 12, 1);
-  Put16(at + 14, static_cast<uint32_t>(form.bitCount));
+  Put16(at + 14, static_cast<uint32_t>(form.biBitCount));
   // Compression, image size, resolutions and both colour counts stay 0: the whole table applies.
 }
 
 void WriteColourTable(uint8_t* at, const ClipboardPicture& picture, const DibForm& form) {
   const int used = std::clamp(picture.colourCount, 0, form.tableEntries);
   for (int i = 0; i < used; ++i) {
-    const RgbQuad& colour = picture.map.Info().Colours[static_cast<size_t>(i)];
+    const RgbQuad& colour = picture.map.Colours()[static_cast<size_t>(i)];
     at[i * 4] = colour.Blue;
     at[i * 4 + 1] = colour.Green;
     at[i * 4 + 2] = colour.Red;
@@ -65,12 +65,12 @@ void PackNibbles(uint8_t* out, const uint8_t* indices, int width) {
   }
 }
 
-// Bitmap row `row` (0 = the picture's bottom row) into `out`, which is zero already.
+// Bitmap row `row` (0 = the picture's bottom row, as the bitmap stores rows) into `out`, which is
+// zero already.
 void WriteRow(uint8_t* out, const ClipboardPicture& picture, const DibForm& form, int row) {
-  // The map may hold more rows than the picture; its last rows are the picture's top.
   const ComposedMap& map = picture.map;
-  const uint8_t* source = map.StoredRow(map.Height() - picture.height + row);
-  if (form.bitCount == 4) {
+  const uint8_t* source = map.Row(picture.height - 1 - row);
+  if (form.biBitCount == 4) {
     PackNibbles(out, source, picture.width);
   } else {
     // Only the picture's own pixels: the padding is 0 whatever the map keeps beside them.

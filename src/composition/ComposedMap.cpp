@@ -6,7 +6,7 @@
 namespace tavro {
 
 void ComposedMap::Allocate(bool trueColour) {
-  MapInfo.Header.biBitCount = trueColour ? 24 : 8;
+  Form = trueColour ? PixelFormat::Bgr24 : PixelFormat::Indexed8;
   Free();
   if (MapStride < 0 || MapHeight < 0) return;
   const size_t pixels = static_cast<size_t>(MapStride) * MapHeight;
@@ -31,8 +31,7 @@ void ComposedMap::Free() {
 }
 
 bool ComposedMap::IsComplete(int32_t width, int32_t height) const {
-  const int bitCount = MapInfo.Header.biBitCount;
-  if (Pixels.empty() || (bitCount != 8 && bitCount != 24)) return false;
+  if (Pixels.empty()) return false;
   if (width <= 0 || height <= 0) return false;
   if (MapStride < width || MapHeight < height) return false;
   const size_t needed =
@@ -44,6 +43,7 @@ compose::MapView ComposedMap::DrawingView(int32_t playfieldWidth, int32_t playfi
   compose::MapView map;
   if (Pixels.empty() || MapStride <= 0 || MapHeight <= 0) return map;
   map.bytesPerPixel = TrueColour ? 3 : 1;
+  map.stride = MapStride;
   map.rowBytes = MapStride * map.bytesPerPixel;
   map.rows = MapHeight;
   // A map made for another mode or another playfield is left alone rather than overrun.
@@ -58,9 +58,7 @@ compose::MapView ComposedMap::DrawingView(int32_t playfieldWidth, int32_t playfi
 }
 
 void ComposedMap::TakeColours(const RgbQuad* colours, int32_t count) {
-  MapInfo.Header.biWidth = MapStride;
-  MapInfo.Header.biHeight = MapHeight;
-  for (int32_t i = 0; i < count; ++i) MapInfo.Colours[i] = colours[i];
+  for (int32_t i = 0; i < count; ++i) ColourTable[i] = colours[i];
 }
 
 }  // namespace tavro

@@ -2,10 +2,11 @@
 // writer read, with everything needed to make and repaint it (its form and colour table, the
 // true-colour work area, the drag backdrop, the area waiting to be recomposed).
 //
-// Rows are stored bottom-up, MapStride pixels each (a multiple of 4), 1 byte a pixel (colour
+// Rows are stored top-down, Stride() pixels each (a multiple of 4), 1 byte a pixel (colour
 // index) or 3 (blue, green, red), plus one spare byte at the end.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,6 +16,14 @@
 
 namespace tavro {
 
+// How the map holds a pixel.
+enum class PixelFormat : uint8_t {
+  Indexed8,  // one colour index
+  Bgr24,     // blue, green, red
+};
+
+inline int32_t BytesPerPixelOf(PixelFormat format) { return format == PixelFormat::Bgr24 ? 3 : 1; }
+
 namespace compose {
 
 // The map when it is safe to draw into: pixels is null when there is no map or its size does
@@ -23,16 +32,16 @@ struct MapView {
   uint8_t* pixels = nullptr;
   uint32_t* words = nullptr;  // true colour only: the work area, same layout, 4 bytes a pixel
   int32_t bytesPerPixel = 1;
+  int32_t stride = 0;  // pixels a row
   int32_t rowBytes = 0;
   int32_t rows = 0;
   MapRect area;  // the part of the playfield the map can hold
 
   uint8_t* At(int32_t x, int32_t y) const {
-    return pixels + static_cast<size_t>(rows - 1 - y) * rowBytes +
-           static_cast<size_t>(x) * bytesPerPixel;
+    return pixels + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * bytesPerPixel;
   }
   uint32_t* WordAt(int32_t x, int32_t y) const {
-    return words + static_cast<size_t>(rows - 1 - y) * (rowBytes / 3) + x;
+    return words + static_cast<size_t>(y) * stride + x;
   }
 };
 
@@ -52,26 +61,30 @@ struct HeldBackdrop {
 class ComposedMap {
  public:
   // ---- form ----
+  // Rows are padded to a multiple of 4 pixels, which keeps every row of either format a
+  // multiple of 4 bytes long, as the display and the clipboard take rows.
+  static int32_t StrideFor(int32_t width) { return (width + 3) & ~3; }
   int32_t Stride() const { return MapStride; }
   int32_t Height() const { return MapHeight; }
-  // The size the next Allocate makes; the pixels held are not touched.
-  void SetSize(int32_t stride, int32_t height) {
-    MapStride = stride;
+  // The size the next Allocate makes for a playfield of width x height; the pixels held are not
+  // touched.
+  void SetSize(int32_t width, int32_t height) {
+    MapStride = StrideFor(width);
     MapHeight = height;
   }
   // The mode the set asks for (a 32-bit cel or the colour commands); Allocate makes the form.
   bool TrueColourMode() const { return TrueColour; }
   void SetTrueColourMode(bool trueColour) { TrueColour = trueColour; }
-  // 3 when the map was allocated 24-bit, else 1.
-  int32_t BytesPerPixel() const { return MapInfo.Header.biBitCount == 24 ? 3 : 1; }
-  // True when the map holds every row and column of a playfield of width x height in the form
-  // its header names. A map that does not is never read: it may be left from another mode or
-  // another playfield.
+  // The form the map was last allocated in.
+  PixelFormat Format() const { return Form; }
+  int32_t BytesPerPixel() const { return BytesPerPixelOf(Form); }
+  // True when the map holds every row and column of a playfield of width x height in its form.
+  // A map that does not is never read: it may be left from another mode or another playfield.
   bool IsComplete(int32_t width, int32_t height) const;
 
-  // Replaces the pixels with a zero-filled map of Stride x Height pixels, 3 bytes a pixel when
-  // `trueColour`, else 1, and drops the work area and the backdrop. On allocation failure (or a
-  // negative size) the map is none.
+  // Replaces the pixels with a zero-filled map of Stride x Height pixels, Bgr24 when
+  // `trueColour`, else Indexed8, and drops the work area and the backdrop. On allocation failure
+  // (or a negative size) the map is none.
   void Allocate(bool trueColour);
   // Frees the pixels, the work area and the backdrop; the form and colour table stay.
   void Free();
@@ -81,10 +94,11 @@ class ComposedMap {
   const std::vector<uint8_t>& Bytes() const { return Pixels; }
   // For hand-made pictures; writes never change the map's size.
   uint8_t* MutableBytes() { return Pixels.data(); }
-  // The bytes of stored row `row` (0 = bottom). The caller checks IsComplete first.
-  const uint8_t* StoredRow(int32_t row) const {
-    return Pixels.data() + static_cast<size_t>(row) * RowBytes();
+  // Row y of the picture (0 = top). The caller checks IsComplete first.
+  const uint8_t* Row(int32_t y) const {
+    return Pixels.data() + static_cast<size_t>(y) * RowBytes();
   }
+  uint8_t* MutableRow(int32_t y) { return Pixels.data() + static_cast<size_t>(y) * RowBytes(); }
   size_t RowBytes() const { return static_cast<size_t>(MapStride) * BytesPerPixel(); }
   // The map as the drawing loops take it, clipped to a playfield of width x height.
   compose::MapView DrawingView(int32_t playfieldWidth, int32_t playfieldHeight);
@@ -94,14 +108,14 @@ class ComposedMap {
   size_t WorkAreaCapacity() const { return BlendRows.capacity(); }
 
   // ---- colour table ----
-  const MapInfoBlock& Info() const { return MapInfo; }
-  // The header takes Stride x Height and the first `count` entries take `colours`.
+  // The colours an index stands for. Entries past the set's own keep what an earlier set left.
+  const std::array<RgbQuad, kPaletteColours>& Colours() const { return ColourTable; }
+  // The first `count` entries take `colours`.
   void TakeColours(const RgbQuad* colours, int32_t count);
   // One entry of the table; an index outside it changes nothing.
   void SetColour(int32_t index, const RgbQuad& colour) {
-    if (index >= 0 && index < kPaletteColours) MapInfo.Colours[index] = colour;
+    if (index >= 0 && index < kPaletteColours) ColourTable[index] = colour;
   }
-  void SetBitCount(int32_t bits) { MapInfo.Header.biBitCount = static_cast<uint16_t>(bits); }
 
   // ---- the area waiting to be recomposed ----
   bool Dirty() const { return DirtyFlag; }
@@ -125,7 +139,8 @@ class ComposedMap {
   int32_t MapStride = 0;
   int32_t MapHeight = 0;
   bool TrueColour = false;
-  MapInfoBlock MapInfo;
+  PixelFormat Form = PixelFormat::Indexed8;
+  std::array<RgbQuad, kPaletteColours> ColourTable = {};
   // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
   // the map's layout. Blending whole words is much faster than 3-byte pixels; the finished
   // rectangle is packed into the pixels. Made and dropped by Allocate with the map.

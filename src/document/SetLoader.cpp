@@ -38,7 +38,7 @@ void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
     DocumentLoadTarget target(TheSet, Composed, Engine, CelFiles, host(),
                               {Report.Errors, Report.LoadedCels, Report.Problems});
     ConfigReader(TheSet).LoadLines(target);
-    Composed.SetSize((TheSet.PlayfieldWidth() + 3) & ~3, TheSet.PlayfieldHeight());
+    Composed.SetSize(TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
     Composed.Allocate(Composed.TrueColourMode());
     if (Composed.Empty()) Report.Errors |= kErrNoMemory;
   } else {

@@ -9,7 +9,7 @@ ColourTable PlayfieldColourTable(const CTavroDoc& doc) {
   ColourTable table{};
   const int count = std::clamp(doc.Set().Palettes().ColourCount, 0, kPaletteColours);
   for (int i = 0; i < count; ++i) {
-    const RgbQuad& c = doc.Map().Info().Colours[i];
+    const RgbQuad& c = doc.Map().Colours()[i];
     table[i] = {c.Red, c.Green, c.Blue};
   }
   return table;
@@ -21,11 +21,7 @@ bool PlayfieldIsComposed(const CTavroDoc& doc) {
 
 namespace {
 
-// The map is stored bottom-up.
-const uint8_t* MapRow(const CTavroDoc& doc, int32_t y) {
-  const ComposedMap& map = doc.Map();
-  return map.StoredRow(map.Height() - 1 - y);
-}
+const uint8_t* MapRow(const CTavroDoc& doc, int32_t y) { return doc.Map().Row(y); }
 
 }  // namespace
 

@@ -1,54 +1,25 @@
 #include "scripts/ActionRecord.h"
 
-#include <cstring>
-
 namespace tavro {
+namespace {
 
-uint8_t ActionRecord::U8(int offset) const {
-  const int at = kRecordHeaderLength + offset;
-  return at < Length ? Bytes[at] : 0;
-}
-
-uint16_t ActionRecord::U16(int offset) const {
-  const int at = kRecordHeaderLength + offset;
-  return at + 1 < Length ? static_cast<uint16_t>(Bytes[at] | (Bytes[at + 1] << 8)) : 0;
-}
-
-std::string ActionRecord::Text() const {
-  std::string text;
-  for (int at = kRecordHeaderLength; at < Length && Bytes[at] != 0; ++at) {
-    text += static_cast<char>(Bytes[at]);
+// 8-bit numbers take one byte, 16-bit ones two, a text its bytes and a zero.
+struct ByteCount {
+  int32_t operator()(const TextArgument& a) const {
+    return static_cast<int32_t>(a.Text.size()) + 1;
   }
-  return text;
-}
+  int32_t operator()(const TargetArgument&) const { return 2; }
+  int32_t operator()(const NumberArgument&) const { return 1; }
+  int32_t operator()(const TimerArguments&) const { return 1 + 2; }
+  int32_t operator()(const RandomTimerArguments&) const { return 1 + 2 + 2; }
+  int32_t operator()(const MoveArguments&) const { return 2 + 2 + 2; }
+  int32_t operator()(const TransparencyArguments&) const { return 2 + 2; }
+};
 
-bool ReadActionRecord(const std::vector<uint8_t>& store, size_t offset, ActionRecord& record) {
-  if (offset >= store.size()) return false;
-  const int32_t length = store[offset];
-  if (length == 0) return false;
-  // A record shorter than its header or running past the store cannot have come from
-  // AppendAction; stop there rather than read beyond.
-  if (length < kRecordHeaderLength || offset + length > store.size()) return false;
-  record.Bytes = store.data() + offset;
-  record.Length = length;
-  return true;
-}
+}  // namespace
 
-RecordArguments& RecordArguments::U8(int32_t value) {
-  Collected.push_back(static_cast<uint8_t>(value & 0xFF));
-  return *this;
-}
-
-RecordArguments& RecordArguments::U16(int32_t value) {
-  Collected.push_back(static_cast<uint8_t>(value & 0xFF));
-  Collected.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
-  return *this;
-}
-
-RecordArguments& RecordArguments::Text(const char* text) {
-  Collected.insert(Collected.end(), text, text + std::strlen(text));
-  Collected.push_back(0);
-  return *this;
+int32_t ArgumentBytes(const ActionArguments& arguments) {
+  return std::visit(ByteCount{}, arguments);
 }
 
 }  // namespace tavro

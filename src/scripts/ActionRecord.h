@@ -1,54 +1,69 @@
-// The byte layout of one compiled script action in ActionStore.
+// One compiled script action: the event it is bound to and what it does, with its arguments.
 //
-//   byte 0      Length, this byte included (0 ends the list)
-//   byte 1      Event
-//   bytes 2-3   EventArgument, little-endian
-//   byte 4      Action
-//   bytes 5...  the action's arguments, little-endian 8- and 16-bit numbers or a zero-ended text
-//
-// Records lie back to back in script order. They come from a configuration file and are read
-// as bytes, so every read here is checked against the record's length.
+// The store's limit is counted in the bytes each record has always taken, so that the same
+// scripts fit and the same ones are dropped: a 5-byte head (length, event, 16-bit event argument,
+// action), then the arguments as 8- and 16-bit numbers or a zero-ended text.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <variant>
 
 namespace tavro {
 
 inline constexpr int kRecordHeaderLength = 5;
-inline constexpr int kMaxRecordLength = 255;  // the length is one byte
+inline constexpr int kMaxRecordLength = 255;  // the length was one byte
 
-// One record as read from the store; `Bytes` points at its first byte.
+// "sound(" and "debug(": a name or a text of at most 19 bytes.
+struct TextArgument {
+  std::string Text;
+};
+// "map(", "unmap(", "altmap(": a target (see ScriptTarget).
+struct TargetArgument {
+  uint16_t Target = 0;
+};
+// "changeset(", "changecol(": a set or group number, its low 8 bits.
+struct NumberArgument {
+  uint8_t Number = 0;
+};
+// "timer(": a slot and a delay in ms.
+struct TimerArguments {
+  uint8_t Slot = 0;
+  uint16_t Delay = 0;
+};
+// "randomtimer(": a slot, a delay in ms and the range of the random part added to it.
+struct RandomTimerArguments {
+  uint8_t Slot = 0;
+  uint16_t Delay = 0;
+  uint16_t Range = 0;
+};
+// "move(": a target and the distance.
+struct MoveArguments {
+  uint16_t Target = 0;
+  int16_t Dx = 0;
+  int16_t Dy = 0;
+};
+// "transparent(": a target and the change of its transparency.
+struct TransparencyArguments {
+  uint16_t Target = 0;
+  int16_t Amount = 0;
+};
+
+using ActionArguments = std::variant<TextArgument, TargetArgument, NumberArgument, TimerArguments,
+                                     RandomTimerArguments, MoveArguments, TransparencyArguments>;
+
 struct ActionRecord {
-  const uint8_t* Bytes = nullptr;
-  int32_t Length = 0;
-
-  int32_t Event() const { return Bytes[1]; }
-  uint16_t EventArgument() const { return static_cast<uint16_t>(Bytes[2] | (Bytes[3] << 8)); }
-  int32_t Action() const { return Bytes[4]; }
-  // Arguments by their offset from byte 5; 0 when the record is too short to hold them.
-  uint8_t U8(int offset) const;
-  uint16_t U16(int offset) const;
-  // The zero-ended text from byte 5, cut at the record's end.
-  std::string Text() const;
+  uint8_t Event = 0;
+  uint16_t EventArgument = 0;
+  uint8_t Action = 0;  // an ActionCode
+  ActionArguments Arguments;
 };
 
-// The record starting at `offset`, or false at the end of the list (a zero length byte) or
-// when the record would run past the end of the store.
-bool ReadActionRecord(const std::vector<uint8_t>& store, size_t offset, ActionRecord& record);
-
-// Collects an action's argument bytes, keeping the low 8 or 16 bits of each number.
-class RecordArguments {
- public:
-  RecordArguments& U8(int32_t value);
-  RecordArguments& U16(int32_t value);
-  // The text and its terminating zero.
-  RecordArguments& Text(const char* text);
-  const std::vector<uint8_t>& Bytes() const { return Collected; }
-
- private:
-  std::vector<uint8_t> Collected;
-};
+// The bytes `arguments` take in the store.
+int32_t ArgumentBytes(const ActionArguments& arguments);
+// The bytes the record takes in the store, its head included.
+inline int32_t RecordLength(const ActionRecord& record) {
+  return kRecordHeaderLength + ArgumentBytes(record.Arguments);
+}
 
 }  // namespace tavro

@@ -4,8 +4,9 @@
 // fire again inside its own run, and a "debug(" box keeps timer passes going while it is open.
 // DispatchDepth counts the nesting; past kMaxDispatchDepth nothing more runs, so no script can
 // exhaust the stack however its events call each other.
-#include <cstring>
+#include <variant>
 
+#include "scripts/ActionHandlers.h"
 #include "scripts/ActionRecord.h"
 #include "scripts/ScriptCodes.h"
 #include "scripts/ScriptEngine.h"
@@ -21,17 +22,13 @@ int32_t ScriptEngine::RunEvent(int32_t event, int32_t argument) {
   if (Depth == 0) ScriptSetSwitches = 0;
   ++Depth;
   int32_t matched = 0;
-  size_t offset = 0;
-  ActionRecord record;
-  while (ReadActionRecord(ActionStore, offset, record)) {
-    offset += record.Length;
-    if (record.Event() != event || record.EventArgument() != argument) continue;
+  // By index, and on a copy of the record: the action may run other events, and those may show
+  // a box during which anything can happen to the store, a new set loaded included.
+  for (size_t i = 0; i < ActionStore.size(); ++i) {
+    if (ActionStore[i].Event != event || ActionStore[i].EventArgument != argument) continue;
     matched = 1;
-    // The action may run other events, and those may show a box during which anything can
-    // happen; work on a copy of the record, never on the store itself.
-    uint8_t copy[kMaxRecordLength];
-    std::memcpy(copy, record.Bytes, record.Length);
-    RunAction(copy, record.Length);
+    const ActionRecord record = ActionStore[i];
+    RunAction(record);
   }
   --Depth;
   return matched;
@@ -44,46 +41,66 @@ void ScriptEngine::RunObjectEvent(int32_t event, int32_t objectNumber) {
   if (cell >= 0) RunEvent(event, kCellTargetBit + cell);
 }
 
-void ScriptEngine::RunAction(const uint8_t* bytes, int32_t length) {
-  const ActionRecord record{bytes, length};
-  switch (record.Action()) {
-    case kActionSound:
-      Target.PlaySound(record.Text());
-      break;
-    case kActionMap:
-      Target.ChangeCels(record.U16(0), ScriptTarget::CelChange::Show);
-      break;
-    case kActionUnmap:
-      Target.ChangeCels(record.U16(0), ScriptTarget::CelChange::Hide);
-      break;
-    case kActionAltmap:
-      Target.ChangeCels(record.U16(0), ScriptTarget::CelChange::Toggle);
-      break;
-    case kActionDebug:
-      Target.ShowDebugText(record.Text());
-      break;
-    case kActionTimer:
-      ArmAlarm(record.U8(0), record.U16(1), 0, record.Event());
-      break;
-    case kActionRandomTimer:
-      ArmAlarm(record.U8(0), record.U16(1), record.U16(3), record.Event());
-      break;
-    case kActionMove:
-      Target.MoveObject(record.U16(0), static_cast<int16_t>(record.U16(2)),
-                        static_cast<int16_t>(record.U16(4)));
-      break;
-    case kActionChangeSet:
-      ChangeSetFromScript(record.U8(0));
-      break;
-    case kActionChangeCol:
-      ChangeGroupFromScript(record.U8(0));
-      break;
-    case kActionTransparent:
-      Target.ShiftTransparency(record.U16(0), static_cast<int16_t>(record.U16(2)));
-      break;
-    default:
-      break;
-  }
+void ScriptEngine::RunAction(const ActionRecord& record) {
+  const ScriptKeyword* keyword = KeywordOfCode(record.Action);
+  if (keyword != nullptr && keyword->Run != nullptr) keyword->Run(*this, record);
+}
+
+// An action whose arguments are not of its own kind does nothing.
+template <typename Arguments>
+static const Arguments* ArgumentsOf(const ActionRecord& record) {
+  return std::get_if<Arguments>(&record.Arguments);
+}
+
+void ActionHandlers::Sound(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<TextArgument>(record)) engine.Target.PlaySound(a->Text);
+}
+
+void ActionHandlers::Map(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<TargetArgument>(record))
+    engine.Target.ChangeCels(a->Target, ScriptTarget::CelChange::Show);
+}
+
+void ActionHandlers::Unmap(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<TargetArgument>(record))
+    engine.Target.ChangeCels(a->Target, ScriptTarget::CelChange::Hide);
+}
+
+void ActionHandlers::Altmap(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<TargetArgument>(record))
+    engine.Target.ChangeCels(a->Target, ScriptTarget::CelChange::Toggle);
+}
+
+void ActionHandlers::Debug(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<TextArgument>(record)) engine.Target.ShowDebugText(a->Text);
+}
+
+void ActionHandlers::Timer(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<TimerArguments>(record))
+    engine.ArmAlarm(a->Slot, a->Delay, 0, record.Event);
+}
+
+void ActionHandlers::RandomTimer(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<RandomTimerArguments>(record))
+    engine.ArmAlarm(a->Slot, a->Delay, a->Range, record.Event);
+}
+
+void ActionHandlers::Move(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<MoveArguments>(record))
+    engine.Target.MoveObject(a->Target, a->Dx, a->Dy);
+}
+
+void ActionHandlers::ChangeSet(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<NumberArgument>(record)) engine.ChangeSetFromScript(a->Number);
+}
+
+void ActionHandlers::ChangeCol(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<NumberArgument>(record)) engine.ChangeGroupFromScript(a->Number);
+}
+
+void ActionHandlers::Transparent(ScriptEngine& engine, const ActionRecord& record) {
+  if (const auto* a = ArgumentsOf<TransparencyArguments>(record))
+    engine.Target.ShiftTransparency(a->Target, a->Amount);
 }
 
 // "set(" events may switch sets themselves, so a switch is refused once the chain of nested

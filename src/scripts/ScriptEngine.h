@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "scripts/ActionRecord.h"
 #include "scripts/ScriptCodes.h"
 #include "scripts/ScriptTarget.h"
 #include "set/LoadProblems.h"
@@ -47,14 +48,17 @@ class ScriptEngine {
                        LoadProblems* problems = nullptr);
   // Makes "initialize(" with argument 0 the current event again, for a file starting at `origin`.
   void ResetScriptParser(ScriptLineOrigin origin = {});
-  // Appends one record (arguments = its bytes from byte 5 on); false when it does not fit.
+  // Appends one record (the event and its argument keep their low 8 and 16 bits); false when it
+  // does not fit in what is left of kActionStoreSize bytes.
   bool AppendAction(int32_t event, int32_t eventArgument, int32_t action,
-                    const std::vector<uint8_t>& arguments);
-  // The compiled records: kActionStoreSize bytes, the list ended by a zero length byte.
-  const std::vector<uint8_t>& Actions() const { return ActionStore; }
-  // Takes over another engine's compiled records (cut or zero-filled to kActionStoreSize).
-  void ReplaceActions(const std::vector<uint8_t>& store);
-  // Every record gone; the store keeps its size.
+                    ActionArguments arguments);
+  // The compiled records in script order.
+  const std::vector<ActionRecord>& Actions() const { return ActionStore; }
+  // Of kActionStoreSize, the bytes the records take (see ActionRecord.h).
+  size_t ActionStoreBytes() const { return ActionStoreUsed; }
+  // Takes over another engine's compiled records, as far as they fit.
+  void ReplaceActions(const std::vector<ActionRecord>& records);
+  // Every record gone.
   void ClearActions();
 
   // ---- running (EventDispatch.cpp, with the set and colour-group actions) ----
@@ -96,7 +100,8 @@ class ScriptEngine {
  private:
   // Parser steps (ScriptParser.cpp).
   void NoticeNewConfiguration(ScriptLineOrigin origin);
-  void ReadScriptEvent(const char*& cursor, int32_t code);
+  void ReadScriptEvent(const char*& cursor, const ScriptKeyword& keyword);
+  int32_t ReadDirectNumber(const char*& cursor, int32_t code);
   void ReadScriptAction(const char*& cursor, const ScriptKeyword& keyword);
   uint16_t ParseTarget(const char*& cursor);
   // The load report's side of parsing (ScriptReport.cpp).
@@ -105,9 +110,9 @@ class ScriptEngine {
   void NoteCelTarget(const char* at, const char* name);
   void NoteDroppedRecord(const char* at, const ScriptKeyword& keyword);
   void NoteMissingNumber(const char* at, int32_t code);
-  size_t ActionStoreUsed();
   // Dispatch and the actions the engine checks itself (EventDispatch.cpp).
-  void RunAction(const uint8_t* record, int32_t length);
+  friend struct ActionHandlers;
+  void RunAction(const ActionRecord& record);
   void ChangeSetFromScript(int32_t set);
   void ChangeGroupFromScript(int32_t group);
   // Slot steps (TimerSlots.cpp).
@@ -117,9 +122,8 @@ class ScriptEngine {
 
   ScriptTarget& Target;
 
-  std::vector<uint8_t> ActionStore;  // kActionStoreSize bytes, zero-filled at construction
-  size_t ActionStoreEnd = 0;         // where the last append left the list's end, and the
-  size_t ActionStoreLast = 0;        // offset of the last record then
+  std::vector<ActionRecord> ActionStore;
+  size_t ActionStoreUsed = 0;  // bytes of kActionStoreSize the records take
 
   int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
   uint16_t ScriptEventArgument = 0;

@@ -5,6 +5,7 @@
 // keyword. Every scan here stops at the line's terminating zero.
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "scripts/ActionRecord.h"
 #include "scripts/ScriptCodes.h"
@@ -40,14 +41,20 @@ const char* SkipPastComma(const char* at) {
   return *at == ',' ? at + 1 : at;
 }
 
-// After the opening quote at `opening`: past the closing quote when the line has one, so that a
-// ',' or ')' inside a quoted name or text is not taken for the argument list's own. Without a
-// closing quote the cursor stays right after the opening byte.
+// After the opening quote at `opening`: past the closing quote, so that a ',' ')' or ';' inside a
+// quoted name or text is not taken for the argument list's own. The next quote closes only where
+// the argument can end (blanks, then ',' ')' ';' or the line's end); otherwise it opens a later
+// keyword's argument, and the cursor stays right after the opening byte, so that a quote left
+// open does not swallow the keywords after it.
 const char* SkipQuotedText(const char* opening) {
   const char* afterOpening = opening + 1;
   if (*opening != '"') return afterOpening;
   const char* closing = std::strchr(afterOpening, '"');
-  return closing == nullptr ? afterOpening : closing + 1;
+  if (closing == nullptr) return afterOpening;
+  const char* after = closing + 1;
+  while (IsScriptSpace(*after)) ++after;
+  const bool argumentEnds = *after == ',' || *after == ')' || *after == ';' || *after == '\0';
+  return argumentEnds ? closing + 1 : afterOpening;
 }
 
 }  // namespace
@@ -87,7 +94,7 @@ void ScriptEngine::ParseScriptLine(const char*& cursor, ScriptLineOrigin origin,
     afterSkippedWord = false;
     cursor += std::strlen(keyword->Text);
     if (IsEventCode(keyword->Code)) {
-      ReadScriptEvent(cursor, keyword->Code);
+      ReadScriptEvent(cursor, *keyword);
     } else {
       ReadScriptAction(cursor, *keyword);
     }
@@ -96,27 +103,20 @@ void ScriptEngine::ParseScriptLine(const char*& cursor, ScriptLineOrigin origin,
   Problems = nullptr;
 }
 
-void ScriptEngine::ReadScriptEvent(const char*& cursor, int32_t code) {
+void ScriptEngine::ReadScriptEvent(const char*& cursor, const ScriptKeyword& keyword) {
   int32_t argument = 0;
-  switch (code) {
-    case kEventAlarm:
-    case kEventSet: {
-      const char* at = cursor;
-      argument = ParseNumber(cursor);  // directly after the parenthesis: a blank makes it -1
-      if (argument < 0 && Problems != nullptr) NoteMissingNumber(at, code);
+  switch (keyword.Layout) {
+    case ArgumentLayout::Number:
+      argument = ReadDirectNumber(cursor, keyword.Code);
       break;
-    }
-    case kEventInitialize:
-      SeedScriptRandom(Target.ClockSeconds());
-      break;
-    case kEventBegin:
-    case kEventEnd:
-      break;
-    default:
+    case ArgumentLayout::Target:
       argument = ParseTarget(cursor);
       break;
+    default:
+      break;
   }
-  ScriptEvent = code;
+  if (keyword.Code == kEventInitialize) SeedScriptRandom(Target.ClockSeconds());
+  ScriptEvent = keyword.Code;
   ScriptEventArgument = static_cast<uint16_t>(argument & 0xFFFF);
 }
 
@@ -138,48 +138,64 @@ int32_t NextListNumber(const char*& cursor) {
   return ParseNumber(cursor);
 }
 
+// Records keep the low 8 or 16 bits of a number, as they always have (-1 becomes 0xFF or 0xFFFF).
+uint8_t Low8(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
+uint16_t Low16(int32_t value) { return static_cast<uint16_t>(value & 0xFFFF); }
+
 }  // namespace
 
+// A number directly after the parenthesis: a blank makes it -1, which matches nothing.
+int32_t ScriptEngine::ReadDirectNumber(const char*& cursor, int32_t code) {
+  const char* at = cursor;
+  const int32_t number = ParseNumber(cursor);
+  if (number < 0 && Problems != nullptr) NoteMissingNumber(at, code);
+  return number;
+}
+
 void ScriptEngine::ReadScriptAction(const char*& cursor, const ScriptKeyword& keyword) {
-  const int32_t code = keyword.Code;
   const char* keywordEnd = cursor;
-  RecordArguments arguments;
-  char text[kTokenLength + 1];
-  switch (code) {
-    case kActionSound:
-    case kActionDebug:
+  ActionArguments arguments;
+  switch (keyword.Layout) {
+    case ArgumentLayout::Text: {
+      char text[kTokenLength + 1];
       ReadQuotedText(cursor, text);
-      arguments.Text(text);
-      break;
-    case kActionMap:
-    case kActionUnmap:
-    case kActionAltmap:
-      arguments.U16(ParseTarget(cursor));
-      break;
-    case kActionTimer:
-    case kActionRandomTimer:
-      SkipSpace(cursor);
-      arguments.U8(ParseNumber(cursor)).U16(NextListNumber(cursor));
-      if (code == kActionRandomTimer) arguments.U16(NextListNumber(cursor));
-      break;
-    case kActionMove:
-      arguments.U16(ParseTarget(cursor)).U16(NextListNumber(cursor)).U16(NextListNumber(cursor));
-      break;
-    case kActionChangeSet:
-    case kActionChangeCol: {
-      const char* at = cursor;
-      const int32_t number = ParseNumber(cursor);  // directly after the parenthesis
-      if (number < 0 && Problems != nullptr) NoteMissingNumber(at, code);
-      arguments.U8(number);
+      arguments = TextArgument{text};
       break;
     }
-    case kActionTransparent:
-      arguments.U16(ParseTarget(cursor)).U16(NextListNumber(cursor));
+    case ArgumentLayout::Target:
+      arguments = TargetArgument{ParseTarget(cursor)};
       break;
+    case ArgumentLayout::SlotDelay:
+    case ArgumentLayout::SlotDelayRange: {
+      SkipSpace(cursor);
+      const auto slot = Low8(ParseNumber(cursor));
+      const auto delay = Low16(NextListNumber(cursor));
+      if (keyword.Layout == ArgumentLayout::SlotDelay) {
+        arguments = TimerArguments{slot, delay};
+      } else {
+        arguments = RandomTimerArguments{slot, delay, Low16(NextListNumber(cursor))};
+      }
+      break;
+    }
+    case ArgumentLayout::TargetDistance: {
+      const uint16_t target = ParseTarget(cursor);
+      const auto dx = static_cast<int16_t>(Low16(NextListNumber(cursor)));
+      arguments = MoveArguments{target, dx, static_cast<int16_t>(Low16(NextListNumber(cursor)))};
+      break;
+    }
+    case ArgumentLayout::Number:
+      arguments = NumberArgument{Low8(ReadDirectNumber(cursor, keyword.Code))};
+      break;
+    case ArgumentLayout::TargetAmount: {
+      const uint16_t target = ParseTarget(cursor);
+      arguments =
+          TransparencyArguments{target, static_cast<int16_t>(Low16(NextListNumber(cursor)))};
+      break;
+    }
     default:
       return;
   }
-  if (!AppendAction(ScriptEvent, ScriptEventArgument, code, arguments.Bytes()) &&
+  if (!AppendAction(ScriptEvent, ScriptEventArgument, keyword.Code, std::move(arguments)) &&
       Problems != nullptr) {
     NoteDroppedRecord(keywordEnd - std::strlen(keyword.Text), keyword);
   }

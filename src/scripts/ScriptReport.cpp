@@ -132,10 +132,8 @@ void ScriptEngine::NoteCelTarget(const char* at, const char* name) {
 // "set(", "alarm(", "changeset(" and "changecol(" read their number right after the
 // parenthesis; anything else there, a blank included, makes it -1, which matches nothing.
 void ScriptEngine::NoteMissingNumber(const char* at, int32_t code) {
-  const char* keyword = "";
-  for (const ScriptKeyword& known : ScriptKeywords()) {
-    if (known.Code == code) keyword = known.Text;
-  }
+  const ScriptKeyword* known = KeywordOfCode(code);
+  const char* keyword = known != nullptr ? known->Text : "";
   const bool negative = at[0] == '-' && at[1] >= '0' && at[1] <= '9';
   const std::string what = negative ? "a negative number after " + QuotedName(keyword)
                                     : "no number right after " + QuotedName(keyword) + ", found " +

@@ -60,31 +60,11 @@ struct ObjectEntry {
   std::array<int16_t, kSetCount> SetY = {};
 };
 
-// BITMAPINFOHEADER, field for field.
-struct BitmapInfoHeader {
-  uint32_t biSize = 40;
-  int32_t biWidth = 640;
-  int32_t biHeight = 400;
-  uint16_t biPlanes = 1;
-  uint16_t biBitCount = 8;
-  uint32_t biCompression = 0;
-  uint32_t biSizeImage = 0;
-  int32_t biXPelsPerMeter = 0;
-  int32_t biYPelsPerMeter = 0;
-  uint32_t biClrUsed = 0;
-  uint32_t biClrImportant = 0;
-};
-
 struct RgbQuad {
   uint8_t Blue = 0;
   uint8_t Green = 0;
   uint8_t Red = 0;
   uint8_t Reserved = 0;
-};
-
-struct MapInfoBlock {
-  BitmapInfoHeader Header;
-  std::array<RgbQuad, kPaletteColours> Colours = {};
 };
 
 // The colour table the display uses: ColourCount entries of red, green, blue.

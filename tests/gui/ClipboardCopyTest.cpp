@@ -58,8 +58,8 @@ class ClipboardCopyTest : public test::AppTestCase {
     const QImage image = QGuiApplication::clipboard()->image();
     QCOMPARE(image.size(), QSize(45, 30));
     const CTavroDoc& doc = app->Doc();
-    const RgbQuad cel = doc.Map().Info().Colours[3];
-    const RgbQuad background = doc.Map().Info().Colours[0];
+    const RgbQuad cel = doc.Map().Colours()[3];
+    const RgbQuad background = doc.Map().Colours()[0];
     QCOMPARE(image.pixel(5, 4), qRgb(cel.Red, cel.Green, cel.Blue));
     QCOMPARE(image.pixel(10, 9), qRgb(cel.Red, cel.Green, cel.Blue));
     QCOMPARE(image.pixel(4, 4), qRgb(background.Red, background.Green, background.Blue));

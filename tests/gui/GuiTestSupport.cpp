@@ -42,14 +42,13 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
   build.Tables();
   build.Playfield(width, height);
   ComposedMap map;
-  map.SetSize((width + 3) / 4 * 4, height);
+  map.SetSize(width, height);
   map.Allocate(/*trueColour=*/false);
   map.SetColour(1, {qBlue(kPictureColour), qGreen(kPictureColour), qRed(kPictureColour), 0});
   map.SetColour(2, {qBlue(kTopRowColour), qGreen(kTopRowColour), qRed(kTopRowColour), 0});
   const size_t rowBytes = map.RowBytes();
   std::fill_n(map.MutableBytes(), rowBytes * height, uint8_t{1});
-  // Rows are stored bottom-up: the picture's top row is the last one in memory.
-  std::fill_n(map.MutableBytes() + rowBytes * (height - 1), rowBytes, uint8_t{2});
+  std::fill_n(map.MutableRow(0), rowBytes, uint8_t{2});
   doc.EditMap() = std::move(map);
   for (int set : sets) build.Set().MarkSetsInUse(1u << set);
   build.GroupCount(groups);

@@ -15,7 +15,7 @@ QList<QRgb> ColourTable(const CTavroDoc& doc) {
   const int used = std::clamp(doc.Set().Palettes().ColourCount, 0, kPaletteColours);
   QList<QRgb> table(kPaletteColours, qRgb(0, 0, 0));
   for (int i = 0; i < used; ++i) {
-    const RgbQuad& c = doc.Map().Info().Colours[static_cast<size_t>(i)];
+    const RgbQuad& c = doc.Map().Colours()[static_cast<size_t>(i)];
     table[i] = qRgb(c.Red, c.Green, c.Blue);
   }
   return table;
@@ -27,7 +27,7 @@ QImage MapBand(const CTavroDoc& doc, int top, int height) {
   const ComposedMap& map = doc.Map();
   // The stride counts pixels (a multiple of 4), so every row is a multiple of 4 bytes long.
   const auto rowBytes = static_cast<qsizetype>(map.RowBytes());
-  const uchar* rows = map.StoredRow(map.Height() - (top + height));
+  const uchar* rows = map.Row(top);
   if (map.BytesPerPixel() == 3) {
     return QImage(rows, doc.Set().PlayfieldWidth(), height, rowBytes, QImage::Format_BGR888);
   }
@@ -47,11 +47,11 @@ void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logi
                                        {doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()});
   if (!plan.draws) return;
 
-  // Only the damaged rows and columns are copied, then turned top-down; the map itself is
-  // never copied whole during a paint.
+  // Only the damaged rows and columns are copied; the map itself is never copied whole during a
+  // paint.
   const MapRect& src = plan.source;
   const QImage band = MapBand(doc, src.top, src.Height());
-  const QImage piece = band.copy(src.left, 0, src.Width(), src.Height()).mirrored(false, true);
+  const QImage piece = band.copy(src.left, 0, src.Width(), src.Height());
   const QRect target(plan.target.left + origin.x(), plan.target.top + origin.y(),
                      plan.target.Width(), plan.target.Height());
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

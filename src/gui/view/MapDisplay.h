@@ -10,8 +10,7 @@
 namespace tavro {
 
 // The map rows `top` to `top + height - 1` (counted from the top of the picture) as an image
-// that shares the document's pixels. Its rows run bottom-up, as the map stores them: row 0 of
-// the image is picture row `top + height - 1`. Valid until the map changes.
+// that shares the document's pixels. Valid until the map changes.
 QImage MapBand(const CTavroDoc& doc, int top, int height);
 
 // Paints the part of the picture that falls in `logicalClip` (zoomed coordinates, before

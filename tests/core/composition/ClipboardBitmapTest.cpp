@@ -42,9 +42,7 @@ class ClipboardBitmapTest : public ComposerFixture {
   }
 
   // Offset of pixel (x, y) (y from the top) in an 8-bit map.
-  size_t At(int x, int y) const {
-    return static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x;
-  }
+  size_t At(int x, int y) const { return static_cast<size_t>(y) * doc.Map().Stride() + x; }
 
   // Writes straight into the document's map, as into a hand-made picture.
   template <typename Fn>

@@ -23,34 +23,32 @@ TEST_F(PaletteTest, BuildsTheColourTableFromTheGroupAndDescribesTheMap) {
   build.ColourCount(2);
   BuildPalette(doc.EditSet(), doc.EditMap(), 3);
   EXPECT_EQ(doc.Set().CurrentGroup(), 3);
-  EXPECT_EQ(doc.Map().Info().Header.biWidth, 8);
-  EXPECT_EQ(doc.Map().Info().Header.biHeight, 2);
-  EXPECT_EQ(doc.Map().Info().Colours[1].Blue, 60);
-  EXPECT_EQ(doc.Map().Info().Colours[1].Green, 50);
-  EXPECT_EQ(doc.Map().Info().Colours[1].Red, 40);
-  EXPECT_EQ(doc.Map().Info().Colours[2].Blue, 7);  // beyond ColourCount: untouched
-  EXPECT_EQ(doc.Map().Info().Colours[0].Red, 10);
-  EXPECT_EQ(doc.Map().Info().Colours[0].Blue, 30);
+  EXPECT_EQ(doc.Map().Colours()[1].Blue, 60);
+  EXPECT_EQ(doc.Map().Colours()[1].Green, 50);
+  EXPECT_EQ(doc.Map().Colours()[1].Red, 40);
+  EXPECT_EQ(doc.Map().Colours()[2].Blue, 7);  // beyond ColourCount: untouched
+  EXPECT_EQ(doc.Map().Colours()[0].Red, 10);
+  EXPECT_EQ(doc.Map().Colours()[0].Blue, 30);
 }
 
 TEST_F(PaletteTest, UncheckedCountsAndGroupsStayInsideTheTables) {
   SetColour(0, 255, 1, 2, 3);
   build.ColourCount(300);
   BuildPalette(doc.EditSet(), doc.EditMap(), 12);  // reads as group 0, stays the current number
-  EXPECT_EQ(doc.Map().Info().Colours[255].Green, 2);
+  EXPECT_EQ(doc.Map().Colours()[255].Green, 2);
   EXPECT_EQ(doc.Set().CurrentGroup(), 12);
   build.ColourCount(-4);
   BuildPalette(doc.EditSet(), doc.EditMap(), -1);
-  EXPECT_EQ(doc.Map().Info().Colours[255].Green, 2) << "no colour is taken";
+  EXPECT_EQ(doc.Map().Colours()[255].Green, 2) << "no colour is taken";
   EXPECT_EQ(doc.Set().Palettes().ColourOfGroup(0, 256).Red, 0);
 }
 
 TEST_F(PaletteTest, AllocationTakesTheFormAndSizeOfTheMode) {
   doc.EditMap().Allocate(true);
-  EXPECT_EQ(doc.Map().Info().Header.biBitCount, 24);
+  EXPECT_EQ(doc.Map().Format(), PixelFormat::Bgr24);
   EXPECT_EQ(doc.Map().Bytes().size(), 3u * 8 * 2 + 1);
   doc.EditMap().Allocate(false);
-  EXPECT_EQ(doc.Map().Info().Header.biBitCount, 8);
+  EXPECT_EQ(doc.Map().Format(), PixelFormat::Indexed8);
   EXPECT_EQ(doc.Map().Bytes().size(), 8u * 2 + 1);
 }
 
@@ -119,7 +117,7 @@ TEST_F(ColourModeTest, ColourGroupRecomposesOnlyWhereTheMapHoldsColours) {
   doc.SelectGroup(1);
   EXPECT_EQ(doc.Set().CurrentGroup(), 1);
   EXPECT_EQ(IndexAt(0, 0), 1);
-  EXPECT_EQ(doc.Map().Info().Colours[1].Blue, 250);
+  EXPECT_EQ(doc.Map().Colours()[1].Blue, 250);
   doc.SetColourModeTrue();  // set 0 remembers group 1
   EXPECT_EQ(ColourAt(0, 0), (Bgr{250, 0, 0}));
   BuildPalette(doc.EditSet(), doc.EditMap(),

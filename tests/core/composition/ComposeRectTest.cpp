@@ -23,12 +23,13 @@ TEST_F(ComposeIndexedTest, EarlierCelLineLiesOnTopAndZeroLeavesWhatIsBeneath) {
   EXPECT_EQ(IndexRow(0), (V{7, 5, 7, 5, 0, 0}));
 }
 
-TEST_F(ComposeIndexedTest, RowsLandUprightInABottomUpMap) {
+TEST_F(ComposeIndexedTest, BottomUpCelRowsLandUprightInATopDownMap) {
   Playfield(4, 3);
   AddCel(0, 2, 2, {1, 2, 3, 4}, 0xFFFF, 1, 1);  // offset inside the object
   ShowSet(0);
-  // The map's first stored row is the playfield's bottom row.
-  EXPECT_EQ(doc.Map().Bytes()[1], 3);
+  // The map's first stored row is the playfield's top row; the cel's is its bottom one.
+  EXPECT_EQ(doc.Map().Bytes()[4 + 1], 1);
+  EXPECT_EQ(doc.Map().Row(2)[1], 3);
   EXPECT_EQ(IndexRow(0), (V{0, 0, 0, 0}));
   EXPECT_EQ(IndexRow(1), (V{0, 1, 2, 0}));
   EXPECT_EQ(IndexRow(2), (V{0, 3, 4, 0}));

@@ -11,9 +11,9 @@
 namespace tavro::test {
 namespace {
 
-ComposedMap MapOf(int32_t stride, int32_t height, bool trueColour) {
+ComposedMap MapOf(int32_t width, int32_t height, bool trueColour) {
   ComposedMap map;
-  map.SetSize(stride, height);
+  map.SetSize(width, height);
   map.SetTrueColourMode(trueColour);
   map.Allocate(trueColour);
   return map;
@@ -28,15 +28,17 @@ TEST(ComposedMapTest, AllocatesItsFormAndSaysWhenItIsComplete) {
   EXPECT_FALSE(map.IsComplete(5, 4));
   EXPECT_FALSE(map.IsComplete(0, 3));
 
-  map.SetBitCount(24);  // a header promising more than the pixels hold
-  EXPECT_FALSE(map.IsComplete(5, 3));
   map.Allocate(true);
   EXPECT_EQ(map.Bytes().size(), 8u * 3 * 3 + 1);
+  EXPECT_EQ(map.Format(), PixelFormat::Bgr24);
   EXPECT_EQ(map.BytesPerPixel(), 3);
   EXPECT_TRUE(map.IsComplete(5, 3));
-  EXPECT_EQ(map.StoredRow(2) - map.StoredRow(0), 2 * 8 * 3);
+  EXPECT_EQ(map.Row(2) - map.Row(0), 2 * 8 * 3);
+  map.SetSize(5, 4);  // a size the pixels held do not have yet
+  EXPECT_EQ(map.Stride(), 8);
+  EXPECT_FALSE(map.IsComplete(5, 4));
 
-  map.SetSize(-1, 3);  // no map rather than a negative allocation
+  map.SetSize(-5, 3);  // no map rather than a negative allocation
   map.Allocate(false);
   EXPECT_TRUE(map.Empty());
 }
@@ -85,7 +87,7 @@ TEST_F(ComposeIntoOwnMapTest, TheComposerDrawsOnlyIntoTheMapItIsGiven) {
 
   ComposedMap own = MapOf(8, 2, false);
   compose::ComposeRect(doc.Set(), own, {0, 0, 6, 2}, 0);
-  const auto at = [&own](int x, int y) { return own.StoredRow(1 - y)[x]; };
+  const auto at = [&own](int x, int y) { return own.Row(y)[x]; };
   EXPECT_EQ(at(0, 0), 0);
   EXPECT_EQ(at(1, 0), 5);
   EXPECT_EQ(at(2, 1), 0);  // the cel's hole

@@ -34,7 +34,7 @@ class ComposerFixture : public ::testing::Test {
   // A playfield with its map allocated in the given form; the set is marked loaded.
   void Playfield(int width, int height, bool trueColour = false) {
     build.Playfield(width, height);
-    doc.EditMap().SetSize((width + 3) & ~3, height);
+    doc.EditMap().SetSize(width, height);
     doc.EditMap().SetTrueColourMode(trueColour);
     doc.EditMap().Allocate(doc.Map().TrueColourMode());
     doc.MarkSetLoaded(true);
@@ -72,13 +72,11 @@ class ComposerFixture : public ::testing::Test {
   void ShowSet(int set) { doc.SwitchSet(set); }
 
   uint8_t IndexAt(int x, int y) const {
-    return doc.Map().Bytes().at(
-        static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x);
+    return doc.Map().Bytes().at(static_cast<size_t>(y) * doc.Map().Stride() + x);
   }
 
   Bgr ColourAt(int x, int y) const {
-    const size_t at =
-        (static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x) * 3;
+    const size_t at = (static_cast<size_t>(y) * doc.Map().Stride() + x) * 3;
     return {doc.Map().Bytes().at(at), doc.Map().Bytes().at(at + 1), doc.Map().Bytes().at(at + 2)};
   }
 

@@ -10,8 +10,7 @@ namespace {
 class LoadedSetTest : public LoadFixture {
  protected:
   uint8_t IndexAt(int x, int y) const {
-    return doc.Map().Bytes().at(
-        static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x);
+    return doc.Map().Bytes().at(static_cast<size_t>(y) * doc.Map().Stride() + x);
   }
 
   // A 16-colour palette; object 0 a 2 x 2 cel of colour 3, object 1 a 2 x 2 cel of colour 5.
@@ -32,8 +31,7 @@ TEST_F(LoadedSetTest, TheLoadComposesSetZeroAndBuildsItsPalette) {
   EXPECT_EQ(IndexAt(3, 3), 5);
   EXPECT_EQ(IndexAt(0, 0), 0);
   EXPECT_EQ(doc.Set().Palettes().ColourCount, 16);
-  EXPECT_EQ(doc.Map().Info().Header.biWidth, 12);
-  EXPECT_EQ(doc.Map().Info().Header.biHeight, 6);
+  EXPECT_EQ(doc.Map().Height(), 6);
 }
 
 TEST_F(LoadedSetTest, ASetEventRunsBeforeTheSetChanges) {
@@ -96,7 +94,7 @@ TEST_F(LoadedSetTest, ATransparencyRemarkLoadsTheSetInTrueColour) {
   Load("(10,6)\n%p.pal\n#0 a.cel :0 ;%t128\n$0 1,1\n");
   ASSERT_TRUE(doc.IsSetLoaded());
   EXPECT_TRUE(doc.Map().TrueColourMode());
-  EXPECT_EQ(doc.Map().Info().Header.biBitCount, 24);
+  EXPECT_EQ(doc.Map().Format(), PixelFormat::Bgr24);
   EXPECT_EQ(doc.Map().Bytes().size(), 3u * 12 * 6 + 1);
   doc.SetColourMode256();
   EXPECT_EQ(doc.Map().Bytes().size(), 12u * 6 + 1);

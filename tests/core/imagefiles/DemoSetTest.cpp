@@ -86,8 +86,7 @@ class DemoSetOpened : public ImageFilesTest {
   }
 
   Rgb MapPixel(int x, int y) {
-    const size_t at =
-        (static_cast<size_t>(doc.Map().Height() - 1 - y) * doc.Map().Stride() + x) * 3;
+    const size_t at = (static_cast<size_t>(y) * doc.Map().Stride() + x) * 3;
     return {doc.Map().Bytes()[at + 2], doc.Map().Bytes()[at + 1], doc.Map().Bytes()[at]};
   }
 

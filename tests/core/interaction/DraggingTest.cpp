@@ -179,7 +179,7 @@ TEST_F(DragEventTest, ActionsOfThePressAreRepaintedAfterIt) {
   doc.Scripts().ClearActions();
   // "press(" of object 3 moves object 3 by (5, 0): its old and new boxes must
   // be repainted.
-  doc.Scripts().AppendAction(9, 3, 107, {3, 0, 5, 0, 0, 0});
+  doc.Scripts().AppendAction(9, 3, 107, MoveArguments{3, 5, 0});
   PointAt(105, 105);
   doc.PressAtPointer();
   doc.FlushAndRepaint();

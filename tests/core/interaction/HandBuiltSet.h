@@ -56,14 +56,12 @@ class HandBuiltSet {
   // A "debug(" action bound to (event, argument) whose text names it; running the event shows
   // the text through the Host, so the messages record the order events were raised in.
   void BindDebug(int event, int argument, const std::string& text) {
-    std::vector<uint8_t> arguments(text.begin(), text.end());
-    arguments.push_back(0);
-    doc.Scripts().AppendAction(event, argument, 104, arguments);
+    doc.Scripts().AppendAction(event, argument, 104, TextArgument{text});
   }
 
   // Whether event records run; a broken script engine fails the tests that need it.
   bool ScriptsRun() {
-    const std::vector<uint8_t> saved = doc.Scripts().Actions();
+    const std::vector<ActionRecord> saved = doc.Scripts().Actions();
     BindDebug(8, 999, "probe");
     const bool runs = doc.Scripts().RunEvent(8, 999) == 1;
     doc.Scripts().ReplaceActions(saved);

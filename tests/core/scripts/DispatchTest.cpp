@@ -100,11 +100,12 @@ TEST_F(DispatchTest, MapUnmapAndAltmapChangeTheTargetsCels) {
 
 TEST_F(DispatchTest, ActionsOnNothingChangeNothing) {
   AddCel(1, "a.cel");
-  doc.Scripts().AppendAction(kEventPress, 1, kActionMove, {0xFF, 0xFF, 5, 0, 5, 0});
-  doc.Scripts().AppendAction(kEventPress, 1, kActionUnmap, {0xFF, 0xFF});
-  doc.Scripts().AppendAction(kEventPress, 1, kActionUnmap, {0x10, 0x80});  // cell 16 does not exist
+  doc.Scripts().AppendAction(kEventPress, 1, kActionMove, MoveArguments{0xFFFF, 5, 5});
+  doc.Scripts().AppendAction(kEventPress, 1, kActionUnmap, TargetArgument{0xFFFF});
+  doc.Scripts().AppendAction(kEventPress, 1, kActionUnmap,
+                             TargetArgument{0x8010});  // cell 16 does not exist
   doc.Scripts().AppendAction(kEventPress, 1, kActionMove,
-                             {0x50, 0x00, 5, 0, 5, 0});  // object 80: no slot
+                             MoveArguments{80, 5, 5});  // object 80: no slot
   doc.Scripts().RunEvent(kEventPress, 1);
   EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 0);
@@ -188,7 +189,7 @@ TEST_F(DispatchTest, OneEventSwitchesSetsOnlySoOften) {
   EXPECT_EQ(doc.Set().CurrentSet(), 2);
   doc.Scripts().RunEvent(kEventPress, 1);  // a new event has its own allowance
   EXPECT_EQ(doc.Set().CurrentSet(), 2);
-  doc.Scripts().AppendAction(kEventPress, 2, kActionChangeSet, {7});
+  doc.Scripts().AppendAction(kEventPress, 2, kActionChangeSet, NumberArgument{7});
   doc.FlushAndRepaint();  // clean again
   doc.Scripts().RunEvent(kEventPress, 2);
   EXPECT_EQ(doc.Set().CurrentSet(), 7);

@@ -31,7 +31,8 @@ class EngineTest : public ::testing::Test {
   // "debug(" boxes stay open. What the nesting itself showed is cleared before `inner` runs.
   void RunNested(int depth, const std::function<void()>& inner) {
     constexpr int kNestArgument = 0x7FFF;
-    if (!nestBound) nestBound = engine.AppendAction(kEventPress, kNestArgument, kActionDebug, {0});
+    if (!nestBound)
+      nestBound = engine.AppendAction(kEventPress, kNestArgument, kActionDebug, TextArgument{});
     bool reached = false;  // the hook stays set while it runs: clearing it would destroy it
     target.whileBoxOpen = [&] {
       if (reached) return;
@@ -59,18 +60,20 @@ TEST_F(EngineTest, EveryActionReachesTheTargetWithItsArguments) {
 }
 
 TEST_F(EngineTest, RecordsTakenOverAreAppendedToAfterTheirOwnEnd) {
-  ASSERT_TRUE(engine.AppendAction(kEventPress, 1, kActionMap, {1, 0}));
-  ASSERT_TRUE(engine.AppendAction(kEventPress, 1, kActionMap, {2, 0}));
-  // One long record whose bytes 7 and 14 look like the end the appender saw last.
-  std::vector<uint8_t> store = {20, kEventPress, 2, 0, kActionDebug};
-  store.resize(20, 'x');
-  store[7] = 7;
-  store[14] = 0;
-  engine.ReplaceActions(store);
-  ASSERT_TRUE(engine.AppendAction(kEventPress, 3, kActionMap, {3, 0}));
-  EXPECT_EQ(engine.Actions()[14], 0);
-  EXPECT_EQ(engine.Actions()[20], 7);
-  EXPECT_EQ(engine.Actions()[25], 3);
+  ASSERT_TRUE(engine.AppendAction(kEventPress, 1, kActionMap, TargetArgument{1}));
+  ASSERT_TRUE(engine.AppendAction(kEventPress, 1, kActionMap, TargetArgument{2}));
+  // Another engine's records, one of them 20 bytes long, replace these.
+  FakeScriptTarget otherTarget;
+  ScriptEngine other{otherTarget};
+  ASSERT_TRUE(other.AppendAction(kEventPress, 2, kActionDebug, TextArgument{std::string(14, 'x')}));
+  engine.ReplaceActions(other.Actions());
+  EXPECT_EQ(engine.ActionStoreBytes(), 20u);
+  ASSERT_TRUE(engine.AppendAction(kEventPress, 3, kActionMap, TargetArgument{3}));
+  ASSERT_EQ(engine.Actions().size(), 2u);
+  EXPECT_EQ(engine.ActionStoreBytes(), 27u);
+  EXPECT_EQ(engine.RunEvent(kEventPress, 1), 0);
+  EXPECT_EQ(engine.RunEvent(kEventPress, 3), 1);
+  EXPECT_EQ(target.calls, (Calls{"show 3"}));
 }
 
 TEST_F(EngineTest, AnObjectEventFallsBackOnTheShownCelUnderThePointer) {

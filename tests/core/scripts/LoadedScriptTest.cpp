@@ -41,8 +41,9 @@ TEST_F(LoadedScriptTest, LoadTimeEventsRunAndCelNamesNeedTheirCelLineFirst) {
   doc.Scripts().RunObjectEvent(kEventPress, 1);
   EXPECT_EQ(doc.Set().ObjectTable()[doc.Set().SlotOf(1)].X, x + 5);
   // The name before its cel line matched nothing.
-  EXPECT_EQ(doc.Scripts().Actions()[5], 0xFF);
-  EXPECT_EQ(doc.Scripts().Actions()[6], 0xFF);
+  const auto* target = std::get_if<TargetArgument>(&doc.Scripts().Actions()[0].Arguments);
+  ASSERT_NE(target, nullptr);
+  EXPECT_EQ(target->Target, 0xFFFF);
 }
 
 TEST_F(LoadedScriptTest, EachFileStartsAtInitializeWithAnEmptyStore) {

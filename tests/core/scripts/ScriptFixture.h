@@ -54,16 +54,47 @@ class ScriptFixture : public ::testing::Test {
     doc.Scripts().ParseScriptLine(cursor, Origin());
   }
 
-  // The compiled records, each as its bytes.
+  // The compiled records, each as the bytes the store counts it in: length, event, event
+  // argument, action, then the arguments, 16-bit numbers little-endian, texts zero-ended.
   std::vector<std::vector<uint8_t>> Records() const {
     std::vector<std::vector<uint8_t>> records;
-    size_t offset = 0;
-    ActionRecord record;
-    while (ReadActionRecord(doc.Scripts().Actions(), offset, record)) {
-      records.emplace_back(record.Bytes, record.Bytes + record.Length);
-      offset += record.Length;
-    }
+    for (const ActionRecord& record : doc.Scripts().Actions()) records.push_back(Encoded(record));
     return records;
+  }
+
+  static std::vector<uint8_t> Encoded(const ActionRecord& record) {
+    std::vector<uint8_t> out{static_cast<uint8_t>(RecordLength(record)), record.Event};
+    const auto u16 = [&out](int value) {
+      out.push_back(static_cast<uint8_t>(value & 0xFF));
+      out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+    };
+    u16(record.EventArgument);
+    out.push_back(record.Action);
+    const ActionArguments& a = record.Arguments;
+    if (const auto* text = std::get_if<TextArgument>(&a)) {
+      out.insert(out.end(), text->Text.begin(), text->Text.end());
+      out.push_back(0);
+    } else if (const auto* target = std::get_if<TargetArgument>(&a)) {
+      u16(target->Target);
+    } else if (const auto* number = std::get_if<NumberArgument>(&a)) {
+      out.push_back(number->Number);
+    } else if (const auto* timer = std::get_if<TimerArguments>(&a)) {
+      out.push_back(timer->Slot);
+      u16(timer->Delay);
+    } else if (const auto* random = std::get_if<RandomTimerArguments>(&a)) {
+      out.push_back(random->Slot);
+      u16(random->Delay);
+      u16(random->Range);
+    } else if (const auto* move = std::get_if<MoveArguments>(&a)) {
+      u16(move->Target);
+      u16(move->Dx);
+      u16(move->Dy);
+    } else if (const auto* shift = std::get_if<TransparencyArguments>(&a)) {
+      u16(shift->Target);
+      u16(shift->Amount);
+    }
+    EXPECT_EQ(out.size(), static_cast<size_t>(RecordLength(record))) << "the bytes it counts";
+    return out;
   }
 
   // The debug texts shown so far, which tests use to see which actions ran and in what order.

@@ -134,6 +134,22 @@ TEST_F(ScriptParserTest, PunctuationInsideQuotesBelongsToTheQuote) {
                                            {7, 1, 0, 0, kActionMap, 1, 0}}));
 }
 
+TEST_F(ScriptParserTest, AQuoteLeftOpenDoesNotSwallowTheNextKeyword) {
+  AddCel(4, "a.cel");
+  AddCel(5, "\x83\x5C.cel");  // Shift_JIS, its second byte 0x5C
+  // The next quote is followed by a name, not by the end of an argument: it opens debug's text.
+  Script("unmap(\"a.cel) debug(\"after\")");
+  // A closing quote may stand before blanks and then the list's own punctuation.
+  Script("map(\"\x83\x5C.cel\" ) move(\"a.cel\"  , 1, 2) sound(\"s.wav\"\t;");
+  const auto records = Records();
+  ASSERT_EQ(records.size(), 5u);
+  EXPECT_EQ(records[0], (Bytes{7, 1, 0, 0, kActionUnmap, 0xFF, 0xFF}));  // "a.cel) debug(": none
+  EXPECT_EQ(records[1], (Bytes{11, 1, 0, 0, kActionDebug, 'a', 'f', 't', 'e', 'r', 0}));
+  EXPECT_EQ(records[2], (Bytes{7, 1, 0, 0, kActionMap, 1, 0x80}));
+  EXPECT_EQ(records[3], (Bytes{11, 1, 0, 0, kActionMove, 0, 0x80, 1, 0, 2, 0}));
+  EXPECT_EQ(records[4], (Bytes{11, 1, 0, 0, kActionSound, 's', '.', 'w', 'a', 'v', 0}));
+}
+
 TEST_F(ScriptParserTest, UnknownAndCapitalisedWordsAreSkipped) {
   Script("Sound(\"a.wav\") map(#1) hello map(#2) Press(#3) map(#4)");
   const auto records = Records();
@@ -174,20 +190,29 @@ TEST_F(ScriptParserTest, AFullStoreDropsWhatDoesNotFitButLaterShortRecordsMayFit
   // Fill the store with "map(" records (7 bytes) until 12 bytes are left.
   const int records = (kActionStoreSize - 12) / 7;
   for (int i = 0; i < records; ++i)
-    ASSERT_TRUE(doc.Scripts().AppendAction(1, 0, kActionMap, {1, 0}));
+    ASSERT_TRUE(doc.Scripts().AppendAction(1, 0, kActionMap, TargetArgument{1}));
   const size_t used = static_cast<size_t>(records) * 7;
+  ASSERT_EQ(doc.Scripts().ActionStoreBytes(), used);
   ASSERT_EQ(kActionStoreSize - used, 12u + (kActionStoreSize - 12) % 7);
   const size_t left = kActionStoreSize - used;
+  const auto count = static_cast<size_t>(records);
 
   Script("debug(\"a long text here\")");  // needs 23 bytes of space
-  EXPECT_EQ(doc.Scripts().Actions()[used], 0);
+  EXPECT_EQ(doc.Scripts().Actions().size(), count);
   Script("map(#9)");  // needs 8
-  EXPECT_EQ(doc.Scripts().Actions()[used], 7);
-  EXPECT_EQ(doc.Scripts().Actions()[used + 5], 9);
-  // A record exactly as long as the space left would leave no zero byte after it: dropped.
-  const std::vector<uint8_t> exact(left - 7 - kRecordHeaderLength, 0);
-  EXPECT_FALSE(doc.Scripts().AppendAction(1, 0, kActionDebug, exact));
-  EXPECT_EQ(doc.Scripts().Actions().back(), 0);
+  ASSERT_EQ(doc.Scripts().Actions().size(), count + 1);
+  EXPECT_EQ(Records().back(), (Bytes{7, 1, 0, 0, kActionMap, 9, 0}));
+  EXPECT_EQ(doc.Scripts().ActionStoreBytes(), used + 7);
+  // A record exactly as long as the space left would leave no zero byte after it: dropped. One
+  // byte shorter fits and fills the store.
+  const size_t textBytes = left - 7 - kRecordHeaderLength - 1;  // and its terminating zero
+  EXPECT_FALSE(
+      doc.Scripts().AppendAction(1, 0, kActionDebug, TextArgument{std::string(textBytes, 'x')}));
+  EXPECT_EQ(doc.Scripts().Actions().size(), count + 1);
+  EXPECT_TRUE(doc.Scripts().AppendAction(1, 0, kActionDebug,
+                                         TextArgument{std::string(textBytes - 1, 'x')}));
+  EXPECT_EQ(doc.Scripts().ActionStoreBytes(), static_cast<size_t>(kActionStoreSize) - 1);
+  EXPECT_FALSE(doc.Scripts().AppendAction(1, 0, kActionChangeSet, NumberArgument{1}));
 }
 
 TEST_F(ScriptParserTest, AnEmptiedStoreFillsFromTheStartAgain) {
@@ -195,15 +220,12 @@ TEST_F(ScriptParserTest, AnEmptiedStoreFillsFromTheStartAgain) {
   doc.Scripts().ClearActions();  // as before the next file
   Script("unmap(#3)");
   EXPECT_EQ(Records(), (std::vector<Bytes>{{7, 1, 0, 0, kActionUnmap, 3, 0}}));
-  // A record the appender did not write is still walked over.
-  std::vector<uint8_t> store = doc.Scripts().Actions();
-  store[7] = 7;
-  store[8] = 1;
-  store[11] = kActionMap;
-  doc.Scripts().ReplaceActions(store);
+  // Records taken over are appended to after their own end.
+  doc.Scripts().ReplaceActions(doc.Scripts().Actions());
   Script("map(#4)");
-  EXPECT_EQ(Records().size(), 3u);
-  EXPECT_EQ(Records()[2][5], 4);
+  EXPECT_EQ(Records(),
+            (std::vector<Bytes>{{7, 1, 0, 0, kActionUnmap, 3, 0}, {7, 1, 0, 0, kActionMap, 4, 0}}));
+  EXPECT_EQ(doc.Scripts().ActionStoreBytes(), 14u);
 }
 
 TEST_F(ScriptParserTest, InitializeSeedsTheGeneratorFromTheClock) {

@@ -200,9 +200,9 @@ TEST(TimerBoxTest, AnAlarmInsideAnOpenBoxLeavesTheOuterAlarmsPeriodAlone) {
   BoxHost host;
   CTavroDoc doc{host};
   doc.MarkSetLoaded(true);
-  doc.Scripts().AppendAction(kEventAlarm, 1, kActionDebug, {'b', 'o', 'x', 0});
-  doc.Scripts().AppendAction(kEventAlarm, 1, kActionTimer, {1, 0xF4, 0x01});  // 500
-  doc.Scripts().AppendAction(kEventAlarm, 2, kActionTimer, {2, 0x2C, 0x01});  // 300
+  doc.Scripts().AppendAction(kEventAlarm, 1, kActionDebug, TextArgument{"box"});
+  doc.Scripts().AppendAction(kEventAlarm, 1, kActionTimer, TimerArguments{1, 500});
+  doc.Scripts().AppendAction(kEventAlarm, 2, kActionTimer, TimerArguments{2, 300});
   doc.Scripts().ArmAlarm(1, 1000, 0, kEventPress);
   doc.Scripts().ArmAlarm(2, 1200, 0, kEventPress);
   host.whileOpen = [&] {
@@ -220,8 +220,8 @@ TEST(TimerBoxTest, BoxesOpeningInsideBoxesStopNestingAtABound) {
   BoxHost host;
   CTavroDoc doc{host};
   doc.MarkSetLoaded(true);
-  doc.Scripts().AppendAction(kEventAlarm, 1, kActionTimer, {1, 1, 0});
-  doc.Scripts().AppendAction(kEventAlarm, 1, kActionDebug, {'x', 0});
+  doc.Scripts().AppendAction(kEventAlarm, 1, kActionTimer, TimerArguments{1, 1});
+  doc.Scripts().AppendAction(kEventAlarm, 1, kActionDebug, TextArgument{"x"});
   host.whileOpen = [&] {
     host.tick += 1;  // each box stays open until the alarm is due again, and not later
     doc.RunTimerPass(host.tick);
