@@ -53,7 +53,7 @@ LoadedSet WriteAndLoad(const fs::path& folder, Pick pick, Written written) {
   EXPECT_TRUE(doc.OnOpenDocument((folder / "set.cnf").string()));
   LoadedSet loaded;
   loaded.pixels = doc.Map().Bytes();
-  const RgbQuad* colours = doc.Map().Info().Colours.data();
+  const RgbQuad* colours = doc.Map().Colours().data();
   const auto* colourBytes = reinterpret_cast<const uint8_t*>(colours);
   loaded.pixels.insert(loaded.pixels.end(), colourBytes, colourBytes + 16 * sizeof(RgbQuad));
   for (const LoadProblem& problem : doc.LastLoad().Problems.All()) {
