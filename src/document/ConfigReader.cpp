@@ -245,7 +245,9 @@ void ConfigReader::ParsePaletteLine(CTavroDoc& doc) {
   CopyToken(name, LineBuffer + 1);
   const int32_t number = doc.TheSet.AddPaletteLine(name);
   if (number >= 0) {
-    LoadPaletteFile(doc.EditSet(), doc.host(), name, number, Problems);
+    if (LoadPaletteFile(doc.TheSet, name, number, Problems) == 1) {
+      doc.Tell("palette file (" + std::string(name) + ") is not found");
+    }
   } else if (Problems != nullptr) {
     Problems->Add(ProblemKind::PaletteLineIgnored,
                   "only " + std::to_string(kMaxPaletteLines) +

@@ -76,7 +76,7 @@ int32_t CTavroDoc::LoadCel(CellEntry& cell) {
 void CTavroDoc::ReportLoadErrors() {
   for (const LoadMessage& message : kLoadMessages) {
     if (Report.Errors & message.bit) {
-      host().ShowMessage(message.text, "", MessageIcon::Exclamation);
+      Tell(message.text);
     }
   }
 }
@@ -90,7 +90,7 @@ void CTavroDoc::ShowLoadedSet() {
   ApplySet(0);
   Engine.RunEvent(kEventBegin, 0);
   ComposeRect(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-  host().InvalidateWholeView();
+  notices().InvalidateWholeView();
   BuildPalette(TheSet, Composed, TheSet.CurrentGroup());
   SetLoaded = true;
 }

@@ -5,37 +5,38 @@
 
 #include "document/CTavroDoc.h"
 #include "recording/Recorder.h"
+#include "render/ConsoleHost.h"
 #include "render/PngOutput.h"
 
 namespace tavro::render {
 
-namespace {
-
-void Tell(CTavroDoc& doc, const std::string& text) {
-  doc.host().ShowMessage(text, "", MessageIcon::Exclamation);
-}
-
-}  // namespace
-
 // The viewer's File > Open: a configuration file directly, an archive through its temporary
-// directory. The open reports its own failures through the host.
-bool OpenSet(CTavroDoc& doc, const std::string& path) {
-  return doc.OnOpenDocument(path) && doc.IsSetLoaded();
+// directory, its configuration file chosen from the command line.
+bool OpenSet(CTavroDoc& doc, ConsoleHost& console, const std::string& path) {
+  OpenResult result = doc.OnOpenDocument(path);
+  for (const std::string& message : result.Messages) console.Say(message);
+  if (!result.ConfigChoices.empty()) {
+    std::string chosen;
+    if (!console.ChooseConfigFile(result.ConfigChoices, chosen)) return false;
+    result = doc.OnOpenDocument(path, {false, chosen});
+    for (const std::string& message : result.Messages) console.Say(message);
+  }
+  return result.Opened && doc.IsSetLoaded();
 }
 
 namespace {
 
-bool ChooseSet(CTavroDoc& doc, int set) {
+bool ChooseSet(CTavroDoc& doc, ConsoleHost& console, int set) {
   if (doc.SelectSet(set) != CTavroDoc::SetChoice::NotInUse) return true;
-  Tell(doc, "set " + std::to_string(set) + " is not in use");
+  console.Say("set " + std::to_string(set) + " is not in use");
   return false;
 }
 
 // The Color menu offers only the groups the palette files have.
-bool ChooseGroup(CTavroDoc& doc, int group) {
+bool ChooseGroup(CTavroDoc& doc, ConsoleHost& console, int group) {
   if (group >= doc.Set().Palettes().GroupCount) {
-    Tell(doc, "colour group " + std::to_string(group) + " is not in this set (it has " +
-                  std::to_string(doc.Set().Palettes().GroupCount) + ")");
+    console.Say("colour group " + std::to_string(group) + " is not in this set (it has " +
+                std::to_string(doc.Set().Palettes().GroupCount) + ")");
     return false;
   }
   doc.SelectGroup(group);
@@ -44,12 +45,12 @@ bool ChooseGroup(CTavroDoc& doc, int group) {
 
 }  // namespace
 
-bool ApplyStep(CTavroDoc& doc, const SetStep& step) {
+bool ApplyStep(CTavroDoc& doc, ConsoleHost& console, const SetStep& step) {
   switch (step.kind) {
     case SetStep::Kind::Set:
-      return ChooseSet(doc, step.value);
+      return ChooseSet(doc, console, step.value);
     case SetStep::Kind::Group:
-      return ChooseGroup(doc, step.value);
+      return ChooseGroup(doc, console, step.value);
     case SetStep::Kind::Mode256:
       doc.SetColourMode256();
       return true;
@@ -67,15 +68,14 @@ namespace {
 
 // File > Save As without its dialog and without the question: only a set that did not come out
 // of an archive can be saved.
-bool SaveSet(CTavroDoc& doc, const std::string& path) {
+bool SaveSet(CTavroDoc& doc, ConsoleHost& console, const std::string& path) {
   if (!doc.CanSave()) {
-    Tell(doc, "a set read from an archive cannot be saved");
+    console.Say("a set read from an archive cannot be saved");
     return false;
   }
-  std::string error;
-  if (doc.SaveConfigFile(path, error)) return true;
-  Tell(doc, error);
-  return false;
+  const SaveResult saved = doc.OnSaveDocument(path, true);
+  if (!saved.Saved) console.Say(saved.Error);
+  return saved.Saved;
 }
 
 void PrintInformation(const CTavroDoc& doc) {
@@ -83,30 +83,32 @@ void PrintInformation(const CTavroDoc& doc) {
   std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-bool RecordSet(CTavroDoc& doc, const RenderOptions& options, RecordingHost& clock) {
+bool RecordSet(CTavroDoc& doc, ConsoleHost& console, const RenderOptions& options,
+               RecordingHost& clock) {
   const RecordingResult result =
       RecordAnimation(doc, clock, {options.output, options.recordMs, options.zoom, options.inputs});
-  for (const std::string& note : result.Notes) Tell(doc, note);
-  if (!result.Written) Tell(doc, result.Error);
+  for (const std::string& note : result.Notes) console.Say(note);
+  if (!result.Written) console.Say(result.Error);
   return result.Written;
 }
 
-int RunSteps(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock) {
-  if (!OpenSet(doc, options.file)) return kExitNoSet;
+int RunSteps(CTavroDoc& doc, ConsoleHost& console, const RenderOptions& options,
+             RecordingHost* clock) {
+  if (!OpenSet(doc, console, options.file)) return kExitNoSet;
   for (const SetStep& step : options.steps) {
-    if (!ApplyStep(doc, step)) return kExitUsage;
+    if (!ApplyStep(doc, console, step)) return kExitUsage;
   }
   if (options.recordMs > 0 && clock != nullptr) {
-    if (!RecordSet(doc, options, *clock)) return kExitNoSet;
+    if (!RecordSet(doc, console, options, *clock)) return kExitNoSet;
   } else if (!options.output.empty()) {
     std::string error;
     if (!WritePlayfieldPng(doc, options.zoom, options.output, error)) {
-      Tell(doc, error);
+      console.Say(error);
       return kExitNoSet;
     }
   }
   if (options.info) PrintInformation(doc);
-  if (!options.savePath.empty() && !SaveSet(doc, options.savePath)) return kExitNoSet;
+  if (!options.savePath.empty() && !SaveSet(doc, console, options.savePath)) return kExitNoSet;
   return kExitShown;
 }
 
@@ -121,8 +123,9 @@ void PrintLoadReport(const CTavroDoc& doc) {
 
 }  // namespace
 
-int RunRender(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock) {
-  const int status = RunSteps(doc, options, clock);
+int RunRender(CTavroDoc& doc, ConsoleHost& console, const RenderOptions& options,
+              RecordingHost* clock) {
+  const int status = RunSteps(doc, console, options, clock);
   if (!options.check) return status;
   // A set that read nothing usable still says why, line by line.
   PrintLoadReport(doc);

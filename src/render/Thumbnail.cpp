@@ -26,19 +26,19 @@ void Complain(const std::string& text) { std::fprintf(stderr, "tavro-render: %s\
 
 // Set 0 where the set uses it (else the set the open shows), colour group 0, then the caller's
 // own set, group and mode options.
-bool ShowFirstPicture(CTavroDoc& doc, const RenderOptions& options) {
+bool ShowFirstPicture(CTavroDoc& doc, ConsoleHost& console, const RenderOptions& options) {
   doc.SelectSet(0);
   if (doc.Set().Palettes().GroupCount > 0) doc.SelectGroup(0);
   return std::all_of(options.steps.begin(), options.steps.end(),
-                     [&doc](const SetStep& step) { return ApplyStep(doc, step); });
+                     [&](const SetStep& step) { return ApplyStep(doc, console, step); });
 }
 
 // The child's work: everything it writes stays inside `workDirectory`.
 int DrawThumbnail(const RenderOptions& options, const std::string& workDirectory) {
   ThumbnailHost host(options.configName, workDirectory);
   CTavroDoc doc(host);
-  if (!OpenSet(doc, options.file)) return kExitNoSet;
-  if (!ShowFirstPicture(doc, options)) return kExitUsage;
+  if (!OpenSet(doc, host, options.file)) return kExitNoSet;
+  if (!ShowFirstPicture(doc, host, options)) return kExitUsage;
   std::string error;
   const QImage playfield = PlayfieldImage(doc, 1, error);
   if (playfield.isNull() || !WritePng(FitThumbnail(playfield, options.thumbnailSize),

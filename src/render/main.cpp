@@ -29,12 +29,12 @@ int main(int argc, char** argv) {
   if (options.recordMs > 0) {
     // The whole run, loading included, on the virtual clock: alarms armed while loading count
     // from its 0, and the same arguments give the same file.
-    tavro::RecordingHost clock(host, tavro::RecordingHost::Messages::PassOn);
+    tavro::RecordingHost clock(host, host, tavro::RecordingHost::Messages::PassOn);
     clock.SetClockSeconds(options.seed);
-    tavro::CTavroDoc doc(clock);
+    tavro::CTavroDoc doc(clock, clock);
     if (options.seedGiven) doc.Scripts().SeedScriptRandom(options.seed);
-    return RunRender(doc, options, &clock);
+    return RunRender(doc, host, options, &clock);
   }
   tavro::CTavroDoc doc(host);
-  return RunRender(doc, options);
+  return RunRender(doc, host, options);
 }

@@ -26,17 +26,17 @@ void CTavroApp::OnFileRecord() {
 
   // Script boxes would stop the recording halfway and let the window's timer in; the scripts'
   // texts and sounds are left out of it.
-  RecordingHost clock(Platform, RecordingHost::Messages::Drop);
+  RecordingHost clock(Platform, Platform, RecordingHost::Messages::Drop);
   const uint32_t started = Platform.TickCount();
   clock.SetTick(started);
   clock.SetClockSeconds(Platform.ClockSeconds());
-  Host& own = Document.ExchangeHost(clock);
+  Document.UseOutside(clock, clock);
   Platform.BeginWaitCursor();
   const RecordingResult result = RecordAnimation(
       Document, clock,
       {FullPath(PathFromShown(chosen)), length, Document.Pointer().ZoomOrOne(), {}});
   Platform.EndWaitCursor();
-  Document.ExchangeHost(own);
+  Document.UseOutside(Platform, Platform);
 
   // The set goes on from where the recording left it, its alarms as far from due as they were
   // at the recording's end.

@@ -69,7 +69,11 @@ void CMainFrame::RegisterViewCommands() {
       cmd::kZoomOut, [this, &doc] { ViewWidget->SetZoom(doc.Pointer().Zoom() - 1); },
       [&doc] { return doc.Pointer().Zoom() > 1; });
   Table.Handle(cmd::kZoomDialog, [this, &doc] {
-    ZoomDialog dialog(App.HostImpl(), doc.Pointer().Zoom(), this);
+    ZoomDialog dialog(
+        [this](const std::string& message) {
+          App.HostImpl().ShowMessage(message, std::string(), MessageIcon::Exclamation);
+        },
+        doc.Pointer().Zoom(), this);
     if (dialog.exec() == QDialog::Accepted) ViewWidget->SetZoom(dialog.Factor());
   });
 }

@@ -17,7 +17,6 @@ namespace tavro {
 
 CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
     : QAbstractScrollArea(parent), Doc(doc), Frame(frame) {
-  Doc.EditSet().SetPlayfieldSize(1, 1);
   setFrameShape(QFrame::NoFrame);
   setFocusPolicy(Qt::StrongFocus);
   QPalette grey = viewport()->palette();
@@ -228,7 +227,7 @@ void CTavroView::scrollContentsBy(int, int) { viewport()->update(); }
 // Help > Information and Option > Adjust Object, as the view runs them.
 void CTavroView::ShowInformation() {
   // An empty caption shows the application title.
-  Doc.host().ShowMessage(Doc.InformationText(), std::string(), MessageIcon::None);
+  Frame.ShowPlainBox(Doc.InformationText(), std::string());
 }
 
 void CTavroView::AdjustObjects() {

@@ -28,14 +28,15 @@ class ViewFrameLink {
   virtual void StoreToolbarVisible(bool visible) = 0;
   // The top-level window the view sits in.
   virtual QWidget* FrameWindow() = 0;
+  // A plain modal box (no icon) with an OK button; an empty caption means the application title.
+  virtual void ShowPlainBox(const std::string& text, const std::string& caption) = 0;
 };
 
 class CTavroView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
-  // Sets the playfield to 1 x 1, as the view does when its window is made; the document's
-  // new-document step puts the defaults back.
+  // Until a set is loaded the view shows a picture of 1 x 1.
   CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent = nullptr);
 
   CTavroDoc& doc() { return Doc; }

@@ -143,7 +143,7 @@ void CTavroView::InspectObject(QPoint point) {
   std::string caption;
   std::string text;
   if (!Doc.InspectAtPointer(caption, text)) return;
-  Doc.host().ShowMessage(text, caption, MessageIcon::None);
+  Frame.ShowPlainBox(text, caption);
 }
 
 }  // namespace tavro

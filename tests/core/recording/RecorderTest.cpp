@@ -41,8 +41,8 @@ std::string Bytes(const std::filesystem::path& path) {
 // One document playing on the recorder's clock, as tavro-render runs it.
 struct Player {
   FakeHost outside;
-  RecordingHost clock{outside, RecordingHost::Messages::PassOn};
-  CTavroDoc doc{clock};
+  RecordingHost clock{outside, outside, RecordingHost::Messages::PassOn};
+  CTavroDoc doc{clock, clock};
   explicit Player(uint32_t seed = 0) { clock.SetClockSeconds(seed); }
 };
 
@@ -58,7 +58,7 @@ class RecorderTest : public ::testing::Test {
   }
   void Open(Player& player, const std::string& scripts, bool trueColour = false) {
     files.WriteText("set.cnf", kBody + scripts);
-    ASSERT_TRUE(player.doc.OnOpenDocument(files.Path("set.cnf").string()));
+    ASSERT_TRUE(OpenAsWindow(player.doc, player.outside, files.Path("set.cnf").string()).Opened);
     if (trueColour) player.doc.SetColourModeTrue();
   }
   RecordingResult Record(Player& player, const std::string& name, uint32_t ms,
@@ -88,7 +88,7 @@ TEST_P(RecorderFormatTest, ABlinkGivesOneFramePerPictureWithThePicturesOfTheRend
   // The same states in a document run by hand: open, then eye shut at 100 ms.
   FakeHost host;
   CTavroDoc reference(host);
-  ASSERT_TRUE(reference.OnOpenDocument(files.Path("set.cnf").string()));
+  ASSERT_TRUE(OpenAsWindow(reference, host, files.Path("set.cnf").string()).Opened);
   if (trueColour) reference.SetColourModeTrue();
   const std::vector<uint8_t> open = Screen(reference);
   reference.RunTimerPass(100);
@@ -114,7 +114,7 @@ TEST_F(RecorderTest, AColourGroupChangeShowsTheNewColoursInBothFormats) {
   FakeHost host;
   CTavroDoc reference(host);
   files.WriteText("set.cnf", kBody + scripts);
-  ASSERT_TRUE(reference.OnOpenDocument(files.Path("set.cnf").string()));
+  ASSERT_TRUE(OpenAsWindow(reference, host, files.Path("set.cnf").string()).Opened);
   const std::vector<uint8_t> before = Screen(reference);
   reference.RunTimerPass(100);
   const std::vector<uint8_t> after = Screen(reference);
@@ -221,7 +221,7 @@ TEST_F(RecorderTest, RefusesWhatItCannotRecordAndLeavesNoFile) {
   EXPECT_FALSE(Record(player, "zoomed.webp", 100, {}, kMaxRecordingZoom + 1).Written);
   Player wide;
   files.WriteText("wide.cnf", "(600,8)\n%p.kcf\n#0 body.cel\n$0 1,1\n");
-  ASSERT_TRUE(wide.doc.OnOpenDocument(files.Path("wide.cnf").string()));
+  ASSERT_TRUE(OpenAsWindow(wide.doc, wide.outside, files.Path("wide.cnf").string()).Opened);
   EXPECT_EQ(Record(wide, "wide.webp", 100, {}, 28).Error,
             "the picture is too large for a WebP (at most 16,384 pixels a side)");
   EXPECT_FALSE(std::filesystem::exists(files.Path("long.webp")));
