@@ -137,6 +137,11 @@ class CTavroDoc {
     bool scroll = false;            // the object left the visible part: scroll the view by
     int32_t scrollX = 0;            // these zoomed pixels
     int32_t scrollY = 0;
+    // The held object moved by (stepX, stepY) and covers objectBox (map coordinates).
+    bool moved = false;
+    int32_t stepX = 0;
+    int32_t stepY = 0;
+    MapRect objectBox;
   };
   // One drag step of the held object; leaving `visible` (zoomed pixels) asks for a scroll.
   DragResult DragStep(DragPhase phase, const MapRect& visible = {});

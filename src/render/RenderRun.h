@@ -6,7 +6,7 @@
 #include "render/RenderOptions.h"
 
 namespace tavro {
-class CTavroDoc;
+class DocumentSession;
 class RecordingHost;
 }  // namespace tavro
 
@@ -20,15 +20,15 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitProblems = 3;  // --check listed something
 
 // Opens a configuration file or an archive as File > Open does; false when no set was loaded.
-bool OpenSet(CTavroDoc& doc, ConsoleHost& console, const std::string& path);
+bool OpenSet(DocumentSession& session, ConsoleHost& console, const std::string& path);
 // Applies one set, group or mode option; false (and a message) when the set cannot take it.
-bool ApplyStep(CTavroDoc& doc, ConsoleHost& console, const SetStep& step);
+bool ApplyStep(DocumentSession& session, ConsoleHost& console, const SetStep& step);
 
-// Returns the exit status. Messages go to `console`. A recording (--record)
-// needs the document to run under `clock` from its construction on. With --check the load
+// Returns the exit status. Messages go to `console`. A recording (--record) needs the session's
+// document to run under `clock` from its construction on. With --check the load
 // report follows on stdout, and a run that would have ended well ends with kExitProblems when
 // the report lists anything.
-int RunRender(CTavroDoc& doc, ConsoleHost& console, const RenderOptions& options,
+int RunRender(DocumentSession& session, ConsoleHost& console, const RenderOptions& options,
               RecordingHost* clock = nullptr);
 
 }  // namespace tavro::render

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "document/CTavroDoc.h"
+#include "document/DocumentSession.h"
 #include "recording/RecordingHost.h"
 #include "render/ConsoleHost.h"
 #include "render/RenderOptions.h"
@@ -33,8 +33,10 @@ int main(int argc, char** argv) {
     clock.SetClockSeconds(options.seed);
     tavro::CTavroDoc doc(clock, clock);
     if (options.seedGiven) doc.Scripts().SeedScriptRandom(options.seed);
-    return RunRender(doc, host, options, &clock);
+    tavro::DocumentSession session(doc, clock, clock);
+    return RunRender(session, host, options, &clock);
   }
   tavro::CTavroDoc doc(host);
-  return RunRender(doc, host, options);
+  tavro::DocumentSession session(doc, host, host);
+  return RunRender(session, host, options);
 }

@@ -30,13 +30,16 @@ void CTavroApp::OnFileRecord() {
   const uint32_t started = Platform.TickCount();
   clock.SetTick(started);
   clock.SetClockSeconds(Platform.ClockSeconds());
-  Document.UseOutside(clock, clock);
-  Platform.BeginWaitCursor();
-  const RecordingResult result = RecordAnimation(
-      Document, clock,
-      {FullPath(PathFromShown(chosen)), length, Document.Pointer().ZoomOrOne(), {}});
-  Platform.EndWaitCursor();
-  Document.UseOutside(Platform, Platform);
+  RecordingResult result;
+  {
+    // The document plays on the clock for the length of the recording only.
+    DocumentSession session(Document, clock, clock);
+    Platform.BeginWaitCursor();
+    result = RecordAnimation(
+        session, clock,
+        {FullPath(PathFromShown(chosen)), length, Document.Pointer().ZoomOrOne(), {}});
+    Platform.EndWaitCursor();
+  }
 
   // The set goes on from where the recording left it, its alarms as far from due as they were
   // at the recording's end.

@@ -43,6 +43,7 @@ struct Player {
   FakeHost outside;
   RecordingHost clock{outside, outside, RecordingHost::Messages::PassOn};
   CTavroDoc doc{clock, clock};
+  DocumentSession session{doc, clock, clock};
   explicit Player(uint32_t seed = 0) { clock.SetClockSeconds(seed); }
 };
 
@@ -63,7 +64,7 @@ class RecorderTest : public ::testing::Test {
   }
   RecordingResult Record(Player& player, const std::string& name, uint32_t ms,
                          std::vector<RecordingInput> inputs = {}, int zoom = 1) {
-    return RecordAnimation(player.doc, player.clock,
+    return RecordAnimation(player.session, player.clock,
                            {files.Path(name).string(), ms, zoom, std::move(inputs)});
   }
 };
