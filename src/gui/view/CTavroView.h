@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "document/CTavroDoc.h"
+#include "document/DocumentSession.h"
 #include "interaction/ViewGeometry.h"
 
 namespace tavro {
@@ -40,6 +41,8 @@ class CTavroView : public QAbstractScrollArea {
   CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent = nullptr);
 
   CTavroDoc& doc() { return Doc; }
+  // Everything the person does goes to the document through this session.
+  DocumentSession& session() { return Session; }
 
   // Set and colour switching.
   void SelectSet(int set);
@@ -105,9 +108,10 @@ class CTavroView : public QAbstractScrollArea {
   void FollowToolbarVisibility();
   void ShrinkFrameToPicture();
   bool ScrollByArrow(int32_t virtualKey);
-  void TrackPointerAt(QPoint point);
-  // The visible part of the picture in zoomed pixels, as a drag step expects it.
-  MapRect VisibleZoomedRect() const;
+  // The map point under a point of the viewport: the one conversion from window to map.
+  QPoint MapPointAt(QPoint point) const;
+  // Follows a held object that left the visible part by the step it took.
+  void FollowHeldObject(const SessionChange& change);
   void PressLeft(QPoint point);
   void DropHeld();
   void LoseCapture();
@@ -116,6 +120,7 @@ class CTavroView : public QAbstractScrollArea {
 
   CTavroDoc& Doc;
   ViewFrameLink& Frame;
+  DocumentSession Session;
   int ToolbarHeightSeen = 0;
   QTimer ShrinkTimer;  // the frame is shrunk after the layout pass that showed the change
   QTimer PassTimer;    // the next timer pass of the script alarms
