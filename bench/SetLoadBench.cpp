@@ -92,7 +92,7 @@ void ReadAllFiles(const SetOnDisk& disk) {
 }
 
 bool LoadSet(CTavroDoc& doc, const SetOnDisk& disk) {
-  return doc.OnOpenDocument(disk.Path("max.cnf")) && doc.IsSetLoaded();
+  return doc.OnOpenDocument(disk.Path("max.cnf")).Opened && doc.IsSetLoaded();
 }
 
 void BM_ReadSetFiles(benchmark::State& state) {

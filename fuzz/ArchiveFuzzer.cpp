@@ -10,8 +10,8 @@
 #include <system_error>
 
 #include "FuzzFiles.h"
-#include "QuietHost.h"
 #include "document/CTavroDoc.h"
+#include "platform/Host.h"
 
 namespace tavro::fuzz {
 namespace {
@@ -87,10 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!WriteWholeFile(sandbox.archive, data, size)) Fail("cannot write the archive");
   std::string extracted;
   {
-    QuietHost host;
-    host.tmpDir = sandbox.tempBase;
+    NullHost host;
+    host.TmpDir = sandbox.tempBase;
     CTavroDoc doc(host);
-    doc.OnOpenDocument(sandbox.archive);
+    // Several configuration files: the first offered is picked, as a person might.
+    const OpenResult first = doc.OnOpenDocument(sandbox.archive);
+    if (!first.ConfigChoices.empty())
+      doc.OnOpenDocument(sandbox.archive, {false, first.ConfigChoices.front()});
     extracted = doc.Archive().Directory();
     if (!extracted.empty() && !IsInside(extracted, sandbox.tempBase)) {
       Fail("extracted outside the configured TMPDIR: " + extracted);

@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "FuzzFiles.h"
-#include "QuietHost.h"
 #include "document/CTavroDoc.h"
+#include "platform/Host.h"
 #include "scripts/ActionRecord.h"
 
 namespace tavro::fuzz {
@@ -21,7 +21,7 @@ struct Position {
   int16_t x, y;
 };
 
-bool Load(CTavroDoc& doc, const std::string& path) { return doc.OnOpenDocument(path); }
+bool Load(CTavroDoc& doc, const std::string& path) { return doc.OnOpenDocument(path).Opened; }
 
 bool HasScript(const CTavroDoc& doc) { return !doc.Scripts().Actions().empty(); }
 
@@ -64,7 +64,7 @@ void SaveAndReload(CTavroDoc& doc) {
   const std::vector<Position> positions = SavedPositions(doc);
   const bool comparable = !HasScript(doc);
 
-  QuietHost host;
+  NullHost host;
   CTavroDoc reloaded(host);
   if (!Load(reloaded, saved)) Fail("a saved set could not be read again");
   if (!reloaded.IsSetLoaded()) Fail("a saved set did not load again");
@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavro::fuzz;
   const std::string path = FixedSetDirectory() + "set.cnf";
   if (!WriteWholeFile(path, data, size)) Fail("cannot write the configuration");
-  QuietHost host;
+  NullHost host;
   CTavroDoc doc(host);
   if (!Load(doc, path)) Fail("a regular configuration file could not be opened");
   if (!doc.IsSetLoaded()) return 0;

@@ -8,11 +8,11 @@
 #include <span>
 
 #include "FuzzFiles.h"
-#include "QuietHost.h"
 #include "composition/Composer.h"
 #include "document/CTavroDoc.h"
 #include "imagefiles/CelDecoder.h"
 #include "imagefiles/PaletteDecoder.h"
+#include "platform/Host.h"
 
 namespace tavro::fuzz {
 namespace {
@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const DecodedCel cel = DecodeCel(bytes, options);
   CheckCel(bytes, options, cel);
   if (cel.Error == 0) {
-    QuietHost host;
+    NullHost host;
     CTavroDoc doc(host);
     AttachCel(doc, options, cel);
     DrawCel(doc);

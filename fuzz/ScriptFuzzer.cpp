@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "FuzzFiles.h"
-#include "QuietHost.h"
 #include "document/CTavroDoc.h"
+#include "platform/Host.h"
 #include "scripts/ActionRecord.h"
 #include "scripts/ScriptCodes.h"
 
@@ -64,15 +64,15 @@ void RaiseEveryEvent(CTavroDoc& doc) {
   doc.FlushAndRepaint();
 }
 
-void RunTimer(CTavroDoc& doc, QuietHost& host) {
-  uint32_t now = host.tick;
+void RunTimer(CTavroDoc& doc, NullHost& host) {
+  uint32_t now = host.Tick;
   for (int pass = 0; pass < kMaxTimerPasses; ++pass) {
     const int32_t delay = doc.NextTimerPassDelay(now);
     if (delay == CTavroDoc::kNoTimerPass) return;
     // Passes come on time, a little late, or very late, as a busy machine delivers them.
     const uint32_t lateness = (pass % 7 == 3) ? 500u : static_cast<uint32_t>(pass % 3) * 9u;
     now += static_cast<uint32_t>(delay) + lateness;
-    host.tick = now;
+    host.Tick = now;
     doc.RunTimerPass(now);
   }
 }
@@ -85,10 +85,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavro::fuzz;
   const std::string path = FixedSetDirectory() + "script.cnf";
   if (!WriteWholeFile(path, ConfigWithScript(data, size))) Fail("cannot write the configuration");
-  QuietHost host;
-  host.tick = kStartTick;
+  NullHost host;
+  host.Tick = kStartTick;
   CTavroDoc doc(host);
-  if (!doc.OnOpenDocument(path)) Fail("a regular configuration file could not be opened");
+  if (!doc.OnOpenDocument(path).Opened) Fail("a regular configuration file could not be opened");
   if (!doc.IsSetLoaded()) Fail("the fixed set did not load");
   if (doc.Scripts().DispatchDepth() != 0) Fail("an event run was left open after loading");
   RaiseEveryEvent(doc);

@@ -20,9 +20,9 @@ int main(int argc, char** argv) {
   }
   tavro::test::FakeHost host;
   tavro::CTavroDoc doc(host);
-  const bool opened = doc.OnOpenDocument(argv[1]);
-  for (const std::string& message : host.MessageTexts())
-    std::fprintf(stderr, "%s\n", message.c_str());
+  const tavro::OpenResult result = doc.OnOpenDocument(argv[1]);
+  const bool opened = result.Opened;
+  for (const std::string& message : result.Messages) std::fprintf(stderr, "%s\n", message.c_str());
   if (!opened) return 1;
   std::printf("cels %d\n", doc.LastLoad().LoadedCels);
   for (const tavro::LoadProblem& problem : doc.LastLoad().Problems.All())

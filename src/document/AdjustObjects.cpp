@@ -40,7 +40,7 @@ void CTavroDoc::AdjustObjects() {
     TheSet.PlaceObject(slot, object.X, object.Y);
   }
   SwitchSet(TheSet.CurrentSet());
-  host().RepaintMapRect({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
+  notices().RepaintMapRect({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
 }
 
 }  // namespace tavro

@@ -1,8 +1,10 @@
 // Opening a file: a configuration directly, an LZH or ZIP archive through a temporary directory.
 //
 // An archive is extracted once; opening it again reuses its files, and opening another archive
-// with Shift held adds its files to the same directory. Opening anything without Shift removes
-// the directory first.
+// with Shift held (the front end reads the key and says so) adds its files to the same
+// directory. Opening anything without Shift removes the directory first. An archive with several
+// configuration files is opened twice: the first open extracts it and offers the names, the
+// second finds it already extracted and reads the one the person picked.
 #include <algorithm>
 #include <unordered_map>
 #include <vector>
@@ -20,17 +22,6 @@ constexpr char kConfigExtension[] = ".cnf";
 constexpr char kTmpDirInvalid[] = "TMPDIR is invalidated";
 
 enum class ArchiveRoute { Repeat, Merge, NewDirectory };
-
-class WaitCursor {
- public:
-  explicit WaitCursor(Host& host) : host_(host) { host_.BeginWaitCursor(); }
-  ~WaitCursor() { host_.EndWaitCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  Host& host_;
-};
 
 bool EndsWithIgnoringCase(const std::string& name, const std::string& suffix) {
   return name.size() >= suffix.size() &&
@@ -93,17 +84,16 @@ std::string ExtractFailure(const ExtractResult& result) {
 }  // namespace
 
 void CTavroDoc::RemoveTempDirectory() {
-  if (!Session.Extracted()) return;
-  WaitCursor wait(host());
-  Session.RemoveDirectory();
+  if (Session.Extracted()) Session.RemoveDirectory();
 }
 
-bool CTavroDoc::OnOpenDocument(const std::string& path) {
+OpenResult CTavroDoc::OnOpenDocument(const std::string& path, const OpenChoice& choice) {
+  Told.clear();
   ArchiveRoute route = ArchiveRoute::NewDirectory;
   // Exactly the same bytes: on a disk that minds case, "A.LZH" and "a.lzh" are two archives.
   if (Session.IsRepeat(path)) {
     route = ArchiveRoute::Repeat;
-  } else if (host().IsShiftDown()) {
+  } else if (choice.Merge) {
     if (Session.InUse()) route = ArchiveRoute::Merge;
   } else {
     RemoveTempDirectory();
@@ -113,14 +103,22 @@ bool CTavroDoc::OnOpenDocument(const std::string& path) {
   Report.Problems.Clear(path);
   ResetSet();
   UseSetPath(path);
-  if (!IsArchiveExtension(TheSet.Path().SetExtension)) return OpenStep(path);
-  return OpenArchive(path, route == ArchiveRoute::Repeat, route == ArchiveRoute::NewDirectory);
+  OpenResult result;
+  if (!IsArchiveExtension(TheSet.Path().SetExtension)) {
+    result.Opened = OpenStep(path);
+    if (result.Opened) result.RecentFile = path;
+  } else {
+    result.Opened = OpenArchive(path, route == ArchiveRoute::Repeat,
+                                route == ArchiveRoute::NewDirectory, choice, result);
+  }
+  result.Messages = TakeTold();
+  return result;
 }
 
-bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirectory) {
+bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirectory,
+                            const OpenChoice& choice, OpenResult& result) {
   std::string cnfPath;
   {
-    WaitCursor wait(host());
     if (newDirectory && !MakeArchiveDirectory()) return false;
     if (!repeat) {
       Session.MarkExtracted();
@@ -136,8 +134,11 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     if (names.empty()) return TellArchiveFailure(path, "there is no configuration file inside");
     if (names.size() == 1) {
       chosen = names.front();
-    } else if (!host().ChooseConfigFile(names, chosen)) {
+    } else if (choice.ConfigName.empty()) {
+      result.ConfigChoices = names;
       return false;
+    } else {
+      chosen = choice.ConfigName;
     }
     // Only a name the directory really holds; the chooser could hand back anything.
     if (std::find(names.begin(), names.end(), chosen) == names.end()) return false;
@@ -146,14 +147,14 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     Report.Problems.Clear(path + ":" + chosen);
   }
   if (!OpenStep(cnfPath)) return false;
-  if (Session.SetDocument(path)) host().AddToRecentFiles(path);
+  if (Session.SetDocument(path)) result.RecentFile = path;
   return true;
 }
 
 bool CTavroDoc::MakeArchiveDirectory() {
   bool invalidated = false;
   const std::string base = ChooseTempBase(host().ProfileString("OPTION", "TMPDIR"), invalidated);
-  if (invalidated) host().ShowMessage(kTmpDirInvalid, "", MessageIcon::Exclamation);
+  if (invalidated) Tell(kTmpDirInvalid);
   // Nothing may be extracted anywhere else, so without a directory the open fails.
   if (Session.MakeDirectory(base)) return true;
   return TellArchiveFailure(Session.LastOpened(), "no temporary directory can be made");
@@ -161,8 +162,7 @@ bool CTavroDoc::MakeArchiveDirectory() {
 
 // Said aloud: a silent failure would leave an empty window that looks like a set opened fine.
 bool CTavroDoc::TellArchiveFailure(const std::string& path, const std::string& reason) {
-  host().ShowMessage("Cannot open the archive \"" + path + "\": " + reason + ".", "",
-                     MessageIcon::Exclamation);
+  Tell("Cannot open the archive \"" + path + "\": " + reason + ".");
   return false;
 }
 

@@ -1,11 +1,13 @@
 // CTavroDoc: everything that belongs to one loaded doll set, held in parts (the set, the composed
 // map, the script engine, the pointer state, the archive session). The view owns nothing of the
-// set. The document reaches the outside world only through its Host and reports by return values.
+// set. The document reaches the outside world only through its Host (clock, sound, settings) and
+// its ChangeNotices, and reports by return values: it never asks a question.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "composition/ComposedMap.h"
@@ -21,24 +23,49 @@
 
 namespace tavro {
 
+// What the person chose before the open: Shift held (another archive joins the extracted
+// files), and the configuration file picked from those an earlier open of the same archive
+// offered (empty: none picked yet).
+struct OpenChoice {
+  bool Merge = false;
+  std::string ConfigName;
+};
+struct OpenResult {
+  bool Opened = false;
+  // Each to be shown in a message box with the exclamation icon, in this order.
+  std::vector<std::string> Messages;
+  // The archive holds several configuration files and none was picked: the front end lets the
+  // person choose one and opens the same path again with it (a cancel opens nothing).
+  std::vector<std::string> ConfigChoices;
+  // The path to put on the recent-file list; empty for none.
+  std::string RecentFile;
+};
+struct SaveResult {
+  bool Saved = false;
+  bool NotConfirmed = false;  // nothing written: the overwrite was not confirmed
+  std::string Error;          // why a write failed, to be shown with the exclamation icon
+};
+
 class CTavroDoc {
  public:
-  explicit CTavroDoc(Host& host);
+  CTavroDoc(Host& host, ChangeNotices& notices);
+  // Both sides from one object (the null host and what is made from it).
+  explicit CTavroDoc(NullHost& host) : CTavroDoc(host, host) {}
   ~CTavroDoc();
   CTavroDoc(const CTavroDoc&) = delete;
   CTavroDoc& operator=(const CTavroDoc&) = delete;
 
   Host& host() { return *HostLink; }
-  // Lends the document to another host (a recording's virtual clock) and returns the one it had;
-  // the caller hands that back when done.
-  Host& ExchangeHost(Host& host) {
-    Host& before = *HostLink;
+  ChangeNotices& notices() { return *NoticesLink; }
+  // Lends the document to another outside (a recording's virtual clock); the caller hands the
+  // old one back when done.
+  void UseOutside(Host& host, ChangeNotices& notices) {
     HostLink = &host;
-    return before;
+    NoticesLink = &notices;
   }
   const DollSet& Set() const { return TheSet; }
-  // For sets and maps built by hand (tests, benchmarks, fuzzers, the view's first playfield) and
-  // the script actions; nothing else of the document follows such a change by itself.
+  // For sets and maps built by hand (tests, benchmarks, fuzzers) only; nothing else of the
+  // document follows such a change by itself.
   DollSet& EditSet() { return TheSet; }
   ComposedMap& EditMap() { return Composed; }
   // What the last load found: its LoadErrors bits, the cels that got pixels, and every problem
@@ -61,27 +88,30 @@ class CTavroDoc {
   bool IsSetLoaded() const { return SetLoaded; }
   void MarkSetLoaded(bool loaded) { SetLoaded = loaded; }
   bool OnNewDocument();  // empties the document; true
-  // A configuration file directly, an LZH or ZIP archive through its temporary directory. Tells
-  // the user through the Host why a file could not be opened.
-  bool OnOpenDocument(const std::string& path);
+  // A configuration file directly, an LZH or ZIP archive through its temporary directory. The
+  // result says why a file could not be opened.
+  OpenResult OnOpenDocument(const std::string& path, const OpenChoice& choice = {});
   // Loads a configuration from bytes read elsewhere, as the open step does after reading the
-  // file; none (a file not read whole) leaves the document empty without a word.
-  void LoadConfigText(std::optional<std::vector<char>> text);
+  // file; none (a file not read whole) leaves the document empty without a word. Returns the
+  // load's messages, in the order they are shown.
+  std::vector<std::string> LoadConfigText(std::optional<std::vector<char>> text);
   // Larger files are refused unread: no configuration comes near this size.
   static constexpr int64_t kMaxConfigFileBytes = 64 * 1024 * 1024;
-  void RemoveTempDirectory();  // what was extracted from archives, with the wait cursor up
-  bool CanSave() const;        // a loaded set that did not come from an archive
-  // True when `pathName` exists and may be read and written, so the save asks before
-  // overwriting; false (also for "", Save As) when the caller must ask for a name.
-  bool PrepareSave(const std::string& pathName);
-  // Asks as PrepareSave decided, then SaveConfigFile; reports a failed write through the Host.
-  bool OnSaveDocument(const std::string& path);
+  // What was extracted from archives; the front end may put a wait cursor up around it.
+  void RemoveTempDirectory();
+  bool CanSave() const;  // a loaded set that did not come from an archive
+  // True when `pathName` exists and may be read and written: File > Save must then have the
+  // person confirm the overwrite; false (also for "") when the front end must ask for a name.
+  bool MustConfirmOverwrite(const std::string& pathName) const;
+  // Writes the set to `path` (see SaveConfigFile); when MustConfirmOverwrite(path) the front end
+  // passes whether the person confirmed it (Save As's own dialog confirms).
+  SaveResult OnSaveDocument(const std::string& path, bool overwriteConfirmed);
   // Writes through a temporary file renamed over `path`; on failure `error` says why.
   bool SaveConfigFile(const std::string& path, std::string& error);
 
   // ---- sets, colours, scripts ----
   enum class SetChoice { NotInUse, AlreadyShown, Switched };
-  // Makes set n current when it is in use; repaints through the Host when it switched.
+  // Makes set n current when it is in use; repaints through the notices when it switched.
   SetChoice SelectSet(int32_t n);
   // Raises "set(", makes `set` current, recomposes the playfield and fills the colour table.
   void SwitchSet(int32_t set);
@@ -107,12 +137,19 @@ class CTavroDoc {
     bool scroll = false;            // the object left the visible part: scroll the view by
     int32_t scrollX = 0;            // these zoomed pixels
     int32_t scrollY = 0;
+    // The held object moved by (stepX, stepY) and covers objectBox (map coordinates).
+    bool moved = false;
+    int32_t stepX = 0;
+    int32_t stepY = 0;
+    MapRect objectBox;
   };
   // One drag step of the held object; leaving `visible` (zoomed pixels) asks for a scroll.
   DragResult DragStep(DragPhase phase, const MapRect& visible = {});
   void PressAtPointer();
   DragResult DropHeldObject();
-  void FlushAndRepaint();  // recomposes what event actions changed; the Host repaints it
+  // Recomposes what event actions changed, as far as it lies on the playfield, and repaints it
+  // through the notices.
+  void FlushAndRepaint();
   // Right-button inspection at the pointer; false when no object is there.
   bool InspectAtPointer(std::string& caption, std::string& text);
   std::string InformationText() const;  // the Information box: six lines
@@ -120,7 +157,9 @@ class CTavroDoc {
   void AdjustObjects();
 
  private:
-  friend class DocumentScriptTarget;
+  // What the front end must show, in order, collected until the operation's result takes it.
+  void Tell(std::string text) { Told.push_back(std::move(text)); }
+  std::vector<std::string> TakeTold() { return std::exchange(Told, {}); }
 
   void ResetSet();
   void DeleteContents();
@@ -132,21 +171,23 @@ class CTavroDoc {
   void ApplySet(int32_t set);
   void ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height);
   void FlushDirtyRect();
-  void MarkPlayfieldDirty();
+  void ChangeColourMode(bool trueColour);
   DragResult MoveHeldObject(int32_t sx, int32_t sy, const MapRect& visible);
   bool OpenConfigFile(const std::string& path, std::string& error);
   bool OpenStep(const std::string& path);
   void UseSetPath(const std::string& path);
-  bool OpenArchive(const std::string& path, bool repeat, bool newDirectory);
+  bool OpenArchive(const std::string& path, bool repeat, bool newDirectory,
+                   const OpenChoice& choice, OpenResult& result);
   bool MakeArchiveDirectory();
   bool TellArchiveFailure(const std::string& path, const std::string& reason);
 
-  DocumentScriptTarget ScriptSide{*this};
+  DocumentScriptTarget ScriptSide{*this, TheSet, Composed};
   ScriptEngine Engine{ScriptSide};
   ArchiveSession Session;
-  bool ConfirmOverwrite = false;
   bool SetLoaded = false;
   Host* HostLink;
+  ChangeNotices* NoticesLink;
+  std::vector<std::string> Told;
   DollSet TheSet;
   LoadReport Report;
   CelFileLoader CelFiles;

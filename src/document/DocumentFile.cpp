@@ -53,7 +53,7 @@ bool CTavroDoc::OpenConfigFile(const std::string& path, std::string& error) {
 bool CTavroDoc::OpenStep(const std::string& path) {
   std::string error;
   if (OpenConfigFile(path, error)) return true;
-  host().ShowMessage(error, "", MessageIcon::Exclamation);
+  Tell(error);
   return false;
 }
 

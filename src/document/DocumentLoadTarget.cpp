@@ -12,7 +12,9 @@ int32_t DocumentLoadTarget::LoadCel(CellEntry& cell) {
 }
 
 void DocumentLoadTarget::LoadPalette(const char* name, int32_t number) {
-  LoadPaletteFile(set_, host_, name, number, &tally_.Problems);
+  if (LoadPaletteFile(set_, name, number, &tally_.Problems) == 1) {
+    tally_.Messages.push_back("palette file (" + std::string(name) + ") is not found");
+  }
 }
 
 }  // namespace tavro

@@ -4,10 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "composition/ComposedMap.h"
 #include "imagefiles/SetImageFiles.h"
-#include "platform/Host.h"
 #include "scripts/ScriptEngine.h"
 #include "set/ConfigLoadTarget.h"
 #include "set/DollSet.h"
@@ -15,18 +16,20 @@
 
 namespace tavro {
 
-// What a load adds up: the LoadErrors bits, the cels that got pixels, and every problem.
+// What a load adds up: the LoadErrors bits, the cels that got pixels, every problem, and the
+// messages to show at once (a palette file not found), in the order they arose.
 struct LoadTally {
   int32_t& Errors;
   int32_t& LoadedCels;
   LoadProblems& Problems;
+  std::vector<std::string>& Messages;
 };
 
 class DocumentLoadTarget final : public ConfigLoadTarget {
  public:
   DocumentLoadTarget(DollSet& set, ComposedMap& map, ScriptEngine& scripts, CelFileLoader& cels,
-                     Host& host, LoadTally tally)
-      : set_(set), map_(map), scripts_(scripts), cels_(cels), host_(host), tally_(tally) {}
+                     LoadTally tally)
+      : set_(set), map_(map), scripts_(scripts), cels_(cels), tally_(tally) {}
 
   DollSet& SetBeingLoaded() override { return set_; }
   LoadProblems& Problems() override { return tally_.Problems; }
@@ -46,7 +49,6 @@ class DocumentLoadTarget final : public ConfigLoadTarget {
   ComposedMap& map_;
   ScriptEngine& scripts_;
   CelFileLoader& cels_;
-  Host& host_;
   LoadTally tally_;
 };
 

@@ -19,10 +19,6 @@ void BuildPalette(DollSet& set, ComposedMap& map, int32_t group) {
 
 // Script actions only mark the area they changed; whoever raised the event flushes and repaints,
 // so a burst of actions composes once.
-void CTavroDoc::MarkPlayfieldDirty() {
-  Composed.MarkDirty({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
-}
-
 void CTavroDoc::FlushDirtyRect() {
   const MapRect area = Composed.TakeDirtyArea();
   if (!area.IsEmpty()) compose::ComposeRect(TheSet, Composed, area, Pointing.HeldSlot());

@@ -45,28 +45,27 @@ int32_t DocumentScriptTarget::ObjectOfTarget(uint16_t target) const {
   if (target == kNoTarget) return -1;
   if (!IsCellTarget(target)) return target;
   const int32_t index = CellIndexOf(target);
-  if (index >= Doc.Set().CellCount() || index >= static_cast<int32_t>(Doc.Set().CellTable().size()))
-    return -1;
-  return Doc.Set().CellTable()[index].ObjectNumber;
+  if (index >= Set.CellCount() || index >= static_cast<int32_t>(Set.CellTable().size())) return -1;
+  return Set.CellTable()[index].ObjectNumber;
 }
 
 void DocumentScriptTarget::AddObjectToDirtyRect(int32_t objectNumber) {
-  const uint16_t slot = Doc.Set().SlotOf(objectNumber);
-  if (slot == 0 || slot >= Doc.Set().ObjectTable().size()) return;
-  const ObjectEntry& object = Doc.Set().ObjectTable()[slot];
+  const uint16_t slot = Set.SlotOf(objectNumber);
+  if (slot == 0 || slot >= Set.ObjectTable().size()) return;
+  const ObjectEntry& object = Set.ObjectTable()[slot];
   // The box runs from the object's position to its right and bottom extent. A cel with a
   // negative offset reaches left of or above the position, so the box takes that in as well;
   // otherwise part of what changed would never be recomposed.
   const MapRect box{object.X + std::min<int32_t>(0, object.ExtentLeft),
                     object.Y + std::min<int32_t>(0, object.ExtentTop),
                     object.X + object.ExtentRight, object.Y + object.ExtentBottom};
-  Doc.Composed.MarkDirty(box);
+  Map.MarkDirty(box);
 }
 
 // Each cel flips on its own under Toggle, so cels of one object that differ stay different: one
 // shown and one hidden swap places.
 void DocumentScriptTarget::ChangeCels(uint16_t target, CelChange change) {
-  DollSet& set = Doc.EditSet();
+  DollSet& set = Set;
   const int32_t object = ForTargetCells(set, target, [&](int32_t index, const CellEntry& cell) {
     switch (change) {
       case CelChange::Show:
@@ -81,80 +80,79 @@ void DocumentScriptTarget::ChangeCels(uint16_t target, CelChange change) {
     }
   });
   if (object < 0) return;
-  Doc.Composed.MarkDirty({});
+  Map.MarkDirty({});
   AddObjectToDirtyRect(object);
 }
 
 void DocumentScriptTarget::ShiftTransparency(uint16_t target, int16_t amount) {
   // Summed in 32 bits and then held to 0..255, so a large level never wraps to the other end.
-  DollSet& set = Doc.EditSet();
+  DollSet& set = Set;
   const int32_t object = ForTargetCells(set, target, [&](int32_t index, const CellEntry& cell) {
     set.SetCellTransparency(index, std::clamp(cell.Transparency + amount, 0, 255));
   });
   if (object < 0) return;
-  Doc.Composed.MarkDirty({});
+  Map.MarkDirty({});
   AddObjectToDirtyRect(object);
 }
 
 void DocumentScriptTarget::MoveObject(uint16_t target, int16_t dx, int16_t dy) {
   const int32_t number = ObjectOfTarget(target);
-  const uint16_t slot = number < 0 ? 0 : Doc.Set().SlotOf(number);
-  if (slot == 0 || slot >= Doc.Set().ObjectTable().size()) return;
+  const uint16_t slot = number < 0 ? 0 : Set.SlotOf(number);
+  if (slot == 0 || slot >= Set.ObjectTable().size()) return;
   AddObjectToDirtyRect(number);
-  const ObjectEntry& object = Doc.Set().ObjectTable()[slot];
+  const ObjectEntry& object = Set.ObjectTable()[slot];
   // Worked out in 32 bits before the edges are applied: a far move must stop at the edge it
   // heads for, not wrap around to the opposite one.
-  const auto [x, y] = KeepOnPlayfield(Doc.Set(), object, object.X + dx, object.Y + dy);
-  Doc.EditSet().PlaceObject(slot, x, y);
+  const auto [x, y] = KeepOnPlayfield(Set, object, object.X + dx, object.Y + dy);
+  Set.PlaceObject(slot, x, y);
   AddObjectToDirtyRect(number);
-  Doc.Composed.MarkDirty({});
+  Map.MarkDirty({});
 }
 
 void DocumentScriptTarget::SwitchSet(int32_t set) {
-  Doc.MarkPlayfieldDirty();
+  Map.MarkDirty({0, 0, Set.PlayfieldWidth(), Set.PlayfieldHeight()});
   Doc.SwitchSet(set);
 }
 
 void DocumentScriptTarget::SwitchGroup(int32_t group) {
-  Doc.MarkPlayfieldDirty();
-  BuildPalette(Doc.TheSet, Doc.Composed, group);
+  Map.MarkDirty({0, 0, Set.PlayfieldWidth(), Set.PlayfieldHeight()});
+  BuildPalette(Set, Map, group);
 }
 
 // Sound files lie beside the configuration; names are matched without regard to letter case, as
 // sets were made on systems that ignore it, and in the other encoding. A file that is not there
 // plays nothing.
 void DocumentScriptTarget::PlaySound(const std::string& name) {
-  const auto found = FindSetFile(Doc.Set().Path().SetDirectory, name);
+  const auto found = FindSetFile(Set.Path().SetDirectory, name);
   if (found) Doc.host().PlaySound(found->Path);
 }
 
 void DocumentScriptTarget::ShowDebugText(const std::string& text) {
-  Doc.host().ShowMessage(text, "", MessageIcon::Exclamation);
+  Doc.notices().ShowDebugText(text);
 }
 
 int32_t DocumentScriptTarget::FindCellByName(const char* name) const {
   const int32_t count =
-      std::min<int32_t>(Doc.Set().CellCount(), static_cast<int32_t>(Doc.Set().CellTable().size()));
+      std::min<int32_t>(Set.CellCount(), static_cast<int32_t>(Set.CellTable().size()));
   const std::string wanted(name);
   for (int32_t i = 0; i < count; ++i) {
-    const char* fileName = Doc.Set().CellTable()[i].FileName;
+    const char* fileName = Set.CellTable()[i].FileName;
     if (EqualsIgnoringCase(std::string(fileName, strnlen(fileName, kNameField)), wanted)) return i;
   }
   return -1;
 }
 
-bool DocumentScriptTarget::HasObject(int32_t number) const { return Doc.Set().SlotOf(number) != 0; }
+bool DocumentScriptTarget::HasObject(int32_t number) const { return Set.SlotOf(number) != 0; }
 
 // Before any set is applied (CurrentSet 255) the cel counts as shown whatever its flags say.
 int32_t DocumentScriptTarget::ShownCellUnderPointer() const {
   const int32_t hit = Doc.Pointer().LastHitCell();
-  if (hit < 0 || hit >= Doc.Set().CellCount() ||
-      hit >= static_cast<int32_t>(Doc.Set().CellTable().size())) {
+  if (hit < 0 || hit >= Set.CellCount() || hit >= static_cast<int32_t>(Set.CellTable().size())) {
     return -1;
   }
-  const CellEntry& cell = Doc.Set().CellTable()[hit];
-  const bool shown = Doc.Set().CurrentSet() >= kSetCount ||
-                     (((cell.SetMask >> Doc.Set().CurrentSet()) & 1) != 0 && cell.Unmapped == 0);
+  const CellEntry& cell = Set.CellTable()[hit];
+  const bool shown = Set.CurrentSet() >= kSetCount ||
+                     (((cell.SetMask >> Set.CurrentSet()) & 1) != 0 && cell.Unmapped == 0);
   return shown ? hit : -1;
 }
 
@@ -162,12 +160,7 @@ bool DocumentScriptTarget::IsSetLoaded() const { return Doc.IsSetLoaded(); }
 
 bool DocumentScriptTarget::IsDirty() const { return Doc.Map().Dirty(); }
 
-void DocumentScriptTarget::FlushDirtyArea() {
-  const MapRect area = IntersectRect(
-      Doc.Map().DirtyArea(), {0, 0, Doc.Set().PlayfieldWidth(), Doc.Set().PlayfieldHeight()});
-  Doc.FlushDirtyRect();
-  if (!area.IsEmpty()) Doc.host().RepaintMapRect(area);
-}
+void DocumentScriptTarget::FlushDirtyArea() { Doc.FlushAndRepaint(); }
 
 uint32_t DocumentScriptTarget::TickCount() { return Doc.host().TickCount(); }
 

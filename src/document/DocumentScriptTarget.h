@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "composition/ComposedMap.h"
 #include "scripts/ScriptTarget.h"
+#include "set/DollSet.h"
 
 namespace tavro {
 
@@ -13,8 +15,10 @@ class CTavroDoc;
 
 class DocumentScriptTarget final : public ScriptTarget {
  public:
-  // `doc` must outlive the target; the document owns one for its own engine.
-  explicit DocumentScriptTarget(CTavroDoc& doc) : Doc(doc) {}
+  // The document and its set and map must outlive the target; the document owns one for its own
+  // engine and lends it the parts the actions change.
+  DocumentScriptTarget(CTavroDoc& doc, DollSet& set, ComposedMap& map)
+      : Doc(doc), Set(set), Map(map) {}
 
   void ChangeCels(uint16_t target, CelChange change) override;
   void ShiftTransparency(uint16_t target, int16_t amount) override;
@@ -37,6 +41,8 @@ class DocumentScriptTarget final : public ScriptTarget {
   void AddObjectToDirtyRect(int32_t objectNumber);
 
   CTavroDoc& Doc;
+  DollSet& Set;
+  ComposedMap& Map;
 };
 
 }  // namespace tavro

@@ -141,6 +141,11 @@ CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy, const Ma
                   (object.Y + object.ExtentBottom > shown.bottom && sy > 0);
   result.scrollX = sx * zoom;
   result.scrollY = sy * zoom;
+  result.moved = true;
+  result.stepX = sx;
+  result.stepY = sy;
+  result.objectBox = {object.X, object.Y, object.X + object.ExtentRight,
+                      object.Y + object.ExtentBottom};
   return result;
 }
 

@@ -87,9 +87,10 @@ CTavroDoc::DragResult CTavroDoc::DropHeldObject() {
 
 void CTavroDoc::FlushAndRepaint() {
   if (!Composed.Dirty()) return;
-  const MapRect changed = Composed.DirtyArea();
+  const MapRect changed = IntersectRect(Composed.DirtyArea(),
+                                        {0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
   FlushDirtyRect();
-  host().RepaintMapRect(changed);
+  if (!changed.IsEmpty()) notices().RepaintMapRect(changed);
 }
 
 }  // namespace tavro

@@ -1,4 +1,5 @@
-// File Save and Save As: the question, and a write that never leaves half a file behind.
+// File Save and Save As: when the overwrite must be confirmed, and a write that never leaves half
+// a file behind.
 #include <cstring>
 #include <string>
 
@@ -8,8 +9,6 @@
 
 namespace tavro {
 namespace {
-
-constexpr char kOverwriteQuestion[] = "上書きしますか？";
 
 std::string Failure(ReplaceStep step, const std::string& path, int code) {
   const char* what =
@@ -21,17 +20,18 @@ std::string Failure(ReplaceStep step, const std::string& path, int code) {
 
 bool CTavroDoc::CanSave() const { return SetLoaded && Session.SavingAllowed(); }
 
-bool CTavroDoc::PrepareSave(const std::string& pathName) {
-  ConfirmOverwrite = !pathName.empty() && IsReadable(pathName) && !IsReadOnly(pathName);
-  return ConfirmOverwrite;
+bool CTavroDoc::MustConfirmOverwrite(const std::string& pathName) const {
+  return !pathName.empty() && IsReadable(pathName) && !IsReadOnly(pathName);
 }
 
-bool CTavroDoc::OnSaveDocument(const std::string& path) {
-  if (ConfirmOverwrite && !host().AskYesNo(kOverwriteQuestion, "")) return false;
-  std::string error;
-  if (SaveConfigFile(path, error)) return true;
-  host().ShowMessage(error, "", MessageIcon::Exclamation);
-  return false;
+SaveResult CTavroDoc::OnSaveDocument(const std::string& path, bool overwriteConfirmed) {
+  SaveResult result;
+  if (!overwriteConfirmed && MustConfirmOverwrite(path)) {
+    result.NotConfirmed = true;
+    return result;
+  }
+  result.Saved = SaveConfigFile(path, result.Error);
+  return result;
 }
 
 bool CTavroDoc::SaveConfigFile(const std::string& path, std::string& error) {

@@ -6,7 +6,7 @@
 
 namespace tavro {
 
-CTavroDoc::CTavroDoc(Host& host) : HostLink(&host) {}
+CTavroDoc::CTavroDoc(Host& host, ChangeNotices& notices) : HostLink(&host), NoticesLink(&notices) {}
 
 // Files extracted from an archive do not outlive the program.
 CTavroDoc::~CTavroDoc() { RemoveTempDirectory(); }
@@ -29,11 +29,13 @@ void CTavroDoc::DeleteContents() {
   SetLoaded = false;
 }
 
-void CTavroDoc::LoadConfigText(std::optional<std::vector<char>> text) {
+std::vector<std::string> CTavroDoc::LoadConfigText(std::optional<std::vector<char>> text) {
+  Told.clear();
   Report.Problems.Clear();
   ResetSet();
   DeleteContents();
   LoadConfig(std::move(text));
+  return TakeTold();
 }
 
 bool CTavroDoc::OnNewDocument() {

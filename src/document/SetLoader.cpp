@@ -35,8 +35,8 @@ void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
   if (!ReadConfigText(text)) return;  // silently: the document stays empty
   Report.Errors = 0;
   if (TheSet.MakeTables()) {
-    DocumentLoadTarget target(TheSet, Composed, Engine, CelFiles, host(),
-                              {Report.Errors, Report.LoadedCels, Report.Problems});
+    DocumentLoadTarget target(TheSet, Composed, Engine, CelFiles,
+                              {Report.Errors, Report.LoadedCels, Report.Problems, Told});
     ConfigReader(TheSet).LoadLines(target);
     Composed.SetSize(TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
     Composed.Allocate(Composed.TrueColourMode());
@@ -70,7 +70,7 @@ bool CTavroDoc::ReadConfigText(std::optional<std::vector<char>>& text) {
 void CTavroDoc::ReportLoadErrors() {
   for (const LoadMessage& message : kLoadMessages) {
     if (Report.Errors & message.bit) {
-      host().ShowMessage(message.text, "", MessageIcon::Exclamation);
+      Tell(message.text);
     }
   }
 }
@@ -84,7 +84,7 @@ void CTavroDoc::ShowLoadedSet() {
   ApplySet(0);
   Engine.RunEvent(kEventBegin, 0);
   ComposeRect(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-  host().InvalidateWholeView();
+  notices().InvalidateWholeView();
   BuildPalette(TheSet, Composed, TheSet.CurrentGroup());
   SetLoaded = true;
 }

@@ -24,7 +24,7 @@ CTavroDoc::SetChoice CTavroDoc::SelectSet(int32_t n) {
   // Choosing the set already shown raises no event and recomposes nothing.
   if (n == TheSet.CurrentSet()) return SetChoice::AlreadyShown;
   SwitchSet(n);
-  host().RepaintMapRect({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
+  notices().RepaintMapRect({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
   return SetChoice::Switched;
 }
 
@@ -35,7 +35,7 @@ void CTavroDoc::SelectGroup(int32_t n) {
   // only where something else happens to be redrawn later.
   if (Composed.TrueColourMode())
     ComposeRect(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-  host().RepaintMapRect({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
+  notices().RepaintMapRect({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
 }
 
 }  // namespace tavro

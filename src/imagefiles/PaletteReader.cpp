@@ -16,13 +16,11 @@
 
 namespace tavro {
 
-int32_t LoadPaletteFile(DollSet& set, Host& host, const char* name, int32_t number,
-                        LoadProblems* problems) {
+int32_t LoadPaletteFile(DollSet& set, const char* name, int32_t number, LoadProblems* problems) {
   const std::string written = name != nullptr ? name : "";
   const auto found = FindSetFile(set.Path().SetDirectory, written);
   ReadOnlyFile file;
   if (!found || !file.Open(found->Path)) {
-    host.ShowMessage("palette file (" + written + ") is not found", "", MessageIcon::Exclamation);
     if (problems != nullptr) {
       problems->Add(ProblemKind::PaletteNotFound, DescribeMissingFile(written, FoundPath(found)));
     }

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Host.h"
 #include "set/DollSet.h"
 #include "set/LoadProblems.h"
 
@@ -28,9 +27,9 @@ class CelFileLoader {
   std::vector<uint8_t> ReadBuffer;
 };
 
-// Reads palette file `name` into `set` as palette `number`; 0 read, 1 not found (said through
-// `host`), 2 bad header. Why it failed goes to `problems` when given.
-int32_t LoadPaletteFile(DollSet& set, Host& host, const char* name, int32_t number,
+// Reads palette file `name` into `set` as palette `number`; 0 read, 1 not found (the caller
+// tells the user), 2 bad header. Why it failed goes to `problems` when given.
+int32_t LoadPaletteFile(DollSet& set, const char* name, int32_t number,
                         LoadProblems* problems = nullptr);
 
 }  // namespace tavro

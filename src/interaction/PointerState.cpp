@@ -28,8 +28,10 @@ FixOverrideState& ProcessFixOverride() {
 void PointerState::Track(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY) {
   const int32_t zoom = ZoomOrOne();
   // Division truncates toward zero, as the view always did; clamping happens after it.
-  int32_t x = (windowX + scrollX) / zoom;
-  int32_t y = (windowY + scrollY) / zoom;
+  MoveWithin((windowX + scrollX) / zoom, (windowY + scrollY) / zoom);
+}
+
+void PointerState::MoveWithin(int32_t x, int32_t y) {
   if (x < MapBounds.left) x = MapBounds.left;
   if (x > MapBounds.right) x = MapBounds.right;
   if (y < MapBounds.top) y = MapBounds.top;

@@ -21,6 +21,8 @@ class PointerState {
   int32_t Y() const { return PointerY; }
   // The map point from a window point: (window + scroll) / zoom, clamped into Bounds.
   void Track(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY);
+  // Puts the pointer at map (x, y), held within Bounds.
+  void MoveWithin(int32_t x, int32_t y);
   // Puts the pointer at map (x, y) as it is, unclamped.
   void MoveTo(int32_t x, int32_t y) {
     PointerX = x;

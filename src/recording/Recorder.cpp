@@ -18,12 +18,17 @@ constexpr int kMaxPassesAtOneTick = 64;
 
 class Recording {
  public:
-  Recording(CTavroDoc& doc, RecordingHost& clock, const RecordingRequest& request,
+  Recording(DocumentSession& session, RecordingHost& clock, const RecordingRequest& request,
             FrameWriter& writer)
-      : Doc(doc), Clock(clock), Request(request), Writer(writer), Start(clock.CurrentTick()) {}
+      : Session(session),
+        Doc(session.Doc()),
+        Clock(clock),
+        Request(request),
+        Writer(writer),
+        Start(clock.CurrentTick()) {}
 
   RecordingResult Run() {
-    Doc.FlushAndRepaint();
+    Session.Flush();
     if (!Frames.Start(Doc)) return Failed("there is no composed picture to record");
     Clock.TakeRepaints();
     Clock.TakeWholeView();
@@ -57,7 +62,7 @@ class Recording {
     size_t input = 0;
     int passesAtThisTick = 0;
     while (Result.Error.empty()) {
-      const int32_t delay = Doc.NextTimerPassDelay(Start + now);
+      const int32_t delay = Session.NextTimerPassDelay(Start + now);
       uint64_t pass = delay == CTavroDoc::kNoTimerPass ? kNever : uint64_t{now} + delay;
       const uint64_t next = input < Request.Inputs.size() ? Request.Inputs[input].AtMs : kNever;
       if (pass == now && ++passesAtThisTick > kMaxPassesAtOneTick) pass = now + 1;
@@ -66,7 +71,7 @@ class Recording {
       if (at > now) passesAtThisTick = 0;
       now = static_cast<uint32_t>(at);
       Clock.SetTick(Start + now);
-      if (pass <= now) Doc.RunTimerPass(Start + now);
+      if (pass <= now) Session.RunTimerPass(Start + now);
       while (input < Request.Inputs.size() && Request.Inputs[input].AtMs <= now)
         Apply(Request.Inputs[input++]);
       if (!Observe(now)) return now;
@@ -84,12 +89,9 @@ class Recording {
       case RecordingInput::Kind::Drop:
         Drop();
         break;
-      case RecordingInput::Kind::Key: {
-        const int32_t code = std::toupper(static_cast<unsigned char>(input.Value));
-        Doc.Pointer().FeedFixOverrideKey(code);
-        if (code >= '0' && code <= '9') Doc.SelectSet(code - '0');
+      case RecordingInput::Kind::Key:
+        Session.Key(std::toupper(static_cast<unsigned char>(input.Value)));
         break;
-      }
     }
   }
 
@@ -100,17 +102,10 @@ class Recording {
                              std::to_string(input.Value) + " shows; nothing was pressed");
       return;
     }
-    Doc.Pointer().MoveTo(x, y);
-    Doc.PressAtPointer();
-    Doc.FlushAndRepaint();
+    Session.Press(x, y);
   }
 
-  void Drop() {
-    if (Doc.Pointer().HeldSlot() == 0) return;
-    const CTavroDoc::DragResult step = Doc.DropHeldObject();
-    if (step.redraw) Clock.RepaintMapRect(*step.redraw);
-    Doc.FlushAndRepaint();
-  }
+  void Drop() { Session.Release(); }
 
   // The first point, row by row from the top left of the object's box, where a click picks
   // object `number` and no other.
@@ -125,7 +120,7 @@ class Recording {
                       {0, 0, set.PlayfieldWidth(), set.PlayfieldHeight()});
     for (y = box.top; y < box.bottom; ++y) {
       for (x = box.left; x < box.right; ++x) {
-        if (HitTest(set, Doc.Pointer(), x, y) == number) return true;
+        if (Session.ObjectAt(x, y) == number) return true;
       }
     }
     return false;
@@ -138,7 +133,8 @@ class Recording {
     return Frames.Observe(Doc, area, now, Result.Error);
   }
 
-  CTavroDoc& Doc;
+  DocumentSession& Session;
+  const CTavroDoc& Doc;
   RecordingHost& Clock;
   const RecordingRequest& Request;
   FrameWriter& Writer;
@@ -149,8 +145,9 @@ class Recording {
 
 }  // namespace
 
-RecordingResult RecordAnimation(CTavroDoc& doc, RecordingHost& clock,
+RecordingResult RecordAnimation(DocumentSession& session, RecordingHost& clock,
                                 const RecordingRequest& request) {
+  const CTavroDoc& doc = session.Doc();
   RecordingResult result;
   const std::unique_ptr<FrameWriter> writer = MakeFrameWriter(AnimationFormatOf(request.Path));
   if (writer == nullptr) {
@@ -163,7 +160,7 @@ RecordingResult RecordAnimation(CTavroDoc& doc, RecordingHost& clock,
   } else if (request.Zoom < 1 || request.Zoom > kMaxRecordingZoom) {
     result.Error = "a recording is zoomed from 1 to 31 times";
   } else {
-    result = Recording(doc, clock, request, *writer).Run();
+    result = Recording(session, clock, request, *writer).Run();
   }
   return result;
 }

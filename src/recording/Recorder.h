@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "document/CTavroDoc.h"
+#include "document/DocumentSession.h"
 #include "recording/RecordingHost.h"
 
 namespace tavro {
@@ -45,9 +45,9 @@ struct RecordingResult {
   std::vector<std::string> Notes;  // written, but not quite as asked
 };
 
-// Records `doc`, whose host must be `clock`, from the clock's present tick on. The document is
-// left as the recording's end shows it.
-RecordingResult RecordAnimation(CTavroDoc& doc, RecordingHost& clock,
+// Records the session's document, whose host and notices must be `clock`, from the clock's
+// present tick on. The document is left as the recording's end shows it.
+RecordingResult RecordAnimation(DocumentSession& session, RecordingHost& clock,
                                 const RecordingRequest& request);
 
 }  // namespace tavro

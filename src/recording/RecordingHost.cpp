@@ -14,9 +14,4 @@ bool RecordingHost::TakeWholeView() {
   return whole;
 }
 
-void RecordingHost::ShowMessage(const std::string& text, const std::string& caption,
-                                MessageIcon icon) {
-  if (MessagesGo == Messages::PassOn) Outside.ShowMessage(text, caption, icon);
-}
-
 }  // namespace tavro

@@ -1,20 +1,21 @@
-// The host a document plays under while it is recorded: a clock that stands still until the
-// recorder moves it, and a view that only notes what it was asked to repaint.
+// The outside a document plays in while it is recorded: a clock that stands still until the
+// recorder moves it, no sound (a recording cannot hold one), settings from the outside it was
+// lent from, and notices that only note what the view would have repainted.
 //
-// Everything else goes to the host outside (the console's or the window's), except sounds, which
-// a recording cannot hold, and, where the outside would open boxes that stop the recording, the
-// scripts' messages.
+// The scripts' "debug(" texts go on to the outside's notices, or, where the outside would open
+// boxes that stop the recording, nowhere.
 #pragma once
 
 #include "platform/Host.h"
 
 namespace tavro {
 
-class RecordingHost : public Host {
+class RecordingHost : public Host, public ChangeNotices {
  public:
-  // Drop: no message box and no question reaches the outside.
+  // Drop: no "debug(" text reaches the outside.
   enum class Messages { PassOn, Drop };
-  RecordingHost(Host& outside, Messages messages) : Outside(outside), MessagesGo(messages) {}
+  RecordingHost(Host& outside, ChangeNotices& outsideNotices, Messages messages)
+      : Outside(outside), OutsideNotices(outsideNotices), MessagesGo(messages) {}
 
   // ---- the virtual clock ----
   void SetTick(uint32_t tick) { Tick = tick; }
@@ -25,29 +26,21 @@ class RecordingHost : public Host {
   MapRect TakeRepaints();
   bool TakeWholeView();
 
-  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
-  // Without boxes, a question is answered No, which changes nothing.
-  bool AskYesNo(const std::string& text, const std::string& caption) override {
-    return MessagesGo == Messages::PassOn && Outside.AskYesNo(text, caption);
-  }
   void PlaySound(const std::string&) override {}
-  bool IsShiftDown() override { return false; }
   uint32_t TickCount() override { return Tick; }
   uint32_t ClockSeconds() override { return Seconds; }
-  void BeginWaitCursor() override { Outside.BeginWaitCursor(); }
-  void EndWaitCursor() override { Outside.EndWaitCursor(); }
-  bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) override {
-    return Outside.ChooseConfigFile(names, chosen);
-  }
   std::string ProfileString(const std::string& section, const std::string& key) override {
     return Outside.ProfileString(section, key);
   }
-  void AddToRecentFiles(const std::string& path) override { Outside.AddToRecentFiles(path); }
   void InvalidateWholeView() override { WholeView = true; }
   void RepaintMapRect(const MapRect& rect) override { Repaints = UnionRect(Repaints, rect); }
+  void ShowDebugText(const std::string& text) override {
+    if (MessagesGo == Messages::PassOn) OutsideNotices.ShowDebugText(text);
+  }
 
  private:
   Host& Outside;
+  ChangeNotices& OutsideNotices;
   Messages MessagesGo;
   uint32_t Tick = 0;
   uint32_t Seconds = 0;

@@ -8,15 +8,10 @@
 
 namespace tavro::render {
 
-void ConsoleHost::ShowMessage(const std::string& text, const std::string&, MessageIcon) {
+void ConsoleHost::Say(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fputc('\n', stderr);
   std::fflush(stderr);
-}
-
-bool ConsoleHost::AskYesNo(const std::string& text, const std::string& caption) {
-  ShowMessage(text, caption, MessageIcon::Question);
-  return false;
 }
 
 uint32_t ConsoleHost::TickCount() {
@@ -40,8 +35,7 @@ bool ConsoleHost::ChooseConfigFile(const std::vector<std::string>& names, std::s
       return true;
     }
   }
-  ShowMessage("no configuration file \"" + configName_ + "\" in the archive", "",
-              MessageIcon::Exclamation);
+  Say("no configuration file \"" + configName_ + "\" in the archive");
   return false;
 }
 

@@ -1,5 +1,6 @@
-// The Host of tavro-render: message boxes become lines on stderr, byte for byte, and everything
-// that would need a person or a window quietly does nothing.
+// The outside of tavro-render: a real clock, no sound, no settings, and every message the window
+// would show in a box written to stderr as one line, byte for byte. The choice among several
+// configuration files in an archive is made from the command line.
 #pragma once
 
 #include <string>
@@ -9,26 +10,20 @@
 
 namespace tavro::render {
 
-class ConsoleHost : public Host {
+class ConsoleHost : public NullHost {
  public:
   // `configName`: the configuration file to take from an archive holding several (empty: the
   // first one offered).
   explicit ConsoleHost(std::string configName) : configName_(std::move(configName)) {}
 
-  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
-  // Nobody is there to answer: every question is answered No, which never overwrites anything.
-  bool AskYesNo(const std::string& text, const std::string& caption) override;
-  void PlaySound(const std::string&) override {}
-  bool IsShiftDown() override { return false; }
   uint32_t TickCount() override;
   uint32_t ClockSeconds() override;
-  void BeginWaitCursor() override {}
-  void EndWaitCursor() override {}
-  bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) override;
-  std::string ProfileString(const std::string&, const std::string&) override { return {}; }
-  void AddToRecentFiles(const std::string&) override {}
-  void InvalidateWholeView() override {}
-  void RepaintMapRect(const MapRect&) override {}
+  void ShowDebugText(const std::string& text) override { Say(text); }
+
+  // One message, as one line on stderr.
+  virtual void Say(const std::string& text);
+  // Picks one of `names` (in the order offered); false, having said why, when none fits.
+  virtual bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen);
 
  private:
   std::string configName_;

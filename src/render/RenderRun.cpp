@@ -3,61 +3,66 @@
 #include <cstdio>
 #include <string>
 
-#include "document/CTavroDoc.h"
+#include "document/DocumentSession.h"
 #include "recording/Recorder.h"
+#include "render/ConsoleHost.h"
 #include "render/PngOutput.h"
 
 namespace tavro::render {
 
-namespace {
-
-void Tell(CTavroDoc& doc, const std::string& text) {
-  doc.host().ShowMessage(text, "", MessageIcon::Exclamation);
-}
-
-}  // namespace
-
 // The viewer's File > Open: a configuration file directly, an archive through its temporary
-// directory. The open reports its own failures through the host.
-bool OpenSet(CTavroDoc& doc, const std::string& path) {
-  return doc.OnOpenDocument(path) && doc.IsSetLoaded();
+// directory, its configuration file chosen from the command line.
+bool OpenSet(DocumentSession& session, ConsoleHost& console, const std::string& path) {
+  OpenResult result = session.Open(path);
+  for (const std::string& message : result.Messages) console.Say(message);
+  if (!result.ConfigChoices.empty()) {
+    std::string chosen;
+    if (!console.ChooseConfigFile(result.ConfigChoices, chosen)) return false;
+    result = session.Open(path, {false, chosen});
+    for (const std::string& message : result.Messages) console.Say(message);
+  }
+  return result.Opened && session.Doc().IsSetLoaded();
 }
 
 namespace {
 
-bool ChooseSet(CTavroDoc& doc, int set) {
-  if (doc.SelectSet(set) != CTavroDoc::SetChoice::NotInUse) return true;
-  Tell(doc, "set " + std::to_string(set) + " is not in use");
+bool ChooseSet(DocumentSession& session, ConsoleHost& console, int set) {
+  if (session.IsSetAvailable(set)) {
+    session.SelectSet(set);
+    return true;
+  }
+  console.Say("set " + std::to_string(set) + " is not in use");
   return false;
 }
 
 // The Color menu offers only the groups the palette files have.
-bool ChooseGroup(CTavroDoc& doc, int group) {
-  if (group >= doc.Set().Palettes().GroupCount) {
-    Tell(doc, "colour group " + std::to_string(group) + " is not in this set (it has " +
-                  std::to_string(doc.Set().Palettes().GroupCount) + ")");
+bool ChooseGroup(DocumentSession& session, ConsoleHost& console, int group) {
+  if (!session.IsGroupAvailable(group)) {
+    const CTavroDoc& doc = session.Doc();
+    console.Say("colour group " + std::to_string(group) + " is not in this set (it has " +
+                std::to_string(doc.Set().Palettes().GroupCount) + ")");
     return false;
   }
-  doc.SelectGroup(group);
+  session.SelectGroup(group);
   return true;
 }
 
 }  // namespace
 
-bool ApplyStep(CTavroDoc& doc, const SetStep& step) {
+bool ApplyStep(DocumentSession& session, ConsoleHost& console, const SetStep& step) {
   switch (step.kind) {
     case SetStep::Kind::Set:
-      return ChooseSet(doc, step.value);
+      return ChooseSet(session, console, step.value);
     case SetStep::Kind::Group:
-      return ChooseGroup(doc, step.value);
+      return ChooseGroup(session, console, step.value);
     case SetStep::Kind::Mode256:
-      doc.SetColourMode256();
+      session.ColourMode256();
       return true;
     case SetStep::Kind::ModeTrue:
-      doc.SetColourModeTrue();
+      session.ColourModeTrue();
       return true;
     case SetStep::Kind::Transparent50:
-      doc.ApplyTransparent50();
+      session.Transparent50();
       return true;
   }
   return true;
@@ -67,46 +72,47 @@ namespace {
 
 // File > Save As without its dialog and without the question: only a set that did not come out
 // of an archive can be saved.
-bool SaveSet(CTavroDoc& doc, const std::string& path) {
-  if (!doc.CanSave()) {
-    Tell(doc, "a set read from an archive cannot be saved");
+bool SaveSet(DocumentSession& session, ConsoleHost& console, const std::string& path) {
+  if (!session.States().CanSave) {
+    console.Say("a set read from an archive cannot be saved");
     return false;
   }
-  std::string error;
-  if (doc.SaveConfigFile(path, error)) return true;
-  Tell(doc, error);
-  return false;
+  const SaveResult saved = session.Save(path, true);
+  if (!saved.Saved) console.Say(saved.Error);
+  return saved.Saved;
 }
 
-void PrintInformation(const CTavroDoc& doc) {
-  const std::string text = doc.InformationText();
+void PrintInformation(const DocumentSession& session) {
+  const std::string text = session.InformationText();
   std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-bool RecordSet(CTavroDoc& doc, const RenderOptions& options, RecordingHost& clock) {
-  const RecordingResult result =
-      RecordAnimation(doc, clock, {options.output, options.recordMs, options.zoom, options.inputs});
-  for (const std::string& note : result.Notes) Tell(doc, note);
-  if (!result.Written) Tell(doc, result.Error);
+bool RecordSet(DocumentSession& session, ConsoleHost& console, const RenderOptions& options,
+               RecordingHost& clock) {
+  const RecordingResult result = RecordAnimation(
+      session, clock, {options.output, options.recordMs, options.zoom, options.inputs});
+  for (const std::string& note : result.Notes) console.Say(note);
+  if (!result.Written) console.Say(result.Error);
   return result.Written;
 }
 
-int RunSteps(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock) {
-  if (!OpenSet(doc, options.file)) return kExitNoSet;
+int RunSteps(DocumentSession& session, ConsoleHost& console, const RenderOptions& options,
+             RecordingHost* clock) {
+  if (!OpenSet(session, console, options.file)) return kExitNoSet;
   for (const SetStep& step : options.steps) {
-    if (!ApplyStep(doc, step)) return kExitUsage;
+    if (!ApplyStep(session, console, step)) return kExitUsage;
   }
   if (options.recordMs > 0 && clock != nullptr) {
-    if (!RecordSet(doc, options, *clock)) return kExitNoSet;
+    if (!RecordSet(session, console, options, *clock)) return kExitNoSet;
   } else if (!options.output.empty()) {
     std::string error;
-    if (!WritePlayfieldPng(doc, options.zoom, options.output, error)) {
-      Tell(doc, error);
+    if (!WritePlayfieldPng(session.Doc(), options.zoom, options.output, error)) {
+      console.Say(error);
       return kExitNoSet;
     }
   }
-  if (options.info) PrintInformation(doc);
-  if (!options.savePath.empty() && !SaveSet(doc, options.savePath)) return kExitNoSet;
+  if (options.info) PrintInformation(session);
+  if (!options.savePath.empty() && !SaveSet(session, console, options.savePath)) return kExitNoSet;
   return kExitShown;
 }
 
@@ -121,12 +127,13 @@ void PrintLoadReport(const CTavroDoc& doc) {
 
 }  // namespace
 
-int RunRender(CTavroDoc& doc, const RenderOptions& options, RecordingHost* clock) {
-  const int status = RunSteps(doc, options, clock);
+int RunRender(DocumentSession& session, ConsoleHost& console, const RenderOptions& options,
+              RecordingHost* clock) {
+  const int status = RunSteps(session, console, options, clock);
   if (!options.check) return status;
   // A set that read nothing usable still says why, line by line.
-  PrintLoadReport(doc);
-  const bool problems = !doc.LastLoad().Problems.Empty();
+  PrintLoadReport(session.Doc());
+  const bool problems = !session.Doc().LastLoad().Problems.Empty();
   return status == kExitShown && problems ? kExitProblems : status;
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-#include "document/CTavroDoc.h"
+#include "document/DocumentSession.h"
 #include "platform/Directory.h"
 #include "render/BoundedChild.h"
 #include "render/PngOutput.h"
@@ -26,25 +26,27 @@ void Complain(const std::string& text) { std::fprintf(stderr, "tavro-render: %s\
 
 // Set 0 where the set uses it (else the set the open shows), colour group 0, then the caller's
 // own set, group and mode options.
-bool ShowFirstPicture(CTavroDoc& doc, const RenderOptions& options) {
-  doc.SelectSet(0);
-  if (doc.Set().Palettes().GroupCount > 0) doc.SelectGroup(0);
+bool ShowFirstPicture(DocumentSession& session, ConsoleHost& console,
+                      const RenderOptions& options) {
+  session.SelectSet(0);
+  session.SelectGroup(0);
   return std::all_of(options.steps.begin(), options.steps.end(),
-                     [&doc](const SetStep& step) { return ApplyStep(doc, step); });
+                     [&](const SetStep& step) { return ApplyStep(session, console, step); });
 }
 
 // The child's work: everything it writes stays inside `workDirectory`.
 int DrawThumbnail(const RenderOptions& options, const std::string& workDirectory) {
   ThumbnailHost host(options.configName, workDirectory);
   CTavroDoc doc(host);
-  if (!OpenSet(doc, options.file)) return kExitNoSet;
+  DocumentSession session(doc, host, host);
+  if (!OpenSet(session, host, options.file)) return kExitNoSet;
   // Every "*.cnf" is ours by name, other programs' settings included; one from which no cel
   // loads is no doll set, and without a thumbnail it keeps its own icon.
   if (doc.LastLoad().LoadedCels == 0) {
     Complain("no cel of \"" + options.file + "\" could be loaded");
     return kExitNoSet;
   }
-  if (!ShowFirstPicture(doc, options)) return kExitUsage;
+  if (!ShowFirstPicture(session, host, options)) return kExitUsage;
   std::string error;
   const QImage playfield = PlayfieldImage(doc, 1, error);
   if (playfield.isNull() || !WritePng(FitThumbnail(playfield, options.thumbnailSize),

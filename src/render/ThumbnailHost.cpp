@@ -10,11 +10,10 @@ constexpr int kMessagesShown = 20;
 
 }  // namespace
 
-void ThumbnailHost::ShowMessage(const std::string& text, const std::string& caption,
-                                MessageIcon icon) {
+void ThumbnailHost::Say(const std::string& text) {
   if (messagesShown_ >= kMessagesShown) return;
   ++messagesShown_;
-  ConsoleHost::ShowMessage(text, caption, icon);
+  ConsoleHost::Say(text);
 }
 
 bool ThumbnailHost::ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) {
@@ -22,10 +21,6 @@ bool ThumbnailHost::ChooseConfigFile(const std::vector<std::string>& names, std:
   if (names.empty()) return false;
   chosen = *std::min_element(names.begin(), names.end());
   return true;
-}
-
-std::string ThumbnailHost::ProfileString(const std::string& section, const std::string& key) {
-  return section == "OPTION" && key == "TMPDIR" ? workDirectory_ : std::string();
 }
 
 }  // namespace tavro::render

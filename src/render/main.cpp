@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "document/CTavroDoc.h"
+#include "document/DocumentSession.h"
 #include "recording/RecordingHost.h"
 #include "render/ConsoleHost.h"
 #include "render/RenderOptions.h"
@@ -29,12 +29,14 @@ int main(int argc, char** argv) {
   if (options.recordMs > 0) {
     // The whole run, loading included, on the virtual clock: alarms armed while loading count
     // from its 0, and the same arguments give the same file.
-    tavro::RecordingHost clock(host, tavro::RecordingHost::Messages::PassOn);
+    tavro::RecordingHost clock(host, host, tavro::RecordingHost::Messages::PassOn);
     clock.SetClockSeconds(options.seed);
-    tavro::CTavroDoc doc(clock);
+    tavro::CTavroDoc doc(clock, clock);
     if (options.seedGiven) doc.Scripts().SeedScriptRandom(options.seed);
-    return RunRender(doc, options, &clock);
+    tavro::DocumentSession session(doc, clock, clock);
+    return RunRender(session, host, options, &clock);
   }
   tavro::CTavroDoc doc(host);
-  return RunRender(doc, options);
+  tavro::DocumentSession session(doc, host, host);
+  return RunRender(session, host, options);
 }

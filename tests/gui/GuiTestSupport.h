@@ -74,6 +74,11 @@ class StubFrameLink : public ViewFrameLink {
   bool ToolbarShown() const override { return toolbarShown; }
   void StoreToolbarVisible(bool visible) override { storedToolbar = visible ? 1 : 0; }
   QWidget* FrameWindow() override { return window; }
+  // The plain boxes the view showed, caption and text.
+  std::vector<std::pair<std::string, std::string>> boxes;
+  void ShowPlainBox(const std::string& text, const std::string& caption) override {
+    boxes.emplace_back(caption, text);
+  }
 };
 
 // A view standing on its own as its own window, without scroll bars. The frame reports no

@@ -92,7 +92,7 @@ class ViewMouseTest : public QObject {
     keySequence.Reset();
     view = test::MakeStandaloneView(*doc, frame);
     host.view = view.get();
-    QVERIFY(doc->OnOpenDocument(files.Path("play.cnf").string()));
+    QVERIFY(test::OpenAsWindow(*doc, host, files.Path("play.cnf").string()).Opened);
     QVERIFY(doc->IsSetLoaded());
     QVERIFY(host.messages.empty());
     paints = std::make_unique<test::PaintRecorder>(Port());
@@ -285,16 +285,15 @@ class ViewMouseTest : public QObject {
     ShowView(200, 160, 1);
     QTest::mousePress(Port(), Qt::RightButton, {}, At({40, 32}));
     QVERIFY(!view->HoldsCapture());  // the right button captures nothing
-    QCOMPARE(host.messages.size(), size_t{1});
-    QCOMPARE(host.messages[0].caption, std::string("Object No.2"));
-    QCOMPARE(host.messages[0].text, std::string("2 : red hat\n"));
-    QVERIFY(host.messages[0].icon == MessageIcon::None);
+    QCOMPARE(frame.boxes.size(), size_t{1});
+    QCOMPARE(frame.boxes[0].first, std::string("Object No.2"));
+    QCOMPARE(frame.boxes[0].second, std::string("2 : red hat\n"));
     QTest::mouseRelease(Port(), Qt::RightButton, {}, At({40, 32}));
 
     QTest::mousePress(Port(), Qt::RightButton, {}, At({12, 12}));
-    QCOMPARE(host.messages.size(), size_t{2});
-    QCOMPARE(host.messages[1].caption, std::string("Object No.0"));
-    QCOMPARE(host.messages[1].text, std::string("0 : \n"));
+    QCOMPARE(frame.boxes.size(), size_t{2});
+    QCOMPARE(frame.boxes[1].first, std::string("Object No.0"));
+    QCOMPARE(frame.boxes[1].second, std::string("0 : \n"));
     QTest::mouseRelease(Port(), Qt::RightButton, {}, At({12, 12}));
 
     // A transparent spot, and a spot beside the picture whose nearest edge point is
@@ -302,7 +301,7 @@ class ViewMouseTest : public QObject {
     QTest::mousePress(Port(), Qt::RightButton, {}, At({90, 70}));
     QTest::mouseRelease(Port(), Qt::RightButton, {}, At({90, 70}));
     QTest::mousePress(Port(), Qt::RightButton, {}, QPoint(150, 150));
-    QCOMPARE(host.messages.size(), size_t{2});
+    QCOMPARE(frame.boxes.size(), size_t{2});
     ExpectIdle();
   }
 };

@@ -24,7 +24,7 @@ class ViewTimerTest : public QObject {
   // A 100 x 80 set with object 0 (a solid 10 x 10 cel) at 10,10 in sets 0 and 1, and `script`.
   void Load(const std::string& script) {
     files->WriteText("t.cnf", "(100,80)\n%pal.kcf\n#0 a.cel :0 1\n$0 10,10\n$1 10,10\n" + script);
-    QVERIFY(doc->OnOpenDocument(files->Path("t.cnf").string()));
+    QVERIFY(test::OpenAsWindow(*doc, host, files->Path("t.cnf").string()).Opened);
     QVERIFY(doc->IsSetLoaded());
     view->InvalidateWholeView(true);  // as the application does after every open
   }
@@ -41,7 +41,7 @@ class ViewTimerTest : public QObject {
     files->OldPalette("pal.kcf");
     files->SolidCel("a.cel", 10, 10, 3);
     host.messages.clear();
-    host.tick = 1000;
+    host.Tick = 1000;
     doc = std::make_unique<CTavroDoc>(host);
     view = test::MakeStandaloneView(*doc, frame);
     host.view = view.get();
@@ -64,7 +64,7 @@ class ViewTimerTest : public QObject {
     QCoreApplication::processEvents();
     ExpectTimerIn(50);
     test::PaintRecorder paints(view->viewport());
-    host.tick = 1060;
+    host.Tick = 1060;
     // The real timer fires (after 50 ms) and the pass reads the fake clock.
     QTRY_COMPARE(host.messages.size(), size_t{2});
     QCOMPARE(host.MessageTexts(), (std::vector<std::string>{"one", "two"}));
@@ -79,14 +79,14 @@ class ViewTimerTest : public QObject {
   void aSelfRearmingAlarmKeepsItsPeriodFromItsDueTime() {
     Load(";@initialize() timer(1,100)\n;@alarm(1) timer(1,100)\n");
     ExpectTimerIn(100);  // due at 1100
-    host.tick = 1130;
+    host.Tick = 1130;
     view->RunTimerPass();
     ExpectTimerIn(70);  // due at 1200, not 1230
-    host.tick = 1260;
+    host.Tick = 1260;
     view->RunTimerPass();
     ExpectTimerIn(40);
     // Noticed a whole period late: it comes again on the next pass.
-    host.tick = 1420;
+    host.Tick = 1420;
     view->RunTimerPass();
     ExpectTimerIn(1);
   }
@@ -117,7 +117,7 @@ class ViewTimerTest : public QObject {
     QVERIFY(!Timer().isActive());  // "timer(" 0 cancelled the only slot
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(12, 12));
     ExpectTimerIn(30);
-    host.tick = 1010;
+    host.Tick = 1010;
     QTest::keyClick(view.get(), Qt::Key_1);  // set 1's "set(" arms slot 3 for 1080
     QCOMPARE(doc->Set().CurrentSet(), 1);
     ExpectTimerIn(20);  // slot 1 at 1030 comes first
@@ -129,7 +129,8 @@ class ViewTimerTest : public QObject {
   void aDirtyMapIsFlushedOnTheNextPass() {
     Load("");
     QCoreApplication::processEvents();
-    DocumentScriptTarget(*doc).MoveObject(0, 30, 0);  // as a script action outside any pass would
+    DocumentScriptTarget(*doc, doc->EditSet(), doc->EditMap())
+        .MoveObject(0, 30, 0);  // as a script action outside any pass would
     view->ScheduleTimerPass();
     ExpectTimerIn(0);
     test::PaintRecorder paints(view->viewport());

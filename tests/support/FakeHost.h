@@ -1,76 +1,50 @@
-// A Host for tests: records everything the core asks of the outside world and answers from
-// settable fields. Time stands still unless a test moves it.
+// The null host for tests: records what the core played and told its notices, and keeps the
+// messages an open or a load returned where a window would have shown them. Time stands still
+// unless a test moves it (Tick).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "document/CTavroDoc.h"
 #include "platform/Host.h"
 
 namespace tavro::test {
 
-class FakeHost : public Host {
+class FakeHost : public NullHost {
  public:
-  struct Message {
-    std::string text;
-    std::string caption;
-    MessageIcon icon;
-  };
-
-  // What was asked.
-  std::vector<Message> messages;
-  std::vector<std::string> questions;
+  // "debug(" texts as they came, and the messages of results handed to Show, in order.
+  std::vector<std::string> messages;
   std::vector<std::string> sounds;
-  std::vector<std::vector<std::string>> configChoices;
-  std::vector<std::string> recentFiles;
   std::vector<MapRect> repaints;
   int wholeViewInvalidations = 0;
-  int waitCursorDepth = 0;
-  int waitCursorShown = 0;
 
-  // How to answer.
-  bool shiftDown = false;
-  uint32_t tick = 0;
-  uint32_t clockSeconds = 12345;
-  bool answerYes = true;
-  bool chooseOk = true;
-  std::string choice;  // empty: the first name offered
-  std::string tmpDir;  // "OPTION"/"TMPDIR"
-
-  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override {
-    messages.push_back({text, caption, icon});
-  }
-  bool AskYesNo(const std::string& text, const std::string&) override {
-    questions.push_back(text);
-    return answerYes;
-  }
   void PlaySound(const std::string& path) override { sounds.push_back(path); }
-  bool IsShiftDown() override { return shiftDown; }
-  uint32_t TickCount() override { return tick; }
-  uint32_t ClockSeconds() override { return clockSeconds; }
-  void BeginWaitCursor() override {
-    ++waitCursorDepth;
-    ++waitCursorShown;
-  }
-  void EndWaitCursor() override { --waitCursorDepth; }
-  bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) override {
-    configChoices.push_back(names);
-    chosen = choice.empty() && !names.empty() ? names.front() : choice;
-    return chooseOk;
-  }
-  std::string ProfileString(const std::string& section, const std::string& key) override {
-    return (section == "OPTION" && key == "TMPDIR") ? tmpDir : std::string();
-  }
-  void AddToRecentFiles(const std::string& path) override { recentFiles.push_back(path); }
   void InvalidateWholeView() override { ++wholeViewInvalidations; }
   void RepaintMapRect(const MapRect& rect) override { repaints.push_back(rect); }
+  void ShowDebugText(const std::string& text) override { messages.push_back(text); }
 
-  std::vector<std::string> MessageTexts() const {
-    std::vector<std::string> texts;
-    for (const auto& m : messages) texts.push_back(m.text);
-    return texts;
+  void Show(const std::vector<std::string>& texts) {
+    messages.insert(messages.end(), texts.begin(), texts.end());
   }
+  const std::vector<std::string>& MessageTexts() const { return messages; }
 };
+
+// File > Open as the window runs it, with the answers a test gives: Shift held (merge), and the
+// name picked when the archive offers several configuration files (empty: the first offered).
+// The messages go to the host; `offered` receives the names offered, if any.
+inline OpenResult OpenAsWindow(CTavroDoc& doc, FakeHost& host, const std::string& path,
+                               bool merge = false, const std::string& pick = {},
+                               std::vector<std::string>* offered = nullptr) {
+  OpenResult result = doc.OnOpenDocument(path, {merge, {}});
+  host.Show(result.Messages);
+  if (result.ConfigChoices.empty()) return result;
+  if (offered != nullptr) *offered = result.ConfigChoices;
+  const std::string chosen = pick.empty() ? result.ConfigChoices.front() : pick;
+  result = doc.OnOpenDocument(path, {merge, chosen});
+  host.Show(result.Messages);
+  return result;
+}
 
 }  // namespace tavro::test

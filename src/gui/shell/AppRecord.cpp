@@ -25,17 +25,19 @@ void CTavroApp::OnFileRecord() {
 
   // Script boxes would stop the recording halfway and let the window's timer in; the scripts'
   // texts and sounds are left out of it.
-  RecordingHost clock(Platform, RecordingHost::Messages::Drop);
+  RecordingHost clock(Platform, Platform, RecordingHost::Messages::Drop);
   const uint32_t started = Platform.TickCount();
   clock.SetTick(started);
   clock.SetClockSeconds(Platform.ClockSeconds());
-  Host& own = Document.ExchangeHost(clock);
-  Platform.BeginWaitCursor();
   const std::string target = FullPath(PathFromShown(chosen));
-  const RecordingResult result =
-      RecordAnimation(Document, clock, {target, length, Document.Pointer().ZoomOrOne(), {}});
-  Platform.EndWaitCursor();
-  Document.ExchangeHost(own);
+  RecordingResult result;
+  {
+    // The document plays on the clock for the length of the recording only.
+    DocumentSession session(Document, clock, clock);
+    Platform.BeginWaitCursor();
+    result = RecordAnimation(session, clock, {target, length, Document.Pointer().ZoomOrOne(), {}});
+    Platform.EndWaitCursor();
+  }
 
   // The set goes on from where the recording left it, its alarms as far from due as they were
   // at the recording's end.

@@ -6,22 +6,29 @@
 
 namespace tavro {
 
+namespace {
+
+constexpr char kOverwriteQuestion[] = "上書きしますか？";
+
+}  // namespace
+
 bool CTavroApp::OnFileSave() {
   if (!Document.CanSave()) return false;
   const std::string path = DocTemplate.PathName();
   // A file that is gone or may not be written is saved as a new one, without a word.
-  return DoSave(Document.PrepareSave(path) ? path : std::string());
+  return DoSave(Document.MustConfirmOverwrite(path) ? path : std::string());
 }
 
 bool CTavroApp::OnFileSaveAs() {
   if (!Document.CanSave()) return false;
-  Document.PrepareSave("");
   return DoSave(std::string());
 }
 
 bool CTavroApp::DoSave(const std::string& path) {
   std::string target = path;
-  if (target.empty()) {
+  if (!target.empty()) {
+    if (!Platform.AskYesNo(kOverwriteQuestion, std::string())) return false;
+  } else {
     // Qt's own reading of the bytes, which PathFromShown can map back when it is kept.
     QString chosen = QFile::decodeName(QByteArray::fromStdString(DocTemplate.PathName()));
     if (!Platform.Prompts().PromptSaveAs(MainFrame.get(), chosen) || chosen.isEmpty()) {
@@ -29,7 +36,13 @@ bool CTavroApp::DoSave(const std::string& path) {
     }
     target = FullPath(PathFromShown(chosen));
   }
-  if (!Document.OnSaveDocument(target)) return false;
+  // Save As's own dialog has asked about an existing file.
+  const SaveResult saved = Document.OnSaveDocument(target, true);
+  if (!saved.Saved) {
+    if (!saved.Error.empty())
+      Platform.ShowMessage(saved.Error, std::string(), MessageIcon::Exclamation);
+    return false;
+  }
   DocTemplate.SetPathName(target);
   Platform.AddToRecentFiles(target);
   MainFrame->UpdateCaption();

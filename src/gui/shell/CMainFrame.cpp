@@ -165,6 +165,10 @@ bool CMainFrame::ToolbarShown() const { return Bar != nullptr && !Bar->isHidden(
 
 void CMainFrame::StoreToolbarVisible(bool visible) { App.ToolbarVisible = visible ? 1 : 0; }
 
+void CMainFrame::ShowPlainBox(const std::string& text, const std::string& caption) {
+  App.HostImpl().ShowMessage(text, caption, MessageIcon::None);
+}
+
 void CMainFrame::MinimiseOrRestore() {
   if (isMinimized()) {
     // Back to the state it had before: a maximised frame stays maximised.

@@ -49,6 +49,7 @@ class CMainFrame : public QMainWindow, public ViewFrameLink {
   bool ToolbarShown() const override;
   void StoreToolbarVisible(bool visible) override;
   QWidget* FrameWindow() override { return this; }
+  void ShowPlainBox(const std::string& text, const std::string& caption) override;
 
   QMenu* createPopupMenu() override { return nullptr; }
 

@@ -18,7 +18,7 @@ std::string CommandLineTail(const std::vector<std::string>& argumentsAfterProgra
   return tail;
 }
 
-CTavroApp::CTavroApp() : Platform(Profile), Document(Platform) {}
+CTavroApp::CTavroApp() : Platform(Profile), Document(Platform, Platform) {}
 
 CTavroApp::~CTavroApp() {
   Profile.WriteToolbar(ToolbarVisible);
@@ -48,21 +48,43 @@ void CTavroApp::CreateFrame() {
 
 CTavroDoc* CTavroApp::OpenByPath(const QString& path) { return OpenByPath(PathFromShown(path)); }
 
+// Shift held at the open merges another archive into the extracted files; an archive with several
+// configuration files is opened again with the one the user picks.
+OpenResult CTavroApp::OpenDocument(const std::string& absolute) {
+  const OpenChoice choice{Platform.IsShiftDown(), {}};
+  Platform.BeginWaitCursor();
+  OpenResult result = Document.OnOpenDocument(absolute, choice);
+  Platform.EndWaitCursor();
+  ShowOpenMessages(result);
+  if (result.ConfigChoices.empty()) return result;
+  std::string chosen;
+  if (!Platform.ChooseConfigFile(result.ConfigChoices, chosen) || chosen.empty()) return {};
+  Platform.BeginWaitCursor();
+  result = Document.OnOpenDocument(absolute, {choice.Merge, chosen});
+  Platform.EndWaitCursor();
+  ShowOpenMessages(result);
+  return result;
+}
+
+void CTavroApp::ShowOpenMessages(const OpenResult& result) {
+  for (const std::string& message : result.Messages)
+    Platform.ShowMessage(message, std::string(), MessageIcon::Exclamation);
+}
+
 CTavroDoc* CTavroApp::OpenByPath(const std::string& path) {
   const std::string absolute = FullPath(path);
-  // The document tells the user itself why a file could not be opened.
-  if (!Document.OnOpenDocument(absolute)) {
+  const OpenResult result = OpenDocument(absolute);
+  if (!result.Opened) {
     MainFrame->View().InvalidateWholeView(true);
     MainFrame->RequestCommandUpdate();
     return nullptr;
   }
+  // An archive inside the temporary directory is not remembered: it will be gone with it.
+  if (!result.RecentFile.empty()) Platform.AddToRecentFiles(result.RecentFile);
   if (Document.Archive().OpenedFrom(absolute)) {
-    // The document has put the archive on the recent list itself, unless the archive lies in
-    // the temporary directory and will be gone with it.
     DocTemplate.SetPathName(absolute, ShownPath(Document.Archive().DocumentTitle()));
   } else {
     DocTemplate.SetPathName(absolute);
-    Platform.AddToRecentFiles(absolute);
   }
   AfterDocumentChanged();
   return &Document;

@@ -67,6 +67,10 @@ class CTavroApp {
  private:
   void CreateFrame();
   void AfterDocumentChanged();
+  // The document's open with the user's part in it: Shift, the wait cursor, the messages and
+  // the choice among several configuration files.
+  OpenResult OpenDocument(const std::string& absolute);
+  void ShowOpenMessages(const OpenResult& result);
   // Saves to `path`, or asks for a name first when it is empty; on success the document takes
   // the name it was saved under.
   bool DoSave(const std::string& path);

@@ -33,19 +33,21 @@ void CMainFrame::RegisterCommands() {
   RegisterFileCommands();
 }
 
+// Which sets and groups may be chosen is the session's rule, as for tavro-render.
 void CMainFrame::RegisterSetAndColourCommands() {
   CTavroDoc& doc = App.Doc();
+  DocumentSession& session = ViewWidget->session();
   for (int n = 0; n < kSetCount; ++n) {
     Table.Handle(
         cmd::kFirstSet + n, [this, n] { ViewWidget->SelectSet(n); },
-        [&doc, n] { return doc.IsSetLoaded() && doc.Set().SetInUse()[n] != 0; },
-        [&doc, n] { return doc.Set().CurrentSet() == n; });
+        [&session, n] { return session.IsSetAvailable(n); },
+        [&session, n] { return session.States().SetChecked[n]; });
   }
   for (int n = 0; n < kGroupCount; ++n) {
     Table.Handle(
         cmd::kFirstGroup + n, [this, n] { ViewWidget->SelectGroup(n); },
-        [&doc, n] { return doc.IsSetLoaded() && doc.Set().Palettes().GroupCount >= n + 1; },
-        [&doc, n] { return doc.IsSetLoaded() && doc.Set().CurrentGroup() == n; });
+        [&session, n] { return session.IsGroupAvailable(n); },
+        [&session, n] { return session.States().GroupChecked[n]; });
   }
   Table.Handle(
       cmd::kTest, [this] { ViewWidget->TestAllSets(); }, [&doc] { return doc.IsSetLoaded(); });
@@ -55,13 +57,14 @@ void CMainFrame::RegisterViewCommands() {
   CTavroDoc& doc = App.Doc();
   auto loaded = [&doc] { return doc.IsSetLoaded(); };
   // The document repaints the recomposed picture at once through the host.
+  DocumentSession& session = ViewWidget->session();
   Table.Handle(
-      cmd::kColour256, [&doc] { doc.SetColourMode256(); }, loaded,
-      [&doc] { return doc.IsSetLoaded() && !doc.Map().TrueColourMode(); });
+      cmd::kColour256, [&session] { session.ColourMode256(); }, loaded,
+      [&session] { return session.States().Colour256Checked; });
   Table.Handle(
-      cmd::kTrueColour, [&doc] { doc.SetColourModeTrue(); }, loaded,
-      [&doc] { return doc.IsSetLoaded() && doc.Map().TrueColourMode(); });
-  Table.Handle(cmd::kTransparentHalf, [&doc] { doc.ApplyTransparent50(); });
+      cmd::kTrueColour, [&session] { session.ColourModeTrue(); }, loaded,
+      [&session] { return session.States().TrueColourChecked; });
+  Table.Handle(cmd::kTransparentHalf, [&session] { session.Transparent50(); });
   Table.Handle(
       cmd::kZoomIn, [this, &doc] { ViewWidget->SetZoom(doc.Pointer().Zoom() + 1); },
       [&doc] { return doc.Pointer().Zoom() < kMenuZoomLimit; });
@@ -69,7 +72,11 @@ void CMainFrame::RegisterViewCommands() {
       cmd::kZoomOut, [this, &doc] { ViewWidget->SetZoom(doc.Pointer().Zoom() - 1); },
       [&doc] { return doc.Pointer().Zoom() > 1; });
   Table.Handle(cmd::kZoomDialog, [this, &doc] {
-    ZoomDialog dialog(App.HostImpl(), doc.Pointer().Zoom(), this);
+    ZoomDialog dialog(
+        [this](const std::string& message) {
+          App.HostImpl().ShowMessage(message, std::string(), MessageIcon::Exclamation);
+        },
+        doc.Pointer().Zoom(), this);
     if (dialog.exec() == QDialog::Accepted) ViewWidget->SetZoom(dialog.Factor());
   });
 }

@@ -150,4 +150,8 @@ void QtHost::RepaintMapRect(const MapRect& rect) {
   if (View) View->RepaintMapRect(rect);
 }
 
+void QtHost::ShowDebugText(const std::string& text) {
+  ShowMessage(text, std::string(), MessageIcon::Exclamation);
+}
+
 }  // namespace tavro

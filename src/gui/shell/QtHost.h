@@ -1,5 +1,6 @@
-// The Host of the window: message boxes, sound, keyboard state, clock, wait cursor, the
-// configuration-file chooser, settings and the view's notifications, all done with Qt.
+// The window's outside: clock, sound and settings for the core, the core's notices passed to the
+// view, and the window's own prompts (message boxes, the Yes/No question, keyboard state, the wait
+// cursor, the configuration-file chooser, the recent-file list), all done with Qt.
 #pragma once
 
 #include <QPointer>
@@ -19,7 +20,10 @@ namespace tavro {
 class AppSettings;
 class SoundFile;
 
-class QtHost : public Host {
+// None: a plain box with its text and an OK button, as the information and inspection boxes are.
+enum class MessageIcon { Exclamation, Information, Question, None };
+
+class QtHost : public Host, public ChangeNotices {
  public:
   struct Message {
     std::string text;
@@ -44,19 +48,31 @@ class QtHost : public Host {
   // Called after the recent-file list changed, so the File menu can follow.
   void SetRecentFilesChanged(std::function<void()> notify) { RecentChanged = std::move(notify); }
 
-  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
-  bool AskYesNo(const std::string& text, const std::string& caption) override;
+  // ---- Host ----
   void PlaySound(const std::string& path) override;
-  bool IsShiftDown() override;
   uint32_t TickCount() override;
   uint32_t ClockSeconds() override;
-  void BeginWaitCursor() override;
-  void EndWaitCursor() override;
-  bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) override;
   std::string ProfileString(const std::string& section, const std::string& key) override;
-  void AddToRecentFiles(const std::string& path) override;
+  // ---- ChangeNotices ----
   void InvalidateWholeView() override;
   void RepaintMapRect(const MapRect& rect) override;
+  // A modal box with the exclamation icon, inside which the alarms keep running.
+  void ShowDebugText(const std::string& text) override;
+
+  // ---- the window's prompts ----
+  // A modal message box with an OK button. An empty caption means the application title.
+  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon);
+  // A modal Yes/No question with an exclamation icon; true for Yes.
+  bool AskYesNo(const std::string& text, const std::string& caption);
+  // Is the Shift key held down at this moment?
+  bool IsShiftDown();
+  void BeginWaitCursor();
+  void EndWaitCursor();
+  // Lets the user choose one of several configuration files (names in the order given).
+  // Returns false when the choice was cancelled; on OK `chosen` holds the name, possibly empty.
+  bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen);
+  // Adds a path to the application's recent-file list.
+  void AddToRecentFiles(const std::string& path);
 
  private:
   void KeepAlarmsRunning();

@@ -5,8 +5,6 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "platform/Host.h"
-
 namespace tavro {
 
 std::optional<uint32_t> ParseUnsigned(const QString& text) {
@@ -21,8 +19,8 @@ std::optional<uint32_t> ParseUnsigned(const QString& text) {
   return static_cast<uint32_t>(value);
 }
 
-ZoomDialog::ZoomDialog(Host& host, int factor, QWidget* parent)
-    : QDialog(parent), Messages(host), Edit(new QLineEdit(this)), Value(factor) {
+ZoomDialog::ZoomDialog(Refusal refuse, int factor, QWidget* parent)
+    : QDialog(parent), TellRefusal(std::move(refuse)), Edit(new QLineEdit(this)), Value(factor) {
   setWindowTitle(QStringLiteral("Zoom"));
   Edit->setText(QString::number(factor));
   Edit->selectAll();
@@ -45,7 +43,7 @@ void ZoomDialog::accept() {
 }
 
 void ZoomDialog::Refuse(const char* message) {
-  Messages.ShowMessage(message, std::string(), MessageIcon::Exclamation);
+  TellRefusal(message);
   Edit->setFocus();
   Edit->selectAll();
 }

@@ -3,13 +3,13 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <optional>
+#include <string>
 
 class QLineEdit;
 
 namespace tavro {
-
-class Host;
 
 inline constexpr int kZoomDialogMin = 1;
 inline constexpr int kZoomDialogMax = 31;
@@ -22,8 +22,9 @@ class ZoomDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // Refusals are reported through `host` (a message box with the exclamation icon).
-  ZoomDialog(Host& host, int factor, QWidget* parent = nullptr);
+  // Refusals are told through `refuse` (the window shows a box with the exclamation icon).
+  using Refusal = std::function<void(const std::string& message)>;
+  ZoomDialog(Refusal refuse, int factor, QWidget* parent = nullptr);
 
   int Factor() const { return Value; }
   QLineEdit* Field() const { return Edit; }
@@ -33,7 +34,7 @@ class ZoomDialog : public QDialog {
  private:
   void Refuse(const char* message);
 
-  Host& Messages;
+  Refusal TellRefusal;
   QLineEdit* Edit;
   int Value;
 };

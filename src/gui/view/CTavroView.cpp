@@ -16,8 +16,7 @@
 namespace tavro {
 
 CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
-    : QAbstractScrollArea(parent), Doc(doc), Frame(frame) {
-  Doc.EditSet().SetPlayfieldSize(1, 1);
+    : QAbstractScrollArea(parent), Doc(doc), Frame(frame), Session(doc, doc.host(), doc.notices()) {
   setFrameShape(QFrame::NoFrame);
   setFocusPolicy(Qt::StrongFocus);
   QPalette grey = viewport()->palette();
@@ -68,16 +67,16 @@ void CTavroView::UpdateScrollSizes() {
 }
 
 void CTavroView::SelectSet(int set) {
-  if (set < 0 || set >= kSetCount || Doc.Set().SetInUse()[set] == 0) return;
+  if (!Session.IsSetAvailable(set)) return;
   Frame.RefreshCommandStates();
-  // The document repaints the switched set at once through the Host; the frame's states
+  // The document repaints the switched set at once through the notices; the frame's states
   // follow the new set straight away too.
-  if (Doc.SelectSet(set) == CTavroDoc::SetChoice::Switched) Frame.RefreshCommandStates();
+  if (Session.SelectSet(set).SetSwitched) Frame.RefreshCommandStates();
   ScheduleTimerPass();  // the set's "set(" actions may have armed alarms
 }
 
 void CTavroView::SelectGroup(int group) {
-  Doc.SelectGroup(group);
+  Session.SelectGroup(group);
   ScheduleTimerPass();
 }
 
@@ -149,7 +148,7 @@ void CTavroView::InvalidateMapRect(const std::optional<MapRect>& mapRect) {
 }
 
 // The document hands the flushed rectangle to the Host, which passes it back to RepaintMapRect.
-void CTavroView::FlushAndRepaint() { Doc.FlushAndRepaint(); }
+void CTavroView::FlushAndRepaint() { Session.Flush(); }
 
 void CTavroView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
@@ -186,14 +185,13 @@ void CTavroView::keyPressEvent(QKeyEvent* event) {
   event->accept();
   if (!ReachesKeyHandling(event->key(), event->modifiers())) return;
   const int32_t code = VirtualKeyCode(*event);
-  Doc.Pointer().FeedFixOverrideKey(code);
-  if (code >= '0' && code <= '9') {
-    SelectSet(code - '0');
-  } else if (code >= kVkNumpad0 && code <= kVkNumpad0 + 9) {
-    SelectSet(code - kVkNumpad0);
-  } else {
-    ScrollByArrow(code);
-  }
+  int set = -1;
+  if (code >= '0' && code <= '9') set = code - '0';
+  if (code >= kVkNumpad0 && code <= kVkNumpad0 + 9) set = code - kVkNumpad0;
+  if (Session.IsSetAvailable(set)) Frame.RefreshCommandStates();
+  // The session feeds the key sequence that lifts fixing and switches sets on digits.
+  if (Session.Key(code).SetSwitched) Frame.RefreshCommandStates();
+  if (set < 0) ScrollByArrow(code);
   ScheduleTimerPass();
   // A set chosen by a digit shows at once; the state may also have changed without one.
   Frame.UpdateCommandStates();
@@ -228,12 +226,12 @@ void CTavroView::scrollContentsBy(int, int) { viewport()->update(); }
 // Help > Information and Option > Adjust Object, as the view runs them.
 void CTavroView::ShowInformation() {
   // An empty caption shows the application title.
-  Doc.host().ShowMessage(Doc.InformationText(), std::string(), MessageIcon::None);
+  Frame.ShowPlainBox(Doc.InformationText(), std::string());
 }
 
 void CTavroView::AdjustObjects() {
   // The document raises the current set's "set(" and repaints the whole picture itself.
-  Doc.AdjustObjects();
+  Session.AdjustObjects();
   ScheduleTimerPass();
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "document/CTavroDoc.h"
+#include "document/DocumentSession.h"
 #include "interaction/ViewGeometry.h"
 
 namespace tavro {
@@ -28,17 +29,20 @@ class ViewFrameLink {
   virtual void StoreToolbarVisible(bool visible) = 0;
   // The top-level window the view sits in.
   virtual QWidget* FrameWindow() = 0;
+  // A plain modal box (no icon) with an OK button; an empty caption means the application title.
+  virtual void ShowPlainBox(const std::string& text, const std::string& caption) = 0;
 };
 
 class CTavroView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
-  // Sets the playfield to 1 x 1, as the view does when its window is made; the document's
-  // new-document step puts the defaults back.
+  // Until a set is loaded the view shows a picture of 1 x 1.
   CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent = nullptr);
 
   CTavroDoc& doc() { return Doc; }
+  // Everything the person does goes to the document through this session.
+  DocumentSession& session() { return Session; }
 
   // Set and colour switching.
   void SelectSet(int set);
@@ -104,9 +108,10 @@ class CTavroView : public QAbstractScrollArea {
   void FollowToolbarVisibility();
   void ShrinkFrameToPicture();
   bool ScrollByArrow(int32_t virtualKey);
-  void TrackPointerAt(QPoint point);
-  // The visible part of the picture in zoomed pixels, as a drag step expects it.
-  MapRect VisibleZoomedRect() const;
+  // The map point under a point of the viewport: the one conversion from window to map.
+  QPoint MapPointAt(QPoint point) const;
+  // Follows a held object that left the visible part by the step it took.
+  void FollowHeldObject(const SessionChange& change);
   void PressLeft(QPoint point);
   void DropHeld();
   void LoseCapture();
@@ -115,6 +120,7 @@ class CTavroView : public QAbstractScrollArea {
 
   CTavroDoc& Doc;
   ViewFrameLink& Frame;
+  DocumentSession Session;
   int ToolbarHeightSeen = 0;
   QTimer ShrinkTimer;  // the frame is shrunk after the layout pass that showed the change
   QTimer PassTimer;    // the next timer pass of the script alarms

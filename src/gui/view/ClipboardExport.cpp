@@ -1,6 +1,7 @@
 #include "gui/view/ClipboardExport.h"
 
 #include <QClipboard>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -11,7 +12,7 @@ namespace tavro {
 
 bool CopyPictureToClipboard(CTavroDoc& doc) {
   if (doc.Map().Empty()) return false;
-  doc.host().BeginWaitCursor();
+  QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
   const std::vector<uint8_t> bmp =
       MakeClipboardBmpFile({doc.Map(), doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight(),
                             doc.Set().Palettes().ColourCount});
@@ -25,7 +26,7 @@ bool CopyPictureToClipboard(CTavroDoc& doc) {
     if (!image.isNull()) mime->setImageData(image);
     QGuiApplication::clipboard()->setMimeData(mime);  // the clipboard owns it from here
   }
-  doc.host().EndWaitCursor();
+  QGuiApplication::restoreOverrideCursor();
   return !bmp.empty();
 }
 

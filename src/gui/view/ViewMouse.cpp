@@ -8,20 +8,35 @@
 // with the pointer confined to its narrowed bounds.
 #include <QCursor>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "gui/view/CTavroView.h"
 
 namespace tavro {
 
-void CTavroView::TrackPointerAt(QPoint point) {
+// Division truncates toward zero, as the view always did; the session holds the point within
+// where the pointer may go.
+QPoint CTavroView::MapPointAt(QPoint point) const {
   const ScrollPos scroll = ScrollPosition();
-  Doc.Pointer().Track(point.x(), point.y(), scroll.x, scroll.y);
+  const int zoom = std::max(1, Doc.Pointer().Zoom());
+  return {(point.x() + scroll.x) / zoom, (point.y() + scroll.y) / zoom};
 }
 
-MapRect CTavroView::VisibleZoomedRect() const {
+// The view scrolls by the held object's step when the object reaches past the visible part in
+// the direction it moved. (Which step counts at a fixed object's limit is decided here.)
+void CTavroView::FollowHeldObject(const SessionChange &change) {
+  if (!change.HeldMoved) return;
+  const int zoom = std::max(1, Doc.Pointer().Zoom());
   const ScrollPos scroll = ScrollPosition();
   const QSize client = viewport()->size();
-  return {scroll.x, scroll.y, scroll.x + client.width(), scroll.y + client.height()};
+  const MapRect shown{scroll.x / zoom, scroll.y / zoom, (scroll.x + client.width()) / zoom,
+                      (scroll.y + client.height()) / zoom};
+  const MapRect &box = change.ObjectBox;
+  const bool leaves = (box.left < shown.left && change.StepX < 0) ||
+                      (box.right > shown.right && change.StepX > 0) ||
+                      (box.top < shown.top && change.StepY < 0) ||
+                      (box.bottom > shown.bottom && change.StepY > 0);
+  if (leaves) ScrollForDrag(change.StepX * zoom, change.StepY * zoom);
 }
 
 void CTavroView::mousePressEvent(QMouseEvent *event) {
@@ -48,10 +63,9 @@ void CTavroView::PressLeft(QPoint point) {
   // Moves without the button reach the view only while it tracks them; one of
   // those means the release went elsewhere.
   viewport()->setMouseTracking(true);
-  TrackPointerAt(point);
+  const QPoint at = MapPointAt(point);
   ++MouseHandlerDepth;
-  Doc.PressAtPointer();
-  FlushAndRepaint();
+  Session.Press(at.x(), at.y());
   --MouseHandlerDepth;
   // A press action's "debug(" box can take the window's activity, and the
   // capture with it, before the object is even held; it is dropped as soon as
@@ -72,17 +86,18 @@ void CTavroView::mouseMoveEvent(QMouseEvent *event) {
     LoseCapture();
     return;
   }
-  TrackPointerAt(event->position().toPoint());
-  if (Doc.Pointer().HeldSlot() == 0) return;
-  const CTavroDoc::DragResult step = Doc.DragStep(CTavroDoc::DragPhase::Move, VisibleZoomedRect());
-  InvalidateMapRect(step.redraw);
-  if (step.limitReached) {
+  const QPoint at = MapPointAt(event->position().toPoint());
+  const bool held = Session.HoldsObject();
+  // The session repaints the step at once through the notices.
+  const SessionChange step = Session.Move(at.x(), at.y());
+  if (!held) return;
+  if (step.LimitReached) {
     // A fixed object pulled further than it gives: it is let go at once and
     // springs back; the real button-up later finds no capture.
     ReleaseCapture();
     DropHeld();
   }
-  if (step.scroll) ScrollForDrag(step.scrollX, step.scrollY);
+  FollowHeldObject(step);
   ScheduleTimerPass();
 }
 
@@ -119,10 +134,9 @@ void CTavroView::ReleaseCapture() {
 }
 
 void CTavroView::DropHeld() {
-  if (Doc.Pointer().HeldSlot() == 0) return;
+  if (!Session.HoldsObject()) return;
   ++MouseHandlerDepth;
-  InvalidateMapRect(Doc.DropHeldObject().redraw);
-  FlushAndRepaint();
+  Session.Release();
   --MouseHandlerDepth;
 }
 
@@ -139,11 +153,11 @@ void CTavroView::ScrollForDrag(int32_t dx, int32_t dy) {
 }
 
 void CTavroView::InspectObject(QPoint point) {
-  TrackPointerAt(point);
+  const QPoint at = MapPointAt(point);
   std::string caption;
   std::string text;
-  if (!Doc.InspectAtPointer(caption, text)) return;
-  Doc.host().ShowMessage(text, caption, MessageIcon::None);
+  if (!Session.Inspect(at.x(), at.y(), caption, text)) return;
+  Frame.ShowPlainBox(text, caption);
 }
 
 }  // namespace tavro

@@ -21,7 +21,7 @@ constexpr int kBlockedPassDelayMs = 10;
 }  // namespace
 
 void CTavroView::ScheduleTimerPass() {
-  int32_t delay = Doc.NextTimerPassDelay(Doc.host().TickCount());
+  int32_t delay = Session.NextTimerPassDelay(Doc.host().TickCount());
   if (delay == CTavroDoc::kNoTimerPass) {
     PassTimer.stop();
     return;
@@ -32,7 +32,7 @@ void CTavroView::ScheduleTimerPass() {
 }
 
 void CTavroView::RunTimerPass() {
-  Doc.RunTimerPass(Doc.host().TickCount());
+  Session.RunTimerPass(Doc.host().TickCount());
   // Asked again at the present tick: the pass may have waited in a message box for a long time.
   ScheduleTimerPass();
   // An alarm may have switched the set or the colour group.

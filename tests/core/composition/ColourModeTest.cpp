@@ -145,7 +145,8 @@ TEST_F(DirtyAreaTest, MarksGatherIntoOneRectangleThatAFlushComposesAndEmpties) {
   EXPECT_TRUE(doc.Map().DirtyArea().IsEmpty());
   EXPECT_EQ(IndexRow(0), (std::vector<uint8_t>{0, 3, 3, 3, 0, 0, 0, 0}));
   EXPECT_EQ(IndexRow(2), (std::vector<uint8_t>(8, 0)));
-  DocumentScriptTarget(doc).SwitchGroup(0);  // a script changing the colour group
+  DocumentScriptTarget(doc, doc.EditSet(), doc.EditMap())
+      .SwitchGroup(0);  // a script changing the colour group
   EXPECT_EQ(doc.Map().DirtyArea(), (MapRect{0, 0, 8, 4}));
 }
 

@@ -52,7 +52,7 @@ class ArchiveOpenTest : public ::testing::Test {
 
   void SetUp() override {
     if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
-    host.tmpDir = tmp.str();
+    host.TmpDir = tmp.str();
     const test::SetFiles set(work.path() / "a");
     fs::create_directories(work.path() / "a");
     set.WriteText("one.cnf", "%pal.kcf\n#0 a.cel\n$0 10,10\n");
@@ -67,7 +67,9 @@ class ArchiveOpenTest : public ::testing::Test {
 };
 
 TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
-  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  const OpenResult opened = doc->OnOpenDocument(Path("first.lzh"));
+  ASSERT_TRUE(opened.Opened);
+  EXPECT_TRUE(opened.Messages.empty());
   const fs::path temp = doc->Archive().Directory();
   EXPECT_EQ(temp.parent_path(), tmp.path());
   EXPECT_EQ(temp.filename().string().substr(0, 2), "ta");
@@ -82,24 +84,23 @@ TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
   EXPECT_EQ(doc->LastLoad().LoadedCels, 1);
   EXPECT_EQ(doc->Set().Palettes().PaletteFileCount, 1);
   EXPECT_FALSE(doc->CanSave()) << "a set from an archive cannot be saved";
-  EXPECT_EQ(host.recentFiles, (std::vector<std::string>{Path("first.lzh")}));
-  EXPECT_EQ(host.waitCursorDepth, 0);
+  EXPECT_EQ(opened.RecentFile, Path("first.lzh"));
 }
 
 TEST_F(ArchiveOpenTest, SecondOpenReusesWhatWasExtracted) {
-  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
   const std::string temp = doc->Archive().Directory();
   fs::remove(fs::path(temp) / "a.cel");
-  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
   EXPECT_EQ(doc->Archive().Directory(), temp);
   EXPECT_FALSE(fs::exists(fs::path(temp) / "a.cel")) << "extracted again";
 }
 
 TEST_F(ArchiveOpenTest, ShiftMergesAnotherArchiveIntoTheSameDirectory) {
-  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
   const std::string temp = doc->Archive().Directory();
-  host.shiftDown = true;
-  ASSERT_TRUE(doc->OnOpenDocument(Path("second.lzh")));  // its cnf is the first archive's
+  // its cnf is the first archive's
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("second.lzh"), /*merge=*/true).Opened);
   EXPECT_EQ(doc->Archive().Directory(), temp);
   EXPECT_TRUE(fs::is_regular_file(fs::path(temp) / "a.cel"));
   EXPECT_EQ(Read(fs::path(temp) / "b.cel"), "B");
@@ -107,15 +108,13 @@ TEST_F(ArchiveOpenTest, ShiftMergesAnotherArchiveIntoTheSameDirectory) {
 }
 
 TEST_F(ArchiveOpenTest, OpeningAnotherFileWithoutShiftRemovesTheDirectory) {
-  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
   const std::string temp = doc->Archive().Directory();
-  host.shiftDown = true;
-  ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("plain/set.cnf"), /*merge=*/true).Opened);
   EXPECT_TRUE(fs::exists(temp)) << "Shift keeps it";
-  host.shiftDown = false;
-  ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("plain/set.cnf")).Opened);
   EXPECT_TRUE(fs::exists(temp)) << "the same file again is a repeat";
-  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
   EXPECT_FALSE(fs::exists(temp));
   EXPECT_TRUE(doc->Archive().Extracted());
   EXPECT_EQ(EntriesIn(tmp.path()), 1u);
@@ -128,51 +127,56 @@ TEST_F(ArchiveOpenTest, SeveralConfigurationFilesAreOfferedForChoice) {
   Write(work.path() / "c/Y.CNF", "#0 b.cel\n");
   Write(work.path() / "c/readme.txt", "hi");
   MakeLzh(work.path() / "c", "../two.lzh", "x.cnf Y.CNF readme.txt");
-  host.choice = "Y.CNF";
-  ASSERT_TRUE(doc->OnOpenDocument(Path("two.lzh")));
-  ASSERT_EQ(host.configChoices.size(), 1u);
-  const auto& offered = host.configChoices[0];
-  EXPECT_EQ(std::set<std::string>(offered.begin(), offered.end()),
+  const OpenResult asked = doc->OnOpenDocument(Path("two.lzh"));
+  EXPECT_FALSE(asked.Opened);
+  EXPECT_TRUE(asked.Messages.empty());
+  EXPECT_EQ(std::set<std::string>(asked.ConfigChoices.begin(), asked.ConfigChoices.end()),
             (std::set<std::string>{"x.cnf", "Y.CNF"}));
+  const std::string temp = doc->Archive().Directory();
+  const OpenResult chosen = doc->OnOpenDocument(Path("two.lzh"), {false, "Y.CNF"});
+  ASSERT_TRUE(chosen.Opened);
+  EXPECT_TRUE(chosen.ConfigChoices.empty());
+  EXPECT_EQ(chosen.RecentFile, Path("two.lzh"));
   EXPECT_EQ(doc->Set().Path().SetBaseName, "Y");
+  EXPECT_EQ(doc->Archive().Directory(), temp) << "the second open reuses the first's files";
+  EXPECT_EQ(EntriesIn(tmp.path()), 1u);
 
-  host.chooseOk = false;
-  EXPECT_FALSE(doc->OnOpenDocument(Path("two.lzh")));
-  host.chooseOk = true;
-  host.choice = "../../a/one.cnf";
-  EXPECT_FALSE(doc->OnOpenDocument(Path("two.lzh"))) << "only a listed name is opened";
+  const OpenResult outside = doc->OnOpenDocument(Path("two.lzh"), {false, "../../a/one.cnf"});
+  EXPECT_FALSE(outside.Opened) << "only a listed name is opened";
+  EXPECT_TRUE(outside.ConfigChoices.empty());
+  EXPECT_TRUE(outside.RecentFile.empty());
 }
 
 TEST_F(ArchiveOpenTest, ArchiveWithoutConfigurationOrCorruptFailsAndIsCleanedUpLater) {
-  EXPECT_FALSE(doc->OnOpenDocument(Path("second.lzh")));
+  EXPECT_FALSE(OpenAsWindow(*doc, host, Path("second.lzh")).Opened);
   Write(work.path() / "broken.lzh", "-lh5- not an archive at all");
-  EXPECT_FALSE(doc->OnOpenDocument(Path("broken.lzh")));
+  EXPECT_FALSE(OpenAsWindow(*doc, host, Path("broken.lzh")).Opened);
   EXPECT_TRUE(doc->Archive().Extracted());
-  EXPECT_TRUE(host.recentFiles.empty());
-  ASSERT_TRUE(doc->OnOpenDocument(Path("plain/set.cnf")));
+  EXPECT_TRUE(doc->OnOpenDocument(Path("broken.lzh")).RecentFile.empty());
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("plain/set.cnf")).Opened);
   EXPECT_EQ(EntriesIn(tmp.path()), 0u);
   EXPECT_EQ(doc->Archive().DocumentPath(), "") << "a plain file is no archive";
 }
 
 TEST_F(ArchiveOpenTest, UnreadableFilesFailTheOpen) {
-  EXPECT_FALSE(doc->OnOpenDocument(Path("plain/missing.cnf")));
+  EXPECT_FALSE(OpenAsWindow(*doc, host, Path("plain/missing.cnf")).Opened);
   ASSERT_EQ(host.messages.size(), 1u) << "the open step says why";
-  EXPECT_NE(host.messages[0].text.find("missing.cnf"), std::string::npos);
+  EXPECT_NE(host.messages[0].find("missing.cnf"), std::string::npos);
   host.messages.clear();
   // A missing archive fails like a failed extraction, leaving its directory to be removed later.
-  EXPECT_FALSE(doc->OnOpenDocument(Path("missing.lzh")));
+  EXPECT_FALSE(OpenAsWindow(*doc, host, Path("missing.lzh")).Opened);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].text.find("it cannot be read"), std::string::npos);
+  EXPECT_NE(host.messages[0].find("it cannot be read"), std::string::npos);
   EXPECT_FALSE(doc->IsSetLoaded());
 }
 
 TEST_F(ArchiveOpenTest, UnusableTmpdirIsReportedAndTheSystemDirectoryUsed) {
   for (const std::string setting : {"C:\\TEMP", "relative/dir", "/no/such/directory"}) {
     host.messages.clear();
-    host.tmpDir = setting;
-    ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh"))) << setting;
+    host.TmpDir = setting;
+    ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened) << setting;
     ASSERT_FALSE(host.messages.empty());
-    EXPECT_EQ(host.messages[0].text, "TMPDIR is invalidated");
+    EXPECT_EQ(host.messages[0], "TMPDIR is invalidated");
     EXPECT_EQ(fs::path(doc->Archive().Directory()).parent_path(), fs::temp_directory_path());
     EXPECT_TRUE(fs::path(doc->Archive().Directory()).is_absolute());
     doc->RemoveTempDirectory();
@@ -181,7 +185,7 @@ TEST_F(ArchiveOpenTest, UnusableTmpdirIsReportedAndTheSystemDirectoryUsed) {
 }
 
 TEST_F(ArchiveOpenTest, RemovalDeletesOnlyPlainFilesAndFollowsNoLink) {
-  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
   const fs::path temp = doc->Archive().Directory();
   Write(work.path() / "outside/keep.txt", "keep");
   fs::create_symlink(work.path() / "outside", temp / "dirlink");
@@ -192,7 +196,7 @@ TEST_F(ArchiveOpenTest, RemovalDeletesOnlyPlainFilesAndFollowsNoLink) {
   EXPECT_FALSE(doc->Archive().Extracted());
 
   // A directory swapped for a link is not entered at all.
-  ASSERT_TRUE(doc->OnOpenDocument(Path("first.lzh")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
   const fs::path swapped = doc->Archive().Directory();
   fs::rename(swapped, work.path() / "moved");
   fs::create_directory_symlink(work.path() / "outside", swapped);

@@ -27,7 +27,7 @@ class ConfigOrderTest : public ::testing::Test {
     if (std::system("command -v jlha >/dev/null 2>&1") != 0) {
       GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
     }
-    host.tmpDir = tmp.str();
+    host.TmpDir = tmp.str();
   }
   // An archive of configuration files named `members`, packed in that order; jlha's "y" stores
   // the UTF-8 names of the files as Shift_JIS.
@@ -45,7 +45,12 @@ class ConfigOrderTest : public ::testing::Test {
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return path;
   }
-  Names Offered() const { return host.configChoices.empty() ? Names{} : host.configChoices.back(); }
+  // Opens `path` choosing m.CNF and returns the names the choice offered.
+  Names OpenOffering(const std::string& path, bool merge = false) {
+    Names offered;
+    EXPECT_TRUE(OpenAsWindow(*doc, host, path, merge, "m.CNF", &offered).Opened);
+    return offered;
+  }
 };
 
 TEST_F(ConfigOrderTest, ConfigurationFilesAreOfferedInTheArchivesOrder) {
@@ -53,19 +58,13 @@ TEST_F(ConfigOrderTest, ConfigurationFilesAreOfferedInTheArchivesOrder) {
   const Names members = {"z.cnf", "b.cnf", "\x95\x5C.cnf", "m.CNF", "a.cnf", "c.cnf"};
   const std::string first =
       Pack("first.lzh", {"z.cnf", "b.cnf", "表.cnf", "m.CNF", "a.cnf", "c.cnf"});
-  host.choice = "m.CNF";
-  ASSERT_TRUE(doc->OnOpenDocument(first));
-  EXPECT_EQ(Offered(), members);
+  EXPECT_EQ(OpenOffering(first), members);
   // Opened again from what was extracted, the order is remembered.
-  ASSERT_TRUE(doc->OnOpenDocument(first));
-  EXPECT_EQ(host.configChoices.size(), 2u);
-  EXPECT_EQ(Offered(), members);
+  EXPECT_EQ(OpenOffering(first), members);
 
   // Merged with Shift: the new archive's files first, then the earlier ones not among them.
   const std::string second = Pack("second.lzh", {"y.cnf", "b.cnf"});
-  host.shiftDown = true;
-  ASSERT_TRUE(doc->OnOpenDocument(second));
-  EXPECT_EQ(Offered(),
+  EXPECT_EQ(OpenOffering(second, true),
             (Names{"y.cnf", "b.cnf", "z.cnf", "\x95\x5C.cnf", "m.CNF", "a.cnf", "c.cnf"}));
   EXPECT_EQ(doc->Set().Path().SetBaseName, "m");
 }

@@ -50,7 +50,7 @@ LoadedSet WriteAndLoad(const fs::path& folder, Pick pick, Written written) {
                                  "\\" + written(kHat) + " :0\n$0 0,0 2,2 4,5\n");
   test::FakeHost host;
   CTavroDoc doc(host);
-  EXPECT_TRUE(doc.OnOpenDocument((folder / "set.cnf").string()));
+  EXPECT_TRUE(test::OpenAsWindow(doc, host, (folder / "set.cnf").string()).Opened);
   LoadedSet loaded;
   loaded.pixels = doc.Map().Bytes();
   const RgbQuad* colours = doc.Map().Colours().data();
@@ -105,7 +105,7 @@ TEST(ConvertedNames, AFileMissingInBothEncodingsSaysWhichNamesWereTried) {
   files.WriteText("set.cnf", "(10,8)\n#0 " + kBody.shiftJis + " :0\n$0 0,0\n");
   test::FakeHost host;
   CTavroDoc doc(host);
-  ASSERT_TRUE(doc.OnOpenDocument(files.Path("set.cnf").string()));
+  ASSERT_TRUE(test::OpenAsWindow(doc, host, files.Path("set.cnf").string()).Opened);
   ASSERT_EQ(doc.LastLoad().Problems.All().size(), 1u);
   EXPECT_EQ(doc.LastLoad().Problems.All()[0].Detail,
             "\"" + kBody.shiftJis + "\" not found; tried \"" + kBody.shiftJis +

@@ -23,9 +23,9 @@ TEST_F(DocumentFileTest, UnreadablePathsFailWithAMessageAndLeaveTheSetAlone) {
     SCOPED_TRACE(name);
     const std::string path = files.Path(name).string();
     host.messages.clear();
-    EXPECT_FALSE(doc.OnOpenDocument(path));
+    EXPECT_FALSE(OpenAsWindow(doc, host, path).Opened);
     ASSERT_EQ(host.messages.size(), 1u);
-    const std::string& error = host.messages[0].text;
+    const std::string& error = host.messages[0];
     EXPECT_NE(error.find(path), std::string::npos) << error;
     EXPECT_EQ(error, name == std::string("missing.cnf")
                          ? "Cannot open \"" + path + "\": No such file or directory."
@@ -42,7 +42,7 @@ TEST_F(DocumentFileTest, TheSetDirectoryIsTheFilesOwnWithoutLengthLimits) {
   fs::create_directories(dir.path() / longName);
   test::SetFiles deep(dir.path() / longName);
   deep.WriteText("My Dolls.CNF", "#0 a.cel\n");
-  ASSERT_TRUE(doc.OnOpenDocument(deep.Path("My Dolls.CNF").string()));
+  ASSERT_TRUE(OpenAsWindow(doc, host, deep.Path("My Dolls.CNF").string()).Opened);
   EXPECT_EQ(doc.Set().Path().SetDirectory, deep.Dir());
   EXPECT_EQ(doc.Set().Path().SetBaseName, "My Dolls");
   EXPECT_EQ(doc.Set().Path().SetExtension, ".CNF");
@@ -52,7 +52,7 @@ TEST_F(DocumentFileTest, ARelativePathGivesAnAbsoluteSetDirectory) {
   const fs::path before = fs::current_path();
   fs::current_path(dir.path());
   files.WriteText("doll.cnf", "#0 a.cel\n");
-  const bool opened = doc.OnOpenDocument("doll.cnf");
+  const bool opened = OpenAsWindow(doc, host, "doll.cnf").Opened;
   fs::current_path(before);
   ASSERT_TRUE(opened);
   EXPECT_EQ(doc.Set().Path().SetDirectory, dir.str() + "/");

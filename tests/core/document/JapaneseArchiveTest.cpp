@@ -46,7 +46,7 @@ class JapaneseSetTest : public ::testing::Test {
   fs::path set = work.path() / kDoll;  // a folder named in Shift_JIS too
 
   void SetUp() override {
-    host.tmpDir = tmp.str();
+    host.TmpDir = tmp.str();
     fs::create_directories(set);
     const test::SetFiles files(set);
     files.WriteText(kConfig, kConfigText);
@@ -71,7 +71,7 @@ class JapaneseSetTest : public ::testing::Test {
 };
 
 TEST_F(JapaneseSetTest, OpensFromAFolderNamedInShiftJis) {
-  ASSERT_TRUE(doc->OnOpenDocument((set / kConfig).string()));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, (set / kConfig).string()).Opened);
   ExpectLoaded("plain folder");
   EXPECT_TRUE(host.messages.empty());
 }
@@ -89,7 +89,7 @@ TEST_F(JapaneseSetTest, OpensFromEveryLzhHeaderLevelAndMethodJlhaWrites) {
     ASSERT_TRUE(Shell("cd '" + utf8.string() + "' && jlha a" + options + " ../" + name +
                       " 能.cnf 表.cel ソフト.kcf >/dev/null 2>&1"))
         << options;
-    ASSERT_TRUE(doc->OnOpenDocument(Path(name))) << options;
+    ASSERT_TRUE(OpenAsWindow(*doc, host, Path(name)).Opened) << options;
     ExpectLoaded(options);
     ExpectExtractedAsStored(options);
   }
@@ -106,7 +106,7 @@ TEST_F(JapaneseSetTest, OpensFromHandMadeLevel0And1HeadersWithBackslashFolders) 
                              test::StoredLzhLevel1Member("sub\\" + kConfig, kConfigText) +
                              std::string(1, '\0');
   std::ofstream(Path(kDoll + ".lzh"), std::ios::binary) << level0;
-  ASSERT_TRUE(doc->OnOpenDocument(Path(kDoll + ".lzh")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path(kDoll + ".lzh")).Opened);
   ExpectLoaded("hand-made headers");
   ExpectExtractedAsStored("hand-made headers");
   // The title is the archive's name in capitals, its Shift_JIS second bytes untouched.
@@ -117,10 +117,11 @@ TEST_F(JapaneseSetTest, OpensFromAZipWithCp932NamesAndNoUtf8Flag) {
   if (!Have("zip")) GTEST_SKIP() << "zip is not installed";
   // zip stores the bytes of the names as they are on disk, without the UTF-8 flag.
   ASSERT_TRUE(Shell("cd '" + set.string() + "' && LC_ALL=C zip -q ../set.zip * >/dev/null 2>&1"));
-  ASSERT_TRUE(doc->OnOpenDocument(Path("set.zip")));
+  const OpenResult opened = doc->OnOpenDocument(Path("set.zip"));
+  ASSERT_TRUE(opened.Opened);
   ExpectLoaded("zip");
   ExpectExtractedAsStored("zip");
-  EXPECT_EQ(host.recentFiles.back(), Path("set.zip"));
+  EXPECT_EQ(opened.RecentFile, Path("set.zip"));
 }
 
 TEST_F(JapaneseSetTest, ARepeatOpenComparesTheArchivePathExactly) {
@@ -128,8 +129,8 @@ TEST_F(JapaneseSetTest, ARepeatOpenComparesTheArchivePathExactly) {
       << test::StoredLzhMember("a.cnf", "(40,30)\n") << std::string(1, '\0');
   std::ofstream(Path("DOLL.LZH"), std::ios::binary)
       << test::StoredLzhMember("b.cnf", "(50,30)\n") << std::string(1, '\0');
-  ASSERT_TRUE(doc->OnOpenDocument(Path("doll.lzh")));
-  ASSERT_TRUE(doc->OnOpenDocument(Path("DOLL.LZH")));
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("doll.lzh")).Opened);
+  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("DOLL.LZH")).Opened);
   EXPECT_EQ(doc->Set().Path().SetBaseName, "b") << "the second archive is another archive";
   EXPECT_EQ(doc->Set().PlayfieldWidth(), 50);
 }
@@ -152,13 +153,13 @@ TEST_F(JapaneseSetTest, AnArchiveThatCannotBeOpenedSaysWhy) {
     // Each under a name of its own: the same path again would reuse what was extracted.
     const std::string path = Path("bad" + std::to_string(number++) + ".lzh");
     std::ofstream(path, std::ios::binary) << bytes;
-    EXPECT_FALSE(doc->OnOpenDocument(path));
+    EXPECT_FALSE(OpenAsWindow(*doc, host, path).Opened);
     ASSERT_EQ(host.messages.size(), 1u) << reason;
-    EXPECT_EQ(host.messages[0].text, "Cannot open the archive \"" + path + "\": " + reason + ".");
+    EXPECT_EQ(host.messages[0], "Cannot open the archive \"" + path + "\": " + reason + ".");
   }
   std::ofstream(Path("bad.zip"), std::ios::binary) << "PK\x03\x04 broken";
   host.messages.clear();
-  EXPECT_FALSE(doc->OnOpenDocument(Path("bad.zip")));
+  EXPECT_FALSE(OpenAsWindow(*doc, host, Path("bad.zip")).Opened);
   ASSERT_EQ(host.messages.size(), 1u);
 }
 

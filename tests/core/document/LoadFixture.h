@@ -27,8 +27,8 @@ class LoadFixture : public ::testing::Test {
   void Load(const std::string& text) {
     files.WriteText("set.cnf", text);
     host.messages.clear();
-    ASSERT_TRUE(doc.OnOpenDocument(files.Path("set.cnf").string()))
-        << (host.messages.empty() ? "" : host.messages.back().text);
+    ASSERT_TRUE(OpenAsWindow(doc, host, files.Path("set.cnf").string()).Opened)
+        << (host.messages.empty() ? "" : host.messages.back());
   }
 
   const ObjectEntry& Object(int64_t number) {

@@ -181,7 +181,7 @@ TEST_F(LoadReportTest, LinesAreCountedAsAnEditorCountsThem) {
 
 TEST_F(LoadReportTest, TheDemoSetReportsNothing) {
   const std::filesystem::path demo = TAVRO_DEMO_DIR;
-  ASSERT_TRUE(doc.OnOpenDocument((demo / "demo.cnf").string()));
+  ASSERT_TRUE(OpenAsWindow(doc, host, (demo / "demo.cnf").string()).Opened);
   EXPECT_TRUE(doc.IsSetLoaded());
   EXPECT_EQ(Report(), Texts{});
 }

@@ -23,7 +23,7 @@ class SaveReloadTest : public test::LoadFixture {
     std::string error;
     EXPECT_TRUE(doc.SaveConfigFile(path, error)) << error;
     reloaded = std::make_unique<CTavroDoc>(reloadHost);
-    EXPECT_TRUE(reloaded->OnOpenDocument(path));
+    EXPECT_TRUE(OpenAsWindow(*reloaded, reloadHost, path).Opened);
     return std::string(reloaded->Set().ConfigText().data(), reloaded->Set().ConfigTextLength());
   }
 

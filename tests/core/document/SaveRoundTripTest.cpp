@@ -36,7 +36,7 @@ class SaveRoundTripTest : public ::testing::Test {
                     "$1 40,50\r\n"
                     "$3 *\r\n"
                     "; last words");
-    ASSERT_TRUE(doc.OnOpenDocument(Path("set.cnf")));
+    ASSERT_TRUE(OpenAsWindow(doc, host, Path("set.cnf")).Opened);
     ASSERT_TRUE(doc.IsSetLoaded());
   }
   std::string Path(const std::string& name) { return files.Path(name).string(); }
@@ -90,7 +90,7 @@ TEST_F(SaveRoundTripTest, ReadingTheSavedFileGivesTheSamePictureAndPositions) {
 
   test::FakeHost otherHost;
   CTavroDoc reread(otherHost);
-  ASSERT_TRUE(reread.OnOpenDocument(Path("saved.cnf")));
+  ASSERT_TRUE(OpenAsWindow(reread, otherHost, Path("saved.cnf")).Opened);
   reread.SelectSet(1);
   EXPECT_EQ(reread.Map().Bytes(), doc.Map().Bytes());
   for (int number : {0, 1, 5}) {
@@ -103,12 +103,11 @@ TEST_F(SaveRoundTripTest, ReadingTheSavedFileGivesTheSamePictureAndPositions) {
 
 TEST_F(SaveRoundTripTest, SaveCommandOverwritesTheOpenedFileAfterAsking) {
   EXPECT_TRUE(doc.CanSave());
-  ASSERT_TRUE(doc.PrepareSave(Path("set.cnf")));
-  ASSERT_TRUE(doc.OnSaveDocument(Path("set.cnf")));
-  EXPECT_EQ(host.questions.size(), 1u);
+  ASSERT_TRUE(doc.MustConfirmOverwrite(Path("set.cnf")));
+  ASSERT_TRUE(doc.OnSaveDocument(Path("set.cnf"), true).Saved);
   const std::string once = Read(Path("set.cnf"));
-  ASSERT_TRUE(doc.OnOpenDocument(Path("set.cnf")));
-  ASSERT_TRUE(doc.OnSaveDocument(Path("set.cnf")));
+  ASSERT_TRUE(OpenAsWindow(doc, host, Path("set.cnf")).Opened);
+  ASSERT_TRUE(doc.OnSaveDocument(Path("set.cnf"), true).Saved);
   EXPECT_EQ(Read(Path("set.cnf")), once) << "a second save changes nothing";
 }
 

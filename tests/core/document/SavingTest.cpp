@@ -196,24 +196,26 @@ class SaveFileTest : public SavingTest {
   }
 };
 
-TEST_F(SaveFileTest, OverwriteAsksFirstAndNoLeavesTheFileAlone) {
+TEST_F(SaveFileTest, AnExistingFileIsOverwrittenOnlyWhenConfirmed) {
   const std::string path = Path("set.cnf");
   Write(path, "old");
-  EXPECT_TRUE(doc.PrepareSave(path));
-  host.answerYes = false;
-  EXPECT_FALSE(doc.OnSaveDocument(path));
-  EXPECT_EQ(host.questions, (std::vector<std::string>{"上書きしますか？"}));
+  EXPECT_TRUE(doc.MustConfirmOverwrite(path));
+  const SaveResult refused = doc.OnSaveDocument(path, false);
+  EXPECT_FALSE(refused.Saved);
+  EXPECT_TRUE(refused.NotConfirmed);
+  EXPECT_TRUE(refused.Error.empty());
   EXPECT_EQ(Read(path), "old");
-  host.answerYes = true;
-  EXPECT_TRUE(doc.OnSaveDocument(path));
+  const SaveResult saved = doc.OnSaveDocument(path, true);
+  EXPECT_TRUE(saved.Saved);
+  EXPECT_FALSE(saved.NotConfirmed);
   EXPECT_EQ(Read(path), "#0 a.cel\n$0 12,34\r\n" + Unplaced(1, 9));
   EXPECT_EQ(FilesInDir(), 1u) << "no temporary file is left beside it";
 }
 
 TEST_F(SaveFileTest, MissingFileTurnsIntoSaveAsWithoutAQuestion) {
-  EXPECT_FALSE(doc.PrepareSave(Path("gone.cnf")));
-  EXPECT_TRUE(doc.OnSaveDocument(Path("new.cnf")));
-  EXPECT_TRUE(host.questions.empty());
+  EXPECT_FALSE(doc.MustConfirmOverwrite(Path("gone.cnf")));
+  EXPECT_FALSE(doc.MustConfirmOverwrite(""));
+  EXPECT_TRUE(doc.OnSaveDocument(Path("new.cnf"), false).Saved);
   EXPECT_EQ(Read(Path("new.cnf")).substr(0, 9), "#0 a.cel\n");
 }
 
@@ -221,12 +223,12 @@ TEST_F(SaveFileTest, ReadOnlyFileTurnsIntoSaveAsAndIsNeverReplaced) {
   const std::string path = Path("locked.cnf");
   Write(path, "old");
   ::chmod(path.c_str(), 0444);  // read-only even for root, who could write it regardless
-  EXPECT_FALSE(doc.PrepareSave(path));
+  EXPECT_FALSE(doc.MustConfirmOverwrite(path));
   // Chosen again by name in the save dialog, it is refused rather than renamed over.
-  EXPECT_FALSE(doc.OnSaveDocument(path));
+  const SaveResult refused = doc.OnSaveDocument(path, true);
+  EXPECT_FALSE(refused.Saved);
   EXPECT_EQ(Read(path), "old");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].text.find("locked.cnf"), std::string::npos);
+  EXPECT_NE(refused.Error.find("locked.cnf"), std::string::npos);
   EXPECT_EQ(FilesInDir(), 1u);
 }
 
@@ -237,13 +239,12 @@ TEST_F(SaveFileTest, AFileInAFolderThatMayNotBeWrittenIsSavedAfterTheQuestion) {
   {
     test::PermissionsApply permissions;
     ASSERT_TRUE(permissions.Active());
-    EXPECT_TRUE(doc.PrepareSave(path));
-    host.answerYes = true;
-    EXPECT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_TRUE(doc.MustConfirmOverwrite(path));
+    const SaveResult saved = doc.OnSaveDocument(path, true);
+    EXPECT_TRUE(saved.Saved);
+    EXPECT_EQ(saved.Error, "");
   }
   ::chmod(dir.path().c_str(), 0755);
-  EXPECT_EQ(host.questions.size(), 1u);
-  EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(Read(path), "#0 a.cel\n$0 12,34\r\n" + Unplaced(1, 9));
 }
 
@@ -258,9 +259,9 @@ TEST_F(SaveFileTest, FailedWriteKeepsTheTargetAndLeavesNoTemporaryFile) {
   EXPECT_EQ(FilesInDir(), 1u);
 
   EXPECT_FALSE(doc.SaveConfigFile(Path("no/such/dir/set.cnf"), error));
-  doc.PrepareSave("");
-  EXPECT_FALSE(doc.OnSaveDocument(Path("no/such/dir/set.cnf")));
-  ASSERT_EQ(host.messages.size(), 1u) << "a failed save is reported";
+  const SaveResult failed = doc.OnSaveDocument(Path("no/such/dir/set.cnf"), false);
+  EXPECT_FALSE(failed.Saved);
+  EXPECT_FALSE(failed.Error.empty()) << "a failed save says why";
 }
 
 TEST_F(SaveFileTest, SavingThroughALinkReplacesTheLinkedFileAndKeepsItsMode) {

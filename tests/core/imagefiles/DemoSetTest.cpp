@@ -43,8 +43,8 @@ TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
   ASSERT_TRUE(std::filesystem::exists(kDemo / "demo.cnf")) << kDemo;
   build.Directory(kDemo.string() + "/");
   build.Playfield(480, 360);
-  ASSERT_EQ(LoadPaletteFile(doc.EditSet(), host, "body.kcf", 0), 0);
-  ASSERT_EQ(LoadPaletteFile(doc.EditSet(), host, "clothes.kcf", 1), 0);
+  ASSERT_EQ(LoadPaletteFile(doc.EditSet(), "body.kcf", 0), 0);
+  ASSERT_EQ(LoadPaletteFile(doc.EditSet(), "clothes.kcf", 1), 0);
   EXPECT_EQ(doc.Set().Palettes().ColourCount, 31);
   EXPECT_EQ(doc.Set().Palettes().GroupCount, 10);
   EXPECT_EQ(doc.Set().Palettes().PaletteBase[1], 15);
@@ -71,7 +71,9 @@ TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
 // Opened the way the viewer opens it, the demo shows what its README promises.
 class DemoSetOpened : public ImageFilesTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(doc.OnOpenDocument((kDemo / "demo.cnf").string())); }
+  void SetUp() override {
+    ASSERT_TRUE(OpenAsWindow(doc, host, (kDemo / "demo.cnf").string()).Opened);
+  }
 
   // Pixels of the composed map within object `number`'s box that have exactly colour `rgb`.
   int CountInObject(int number, Rgb rgb) {
@@ -99,7 +101,7 @@ class DemoSetOpened : public ImageFilesTest {
 };
 
 TEST_F(DemoSetOpened, LoadsCleanlyInTrueColourWithItsScriptsRun) {
-  EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
+  EXPECT_TRUE(host.messages.empty()) << host.messages.front();
   EXPECT_EQ(doc.LastLoad().Errors, 0);
   EXPECT_EQ(doc.Set().CellCount(), 19);
   EXPECT_EQ(doc.LastLoad().LoadedCels, 19);

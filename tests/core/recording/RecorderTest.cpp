@@ -41,8 +41,9 @@ std::string Bytes(const std::filesystem::path& path) {
 // One document playing on the recorder's clock, as tavro-render runs it.
 struct Player {
   FakeHost outside;
-  RecordingHost clock{outside, RecordingHost::Messages::PassOn};
-  CTavroDoc doc{clock};
+  RecordingHost clock{outside, outside, RecordingHost::Messages::PassOn};
+  CTavroDoc doc{clock, clock};
+  DocumentSession session{doc, clock, clock};
   explicit Player(uint32_t seed = 0) { clock.SetClockSeconds(seed); }
 };
 
@@ -58,12 +59,12 @@ class RecorderTest : public ::testing::Test {
   }
   void Open(Player& player, const std::string& scripts, bool trueColour = false) {
     files.WriteText("set.cnf", kBody + scripts);
-    ASSERT_TRUE(player.doc.OnOpenDocument(files.Path("set.cnf").string()));
+    ASSERT_TRUE(OpenAsWindow(player.doc, player.outside, files.Path("set.cnf").string()).Opened);
     if (trueColour) player.doc.SetColourModeTrue();
   }
   RecordingResult Record(Player& player, const std::string& name, uint32_t ms,
                          std::vector<RecordingInput> inputs = {}, int zoom = 1) {
-    return RecordAnimation(player.doc, player.clock,
+    return RecordAnimation(player.session, player.clock,
                            {files.Path(name).string(), ms, zoom, std::move(inputs)});
   }
 };
@@ -88,7 +89,7 @@ TEST_P(RecorderFormatTest, ABlinkGivesOneFramePerPictureWithThePicturesOfTheRend
   // The same states in a document run by hand: open, then eye shut at 100 ms.
   FakeHost host;
   CTavroDoc reference(host);
-  ASSERT_TRUE(reference.OnOpenDocument(files.Path("set.cnf").string()));
+  ASSERT_TRUE(OpenAsWindow(reference, host, files.Path("set.cnf").string()).Opened);
   if (trueColour) reference.SetColourModeTrue();
   const std::vector<uint8_t> open = Screen(reference);
   reference.RunTimerPass(100);
@@ -151,7 +152,7 @@ TEST_F(RecorderTest, ColourChangesShowTheNewColoursInFramesOfOnlyThePixelsTheyCh
   files.WriteText("set.cnf", cnf);
   FakeHost host;
   CTavroDoc reference(host);
-  ASSERT_TRUE(reference.OnOpenDocument(files.Path("set.cnf").string()));
+  ASSERT_TRUE(OpenAsWindow(reference, host, files.Path("set.cnf").string()).Opened);
   std::vector<std::vector<uint8_t>> screens{Screen(reference)};
   reference.RunTimerPass(100);
   screens.push_back(Screen(reference));
@@ -161,7 +162,7 @@ TEST_F(RecorderTest, ColourChangesShowTheNewColoursInFramesOfOnlyThePixelsTheyCh
   ASSERT_EQ(screens[0], screens[2]);
   for (const char* name : {"col.gif", "col.webp"}) {
     Player player;
-    ASSERT_TRUE(player.doc.OnOpenDocument(files.Path("set.cnf").string()));
+    ASSERT_TRUE(OpenAsWindow(player.doc, player.outside, files.Path("set.cnf").string()).Opened);
     ASSERT_TRUE(Record(player, name, 300, {{200, RecordingInput::Kind::Key, '1'}}).Written);
     const Animation animation = ReadAnimation(files.Path(name).string());
     ASSERT_EQ(animation.Durations(), (std::vector<uint32_t>{100, 100, 100})) << name;
@@ -173,7 +174,7 @@ TEST_F(RecorderTest, ColourChangesShowTheNewColoursInFramesOfOnlyThePixelsTheyCh
                   "(12,8)\n#1 eye.cel :0 1\n#0 body.cel :0 1\n$0 1,1 2,2\n" + std::string(kBlink));
   for (const char* name : {"black.gif", "black.webp"}) {
     Player player;
-    ASSERT_TRUE(player.doc.OnOpenDocument(files.Path("black.cnf").string()));
+    ASSERT_TRUE(OpenAsWindow(player.doc, player.outside, files.Path("black.cnf").string()).Opened);
     ASSERT_TRUE(Record(player, name, 1000).Written);
     EXPECT_EQ(ReadAnimation(files.Path(name).string()).Durations(), std::vector<uint32_t>{1000})
         << name;
@@ -270,7 +271,7 @@ TEST_F(RecorderTest, RefusesWhatItCannotRecordAndLeavesNoFile) {
   EXPECT_FALSE(Record(player, "zoomed.webp", 100, {}, kMaxRecordingZoom + 1).Written);
   Player wide;
   files.WriteText("wide.cnf", "(600,8)\n%p.kcf\n#0 body.cel\n$0 1,1\n");
-  ASSERT_TRUE(wide.doc.OnOpenDocument(files.Path("wide.cnf").string()));
+  ASSERT_TRUE(OpenAsWindow(wide.doc, wide.outside, files.Path("wide.cnf").string()).Opened);
   EXPECT_EQ(Record(wide, "wide.webp", 100, {}, 28).Error,
             "the picture is too large for a WebP (at most 16,384 pixels a side)");
   EXPECT_FALSE(std::filesystem::exists(files.Path("long.webp")));

@@ -79,13 +79,13 @@ TEST_F(LoadedScriptTest, SetEventsThatSwitchSetsAgainStopAtABound) {
 }
 
 TEST_F(LoadedScriptTest, ATimerPassRecomposesWhatAnAlarmMoved) {
-  host.tick = 0;
+  host.Tick = 0;
   Load(
       "%p.kcf\n#0 body.cel\n$0 10,10\n"
       ";@begin() timer(0, 100) alarm(0) move(#0, 5, 0)\n");
   ASSERT_TRUE(doc.IsSetLoaded());
   EXPECT_EQ(doc.NextTimerPassDelay(0), 100);
-  host.tick = 100;
+  host.Tick = 100;
   EXPECT_EQ(doc.RunTimerPass(100), CTavroDoc::kNoTimerPass);
   EXPECT_EQ(host.repaints, (std::vector<MapRect>{{10, 10, 19, 14}}));
   EXPECT_FALSE(doc.Map().Dirty());

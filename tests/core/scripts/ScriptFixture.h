@@ -24,7 +24,7 @@ class ScriptFixture : public ::testing::Test {
   FakeHost host;
   CTavroDoc doc{host};
   // The document as the engine acts on it, for calling one action directly.
-  DocumentScriptTarget side{doc};
+  DocumentScriptTarget side{doc, doc.EditSet(), doc.EditMap()};
 
   // Where a reader of the set's text stands, as the loader tells the parser.
   const char* readerAt = nullptr;

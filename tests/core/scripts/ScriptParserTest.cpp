@@ -229,7 +229,7 @@ TEST_F(ScriptParserTest, AnEmptiedStoreFillsFromTheStartAgain) {
 }
 
 TEST_F(ScriptParserTest, InitializeSeedsTheGeneratorFromTheClock) {
-  host.clockSeconds = 777;
+  host.Seconds = 777;
   Script("initialize( )");
   CTavroDoc fresh{host};
   fresh.Scripts().SeedScriptRandom(777);

@@ -17,7 +17,7 @@ class TimerTest : public ScriptFixture {
   }
   // A pass at `now`, with the clock the host shows moved there too.
   int32_t PassAt(uint32_t now) {
-    host.tick = now;
+    host.Tick = now;
     return doc.RunTimerPass(now);
   }
 };
@@ -25,7 +25,7 @@ class TimerTest : public ScriptFixture {
 TEST_F(TimerTest, ASelfRearmingAlarmKeepsItsPeriodHoweverLateThePassesCome) {
   Script("begin() timer(1, 500)");
   Script("alarm(1) timer(1, 500)");
-  host.tick = 1000;
+  host.Tick = 1000;
   doc.Scripts().RunEvent(kEventBegin, 0);
   ASSERT_EQ(doc.Scripts().AlarmDue(1), 1500u);
   // Passes arrive at irregular gaps of up to 499 ms, never a whole period late.
@@ -48,7 +48,7 @@ TEST_F(TimerTest, ASelfRearmingAlarmKeepsItsPeriodHoweverLateThePassesCome) {
 
 TEST_F(TimerTest, AnAlarmAWholeDelayLateFiresAgainOnTheNextPass) {
   Script("alarm(1) debug(\"tick\") timer(1, 500)");
-  host.tick = 1000;
+  host.Tick = 1000;
   Arm(1, 500);
   PassAt(2000);  // 500 late: 500 - 500 leaves nothing of the period
   EXPECT_EQ(doc.Scripts().AlarmDue(1), 2001u);
@@ -73,10 +73,10 @@ TEST_F(TimerTest, DelayZeroCancelsAlsoFromTheSlotsOwnAlarm) {
 
 TEST_F(TimerTest, ATimerOutsideAnAlarmCountsFromNowAndRearms) {
   Script("press(#1) timer(4, 300)");
-  host.tick = 100;
+  host.Tick = 100;
   doc.Scripts().RunEvent(kEventPress, 1);
   EXPECT_EQ(doc.Scripts().AlarmDue(4), 400u);
-  host.tick = 350;
+  host.Tick = 350;
   doc.Scripts().RunEvent(kEventPress, 1);
   EXPECT_EQ(doc.Scripts().AlarmDue(4), 650u);
 }
@@ -99,7 +99,7 @@ TEST_F(TimerTest, RandomTimersStayInTheirRangeAndRepeatWithoutInitialize) {
     std::vector<uint32_t> result;
     for (int i = 0; i < 200; ++i) {
       d.Scripts().RunEvent(kEventPress, 1);
-      result.push_back(d.Scripts().AlarmDue(2) - host.tick);
+      result.push_back(d.Scripts().AlarmDue(2) - host.Tick);
     }
     return result;
   };
@@ -113,7 +113,7 @@ TEST_F(TimerTest, RandomTimersStayInTheirRangeAndRepeatWithoutInitialize) {
   again.Scripts().ReplaceActions(doc.Scripts().Actions());
   EXPECT_EQ(delays(again), first);
   doc.Scripts().RunEvent(kEventPress, 2);
-  EXPECT_EQ(doc.Scripts().AlarmDue(3), host.tick + 70);
+  EXPECT_EQ(doc.Scripts().AlarmDue(3), host.Tick + 70);
 }
 
 TEST_F(TimerTest, SlotsFrom128UpArmNothingAndNeverFire) {
@@ -142,7 +142,7 @@ TEST_F(TimerTest, LowerSlotsFireFirstWithinOnePass) {
 
 TEST_F(TimerTest, TicksWrappingAroundNeitherDelayNorHurryASlot) {
   Script("alarm(1) debug(\"fired\")");
-  host.tick = 0xFFFFFF00u;
+  host.Tick = 0xFFFFFF00u;
   Arm(1, 0x200);
   EXPECT_EQ(doc.NextTimerPassDelay(0xFFFFFF00u), 0x200);
   PassAt(0xFFFFFFF0u);
@@ -151,7 +151,7 @@ TEST_F(TimerTest, TicksWrappingAroundNeitherDelayNorHurryASlot) {
   EXPECT_EQ(Shown().size(), 1u);
   // Half the tick range late, the furthest a pass can still call due.
   Script("alarm(2) timer(2, 10)");
-  host.tick = 0;
+  host.Tick = 0;
   Arm(2, 10);
   PassAt(0x8000000Au);
   EXPECT_EQ(Shown().size(), 1u);
@@ -187,8 +187,8 @@ TEST_F(TimerTest, APassFlushesWhatTheAlarmsChangedAndSaysWhenToComeBack) {
 class BoxHost : public FakeHost {
  public:
   std::function<void()> whileOpen;
-  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override {
-    FakeHost::ShowMessage(text, caption, icon);
+  void ShowDebugText(const std::string& text) override {
+    FakeHost::ShowDebugText(text);
     // Run from a copy: the hook may clear itself, which must not destroy it while it runs.
     if (!whileOpen) return;
     const std::function<void()> run = whileOpen;
@@ -207,10 +207,10 @@ TEST(TimerBoxTest, AnAlarmInsideAnOpenBoxLeavesTheOuterAlarmsPeriodAlone) {
   doc.Scripts().ArmAlarm(2, 1200, 0, kEventPress);
   host.whileOpen = [&] {
     host.whileOpen = nullptr;
-    host.tick = 1250;
+    host.Tick = 1250;
     doc.RunTimerPass(1250);
   };
-  host.tick = 1000;
+  host.Tick = 1000;
   doc.RunTimerPass(1000);
   EXPECT_EQ(doc.Scripts().AlarmDue(2), 1500u);
   EXPECT_EQ(doc.Scripts().AlarmDue(1), 1500u);
@@ -223,11 +223,11 @@ TEST(TimerBoxTest, BoxesOpeningInsideBoxesStopNestingAtABound) {
   doc.Scripts().AppendAction(kEventAlarm, 1, kActionTimer, TimerArguments{1, 1});
   doc.Scripts().AppendAction(kEventAlarm, 1, kActionDebug, TextArgument{"x"});
   host.whileOpen = [&] {
-    host.tick += 1;  // each box stays open until the alarm is due again, and not later
-    doc.RunTimerPass(host.tick);
+    host.Tick += 1;  // each box stays open until the alarm is due again, and not later
+    doc.RunTimerPass(host.Tick);
   };
   doc.Scripts().ArmAlarm(1, 1, 0, kEventPress);
-  host.tick = 1;
+  host.Tick = 1;
   doc.RunTimerPass(1);
   EXPECT_EQ(static_cast<int>(host.messages.size()), kMaxTimerPassDepth);
   EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
