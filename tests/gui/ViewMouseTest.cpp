@@ -265,6 +265,20 @@ class ViewMouseTest : public QObject {
     ExpectIdle();
   }
 
+  void aFixedObjectsSpringBackDecidesTheScrollNotThePullThatReachedTheLimit() {
+    ShowView(100, 80, 2);
+    view->ScrollTo({20, 0});  // map x 10 to 60 visible; object 1 covers 50 to 60
+    QCoreApplication::processEvents();
+    test::SetBuilder(*doc).Fix(1, 8, 4);  // worn enough to give one pixel
+    Press({55, 15});
+    MoveTo({58, 15});  // one pixel past the edge, then back: the picture stays
+    ExpectIdle();
+    QCOMPARE(Object(1).X, 50);
+    QCOMPARE(view->ScrollPosition().x, 20);
+    QVERIFY(!view->SkipsNextMove());
+    Release({58, 15});
+  }
+
   void aScrollStoppedByThePictureEdgeMovesTheCursorOnlyAsFar() {
     ShowView(100, 80, 2);
     view->ScrollTo({96, 0});  // four zoomed pixels short of the farthest position

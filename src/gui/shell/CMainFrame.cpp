@@ -226,6 +226,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
       Table.Execute(id);
       return true;
     }
+    // An accelerator whose command is disabled, or that no one handles, does nothing; it is
+    // not another key press of the view (Ctrl+V would break the key sequence that lifts fixing).
+    if (IsAcceleratorKey(key->key(), key->modifiers())) return true;
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -100,4 +100,20 @@ const std::vector<int>& ToolbarEntries() {
   return entries;
 }
 
+bool IsAcceleratorKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+  constexpr Qt::KeyboardModifiers kHeld =
+      Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier;
+  for (const AcceleratorSpec& accel : Accelerators()) {
+    const QKeyCombination keys = accel.keys[0];
+    if (keys.key() != qtKey || (keys.keyboardModifiers() & kHeld) != (modifiers & kHeld)) continue;
+    // Keypad + and - are accelerators; the main keyboard's are not.
+    if (keys.keyboardModifiers().testFlag(Qt::KeypadModifier) &&
+        !modifiers.testFlag(Qt::KeypadModifier)) {
+      continue;
+    }
+    return true;
+  }
+  return false;
+}
+
 }  // namespace tavro

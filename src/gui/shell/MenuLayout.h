@@ -20,6 +20,9 @@ struct AcceleratorSpec {
 
 const std::vector<MenuItemSpec>& MenuItems();
 const std::vector<AcceleratorSpec>& Accelerators();
+// Is this key press one of the table's? Such a press is a command, or nothing where its command
+// is disabled or handled by no one (F6); it never reaches the view's own key handling.
+bool IsAcceleratorKey(int qtKey, Qt::KeyboardModifiers modifiers);
 
 // Toolbar entries in order; 0 is a separator gap.
 const std::vector<int>& ToolbarEntries();

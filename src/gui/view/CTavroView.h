@@ -113,7 +113,7 @@ class CTavroView : public QAbstractScrollArea {
   // Follows a held object that left the visible part by the step it took.
   void FollowHeldObject(const SessionChange& change);
   void PressLeft(QPoint point);
-  void DropHeld();
+  SessionChange DropHeld();
   void LoseCapture();
   void ReleaseCapture();
   void ScrollForDrag(int32_t dx, int32_t dy);

@@ -93,11 +93,13 @@ void CTavroView::mouseMoveEvent(QMouseEvent *event) {
   if (!held) return;
   if (step.LimitReached) {
     // A fixed object pulled further than it gives: it is let go at once and
-    // springs back; the real button-up later finds no capture.
+    // springs back; the real button-up later finds no capture. The spring-back
+    // is the last step of the drag, so it, not the pull, decides the scroll.
     ReleaseCapture();
-    DropHeld();
+    FollowHeldObject(DropHeld());
+  } else {
+    FollowHeldObject(step);
   }
-  FollowHeldObject(step);
   ScheduleTimerPass();
 }
 
@@ -133,11 +135,12 @@ void CTavroView::ReleaseCapture() {
   viewport()->setMouseTracking(false);
 }
 
-void CTavroView::DropHeld() {
-  if (!Session.HoldsObject()) return;
+SessionChange CTavroView::DropHeld() {
+  if (!Session.HoldsObject()) return {};
   ++MouseHandlerDepth;
-  Session.Release();
+  const SessionChange drop = Session.Release();
   --MouseHandlerDepth;
+  return drop;
 }
 
 void CTavroView::ScrollForDrag(int32_t dx, int32_t dy) {

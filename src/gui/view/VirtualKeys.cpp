@@ -48,8 +48,7 @@ int32_t VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers, quint32 xkbKe
 }
 
 bool ReachesKeyHandling(int qtKey, Qt::KeyboardModifiers modifiers) {
-  if (qtKey == Qt::Key_Alt || modifiers.testFlag(Qt::AltModifier)) return false;
-  return qtKey == Qt::Key_Control || !modifiers.testFlag(Qt::ControlModifier);
+  return qtKey != Qt::Key_Alt && !modifiers.testFlag(Qt::AltModifier);
 }
 
 }  // namespace tavro

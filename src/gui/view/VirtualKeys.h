@@ -24,8 +24,9 @@ inline constexpr int32_t kVkOther = 0xFF;
 // where the layout puts other characters on them unshifted (AZERTY) or Shift is held.
 int32_t VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers, quint32 xkbKeycode = 0);
 
-// Key combinations with Ctrl are accelerators, and with Alt they belong to the menus: neither
-// is a key press of the view. The Ctrl key on its own is one; the Alt key on its own is not.
+// Key combinations with Alt belong to the menus and the window manager: they are no key press of
+// the view, nor is the Alt key on its own. Ctrl combinations are, unless they are accelerators,
+// which the frame takes first: Ctrl+2 picks set 2 and Ctrl+arrow scrolls.
 bool ReachesKeyHandling(int qtKey, Qt::KeyboardModifiers modifiers);
 
 // The key's position, where the platform's native scan code is an xkb key code; else 0.
