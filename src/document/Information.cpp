@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "document/CTavroDoc.h"
-#include "set/ConfigReader.h"
 #include "document/SetQueries.h"
+#include "set/ConfigReader.h"
 #include "set/ConfigTokens.h"
 
 namespace tavro {
