@@ -70,12 +70,13 @@ void BM_LoadCels(benchmark::State& state) {
   doc.EditSet().EnsureSlot(0);
   CelFileLoader loader;
   bool trueColourMark = false;
+  LoadProblems problems;
   for (auto _ : state) {
     for (const std::string& name : set.names) {
       CellEntry cell;
       std::strncpy(cell.FileName, name.c_str(), sizeof cell.FileName - 1);
       cell.SetMask = 0xFFFF;
-      if (loader.Load(doc.EditSet(), cell, trueColourMark) != 0)
+      if (loader.Load(doc.EditSet(), cell, trueColourMark, problems) != 0)
         state.SkipWithError("cel did not load");
       benchmark::DoNotOptimize(cell.Pixels.data());
     }

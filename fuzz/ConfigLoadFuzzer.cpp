@@ -76,7 +76,7 @@ void SaveAndReload(CTavroDoc& doc) {
 void ShowAnotherSet(CTavroDoc& doc) {
   int32_t last = 0;
   for (int32_t set = 0; set < kSetCount; ++set) {
-    if (doc.Set().SetInUse()[set]) last = set;
+    if (doc.Set().IsSetInUse(set)) last = set;
   }
   doc.SelectSet(last);
   doc.SelectGroup(doc.Set().CurrentGroup() + 1);

@@ -1,7 +1,8 @@
 // CTavroDoc: everything that belongs to one loaded doll set, held in parts (the set, the composed
 // map, the script engine, the pointer state, the archive session). The view owns nothing of the
 // set. The document reaches the outside world only through its Host (clock, sound, settings) and
-// its ChangeNotices, and reports by return values: it never asks a question.
+// its ChangeNotices, and reports by return values: it never asks a question. Its operations live
+// in files named for what they do; each section below names them.
 #pragma once
 
 #include <cstdint>
@@ -83,7 +84,7 @@ class CTavroDoc {
   const PointerState& Pointer() const { return Pointing; }
   const ArchiveSession& Archive() const { return Session; }
 
-  // ---- opening and saving ----
+  // ---- opening and saving: SetLifecycle, ArchiveOpen, ConfigFileOpen, SetLoader, SaveStep ----
   // Is a set shown? A hand-built set says so with MarkSetLoaded.
   bool IsSetLoaded() const { return SetLoaded; }
   void MarkSetLoaded(bool loaded) { SetLoaded = loaded; }
@@ -109,7 +110,7 @@ class CTavroDoc {
   // Writes through a temporary file renamed over `path`; on failure `error` says why.
   bool SaveConfigFile(const std::string& path, std::string& error);
 
-  // ---- sets, colours, scripts ----
+  // ---- sets, colours, scripts: SetSelection, ColourModes, Recomposing ----
   enum class SetChoice { NotInUse, AlreadyShown, Switched };
   // Makes set n current when it is in use; repaints through the notices when it switched.
   SetChoice SelectSet(int32_t n);
@@ -121,11 +122,11 @@ class CTavroDoc {
   void SetColourModeTrue();
   // Every cel's Transparency becomes 128, then as SetColourModeTrue.
   void ApplyTransparent50();
-  int32_t RunTimerPass(uint32_t now);
-  int32_t NextTimerPassDelay(uint32_t now) const;
+  int32_t RunTimerPass(uint32_t now) { return Engine.RunTimerPass(now); }
+  int32_t NextTimerPassDelay(uint32_t now) const { return Engine.NextTimerPassDelay(now); }
   static constexpr int32_t kNoTimerPass = ScriptEngine::kNoTimerPass;
 
-  // ---- the pointer ----
+  // ---- the pointer: Picking, Dragging, Information, AdjustObjects ----
   enum class PickPurpose { Drag, Inspect };
   // Drag: slot of the object picked up (0 = none), press events raised, drag prepared.
   // Inspect: object number + 1 (0 = none), nothing else changes.

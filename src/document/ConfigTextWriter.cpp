@@ -47,7 +47,7 @@ bool WriteSetLine(const DollSet& doll, int32_t set, std::string& out, int32_t li
   if (set < 0 || set >= kSetCount) return false;
   const int32_t last = LastListedObject(doll, set);
   char entry[32];
-  int32_t column = std::snprintf(entry, sizeof entry, "$%d", doll.SetGroup()[set]);
+  int32_t column = std::snprintf(entry, sizeof entry, "$%d", doll.GroupOfSet(set));
   out += entry;
   const int32_t breakColumn = lineWidth - kRightMargin;
   for (int32_t number = 0; number <= last; ++number) {

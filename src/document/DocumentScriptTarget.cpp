@@ -167,11 +167,3 @@ uint32_t DocumentScriptTarget::TickCount() { return Doc.host().TickCount(); }
 uint32_t DocumentScriptTarget::ClockSeconds() { return Doc.host().ClockSeconds(); }
 
 }  // namespace tavro
-
-namespace tavro {
-
-int32_t CTavroDoc::RunTimerPass(uint32_t now) { return Engine.RunTimerPass(now); }
-
-int32_t CTavroDoc::NextTimerPassDelay(uint32_t now) const { return Engine.NextTimerPassDelay(now); }
-
-}  // namespace tavro

@@ -28,7 +28,7 @@ SessionChange DocumentSession::TakeChange() { return std::exchange(Pending, {});
 // ---- the rules ----
 
 bool DocumentSession::IsSetAvailable(int32_t n) const {
-  return Document.IsSetLoaded() && n >= 0 && n < kSetCount && Document.Set().SetInUse()[n] != 0;
+  return Document.IsSetLoaded() && n >= 0 && n < kSetCount && Document.Set().IsSetInUse(n);
 }
 
 bool DocumentSession::IsGroupAvailable(int32_t n) const {

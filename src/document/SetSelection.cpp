@@ -20,7 +20,7 @@ void CTavroDoc::SwitchSet(int32_t set) {
 }
 
 CTavroDoc::SetChoice CTavroDoc::SelectSet(int32_t n) {
-  if (n < 0 || n >= kSetCount || TheSet.SetInUse()[n] == 0) return SetChoice::NotInUse;
+  if (n < 0 || n >= kSetCount || !TheSet.IsSetInUse(n)) return SetChoice::NotInUse;
   // Choosing the set already shown raises no event and recomposes nothing.
   if (n == TheSet.CurrentSet()) return SetChoice::AlreadyShown;
   SwitchSet(n);

@@ -71,35 +71,31 @@ ProblemKind KindOfCelFailure(int32_t error) {
 }  // namespace
 
 int32_t CelFileLoader::Load(DollSet& set, CellEntry& cell, bool& trueColourMark,
-                            LoadProblems* problems) {
+                            LoadProblems& problems) {
   // Until the pixels are in, the cel belongs to no set, so a failure leaves it never drawn.
   const uint16_t setMask = cell.SetMask;
   std::vector<uint8_t>().swap(cell.Pixels);
   cell.SetMask = 0;
 
   if (!HasValidObject(set, cell)) {
-    if (problems != nullptr) {
-      const bool saturated = cell.ObjectNumber == INT16_MAX;
-      problems->Add(ProblemKind::BadCel,
-                    QuotedName(CelFileName(cell)) + ": object number " +
-                        std::to_string(cell.ObjectNumber) + (saturated ? " or more" : "") +
-                        " is past the largest one, " + std::to_string(kObjectNumberLimit - 1));
-    }
+    const bool saturated = cell.ObjectNumber == INT16_MAX;
+    problems.Add(ProblemKind::BadCel,
+                 QuotedName(CelFileName(cell)) + ": object number " +
+                     std::to_string(cell.ObjectNumber) + (saturated ? " or more" : "") +
+                     " is past the largest one, " + std::to_string(kObjectNumberLimit - 1));
     return kErrBadCell;
   }
 
   const auto found = FindSetFile(set.Path().SetDirectory, CelFileName(cell));
   ReadOnlyFile file;
   if (!found || !file.Open(found->Path)) {
-    if (problems != nullptr) {
-      problems->Add(ProblemKind::CelNotFound,
-                    DescribeMissingFile(CelFileName(cell), FoundPath(found)));
-    }
+    problems.Add(ProblemKind::CelNotFound,
+                 DescribeMissingFile(CelFileName(cell), FoundPath(found)));
     return kErrCelNotLoadable;
   }
-  if (problems != nullptr && !found->ConvertedName.empty()) {
-    problems->Add(ProblemKind::ConvertedName,
-                  DescribeConvertedName(CelFileName(cell), found->ConvertedName));
+  if (!found->ConvertedName.empty()) {
+    problems.Add(ProblemKind::ConvertedName,
+                 DescribeConvertedName(CelFileName(cell), found->ConvertedName));
   }
 
   const CelDecodeOptions options{set.PlayfieldWidth(), set.PlayfieldHeight(),
@@ -117,10 +113,8 @@ int32_t CelFileLoader::Load(DollSet& set, CellEntry& cell, bool& trueColourMark,
                     static_cast<int16_t>(header.OffsetY + header.Height));
   }
   if (decoded.Error != 0) {
-    if (problems != nullptr) {
-      problems->Add(KindOfCelFailure(decoded.Error),
-                    DescribeCelFailure(decoded.Error, cell, decoded, options));
-    }
+    problems.Add(KindOfCelFailure(decoded.Error),
+                 DescribeCelFailure(decoded.Error, cell, decoded, options));
     return decoded.Error;
   }
 

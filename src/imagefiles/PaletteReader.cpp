@@ -16,30 +16,26 @@
 
 namespace tavro {
 
-int32_t LoadPaletteFile(DollSet& set, const char* name, int32_t number, LoadProblems* problems) {
+int32_t LoadPaletteFile(DollSet& set, const char* name, int32_t number, LoadProblems& problems) {
   const std::string written = name != nullptr ? name : "";
   const auto found = FindSetFile(set.Path().SetDirectory, written);
   ReadOnlyFile file;
   if (!found || !file.Open(found->Path)) {
-    if (problems != nullptr) {
-      problems->Add(ProblemKind::PaletteNotFound, DescribeMissingFile(written, FoundPath(found)));
-    }
+    problems.Add(ProblemKind::PaletteNotFound, DescribeMissingFile(written, FoundPath(found)));
     return 1;
   }
-  if (problems != nullptr && !found->ConvertedName.empty()) {
-    problems->Add(ProblemKind::ConvertedName, DescribeConvertedName(written, found->ConvertedName));
+  if (!found->ConvertedName.empty()) {
+    problems.Add(ProblemKind::ConvertedName, DescribeConvertedName(written, found->ConvertedName));
   }
   // The decoder reads no further than this, so neither does the reader, however long the file.
   std::array<uint8_t, kPaletteFileBytesRead> bytes;
   const size_t got = file.ReadAt(0, bytes.data(), bytes.size());
   const auto decoded = DecodePalette({bytes.data(), got});
   if (!decoded) {
-    if (problems != nullptr) {
-      PaletteHeader header;
-      ReadPaletteHeader(bytes.data(), got, header);
-      problems->Add(ProblemKind::BadPalette,
-                    QuotedName(written) + ": " + DescribePaletteHeaderFault(header));
-    }
+    PaletteHeader header;
+    ReadPaletteHeader(bytes.data(), got, header);
+    problems.Add(ProblemKind::BadPalette,
+                 QuotedName(written) + ": " + DescribePaletteHeaderFault(header));
     return 2;
   }
   if (number < 0 || number >= static_cast<int32_t>(set.Palettes().PaletteBase.size())) return 2;

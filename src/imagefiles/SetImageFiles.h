@@ -17,9 +17,8 @@ class CelFileLoader {
   // Decodes the cel file of `cell` into it and widens its object's extent in `set`; returns one
   // LoadErrors bit or 0. A cel that fails keeps no pixels and belongs to no set. `trueColourMark`
   // becomes true when the file carries the 32-bit mark, even if the cel then fails. Why a cel
-  // failed goes to `problems` when given.
-  int32_t Load(DollSet& set, CellEntry& cell, bool& trueColourMark,
-               LoadProblems* problems = nullptr);
+  // failed goes to `problems`.
+  int32_t Load(DollSet& set, CellEntry& cell, bool& trueColourMark, LoadProblems& problems);
   // Bytes the kept buffer holds now.
   size_t BufferSize() const { return ReadBuffer.size(); }
 
@@ -28,8 +27,7 @@ class CelFileLoader {
 };
 
 // Reads palette file `name` into `set` as palette `number`; 0 read, 1 not found (the caller
-// tells the user), 2 bad header. Why it failed goes to `problems` when given.
-int32_t LoadPaletteFile(DollSet& set, const char* name, int32_t number,
-                        LoadProblems* problems = nullptr);
+// tells the user), 2 bad header. Why it failed goes to `problems`.
+int32_t LoadPaletteFile(DollSet& set, const char* name, int32_t number, LoadProblems& problems);
 
 }  // namespace tavro

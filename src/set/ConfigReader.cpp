@@ -189,7 +189,7 @@ void ConfigReader::BeginSetLine(ConfigLoadTarget& target) {
   ParseCursor = LineBuffer + 1;
   const int32_t group = ParseNumber(ParseCursor);
   // Taken as written, without a range test: a group of 12 is stored as 12.
-  if (group >= 0) target.SetBeingLoaded().SetSetGroup(SetIndex, group);
+  if (group >= 0) target.SetBeingLoaded().ChangeGroupOfSet(SetIndex, group);
   NextSetObject = ParseSetLine(target, 0);
 }
 

@@ -241,7 +241,7 @@ void DollSet::SetPlayfieldSize(int32_t width, int32_t height) {
   if (height > 0) Height = std::min(height, kMaxPlayfieldHeight);
 }
 
-void DollSet::SetSetGroup(int32_t set, int32_t group) {
+void DollSet::ChangeGroupOfSet(int32_t set, int32_t group) {
   if (IsSet(set)) Groups[set] = SaturateInt16(group);
 }
 

@@ -74,9 +74,10 @@ class DollSet {
   // The shown set (255 before the first is applied) and colour group.
   int32_t CurrentSet() const { return ShownSet; }
   int32_t CurrentGroup() const { return ShownGroup; }
-  // Per set: its colour group as the set line gave it, and whether a cel belongs to it.
-  const std::array<int16_t, kSetCount>& SetGroup() const { return Groups; }
-  const std::array<int32_t, kSetCount>& SetInUse() const { return InUse; }
+  // Per set: its colour group as the set line gave it, and whether a cel belongs to it (0 and
+  // false for a number that is no set).
+  int32_t GroupOfSet(int32_t set) const { return set >= 0 && set < kSetCount ? Groups[set] : 0; }
+  bool IsSetInUse(int32_t set) const { return set >= 0 && set < kSetCount && InUse[set] != 0; }
   int32_t PlayfieldWidth() const { return Width; }
   int32_t PlayfieldHeight() const { return Height; }
   // The file as read plus a terminating zero (empty = none), and its length without the zero.
@@ -123,7 +124,7 @@ class DollSet {
   void ReplacePalettes(const SetPalettes& palettes);
   // Width and height are bounded by the largest playfield; values of 0 and less keep the size.
   void SetPlayfieldSize(int32_t width, int32_t height);
-  void SetSetGroup(int32_t set, int32_t group);
+  void ChangeGroupOfSet(int32_t set, int32_t group);
 
   // ---- while a set is shown ----
   // Leaving the shown set: its entries take the positions shown now (an object not shown in it

@@ -51,7 +51,7 @@ class SetBuilder {
   // Widens the object's extent as a cel at that box would.
   void Extent(int object, int left, int top, int right, int bottom);
   // The colour group set `set` brings.
-  void Group(int set, int group) { Set().SetSetGroup(set, group); }
+  void Group(int set, int group) { Set().ChangeGroupOfSet(set, group); }
   void Show(int cel, bool shown) { Set().SetCellShown(cel, shown); }
   void Transparency(int cel, int level) { Set().SetCellTransparency(cel, level); }
   // Replaces a cel's pixels, stored bottom row first, keeping its size (a file that failed, a

@@ -80,7 +80,7 @@ TEST_F(ApplySetTest, EachSetRemembersItsColourGroup) {
   BuildPalette(doc.EditSet(), doc.EditMap(), 4);  // the Color menu while set 2 is shown
   doc.SwitchSet(5);
   EXPECT_EQ(doc.Set().CurrentGroup(), 7);
-  EXPECT_EQ(doc.Set().SetGroup()[2], 4);
+  EXPECT_EQ(doc.Set().GroupOfSet(2), 4);
   doc.SwitchSet(2);
   EXPECT_EQ(doc.Set().CurrentGroup(), 4);
 }
@@ -96,7 +96,7 @@ TEST_F(ApplySetTest, ANumberOutsideTheSetsOnlyStoresTheCurrentSet) {
     EXPECT_EQ(doc.Set().CurrentSet(), 0);
     EXPECT_EQ(Object(0).X, 11);
     EXPECT_EQ(Object(0).SetX[0], 11);
-    EXPECT_EQ(doc.Set().SetGroup()[0], 2);
+    EXPECT_EQ(doc.Set().GroupOfSet(0), 2);
     EXPECT_EQ(doc.Set().CurrentGroup(), 2);
   }
 }

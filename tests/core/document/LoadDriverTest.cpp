@@ -83,7 +83,7 @@ TEST_F(LoadDriverTest, ALoadReplacesTheWholePreviousSet) {
   EXPECT_EQ(doc.Set().SlotOf(5), 0);
   EXPECT_EQ(Object(9).FixTotal, 1);
   EXPECT_EQ(Object(9).SetX[0], 0);
-  EXPECT_EQ(doc.Set().SetGroup()[0], 0);
+  EXPECT_EQ(doc.Set().GroupOfSet(0), 0);
   EXPECT_EQ(SetsInUse(), std::vector<int>{4});
 }
 
@@ -116,7 +116,7 @@ TEST_F(LoadDriverTest, AnOpenPutsDefaultsFirstAndAFailedReadKeepsTablesAndText) 
   EXPECT_FALSE(doc.Map().TrueColourMode());
   EXPECT_EQ(doc.Set().Palettes().PaletteBase[3], 0);
   EXPECT_EQ(doc.Set().Palettes().GroupColour(2, 5).Red, 0);
-  EXPECT_EQ(doc.Set().SetGroup()[0], 0);
+  EXPECT_EQ(doc.Set().GroupOfSet(0), 0);
   EXPECT_EQ(SetsInUse(), std::vector<int>{});
   EXPECT_FALSE(doc.Map().Dirty());
   EXPECT_TRUE(doc.Map().DirtyArea().IsEmpty());

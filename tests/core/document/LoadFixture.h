@@ -40,7 +40,7 @@ class LoadFixture : public ::testing::Test {
   std::vector<int> SetsInUse() const {
     std::vector<int> sets;
     for (int s = 0; s < kSetCount; ++s) {
-      if (doc.Set().SetInUse()[s]) sets.push_back(s);
+      if (doc.Set().IsSetInUse(s)) sets.push_back(s);
     }
     return sets;
   }

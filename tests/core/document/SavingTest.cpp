@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/interaction/HandBuiltSet.h"
+#include "core/document/HandBuiltSet.h"
 #include "document/ConfigTextWriter.h"
 #include "support/PermissionsApply.h"
 #include "support/TempDir.h"

@@ -259,7 +259,7 @@ TEST_F(CelDecoder, LoadCelReadsOnlyWhatTheDecoderNeedsThroughItsKeptBuffer) {
   CelFileLoader loader;
   bool mark = false;
   CellEntry again = Cell("long.cel");
-  ASSERT_EQ(loader.Load(build.Set(), again, mark), 0);
+  ASSERT_EQ(loader.Load(build.Set(), again, mark, problems), 0);
   EXPECT_LT(loader.BufferSize(), 1000u);
 }
 

@@ -65,7 +65,7 @@ TEST_F(HostileFiles, RandomPaletteFilesLoadOrFailCleanly) {
     }
     files.Write("x.kcf", RandomFile(rng, 0x10, {12, 24, 8}));
     const int number = i % kMaxPaletteLines;
-    const int32_t result = LoadPaletteFile(doc.EditSet(), "x.kcf", number);
+    const int32_t result = LoadPaletteFile(doc.EditSet(), "x.kcf", number, problems);
     ASSERT_TRUE(result == 0 || result == 2) << result;
     read += result == 0;
     EXPECT_GE(doc.Set().Palettes().ColourCount, 0);

@@ -53,7 +53,7 @@ class ImageFilesTest : public ::testing::Test {
   // Loads `cell` as the loader does for each cel line, keeping what the document would learn.
   int32_t LoadCel(CellEntry& cell) {
     bool mark = false;
-    const int32_t error = celFiles.Load(doc.EditSet(), cell, mark);
+    const int32_t error = celFiles.Load(doc.EditSet(), cell, mark, problems);
     trueColourMark = trueColourMark || mark;
     if (error == 0) ++loadedCels;
     return error;
@@ -73,6 +73,7 @@ class ImageFilesTest : public ::testing::Test {
   CTavroDoc doc{host};
   SetBuilder build{doc};
   CelFileLoader celFiles;
+  LoadProblems problems;        // what the loads found, for tests that look
   bool trueColourMark = false;  // a cel file carried the 32-bit mark
   int32_t loadedCels = 0;       // cels that got pixels
 };

@@ -11,7 +11,7 @@ class PaletteReader : public ImageFilesTest {
   int32_t Read(const std::string& name, int number) {
     // As a palette line leaves the name: at most the field's width.
     const std::string field = name.substr(0, kPaletteNameField - 1);
-    return LoadPaletteFile(doc.EditSet(), field.c_str(), number);
+    return LoadPaletteFile(doc.EditSet(), field.c_str(), number, problems);
   }
   Rgb At(int group, int index) {
     const PaletteEntry c = doc.Set().Palettes().GroupColour(group, index);

@@ -51,7 +51,7 @@ TEST(ConfigReaderTest, HandsEachLineToItsPartInOrderAndKeepsPositionsItself) {
   EXPECT_EQ(target.errors, kErrCelNotLoadable);
   EXPECT_EQ(target.set.PlayfieldWidth(), 80);
   EXPECT_EQ(target.set.CellCount(), 2);
-  EXPECT_EQ(target.set.SetGroup()[0], 3);
+  EXPECT_EQ(target.set.GroupOfSet(0), 3);
   const ObjectEntry& second = target.set.ObjectTable()[target.set.SlotOf(2)];
   EXPECT_EQ(second.SetX[0], 6);  // the continuation goes on at object 2
   EXPECT_EQ(second.SetY[0], 7);

@@ -149,7 +149,7 @@ TEST(DollSetTest, LeavingASetKeepsWhatIsShownAndEnteringOnePullsObjectsInside) {
   set.SetCurrent(0, 3);
   set.LeaveCurrentSet();
   set.EnterSet(1);
-  EXPECT_EQ(set.SetGroup()[0], 3);
+  EXPECT_EQ(set.GroupOfSet(0), 3);
   EXPECT_EQ(set.ObjectTable()[shown].SetX[0], 12);
   EXPECT_EQ(set.ObjectTable()[elsewhere].SetX[0], 0);  // not shown in set 0: no position kept
   EXPECT_EQ(set.ObjectTable()[shown].X, 70);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/interaction/HandBuiltSet.h"
+#include "core/document/HandBuiltSet.h"
 
 namespace tavro {
 namespace {

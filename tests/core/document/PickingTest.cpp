@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/interaction/HandBuiltSet.h"
+#include "core/document/HandBuiltSet.h"
 #include "document/SetQueries.h"
 
 namespace tavro {
