@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "archives/ArchiveExtract.h"
+#include "support/ArchiveFiles.h"
 #include "support/LzhMember.h"
 #include "support/TempDir.h"
 
@@ -18,26 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void Write(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-bool HaveArchiver() { return std::system("command -v jlha >/dev/null 2>&1") == 0; }
-
-// Makes `archive` in `dir` from files (relative to `dir`) with Debian's LHA archiver.
-void MakeLzh(const fs::path& dir, const std::string& archive, const std::string& members) {
-  const std::string command =
-      "cd '" + dir.string() + "' && jlha a '" + archive + "' " + members + " >/dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
-}
+using test::HaveArchiver;
+using test::MakeLzh;
+using test::Read;
+using test::Write;
 
 std::string StoredMember(const std::string& name, const std::string& data, uint16_t unixMode = 0,
                          const std::string& method = "-lh0-") {
