@@ -101,6 +101,7 @@ class DocumentSession : private ChangeNotices {
   bool Inspect(int32_t x, int32_t y, std::string& caption, std::string& text);
 
  private:
+  void NewSetShowing() override { FrontEnd.NewSetShowing(); }
   void InvalidateWholeView() override;
   void RepaintMapRect(const MapRect& rect) override;
   void ShowDebugText(const std::string& text) override { FrontEnd.ShowDebugText(text); }
