@@ -1,5 +1,6 @@
 // The composed picture as the clipboard takes it: a device-independent bitmap of the whole
-// playfield at its own size (no zoom), and the same behind a file header as a complete .bmp file.
+// playfield, one bitmap pixel per map pixel, and the same behind a file header as a complete
+// .bmp file.
 #pragma once
 
 #include <cstddef>

@@ -135,17 +135,14 @@ class CTavroDoc {
   struct DragResult {
     std::optional<MapRect> redraw;  // map area to repaint; none when nothing moved
     bool limitReached = false;      // a fixed object was pulled further than it gives
-    bool scroll = false;            // the object left the visible part: scroll the view by
-    int32_t scrollX = 0;            // these zoomed pixels
-    int32_t scrollY = 0;
     // The held object moved by (stepX, stepY) and covers objectBox (map coordinates).
     bool moved = false;
     int32_t stepX = 0;
     int32_t stepY = 0;
     MapRect objectBox;
   };
-  // One drag step of the held object; leaving `visible` (zoomed pixels) asks for a scroll.
-  DragResult DragStep(DragPhase phase, const MapRect& visible = {});
+  // One drag step of the held object.
+  DragResult DragStep(DragPhase phase);
   void PressAtPointer();
   DragResult DropHeldObject();
   // Recomposes what event actions changed, as far as it lies on the playfield, and repaints it
@@ -173,7 +170,7 @@ class CTavroDoc {
   void ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height);
   void FlushDirtyRect();
   void ChangeColourMode(bool trueColour);
-  DragResult MoveHeldObject(int32_t sx, int32_t sy, const MapRect& visible);
+  DragResult MoveHeldObject(int32_t sx, int32_t sy);
   bool OpenConfigFile(const std::string& path, std::string& error);
   bool OpenStep(const std::string& path);
   void UseSetPath(const std::string& path);

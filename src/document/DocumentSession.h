@@ -4,8 +4,8 @@
 // A session stands between the document and the front end's notices: what the document repaints
 // reaches the front end at once (a drag step must show before the next move) and is also summed
 // up in the result of the call that caused it, so that a front end which draws later, or not at
-// all, learns what changed from the result alone. Coordinates are map pixels; zoom and scrolling
-// are the front end's.
+// all, learns what changed from the result alone. Coordinates are map pixels; how large the map is
+// shown and where it is scrolled are the front end's.
 #pragma once
 
 #include <array>
@@ -101,6 +101,7 @@ class DocumentSession : private ChangeNotices {
   bool Inspect(int32_t x, int32_t y, std::string& caption, std::string& text);
 
  private:
+  void NewSetShowing() override { FrontEnd.NewSetShowing(); }
   void InvalidateWholeView() override;
   void RepaintMapRect(const MapRect& rect) override;
   void ShowDebugText(const std::string& text) override { FrontEnd.ShowDebugText(text); }

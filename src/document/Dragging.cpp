@@ -56,7 +56,7 @@ bool FixedMoveStep(const PointerState &pointer, const ObjectEntry &object, Step 
 
 }  // namespace
 
-CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase, const MapRect &visible) {
+CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase) {
   const PointerState &pointer = Pointing;
   const int32_t held = pointer.HeldSlot();
   const auto slot = static_cast<size_t>(held);
@@ -91,13 +91,13 @@ CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase, const MapRect &visibl
   DragResult result;
   if (step.x != 0 || step.y != 0) {
     if (slot >= TheSet.ObjectTable().size()) return {};  // a script emptied the tables
-    result = MoveHeldObject(step.x, step.y, visible);
+    result = MoveHeldObject(step.x, step.y);
   }
   result.limitReached = limitReached;
   return result;
 }
 
-CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy, const MapRect &visible) {
+CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy) {
   const auto slot = static_cast<uint16_t>(Pointing.HeldSlot());
   const ObjectEntry &object = TheSet.ObjectTable()[slot];
   // A step is taken in 16 bits, as positions are kept, before the edges apply.
@@ -131,16 +131,8 @@ CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy, const Ma
 
   DragResult result;
   result.redraw = MapRect{left, top, left + width, top + height};
-  // The view follows an object that leaves what it shows, by the step it took.
-  const int32_t zoom = Pointing.ZoomOrOne();
-  const MapRect shown{visible.left / zoom, visible.top / zoom, visible.right / zoom,
-                      visible.bottom / zoom};
-  result.scroll = (object.X < shown.left && sx < 0) ||
-                  (object.X + object.ExtentRight > shown.right && sx > 0) ||
-                  (object.Y < shown.top && sy < 0) ||
-                  (object.Y + object.ExtentBottom > shown.bottom && sy > 0);
-  result.scrollX = sx * zoom;
-  result.scrollY = sy * zoom;
+  // The step and where the object now lies let the view follow an object that leaves what it
+  // shows.
   result.moved = true;
   result.stepX = sx;
   result.stepY = sy;

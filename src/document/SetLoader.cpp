@@ -78,7 +78,7 @@ void CTavroDoc::ReportLoadErrors() {
 // "initialize(" runs before set 0 is applied (which raises "set("), "begin(" after it and before
 // the first composition.
 void CTavroDoc::ShowLoadedSet() {
-  Pointing.SetZoom(1);
+  notices().NewSetShowing();
   Pointing.SetBounds(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
   Engine.RunEvent(kEventInitialize, 0);
   ApplySet(0);

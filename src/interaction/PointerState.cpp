@@ -25,12 +25,6 @@ FixOverrideState& ProcessFixOverride() {
   return state;
 }
 
-void PointerState::Track(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY) {
-  const int32_t zoom = ZoomOrOne();
-  // Division truncates toward zero, as the view always did; clamping happens after it.
-  MoveWithin((windowX + scrollX) / zoom, (windowY + scrollY) / zoom);
-}
-
 void PointerState::MoveWithin(int32_t x, int32_t y) {
   if (x < MapBounds.left) x = MapBounds.left;
   if (x > MapBounds.right) x = MapBounds.right;

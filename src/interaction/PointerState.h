@@ -1,4 +1,5 @@
-// Where the pointer is on the map, how the view scales it, and what a drag holds.
+// Where the pointer is on the map and what a drag holds. Map coordinates only: the view turns
+// window points into map points before they arrive here.
 #pragma once
 
 #include <cstdint>
@@ -19,8 +20,6 @@ class PointerState {
   }
   int32_t X() const { return PointerX; }
   int32_t Y() const { return PointerY; }
-  // The map point from a window point: (window + scroll) / zoom, clamped into Bounds.
-  void Track(int32_t windowX, int32_t windowY, int32_t scrollX, int32_t scrollY);
   // Puts the pointer at map (x, y), held within Bounds.
   void MoveWithin(int32_t x, int32_t y);
   // Puts the pointer at map (x, y) as it is, unclamped.
@@ -28,10 +27,6 @@ class PointerState {
     PointerX = x;
     PointerY = y;
   }
-  // The view's zoom factor; anything below 1 scales as 1.
-  int32_t Zoom() const { return ZoomFactor; }
-  int32_t ZoomOrOne() const { return ZoomFactor < 1 ? 1 : ZoomFactor; }
-  void SetZoom(int32_t factor) { ZoomFactor = factor; }
   // The cel line last found under the pointer; -1 before any.
   int32_t LastHitCell() const { return HitCell; }
   void SetLastHitCell(int32_t cell) { HitCell = cell; }
@@ -69,7 +64,6 @@ class PointerState {
   MapRect MapBounds;
   int32_t PointerX = 0;
   int32_t PointerY = 0;
-  int32_t ZoomFactor = 1;
   int32_t HitCell = -1;
   int32_t DragObject = 0;
   int32_t DragLastX = 0;

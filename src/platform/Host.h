@@ -36,6 +36,9 @@ class ChangeNotices {
  public:
   virtual ~ChangeNotices() = default;
 
+  // A newly loaded set is about to be shown, before its first events run: what the window kept
+  // about how it showed the old set starts over.
+  virtual void NewSetShowing() {}
   // The whole view must be redrawn (without erasing) and scrolled back to the origin.
   virtual void InvalidateWholeView() {}
   // A rectangle of the map (map coordinates, right and bottom exclusive) must be repainted now.

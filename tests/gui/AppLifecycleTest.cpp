@@ -175,7 +175,7 @@ class AppLifecycleTest : public test::AppTestCase {
     app->View().SetZoom(2);  // later zooms never refit
     QCOMPARE(app->View().size(), QSize(300, 200));
     app->OpenByPath(QString::fromStdString(a));  // the load puts the factor back to 1
-    QCOMPARE(app->Doc().Pointer().Zoom(), 1);
+    QCOMPARE(app->View().Zoom(), 1);
     QCOMPARE(app->View().size(), QSize(300, 200));
   }
 

@@ -130,19 +130,19 @@ class FrameStateTest : public test::AppTestCase {
     QVERIFY(Enabled(cmd::kZoomOut));
     QCOMPARE(app->Frame().Action(cmd::kZoomDialog)->text(), QStringLiteral("&Zoom... x16"));
     app->Frame().Action(cmd::kZoomOut)->trigger();
-    QCOMPARE(app->Doc().Pointer().Zoom(), 15);
+    QCOMPARE(app->View().Zoom(), 15);
   }
 
   void keypadPlusAndMinusZoomOneStepEach() {
     ShowSetsZeroTwoFive();
     QTest::keyClick(&app->View(), Qt::Key_Plus, Qt::KeypadModifier);
-    QCOMPARE(app->Doc().Pointer().Zoom(), 2);
+    QCOMPARE(app->View().Zoom(), 2);
     QTest::keyClick(&app->View(), Qt::Key_Minus, Qt::KeypadModifier);
     QTest::keyClick(&app->View(), Qt::Key_Minus, Qt::KeypadModifier);  // already at 1
-    QCOMPARE(app->Doc().Pointer().Zoom(), 1);
+    QCOMPARE(app->View().Zoom(), 1);
     // The main keyboard's plus is no accelerator.
     QTest::keyClick(&app->View(), Qt::Key_Plus);
-    QCOMPARE(app->Doc().Pointer().Zoom(), 1);
+    QCOMPARE(app->View().Zoom(), 1);
   }
 
   void theKeySequenceCountsOnlyLettersTypedInARow() {

@@ -54,7 +54,6 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
   build.GroupCount(groups);
   build.ColourCount(3);
   build.Current(0, 0);
-  doc.Pointer().SetZoom(1);
   doc.MarkSetLoaded(true);
 }
 

@@ -95,6 +95,10 @@ class ViewForwardingHost : public FakeHost {
     FakeHost::RepaintMapRect(rect);
     if (view != nullptr) view->RepaintMapRect(rect);
   }
+  void NewSetShowing() override {
+    FakeHost::NewSetShowing();
+    if (view != nullptr) view->ResetZoom();
+  }
   void InvalidateWholeView() override {
     FakeHost::InvalidateWholeView();
     if (view != nullptr) view->InvalidateWholeView(true);

@@ -56,7 +56,7 @@ class RecordWindowTest : public test::AppTestCase {
 
   void theSetIsRecordedAtTheWindowsZoomAndPlaysOnWithoutAPause() {
     OpenBlinkingSet();
-    app->Doc().Pointer().SetZoom(2);
+    app->View().SetZoom(2);
     prompts->recordMs = 1000;
     prompts->recordAnswer = QString::fromStdString(PathOf("blink.webp"));
     const uint32_t before = app->HostImpl().TickCount();

@@ -25,6 +25,11 @@ class ViewDrawTest : public QObject {
     QCoreApplication::processEvents();
     return view->viewport()->grab().toImage();
   }
+  // The factor alone, the picture's top left corner at the window's.
+  void Zoom(int factor) {
+    view->SetZoom(factor);
+    view->ScrollTo({0, 0});
+  }
 
  private slots:
   void init() {
@@ -45,7 +50,7 @@ class ViewDrawTest : public QObject {
 
   void greyStripsAtZoomTwoInAThousandBySixHundred() {
     test::FillShownSet(*doc, {0}, 1);
-    doc->Pointer().SetZoom(2);
+    Zoom(2);
     const QImage shot = Paint(1000, 600);
     QCOMPARE(shot.size(), QSize(1000, 600));
     QCOMPARE(shot.pixel(895, 300), test::kPictureColour);
@@ -58,7 +63,7 @@ class ViewDrawTest : public QObject {
 
   void topRowIsDrawnAtTheTopWithWholePixels() {
     test::FillShownSet(*doc, {0}, 1, 20, 10);
-    doc->Pointer().SetZoom(3);
+    Zoom(3);
     const QImage shot = Paint(100, 60);
     // The map's top row (stored last) fills window rows 0 to 2, and only those.
     for (int y = 0; y < 3; ++y) QCOMPARE(shot.pixel(30, y), test::kTopRowColour);
@@ -133,7 +138,7 @@ class ViewDrawTest : public QObject {
     view->resize(1000, 800);
     view->SetZoom(2);
     QCOMPARE(view->ScrollPosition(), (ScrollPos{0, 0}));
-    QCOMPARE(doc->Pointer().Zoom(), 2);
+    QCOMPARE(view->Zoom(), 2);
   }
 
   void aPictureThatFitsNeedsNoScrollBarsAfterASmallerWindow() {
@@ -150,7 +155,7 @@ class ViewDrawTest : public QObject {
 
   void repaintingAMapRectCoversItsZoomedArea() {
     test::FillShownSet(*doc, {0}, 1, 50, 50);
-    doc->Pointer().SetZoom(2);
+    Zoom(2);
     Paint(200, 200);
     test::FillMap(*doc, uint8_t{2});
     view->RepaintMapRect({10, 10, 20, 20});

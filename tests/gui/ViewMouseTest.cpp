@@ -52,7 +52,7 @@ class ViewMouseTest : public QObject {
   // The viewport point over map point `map` at the current zoom and scroll.
   QPoint At(QPoint map) {
     const ScrollPos scroll = view->ScrollPosition();
-    return map * doc->Pointer().Zoom() - QPoint(scroll.x, scroll.y);
+    return map * view->Zoom() - QPoint(scroll.x, scroll.y);
   }
   void Press(QPoint map) { QTest::mousePress(Port(), Qt::LeftButton, {}, At(map)); }
   void MoveTo(QPoint map) { QTest::mouseMove(Port(), At(map)); }
@@ -126,6 +126,22 @@ class ViewMouseTest : public QObject {
     QCOMPARE(Object(0).X, 13);
     QCOMPARE(Messages(), (std::vector<std::string>{"drop0"}));
     ExpectIdle();
+  }
+
+  // The one conversion from window to map: (window + scroll) / zoom, truncated.
+  void windowPointsMapThroughScrollAndZoomAndALoadUnzooms() {
+    ShowView(150, 120, 3);
+    view->ScrollTo({5, 40});
+    QCoreApplication::processEvents();
+    QTest::mousePress(Port(), Qt::LeftButton, {}, QPoint(11, 22));
+    QCOMPARE(doc->Pointer().X(), 5);
+    QCOMPARE(doc->Pointer().Y(), 20);
+    QTest::mouseRelease(Port(), Qt::LeftButton, {}, QPoint(11, 22));
+    ExpectIdle();
+    const std::string path = test::SetFiles(dir->path()).Path("play.cnf").string();
+    QVERIFY(test::OpenAsWindow(*doc, host, path).Opened);
+    QCOMPARE(view->Zoom(), 1);
+    QCOMPARE(view->ScrollPosition(), (ScrollPos{0, 0}));
   }
 
   void theCaptureIsTakenOverNothingAndEndsAtButtonUp() {

@@ -18,9 +18,11 @@ class FakeHost : public NullHost {
   std::vector<std::string> messages;
   std::vector<std::string> sounds;
   std::vector<MapRect> repaints;
+  int newSetsShowing = 0;
   int wholeViewInvalidations = 0;
 
   void PlaySound(const std::string& path) override { sounds.push_back(path); }
+  void NewSetShowing() override { ++newSetsShowing; }
   void InvalidateWholeView() override { ++wholeViewInvalidations; }
   void RepaintMapRect(const MapRect& rect) override { repaints.push_back(rect); }
   void ShowDebugText(const std::string& text) override { messages.push_back(text); }

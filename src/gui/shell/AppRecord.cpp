@@ -1,5 +1,6 @@
 // File > "Record Animation...": the set recorded from its present state by the same recorder as
 // tavro-render's, on a virtual clock lent to the document for the length of the recording.
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -35,7 +36,8 @@ void CTavroApp::OnFileRecord() {
     // The document plays on the clock for the length of the recording only.
     DocumentSession session(Document, clock, clock);
     Platform.BeginWaitCursor();
-    result = RecordAnimation(session, clock, {target, length, Document.Pointer().ZoomOrOne(), {}});
+    result = RecordAnimation(session, clock,
+                             {target, length, std::max(1, MainFrame->View().Zoom()), {}});
     Platform.EndWaitCursor();
   }
 

@@ -116,7 +116,7 @@ void CMainFrame::UpdateActions() {
   UpdateTimer.stop();
   Table.UpdateActions();
   if (QAction* zoom = Table.Action(cmd::kZoomDialog)) {
-    zoom->setText(QStringLiteral("&Zoom... x%1").arg(App.Doc().Pointer().Zoom()));
+    zoom->setText(QStringLiteral("&Zoom... x%1").arg(View().Zoom()));
   }
 }
 

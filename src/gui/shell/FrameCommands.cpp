@@ -66,17 +66,17 @@ void CMainFrame::RegisterViewCommands() {
       [&session] { return session.States().TrueColourChecked; });
   Table.Handle(cmd::kTransparentHalf, [&session] { session.Transparent50(); });
   Table.Handle(
-      cmd::kZoomIn, [this, &doc] { ViewWidget->SetZoom(doc.Pointer().Zoom() + 1); },
-      [&doc] { return doc.Pointer().Zoom() < kMenuZoomLimit; });
+      cmd::kZoomIn, [this] { ViewWidget->SetZoom(ViewWidget->Zoom() + 1); },
+      [this] { return ViewWidget->Zoom() < kMenuZoomLimit; });
   Table.Handle(
-      cmd::kZoomOut, [this, &doc] { ViewWidget->SetZoom(doc.Pointer().Zoom() - 1); },
-      [&doc] { return doc.Pointer().Zoom() > 1; });
-  Table.Handle(cmd::kZoomDialog, [this, &doc] {
+      cmd::kZoomOut, [this] { ViewWidget->SetZoom(ViewWidget->Zoom() - 1); },
+      [this] { return ViewWidget->Zoom() > 1; });
+  Table.Handle(cmd::kZoomDialog, [this] {
     ZoomDialog dialog(
         [this](const std::string& message) {
           App.HostImpl().ShowMessage(message, std::string(), MessageIcon::Exclamation);
         },
-        doc.Pointer().Zoom(), this);
+        ViewWidget->Zoom(), this);
     if (dialog.exec() == QDialog::Accepted) ViewWidget->SetZoom(dialog.Factor());
   });
 }

@@ -142,6 +142,10 @@ void QtHost::AddToRecentFiles(const std::string& path) {
   if (RecentChanged) RecentChanged();
 }
 
+void QtHost::NewSetShowing() {
+  if (View) View->ResetZoom();
+}
+
 void QtHost::InvalidateWholeView() {
   if (View) View->InvalidateWholeView(true);
 }

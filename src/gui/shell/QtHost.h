@@ -54,6 +54,7 @@ class QtHost : public Host, public ChangeNotices {
   uint32_t ClockSeconds() override;
   std::string ProfileString(const std::string& section, const std::string& key) override;
   // ---- ChangeNotices ----
+  void NewSetShowing() override;
   void InvalidateWholeView() override;
   void RepaintMapRect(const MapRect& rect) override;
   // A modal box with the exclamation icon, inside which the alarms keep running.

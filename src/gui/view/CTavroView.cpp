@@ -37,8 +37,7 @@ CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
 
 ViewSize CTavroView::ContentSize() const {
   if (!Doc.IsSetLoaded()) return {1, 1};
-  return {Doc.Pointer().Zoom() * Doc.Set().PlayfieldWidth(),
-          Doc.Pointer().Zoom() * Doc.Set().PlayfieldHeight()};
+  return {zoom_ * Doc.Set().PlayfieldWidth(), zoom_ * Doc.Set().PlayfieldHeight()};
 }
 
 ScrollPos CTavroView::ScrollPosition() const {
@@ -86,11 +85,11 @@ void CTavroView::TestAllSets() {
 
 void CTavroView::SetZoom(int factor) {
   const QSize client = viewport()->size();
-  const int oldZoom = Doc.Pointer().Zoom();
+  const int oldZoom = zoom_;
   const ScrollPos target =
       ZoomScrollTarget({client.width(), client.height()}, ScrollPosition(), oldZoom, factor,
                        {Doc.Set().PlayfieldWidth(), Doc.Set().PlayfieldHeight()});
-  Doc.Pointer().SetZoom(factor);
+  zoom_ = factor;
   viewport()->update();
   UpdateScrollSizes();
   ScrollTo(target);
@@ -105,8 +104,7 @@ void CTavroView::FitFrameToPlayfield() {
   const QRect outer = frame->frameGeometry();
   const QSize decorations = outer.size() - frame->size();
   const QSize chrome = outer.size() - size();
-  const ViewSize content{Doc.Set().PlayfieldWidth() * Doc.Pointer().Zoom(),
-                         Doc.Set().PlayfieldHeight() * Doc.Pointer().Zoom()};
+  const ViewSize content{Doc.Set().PlayfieldWidth() * zoom_, Doc.Set().PlayfieldHeight() * zoom_};
   ViewSize room{INT32_MAX / 2, INT32_MAX / 2};
   if (QScreen* screen = frame->screen()) {
     const QRect area = screen->geometry();
@@ -134,7 +132,7 @@ void CTavroView::InvalidateWholeView(bool scrollToOrigin) {
 }
 
 void CTavroView::RepaintMapRect(const MapRect& mapRect) {
-  const int z = Doc.Pointer().Zoom();
+  const int z = zoom_;
   const ScrollPos scroll = ScrollPosition();
   const QRect device(mapRect.left * z - scroll.x, mapRect.top * z - scroll.y, mapRect.Width() * z,
                      mapRect.Height() * z);
@@ -154,8 +152,8 @@ void CTavroView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const ScrollPos scroll = ScrollPosition();
   const QRect logicalClip = event->rect().translated(scroll.x, scroll.y);
-  DrawCompositeMap(painter, Doc, logicalClip, QPoint(-scroll.x, -scroll.y));
-  DrawBackgroundStrips(painter, Doc, viewport()->size(), QPoint(scroll.x, scroll.y));
+  DrawCompositeMap(painter, Doc, zoom_, logicalClip, QPoint(-scroll.x, -scroll.y));
+  DrawBackgroundStrips(painter, Doc, zoom_, viewport()->size(), QPoint(scroll.x, scroll.y));
 }
 
 void CTavroView::resizeEvent(QResizeEvent* event) {
@@ -177,7 +175,7 @@ void CTavroView::FollowToolbarVisibility() {
 void CTavroView::ShrinkFrameToPicture() {
   QWidget* frame = Frame.FrameWindow();
   const int chromeHeight = frame->height() - height();
-  const int wanted = chromeHeight + Doc.Set().PlayfieldHeight() * Doc.Pointer().Zoom();
+  const int wanted = chromeHeight + Doc.Set().PlayfieldHeight() * zoom_;
   if (wanted < frame->height()) frame->resize(frame->width(), std::max(1, wanted));
 }
 

@@ -49,8 +49,12 @@ class CTavroView : public QAbstractScrollArea {
   void SelectGroup(int group);
   void TestAllSets();
 
-  // Zoom: `factor` is taken as given; callers keep it in range.
+  // Zoom: whole map pixels per window pixel side. `factor` is taken as given; callers keep it in
+  // range. The scroll keeps the map point at the window's centre where it can.
+  int Zoom() const { return zoom_; }
   void SetZoom(int factor);
+  // Every newly loaded set starts unzoomed; the scroll is left to the repaint that follows.
+  void ResetZoom() { zoom_ = 1; }
   // Run after every open or new document: the frame is sized to show the whole picture,
   // never past the screen's right or bottom edge.
   void FitFrameToPlayfield();
@@ -127,6 +131,7 @@ class CTavroView : public QAbstractScrollArea {
   bool CaptureHeld = false;
   bool SkipNextMove = false;  // the cursor was moved back after an automatic scroll
   int MouseHandlerDepth = 0;  // a press or a drop whose script events are running
+  int zoom_ = 1;
 };
 
 }  // namespace tavro

@@ -36,15 +36,15 @@ QImage MapBand(const CTavroDoc& doc, int top, int height) {
   return band;
 }
 
-void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logicalClip,
+void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, int zoom, const QRect& logicalClip,
                       QPoint origin) {
   if (!doc.IsSetLoaded() ||
       !doc.Map().IsComplete(doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()))
     return;
   const MapRect clip{logicalClip.left(), logicalClip.top(), logicalClip.right() + 1,
                      logicalClip.bottom() + 1};
-  const MapDrawPlan plan = PlanMapDraw(clip, doc.Pointer().Zoom(),
-                                       {doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()});
+  const MapDrawPlan plan =
+      PlanMapDraw(clip, zoom, {doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()});
   if (!plan.draws) return;
 
   // Only the damaged rows and columns are copied; the map itself is never copied whole during a
@@ -58,11 +58,11 @@ void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logi
   painter.drawImage(target, piece);
 }
 
-void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, QSize client, QPoint scroll) {
+void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, int zoom, QSize client,
+                          QPoint scroll) {
   ViewSize extent{0, 0};
   if (doc.IsSetLoaded()) {
-    extent = {doc.Set().PlayfieldWidth() * doc.Pointer().Zoom(),
-              doc.Set().PlayfieldHeight() * doc.Pointer().Zoom()};
+    extent = {doc.Set().PlayfieldWidth() * zoom, doc.Set().PlayfieldHeight() * zoom};
   }
   for (const MapRect& strip :
        BackgroundStrips(extent, {scroll.x(), scroll.y()}, {client.width(), client.height()})) {

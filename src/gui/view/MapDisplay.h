@@ -13,14 +13,16 @@ namespace tavro {
 // that shares the document's pixels. Valid until the map changes.
 QImage MapBand(const CTavroDoc& doc, int top, int height);
 
-// Paints the part of the picture that falls in `logicalClip` (zoomed coordinates, before
-// scrolling) at `origin` - the window position of logical (0, 0). Paints nothing when no set is
-// loaded or no map is there.
-void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const QRect& logicalClip,
+// Paints the part of the picture, `zoom` times enlarged, that falls in `logicalClip` (zoomed
+// coordinates, before scrolling) at `origin` - the window position of logical (0, 0). Paints
+// nothing when no set is loaded or no map is there.
+void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, int zoom, const QRect& logicalClip,
                       QPoint origin);
 
-// Fills the grey strips around the picture of a client area of `client` scrolled to `scroll`.
-void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, QSize client, QPoint scroll);
+// Fills the grey strips around the picture, `zoom` times enlarged, of a client area of `client`
+// scrolled to `scroll`.
+void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, int zoom, QSize client,
+                          QPoint scroll);
 
 inline const QColor kBackgroundGrey{128, 128, 128};
 

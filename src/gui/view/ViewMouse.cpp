@@ -18,7 +18,7 @@ namespace tavro {
 // where the pointer may go.
 QPoint CTavroView::MapPointAt(QPoint point) const {
   const ScrollPos scroll = ScrollPosition();
-  const int zoom = std::max(1, Doc.Pointer().Zoom());
+  const int zoom = std::max(1, zoom_);
   return {(point.x() + scroll.x) / zoom, (point.y() + scroll.y) / zoom};
 }
 
@@ -26,7 +26,7 @@ QPoint CTavroView::MapPointAt(QPoint point) const {
 // the direction it moved. (Which step counts at a fixed object's limit is decided here.)
 void CTavroView::FollowHeldObject(const SessionChange &change) {
   if (!change.HeldMoved) return;
-  const int zoom = std::max(1, Doc.Pointer().Zoom());
+  const int zoom = std::max(1, zoom_);
   const ScrollPos scroll = ScrollPosition();
   const QSize client = viewport()->size();
   const MapRect shown{scroll.x / zoom, scroll.y / zoom, (scroll.x + client.width()) / zoom,

@@ -78,9 +78,9 @@ TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
   EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 6, 5), 0);
 
   // A drag repaints where the cel was and where it goes, its negative offset included.
-  doc.Pointer().Track(6, 5, 0, 0);
+  doc.Pointer().MoveWithin(6, 5);
   doc.PressAtPointer();
-  doc.Pointer().Track(9, 5, 0, 0);
+  doc.Pointer().MoveWithin(9, 5);
   doc.DragStep(CTavroDoc::DragPhase::Move);
   doc.DropHeldObject();
   EXPECT_EQ(IndexAt(7, 4), 0);

@@ -120,21 +120,6 @@ TEST_F(DraggingTest, OverrideLetsFixedObjectsDragFreelyWithoutWear) {
   EXPECT_EQ(Object(3).FixRemaining, 32);
 }
 
-TEST_F(DraggingTest, StepPastTheVisibleEdgeAsksTheViewToScroll) {
-  doc.Pointer().SetZoom(2);
-  Drag(210, 210, {});  // window points: map (105, 105)
-  // The view shows map x 0..111 and y 0..149 (zoomed pixels 0..223 by 0..299).
-  PointAt(216, 210);
-  auto step = doc.DragStep(CTavroDoc::DragPhase::Move, {0, 0, 224, 300});
-  EXPECT_TRUE(step.scroll);
-  EXPECT_EQ(step.scrollX, 6);
-  EXPECT_EQ(step.scrollY, 0);
-
-  PointAt(212, 210);
-  step = doc.DragStep(CTavroDoc::DragPhase::Move, {0, 0, 400, 400});
-  EXPECT_FALSE(step.scroll) << "moving back inside asks for nothing";
-}
-
 class DragEventTest : public DraggingTest {
  protected:
   void SetUp() override {

@@ -51,7 +51,7 @@ class HandBuiltSet {
 
   void SetFix(int number, int total, int remaining) { build.Fix(number, total, remaining); }
 
-  void PointAt(int x, int y) { doc.Pointer().Track(x, y, 0, 0); }
+  void PointAt(int x, int y) { doc.Pointer().MoveWithin(x, y); }
 
   // A "debug(" action bound to (event, argument) whose text names it; running the event shows
   // the text through the Host, so the messages record the order events were raised in.

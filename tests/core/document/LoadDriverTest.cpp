@@ -19,6 +19,7 @@ class LoadDriverTest : public test::LoadFixture {
     EXPECT_TRUE(doc.Set().CellTable().empty());
     EXPECT_TRUE(doc.Set().ObjectTable().empty());
     EXPECT_TRUE(doc.Map().Bytes().empty());
+    EXPECT_EQ(host.newSetsShowing, 0);
     EXPECT_EQ(host.wholeViewInvalidations, 0);
   }
 };
@@ -32,12 +33,11 @@ TEST_F(LoadDriverTest, FilesThatGiveNothingLeaveTheDocumentEmptyWithoutAWord) {
   }
 }
 
-TEST_F(LoadDriverTest, ASetWithCelsIsShownFromSetZeroAtZoomOne) {
-  doc.Pointer().SetZoom(4);
+TEST_F(LoadDriverTest, ASetWithCelsIsAnnouncedAndShownFromSetZero) {
   const std::string text = "(640,400\n#0 a.cel :0\n#1 b.cel :1\n$0 1,1 2,2\n";
   Load(text);
   EXPECT_TRUE(doc.IsSetLoaded());
-  EXPECT_EQ(doc.Pointer().Zoom(), 1);
+  EXPECT_EQ(host.newSetsShowing, 1);
   EXPECT_EQ(doc.Set().CurrentSet(), 0);
   EXPECT_EQ(doc.Pointer().Bounds(), (MapRect{0, 0, 639, 399}));
   EXPECT_EQ(host.wholeViewInvalidations, 1);

@@ -51,10 +51,10 @@ class SaveRoundTripTest : public ::testing::Test {
   }
 
   void DragObject(int fromX, int fromY, int toX, int toY) {
-    doc.Pointer().Track(fromX, fromY, 0, 0);
+    doc.Pointer().MoveWithin(fromX, fromY);
     doc.PressAtPointer();
     ASSERT_NE(doc.Pointer().HeldSlot(), 0);
-    doc.Pointer().Track(toX, toY, 0, 0);
+    doc.Pointer().MoveWithin(toX, toY);
     doc.DragStep(CTavroDoc::DragPhase::Move);
     doc.DropHeldObject();
   }

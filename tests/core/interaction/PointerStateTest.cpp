@@ -6,15 +6,14 @@
 namespace tavro {
 namespace {
 
-// Scaling and clamping through the document are checked with picking; here what only the
-// state itself decides.
-TEST(PointerStateTest, BoundsAreInclusiveAndAZoomBelowOneScalesAsOne) {
+// Clamping through the document is checked with picking; here what only the state itself
+// decides.
+TEST(PointerStateTest, BoundsAreInclusive) {
   PointerState pointer;
   pointer.SetBounds(2, 3, 10, 20);
   EXPECT_EQ(pointer.Bounds(), (MapRect{2, 3, 11, 22}));
-  pointer.SetZoom(0);
-  pointer.Track(7, 30, 0, 0);
-  EXPECT_EQ(pointer.X(), 7);
+  pointer.MoveWithin(11, 30);
+  EXPECT_EQ(pointer.X(), 11);
   EXPECT_EQ(pointer.Y(), 22);
 }
 
