@@ -181,6 +181,12 @@ class GifFrameWriter : public FrameWriter {
   bool PutImage(const MapRect& area, const std::vector<uint8_t>& indices,
                 const std::vector<RgbColour>* local) {
     ColorMapObject* map = local != nullptr ? MakeMap(*local) : nullptr;
+    // giflib keeps a copy of the last image's local table and, when the next image has none,
+    // forgets that copy without freeing it; free it first.
+    if (map == nullptr && Gif->Image.ColorMap != nullptr) {
+      GifFreeMapObject(Gif->Image.ColorMap);
+      Gif->Image.ColorMap = nullptr;
+    }
     const int width = area.Width() * Zoom;
     bool ok = (local == nullptr || map != nullptr) &&
               EGifPutImageDesc(Gif, area.left * Zoom, area.top * Zoom, width, area.Height() * Zoom,

@@ -35,6 +35,8 @@ grep -qx 'Files: \*' "$copyright" && grep -qx 'License: MIT' "$copyright" &&
   grep -qx 'Copyright: 2026 Tavro developers' "$copyright" ||
   { echo "the copyright file does not give the program's own licence"; exit 1; }
 for library in $(tr ',' '\n' <<<"$depends" | awk '{ print $1 }'); do
+  # A package built under the sanitizers depends on their runtimes; no package that ships does.
+  case "$library" in libasan* | libubsan* | liblsan* | libtsan*) continue ;; esac
   tr -c 'a-z0-9+.\n-' '\n' <"$copyright" | grep -qxF "$library" ||
     { echo "the copyright file lacks $library"; exit 1; }
 done
