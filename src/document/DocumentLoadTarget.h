@@ -41,7 +41,7 @@ class DocumentLoadTarget final : public ConfigLoadTarget {
     scripts_.ResetScriptParser({text, position});
   }
   void ParseScriptLine(const char*& cursor, const char* text, const char* position) override {
-    scripts_.ParseScriptLine(cursor, {text, position}, &tally_.Problems);
+    scripts_.ParseScriptLine(cursor, {text, position}, tally_.Problems);
   }
 
  private:

@@ -23,7 +23,11 @@ void DocumentSession::RepaintMapRect(const MapRect& rect) {
   FrontEnd.RepaintMapRect(rect);
 }
 
-SessionChange DocumentSession::TakeChange() { return std::exchange(Pending, {}); }
+SessionChange DocumentSession::TakeChange() {
+  SessionChange change = std::exchange(Pending, {});
+  if (Follower) Follower(change);
+  return change;
+}
 
 // ---- the rules ----
 

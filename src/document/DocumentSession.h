@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "document/CTavroDoc.h"
@@ -55,6 +56,13 @@ class DocumentSession : private ChangeNotices {
   DocumentSession& operator=(const DocumentSession&) = delete;
 
   const CTavroDoc& Doc() const { return Document; }
+
+  // Called at the end of every call that may change the document, with what it changed: the one
+  // place where a front end follows up (arms its timer for the next pass, refreshes its
+  // commands), so no handler has to remember to.
+  void FollowEachChange(std::function<void(const SessionChange&)> follower) {
+    Follower = std::move(follower);
+  }
 
   // ---- the rules ----
   bool IsSetAvailable(int32_t n) const;    // a loaded set uses set n
@@ -114,6 +122,7 @@ class DocumentSession : private ChangeNotices {
   ChangeNotices& OldNotices;
   ChangeNotices& FrontEnd;
   SessionChange Pending;
+  std::function<void(const SessionChange&)> Follower;
 };
 
 }  // namespace tavro

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "document/SetQueries.h"
 #include "recording/FrameSequence.h"
@@ -25,13 +26,21 @@ class Recording {
         Clock(clock),
         Request(request),
         Writer(writer),
-        Start(clock.CurrentTick()) {}
+        Start(clock.CurrentTick()) {
+    // What each step changed is summed up here until the next frame takes it.
+    Session.FollowEachChange([this](const SessionChange& change) {
+      Changed = UnionRect(Changed, change.Repaint);
+      ChangedWhole = ChangedWhole || change.WholeView;
+    });
+  }
+  ~Recording() { Session.FollowEachChange(nullptr); }
+  Recording(const Recording&) = delete;
+  Recording& operator=(const Recording&) = delete;
 
   RecordingResult Run() {
     Session.Flush();
     if (!Frames.Start(Doc)) return Failed("there is no composed picture to record");
-    Clock.TakeRepaints();
-    Clock.TakeWholeView();
+    TakeChanges();
     const Picture& shown = Frames.Shown();
     if (!Writer.Begin(Request.Path, shown.Width, shown.Height, Request.Zoom, Result.Error))
       return Result;
@@ -128,9 +137,15 @@ class Recording {
 
   // Takes in what the last step changed; false when the frame limit ends the recording.
   bool Observe(uint32_t now) {
-    MapRect area = Clock.TakeRepaints();
-    if (Clock.TakeWholeView()) area = Frames.Shown().Whole();
+    const bool whole = ChangedWhole;
+    MapRect area = TakeChanges();
+    if (whole) area = Frames.Shown().Whole();
     return Frames.Observe(Doc, area, now, Result.Error);
+  }
+
+  MapRect TakeChanges() {
+    ChangedWhole = false;
+    return std::exchange(Changed, {});
   }
 
   DocumentSession& Session;
@@ -141,6 +156,8 @@ class Recording {
   const uint32_t Start;
   FrameSequence Frames{Writer};
   RecordingResult Result;
+  MapRect Changed;
+  bool ChangedWhole = false;
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The outside a document plays in while it is recorded: a clock that stands still until the
 // recorder moves it, no sound (a recording cannot hold one), settings from the outside it was
-// lent from, and notices that only note what the view would have repainted.
+// lent from. What changed the recorder learns from the session's results.
 //
 // The scripts' "debug(" texts go on to the outside's notices, or, where the outside would open
 // boxes that stop the recording, nowhere.
@@ -22,18 +22,12 @@ class RecordingHost : public Host, public ChangeNotices {
   uint32_t CurrentTick() const { return Tick; }
   // What ClockSeconds answers: the seed of the scripts' random generator.
   void SetClockSeconds(uint32_t seconds) { Seconds = seconds; }
-  // ---- what the view would have repainted since the last call ----
-  MapRect TakeRepaints();
-  bool TakeWholeView();
-
   void PlaySound(const std::string&) override {}
   uint32_t TickCount() override { return Tick; }
   uint32_t ClockSeconds() override { return Seconds; }
   std::string ProfileString(const std::string& section, const std::string& key) override {
     return Outside.ProfileString(section, key);
   }
-  void InvalidateWholeView() override { WholeView = true; }
-  void RepaintMapRect(const MapRect& rect) override { Repaints = UnionRect(Repaints, rect); }
   void ShowDebugText(const std::string& text) override {
     if (MessagesGo == Messages::PassOn) OutsideNotices.ShowDebugText(text);
   }
@@ -44,8 +38,6 @@ class RecordingHost : public Host, public ChangeNotices {
   Messages MessagesGo;
   uint32_t Tick = 0;
   uint32_t Seconds = 0;
-  MapRect Repaints;
-  bool WholeView = false;
 };
 
 }  // namespace tavro

@@ -42,10 +42,14 @@ class ScriptEngine {
   // Compiles the script line at `cursor` (the byte after ";@", zero-terminated) and leaves the
   // cursor where it stopped, never past the terminating zero. The current event and its
   // argument carry over from one line to the next of the same file.
-  // Skipped words, targets naming nothing and records that do not fit go to `problems` when
-  // given; `cursor` must then lie in the line buffer the problems were last told of.
-  void ParseScriptLine(const char*& cursor, ScriptLineOrigin origin = {},
-                       LoadProblems* problems = nullptr);
+  // Skipped words, targets naming nothing and records that do not fit go to `problems`; `cursor`
+  // lies in the line buffer the problems were last told of.
+  void ParseScriptLine(const char*& cursor, ScriptLineOrigin origin, LoadProblems& problems);
+  // The same for a line whose problems nobody reads.
+  void ParseScriptLine(const char*& cursor, ScriptLineOrigin origin = {}) {
+    LoadProblems unread;
+    ParseScriptLine(cursor, origin, unread);
+  }
   // Makes "initialize(" with argument 0 the current event again, for a file starting at `origin`.
   void ResetScriptParser(ScriptLineOrigin origin = {});
   // Appends one record (the event and its argument keep their low 8 and 16 bits); false when it
@@ -128,7 +132,7 @@ class ScriptEngine {
   int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
   uint16_t ScriptEventArgument = 0;
   ScriptLineOrigin LastLineOrigin;   // where the last script line was read
-  LoadProblems* Problems = nullptr;  // while a line is parsed for a load that reports
+  LoadProblems* Problems = nullptr;  // where the line being parsed reports its problems
 
   int32_t Depth = 0;              // RunEvent calls now running, one inside another
   int32_t ScriptSetSwitches = 0;  // "changeset(" runs since the outermost event began

@@ -76,9 +76,9 @@ void ScriptEngine::NoticeNewConfiguration(ScriptLineOrigin origin) {
 }
 
 void ScriptEngine::ParseScriptLine(const char*& cursor, ScriptLineOrigin origin,
-                                   LoadProblems* problems) {
+                                   LoadProblems& problems) {
   NoticeNewConfiguration(origin);
-  Problems = problems;
+  Problems = &problems;
   bool afterSkippedWord = false;
   for (;;) {
     SkipSpace(cursor);
@@ -87,7 +87,7 @@ void ScriptEngine::ParseScriptLine(const char*& cursor, ScriptLineOrigin origin,
     if (keyword == nullptr) {
       const char* word = cursor;
       cursor = SkipWord(cursor);
-      if (Problems != nullptr) NoteSkippedWord(word, cursor, afterSkippedWord);
+      NoteSkippedWord(word, cursor, afterSkippedWord);
       afterSkippedWord = true;
       continue;
     }
@@ -148,7 +148,7 @@ uint16_t Low16(int32_t value) { return static_cast<uint16_t>(value & 0xFFFF); }
 int32_t ScriptEngine::ReadDirectNumber(const char*& cursor, int32_t code) {
   const char* at = cursor;
   const int32_t number = ParseNumber(cursor);
-  if (number < 0 && Problems != nullptr) NoteMissingNumber(at, code);
+  if (number < 0) NoteMissingNumber(at, code);
   return number;
 }
 
@@ -195,8 +195,7 @@ void ScriptEngine::ReadScriptAction(const char*& cursor, const ScriptKeyword& ke
     default:
       return;
   }
-  if (!AppendAction(ScriptEvent, ScriptEventArgument, keyword.Code, std::move(arguments)) &&
-      Problems != nullptr) {
+  if (!AppendAction(ScriptEvent, ScriptEventArgument, keyword.Code, std::move(arguments))) {
     NoteDroppedRecord(keywordEnd - std::strlen(keyword.Text), keyword);
   }
 }
@@ -212,11 +211,11 @@ uint16_t ScriptEngine::ParseTarget(const char*& cursor) {
     // Numbers that would spill into the cell-reference bit name no object; they must not turn
     // into a reference to some unrelated cel.
     const bool valid = number >= 0 && number < kCellTargetBit;
-    if (Problems != nullptr && (!valid || !Target.HasObject(number))) NoteObjectTarget(at, number);
+    if (!valid || !Target.HasObject(number)) NoteObjectTarget(at, number);
     return valid ? static_cast<uint16_t>(number) : kNoTarget;
   }
   if (*cursor == '\0') {
-    if (Problems != nullptr) NoteCelTarget(at, nullptr);
+    NoteCelTarget(at, nullptr);
     return kNoTarget;
   }
   // Whatever stands here is taken for the opening quote, as scripts have always been read: a
@@ -226,7 +225,7 @@ uint16_t ScriptEngine::ParseTarget(const char*& cursor) {
   cursor = SkipQuotedText(cursor);
   const int32_t cell = Target.FindCellByName(name);
   const bool found = cell >= 0 && cell < kCellTargetBit - 1;
-  if (Problems != nullptr && (!found || *at != '"')) NoteCelTarget(at, name);
+  if (!found || *at != '"') NoteCelTarget(at, name);
   return found ? static_cast<uint16_t>(kCellTargetBit + cell) : kNoTarget;
 }
 

@@ -32,7 +32,17 @@ CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
   // Alarms are due to the millisecond; a coarse timer would add its slack to every period.
   PassTimer.setTimerType(Qt::PreciseTimer);
   connect(&PassTimer, &QTimer::timeout, this, &CTavroView::RunTimerPass);
+  Session.FollowEachChange([this](const SessionChange& change) { FollowSessionChange(change); });
   UpdateScrollSizes();
+}
+
+// Any call may have armed or stopped alarms (a set's "set(" actions, a press's events) and may
+// have switched the set or the colour group (scripts do both from timers and mouse events).
+void CTavroView::FollowSessionChange(const SessionChange& change) {
+  // The switched set's buttons show at once, with the picture.
+  if (change.SetSwitched) Frame.RefreshCommandStates();
+  ScheduleTimerPass();
+  Frame.UpdateCommandStates();
 }
 
 ViewSize CTavroView::ContentSize() const {
@@ -68,16 +78,11 @@ void CTavroView::UpdateScrollSizes() {
 void CTavroView::SelectSet(int set) {
   if (!Session.IsSetAvailable(set)) return;
   Frame.RefreshCommandStates();
-  // The document repaints the switched set at once through the notices; the frame's states
-  // follow the new set straight away too.
-  if (Session.SelectSet(set).SetSwitched) Frame.RefreshCommandStates();
-  ScheduleTimerPass();  // the set's "set(" actions may have armed alarms
+  // The document repaints the switched set at once through the notices.
+  Session.SelectSet(set);
 }
 
-void CTavroView::SelectGroup(int group) {
-  Session.SelectGroup(group);
-  ScheduleTimerPass();
-}
+void CTavroView::SelectGroup(int group) { Session.SelectGroup(group); }
 
 void CTavroView::TestAllSets() {
   for (int set = 0; set < kSetCount; ++set) SelectSet(set);
@@ -188,11 +193,8 @@ void CTavroView::keyPressEvent(QKeyEvent* event) {
   if (code >= kVkNumpad0 && code <= kVkNumpad0 + 9) set = code - kVkNumpad0;
   if (Session.IsSetAvailable(set)) Frame.RefreshCommandStates();
   // The session feeds the key sequence that lifts fixing and switches sets on digits.
-  if (Session.Key(code).SetSwitched) Frame.RefreshCommandStates();
+  Session.Key(code);
   if (set < 0) ScrollByArrow(code);
-  ScheduleTimerPass();
-  // A set chosen by a digit shows at once; the state may also have changed without one.
-  Frame.UpdateCommandStates();
 }
 
 bool CTavroView::ScrollByArrow(int32_t virtualKey) {
@@ -230,7 +232,6 @@ void CTavroView::ShowInformation() {
 void CTavroView::AdjustObjects() {
   // The document raises the current set's "set(" and repaints the whole picture itself.
   Session.AdjustObjects();
-  ScheduleTimerPass();
 }
 
 }  // namespace tavro

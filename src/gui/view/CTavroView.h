@@ -10,7 +10,7 @@
 
 #include "document/CTavroDoc.h"
 #include "document/DocumentSession.h"
-#include "interaction/ViewGeometry.h"
+#include "gui/view/ViewGeometry.h"
 
 namespace tavro {
 
@@ -116,6 +116,7 @@ class CTavroView : public QAbstractScrollArea {
   QPoint MapPointAt(QPoint point) const;
   // Follows a held object that left the visible part by the step it took.
   void FollowHeldObject(const SessionChange& change);
+  void FollowSessionChange(const SessionChange& change);
   void PressLeft(QPoint point);
   SessionChange DropHeld();
   void LoseCapture();

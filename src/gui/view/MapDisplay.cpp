@@ -3,7 +3,7 @@
 #include <QList>
 #include <algorithm>
 
-#include "interaction/ViewGeometry.h"
+#include "gui/view/ViewGeometry.h"
 
 namespace tavro {
 

@@ -47,8 +47,6 @@ void CTavroView::mousePressEvent(QMouseEvent *event) {
     PressLeft(point);
   }
   event->accept();
-  ScheduleTimerPass();
-  Frame.UpdateCommandStates();
 }
 
 // A quick second click is a click like any other: each one tugs at a fixed
@@ -100,7 +98,6 @@ void CTavroView::mouseMoveEvent(QMouseEvent *event) {
   } else {
     FollowHeldObject(step);
   }
-  ScheduleTimerPass();
 }
 
 void CTavroView::mouseReleaseEvent(QMouseEvent *event) {
@@ -110,8 +107,6 @@ void CTavroView::mouseReleaseEvent(QMouseEvent *event) {
   // not tracked.
   ReleaseCapture();
   DropHeld();
-  ScheduleTimerPass();
-  Frame.UpdateCommandStates();
 }
 
 void CTavroView::changeEvent(QEvent *event) {
@@ -126,8 +121,6 @@ void CTavroView::LoseCapture() {
   // when it ends.
   if (MouseHandlerDepth > 0) return;
   DropHeld();
-  ScheduleTimerPass();
-  Frame.UpdateCommandStates();
 }
 
 void CTavroView::ReleaseCapture() {

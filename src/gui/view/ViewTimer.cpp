@@ -32,11 +32,9 @@ void CTavroView::ScheduleTimerPass() {
 }
 
 void CTavroView::RunTimerPass() {
+  // The follow-up asks for the next pass at the present tick: this one may have waited in a
+  // message box for a long time.
   Session.RunTimerPass(Doc.host().TickCount());
-  // Asked again at the present tick: the pass may have waited in a message box for a long time.
-  ScheduleTimerPass();
-  // An alarm may have switched the set or the colour group.
-  Frame.UpdateCommandStates();
 }
 
 }  // namespace tavro

@@ -65,6 +65,8 @@ TEST_F(SessionTest, CommandStatesFollowTheLoadedSet) {
 
 TEST_F(SessionTest, OnlyASetInUseIsShownAndTheResultSaysWhatWasRepainted) {
   Open();
+  std::vector<bool> followed;  // SetSwitched of each change the front end followed up
+  session.FollowEachChange([&](const SessionChange& c) { followed.push_back(c.SetSwitched); });
   SessionChange change = session.SelectSet(5);
   EXPECT_FALSE(change.SetSwitched);
   EXPECT_TRUE(change.Repaint.IsEmpty());
@@ -81,6 +83,8 @@ TEST_F(SessionTest, OnlyASetInUseIsShownAndTheResultSaysWhatWasRepainted) {
   EXPECT_TRUE(session.Key(0x61).SetSwitched) << "number pad 1";
   EXPECT_EQ(doc.Set().CurrentSet(), 1);
   EXPECT_FALSE(session.Key('7').SetSwitched);
+  // Once per call, a digit key included, each with the change the call returned.
+  EXPECT_EQ(followed, (std::vector<bool>{false, true, false, true, true, false}));
 }
 
 TEST_F(SessionTest, ADragReportsTheStepAndTheObjectsBoxForTheViewToFollow) {

@@ -1,4 +1,4 @@
-#include "interaction/ViewGeometry.h"
+#include "gui/view/ViewGeometry.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "interaction/ViewGeometry.h"
+#include "gui/view/ViewGeometry.h"
 
 namespace tavro {
 namespace {
