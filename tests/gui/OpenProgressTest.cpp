@@ -33,6 +33,14 @@ QProgressDialog* ShownProgress() {
   return nullptr;
 }
 
+struct TimerEventCounter : QObject {
+  int events = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Timer) ++events;
+    return false;
+  }
+};
+
 }  // namespace
 
 class OpenProgressTest : public test::AppTestCase {
@@ -98,12 +106,18 @@ class OpenProgressTest : public test::AppTestCase {
     prompts->openAnswer = plain;  // what a File > Open that got through would open
 
     test::PaintRecorder paints(app->View().viewport());
+    // An alarm pass falling due while the dialog shows must wait for the open to end.
+    TimerEventCounter alarmPasses;
+    auto& alarmTimer = const_cast<QTimer&>(app->View().AlarmTimer());
+    alarmTimer.installEventFilter(&alarmPasses);
     bool sawDialog = false;
     int paintsBehindDialog = 0;
+    int passesBehindDialog = -1;
     QTimer::singleShot(0, [&] {
       QProgressDialog* dialog = ShownProgress();
       sawDialog = dialog != nullptr;
       if (dialog == nullptr) return;
+      alarmTimer.start(0);
       QTest::keyClick(&app->Frame(), Qt::Key_O, Qt::ControlModifier);
       QMimeData mime;
       mime.setUrls({QUrl::fromLocalFile(plain)});
@@ -113,6 +127,7 @@ class OpenProgressTest : public test::AppTestCase {
       app->Frame().close();
       QTest::qWait(50);  // events flow while the dialog shows: a drop would open now
       paintsBehindDialog = paints.events;
+      passesBehindDialog = alarmPasses.events;
       QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
     });
     app->OpenProgressDelayMs = 0;
@@ -120,6 +135,7 @@ class OpenProgressTest : public test::AppTestCase {
 
     QVERIFY(sawDialog);
     QVERIFY(paintsBehindDialog > 0);
+    QCOMPARE(passesBehindDialog, 0);
     QVERIFY(ShownProgress() == nullptr);
     QVERIFY(!app->Doc().IsSetLoaded());
     QVERIFY(app->Frame().isVisible());
