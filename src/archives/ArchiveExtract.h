@@ -55,7 +55,7 @@ inline ExtractResult Failed(ExtractResult result, ExtractStatus status, uint32_t
 
 // Extracts `archivePath` into the existing directory `directory` (absolute path). A file that
 // starts like a ZIP archive is read as one, anything else as LZH. `progress` hears of every
-// member written and is asked before each member and each block whether to stop.
+// member written and is asked before each member whether to stop.
 ExtractResult ExtractArchiveFlat(const std::string& archivePath, const std::string& directory,
                                  const ExtractLimits& limits = {},
                                  OpenProgress& progress = NoOpenProgress());

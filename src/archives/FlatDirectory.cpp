@@ -53,11 +53,6 @@ bool FlatDirectory::Write(const std::string& name, const MemberReader& read, Ext
       ok = Fail(result, ExtractStatus::Corrupt, name + ": unreadable member");
       break;
     }
-    // One large member must not hold a cancelled open for long.
-    if (progress_.Cancelled()) {
-      ok = Fail(result, ExtractStatus::Cancelled, "cancelled");
-      break;
-    }
     if (!Fits(static_cast<uint64_t>(n), result)) {
       ok = false;
       break;
