@@ -36,9 +36,9 @@ std::string FlatMemberName(const std::string& memberPath) {
 }
 
 ExtractResult ExtractArchiveFlat(const std::string& archivePath, const std::string& directory,
-                                 const ExtractLimits& limits) {
-  if (StartsLikeZip(archivePath)) return ExtractZipFlat(archivePath, directory, limits);
-  return ExtractLzhFlat(archivePath, directory, limits);
+                                 const ExtractLimits& limits, OpenProgress& progress) {
+  if (StartsLikeZip(archivePath)) return ExtractZipFlat(archivePath, directory, limits, progress);
+  return ExtractLzhFlat(archivePath, directory, limits, progress);
 }
 
 }  // namespace tavro

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/OpenProgress.h"
+
 namespace tavro {
 
 struct ExtractLimits {
@@ -29,6 +31,7 @@ enum class ExtractStatus {
   TooLarge,
   TooManyMembers,
   WriteFailed,
+  Cancelled,  // the person stopped the open; what was written so far stays
 };
 
 struct ExtractResult {
@@ -51,13 +54,17 @@ inline ExtractResult Failed(ExtractResult result, ExtractStatus status, uint32_t
 }
 
 // Extracts `archivePath` into the existing directory `directory` (absolute path). A file that
-// starts like a ZIP archive is read as one, anything else as LZH.
+// starts like a ZIP archive is read as one, anything else as LZH. `progress` hears of every
+// member written and is asked before each member whether to stop.
 ExtractResult ExtractArchiveFlat(const std::string& archivePath, const std::string& directory,
-                                 const ExtractLimits& limits = {});
+                                 const ExtractLimits& limits = {},
+                                 OpenProgress& progress = NoOpenProgress());
 ExtractResult ExtractLzhFlat(const std::string& archivePath, const std::string& directory,
-                             const ExtractLimits& limits = {});
+                             const ExtractLimits& limits = {},
+                             OpenProgress& progress = NoOpenProgress());
 ExtractResult ExtractZipFlat(const std::string& archivePath, const std::string& directory,
-                             const ExtractLimits& limits = {});
+                             const ExtractLimits& limits = {},
+                             OpenProgress& progress = NoOpenProgress());
 
 // The name a member stored as `memberPath` is written under, or "" when it must be skipped.
 // Folders are separated by '/' or by backslashes outside Shift_JIS characters.

@@ -7,8 +7,12 @@
 
 namespace tavro {
 
-FlatDirectory::FlatDirectory(const std::string& directory, const ExtractLimits& limits)
-    : directory_(directory), budget_(limits.maxTotalBytes), maxMembers_(limits.maxMembers) {}
+FlatDirectory::FlatDirectory(const std::string& directory, const ExtractLimits& limits,
+                             OpenProgress& progress)
+    : directory_(directory),
+      budget_(limits.maxTotalBytes),
+      maxMembers_(limits.maxMembers),
+      progress_(progress) {}
 
 FlatDirectory::~FlatDirectory() = default;
 
@@ -25,6 +29,7 @@ bool FlatDirectory::Open(ExtractResult& result) {
 }
 
 bool FlatDirectory::CountMember(ExtractResult& result) {
+  if (progress_.Cancelled()) return Fail(result, ExtractStatus::Cancelled, "cancelled");
   if (++members_ <= maxMembers_) return true;
   return Fail(result, ExtractStatus::TooManyMembers, "too many members in the archive");
 }
@@ -65,6 +70,7 @@ bool FlatDirectory::Write(const std::string& name, const MemberReader& read, Ext
   if (ok) {
     ++result.written;
     result.names.push_back(name);
+    progress_.MembersUnpacked(result.written);
   }
   return ok;
 }

@@ -16,14 +16,16 @@ class FlatDirectory {
   // or -1 when the member cannot be read.
   using MemberReader = std::function<int64_t(char* buffer, size_t capacity)>;
 
-  FlatDirectory(const std::string& directory, const ExtractLimits& limits);
+  FlatDirectory(const std::string& directory, const ExtractLimits& limits,
+                OpenProgress& progress = NoOpenProgress());
   ~FlatDirectory();
   FlatDirectory(const FlatDirectory&) = delete;
   FlatDirectory& operator=(const FlatDirectory&) = delete;
 
   // False (with `result` filled in) when the directory cannot be opened.
   bool Open(ExtractResult& result);
-  // Counts the next member; false (with `result` filled in) once there are too many.
+  // Counts the next member; false (with `result` filled in) once there are too many or the
+  // open has been cancelled.
   bool CountMember(ExtractResult& result);
   uint32_t Members() const { return members_; }
   // False (with `result` filled in) when a member of `size` bytes cannot fit the budget.
@@ -41,6 +43,7 @@ class FlatDirectory {
   uint64_t budget_;
   uint32_t maxMembers_;
   uint32_t members_ = 0;
+  OpenProgress& progress_;
 };
 
 }  // namespace tavro

@@ -91,7 +91,7 @@ ExtractResult CheckEnd(const ReadOnlyFile& file, uint64_t nextHeader, uint32_t m
 }  // namespace
 
 ExtractResult ExtractLzhFlat(const std::string& archivePath, const std::string& directory,
-                             const ExtractLimits& limits) {
+                             const ExtractLimits& limits, OpenProgress& progress) {
   ExtractResult result;
   CountingFile file;
   if (!file.file.Open(archivePath)) {
@@ -109,7 +109,7 @@ ExtractResult ExtractLzhFlat(const std::string& archivePath, const std::string& 
   // Plain: folders are members like any other, never replayed at the end.
   lha_reader_set_dir_policy(reader.get(), LHA_READER_DIR_PLAIN);
 
-  FlatDirectory out(directory, limits);
+  FlatDirectory out(directory, limits, progress);
   if (!out.Open(result)) return result;
   uint64_t nextHeader = 0;
   while (LHAFileHeader* header = lha_reader_next_file(reader.get())) {

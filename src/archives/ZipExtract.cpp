@@ -72,7 +72,7 @@ std::string StoredName(struct archive_entry* entry) {
 }  // namespace
 
 ExtractResult ExtractZipFlat(const std::string& archivePath, const std::string& directory,
-                             const ExtractLimits& limits) {
+                             const ExtractLimits& limits, OpenProgress& progress) {
   ExtractResult result;
   ArchivePtr reader(archive_read_new(), &archive_read_free);
   if (!reader) return Failed(result, ExtractStatus::CannotOpen, 0, "no memory");
@@ -90,7 +90,7 @@ ExtractResult ExtractZipFlat(const std::string& archivePath, const std::string& 
   if (archive_read_open1(reader.get()) != ARCHIVE_OK) {
     return Failed(result, ExtractStatus::CannotOpen, 0, ErrorText(reader.get(), "cannot open"));
   }
-  FlatDirectory out(directory, limits);
+  FlatDirectory out(directory, limits, progress);
   if (!out.Open(result)) return result;
 
   struct archive_entry* entry = nullptr;

@@ -62,6 +62,7 @@ std::string ExtractFailure(const ExtractResult& result) {
   const std::string member = std::to_string(result.member);
   switch (result.status) {
     case ExtractStatus::Ok:
+    case ExtractStatus::Cancelled:
       return "";
     case ExtractStatus::CannotOpen:
       return "it cannot be read (" + result.detail + ")";
@@ -87,7 +88,29 @@ void CTavroDoc::RemoveTempDirectory() {
   if (Session.Extracted()) Session.RemoveDirectory();
 }
 
-OpenResult CTavroDoc::OnOpenDocument(const std::string& path, const OpenChoice& choice) {
+OpenResult CTavroDoc::OnOpenDocument(const std::string& path, const OpenChoice& choice,
+                                     OpenProgress& progress) {
+  Progress = &progress;
+  OpenResult result = OpenFile(path, choice);
+  Progress = &NoOpenProgress();
+  return progress.Cancelled() ? AbandonOpen() : result;
+}
+
+// What a cancelled choice of configuration file leaves, and the extracted files gone too: a
+// cancelled open may have stopped halfway through the archive.
+OpenResult CTavroDoc::AbandonOpen() {
+  Told.clear();
+  Report.Problems.Clear();
+  Report.Errors = 0;
+  DeleteContents();
+  ResetSet();
+  RemoveTempDirectory();
+  OpenResult result;
+  result.Cancelled = true;
+  return result;
+}
+
+OpenResult CTavroDoc::OpenFile(const std::string& path, const OpenChoice& choice) {
   Told.clear();
   ArchiveRoute route = ArchiveRoute::NewDirectory;
   // Exactly the same bytes: on a disk that minds case, "A.LZH" and "a.lzh" are two archives.
@@ -122,8 +145,9 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     if (newDirectory && !MakeArchiveDirectory()) return false;
     if (!repeat) {
       Session.MarkExtracted();
-      const ExtractResult extracted = ExtractArchiveFlat(path, Session.Directory());
+      const ExtractResult extracted = ExtractArchiveFlat(path, Session.Directory(), {}, *Progress);
       Session.NoteExtracted(extracted.names);
+      if (extracted.status == ExtractStatus::Cancelled) return false;
       if (extracted.status != ExtractStatus::Ok) {
         return TellArchiveFailure(path, ExtractFailure(extracted));
       }

@@ -18,6 +18,7 @@
 #include "interaction/PointerState.h"
 #include "platform/Host.h"
 #include "platform/MapRect.h"
+#include "platform/OpenProgress.h"
 #include "scripts/ScriptEngine.h"
 #include "set/DollSet.h"
 #include "set/LoadProblems.h"
@@ -40,6 +41,9 @@ struct OpenResult {
   std::vector<std::string> ConfigChoices;
   // The path to put on the recent-file list; empty for none.
   std::string RecentFile;
+  // The person stopped the open: nothing is shown, nothing is said, and the temporary
+  // directory is gone.
+  bool Cancelled = false;
 };
 struct SaveResult {
   bool Saved = false;
@@ -90,8 +94,10 @@ class CTavroDoc {
   void MarkSetLoaded(bool loaded) { SetLoaded = loaded; }
   bool OnNewDocument();  // empties the document; true
   // A configuration file directly, an LZH or ZIP archive through its temporary directory. The
-  // result says why a file could not be opened.
-  OpenResult OnOpenDocument(const std::string& path, const OpenChoice& choice = {});
+  // result says why a file could not be opened. `progress` hears how far the open has come; once
+  // it is cancelled the open stops and leaves the document empty (see OpenResult::Cancelled).
+  OpenResult OnOpenDocument(const std::string& path, const OpenChoice& choice = {},
+                            OpenProgress& progress = NoOpenProgress());
   // Loads a configuration from bytes read elsewhere, as the open step does after reading the
   // file; none (a file not read whole) leaves the document empty without a word. Returns the
   // load's messages, in the order they are shown.
@@ -171,6 +177,8 @@ class CTavroDoc {
   void FlushDirtyRect();
   void ChangeColourMode(bool trueColour);
   DragResult MoveHeldObject(int32_t sx, int32_t sy);
+  OpenResult OpenFile(const std::string& path, const OpenChoice& choice);
+  OpenResult AbandonOpen();
   bool OpenConfigFile(const std::string& path, std::string& error);
   bool OpenStep(const std::string& path);
   void UseSetPath(const std::string& path);
@@ -186,6 +194,7 @@ class CTavroDoc {
   Host* HostLink;
   ChangeNotices* NoticesLink;
   std::vector<std::string> Told;
+  OpenProgress* Progress = &NoOpenProgress();  // the running open's, or nobody's
   DollSet TheSet;
   LoadReport Report;
   CelFileLoader CelFiles;

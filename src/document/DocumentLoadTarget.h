@@ -9,6 +9,7 @@
 
 #include "composition/ComposedMap.h"
 #include "imagefiles/SetImageFiles.h"
+#include "platform/OpenProgress.h"
 #include "scripts/ScriptEngine.h"
 #include "set/ConfigLoadTarget.h"
 #include "set/DollSet.h"
@@ -27,9 +28,10 @@ struct LoadTally {
 
 class DocumentLoadTarget final : public ConfigLoadTarget {
  public:
+  // `progress` hears of each cel line as it is done and may stop further decoding.
   DocumentLoadTarget(DollSet& set, ComposedMap& map, ScriptEngine& scripts, CelFileLoader& cels,
-                     LoadTally tally)
-      : set_(set), map_(map), scripts_(scripts), cels_(cels), tally_(tally) {}
+                     LoadTally tally, OpenProgress& progress = NoOpenProgress())
+      : set_(set), map_(map), scripts_(scripts), cels_(cels), tally_(tally), progress_(progress) {}
 
   DollSet& SetBeingLoaded() override { return set_; }
   LoadProblems& Problems() override { return tally_.Problems; }
@@ -45,11 +47,16 @@ class DocumentLoadTarget final : public ConfigLoadTarget {
   }
 
  private:
+  void ReportCelDone();
+
   DollSet& set_;
   ComposedMap& map_;
   ScriptEngine& scripts_;
   CelFileLoader& cels_;
   LoadTally tally_;
+  OpenProgress& progress_;
+  int32_t celsDone_ = 0;
+  int32_t celLines_ = -1;  // counted when the first cel line arrives
 };
 
 }  // namespace tavro

@@ -59,8 +59,9 @@ CommandStates DocumentSession::States() const {
 
 // ---- files ----
 
-OpenResult DocumentSession::Open(const std::string& path, const OpenChoice& choice) {
-  OpenResult result = Document.OnOpenDocument(path, choice);
+OpenResult DocumentSession::Open(const std::string& path, const OpenChoice& choice,
+                                 OpenProgress& progress) {
+  OpenResult result = Document.OnOpenDocument(path, choice, progress);
   Pending = {};
   return result;
 }

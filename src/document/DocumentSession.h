@@ -70,7 +70,8 @@ class DocumentSession : private ChangeNotices {
   CommandStates States() const;
 
   // ---- files ----
-  OpenResult Open(const std::string& path, const OpenChoice& choice = {});
+  OpenResult Open(const std::string& path, const OpenChoice& choice = {},
+                  OpenProgress& progress = NoOpenProgress());
   SessionChange NewDocument();
   bool MustConfirmOverwrite(const std::string& path) const;
   SaveResult Save(const std::string& path, bool overwriteConfirmed);

@@ -36,8 +36,9 @@ void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
   Report.Errors = 0;
   if (TheSet.MakeTables()) {
     DocumentLoadTarget target(TheSet, Composed, Engine, CelFiles,
-                              {Report.Errors, Report.LoadedCels, Report.Problems, Told});
+                              {Report.Errors, Report.LoadedCels, Report.Problems, Told}, *Progress);
     ConfigReader(TheSet).LoadLines(target);
+    if (Progress->Cancelled()) return;  // the open throws the half-read set away
     Composed.SetSize(TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
     Composed.Allocate(Composed.TrueColourMode());
     if (Composed.Empty()) Report.Errors |= kErrNoMemory;

@@ -1,5 +1,7 @@
 #include "gui/shell/CTavroApp.h"
 
+#include <QScopedValueRollback>
+
 #include "gui/shell/AboutDialog.h"
 #include "gui/shell/CMainFrame.h"
 #include "gui/shell/DialogLook.h"
@@ -52,17 +54,29 @@ CTavroDoc* CTavroApp::OpenByPath(const QString& path) { return OpenByPath(PathFr
 // configuration files is opened again with the one the user picks.
 OpenResult CTavroApp::OpenDocument(const std::string& absolute) {
   const OpenChoice choice{Platform.IsShiftDown(), {}};
-  Platform.BeginWaitCursor();
-  OpenResult result = Document.OnOpenDocument(absolute, choice);
-  Platform.EndWaitCursor();
+  OpenResult result = RunOpen(absolute, choice);
   ShowOpenMessages(result);
   if (result.ConfigChoices.empty()) return result;
   std::string chosen;
   if (!Platform.ChooseConfigFile(result.ConfigChoices, chosen) || chosen.empty()) return {};
-  Platform.BeginWaitCursor();
-  result = Document.OnOpenDocument(absolute, {choice.Merge, chosen});
-  Platform.EndWaitCursor();
+  result = RunOpen(absolute, {choice.Merge, chosen});
   ShowOpenMessages(result);
+  return result;
+}
+
+// The window paints the empty document while the dialog shows: the old picture is gone.
+OpenResult CTavroApp::RunOpen(const std::string& absolute, const OpenChoice& choice) {
+  // One open at a time: events flow while the progress dialog shows, and the dialog holds back
+  // what could start another, but nothing else may slip through either.
+  if (OpenRunning) return {};
+  const QScopedValueRollback<bool> running(OpenRunning, true);
+  CTavroView& view = MainFrame->View();
+  OpenProgressDialog progress(
+      MainFrame.get(), {&view.AlarmTimer()}, [&view] { view.InvalidateWholeView(false); },
+      OpenProgressDelayMs);
+  Platform.BeginWaitCursor();
+  OpenResult result = Document.OnOpenDocument(absolute, choice, progress);
+  Platform.EndWaitCursor();
   return result;
 }
 

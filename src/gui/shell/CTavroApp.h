@@ -11,6 +11,7 @@
 #include "document/CTavroDoc.h"
 #include "gui/shell/AppSettings.h"
 #include "gui/shell/DocTemplate.h"
+#include "gui/shell/OpenProgressDialog.h"
 #include "gui/shell/QtHost.h"
 
 namespace tavro {
@@ -56,6 +57,8 @@ class CTavroApp {
   // What the record dialog offers next time.
   uint32_t LastRecordingMs = 5000;
   QString LastRecordingPath;
+  // How long an open runs before its progress dialog shows.
+  int OpenProgressDelayMs = OpenProgressDialog::kDefaultDelayMs;
 
   CTavroDoc& Doc() { return Document; }
   CMainFrame& Frame() { return *MainFrame; }
@@ -70,11 +73,14 @@ class CTavroApp {
   // The document's open with the user's part in it: Shift, the wait cursor, the messages and
   // the choice among several configuration files.
   OpenResult OpenDocument(const std::string& absolute);
+  // One pass of the document's open under the wait cursor, with progress once it takes long.
+  OpenResult RunOpen(const std::string& absolute, const OpenChoice& choice);
   void ShowOpenMessages(const OpenResult& result);
   // Saves to `path`, or asks for a name first when it is empty; on success the document takes
   // the name it was saved under.
   bool DoSave(const std::string& path);
 
+  bool OpenRunning = false;
   AppSettings Profile;
   QtHost Platform;
   CTavroDoc Document;
