@@ -39,16 +39,19 @@ mkdir -p "$deps"
 "$root/tools/web/fetch-sources.sh" "$deps"
 "$root/tools/web/build-deps.sh" "$deps" "$jobs"
 
-# The core and the binding, with the libraries just built.
+# The core and the binding, with the libraries just built: pkg-config looks nowhere else, so
+# the machine's own libraries are never picked up.
+export PKG_CONFIG_LIBDIR="$deps/prefix/lib/pkgconfig" PKG_CONFIG_PATH="$deps/prefix/lib/pkgconfig"
+export EM_PKG_CONFIG_PATH="$PKG_CONFIG_PATH"
 if [ ! -f "$core/build.ninja" ]; then
-  EM_PKG_CONFIG_PATH="$deps/prefix/lib/pkgconfig" emcmake cmake -S "$root" -B "$core" -G Ninja \
+  emcmake cmake -S "$root" -B "$core" -G Ninja \
     -DCMAKE_BUILD_TYPE=Release \
     -DTAVRO_GUI=OFF -DTAVRO_BENCH=OFF -DTAVRO_TESTS=OFF \
     -DCMAKE_FIND_ROOT_PATH="$deps/prefix" \
     -DGIF_INCLUDE_DIR="$deps/prefix/include" -DGIF_LIBRARY="$deps/prefix/lib/libgif.a" \
     -DCMAKE_C_FLAGS="-fexceptions" -DCMAKE_CXX_FLAGS="-fexceptions"
 fi
-EM_PKG_CONFIG_PATH="$deps/prefix/lib/pkgconfig" cmake --build "$core" -j "$jobs" --target tavro_web
+cmake --build "$core" -j "$jobs" --target tavro_web
 
 # The static folder: the page as written, the module beside it, and the service worker's list of
 # what to keep for offline use, named by the build so a new build replaces the old cache.
@@ -57,6 +60,7 @@ mkdir -p "$out"
 cp -r "$root/web/." "$out/"
 cp "$core/src/web/tavro-core.js" "$core/src/web/tavro-core.wasm" "$out/"
 cp "$root/resources/icons/org.tavro.Tavro.svg" "$out/icon.svg"
+cp "$root/resources/icons/org.tavro.Tavro-256.png" "$out/icon-256.png"
 [ -d "$root/examples/demo" ] && cp -r "$root/examples/demo" "$out/demo"
 version="$(cd "$out" && find . -type f ! -name 'service-worker.js' -print0 | sort -z |
   xargs -0 cat | sha256sum | cut -c1-16)"

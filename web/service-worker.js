@@ -3,7 +3,7 @@
 // at once; everything else goes to the network as usual.
 const CACHE = 'tavro-@BUILD@';
 const FILES = ['./', 'index.html', 'tavro.js', 'files.js', 'dialogs.js', 'tavro.css',
-  'tavro-core.js', 'tavro-core.wasm', 'manifest.webmanifest', 'icon.svg'];
+  'tavro-core.js', 'tavro-core.wasm', 'manifest.webmanifest', 'icon.svg', 'icon-256.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));

@@ -19,7 +19,7 @@ let configName = '';  // its name as the person knows it
 let alarm = 0;        // the one timeout armed for the next due alarm
 let hiddenSince = -1;
 
-const now = () => Math.floor(performance.now()) >>> 0;
+const now = () => session.tickCount();
 const setState = (state) => html.setAttribute('data-tavro-state', state);
 
 // ---- the picture ----

@@ -4,6 +4,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <clocale>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,11 @@ val Rect(const MapRect& rect) {
 
 class PageSession {
  public:
+  // Names in archives are read as the desktop reads them, in a UTF-8 locale: libarchive turns a
+  // ZIP name's backslashes into folder separators only where the name decodes in the locale,
+  // and the C library's plain C locale here would decode Shift_JIS bytes too.
+  PageSession() { std::setlocale(LC_ALL, "C.UTF-8"); }
+
   val Open(const std::string& path, bool merge, const std::string& configName) {
     OpenResult result = Web.Session().Open(path, {merge, configName});
     Web.NoteWhole();
@@ -91,6 +97,8 @@ class PageSession {
   val Release() { return Changed(Web.Session().Release()); }
   bool HoldsObject() const { return Web.Session().HoldsObject(); }
   val Key(int32_t virtualKey) { return Changed(Web.Session().Key(virtualKey)); }
+  // The core's clock, which the page's timer passes must use too.
+  uint32_t TickCount() { return Web.Outside().TickCount(); }
   val RunTimerPass(uint32_t now) { return Changed(Web.Session().RunTimerPass(now)); }
   int32_t NextTimerPassDelay(uint32_t now) const { return Web.Session().NextTimerPassDelay(now); }
 
@@ -204,6 +212,7 @@ EMSCRIPTEN_BINDINGS(tavro) {
       .function("release", &PageSession::Release)
       .function("holdsObject", &PageSession::HoldsObject)
       .function("key", &PageSession::Key)
+      .function("tickCount", &PageSession::TickCount)
       .function("runTimerPass", &PageSession::RunTimerPass)
       .function("nextTimerPassDelay", &PageSession::NextTimerPassDelay)
       .function("delayAlarms", &PageSession::DelayAlarms)

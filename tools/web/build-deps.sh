@@ -72,7 +72,7 @@ fi
 
 if [ ! -f "$prefix/.libwebp" ]; then
   w="$(dir_of libwebp)"
-  compile_library webp -I"$w" -I"$w/src" -- "$w"/src/{dec,enc,dsp,utils}/*.c
+  compile_library webp -I"$w" -I"$w/src" -- "$w"/src/{dec,enc,dsp,utils}/*.c "$w"/sharpyuv/*.c
   mkdir -p "$prefix/include/webp"
   cp "$w"/src/webp/{encode,decode,types,mux_types}.h "$prefix/include/webp/"
   pc_file libwebp 1.2.4 -lwebp
@@ -86,7 +86,9 @@ if [ ! -f "$prefix/.libarchive" ]; then
     PCRE2POSIX LIBGCC CNG TAR CPIO CAT XATTR ACL TEST WERROR; do
     off+=("-DENABLE_$option=OFF")
   done
-  emcmake cmake -S "$a" -B "$obj/archive" -G Ninja -C "$here/libarchive-checks.cmake" \
+  # Make, not Ninja: under emscripten its shared and static targets would both write
+  # libarchive.a, which Ninja refuses.
+  emcmake cmake -S "$a" -B "$obj/archive" -G "Unix Makefiles" -C "$here/libarchive-checks.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS="${cflags[*]}" "${off[@]}" \
     -DENABLE_ZLIB=ON -DENABLE_ICONV=ON -DBUILD_SHARED_LIBS=OFF \
     -DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a" \
