@@ -298,6 +298,13 @@ function download(bytes, name, type) {
   setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
+// A file the core wrote. Its mode is what the core chose for a disk (the C library here has no
+// umask to go by, and may leave it unreadable); the page reads it all the same.
+function readBack(path) {
+  core.FS.chmod(path, 0o644);
+  return core.FS.readFile(path);
+}
+
 $('save').addEventListener('click', async () => {
   // The core rewrites its copy in the in-memory file system; the person gets that copy.
   const result = session.save(bytesOf(configPath));
@@ -306,7 +313,7 @@ $('save').addEventListener('click', async () => {
     await showMessages([shownText(result.error)]);
     return;
   }
-  download(core.FS.readFile(configPath), configName, 'text/plain');
+  download(readBack(configPath), configName, 'text/plain');
 });
 
 $('copy').addEventListener('click', async () => {
@@ -334,7 +341,7 @@ $('record').addEventListener('click', async () => {
     await showMessages([shownText(result.error)]);
     return;
   }
-  download(core.FS.readFile(path), `${configName.replace(/\.[^.]*$/, '')}.${ext}`, `image/${ext}`);
+  download(readBack(path), `${configName.replace(/\.[^.]*$/, '')}.${ext}`, `image/${ext}`);
   core.FS.unlink(path);
   await showMessages(result.notes.map(shownText));
 });

@@ -1,7 +1,7 @@
 // The page in headless chromium: it opens sets by link, picker and drop, draws exactly what
 // tavro-render draws, plays (keys, drags, alarms) and reports failures as the desktop does.
 import assert from 'node:assert/strict';
-import {copyFileSync, mkdirSync, readdirSync, writeFileSync} from 'node:fs';
+import {copyFileSync, mkdirSync, readdirSync, readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
 import {japaneseDemo, lzhArchive, plainDemo, zipArchive} from './fixtures.mjs';
@@ -175,5 +175,35 @@ test('after one visit the page opens a set with the network off', async () => {
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   assert.equal(differingPixels(await canvasPixels(page), rendered('japanese.lzh').picture), 0);
   await page.context().setOffline(false);
+  assertClean(page);
+});
+
+test('save, record, information and the load report', async () => {
+  const page = await opened('/sets/demo/demo.cnf');
+  const box = await page.locator('#playfield').boundingBox();
+  await page.mouse.move(box.x + 350, box.y + 60);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 250, box.y + 100, {steps: 3});
+  await page.mouse.up();
+  // Save gives the rewritten configuration, with the hat's new position in set 0.
+  let download = page.waitForEvent('download');
+  await page.click('#save');
+  const saved = readFileSync(await (await download).path(), 'latin1');
+  assert.match(saved, /^\$0 /m);
+  assert.notEqual(saved, readFileSync(join(demoDir, 'demo.cnf'), 'latin1'));
+  // Five seconds of GIF.
+  download = page.waitForEvent('download');
+  await page.click('#record');
+  await page.click('#message-extra button[value="0"]');
+  const gif = readFileSync(await (await download).path());
+  assert.equal(gif.subarray(0, 6).toString('latin1'), 'GIF89a');
+  assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
+  await page.click('#information');
+  assert.match(await page.locator('#message-text').textContent(), /\S/);
+  await page.click('#message-ok');
+  await page.click('#report');
+  assert.equal(await page.locator('#message-title').textContent(), 'Load Report');
+  await page.screenshot({path: `${work}/report.png`});
+  await page.click('#message-ok');
   assertClean(page);
 });

@@ -54,7 +54,7 @@ fi
 
 if [ ! -f "$prefix/.lhasa" ]; then
   l="$(dir_of lhasa)"
-    # The files its Makefile lists; the others are included by them.
+  # The files its Makefile lists; the others are included by them.
   compile_library lhasa -I"$l/lib" -I"$l/lib/public" -- $(sed -n '/^SRC =/,/^$/p' "$l/lib/Makefile.am" |
     grep -o '[a-z0-9_]*\.c' | grep -v win32 | sed "s|^|$l/lib/|")
   mkdir -p "$prefix/include/liblhasa-1.0"

@@ -13,7 +13,9 @@ deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.de
 LIST
 opts=(-o "Dir::Etc::SourceList=$deps/apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
   -o "Dir::State::Lists=$deps/apt/lists" -o "Dir::Cache=$deps/apt/cache"
-  -o Debug::NoLocking=1 -o APT::Sandbox::User=root -q)
+  -o Debug::NoLocking=1 -q)
+# As root apt would hand the downloads to its own user, who may not write into this folder.
+[ "$(id -u)" = 0 ] && opts+=(-o APT::Sandbox::User=root)
 apt-get "${opts[@]}" update
 cd "$deps/src"
 for package in lhasa libarchive giflib libwebp zlib; do
