@@ -29,4 +29,4 @@ tools/build-web.sh
 
 cd tests/web
 [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund
-exec node --test --test-concurrency=1 ./*.test.mjs
+exec node --test ./*.test.mjs
