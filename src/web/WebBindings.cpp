@@ -1,0 +1,228 @@
+// What the page may call. Names and texts cross as bytes (Uint8Array), never decoded on the way:
+// a set's Shift_JIS names must reach the core's lookup exactly as written, and the page decides
+// how to show them.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <clocale>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/DocumentSession.h"
+#include "recording/Recorder.h"
+#include "recording/RecordingHost.h"
+#include "set/LoadProblems.h"
+#include "web/WebSession.h"
+
+using emscripten::val;
+
+namespace tavro {
+namespace {
+
+val Bytes(const std::string& text) {
+  val array = val::global("Uint8Array").new_(text.size());
+  array.call<void>("set", val(emscripten::typed_memory_view(
+                              text.size(), reinterpret_cast<const uint8_t*>(text.data()))));
+  return array;
+}
+
+val BytesList(const std::vector<std::string>& texts) {
+  val list = val::array();
+  for (const std::string& text : texts) list.call<void>("push", Bytes(text));
+  return list;
+}
+
+val Rect(const MapRect& rect) {
+  val out = val::object();
+  out.set("left", rect.left);
+  out.set("top", rect.top);
+  out.set("right", rect.right);
+  out.set("bottom", rect.bottom);
+  return out;
+}
+
+class PageSession {
+ public:
+  // Names in archives are read as the desktop reads them, in a UTF-8 locale: libarchive turns a
+  // ZIP name's backslashes into folder separators only where the name decodes in the locale,
+  // and the C library's plain C locale here would decode Shift_JIS bytes too.
+  PageSession() { std::setlocale(LC_ALL, "C.UTF-8"); }
+
+  val Open(const std::string& path, bool merge, const std::string& configName) {
+    OpenResult result = Web.Session().Open(path, {merge, configName});
+    Web.NoteWhole();
+    val out = val::object();
+    out.set("opened", result.Opened);
+    out.set("messages", BytesList(result.Messages));
+    out.set("choices", BytesList(result.ConfigChoices));
+    return out;
+  }
+  val NewDocument() { return Changed(Web.Session().NewDocument()); }
+
+  val States() const {
+    const CommandStates states = Web.Session().States();
+    val out = val::object();
+    out.set("loaded", states.Loaded);
+    out.set("canSave", states.CanSave);
+    val sets = val::array();
+    val groups = val::array();
+    for (int32_t n = 0; n < kSetCount; ++n) {
+      val set = val::object();
+      set.set("enabled", bool(states.SetEnabled[n]));
+      set.set("checked", bool(states.SetChecked[n]));
+      sets.call<void>("push", set);
+    }
+    for (int32_t n = 0; n < kGroupCount; ++n) {
+      val group = val::object();
+      group.set("enabled", bool(states.GroupEnabled[n]));
+      group.set("checked", bool(states.GroupChecked[n]));
+      groups.call<void>("push", group);
+    }
+    out.set("sets", sets);
+    out.set("groups", groups);
+    out.set("colour256", states.Colour256Checked);
+    out.set("trueColour", states.TrueColourChecked);
+    return out;
+  }
+
+  val SelectSet(int32_t n) { return Changed(Web.Session().SelectSet(n)); }
+  val SelectGroup(int32_t n) { return Changed(Web.Session().SelectGroup(n)); }
+  val ColourMode256() { return Changed(Web.Session().ColourMode256()); }
+  val ColourModeTrue() { return Changed(Web.Session().ColourModeTrue()); }
+  val Transparent50() { return Changed(Web.Session().Transparent50()); }
+  val AdjustObjects() { return Changed(Web.Session().AdjustObjects()); }
+  val Press(int32_t x, int32_t y) { return Changed(Web.Session().Press(x, y)); }
+  val Move(int32_t x, int32_t y) { return Changed(Web.Session().Move(x, y)); }
+  val Release() { return Changed(Web.Session().Release()); }
+  bool HoldsObject() const { return Web.Session().HoldsObject(); }
+  val Key(int32_t virtualKey) { return Changed(Web.Session().Key(virtualKey)); }
+  // The core's clock, which the page's timer passes must use too.
+  uint32_t TickCount() { return Web.Outside().TickCount(); }
+  val RunTimerPass(uint32_t now) { return Changed(Web.Session().RunTimerPass(now)); }
+  int32_t NextTimerPassDelay(uint32_t now) const { return Web.Session().NextTimerPassDelay(now); }
+
+  // The alarms wait `ticks` longer: a hidden page pauses play.
+  void DelayAlarms(uint32_t ticks) { Web.EditDoc().Scripts().DelayAlarms(ticks); }
+
+  val Save(const std::string& path) {
+    const SaveResult result = Web.Session().Save(path, true);
+    val out = val::object();
+    out.set("saved", result.Saved);
+    out.set("error", Bytes(result.Error));
+    return out;
+  }
+
+  val InformationText() const { return Bytes(Web.Session().InformationText()); }
+  val Inspect(int32_t x, int32_t y) {
+    std::string caption;
+    std::string text;
+    if (!Web.Session().Inspect(x, y, caption, text)) return val::null();
+    val out = val::object();
+    out.set("caption", Bytes(caption));
+    out.set("text", Bytes(text));
+    return out;
+  }
+  // The load report's problems, each as its file, line, kind and detail.
+  val LoadReport() const {
+    val list = val::array();
+    for (const LoadProblem& problem : Web.Doc().LastLoad().Problems.All()) {
+      val row = val::object();
+      row.set("file", Bytes(problem.File));
+      row.set("line", problem.Line);
+      row.set("kind", std::string(ProblemKindName(problem.Kind)));
+      row.set("detail", Bytes(problem.Detail));
+      list.call<void>("push", row);
+    }
+    return list;
+  }
+
+  // Records from the present state on a virtual clock, as the window's File > Record does.
+  val Record(const std::string& path, uint32_t lengthMs, int32_t zoom) {
+    RecordingHost clock(Web.Outside(), Web.Outside(), RecordingHost::Messages::Drop);
+    const uint32_t started = Web.Outside().TickCount();
+    clock.SetTick(started);
+    clock.SetClockSeconds(Web.Outside().ClockSeconds());
+    RecordingResult result;
+    {
+      DocumentSession session(Web.EditDoc(), clock, clock);
+      result = RecordAnimation(session, clock, {path, lengthMs, zoom < 1 ? 1 : zoom, {}});
+    }
+    const uint32_t reached = result.Written ? started + result.RecordedMs : clock.CurrentTick();
+    Web.Session().Flush();
+    Web.NoteWhole();
+    val out = val::object();
+    out.set("written", result.Written);
+    out.set("frames", result.Frames);
+    out.set("recordedMs", result.RecordedMs);
+    out.set("reached", reached);
+    out.set("error", Bytes(result.Error));
+    out.set("notes", BytesList(result.Notes));
+    return out;
+  }
+
+  // The picture's changed area since the last call ({} for none) with the pixels to copy.
+  val TakePicture() {
+    const MapRect area = Web.TakePicture();
+    val out = val::object();
+    out.set("width", Web.Width());
+    out.set("height", Web.Height());
+    out.set("area", Rect(area));
+    return out;
+  }
+  // A view of the whole picture's pixels; valid until the next call into the module.
+  val Pixels() const {
+    return val(emscripten::typed_memory_view(Web.Rgba().size(), Web.Rgba().data()));
+  }
+  val TakeSounds() { return BytesList(Web.Outside().TakeSounds()); }
+  val TakeDebugTexts() { return BytesList(Web.Outside().TakeDebugTexts()); }
+
+ private:
+  val Changed(const SessionChange& change) {
+    Web.Note(change);
+    val out = val::object();
+    out.set("repaint", Rect(change.Repaint));
+    out.set("wholeView", change.WholeView);
+    out.set("setSwitched", change.SetSwitched);
+    out.set("limitReached", change.LimitReached);
+    return out;
+  }
+
+  WebSession Web;
+};
+
+}  // namespace
+}  // namespace tavro
+
+EMSCRIPTEN_BINDINGS(tavro) {
+  using tavro::PageSession;
+  emscripten::class_<PageSession>("Session")
+      .constructor<>()
+      .function("open", &PageSession::Open)
+      .function("newDocument", &PageSession::NewDocument)
+      .function("states", &PageSession::States)
+      .function("selectSet", &PageSession::SelectSet)
+      .function("selectGroup", &PageSession::SelectGroup)
+      .function("colourMode256", &PageSession::ColourMode256)
+      .function("colourModeTrue", &PageSession::ColourModeTrue)
+      .function("transparent50", &PageSession::Transparent50)
+      .function("adjustObjects", &PageSession::AdjustObjects)
+      .function("press", &PageSession::Press)
+      .function("move", &PageSession::Move)
+      .function("release", &PageSession::Release)
+      .function("holdsObject", &PageSession::HoldsObject)
+      .function("key", &PageSession::Key)
+      .function("tickCount", &PageSession::TickCount)
+      .function("runTimerPass", &PageSession::RunTimerPass)
+      .function("nextTimerPassDelay", &PageSession::NextTimerPassDelay)
+      .function("delayAlarms", &PageSession::DelayAlarms)
+      .function("save", &PageSession::Save)
+      .function("informationText", &PageSession::InformationText)
+      .function("inspect", &PageSession::Inspect)
+      .function("loadReport", &PageSession::LoadReport)
+      .function("record", &PageSession::Record)
+      .function("takePicture", &PageSession::TakePicture)
+      .function("pixels", &PageSession::Pixels)
+      .function("takeSounds", &PageSession::TakeSounds)
+      .function("takeDebugTexts", &PageSession::TakeDebugTexts);
+}

@@ -1,0 +1,39 @@
+#include "web/WebHost.h"
+
+#include <emscripten.h>
+
+#include <cmath>
+#include <ctime>
+#include <utility>
+
+#include "platform/FileDoor.h"
+
+namespace tavro {
+
+namespace {
+// Larger sound files are left unplayed rather than copied into the page.
+constexpr uint64_t kMaxSoundBytes = 16 * 1024 * 1024;
+}  // namespace
+
+std::vector<std::string> WebHost::TakeSounds() { return std::exchange(Sounds, {}); }
+std::vector<std::string> WebHost::TakeDebugTexts() { return std::exchange(DebugTexts, {}); }
+
+void WebHost::PlaySound(const std::string& path) {
+  const WholeFile file = ReadWholeFile(path, kMaxSoundBytes);
+  if (file.failure != WholeFileFailure::None || file.bytes.empty()) return;
+  // A new sound replaces one not yet handed to the page.
+  Sounds.assign(1, std::string(file.bytes.begin(), file.bytes.end()));
+}
+
+uint32_t WebHost::TickCount() {
+  return static_cast<uint32_t>(static_cast<uint64_t>(std::floor(emscripten_get_now())));
+}
+
+uint32_t WebHost::ClockSeconds() { return static_cast<uint32_t>(std::time(nullptr)); }
+
+std::string WebHost::ProfileString(const std::string&, const std::string&) {
+  // No settings file: archives unpack under the in-memory /tmp.
+  return {};
+}
+
+}  // namespace tavro

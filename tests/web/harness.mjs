@@ -1,0 +1,106 @@
+// What every browser test needs: the page served on 127.0.0.1 beside a folder of sets, Debian's
+// chromium started headless through playwright-core, tavro-render for the reference pictures,
+// and a watch on console errors and on requests that would leave this machine.
+import {spawnSync} from 'node:child_process';
+import {createReadStream, existsSync, mkdtempSync, statSync} from 'node:fs';
+import {createServer} from 'node:http';
+import {tmpdir} from 'node:os';
+import {extname, join, normalize, resolve} from 'node:path';
+import {chromium} from 'playwright-core';
+import {decodePng} from './fixtures.mjs';
+
+export const root = resolve(new URL('../..', import.meta.url).pathname);
+export const webDir = process.env.TAVRO_WEB_DIR || join(root, 'build/web');
+export const renderTool = process.env.TAVRO_RENDER || join(root, 'build/release/src/render/tavro-render');
+export const demoDir = join(root, 'examples/demo');
+export const work = mkdtempSync(join(tmpdir(), 'tavro-web-'));
+
+const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.mjs': 'text/javascript',
+  '.css': 'text/css', '.wasm': 'application/wasm', '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json', '.png': 'image/png'};
+
+// Serves build/web at / and `work` at /sets/; names are taken as the bytes their escapes give.
+export function serve() {
+  const server = createServer((request, response) => {
+    const path = new URL(request.url, 'http://127.0.0.1').pathname;
+    const bytes = Buffer.from(unescape(path), 'latin1');
+    const [base, rest] = path.startsWith('/sets/') ? [work, bytes.subarray(6)] : [webDir, bytes];
+    const file = Buffer.concat([Buffer.from(base + '/'), rest.subarray(rest[0] === 0x2f ? 1 : 0)]);
+    const name = file.toString('latin1');
+    if (normalize(name) !== name.replace(/\/$/, '') && !name.endsWith('/')) {
+      response.writeHead(403).end();
+      return;
+    }
+    let target = file;
+    try {
+      if (statSync(target).isDirectory()) target = Buffer.concat([file, Buffer.from('/index.html')]);
+      statSync(target);
+    } catch {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, {'Content-Type': TYPES[extname(target.toString('latin1'))] || 'application/octet-stream'});
+    createReadStream(target).pipe(response);
+  });
+  return new Promise((ok) => server.listen(0, '127.0.0.1', () => ok(server)));
+}
+
+export async function launch() {
+  return chromium.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+}
+
+// A page that records console errors, page errors and every request not to 127.0.0.1.
+export async function openPage(browser, options = {}) {
+  const context = await browser.newContext(options);
+  const page = await context.newPage();
+  page.problems = [];
+  page.on('console', (m) => { if (m.type() === 'error') page.problems.push(`console: ${m.text()}`); });
+  page.on('pageerror', (e) => page.problems.push(`page error: ${e.message}`));
+  context.on('request', (r) => {
+    const url = new URL(r.url());
+    if (!['blob:', 'data:'].includes(url.protocol) && url.hostname !== '127.0.0.1') {
+      page.problems.push(`request off the machine: ${r.url()}`);
+    }
+  });
+  return page;
+}
+
+export async function waitForState(page, ...states) {
+  await page.waitForFunction((s) => s.includes(document.documentElement.dataset.tavroState),
+    states, {timeout: 30000});
+  return page.evaluate(() => document.documentElement.dataset.tavroState);
+}
+
+// The canvas as {width, height, rgba}.
+export async function canvasPixels(page) {
+  const {width, height, data} = await page.evaluate(() => {
+    const c = document.getElementById('playfield');
+    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    let s = '';
+    for (let i = 0; i < d.length; i += 8192) s += String.fromCharCode.apply(null, d.subarray(i, i + 8192));
+    return {width: c.width, height: c.height, data: btoa(s)};
+  });
+  return {width, height, rgba: Buffer.from(data, 'base64')};
+}
+
+// tavro-render's picture of `set` (a name in the sets' folder) with `args`, and what it said on
+// standard error, where it names the set as the page does.
+export function rendered(set, ...args) {
+  const out = join(work, `render-${Math.random().toString(36).slice(2)}.png`);
+  const run = spawnSync(renderTool, [set, ...args, '-o', out], {cwd: work, encoding: 'latin1'});
+  return {picture: existsSync(out) ? decodePng(out) : null, stderr: run.stderr, status: run.status};
+}
+
+// How many pixels differ (0 when the pictures are the same).
+export function differingPixels(a, b) {
+  if (a.width !== b.width || a.height !== b.height) return Infinity;
+  let n = 0;
+  for (let i = 0; i < a.rgba.length; i += 4) {
+    if (a.rgba[i] !== b.rgba[i] || a.rgba[i + 1] !== b.rgba[i + 1] || a.rgba[i + 2] !== b.rgba[i + 2]) ++n;
+  }
+  return n;
+}

@@ -1,0 +1,209 @@
+// The page in headless chromium: it opens sets by link, picker and drop, draws exactly what
+// tavro-render draws, plays (keys, drags, alarms) and reports failures as the desktop does.
+import assert from 'node:assert/strict';
+import {copyFileSync, mkdirSync, readdirSync, readFileSync, writeFileSync} from 'node:fs';
+import {join} from 'node:path';
+import {after, before, test} from 'node:test';
+import {japaneseDemo, lzhArchive, plainDemo, zipArchive} from './fixtures.mjs';
+import {
+  canvasPixels, demoDir, differingPixels, launch, openPage, rendered, serve, waitForState, work,
+} from './harness.mjs';
+
+let server;
+let browser;
+let origin;
+
+before(async () => {
+  mkdirSync(join(work, 'demo'));
+  for (const f of readdirSync(demoDir)) copyFileSync(join(demoDir, f), join(work, 'demo', f));
+  writeFileSync(join(work, 'japanese.lzh'), lzhArchive(japaneseDemo(demoDir)));
+  writeFileSync(join(work, 'japanese.zip'), zipArchive(japaneseDemo(demoDir)));
+  writeFileSync(join(work, 'demo.lzh'), lzhArchive(plainDemo(demoDir)));
+  // An LZH header whose checksum is wrong, followed by nothing useful.
+  writeFileSync(join(work, 'broken.lzh'), Buffer.from('\x16\x00-lh5-garbage that is no archive', 'latin1'));
+  server = await serve();
+  origin = `http://127.0.0.1:${server.address().port}`;
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// A page whose clock stands still unless `playing`: its alarms wait, so that its pictures can be
+// compared with tavro-render's, which shows a set as it opens.
+async function blankPage(options = {}, playing = false) {
+  const page = await openPage(browser, options);
+  if (!playing) {
+    await page.clock.install({time: 0});
+    await page.clock.pauseAt(1000);
+  }
+  return page;
+}
+
+async function opened(link, playing = false) {
+  const page = await blankPage({}, playing);
+  await page.goto(`${origin}/index.html?open=${encodeURIComponent(link)}`);
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  return page;
+}
+
+function assertClean(page) {
+  assert.deepEqual(page.problems, []);
+}
+
+test('the demo set by link draws what tavro-render draws, and keys 1 and 2 switch sets', async () => {
+  const page = await opened('/sets/demo/demo.cnf');
+  const reference = rendered('demo/demo.cnf');
+  assert.equal(differingPixels(await canvasPixels(page), reference.picture), 0);
+  for (const set of ['1', '2']) {
+    await page.keyboard.press(set);
+    assert.equal(differingPixels(await canvasPixels(page), rendered('demo/demo.cnf', '--set', set).picture), 0,
+      `set ${set}`);
+  }
+  assertClean(page);
+});
+
+test('Japanese-named sets in LZH and CP932 ZIP archives open by link', async () => {
+  for (const archive of ['japanese.lzh', 'japanese.zip']) {
+    const page = await opened(`/sets/${archive}`);
+    const reference = rendered(archive);
+    assert.equal(reference.status, 0, reference.stderr);
+    assert.equal(differingPixels(await canvasPixels(page), reference.picture), 0, archive);
+    assertClean(page);
+  }
+});
+
+test('the file picker opens a .cnf with its files and an archive', async () => {
+  const page = await blankPage();
+  await page.goto(`${origin}/index.html`);
+  assert.equal(await waitForState(page, 'empty'), 'empty');
+  await page.setInputFiles('#open-files', readdirSync(join(work, 'demo')).map((f) => join(work, 'demo', f)));
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(differingPixels(await canvasPixels(page), rendered('demo/demo.cnf').picture), 0);
+  await page.evaluate(() => document.documentElement.setAttribute('data-tavro-state', 'loading'));
+  await page.setInputFiles('#open-files', join(work, 'japanese.zip'));
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(differingPixels(await canvasPixels(page), rendered('japanese.zip').picture), 0);
+  assertClean(page);
+});
+
+test('a dropped archive opens', async () => {
+  const page = await blankPage();
+  await page.goto(`${origin}/index.html`);
+  await waitForState(page, 'empty');
+  await page.evaluate(async (url) => {
+    const bytes = await (await fetch(url)).arrayBuffer();
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([bytes], 'japanese.lzh'));
+    document.getElementById('stage').dispatchEvent(new DragEvent('drop', {dataTransfer: transfer, bubbles: true, cancelable: true}));
+  }, '/sets/japanese.lzh');
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(differingPixels(await canvasPixels(page), rendered('japanese.lzh').picture), 0);
+  assertClean(page);
+});
+
+test('a drag moves an object and an alarm animates', async () => {
+  const page = await opened('/sets/demo.lzh', true);
+  const before = await canvasPixels(page);
+  // The straw hat of set 0 covers (350, 60).
+  const box = await page.locator('#playfield').boundingBox();
+  await page.mouse.move(box.x + 350, box.y + 60);
+  await page.mouse.down();
+  assert.ok(await page.evaluate(() => window.tavro.session.holdsObject()), 'an object is held');
+  await page.mouse.move(box.x + 300, box.y + 120, {steps: 5});
+  await page.mouse.up();
+  const moved = await canvasPixels(page);
+  assert.ok(differingPixels(before, moved) > 100, 'the hat moved');
+  // The eyes blink within three seconds.
+  const start = Date.now();
+  let changed = 0;
+  while (!changed && Date.now() - start < 4000) {
+    await page.waitForTimeout(200);
+    changed = differingPixels(moved, await canvasPixels(page));
+  }
+  assert.ok(changed > 0, 'the alarm changed the picture');
+  assertClean(page);
+});
+
+test('a broken archive fails with the desktop message', async () => {
+  const page = await openPage(browser);
+  await page.goto(`${origin}/index.html?open=/sets/broken.lzh`);
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'failed');
+  const shown = await page.locator('#message-text').textContent();
+  const desktop = rendered('broken.lzh');
+  assert.notEqual(desktop.status, 0);
+  assert.equal(shown, desktop.stderr.trim());
+  assertClean(page);
+});
+
+test('on a phone-sized screen the page fits and a finger drags', async () => {
+  const page = await openPage(browser, {viewport: {width: 390, height: 844}, hasTouch: true, isMobile: true});
+  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  // Nothing but the picture's own area scrolls sideways: the buttons wrap.
+  const overflow = await page.evaluate(() => document.getElementById('toolbar').scrollWidth - innerWidth);
+  assert.ok(overflow <= 0, `toolbar wider than the screen by ${overflow}`);
+  await page.screenshot({path: `${work}/phone.png`});
+  const before = await canvasPixels(page);
+  const box = await page.locator('#playfield').boundingBox();
+  const cdp = await page.context().newCDPSession(page);
+  const touch = (type, x, y) => cdp.send('Input.dispatchTouchEvent',
+    {type, touchPoints: type === 'touchEnd' ? [] : [{x: box.x + x, y: box.y + y}]});
+  await touch('touchStart', 350, 60);
+  for (let i = 1; i <= 5; ++i) await touch('touchMove', 350 - i * 6, 60 + i * 14);
+  await touch('touchEnd', 300, 120);
+  assert.ok(differingPixels(before, await canvasPixels(page)) > 100, 'the hat moved');
+  assertClean(page);
+});
+
+test('after one visit the page opens a set with the network off', async () => {
+  const page = await blankPage();
+  await page.goto(`${origin}/index.html`);
+  await waitForState(page, 'empty');
+  await page.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+    if (!navigator.serviceWorker.controller) {
+      await new Promise((ok) => navigator.serviceWorker.addEventListener('controllerchange', ok, {once: true}));
+    }
+  });
+  await page.context().setOffline(true);
+  await page.reload();
+  assert.equal(await waitForState(page, 'empty'), 'empty');
+  await page.setInputFiles('#open-files', join(work, 'japanese.lzh'));
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(differingPixels(await canvasPixels(page), rendered('japanese.lzh').picture), 0);
+  await page.context().setOffline(false);
+  assertClean(page);
+});
+
+test('save, record, information and the load report', async () => {
+  const page = await opened('/sets/demo/demo.cnf');
+  const box = await page.locator('#playfield').boundingBox();
+  await page.mouse.move(box.x + 350, box.y + 60);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 250, box.y + 100, {steps: 3});
+  await page.mouse.up();
+  // Save gives the rewritten configuration, with the hat's new position in set 0.
+  let download = page.waitForEvent('download');
+  await page.click('#save');
+  const saved = readFileSync(await (await download).path(), 'latin1');
+  assert.match(saved, /^\$0 /m);
+  assert.notEqual(saved, readFileSync(join(demoDir, 'demo.cnf'), 'latin1'));
+  // Five seconds of GIF.
+  download = page.waitForEvent('download');
+  await page.click('#record');
+  await page.click('#message-extra button[value="0"]');
+  const gif = readFileSync(await (await download).path());
+  assert.equal(gif.subarray(0, 6).toString('latin1'), 'GIF89a');
+  assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
+  await page.click('#information');
+  assert.match(await page.locator('#message-text').textContent(), /\S/);
+  await page.click('#message-ok');
+  await page.click('#report');
+  assert.equal(await page.locator('#message-title').textContent(), 'Load Report');
+  await page.screenshot({path: `${work}/report.png`});
+  await page.click('#message-ok');
+  assertClean(page);
+});

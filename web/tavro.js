@@ -1,0 +1,369 @@
+// The page: one document driven through the core's session, as the window drives it. The core
+// says what changed; the page copies that area of the picture onto the canvas, keeps one timeout
+// for the next due alarm, and shows the core's messages in a modal dialog.
+import {
+  byteString, bytesOf, entriesFromDrop, entriesFromFiles, entriesFromUrl, shownText, writeEntries,
+} from './files.js';
+import {showMessages, showTable, showText, chooseOne} from './dialogs.js';
+
+const html = document.documentElement;
+const canvas = document.getElementById('playfield');
+const context = canvas.getContext('2d');
+const $ = (id) => document.getElementById(id);
+
+let core;      // the WebAssembly module
+let session;   // the core's session
+let zoom = 1;
+let configPath = '';  // the configuration file opened, in the in-memory file system
+let configName = '';  // its name as the person knows it
+let alarm = 0;        // the one timeout armed for the next due alarm
+let hiddenSince = -1;
+
+const now = () => session.tickCount();
+const setState = (state) => html.setAttribute('data-tavro-state', state);
+
+// ---- the picture ----
+
+function paint() {
+  const {width, height, area} = session.takePicture();
+  if (canvas.width !== width || canvas.height !== height) {
+    canvas.width = width;
+    canvas.height = height;
+    applyZoom();
+  }
+  canvas.hidden = width === 0;
+  $('hint').hidden = width !== 0;
+  const w = area.right - area.left;
+  const h = area.bottom - area.top;
+  if (w <= 0 || h <= 0) return;
+  const pixels = session.pixels();
+  const image = context.createImageData(w, h);
+  for (let y = 0; y < h; ++y) {
+    const from = ((area.top + y) * width + area.left) * 4;
+    image.data.set(pixels.subarray(from, from + w * 4), y * w * 4);
+  }
+  context.putImageData(image, area.left, area.top);
+}
+
+function applyZoom() {
+  canvas.style.width = `${canvas.width * zoom}px`;
+  canvas.style.height = `${canvas.height * zoom}px`;
+  $('zoom').textContent = `${zoom}×`;
+}
+
+// After every call into the core: the picture, what the scripts asked for, the buttons, the alarm.
+function afterCall() {
+  paint();
+  for (const sound of session.takeSounds()) playSound(sound);
+  const texts = session.takeDebugTexts();
+  if (texts.length) showMessages(texts.map(shownText));
+  updateButtons();
+  armAlarm();
+}
+
+function playSound(bytes) {
+  const url = URL.createObjectURL(new Blob([bytes]));
+  const audio = new Audio(url);
+  audio.onended = () => URL.revokeObjectURL(url);
+  audio.play().catch(() => URL.revokeObjectURL(url));
+}
+
+// ---- alarms: one timeout for the next due alarm, none while nothing is due or the tab hidden ----
+
+function armAlarm() {
+  clearTimeout(alarm);
+  alarm = 0;
+  if (!session || document.hidden) return;
+  const delay = session.nextTimerPassDelay(now());
+  if (delay < 0) return;
+  alarm = setTimeout(() => {
+    alarm = 0;
+    session.runTimerPass(now());
+    afterCall();
+  }, delay);
+}
+
+document.addEventListener('visibilitychange', () => {
+  if (!session) return;
+  if (document.hidden) {
+    hiddenSince = now();
+    clearTimeout(alarm);
+    alarm = 0;
+  } else {
+    // Play goes on where it stopped: the alarms wait as long as the tab was hidden.
+    if (hiddenSince >= 0) session.delayAlarms((now() - hiddenSince) >>> 0);
+    hiddenSince = -1;
+    armAlarm();
+  }
+});
+
+// ---- the buttons ----
+
+function makeButtons(holder, label, count, action) {
+  for (let n = 0; n < count; ++n) {
+    const b = document.createElement('button');
+    b.textContent = String(n);
+    b.title = `${label} ${n}`;
+    b.disabled = true;
+    b.setAttribute('aria-pressed', 'false');
+    b.addEventListener('click', () => {
+      action(n);
+      afterCall();
+    });
+    holder.append(b);
+  }
+}
+
+function updateButtons() {
+  const s = session.states();
+  const mark = (button, enabled, checked) => {
+    button.disabled = !enabled;
+    button.setAttribute('aria-pressed', checked ? 'true' : 'false');
+  };
+  [...$('sets').children].forEach((b, n) => mark(b, s.sets[n].enabled, s.sets[n].checked));
+  [...$('groups').children].forEach((b, n) => mark(b, s.groups[n].enabled, s.groups[n].checked));
+  mark($('mode256'), s.loaded, s.colour256);
+  mark($('modeTrue'), s.loaded, s.trueColour);
+  for (const id of ['copy', 'record', 'information', 'report', 'adjust']) $(id).disabled = !s.loaded;
+  $('save').disabled = !s.canSave;
+}
+
+// ---- opening ----
+
+// Opens what was written into the file system: the first configuration file, else the first
+// archive, as the core's own open does with them (an archive offering several configurations
+// lets the person choose).
+async function openWritten(written) {
+  const target = written.configs[0] || written.archives[0];
+  if (!target) {
+    const closed = showMessages(['No configuration file (.cnf) or archive (.lzh, .zip) was given.']);
+    setState('failed');
+    await closed;
+    return;
+  }
+  // Messages name files as the person gave them, without the folder the page put them in.
+  const tidy = (texts) => texts.map((m) => shownText(m).replaceAll(`${written.folder}/`, ''));
+  let result = session.open(bytesOf(target.path), false, new Uint8Array());
+  if (result.choices.length) {
+    await showMessages(tidy(result.messages));
+    const chosen = await chooseOne('Choose a configuration file', result.choices.map(shownText));
+    result = chosen < 0 ? {opened: false, messages: []}
+                        : session.open(bytesOf(target.path), false, result.choices[chosen]);
+  }
+  configPath = target.path;
+  configName = target.name.split('/').pop();
+  afterCall();
+  // The messages' dialog is open (and the picture drawn) before the state says so.
+  const closed = showMessages(tidy(result.messages));
+  setState(result.opened ? 'shown' : 'failed');
+  await closed;
+}
+
+// The state changes once the picture or the failure is on screen.
+async function openFrom(produce) {
+  setState('loading');
+  try {
+    await openWritten(await produce());
+  } catch (error) {
+    const closed = showMessages([String(error.message || error)]);
+    setState('failed');
+    await closed;
+  }
+}
+
+$('open-files').addEventListener('change', (e) => {
+  const files = e.target.files;
+  if (files.length) openFrom(async () => writeEntries(core.FS, await entriesFromFiles(files)));
+  e.target.value = '';
+});
+$('open-folder').addEventListener('change', (e) => {
+  const files = e.target.files;
+  if (files.length) openFrom(async () => writeEntries(core.FS, await entriesFromFiles(files)));
+  e.target.value = '';
+});
+
+const stage = $('stage');
+stage.addEventListener('dragover', (e) => {
+  e.preventDefault();
+  stage.classList.add('dropping');
+});
+stage.addEventListener('dragleave', () => stage.classList.remove('dropping'));
+stage.addEventListener('drop', (e) => {
+  e.preventDefault();
+  stage.classList.remove('dropping');
+  const transfer = e.dataTransfer;
+  openFrom(async () => writeEntries(core.FS, await entriesFromDrop(transfer)));
+});
+
+// ---- the pointer: drag with a mouse, a pen or a finger; inspect with a right click or a long press ----
+
+let pointerId = -1;
+let longPress = 0;
+
+function mapPoint(e) {
+  const box = canvas.getBoundingClientRect();
+  const x = Math.floor(((e.clientX - box.left) / box.width) * canvas.width);
+  const y = Math.floor(((e.clientY - box.top) / box.height) * canvas.height);
+  return [Math.max(0, Math.min(canvas.width - 1, x)), Math.max(0, Math.min(canvas.height - 1, y))];
+}
+
+function release() {
+  if (pointerId < 0) return;
+  pointerId = -1;
+  session.release();
+  afterCall();
+}
+
+canvas.addEventListener('pointerdown', (e) => {
+  if (e.button !== 0 || pointerId >= 0) return;
+  e.preventDefault();
+  pointerId = e.pointerId;
+  canvas.setPointerCapture(e.pointerId);
+  const [x, y] = mapPoint(e);
+  session.press(x, y);
+  afterCall();
+  if (e.pointerType === 'touch') {
+    longPress = setTimeout(() => {
+      longPress = 0;
+      release();
+      inspect(x, y);
+    }, 600);
+  }
+});
+canvas.addEventListener('pointermove', (e) => {
+  if (e.pointerId !== pointerId) return;
+  clearTimeout(longPress);
+  const [x, y] = mapPoint(e);
+  const change = session.move(x, y);
+  afterCall();
+  // A fixed object pulled past what it gives is let go, as in the window.
+  if (change.limitReached) release();
+});
+for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) {
+  canvas.addEventListener(type, (e) => {
+    if (e.pointerId !== pointerId) return;
+    clearTimeout(longPress);
+    release();
+  });
+}
+window.addEventListener('blur', release);
+canvas.addEventListener('contextmenu', (e) => {
+  e.preventDefault();
+  const [x, y] = mapPoint(e);
+  inspect(x, y);
+});
+
+function inspect(x, y) {
+  const found = session.inspect(x, y);
+  if (found) showText(shownText(found.caption), shownText(found.text));
+}
+
+// ---- keys: digits choose sets; letters feed the sequence that lifts fixing ----
+
+document.addEventListener('keydown', (e) => {
+  if (!session || e.ctrlKey || e.metaKey || e.altKey || $('message').open) return;
+  let code = -1;
+  if (/^Numpad[0-9]$/.test(e.code)) code = 0x60 + Number(e.code.slice(6));
+  else if (/^[0-9]$/.test(e.key)) code = e.key.charCodeAt(0);
+  else if (/^[a-zA-Z]$/.test(e.key)) code = e.key.toUpperCase().charCodeAt(0);
+  if (code < 0) return;
+  session.key(code);
+  afterCall();
+});
+
+// ---- commands ----
+
+$('mode256').addEventListener('click', () => { session.colourMode256(); afterCall(); });
+$('modeTrue').addEventListener('click', () => { session.colourModeTrue(); afterCall(); });
+$('adjust').addEventListener('click', () => { session.adjustObjects(); afterCall(); });
+$('zoomIn').addEventListener('click', () => { zoom = Math.min(16, zoom + 1); applyZoom(); });
+$('zoomOut').addEventListener('click', () => { zoom = Math.max(1, zoom - 1); applyZoom(); });
+$('information').addEventListener('click', () => {
+  showText('Information', shownText(session.informationText()));
+});
+$('report').addEventListener('click', () => {
+  const rows = session.loadReport().map((p) => [shownText(p.file), p.line, p.kind, shownText(p.detail)]);
+  showTable('Load Report', ['File', 'Line', 'Kind', 'Detail'], rows,
+    rows.length ? '' : 'The load found nothing to mend.');
+});
+
+function download(bytes, name, type) {
+  const url = URL.createObjectURL(new Blob([bytes], {type}));
+  const a = document.createElement('a');
+  a.href = url;
+  a.download = name;
+  document.body.append(a);
+  a.click();
+  a.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 10000);
+}
+
+// A file the core wrote. Its mode is what the core chose for a disk (the C library here has no
+// umask to go by, and may leave it unreadable); the page reads it all the same.
+function readBack(path) {
+  core.FS.chmod(path, 0o644);
+  return core.FS.readFile(path);
+}
+
+$('save').addEventListener('click', async () => {
+  // The core rewrites its copy in the in-memory file system; the person gets that copy.
+  const result = session.save(bytesOf(configPath));
+  afterCall();
+  if (!result.saved) {
+    await showMessages([shownText(result.error)]);
+    return;
+  }
+  download(readBack(configPath), configName, 'text/plain');
+});
+
+$('copy').addEventListener('click', async () => {
+  const blob = await new Promise((ok) => canvas.toBlob(ok, 'image/png'));
+  try {
+    await navigator.clipboard.write([new ClipboardItem({'image/png': blob})]);
+  } catch (error) {
+    await showMessages([`The picture could not be copied: ${error.message}`]);
+  }
+});
+
+$('record').addEventListener('click', async () => {
+  const answer = await chooseOne('Record Animation', ['5 seconds, GIF', '5 seconds, WebP',
+    '30 seconds, GIF', '30 seconds, WebP']);
+  if (answer < 0) return;
+  const ms = answer < 2 ? 5000 : 30000;
+  const ext = answer % 2 === 0 ? 'gif' : 'webp';
+  const path = `/tmp/recording.${ext}`;
+  const result = session.record(bytesOf(path), ms, zoom);
+  afterCall();
+  // The set plays on from where the recording left it.
+  session.delayAlarms((now() - result.reached) >>> 0);
+  armAlarm();
+  if (!result.written) {
+    await showMessages([shownText(result.error)]);
+    return;
+  }
+  download(readBack(path), `${configName.replace(/\.[^.]*$/, '')}.${ext}`, `image/${ext}`);
+  core.FS.unlink(path);
+  await showMessages(result.notes.map(shownText));
+});
+
+// ---- start ----
+
+async function start() {
+  core = await TavroCore();
+  session = new core.Session();
+  core.FS.mkdirTree('/sets');
+  makeButtons($('sets'), 'Set', 10, (n) => session.selectSet(n));
+  makeButtons($('groups'), 'Colour group', 10, (n) => session.selectGroup(n));
+  updateButtons();
+  if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+    navigator.serviceWorker.register('service-worker.js').catch(() => {});
+  }
+  const link = new URLSearchParams(location.search).get('open');
+  if (link) await openFrom(() => entriesFromUrl(core.FS, link));
+  else setState('empty');
+}
+
+// For tests and embedders: the session and the file system behind the page.
+window.tavro = {get session() { return session; }, get core() { return core; }, byteString};
+
+start();
