@@ -1,14 +1,31 @@
 #include "document/DocumentLoadTarget.h"
 
+#include <new>
+
 namespace tavro {
 
+DocumentLoadTarget::~DocumentLoadTarget() {
+  try {
+    TakeCels(true);
+  } catch (const std::bad_alloc&) {
+    tally_.Errors |= kErrNoMemory;
+  }
+}
+
+// Cels decode in the background; their outcomes come here in line order, each once its cel
+// has joined the table (so the one begun here is taken at the next cel line at the earliest).
 int32_t DocumentLoadTarget::LoadCel(CellEntry& cell) {
-  bool trueColourMark = false;
-  const int32_t error = cels_.Load(set_, cell, trueColourMark, tally_.Problems);
-  // The 32-bit mark switches the document to true colour even if the cel then fails.
-  if (trueColourMark) map_.SetTrueColourMode(true);
-  if (error == 0) ++tally_.LoadedCels;
-  return error;
+  TakeCels(false);
+  return cels_.Begin(set_, cell, tally_.Problems);
+}
+
+void DocumentLoadTarget::TakeCels(bool all) {
+  cels_.Take(set_, tally_.Problems, all, [this](const CelOutcome& outcome) {
+    // The 32-bit mark switches the document to true colour even if the cel then fails.
+    if (outcome.TrueColourMark) map_.SetTrueColourMode(true);
+    if (outcome.Error == 0) ++tally_.LoadedCels;
+    tally_.Errors |= outcome.Error;
+  });
 }
 
 void DocumentLoadTarget::LoadPalette(const char* name, int32_t number) {

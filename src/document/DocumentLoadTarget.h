@@ -30,11 +30,15 @@ class DocumentLoadTarget final : public ConfigLoadTarget {
   DocumentLoadTarget(DollSet& set, ComposedMap& map, ScriptEngine& scripts, CelFileLoader& cels,
                      LoadTally tally)
       : set_(set), map_(map), scripts_(scripts), cels_(cels), tally_(tally) {}
+  ~DocumentLoadTarget() override;
+  DocumentLoadTarget(const DocumentLoadTarget&) = delete;
+  DocumentLoadTarget& operator=(const DocumentLoadTarget&) = delete;
 
   DollSet& SetBeingLoaded() override { return set_; }
   LoadProblems& Problems() override { return tally_.Problems; }
   void AddLoadErrors(int32_t bits) override { tally_.Errors |= bits; }
   int32_t LoadCel(CellEntry& cell) override;
+  void EndOfLines() override { TakeCels(true); }
   void LoadPalette(const char* name, int32_t number) override;
   void AskForTrueColour() override { map_.SetTrueColourMode(true); }
   void BeginScripts(const char* text, const char* position) override {
@@ -45,6 +49,8 @@ class DocumentLoadTarget final : public ConfigLoadTarget {
   }
 
  private:
+  void TakeCels(bool all);
+
   DollSet& set_;
   ComposedMap& map_;
   ScriptEngine& scripts_;
