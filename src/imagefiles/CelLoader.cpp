@@ -24,9 +24,10 @@ namespace tavro {
 namespace {
 
 constexpr size_t kKeptReadBuffer = size_t{1} << 20;
-// Cels decoded ahead of the one recorded next, for each thread: enough to keep every thread
-// busy, few enough that their pixels cost little beyond what the set keeps anyway.
-constexpr size_t kInFlightPerThread = 4;
+// Cels decoded ahead of the one recorded next, for each thread. Their pixels go into the set
+// anyway, so running ahead costs no memory of its own; running far enough ahead keeps the
+// calling thread decoding rather than waiting while the processor runs other programs' threads.
+constexpr size_t kInFlightPerThread = 32;
 
 std::string CelFileName(const CellEntry& cell) {
   return std::string(cell.FileName, strnlen(cell.FileName, sizeof cell.FileName));
