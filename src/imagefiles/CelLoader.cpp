@@ -209,10 +209,15 @@ void CelFileLoader::Record(DollSet& set, LoadProblems& problems, Pending& pendin
                            const OutcomeSink& sink) {
   FetchedCel& fetched = *pending.Result;
   const CelHeader& header = fetched.Decoded.Header;
-  // A cel that fits but finds no memory has still widened its object, as it always has.
-  // The decoder has bounded both ends by the playfield, so they fit 16 bits.
+  if (pending.Direct == nullptr && pending.Index >= set.CellCount()) {
+    // The cel never joined the table (its tables were made anew): nothing to attach it to.
+    sink({kErrCelNotLoadable, header.TrueColourMark});
+    return;
+  }
   const CellEntry& cell =
       pending.Direct != nullptr ? *pending.Direct : set.CellTable()[pending.Index];
+  // A cel that fits but finds no memory has still widened its object, as it always has.
+  // The decoder has bounded both ends by the playfield, so they fit 16 bits.
   if (fetched.Read && (fetched.Error == 0 || fetched.Error == kErrNoMemory)) {
     set.WidenExtent(cell, header.OffsetX, header.OffsetY,
                     static_cast<int16_t>(header.OffsetX + header.Width),
