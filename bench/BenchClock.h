@@ -12,4 +12,12 @@ inline double ThreadSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+// Wall time, for work spread over several threads, whose calling thread's CPU time would leave
+// the others' out. Noisier on a shared machine: compare within one run.
+inline double WallSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 }  // namespace tavro::bench

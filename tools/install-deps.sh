@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-multimedia-dev libarchive-dev liblhasa-dev libgif-dev libwebp-dev
+  qt6-base-dev qt6-multimedia-dev libarchive-dev liblhasa-dev libgif-dev libwebp-dev libhwy-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format-14
   xvfb xauth xdotool xclip imagemagick python3 jlha-utils zip unzip time

@@ -1,6 +1,7 @@
 #include "document/DocumentLoadTarget.h"
 
 #include <algorithm>
+#include <new>
 
 namespace tavro {
 namespace {
@@ -19,19 +20,36 @@ int32_t CountCelLines(const DollSet& set) {
 
 }  // namespace
 
+DocumentLoadTarget::~DocumentLoadTarget() {
+  try {
+    TakeCels(true);
+  } catch (const std::bad_alloc&) {
+    tally_.Errors |= kErrNoMemory;
+  }
+}
+
+// Cels decode in the background; their outcomes come here in line order, each once its cel
+// has joined the table (so the one begun here is taken at the next cel line at the earliest).
 int32_t DocumentLoadTarget::LoadCel(CellEntry& cell) {
+  TakeCels(false);
   // An abandoned open decodes nothing more: the set is thrown away after its last line.
   if (progress_.Cancelled()) return kErrCelNotLoadable;
-  bool trueColourMark = false;
-  const int32_t error = cels_.Load(set_, cell, trueColourMark, tally_.Problems);
-  // The 32-bit mark switches the document to true colour even if the cel then fails.
-  if (trueColourMark) map_.SetTrueColourMode(true);
-  if (error == 0) ++tally_.LoadedCels;
-  ReportCelDone();
-  return error;
+  return cels_.Begin(set_, cell, tally_.Problems);
+}
+
+void DocumentLoadTarget::TakeCels(bool all) {
+  cels_.Take(set_, tally_.Problems, all, [this](const CelOutcome& outcome) {
+    // The 32-bit mark switches the document to true colour even if the cel then fails.
+    if (outcome.TrueColourMark) map_.SetTrueColourMode(true);
+    if (outcome.Error == 0) ++tally_.LoadedCels;
+    tally_.Errors |= outcome.Error;
+    ReportCelDone();
+  });
 }
 
 void DocumentLoadTarget::ReportCelDone() {
+  // Cels begun before a cancel still finish, but the progress has stopped.
+  if (progress_.Cancelled()) return;
   if (celLines_ < 0) celLines_ = CountCelLines(set_);
   progress_.CelsLoaded(++celsDone_, celLines_);
 }

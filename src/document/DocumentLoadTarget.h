@@ -32,11 +32,15 @@ class DocumentLoadTarget final : public ConfigLoadTarget {
   DocumentLoadTarget(DollSet& set, ComposedMap& map, ScriptEngine& scripts, CelFileLoader& cels,
                      LoadTally tally, OpenProgress& progress = NoOpenProgress())
       : set_(set), map_(map), scripts_(scripts), cels_(cels), tally_(tally), progress_(progress) {}
+  ~DocumentLoadTarget() override;
+  DocumentLoadTarget(const DocumentLoadTarget&) = delete;
+  DocumentLoadTarget& operator=(const DocumentLoadTarget&) = delete;
 
   DollSet& SetBeingLoaded() override { return set_; }
   LoadProblems& Problems() override { return tally_.Problems; }
   void AddLoadErrors(int32_t bits) override { tally_.Errors |= bits; }
   int32_t LoadCel(CellEntry& cell) override;
+  void EndOfLines() override { TakeCels(true); }
   void LoadPalette(const char* name, int32_t number) override;
   void AskForTrueColour() override { map_.SetTrueColourMode(true); }
   void BeginScripts(const char* text, const char* position) override {
@@ -47,6 +51,7 @@ class DocumentLoadTarget final : public ConfigLoadTarget {
   }
 
  private:
+  void TakeCels(bool all);
   void ReportCelDone();
 
   DollSet& set_;

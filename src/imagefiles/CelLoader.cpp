@@ -1,9 +1,18 @@
 // Loading one cel file into its CellEntry: resolve the name, read the bytes the decoder will look
 // at, decode, and attach the result to the cel and its object. Only as many bytes are read as
-// the cel's size calls for, however long the file is, and into a buffer kept between cels.
+// the cel's size calls for, however long the file is, and into a buffer kept between cels (one
+// for each thread that decodes).
+//
+// Finding, reading and decoding touch nothing of the set: they run on the worker threads from a
+// copy of what the cel's line and the lines above it decided (the set's folder, the playfield and
+// the palette base in force). Everything the set and the load report learn is recorded on the
+// calling thread, one cel after another in line order.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
+#include <string>
+#include <utility>
 
 #include "imagefiles/CelDecoder.h"
 #include "imagefiles/ImageFileReport.h"
@@ -15,6 +24,10 @@ namespace tavro {
 namespace {
 
 constexpr size_t kKeptReadBuffer = size_t{1} << 20;
+// Cels decoded ahead of the one recorded next, for each thread. Their pixels go into the set
+// anyway, so running ahead costs no memory of its own; running far enough ahead keeps the
+// calling thread decoding rather than waiting while the processor runs other programs' threads.
+constexpr size_t kInFlightPerThread = 32;
 
 std::string CelFileName(const CellEntry& cell) {
   return std::string(cell.FileName, strnlen(cell.FileName, sizeof cell.FileName));
@@ -43,9 +56,9 @@ std::span<const uint8_t> ReadCelBytes(const ReadOnlyFile& file, const CelDecodeO
 }
 
 // The report's words for a cel that failed with `error`.
-std::string DescribeCelFailure(int32_t error, const CellEntry& cell, const DecodedCel& decoded,
+std::string DescribeCelFailure(int32_t error, const std::string& file, const DecodedCel& decoded,
                                const CelDecodeOptions& options) {
-  const std::string name = QuotedName(CelFileName(cell)) + ": ";
+  const std::string name = QuotedName(file) + ": ";
   switch (error) {
     case kErrBadCell:
       return name + DescribeCelHeaderFault(decoded.Header);
@@ -68,10 +81,70 @@ ProblemKind KindOfCelFailure(int32_t error) {
   }
 }
 
+// What the cel's line and the lines above it decided, copied for a worker thread.
+struct CelRequest {
+  std::string Directory;
+  std::string File;
+  CelDecodeOptions Options;
+};
+
 }  // namespace
+
+// What a worker found.
+struct FetchedCel {
+  int32_t Error = 0;
+  bool Read = false;  // the file was found and opened, and its header read
+  DecodedCel Decoded;
+  std::vector<std::pair<ProblemKind, std::string>> Problems;
+};
+
+namespace {
+
+void FetchCel(const CelRequest& request, std::vector<uint8_t>& buffer, FetchedCel& fetched) {
+  const auto found = FindSetFile(request.Directory, request.File);
+  ReadOnlyFile file;
+  if (!found || !file.Open(found->Path)) {
+    fetched.Error = kErrCelNotLoadable;
+    fetched.Problems.emplace_back(ProblemKind::CelNotFound,
+                                  DescribeMissingFile(request.File, FoundPath(found)));
+    return;
+  }
+  if (!found->ConvertedName.empty()) {
+    fetched.Problems.emplace_back(ProblemKind::ConvertedName,
+                                  DescribeConvertedName(request.File, found->ConvertedName));
+  }
+  fetched.Decoded = DecodeCel(ReadCelBytes(file, request.Options, buffer), request.Options);
+  fetched.Read = true;
+  // Small cels are the common case; a buffer grown by one backdrop-sized cel is not kept.
+  if (buffer.capacity() > kKeptReadBuffer) std::vector<uint8_t>().swap(buffer);
+  fetched.Error = fetched.Decoded.Error;
+  if (fetched.Error != 0) {
+    fetched.Problems.emplace_back(
+        KindOfCelFailure(fetched.Error),
+        DescribeCelFailure(fetched.Error, request.File, fetched.Decoded, request.Options));
+  }
+}
+
+}  // namespace
+
+CelFileLoader::~CelFileLoader() = default;
+
+int32_t CelFileLoader::Begin(DollSet& set, CellEntry& cell, LoadProblems& problems) {
+  return Start(set, cell, set.CellCount(), nullptr, problems);
+}
 
 int32_t CelFileLoader::Load(DollSet& set, CellEntry& cell, bool& trueColourMark,
                             LoadProblems& problems) {
+  int32_t error = Start(set, cell, 0, &cell, problems);
+  Take(set, problems, true, [&](const CelOutcome& outcome) {
+    error = outcome.Error;
+    if (outcome.TrueColourMark) trueColourMark = true;
+  });
+  return error;
+}
+
+int32_t CelFileLoader::Start(DollSet& set, CellEntry& cell, int32_t index, CellEntry* direct,
+                             LoadProblems& problems) {
   // Until the pixels are in, the cel belongs to no set, so a failure leaves it never drawn.
   const uint16_t setMask = cell.SetMask;
   std::vector<uint8_t>().swap(cell.Pixels);
@@ -86,46 +159,89 @@ int32_t CelFileLoader::Load(DollSet& set, CellEntry& cell, bool& trueColourMark,
     return kErrBadCell;
   }
 
-  const auto found = FindSetFile(set.Path().SetDirectory, CelFileName(cell));
-  ReadOnlyFile file;
-  if (!found || !file.Open(found->Path)) {
-    problems.Add(ProblemKind::CelNotFound,
-                 DescribeMissingFile(CelFileName(cell), FoundPath(found)));
-    return kErrCelNotLoadable;
+  auto result = std::make_shared<FetchedCel>();
+  auto job = std::make_shared<CelWorkers::Job>();
+  job->Run = [request = CelRequest{set.Path().SetDirectory,
+                                   CelFileName(cell),
+                                   {set.PlayfieldWidth(), set.PlayfieldHeight(),
+                                    set.Palettes().PaletteBase[cell.PaletteNumber]}},
+              result](std::vector<uint8_t>& buffer) {
+    try {
+      FetchCel(request, buffer, *result);
+    } catch (const std::bad_alloc&) {
+      *result = {};
+      result->Error = kErrNoMemory;
+    }
+  };
+  if (!Workers) Workers = std::make_unique<CelWorkers>();
+  // A set of one cel starts no thread: the first cel is decoded here, before the second begins.
+  if (++BegunThisLoad == 2 && direct == nullptr) {
+    Threads = CelWorkers::ThreadsBeside();
+    Workers->Grow(Threads);
   }
-  if (!found->ConvertedName.empty()) {
-    problems.Add(ProblemKind::ConvertedName,
-                 DescribeConvertedName(CelFileName(cell), found->ConvertedName));
-  }
+  Workers->Submit(job);
+  InFlight.push_back(
+      {index, direct, setMask, problems.HoldPlace(), std::move(job), std::move(result)});
+  return 0;
+}
 
-  const CelDecodeOptions options{set.PlayfieldWidth(), set.PlayfieldHeight(),
-                                 set.Palettes().PaletteBase[cell.PaletteNumber]};
-  DecodedCel decoded = DecodeCel(ReadCelBytes(file, options, ReadBuffer), options);
-  // Small cels are the common case; a buffer grown by one backdrop-sized cel is not kept.
-  if (ReadBuffer.capacity() > kKeptReadBuffer) std::vector<uint8_t>().swap(ReadBuffer);
-  const CelHeader& header = decoded.Header;
-  if (header.TrueColourMark) trueColourMark = true;
+void CelFileLoader::Take(DollSet& set, LoadProblems& problems, bool all, const OutcomeSink& sink) {
+  const size_t inFlight = Threads == 0 ? 0 : kInFlightPerThread * static_cast<size_t>(Threads + 1);
+  while (!InFlight.empty()) {
+    Pending& oldest = InFlight.front();
+    if (all || InFlight.size() > inFlight) {
+      Workers->Wait(*oldest.Job, ReadBuffer);
+    } else if (!Workers->IsDone(*oldest.Job)) {
+      break;
+    }
+    Pending pending = std::move(oldest);
+    InFlight.pop_front();
+    Record(set, problems, pending, sink);
+  }
+  if (all) {
+    Workers.reset();
+    Threads = 0;
+    BegunThisLoad = 0;
+  }
+}
+
+void CelFileLoader::Record(DollSet& set, LoadProblems& problems, Pending& pending,
+                           const OutcomeSink& sink) {
+  FetchedCel& fetched = *pending.Result;
+  const CelHeader& header = fetched.Decoded.Header;
+  if (pending.Direct == nullptr && pending.Index >= set.CellCount()) {
+    // The cel never joined the table (its tables were made anew): nothing to attach it to.
+    sink({kErrCelNotLoadable, header.TrueColourMark});
+    return;
+  }
+  const CellEntry& cell =
+      pending.Direct != nullptr ? *pending.Direct : set.CellTable()[pending.Index];
   // A cel that fits but finds no memory has still widened its object, as it always has.
   // The decoder has bounded both ends by the playfield, so they fit 16 bits.
-  if (decoded.Error == 0 || decoded.Error == kErrNoMemory) {
+  if (fetched.Read && (fetched.Error == 0 || fetched.Error == kErrNoMemory)) {
     set.WidenExtent(cell, header.OffsetX, header.OffsetY,
                     static_cast<int16_t>(header.OffsetX + header.Width),
                     static_cast<int16_t>(header.OffsetY + header.Height));
   }
-  if (decoded.Error != 0) {
-    problems.Add(KindOfCelFailure(decoded.Error),
-                 DescribeCelFailure(decoded.Error, cell, decoded, options));
-    return decoded.Error;
+  for (auto& [kind, detail] : fetched.Problems)
+    problems.AddAt(pending.Place, kind, std::move(detail));
+  if (fetched.Error == 0) {
+    if (pending.Direct != nullptr) {
+      CellEntry& direct = *pending.Direct;
+      direct.Pixels = std::move(fetched.Decoded.Pixels);
+      direct.Width = header.Width;
+      direct.Height = header.Height;
+      direct.OffsetX = header.OffsetX;
+      direct.OffsetY = header.OffsetY;
+      direct.BitsPerPixel = header.BitsPerPixel;
+      direct.SetMask = pending.SetMask;
+    } else {
+      set.FinishLoadedCel(pending.Index, std::move(fetched.Decoded.Pixels), header.Width,
+                          header.Height, header.OffsetX, header.OffsetY, header.BitsPerPixel,
+                          pending.SetMask);
+    }
   }
-
-  cell.Pixels = std::move(decoded.Pixels);
-  cell.Width = header.Width;
-  cell.Height = header.Height;
-  cell.OffsetX = header.OffsetX;
-  cell.OffsetY = header.OffsetY;
-  cell.BitsPerPixel = header.BitsPerPixel;
-  cell.SetMask = setMask;
-  return 0;
+  sink({fetched.Error, header.TrueColourMark});
 }
 
 }  // namespace tavro

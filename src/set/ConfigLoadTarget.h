@@ -23,8 +23,11 @@ class ConfigLoadTarget {
   // LoadErrors bits for the messages shown after the last line.
   virtual void AddLoadErrors(int32_t bits) = 0;
   // Decodes the cel file of a line just read, before the cel joins the table; returns its
-  // LoadErrors bit, 0 when it loaded.
+  // LoadErrors bit, 0 when it loaded or is still loading (see EndOfLines).
   virtual int32_t LoadCel(CellEntry& cell) = 0;
+  // The last line is read: every cel still loading is finished and its outcome recorded before
+  // the load's problems are.
+  virtual void EndOfLines() {}
   // Loads palette file `name` as palette line `number`; a missing file is told at once.
   virtual void LoadPalette(const char* name, int32_t number) = 0;
   // A ";%T" remark asks for the true-colour form of the map.

@@ -50,6 +50,7 @@ void ConfigReader::LoadLines(ConfigLoadTarget& target) {
     if (Cursor[-1] != '\n' || PreviousLineCut || TextHasCarriageReturn) CheckLineEnd();
     DispatchLine(target);
   }
+  target.EndOfLines();
   NoteUnendedLine();
   // A script may name an object whose cel lines come further down.
   const DollSet& set = target.SetBeingLoaded();

@@ -318,4 +318,18 @@ void DollSet::AttachPixels(int32_t index, std::vector<uint8_t> pixels, uint16_t 
   cell->BitsPerPixel = bitsPerPixel;
 }
 
+void DollSet::FinishLoadedCel(int32_t index, std::vector<uint8_t> pixels, uint16_t width,
+                              uint16_t height, int16_t offsetX, int16_t offsetY,
+                              uint8_t bitsPerPixel, uint16_t setMask) {
+  CellEntry* cell = CellAt(index);
+  if (cell == nullptr) return;
+  AttachPixels(index, std::move(pixels), width, height, bitsPerPixel);
+  cell->OffsetX = offsetX;
+  cell->OffsetY = offsetY;
+  cell->SetMask = setMask;
+  if (IsSet(ShownSet) && (setMask & (1u << ShownSet)) != 0) {
+    if (ObjectEntry* object = ObjectAt(SlotOf(cell->ObjectNumber))) object->Flags |= kInCurrentSet;
+  }
+}
+
 }  // namespace tavro

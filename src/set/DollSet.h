@@ -111,6 +111,11 @@ class DollSet {
   bool WidenExtent(const CellEntry& cell, int16_t left, int16_t top, int16_t right, int16_t bottom);
   // Appends a cel record; its index, or -1 when the table is full or missing.
   int32_t AddCell(CellEntry cell);
+  // A cel whose file was decoded after its line joined the table at `index`: its pixels (as
+  // AttachPixels takes them), its offset within its object and the sets it belongs to, which
+  // show its object when the shown set is among them, as AddCell would have.
+  void FinishLoadedCel(int32_t index, std::vector<uint8_t> pixels, uint16_t width, uint16_t height,
+                       int16_t offsetX, int16_t offsetY, uint8_t bitsPerPixel, uint16_t setMask);
   // Sets 0..9 of `mask` are in use (a cel line names them, whether or not its cel loads).
   void MarkSetsInUse(uint32_t mask);
   // A '%' line: returns the palette number it uses up, or -1 when 32 are taken already.

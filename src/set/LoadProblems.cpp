@@ -112,6 +112,23 @@ void LoadProblems::Add(ProblemKind kind, std::string detail, const char* at) {
   Entries.push_back({FileName, line, kind, std::move(detail)});
 }
 
+LoadProblems::Place LoadProblems::HoldPlace() {
+  int32_t line = 0;
+  int32_t column = 0;
+  LocateText(LineStart, line, column);
+  return {Entries.size(), FilledAtPlaces, line};
+}
+
+// Places are filled in the order they were held, so every problem added through a place since
+// this one was held lies before it.
+void LoadProblems::AddAt(const Place& place, ProblemKind kind, std::string detail) {
+  const size_t index =
+      std::min(place.Index + (FilledAtPlaces - place.FilledBefore), Entries.size());
+  Entries.insert(Entries.begin() + static_cast<std::ptrdiff_t>(index),
+                 {FileName, place.Line, kind, std::move(detail)});
+  ++FilledAtPlaces;
+}
+
 void LoadProblems::AddAtText(ProblemKind kind, std::string detail, const char* position) {
   int32_t line = 0;
   int32_t column = 0;

@@ -73,6 +73,16 @@ class LoadProblems {
   // A problem of the current line. `at`, when given, points into the line buffer at the spot
   // concerned; it decides the line where a line read as one holds several physical ones.
   void Add(ProblemKind kind, std::string detail, const char* at = nullptr);
+  // Where problems found later belong: the current line, after the problems recorded so far.
+  // Work finished off the calling thread (decoding a cel) records through its place, in the
+  // order the places were held, so its problems stand where they would have stood.
+  struct Place {
+    size_t Index = 0;
+    size_t FilledBefore = 0;
+    int32_t Line = 0;
+  };
+  Place HoldPlace();
+  void AddAt(const Place& place, ProblemKind kind, std::string detail);
   // A problem at a position of the text itself rather than of the line buffer.
   void AddAtText(ProblemKind kind, std::string detail, const char* position);
   // Physical line and column (both from 1) of a spot in the current line buffer, or of a
@@ -109,6 +119,7 @@ class LoadProblems {
   void SortByLine();
 
   std::vector<LoadProblem> Entries;
+  size_t FilledAtPlaces = 0;  // problems added through places so far
   std::vector<PendingTarget> Pending;
   std::string FileName;
   const char* Text = nullptr;
