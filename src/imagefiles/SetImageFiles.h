@@ -34,8 +34,8 @@ class CelFileLoader {
   ~CelFileLoader();
 
   // Begins loading the cel file of `cell`, which joins the set's table next, at index
-  // CellCount(), before Take is called again; returns the LoadErrors bit of a cel refused at once, else 0 (its outcome comes
-  // through Take). Until its pixels are in, the cel belongs to no set.
+  // CellCount(), before Take is called again; returns the LoadErrors bit of a cel refused at once,
+  // else 0 (its outcome comes through Take). Until its pixels are in, the cel belongs to no set.
   int32_t Begin(DollSet& set, CellEntry& cell, LoadProblems& problems);
   // Records the outcome of begun cels, in the order begun, into the set's table and `problems`,
   // and hands each to `sink`: those done already, and as many more as keep the cels in flight
