@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "composition/ComposedMap.h"
+#include "composition/PixelRuns.h"
 #include "platform/MapRect.h"
 #include "set/SetRecords.h"
 
@@ -36,6 +37,18 @@ inline const uint8_t* CelRow(const CellEntry& cell, int32_t row, int32_t column,
 // The stored cel row that holds row j (0 = top) of the region.
 inline int32_t CelStoredRow(const CellEntry& cell, const CelRegion& region, int32_t j) {
   return cell.Height - 1 - (region.skipY + j);
+}
+
+// The region's rows, top first, drawn into rows `destinationStride` bytes apart from
+// `destination` on; `bytes` a cel pixel.
+inline RowBlock CelRows(void* destination, ptrdiff_t destinationStride, const CellEntry& cell,
+                        const CelRegion& region, int bytes) {
+  return {destination,
+          destinationStride,
+          CelRow(cell, CelStoredRow(cell, region, 0), region.skipX, bytes),
+          -static_cast<ptrdiff_t>(cell.Width) * bytes,
+          region.width,
+          region.height};
 }
 
 // The rectangle filled with the background: index 0, or colour 0 of the group in true colour.

@@ -58,6 +58,7 @@ namespace {
 
 using compose::CelRegion;
 using compose::MapView;
+using compose::RowBlock;
 
 // Two spans (a, length b) and (c, length d) meet when together they are shorter than apart.
 bool SpansMeet(int32_t a, int32_t b, int32_t c, int32_t d) {
@@ -91,12 +92,16 @@ bool HasPixelsFor(const CellEntry& cell) {
          cell.Pixels.size() >= bytes * cell.Width * static_cast<size_t>(cell.Height);
 }
 
+// Indexed colours cannot hold a blend; the 256-colour map leaves 32-bit cels out.
+bool IsDrawnInto(const MapView& map, const CellEntry& cell) {
+  return map.bytesPerPixel == 3 || cell.BitsPerPixel != 24;
+}
+
 void DrawCel(const MapView& map, const CellEntry& cell, const CelRegion& region,
              const RgbQuad* colours) {
   const bool alphaCel = cell.BitsPerPixel == 24;
   if (map.bytesPerPixel == 1) {
-    // Indexed colours cannot hold a blend; the 256-colour map leaves 32-bit cels out.
-    if (!alphaCel) compose::DrawIndexedInto8(map, cell, region);
+    compose::DrawIndexedInto8(map, cell, region);
   } else if (alphaCel) {
     compose::DrawAlphaIntoTrue(map, cell, region);
   } else {
@@ -104,24 +109,40 @@ void DrawCel(const MapView& map, const CellEntry& cell, const CelRegion& region,
   }
 }
 
-constexpr int32_t kStripHeight = 64;
+// The first rows of a cel, asked for before the cel drawn before it, so that they are on their
+// way while it draws: a new cel is a new stream that the processor's prefetching does not yet
+// know.
+void AskForCelStart(const CellEntry& cell, const CelRegion& region) {
+  constexpr int32_t kStartRows = 8;
+  const int bytes = cell.BitsPerPixel == 24 ? 4 : 1;
+  const RowBlock rows = compose::CelRows(nullptr, 0, cell, region, bytes);
+  compose::AskForRows(rows.source, rows.sourceStride, rows.count * bytes,
+                      std::min(rows.rows, kStartRows));
+}
 
-void DrawCellsInStrip(const DollSet& doc, const MapView& map, const MapRect& strip,
-                      const RgbQuad* colours, size_t first, size_t end) {
+void DrawCels(const DollSet& doc, const MapView& map, const MapRect& rect, const RgbQuad* colours,
+              size_t first, size_t end) {
   const uint32_t setBit = 1u << doc.CurrentSet();
-  if (map.bytesPerPixel == 3) compose::ExpandToWords(map, strip);
+  if (map.bytesPerPixel == 3) compose::ExpandToWords(map, rect);
+  // Each cel is drawn once the next one is found and its first rows asked for.
+  const CellEntry* pending = nullptr;
+  CelRegion pendingRegion;
   for (size_t i = end; i-- > first;) {
     const CellEntry& cell = doc.CellTable()[i];
-    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0) continue;
+    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 || !IsDrawnInto(map, cell)) continue;
     const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
     if (slot == 0 || slot >= doc.ObjectTable().size()) continue;
     const ObjectEntry& object = doc.ObjectTable()[slot];
-    if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, strip)) continue;
+    if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, rect)) continue;
     CelRegion region;
-    if (!ClipCel(cell, object, strip, region) || !HasPixelsFor(cell)) continue;
-    DrawCel(map, cell, region, colours);
+    if (!ClipCel(cell, object, rect, region) || !HasPixelsFor(cell)) continue;
+    AskForCelStart(cell, region);
+    if (pending != nullptr) DrawCel(map, *pending, pendingRegion, colours);
+    pending = &cell;
+    pendingRegion = region;
   }
-  if (map.bytesPerPixel == 3) compose::PackFromWords(map, strip);
+  if (pending != nullptr) DrawCel(map, *pending, pendingRegion, colours);
+  if (map.bytesPerPixel == 3) compose::PackFromWords(map, rect);
 }
 
 }  // namespace
@@ -154,14 +175,7 @@ void DrawCellsInRect(const DollSet& set, ComposedMap& composed, const MapRect& w
 void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
                   const RgbQuad* colours, size_t first, size_t end) {
   if (doc.CurrentSet() < 0 || doc.CurrentSet() >= kSetCount || first >= end) return;
-  // The true-colour work area is larger than the processor's cache: large rectangles are drawn
-  // in strips, each with every cel that meets it, so the strip stays cached while the cels stream
-  // past. Each pixel still sees the cels in the same order, so the result is the same.
-  const int32_t stripHeight = map.bytesPerPixel == 3 ? kStripHeight : rect.Height();
-  for (int32_t y = rect.top; y < rect.bottom; y += stripHeight) {
-    const MapRect strip{rect.left, y, rect.right, std::min(y + stripHeight, rect.bottom)};
-    DrawCellsInStrip(doc, map, strip, colours, first, end);
-  }
+  DrawCels(doc, map, rect, colours, first, end);
 }
 
 }  // namespace compose

@@ -11,15 +11,14 @@
 namespace tavro::compose {
 
 void ExpandToWords(const MapView& map, const MapRect& rect) {
-  for (int32_t y = rect.top; y < rect.bottom; ++y) {
-    ExpandRun(map.WordAt(rect.left, y), map.At(rect.left, y), rect.Width());
-  }
+  ExpandRows({map.WordAt(rect.left, rect.top), map.stride * 4, map.At(rect.left, rect.top),
+              map.rowBytes, rect.Width(), rect.Height()});
 }
 
 void PackFromWords(const MapView& map, const MapRect& rect) {
-  for (int32_t y = rect.top; y < rect.bottom; ++y) {
-    PackRun(map.At(rect.left, y), map.WordAt(rect.left, y), rect.Width());
-  }
+  PackRows({map.At(rect.left, rect.top), map.rowBytes,
+            reinterpret_cast<const uint8_t*>(map.WordAt(rect.left, rect.top)), map.stride * 4,
+            rect.Width(), rect.Height()});
 }
 
 void DrawIndexedIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region,
@@ -31,18 +30,13 @@ void DrawIndexedIntoTrue(const MapView& map, const CellEntry& cell, const CelReg
   for (int32_t i = 0; i < kPaletteColours; ++i) {
     words[i] = colours[i].Blue | colours[i].Green << 8 | colours[i].Red << 16;
   }
-  for (int32_t j = 0; j < region.height; ++j) {
-    const uint8_t* source = CelRow(cell, CelStoredRow(cell, region, j), region.skipX, 1);
-    LevelColourRun(map.WordAt(region.mapLeft, region.mapTop + j), source, region.width, words,
-                   level);
-  }
+  LevelColourRows(
+      CelRows(map.WordAt(region.mapLeft, region.mapTop), map.stride * 4, cell, region, 1), words,
+      level);
 }
 
 void DrawAlphaIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region) {
-  for (int32_t j = 0; j < region.height; ++j) {
-    const uint8_t* source = CelRow(cell, CelStoredRow(cell, region, j), region.skipX, 4);
-    AlphaRun(map.WordAt(region.mapLeft, region.mapTop + j), source, region.width);
-  }
+  AlphaRows(CelRows(map.WordAt(region.mapLeft, region.mapTop), map.stride * 4, cell, region, 4));
 }
 
 }  // namespace tavro::compose

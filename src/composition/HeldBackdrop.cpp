@@ -32,41 +32,55 @@ uint64_t Pack(int64_t a, int64_t b) {
   return static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32 | static_cast<uint32_t>(b);
 }
 
-// Everything the backdrop's pixels are made from.
-std::vector<uint64_t> BackdropSource(const DollSet& doc, const MapView& map, size_t first,
-                                     size_t count, const RgbQuad* colours) {
-  std::vector<uint64_t> source;
-  source.reserve(8 + kPaletteColours + (count - first) * 7);
-  source.push_back(Pack(map.rowBytes, map.rows));
-  source.push_back(Pack(map.bytesPerPixel, doc.CurrentSet()));
-  source.push_back(Pack(map.area.right, map.area.bottom));
-  source.push_back(Pack(doc.CurrentGroup(), static_cast<int64_t>(count)));
+// Hands everything the backdrop's pixels are made from to `take`, one value at a time.
+template <class Take>
+void EachSourceValue(const DollSet& doc, const MapView& map, size_t first, size_t count,
+                     const RgbQuad* colours, Take&& take) {
+  take(Pack(map.rowBytes, map.rows));
+  take(Pack(map.bytesPerPixel, doc.CurrentSet()));
+  take(Pack(map.area.right, map.area.bottom));
+  take(Pack(doc.CurrentGroup(), static_cast<int64_t>(count)));
   const RgbQuad background = doc.Palettes().ColourOfGroup(doc.CurrentGroup(), 0);
-  source.push_back(Pack(background.Blue | background.Green << 8 | background.Red << 16, 0));
+  take(Pack(background.Blue | background.Green << 8 | background.Red << 16, 0));
   if (map.bytesPerPixel == 3) {
     for (int32_t i = 0; i < kPaletteColours; ++i) {
-      source.push_back(Pack(colours[i].Blue | colours[i].Green << 8 | colours[i].Red << 16, i));
+      take(Pack(colours[i].Blue | colours[i].Green << 8 | colours[i].Red << 16, i));
     }
   }
   for (size_t i = first; i < count; ++i) {
     const CellEntry& cell = doc.CellTable()[i];
-    source.push_back(reinterpret_cast<uintptr_t>(cell.Pixels.data()));
-    source.push_back(Pack(static_cast<int64_t>(cell.Pixels.size()), cell.ObjectNumber));
-    source.push_back(Pack(cell.Width | cell.Height << 16, 0));
-    source.push_back(Pack(cell.OffsetX, cell.OffsetY));
-    source.push_back(
-        Pack(cell.SetMask | cell.Unmapped << 16 | cell.BitsPerPixel << 24, cell.Transparency));
+    take(reinterpret_cast<uintptr_t>(cell.Pixels.data()));
+    take(Pack(static_cast<int64_t>(cell.Pixels.size()), cell.ObjectNumber));
+    take(Pack(cell.Width | cell.Height << 16, 0));
+    take(Pack(cell.OffsetX, cell.OffsetY));
+    take(Pack(cell.SetMask | cell.Unmapped << 16 | cell.BitsPerPixel << 24, cell.Transparency));
     const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
     if (slot == 0 || slot >= doc.ObjectTable().size()) {
-      source.push_back(0);
-      source.push_back(0);
+      take(0);
+      take(0);
       continue;
     }
     const ObjectEntry& object = doc.ObjectTable()[slot];
-    source.push_back(Pack(object.X, object.Y));
-    source.push_back(object.Flags);
+    take(Pack(object.X, object.Y));
+    take(object.Flags);
   }
-  return source;
+}
+
+// Whether `kept` still lists the state; it is listed anew (and false returned) when it does not.
+// Each drag step asks, so the values are compared as they come, without a list of their own.
+bool SameSource(const DollSet& doc, const MapView& map, size_t first, size_t count,
+                const RgbQuad* colours, std::vector<uint64_t>& kept) {
+  size_t at = 0;
+  bool same = true;
+  EachSourceValue(doc, map, first, count, colours, [&](uint64_t value) {
+    same = same && at < kept.size() && kept[at] == value;
+    ++at;
+  });
+  if (same && at == kept.size()) return true;
+  kept.clear();
+  kept.reserve(at);
+  EachSourceValue(doc, map, first, count, colours, [&](uint64_t value) { kept.push_back(value); });
+  return false;
 }
 
 void ComposeBackdrop(const DollSet& doc, HeldBackdrop& backdrop, const MapView& map, size_t first,
@@ -96,13 +110,10 @@ bool ComposeOverHeldBackdrop(const DollSet& doc, HeldBackdrop& backdrop, int32_t
   std::array<RgbQuad, kPaletteColours> colours{};
   if (map.bytesPerPixel == 3) CurrentColours(doc, colours.data());
   const size_t first = FirstLineBeneath(doc, heldSlot, count);
-  std::vector<uint64_t> source = BackdropSource(doc, map, first, count, colours.data());
-  const bool same =
-      backdrop.heldSlot == heldSlot && backdrop.firstBeneath == first && backdrop.source == source;
-  if (!same) {
+  const bool sameLines = backdrop.heldSlot == heldSlot && backdrop.firstBeneath == first;
+  if (!SameSource(doc, map, first, count, colours.data(), backdrop.source) || !sameLines) {
     backdrop.heldSlot = heldSlot;
     backdrop.firstBeneath = first;
-    backdrop.source = std::move(source);
     backdrop.pixels = {};
     return false;
   }

@@ -1,32 +1,47 @@
-// The composer's inner loops: one row of one cel drawn into one row of the map. Each comes twice:
-// in compose:: as the vector code the composer calls, and in compose::scalar:: one pixel at a
-// time, which is the rule the vector code must match bit for bit and what runs where the build
+// The composer's inner loops: a block of rows of one cel drawn into rows of the map. The vector
+// code the composer calls is in compose::; compose::scalar:: holds the rules one row and one
+// pixel at a time, which the vector code must match bit for bit and which runs where the build
 // has no vector code.
 //
 // True-colour rows are work-area words: blue, green, red and a spare byte. A blended pixel comes
 // out with its spare byte 0; a pixel left alone or copied whole keeps its own.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
 namespace tavro::compose {
 
+// `rows` rows of `count` pixels. Each destination row begins `destinationStride` bytes after the
+// one before, and each source row `sourceStride` bytes after its own (negative for a cel, whose
+// rows are stored bottom-up). The vector code asks for source rows from memory some rows before
+// it draws them.
+struct RowBlock {
+  void* destination = nullptr;
+  ptrdiff_t destinationStride = 0;
+  const uint8_t* source = nullptr;
+  ptrdiff_t sourceStride = 0;
+  int32_t count = 0;
+  int32_t rows = 0;
+};
+
 // Non-zero cel indices replace the map's; 0 leaves it alone.
-void OverlayIndexRun(uint8_t* destination, const uint8_t* source, int32_t count);
-// Non-zero cel indices become their colour word in `words` (256 entries); 0 leaves the map alone.
-void OpaqueColourRun(uint32_t* destination, const uint8_t* source, int32_t count,
-                     const uint32_t* words);
-// As OpaqueColourRun, blended as (colour * (256 - level) + beneath * level) >> 8 a channel;
-// `level` 0..255.
-void LevelColourRun(uint32_t* destination, const uint8_t* source, int32_t count,
-                    const uint32_t* words, uint32_t level);
+void OverlayIndexRows(const RowBlock& block);
+// Non-zero cel indices become their colour word in `words` (256 entries, spare bytes 0), blended
+// as (colour * (256 - level) + beneath * level) >> 8 a channel, `level` 0..255 (0: the word
+// itself); 0 leaves the map alone.
+void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t level);
 // 32-bit cel pixels (blue, green, red, alpha) blended by their alpha: 0 leaves the map alone, 255
 // copies the cel pixel whole, others blend as (cel * alpha + beneath * (255 - alpha)) >> 8.
-void AlphaRun(uint32_t* destination, const uint8_t* source, int32_t count);
+void AlphaRows(const RowBlock& block);
 // 3-byte map pixels into work-area words with spare byte 0, and back.
-void ExpandRun(uint32_t* destination, const uint8_t* source, int32_t count);
-void PackRun(uint8_t* destination, const uint32_t* source, int32_t count);
+void ExpandRows(const RowBlock& block);
+void PackRows(const RowBlock& block);
+
+// Asks memory for `rows` rows of `bytes` bytes, each `stride` bytes after the one before, without
+// waiting for them. A hint: it reads nothing and never faults.
+void AskForRows(const uint8_t* first, ptrdiff_t stride, int32_t bytes, int32_t rows);
 
 // Calls `body` once for each instruction set the runs were built for that this processor has,
 // with the runs using it, and leaves the best one chosen afterwards. Builds without vector code
@@ -42,6 +57,13 @@ void LevelColourRun(uint32_t* destination, const uint8_t* source, int32_t count,
 void AlphaRun(uint32_t* destination, const uint8_t* source, int32_t count);
 void ExpandRun(uint32_t* destination, const uint8_t* source, int32_t count);
 void PackRun(uint8_t* destination, const uint32_t* source, int32_t count);
+
+// The runs above over each row of a block, in order.
+void OverlayIndexRows(const RowBlock& block);
+void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t level);
+void AlphaRows(const RowBlock& block);
+void ExpandRows(const RowBlock& block);
+void PackRows(const RowBlock& block);
 }  // namespace scalar
 
 }  // namespace tavro::compose

@@ -86,4 +86,28 @@ void PackRun(uint8_t* destination, const uint32_t* source, int32_t count) {
   }
 }
 
+namespace {
+
+template <typename Destination, typename Source, class Run>
+void EachRow(const RowBlock& block, const Run& run) {
+  for (int32_t j = 0; j < block.rows; ++j) {
+    run(reinterpret_cast<Destination*>(static_cast<uint8_t*>(block.destination) +
+                                       j * block.destinationStride),
+        reinterpret_cast<const Source*>(block.source + j * block.sourceStride), block.count);
+  }
+}
+
+}  // namespace
+
+void OverlayIndexRows(const RowBlock& block) { EachRow<uint8_t, uint8_t>(block, OverlayIndexRun); }
+void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t level) {
+  EachRow<uint32_t, uint8_t>(block,
+                             [&](uint32_t* destination, const uint8_t* source, int32_t count) {
+                               LevelColourRun(destination, source, count, words, level);
+                             });
+}
+void AlphaRows(const RowBlock& block) { EachRow<uint32_t, uint8_t>(block, AlphaRun); }
+void ExpandRows(const RowBlock& block) { EachRow<uint32_t, uint8_t>(block, ExpandRun); }
+void PackRows(const RowBlock& block) { EachRow<uint8_t, uint32_t>(block, PackRun); }
+
 }  // namespace tavro::compose::scalar

@@ -6,15 +6,23 @@
 // channels (blue with red, green with the spare byte): a channel times a weight, plus another
 // channel times the other weight, stays below 65,536, so nothing carries between lanes.
 //
-// A row that is not a whole number of vectors ends with one more vector that overlaps the one
-// before. That last vector is computed before any store, from the map as it was, so the pixels
-// it shares with the others come out the same and are never blended twice.
+// With AVX-512 a row's last, partial vector is loaded and stored under a mask, and only the
+// pixels a cel draws are stored at all. Elsewhere a row that is not a whole number of vectors
+// ends with one more vector that overlaps the one before. That last vector is computed before
+// any store, from the map as it was, so the pixels it shares with the others come out the same
+// and are never blended twice.
 #include "composition/PixelRuns.h"
 
 #if TAVRO_SIMD
 
+// The byte permutes of AVX-512 VBMI look 64 colours up at once in registers (ColourPlanes-inl.h);
+// Highway builds that instruction set only when asked.
+#ifndef HWY_WANT_AVX3_DL
+#define HWY_WANT_AVX3_DL
+#endif
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "composition/VectorRuns.cpp"
+#include <hwy/cache_control.h>
 #include <hwy/foreach_target.h>  // IWYU pragma: keep
 #include <hwy/highway.h>
 
@@ -24,47 +32,42 @@ namespace hn = hwy::HWY_NAMESPACE;
 
 #if HWY_TARGET == HWY_SCALAR
 // One lane cannot be split into channels: processors without vectors take the scalar rules.
-void OverlayIndexRunVector(uint8_t* destination, const uint8_t* source, int32_t count) {
-  scalar::OverlayIndexRun(destination, source, count);
+void OverlayIndexRowsVector(const RowBlock& block) { scalar::OverlayIndexRows(block); }
+void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_t level) {
+  scalar::LevelColourRows(block, words, level);
 }
-void OpaqueColourRunVector(uint32_t* destination, const uint8_t* source, int32_t count,
-                           const uint32_t* words) {
-  scalar::OpaqueColourRun(destination, source, count, words);
-}
-void LevelColourRunVector(uint32_t* destination, const uint8_t* source, int32_t count,
-                          const uint32_t* words, uint32_t level) {
-  scalar::LevelColourRun(destination, source, count, words, level);
-}
-void AlphaRunVector(uint32_t* destination, const uint8_t* source, int32_t count) {
-  scalar::AlphaRun(destination, source, count);
-}
-void ExpandRunVector(uint32_t* destination, const uint8_t* source, int32_t count) {
-  scalar::ExpandRun(destination, source, count);
-}
-void PackRunVector(uint8_t* destination, const uint32_t* source, int32_t count) {
-  scalar::PackRun(destination, source, count);
-}
+void AlphaRowsVector(const RowBlock& block) { scalar::AlphaRows(block); }
+void ExpandRowsVector(const RowBlock& block) { scalar::ExpandRows(block); }
+void PackRowsVector(const RowBlock& block) { scalar::PackRows(block); }
 #else
 
-// Runs `step(d, x)` over [0, count) in vectors of descriptor `d`, storing with `store`; false
-// (nothing done) when the row is shorter than one vector.
-template <class D, class Step, class Store>
-HWY_INLINE bool OverlappedRun(D d, size_t count, const Step& step, const Store& store) {
-  const size_t lanes = hn::Lanes(d);
-  if (count < lanes) return false;
-  const auto last = step(d, count - lanes);
-  for (size_t x = 0; x + lanes <= count; x += lanes) store(d, x, step(d, x));
-  store(d, count - lanes, last);
-  return true;
+// Cel pixels mostly come from memory rather than the caches, and each cel is a stream of its own
+// that the processor's prefetching finds only after a while: each row asks for the source row
+// this many rows further on. The true-colour work area is larger than the caches as well, and
+// its rows are asked for a little ahead too; the 256-colour map is only written, and asking for
+// it slows the drawing down.
+constexpr int32_t kSourceRowsAhead = 16;
+constexpr int32_t kWorkRowsAhead = 4;
+
+HWY_INLINE void PrefetchRow(const uint8_t* row, int32_t bytes) {
+  for (int32_t x = 0; x < bytes; x += 64) hwy::Prefetch(row + x);
+  hwy::Prefetch(row + bytes - 1);
 }
 
-// The widest vector that fits the row, then 128 bits, then 64; shorter rows are left to the
-// scalar rule.
-template <typename T, class Step, class Store>
-HWY_INLINE bool AnyWidthRun(size_t count, const Step& step, const Store& store) {
-  if (OverlappedRun(hn::ScalableTag<T>(), count, step, store)) return true;
-  if (OverlappedRun(hn::CappedTag<T, 16 / sizeof(T)>(), count, step, store)) return true;
-  return OverlappedRun(hn::CappedTag<T, 8 / sizeof(T)>(), count, step, store);
+// Each row of the block through `run(destination row, source row)`; `bytes` a source pixel.
+template <typename Destination, class Run>
+HWY_INLINE void EachRow(const RowBlock& block, int32_t bytes, const Run& run) {
+  auto* destination = static_cast<uint8_t*>(block.destination);
+  for (int32_t j = 0; j < block.rows; ++j) {
+    const uint8_t* source = block.source + j * block.sourceStride;
+    if (j + kSourceRowsAhead < block.rows) {
+      PrefetchRow(source + kSourceRowsAhead * block.sourceStride, block.count * bytes);
+    }
+    if (sizeof(Destination) == 4 && j + kWorkRowsAhead < block.rows) {
+      PrefetchRow(destination + (j + kWorkRowsAhead) * block.destinationStride, 4 * block.count);
+    }
+    run(reinterpret_cast<Destination*>(destination + j * block.destinationStride), source);
+  }
 }
 
 // (a * wa + b * wb) >> 8 in each byte of 32-bit lanes, the spare byte cleared; `wa` and `wb`
@@ -83,117 +86,63 @@ HWY_INLINE hn::Vec<D> BlendChannels(D d, hn::Vec<D> a, V16 wa, hn::Vec<D> b, V16
   return hn::And(joined, hn::Set(d, 0x00FFFFFFu));
 }
 
+// A colour blended with what lies beneath by the level's weights.
 template <class D>
-HWY_INLINE hn::Vec<D> LoadIndices(D d, const uint8_t* source) {
-  return hn::PromoteTo(d, hn::LoadU(hn::Rebind<uint8_t, D>(), source));
+HWY_INLINE hn::Vec<D> BlendLevel(D d, hn::Vec<D> colour, hn::Vec<D> beneath, uint32_t level) {
+  const hn::Repartition<uint16_t, D> d16;
+  return BlendChannels(d, colour, hn::Set(d16, static_cast<uint16_t>(256 - level)), beneath,
+                       hn::Set(d16, static_cast<uint16_t>(level)));
 }
 
+// A cel pixel blended by its own alpha; whole where opaque (transparent ones are never stored).
 template <class D>
-HWY_INLINE hn::Vec<D> LookUp(D d, hn::Vec<D> indices, const uint32_t* words) {
-  return hn::GatherIndex(d, words, hn::BitCast(hn::RebindToSigned<D>(), indices));
+HWY_INLINE hn::Vec<D> BlendAlpha(D d, hn::Vec<D> cel, hn::Vec<D> beneath) {
+  const hn::Repartition<uint16_t, D> d16;
+  const auto alpha = hn::ShiftRight<24>(cel);
+  const auto weight = hn::BitCast(d16, hn::Or(alpha, hn::ShiftLeft<16>(alpha)));
+  const auto blended = BlendChannels(d, cel, weight, beneath, hn::Sub(hn::Set(d16, 255), weight));
+  return hn::IfThenElse(hn::Eq(alpha, hn::Set(d, 255u)), cel, blended);
 }
 
-void OverlayIndexRunVector(uint8_t* HWY_RESTRICT destination, const uint8_t* HWY_RESTRICT source,
-                           int32_t count) {
-  const auto step = [&](auto d, size_t x) {
-    const auto cel = hn::LoadU(d, source + x);
-    return hn::IfThenElse(hn::Eq(cel, hn::Zero(d)), hn::LoadU(d, destination + x), cel);
-  };
-  const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
-  if (!AnyWidthRun<uint8_t>(static_cast<size_t>(count), step, store)) {
-    scalar::OverlayIndexRun(destination, source, count);
-  }
-}
+#if HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_AVX3_DL
+#include "composition/MaskedRows-inl.h"
+#else
+#include "composition/OverlappedRows-inl.h"
+#endif
 
-void OpaqueColourRunVector(uint32_t* HWY_RESTRICT destination, const uint8_t* HWY_RESTRICT source,
-                           int32_t count, const uint32_t* HWY_RESTRICT words) {
-  const auto step = [&](auto d, size_t x) {
-    const auto indices = LoadIndices(d, source + x);
-    return hn::IfThenElse(hn::Eq(indices, hn::Zero(d)), hn::LoadU(d, destination + x),
-                          LookUp(d, indices, words));
-  };
-  const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
-  if (!AnyWidthRun<uint32_t>(static_cast<size_t>(count), step, store)) {
-    scalar::OpaqueColourRun(destination, source, count, words);
-  }
-}
-
-void LevelColourRunVector(uint32_t* HWY_RESTRICT destination, const uint8_t* HWY_RESTRICT source,
-                          int32_t count, const uint32_t* HWY_RESTRICT words, uint32_t level) {
-  if (level == 0) {
-    OpaqueColourRunVector(destination, source, count, words);
-    return;
-  }
-  const auto step = [&](auto d, size_t x) {
-    const hn::Repartition<uint16_t, decltype(d)> d16;
-    const auto indices = LoadIndices(d, source + x);
-    const auto beneath = hn::LoadU(d, destination + x);
-    const auto blended = BlendChannels(d, LookUp(d, indices, words),
-                                       hn::Set(d16, static_cast<uint16_t>(256 - level)), beneath,
-                                       hn::Set(d16, static_cast<uint16_t>(level)));
-    return hn::IfThenElse(hn::Eq(indices, hn::Zero(d)), beneath, blended);
-  };
-  const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
-  if (!AnyWidthRun<uint32_t>(static_cast<size_t>(count), step, store)) {
-    scalar::LevelColourRun(destination, source, count, words, level);
-  }
-}
-
-void AlphaRunVector(uint32_t* HWY_RESTRICT destination, const uint8_t* HWY_RESTRICT source,
-                    int32_t count) {
-  const auto step = [&](auto d, size_t x) {
-    const hn::Repartition<uint16_t, decltype(d)> d16;
-    const auto cel =
-        hn::BitCast(d, hn::LoadU(hn::Repartition<uint8_t, decltype(d)>(), source + 4 * x));
-    const auto beneath = hn::LoadU(d, destination + x);
-    const auto alpha = hn::ShiftRight<24>(cel);
-    const auto weight = hn::BitCast(d16, hn::Or(alpha, hn::ShiftLeft<16>(alpha)));
-    const auto blended = BlendChannels(d, cel, weight, beneath, hn::Sub(hn::Set(d16, 255), weight));
-    const auto chosen = hn::IfThenElse(hn::Eq(alpha, hn::Set(d, 255u)), cel, blended);
-    return hn::IfThenElse(hn::Eq(alpha, hn::Zero(d)), beneath, chosen);
-  };
-  const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
-  if (!AnyWidthRun<uint32_t>(static_cast<size_t>(count), step, store)) {
-    scalar::AlphaRun(destination, source, count);
-  }
-}
-
-void ExpandRunVector(uint32_t* HWY_RESTRICT destination, const uint8_t* HWY_RESTRICT source,
-                     int32_t count) {
+void ExpandRowsVector(const RowBlock& block) {
   const hn::ScalableTag<uint8_t> d;
   const size_t lanes = hn::Lanes(d);
-  const auto n = static_cast<size_t>(count);
-  if (n < lanes) {
-    scalar::ExpandRun(destination, source, count);
-    return;
-  }
-  auto* bytes = reinterpret_cast<uint8_t*>(destination);
-  const auto one = [&](size_t x) {
-    hn::Vec<decltype(d)> blue, green, red;
-    hn::LoadInterleaved3(d, source + 3 * x, blue, green, red);
-    hn::StoreInterleaved4(blue, green, red, hn::Zero(d), d, bytes + 4 * x);
-  };
-  for (size_t x = 0; x + lanes <= n; x += lanes) one(x);
-  if (n % lanes != 0) one(n - lanes);
+  const auto n = static_cast<size_t>(block.count);
+  EachRow<uint32_t>(block, 3, [&](uint32_t* destination, const uint8_t* source) {
+    if (n < lanes) return scalar::ExpandRun(destination, source, block.count);
+    auto* bytes = reinterpret_cast<uint8_t*>(destination);
+    const auto one = [&](size_t x) {
+      hn::Vec<decltype(d)> blue, green, red;
+      hn::LoadInterleaved3(d, source + 3 * x, blue, green, red);
+      hn::StoreInterleaved4(blue, green, red, hn::Zero(d), d, bytes + 4 * x);
+    };
+    for (size_t x = 0; x + lanes <= n; x += lanes) one(x);
+    if (n % lanes != 0) one(n - lanes);
+  });
 }
 
-void PackRunVector(uint8_t* HWY_RESTRICT destination, const uint32_t* HWY_RESTRICT source,
-                   int32_t count) {
+void PackRowsVector(const RowBlock& block) {
   const hn::ScalableTag<uint8_t> d;
   const size_t lanes = hn::Lanes(d);
-  const auto n = static_cast<size_t>(count);
-  if (n < lanes) {
-    scalar::PackRun(destination, source, count);
-    return;
-  }
-  const auto* bytes = reinterpret_cast<const uint8_t*>(source);
-  const auto one = [&](size_t x) {
-    hn::Vec<decltype(d)> blue, green, red, spare;
-    hn::LoadInterleaved4(d, bytes + 4 * x, blue, green, red, spare);
-    hn::StoreInterleaved3(blue, green, red, d, destination + 3 * x);
-  };
-  for (size_t x = 0; x + lanes <= n; x += lanes) one(x);
-  if (n % lanes != 0) one(n - lanes);
+  const auto n = static_cast<size_t>(block.count);
+  EachRow<uint8_t>(block, 4, [&](uint8_t* destination, const uint8_t* source) {
+    if (n < lanes) {
+      return scalar::PackRun(destination, reinterpret_cast<const uint32_t*>(source), block.count);
+    }
+    const auto one = [&](size_t x) {
+      hn::Vec<decltype(d)> blue, green, red, spare;
+      hn::LoadInterleaved4(d, source + 4 * x, blue, green, red, spare);
+      hn::StoreInterleaved3(blue, green, red, d, destination + 3 * x);
+    };
+    for (size_t x = 0; x + lanes <= n; x += lanes) one(x);
+    if (n % lanes != 0) one(n - lanes);
+  });
 }
 
 #endif  // HWY_TARGET == HWY_SCALAR
@@ -204,32 +153,28 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace tavro::compose {
 
-HWY_EXPORT(OverlayIndexRunVector);
-HWY_EXPORT(OpaqueColourRunVector);
-HWY_EXPORT(LevelColourRunVector);
-HWY_EXPORT(AlphaRunVector);
-HWY_EXPORT(ExpandRunVector);
-HWY_EXPORT(PackRunVector);
+HWY_EXPORT(OverlayIndexRowsVector);
+HWY_EXPORT(LevelColourRowsVector);
+HWY_EXPORT(AlphaRowsVector);
+HWY_EXPORT(ExpandRowsVector);
+HWY_EXPORT(PackRowsVector);
 
-void OverlayIndexRun(uint8_t* destination, const uint8_t* source, int32_t count) {
-  HWY_DYNAMIC_DISPATCH(OverlayIndexRunVector)(destination, source, count);
+void OverlayIndexRows(const RowBlock& block) {
+  HWY_DYNAMIC_DISPATCH(OverlayIndexRowsVector)(block);
 }
-void OpaqueColourRun(uint32_t* destination, const uint8_t* source, int32_t count,
-                     const uint32_t* words) {
-  HWY_DYNAMIC_DISPATCH(OpaqueColourRunVector)(destination, source, count, words);
+void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t level) {
+  HWY_DYNAMIC_DISPATCH(LevelColourRowsVector)(block, words, level);
 }
-void LevelColourRun(uint32_t* destination, const uint8_t* source, int32_t count,
-                    const uint32_t* words, uint32_t level) {
-  HWY_DYNAMIC_DISPATCH(LevelColourRunVector)(destination, source, count, words, level);
-}
-void AlphaRun(uint32_t* destination, const uint8_t* source, int32_t count) {
-  HWY_DYNAMIC_DISPATCH(AlphaRunVector)(destination, source, count);
-}
-void ExpandRun(uint32_t* destination, const uint8_t* source, int32_t count) {
-  HWY_DYNAMIC_DISPATCH(ExpandRunVector)(destination, source, count);
-}
-void PackRun(uint8_t* destination, const uint32_t* source, int32_t count) {
-  HWY_DYNAMIC_DISPATCH(PackRunVector)(destination, source, count);
+void AlphaRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(AlphaRowsVector)(block); }
+void ExpandRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(ExpandRowsVector)(block); }
+void PackRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(PackRowsVector)(block); }
+
+void AskForRows(const uint8_t* first, ptrdiff_t stride, int32_t bytes, int32_t rows) {
+  for (int32_t j = 0; j < rows; ++j) {
+    const uint8_t* row = first + j * stride;
+    for (int32_t x = 0; x < bytes; x += 64) hwy::Prefetch(row + x);
+    hwy::Prefetch(row + bytes - 1);
+  }
 }
 
 #ifdef HWY_COMPILE_ONLY_STATIC
@@ -253,26 +198,14 @@ void ForEachRunTarget(const std::function<void(const char* name)>& body) {
 
 namespace tavro::compose {
 
-void OverlayIndexRun(uint8_t* destination, const uint8_t* source, int32_t count) {
-  scalar::OverlayIndexRun(destination, source, count);
+void OverlayIndexRows(const RowBlock& block) { scalar::OverlayIndexRows(block); }
+void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t level) {
+  scalar::LevelColourRows(block, words, level);
 }
-void OpaqueColourRun(uint32_t* destination, const uint8_t* source, int32_t count,
-                     const uint32_t* words) {
-  scalar::OpaqueColourRun(destination, source, count, words);
-}
-void LevelColourRun(uint32_t* destination, const uint8_t* source, int32_t count,
-                    const uint32_t* words, uint32_t level) {
-  scalar::LevelColourRun(destination, source, count, words, level);
-}
-void AlphaRun(uint32_t* destination, const uint8_t* source, int32_t count) {
-  scalar::AlphaRun(destination, source, count);
-}
-void ExpandRun(uint32_t* destination, const uint8_t* source, int32_t count) {
-  scalar::ExpandRun(destination, source, count);
-}
-void PackRun(uint8_t* destination, const uint32_t* source, int32_t count) {
-  scalar::PackRun(destination, source, count);
-}
+void AlphaRows(const RowBlock& block) { scalar::AlphaRows(block); }
+void ExpandRows(const RowBlock& block) { scalar::ExpandRows(block); }
+void PackRows(const RowBlock& block) { scalar::PackRows(block); }
+void AskForRows(const uint8_t*, ptrdiff_t, int32_t, int32_t) {}
 void ForEachRunTarget(const std::function<void(const char* name)>& body) { body("scalar"); }
 
 }  // namespace tavro::compose

@@ -47,9 +47,8 @@ RgbQuad SetPalettes::ColourOfGroup(int32_t group, int32_t index) const {
   return {stored[kGroupBlue], stored[kGroupGreen], stored[kGroupRed], 0};
 }
 
-uint16_t DollSet::SlotOf(int64_t number) const {
-  if (number < 0) return 0;
-  if (number < static_cast<int64_t>(ObjectSlots.size())) return ObjectSlots[number];
+// Numbers outside the slot index: negative ones, ones no cel line named, and the large ones.
+uint16_t DollSet::LargeSlotOf(int64_t number) const {
   if (number < kObjectNumberLimit) return 0;
   const auto it = LargeObjectSlots.find(static_cast<int32_t>(number));
   return it == LargeObjectSlots.end() ? 0 : it->second;

@@ -54,7 +54,11 @@ class DollSet {
   // One past the highest object number a cel line named (however large).
   int32_t ObjectCount() const { return ObjectsNamed; }
   // Slot of an object number; 0 = no object with that number (also for negative numbers).
-  uint16_t SlotOf(int64_t number) const;
+  uint16_t SlotOf(int64_t number) const {
+    if (number >= 0 && number < static_cast<int64_t>(ObjectSlots.size()))
+      return ObjectSlots[number];
+    return LargeSlotOf(number);
+  }
   // Entries of the direct index of slots; it never reaches past the valid object numbers, however
   // large the numbers the cel lines name.
   size_t SlotIndexSize() const { return ObjectSlots.size(); }
@@ -158,6 +162,8 @@ class DollSet {
                     uint8_t bitsPerPixel);
 
  private:
+  uint16_t LargeSlotOf(int64_t number) const;
+
   std::vector<CellEntry> Cells;
   int32_t CellsUsed = 0;
   std::vector<ObjectEntry> Objects;

@@ -17,6 +17,11 @@ namespace {
 constexpr int32_t kLongestRow = 70;
 constexpr int32_t kAlignments = 16;
 
+// One row as a block.
+RowBlock Row(void* destination, const uint8_t* source, int32_t count) {
+  return {destination, 0, source, 0, count, 1};
+}
+
 class PixelRunsTest : public ::testing::Test {
  protected:
   // A byte that is one of `edges` half of the time, otherwise anything.
@@ -62,7 +67,7 @@ TEST_F(PixelRunsTest, OverlayOfIndicesMatchesTheScalarRule) {
     const auto source = Bytes(skip, count, {0, 0, 1, 255});
     const auto map = Bytes(skip, count, {0, 255});
     auto vector = map, scalar = map;
-    OverlayIndexRun(vector.data() + skip, source.data() + skip, count);
+    OverlayIndexRows(Row(vector.data() + skip, source.data() + skip, count));
     scalar::OverlayIndexRun(scalar.data() + skip, source.data() + skip, count);
     ASSERT_EQ(vector, scalar);
   });
@@ -75,13 +80,13 @@ TEST_F(PixelRunsTest, ColourLookupAndLevelBlendMatchTheScalarRule) {
       const auto source = Bytes(skip, count, {0, 0, 1, 255});
       const auto map = Words(skip, count);
       auto vector = map, scalar = map;
-      LevelColourRun(vector.data() + skip, source.data() + skip, count, colourWords_, level);
+      LevelColourRows(Row(vector.data() + skip, source.data() + skip, count), colourWords_, level);
       scalar::LevelColourRun(scalar.data() + skip, source.data() + skip, count, colourWords_,
                              level);
       ASSERT_EQ(vector, scalar);
       if (level != 0) return;
-      vector = map;
-      OpaqueColourRun(vector.data() + skip, source.data() + skip, count, colourWords_);
+      scalar = map;
+      scalar::OpaqueColourRun(scalar.data() + skip, source.data() + skip, count, colourWords_);
       ASSERT_EQ(vector, scalar);
     });
   }
@@ -93,7 +98,7 @@ TEST_F(PixelRunsTest, AlphaBlendMatchesTheScalarRule) {
     const auto source = Bytes(4 * skip, 4 * static_cast<size_t>(count), {0, 1, 254, 255});
     const auto map = Words(skip, count);
     auto vector = map, scalar = map;
-    AlphaRun(vector.data() + skip, source.data() + 4 * skip, count);
+    AlphaRows(Row(vector.data() + skip, source.data() + 4 * skip, count));
     scalar::AlphaRun(scalar.data() + skip, source.data() + 4 * skip, count);
     ASSERT_EQ(vector, scalar);
   });
@@ -104,13 +109,51 @@ TEST_F(PixelRunsTest, ExpandingAndPackingMatchTheScalarRule) {
     const auto pixels = Bytes(3 * skip, 3 * static_cast<size_t>(count), {0, 255});
     const auto words = Words(skip, count);
     auto vectorWords = words, scalarWords = words;
-    ExpandRun(vectorWords.data() + skip, pixels.data() + 3 * skip, count);
+    ExpandRows(Row(vectorWords.data() + skip, pixels.data() + 3 * skip, count));
     scalar::ExpandRun(scalarWords.data() + skip, pixels.data() + 3 * skip, count);
     ASSERT_EQ(vectorWords, scalarWords);
     auto vectorPixels = pixels, scalarPixels = pixels;
-    PackRun(vectorPixels.data() + 3 * skip, words.data() + skip, count);
+    PackRows(Row(vectorPixels.data() + 3 * skip,
+                 reinterpret_cast<const uint8_t*>(words.data() + skip), count));
     scalar::PackRun(scalarPixels.data() + 3 * skip, words.data() + skip, count);
     ASSERT_EQ(vectorPixels, scalarPixels);
+  });
+}
+
+// Blocks as the composer passes them: cel rows bottom-up (a negative stride), map rows with a
+// gap between them, more rows than the runs ask for ahead, every run against its scalar rule.
+TEST_F(PixelRunsTest, BlocksWalkTheirStrides) {
+  constexpr int32_t kWidth = 70, kRows = 40, kGap = 5, kStride = kWidth + kGap;
+  ForEachRunTarget([&](const char* target) {
+    SCOPED_TRACE(target);
+    const auto cel = Bytes(0, 4 * kWidth * kRows, {0, 0, 1, 254, 255});
+    const auto words = Words(0, static_cast<size_t>(kStride) * kRows);
+    const auto bytes = Bytes(0, 3 * static_cast<size_t>(kStride) * kRows, {0, 255});
+    // The cel's top row is its last stored one.
+    const auto celRows = [&](void* map, ptrdiff_t mapStride, int pixelBytes) {
+      return RowBlock{
+          map,    mapStride, cel.data() + (kRows - 1) * kWidth * pixelBytes, -kWidth * pixelBytes,
+          kWidth, kRows};
+    };
+    auto vectorWords = words, scalarWords = words;
+    LevelColourRows(celRows(vectorWords.data(), 4 * kStride, 1), colourWords_, 128);
+    scalar::LevelColourRows(celRows(scalarWords.data(), 4 * kStride, 1), colourWords_, 128);
+    AlphaRows(celRows(vectorWords.data(), 4 * kStride, 4));
+    scalar::AlphaRows(celRows(scalarWords.data(), 4 * kStride, 4));
+    ASSERT_EQ(vectorWords, scalarWords);
+    auto vectorBytes = bytes, scalarBytes = bytes;
+    OverlayIndexRows(celRows(vectorBytes.data(), kStride, 1));
+    scalar::OverlayIndexRows(celRows(scalarBytes.data(), kStride, 1));
+    ASSERT_EQ(vectorBytes, scalarBytes);
+    const RowBlock expand{vectorWords.data(), 4 * kStride, bytes.data(),
+                          3 * kStride,        kWidth,      kRows};
+    ExpandRows(expand);
+    scalar::ExpandRows({scalarWords.data(), 4 * kStride, bytes.data(), 3 * kStride, kWidth, kRows});
+    ASSERT_EQ(vectorWords, scalarWords);
+    const auto* wordBytes = reinterpret_cast<const uint8_t*>(words.data());
+    PackRows({vectorBytes.data(), 3 * kStride, wordBytes, 4 * kStride, kWidth, kRows});
+    scalar::PackRows({scalarBytes.data(), 3 * kStride, wordBytes, 4 * kStride, kWidth, kRows});
+    ASSERT_EQ(vectorBytes, scalarBytes);
   });
 }
 

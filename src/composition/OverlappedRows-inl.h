@@ -1,0 +1,82 @@
+// Rows in vectors of a fixed width, for instruction sets without masked loads and stores: a row
+// that is not a whole number of vectors ends with one more vector that overlaps the one before,
+// computed before any store from the map as it was. Rows shorter than the narrowest vector take
+// the scalar rule.
+//
+// Included by VectorRuns.cpp into each such target's namespace, once per target: no include
+// guard.
+
+// Runs `step(d, x)` over [0, count) in vectors of descriptor `d`, storing with `store`; false
+// (nothing done) when the row is shorter than one vector.
+template <class D, class Step, class Store>
+HWY_INLINE bool OverlappedRun(D d, size_t count, const Step& step, const Store& store) {
+  const size_t lanes = hn::Lanes(d);
+  if (count < lanes) return false;
+  const auto last = step(d, count - lanes);
+  for (size_t x = 0; x + lanes <= count; x += lanes) store(d, x, step(d, x));
+  store(d, count - lanes, last);
+  return true;
+}
+
+// The widest vector that fits the row, then 128 bits, then 64.
+template <typename T, class Step, class Store>
+HWY_INLINE bool AnyWidthRun(size_t count, const Step& step, const Store& store) {
+  if (OverlappedRun(hn::ScalableTag<T>(), count, step, store)) return true;
+  if (OverlappedRun(hn::CappedTag<T, 16 / sizeof(T)>(), count, step, store)) return true;
+  return OverlappedRun(hn::CappedTag<T, 8 / sizeof(T)>(), count, step, store);
+}
+
+template <class D>
+HWY_INLINE hn::Vec<D> LoadIndices(D d, const uint8_t* source) {
+  return hn::PromoteTo(d, hn::LoadU(hn::Rebind<uint8_t, D>(), source));
+}
+
+template <class D>
+HWY_INLINE hn::Vec<D> LookUp(D d, hn::Vec<D> indices, const uint32_t* words) {
+  return hn::GatherIndex(d, words, hn::BitCast(hn::RebindToSigned<D>(), indices));
+}
+
+void OverlayIndexRowsVector(const RowBlock& block) {
+  EachRow<uint8_t>(block, 1, [&](uint8_t* HWY_RESTRICT destination, const uint8_t* source) {
+    const auto step = [&](auto d, size_t x) {
+      const auto cel = hn::LoadU(d, source + x);
+      return hn::IfThenElse(hn::Eq(cel, hn::Zero(d)), hn::LoadU(d, destination + x), cel);
+    };
+    const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
+    if (!AnyWidthRun<uint8_t>(static_cast<size_t>(block.count), step, store)) {
+      scalar::OverlayIndexRun(destination, source, block.count);
+    }
+  });
+}
+
+void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_t level) {
+  EachRow<uint32_t>(block, 1, [&](uint32_t* HWY_RESTRICT destination, const uint8_t* source) {
+    const auto step = [&](auto d, size_t x) {
+      const auto indices = LoadIndices(d, source + x);
+      const auto beneath = hn::LoadU(d, destination + x);
+      const auto colour = LookUp(d, indices, words);
+      const auto drawn = level == 0 ? colour : BlendLevel(d, colour, beneath, level);
+      return hn::IfThenElse(hn::Eq(indices, hn::Zero(d)), beneath, drawn);
+    };
+    const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
+    if (!AnyWidthRun<uint32_t>(static_cast<size_t>(block.count), step, store)) {
+      scalar::LevelColourRun(destination, source, block.count, words, level);
+    }
+  });
+}
+
+void AlphaRowsVector(const RowBlock& block) {
+  EachRow<uint32_t>(block, 4, [&](uint32_t* HWY_RESTRICT destination, const uint8_t* source) {
+    const auto step = [&](auto d, size_t x) {
+      const auto cel =
+          hn::BitCast(d, hn::LoadU(hn::Repartition<uint8_t, decltype(d)>(), source + 4 * x));
+      const auto beneath = hn::LoadU(d, destination + x);
+      const auto transparent = hn::Eq(hn::ShiftRight<24>(cel), hn::Zero(d));
+      return hn::IfThenElse(transparent, beneath, BlendAlpha(d, cel, beneath));
+    };
+    const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
+    if (!AnyWidthRun<uint32_t>(static_cast<size_t>(block.count), step, store)) {
+      scalar::AlphaRun(destination, source, block.count);
+    }
+  });
+}
