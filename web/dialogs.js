@@ -13,6 +13,7 @@ function showNext() {
   const [fill, resolve] = waiting.shift();
   extra.replaceChildren();
   text.textContent = '';
+  dialog.classList.remove('exclamation');
   fill();
   dialog.returnValue = '';
   dialog.addEventListener('close', () => {
@@ -37,6 +38,15 @@ export function showMessages(messages) {
   return Promise.all(messages.filter((m) => m).map((m) => box(() => {
     title.textContent = 'Tavro';
     text.textContent = m;
+  })));
+}
+
+// The scripts' "debug(" texts: each in a box of its own with the exclamation sign.
+export function showWarnings(messages) {
+  return Promise.all(messages.map((m) => box(() => {
+    title.textContent = 'Tavro';
+    text.textContent = m;
+    dialog.classList.add('exclamation');
   })));
 }
 

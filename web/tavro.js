@@ -4,7 +4,7 @@
 import {
   byteString, bytesOf, entriesFromDrop, entriesFromFiles, entriesFromUrl, shownText, writeEntries,
 } from './files.js';
-import {showMessages, showTable, showText, chooseOne} from './dialogs.js';
+import {showMessages, showTable, showText, showWarnings, chooseOne} from './dialogs.js';
 
 const html = document.documentElement;
 const canvas = document.getElementById('playfield');
@@ -18,6 +18,7 @@ let configPath = '';  // the configuration file opened, in the in-memory file sy
 let configName = '';  // its name as the person knows it
 let alarm = 0;        // the one timeout armed for the next due alarm
 let hiddenSince = -1;
+let held = 0;         // "debug(" boxes open: the scripts wait for them, so no timer pass runs
 
 const now = () => session.tickCount();
 const setState = (state) => html.setAttribute('data-tavro-state', state);
@@ -56,9 +57,21 @@ function afterCall() {
   paint();
   for (const sound of session.takeSounds()) playSound(sound);
   const texts = session.takeDebugTexts();
-  if (texts.length) showMessages(texts.map(shownText));
+  if (texts.length) holdUntilClosed(showWarnings(texts.map(shownText)));
   updateButtons();
   armAlarm();
+}
+
+// As the window's box does, a "debug(" box holds the scripts: the alarms wait until it is closed,
+// and then run at the present tick, late ones catching up.
+function holdUntilClosed(closed) {
+  ++held;
+  clearTimeout(alarm);
+  alarm = 0;
+  closed.then(() => {
+    --held;
+    armAlarm();
+  });
 }
 
 function playSound(bytes) {
@@ -73,7 +86,7 @@ function playSound(bytes) {
 function armAlarm() {
   clearTimeout(alarm);
   alarm = 0;
-  if (!session || document.hidden) return;
+  if (!session || document.hidden || held) return;
   const delay = session.nextTimerPassDelay(now());
   if (delay < 0) return;
   alarm = setTimeout(() => {
@@ -298,10 +311,8 @@ function download(bytes, name, type) {
   setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
-// A file the core wrote. Its mode is what the core chose for a disk (the C library here has no
-// umask to go by, and may leave it unreadable); the page reads it all the same.
+// A file the core wrote, with the mode a desktop's umask gives (the binding sets one).
 function readBack(path) {
-  core.FS.chmod(path, 0o644);
   return core.FS.readFile(path);
 }
 

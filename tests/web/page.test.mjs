@@ -19,6 +19,12 @@ before(async () => {
   writeFileSync(join(work, 'japanese.lzh'), lzhArchive(japaneseDemo(demoDir)));
   writeFileSync(join(work, 'japanese.zip'), zipArchive(japaneseDemo(demoDir)));
   writeFileSync(join(work, 'demo.lzh'), lzhArchive(plainDemo(demoDir)));
+  // The demo set with a "debug(" box at its start, before its alarms are armed.
+  mkdirSync(join(work, 'debug'));
+  for (const f of readdirSync(demoDir)) copyFileSync(join(demoDir, f), join(work, 'debug', f));
+  const script = readFileSync(join(demoDir, 'demo.cnf'), 'latin1')
+    .replace(';@initialize() ', ';@initialize() debug("hold on") ');
+  writeFileSync(join(work, 'debug', 'demo.cnf'), script, 'latin1');
   // An LZH header whose checksum is wrong, followed by nothing useful.
   writeFileSync(join(work, 'broken.lzh'), Buffer.from('\x16\x00-lh5-garbage that is no archive', 'latin1'));
   server = await serve();
@@ -205,5 +211,28 @@ test('save, record, information and the load report', async () => {
   assert.equal(await page.locator('#message-title').textContent(), 'Load Report');
   await page.screenshot({path: `${work}/report.png`});
   await page.click('#message-ok');
+  assertClean(page);
+});
+
+test('a "debug(" box holds the alarms until it is closed', async () => {
+  const page = await openPage(browser);
+  await page.goto(`${origin}/index.html?open=/sets/debug/demo.cnf`);
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(await page.locator('#message-text').textContent(), 'hold on');
+  assert.ok(await page.evaluate(() => document.getElementById('message').classList.contains('exclamation')));
+  await page.screenshot({path: `${work}/debug.png`});
+  // The bubble moves every 600 ms once the alarms run.
+  const held = await canvasPixels(page);
+  const changes = async (ms) => {
+    const most = [];
+    for (let waited = 0; waited < ms; waited += 150) {
+      await page.waitForTimeout(150);
+      most.push(differingPixels(held, await canvasPixels(page)));
+    }
+    return Math.max(...most);
+  };
+  assert.equal(await changes(1500), 0, 'no alarm ran behind the box');
+  await page.click('#message-ok');
+  assert.ok(await changes(1500) > 0, 'the alarms run once it is closed');
   assertClean(page);
 });
