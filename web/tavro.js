@@ -146,7 +146,7 @@ function updateButtons() {
 // Opens what was written into the file system: the first configuration file, else the first
 // archive, as the core's own open does with them (an archive offering several configurations
 // lets the person choose).
-async function openWritten(written) {
+async function openWritten(written, merge) {
   const target = written.configs[0] || written.archives[0];
   if (!target) {
     const closed = showMessages(['No configuration file (.cnf) or archive (.lzh, .zip) was given.']);
@@ -156,12 +156,12 @@ async function openWritten(written) {
   }
   // Messages name files as the person gave them, without the folder the page put them in.
   const tidy = (texts) => texts.map((m) => shownText(m).replaceAll(`${written.folder}/`, ''));
-  let result = session.open(bytesOf(target.path), false, new Uint8Array());
+  let result = session.open(bytesOf(target.path), merge, new Uint8Array());
   if (result.choices.length) {
     await showMessages(tidy(result.messages));
     const chosen = await chooseOne('Choose a configuration file', result.choices.map(shownText));
     result = chosen < 0 ? {opened: false, messages: []}
-                        : session.open(bytesOf(target.path), false, result.choices[chosen]);
+                        : session.open(bytesOf(target.path), merge, result.choices[chosen]);
   }
   configPath = target.path;
   configName = target.name.split('/').pop();
@@ -172,11 +172,12 @@ async function openWritten(written) {
   await closed;
 }
 
-// The state changes once the picture or the failure is on screen.
-async function openFrom(produce) {
+// The state changes once the picture or the failure is on screen. With `merge` (Shift held), an
+// archive's files join those of the archive open now, as in the window.
+async function openFrom(produce, merge = false) {
   setState('loading');
   try {
-    await openWritten(await produce());
+    await openWritten(await produce(), merge);
   } catch (error) {
     const closed = showMessages([String(error.message || error)]);
     setState('failed');
@@ -184,16 +185,23 @@ async function openFrom(produce) {
   }
 }
 
-$('open-files').addEventListener('change', (e) => {
-  const files = e.target.files;
-  if (files.length) openFrom(async () => writeEntries(core.FS, await entriesFromFiles(files)));
-  e.target.value = '';
-});
-$('open-folder').addEventListener('change', (e) => {
-  const files = e.target.files;
-  if (files.length) openFrom(async () => writeEntries(core.FS, await entriesFromFiles(files)));
-  e.target.value = '';
-});
+// The picker gives no keys with the files it returns: Shift counts as held when it was held for
+// the click that opened the picker.
+let shiftAtPick = false;
+for (const id of ['open-files', 'open-folder']) {
+  const input = $(id);
+  input.closest('label').addEventListener('click', (e) => {
+    // The label passes its click on to the input, whose click comes back up without the keys.
+    if (e.target !== input) shiftAtPick = e.shiftKey;
+  });
+  input.addEventListener('change', (e) => {
+    const files = e.target.files;
+    const merge = shiftAtPick;
+    shiftAtPick = false;
+    if (files.length) openFrom(async () => writeEntries(core.FS, await entriesFromFiles(files)), merge);
+    e.target.value = '';
+  });
+}
 
 const stage = $('stage');
 stage.addEventListener('dragover', (e) => {
@@ -205,7 +213,7 @@ stage.addEventListener('drop', (e) => {
   e.preventDefault();
   stage.classList.remove('dropping');
   const transfer = e.dataTransfer;
-  openFrom(async () => writeEntries(core.FS, await entriesFromDrop(transfer)));
+  openFrom(async () => writeEntries(core.FS, await entriesFromDrop(transfer)), e.shiftKey);
 });
 
 // ---- the pointer: drag with a mouse, a pen or a finger; inspect with a right click or a long press ----

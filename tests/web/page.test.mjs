@@ -19,6 +19,8 @@ before(async () => {
   writeFileSync(join(work, 'japanese.lzh'), lzhArchive(japaneseDemo(demoDir)));
   writeFileSync(join(work, 'japanese.zip'), zipArchive(japaneseDemo(demoDir)));
   writeFileSync(join(work, 'demo.lzh'), lzhArchive(plainDemo(demoDir)));
+  // A configuration alone, naming the demo's files: it opens whole only beside them.
+  writeFileSync(join(work, 'alone.lzh'), lzhArchive([[Buffer.from('alone.cnf'), readFileSync(join(demoDir, 'demo.cnf'))]]));
   // The demo set with a "debug(" box at its start, before its alarms are armed.
   mkdirSync(join(work, 'debug'));
   for (const f of readdirSync(demoDir)) copyFileSync(join(demoDir, f), join(work, 'debug', f));
@@ -107,6 +109,47 @@ test('a dropped archive opens', async () => {
   }, '/sets/japanese.lzh');
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   assert.equal(differingPixels(await canvasPixels(page), rendered('japanese.lzh').picture), 0);
+  assertClean(page);
+});
+
+test('an archive dropped or picked with Shift joins the open archive\'s files', async () => {
+  const page = await blankPage();
+  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  const drop = (shiftKey) => page.evaluate(async ([url, shift]) => {
+    document.documentElement.setAttribute('data-tavro-state', 'loading');
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([await (await fetch(url)).arrayBuffer()], 'alone.lzh'));
+    document.getElementById('stage').dispatchEvent(new DragEvent('drop',
+      {dataTransfer: transfer, shiftKey: shift, bubbles: true, cancelable: true}));
+  }, ['/sets/alone.lzh', shiftKey]);
+  // Both archives' configurations are offered, as the window offers them.
+  const choose = async (name) => {
+    const offered = page.locator('#message-extra button');
+    await offered.first().waitFor();
+    assert.deepEqual((await offered.allTextContents()).sort(), ['alone.cnf', 'demo.cnf']);
+    await offered.filter({hasText: name}).click();
+  };
+  await drop(true);
+  await choose('alone.cnf');
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
+  assert.equal(differingPixels(await canvasPixels(page), rendered('demo.lzh').picture), 0);
+  // Without Shift the archive stands alone, and its cels are missing.
+  await drop(false);
+  await waitForState(page, 'shown', 'failed');
+  assert.match(await page.locator('#message-text').textContent(), /not found|could not/i);
+  await page.click('#message-ok');
+  // The picker's Shift is the one held for the click that opened it.
+  await page.evaluate(() => document.documentElement.setAttribute('data-tavro-state', 'loading'));
+  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  const chooser = page.waitForEvent('filechooser');
+  await page.click('label:has(#open-files)', {modifiers: ['Shift']});
+  await (await chooser).setFiles(join(work, 'alone.lzh'));
+  await choose('alone.cnf');
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
   assertClean(page);
 });
 
