@@ -14,6 +14,7 @@ function showNext() {
   extra.replaceChildren();
   text.textContent = '';
   dialog.classList.remove('exclamation');
+  ok.hidden = false;
   fill();
   dialog.returnValue = '';
   dialog.addEventListener('close', () => {
@@ -21,7 +22,7 @@ function showNext() {
     showNext();
   }, {once: true});
   dialog.showModal();
-  ok.focus();
+  (ok.hidden ? extra.querySelector('button') : ok)?.focus();
 }
 
 // Shows one box at its turn (at once when no other is open); resolves with the dialog's return
@@ -48,6 +49,20 @@ export function showWarnings(messages) {
     text.textContent = m;
     dialog.classList.add('exclamation');
   })));
+}
+
+// A Yes/No question with the exclamation sign; resolves true for Yes.
+export async function askYesNo(question) {
+  const value = await box(() => {
+    title.textContent = 'Tavro';
+    text.textContent = question;
+    dialog.classList.add('exclamation');
+    ok.hidden = true;
+    for (const [answer, label] of [['yes', 'Yes'], ['no', 'No']]) {
+      extra.append(Object.assign(document.createElement('button'), {value: answer, textContent: label}));
+    }
+  });
+  return value === 'yes';
 }
 
 export function showText(caption, body) {

@@ -2,9 +2,10 @@
 // says what changed; the page copies that area of the picture onto the canvas, keeps one timeout
 // for the next due alarm, and shows the core's messages in a modal dialog.
 import {
-  byteString, bytesOf, entriesFromDrop, entriesFromFiles, entriesFromUrl, shownText, writeEntries,
+  byteString, bytesOf, entriesFromDirectory, entriesFromDrop, entriesFromFiles, entriesFromUrl,
+  shownText, writeEntries,
 } from './files.js';
-import {showMessages, showTable, showText, showWarnings, chooseOne} from './dialogs.js';
+import {askYesNo, showMessages, showTable, showText, showWarnings, chooseOne} from './dialogs.js';
 
 const html = document.documentElement;
 const canvas = document.getElementById('playfield');
@@ -16,6 +17,7 @@ let session;   // the core's session
 let zoom = 1;
 let configPath = '';  // the configuration file opened, in the in-memory file system
 let configName = '';  // its name as the person knows it
+let configHandle = null;  // where the browser lets the page write it back: its file in the folder
 let alarm = 0;        // the one timeout armed for the next due alarm
 let hiddenSince = -1;
 let held = 0;         // "debug(" boxes open: the scripts wait for them, so no timer pass runs
@@ -165,6 +167,7 @@ async function openWritten(written, merge) {
   }
   configPath = target.path;
   configName = target.name.split('/').pop();
+  configHandle = target.handle || null;
   afterCall();
   // The messages' dialog is open (and the picture drawn) before the state says so.
   const closed = showMessages(tidy(result.messages));
@@ -200,6 +203,23 @@ for (const id of ['open-files', 'open-folder']) {
     shiftAtPick = false;
     if (files.length) openFrom(async () => writeEntries(core.FS, await entriesFromFiles(files)), merge);
     e.target.value = '';
+  });
+}
+
+// Where the browser has file system access, a folder is picked through it, so that Save can write
+// the configuration back into it; elsewhere the folder input reads a copy.
+if (window.showDirectoryPicker) {
+  $('open-folder').closest('label').addEventListener('click', async (e) => {
+    if (e.target === $('open-folder')) return;
+    e.preventDefault();
+    const merge = e.shiftKey;
+    let folder;
+    try {
+      folder = await window.showDirectoryPicker({id: 'sets'});
+    } catch {
+      return;  // the person closed the picker
+    }
+    openFrom(async () => writeEntries(core.FS, await entriesFromDirectory(folder)), merge);
   });
 }
 
@@ -324,15 +344,37 @@ function readBack(path) {
   return core.FS.readFile(path);
 }
 
+// Writes the rewritten configuration over the one in the folder it was read from.
+async function writeBack(handle, bytes) {
+  if ((await handle.queryPermission({mode: 'readwrite'})) !== 'granted' &&
+      (await handle.requestPermission({mode: 'readwrite'})) !== 'granted') {
+    throw new Error(`${configName} may not be written.`);
+  }
+  const writable = await handle.createWritable();
+  await writable.write(bytes);
+  await writable.close();
+}
+
 $('save').addEventListener('click', async () => {
-  // The core rewrites its copy in the in-memory file system; the person gets that copy.
+  // Over the file it came from, only once the person agrees, as in the window.
+  if (configHandle && !(await askYesNo('上書きしますか？'))) return;
+  // The core rewrites its copy in the in-memory file system; the person gets that copy, in the
+  // folder it came from where the browser allows it, else as a download.
   const result = session.save(bytesOf(configPath));
   afterCall();
   if (!result.saved) {
     await showMessages([shownText(result.error)]);
     return;
   }
-  download(readBack(configPath), configName, 'text/plain');
+  if (!configHandle) {
+    download(readBack(configPath), configName, 'text/plain');
+    return;
+  }
+  try {
+    await writeBack(configHandle, readBack(configPath));
+  } catch (error) {
+    await showMessages([`${configName} could not be saved: ${error.message || error}`]);
+  }
 });
 
 $('copy').addEventListener('click', async () => {

@@ -279,3 +279,50 @@ test('a "debug(" box holds the alarms until it is closed', async () => {
   assert.ok(await changes(1500) > 0, 'the alarms run once it is closed');
   assertClean(page);
 });
+
+test('a folder opened with write access is saved back into, after the overwrite question', async () => {
+  const page = await blankPage();
+  await page.goto(`${origin}/index.html`);
+  await waitForState(page, 'empty');
+  // No driver answers the browser's folder picker; the page's private file system gives the same
+  // kind of folder, so the picker is made to return one of those.
+  await page.evaluate(async (names) => {
+    const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle('demo', {create: true});
+    for (const name of names) {
+      const writable = await (await folder.getFileHandle(name, {create: true})).createWritable();
+      await writable.write(await (await fetch(`/sets/demo/${name}`)).arrayBuffer());
+      await writable.close();
+    }
+    window.showDirectoryPicker = async () => folder;
+  }, readdirSync(join(work, 'demo')));
+  const downloads = [];
+  page.on('download', (d) => downloads.push(d));
+  await page.click('label:has(#open-folder)');
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  const box = await page.locator('#playfield').boundingBox();
+  await page.mouse.move(box.x + 350, box.y + 60);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 250, box.y + 100, {steps: 3});
+  await page.mouse.up();
+  const inFolder = () => page.evaluate(async () => {
+    const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle('demo');
+    return (await (await folder.getFileHandle('demo.cnf')).getFile()).text();
+  });
+  const original = await inFolder();
+  await page.click('#save');
+  assert.equal(await page.locator('#message-text').textContent(), '上書きしますか？');
+  await page.screenshot({path: `${work}/overwrite.png`});
+  await page.click('#message-extra button[value="no"]');
+  assert.equal(await inFolder(), original);
+  await page.click('#save');
+  await page.click('#message-extra button[value="yes"]');
+  let saved = original;
+  for (let i = 0; i < 50 && saved === original; ++i) {
+    await page.waitForTimeout(100);
+    saved = await inFolder();
+  }
+  assert.notEqual(saved, original);
+  assert.match(saved, /^\$0 /m);
+  assert.deepEqual(downloads, []);
+  assertClean(page);
+});
