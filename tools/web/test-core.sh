@@ -10,5 +10,7 @@ export NODE_PATH=/usr/share/nodejs
   if [ "$(id -u)" = 0 ]; then apt-get install -y --no-install-recommends googletest
   else sudo apt-get install -y --no-install-recommends googletest; fi
 }
+# The folder must have been configured for emscripten by tools/build-web.sh.
+[ -f "$core/build.ninja" ] || { echo "run tools/build-web.sh first" >&2; exit 1; }
 cmake -S "$root" -B "$core" -DTAVRO_WASM_TESTS=ON >/dev/null
 cmake --build "$core" -j "$jobs" --target run_core_tests_wasm
