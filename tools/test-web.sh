@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the page (tools/build-web.sh) and tavro-render, then runs the browser tests in
+# Builds the page (tools/build-web.sh) and tavro-render, runs the core's tests compiled to
+# WebAssembly under Node (tools/web/test-core.sh), then runs the browser tests in
 # tests/web: headless Debian chromium through playwright-core (pinned by
 # tests/web/package-lock.json; it downloads no browser) against the page served on 127.0.0.1.
 # Installs what it needs with apt-get on a fresh Debian 12 machine.
@@ -26,6 +27,8 @@ if [ ! -x build/release/src/render/tavro-render ]; then
 fi
 cmake --build build/release -j "$jobs" --target tavro-render
 tools/build-web.sh
+# The core's own tests on the WebAssembly build, under Node.
+tools/web/test-core.sh
 
 cd tests/web
 [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund

@@ -13,6 +13,8 @@ function showNext() {
   const [fill, resolve] = waiting.shift();
   extra.replaceChildren();
   text.textContent = '';
+  dialog.classList.remove('exclamation');
+  ok.hidden = false;
   fill();
   dialog.returnValue = '';
   dialog.addEventListener('close', () => {
@@ -20,7 +22,7 @@ function showNext() {
     showNext();
   }, {once: true});
   dialog.showModal();
-  ok.focus();
+  (ok.hidden ? extra.querySelector('button') : ok)?.focus();
 }
 
 // Shows one box at its turn (at once when no other is open); resolves with the dialog's return
@@ -38,6 +40,29 @@ export function showMessages(messages) {
     title.textContent = 'Tavro';
     text.textContent = m;
   })));
+}
+
+// The scripts' "debug(" texts: each in a box of its own with the exclamation sign.
+export function showWarnings(messages) {
+  return Promise.all(messages.map((m) => box(() => {
+    title.textContent = 'Tavro';
+    text.textContent = m;
+    dialog.classList.add('exclamation');
+  })));
+}
+
+// A Yes/No question with the exclamation sign; resolves true for Yes.
+export async function askYesNo(question) {
+  const value = await box(() => {
+    title.textContent = 'Tavro';
+    text.textContent = question;
+    dialog.classList.add('exclamation');
+    ok.hidden = true;
+    for (const [answer, label] of [['yes', 'Yes'], ['no', 'No']]) {
+      extra.append(Object.assign(document.createElement('button'), {value: answer, textContent: label}));
+    }
+  });
+  return value === 'yes';
 }
 
 export function showText(caption, body) {

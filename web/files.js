@@ -50,13 +50,14 @@ export function writeEntries(FS, entries) {
   const folder = newFolder(FS);
   const configs = [];
   const archives = [];
-  for (const {path, data} of entries) {
+  for (const {path, data, handle} of entries) {
     const parts = path.split('/').filter((p) => p && p !== '.' && p !== '..').map(nameBytes);
     if (parts.length === 0) continue;
     const target = `${folder}/${parts.join('/')}`;
     if (parts.length > 1) FS.mkdirTree(`${folder}/${parts.slice(0, -1).join('/')}`);
     FS.writeFile(target, data);
-    if (CONFIG.test(path)) configs.push({path: target, depth: parts.length, name: path});
+    // A configuration from a folder the browser lets the page write into keeps its handle.
+    if (CONFIG.test(path)) configs.push({path: target, depth: parts.length, name: path, handle});
     else if (ARCHIVE.test(path)) archives.push({path: target, depth: parts.length, name: path});
   }
   // The shallowest first, then by name: a folder's own set before those in its subfolders.
@@ -73,6 +74,24 @@ async function fileEntry(file, path) {
 // Files from an <input type=file>, with their folder paths where a folder was picked.
 export function entriesFromFiles(files) {
   return Promise.all([...files].map((f) => fileEntry(f, f.webkitRelativePath || f.name)));
+}
+
+// A folder picked through the browser's file system access: every file below it, each with its
+// handle, so that the configuration can be written back.
+export async function entriesFromDirectory(directory) {
+  const out = [];
+  const walk = async (folder, prefix) => {
+    for await (const [name, handle] of folder.entries()) {
+      if (handle.kind === 'file') {
+        const entry = await fileEntry(await handle.getFile(), prefix + name);
+        out.push({...entry, handle});
+      } else {
+        await walk(handle, `${prefix}${name}/`);
+      }
+    }
+  };
+  await walk(directory, `${directory.name}/`);
+  return out;
 }
 
 // Everything dropped: files, and folders walked through their entries.

@@ -2,9 +2,10 @@
 // says what changed; the page copies that area of the picture onto the canvas, keeps one timeout
 // for the next due alarm, and shows the core's messages in a modal dialog.
 import {
-  byteString, bytesOf, entriesFromDrop, entriesFromFiles, entriesFromUrl, shownText, writeEntries,
+  byteString, bytesOf, entriesFromDirectory, entriesFromDrop, entriesFromFiles, entriesFromUrl,
+  shownText, writeEntries,
 } from './files.js';
-import {showMessages, showTable, showText, chooseOne} from './dialogs.js';
+import {askYesNo, showMessages, showTable, showText, showWarnings, chooseOne} from './dialogs.js';
 
 const html = document.documentElement;
 const canvas = document.getElementById('playfield');
@@ -16,8 +17,10 @@ let session;   // the core's session
 let zoom = 1;
 let configPath = '';  // the configuration file opened, in the in-memory file system
 let configName = '';  // its name as the person knows it
+let configHandle = null;  // where the browser lets the page write it back: its file in the folder
 let alarm = 0;        // the one timeout armed for the next due alarm
 let hiddenSince = -1;
+let held = 0;         // "debug(" boxes open: the scripts wait for them, so no timer pass runs
 
 const now = () => session.tickCount();
 const setState = (state) => html.setAttribute('data-tavro-state', state);
@@ -56,9 +59,21 @@ function afterCall() {
   paint();
   for (const sound of session.takeSounds()) playSound(sound);
   const texts = session.takeDebugTexts();
-  if (texts.length) showMessages(texts.map(shownText));
+  if (texts.length) holdUntilClosed(showWarnings(texts.map(shownText)));
   updateButtons();
   armAlarm();
+}
+
+// As the window's box does, a "debug(" box holds the scripts: the alarms wait until it is closed,
+// and then run at the present tick, late ones catching up.
+function holdUntilClosed(closed) {
+  ++held;
+  clearTimeout(alarm);
+  alarm = 0;
+  closed.then(() => {
+    --held;
+    armAlarm();
+  });
 }
 
 function playSound(bytes) {
@@ -73,7 +88,7 @@ function playSound(bytes) {
 function armAlarm() {
   clearTimeout(alarm);
   alarm = 0;
-  if (!session || document.hidden) return;
+  if (!session || document.hidden || held) return;
   const delay = session.nextTimerPassDelay(now());
   if (delay < 0) return;
   alarm = setTimeout(() => {
@@ -133,7 +148,7 @@ function updateButtons() {
 // Opens what was written into the file system: the first configuration file, else the first
 // archive, as the core's own open does with them (an archive offering several configurations
 // lets the person choose).
-async function openWritten(written) {
+async function openWritten(written, merge) {
   const target = written.configs[0] || written.archives[0];
   if (!target) {
     const closed = showMessages(['No configuration file (.cnf) or archive (.lzh, .zip) was given.']);
@@ -143,15 +158,16 @@ async function openWritten(written) {
   }
   // Messages name files as the person gave them, without the folder the page put them in.
   const tidy = (texts) => texts.map((m) => shownText(m).replaceAll(`${written.folder}/`, ''));
-  let result = session.open(bytesOf(target.path), false, new Uint8Array());
+  let result = session.open(bytesOf(target.path), merge, new Uint8Array());
   if (result.choices.length) {
     await showMessages(tidy(result.messages));
     const chosen = await chooseOne('Choose a configuration file', result.choices.map(shownText));
     result = chosen < 0 ? {opened: false, messages: []}
-                        : session.open(bytesOf(target.path), false, result.choices[chosen]);
+                        : session.open(bytesOf(target.path), merge, result.choices[chosen]);
   }
   configPath = target.path;
   configName = target.name.split('/').pop();
+  configHandle = target.handle || null;
   afterCall();
   // The messages' dialog is open (and the picture drawn) before the state says so.
   const closed = showMessages(tidy(result.messages));
@@ -159,11 +175,12 @@ async function openWritten(written) {
   await closed;
 }
 
-// The state changes once the picture or the failure is on screen.
-async function openFrom(produce) {
+// The state changes once the picture or the failure is on screen. With `merge` (Shift held), an
+// archive's files join those of the archive open now, as in the window.
+async function openFrom(produce, merge = false) {
   setState('loading');
   try {
-    await openWritten(await produce());
+    await openWritten(await produce(), merge);
   } catch (error) {
     const closed = showMessages([String(error.message || error)]);
     setState('failed');
@@ -171,16 +188,40 @@ async function openFrom(produce) {
   }
 }
 
-$('open-files').addEventListener('change', (e) => {
-  const files = e.target.files;
-  if (files.length) openFrom(async () => writeEntries(core.FS, await entriesFromFiles(files)));
-  e.target.value = '';
-});
-$('open-folder').addEventListener('change', (e) => {
-  const files = e.target.files;
-  if (files.length) openFrom(async () => writeEntries(core.FS, await entriesFromFiles(files)));
-  e.target.value = '';
-});
+// The picker gives no keys with the files it returns: Shift counts as held when it was held for
+// the click that opened the picker.
+let shiftAtPick = false;
+for (const id of ['open-files', 'open-folder']) {
+  const input = $(id);
+  input.closest('label').addEventListener('click', (e) => {
+    // The label passes its click on to the input, whose click comes back up without the keys.
+    if (e.target !== input) shiftAtPick = e.shiftKey;
+  });
+  input.addEventListener('change', (e) => {
+    const files = e.target.files;
+    const merge = shiftAtPick;
+    shiftAtPick = false;
+    if (files.length) openFrom(async () => writeEntries(core.FS, await entriesFromFiles(files)), merge);
+    e.target.value = '';
+  });
+}
+
+// Where the browser has file system access, a folder is picked through it, so that Save can write
+// the configuration back into it; elsewhere the folder input reads a copy.
+if (window.showDirectoryPicker) {
+  $('open-folder').closest('label').addEventListener('click', async (e) => {
+    if (e.target === $('open-folder')) return;
+    e.preventDefault();
+    const merge = e.shiftKey;
+    let folder;
+    try {
+      folder = await window.showDirectoryPicker({id: 'sets'});
+    } catch {
+      return;  // the person closed the picker
+    }
+    openFrom(async () => writeEntries(core.FS, await entriesFromDirectory(folder)), merge);
+  });
+}
 
 const stage = $('stage');
 stage.addEventListener('dragover', (e) => {
@@ -192,7 +233,7 @@ stage.addEventListener('drop', (e) => {
   e.preventDefault();
   stage.classList.remove('dropping');
   const transfer = e.dataTransfer;
-  openFrom(async () => writeEntries(core.FS, await entriesFromDrop(transfer)));
+  openFrom(async () => writeEntries(core.FS, await entriesFromDrop(transfer)), e.shiftKey);
 });
 
 // ---- the pointer: drag with a mouse, a pen or a finger; inspect with a right click or a long press ----
@@ -298,22 +339,42 @@ function download(bytes, name, type) {
   setTimeout(() => URL.revokeObjectURL(url), 10000);
 }
 
-// A file the core wrote. Its mode is what the core chose for a disk (the C library here has no
-// umask to go by, and may leave it unreadable); the page reads it all the same.
+// A file the core wrote, with the mode a desktop's umask gives (the binding sets one).
 function readBack(path) {
-  core.FS.chmod(path, 0o644);
   return core.FS.readFile(path);
 }
 
+// Writes the rewritten configuration over the one in the folder it was read from.
+async function writeBack(handle, bytes) {
+  if ((await handle.queryPermission({mode: 'readwrite'})) !== 'granted' &&
+      (await handle.requestPermission({mode: 'readwrite'})) !== 'granted') {
+    throw new Error(`${configName} may not be written.`);
+  }
+  const writable = await handle.createWritable();
+  await writable.write(bytes);
+  await writable.close();
+}
+
 $('save').addEventListener('click', async () => {
-  // The core rewrites its copy in the in-memory file system; the person gets that copy.
+  // Over the file it came from, only once the person agrees, as in the window.
+  if (configHandle && !(await askYesNo('上書きしますか？'))) return;
+  // The core rewrites its copy in the in-memory file system; the person gets that copy, in the
+  // folder it came from where the browser allows it, else as a download.
   const result = session.save(bytesOf(configPath));
   afterCall();
   if (!result.saved) {
     await showMessages([shownText(result.error)]);
     return;
   }
-  download(readBack(configPath), configName, 'text/plain');
+  if (!configHandle) {
+    download(readBack(configPath), configName, 'text/plain');
+    return;
+  }
+  try {
+    await writeBack(configHandle, readBack(configPath));
+  } catch (error) {
+    await showMessages([`${configName} could not be saved: ${error.message || error}`]);
+  }
 });
 
 $('copy').addEventListener('click', async () => {

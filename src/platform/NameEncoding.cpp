@@ -6,12 +6,23 @@ namespace tavro {
 namespace {
 
 // CP932 rather than SHIFT_JIS: the C library's SHIFT_JIS turns 0x5C into the yen sign, while the
-// names were written on systems that read it as a backslash.
+// names were written on systems that read it as a backslash. A C library without CP932 (the
+// WebAssembly build's) has a SHIFT_JIS that keeps 0x5C a backslash, and lacks only CP932's
+// extra rows.
 constexpr char kShiftJis[] = "CP932";
+constexpr char kPlainShiftJis[] = "SHIFT_JIS";
 constexpr char kUtf8[] = "UTF-8";
 
-std::optional<std::string> Convert(const std::string& name, const char* from, const char* to) {
+iconv_t OpenConverter(const char* from, const char* to) {
   const iconv_t converter = ::iconv_open(to, from);
+  if (converter != reinterpret_cast<iconv_t>(-1)) return converter;
+  if (from == kShiftJis) return ::iconv_open(to, kPlainShiftJis);
+  if (to == kShiftJis) return ::iconv_open(kPlainShiftJis, from);
+  return converter;
+}
+
+std::optional<std::string> Convert(const std::string& name, const char* from, const char* to) {
+  const iconv_t converter = OpenConverter(from, to);
   if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
   // A Shift_JIS character of two bytes takes at most three in UTF-8, and one byte at most three.
   std::string out(name.size() * 3 + 4, '\0');

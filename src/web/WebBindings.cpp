@@ -3,6 +3,7 @@
 // how to show them.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
+#include <sys/stat.h>
 
 #include <clocale>
 #include <memory>
@@ -47,7 +48,12 @@ class PageSession {
   // Names in archives are read as the desktop reads them, in a UTF-8 locale: libarchive turns a
   // ZIP name's backslashes into folder separators only where the name decodes in the locale,
   // and the C library's plain C locale here would decode Shift_JIS bytes too.
-  PageSession() { std::setlocale(LC_ALL, "C.UTF-8"); }
+  // The C library starts with a umask of 0777, which would make every file the core creates
+  // with the usual 0666 unreadable; 022 is what a desktop session hands a program.
+  PageSession() {
+    std::setlocale(LC_ALL, "C.UTF-8");
+    ::umask(022);
+  }
 
   val Open(const std::string& path, bool merge, const std::string& configName) {
     OpenResult result = Web.Session().Open(path, {merge, configName});

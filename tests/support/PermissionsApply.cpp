@@ -1,10 +1,22 @@
 #include "support/PermissionsApply.h"
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
+#ifndef __EMSCRIPTEN__
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#endif
+
 namespace tavro::test {
+
+#ifdef __EMSCRIPTEN__
+
+// The in-memory file system checks permissions for everyone; there are no capabilities.
+PermissionsApply::PermissionsApply() { active_ = true; }
+PermissionsApply::~PermissionsApply() = default;
+
+#else
+
 namespace {
 
 // Only the effective set changes: the permitted set keeps them, so they can be taken back.
@@ -35,5 +47,7 @@ PermissionsApply::PermissionsApply() {
 PermissionsApply::~PermissionsApply() {
   if (dropped_) ChangeOverride(true);
 }
+
+#endif
 
 }  // namespace tavro::test

@@ -19,6 +19,14 @@ before(async () => {
   writeFileSync(join(work, 'japanese.lzh'), lzhArchive(japaneseDemo(demoDir)));
   writeFileSync(join(work, 'japanese.zip'), zipArchive(japaneseDemo(demoDir)));
   writeFileSync(join(work, 'demo.lzh'), lzhArchive(plainDemo(demoDir)));
+  // A configuration alone, naming the demo's files: it opens whole only beside them.
+  writeFileSync(join(work, 'alone.lzh'), lzhArchive([[Buffer.from('alone.cnf'), readFileSync(join(demoDir, 'demo.cnf'))]]));
+  // The demo set with a "debug(" box at its start, before its alarms are armed.
+  mkdirSync(join(work, 'debug'));
+  for (const f of readdirSync(demoDir)) copyFileSync(join(demoDir, f), join(work, 'debug', f));
+  const script = readFileSync(join(demoDir, 'demo.cnf'), 'latin1')
+    .replace(';@initialize() ', ';@initialize() debug("hold on") ');
+  writeFileSync(join(work, 'debug', 'demo.cnf'), script, 'latin1');
   // An LZH header whose checksum is wrong, followed by nothing useful.
   writeFileSync(join(work, 'broken.lzh'), Buffer.from('\x16\x00-lh5-garbage that is no archive', 'latin1'));
   server = await serve();
@@ -101,6 +109,47 @@ test('a dropped archive opens', async () => {
   }, '/sets/japanese.lzh');
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   assert.equal(differingPixels(await canvasPixels(page), rendered('japanese.lzh').picture), 0);
+  assertClean(page);
+});
+
+test('an archive dropped or picked with Shift joins the open archive\'s files', async () => {
+  const page = await blankPage();
+  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  const drop = (shiftKey) => page.evaluate(async ([url, shift]) => {
+    document.documentElement.setAttribute('data-tavro-state', 'loading');
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([await (await fetch(url)).arrayBuffer()], 'alone.lzh'));
+    document.getElementById('stage').dispatchEvent(new DragEvent('drop',
+      {dataTransfer: transfer, shiftKey: shift, bubbles: true, cancelable: true}));
+  }, ['/sets/alone.lzh', shiftKey]);
+  // Both archives' configurations are offered, as the window offers them.
+  const choose = async (name) => {
+    const offered = page.locator('#message-extra button');
+    await offered.first().waitFor();
+    assert.deepEqual((await offered.allTextContents()).sort(), ['alone.cnf', 'demo.cnf']);
+    await offered.filter({hasText: name}).click();
+  };
+  await drop(true);
+  await choose('alone.cnf');
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
+  assert.equal(differingPixels(await canvasPixels(page), rendered('demo.lzh').picture), 0);
+  // Without Shift the archive stands alone, and its cels are missing.
+  await drop(false);
+  await waitForState(page, 'shown', 'failed');
+  assert.match(await page.locator('#message-text').textContent(), /not found|could not/i);
+  await page.click('#message-ok');
+  // The picker's Shift is the one held for the click that opened it.
+  await page.evaluate(() => document.documentElement.setAttribute('data-tavro-state', 'loading'));
+  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  const chooser = page.waitForEvent('filechooser');
+  await page.click('label:has(#open-files)', {modifiers: ['Shift']});
+  await (await chooser).setFiles(join(work, 'alone.lzh'));
+  await choose('alone.cnf');
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
   assertClean(page);
 });
 
@@ -205,5 +254,75 @@ test('save, record, information and the load report', async () => {
   assert.equal(await page.locator('#message-title').textContent(), 'Load Report');
   await page.screenshot({path: `${work}/report.png`});
   await page.click('#message-ok');
+  assertClean(page);
+});
+
+test('a "debug(" box holds the alarms until it is closed', async () => {
+  const page = await openPage(browser);
+  await page.goto(`${origin}/index.html?open=/sets/debug/demo.cnf`);
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(await page.locator('#message-text').textContent(), 'hold on');
+  assert.ok(await page.evaluate(() => document.getElementById('message').classList.contains('exclamation')));
+  await page.screenshot({path: `${work}/debug.png`});
+  // The bubble moves every 600 ms once the alarms run.
+  const held = await canvasPixels(page);
+  const changes = async (ms) => {
+    const most = [];
+    for (let waited = 0; waited < ms; waited += 150) {
+      await page.waitForTimeout(150);
+      most.push(differingPixels(held, await canvasPixels(page)));
+    }
+    return Math.max(...most);
+  };
+  assert.equal(await changes(1500), 0, 'no alarm ran behind the box');
+  await page.click('#message-ok');
+  assert.ok(await changes(1500) > 0, 'the alarms run once it is closed');
+  assertClean(page);
+});
+
+test('a folder opened with write access is saved back into, after the overwrite question', async () => {
+  const page = await blankPage();
+  await page.goto(`${origin}/index.html`);
+  await waitForState(page, 'empty');
+  // No driver answers the browser's folder picker; the page's private file system gives the same
+  // kind of folder, so the picker is made to return one of those.
+  await page.evaluate(async (names) => {
+    const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle('demo', {create: true});
+    for (const name of names) {
+      const writable = await (await folder.getFileHandle(name, {create: true})).createWritable();
+      await writable.write(await (await fetch(`/sets/demo/${name}`)).arrayBuffer());
+      await writable.close();
+    }
+    window.showDirectoryPicker = async () => folder;
+  }, readdirSync(join(work, 'demo')));
+  const downloads = [];
+  page.on('download', (d) => downloads.push(d));
+  await page.click('label:has(#open-folder)');
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  const box = await page.locator('#playfield').boundingBox();
+  await page.mouse.move(box.x + 350, box.y + 60);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 250, box.y + 100, {steps: 3});
+  await page.mouse.up();
+  const inFolder = () => page.evaluate(async () => {
+    const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle('demo');
+    return (await (await folder.getFileHandle('demo.cnf')).getFile()).text();
+  });
+  const original = await inFolder();
+  await page.click('#save');
+  assert.equal(await page.locator('#message-text').textContent(), '上書きしますか？');
+  await page.screenshot({path: `${work}/overwrite.png`});
+  await page.click('#message-extra button[value="no"]');
+  assert.equal(await inFolder(), original);
+  await page.click('#save');
+  await page.click('#message-extra button[value="yes"]');
+  let saved = original;
+  for (let i = 0; i < 50 && saved === original; ++i) {
+    await page.waitForTimeout(100);
+    saved = await inFolder();
+  }
+  assert.notEqual(saved, original);
+  assert.match(saved, /^\$0 /m);
+  assert.deepEqual(downloads, []);
   assertClean(page);
 });
