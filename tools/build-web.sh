@@ -18,7 +18,8 @@ jobs="${JOBS:-$(nproc)}"
 
 run_as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
-packages=(emscripten node-acorn nodejs dpkg-dev cmake ninja-build pkg-config gzip python3 ca-certificates)
+packages=(emscripten node-acorn nodejs dpkg-dev cmake ninja-build pkg-config gzip python3 ca-certificates
+  libhwy-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
@@ -43,14 +44,18 @@ mkdir -p "$deps"
 # the machine's own libraries are never picked up.
 export PKG_CONFIG_LIBDIR="$deps/prefix/lib/pkgconfig" PKG_CONFIG_PATH="$deps/prefix/lib/pkgconfig"
 export EM_PKG_CONFIG_PATH="$PKG_CONFIG_PATH"
-if [ ! -f "$core/build.ninja" ]; then
-  emcmake cmake -S "$root" -B "$core" -G Ninja \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DTAVRO_GUI=OFF -DTAVRO_BENCH=OFF -DTAVRO_TESTS=OFF \
-    -DCMAKE_FIND_ROOT_PATH="$deps/prefix" \
-    -DGIF_INCLUDE_DIR="$deps/prefix/include" -DGIF_LIBRARY="$deps/prefix/lib/libgif.a" \
-    -DCMAKE_C_FLAGS="-fexceptions" -DCMAKE_CXX_FLAGS="-fexceptions"
-fi
+# Composition in WebAssembly's 128-bit vectors: Highway's headers (Debian's libhwy-dev) are all
+# it needs, seen through a folder that holds nothing else of the machine's.
+mkdir -p "$deps/hwy-include"
+ln -sfn /usr/include/hwy "$deps/hwy-include/hwy"
+# Configured each time (it is quick), so that a folder configured before picks up changes here.
+emcmake cmake -S "$root" -B "$core" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Release \
+  -DTAVRO_GUI=OFF -DTAVRO_BENCH=OFF -DTAVRO_TESTS=OFF \
+  -DCMAKE_FIND_ROOT_PATH="$deps/prefix" \
+  -DGIF_INCLUDE_DIR="$deps/prefix/include" -DGIF_LIBRARY="$deps/prefix/lib/libgif.a" \
+  -DTAVRO_SIMD=ON -DTAVRO_SIMD_DISPATCH=OFF -DTAVRO_HWY_INCLUDE="$deps/hwy-include" \
+  -DCMAKE_C_FLAGS="-fexceptions -msimd128" -DCMAKE_CXX_FLAGS="-fexceptions -msimd128" >/dev/null
 cmake --build "$core" -j "$jobs" --target tavro_web
 
 # The static folder: the page as written, the module beside it, and the service worker's list of

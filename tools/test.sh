@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a warnings-as-errors build with the viewer, the renderer,
 # the tests and the benchmarks in smoke mode, then a build under AddressSanitizer and
-# UndefinedBehaviorSanitizer whose tests run again, then every fuzzing harness for a short while.
+# UndefinedBehaviorSanitizer whose tests run again, then every fuzzing harness for a short while,
+# then the WebAssembly build with the core's tests under Node and the page's tests in a browser.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+started=$SECONDS
+# How long each part took, so that the whole run can be kept short.
+phase() { echo "== $1 (at $((SECONDS - started)) s)"; }
 tools/install-deps.sh
 
 # Every C++ file as .clang-format lays it out.
@@ -11,8 +15,10 @@ git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run -Werror
 
 jobs=$(nproc)
 
+phase "release build"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRO_WERROR=ON
 cmake --build build/release -j "$jobs"
+phase "release tests"
 (cd build/release && ctest --output-on-failure -j "$jobs" --timeout 300)
 # What the end-to-end run of the viewer saw, with the idle viewer's CPU share.
 cat build/release/tests/e2e/session/steps.txt 2>/dev/null || echo "e2e: no steps were run"
@@ -20,6 +26,7 @@ cat build/release/tests/e2e/session/steps.txt 2>/dev/null || echo "e2e: no steps
 # viewer costs while it waits is measured by the end-to-end test, tests/e2e.)
 tools/memory-budget.sh build/release
 
+phase "sanitizer build"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRO_WERROR=ON -DTAVRO_SANITIZE=ON \
   -DTAVRO_BENCH=OFF
 cmake --build build/asan -j "$jobs"
@@ -27,6 +34,7 @@ cmake --build build/asan -j "$jobs"
 # real programs load, paint, play, copy, save and exit without a memory error, undefined
 # behaviour or a leak. The suppressions cover only leaks inside system libraries. Tests that
 # measure the real clock (label "timing") are left out: the sanitizers slow everything down.
+phase "sanitizer tests"
 suppressions=$(pwd)/tools/lsan-suppressions.txt
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   LSAN_OPTIONS=suppressions=$suppressions:print_suppressions=0 \
@@ -35,4 +43,11 @@ suppressions=$(pwd)/tools/lsan-suppressions.txt
 cat build/asan/tests/e2e/session/steps.txt 2>/dev/null || echo "e2e: no steps were run"
 
 # Each harness for about 30 seconds; a finding fails the run (tools/fuzz.sh runs them longer).
+phase "fuzzing"
 tools/fuzz.sh 30
+
+# The page: the WebAssembly build, the core's tests under Node, the browser tests.
+phase "web"
+tools/test-web.sh
+phase "done"
+
