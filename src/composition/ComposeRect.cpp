@@ -120,31 +120,6 @@ void AskForCelStart(const CellEntry& cell, const CelRegion& region) {
                       std::min(rows.rows, kStartRows));
 }
 
-void DrawCels(const DollSet& doc, const MapView& map, const MapRect& rect, const RgbQuad* colours,
-              size_t first, size_t end) {
-  const uint32_t setBit = 1u << doc.CurrentSet();
-  if (map.bytesPerPixel == 3) compose::ExpandToWords(map, rect);
-  // Each cel is drawn once the next one is found and its first rows asked for.
-  const CellEntry* pending = nullptr;
-  CelRegion pendingRegion;
-  for (size_t i = end; i-- > first;) {
-    const CellEntry& cell = doc.CellTable()[i];
-    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 || !IsDrawnInto(map, cell)) continue;
-    const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
-    if (slot == 0 || slot >= doc.ObjectTable().size()) continue;
-    const ObjectEntry& object = doc.ObjectTable()[slot];
-    if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, rect)) continue;
-    CelRegion region;
-    if (!ClipCel(cell, object, rect, region) || !HasPixelsFor(cell)) continue;
-    AskForCelStart(cell, region);
-    if (pending != nullptr) DrawCel(map, *pending, pendingRegion, colours);
-    pending = &cell;
-    pendingRegion = region;
-  }
-  if (pending != nullptr) DrawCel(map, *pending, pendingRegion, colours);
-  if (map.bytesPerPixel == 3) compose::PackFromWords(map, rect);
-}
-
 }  // namespace
 
 namespace compose {
@@ -175,7 +150,27 @@ void DrawCellsInRect(const DollSet& set, ComposedMap& composed, const MapRect& w
 void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
                   const RgbQuad* colours, size_t first, size_t end) {
   if (doc.CurrentSet() < 0 || doc.CurrentSet() >= kSetCount || first >= end) return;
-  DrawCels(doc, map, rect, colours, first, end);
+  const uint32_t setBit = 1u << doc.CurrentSet();
+  if (map.bytesPerPixel == 3) compose::ExpandToWords(map, rect);
+  // Each cel is drawn once the next one is found and its first rows asked for.
+  const CellEntry* pending = nullptr;
+  CelRegion pendingRegion;
+  for (size_t i = end; i-- > first;) {
+    const CellEntry& cell = doc.CellTable()[i];
+    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 || !IsDrawnInto(map, cell)) continue;
+    const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
+    if (slot == 0 || slot >= doc.ObjectTable().size()) continue;
+    const ObjectEntry& object = doc.ObjectTable()[slot];
+    if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, rect)) continue;
+    CelRegion region;
+    if (!ClipCel(cell, object, rect, region) || !HasPixelsFor(cell)) continue;
+    AskForCelStart(cell, region);
+    if (pending != nullptr) DrawCel(map, *pending, pendingRegion, colours);
+    pending = &cell;
+    pendingRegion = region;
+  }
+  if (pending != nullptr) DrawCel(map, *pending, pendingRegion, colours);
+  if (map.bytesPerPixel == 3) compose::PackFromWords(map, rect);
 }
 
 }  // namespace compose
