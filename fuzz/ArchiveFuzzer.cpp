@@ -94,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const OpenResult first = doc.OnOpenDocument(sandbox.archive);
     if (!first.ConfigChoices.empty())
       doc.OnOpenDocument(sandbox.archive, {false, first.ConfigChoices.front()});
+    doc.StartLoadedSet();
     extracted = doc.Archive().Directory();
     if (!extracted.empty() && !IsInside(extracted, sandbox.tempBase)) {
       Fail("extracted outside the configured TMPDIR: " + extracted);
@@ -101,6 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckNothingOutside(sandbox, extracted);
     // Opening it again reuses what was extracted.
     doc.OnOpenDocument(sandbox.archive);
+    doc.StartLoadedSet();
     CheckNothingOutside(sandbox, doc.Archive().Directory());
   }
   CheckTempBaseEmpty(sandbox);

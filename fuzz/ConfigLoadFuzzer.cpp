@@ -21,7 +21,11 @@ struct Position {
   int16_t x, y;
 };
 
-bool Load(CTavroDoc& doc, const std::string& path) { return doc.OnOpenDocument(path).Opened; }
+bool Load(CTavroDoc& doc, const std::string& path) {
+  const bool opened = doc.OnOpenDocument(path).Opened;
+  doc.StartLoadedSet();
+  return opened;
+}
 
 bool HasScript(const CTavroDoc& doc) { return !doc.Scripts().Actions().empty(); }
 

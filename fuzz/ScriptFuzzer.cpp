@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   host.Tick = kStartTick;
   CTavroDoc doc(host);
   if (!doc.OnOpenDocument(path).Opened) Fail("a regular configuration file could not be opened");
-  if (!doc.IsSetLoaded()) Fail("the fixed set did not load");
+  if (!doc.StartLoadedSet()) Fail("the fixed set did not load");
   if (doc.Scripts().DispatchDepth() != 0) Fail("an event run was left open after loading");
   RaiseEveryEvent(doc);
   RunTimer(doc, host);

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   const bool opened = result.Opened;
   for (const std::string& message : result.Messages) std::fprintf(stderr, "%s\n", message.c_str());
   if (!opened) return 1;
+  doc.StartLoadedSet();
   std::printf("cels %d\n", doc.LastLoad().LoadedCels);
   for (const tavro::LoadProblem& problem : doc.LastLoad().Problems.All())
     std::fprintf(stderr, "%s\n", tavro::FormatLoadProblem(problem).c_str());

@@ -102,6 +102,11 @@ class CTavroDoc {
   // file; none (a file not read whole) leaves the document empty without a word. Returns the
   // load's messages, in the order they are shown.
   std::vector<std::string> LoadConfigText(std::optional<std::vector<char>> text);
+  // An open (or LoadConfigText) reads the set and stops before its first events: the front end
+  // shows the load's messages first. StartLoadedSet then runs "initialize(", applies set 0, runs
+  // "begin(" and shows the set; false when no loaded set waits for that.
+  bool AwaitsStart() const { return StartDue; }
+  bool StartLoadedSet();
   // Larger files are refused unread: no configuration comes near this size.
   static constexpr int64_t kMaxConfigFileBytes = 64 * 1024 * 1024;
   // What was extracted from archives; the front end may put a wait cursor up around it.
@@ -191,6 +196,7 @@ class CTavroDoc {
   ScriptEngine Engine{ScriptSide};
   ArchiveSession Session;
   bool SetLoaded = false;
+  bool StartDue = false;  // a set was read and waits for StartLoadedSet
   Host* HostLink;
   ChangeNotices* NoticesLink;
   std::vector<std::string> Told;

@@ -14,6 +14,7 @@ CTavroDoc::~CTavroDoc() { RemoveTempDirectory(); }
 void CTavroDoc::ResetSet() {
   TheSet.Reset();
   SetLoaded = false;
+  StartDue = false;
   Composed.TakeDirtyArea();
   Composed.SetTrueColourMode(false);
   Engine.DisarmAllAlarms();
@@ -27,6 +28,7 @@ void CTavroDoc::DeleteContents() {
   // With its tables gone the set cannot be shown, whoever called this; a repaint or timer
   // message arriving before the next load must find nothing to draw.
   SetLoaded = false;
+  StartDue = false;
 }
 
 std::vector<std::string> CTavroDoc::LoadConfigText(std::optional<std::vector<char>> text) {

@@ -46,11 +46,19 @@ void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
     Report.Errors |= kErrNoMemory;
   }
   ReportLoadErrors();
+  // The set is shown only once its messages have been: StartLoadedSet.
   if (TheSet.Palettes().ColourCount != 0 || TheSet.ObjectCount() != 0 || TheSet.CellCount() != 0) {
-    ShowLoadedSet();
+    StartDue = true;
   } else {
     EmptyLoadedSet();
   }
+}
+
+bool CTavroDoc::StartLoadedSet() {
+  if (!StartDue) return false;
+  StartDue = false;
+  ShowLoadedSet();
+  return true;
 }
 
 // The whole file, kept for saving. A file that could not be read whole leaves no text at all

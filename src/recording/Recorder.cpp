@@ -26,19 +26,12 @@ class Recording {
         Clock(clock),
         Request(request),
         Writer(writer),
-        Start(clock.CurrentTick()) {
-    // What each step changed is summed up here until the next frame takes it.
-    Session.FollowEachChange([this](const SessionChange& change) {
-      Changed = UnionRect(Changed, change.Repaint);
-      ChangedWhole = ChangedWhole || change.WholeView;
-    });
-  }
-  ~Recording() { Session.FollowEachChange(nullptr); }
+        Start(clock.CurrentTick()) {}
   Recording(const Recording&) = delete;
   Recording& operator=(const Recording&) = delete;
 
   RecordingResult Run() {
-    Session.Flush();
+    Session.Flush();  // what came before the recording is its first picture
     if (!Frames.Start(Doc)) return Failed("there is no composed picture to record");
     TakeChanges();
     const Picture& shown = Frames.Shown();
@@ -80,7 +73,7 @@ class Recording {
       if (at > now) passesAtThisTick = 0;
       now = static_cast<uint32_t>(at);
       Clock.SetTick(Start + now);
-      if (pass <= now) Session.RunTimerPass(Start + now);
+      if (pass <= now) Note(Session.RunTimerPass(Start + now));
       while (input < Request.Inputs.size() && Request.Inputs[input].AtMs <= now)
         Apply(Request.Inputs[input++]);
       if (!Observe(now)) return now;
@@ -91,30 +84,35 @@ class Recording {
   void Apply(const RecordingInput& input) {
     switch (input.What) {
       case RecordingInput::Kind::Press:
-        // A press while an object is still held means its release went unseen: it drops first.
-        Drop();
         Press(input);
         break;
       case RecordingInput::Kind::Drop:
-        Drop();
+        Note(Session.Release());
         break;
       case RecordingInput::Kind::Key:
-        Session.Key(std::toupper(static_cast<unsigned char>(input.Value)));
+        Note(Session.Key(std::toupper(static_cast<unsigned char>(input.Value))));
         break;
     }
   }
 
+  // A press while an object is still held means its release went unseen: the session drops it
+  // first, also when this press finds nothing.
   void Press(const RecordingInput& input) {
     int32_t x = 0, y = 0;
     if (!FindPixelOf(input.Value, x, y)) {
+      Note(Session.Release());
       Result.Notes.push_back("at " + std::to_string(input.AtMs) + " ms no pixel of object " +
                              std::to_string(input.Value) + " shows; nothing was pressed");
       return;
     }
-    Session.Press(x, y);
+    Note(Session.Press(x, y));
   }
 
-  void Drop() { Session.Release(); }
+  // What each step changed is summed up here until the next frame takes it.
+  void Note(const SessionChange& change) {
+    Changed = UnionRect(Changed, change.Repaint);
+    ChangedWhole = ChangedWhole || change.WholeView;
+  }
 
   // The first point, row by row from the top left of the object's box, where a click picks
   // object `number` and no other.
@@ -179,6 +177,20 @@ RecordingResult RecordAnimation(DocumentSession& session, RecordingHost& clock,
   } else {
     result = Recording(session, clock, request, *writer).Run();
   }
+  return result;
+}
+
+RecordingResult RecordFromPresent(DocumentSession& session, const RecordingRequest& request) {
+  Host& outside = session.Outside();
+  ChangeNotices nobody;
+  RecordingHost clock(outside, nobody, RecordingHost::Messages::Drop);
+  const uint32_t started = outside.TickCount();
+  clock.SetTick(started);
+  clock.SetClockSeconds(outside.ClockSeconds());
+  RecordingResult result;
+  session.LendOutside(clock, clock, [&] { result = RecordAnimation(session, clock, request); });
+  const uint32_t reached = result.Written ? started + result.RecordedMs : clock.CurrentTick();
+  session.DelayAlarms(outside.TickCount() - reached);
   return result;
 }
 

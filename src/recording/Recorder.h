@@ -50,4 +50,10 @@ struct RecordingResult {
 RecordingResult RecordAnimation(DocumentSession& session, RecordingHost& clock,
                                 const RecordingRequest& request);
 
+// File > Record in the window and the page: records the set from its present state on a virtual
+// clock lent to the session for the length of the recording (the scripts' boxes and sounds are
+// left out of it), then lets the set play on from where the recording left it, its alarms as far
+// from due as they were at the recording's end. The front end repaints the whole view after.
+RecordingResult RecordFromPresent(DocumentSession& session, const RecordingRequest& request);
+
 }  // namespace tavro

@@ -12,6 +12,7 @@ namespace tavro::render {
 
 // The viewer's File > Open: a configuration file directly, an archive through its temporary
 // directory, its configuration file chosen from the command line.
+// The load's messages come first; the set's first events (and their "debug(" texts) after them.
 bool OpenSet(DocumentSession& session, ConsoleHost& console, const std::string& path) {
   OpenResult result = session.Open(path);
   for (const std::string& message : result.Messages) console.Say(message);
@@ -21,6 +22,7 @@ bool OpenSet(DocumentSession& session, ConsoleHost& console, const std::string& 
     result = session.Open(path, {false, chosen});
     for (const std::string& message : result.Messages) console.Say(message);
   }
+  session.StartSet();
   return result.Opened && session.Doc().IsSetLoaded();
 }
 

@@ -37,8 +37,8 @@ bool ShowFirstPicture(DocumentSession& session, ConsoleHost& console,
 // The child's work: everything it writes stays inside `workDirectory`.
 int DrawThumbnail(const RenderOptions& options, const std::string& workDirectory) {
   ThumbnailHost host(options.configName, workDirectory);
-  CTavroDoc doc(host);
-  DocumentSession session(doc, host, host);
+  DocumentSession session(host, host);
+  const CTavroDoc& doc = session.Doc();
   if (!OpenSet(session, host, options.file)) return kExitNoSet;
   // Every "*.cnf" is ours by name, other programs' settings included; one from which no cel
   // loads is no doll set, and without a thumbnail it keeps its own icon.

@@ -31,12 +31,10 @@ int main(int argc, char** argv) {
     // from its 0, and the same arguments give the same file.
     tavro::RecordingHost clock(host, host, tavro::RecordingHost::Messages::PassOn);
     clock.SetClockSeconds(options.seed);
-    tavro::CTavroDoc doc(clock, clock);
-    if (options.seedGiven) doc.Scripts().SeedScriptRandom(options.seed);
-    tavro::DocumentSession session(doc, clock, clock);
+    tavro::DocumentSession session(clock, clock);
+    if (options.seedGiven) session.SeedScriptRandom(options.seed);
     return RunRender(session, host, options, &clock);
   }
-  tavro::CTavroDoc doc(host);
-  tavro::DocumentSession session(doc, host, host);
+  tavro::DocumentSession session(host, host);
   return RunRender(session, host, options);
 }

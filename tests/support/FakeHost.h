@@ -35,17 +35,19 @@ class FakeHost : public NullHost {
 
 // File > Open as the window runs it, with the answers a test gives: Shift held (merge), and the
 // name picked when the archive offers several configuration files (empty: the first offered).
-// The messages go to the host; `offered` receives the names offered, if any.
+// The messages go to the host, then the set starts; `offered` receives the names offered, if any.
 inline OpenResult OpenAsWindow(CTavroDoc& doc, FakeHost& host, const std::string& path,
                                bool merge = false, const std::string& pick = {},
                                std::vector<std::string>* offered = nullptr) {
   OpenResult result = doc.OnOpenDocument(path, {merge, {}});
   host.Show(result.Messages);
-  if (result.ConfigChoices.empty()) return result;
-  if (offered != nullptr) *offered = result.ConfigChoices;
-  const std::string chosen = pick.empty() ? result.ConfigChoices.front() : pick;
-  result = doc.OnOpenDocument(path, {merge, chosen});
-  host.Show(result.Messages);
+  if (!result.ConfigChoices.empty()) {
+    if (offered != nullptr) *offered = result.ConfigChoices;
+    const std::string chosen = pick.empty() ? result.ConfigChoices.front() : pick;
+    result = doc.OnOpenDocument(path, {merge, chosen});
+    host.Show(result.Messages);
+  }
+  doc.StartLoadedSet();
   return result;
 }
 

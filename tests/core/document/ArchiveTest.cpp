@@ -54,6 +54,7 @@ class ArchiveOpenTest : public ::testing::Test {
 TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
   const OpenResult opened = doc->OnOpenDocument(Path("first.lzh"));
   ASSERT_TRUE(opened.Opened);
+  EXPECT_TRUE(doc->StartLoadedSet());
   EXPECT_TRUE(opened.Messages.empty());
   const fs::path temp = doc->Archive().Directory();
   EXPECT_EQ(temp.parent_path(), tmp.path());

@@ -119,6 +119,7 @@ TEST_F(JapaneseSetTest, OpensFromAZipWithCp932NamesAndNoUtf8Flag) {
   ASSERT_TRUE(Shell("cd '" + set.string() + "' && LC_ALL=C zip -q ../set.zip * >/dev/null 2>&1"));
   const OpenResult opened = doc->OnOpenDocument(Path("set.zip"));
   ASSERT_TRUE(opened.Opened);
+  doc->StartLoadedSet();
   ExpectLoaded("zip");
   ExpectExtractedAsStored("zip");
   EXPECT_EQ(opened.RecentFile, Path("set.zip"));

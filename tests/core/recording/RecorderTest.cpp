@@ -42,8 +42,8 @@ std::string Bytes(const std::filesystem::path& path) {
 struct Player {
   FakeHost outside;
   RecordingHost clock{outside, outside, RecordingHost::Messages::PassOn};
-  CTavroDoc doc{clock, clock};
-  DocumentSession session{doc, clock, clock};
+  DocumentSession session{clock, clock};
+  CTavroDoc& doc = session.FixtureDoc();
   explicit Player(uint32_t seed = 0) { clock.SetClockSeconds(seed); }
 };
 
