@@ -13,7 +13,7 @@ set(allowed_document "archives;interaction;scripts;composition;imagefiles;set;pl
 set(allowed_recording "document;archives;interaction;scripts;composition;imagefiles;set;platform")
 set(allowed_render "recording;document;archives;interaction;scripts;composition;imagefiles;set;platform")
 set(allowed_web "recording;document;archives;interaction;scripts;composition;imagefiles;set;platform")
-set(allowed_gui "recording;render;document;archives;interaction;scripts;composition;imagefiles;set;platform")
+set(allowed_gui "recording;document;archives;interaction;scripts;composition;imagefiles;set;platform")
 
 set(offenders "")
 foreach(folder platform set archives imagefiles composition scripts interaction document recording render web gui)

@@ -178,8 +178,8 @@ class DocumentSession : private ChangeNotices {
   SessionChange pending_;
   StatesKey lastStates_;
   uint32_t opens_ = 0;         // counts opens and new documents: the sets in use may differ
-  int32_t pointerCalls_ = 0;    // presses and drops running now (nested through a script's box)
-  bool dropWhenDone_ = false;   // the pointer was lost inside one of them
+  int32_t pointerCalls_ = 0;   // presses and drops running now (nested through a script's box)
+  bool dropWhenDone_ = false;  // the pointer was lost inside one of them
 };
 
 }  // namespace tavro

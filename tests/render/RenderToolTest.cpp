@@ -125,15 +125,19 @@ TEST_F(RenderToolTest, ATransparencyRemarkLoadsInTrueColour) {
   EXPECT_EQ(Pixel(image, 2, 2), 0x7F007Fu);
 }
 
-TEST_F(RenderToolTest, EveryMessageOfTheLoadIsOneLineOnStandardError) {
+// The load's messages as the window shows them, then what the set's first events say: the
+// scripts run only once the load has said everything.
+TEST_F(RenderToolTest, EveryMessageOfTheLoadIsOneLineOnStandardErrorBeforeTheScripts) {
   WriteSimpleSet();
   files.WriteText("set.cnf",
                   "(12,8)\n%missing.pal\n%colours.pal\n#0 top.cel\n#1 gone.cel\n"
-                  "#2 gone2.cel\n");
+                  "#2 gone2.cel\n;@initialize() debug(\"initialize\")\n;@set(0) debug(\"set 0\")\n"
+                  ";@begin() debug(\"begin\")\n");
   const ToolRun run = Render(Path("set.cnf") + " -o " + Path("out.png"));
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(Lines(run.err), (std::vector<std::string>{"palette file (missing.pal) is not found",
-                                                      "can't load cell file and ignored"}));
+                                                      "can't load cell file and ignored",
+                                                      "initialize", "set 0", "begin"}));
   EXPECT_EQ(run.out, "");
 }
 
