@@ -30,8 +30,10 @@ class Host {
   virtual std::string ProfileString(const std::string& section, const std::string& key) = 0;
 };
 
-// News the core gives while an operation is still running. Every method does nothing unless a
-// front end overrides it: one that shows no picture overrides nothing.
+// News the core gives while an operation is still running. Every method does nothing unless
+// overridden. The document tells its session all of it, and the session sums the repaints up in
+// what its calls return; a front end behind a session hears only ShowDebugText, the one notice
+// that cannot wait for the call to return.
 class ChangeNotices {
  public:
   virtual ~ChangeNotices() = default;
