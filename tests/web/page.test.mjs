@@ -222,7 +222,7 @@ test('a drag moves an object and an alarm animates', async () => {
   assertClean(page);
 });
 
-test('a fixed object pulled too far is let go, and the capture with it; a lost pointer drops', async () => {
+test('a fixed object pulled too far is let go, and the capture with it, until the keys free it', async () => {
   const page = await opened('/sets/demo/demo.cnf');
   const before = await canvasPixels(page);
   const box = await page.locator('#playfield').boundingBox();
@@ -230,7 +230,11 @@ test('a fixed object pulled too far is let go, and the capture with it; a lost p
     document.getElementById('playfield').hasPointerCapture(window.pointer)]);
   await page.evaluate(() => document.getElementById('playfield')
     .addEventListener('pointerdown', (e) => { window.pointer = e.pointerId; }));
-  // Her face belongs to the fixed object 0, which gives nothing while its fix is fresh.
+  // Her face belongs to the fixed object 0, which gives nothing while its fix is fresh; Shift
+  // breaks the sequence that would lift fixing.
+  await page.keyboard.type('zor');
+  await page.keyboard.press('Shift');
+  await page.keyboard.type('ve');
   await page.mouse.move(box.x + 110, box.y + 80);
   await page.mouse.down();
   await page.mouse.move(box.x + 110, box.y + 95, {steps: 3});
@@ -245,6 +249,12 @@ test('a fixed object pulled too far is let go, and the capture with it; a lost p
   assert.deepEqual(await held(), [false, false]);
   await page.mouse.up();
   assert.ok(differingPixels(before, await canvasPixels(page)) > 100, 'the hat stays where it was let go');
+  await page.keyboard.type('zorve');
+  await page.mouse.move(box.x + 110, box.y + 80);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 110, box.y + 95, {steps: 3});
+  assert.deepEqual(await held(), [true, true], 'the face drags freely');
+  await page.mouse.up();
   assertClean(page);
 });
 
