@@ -54,13 +54,19 @@ function applyZoom() {
   $('zoom').textContent = `${zoom}×`;
 }
 
-// After every call into the core: the picture, what the scripts asked for, the buttons, the alarm.
-function afterCall() {
+// After every call into the core, with what it says it changed (none for the calls that say
+// nothing): the picture, what the scripts asked for, the buttons, the alarm.
+function afterCall(change) {
+  // A new set (or none) is shown at the smallest zoom, as in the window.
+  if (change?.newSet && zoom !== core.minZoom) {
+    zoom = core.minZoom;
+    applyZoom();
+  }
   paint();
   for (const sound of session.takeSounds()) playSound(sound);
   const texts = session.takeDebugTexts();
   if (texts.length) holdUntilClosed(showWarnings(texts.map(shownText)));
-  updateButtons();
+  if (!change || change.commandsChanged) updateButtons();
   armAlarm();
 }
 
@@ -93,8 +99,7 @@ function armAlarm() {
   if (delay < 0) return;
   alarm = setTimeout(() => {
     alarm = 0;
-    session.runTimerPass(now());
-    afterCall();
+    afterCall(session.runTimerPass(now()));
   }, delay);
 }
 
@@ -121,10 +126,7 @@ function makeButtons(holder, label, count, action) {
     b.title = `${label} ${n}`;
     b.disabled = true;
     b.setAttribute('aria-pressed', 'false');
-    b.addEventListener('click', () => {
-      action(n);
-      afterCall();
-    });
+    b.addEventListener('click', () => afterCall(action(n)));
     holder.append(b);
   }
 }
@@ -168,17 +170,24 @@ async function openWritten(written, merge) {
   configPath = target.path;
   configName = target.name.split('/').pop();
   configHandle = target.handle || null;
-  afterCall();
-  // The messages' dialog is open (and the picture drawn) before the state says so.
+  // The load's messages come first, as in the window: the set starts (its first scripts run, and
+  // their "debug(" boxes open over its picture) only once the person has closed them. So a set
+  // with messages is still loading while they show; a failure is on screen as soon as its
+  // message is.
   const closed = showMessages(tidy(result.messages));
-  setState(result.opened ? 'shown' : 'failed');
+  if (!result.opened) setState('failed');
   await closed;
+  afterCall(session.startSet());
+  if (result.opened) setState('shown');
 }
 
 // The state changes once the picture or the failure is on screen. With `merge` (Shift held), an
 // archive's files join those of the archive open now, as in the window.
 async function openFrom(produce, merge = false) {
   setState('loading');
+  // The old set's alarms end with it; the new set's are armed once it starts.
+  clearTimeout(alarm);
+  alarm = 0;
   try {
     await openWritten(await produce(), merge);
   } catch (error) {
@@ -248,11 +257,16 @@ function mapPoint(e) {
   return [Math.max(0, Math.min(canvas.width - 1, x)), Math.max(0, Math.min(canvas.height - 1, y))];
 }
 
-function release() {
+// The drag's life is the session's; the page keeps only the pointer capture, from the press to the
+// button going up or to the call that says the held object was let go (a fixed object pulled
+// past what it gives), after which that pointer's moves and release count no more, as in the
+// window.
+function endCapture() {
+  clearTimeout(longPress);
   if (pointerId < 0) return;
+  const id = pointerId;
   pointerId = -1;
-  session.release();
-  afterCall();
+  if (canvas.hasPointerCapture(id)) canvas.releasePointerCapture(id);
 }
 
 canvas.addEventListener('pointerdown', (e) => {
@@ -261,12 +275,13 @@ canvas.addEventListener('pointerdown', (e) => {
   pointerId = e.pointerId;
   canvas.setPointerCapture(e.pointerId);
   const [x, y] = mapPoint(e);
-  session.press(x, y);
-  afterCall();
+  // What this press lets go of was held before it: the capture is this press's own.
+  afterCall(session.press(x, y));
   if (e.pointerType === 'touch') {
     longPress = setTimeout(() => {
       longPress = 0;
-      release();
+      afterCall(session.release());
+      endCapture();
       inspect(x, y);
     }, 600);
   }
@@ -276,18 +291,27 @@ canvas.addEventListener('pointermove', (e) => {
   clearTimeout(longPress);
   const [x, y] = mapPoint(e);
   const change = session.move(x, y);
-  afterCall();
-  // A fixed object pulled past what it gives is let go, as in the window.
-  if (change.limitReached) release();
+  afterCall(change);
+  if (change.released) endCapture();
 });
-for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) {
+canvas.addEventListener('pointerup', (e) => {
+  if (e.pointerId !== pointerId) return;
+  afterCall(session.release());
+  endCapture();
+});
+// The page lost the pointer without seeing it go up.
+function pointerLost() {
+  afterCall(session.pointerLost());
+  endCapture();
+}
+for (const type of ['pointercancel', 'lostpointercapture']) {
   canvas.addEventListener(type, (e) => {
-    if (e.pointerId !== pointerId) return;
-    clearTimeout(longPress);
-    release();
+    if (e.pointerId === pointerId) pointerLost();
   });
 }
-window.addEventListener('blur', release);
+window.addEventListener('blur', () => {
+  if (session) pointerLost();
+});
 canvas.addEventListener('contextmenu', (e) => {
   e.preventDefault();
   const [x, y] = mapPoint(e);
@@ -299,26 +323,37 @@ function inspect(x, y) {
   if (found) showText(shownText(found.caption), shownText(found.text));
 }
 
-// ---- keys: digits choose sets; letters feed the sequence that lifts fixing ----
+// ---- keys: every key goes to the session by the code the window would get for it ----
 
+const KEY_CODES = {ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28,
+  Shift: 0x10, Control: 0x11, Alt: 0x12};
+
+// A letter is its capital letter as the layout writes it (by where it sits where the layout
+// writes none); the main row's digits are digits whatever Shift or the layout makes of them; the
+// keypad's count as its own while Num Lock makes digits of them. Keys with no code of their own
+// are 0xFF: they still break the sequence that lifts fixing.
+function virtualKey(e) {
+  if (/^Numpad[0-9]$/.test(e.code) && /^[0-9]$/.test(e.key)) return 0x60 + Number(e.code.slice(6));
+  if (/^Digit[0-9]$/.test(e.code)) return 0x30 + Number(e.code.slice(5));
+  if (/^[a-z]$/i.test(e.key)) return e.key.toUpperCase().charCodeAt(0);
+  if (/^Key[A-Z]$/.test(e.code)) return e.code.charCodeAt(3);
+  return KEY_CODES[e.key] ?? 0xff;
+}
+
+// The arrows' scroll requests are left unanswered: the stage scrolls under the browser's own
+// arrow keys.
 document.addEventListener('keydown', (e) => {
-  if (!session || e.ctrlKey || e.metaKey || e.altKey || $('message').open) return;
-  let code = -1;
-  if (/^Numpad[0-9]$/.test(e.code)) code = 0x60 + Number(e.code.slice(6));
-  else if (/^[0-9]$/.test(e.key)) code = e.key.charCodeAt(0);
-  else if (/^[a-zA-Z]$/.test(e.key)) code = e.key.toUpperCase().charCodeAt(0);
-  if (code < 0) return;
-  session.key(code);
-  afterCall();
+  if (!session || $('message').open) return;
+  afterCall(session.key(virtualKey(e)));
 });
 
 // ---- commands ----
 
-$('mode256').addEventListener('click', () => { session.colourMode256(); afterCall(); });
-$('modeTrue').addEventListener('click', () => { session.colourModeTrue(); afterCall(); });
-$('adjust').addEventListener('click', () => { session.adjustObjects(); afterCall(); });
-$('zoomIn').addEventListener('click', () => { zoom = Math.min(16, zoom + 1); applyZoom(); });
-$('zoomOut').addEventListener('click', () => { zoom = Math.max(1, zoom - 1); applyZoom(); });
+$('mode256').addEventListener('click', () => afterCall(session.colourMode256()));
+$('modeTrue').addEventListener('click', () => afterCall(session.colourModeTrue()));
+$('adjust').addEventListener('click', () => afterCall(session.adjustObjects()));
+$('zoomIn').addEventListener('click', () => { zoom = Math.min(core.maxZoom, zoom + 1); applyZoom(); });
+$('zoomOut').addEventListener('click', () => { zoom = Math.max(core.minZoom, zoom - 1); applyZoom(); });
 $('information').addEventListener('click', () => {
   showText('Information', shownText(session.informationText()));
 });
@@ -393,11 +428,9 @@ $('record').addEventListener('click', async () => {
   const ms = answer < 2 ? 5000 : 30000;
   const ext = answer % 2 === 0 ? 'gif' : 'webp';
   const path = `/tmp/recording.${ext}`;
+  // The set plays on from where the recording left it: the core has put its alarms off.
   const result = session.record(bytesOf(path), ms, zoom);
   afterCall();
-  // The set plays on from where the recording left it.
-  session.delayAlarms((now() - result.reached) >>> 0);
-  armAlarm();
   if (!result.written) {
     await showMessages([shownText(result.error)]);
     return;

@@ -58,6 +58,7 @@ let wasmMs = Infinity;
 for (let round = 0; round < 3; ++round) {
   const session = new core.Session();
   session.open(Uint8Array.from(Buffer.from(`/set/${basename(set)}`)), false, new Uint8Array());
+  session.startSet();
   if (mixed) session.colourModeTrue();
   const start = process.hrtime.bigint();
   for (let i = 0; i < n; ++i) session.selectSet(1 + (i % 2));

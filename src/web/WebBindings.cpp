@@ -5,6 +5,7 @@
 #include <emscripten/val.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <clocale>
 #include <memory>
 #include <string>
@@ -12,7 +13,6 @@
 
 #include "document/DocumentSession.h"
 #include "recording/Recorder.h"
-#include "recording/RecordingHost.h"
 #include "set/LoadProblems.h"
 #include "web/WebSession.h"
 
@@ -32,6 +32,22 @@ val BytesList(const std::vector<std::string>& texts) {
   val list = val::array();
   for (const std::string& text : texts) list.call<void>("push", Bytes(text));
   return list;
+}
+
+const char* ScrollName(ScrollRequest scroll) {
+  switch (scroll) {
+    case ScrollRequest::Left:
+      return "left";
+    case ScrollRequest::Up:
+      return "up";
+    case ScrollRequest::Right:
+      return "right";
+    case ScrollRequest::Down:
+      return "down";
+    case ScrollRequest::None:
+      break;
+  }
+  return "";
 }
 
 val Rect(const MapRect& rect) {
@@ -55,15 +71,18 @@ class PageSession {
     ::umask(022);
   }
 
+  // Reads the set and returns the load's messages; nothing is shown, and no script runs, until
+  // the page has shown them and calls StartSet. The page calls it after its last open (a failed
+  // one too, so that the picture starts over; after the second for a configuration chosen).
   val Open(const std::string& path, bool merge, const std::string& configName) {
     OpenResult result = Web.Session().Open(path, {merge, configName});
-    Web.NoteWhole();
     val out = val::object();
     out.set("opened", result.Opened);
     out.set("messages", BytesList(result.Messages));
     out.set("choices", BytesList(result.ConfigChoices));
     return out;
   }
+  val StartSet() { return Changed(Web.Session().StartSet()); }
   val NewDocument() { return Changed(Web.Session().NewDocument()); }
 
   val States() const {
@@ -101,6 +120,7 @@ class PageSession {
   val Press(int32_t x, int32_t y) { return Changed(Web.Session().Press(x, y)); }
   val Move(int32_t x, int32_t y) { return Changed(Web.Session().Move(x, y)); }
   val Release() { return Changed(Web.Session().Release()); }
+  val PointerLost() { return Changed(Web.Session().PointerLost()); }
   bool HoldsObject() const { return Web.Session().HoldsObject(); }
   val Key(int32_t virtualKey) { return Changed(Web.Session().Key(virtualKey)); }
   // The core's clock, which the page's timer passes must use too.
@@ -109,7 +129,7 @@ class PageSession {
   int32_t NextTimerPassDelay(uint32_t now) const { return Web.Session().NextTimerPassDelay(now); }
 
   // The alarms wait `ticks` longer: a hidden page pauses play.
-  void DelayAlarms(uint32_t ticks) { Web.EditDoc().Scripts().DelayAlarms(ticks); }
+  void DelayAlarms(uint32_t ticks) { Web.Session().DelayAlarms(ticks); }
 
   val Save(const std::string& path) {
     const SaveResult result = Web.Session().Save(path, true);
@@ -143,25 +163,17 @@ class PageSession {
     return list;
   }
 
-  // Records from the present state on a virtual clock, as the window's File > Record does.
+  // Records from the present state on a virtual clock, as the window's File > Record does; the
+  // set then plays on from where the recording left it, its alarms already put off.
   val Record(const std::string& path, uint32_t lengthMs, int32_t zoom) {
-    RecordingHost clock(Web.Outside(), Web.Outside(), RecordingHost::Messages::Drop);
-    const uint32_t started = Web.Outside().TickCount();
-    clock.SetTick(started);
-    clock.SetClockSeconds(Web.Outside().ClockSeconds());
-    RecordingResult result;
-    {
-      DocumentSession session(Web.EditDoc(), clock, clock);
-      result = RecordAnimation(session, clock, {path, lengthMs, zoom < 1 ? 1 : zoom, {}});
-    }
-    const uint32_t reached = result.Written ? started + result.RecordedMs : clock.CurrentTick();
-    Web.Session().Flush();
+    const RecordingResult result =
+        RecordFromPresent(Web.Session(), {path, lengthMs, std::max(zoom, kMinZoom), {}});
+    Web.Note(Web.Session().Flush());
     Web.NoteWhole();
     val out = val::object();
     out.set("written", result.Written);
     out.set("frames", result.Frames);
     out.set("recordedMs", result.RecordedMs);
-    out.set("reached", reached);
     out.set("error", Bytes(result.Error));
     out.set("notes", BytesList(result.Notes));
     return out;
@@ -189,8 +201,12 @@ class PageSession {
     val out = val::object();
     out.set("repaint", Rect(change.Repaint));
     out.set("wholeView", change.WholeView);
+    out.set("newSet", change.NewSet);
     out.set("setSwitched", change.SetSwitched);
-    out.set("limitReached", change.LimitReached);
+    out.set("commandsChanged", change.CommandsChanged);
+    // The page's pointer capture ends with the drag.
+    out.set("released", change.Released);
+    out.set("scroll", std::string(ScrollName(change.Scroll)));
     return out;
   }
 
@@ -202,9 +218,13 @@ class PageSession {
 
 EMSCRIPTEN_BINDINGS(tavro) {
   using tavro::PageSession;
+  // The zoom a view may show the map at: the page's buttons stop where the window's do.
+  emscripten::constant("minZoom", tavro::kMinZoom);
+  emscripten::constant("maxZoom", tavro::kMaxZoom);
   emscripten::class_<PageSession>("Session")
       .constructor<>()
       .function("open", &PageSession::Open)
+      .function("startSet", &PageSession::StartSet)
       .function("newDocument", &PageSession::NewDocument)
       .function("states", &PageSession::States)
       .function("selectSet", &PageSession::SelectSet)
@@ -216,6 +236,7 @@ EMSCRIPTEN_BINDINGS(tavro) {
       .function("press", &PageSession::Press)
       .function("move", &PageSession::Move)
       .function("release", &PageSession::Release)
+      .function("pointerLost", &PageSession::PointerLost)
       .function("holdsObject", &PageSession::HoldsObject)
       .function("key", &PageSession::Key)
       .function("tickCount", &PageSession::TickCount)

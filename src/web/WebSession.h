@@ -1,6 +1,6 @@
 // One document as the page drives it: the same DocumentSession as the window's, with the picture
 // kept as the canvas takes it (four bytes a pixel, red, green, blue, opaque) and brought up to
-// date only where the core repainted.
+// date only where a call's change says the map was repainted.
 #pragma once
 
 #include <cstdint>
@@ -22,28 +22,26 @@ class WebSession {
 
   DocumentSession& Session() { return Driver; }
   const DocumentSession& Session() const { return Driver; }
-  const CTavroDoc& Doc() const { return Document; }
-  // For what the session has no call for: a recording lends the document a clock of its own, a
-  // hidden page holds the alarms back.
-  CTavroDoc& EditDoc() { return Document; }
+  const CTavroDoc& Doc() const { return Driver.Doc(); }
   WebHost& Outside() { return Platform; }
 
-  // Notes what a call changed, for the next TakePicture.
+  // Notes what a call changed, for the next TakePicture. A new set (or none) and a whole-view
+  // change make the whole picture again.
   void Note(const SessionChange& change);
-  // A new set or none: the whole picture is made again.
+  // For what changed the whole map outside the session's changes (a recording's end).
   void NoteWhole() { Whole = true; }
 
   int32_t Width() const { return PictureWidth; }
   int32_t Height() const { return PictureHeight; }
   // Brings the picture up to date with the map; returns the area that changed (the whole
-  // picture after a new set), empty when nothing did.
+  // picture after a new set), empty when nothing did. A set read but not yet started has
+  // nothing composed to show, so the picture waits, unchanged, for StartSet.
   MapRect TakePicture();
   const std::vector<uint8_t>& Rgba() const { return Pixels; }
 
  private:
   WebHost Platform;
-  CTavroDoc Document{Platform, Platform};
-  DocumentSession Driver{Document, Platform, Platform};
+  DocumentSession Driver{Platform, Platform};
   std::vector<uint8_t> Pixels;
   int32_t PictureWidth = 0;
   int32_t PictureHeight = 0;

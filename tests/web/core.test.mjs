@@ -3,10 +3,10 @@
 // calls (sets, drags, save) behave as on the desktop.
 import assert from 'node:assert/strict';
 import {createRequire} from 'node:module';
-import {readdirSync, readFileSync, writeFileSync} from 'node:fs';
+import {mkdirSync, readdirSync, readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 import {before, test} from 'node:test';
-import {japaneseDemo, lzhArchive, zipArchive} from './fixtures.mjs';
+import {japaneseDemo, lzhArchive, messagesDemo, zipArchive} from './fixtures.mjs';
 import {demoDir, differingPixels, rendered, webDir, work} from './harness.mjs';
 
 let core;
@@ -37,10 +37,17 @@ function picture(session) {
 
 const demoFiles = () => readdirSync(demoDir).map((f) => [Buffer.from(f), readFileSync(join(demoDir, f))]);
 
+// Opens as the page does: the load's messages first, then the set starts.
+function openSet(session, path) {
+  const result = session.open(bytes(path), false, new Uint8Array());
+  session.startSet();
+  return result;
+}
+
 test('the demo set composes as natively, in every set and after a colour mode change', () => {
   const session = new core.Session();
   const folder = folderWith(demoFiles());
-  const result = session.open(bytes(`${folder}/demo.cnf`), false, new Uint8Array());
+  const result = openSet(session, `${folder}/demo.cnf`);
   assert.equal(result.opened, true);
   assert.equal(differingPixels(picture(session), rendered(join(demoDir, 'demo.cnf')).picture), 0);
   session.selectSet(2);
@@ -55,7 +62,7 @@ test('Shift_JIS member names, one with a 0x5C second byte, are found in LZH and 
   for (const archive of ['core-japanese.lzh', 'core-japanese.zip']) {
     const session = new core.Session();
     const folder = folderWith([[Buffer.from(archive), readFileSync(join(work, archive))]]);
-    const result = session.open(bytes(`${folder}/${archive}`), false, new Uint8Array());
+    const result = openSet(session, `${folder}/${archive}`);
     assert.equal(result.opened, true, archive);
     assert.deepEqual(result.messages, [], archive);
     assert.equal(session.loadReport().length, 0, archive);
@@ -72,7 +79,7 @@ test('Shift_JIS member names, one with a 0x5C second byte, are found in LZH and 
 test('a drag, then a save, then a new open shows the moved object where it was left', () => {
   const session = new core.Session();
   const folder = folderWith(demoFiles());
-  session.open(bytes(`${folder}/demo.cnf`), false, new Uint8Array());
+  openSet(session, `${folder}/demo.cnf`);
   const before = picture(session);
   session.press(350, 60);
   assert.equal(session.holdsObject(), true);
@@ -83,7 +90,7 @@ test('a drag, then a save, then a new open shows the moved object where it was l
   assert.equal(session.states().canSave, true);
   assert.equal(session.save(bytes(`${folder}/demo.cnf`)).saved, true);
   const again = new core.Session();
-  again.open(bytes(`${folder}/demo.cnf`), false, new Uint8Array());
+  openSet(again, `${folder}/demo.cnf`);
   assert.equal(differingPixels(picture(again), moved), 0);
   session.delete();
   again.delete();
@@ -92,7 +99,7 @@ test('a drag, then a save, then a new open shows the moved object where it was l
 test('alarms: a timer pass is due, runs and changes the picture', () => {
   const session = new core.Session();
   const folder = folderWith(demoFiles());
-  session.open(bytes(`${folder}/demo.cnf`), false, new Uint8Array());
+  openSet(session, `${folder}/demo.cnf`);
   const before = picture(session);
   const start = session.tickCount();
   const delay = session.nextTimerPassDelay(start);
@@ -104,5 +111,23 @@ test('alarms: a timer pass is due, runs and changes the picture', () => {
     changed = differingPixels(before, picture(session));
   }
   assert.ok(changed > 0);
+  session.delete();
+});
+
+test('the open returns the load\'s messages; the set\'s first scripts run only once it starts', () => {
+  const session = new core.Session();
+  const files = messagesDemo(demoDir);
+  mkdirSync(join(work, 'core-messages'));
+  for (const [name, data] of files) writeFileSync(join(work, 'core-messages', name.toString()), data);
+  const folder = folderWith(files);
+  const result = session.open(bytes(`${folder}/demo.cnf`), false, new Uint8Array());
+  const latin1 = (list) => list.map((m) => Buffer.from(m).toString('latin1'));
+  assert.deepEqual(latin1(result.messages), ['palette file (lost.kcf) is not found',
+    'can\'t load cell file and ignored']);
+  assert.deepEqual(session.takeDebugTexts(), []);
+  assert.equal(session.takePicture().width, 0, 'nothing is drawn before the set starts');
+  assert.equal(session.startSet().newSet, true);
+  assert.deepEqual(latin1(session.takeDebugTexts()), ['from initialize', 'from begin']);
+  assert.equal(differingPixels(picture(session), rendered('core-messages/demo.cnf').picture), 0);
   session.delete();
 });

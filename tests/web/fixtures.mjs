@@ -82,6 +82,17 @@ export function plainDemo(demoDir) {
     .map((f) => [Buffer.from(f), readFileSync(`${demoDir}/${f}`)]);
 }
 
+// The demo set with a palette file and a cel it names missing, and a "debug(" text in
+// "initialize(" and in "begin(": every kind of box an open shows, in one set.
+export function messagesDemo(demoDir) {
+  const config = readFileSync(`${demoDir}/demo.cnf`, 'latin1')
+    .replace('%clothes.kcf\n', '%clothes.kcf\n%lost.kcf\n')
+    .replace('#5 bubble.cel', '#5 bubbel.cel')
+    .replace(';@initialize() ', ';@initialize() debug("from initialize") ') + ';@begin() debug("from begin")\n';
+  return [[Buffer.from('demo.cnf'), Buffer.from(config, 'latin1')],
+    ...plainDemo(demoDir).filter(([name]) => name.toString() !== 'demo.cnf')];
+}
+
 // {width, height, rgba} of an 8-bit, non-interlaced PNG (grey, RGB, palette or RGBA).
 export function decodePng(file) {
   const png = readFileSync(file);

@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import {copyFileSync, mkdirSync, readdirSync, readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
-import {japaneseDemo, lzhArchive, plainDemo, zipArchive} from './fixtures.mjs';
+import {japaneseDemo, lzhArchive, messagesDemo, plainDemo, zipArchive} from './fixtures.mjs';
 import {
   canvasPixels, demoDir, differingPixels, launch, openPage, rendered, serve, waitForState, work,
 } from './harness.mjs';
@@ -27,6 +27,8 @@ before(async () => {
   const script = readFileSync(join(demoDir, 'demo.cnf'), 'latin1')
     .replace(';@initialize() ', ';@initialize() debug("hold on") ');
   writeFileSync(join(work, 'debug', 'demo.cnf'), script, 'latin1');
+  mkdirSync(join(work, 'messages'));
+  for (const [name, data] of messagesDemo(demoDir)) writeFileSync(join(work, 'messages', name.toString()), data);
   // An LZH header whose checksum is wrong, followed by nothing useful.
   writeFileSync(join(work, 'broken.lzh'), Buffer.from('\x16\x00-lh5-garbage that is no archive', 'latin1'));
   server = await serve();
@@ -59,6 +61,28 @@ async function opened(link, playing = false) {
 
 function assertClean(page) {
   assert.deepEqual(page.problems, []);
+}
+
+// From the next page load on, each box is noted as it opens: its text, whether it has the
+// exclamation sign, the page's state and whether the picture is drawn.
+const watchBoxes = (page) => page.addInitScript(() => {
+  window.boxesShown = [];
+  const showModal = HTMLDialogElement.prototype.showModal;
+  HTMLDialogElement.prototype.showModal = function () {
+    window.boxesShown.push([document.getElementById('message-text').textContent,
+      this.classList.contains('exclamation'), document.documentElement.dataset.tavroState,
+      !document.getElementById('playfield').hidden]);
+    return showModal.call(this);
+  };
+});
+
+// Closes the boxes from the `from`th one noted as they open, `count` of them, and returns those.
+async function closeBoxes(page, from, count) {
+  for (let n = from; n < from + count; ++n) {
+    await page.waitForFunction((k) => window.boxesShown.length > k && document.getElementById('message').open, n);
+    await page.click('#message-ok');
+  }
+  return page.evaluate(([a, b]) => window.boxesShown.slice(a, b), [from, from + count]);
 }
 
 test('the demo set by link draws what tavro-render draws, and keys 1 and 2 switch sets', async () => {
@@ -114,6 +138,7 @@ test('a dropped archive opens', async () => {
 
 test('an archive dropped or picked with Shift joins the open archive\'s files', async () => {
   const page = await blankPage();
+  await watchBoxes(page);
   await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   const drop = (shiftKey) => page.evaluate(async ([url, shift]) => {
@@ -135,11 +160,13 @@ test('an archive dropped or picked with Shift joins the open archive\'s files', 
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
   assert.equal(differingPixels(await canvasPixels(page), rendered('demo.lzh').picture), 0);
-  // Without Shift the archive stands alone, and its cels are missing.
+  // Without Shift the archive stands alone, and its palettes and cels are missing: the desktop's
+  // messages, and the set shown once they are closed.
+  const seen = await page.evaluate(() => window.boxesShown.length);
   await drop(false);
-  await waitForState(page, 'shown', 'failed');
-  assert.match(await page.locator('#message-text').textContent(), /not found|could not/i);
-  await page.click('#message-ok');
+  assert.deepEqual((await closeBoxes(page, seen, 3)).map((b) => b[0]),
+    rendered('alone.lzh').stderr.trim().split('\n'));
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   // The picker's Shift is the one held for the click that opened it.
   await page.evaluate(() => document.documentElement.setAttribute('data-tavro-state', 'loading'));
   await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
@@ -150,6 +177,25 @@ test('an archive dropped or picked with Shift joins the open archive\'s files', 
   await choose('alone.cnf');
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
+  assertClean(page);
+});
+
+test('the load\'s messages come before the set starts, then its "debug(" boxes, in the desktop\'s order', async () => {
+  const page = await blankPage();
+  await watchBoxes(page);
+  await page.goto(`${origin}/index.html`);
+  await waitForState(page, 'empty');
+  await page.setInputFiles('#open-files', readdirSync(join(work, 'messages')).map((f) => join(work, 'messages', f)));
+  const desktop = rendered('messages/demo.cnf');
+  // The load's messages show over nothing, before the set starts; its scripts' texts over it.
+  assert.deepEqual(await closeBoxes(page, 0, 4), [
+    ['palette file (lost.kcf) is not found', false, 'loading', false],
+    ['can\'t load cell file and ignored', false, 'loading', false],
+    ['from initialize', true, 'loading', true], ['from begin', true, 'shown', true]]);
+  assert.equal(desktop.stderr, 'palette file (lost.kcf) is not found\ncan\'t load cell file and ignored\n' +
+    'from initialize\nfrom begin\n');
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(differingPixels(await canvasPixels(page), desktop.picture), 0);
   assertClean(page);
 });
 
@@ -173,6 +219,42 @@ test('a drag moves an object and an alarm animates', async () => {
     changed = differingPixels(moved, await canvasPixels(page));
   }
   assert.ok(changed > 0, 'the alarm changed the picture');
+  assertClean(page);
+});
+
+test('a fixed object pulled too far is let go, and the capture with it, until the keys free it', async () => {
+  const page = await opened('/sets/demo/demo.cnf');
+  const before = await canvasPixels(page);
+  const box = await page.locator('#playfield').boundingBox();
+  const held = () => page.evaluate(() => [window.tavro.session.holdsObject(),
+    document.getElementById('playfield').hasPointerCapture(window.pointer)]);
+  await page.evaluate(() => document.getElementById('playfield')
+    .addEventListener('pointerdown', (e) => { window.pointer = e.pointerId; }));
+  // Her face belongs to the fixed object 0, which gives nothing while its fix is fresh; Shift
+  // breaks the sequence that would lift fixing.
+  await page.keyboard.type('zor');
+  await page.keyboard.press('Shift');
+  await page.keyboard.type('ve');
+  await page.mouse.move(box.x + 110, box.y + 80);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 110, box.y + 95, {steps: 3});
+  assert.deepEqual(await held(), [false, false]);
+  await page.mouse.up();
+  assert.equal(differingPixels(before, await canvasPixels(page)), 0, 'sprung back');
+  await page.mouse.move(box.x + 350, box.y + 60);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 300, box.y + 120, {steps: 3});
+  assert.deepEqual(await held(), [true, true]);
+  await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+  assert.deepEqual(await held(), [false, false]);
+  await page.mouse.up();
+  assert.ok(differingPixels(before, await canvasPixels(page)) > 100, 'the hat stays where it was let go');
+  await page.keyboard.type('zorve');
+  await page.mouse.move(box.x + 110, box.y + 80);
+  await page.mouse.down();
+  await page.mouse.move(box.x + 110, box.y + 95, {steps: 3});
+  assert.deepEqual(await held(), [true, true], 'the face drags freely');
+  await page.mouse.up();
   assertClean(page);
 });
 
