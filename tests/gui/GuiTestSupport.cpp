@@ -67,9 +67,9 @@ std::unique_ptr<CTavroView> MakeStandaloneView(DocumentSession& session, StubFra
 }
 
 OpenResult OpenInView(CTavroView& view, FakeHost& host, const std::string& path) {
-  const OpenResult result = view.session().Open(path);
+  const OpenResult result = view.Session().Open(path);
   host.Show(result.Messages);
-  view.Apply(view.session().StartSet());
+  view.Apply(view.Session().StartSet());
   return result;
 }
 

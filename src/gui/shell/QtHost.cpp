@@ -121,7 +121,7 @@ void QtHost::EndWaitCursor() {
 bool QtHost::ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) {
   QStringList list;
   for (const std::string& name : names) list.append(DecodeForDisplay(name));
-  // The chooser can be asked for while the archive is being unpacked under the wait cursor.
+  // Whoever asks may have a wait cursor up; the list must not look busy.
   QApplication::setOverrideCursor(Qt::ArrowCursor);
   int row = -1;
   const bool ok = FileDialogs->ChooseConfigFile(Owner, list, row);

@@ -61,8 +61,8 @@ void CTavroView::RedrawWholeView() {
 }
 
 ViewSize CTavroView::ContentSize() const {
-  if (!doc().IsSetLoaded()) return {1, 1};
-  return {zoom_ * doc().Set().PlayfieldWidth(), zoom_ * doc().Set().PlayfieldHeight()};
+  if (!Doc().IsSetLoaded()) return {1, 1};
+  return {zoom_ * Doc().Set().PlayfieldWidth(), zoom_ * Doc().Set().PlayfieldHeight()};
 }
 
 ScrollPos CTavroView::ScrollPosition() const {
@@ -109,7 +109,7 @@ void CTavroView::SetZoom(int factor) {
   const QSize client = viewport()->size();
   const ScrollPos target =
       ZoomScrollTarget({client.width(), client.height()}, ScrollPosition(), zoom_, factor,
-                       {doc().Set().PlayfieldWidth(), doc().Set().PlayfieldHeight()});
+                       {Doc().Set().PlayfieldWidth(), Doc().Set().PlayfieldHeight()});
   zoom_ = factor;
   viewport()->update();
   UpdateScrollSizes();
@@ -125,8 +125,8 @@ void CTavroView::FitFrameToPlayfield() {
   const QRect outer = frame->frameGeometry();
   const QSize decorations = outer.size() - frame->size();
   const QSize chrome = outer.size() - size();
-  const ViewSize content{doc().Set().PlayfieldWidth() * zoom_,
-                         doc().Set().PlayfieldHeight() * zoom_};
+  const ViewSize content{Doc().Set().PlayfieldWidth() * zoom_,
+                         Doc().Set().PlayfieldHeight() * zoom_};
   ViewSize room{INT32_MAX / 2, INT32_MAX / 2};
   if (QScreen* screen = frame->screen()) {
     const QRect area = screen->geometry();
@@ -155,9 +155,9 @@ void CTavroView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const ViewGeometry geometry = Geometry();
   const QRect clip = event->rect();
-  DrawCompositeMap(painter, doc(), geometry,
+  DrawCompositeMap(painter, Doc(), geometry,
                    {clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1});
-  DrawBackgroundStrips(painter, doc(), geometry);
+  DrawBackgroundStrips(painter, Doc(), geometry);
 }
 
 void CTavroView::resizeEvent(QResizeEvent* event) {
@@ -179,7 +179,7 @@ void CTavroView::FollowToolbarVisibility() {
 void CTavroView::ShrinkFrameToPicture() {
   QWidget* frame = frame_.FrameWindow();
   const int chromeHeight = frame->height() - height();
-  const int wanted = chromeHeight + doc().Set().PlayfieldHeight() * zoom_;
+  const int wanted = chromeHeight + Doc().Set().PlayfieldHeight() * zoom_;
   if (wanted < frame->height()) frame->resize(frame->width(), std::max(1, wanted));
 }
 

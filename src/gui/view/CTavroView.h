@@ -40,8 +40,8 @@ class CTavroView : public QAbstractScrollArea {
   // of 1 x 1.
   CTavroView(DocumentSession& session, ViewFrameLink& frame, QWidget* parent = nullptr);
 
-  const CTavroDoc& doc() const { return session_.Doc(); }
-  DocumentSession& session() { return session_; }
+  const CTavroDoc& Doc() const { return session_.Doc(); }
+  DocumentSession& Session() { return session_; }
 
   // Shows what one session call changed: repaints, zoom reset, command states, following the
   // held object, the capture's end, arrow scrolling; then schedules the next timer pass. Every

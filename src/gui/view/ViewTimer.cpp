@@ -26,7 +26,7 @@ void CTavroView::ScheduleTimerPass() {
     passTimer_.stop();
     return;
   }
-  if (doc().Scripts().DispatchDepth() >= kMaxTimerPassDepth)
+  if (Doc().Scripts().DispatchDepth() >= kMaxTimerPassDepth)
     delay = std::max(delay, kBlockedPassDelayMs);
   passTimer_.start(delay);
 }
