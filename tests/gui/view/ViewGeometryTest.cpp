@@ -76,15 +76,10 @@ TEST(Geometry, WindowRectanglesAreCutToTheClientArea) {
   EXPECT_EQ(geometry.WindowRectOf({70, 0, 100, 10}), (WindowRect{140, 0, 150, 20}));
   EXPECT_TRUE(geometry.WindowRectOf({80, 0, 90, 10}).IsEmpty()) << "right of the window";
   EXPECT_TRUE(geometry.WindowRectOf({}).IsEmpty());
+  // Past the window's left edge while the button is held: truncated toward zero, as ever.
+  EXPECT_EQ(geometry.MapPointAt({-3, -1}), (MapPoint{-1, 0}));
   EXPECT_EQ(geometry.VisibleMap(), (MapRect{0, 0, 75, 60}));
   EXPECT_EQ(ViewGeometry(2, {20, 0}, {100, 80}).VisibleMap(), (MapRect{10, 0, 60, 40}));
-}
-
-TEST(Geometry, PointsLeftOfThePictureTruncateTowardZero) {
-  // Past the window's edge while the button is held: the session holds the pointer in bounds.
-  EXPECT_EQ(ViewGeometry(2, {0, 0}, {100, 80}).MapPointAt({-3, -1}), (MapPoint{-1, 0}));
-  EXPECT_EQ(ViewGeometry(0, {0, 0}, {100, 80}).MapPointAt({5, 6}), (MapPoint{5, 6}))
-      << "a zoom below 1 counts as 1";
 }
 
 // A held object is followed by its step, enlarged, only past the visible edge it moves toward.
