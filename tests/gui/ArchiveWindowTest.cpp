@@ -133,6 +133,22 @@ class ArchiveWindowTest : public test::AppTestCase {
     QVERIFY(messages.empty());
   }
 
+  // The same name in Shift_JIS and in UTF-8 reads alike in the list: the row chosen, not the
+  // text, says which file opens.
+  void namesThatReadAlikeOpenByTheRowChosen() {
+    const std::string archive = MakeArchive("alike.lzh", {"\x91\xCC.cnf", "\xE4\xBD\x93.cnf"});
+    app->InitInstance({});
+    std::vector<int32_t> widths;
+    for (int row : {0, 1}) {
+      prompts->choiceRow = row;
+      QVERIFY(app->OpenByPath(archive) != nullptr);
+      QCOMPARE(prompts->offered.back()[0], prompts->offered.back()[1]);
+      widths.push_back(app->Doc().Set().PlayfieldWidth());
+    }
+    QCOMPARE(widths.size(), size_t{2});
+    QVERIFY2(widths[0] != widths[1], "both rows opened the same file");
+  }
+
   void droppedAndRecentArchivesOpenToo() {
     const std::string archive = MakeArchive("doll.lzh", {"one.cnf"});
     const std::string plain = PlainSet("plain.cnf");

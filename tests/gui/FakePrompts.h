@@ -17,9 +17,11 @@ struct PromptScript {
   // Save As: the path to pick; empty means Cancel. `saveSuggested` records what was offered.
   QString saveAnswer;
   std::vector<QString> saveSuggested;
-  // "Select CNF File": OK with `choice` (empty: the first name) or Cancel.
+  // "Select CNF File": OK with the row of `choice` (empty: the first row), or with `choiceRow`
+  // when it is set, or Cancel.
   bool chooseOk = true;
   QString choice;
+  int choiceRow = -1;
   std::vector<QStringList> offered;
   // Record Animation: the length and the path to pick; an empty path means Cancel.
   uint32_t recordMs = 0;
@@ -42,11 +44,15 @@ class FakePrompts : public FilePrompts {
     path = Script->saveAnswer;
     return true;
   }
-  bool ChooseConfigFile(QWidget*, const QStringList& names, QString& chosen) override {
+  bool ChooseConfigFile(QWidget*, const QStringList& names, int& chosenRow) override {
     Script->offered.push_back(names);
-    chosen = Script->chooseOk
-                 ? (Script->choice.isEmpty() && !names.isEmpty() ? names.front() : Script->choice)
-                 : QString();
+    if (!Script->chooseOk) {
+      chosenRow = -1;
+    } else if (Script->choiceRow >= 0) {
+      chosenRow = Script->choiceRow;
+    } else {
+      chosenRow = Script->choice.isEmpty() ? 0 : static_cast<int>(names.indexOf(Script->choice));
+    }
     return Script->chooseOk;
   }
   bool PromptRecording(QWidget*, uint32_t& lengthMs, QString& path) override {

@@ -52,7 +52,7 @@ class FileSaveTest : public test::AppTestCase {
     files->SolidCel("a.cel", 8, 8, 3);
     files->WriteText("a.cnf", kSetText);
     QVERIFY(app->OpenByPath(PathOf("a.cnf")) != nullptr);
-    test::SetBuilder(app->Doc()).Move(0, 20, 10);
+    test::SetBuilder(app->Session().FixtureDoc()).Move(0, 20, 10);
   }
 
   bool Enabled(int id) {

@@ -31,7 +31,7 @@ class FrameStateTest : public test::AppTestCase {
   bool Checked(int id) { return app->Frame().Action(id)->isChecked(); }
 
   void ShowSetsZeroTwoFive() {
-    test::FillShownSet(app->Doc(), {0, 2, 5}, 2);
+    test::FillShownSet(app->Session().FixtureDoc(), {0, 2, 5}, 2);
     app->Frame().UpdateActions();
   }
 
@@ -124,7 +124,7 @@ class FrameStateTest : public test::AppTestCase {
 
   void zoomItemsFollowTheFactor() {
     ShowSetsZeroTwoFive();
-    app->View().SetZoom(16);
+    app->View().SetZoom(kMaxZoom);
     app->Frame().UpdateActions();
     QVERIFY(!Enabled(cmd::kZoomIn));
     QVERIFY(Enabled(cmd::kZoomOut));
@@ -288,9 +288,9 @@ class FrameStateTest : public test::AppTestCase {
   }
 
   void arrowKeysScrollByATenth() {
-    test::FillShownSet(app->Doc(), {0}, 1, 1000, 100);
+    test::FillShownSet(app->Session().FixtureDoc(), {0}, 1, 1000, 100);
     app->Frame().resize(400, 400);
-    app->View().InvalidateWholeView(true);
+    app->View().RedrawWholeView();
     QCoreApplication::processEvents();
     QTest::keyClick(&app->View(), Qt::Key_Right);
     QCOMPARE(app->View().ScrollPosition().x, 100);

@@ -57,13 +57,20 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
   doc.MarkSetLoaded(true);
 }
 
-std::unique_ptr<CTavroView> MakeStandaloneView(CTavroDoc& doc, StubFrameLink& frame) {
-  auto view = std::make_unique<CTavroView>(doc, frame);
+std::unique_ptr<CTavroView> MakeStandaloneView(DocumentSession& session, StubFrameLink& frame) {
+  auto view = std::make_unique<CTavroView>(session, frame);
   frame.window = view.get();
   frame.toolbarShown = false;
   view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   return view;
+}
+
+OpenResult OpenInView(CTavroView& view, FakeHost& host, const std::string& path) {
+  const OpenResult result = view.Session().Open(path);
+  host.Show(result.Messages);
+  view.Apply(view.Session().StartSet());
+  return result;
 }
 
 }  // namespace tavro::test

@@ -83,27 +83,11 @@ class StubFrameLink : public ViewFrameLink {
 
 // A view standing on its own as its own window, without scroll bars. The frame reports no
 // toolbar, since a toolbar change would shrink the window to the picture.
-std::unique_ptr<CTavroView> MakeStandaloneView(CTavroDoc& doc, StubFrameLink& frame);
+std::unique_ptr<CTavroView> MakeStandaloneView(DocumentSession& session, StubFrameLink& frame);
 
-// A recording host whose repaint requests reach a real view, as the window's host does; the
-// clock is the fake one, moved by the test.
-class ViewForwardingHost : public FakeHost {
- public:
-  CTavroView* view = nullptr;
-
-  void RepaintMapRect(const MapRect& rect) override {
-    FakeHost::RepaintMapRect(rect);
-    if (view != nullptr) view->RepaintMapRect(rect);
-  }
-  void NewSetShowing() override {
-    FakeHost::NewSetShowing();
-    if (view != nullptr) view->ResetZoom();
-  }
-  void InvalidateWholeView() override {
-    FakeHost::InvalidateWholeView();
-    if (view != nullptr) view->InvalidateWholeView(true);
-  }
-};
+// File > Open as the window runs it, on a view standing on its own: the load's messages go to
+// `host` (the session's front end), then the set starts and the view shows it.
+OpenResult OpenInView(CTavroView& view, FakeHost& host, const std::string& path);
 
 // Collects the regions of the paint events a widget receives.
 class PaintRecorder : public QObject {

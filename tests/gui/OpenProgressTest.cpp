@@ -1,5 +1,7 @@
-// A long open in the window: the progress dialog, Cancel, and the window left alone meanwhile.
+// Opening in the window: the load's messages before the set's own boxes, the progress dialog
+// gone before any box, Cancel, and the window left alone meanwhile.
 #include <QApplication>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -11,6 +13,7 @@
 
 #include "GuiTestSupport.h"
 #include "gui/shell/CMainFrame.h"
+#include "gui/view/MapDisplay.h"
 #include "support/LzhMember.h"
 
 namespace tavro {
@@ -63,6 +66,82 @@ class OpenProgressTest : public test::AppTestCase {
     app->OpenProgressDelayMs = 0;
   }
   void cleanup() { End(); }
+
+  // A set with a missing palette file, a missing cel and boxes of its own in "initialize(" and
+  // "begin(": the load's messages come first, then the set's. While the load's messages are up
+  // the old set is gone, and the alarm that "initialize(" arms counts from the set's start, not
+  // from the open, however long the person takes over them.
+  void theLoadsMessagesComeBeforeTheSetsOwnBoxes() {
+    files->OldPalette("pal.kcf");
+    files->SolidCel("a.cel", 4, 4, 3);
+    const std::string shown = files->Path("shown.cnf").string();
+    files->WriteText("shown.cnf", "(40,30)\n%pal.kcf\n#0 a.cel :0\n$0 1,1\n");
+    files->WriteText("boxes.cnf",
+                     "(40,30)\n%pal.kcf\n%gone.kcf\n#0 a.cel :0\n#1 missing.cel :0\n$0 1,1\n"
+                     ";@initialize() debug(\"init\") timer(1,200)\n;@begin() debug(\"begin\")\n"
+                     ";@alarm(1) debug(\"alarm\")\n");
+    QVERIFY(app->OpenByPath(shown) != nullptr);
+    QRgb behindTheMessages = 0;
+    app->HostImpl().SetMessageSink([&](const QtHost::Message& m) {
+      messages.push_back(m);
+      if (messages.size() != 1) return;
+      behindTheMessages = app->View().viewport()->grab().toImage().pixel(2, 2);
+      QTest::qWait(300);  // the person reads
+    });
+    QVERIFY(app->OpenByPath(files->Path("boxes.cnf").string()) != nullptr);
+    const int32_t delay = app->Session().NextTimerPassDelay(app->HostImpl().TickCount());
+    std::vector<std::string> texts;
+    for (const QtHost::Message& m : messages) texts.push_back(m.text);
+    QCOMPARE(texts,
+             (std::vector<std::string>{"palette file (gone.kcf) is not found",
+                                       "can't load cell file and ignored", "init", "begin"}));
+    QCOMPARE(behindTheMessages, kBackgroundGrey.rgb());
+    QVERIFY2(delay > 100, std::to_string(delay).c_str());
+    QTRY_COMPARE(messages.size(), size_t{5});
+    QCOMPARE(messages.back().text, std::string("alarm"));
+  }
+
+  // The old freeze: a set whose "initialize(" shows a box, opened with the progress dialog up
+  // at once. The dialog and the wait cursor are gone when the real box shows, the box takes its
+  // Return key, and the set shows after it.
+  void aBoxOfTheSetsStartTakesItsKeysAfterTheProgressIsGone() {
+    files->OldPalette("pal.kcf");
+    files->SolidCel("a.cel", 4, 4, 3);
+    files->WriteText("hello.cnf",
+                     "(40,30)\n%pal.kcf\n#0 a.cel :0\n$0 1,1\n;@initialize() debug(\"hello\")\n");
+    app->HostImpl().SetMessageSink({});  // real, modal boxes
+    bool frozen = false, sawProgress = false, progressAtBox = true, cursorAtBox = true,
+         loadedAtBox = true;
+    QString boxText;
+    QTimer look;
+    look.setInterval(0);
+    connect(&look, &QTimer::timeout, [&] {
+      sawProgress = sawProgress || ShownProgress() != nullptr;
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      look.stop();
+      boxText = box->text();
+      progressAtBox = ShownProgress() != nullptr;
+      cursorAtBox = QApplication::overrideCursor() != nullptr;
+      loadedAtBox = app->Doc().IsSetLoaded();
+      QTest::keyClick(box, Qt::Key_Return);
+      // Return went nowhere: the window is frozen. Hidden, not closed: a close would go nowhere
+      // too.
+      if (box->isVisible()) {
+        frozen = true;
+        box->hide();
+      }
+    });
+    look.start();
+    QVERIFY(app->OpenByPath(files->Path("hello.cnf").string()) != nullptr);
+    QVERIFY(!frozen);
+    QVERIFY(sawProgress);
+    QCOMPARE(boxText, QStringLiteral("hello"));
+    QVERIFY(!progressAtBox);
+    QVERIFY(!cursorAtBox);
+    QVERIFY(!loadedAtBox);  // the set starts showing only after its start's boxes
+    QVERIFY(app->Doc().IsSetLoaded());
+  }
 
   // An open under the dialog says what it always said, in the same order. Then a second one:
   // the window paints behind the dialog and ignores every way in that would touch the document

@@ -86,7 +86,8 @@ class RecordWindowTest : public test::AppTestCase {
     QVERIFY2(wait <= 100 && wait > -static_cast<int32_t>(app->HostImpl().TickCount() - before),
              std::to_string(wait).c_str());
     // The window's document has its own host back.
-    QCOMPARE(&app->Doc().host(), static_cast<Host*>(&app->HostImpl()));
+    QCOMPARE(&app->Session().FixtureDoc().host(), static_cast<Host*>(&app->HostImpl()));
+    QCOMPARE(&app->Session().Outside(), static_cast<Host*>(&app->HostImpl()));
   }
 
   void aSetNamedInShiftJisIsRecordedUnderItsNameAsShown() {

@@ -15,7 +15,8 @@ class ViewDrawTest : public QObject {
 
  private:
   test::FakeHost host;
-  std::unique_ptr<CTavroDoc> doc;
+  std::unique_ptr<DocumentSession> session;
+  CTavroDoc* doc = nullptr;  // built by hand, as if a set had loaded
   test::StubFrameLink frame;
   std::unique_ptr<CTavroView> view;
 
@@ -33,12 +34,13 @@ class ViewDrawTest : public QObject {
 
  private slots:
   void init() {
-    doc = std::make_unique<CTavroDoc>(host);
-    view = test::MakeStandaloneView(*doc, frame);
+    session = std::make_unique<DocumentSession>(host, host);
+    doc = &session->FixtureDoc();
+    view = test::MakeStandaloneView(*session, frame);
   }
   void cleanup() {
     view.reset();
-    doc.reset();
+    session.reset();
   }
 
   void nothingLoadedIsAllGrey() {
@@ -127,8 +129,7 @@ class ViewDrawTest : public QObject {
   void zoomKeepsTheCentreAndNeverScrollsNegative() {
     test::FillShownSet(*doc, {0}, 1);
     Paint(200, 160);
-    view->InvalidateWholeView(true);
-    view->ScrollTo({0, 0});
+    view->RedrawWholeView();
     view->SetZoom(2);  // centre map (100, 80) stays at the centre
     QCOMPARE(view->ScrollPosition(), (ScrollPos{100, 80}));
     QCOMPARE(view->horizontalScrollBar()->maximum(), 896 - 200);
@@ -158,7 +159,9 @@ class ViewDrawTest : public QObject {
     Zoom(2);
     Paint(200, 200);
     test::FillMap(*doc, uint8_t{2});
-    view->RepaintMapRect({10, 10, 20, 20});
+    SessionChange change;
+    change.Repaint = {10, 10, 20, 20};
+    view->Apply(change);
     const QImage shot = view->viewport()->grab().toImage();
     QCOMPARE(shot.pixel(25, 25), test::kTopRowColour);
   }

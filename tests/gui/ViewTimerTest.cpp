@@ -16,17 +16,17 @@ class ViewTimerTest : public QObject {
  private:
   std::unique_ptr<test::TempDir> dir;
   std::unique_ptr<test::SetFiles> files;
-  test::ViewForwardingHost host;
-  std::unique_ptr<CTavroDoc> doc;
+  test::FakeHost host;
+  std::unique_ptr<DocumentSession> session;
+  const CTavroDoc* doc = nullptr;
   test::StubFrameLink frame;
   std::unique_ptr<CTavroView> view;
 
   // A 100 x 80 set with object 0 (a solid 10 x 10 cel) at 10,10 in sets 0 and 1, and `script`.
   void Load(const std::string& script) {
     files->WriteText("t.cnf", "(100,80)\n%pal.kcf\n#0 a.cel :0 1\n$0 10,10\n$1 10,10\n" + script);
-    QVERIFY(test::OpenAsWindow(*doc, host, files->Path("t.cnf").string()).Opened);
+    QVERIFY(test::OpenInView(*view, host, files->Path("t.cnf").string()).Opened);
     QVERIFY(doc->IsSetLoaded());
-    view->InvalidateWholeView(true);  // as the application does after every open
   }
   const QTimer& Timer() { return view->AlarmTimer(); }
   void ExpectTimerIn(int ms) {
@@ -42,16 +42,15 @@ class ViewTimerTest : public QObject {
     files->SolidCel("a.cel", 10, 10, 3);
     host.messages.clear();
     host.Tick = 1000;
-    doc = std::make_unique<CTavroDoc>(host);
-    view = test::MakeStandaloneView(*doc, frame);
-    host.view = view.get();
+    session = std::make_unique<DocumentSession>(host, host);
+    doc = &session->Doc();
+    view = test::MakeStandaloneView(*session, frame);
     view->resize(200, 160);
     view->show();
   }
   void cleanup() {
-    host.view = nullptr;
     view.reset();
-    doc.reset();
+    session.reset();
     files.reset();
     dir.reset();
   }
@@ -129,7 +128,8 @@ class ViewTimerTest : public QObject {
   void aDirtyMapIsFlushedOnTheNextPass() {
     Load("");
     QCoreApplication::processEvents();
-    DocumentScriptTarget(*doc, doc->EditSet(), doc->EditMap())
+    CTavroDoc& edited = session->FixtureDoc();
+    DocumentScriptTarget(edited, edited.EditSet(), edited.EditMap())
         .MoveObject(0, 30, 0);  // as a script action outside any pass would
     view->ScheduleTimerPass();
     ExpectTimerIn(0);

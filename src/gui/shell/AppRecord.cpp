@@ -1,5 +1,6 @@
 // File > "Record Animation...": the set recorded from its present state by the same recorder as
-// tavro-render's, on a virtual clock lent to the document for the length of the recording.
+// tavro-render's, on a virtual clock the session lends the document for the length of the
+// recording; the scripts' boxes and sounds are left out of it.
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -8,45 +9,33 @@
 #include "gui/shell/CTavroApp.h"
 #include "gui/shell/LocalPaths.h"
 #include "gui/shell/RecordDialog.h"
+#include "gui/view/CTavroView.h"
 #include "recording/Recorder.h"
 
 namespace tavro {
 
 void CTavroApp::OnFileRecord() {
-  if (!Document.IsSetLoaded()) return;
+  if (!session_.States().Loaded) return;
   uint32_t length = LastRecordingMs;
   QString chosen = LastRecordingPath;
   // First offered beside the set, under its name; never in an archive's temporary directory.
-  if (chosen.isEmpty() && Document.CanSave())
+  if (chosen.isEmpty() && session_.CanSave())
     chosen = SuggestedRecordingPath(DocTemplate.PathName());
   if (!Platform.Prompts().PromptRecording(MainFrame.get(), length, chosen) || chosen.isEmpty())
     return;
   LastRecordingMs = length;
   LastRecordingPath = chosen;
 
-  // Script boxes would stop the recording halfway and let the window's timer in; the scripts'
-  // texts and sounds are left out of it.
-  RecordingHost clock(Platform, Platform, RecordingHost::Messages::Drop);
-  const uint32_t started = Platform.TickCount();
-  clock.SetTick(started);
-  clock.SetClockSeconds(Platform.ClockSeconds());
   const std::string target = FullPath(PathFromShown(chosen));
-  RecordingResult result;
-  {
-    // The document plays on the clock for the length of the recording only.
-    DocumentSession session(Document, clock, clock);
-    Platform.BeginWaitCursor();
-    result = RecordAnimation(session, clock,
-                             {target, length, std::max(1, MainFrame->View().Zoom()), {}});
-    Platform.EndWaitCursor();
-  }
-
-  // The set goes on from where the recording left it, its alarms as far from due as they were
-  // at the recording's end.
-  const uint32_t reached = result.Written ? started + result.RecordedMs : clock.CurrentTick();
-  Document.Scripts().DelayAlarms(Platform.TickCount() - reached);
-  Platform.RepaintMapRect(
-      {0, 0, Document.Set().PlayfieldWidth(), Document.Set().PlayfieldHeight()});
+  CTavroView& view = MainFrame->View();
+  Platform.BeginWaitCursor();
+  const RecordingResult result =
+      RecordFromPresent(session_, {target, length, std::max(kMinZoom, view.Zoom()), {}});
+  Platform.EndWaitCursor();
+  // The set goes on from where the recording left it, which the window has not seen yet.
+  view.RepaintNow();
+  MainFrame->UpdateActions();
+  view.ScheduleTimerPass();
   for (const std::string& note : result.Notes)
     Platform.ShowMessage(note, std::string(), MessageIcon::Information);
   if (!result.Written) {

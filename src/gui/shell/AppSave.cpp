@@ -13,14 +13,14 @@ constexpr char kOverwriteQuestion[] = "上書きしますか？";
 }  // namespace
 
 bool CTavroApp::OnFileSave() {
-  if (!Document.CanSave()) return false;
+  if (!session_.CanSave()) return false;
   const std::string path = DocTemplate.PathName();
   // A file that is gone or may not be written is saved as a new one, without a word.
-  return DoSave(Document.MustConfirmOverwrite(path) ? path : std::string());
+  return DoSave(session_.MustConfirmOverwrite(path) ? path : std::string());
 }
 
 bool CTavroApp::OnFileSaveAs() {
-  if (!Document.CanSave()) return false;
+  if (!session_.CanSave()) return false;
   return DoSave(std::string());
 }
 
@@ -37,7 +37,7 @@ bool CTavroApp::DoSave(const std::string& path) {
     target = FullPath(PathFromShown(chosen));
   }
   // Save As's own dialog has asked about an existing file.
-  const SaveResult saved = Document.OnSaveDocument(target, true);
+  const SaveResult saved = session_.Save(target, true);
   if (!saved.Saved) {
     if (!saved.Error.empty())
       Platform.ShowMessage(saved.Error, std::string(), MessageIcon::Exclamation);

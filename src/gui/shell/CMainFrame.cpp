@@ -19,7 +19,7 @@
 namespace tavro {
 
 CMainFrame::CMainFrame(CTavroApp& app)
-    : App(app), Table(this), ViewWidget(new CTavroView(app.Doc(), *this, this)) {
+    : App(app), Table(this), ViewWidget(new CTavroView(app.Session(), *this, this)) {
   setWindowIcon(AppIcon());
   setCentralWidget(ViewWidget);
   setAcceptDrops(true);

@@ -20,7 +20,7 @@ std::string CommandLineTail(const std::vector<std::string>& argumentsAfterProgra
   return tail;
 }
 
-CTavroApp::CTavroApp() : Platform(Profile), Document(Platform, Platform) {}
+CTavroApp::CTavroApp() : Platform(Profile), session_(Platform, Platform) {}
 
 CTavroApp::~CTavroApp() {
   Profile.WriteToolbar(ToolbarVisible);
@@ -48,34 +48,42 @@ void CTavroApp::CreateFrame() {
   Platform.SetRecentFilesChanged([this] { MainFrame->RebuildRecentFiles(); });
 }
 
-CTavroDoc* CTavroApp::OpenByPath(const QString& path) { return OpenByPath(PathFromShown(path)); }
+const CTavroDoc* CTavroApp::OpenByPath(const QString& path) {
+  return OpenByPath(PathFromShown(path));
+}
 
 // Shift held at the open merges another archive into the extracted files; an archive with several
-// configuration files is opened again with the one the user picks.
+// configuration files is opened again with the one the user picks. The set's own scripts run only
+// once every message of the load has been read, so their "debug(" boxes come after them.
 OpenResult CTavroApp::OpenDocument(const std::string& absolute) {
+  CTavroView& view = MainFrame->View();
   const OpenChoice choice{Platform.IsShiftDown(), {}};
   OpenResult result = RunOpen(absolute, choice);
+  // The old set is gone: the boxes of the open stand over the grey background.
+  view.RedrawWholeView();
   ShowOpenMessages(result);
-  if (result.ConfigChoices.empty()) return result;
-  std::string chosen;
-  if (!Platform.ChooseConfigFile(result.ConfigChoices, chosen) || chosen.empty()) return {};
-  result = RunOpen(absolute, {choice.Merge, chosen});
-  ShowOpenMessages(result);
+  if (!result.ConfigChoices.empty()) {
+    std::string chosen;
+    if (Platform.ChooseConfigFile(result.ConfigChoices, chosen) && !chosen.empty()) {
+      result = RunOpen(absolute, {choice.Merge, chosen});
+      ShowOpenMessages(result);
+    } else {
+      result = {};
+    }
+  }
+  view.Apply(session_.StartSet());
   return result;
 }
 
-// The window paints the empty document while the dialog shows: the old picture is gone.
+// The progress dialog holds back all input but its own, so it must be gone before a box could
+// ask for any: it lives only as long as this call.
 OpenResult CTavroApp::RunOpen(const std::string& absolute, const OpenChoice& choice) {
-  // One open at a time: events flow while the progress dialog shows, and the dialog holds back
-  // what could start another, but nothing else may slip through either.
-  if (OpenRunning) return {};
-  const QScopedValueRollback<bool> running(OpenRunning, true);
   CTavroView& view = MainFrame->View();
   OpenProgressDialog progress(
-      MainFrame.get(), {&view.AlarmTimer()}, [&view] { view.InvalidateWholeView(false); },
+      MainFrame.get(), {&view.AlarmTimer()}, [&view] { view.RedrawWholeView(); },
       OpenProgressDelayMs);
   Platform.BeginWaitCursor();
-  OpenResult result = Document.OnOpenDocument(absolute, choice, progress);
+  OpenResult result = session_.Open(absolute, choice, progress);
   Platform.EndWaitCursor();
   return result;
 }
@@ -85,27 +93,27 @@ void CTavroApp::ShowOpenMessages(const OpenResult& result) {
     Platform.ShowMessage(message, std::string(), MessageIcon::Exclamation);
 }
 
-CTavroDoc* CTavroApp::OpenByPath(const std::string& path) {
+const CTavroDoc* CTavroApp::OpenByPath(const std::string& path) {
+  // One open at a time: events flow while the progress dialog and the open's boxes show, and
+  // the dialog holds back what could start another, but nothing else may slip through either.
+  if (OpenRunning) return nullptr;
+  const QScopedValueRollback<bool> running(OpenRunning, true);
   const std::string absolute = FullPath(path);
   const OpenResult result = OpenDocument(absolute);
-  if (!result.Opened) {
-    MainFrame->View().InvalidateWholeView(true);
-    MainFrame->RequestCommandUpdate();
-    return nullptr;
-  }
+  if (!result.Opened) return nullptr;
   // An archive inside the temporary directory is not remembered: it will be gone with it.
   if (!result.RecentFile.empty()) Platform.AddToRecentFiles(result.RecentFile);
-  if (Document.Archive().OpenedFrom(absolute)) {
-    DocTemplate.SetPathName(absolute, ShownPath(Document.Archive().DocumentTitle()));
+  if (Doc().Archive().OpenedFrom(absolute)) {
+    DocTemplate.SetPathName(absolute, ShownPath(Doc().Archive().DocumentTitle()));
   } else {
     DocTemplate.SetPathName(absolute);
   }
   AfterDocumentChanged();
-  return &Document;
+  return &Doc();
 }
 
 void CTavroApp::OnFileNew() {
-  Document.OnNewDocument();
+  MainFrame->View().Apply(session_.NewDocument());
   DocTemplate.SetDefaultTitle();
   AfterDocumentChanged();
 }
@@ -114,7 +122,7 @@ void CTavroApp::AfterDocumentChanged() {
   MainFrame->UpdateCaption();
   MainFrame->show();
   MainFrame->View().FitFrameToPlayfield();
-  MainFrame->View().InvalidateWholeView(true);
+  MainFrame->View().RedrawWholeView();
   MainFrame->UpdateActions();
 }
 

@@ -1,6 +1,7 @@
-// CTavroApp: the application object. Reads the settings, makes the one frame, document and view,
-// opens what the command line names (or starts an empty document), and writes the toolbar
-// setting back when it goes away. Every way of opening a file ends in OpenByPath.
+// CTavroApp: the application object. Reads the settings, makes the one frame, session (which owns
+// the document) and view, opens what the command line names (or starts an empty document), and
+// writes the toolbar setting back when it goes away. Every way of opening a file ends in
+// OpenByPath, and everything the shell does to the document goes through the session.
 #pragma once
 
 #include <QString>
@@ -8,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "document/CTavroDoc.h"
+#include "document/DocumentSession.h"
 #include "gui/shell/AppSettings.h"
 #include "gui/shell/DocTemplate.h"
 #include "gui/shell/OpenProgressDialog.h"
@@ -34,10 +35,11 @@ class CTavroApp {
   bool InitInstance(const std::vector<std::string>& argumentsAfterProgram);
 
   // Opens `path` (bytes, made absolute) in the one document, also when it is the file already
-  // open, which is then read again. Returns the document, or nullptr when the open failed.
-  CTavroDoc* OpenByPath(const std::string& path);
+  // open, which is then read again. Returns the document, or nullptr when the open failed (or
+  // another open is still running).
+  const CTavroDoc* OpenByPath(const std::string& path);
   // A path as a Qt widget shows it (see PathFromShown).
-  CTavroDoc* OpenByPath(const QString& path);
+  const CTavroDoc* OpenByPath(const QString& path);
 
   void OnFileNew();
   void OnFileOpen();
@@ -60,7 +62,8 @@ class CTavroApp {
   // How long an open runs before its progress dialog shows.
   int OpenProgressDelayMs = OpenProgressDialog::kDefaultDelayMs;
 
-  CTavroDoc& Doc() { return Document; }
+  const CTavroDoc& Doc() const { return session_.Doc(); }
+  DocumentSession& Session() { return session_; }
   CMainFrame& Frame() { return *MainFrame; }
   CTavroView& View();
   QtHost& HostImpl() { return Platform; }
@@ -70,10 +73,11 @@ class CTavroApp {
  private:
   void CreateFrame();
   void AfterDocumentChanged();
-  // The document's open with the user's part in it: Shift, the wait cursor, the messages and
-  // the choice among several configuration files.
+  // The document's open with the user's part in it: Shift, the wait cursor, the messages, the
+  // choice among several configuration files, and then the set's start.
   OpenResult OpenDocument(const std::string& absolute);
-  // One pass of the document's open under the wait cursor, with progress once it takes long.
+  // One pass of the session's open under the wait cursor, with progress once it takes long;
+  // both are gone when it returns, before any box can show.
   OpenResult RunOpen(const std::string& absolute, const OpenChoice& choice);
   void ShowOpenMessages(const OpenResult& result);
   // Saves to `path`, or asks for a name first when it is empty; on success the document takes
@@ -83,7 +87,7 @@ class CTavroApp {
   bool OpenRunning = false;
   AppSettings Profile;
   QtHost Platform;
-  CTavroDoc Document;
+  DocumentSession session_;  // plays on Platform, so it comes after it
   SingleDocTemplate DocTemplate;
   std::unique_ptr<CMainFrame> MainFrame;  // last: goes before the document it shows
 };

@@ -19,9 +19,9 @@ class FilePrompts {
   virtual bool PromptOpen(QWidget* owner, std::string& path) = 0;
   // Save As: `path` holds the suggested name on entry and the chosen full path after true.
   virtual bool PromptSaveAs(QWidget* owner, QString& path) = 0;
-  // "Select CNF File" over `names` in the order given: true on OK with the chosen name (empty
-  // when nothing was selected), false on Cancel.
-  virtual bool ChooseConfigFile(QWidget* owner, const QStringList& names, QString& chosen) = 0;
+  // "Select CNF File" over `names` in the order given: true on OK with the row chosen (-1 when
+  // nothing was selected), false on Cancel.
+  virtual bool ChooseConfigFile(QWidget* owner, const QStringList& names, int& chosenRow) = 0;
   // File > Record Animation: the length and the file, offered on entry and chosen after true.
   virtual bool PromptRecording(QWidget* owner, uint32_t& lengthMs, QString& path) = 0;
 };
@@ -31,7 +31,7 @@ class DialogPrompts : public FilePrompts {
  public:
   bool PromptOpen(QWidget* owner, std::string& path) override;
   bool PromptSaveAs(QWidget* owner, QString& path) override;
-  bool ChooseConfigFile(QWidget* owner, const QStringList& names, QString& chosen) override;
+  bool ChooseConfigFile(QWidget* owner, const QStringList& names, int& chosenRow) override;
   bool PromptRecording(QWidget* owner, uint32_t& lengthMs, QString& path) override;
 };
 

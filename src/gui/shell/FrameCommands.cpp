@@ -11,12 +11,6 @@
 
 namespace tavro {
 
-namespace {
-
-constexpr int kMenuZoomLimit = 16;
-
-}  // namespace
-
 void CMainFrame::RegisterCommands() {
   Table.Handle(cmd::kFileNew, [this] { App.OnFileNew(); });
   Table.Handle(cmd::kFileOpen, [this] { App.OnFileOpen(); });
@@ -35,8 +29,7 @@ void CMainFrame::RegisterCommands() {
 
 // Which sets and groups may be chosen is the session's rule, as for tavro-render.
 void CMainFrame::RegisterSetAndColourCommands() {
-  CTavroDoc& doc = App.Doc();
-  DocumentSession& session = ViewWidget->session();
+  DocumentSession& session = App.Session();
   for (int n = 0; n < kSetCount; ++n) {
     Table.Handle(
         cmd::kFirstSet + n, [this, n] { ViewWidget->SelectSet(n); },
@@ -50,27 +43,28 @@ void CMainFrame::RegisterSetAndColourCommands() {
         [&session, n] { return session.States().GroupChecked[n]; });
   }
   Table.Handle(
-      cmd::kTest, [this] { ViewWidget->TestAllSets(); }, [&doc] { return doc.IsSetLoaded(); });
+      cmd::kTest, [this] { ViewWidget->TestAllSets(); },
+      [&session] { return session.States().Loaded; });
 }
 
 void CMainFrame::RegisterViewCommands() {
-  CTavroDoc& doc = App.Doc();
-  auto loaded = [&doc] { return doc.IsSetLoaded(); };
-  // The document repaints the recomposed picture at once through the host.
-  DocumentSession& session = ViewWidget->session();
+  DocumentSession& session = App.Session();
+  auto loaded = [&session] { return session.States().Loaded; };
+  // The view repaints the recomposed picture from what the session returns.
   Table.Handle(
-      cmd::kColour256, [&session] { session.ColourMode256(); }, loaded,
+      cmd::kColour256, [this, &session] { ViewWidget->Apply(session.ColourMode256()); }, loaded,
       [&session] { return session.States().Colour256Checked; });
   Table.Handle(
-      cmd::kTrueColour, [&session] { session.ColourModeTrue(); }, loaded,
+      cmd::kTrueColour, [this, &session] { ViewWidget->Apply(session.ColourModeTrue()); }, loaded,
       [&session] { return session.States().TrueColourChecked; });
-  Table.Handle(cmd::kTransparentHalf, [&session] { session.Transparent50(); });
+  Table.Handle(cmd::kTransparentHalf,
+               [this, &session] { ViewWidget->Apply(session.Transparent50()); });
   Table.Handle(
       cmd::kZoomIn, [this] { ViewWidget->SetZoom(ViewWidget->Zoom() + 1); },
-      [this] { return ViewWidget->Zoom() < kMenuZoomLimit; });
+      [this] { return ViewWidget->Zoom() < kMaxZoom; });
   Table.Handle(
       cmd::kZoomOut, [this] { ViewWidget->SetZoom(ViewWidget->Zoom() - 1); },
-      [this] { return ViewWidget->Zoom() > 1; });
+      [this] { return ViewWidget->Zoom() > kMinZoom; });
   Table.Handle(cmd::kZoomDialog, [this] {
     ZoomDialog dialog(
         [this](const std::string& message) {
@@ -84,34 +78,34 @@ void CMainFrame::RegisterViewCommands() {
 // Commands that take the set out of the viewer: File > Save, Save As, Record Animation and Edit >
 // Copy.
 void CMainFrame::RegisterFileCommands() {
-  CTavroDoc& doc = App.Doc();
+  DocumentSession& session = App.Session();
+  auto loaded = [&session] { return session.States().Loaded; };
   // A set read from an archive lives in a temporary directory; nothing is saved while one is in
   // use, so a save can never land in a directory about to be deleted.
-  auto canSave = [&doc] { return doc.CanSave(); };
+  auto canSave = [&session] { return session.CanSave(); };
   Table.Handle(
       cmd::kFileSave, [this] { App.OnFileSave(); }, canSave);
   Table.Handle(
       cmd::kFileSaveAs, [this] { App.OnFileSaveAs(); }, canSave);
   Table.Handle(
-      cmd::kEditCopy, [&doc] { CopyPictureToClipboard(doc); },
-      [&doc] { return doc.IsSetLoaded(); });
+      cmd::kEditCopy, [&session] { CopyPictureToClipboard(session.Doc()); }, loaded);
   Table.Handle(
-      cmd::kFileRecord, [this] { App.OnFileRecord(); }, [&doc] { return doc.IsSetLoaded(); });
+      cmd::kFileRecord, [this] { App.OnFileRecord(); }, loaded);
 }
 
 // Commands for playing with and looking into the set: Help > Information and Load Report,
 // Option > Adjust Object.
 void CMainFrame::RegisterPlayCommands() {
-  CTavroDoc& doc = App.Doc();
-  auto loaded = [&doc] { return doc.IsSetLoaded(); };
+  DocumentSession& session = App.Session();
+  auto loaded = [&session] { return session.States().Loaded; };
   Table.Handle(
       cmd::kInformation, [this] { ViewWidget->ShowInformation(); }, loaded);
   Table.Handle(
       cmd::kAdjustObject, [this] { ViewWidget->AdjustObjects(); }, loaded);
   Table.Handle(
       cmd::kLoadReport,
-      [this, &doc] {
-        LoadReportDialog dialog(doc.LastLoad().Problems, this);
+      [this, &session] {
+        LoadReportDialog dialog(session.Doc().LastLoad().Problems, this);
         dialog.exec();
       },
       loaded);

@@ -63,10 +63,10 @@ bool DialogPrompts::PromptSaveAs(QWidget* owner, QString& path) {
   return SavePromptFileName(owner, path);
 }
 
-bool DialogPrompts::ChooseConfigFile(QWidget* owner, const QStringList& names, QString& chosen) {
+bool DialogPrompts::ChooseConfigFile(QWidget* owner, const QStringList& names, int& chosenRow) {
   SelectCnfDialog dialog(names, owner);
   const bool ok = dialog.exec() == QDialog::Accepted;
-  chosen = ok ? dialog.ChosenName() : QString();
+  chosenRow = ok ? dialog.ChosenRow() : -1;
   return ok;
 }
 

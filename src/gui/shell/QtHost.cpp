@@ -121,14 +121,15 @@ void QtHost::EndWaitCursor() {
 bool QtHost::ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen) {
   QStringList list;
   for (const std::string& name : names) list.append(DecodeForDisplay(name));
-  // The chooser can be asked for while the archive is being unpacked under the wait cursor.
+  // Whoever asks may have a wait cursor up; the list must not look busy.
   QApplication::setOverrideCursor(Qt::ArrowCursor);
-  QString name;
-  const bool ok = FileDialogs->ChooseConfigFile(Owner, list, name);
+  int row = -1;
+  const bool ok = FileDialogs->ChooseConfigFile(Owner, list, row);
   QApplication::restoreOverrideCursor();
-  // Names are shown decoded but handed back as the bytes the directory gave.
-  const int row = name.isEmpty() ? -1 : static_cast<int>(list.indexOf(name));
-  chosen = ok && row >= 0 ? names[static_cast<size_t>(row)] : std::string();
+  // Names are shown decoded but handed back as the bytes the directory gave, by their row: two
+  // names of different bytes may decode to the same text.
+  const bool inList = row >= 0 && row < static_cast<int>(names.size());
+  chosen = ok && inList ? names[static_cast<size_t>(row)] : std::string();
   return ok;
 }
 
@@ -140,18 +141,6 @@ std::string QtHost::ProfileString(const std::string& section, const std::string&
 void QtHost::AddToRecentFiles(const std::string& path) {
   Settings.AddRecentFile(path);
   if (RecentChanged) RecentChanged();
-}
-
-void QtHost::NewSetShowing() {
-  if (View) View->ResetZoom();
-}
-
-void QtHost::InvalidateWholeView() {
-  if (View) View->InvalidateWholeView(true);
-}
-
-void QtHost::RepaintMapRect(const MapRect& rect) {
-  if (View) View->RepaintMapRect(rect);
 }
 
 void QtHost::ShowDebugText(const std::string& text) {

@@ -1,6 +1,6 @@
-// The window's outside: clock, sound and settings for the core, the core's notices passed to the
-// view, and the window's own prompts (message boxes, the Yes/No question, keyboard state, the wait
-// cursor, the configuration-file chooser, the recent-file list), all done with Qt.
+// The window's outside: clock, sound and settings for the core, the scripts' "debug(" texts shown
+// in boxes, and the window's own prompts (message boxes, the Yes/No question, keyboard state, the
+// wait cursor, the configuration-file chooser, the recent-file list), all done with Qt.
 #pragma once
 
 #include <QPointer>
@@ -53,10 +53,7 @@ class QtHost : public Host, public ChangeNotices {
   uint32_t TickCount() override;
   uint32_t ClockSeconds() override;
   std::string ProfileString(const std::string& section, const std::string& key) override;
-  // ---- ChangeNotices ----
-  void NewSetShowing() override;
-  void InvalidateWholeView() override;
-  void RepaintMapRect(const MapRect& rect) override;
+  // ---- ChangeNotices: everything else the session returns to the view ----
   // A modal box with the exclamation icon, inside which the alarms keep running.
   void ShowDebugText(const std::string& text) override;
 
@@ -70,7 +67,8 @@ class QtHost : public Host, public ChangeNotices {
   void BeginWaitCursor();
   void EndWaitCursor();
   // Lets the user choose one of several configuration files (names in the order given).
-  // Returns false when the choice was cancelled; on OK `chosen` holds the name, possibly empty.
+  // Returns false when the choice was cancelled; on OK `chosen` holds the name of the row chosen
+  // (empty when none was), as the bytes given: names that show alike stay apart.
   bool ChooseConfigFile(const std::vector<std::string>& names, std::string& chosen);
   // Adds a path to the application's recent-file list.
   void AddToRecentFiles(const std::string& path);

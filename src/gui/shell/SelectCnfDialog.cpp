@@ -35,7 +35,7 @@ SelectCnfDialog::SelectCnfDialog(const QStringList& names, QWidget* parent)
 void SelectCnfDialog::accept() {
   // An empty list has nothing selected: the name stays empty rather than read from nowhere.
   QListWidgetItem* item = NameList->currentItem();
-  Chosen = (item != nullptr && item->isSelected()) ? item->text() : QString();
+  chosenRow_ = (item != nullptr && item->isSelected()) ? NameList->row(item) : -1;
   QDialog::accept();
 }
 

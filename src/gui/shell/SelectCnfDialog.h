@@ -15,15 +15,16 @@ class SelectCnfDialog : public QDialog {
  public:
   explicit SelectCnfDialog(const QStringList& names, QWidget* parent = nullptr);
 
-  // Empty until OK or a double click; empty also after OK on an empty list.
-  QString ChosenName() const { return Chosen; }
+  // The row chosen: -1 until OK or a double click, and after OK with nothing selected. The row,
+  // not the text, says which name it was: two names may read alike.
+  int ChosenRow() const { return chosenRow_; }
   QListWidget* List() const { return NameList; }
 
   void accept() override;
 
  private:
   QListWidget* NameList;
-  QString Chosen;
+  int chosenRow_ = -1;
 };
 
 }  // namespace tavro

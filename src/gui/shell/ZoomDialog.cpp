@@ -36,13 +36,16 @@ void ZoomDialog::accept() {
   const std::optional<uint32_t> value = ParseUnsigned(Edit->text());
   if (!value) return Refuse("Please enter an integer.");
   if (*value < kZoomDialogMin || *value > kZoomDialogMax) {
-    return Refuse("Please enter an integer between 1 and 31.");
+    return Refuse(QStringLiteral("Please enter an integer between %1 and %2.")
+                      .arg(kZoomDialogMin)
+                      .arg(kZoomDialogMax)
+                      .toStdString());
   }
   Value = static_cast<int>(*value);
   QDialog::accept();
 }
 
-void ZoomDialog::Refuse(const char* message) {
+void ZoomDialog::Refuse(const std::string& message) {
   TellRefusal(message);
   Edit->setFocus();
   Edit->selectAll();

@@ -1,5 +1,5 @@
-// The "Zoom" dialog: one field holding the zoom factor, checked on OK for a whole number from 1
-// to 31. A refused value keeps the dialog open with the field selected.
+// The "Zoom" dialog: one field holding the zoom factor, checked on OK for a whole number from the
+// smallest zoom to 31. A refused value keeps the dialog open with the field selected.
 #pragma once
 
 #include <QDialog>
@@ -7,11 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "document/DocumentSession.h"
+
 class QLineEdit;
 
 namespace tavro {
 
-inline constexpr int kZoomDialogMin = 1;
+inline constexpr int kZoomDialogMin = kMinZoom;
+// Typed in, a factor may go past what the menu's steps reach (kMaxZoom).
 inline constexpr int kZoomDialogMax = 31;
 
 // The field's text as an unsigned whole number; nothing when it is not one. Blanks around the
@@ -32,7 +35,7 @@ class ZoomDialog : public QDialog {
   void accept() override;
 
  private:
-  void Refuse(const char* message);
+  void Refuse(const std::string& message);
 
   Refusal TellRefusal;
   QLineEdit* Edit;

@@ -11,12 +11,11 @@
 
 #include "gui/view/MapDisplay.h"
 #include "gui/view/VirtualKeys.h"
-#include "interaction/FixOverride.h"
 
 namespace tavro {
 
-CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
-    : QAbstractScrollArea(parent), Doc(doc), Frame(frame), Session(doc, doc.host(), doc.notices()) {
+CTavroView::CTavroView(DocumentSession& session, ViewFrameLink& frame, QWidget* parent)
+    : QAbstractScrollArea(parent), session_(session), frame_(frame) {
   setFrameShape(QFrame::NoFrame);
   setFocusPolicy(Qt::StrongFocus);
   QPalette grey = viewport()->palette();
@@ -25,29 +24,45 @@ CTavroView::CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent)
   viewport()->setPalette(grey);
   viewport()->setBackgroundRole(QPalette::Window);
   viewport()->setAutoFillBackground(true);
-  ShrinkTimer.setSingleShot(true);
-  ShrinkTimer.setInterval(0);
-  connect(&ShrinkTimer, &QTimer::timeout, this, &CTavroView::ShrinkFrameToPicture);
-  PassTimer.setSingleShot(true);
+  shrinkTimer_.setSingleShot(true);
+  shrinkTimer_.setInterval(0);
+  connect(&shrinkTimer_, &QTimer::timeout, this, &CTavroView::ShrinkFrameToPicture);
+  passTimer_.setSingleShot(true);
   // Alarms are due to the millisecond; a coarse timer would add its slack to every period.
-  PassTimer.setTimerType(Qt::PreciseTimer);
-  connect(&PassTimer, &QTimer::timeout, this, &CTavroView::RunTimerPass);
-  Session.FollowEachChange([this](const SessionChange& change) { FollowSessionChange(change); });
+  passTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&passTimer_, &QTimer::timeout, this, &CTavroView::RunTimerPass);
   UpdateScrollSizes();
 }
 
-// Any call may have armed or stopped alarms (a set's "set(" actions, a press's events) and may
-// have switched the set or the colour group (scripts do both from timers and mouse events).
-void CTavroView::FollowSessionChange(const SessionChange& change) {
-  // The switched set's buttons show at once, with the picture.
-  if (change.SetSwitched) Frame.RefreshCommandStates();
+// The step of a drag is painted before the view follows the object, so the picture never shows
+// the object where it was after scrolling. Any call may have armed or stopped alarms (a set's
+// "set(" actions, a press's events), hence the timer pass is scheduled after every one.
+void CTavroView::Apply(const SessionChange& change, bool choiceShowsAtOnce) {
+  if (change.NewSet) zoom_ = kMinZoom;
+  if (change.WholeView) RedrawWholeView();
+  if (!change.Repaint.IsEmpty()) RepaintMapRect(change.Repaint);
+  if (change.SetSwitched || (choiceShowsAtOnce && change.CommandsChanged)) {
+    frame_.RefreshCommandStates();
+  } else if (change.CommandsChanged) {
+    frame_.UpdateCommandStates();
+  }
+  if (change.HeldMoved) FollowHeldObject(change);
+  // A press that let an unseen release's object go may have picked up another: that one keeps
+  // the capture the press took.
+  if (change.Released && !session_.HoldsObject()) EndCapture();
+  if (change.Scroll != ScrollRequest::None) ScrollByArrow(change.Scroll);
   ScheduleTimerPass();
-  Frame.UpdateCommandStates();
+}
+
+void CTavroView::RedrawWholeView() {
+  UpdateScrollSizes();
+  ScrollTo({0, 0});
+  viewport()->update();
 }
 
 ViewSize CTavroView::ContentSize() const {
-  if (!Doc.IsSetLoaded()) return {1, 1};
-  return {zoom_ * Doc.Set().PlayfieldWidth(), zoom_ * Doc.Set().PlayfieldHeight()};
+  if (!Doc().IsSetLoaded()) return {1, 1};
+  return {zoom_ * Doc().Set().PlayfieldWidth(), zoom_ * Doc().Set().PlayfieldHeight()};
 }
 
 ScrollPos CTavroView::ScrollPosition() const {
@@ -57,6 +72,11 @@ ScrollPos CTavroView::ScrollPosition() const {
 void CTavroView::ScrollTo(ScrollPos pos) {
   horizontalScrollBar()->setValue(pos.x);
   verticalScrollBar()->setValue(pos.y);
+}
+
+ViewGeometry CTavroView::Geometry() const {
+  const QSize client = viewport()->size();
+  return ViewGeometry(zoom_, ScrollPosition(), {client.width(), client.height()});
 }
 
 void CTavroView::UpdateScrollSizes() {
@@ -75,25 +95,21 @@ void CTavroView::UpdateScrollSizes() {
   verticalScrollBar()->setSingleStep(std::max(1, total.height / 100));
 }
 
-void CTavroView::SelectSet(int set) {
-  if (!Session.IsSetAvailable(set)) return;
-  Frame.RefreshCommandStates();
-  // The document repaints the switched set at once through the notices.
-  Session.SelectSet(set);
-}
+void CTavroView::SelectSet(int set) { Apply(session_.SelectSet(set), true); }
 
-void CTavroView::SelectGroup(int group) { Session.SelectGroup(group); }
+void CTavroView::SelectGroup(int group) { Apply(session_.SelectGroup(group)); }
 
+// One set at a time rather than the session's TestAllSets, which hands back the changes of all
+// ten at once: each set is painted and its button shown as it comes.
 void CTavroView::TestAllSets() {
   for (int set = 0; set < kSetCount; ++set) SelectSet(set);
 }
 
 void CTavroView::SetZoom(int factor) {
   const QSize client = viewport()->size();
-  const int oldZoom = zoom_;
   const ScrollPos target =
-      ZoomScrollTarget({client.width(), client.height()}, ScrollPosition(), oldZoom, factor,
-                       {Doc.Set().PlayfieldWidth(), Doc.Set().PlayfieldHeight()});
+      ZoomScrollTarget({client.width(), client.height()}, ScrollPosition(), zoom_, factor,
+                       {Doc().Set().PlayfieldWidth(), Doc().Set().PlayfieldHeight()});
   zoom_ = factor;
   viewport()->update();
   UpdateScrollSizes();
@@ -101,15 +117,16 @@ void CTavroView::SetZoom(int factor) {
 }
 
 void CTavroView::FitFrameToPlayfield() {
-  ShrinkTimer.stop();
-  ToolbarHeightSeen = Frame.ToolbarShown() ? kToolbarHeight : 0;
-  QWidget* frame = Frame.FrameWindow();
+  shrinkTimer_.stop();
+  toolbarHeightSeen_ = frame_.ToolbarShown() ? kToolbarHeight : 0;
+  QWidget* frame = frame_.FrameWindow();
   if (frame->layout() != nullptr) frame->layout()->activate();
   // Chrome is everything of the frame that is not the view: decorations, menu bar, toolbar.
   const QRect outer = frame->frameGeometry();
   const QSize decorations = outer.size() - frame->size();
   const QSize chrome = outer.size() - size();
-  const ViewSize content{Doc.Set().PlayfieldWidth() * zoom_, Doc.Set().PlayfieldHeight() * zoom_};
+  const ViewSize content{Doc().Set().PlayfieldWidth() * zoom_,
+                         Doc().Set().PlayfieldHeight() * zoom_};
   ViewSize room{INT32_MAX / 2, INT32_MAX / 2};
   if (QScreen* screen = frame->screen()) {
     const QRect area = screen->geometry();
@@ -127,38 +144,20 @@ void CTavroView::RepaintNow() {
   viewport()->repaint();
 }
 
-void CTavroView::InvalidateWholeView(bool scrollToOrigin) {
-  UpdateScrollSizes();
-  if (scrollToOrigin) ScrollTo({0, 0});
-  viewport()->update();
-  // Called after every load and File New: the new set's alarms start, or the old ones stop.
-  ScheduleTimerPass();
-  Frame.UpdateCommandStates();
-}
-
 void CTavroView::RepaintMapRect(const MapRect& mapRect) {
-  const int z = zoom_;
-  const ScrollPos scroll = ScrollPosition();
-  const QRect device(mapRect.left * z - scroll.x, mapRect.top * z - scroll.y, mapRect.Width() * z,
-                     mapRect.Height() * z);
-  const QRect visible = device.intersected(viewport()->rect());
+  const WindowRect shown = Geometry().WindowRectOf(mapRect);
   // Only the changed rectangle, and now: a drag step must show before the next move arrives.
-  if (!visible.isEmpty()) viewport()->repaint(visible);
+  if (!shown.IsEmpty())
+    viewport()->repaint(QRect(shown.left, shown.top, shown.Width(), shown.Height()));
 }
-
-void CTavroView::InvalidateMapRect(const std::optional<MapRect>& mapRect) {
-  if (mapRect) RepaintMapRect(*mapRect);
-}
-
-// The document hands the flushed rectangle to the Host, which passes it back to RepaintMapRect.
-void CTavroView::FlushAndRepaint() { Session.Flush(); }
 
 void CTavroView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  const ScrollPos scroll = ScrollPosition();
-  const QRect logicalClip = event->rect().translated(scroll.x, scroll.y);
-  DrawCompositeMap(painter, Doc, zoom_, logicalClip, QPoint(-scroll.x, -scroll.y));
-  DrawBackgroundStrips(painter, Doc, zoom_, viewport()->size(), QPoint(scroll.x, scroll.y));
+  const ViewGeometry geometry = Geometry();
+  const QRect clip = event->rect();
+  DrawCompositeMap(painter, Doc(), geometry,
+                   {clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1});
+  DrawBackgroundStrips(painter, Doc(), geometry);
 }
 
 void CTavroView::resizeEvent(QResizeEvent* event) {
@@ -168,70 +167,59 @@ void CTavroView::resizeEvent(QResizeEvent* event) {
 }
 
 void CTavroView::FollowToolbarVisibility() {
-  const int seen = Frame.ToolbarShown() ? kToolbarHeight : 0;
-  if (seen == ToolbarHeightSeen) return;
-  Frame.StoreToolbarVisible(seen != 0);
-  ToolbarHeightSeen = seen;
+  const int seen = frame_.ToolbarShown() ? kToolbarHeight : 0;
+  if (seen == toolbarHeightSeen_) return;
+  frame_.StoreToolbarVisible(seen != 0);
+  toolbarHeightSeen_ = seen;
   // Resizing the frame from inside its own layout pass would nest; do it right after.
-  ShrinkTimer.start();
+  shrinkTimer_.start();
   viewport()->update();
 }
 
 void CTavroView::ShrinkFrameToPicture() {
-  QWidget* frame = Frame.FrameWindow();
+  QWidget* frame = frame_.FrameWindow();
   const int chromeHeight = frame->height() - height();
-  const int wanted = chromeHeight + Doc.Set().PlayfieldHeight() * zoom_;
+  const int wanted = chromeHeight + Doc().Set().PlayfieldHeight() * zoom_;
   if (wanted < frame->height()) frame->resize(frame->width(), std::max(1, wanted));
 }
 
+// Digits choose their set, with the buttons shown at once, and arrows come back as a scroll.
 void CTavroView::keyPressEvent(QKeyEvent* event) {
   event->accept();
   if (!ReachesKeyHandling(event->key(), event->modifiers())) return;
-  const int32_t code = VirtualKeyCode(*event);
-  int set = -1;
-  if (code >= '0' && code <= '9') set = code - '0';
-  if (code >= kVkNumpad0 && code <= kVkNumpad0 + 9) set = code - kVkNumpad0;
-  if (Session.IsSetAvailable(set)) Frame.RefreshCommandStates();
-  // The session feeds the key sequence that lifts fixing and switches sets on digits.
-  Session.Key(code);
-  if (set < 0) ScrollByArrow(code);
+  Apply(session_.Key(VirtualKeyCode(*event)), true);
 }
 
-bool CTavroView::ScrollByArrow(int32_t virtualKey) {
-  ArrowKey arrow;
-  switch (virtualKey) {
-    case kVkLeft:
+void CTavroView::ScrollByArrow(ScrollRequest request) {
+  ArrowKey arrow = ArrowKey::Left;
+  switch (request) {
+    case ScrollRequest::None:
+      return;
+    case ScrollRequest::Left:
       arrow = ArrowKey::Left;
       break;
-    case kVkUp:
+    case ScrollRequest::Up:
       arrow = ArrowKey::Up;
       break;
-    case kVkRight:
+    case ScrollRequest::Right:
       arrow = ArrowKey::Right;
       break;
-    case kVkDown:
+    case ScrollRequest::Down:
       arrow = ArrowKey::Down;
       break;
-    default:
-      return false;
   }
   const QSize client = viewport()->size();
   ScrollTo(
       ArrowScrollTarget(arrow, {client.width(), client.height()}, ScrollPosition(), ContentSize()));
-  return true;
 }
 
 void CTavroView::scrollContentsBy(int, int) { viewport()->update(); }
 
-// Help > Information and Option > Adjust Object, as the view runs them.
 void CTavroView::ShowInformation() {
   // An empty caption shows the application title.
-  Frame.ShowPlainBox(Doc.InformationText(), std::string());
+  frame_.ShowPlainBox(session_.InformationText(), std::string());
 }
 
-void CTavroView::AdjustObjects() {
-  // The document raises the current set's "set(" and repaints the whole picture itself.
-  Session.AdjustObjects();
-}
+void CTavroView::AdjustObjects() { Apply(session_.AdjustObjects()); }
 
 }  // namespace tavro

@@ -1,14 +1,13 @@
 // CTavroView: the one view of the one document. Shows the composed map zoomed and scrolled,
 // switches sets and colour groups, zooms, scrolls with the arrow keys and fits the frame to the
 // picture; turns the mouse into picking, dragging and inspection; drives the script alarms from
-// one timer. It owns nothing of the set; it keeps only window state.
+// one timer. It owns nothing of the set; it keeps only window state, and it reaches the document
+// only through the session, whose every change it applies in one place (Apply).
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QTimer>
-#include <functional>
 
-#include "document/CTavroDoc.h"
 #include "document/DocumentSession.h"
 #include "gui/view/ViewGeometry.h"
 
@@ -37,62 +36,65 @@ class CTavroView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
-  // Until a set is loaded the view shows a picture of 1 x 1.
-  CTavroView(CTavroDoc& doc, ViewFrameLink& frame, QWidget* parent = nullptr);
+  // `session` and `frame` must outlive the view. Until a set is loaded the view shows a picture
+  // of 1 x 1.
+  CTavroView(DocumentSession& session, ViewFrameLink& frame, QWidget* parent = nullptr);
 
-  CTavroDoc& doc() { return Doc; }
-  // Everything the person does goes to the document through this session.
-  DocumentSession& session() { return Session; }
+  const CTavroDoc& Doc() const { return session_.Doc(); }
+  DocumentSession& Session() { return session_; }
 
-  // Set and colour switching.
+  // Shows what one session call changed: repaints, zoom reset, command states, following the
+  // held object, the capture's end, arrow scrolling; then schedules the next timer pass. Every
+  // session call of the view and the shell goes through here. A person's choice of a set
+  // (`choiceShowsAtOnce`) shows on the buttons at once, also when it is the set already shown.
+  void Apply(const SessionChange& change, bool choiceShowsAtOnce = false);
+  // The whole picture redrawn, scrolled back to the origin. After an open has emptied the
+  // document (the open itself returns no change), this shows the grey background until the
+  // set starts.
+  void RedrawWholeView();
+
+  // Set and colour switching, through the session.
   void SelectSet(int set);
   void SelectGroup(int group);
+  // Every set in use in turn, each painted as it comes.
   void TestAllSets();
 
-  // Zoom: whole map pixels per window pixel side. `factor` is taken as given; callers keep it in
+  // Zoom: window pixels per map pixel side. `factor` is taken as given; callers keep it in
   // range. The scroll keeps the map point at the window's centre where it can.
   int Zoom() const { return zoom_; }
   void SetZoom(int factor);
-  // Every newly loaded set starts unzoomed; the scroll is left to the repaint that follows.
-  void ResetZoom() { zoom_ = 1; }
   // Run after every open or new document: the frame is sized to show the whole picture,
   // never past the screen's right or bottom edge.
   void FitFrameToPlayfield();
+  // The zoom, scroll position and client area as they are now: the one conversion between
+  // window and map.
+  ViewGeometry Geometry() const;
 
-  // Repaints.
   void RepaintNow();
-  void InvalidateWholeView(bool scrollToOrigin);
-  void RepaintMapRect(const MapRect& mapRect);
-
-  // Zoomed picture size; 1 x 1 with nothing loaded.
-  // A map rectangle (none: nothing) repainted at once, zoomed and scrolled.
-  void InvalidateMapRect(const std::optional<MapRect>& mapRect);
-  // Recomposes what event actions left dirty and repaints exactly that, at once.
-  void FlushAndRepaint();
 
   // Mouse (ViewMouse.cpp). The left button takes the capture whether or not it picks anything;
-  // the capture ends at button up, when the window stops being active, when a press or a move
-  // shows that the release went elsewhere, or at once when a fixed object is pulled too far.
-  bool HoldsCapture() const { return CaptureHeld; }
-  bool SkipsNextMove() const { return SkipNextMove; }
+  // the capture ends at button up, when the window stops being active, when a move shows that
+  // the release went elsewhere, or when the session lets the held object go.
+  bool HoldsCapture() const { return captureHeld_; }
+  bool SkipsNextMove() const { return skipNextMove_; }
   // Right-button inspection at a point of the viewport: "Object No.%d" and its cel lines.
   void InspectObject(QPoint point);
 
-  // Help > Information and Option > Adjust Object (ViewInspection.cpp).
+  // Help > Information and Option > Adjust Object.
   void ShowInformation();
   void AdjustObjects();
 
   // The script alarms (ViewTimer.cpp). One single-shot timer, armed for when the next pass has
   // something to do; with no slot armed and nothing dirty it is stopped, so an idle window never
-  // wakes. Call ScheduleTimerPass after anything that may arm a slot or dirty the map.
+  // wakes. Apply schedules it after every session call.
   void ScheduleTimerPass();
   void RunTimerPass();
-  const QTimer& AlarmTimer() const { return PassTimer; }
+  const QTimer& AlarmTimer() const { return passTimer_; }
 
   ViewSize ContentSize() const;
   ScrollPos ScrollPosition() const;
   void ScrollTo(ScrollPos pos);
-  int ToolbarHeight() const { return ToolbarHeightSeen; }
+  int ToolbarHeight() const { return toolbarHeightSeen_; }
 
   static constexpr int kToolbarHeight = 23;
 
@@ -111,28 +113,22 @@ class CTavroView : public QAbstractScrollArea {
   void UpdateScrollSizes();
   void FollowToolbarVisibility();
   void ShrinkFrameToPicture();
-  bool ScrollByArrow(int32_t virtualKey);
-  // The map point under a point of the viewport: the one conversion from window to map.
-  QPoint MapPointAt(QPoint point) const;
-  // Follows a held object that left the visible part by the step it took.
+  void RepaintMapRect(const MapRect& mapRect);
+  void ScrollByArrow(ScrollRequest request);
+  MapPoint MapPointAt(QPoint point) const;
   void FollowHeldObject(const SessionChange& change);
-  void FollowSessionChange(const SessionChange& change);
   void PressLeft(QPoint point);
-  SessionChange DropHeld();
-  void LoseCapture();
-  void ReleaseCapture();
-  void ScrollForDrag(int32_t dx, int32_t dy);
+  void EndCapture();
+  void ScrollForDrag(ScrollPos target);
 
-  CTavroDoc& Doc;
-  ViewFrameLink& Frame;
-  DocumentSession Session;
-  int ToolbarHeightSeen = 0;
-  QTimer ShrinkTimer;  // the frame is shrunk after the layout pass that showed the change
-  QTimer PassTimer;    // the next timer pass of the script alarms
-  bool CaptureHeld = false;
-  bool SkipNextMove = false;  // the cursor was moved back after an automatic scroll
-  int MouseHandlerDepth = 0;  // a press or a drop whose script events are running
-  int zoom_ = 1;
+  DocumentSession& session_;
+  ViewFrameLink& frame_;
+  int toolbarHeightSeen_ = 0;
+  QTimer shrinkTimer_;  // the frame is shrunk after the layout pass that showed the change
+  QTimer passTimer_;    // the next timer pass of the script alarms
+  bool captureHeld_ = false;
+  bool skipNextMove_ = false;  // the cursor was moved back after an automatic scroll
+  int zoom_ = kMinZoom;
 };
 
 }  // namespace tavro

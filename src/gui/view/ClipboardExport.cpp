@@ -10,7 +10,7 @@
 
 namespace tavro {
 
-bool CopyPictureToClipboard(CTavroDoc& doc) {
+bool CopyPictureToClipboard(const CTavroDoc& doc) {
   if (doc.Map().Empty()) return false;
   QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
   const std::vector<uint8_t> bmp =

@@ -14,6 +14,6 @@ inline const QString kBmpMimeType = QStringLiteral("image/bmp");
 // 24 bits a pixel) and as an image, for programs that take only pictures they can convert. The
 // wait cursor shows meanwhile. False, with the clipboard left as it was, when there is no
 // picture to copy.
-bool CopyPictureToClipboard(CTavroDoc& doc);
+bool CopyPictureToClipboard(const CTavroDoc& doc);
 
 }  // namespace tavro

@@ -3,8 +3,6 @@
 #include <QList>
 #include <algorithm>
 
-#include "gui/view/ViewGeometry.h"
-
 namespace tavro {
 
 namespace {
@@ -36,15 +34,11 @@ QImage MapBand(const CTavroDoc& doc, int top, int height) {
   return band;
 }
 
-void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, int zoom, const QRect& logicalClip,
-                      QPoint origin) {
-  if (!doc.IsSetLoaded() ||
-      !doc.Map().IsComplete(doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()))
-    return;
-  const MapRect clip{logicalClip.left(), logicalClip.top(), logicalClip.right() + 1,
-                     logicalClip.bottom() + 1};
-  const MapDrawPlan plan =
-      PlanMapDraw(clip, zoom, {doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()});
+void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const ViewGeometry& geometry,
+                      const WindowRect& clip) {
+  const ViewSize playfield{doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()};
+  if (!doc.IsSetLoaded() || !doc.Map().IsComplete(playfield.width, playfield.height)) return;
+  const MapDrawPlan plan = geometry.PlanDraw(clip, playfield);
   if (!plan.draws) return;
 
   // Only the damaged rows and columns are copied; the map itself is never copied whole during a
@@ -52,20 +46,15 @@ void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, int zoom, const Q
   const MapRect& src = plan.source;
   const QImage band = MapBand(doc, src.top, src.Height());
   const QImage piece = band.copy(src.left, 0, src.Width(), src.Height());
-  const QRect target(plan.target.left + origin.x(), plan.target.top + origin.y(),
-                     plan.target.Width(), plan.target.Height());
+  const WindowRect& target = plan.target;
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(target, piece);
+  painter.drawImage(QRect(target.left, target.top, target.Width(), target.Height()), piece);
 }
 
-void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, int zoom, QSize client,
-                          QPoint scroll) {
-  ViewSize extent{0, 0};
-  if (doc.IsSetLoaded()) {
-    extent = {doc.Set().PlayfieldWidth() * zoom, doc.Set().PlayfieldHeight() * zoom};
-  }
-  for (const MapRect& strip :
-       BackgroundStrips(extent, {scroll.x(), scroll.y()}, {client.width(), client.height()})) {
+void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, const ViewGeometry& geometry) {
+  ViewSize playfield{0, 0};
+  if (doc.IsSetLoaded()) playfield = {doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()};
+  for (const WindowRect& strip : geometry.BackgroundStrips(playfield)) {
     painter.fillRect(QRect(strip.left, strip.top, strip.Width(), strip.Height()), kBackgroundGrey);
   }
 }

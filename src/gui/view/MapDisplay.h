@@ -6,6 +6,7 @@
 #include <QRect>
 
 #include "document/CTavroDoc.h"
+#include "gui/view/ViewGeometry.h"
 
 namespace tavro {
 
@@ -13,16 +14,13 @@ namespace tavro {
 // that shares the document's pixels. Valid until the map changes.
 QImage MapBand(const CTavroDoc& doc, int top, int height);
 
-// Paints the part of the picture, `zoom` times enlarged, that falls in `logicalClip` (zoomed
-// coordinates, before scrolling) at `origin` - the window position of logical (0, 0). Paints
-// nothing when no set is loaded or no map is there.
-void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, int zoom, const QRect& logicalClip,
-                      QPoint origin);
+// Paints the part of the picture, shown as `geometry` says, that falls in the window area `clip`.
+// Paints nothing when no set is loaded or no map is there.
+void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const ViewGeometry& geometry,
+                      const WindowRect& clip);
 
-// Fills the grey strips around the picture, `zoom` times enlarged, of a client area of `client`
-// scrolled to `scroll`.
-void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, int zoom, QSize client,
-                          QPoint scroll);
+// Fills the grey strips around the picture, shown as `geometry` says.
+void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, const ViewGeometry& geometry);
 
 inline const QColor kBackgroundGrey{128, 128, 128};
 

@@ -21,20 +21,17 @@ constexpr int kBlockedPassDelayMs = 10;
 }  // namespace
 
 void CTavroView::ScheduleTimerPass() {
-  int32_t delay = Session.NextTimerPassDelay(Doc.host().TickCount());
+  int32_t delay = session_.NextTimerPassDelay(session_.Outside().TickCount());
   if (delay == CTavroDoc::kNoTimerPass) {
-    PassTimer.stop();
+    passTimer_.stop();
     return;
   }
-  if (Doc.Scripts().DispatchDepth() >= kMaxTimerPassDepth)
+  if (Doc().Scripts().DispatchDepth() >= kMaxTimerPassDepth)
     delay = std::max(delay, kBlockedPassDelayMs);
-  PassTimer.start(delay);
+  passTimer_.start(delay);
 }
 
-void CTavroView::RunTimerPass() {
-  // The follow-up asks for the next pass at the present tick: this one may have waited in a
-  // message box for a long time.
-  Session.RunTimerPass(Doc.host().TickCount());
-}
+// The pass reads the clock when it runs: it may have waited in a message box for a long time.
+void CTavroView::RunTimerPass() { Apply(session_.RunTimerPass(session_.Outside().TickCount())); }
 
 }  // namespace tavro

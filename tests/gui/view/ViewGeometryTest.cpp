@@ -44,36 +44,105 @@ TEST(ArrowScroll, MovesByATenthWithinTheRange) {
   EXPECT_EQ(ArrowScrollTarget(ArrowKey::Down, {10, 10}, {0, 0}, {1, 1}), (ScrollPos{0, 0}));
 }
 
+// Window to map and back, through one geometry: a map rectangle shows where its pixels are, and
+// the window point at its top left corner is that map point again.
+TEST(Geometry, ConvertsBothWays) {
+  struct Case {
+    const char* name;
+    int32_t zoom;
+    ScrollPos scroll;
+    MapRect map;
+    WindowRect window;
+  };
+  const Case cases[] = {
+      {"unzoomed", 1, {0, 0}, {7, 9, 17, 19}, {7, 9, 17, 19}},
+      {"zoomed and scrolled", 2, {6, 4}, {10, 10, 23, 22}, {14, 16, 40, 40}},
+      {"scrolled past whole map pixels", 3, {5, 40}, {5, 20, 6, 21}, {10, 20, 13, 23}},
+  };
+  for (const Case& c : cases) {
+    const ViewGeometry geometry(c.zoom, c.scroll, {150, 120});
+    EXPECT_EQ(geometry.WindowRectOf(c.map), c.window) << c.name;
+    EXPECT_EQ(geometry.MapPointAt({c.window.left, c.window.top}), (MapPoint{c.map.left, c.map.top}))
+        << c.name;
+    // Every window pixel of a map pixel is that map pixel.
+    EXPECT_EQ(geometry.MapPointAt({c.window.left + c.zoom - 1, c.window.top + c.zoom - 1}),
+              (MapPoint{c.map.left, c.map.top}))
+        << c.name;
+  }
+}
+
+TEST(Geometry, WindowRectanglesAreCutToTheClientArea) {
+  const ViewGeometry geometry(2, {0, 0}, {150, 120});
+  EXPECT_EQ(geometry.WindowRectOf({70, 0, 100, 10}), (WindowRect{140, 0, 150, 20}));
+  EXPECT_TRUE(geometry.WindowRectOf({80, 0, 90, 10}).IsEmpty()) << "right of the window";
+  EXPECT_TRUE(geometry.WindowRectOf({}).IsEmpty());
+  // Past the window's left edge while the button is held: truncated toward zero, as ever.
+  EXPECT_EQ(geometry.MapPointAt({-3, -1}), (MapPoint{-1, 0}));
+  EXPECT_EQ(geometry.VisibleMap(), (MapRect{0, 0, 75, 60}));
+  EXPECT_EQ(ViewGeometry(2, {20, 0}, {100, 80}).VisibleMap(), (MapRect{10, 0, 60, 40}));
+}
+
+// A held object is followed by its step, enlarged, only past the visible edge it moves toward.
+TEST(Geometry, FollowsAHeldObjectPastTheEdgeItMovesToward) {
+  struct Case {
+    const char* name;
+    ScrollPos scroll;
+    MapRect box;
+    int32_t stepX;
+    int32_t stepY;
+    ScrollPos expected;
+  };
+  // Zoom 2 in 100 x 80: 50 x 40 map pixels visible.
+  const Case cases[] = {
+      {"past the right edge, moving right", {0, 0}, {43, 30, 53, 40}, 5, 0, {10, 0}},
+      {"past the right edge, moving left", {0, 0}, {43, 30, 53, 40}, -1, 0, {0, 0}},
+      {"within the visible part", {0, 0}, {10, 10, 20, 20}, 5, 5, {0, 0}},
+      {"past the top, moving up", {0, 40}, {10, 15, 20, 25}, 0, -3, {0, 34}},
+      {"past the left and the bottom, moving both ways", {20, 0}, {5, 35, 15, 45}, -2, 1, {16, 2}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ViewGeometry(2, c.scroll, {100, 80}).FollowHeldObject(c.box, c.stepX, c.stepY),
+              c.expected)
+        << c.name;
+  }
+}
+
 TEST(MapDraw, WidensTheClipToWholeMapPixels) {
-  const MapDrawPlan plan = PlanMapDraw({4, 0, 11, 3}, 3, kPlayfield);
+  const MapDrawPlan plan = ViewGeometry(3, {0, 0}, {300, 300}).PlanDraw({4, 0, 11, 3}, kPlayfield);
   ASSERT_TRUE(plan.draws);
-  EXPECT_EQ(plan.target, (MapRect{3, 0, 12, 3}));
+  EXPECT_EQ(plan.target, (WindowRect{3, 0, 12, 3}));
   EXPECT_EQ(plan.source, (MapRect{1, 0, 4, 1}));
+  // Scrolled by part of a map pixel, the copy starts at the pixel the window's edge cuts.
+  const MapDrawPlan scrolled =
+      ViewGeometry(3, {4, 0}, {300, 300}).PlanDraw({0, 0, 5, 3}, kPlayfield);
+  ASSERT_TRUE(scrolled.draws);
+  EXPECT_EQ(scrolled.target, (WindowRect{-1, 0, 5, 3}));
+  EXPECT_EQ(scrolled.source, (MapRect{1, 0, 3, 1}));
 }
 
 TEST(MapDraw, CutsAtThePictureAndSkipsClipsOutsideIt) {
-  const MapDrawPlan plan = PlanMapDraw({800, 600, 1000, 700}, 2, kPlayfield);
+  const ViewGeometry geometry(2, {0, 0}, {1000, 700});
+  const MapDrawPlan plan = geometry.PlanDraw({800, 600, 1000, 700}, kPlayfield);
   ASSERT_TRUE(plan.draws);
-  EXPECT_EQ(plan.target, (MapRect{800, 600, 896, 640}));
+  EXPECT_EQ(plan.target, (WindowRect{800, 600, 896, 640}));
   EXPECT_EQ(plan.source, (MapRect{400, 300, 448, 320}));
-  EXPECT_FALSE(PlanMapDraw({896, 0, 1000, 10}, 2, kPlayfield).draws);
-  EXPECT_FALSE(PlanMapDraw({0, 640, 10, 700}, 2, kPlayfield).draws);
-  EXPECT_FALSE(PlanMapDraw({0, 0, 10, 10}, 0, kPlayfield).draws);
-  EXPECT_FALSE(PlanMapDraw({0, 0, 10, 10}, 1, {0, 0}).draws);
+  EXPECT_FALSE(geometry.PlanDraw({896, 0, 1000, 10}, kPlayfield).draws);
+  EXPECT_FALSE(geometry.PlanDraw({0, 640, 10, 700}, kPlayfield).draws);
+  EXPECT_FALSE(geometry.PlanDraw({0, 0, 10, 10}, {0, 0}).draws);
 }
 
 TEST(Background, StripsRightAndBelowThePicture) {
   // 448 x 320 at zoom 2 in 1000 x 600: a strip from x 896 over the full height, none below.
-  const auto strips = BackgroundStrips({896, 640}, {0, 0}, {1000, 600});
+  const auto strips = ViewGeometry(2, {0, 0}, {1000, 600}).BackgroundStrips(kPlayfield);
   ASSERT_EQ(strips.size(), 1u);
-  EXPECT_EQ(strips[0], (MapRect{896, 0, 1000, 600}));
+  EXPECT_EQ(strips[0], (WindowRect{896, 0, 1000, 600}));
   // Nothing loaded: the whole client area.
-  const auto empty = BackgroundStrips({0, 0}, {0, 0}, {300, 200});
+  const auto empty = ViewGeometry(1, {0, 0}, {300, 200}).BackgroundStrips({0, 0});
   ASSERT_EQ(empty.size(), 2u);
-  EXPECT_EQ(empty[0], (MapRect{0, 0, 300, 200}));
-  EXPECT_EQ(empty[1], (MapRect{0, 0, 300, 200}));
+  EXPECT_EQ(empty[0], (WindowRect{0, 0, 300, 200}));
+  EXPECT_EQ(empty[1], (WindowRect{0, 0, 300, 200}));
   // A picture that fills the window leaves no strip.
-  EXPECT_TRUE(BackgroundStrips({896, 640}, {100, 40}, {796, 600}).empty());
+  EXPECT_TRUE(ViewGeometry(2, {100, 40}, {796, 600}).BackgroundStrips(kPlayfield).empty());
 }
 
 TEST(FrameFit, ContentPlusChromeHeldOnTheScreen) {
