@@ -20,9 +20,12 @@
 
 namespace tavro {
 
-// The zoom factors a view may show the map at, the same in every front end.
+// The zoom factors a view may show the map at, the same in every front end: Zoom In and Zoom
+// Out step within kMinZoom to kMaxZoom; a factor typed in (the Zoom dialog) or a recording's may
+// go up to kMaxChosenZoom.
 inline constexpr int32_t kMinZoom = 1;
 inline constexpr int32_t kMaxZoom = 16;
+inline constexpr int32_t kMaxChosenZoom = 31;
 
 // An arrow key asks the view to scroll by a tenth of the picture in its direction.
 enum class ScrollRequest { None, Left, Up, Right, Down };

@@ -20,7 +20,7 @@ namespace tavro {
 inline constexpr uint32_t kMaxRecordingMs = 10 * 60 * 1000;
 inline constexpr int32_t kMaxRecordingFrames = 10000;
 inline constexpr uint32_t kShortestFrameMs = 20;
-inline constexpr int32_t kMaxRecordingZoom = 31;
+inline constexpr int32_t kMaxRecordingZoom = kMaxChosenZoom;
 
 // Something the person at the window would do at `AtMs` from the recording's start.
 struct RecordingInput {

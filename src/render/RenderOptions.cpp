@@ -148,7 +148,7 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, RenderOptions&
     options.steps.push_back({value == "256" ? Kind::Mode256 : Kind::ModeTrue});
   } else if (arg == "--zoom") {
     if (!TakeValue(args, i, value, error)) return false;
-    if (!ParseWhole(value, 1, kMaxZoom, options.zoom)) {
+    if (!ParseWhole(value, kMinZoom, kMaxChosenZoom, options.zoom)) {
       error = "--zoom takes a number from 1 to 31, not \"" + value + "\"";
       return false;
     }

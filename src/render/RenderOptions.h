@@ -33,7 +33,6 @@ struct RenderOptions {
   uint32_t seed = 0;
 };
 
-inline constexpr int kMaxZoom = 31;
 inline constexpr int kMaxThumbnailSize = 4096;
 
 // Parses argv (without the program name). False with `error` set on a usage error.

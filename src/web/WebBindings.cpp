@@ -221,6 +221,7 @@ EMSCRIPTEN_BINDINGS(tavro) {
   // The zoom a view may show the map at: the page's buttons stop where the window's do.
   emscripten::constant("minZoom", tavro::kMinZoom);
   emscripten::constant("maxZoom", tavro::kMaxZoom);
+  emscripten::constant("maxChosenZoom", tavro::kMaxChosenZoom);
   emscripten::class_<PageSession>("Session")
       .constructor<>()
       .function("open", &PageSession::Open)

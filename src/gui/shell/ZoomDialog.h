@@ -15,7 +15,7 @@ namespace tavro {
 
 inline constexpr int kZoomDialogMin = kMinZoom;
 // Typed in, a factor may go past what the menu's steps reach (kMaxZoom).
-inline constexpr int kZoomDialogMax = 31;
+inline constexpr int kZoomDialogMax = kMaxChosenZoom;
 
 // The field's text as an unsigned whole number; nothing when it is not one. Blanks around the
 // digits are allowed; values too large for 32 bits come back as the largest 32-bit value.
