@@ -1,8 +1,10 @@
 #include "document/DocumentSession.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "document/SetQueries.h"
+#include "scripts/ScriptLimits.h"
 
 namespace tavro {
 namespace {
@@ -268,6 +270,15 @@ SessionChange DocumentSession::Flush() {
 SessionChange DocumentSession::RunTimerPass(uint32_t now) {
   document_.RunTimerPass(now);
   return TakeChange();
+}
+
+int32_t DocumentSession::NextTimerPassDelay(uint32_t now) const {
+  constexpr int32_t kBlockedPassDelayMs = 10;
+  const int32_t delay = document_.NextTimerPassDelay(now);
+  if (delay == CTavroDoc::kNoTimerPass) return delay;
+  if (document_.Scripts().DispatchDepth() >= kMaxTimerPassDepth)
+    return std::max(delay, kBlockedPassDelayMs);
+  return delay;
 }
 
 void DocumentSession::DelayAlarms(uint32_t ticks) { document_.Scripts().DelayAlarms(ticks); }

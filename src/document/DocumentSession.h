@@ -137,7 +137,10 @@ class DocumentSession : private ChangeNotices {
 
   // ---- time ----
   SessionChange RunTimerPass(uint32_t now);
-  int32_t NextTimerPassDelay(uint32_t now) const { return document_.NextTimerPassDelay(now); }
+  // Milliseconds until the next timer pass has something to do, kNoTimerPass for never. While
+  // "debug(" boxes are nested so deep that passes may not fire alarms, due alarms stay due, and
+  // the delay is a short poll rather than at once, so the open boxes do not spin the processor.
+  int32_t NextTimerPassDelay(uint32_t now) const;
   // Every armed alarm falls due `ticks` later: play paused (a hidden page, a recording that ran
   // ahead of the clock) goes on where it stopped.
   void DelayAlarms(uint32_t ticks);

@@ -6,28 +6,16 @@
 // armed: an idle window does not wake at all. Passes also run inside the modal loop of a
 // "debug(" box opened by an alarm; the document keeps such nested passes safe, and the host
 // re-arms this timer before the box's loop starts.
-#include <algorithm>
-
 #include "gui/view/CTavroView.h"
-#include "scripts/ScriptLimits.h"
 
 namespace tavro {
-namespace {
-
-// While message boxes are nested so deep that passes may not fire alarms, due alarms stay due;
-// polling for them at this pace instead of at once keeps the open boxes from spinning the CPU.
-constexpr int kBlockedPassDelayMs = 10;
-
-}  // namespace
 
 void CTavroView::ScheduleTimerPass() {
-  int32_t delay = session_.NextTimerPassDelay(session_.Outside().TickCount());
+  const int32_t delay = session_.NextTimerPassDelay(session_.Outside().TickCount());
   if (delay == CTavroDoc::kNoTimerPass) {
     passTimer_.stop();
     return;
   }
-  if (Doc().Scripts().DispatchDepth() >= kMaxTimerPassDepth)
-    delay = std::max(delay, kBlockedPassDelayMs);
   passTimer_.start(delay);
 }
 
