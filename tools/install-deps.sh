@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libarchive-dev liblhasa-dev libgif-dev libwebp-dev libhwy-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format-14
+  # tools/check-naming.sh
+  clang-tidy-14
   xvfb xauth xdotool xclip imagemagick python3 jlha-utils zip unzip time
   # The program's own messages are Japanese; without a font for them a box shows empty squares.
   fonts-vlgothic

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Checks the naming rule of docs/style.md, as .clang-tidy writes it down, over every source under
+# src/: the native ones as BUILD compiles them (its compile_commands.json, with Qt's moc output
+# already made: build it first), and the page's binding in src/web with emscripten's headers
+# where Debian's emscripten is installed. Any warning fails the check.
+#
+#   tools/check-naming.sh BUILD [JOBS]      e.g. tools/check-naming.sh build/release
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+if [ $# -lt 1 ] || [ ! -f "$1/compile_commands.json" ]; then
+  echo "usage: tools/check-naming.sh BUILD [JOBS], BUILD holding a compile_commands.json" >&2
+  exit 2
+fi
+build="$(cd "$1" && pwd)"
+jobs="${2:-${JOBS:-$(nproc)}}"
+log="$build/naming-check.log"
+: >"$log"
+
+# The binding is built only for WebAssembly, so it has no place in a native compile database:
+# it gets one of its own, with the flags em++ hands clang.
+sysroot=/usr/share/emscripten/cache/sysroot
+web_db=""
+if [ -d "$sysroot/include/c++/v1" ]; then
+  web_db="$build/naming-web"
+  mkdir -p "$web_db"
+  python3 - "$root" "$sysroot" "$web_db/compile_commands.json" <<'EOF'
+import glob, json, sys
+root, sysroot, out = sys.argv[1:]
+flags = ["clang++-14", "-target", "wasm32-unknown-emscripten", "--sysroot=" + sysroot,
+         "-DEMSCRIPTEN", "-D__EMSCRIPTEN_major__=3", "-D__EMSCRIPTEN_minor__=1",
+         "-D__EMSCRIPTEN_tiny__=6", "-D_LIBCPP_ABI_VERSION=2", "-Dunix", "-D__unix", "-D__unix__",
+         "-Xclang", "-iwithsysroot/include/compat", "-fexceptions", "-std=c++20",
+         "-I" + root + "/src"]
+files = sorted(glob.glob(root + "/src/web/*.cpp"))
+json.dump([{"directory": root, "file": f, "arguments": flags + ["-c", f]} for f in files],
+          open(out, "w"), indent=1)
+EOF
+fi
+
+started=$SECONDS
+status=0
+run() {  # compile database folder
+  run-clang-tidy-14 -p "$1" -j "$jobs" -quiet -header-filter="^$root/src/" "^$root/src/" \
+    >>"$log" 2>&1 || status=1
+}
+run "$build"
+if [ -n "$web_db" ]; then
+  run "$web_db"
+else
+  echo "check-naming: emscripten is not installed; src/web was not checked" >&2
+fi
+
+# Each header's warnings come once for every file that includes it.
+warnings=$(sed 's/\x1b\[[0-9;]*m//g' "$log" | grep -E '^([^ ]+:[0-9]+:[0-9]+: )?(warning|error):' |
+  sort -u || true)
+if [ -n "$warnings" ]; then
+  echo "$warnings"
+  echo "check-naming: $(echo "$warnings" | wc -l) names break docs/style.md (see .clang-tidy)" >&2
+  status=1
+elif [ "$status" -ne 0 ]; then
+  echo "check-naming: clang-tidy failed; see $log" >&2
+fi
+[ "$status" -eq 0 ] && echo "check-naming: every name under src/ follows docs/style.md ($((SECONDS - started)) s)"
+exit "$status"
