@@ -40,7 +40,8 @@ fi
 started=$SECONDS
 status=0
 run() {  # compile database folder
-  run-clang-tidy-14 -p "$1" -j "$jobs" -quiet -header-filter="^$root/src/" "^$root/src/" \
+  # The build's -Werror would turn clang's own warnings (gcc builds the tree) into errors here.
+  run-clang-tidy-14 -p "$1" -j "$jobs" -quiet -extra-arg=-Wno-error -header-filter="^$root/src/" "^$root/src/" \
     >>"$log" 2>&1 || status=1
 }
 run "$build"

@@ -52,5 +52,10 @@ tools/fuzz.sh 20
 # The page: the WebAssembly build, the core's tests under Node, the browser tests.
 phase "web"
 tools/test-web.sh
+
+# Every name under src/ as docs/style.md writes them (clang-tidy, .clang-tidy); last, once
+# emscripten is there for the page's binding too.
+phase "naming"
+tools/check-naming.sh build/release "$jobs"
 phase "done"
 
