@@ -17,11 +17,11 @@ namespace {
 
 // A set-sized mix: 120 cels, 4-bit, 8-bit and 32-bit, from small parts to a full backdrop.
 struct CelSet {
-  test::TempDir dir;
-  std::vector<std::string> names;
+  test::TempDir Dir;
+  std::vector<std::string> Names;
 
   CelSet() {
-    test::SetFiles files(dir.path());
+    test::SetFiles files(Dir.Path());
     for (int i = 0; i < 120; ++i) {
       const int w = 40 + (i * 37) % 300;
       const int h = 30 + (i * 53) % 200;
@@ -37,7 +37,7 @@ struct CelSet {
         for (size_t p = 0; p < px.size(); ++p) px[p] = {values[p], 1, 2, 255};
         files.Write(name, test::EncodeTrueCel(w, h, 0, 0, px));
       }
-      names.push_back(name);
+      Names.push_back(name);
     }
   }
 };
@@ -50,8 +50,8 @@ CelSet& Set() {
 void BM_ReadCelBytes(benchmark::State& state) {
   const CelSet& set = Set();
   for (auto _ : state) {
-    for (const std::string& name : set.names) {
-      std::ifstream file(set.dir.path() / name, std::ios::binary | std::ios::ate);
+    for (const std::string& name : set.Names) {
+      std::ifstream file(set.Dir.Path() / name, std::ios::binary | std::ios::ate);
       std::vector<char> bytes(static_cast<size_t>(file.tellg()));
       file.seekg(0);
       file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -65,14 +65,14 @@ void BM_LoadCels(benchmark::State& state) {
   const CelSet& set = Set();
   test::FakeHost host;
   CTavroDoc doc(host);
-  doc.EditSet().SetFilePath({set.dir.str() + "/", "", ""});
+  doc.EditSet().SetFilePath({set.Dir.Str() + "/", "", ""});
   doc.EditSet().SetPlayfieldSize(kMaxPlayfieldWidth, kMaxPlayfieldHeight);
   doc.EditSet().EnsureSlot(0);
   CelFileLoader loader;
   bool trueColourMark = false;
   LoadProblems problems;
   for (auto _ : state) {
-    for (const std::string& name : set.names) {
+    for (const std::string& name : set.Names) {
       CellEntry cell;
       std::strncpy(cell.FileName, name.c_str(), sizeof cell.FileName - 1);
       cell.SetMask = 0xFFFF;

@@ -37,12 +37,12 @@ double MemcpySeconds(size_t bytes) {
 }
 
 struct Fixture {
-  explicit Fixture(bool trueColour) : set(MakeSyntheticSet(trueColour)), doc(host) {
-    LoadIntoDocument(set, doc, trueColour);
+  explicit Fixture(bool trueColour) : Set(MakeSyntheticSet(trueColour)), Doc(Host) {
+    LoadIntoDocument(Set, Doc, trueColour);
   }
-  test::FakeHost host;
-  SyntheticSet set;
-  CTavroDoc doc;
+  test::FakeHost Host;
+  SyntheticSet Set;
+  CTavroDoc Doc;
 };
 
 Fixture& Shared(bool trueColour) {
@@ -76,18 +76,18 @@ double TimedLoop(benchmark::State& state, Fn&& work) {
 
 void BM_ComposeFull256(benchmark::State& state) {
   Fixture& f = Shared(false);
-  const size_t mapBytes = static_cast<size_t>(f.doc.Map().Stride()) * f.doc.Map().Height();
-  const double baseline = MemcpySeconds(f.set.pixelCount + mapBytes);
-  const double compose = TimedLoop(state, [&] { ComposeWhole(f.doc); });
+  const size_t mapBytes = static_cast<size_t>(f.Doc.Map().Stride()) * f.Doc.Map().Height();
+  const double baseline = MemcpySeconds(f.Set.PixelCount + mapBytes);
+  const double compose = TimedLoop(state, [&] { ComposeWhole(f.Doc); });
   state.counters["x_memcpy"] = compose / baseline;
   state.counters["memcpy_ms"] = baseline * 1e3;
 }
 
 void BM_ComposeFullTrueColour(benchmark::State& state) {
   Fixture& f = Shared(true);
-  const size_t mapPixels = static_cast<size_t>(f.doc.Map().Stride()) * f.doc.Map().Height();
-  const double baseline = MemcpySeconds((f.set.pixelCount + mapPixels) * 3);
-  const double compose = TimedLoop(state, [&] { ComposeWhole(f.doc); });
+  const size_t mapPixels = static_cast<size_t>(f.Doc.Map().Stride()) * f.Doc.Map().Height();
+  const double baseline = MemcpySeconds((f.Set.PixelCount + mapPixels) * 3);
+  const double compose = TimedLoop(state, [&] { ComposeWhole(f.Doc); });
   state.counters["x_memcpy"] = compose / baseline;
   state.counters["memcpy_ms"] = baseline * 1e3;
 }
@@ -106,25 +106,25 @@ void DragStep(CTavroDoc& doc, int step) {
   const MapRect changed = UnionRect(before, after);
   compose::ComposeRect(
       doc.Set(), doc.EditMap(),
-      compose::RectOfSpan(changed.left, changed.top, changed.Width(), changed.Height()),
+      compose::RectOfSpan(changed.Left, changed.Top, changed.Width(), changed.Height()),
       doc.Pointer().HeldSlot());
 }
 
 void BM_DragRecompose(benchmark::State& state) {
   Fixture& f = Shared(state.range(0) != 0);
-  const double full = BestSeconds([&] { ComposeWhole(f.doc); }, 3);
+  const double full = BestSeconds([&] { ComposeWhole(f.Doc); }, 3);
   int step = 0;
   // Held, as the view's press leaves it; the first steps of a drag set up what later ones reuse.
-  f.doc.Pointer().Hold(f.doc.Set().SlotOf(kDragObject));
-  const double drag = TimedLoop(state, [&] { DragStep(f.doc, step++); });
-  f.doc.Pointer().Hold(0);
+  f.Doc.Pointer().Hold(f.Doc.Set().SlotOf(kDragObject));
+  const double drag = TimedLoop(state, [&] { DragStep(f.Doc, step++); });
+  f.Doc.Pointer().Hold(0);
   state.counters["x_full"] = drag / full;
   // The share of the playfield the step recomposes: the floor for x_full when cels lie evenly.
   state.counters["area_share"] = 205.0 * 405.0 / (kMaxPlayfieldWidth * kMaxPlayfieldHeight);
 }
 
 void BM_MemcpyBaseline(benchmark::State& state) {
-  const size_t bytes = Shared(false).set.pixelCount + kMaxPlayfieldWidth * kMaxPlayfieldHeight;
+  const size_t bytes = Shared(false).Set.PixelCount + kMaxPlayfieldWidth * kMaxPlayfieldHeight;
   std::vector<uint8_t> from(bytes, 1), to(bytes, 0);
   for (auto _ : state) {
     std::memcpy(to.data(), from.data(), bytes);

@@ -23,35 +23,35 @@ namespace tavro::bench {
 namespace {
 
 test::Bytes EncodeCel(const SyntheticCel& cel) {
-  if (!cel.alpha) {
-    return test::EncodeIndexedCel(8, cel.width, cel.height, cel.offsetX, cel.offsetY, cel.pixels);
+  if (!cel.Alpha) {
+    return test::EncodeIndexedCel(8, cel.Width, cel.Height, cel.OffsetX, cel.OffsetY, cel.Pixels);
   }
-  std::vector<test::Bgra> pixels(cel.pixels.size() / 4);
+  std::vector<test::Bgra> pixels(cel.Pixels.size() / 4);
   for (size_t i = 0; i < pixels.size(); ++i) {
-    const uint8_t* p = &cel.pixels[i * 4];
+    const uint8_t* p = &cel.Pixels[i * 4];
     pixels[i] = {p[0], p[1], p[2], p[3]};
   }
-  return test::EncodeTrueCel(cel.width, cel.height, cel.offsetX, cel.offsetY, pixels);
+  return test::EncodeTrueCel(cel.Width, cel.Height, cel.OffsetX, cel.OffsetY, pixels);
 }
 
 // Positions of all objects in set 0, ten to a line: longer lines would be cut at 255 bytes.
 std::string SetLines(const SyntheticSet& set) {
   std::string text = "$0";
-  for (size_t o = 0; o < set.positions.size(); ++o) {
+  for (size_t o = 0; o < set.Positions.size(); ++o) {
     if (o > 0 && o % 10 == 0) text += "\n";
-    text += " " + std::to_string(set.positions[o].first) + "," +
-            std::to_string(set.positions[o].second);
+    text += " " + std::to_string(set.Positions[o].first) + "," +
+            std::to_string(set.Positions[o].second);
   }
   return text + "\n";
 }
 
 struct SetOnDisk {
-  test::TempDir dir;
-  std::vector<std::string> names;
+  test::TempDir Dir;
+  std::vector<std::string> Names;
 
   explicit SetOnDisk(bool mixed) {
     const SyntheticSet set = MakeSyntheticSet(mixed);
-    test::SetFiles files(dir.path());
+    test::SetFiles files(Dir.Path());
     std::vector<test::Rgb> colours(256);
     for (int i = 0; i < 256; ++i) {
       colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i * 3),
@@ -59,21 +59,21 @@ struct SetOnDisk {
     }
     files.Write("colours.pal", test::EncodeNewPalette(24, 256, {colours}));
     std::string cnf = "(1280,1024)\n%colours.pal\n";
-    for (size_t i = 0; i < set.cels.size(); ++i) {
-      const SyntheticCel& cel = set.cels[i];
+    for (size_t i = 0; i < set.Cels.size(); ++i) {
+      const SyntheticCel& cel = set.Cels[i];
       const std::string name = "c" + std::to_string(i) + ".cel";
       files.Write(name, EncodeCel(cel));
-      names.push_back(name);
-      cnf += "#" + std::to_string(cel.object) + " " + name + " :0";
-      if (cel.transparency != 0) cnf += " ;%t" + std::to_string(cel.transparency);
+      Names.push_back(name);
+      cnf += "#" + std::to_string(cel.Object) + " " + name + " :0";
+      if (cel.Transparency != 0) cnf += " ;%t" + std::to_string(cel.Transparency);
       cnf += "\n";
     }
     files.WriteText("max.cnf", cnf + SetLines(set));
-    names.push_back("colours.pal");
-    names.push_back("max.cnf");
+    Names.push_back("colours.pal");
+    Names.push_back("max.cnf");
   }
 
-  std::string Path(const std::string& name) const { return (dir.path() / name).string(); }
+  std::string Path(const std::string& name) const { return (Dir.Path() / name).string(); }
 };
 
 const SetOnDisk& Disk(bool mixed) {
@@ -84,7 +84,7 @@ const SetOnDisk& Disk(bool mixed) {
 }
 
 void ReadAllFiles(const SetOnDisk& disk) {
-  for (const std::string& name : disk.names) {
+  for (const std::string& name : disk.Names) {
     std::ifstream file(disk.Path(name), std::ios::binary | std::ios::ate);
     std::vector<char> bytes(static_cast<size_t>(file.tellg()));
     file.seekg(0);

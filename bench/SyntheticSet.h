@@ -19,18 +19,18 @@ inline constexpr int kSyntheticObjects = 600;
 inline constexpr int kDragObject = 0;
 
 struct SyntheticCel {
-  int object = 0;
-  int width = 0, height = 0;
-  int offsetX = 0, offsetY = 0;
-  bool alpha = false;           // 32-bit cel: 4 bytes a pixel
-  int transparency = 0;         // 128 for half of the indexed cels in the true-colour variant
-  std::vector<uint8_t> pixels;  // top row first, as a file holds them
+  int Object = 0;
+  int Width = 0, Height = 0;
+  int OffsetX = 0, OffsetY = 0;
+  bool Alpha = false;           // 32-bit cel: 4 bytes a pixel
+  int Transparency = 0;         // 128 for half of the indexed cels in the true-colour variant
+  std::vector<uint8_t> Pixels;  // top row first, as a file holds them
 };
 
 struct SyntheticSet {
-  std::vector<SyntheticCel> cels;
-  std::vector<std::pair<int16_t, int16_t>> positions;  // per object
-  size_t pixelCount = 0;                               // all cel pixels, every one visible
+  std::vector<SyntheticCel> Cels;
+  std::vector<std::pair<int16_t, int16_t>> Positions;  // per object
+  size_t PixelCount = 0;                               // all cel pixels, every one visible
 };
 
 class Lcg {
@@ -46,16 +46,16 @@ class Lcg {
 };
 
 inline void FillPixels(SyntheticCel& cel, Lcg& random) {
-  const size_t count = static_cast<size_t>(cel.width) * cel.height;
-  cel.pixels.resize(count * (cel.alpha ? 4 : 1));
+  const size_t count = static_cast<size_t>(cel.Width) * cel.Height;
+  cel.Pixels.resize(count * (cel.Alpha ? 4 : 1));
   for (size_t i = 0; i < count; ++i) {
     const uint32_t r = random.Next();
     const bool transparent = (r & 3) == 0;
-    if (!cel.alpha) {
-      cel.pixels[i] = transparent ? 0 : static_cast<uint8_t>(1 + (r >> 2) % 255);
+    if (!cel.Alpha) {
+      cel.Pixels[i] = transparent ? 0 : static_cast<uint8_t>(1 + (r >> 2) % 255);
       continue;
     }
-    uint8_t* p = &cel.pixels[i * 4];
+    uint8_t* p = &cel.Pixels[i * 4];
     p[0] = static_cast<uint8_t>(r >> 2);
     p[1] = static_cast<uint8_t>(r >> 10);
     p[2] = static_cast<uint8_t>(r >> 18);
@@ -67,30 +67,30 @@ inline void FillPixels(SyntheticCel& cel, Lcg& random) {
 inline SyntheticSet MakeSyntheticSet(bool mixed) {
   Lcg random;
   SyntheticSet set;
-  set.positions.assign(kSyntheticObjects, {0, 0});
+  set.Positions.assign(kSyntheticObjects, {0, 0});
   std::vector<std::pair<int, int>> extent(kSyntheticObjects, {0, 0});
   for (int i = 0; i < kSyntheticCels; ++i) {
     SyntheticCel cel;
     if (i < 2) {
-      cel.object = kDragObject;
-      cel.width = cel.height = 200;
-      cel.offsetY = i * 200;
+      cel.Object = kDragObject;
+      cel.Width = cel.Height = 200;
+      cel.OffsetY = i * 200;
     } else {
-      cel.object = 1 + (i - 2) % (kSyntheticObjects - 1);
-      cel.width = random.Between(16, 256);
-      cel.height = random.Between(16, 256);
+      cel.Object = 1 + (i - 2) % (kSyntheticObjects - 1);
+      cel.Width = random.Between(16, 256);
+      cel.Height = random.Between(16, 256);
     }
-    cel.alpha = mixed && i % 4 == 3;
-    cel.transparency = (mixed && !cel.alpha && i % 2 == 0) ? 128 : 0;
+    cel.Alpha = mixed && i % 4 == 3;
+    cel.Transparency = (mixed && !cel.Alpha && i % 2 == 0) ? 128 : 0;
     FillPixels(cel, random);
-    auto& [right, bottom] = extent[cel.object];
-    right = std::max(right, cel.offsetX + cel.width);
-    bottom = std::max(bottom, cel.offsetY + cel.height);
-    set.pixelCount += static_cast<size_t>(cel.width) * cel.height;
-    set.cels.push_back(std::move(cel));
+    auto& [right, bottom] = extent[cel.Object];
+    right = std::max(right, cel.OffsetX + cel.Width);
+    bottom = std::max(bottom, cel.OffsetY + cel.Height);
+    set.PixelCount += static_cast<size_t>(cel.Width) * cel.Height;
+    set.Cels.push_back(std::move(cel));
   }
   for (int o = 0; o < kSyntheticObjects; ++o) {
-    set.positions[o] = {
+    set.Positions[o] = {
         static_cast<int16_t>(random.Between(0, kMaxPlayfieldWidth - extent[o].first)),
         static_cast<int16_t>(random.Between(0, kMaxPlayfieldHeight - extent[o].second))};
   }
@@ -110,30 +110,30 @@ inline void LoadIntoDocument(const SyntheticSet& set, CTavroDoc& doc, bool trueC
     built.StoreGroupColour(0, i, static_cast<uint8_t>(i * 4), static_cast<uint8_t>(i * 5),
                            static_cast<uint8_t>(i * 3));
   }
-  for (const SyntheticCel& source : set.cels) {
-    built.EnsureSlot(source.object);
+  for (const SyntheticCel& source : set.Cels) {
+    built.EnsureSlot(source.Object);
     CellEntry cell;
-    cell.ObjectNumber = static_cast<int16_t>(source.object);
-    cell.Width = static_cast<uint16_t>(source.width);
-    cell.Height = static_cast<uint16_t>(source.height);
-    cell.OffsetX = static_cast<int16_t>(source.offsetX);
-    cell.OffsetY = static_cast<int16_t>(source.offsetY);
+    cell.ObjectNumber = static_cast<int16_t>(source.Object);
+    cell.Width = static_cast<uint16_t>(source.Width);
+    cell.Height = static_cast<uint16_t>(source.Height);
+    cell.OffsetX = static_cast<int16_t>(source.OffsetX);
+    cell.OffsetY = static_cast<int16_t>(source.OffsetY);
     cell.SetMask = 0xFFFF;
-    cell.BitsPerPixel = source.alpha ? 24 : 8;
-    cell.Transparency = static_cast<int16_t>(source.transparency);
-    const size_t rowBytes = static_cast<size_t>(source.width) * (source.alpha ? 4 : 1);
-    cell.Pixels.resize(source.pixels.size());
-    for (int y = 0; y < source.height; ++y) {
-      std::copy_n(source.pixels.begin() + static_cast<ptrdiff_t>(y * rowBytes), rowBytes,
-                  cell.Pixels.begin() + static_cast<ptrdiff_t>((source.height - 1 - y) * rowBytes));
+    cell.BitsPerPixel = source.Alpha ? 24 : 8;
+    cell.Transparency = static_cast<int16_t>(source.Transparency);
+    const size_t rowBytes = static_cast<size_t>(source.Width) * (source.Alpha ? 4 : 1);
+    cell.Pixels.resize(source.Pixels.size());
+    for (int y = 0; y < source.Height; ++y) {
+      std::copy_n(source.Pixels.begin() + static_cast<ptrdiff_t>(y * rowBytes), rowBytes,
+                  cell.Pixels.begin() + static_cast<ptrdiff_t>((source.Height - 1 - y) * rowBytes));
     }
-    built.WidenExtent(cell, 0, 0, static_cast<int16_t>(source.offsetX + source.width),
-                      static_cast<int16_t>(source.offsetY + source.height));
+    built.WidenExtent(cell, 0, 0, static_cast<int16_t>(source.OffsetX + source.Width),
+                      static_cast<int16_t>(source.OffsetY + source.Height));
     built.AddCell(std::move(cell));
   }
   built.ForEachObject([&](int32_t number, uint16_t slot) {
     for (int s = 0; s < kSetCount; ++s) {
-      built.StoreSetPosition(slot, s, set.positions[number].first, set.positions[number].second);
+      built.StoreSetPosition(slot, s, set.Positions[number].first, set.Positions[number].second);
     }
   });
   built.MarkSetsInUse(0xFFFF);

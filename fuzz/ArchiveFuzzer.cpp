@@ -27,22 +27,22 @@ constexpr char kArchiveName[] = "in/deep/set.lzh";
 // The archive lies two levels down in the sandbox, so that a member named "../../x" would land
 // inside the sandbox where the check below sees it.
 struct Sandbox {
-  std::string root;      // everything the open may touch lives below here
-  std::string archive;   // root + kArchiveName
-  std::string tempBase;  // root + "tmp": the configured TMPDIR
+  std::string Root;      // everything the open may touch lives below here
+  std::string Archive;   // root + kArchiveName
+  std::string TempBase;  // root + "tmp": the configured TMPDIR
 };
 
 const Sandbox& TheSandbox() {
-  static const Sandbox sandbox = [] {
+  static const Sandbox kSandbox = [] {
     Sandbox made;
-    made.root = ScratchDirectory() + "sandbox/";
-    made.archive = made.root + kArchiveName;
-    made.tempBase = made.root + "tmp";
-    fs::create_directories(made.root + "in/deep");
-    fs::create_directories(made.tempBase);
+    made.Root = ScratchDirectory() + "sandbox/";
+    made.Archive = made.Root + kArchiveName;
+    made.TempBase = made.Root + "tmp";
+    fs::create_directories(made.Root + "in/deep");
+    fs::create_directories(made.TempBase);
     return made;
   }();
-  return sandbox;
+  return kSandbox;
 }
 
 bool IsInside(const fs::path& path, const std::string& directory) {
@@ -54,12 +54,12 @@ bool IsInside(const fs::path& path, const std::string& directory) {
 // Every entry of the sandbox must be one we made or lie inside the extraction directory.
 void CheckNothingOutside(const Sandbox& sandbox, const std::string& extracted) {
   std::error_code error;
-  for (fs::recursive_directory_iterator it(sandbox.root, error), end; !error && it != end;
+  for (fs::recursive_directory_iterator it(sandbox.Root, error), end; !error && it != end;
        it.increment(error)) {
     const fs::path& path = it->path();
     const std::string text = path.string();
-    const bool ours = text == sandbox.root + "in" || text == sandbox.root + "in/deep" ||
-                      text == sandbox.archive || text == sandbox.tempBase || text == extracted;
+    const bool ours = text == sandbox.Root + "in" || text == sandbox.Root + "in/deep" ||
+                      text == sandbox.Archive || text == sandbox.TempBase || text == extracted;
     if (!ours && !IsInside(path, extracted))
       Fail("written outside the temporary directory: " + text);
   }
@@ -68,7 +68,7 @@ void CheckNothingOutside(const Sandbox& sandbox, const std::string& extracted) {
 
 void CheckTempBaseEmpty(const Sandbox& sandbox) {
   std::error_code error;
-  if (!fs::is_empty(sandbox.tempBase, error) || error) {
+  if (!fs::is_empty(sandbox.TempBase, error) || error) {
     Fail("the temporary directory was left behind");
   }
 }
@@ -84,24 +84,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Those would be read as ZIP: the other harness's part.
   if (size >= 2 && data[0] == 'P' && data[1] == 'K') return 0;
 #endif
-  if (!WriteWholeFile(sandbox.archive, data, size)) Fail("cannot write the archive");
+  if (!WriteWholeFile(sandbox.Archive, data, size)) Fail("cannot write the archive");
   std::string extracted;
   {
     NullHost host;
-    host.TmpDir = sandbox.tempBase;
+    host.TmpDir = sandbox.TempBase;
     CTavroDoc doc(host);
     // Several configuration files: the first offered is picked, as a person might.
-    const OpenResult first = doc.OnOpenDocument(sandbox.archive);
+    const OpenResult first = doc.OnOpenDocument(sandbox.Archive);
     if (!first.ConfigChoices.empty())
-      doc.OnOpenDocument(sandbox.archive, {false, first.ConfigChoices.front()});
+      doc.OnOpenDocument(sandbox.Archive, {false, first.ConfigChoices.front()});
     doc.StartLoadedSet();
     extracted = doc.Archive().Directory();
-    if (!extracted.empty() && !IsInside(extracted, sandbox.tempBase)) {
+    if (!extracted.empty() && !IsInside(extracted, sandbox.TempBase)) {
       Fail("extracted outside the configured TMPDIR: " + extracted);
     }
     CheckNothingOutside(sandbox, extracted);
     // Opening it again reuses what was extracted.
-    doc.OnOpenDocument(sandbox.archive);
+    doc.OnOpenDocument(sandbox.Archive);
     doc.StartLoadedSet();
     CheckNothingOutside(sandbox, doc.Archive().Directory());
   }

@@ -16,9 +16,9 @@ namespace tavro::fuzz {
 namespace {
 
 struct Position {
-  int32_t number;
-  int32_t set;
-  int16_t x, y;
+  int32_t Number;
+  int32_t Set;
+  int16_t X, Y;
 };
 
 bool Load(CTavroDoc& doc, const std::string& path) {
@@ -48,15 +48,15 @@ std::vector<Position> SavedPositions(const CTavroDoc& doc) {
 
 void CheckReloadedPositions(const CTavroDoc& reloaded, const std::vector<Position>& saved) {
   for (const Position& p : saved) {
-    const uint16_t slot = reloaded.Set().SlotOf(p.number);
+    const uint16_t slot = reloaded.Set().SlotOf(p.Number);
     if (slot == 0 || slot >= reloaded.Set().ObjectTable().size()) {
-      Fail("object " + std::to_string(p.number) + " lost its slot on reload");
+      Fail("object " + std::to_string(p.Number) + " lost its slot on reload");
     }
     const ObjectEntry& object = reloaded.Set().ObjectTable()[slot];
-    if (object.SetX[p.set] != p.x || object.SetY[p.set] != p.y) {
-      Fail("object " + std::to_string(p.number) + " in set " + std::to_string(p.set) + " saved " +
-           std::to_string(p.x) + "," + std::to_string(p.y) + " but reloaded " +
-           std::to_string(object.SetX[p.set]) + "," + std::to_string(object.SetY[p.set]));
+    if (object.SetX[p.Set] != p.X || object.SetY[p.Set] != p.Y) {
+      Fail("object " + std::to_string(p.Number) + " in set " + std::to_string(p.Set) + " saved " +
+           std::to_string(p.X) + "," + std::to_string(p.Y) + " but reloaded " +
+           std::to_string(object.SetX[p.Set]) + "," + std::to_string(object.SetY[p.Set]));
     }
   }
 }

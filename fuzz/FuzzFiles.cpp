@@ -77,23 +77,23 @@ void WriteFixedSet(const test::SetFiles& files) {
 
 const std::string& ScratchDirectory() {
   // Never destroyed: the exit handler that removes the directory still needs its name.
-  static const std::string* const directory = [] {
+  static const std::string* const kDirectory = [] {
     auto* made = new std::string(MakeScratch());
     scratchOwner = ::getpid();
     std::atexit(RemoveScratch);
     return made;
   }();
-  return *directory;
+  return *kDirectory;
 }
 
 const std::string& FixedSetDirectory() {
-  static const std::string directory = [] {
+  static const std::string kDirectory = [] {
     const std::string made = ScratchDirectory() + "set/";
     fs::create_directories(made);
     WriteFixedSet(test::SetFiles(made));
     return made;
   }();
-  return directory;
+  return kDirectory;
 }
 
 bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size) {

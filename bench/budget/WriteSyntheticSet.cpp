@@ -22,23 +22,23 @@ using tavro::bench::SyntheticSet;
 std::string CelName(size_t index) { return "c" + std::to_string(index) + ".cel"; }
 
 tavro::test::Bytes EncodeCel(const SyntheticCel& cel) {
-  if (!cel.alpha) {
-    return tavro::test::EncodeIndexedCel(8, cel.width, cel.height, cel.offsetX, cel.offsetY,
-                                         cel.pixels);
+  if (!cel.Alpha) {
+    return tavro::test::EncodeIndexedCel(8, cel.Width, cel.Height, cel.OffsetX, cel.OffsetY,
+                                         cel.Pixels);
   }
-  std::vector<tavro::test::Bgra> px(cel.pixels.size() / 4);
+  std::vector<tavro::test::Bgra> px(cel.Pixels.size() / 4);
   for (size_t i = 0; i < px.size(); ++i) {
-    px[i] = {cel.pixels[i * 4], cel.pixels[i * 4 + 1], cel.pixels[i * 4 + 2],
-             cel.pixels[i * 4 + 3]};
+    px[i] = {cel.Pixels[i * 4], cel.Pixels[i * 4 + 1], cel.Pixels[i * 4 + 2],
+             cel.Pixels[i * 4 + 3]};
   }
-  return tavro::test::EncodeTrueCel(cel.width, cel.height, cel.offsetX, cel.offsetY, px);
+  return tavro::test::EncodeTrueCel(cel.Width, cel.Height, cel.OffsetX, cel.OffsetY, px);
 }
 
 // Set 0 lists every object's position, wrapped into continuation lines as a save writes them.
 std::string SetZeroLines(const SyntheticSet& set) {
   std::string text = "$0";
   size_t column = text.size();
-  for (const auto& [x, y] : set.positions) {
+  for (const auto& [x, y] : set.Positions) {
     const std::string entry = " " + std::to_string(x) + "," + std::to_string(y);
     if (column + entry.size() > 70) {
       text += "\r\n";
@@ -52,10 +52,10 @@ std::string SetZeroLines(const SyntheticSet& set) {
 
 std::string ConfigText(const SyntheticSet& set) {
   std::string text = "; the synthetic maximum set\r\n(1280,1024)\r\n%max.kcf\r\n";
-  for (size_t i = 0; i < set.cels.size(); ++i) {
-    const SyntheticCel& cel = set.cels[i];
-    text += "#" + std::to_string(cel.object) + " " + CelName(i) + " :0";
-    if (cel.transparency != 0) text += " ;%t" + std::to_string(cel.transparency);
+  for (size_t i = 0; i < set.Cels.size(); ++i) {
+    const SyntheticCel& cel = set.Cels[i];
+    text += "#" + std::to_string(cel.Object) + " " + CelName(i) + " :0";
+    if (cel.Transparency != 0) text += " ;%t" + std::to_string(cel.Transparency);
     text += "\r\n";
   }
   return text + SetZeroLines(set);
@@ -85,10 +85,10 @@ int main(int argc, char** argv) {
   const tavro::test::SetFiles files{std::filesystem::path(argv[1])};
   size_t pixelBytes = 0;
   bool anyAlpha = false;
-  for (size_t i = 0; i < set.cels.size(); ++i) {
-    files.Write(CelName(i), EncodeCel(set.cels[i]));
-    pixelBytes += set.cels[i].pixels.size();
-    anyAlpha = anyAlpha || set.cels[i].alpha || set.cels[i].transparency != 0;
+  for (size_t i = 0; i < set.Cels.size(); ++i) {
+    files.Write(CelName(i), EncodeCel(set.Cels[i]));
+    pixelBytes += set.Cels[i].Pixels.size();
+    anyAlpha = anyAlpha || set.Cels[i].Alpha || set.Cels[i].Transparency != 0;
   }
   files.Write("max.kcf", tavro::test::EncodeNewPalette(24, 256, Palette()));
   const std::string text = ConfigText(set);

@@ -18,8 +18,8 @@
 namespace tavro {
 
 struct ExtractLimits {
-  uint64_t maxTotalBytes = uint64_t{1} << 30;  // all members together, unpacked
-  uint32_t maxMembers = 20000;                 // members looked at, skipped ones included
+  uint64_t MaxTotalBytes = uint64_t{1} << 30;  // all members together, unpacked
+  uint32_t MaxMembers = 20000;                 // members looked at, skipped ones included
 };
 
 enum class ExtractStatus {
@@ -35,21 +35,21 @@ enum class ExtractStatus {
 };
 
 struct ExtractResult {
-  ExtractStatus status = ExtractStatus::Ok;
-  uint32_t written = 0;  // files written
-  uint32_t skipped = 0;  // members left out as unsafe or not regular files
-  uint32_t member = 0;   // the member (counted from 1) a failure is about, 0 for none
-  std::string detail;    // what went wrong, for a test or a log
+  ExtractStatus Status = ExtractStatus::Ok;
+  uint32_t Written = 0;  // files written
+  uint32_t Skipped = 0;  // members left out as unsafe or not regular files
+  uint32_t Member = 0;   // the member (counted from 1) a failure is about, 0 for none
+  std::string Detail;    // what went wrong, for a test or a log
   // The names written, in the order the archive holds them (a name written twice, twice).
-  std::vector<std::string> names;
+  std::vector<std::string> Names;
 };
 
 // `result` marked failed at `member` with `detail`: how the extractors give up.
 inline ExtractResult Failed(ExtractResult result, ExtractStatus status, uint32_t member,
                             std::string detail) {
-  result.status = status;
-  result.member = member;
-  result.detail = std::move(detail);
+  result.Status = status;
+  result.Member = member;
+  result.Detail = std::move(detail);
   return result;
 }
 

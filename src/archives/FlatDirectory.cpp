@@ -10,16 +10,16 @@ namespace tavro {
 FlatDirectory::FlatDirectory(const std::string& directory, const ExtractLimits& limits,
                              OpenProgress& progress)
     : directory_(directory),
-      budget_(limits.maxTotalBytes),
-      maxMembers_(limits.maxMembers),
+      budget_(limits.MaxTotalBytes),
+      maxMembers_(limits.MaxMembers),
       progress_(progress) {}
 
 FlatDirectory::~FlatDirectory() = default;
 
 bool FlatDirectory::Fail(ExtractResult& result, ExtractStatus status, std::string detail) const {
-  result.status = status;
-  result.member = members_;
-  result.detail = std::move(detail);
+  result.Status = status;
+  result.Member = members_;
+  result.Detail = std::move(detail);
   return false;
 }
 
@@ -68,9 +68,9 @@ bool FlatDirectory::Write(const std::string& name, const MemberReader& read, Ext
     ok = Fail(result, ExtractStatus::WriteFailed, name + ": " + std::strerror(errno));
   }
   if (ok) {
-    ++result.written;
-    result.names.push_back(name);
-    progress_.MembersUnpacked(result.written);
+    ++result.Written;
+    result.Names.push_back(name);
+    progress_.MembersUnpacked(result.Written);
   }
   return ok;
 }

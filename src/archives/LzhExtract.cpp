@@ -19,17 +19,17 @@ namespace {
 // The archive file as liblhasa reads it: a few bytes at a time, so through a buffer. Where it
 // has got to tells where the archive breaks off from where it ends.
 struct CountingFile {
-  ReadOnlyFile file;
-  BufferedFile buffered{file};
+  ReadOnlyFile File;
+  BufferedFile Buffered{File};
 };
 
 int ReadCounted(void* handle, void* buffer, size_t length) {
-  return static_cast<int>(static_cast<CountingFile*>(handle)->buffered.Read(buffer, length));
+  return static_cast<int>(static_cast<CountingFile*>(handle)->Buffered.Read(buffer, length));
 }
 
 // Skipping past the end is allowed, as seeking is: the next read finds nothing there.
 int SkipCounted(void* handle, size_t bytes) {
-  BufferedFile& buffered = static_cast<CountingFile*>(handle)->buffered;
+  BufferedFile& buffered = static_cast<CountingFile*>(handle)->Buffered;
   buffered.SeekTo(buffered.Position() + bytes);
   return 1;
 }
@@ -94,11 +94,11 @@ ExtractResult ExtractLzhFlat(const std::string& archivePath, const std::string& 
                              const ExtractLimits& limits, OpenProgress& progress) {
   ExtractResult result;
   CountingFile file;
-  if (!file.file.Open(archivePath)) {
+  if (!file.File.Open(archivePath)) {
     // A folder or a pipe holds no header; a pipe is not even opened, as it could block.
-    if (file.file.Error() == 0)
+    if (file.File.Error() == 0)
       return Failed(result, ExtractStatus::NotAnArchive, 0, "no LZH header");
-    return Failed(result, ExtractStatus::CannotOpen, 0, std::strerror(file.file.Error()));
+    return Failed(result, ExtractStatus::CannotOpen, 0, std::strerror(file.File.Error()));
   }
 
   std::unique_ptr<LHAInputStream, StreamDeleter> stream(
@@ -114,11 +114,11 @@ ExtractResult ExtractLzhFlat(const std::string& archivePath, const std::string& 
   uint64_t nextHeader = 0;
   while (LHAFileHeader* header = lha_reader_next_file(reader.get())) {
     if (!out.CountMember(result)) return result;
-    nextHeader = file.buffered.Position() + header->compressed_length;
+    nextHeader = file.Buffered.Position() + header->compressed_length;
     const auto stored = ReadLzhStoredName(header->raw_data, header->raw_data_len);
-    const std::string name = stored ? FlatMemberName(stored->components, stored->absolute) : "";
+    const std::string name = stored ? FlatMemberName(stored->Components, stored->Absolute) : "";
     if (name.empty() || !IsPlainFile(*header)) {
-      ++result.skipped;
+      ++result.Skipped;
       continue;
     }
     if (lha_decoder_for_name(header->compress_method) == nullptr) {
@@ -141,7 +141,7 @@ ExtractResult ExtractLzhFlat(const std::string& archivePath, const std::string& 
       return Failed(result, ExtractStatus::Corrupt, out.Members(), name + ": CRC mismatch");
     }
   }
-  return CheckEnd(file.file, nextHeader, out.Members(), result);
+  return CheckEnd(file.File, nextHeader, out.Members(), result);
 }
 
 }  // namespace tavro

@@ -13,8 +13,8 @@ constexpr uint8_t kFileNameExtension = 0x01;
 constexpr uint8_t kFolderNameExtension = 0x02;
 
 struct ExtendedNames {
-  std::optional<std::string> file;
-  std::optional<std::string> folder;
+  std::optional<std::string> File;
+  std::optional<std::string> Folder;
 };
 
 // Walks the chain of extended headers that starts with a `width`-byte size at `offset`. Each one
@@ -28,8 +28,8 @@ bool ReadExtendedHeaders(const uint8_t* header, size_t length, size_t offset, si
     if (size < 1 + width || size > length - offset) return false;
     const uint8_t type = header[offset];
     std::string data(reinterpret_cast<const char*>(header + offset + 1), size - 1 - width);
-    if (type == kFileNameExtension) names.file = std::move(data);
-    if (type == kFolderNameExtension) names.folder = std::move(data);
+    if (type == kFileNameExtension) names.File = std::move(data);
+    if (type == kFolderNameExtension) names.Folder = std::move(data);
     const size_t next = ReadLittleEndian(header + offset + size - width, width);
     offset += size;
     size = next;
@@ -60,21 +60,21 @@ std::optional<LzhStoredName> ReadLzhStoredName(const uint8_t* header, size_t len
   } else {
     return std::nullopt;
   }
-  if (extended.file) fileName = *extended.file;
+  if (extended.File) fileName = *extended.File;
 
   LzhStoredName stored;
-  if (extended.folder) {
-    stored.components = SplitNameComponents(*extended.folder, true);
-    stored.absolute = StartsWithSeparator(*extended.folder, true);
+  if (extended.Folder) {
+    stored.Components = SplitNameComponents(*extended.Folder, true);
+    stored.Absolute = StartsWithSeparator(*extended.Folder, true);
   } else {
-    stored.absolute = StartsWithSeparator(fileName, true);
+    stored.Absolute = StartsWithSeparator(fileName, true);
   }
   for (std::string& part : SplitNameComponents(fileName, true)) {
-    stored.components.push_back(std::move(part));
+    stored.Components.push_back(std::move(part));
   }
   // A name that ends in a separator is a folder's.
-  if (stored.components.empty() || !fileName.ends_with(stored.components.back())) {
-    stored.components.clear();
+  if (stored.Components.empty() || !fileName.ends_with(stored.Components.back())) {
+    stored.Components.clear();
   }
   return stored;
 }

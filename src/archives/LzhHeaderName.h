@@ -15,8 +15,8 @@
 namespace tavro {
 
 struct LzhStoredName {
-  std::vector<std::string> components;  // folders, then the file name
-  bool absolute = false;                // the stored path started with a separator
+  std::vector<std::string> Components;  // folders, then the file name
+  bool Absolute = false;                // the stored path started with a separator
 };
 
 // Nothing when the header is too short or its extended headers run past its end.

@@ -19,37 +19,37 @@ using ArchivePtr = std::unique_ptr<struct archive, decltype(&archive_read_free)>
 // The archive file as libarchive reads it: in blocks, skipping and seeking, so that it can go to
 // the central directory at the end as it does with a file it opens itself.
 struct ZipSource {
-  ReadOnlyFile file;
-  int64_t position = 0;
-  std::vector<char> block = std::vector<char>(65536);
+  ReadOnlyFile File;
+  int64_t Position = 0;
+  std::vector<char> Block = std::vector<char>(65536);
 };
 
 la_ssize_t ReadBlock(struct archive*, void* data, const void** buffer) {
   auto* source = static_cast<ZipSource*>(data);
-  const size_t n = source->file.ReadAt(static_cast<uint64_t>(source->position),
-                                       source->block.data(), source->block.size());
-  source->position += static_cast<int64_t>(n);
-  *buffer = source->block.data();
+  const size_t n = source->File.ReadAt(static_cast<uint64_t>(source->Position),
+                                       source->Block.data(), source->Block.size());
+  source->Position += static_cast<int64_t>(n);
+  *buffer = source->Block.data();
   return static_cast<la_ssize_t>(n);
 }
 
 // Never past the end: skipping nothing makes libarchive read on and find where the file stops.
 la_int64_t SkipBytes(struct archive*, void* data, la_int64_t request) {
   auto* source = static_cast<ZipSource*>(data);
-  const auto size = static_cast<int64_t>(source->file.Size());
-  if (request < 0 || source->position >= size || request > size - source->position) return 0;
-  source->position += request;
+  const auto size = static_cast<int64_t>(source->File.Size());
+  if (request < 0 || source->Position >= size || request > size - source->Position) return 0;
+  source->Position += request;
   return request;
 }
 
 la_int64_t SeekTo(struct archive*, void* data, la_int64_t offset, int whence) {
   auto* source = static_cast<ZipSource*>(data);
   const int64_t from = whence == SEEK_SET   ? 0
-                       : whence == SEEK_CUR ? source->position
-                                            : static_cast<int64_t>(source->file.Size());
+                       : whence == SEEK_CUR ? source->Position
+                                            : static_cast<int64_t>(source->File.Size());
   if (from + offset < 0) return ARCHIVE_FATAL;
-  source->position = from + offset;
-  return source->position;
+  source->Position = from + offset;
+  return source->Position;
 }
 
 std::string ErrorText(struct archive* reader, const char* otherwise) {
@@ -78,8 +78,8 @@ ExtractResult ExtractZipFlat(const std::string& archivePath, const std::string& 
   if (!reader) return Failed(result, ExtractStatus::CannotOpen, 0, "no memory");
   archive_read_support_format_zip(reader.get());
   ZipSource source;
-  if (!source.file.Open(archivePath)) {
-    const int error = source.file.Error();
+  if (!source.File.Open(archivePath)) {
+    const int error = source.File.Error();
     return Failed(result, ExtractStatus::CannotOpen, 0,
                   error != 0 ? std::strerror(error) : "not a file");
   }
@@ -105,7 +105,7 @@ ExtractResult ExtractZipFlat(const std::string& archivePath, const std::string& 
     if (!out.CountMember(result)) return result;
     const std::string name = FlatMemberName(StoredName(entry));
     if (name.empty() || !IsRegularMember(entry)) {
-      ++result.skipped;
+      ++result.Skipped;
       continue;
     }
     if (archive_entry_is_encrypted(entry)) {
@@ -124,9 +124,9 @@ ExtractResult ExtractZipFlat(const std::string& archivePath, const std::string& 
     if (!out.Write(name, read, result)) {
       // A method libarchive does not know fails the member alone; damage fails the archive.
       if (dataStatus == ARCHIVE_FAILED || dataStatus == ARCHIVE_WARN) {
-        result.status = ExtractStatus::UnsupportedMethod;
+        result.Status = ExtractStatus::UnsupportedMethod;
       }
-      if (dataStatus != ARCHIVE_OK) result.detail = ErrorText(reader.get(), "unreadable member");
+      if (dataStatus != ARCHIVE_OK) result.Detail = ErrorText(reader.get(), "unreadable member");
       return result;
     }
   }

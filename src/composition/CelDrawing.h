@@ -21,12 +21,12 @@ MapRect ClipToMap(const MapView& map, const MapRect& rect);
 
 // The drawn part of one cel: where it lands on the map and which cel pixel is its top left.
 struct CelRegion {
-  int32_t mapLeft = 0;
-  int32_t mapTop = 0;
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t skipX = 0;
-  int32_t skipY = 0;
+  int32_t MapLeft = 0;
+  int32_t MapTop = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t SkipX = 0;
+  int32_t SkipY = 0;
 };
 
 // Pixels of stored row `row` (0 = bottom) of the cel, starting at column `column`.
@@ -36,7 +36,7 @@ inline const uint8_t* CelRow(const CellEntry& cell, int32_t row, int32_t column,
 
 // The stored cel row that holds row j (0 = top) of the region.
 inline int32_t CelStoredRow(const CellEntry& cell, const CelRegion& region, int32_t j) {
-  return cell.Height - 1 - (region.skipY + j);
+  return cell.Height - 1 - (region.SkipY + j);
 }
 
 // The region's rows, top first, drawn into rows `destinationStride` bytes apart from
@@ -45,10 +45,10 @@ inline RowBlock CelRows(void* destination, ptrdiff_t destinationStride, const Ce
                         const CelRegion& region, int bytes) {
   return {destination,
           destinationStride,
-          CelRow(cell, CelStoredRow(cell, region, 0), region.skipX, bytes),
+          CelRow(cell, CelStoredRow(cell, region, 0), region.SkipX, bytes),
           -static_cast<ptrdiff_t>(cell.Width) * bytes,
-          region.width,
-          region.height};
+          region.Width,
+          region.Height};
 }
 
 // The rectangle filled with the background: index 0, or colour 0 of the group in true colour.

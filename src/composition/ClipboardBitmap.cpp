@@ -8,24 +8,24 @@ namespace tavro {
 namespace {
 
 struct DibForm {
-  int biBitCount = 8;
-  int tableEntries = 256;
-  size_t rowBytes = 0;  // one padded row of the bitmap
+  int BiBitCount = 8;
+  int TableEntries = 256;
+  size_t RowBytes = 0;  // one padded row of the bitmap
 };
 
 size_t PaddedRow(size_t bits) { return (bits + 31) / 32 * 4; }
 
 DibForm ChooseForm(const ClipboardPicture& picture) {
   DibForm form;
-  const auto width = static_cast<size_t>(picture.width);
-  if (picture.map.Format() == PixelFormat::Bgr24) {
-    form.biBitCount = 24;
-    form.tableEntries = 0;
-  } else if (picture.colourCount <= 16) {
-    form.biBitCount = 4;
-    form.tableEntries = 16;
+  const auto width = static_cast<size_t>(picture.Width);
+  if (picture.Map.Format() == PixelFormat::Bgr24) {
+    form.BiBitCount = 24;
+    form.TableEntries = 0;
+  } else if (picture.ColourCount <= 16) {
+    form.BiBitCount = 4;
+    form.TableEntries = 16;
   }
-  form.rowBytes = PaddedRow(width * static_cast<size_t>(form.biBitCount));
+  form.RowBytes = PaddedRow(width * static_cast<size_t>(form.BiBitCount));
   return form;
 }
 
@@ -41,17 +41,17 @@ void Put32(uint8_t* at, uint32_t value) {
 
 void WriteInfoHeader(uint8_t* at, const ClipboardPicture& picture, const DibForm& form) {
   Put32(at, kDibHeaderBytes);
-  Put32(at + 4, static_cast<uint32_t>(picture.width));
-  Put32(at + 8, static_cast<uint32_t>(picture.height));  // positive: bottom-up rows
+  Put32(at + 4, static_cast<uint32_t>(picture.Width));
+  Put32(at + 8, static_cast<uint32_t>(picture.Height));  // positive: bottom-up rows
   Put16(at + 12, 1);
-  Put16(at + 14, static_cast<uint32_t>(form.biBitCount));
+  Put16(at + 14, static_cast<uint32_t>(form.BiBitCount));
   // Compression, image size, resolutions and both colour counts stay 0: the whole table applies.
 }
 
 void WriteColourTable(uint8_t* at, const ClipboardPicture& picture, const DibForm& form) {
-  const int used = std::clamp(picture.colourCount, 0, form.tableEntries);
+  const int used = std::clamp(picture.ColourCount, 0, form.TableEntries);
   for (int i = 0; i < used; ++i) {
-    const RgbQuad& colour = picture.map.Colours()[static_cast<size_t>(i)];
+    const RgbQuad& colour = picture.Map.Colours()[static_cast<size_t>(i)];
     at[i * 4] = colour.Blue;
     at[i * 4 + 1] = colour.Green;
     at[i * 4 + 2] = colour.Red;
@@ -68,20 +68,20 @@ void PackNibbles(uint8_t* out, const uint8_t* indices, int width) {
 // Bitmap row `row` (0 = the picture's bottom row, as the bitmap stores rows) into `out`, which is
 // zero already.
 void WriteRow(uint8_t* out, const ClipboardPicture& picture, const DibForm& form, int row) {
-  const ComposedMap& map = picture.map;
-  const uint8_t* source = map.Row(picture.height - 1 - row);
-  if (form.biBitCount == 4) {
-    PackNibbles(out, source, picture.width);
+  const ComposedMap& map = picture.Map;
+  const uint8_t* source = map.Row(picture.Height - 1 - row);
+  if (form.BiBitCount == 4) {
+    PackNibbles(out, source, picture.Width);
   } else {
     // Only the picture's own pixels: the padding is 0 whatever the map keeps beside them.
-    std::memcpy(out, source, static_cast<size_t>(picture.width) * map.BytesPerPixel());
+    std::memcpy(out, source, static_cast<size_t>(picture.Width) * map.BytesPerPixel());
   }
 }
 
 // The bitmap with `prefix` zero bytes in front of it, where a file header can go.
 std::vector<uint8_t> BuildDib(const ClipboardPicture& picture, const DibForm& form, size_t prefix) {
-  const size_t tableBytes = static_cast<size_t>(form.tableEntries) * 4;
-  const size_t pixelBytes = form.rowBytes * static_cast<size_t>(picture.height);
+  const size_t tableBytes = static_cast<size_t>(form.TableEntries) * 4;
+  const size_t pixelBytes = form.RowBytes * static_cast<size_t>(picture.Height);
   std::vector<uint8_t> out;
   try {
     out.assign(prefix + kDibHeaderBytes + tableBytes + pixelBytes + 1, 0);
@@ -92,8 +92,8 @@ std::vector<uint8_t> BuildDib(const ClipboardPicture& picture, const DibForm& fo
   WriteInfoHeader(dib, picture, form);
   WriteColourTable(dib + kDibHeaderBytes, picture, form);
   uint8_t* pixels = dib + kDibHeaderBytes + tableBytes;
-  for (int row = 0; row < picture.height; ++row) {
-    WriteRow(pixels + static_cast<size_t>(row) * form.rowBytes, picture, form, row);
+  for (int row = 0; row < picture.Height; ++row) {
+    WriteRow(pixels + static_cast<size_t>(row) * form.RowBytes, picture, form, row);
   }
   return out;
 }
@@ -101,12 +101,12 @@ std::vector<uint8_t> BuildDib(const ClipboardPicture& picture, const DibForm& fo
 }  // namespace
 
 std::vector<uint8_t> MakeClipboardDib(const ClipboardPicture& picture) {
-  if (!picture.map.IsComplete(picture.width, picture.height)) return {};
+  if (!picture.Map.IsComplete(picture.Width, picture.Height)) return {};
   return BuildDib(picture, ChooseForm(picture), 0);
 }
 
 std::vector<uint8_t> MakeClipboardBmpFile(const ClipboardPicture& picture) {
-  if (!picture.map.IsComplete(picture.width, picture.height)) return {};
+  if (!picture.Map.IsComplete(picture.Width, picture.Height)) return {};
   const DibForm form = ChooseForm(picture);
   std::vector<uint8_t> file = BuildDib(picture, form, kBmpFileHeaderBytes);
   if (file.empty()) return {};
@@ -114,7 +114,7 @@ std::vector<uint8_t> MakeClipboardBmpFile(const ClipboardPicture& picture) {
   file[1] = 'M';
   Put32(&file[2], static_cast<uint32_t>(file.size()));
   const size_t pixelOffset =
-      kBmpFileHeaderBytes + kDibHeaderBytes + static_cast<size_t>(form.tableEntries) * 4;
+      kBmpFileHeaderBytes + kDibHeaderBytes + static_cast<size_t>(form.TableEntries) * 4;
   Put32(&file[10], static_cast<uint32_t>(pixelOffset));
   return file;
 }

@@ -17,10 +17,10 @@ inline constexpr size_t kBmpFileHeaderBytes = 14;
 // What the bitmap shows: the top left width x height pixels of the map (the playfield), with the
 // first `colourCount` entries of its colour table (the set's colours).
 struct ClipboardPicture {
-  const ComposedMap& map;
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t colourCount = 0;
+  const ComposedMap& Map;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t ColourCount = 0;
 };
 
 // The bitmap: a 40-byte header (width and height of the picture, rows bottom-up,

@@ -13,7 +13,7 @@ namespace tavro {
 
 namespace compose {
 
-MapRect ClipToMap(const MapView& map, const MapRect& rect) { return IntersectRect(rect, map.area); }
+MapRect ClipToMap(const MapView& map, const MapRect& rect) { return IntersectRect(rect, map.Area); }
 
 MapRect RectOfSpan(int64_t left, int64_t top, int64_t width, int64_t height) {
   if (width <= 0 || height <= 0) return {};
@@ -24,10 +24,10 @@ MapRect RectOfSpan(int64_t left, int64_t top, int64_t width, int64_t height) {
 }
 
 void FillBackground(const MapView& map, const MapRect& rect, const RgbQuad& background) {
-  const size_t runBytes = static_cast<size_t>(rect.Width()) * map.bytesPerPixel;
-  for (int32_t y = rect.top; y < rect.bottom; ++y) {
-    uint8_t* row = map.At(rect.left, y);
-    if (map.bytesPerPixel == 1) {
+  const size_t runBytes = static_cast<size_t>(rect.Width()) * map.BytesPerPixel;
+  for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
+    uint8_t* row = map.At(rect.Left, y);
+    if (map.BytesPerPixel == 1) {
       std::memset(row, 0, runBytes);
       continue;
     }
@@ -40,10 +40,10 @@ void FillBackground(const MapView& map, const MapRect& rect, const RgbQuad& back
 }
 
 void CopyRect(const MapView& map, const uint8_t* from, const MapRect& rect) {
-  const size_t runBytes = static_cast<size_t>(rect.Width()) * map.bytesPerPixel;
-  for (int32_t y = rect.top; y < rect.bottom; ++y) {
-    uint8_t* row = map.At(rect.left, y);
-    std::memcpy(row, from + (row - map.pixels), runBytes);
+  const size_t runBytes = static_cast<size_t>(rect.Width()) * map.BytesPerPixel;
+  for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
+    uint8_t* row = map.At(rect.Left, y);
+    std::memcpy(row, from + (row - map.Pixels), runBytes);
   }
 }
 
@@ -66,9 +66,9 @@ bool SpansMeet(int32_t a, int32_t b, int32_t c, int32_t d) {
 }
 
 bool ObjectMeetsRect(const ObjectEntry& object, const MapRect& rect) {
-  return SpansMeet(object.X + object.ExtentLeft, object.ExtentRight - object.ExtentLeft, rect.left,
+  return SpansMeet(object.X + object.ExtentLeft, object.ExtentRight - object.ExtentLeft, rect.Left,
                    rect.Width()) &&
-         SpansMeet(object.Y + object.ExtentTop, object.ExtentBottom - object.ExtentTop, rect.top,
+         SpansMeet(object.Y + object.ExtentTop, object.ExtentBottom - object.ExtentTop, rect.Top,
                    rect.Height());
 }
 
@@ -76,13 +76,13 @@ bool ClipCel(const CellEntry& cell, const ObjectEntry& object, const MapRect& re
              CelRegion& region) {
   const int32_t cx = object.X + cell.OffsetX;
   const int32_t cy = object.Y + cell.OffsetY;
-  region.mapLeft = std::max(cx, rect.left);
-  region.mapTop = std::max(cy, rect.top);
-  region.width = std::min(cx + int32_t{cell.Width}, rect.right) - region.mapLeft;
-  region.height = std::min(cy + int32_t{cell.Height}, rect.bottom) - region.mapTop;
-  region.skipX = region.mapLeft - cx;
-  region.skipY = region.mapTop - cy;
-  return region.width > 0 && region.height > 0;
+  region.MapLeft = std::max(cx, rect.Left);
+  region.MapTop = std::max(cy, rect.Top);
+  region.Width = std::min(cx + int32_t{cell.Width}, rect.Right) - region.MapLeft;
+  region.Height = std::min(cy + int32_t{cell.Height}, rect.Bottom) - region.MapTop;
+  region.SkipX = region.MapLeft - cx;
+  region.SkipY = region.MapTop - cy;
+  return region.Width > 0 && region.Height > 0;
 }
 
 // A hand-made or damaged entry must not send the drawing loops past its pixel block.
@@ -94,13 +94,13 @@ bool HasPixelsFor(const CellEntry& cell) {
 
 // Indexed colours cannot hold a blend; the 256-colour map leaves 32-bit cels out.
 bool IsDrawnInto(const MapView& map, const CellEntry& cell) {
-  return map.bytesPerPixel == 3 || cell.BitsPerPixel != 24;
+  return map.BytesPerPixel == 3 || cell.BitsPerPixel != 24;
 }
 
 void DrawCel(const MapView& map, const CellEntry& cell, const CelRegion& region,
              const RgbQuad* colours) {
   const bool alphaCel = cell.BitsPerPixel == 24;
-  if (map.bytesPerPixel == 1) {
+  if (map.BytesPerPixel == 1) {
     compose::DrawIndexedInto8(map, cell, region);
   } else if (alphaCel) {
     compose::DrawAlphaIntoTrue(map, cell, region);
@@ -116,8 +116,8 @@ void AskForCelStart(const CellEntry& cell, const CelRegion& region) {
   constexpr int32_t kStartRows = 8;
   const int bytes = cell.BitsPerPixel == 24 ? 4 : 1;
   const RowBlock rows = compose::CelRows(nullptr, 0, cell, region, bytes);
-  compose::AskForRows(rows.source, rows.sourceStride, rows.count * bytes,
-                      std::min(rows.rows, kStartRows));
+  compose::AskForRows(rows.Source, rows.SourceStride, rows.Count * bytes,
+                      std::min(rows.Rows, kStartRows));
 }
 
 }  // namespace
@@ -127,7 +127,7 @@ namespace compose {
 void ComposeRect(const DollSet& set, ComposedMap& composed, const MapRect& wanted,
                  int32_t heldSlot) {
   const MapView map = composed.DrawingView(set.PlayfieldWidth(), set.PlayfieldHeight());
-  if (map.pixels == nullptr) return;
+  if (map.Pixels == nullptr) return;
   const MapRect rect = ClipToMap(map, wanted);
   if (rect.IsEmpty()) return;
   if (ComposeOverHeldBackdrop(set, composed.Backdrop(), heldSlot, map, rect)) return;
@@ -137,11 +137,11 @@ void ComposeRect(const DollSet& set, ComposedMap& composed, const MapRect& wante
 
 void DrawCellsInRect(const DollSet& set, ComposedMap& composed, const MapRect& wanted) {
   const MapView map = composed.DrawingView(set.PlayfieldWidth(), set.PlayfieldHeight());
-  if (map.pixels == nullptr) return;
+  if (map.Pixels == nullptr) return;
   const MapRect rect = ClipToMap(map, wanted);
   if (rect.IsEmpty()) return;
   std::array<RgbQuad, kPaletteColours> colours{};
-  if (map.bytesPerPixel == 3) CurrentColours(set, colours.data());
+  if (map.BytesPerPixel == 3) CurrentColours(set, colours.data());
   const auto count =
       std::min<size_t>(static_cast<size_t>(std::max(set.CellCount(), 0)), set.CellTable().size());
   DrawCelLines(set, map, rect, colours.data(), 0, count);
@@ -151,7 +151,7 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
                   const RgbQuad* colours, size_t first, size_t end) {
   if (doc.CurrentSet() < 0 || doc.CurrentSet() >= kSetCount || first >= end) return;
   const uint32_t setBit = 1u << doc.CurrentSet();
-  if (map.bytesPerPixel == 3) compose::ExpandToWords(map, rect);
+  if (map.BytesPerPixel == 3) compose::ExpandToWords(map, rect);
   // Each cel is drawn once the next one is found and its first rows asked for.
   const CellEntry* pending = nullptr;
   CelRegion pendingRegion;
@@ -170,7 +170,7 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
     pendingRegion = region;
   }
   if (pending != nullptr) DrawCel(map, *pending, pendingRegion, colours);
-  if (map.bytesPerPixel == 3) compose::PackFromWords(map, rect);
+  if (map.BytesPerPixel == 3) compose::PackFromWords(map, rect);
 }
 
 }  // namespace compose

@@ -29,19 +29,19 @@ namespace compose {
 // The map when it is safe to draw into: pixels is null when there is no map or its size does
 // not match the stride and height in the current mode.
 struct MapView {
-  uint8_t* pixels = nullptr;
-  uint32_t* words = nullptr;  // true colour only: the work area, same layout, 4 bytes a pixel
-  int32_t bytesPerPixel = 1;
-  int32_t stride = 0;  // pixels a row
-  int32_t rowBytes = 0;
-  int32_t rows = 0;
-  MapRect area;  // the part of the playfield the map can hold
+  uint8_t* Pixels = nullptr;
+  uint32_t* Words = nullptr;  // true colour only: the work area, same layout, 4 bytes a pixel
+  int32_t BytesPerPixel = 1;
+  int32_t Stride = 0;  // pixels a row
+  int32_t RowBytes = 0;
+  int32_t Rows = 0;
+  MapRect Area;  // the part of the playfield the map can hold
 
   uint8_t* At(int32_t x, int32_t y) const {
-    return pixels + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * bytesPerPixel;
+    return Pixels + static_cast<size_t>(y) * RowBytes + static_cast<size_t>(x) * BytesPerPixel;
   }
   uint32_t* WordAt(int32_t x, int32_t y) const {
-    return words + static_cast<size_t>(y) * stride + x;
+    return Words + static_cast<size_t>(y) * Stride + x;
   }
 };
 
@@ -52,10 +52,10 @@ struct MapView {
 // only the cel lines from the held object's lowest upward. It is used only while the state it
 // was composed from is unchanged, compared exactly, and dropped when nothing is held.
 struct HeldBackdrop {
-  int32_t heldSlot = 0;
-  size_t firstBeneath = 0;       // cel lines from here on lie beneath every cel of the object
-  std::vector<uint64_t> source;  // the state the picture was composed from
-  std::vector<uint8_t> pixels;   // empty until the state has held still for one step
+  int32_t HeldSlot = 0;
+  size_t FirstBeneath = 0;       // cel lines from here on lie beneath every cel of the object
+  std::vector<uint64_t> Source;  // the state the picture was composed from
+  std::vector<uint8_t> Pixels;   // empty until the state has held still for one step
 };
 
 class ComposedMap {
@@ -64,20 +64,20 @@ class ComposedMap {
   // Rows are padded to a multiple of 4 pixels, which keeps every row of either format a
   // multiple of 4 bytes long, as the display and the clipboard take rows.
   static int32_t StrideFor(int32_t width) { return (width + 3) & ~3; }
-  int32_t Stride() const { return MapStride; }
-  int32_t Height() const { return MapHeight; }
+  int32_t Stride() const { return MapStride_; }
+  int32_t Height() const { return MapHeight_; }
   // The size the next Allocate makes for a playfield of width x height; the pixels held are not
   // touched.
   void SetSize(int32_t width, int32_t height) {
-    MapStride = StrideFor(width);
-    MapHeight = height;
+    MapStride_ = StrideFor(width);
+    MapHeight_ = height;
   }
   // The mode the set asks for (a 32-bit cel or the colour commands); Allocate makes the form.
-  bool TrueColourMode() const { return TrueColour; }
-  void SetTrueColourMode(bool trueColour) { TrueColour = trueColour; }
+  bool TrueColourMode() const { return TrueColour_; }
+  void SetTrueColourMode(bool trueColour) { TrueColour_ = trueColour; }
   // The form the map was last allocated in.
-  PixelFormat Format() const { return Form; }
-  int32_t BytesPerPixel() const { return BytesPerPixelOf(Form); }
+  PixelFormat Format() const { return Form_; }
+  int32_t BytesPerPixel() const { return BytesPerPixelOf(Form_); }
   // True when the map holds every row and column of a playfield of width x height in its form.
   // A map that does not is never read: it may be left from another mode or another playfield.
   bool IsComplete(int32_t width, int32_t height) const;
@@ -90,64 +90,64 @@ class ComposedMap {
   void Free();
 
   // ---- pixels ----
-  bool Empty() const { return Pixels.empty(); }
-  const std::vector<uint8_t>& Bytes() const { return Pixels; }
+  bool Empty() const { return Pixels_.empty(); }
+  const std::vector<uint8_t>& Bytes() const { return Pixels_; }
   // For hand-made pictures; writes never change the map's size.
-  uint8_t* MutableBytes() { return Pixels.data(); }
+  uint8_t* MutableBytes() { return Pixels_.data(); }
   // Row y of the picture (0 = top). The caller checks IsComplete first.
   const uint8_t* Row(int32_t y) const {
-    return Pixels.data() + static_cast<size_t>(y) * RowBytes();
+    return Pixels_.data() + static_cast<size_t>(y) * RowBytes();
   }
-  uint8_t* MutableRow(int32_t y) { return Pixels.data() + static_cast<size_t>(y) * RowBytes(); }
-  size_t RowBytes() const { return static_cast<size_t>(MapStride) * BytesPerPixel(); }
+  uint8_t* MutableRow(int32_t y) { return Pixels_.data() + static_cast<size_t>(y) * RowBytes(); }
+  size_t RowBytes() const { return static_cast<size_t>(MapStride_) * BytesPerPixel(); }
   // The map as the drawing loops take it, clipped to a playfield of width x height.
   compose::MapView DrawingView(int32_t playfieldWidth, int32_t playfieldHeight);
-  HeldBackdrop& Backdrop() { return Held; }
-  const HeldBackdrop& Backdrop() const { return Held; }
+  HeldBackdrop& Backdrop() { return Held_; }
+  const HeldBackdrop& Backdrop() const { return Held_; }
   // Capacity of the true-colour work area in pixels.
-  size_t WorkAreaCapacity() const { return BlendRows.capacity(); }
+  size_t WorkAreaCapacity() const { return BlendRows_.capacity(); }
 
   // ---- colour table ----
   // The colours an index stands for. Entries past the set's own keep what an earlier set left.
-  const std::array<RgbQuad, kPaletteColours>& Colours() const { return ColourTable; }
+  const std::array<RgbQuad, kPaletteColours>& Colours() const { return ColourTable_; }
   // The first `count` entries take `colours`.
   void TakeColours(const RgbQuad* colours, int32_t count);
   // One entry of the table; an index outside it changes nothing.
   void SetColour(int32_t index, const RgbQuad& colour) {
-    if (index >= 0 && index < kPaletteColours) ColourTable[index] = colour;
+    if (index >= 0 && index < kPaletteColours) ColourTable_[index] = colour;
   }
 
   // ---- the area waiting to be recomposed ----
-  bool Dirty() const { return DirtyFlag; }
-  const MapRect& DirtyArea() const { return DirtyRect; }
+  bool Dirty() const { return DirtyFlag_; }
+  const MapRect& DirtyArea() const { return DirtyRect_; }
   // Adds `rect` (right and bottom exclusive) to the dirty area and marks the map dirty, also when
   // `rect` is empty (an action whose object has no box still asks for a timer pass).
   void MarkDirty(const MapRect& rect) {
-    DirtyRect = UnionRect(DirtyRect, rect);
-    DirtyFlag = true;
+    DirtyRect_ = UnionRect(DirtyRect_, rect);
+    DirtyFlag_ = true;
   }
   // The dirty area, leaving it empty and the map clean.
   MapRect TakeDirtyArea() {
-    const MapRect area = DirtyRect;
-    DirtyFlag = false;
-    DirtyRect = {};
+    const MapRect area = DirtyRect_;
+    DirtyFlag_ = false;
+    DirtyRect_ = {};
     return area;
   }
 
  private:
-  std::vector<uint8_t> Pixels;  // empty = none
-  int32_t MapStride = 0;
-  int32_t MapHeight = 0;
-  bool TrueColour = false;
-  PixelFormat Form = PixelFormat::Indexed8;
-  std::array<RgbQuad, kPaletteColours> ColourTable = {};
+  std::vector<uint8_t> Pixels_;  // empty = none
+  int32_t MapStride_ = 0;
+  int32_t MapHeight_ = 0;
+  bool TrueColour_ = false;
+  PixelFormat Form_ = PixelFormat::Indexed8;
+  std::array<RgbQuad, kPaletteColours> ColourTable_ = {};
   // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
   // the map's layout. Blending whole words is much faster than 3-byte pixels; the finished
   // rectangle is packed into the pixels. Made and dropped by Allocate with the map.
-  std::vector<uint32_t> BlendRows;
-  HeldBackdrop Held;
-  bool DirtyFlag = false;
-  MapRect DirtyRect;
+  std::vector<uint32_t> BlendRows_;
+  HeldBackdrop Held_;
+  bool DirtyFlag_ = false;
+  MapRect DirtyRect_;
 };
 
 }  // namespace tavro

@@ -5,7 +5,7 @@
 namespace tavro::compose {
 
 void DrawIndexedInto8(const MapView& map, const CellEntry& cell, const CelRegion& region) {
-  OverlayIndexRows(CelRows(map.At(region.mapLeft, region.mapTop), map.rowBytes, cell, region, 1));
+  OverlayIndexRows(CelRows(map.At(region.MapLeft, region.MapTop), map.RowBytes, cell, region, 1));
 }
 
 }  // namespace tavro::compose

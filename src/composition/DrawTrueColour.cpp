@@ -11,13 +11,13 @@
 namespace tavro::compose {
 
 void ExpandToWords(const MapView& map, const MapRect& rect) {
-  ExpandRows({map.WordAt(rect.left, rect.top), map.stride * 4, map.At(rect.left, rect.top),
-              map.rowBytes, rect.Width(), rect.Height()});
+  ExpandRows({map.WordAt(rect.Left, rect.Top), map.Stride * 4, map.At(rect.Left, rect.Top),
+              map.RowBytes, rect.Width(), rect.Height()});
 }
 
 void PackFromWords(const MapView& map, const MapRect& rect) {
-  PackRows({map.At(rect.left, rect.top), map.rowBytes,
-            reinterpret_cast<const uint8_t*>(map.WordAt(rect.left, rect.top)), map.stride * 4,
+  PackRows({map.At(rect.Left, rect.Top), map.RowBytes,
+            reinterpret_cast<const uint8_t*>(map.WordAt(rect.Left, rect.Top)), map.Stride * 4,
             rect.Width(), rect.Height()});
 }
 
@@ -31,12 +31,12 @@ void DrawIndexedIntoTrue(const MapView& map, const CellEntry& cell, const CelReg
     words[i] = colours[i].Blue | colours[i].Green << 8 | colours[i].Red << 16;
   }
   LevelColourRows(
-      CelRows(map.WordAt(region.mapLeft, region.mapTop), map.stride * 4, cell, region, 1), words,
+      CelRows(map.WordAt(region.MapLeft, region.MapTop), map.Stride * 4, cell, region, 1), words,
       level);
 }
 
 void DrawAlphaIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region) {
-  AlphaRows(CelRows(map.WordAt(region.mapLeft, region.mapTop), map.stride * 4, cell, region, 4));
+  AlphaRows(CelRows(map.WordAt(region.MapLeft, region.MapTop), map.Stride * 4, cell, region, 4));
 }
 
 }  // namespace tavro::compose

@@ -36,13 +36,13 @@ uint64_t Pack(int64_t a, int64_t b) {
 template <class Take>
 void EachSourceValue(const DollSet& doc, const MapView& map, size_t first, size_t count,
                      const RgbQuad* colours, Take&& take) {
-  take(Pack(map.rowBytes, map.rows));
-  take(Pack(map.bytesPerPixel, doc.CurrentSet()));
-  take(Pack(map.area.right, map.area.bottom));
+  take(Pack(map.RowBytes, map.Rows));
+  take(Pack(map.BytesPerPixel, doc.CurrentSet()));
+  take(Pack(map.Area.Right, map.Area.Bottom));
   take(Pack(doc.CurrentGroup(), static_cast<int64_t>(count)));
   const RgbQuad background = doc.Palettes().ColourOfGroup(doc.CurrentGroup(), 0);
   take(Pack(background.Blue | background.Green << 8 | background.Red << 16, 0));
-  if (map.bytesPerPixel == 3) {
+  if (map.BytesPerPixel == 3) {
     for (int32_t i = 0; i < kPaletteColours; ++i) {
       take(Pack(colours[i].Blue | colours[i].Green << 8 | colours[i].Red << 16, i));
     }
@@ -86,15 +86,15 @@ bool SameSource(const DollSet& doc, const MapView& map, size_t first, size_t cou
 void ComposeBackdrop(const DollSet& doc, HeldBackdrop& backdrop, const MapView& map, size_t first,
                      size_t count, const RgbQuad* colours) {
   try {
-    backdrop.pixels.resize(static_cast<size_t>(map.rowBytes) * map.rows);
+    backdrop.Pixels.resize(static_cast<size_t>(map.RowBytes) * map.Rows);
   } catch (const std::bad_alloc&) {
     backdrop = {};
     return;
   }
   MapView into = map;
-  into.pixels = backdrop.pixels.data();
-  FillBackground(into, into.area, doc.Palettes().ColourOfGroup(doc.CurrentGroup(), 0));
-  DrawCelLines(doc, into, into.area, colours, first, count);
+  into.Pixels = backdrop.Pixels.data();
+  FillBackground(into, into.Area, doc.Palettes().ColourOfGroup(doc.CurrentGroup(), 0));
+  DrawCelLines(doc, into, into.Area, colours, first, count);
 }
 
 }  // namespace
@@ -102,24 +102,24 @@ void ComposeBackdrop(const DollSet& doc, HeldBackdrop& backdrop, const MapView& 
 bool ComposeOverHeldBackdrop(const DollSet& doc, HeldBackdrop& backdrop, int32_t heldSlot,
                              const MapView& map, const MapRect& rect) {
   if (heldSlot <= 0) {
-    if (!backdrop.source.empty() || !backdrop.pixels.empty()) backdrop = {};
+    if (!backdrop.Source.empty() || !backdrop.Pixels.empty()) backdrop = {};
     return false;
   }
   const auto count =
       std::min<size_t>(static_cast<size_t>(std::max(doc.CellCount(), 0)), doc.CellTable().size());
   std::array<RgbQuad, kPaletteColours> colours{};
-  if (map.bytesPerPixel == 3) CurrentColours(doc, colours.data());
+  if (map.BytesPerPixel == 3) CurrentColours(doc, colours.data());
   const size_t first = FirstLineBeneath(doc, heldSlot, count);
-  const bool sameLines = backdrop.heldSlot == heldSlot && backdrop.firstBeneath == first;
-  if (!SameSource(doc, map, first, count, colours.data(), backdrop.source) || !sameLines) {
-    backdrop.heldSlot = heldSlot;
-    backdrop.firstBeneath = first;
-    backdrop.pixels = {};
+  const bool sameLines = backdrop.HeldSlot == heldSlot && backdrop.FirstBeneath == first;
+  if (!SameSource(doc, map, first, count, colours.data(), backdrop.Source) || !sameLines) {
+    backdrop.HeldSlot = heldSlot;
+    backdrop.FirstBeneath = first;
+    backdrop.Pixels = {};
     return false;
   }
-  if (backdrop.pixels.empty()) ComposeBackdrop(doc, backdrop, map, first, count, colours.data());
-  if (backdrop.pixels.empty()) return false;
-  CopyRect(map, backdrop.pixels.data(), rect);
+  if (backdrop.Pixels.empty()) ComposeBackdrop(doc, backdrop, map, first, count, colours.data());
+  if (backdrop.Pixels.empty()) return false;
+  CopyRect(map, backdrop.Pixels.data(), rect);
   DrawCelLines(doc, map, rect, colours.data(), 0, first);
   return true;
 }

@@ -27,8 +27,8 @@ HWY_INLINE void PutColours(uint32_t* at, __mmask16 drawn, __m512i colours, uint3
 
 void OverlayIndexRowsVector(const RowBlock& block) {
   EachRow<uint8_t>(block, 1, [&](uint8_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.count; x += 64) {
-      const __m512i cel = _mm512_maskz_loadu_epi8(LanesInRow(block.count, x, 64), source + x);
+    for (int32_t x = 0; x < block.Count; x += 64) {
+      const __m512i cel = _mm512_maskz_loadu_epi8(LanesInRow(block.Count, x, 64), source + x);
       _mm512_mask_storeu_epi8(destination + x, _mm512_test_epi8_mask(cel, cel), cel);
     }
   });
@@ -38,8 +38,8 @@ void AlphaRowsVector(const RowBlock& block) {
   const Words512 d;
   const __m512i alphaByte = _mm512_set1_epi32(static_cast<int32_t>(0xFF000000u));
   EachRow<uint32_t>(block, 4, [&](uint32_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.count; x += 16) {
-      const auto inRow = static_cast<__mmask16>(LanesInRow(block.count, x, 16));
+    for (int32_t x = 0; x < block.Count; x += 16) {
+      const auto inRow = static_cast<__mmask16>(LanesInRow(block.Count, x, 16));
       const hn::Vec512<uint32_t> cel{_mm512_maskz_loadu_epi32(inRow, source + 4 * x)};
       const __mmask16 drawn = _mm512_test_epi32_mask(cel.raw, alphaByte);
       const hn::Vec512<uint32_t> beneath{_mm512_maskz_loadu_epi32(drawn, destination + x)};
@@ -53,7 +53,7 @@ void AlphaRowsVector(const RowBlock& block) {
 // The 256 colour words as three byte planes (blue, green, red) of four registers each: a
 // two-register byte permute looks up 128 entries, and the index's top bit picks the half.
 struct ColourPlanes {
-  __m512i plane[3][4];
+  __m512i Plane[3][4];
 };
 
 HWY_INLINE ColourPlanes SplitColours(const uint32_t* words) {
@@ -63,9 +63,9 @@ HWY_INLINE ColourPlanes SplitColours(const uint32_t* words) {
     hn::Vec512<uint8_t> blue, green, red, spare;
     hn::LoadInterleaved4(d, reinterpret_cast<const uint8_t*>(words + 64 * quarter), blue, green,
                          red, spare);
-    planes.plane[0][quarter] = blue.raw;
-    planes.plane[1][quarter] = green.raw;
-    planes.plane[2][quarter] = red.raw;
+    planes.Plane[0][quarter] = blue.raw;
+    planes.Plane[1][quarter] = green.raw;
+    planes.Plane[2][quarter] = red.raw;
   }
   return planes;
 }
@@ -74,12 +74,12 @@ HWY_INLINE ColourPlanes SplitColours(const uint32_t* words) {
 // planes ends up as word 4b + e of output vector q. Indices are put in that order first, so
 // that output vector q holds pixels 16q to 16q + 15 in order.
 struct UnpackOrder {
-  alignas(64) uint8_t at[64];
+  alignas(64) uint8_t At[64];
 };
 constexpr UnpackOrder MakeUnpackOrder() {
   UnpackOrder order{};
   for (int p = 0; p < 64; ++p)
-    order.at[p] = static_cast<uint8_t>(16 * (p / 4 % 4) + 4 * (p / 16) + p % 4);
+    order.At[p] = static_cast<uint8_t>(16 * (p / 4 % 4) + 4 * (p / 16) + p % 4);
   return order;
 }
 
@@ -90,8 +90,8 @@ HWY_INLINE void LookUp64(const ColourPlanes& planes, __m512i order, __m512i indi
   const __mmask64 upperHalf = _mm512_movepi8_mask(ordered);
   __m512i channel[3];
   for (int k = 0; k < 3; ++k) {
-    const __m512i lower = _mm512_permutex2var_epi8(planes.plane[k][0], ordered, planes.plane[k][1]);
-    const __m512i upper = _mm512_permutex2var_epi8(planes.plane[k][2], ordered, planes.plane[k][3]);
+    const __m512i lower = _mm512_permutex2var_epi8(planes.Plane[k][0], ordered, planes.Plane[k][1]);
+    const __m512i upper = _mm512_permutex2var_epi8(planes.Plane[k][2], ordered, planes.Plane[k][3]);
     channel[k] = _mm512_mask_blend_epi8(upperHalf, lower, upper);
   }
   const __m512i zero = _mm512_setzero_si512();
@@ -108,10 +108,10 @@ HWY_INLINE void LookUp64(const ColourPlanes& planes, __m512i order, __m512i indi
 void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_t level) {
   static constexpr UnpackOrder kOrder = MakeUnpackOrder();
   const ColourPlanes planes = SplitColours(words);
-  const __m512i order = _mm512_load_si512(kOrder.at);
+  const __m512i order = _mm512_load_si512(kOrder.At);
   EachRow<uint32_t>(block, 1, [&](uint32_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.count; x += 64) {
-      const __m512i indices = _mm512_maskz_loadu_epi8(LanesInRow(block.count, x, 64), source + x);
+    for (int32_t x = 0; x < block.Count; x += 64) {
+      const __m512i indices = _mm512_maskz_loadu_epi8(LanesInRow(block.Count, x, 64), source + x);
       const __mmask64 drawn = _mm512_test_epi8_mask(indices, indices);
       if (drawn == 0) continue;
       __m512i colours[4];
@@ -128,8 +128,8 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
 
 void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_t level) {
   EachRow<uint32_t>(block, 1, [&](uint32_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.count; x += 16) {
-      const auto inRow = static_cast<__mmask16>(LanesInRow(block.count, x, 16));
+    for (int32_t x = 0; x < block.Count; x += 16) {
+      const auto inRow = static_cast<__mmask16>(LanesInRow(block.Count, x, 16));
       const __m512i indices = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(inRow, source + x));
       const __mmask16 drawn = _mm512_test_epi32_mask(indices, indices);
       const __m512i colours =

@@ -43,8 +43,8 @@ void OverlayIndexRowsVector(const RowBlock& block) {
       return hn::IfThenElse(hn::Eq(cel, hn::Zero(d)), hn::LoadU(d, destination + x), cel);
     };
     const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
-    if (!AnyWidthRun<uint8_t>(static_cast<size_t>(block.count), step, store)) {
-      scalar::OverlayIndexRun(destination, source, block.count);
+    if (!AnyWidthRun<uint8_t>(static_cast<size_t>(block.Count), step, store)) {
+      scalar::OverlayIndexRun(destination, source, block.Count);
     }
   });
 }
@@ -59,8 +59,8 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
       return hn::IfThenElse(hn::Eq(indices, hn::Zero(d)), beneath, drawn);
     };
     const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
-    if (!AnyWidthRun<uint32_t>(static_cast<size_t>(block.count), step, store)) {
-      scalar::LevelColourRun(destination, source, block.count, words, level);
+    if (!AnyWidthRun<uint32_t>(static_cast<size_t>(block.Count), step, store)) {
+      scalar::LevelColourRun(destination, source, block.Count, words, level);
     }
   });
 }
@@ -75,8 +75,8 @@ void AlphaRowsVector(const RowBlock& block) {
       return hn::IfThenElse(transparent, beneath, BlendAlpha(d, cel, beneath));
     };
     const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
-    if (!AnyWidthRun<uint32_t>(static_cast<size_t>(block.count), step, store)) {
-      scalar::AlphaRun(destination, source, block.count);
+    if (!AnyWidthRun<uint32_t>(static_cast<size_t>(block.Count), step, store)) {
+      scalar::AlphaRun(destination, source, block.Count);
     }
   });
 }

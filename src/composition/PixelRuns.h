@@ -18,12 +18,12 @@ namespace tavro::compose {
 // rows are stored bottom-up). The vector code asks for source rows from memory some rows before
 // it draws them.
 struct RowBlock {
-  void* destination = nullptr;
-  ptrdiff_t destinationStride = 0;
-  const uint8_t* source = nullptr;
-  ptrdiff_t sourceStride = 0;
-  int32_t count = 0;
-  int32_t rows = 0;
+  void* Destination = nullptr;
+  ptrdiff_t DestinationStride = 0;
+  const uint8_t* Source = nullptr;
+  ptrdiff_t SourceStride = 0;
+  int32_t Count = 0;
+  int32_t Rows = 0;
 };
 
 // Non-zero cel indices replace the map's; 0 leaves it alone.

@@ -90,10 +90,10 @@ namespace {
 
 template <typename Destination, typename Source, class Run>
 void EachRow(const RowBlock& block, const Run& run) {
-  for (int32_t j = 0; j < block.rows; ++j) {
-    run(reinterpret_cast<Destination*>(static_cast<uint8_t*>(block.destination) +
-                                       j * block.destinationStride),
-        reinterpret_cast<const Source*>(block.source + j * block.sourceStride), block.count);
+  for (int32_t j = 0; j < block.Rows; ++j) {
+    run(reinterpret_cast<Destination*>(static_cast<uint8_t*>(block.Destination) +
+                                       j * block.DestinationStride),
+        reinterpret_cast<const Source*>(block.Source + j * block.SourceStride), block.Count);
   }
 }
 

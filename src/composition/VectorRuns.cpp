@@ -57,16 +57,16 @@ HWY_INLINE void PrefetchRow(const uint8_t* row, int32_t bytes) {
 // Each row of the block through `run(destination row, source row)`; `bytes` a source pixel.
 template <typename Destination, class Run>
 HWY_INLINE void EachRow(const RowBlock& block, int32_t bytes, const Run& run) {
-  auto* destination = static_cast<uint8_t*>(block.destination);
-  for (int32_t j = 0; j < block.rows; ++j) {
-    const uint8_t* source = block.source + j * block.sourceStride;
-    if (j + kSourceRowsAhead < block.rows) {
-      PrefetchRow(source + kSourceRowsAhead * block.sourceStride, block.count * bytes);
+  auto* destination = static_cast<uint8_t*>(block.Destination);
+  for (int32_t j = 0; j < block.Rows; ++j) {
+    const uint8_t* source = block.Source + j * block.SourceStride;
+    if (j + kSourceRowsAhead < block.Rows) {
+      PrefetchRow(source + kSourceRowsAhead * block.SourceStride, block.Count * bytes);
     }
-    if (sizeof(Destination) == 4 && j + kWorkRowsAhead < block.rows) {
-      PrefetchRow(destination + (j + kWorkRowsAhead) * block.destinationStride, 4 * block.count);
+    if (sizeof(Destination) == 4 && j + kWorkRowsAhead < block.Rows) {
+      PrefetchRow(destination + (j + kWorkRowsAhead) * block.DestinationStride, 4 * block.Count);
     }
-    run(reinterpret_cast<Destination*>(destination + j * block.destinationStride), source);
+    run(reinterpret_cast<Destination*>(destination + j * block.DestinationStride), source);
   }
 }
 
@@ -113,9 +113,9 @@ HWY_INLINE hn::Vec<D> BlendAlpha(D d, hn::Vec<D> cel, hn::Vec<D> beneath) {
 void ExpandRowsVector(const RowBlock& block) {
   const hn::ScalableTag<uint8_t> d;
   const size_t lanes = hn::Lanes(d);
-  const auto n = static_cast<size_t>(block.count);
+  const auto n = static_cast<size_t>(block.Count);
   EachRow<uint32_t>(block, 3, [&](uint32_t* destination, const uint8_t* source) {
-    if (n < lanes) return scalar::ExpandRun(destination, source, block.count);
+    if (n < lanes) return scalar::ExpandRun(destination, source, block.Count);
     auto* bytes = reinterpret_cast<uint8_t*>(destination);
     const auto one = [&](size_t x) {
       hn::Vec<decltype(d)> blue, green, red;
@@ -130,10 +130,10 @@ void ExpandRowsVector(const RowBlock& block) {
 void PackRowsVector(const RowBlock& block) {
   const hn::ScalableTag<uint8_t> d;
   const size_t lanes = hn::Lanes(d);
-  const auto n = static_cast<size_t>(block.count);
+  const auto n = static_cast<size_t>(block.Count);
   EachRow<uint8_t>(block, 4, [&](uint8_t* destination, const uint8_t* source) {
     if (n < lanes) {
-      return scalar::PackRun(destination, reinterpret_cast<const uint32_t*>(source), block.count);
+      return scalar::PackRun(destination, reinterpret_cast<const uint32_t*>(source), block.Count);
     }
     const auto one = [&](size_t x) {
       hn::Vec<decltype(d)> blue, green, red, spare;

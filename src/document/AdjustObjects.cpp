@@ -6,16 +6,16 @@
 namespace tavro {
 
 void CTavroDoc::AdjustObjects() {
-  const int32_t shown = TheSet.CurrentSet();
+  const int32_t shown = TheSet_.CurrentSet();
   if (shown < 0 || shown >= kSetCount) return;
   const int32_t count =
-      std::min<int32_t>(TheSet.CellCount(), static_cast<int32_t>(TheSet.CellTable().size()));
+      std::min<int32_t>(TheSet_.CellCount(), static_cast<int32_t>(TheSet_.CellTable().size()));
   for (int32_t i = 0; i < count; ++i) {
-    const CellEntry& cell = TheSet.CellTable()[i];
-    const uint16_t slot = TheSet.SlotOf(cell.ObjectNumber);
-    if (slot == 0 || slot >= TheSet.ObjectTable().size()) continue;
+    const CellEntry& cell = TheSet_.CellTable()[i];
+    const uint16_t slot = TheSet_.SlotOf(cell.ObjectNumber);
+    if (slot == 0 || slot >= TheSet_.ObjectTable().size()) continue;
     // Worked on a copy and stored back whole, so the next cel of the object sees this one's work.
-    ObjectEntry object = TheSet.ObjectTable()[slot];
+    ObjectEntry object = TheSet_.ObjectTable()[slot];
     if ((object.Flags & kInCurrentSet) == 0) continue;
     object.SetX[shown] = object.X;
     object.SetY[shown] = object.Y;
@@ -35,12 +35,12 @@ void CTavroDoc::AdjustObjects() {
       }
     }
     for (int32_t set = 0; set < kSetCount; ++set) {
-      TheSet.StoreSetPosition(slot, set, object.SetX[set], object.SetY[set]);
+      TheSet_.StoreSetPosition(slot, set, object.SetX[set], object.SetY[set]);
     }
-    TheSet.PlaceObject(slot, object.X, object.Y);
+    TheSet_.PlaceObject(slot, object.X, object.Y);
   }
-  SwitchSet(TheSet.CurrentSet());
-  notices().RepaintMapRect({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
+  SwitchSet(TheSet_.CurrentSet());
+  Notices().RepaintMapRect({0, 0, TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight()});
 }
 
 }  // namespace tavro

@@ -59,25 +59,25 @@ bool IsArchiveExtension(const std::string& extension) {
 
 // Why an archive could not be opened, as the user reads it.
 std::string ExtractFailure(const ExtractResult& result) {
-  const std::string member = std::to_string(result.member);
-  switch (result.status) {
+  const std::string member = std::to_string(result.Member);
+  switch (result.Status) {
     case ExtractStatus::Ok:
     case ExtractStatus::Cancelled:
       return "";
     case ExtractStatus::CannotOpen:
-      return "it cannot be read (" + result.detail + ")";
+      return "it cannot be read (" + result.Detail + ")";
     case ExtractStatus::NotAnArchive:
       return "it is not an archive";
     case ExtractStatus::Corrupt:
       return "it is damaged at member " + member;
     case ExtractStatus::UnsupportedMethod:
-      return "member " + member + " is packed with an unsupported method (" + result.detail + ")";
+      return "member " + member + " is packed with an unsupported method (" + result.Detail + ")";
     case ExtractStatus::TooLarge:
       return "it is too large (more than 1 GiB unpacked)";
     case ExtractStatus::TooManyMembers:
       return "it is too large (more than 20,000 members)";
     case ExtractStatus::WriteFailed:
-      return "its files cannot be written (" + result.detail + ")";
+      return "its files cannot be written (" + result.Detail + ")";
   }
   return "";
 }
@@ -85,23 +85,23 @@ std::string ExtractFailure(const ExtractResult& result) {
 }  // namespace
 
 void CTavroDoc::RemoveTempDirectory() {
-  if (Session.Extracted()) Session.RemoveDirectory();
+  if (Session_.Extracted()) Session_.RemoveDirectory();
 }
 
 OpenResult CTavroDoc::OnOpenDocument(const std::string& path, const OpenChoice& choice,
                                      OpenProgress& progress) {
-  Progress = &progress;
+  Progress_ = &progress;
   OpenResult result = OpenFile(path, choice);
-  Progress = &NoOpenProgress();
+  Progress_ = &NoOpenProgress();
   return progress.Cancelled() ? AbandonOpen() : result;
 }
 
 // What a cancelled choice of configuration file leaves, and the extracted files gone too: a
 // cancelled open may have stopped halfway through the archive.
 OpenResult CTavroDoc::AbandonOpen() {
-  Told.clear();
-  Report.Problems.Clear();
-  Report.Errors = 0;
+  Told_.clear();
+  Report_.Problems.Clear();
+  Report_.Errors = 0;
   DeleteContents();
   ResetSet();
   RemoveTempDirectory();
@@ -111,23 +111,23 @@ OpenResult CTavroDoc::AbandonOpen() {
 }
 
 OpenResult CTavroDoc::OpenFile(const std::string& path, const OpenChoice& choice) {
-  Told.clear();
+  Told_.clear();
   ArchiveRoute route = ArchiveRoute::NewDirectory;
   // Exactly the same bytes: on a disk that minds case, "A.LZH" and "a.lzh" are two archives.
-  if (Session.IsRepeat(path)) {
+  if (Session_.IsRepeat(path)) {
     route = ArchiveRoute::Repeat;
   } else if (choice.Merge) {
-    if (Session.InUse()) route = ArchiveRoute::Merge;
+    if (Session_.InUse()) route = ArchiveRoute::Merge;
   } else {
     RemoveTempDirectory();
   }
-  Session.BeginOpen(path);
+  Session_.BeginOpen(path);
   // The report names the file as it was asked for; an archive adds its member below.
-  Report.Problems.Clear(path);
+  Report_.Problems.Clear(path);
   ResetSet();
   UseSetPath(path);
   OpenResult result;
-  if (!IsArchiveExtension(TheSet.Path().SetExtension)) {
+  if (!IsArchiveExtension(TheSet_.Path().SetExtension)) {
     result.Opened = OpenStep(path);
     if (result.Opened) result.RecentFile = path;
   } else {
@@ -144,16 +144,17 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
   {
     if (newDirectory && !MakeArchiveDirectory()) return false;
     if (!repeat) {
-      Session.MarkExtracted();
-      const ExtractResult extracted = ExtractArchiveFlat(path, Session.Directory(), {}, *Progress);
-      Session.NoteExtracted(extracted.names);
-      if (extracted.status == ExtractStatus::Cancelled) return false;
-      if (extracted.status != ExtractStatus::Ok) {
+      Session_.MarkExtracted();
+      const ExtractResult extracted =
+          ExtractArchiveFlat(path, Session_.Directory(), {}, *Progress_);
+      Session_.NoteExtracted(extracted.Names);
+      if (extracted.Status == ExtractStatus::Cancelled) return false;
+      if (extracted.Status != ExtractStatus::Ok) {
         return TellArchiveFailure(path, ExtractFailure(extracted));
       }
     }
     const std::vector<std::string> names =
-        ListConfigFiles(Session.Directory(), Session.ExtractionOrder());
+        ListConfigFiles(Session_.Directory(), Session_.ExtractionOrder());
     std::string chosen;
     if (names.empty()) return TellArchiveFailure(path, "there is no configuration file inside");
     if (names.size() == 1) {
@@ -166,22 +167,23 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     }
     // Only a name the directory really holds; the chooser could hand back anything.
     if (std::find(names.begin(), names.end(), chosen) == names.end()) return false;
-    cnfPath = Session.Directory() + "/" + chosen;
+    cnfPath = Session_.Directory() + "/" + chosen;
     UseSetPath(cnfPath);
-    Report.Problems.Clear(path + ":" + chosen);
+    Report_.Problems.Clear(path + ":" + chosen);
   }
   if (!OpenStep(cnfPath)) return false;
-  if (Session.SetDocument(path)) result.RecentFile = path;
+  if (Session_.SetDocument(path)) result.RecentFile = path;
   return true;
 }
 
 bool CTavroDoc::MakeArchiveDirectory() {
   bool invalidated = false;
-  const std::string base = ChooseTempBase(host().ProfileString("OPTION", "TMPDIR"), invalidated);
+  const std::string base =
+      ChooseTempBase(CurrentHost().ProfileString("OPTION", "TMPDIR"), invalidated);
   if (invalidated) Tell(kTmpDirInvalid);
   // Nothing may be extracted anywhere else, so without a directory the open fails.
-  if (Session.MakeDirectory(base)) return true;
-  return TellArchiveFailure(Session.LastOpened(), "no temporary directory can be made");
+  if (Session_.MakeDirectory(base)) return true;
+  return TellArchiveFailure(Session_.LastOpened(), "no temporary directory can be made");
 }
 
 // Said aloud: a silent failure would leave an empty window that looks like a set opened fine.

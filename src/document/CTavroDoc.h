@@ -60,19 +60,19 @@ class CTavroDoc {
   CTavroDoc(const CTavroDoc&) = delete;
   CTavroDoc& operator=(const CTavroDoc&) = delete;
 
-  Host& host() { return *HostLink; }
-  ChangeNotices& notices() { return *NoticesLink; }
+  Host& CurrentHost() { return *HostLink_; }
+  ChangeNotices& Notices() { return *NoticesLink_; }
   // Lends the document to another outside (a recording's virtual clock); the caller hands the
   // old one back when done.
   void UseOutside(Host& host, ChangeNotices& notices) {
-    HostLink = &host;
-    NoticesLink = &notices;
+    HostLink_ = &host;
+    NoticesLink_ = &notices;
   }
-  const DollSet& Set() const { return TheSet; }
+  const DollSet& Set() const { return TheSet_; }
   // For sets and maps built by hand (tests, benchmarks, fuzzers) only; nothing else of the
   // document follows such a change by itself.
-  DollSet& EditSet() { return TheSet; }
-  ComposedMap& EditMap() { return Composed; }
+  DollSet& EditSet() { return TheSet_; }
+  ComposedMap& EditMap() { return Composed_; }
   // What the last load found: its LoadErrors bits, the cels that got pixels, and every problem
   // with its line (empty after an open that read no configuration).
   struct LoadReport {
@@ -80,18 +80,18 @@ class CTavroDoc {
     int32_t LoadedCels = 0;
     LoadProblems Problems;
   };
-  const LoadReport& LastLoad() const { return Report; }
-  const ComposedMap& Map() const { return Composed; }
-  ScriptEngine& Scripts() { return Engine; }
-  const ScriptEngine& Scripts() const { return Engine; }
-  PointerState& Pointer() { return Pointing; }
-  const PointerState& Pointer() const { return Pointing; }
-  const ArchiveSession& Archive() const { return Session; }
+  const LoadReport& LastLoad() const { return Report_; }
+  const ComposedMap& Map() const { return Composed_; }
+  ScriptEngine& Scripts() { return Engine_; }
+  const ScriptEngine& Scripts() const { return Engine_; }
+  PointerState& Pointer() { return Pointing_; }
+  const PointerState& Pointer() const { return Pointing_; }
+  const ArchiveSession& Archive() const { return Session_; }
 
   // ---- opening and saving: SetLifecycle, ArchiveOpen, ConfigFileOpen, SetLoader, SaveStep ----
   // Is a set shown? A hand-built set says so with MarkSetLoaded.
-  bool IsSetLoaded() const { return SetLoaded; }
-  void MarkSetLoaded(bool loaded) { SetLoaded = loaded; }
+  bool IsSetLoaded() const { return SetLoaded_; }
+  void MarkSetLoaded(bool loaded) { SetLoaded_ = loaded; }
   bool OnNewDocument();  // empties the document; true
   // A configuration file directly, an LZH or ZIP archive through its temporary directory. The
   // result says why a file could not be opened. `progress` hears how far the open has come; once
@@ -105,7 +105,7 @@ class CTavroDoc {
   // An open (or LoadConfigText) reads the set and stops before its first events: the front end
   // shows the load's messages first. StartLoadedSet then runs "initialize(", applies set 0, runs
   // "begin(" and shows the set; false when no loaded set waits for that.
-  bool AwaitsStart() const { return StartDue; }
+  bool AwaitsStart() const { return StartDue_; }
   bool StartLoadedSet();
   // Larger files are refused unread: no configuration comes near this size.
   static constexpr int64_t kMaxConfigFileBytes = 64 * 1024 * 1024;
@@ -133,8 +133,8 @@ class CTavroDoc {
   void SetColourModeTrue();
   // Every cel's Transparency becomes 128, then as SetColourModeTrue.
   void ApplyTransparent50();
-  int32_t RunTimerPass(uint32_t now) { return Engine.RunTimerPass(now); }
-  int32_t NextTimerPassDelay(uint32_t now) const { return Engine.NextTimerPassDelay(now); }
+  int32_t RunTimerPass(uint32_t now) { return Engine_.RunTimerPass(now); }
+  int32_t NextTimerPassDelay(uint32_t now) const { return Engine_.NextTimerPassDelay(now); }
   static constexpr int32_t kNoTimerPass = ScriptEngine::kNoTimerPass;
 
   // ---- the pointer: Picking, Dragging, Information, AdjustObjects ----
@@ -144,13 +144,13 @@ class CTavroDoc {
   int32_t PickObject(PickPurpose purpose);
   enum class DragPhase { Move, Drop };
   struct DragResult {
-    std::optional<MapRect> redraw;  // map area to repaint; none when nothing moved
-    bool limitReached = false;      // a fixed object was pulled further than it gives
+    std::optional<MapRect> Redraw;  // map area to repaint; none when nothing moved
+    bool LimitReached = false;      // a fixed object was pulled further than it gives
     // The held object moved by (stepX, stepY) and covers objectBox (map coordinates).
-    bool moved = false;
-    int32_t stepX = 0;
-    int32_t stepY = 0;
-    MapRect objectBox;
+    bool Moved = false;
+    int32_t StepX = 0;
+    int32_t StepY = 0;
+    MapRect ObjectBox;
   };
   // One drag step of the held object.
   DragResult DragStep(DragPhase phase);
@@ -167,8 +167,8 @@ class CTavroDoc {
 
  private:
   // What the front end must show, in order, collected until the operation's result takes it.
-  void Tell(std::string text) { Told.push_back(std::move(text)); }
-  std::vector<std::string> TakeTold() { return std::exchange(Told, {}); }
+  void Tell(std::string text) { Told_.push_back(std::move(text)); }
+  std::vector<std::string> TakeTold() { return std::exchange(Told_, {}); }
 
   void ResetSet();
   void DeleteContents();
@@ -192,20 +192,20 @@ class CTavroDoc {
   bool MakeArchiveDirectory();
   bool TellArchiveFailure(const std::string& path, const std::string& reason);
 
-  DocumentScriptTarget ScriptSide{*this, TheSet, Composed};
-  ScriptEngine Engine{ScriptSide};
-  ArchiveSession Session;
-  bool SetLoaded = false;
-  bool StartDue = false;  // a set was read and waits for StartLoadedSet
-  Host* HostLink;
-  ChangeNotices* NoticesLink;
-  std::vector<std::string> Told;
-  OpenProgress* Progress = &NoOpenProgress();  // the running open's, or nobody's
-  DollSet TheSet;
-  LoadReport Report;
-  CelFileLoader CelFiles;
-  ComposedMap Composed;
-  PointerState Pointing;
+  DocumentScriptTarget ScriptSide_{*this, TheSet_, Composed_};
+  ScriptEngine Engine_{ScriptSide_};
+  ArchiveSession Session_;
+  bool SetLoaded_ = false;
+  bool StartDue_ = false;  // a set was read and waits for StartLoadedSet
+  Host* HostLink_;
+  ChangeNotices* NoticesLink_;
+  std::vector<std::string> Told_;
+  OpenProgress* Progress_ = &NoOpenProgress();  // the running open's, or nobody's
+  DollSet TheSet_;
+  LoadReport Report_;
+  CelFileLoader CelFiles_;
+  ComposedMap Composed_;
+  PointerState Pointing_;
 };
 
 }  // namespace tavro

@@ -7,10 +7,10 @@ namespace tavro {
 // stale, so the mode commands only act on a loaded set.
 void CTavroDoc::ChangeColourMode(bool trueColour) {
   if (!IsSetLoaded()) return;
-  Composed.SetTrueColourMode(trueColour);
-  Composed.Allocate(trueColour);
-  SwitchSet(TheSet.CurrentSet());
-  notices().RepaintMapRect({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
+  Composed_.SetTrueColourMode(trueColour);
+  Composed_.Allocate(trueColour);
+  SwitchSet(TheSet_.CurrentSet());
+  Notices().RepaintMapRect({0, 0, TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight()});
 }
 
 void CTavroDoc::SetColourMode256() { ChangeColourMode(false); }
@@ -19,7 +19,7 @@ void CTavroDoc::SetColourModeTrue() { ChangeColourMode(true); }
 
 void CTavroDoc::ApplyTransparent50() {
   if (!IsSetLoaded()) return;
-  for (int32_t i = 0; i < TheSet.CellCount(); ++i) TheSet.SetCellTransparency(i, 128);
+  for (int32_t i = 0; i < TheSet_.CellCount(); ++i) TheSet_.SetCellTransparency(i, 128);
   ChangeColourMode(true);
 }
 

@@ -14,9 +14,9 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 // Why the file could not be read, as the user reads it; "" when it was read or merely cut short
 // (which loads nothing, without a word).
 std::string OpenFailure(const WholeFile& file, const std::string& path) {
-  switch (file.failure) {
+  switch (file.Failure) {
     case WholeFileFailure::CannotOpen:
-      return "Cannot open " + Quoted(path) + ": " + std::strerror(file.error) + ".";
+      return "Cannot open " + Quoted(path) + ": " + std::strerror(file.Error) + ".";
     case WholeFileFailure::NotAFile:
       return Quoted(path) + " is not a file.";
     case WholeFileFailure::TooLarge:
@@ -32,7 +32,7 @@ std::string OpenFailure(const WholeFile& file, const std::string& path) {
 
 void CTavroDoc::UseSetPath(const std::string& path) {
   const PathParts parts = SplitPath(path);
-  TheSet.SetFilePath({parts.folder, parts.base, parts.extension});
+  TheSet_.SetFilePath({parts.Folder, parts.Base, parts.Extension});
 }
 
 bool CTavroDoc::OpenConfigFile(const std::string& path, std::string& error) {
@@ -41,10 +41,10 @@ bool CTavroDoc::OpenConfigFile(const std::string& path, std::string& error) {
   if (!error.empty()) return false;
   UseSetPath(AbsolutePath(path));
   DeleteContents();
-  if (file.failure == WholeFileFailure::CutShort) {
+  if (file.Failure == WholeFileFailure::CutShort) {
     LoadConfig(std::nullopt);
   } else {
-    LoadConfig(std::move(file.bytes));
+    LoadConfig(std::move(file.Bytes));
   }
   return true;
 }

@@ -18,7 +18,7 @@ class DocumentScriptTarget final : public ScriptTarget {
   // The document and its set and map must outlive the target; the document owns one for its own
   // engine and lends it the parts the actions change.
   DocumentScriptTarget(CTavroDoc& doc, DollSet& set, ComposedMap& map)
-      : Doc(doc), Set(set), Map(map) {}
+      : Doc_(doc), Set_(set), Map_(map) {}
 
   void ChangeCels(uint16_t target, CelChange change) override;
   void ShiftTransparency(uint16_t target, int16_t amount) override;
@@ -40,9 +40,9 @@ class DocumentScriptTarget final : public ScriptTarget {
   int32_t ObjectOfTarget(uint16_t target) const;
   void AddObjectToDirtyRect(int32_t objectNumber);
 
-  CTavroDoc& Doc;
-  DollSet& Set;
-  ComposedMap& Map;
+  CTavroDoc& Doc_;
+  DollSet& Set_;
+  ComposedMap& Map_;
 };
 
 }  // namespace tavro

@@ -189,12 +189,12 @@ SessionChange DocumentSession::AdjustObjects() {
 // ---- the pointer ----
 
 void DocumentSession::Follow(const CTavroDoc::DragResult& step) {
-  if (step.redraw) RepaintMapRect(*step.redraw);
-  if (!step.moved) return;
+  if (step.Redraw) RepaintMapRect(*step.Redraw);
+  if (!step.Moved) return;
   pending_.HeldMoved = true;
-  pending_.StepX = step.stepX;
-  pending_.StepY = step.stepY;
-  pending_.ObjectBox = step.objectBox;
+  pending_.StepX = step.StepX;
+  pending_.StepY = step.StepY;
+  pending_.ObjectBox = step.ObjectBox;
 }
 
 // The drop's events may open a "debug(" box, inside which the pointer can be lost again.
@@ -226,7 +226,7 @@ SessionChange DocumentSession::Move(int32_t x, int32_t y) {
   Follow(step);
   // A fixed object pulled further than it gives springs back at once; the spring-back is the
   // drag's last step, so it, not the pull, is what a view follows.
-  if (step.limitReached) {
+  if (step.LimitReached) {
     pending_.HeldMoved = false;
     Drop();
   }

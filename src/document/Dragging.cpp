@@ -17,8 +17,8 @@ namespace {
 inline constexpr int32_t kFixTotalCap = 64;
 
 struct Step {
-  int32_t x = 0;
-  int32_t y = 0;
+  int32_t X = 0;
+  int32_t Y = 0;
 };
 
 // Each drop past the wobble threshold keeps about 31/32 of the fix value.
@@ -57,53 +57,53 @@ bool FixedMoveStep(const PointerState &pointer, const ObjectEntry &object, Step 
 }  // namespace
 
 CTavroDoc::DragResult CTavroDoc::DragStep(DragPhase phase) {
-  const PointerState &pointer = Pointing;
+  const PointerState &pointer = Pointing_;
   const int32_t held = pointer.HeldSlot();
   const auto slot = static_cast<size_t>(held);
-  if (held <= 0 || slot >= TheSet.ObjectTable().size()) return {};
+  if (held <= 0 || slot >= TheSet_.ObjectTable().size()) return {};
 
   const bool fixed =
-      !pointer.FixOverride().Active() && TheSet.ObjectTable()[slot].FixRemaining != 0;
+      !pointer.FixOverride().Active() && TheSet_.ObjectTable()[slot].FixRemaining != 0;
   Step step;
   bool limitReached = false;
   if (fixed && phase == DragPhase::Move) {
-    if (!FixedMoveStep(pointer, TheSet.ObjectTable()[slot], step, limitReached)) return {};
+    if (!FixedMoveStep(pointer, TheSet_.ObjectTable()[slot], step, limitReached)) return {};
   } else if (fixed) {
     if (std::abs(pointer.X() - pointer.StartX()) + std::abs(pointer.Y() - pointer.StartY()) > 3) {
-      const ObjectEntry &object = TheSet.ObjectTable()[slot];
-      TheSet.SetFix(static_cast<uint16_t>(slot), object.FixTotal,
-                    WornFixValue(object.FixRemaining));
+      const ObjectEntry &object = TheSet_.ObjectTable()[slot];
+      TheSet_.SetFix(static_cast<uint16_t>(slot), object.FixTotal,
+                     WornFixValue(object.FixRemaining));
     }
-    const int32_t number = TheSet.SlotToNumber(held);
-    Engine.RunObjectEvent(
-        TheSet.ObjectTable()[slot].FixRemaining == 0 ? kEventUnfix : kEventFixDrop, number);
-    Engine.RunObjectEvent(kEventDrop, number);
-    Engine.RunObjectEvent(kEventRelease, number);
+    const int32_t number = TheSet_.SlotToNumber(held);
+    Engine_.RunObjectEvent(
+        TheSet_.ObjectTable()[slot].FixRemaining == 0 ? kEventUnfix : kEventFixDrop, number);
+    Engine_.RunObjectEvent(kEventDrop, number);
+    Engine_.RunObjectEvent(kEventRelease, number);
     step = {pointer.StartX() - pointer.LastX(), pointer.StartY() - pointer.LastY()};
   } else {
     if (phase == DragPhase::Drop) {
-      const int32_t number = TheSet.SlotToNumber(held);
-      Engine.RunObjectEvent(kEventDrop, number);
-      Engine.RunObjectEvent(kEventRelease, number);
+      const int32_t number = TheSet_.SlotToNumber(held);
+      Engine_.RunObjectEvent(kEventDrop, number);
+      Engine_.RunObjectEvent(kEventRelease, number);
     }
     step = {pointer.X() - pointer.LastX(), pointer.Y() - pointer.LastY()};
   }
   DragResult result;
-  if (step.x != 0 || step.y != 0) {
-    if (slot >= TheSet.ObjectTable().size()) return {};  // a script emptied the tables
-    result = MoveHeldObject(step.x, step.y);
+  if (step.X != 0 || step.Y != 0) {
+    if (slot >= TheSet_.ObjectTable().size()) return {};  // a script emptied the tables
+    result = MoveHeldObject(step.X, step.Y);
   }
-  result.limitReached = limitReached;
+  result.LimitReached = limitReached;
   return result;
 }
 
 CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy) {
-  const auto slot = static_cast<uint16_t>(Pointing.HeldSlot());
-  const ObjectEntry &object = TheSet.ObjectTable()[slot];
+  const auto slot = static_cast<uint16_t>(Pointing_.HeldSlot());
+  const ObjectEntry &object = TheSet_.ObjectTable()[slot];
   // A step is taken in 16 bits, as positions are kept, before the edges apply.
-  const auto [x, y] = KeepOnPlayfield(TheSet, object, static_cast<int16_t>(object.X + sx),
+  const auto [x, y] = KeepOnPlayfield(TheSet_, object, static_cast<int16_t>(object.X + sx),
                                       static_cast<int16_t>(object.Y + sy));
-  TheSet.PlaceObject(slot, x, y);
+  TheSet_.PlaceObject(slot, x, y);
 
   // One rectangle over the old and the new place.
   int32_t left = object.X + object.ExtentLeft;
@@ -124,19 +124,19 @@ CTavroDoc::DragResult CTavroDoc::MoveHeldObject(int32_t sx, int32_t sy) {
   }
   left = std::max(left, 0);
   top = std::max(top, 0);
-  width = std::min(width, TheSet.PlayfieldWidth());
-  height = std::min(height, TheSet.PlayfieldHeight());
+  width = std::min(width, TheSet_.PlayfieldWidth());
+  height = std::min(height, TheSet_.PlayfieldHeight());
   ComposeRect(left, top, width, height);
-  Pointing.Advance(sx, sy);
+  Pointing_.Advance(sx, sy);
 
   DragResult result;
-  result.redraw = MapRect{left, top, left + width, top + height};
+  result.Redraw = MapRect{left, top, left + width, top + height};
   // The step and where the object now lies let the view follow an object that leaves what it
   // shows.
-  result.moved = true;
-  result.stepX = sx;
-  result.stepY = sy;
-  result.objectBox = {object.X, object.Y, object.X + object.ExtentRight,
+  result.Moved = true;
+  result.StepX = sx;
+  result.StepY = sy;
+  result.ObjectBox = {object.X, object.Y, object.X + object.ExtentRight,
                       object.Y + object.ExtentBottom};
   return result;
 }

@@ -24,30 +24,31 @@ std::string Format(const char* format, int32_t a, int32_t b = 0) {
 
 std::string CTavroDoc::InformationText() const {
   // The map line counts one byte a pixel, also in true-colour mode.
-  const int64_t mapBytes = static_cast<int64_t>(Composed.Stride()) * Composed.Height() + 1;
+  const int64_t mapBytes = static_cast<int64_t>(Composed_.Stride()) * Composed_.Height() + 1;
   int64_t celBytes = 0;
   int32_t usedCells = 0;
   const int32_t count =
-      std::min<int32_t>(TheSet.CellCount(), static_cast<int32_t>(TheSet.CellTable().size()));
+      std::min<int32_t>(TheSet_.CellCount(), static_cast<int32_t>(TheSet_.CellTable().size()));
   for (int32_t i = 0; i < count; ++i) {
     // A loaded cel's block is allocated one byte longer than its pixels; the count is of blocks.
-    const size_t pixels = TheSet.CellTable()[i].Pixels.size();
+    const size_t pixels = TheSet_.CellTable()[i].Pixels.size();
     if (pixels != 0) celBytes += static_cast<int64_t>(pixels) + 1;
-    if (TheSet.CellTable()[i].SetMask != 0) ++usedCells;
+    if (TheSet_.CellTable()[i].SetMask != 0) ++usedCells;
   }
   int32_t usedObjects = 0;
-  TheSet.ForEachObject([&](int32_t, uint16_t slot) {
-    if (slot < TheSet.ObjectTable().size() && (TheSet.ObjectTable()[slot].Flags & kHasExtent) != 0)
+  TheSet_.ForEachObject([&](int32_t, uint16_t slot) {
+    if (slot < TheSet_.ObjectTable().size() &&
+        (TheSet_.ObjectTable()[slot].Flags & kHasExtent) != 0)
       ++usedObjects;
   });
   std::string text;
-  text += Format("map size : %d x %d\n", TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
+  text += Format("map size : %d x %d\n", TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight());
   text += Format("used memory (MAP) : %d Kbytes\n", static_cast<int32_t>(mapBytes / 1024));
   text += Format("used memory (CEL) : %d Kbytes\n", static_cast<int32_t>(celBytes / 1024));
   text += Format("used cells : %d\n", usedCells);
   text += Format("used objects : %d\n", usedObjects);
-  text += Format("used palette : %d files %d colors\n", TheSet.Palettes().PaletteFileCount,
-                 TheSet.Palettes().ColourCount);
+  text += Format("used palette : %d files %d colors\n", TheSet_.Palettes().PaletteFileCount,
+                 TheSet_.Palettes().ColourCount);
   return text;
 }
 
@@ -82,7 +83,7 @@ bool CTavroDoc::InspectAtPointer(std::string& caption, std::string& text) {
   if (picked == 0) return false;
   caption = Format("Object No.%d", picked - 1);
   text.clear();
-  DescribeObjectCells(TheSet, picked - 1, text);
+  DescribeObjectCells(TheSet_, picked - 1, text);
   return true;
 }
 

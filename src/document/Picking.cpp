@@ -51,46 +51,46 @@ int32_t HitTest(const DollSet &set, PointerState &pointer, int32_t x, int32_t y)
 }
 
 int32_t CTavroDoc::PickObject(PickPurpose purpose) {
-  const int32_t pointerX = Pointing.X();
-  const int32_t pointerY = Pointing.Y();
-  if (pointerX >= TheSet.PlayfieldWidth() || pointerY >= TheSet.PlayfieldHeight()) return 0;
-  const int32_t number = HitTest(TheSet, Pointing, pointerX, pointerY);
+  const int32_t pointerX = Pointing_.X();
+  const int32_t pointerY = Pointing_.Y();
+  if (pointerX >= TheSet_.PlayfieldWidth() || pointerY >= TheSet_.PlayfieldHeight()) return 0;
+  const int32_t number = HitTest(TheSet_, Pointing_, pointerX, pointerY);
   if (number < 0) return 0;
-  const uint16_t slot = TheSet.SlotOf(number);
-  if (slot == 0 || slot >= TheSet.ObjectTable().size()) return 0;
+  const uint16_t slot = TheSet_.SlotOf(number);
+  if (slot == 0 || slot >= TheSet_.ObjectTable().size()) return 0;
   if (purpose == PickPurpose::Inspect) return number + 1;
 
-  const ObjectEntry &object = TheSet.ObjectTable()[slot];
-  Pointing.StartDrag();
+  const ObjectEntry &object = TheSet_.ObjectTable()[slot];
+  Pointing_.StartDrag();
   // The pointer may only move the object's position within the playfield.
-  Pointing.SetBounds(pointerX - object.X, pointerY - object.Y,
-                     TheSet.PlayfieldWidth() - object.ExtentRight + 1,
-                     TheSet.PlayfieldHeight() - object.ExtentBottom + 1);
-  Engine.RunObjectEvent(kEventPress, number);
+  Pointing_.SetBounds(pointerX - object.X, pointerY - object.Y,
+                      TheSet_.PlayfieldWidth() - object.ExtentRight + 1,
+                      TheSet_.PlayfieldHeight() - object.ExtentBottom + 1);
+  Engine_.RunObjectEvent(kEventPress, number);
   // Scripts may have changed the tables; look the object up again.
-  if (slot < TheSet.ObjectTable().size() && TheSet.ObjectTable()[slot].FixRemaining > 0) {
-    Engine.RunObjectEvent(kEventFixCatch, number);
+  if (slot < TheSet_.ObjectTable().size() && TheSet_.ObjectTable()[slot].FixRemaining > 0) {
+    Engine_.RunObjectEvent(kEventFixCatch, number);
   }
-  Engine.RunObjectEvent(kEventCatch, number);
+  Engine_.RunObjectEvent(kEventCatch, number);
   return slot;
 }
 
-void CTavroDoc::PressAtPointer() { Pointing.Hold(PickObject(PickPurpose::Drag)); }
+void CTavroDoc::PressAtPointer() { Pointing_.Hold(PickObject(PickPurpose::Drag)); }
 
 CTavroDoc::DragResult CTavroDoc::DropHeldObject() {
-  if (Pointing.HeldSlot() == 0) return {};
+  if (Pointing_.HeldSlot() == 0) return {};
   const DragResult result = DragStep(DragPhase::Drop);
-  Pointing.SetBounds(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-  Pointing.Hold(0);
+  Pointing_.SetBounds(0, 0, TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight());
+  Pointing_.Hold(0);
   return result;
 }
 
 void CTavroDoc::FlushAndRepaint() {
-  if (!Composed.Dirty()) return;
-  const MapRect changed = IntersectRect(Composed.DirtyArea(),
-                                        {0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
+  if (!Composed_.Dirty()) return;
+  const MapRect changed = IntersectRect(
+      Composed_.DirtyArea(), {0, 0, TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight()});
   FlushDirtyRect();
-  if (!changed.IsEmpty()) notices().RepaintMapRect(changed);
+  if (!changed.IsEmpty()) Notices().RepaintMapRect(changed);
 }
 
 }  // namespace tavro

@@ -20,13 +20,13 @@ void BuildPalette(DollSet& set, ComposedMap& map, int32_t group) {
 // Script actions only mark the area they changed; whoever raised the event flushes and repaints,
 // so a burst of actions composes once.
 void CTavroDoc::FlushDirtyRect() {
-  const MapRect area = Composed.TakeDirtyArea();
-  if (!area.IsEmpty()) compose::ComposeRect(TheSet, Composed, area, Pointing.HeldSlot());
+  const MapRect area = Composed_.TakeDirtyArea();
+  if (!area.IsEmpty()) compose::ComposeRect(TheSet_, Composed_, area, Pointing_.HeldSlot());
 }
 
 void CTavroDoc::ComposeRect(int32_t left, int32_t top, int32_t width, int32_t height) {
-  compose::ComposeRect(TheSet, Composed, compose::RectOfSpan(left, top, width, height),
-                       Pointing.HeldSlot());
+  compose::ComposeRect(TheSet_, Composed_, compose::RectOfSpan(left, top, width, height),
+                       Pointing_.HeldSlot());
 }
 
 }  // namespace tavro

@@ -18,7 +18,7 @@ std::string Failure(ReplaceStep step, const std::string& path, int code) {
 
 }  // namespace
 
-bool CTavroDoc::CanSave() const { return SetLoaded && Session.SavingAllowed(); }
+bool CTavroDoc::CanSave() const { return SetLoaded_ && Session_.SavingAllowed(); }
 
 bool CTavroDoc::MustConfirmOverwrite(const std::string& pathName) const {
   return !pathName.empty() && IsReadable(pathName) && !IsReadOnly(pathName);
@@ -39,8 +39,8 @@ bool CTavroDoc::SaveConfigFile(const std::string& path, std::string& error) {
   std::string text;
   // Makes the shown positions permanent: the first switch stores them into the shown set, the
   // second returns to it and stores set `set` as the first one loaded it.
-  WriteConfigText(TheSet, text, [this](int32_t set) {
-    const int32_t shown = TheSet.CurrentSet();
+  WriteConfigText(TheSet_, text, [this](int32_t set) {
+    const int32_t shown = TheSet_.CurrentSet();
     ApplySet(set);
     ApplySet(shown);
   });

@@ -6,34 +6,35 @@
 
 namespace tavro {
 
-CTavroDoc::CTavroDoc(Host& host, ChangeNotices& notices) : HostLink(&host), NoticesLink(&notices) {}
+CTavroDoc::CTavroDoc(Host& host, ChangeNotices& notices)
+    : HostLink_(&host), NoticesLink_(&notices) {}
 
 // Files extracted from an archive do not outlive the program.
 CTavroDoc::~CTavroDoc() { RemoveTempDirectory(); }
 
 void CTavroDoc::ResetSet() {
-  TheSet.Reset();
-  SetLoaded = false;
-  StartDue = false;
-  Composed.TakeDirtyArea();
-  Composed.SetTrueColourMode(false);
-  Engine.DisarmAllAlarms();
+  TheSet_.Reset();
+  SetLoaded_ = false;
+  StartDue_ = false;
+  Composed_.TakeDirtyArea();
+  Composed_.SetTrueColourMode(false);
+  Engine_.DisarmAllAlarms();
 }
 
 void CTavroDoc::DeleteContents() {
-  TheSet.FreeTables();
-  Report.LoadedCels = 0;
-  Composed.Free();
-  Engine.ClearActions();
+  TheSet_.FreeTables();
+  Report_.LoadedCels = 0;
+  Composed_.Free();
+  Engine_.ClearActions();
   // With its tables gone the set cannot be shown, whoever called this; a repaint or timer
   // message arriving before the next load must find nothing to draw.
-  SetLoaded = false;
-  StartDue = false;
+  SetLoaded_ = false;
+  StartDue_ = false;
 }
 
 std::vector<std::string> CTavroDoc::LoadConfigText(std::optional<std::vector<char>> text) {
-  Told.clear();
-  Report.Problems.Clear();
+  Told_.clear();
+  Report_.Problems.Clear();
   ResetSet();
   DeleteContents();
   LoadConfig(std::move(text));
@@ -41,7 +42,7 @@ std::vector<std::string> CTavroDoc::LoadConfigText(std::optional<std::vector<cha
 }
 
 bool CTavroDoc::OnNewDocument() {
-  Report.Problems.Clear();
+  Report_.Problems.Clear();
   DeleteContents();
   ResetSet();
   return true;

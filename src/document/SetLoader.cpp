@@ -15,8 +15,8 @@ namespace tavro {
 namespace {
 
 struct LoadMessage {
-  int32_t bit;
-  const char* text;
+  int32_t Bit;
+  const char* Text;
 };
 
 // The order in which the messages appear (a missing file before a too large one).
@@ -31,32 +31,34 @@ constexpr LoadMessage kLoadMessages[] = {
 }  // namespace
 
 void CTavroDoc::LoadConfig(std::optional<std::vector<char>> text) {
-  Report.Problems.Clear(Report.Problems.File());
+  Report_.Problems.Clear(Report_.Problems.File());
   if (!ReadConfigText(text)) return;  // silently: the document stays empty
-  Report.Errors = 0;
-  if (TheSet.MakeTables()) {
-    DocumentLoadTarget target(TheSet, Composed, Engine, CelFiles,
-                              {Report.Errors, Report.LoadedCels, Report.Problems, Told}, *Progress);
-    ConfigReader(TheSet).LoadLines(target);
-    if (Progress->Cancelled()) return;  // the open throws the half-read set away
-    Composed.SetSize(TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-    Composed.Allocate(Composed.TrueColourMode());
-    if (Composed.Empty()) Report.Errors |= kErrNoMemory;
+  Report_.Errors = 0;
+  if (TheSet_.MakeTables()) {
+    DocumentLoadTarget target(TheSet_, Composed_, Engine_, CelFiles_,
+                              {Report_.Errors, Report_.LoadedCels, Report_.Problems, Told_},
+                              *Progress_);
+    ConfigReader(TheSet_).LoadLines(target);
+    if (Progress_->Cancelled()) return;  // the open throws the half-read set away
+    Composed_.SetSize(TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight());
+    Composed_.Allocate(Composed_.TrueColourMode());
+    if (Composed_.Empty()) Report_.Errors |= kErrNoMemory;
   } else {
-    Report.Errors |= kErrNoMemory;
+    Report_.Errors |= kErrNoMemory;
   }
   ReportLoadErrors();
   // The set is shown only once its messages have been: StartLoadedSet.
-  if (TheSet.Palettes().ColourCount != 0 || TheSet.ObjectCount() != 0 || TheSet.CellCount() != 0) {
-    StartDue = true;
+  if (TheSet_.Palettes().ColourCount != 0 || TheSet_.ObjectCount() != 0 ||
+      TheSet_.CellCount() != 0) {
+    StartDue_ = true;
   } else {
     EmptyLoadedSet();
   }
 }
 
 bool CTavroDoc::StartLoadedSet() {
-  if (!StartDue) return false;
-  StartDue = false;
+  if (!StartDue_) return false;
+  StartDue_ = false;
   ShowLoadedSet();
   return true;
 }
@@ -64,12 +66,12 @@ bool CTavroDoc::StartLoadedSet() {
 // The whole file, kept for saving. A file that could not be read whole leaves no text at all
 // rather than half of one.
 bool CTavroDoc::ReadConfigText(std::optional<std::vector<char>>& text) {
-  TheSet.TakeConfigText({});
+  TheSet_.TakeConfigText({});
   if (!text || text->size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
     return false;
   }
   try {
-    TheSet.TakeConfigText(std::move(*text));
+    TheSet_.TakeConfigText(std::move(*text));
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -78,8 +80,8 @@ bool CTavroDoc::ReadConfigText(std::optional<std::vector<char>>& text) {
 
 void CTavroDoc::ReportLoadErrors() {
   for (const LoadMessage& message : kLoadMessages) {
-    if (Report.Errors & message.bit) {
-      Tell(message.text);
+    if (Report_.Errors & message.Bit) {
+      Tell(message.Text);
     }
   }
 }
@@ -87,23 +89,23 @@ void CTavroDoc::ReportLoadErrors() {
 // "initialize(" runs before set 0 is applied (which raises "set("), "begin(" after it and before
 // the first composition.
 void CTavroDoc::ShowLoadedSet() {
-  notices().NewSetShowing();
-  Pointing.SetBounds(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-  Engine.RunEvent(kEventInitialize, 0);
+  Notices().NewSetShowing();
+  Pointing_.SetBounds(0, 0, TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight());
+  Engine_.RunEvent(kEventInitialize, 0);
   ApplySet(0);
-  Engine.RunEvent(kEventBegin, 0);
-  ComposeRect(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-  notices().InvalidateWholeView();
-  BuildPalette(TheSet, Composed, TheSet.CurrentGroup());
-  SetLoaded = true;
+  Engine_.RunEvent(kEventBegin, 0);
+  ComposeRect(0, 0, TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight());
+  Notices().InvalidateWholeView();
+  BuildPalette(TheSet_, Composed_, TheSet_.CurrentGroup());
+  SetLoaded_ = true;
 }
 
 // The file gave no colour, no object and no cel: nothing of it is kept.
 void CTavroDoc::EmptyLoadedSet() {
-  TheSet.TakeConfigText({});
-  Composed.Free();
-  TheSet.FreeTables();
-  SetLoaded = false;
+  TheSet_.TakeConfigText({});
+  Composed_.Free();
+  TheSet_.FreeTables();
+  SetLoaded_ = false;
 }
 
 }  // namespace tavro

@@ -8,34 +8,34 @@ namespace tavro {
 
 // "set(" runs first, so its actions still move objects of the set being left.
 void CTavroDoc::ApplySet(int32_t set) {
-  Engine.RunEvent(kEventSet, set);
-  TheSet.LeaveCurrentSet();
-  TheSet.EnterSet(set);
+  Engine_.RunEvent(kEventSet, set);
+  TheSet_.LeaveCurrentSet();
+  TheSet_.EnterSet(set);
 }
 
 void CTavroDoc::SwitchSet(int32_t set) {
   ApplySet(set);
-  ComposeRect(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-  BuildPalette(TheSet, Composed, TheSet.CurrentGroup());
+  ComposeRect(0, 0, TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight());
+  BuildPalette(TheSet_, Composed_, TheSet_.CurrentGroup());
 }
 
 CTavroDoc::SetChoice CTavroDoc::SelectSet(int32_t n) {
-  if (n < 0 || n >= kSetCount || !TheSet.IsSetInUse(n)) return SetChoice::NotInUse;
+  if (n < 0 || n >= kSetCount || !TheSet_.IsSetInUse(n)) return SetChoice::NotInUse;
   // Choosing the set already shown raises no event and recomposes nothing.
-  if (n == TheSet.CurrentSet()) return SetChoice::AlreadyShown;
+  if (n == TheSet_.CurrentSet()) return SetChoice::AlreadyShown;
   SwitchSet(n);
-  notices().RepaintMapRect({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
+  Notices().RepaintMapRect({0, 0, TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight()});
   return SetChoice::Switched;
 }
 
 void CTavroDoc::SelectGroup(int32_t n) {
   if (n < 0 || n >= kGroupCount) return;
-  BuildPalette(TheSet, Composed, n);
+  BuildPalette(TheSet_, Composed_, n);
   // A true-colour map holds colours, not indices: without recomposing, the new group would show
   // only where something else happens to be redrawn later.
-  if (Composed.TrueColourMode())
-    ComposeRect(0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight());
-  notices().RepaintMapRect({0, 0, TheSet.PlayfieldWidth(), TheSet.PlayfieldHeight()});
+  if (Composed_.TrueColourMode())
+    ComposeRect(0, 0, TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight());
+  Notices().RepaintMapRect({0, 0, TheSet_.PlayfieldWidth(), TheSet_.PlayfieldHeight()});
 }
 
 }  // namespace tavro

@@ -173,35 +173,36 @@ int32_t CelFileLoader::Start(DollSet& set, CellEntry& cell, int32_t index, CellE
       result->Error = kErrNoMemory;
     }
   };
-  if (!Workers) Workers = std::make_unique<CelWorkers>();
+  if (!Workers_) Workers_ = std::make_unique<CelWorkers>();
   // A set of one cel starts no thread: the first cel is decoded here, before the second begins.
-  if (++BegunThisLoad == 2 && direct == nullptr) {
-    Threads = CelWorkers::ThreadsBeside();
-    Workers->Grow(Threads);
+  if (++BegunThisLoad_ == 2 && direct == nullptr) {
+    Threads_ = CelWorkers::ThreadsBeside();
+    Workers_->Grow(Threads_);
   }
-  Workers->Submit(job);
-  InFlight.push_back(
+  Workers_->Submit(job);
+  InFlight_.push_back(
       {index, direct, setMask, problems.HoldPlace(), std::move(job), std::move(result)});
   return 0;
 }
 
 void CelFileLoader::Take(DollSet& set, LoadProblems& problems, bool all, const OutcomeSink& sink) {
-  const size_t inFlight = Threads == 0 ? 0 : kInFlightPerThread * static_cast<size_t>(Threads + 1);
-  while (!InFlight.empty()) {
-    Pending& oldest = InFlight.front();
-    if (all || InFlight.size() > inFlight) {
-      Workers->Wait(*oldest.Job, ReadBuffer);
-    } else if (!Workers->IsDone(*oldest.Job)) {
+  const size_t inFlight =
+      Threads_ == 0 ? 0 : kInFlightPerThread * static_cast<size_t>(Threads_ + 1);
+  while (!InFlight_.empty()) {
+    Pending& oldest = InFlight_.front();
+    if (all || InFlight_.size() > inFlight) {
+      Workers_->Wait(*oldest.Job, ReadBuffer_);
+    } else if (!Workers_->IsDone(*oldest.Job)) {
       break;
     }
     Pending pending = std::move(oldest);
-    InFlight.pop_front();
+    InFlight_.pop_front();
     Record(set, problems, pending, sink);
   }
   if (all) {
-    Workers.reset();
-    Threads = 0;
-    BegunThisLoad = 0;
+    Workers_.reset();
+    Threads_ = 0;
+    BegunThisLoad_ = 0;
   }
 }
 

@@ -48,7 +48,7 @@ class CelFileLoader {
   int32_t Load(DollSet& set, CellEntry& cell, bool& trueColourMark, LoadProblems& problems);
 
   // Bytes the calling thread's kept read buffer holds now.
-  size_t BufferSize() const { return ReadBuffer.size(); }
+  size_t BufferSize() const { return ReadBuffer_.size(); }
 
  private:
   struct Pending {
@@ -63,11 +63,11 @@ class CelFileLoader {
                 LoadProblems& problems);
   void Record(DollSet& set, LoadProblems& problems, Pending& pending, const OutcomeSink& sink);
 
-  std::vector<uint8_t> ReadBuffer;
-  std::deque<Pending> InFlight;
-  std::unique_ptr<CelWorkers> Workers;
-  int32_t Threads = 0;  // beside the calling one
-  int32_t BegunThisLoad = 0;
+  std::vector<uint8_t> ReadBuffer_;
+  std::deque<Pending> InFlight_;
+  std::unique_ptr<CelWorkers> Workers_;
+  int32_t Threads_ = 0;  // beside the calling one
+  int32_t BegunThisLoad_ = 0;
 };
 
 // Reads palette file `name` into `set` as palette `number`; 0 read, 1 not found (the caller

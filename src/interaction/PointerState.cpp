@@ -26,12 +26,12 @@ FixOverrideState& ProcessFixOverride() {
 }
 
 void PointerState::MoveWithin(int32_t x, int32_t y) {
-  if (x < MapBounds.left) x = MapBounds.left;
-  if (x > MapBounds.right) x = MapBounds.right;
-  if (y < MapBounds.top) y = MapBounds.top;
-  if (y > MapBounds.bottom) y = MapBounds.bottom;
-  PointerX = x;
-  PointerY = y;
+  if (x < MapBounds_.Left) x = MapBounds_.Left;
+  if (x > MapBounds_.Right) x = MapBounds_.Right;
+  if (y < MapBounds_.Top) y = MapBounds_.Top;
+  if (y > MapBounds_.Bottom) y = MapBounds_.Bottom;
+  PointerX_ = x;
+  PointerY_ = y;
 }
 
 }  // namespace tavro

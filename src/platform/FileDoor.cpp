@@ -66,38 +66,38 @@ WholeFile ReadWholeFile(const std::string& path, uint64_t limit) {
   // Looked at before opening: a pipe could block the program or never end.
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    result.failure = WholeFileFailure::CannotOpen;
-    result.error = errno;
+    result.Failure = WholeFileFailure::CannotOpen;
+    result.Error = errno;
     return result;
   }
   if (!S_ISREG(info.st_mode)) {
-    result.failure = WholeFileFailure::NotAFile;
+    result.Failure = WholeFileFailure::NotAFile;
     return result;
   }
   if (static_cast<uint64_t>(info.st_size) > limit) {
-    result.failure = WholeFileFailure::TooLarge;
+    result.Failure = WholeFileFailure::TooLarge;
     return result;
   }
   ReadOnlyFile file;
   if (!file.Open(path)) {
     // Replaced by something else since it was looked at.
-    result.failure = file.Error() == 0 ? WholeFileFailure::NotAFile : WholeFileFailure::CannotOpen;
-    result.error = file.Error();
+    result.Failure = file.Error() == 0 ? WholeFileFailure::NotAFile : WholeFileFailure::CannotOpen;
+    result.Error = file.Error();
     return result;
   }
   // The size as looked at first: a file that shrank since then is cut short.
   const auto length = static_cast<size_t>(info.st_size);
   try {
     // Room for one more byte: a reader of text adds its terminating zero without a copy.
-    result.bytes.reserve(length + 1);
-    result.bytes.resize(length);
+    result.Bytes.reserve(length + 1);
+    result.Bytes.resize(length);
   } catch (const std::bad_alloc&) {
-    result.failure = WholeFileFailure::CutShort;
+    result.Failure = WholeFileFailure::CutShort;
     return result;
   }
-  if (file.ReadAt(0, result.bytes.data(), length) != length) {
-    result.bytes = std::vector<char>();
-    result.failure = WholeFileFailure::CutShort;
+  if (file.ReadAt(0, result.Bytes.data(), length) != length) {
+    result.Bytes = std::vector<char>();
+    result.Failure = WholeFileFailure::CutShort;
   }
   return result;
 }

@@ -54,9 +54,9 @@ enum class WholeFileFailure {
 };
 
 struct WholeFile {
-  WholeFileFailure failure = WholeFileFailure::None;
-  int error = 0;
-  std::vector<char> bytes;
+  WholeFileFailure Failure = WholeFileFailure::None;
+  int Error = 0;
+  std::vector<char> Bytes;
 };
 
 // The whole of the regular file `path`, which may not be larger than `limit` bytes. The checks

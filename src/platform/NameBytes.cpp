@@ -110,11 +110,11 @@ std::string UpperCaseAscii(const std::string& name) {
 PathParts SplitPath(const std::string& path) {
   PathParts parts;
   const size_t slash = path.find_last_of('/');
-  parts.folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  parts.name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const size_t dot = parts.name.find_last_of('.');
-  parts.base = dot == std::string::npos ? parts.name : parts.name.substr(0, dot);
-  parts.extension = dot == std::string::npos ? std::string() : parts.name.substr(dot);
+  parts.Folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  parts.Name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const size_t dot = parts.Name.find_last_of('.');
+  parts.Base = dot == std::string::npos ? parts.Name : parts.Name.substr(0, dot);
+  parts.Extension = dot == std::string::npos ? std::string() : parts.Name.substr(dot);
   return parts;
 }
 

@@ -33,10 +33,10 @@ std::string UpperCaseAscii(const std::string& name);
 // a name a set stores); the extension starts at the last dot of the name, so ".lzh" alone is an
 // extension without a base name.
 struct PathParts {
-  std::string folder;     // up to and including the last '/'; "" when there is none
-  std::string name;       // what follows it
-  std::string base;       // the name up to its last dot
-  std::string extension;  // from the last dot on, the dot included; "" when there is none
+  std::string Folder;     // up to and including the last '/'; "" when there is none
+  std::string Name;       // what follows it
+  std::string Base;       // the name up to its last dot
+  std::string Extension;  // from the last dot on, the dot included; "" when there is none
 };
 PathParts SplitPath(const std::string& path);
 

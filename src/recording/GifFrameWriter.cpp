@@ -21,29 +21,29 @@ class GifFrameWriter : public FrameWriter {
  public:
   ~GifFrameWriter() override {
     int error = 0;
-    if (Gif != nullptr) EGifCloseFile(Gif, &error);
+    if (Gif_ != nullptr) EGifCloseFile(Gif_, &error);
   }
 
   bool Begin(const std::string& path, int32_t width, int32_t height, int32_t zoom,
              std::string& error) override {
-    Width = width;
-    Height = height;
-    Zoom = zoom;
+    Width_ = width;
+    Height_ = height;
+    Zoom_ = zoom;
     if (int64_t{width} * zoom > 65535 || int64_t{height} * zoom > 65535) {
       error = "the picture is too large for a GIF (at most 65,535 pixels a side)";
       return false;
     }
-    if (!File.Create(path)) {
-      error = "cannot create \"" + path + "\": " + ErrnoText(File.Error());
+    if (!File_.Create(path)) {
+      error = "cannot create \"" + path + "\": " + ErrnoText(File_.Error());
       return false;
     }
     int gifError = 0;
-    Gif = EGifOpen(this, &GifFrameWriter::Output, &gifError);
-    if (Gif == nullptr) {
+    Gif_ = EGifOpen(this, &GifFrameWriter::Output, &gifError);
+    if (Gif_ == nullptr) {
       error = std::string("cannot start the GIF: ") + GifErrorString(gifError);
       return false;
     }
-    EGifSetGifVersion(Gif, true);
+    EGifSetGifVersion(Gif_, true);
     return true;
   }
 
@@ -54,12 +54,12 @@ class GifFrameWriter : public FrameWriter {
     std::vector<uint8_t> indices;
     std::vector<RgbColour> table;
     TakeArea(picture, area, indices, table);
-    const bool first = !Started;
+    const bool first = !Started_;
     if (first) {
-      Global = table;
+      Global_ = table;
       if (!PutScreen(error)) return false;
     }
-    const bool local = !first && table != Global;
+    const bool local = !first && table != Global_;
     frame_ = &frame;
     const bool ok = PutControl() && PutImage(area, indices, local ? &table : nullptr);
     frame_ = nullptr;
@@ -76,18 +76,18 @@ class GifFrameWriter : public FrameWriter {
   }
 
   bool Append(const std::vector<uint8_t>& bytes, std::string& error) override {
-    if (File.Append(bytes.data(), bytes.size())) return true;
-    error = "cannot write the GIF: " + ErrnoText(File.Error());
+    if (File_.Append(bytes.data(), bytes.size())) return true;
+    error = "cannot write the GIF: " + ErrnoText(File_.Error());
     return false;
   }
 
   bool Complete(std::string& error) override {
     int gifError = 0;
-    const int closed = EGifCloseFile(Gif, &gifError);
-    Gif = nullptr;
-    if (closed != GIF_OK || WriteFailed) return Fail("cannot write the GIF", error);
-    if (!File.Commit()) {
-      error = "cannot write the GIF: " + ErrnoText(File.Error());
+    const int closed = EGifCloseFile(Gif_, &gifError);
+    Gif_ = nullptr;
+    if (closed != GIF_OK || WriteFailed_) return Fail("cannot write the GIF", error);
+    if (!File_.Commit()) {
+      error = "cannot write the GIF: " + ErrnoText(File_.Error());
       return false;
     }
     return true;
@@ -100,36 +100,36 @@ class GifFrameWriter : public FrameWriter {
       self->frame_->insert(self->frame_->end(), bytes, bytes + length);
       return length;
     }
-    if (self->WriteFailed || !self->File.Append(bytes, static_cast<size_t>(length))) {
-      self->WriteFailed = true;
+    if (self->WriteFailed_ || !self->File_.Append(bytes, static_cast<size_t>(length))) {
+      self->WriteFailed_ = true;
       return 0;
     }
     return length;
   }
 
   bool Fail(const std::string& what, std::string& error) {
-    error = what + (WriteFailed ? ": " + ErrnoText(File.Error()) : std::string());
+    error = what + (WriteFailed_ ? ": " + ErrnoText(File_.Error()) : std::string());
     return false;
   }
 
   void TakeArea(const Picture& picture, const MapRect& area, std::vector<uint8_t>& indices,
                 std::vector<RgbColour>& table) {
     if (picture.BytesPerPixel == 1) {
-      for (int32_t y = area.top; y < area.bottom; ++y) {
+      for (int32_t y = area.Top; y < area.Bottom; ++y) {
         const uint8_t* row = picture.Row(y);
-        indices.insert(indices.end(), row + area.left, row + area.right);
+        indices.insert(indices.end(), row + area.Left, row + area.Right);
       }
       table.assign(picture.Table.begin(), picture.Table.end());
       return;
     }
     std::vector<uint8_t> rgb;
     rgb.reserve(static_cast<size_t>(area.Width()) * area.Height() * 3);
-    for (int32_t y = area.top; y < area.bottom; ++y) {
+    for (int32_t y = area.Top; y < area.Bottom; ++y) {
       const uint8_t* row = picture.Row(y);
-      rgb.insert(rgb.end(), row + area.left * 3, row + area.right * 3);
+      rgb.insert(rgb.end(), row + area.Left * 3, row + area.Right * 3);
     }
-    if (Started && IndexWithTable(rgb, Global, indices)) {
-      table = Global;
+    if (Started_ && IndexWithTable(rgb, Global_, indices)) {
+      table = Global_;
       return;
     }
     IndexedArea indexed = IndexColours(rgb);
@@ -147,12 +147,12 @@ class GifFrameWriter : public FrameWriter {
   }
 
   bool PutScreen(std::string& error) {
-    ColorMapObject* map = MakeMap(Global);
+    ColorMapObject* map = MakeMap(Global_);
     const bool ok = map != nullptr &&
-                    EGifPutScreenDesc(Gif, Width * Zoom, Height * Zoom, 8, 0, map) == GIF_OK &&
+                    EGifPutScreenDesc(Gif_, Width_ * Zoom_, Height_ * Zoom_, 8, 0, map) == GIF_OK &&
                     PutLoop();
     GifFreeMapObject(map);
-    Started = true;
+    Started_ = true;
     return ok || Fail("cannot write the GIF", error);
   }
 
@@ -160,10 +160,10 @@ class GifFrameWriter : public FrameWriter {
   bool PutLoop() {
     static const GifByteType kName[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
     const GifByteType forever[] = {1, 0, 0};
-    return EGifPutExtensionLeader(Gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
-           EGifPutExtensionBlock(Gif, sizeof kName, kName) == GIF_OK &&
-           EGifPutExtensionBlock(Gif, sizeof forever, forever) == GIF_OK &&
-           EGifPutExtensionTrailer(Gif) == GIF_OK;
+    return EGifPutExtensionLeader(Gif_, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+           EGifPutExtensionBlock(Gif_, sizeof kName, kName) == GIF_OK &&
+           EGifPutExtensionBlock(Gif_, sizeof forever, forever) == GIF_OK &&
+           EGifPutExtensionTrailer(Gif_) == GIF_OK;
   }
 
   // With no delay yet: SetDuration puts it in.
@@ -175,7 +175,7 @@ class GifFrameWriter : public FrameWriter {
     control.TransparentColor = NO_TRANSPARENT_COLOR;
     GifByteType bytes[4];
     EGifGCBToExtension(&control, bytes);
-    return EGifPutExtension(Gif, GRAPHICS_EXT_FUNC_CODE, 4, bytes) == GIF_OK;
+    return EGifPutExtension(Gif_, GRAPHICS_EXT_FUNC_CODE, 4, bytes) == GIF_OK;
   }
 
   bool PutImage(const MapRect& area, const std::vector<uint8_t>& indices,
@@ -183,30 +183,31 @@ class GifFrameWriter : public FrameWriter {
     ColorMapObject* map = local != nullptr ? MakeMap(*local) : nullptr;
     // giflib keeps a copy of the last image's local table and, when the next image has none,
     // forgets that copy without freeing it; free it first.
-    if (map == nullptr && Gif->Image.ColorMap != nullptr) {
-      GifFreeMapObject(Gif->Image.ColorMap);
-      Gif->Image.ColorMap = nullptr;
+    if (map == nullptr && Gif_->Image.ColorMap != nullptr) {
+      GifFreeMapObject(Gif_->Image.ColorMap);
+      Gif_->Image.ColorMap = nullptr;
     }
-    const int width = area.Width() * Zoom;
+    const int width = area.Width() * Zoom_;
     bool ok = (local == nullptr || map != nullptr) &&
-              EGifPutImageDesc(Gif, area.left * Zoom, area.top * Zoom, width, area.Height() * Zoom,
-                               false, map) == GIF_OK;
+              EGifPutImageDesc(Gif_, area.Left * Zoom_, area.Top * Zoom_, width,
+                               area.Height() * Zoom_, false, map) == GIF_OK;
     GifFreeMapObject(map);
     std::vector<GifPixelType> line(static_cast<size_t>(width));
     for (int32_t y = 0; ok && y < area.Height(); ++y) {
       const uint8_t* row = indices.data() + static_cast<size_t>(y) * area.Width();
-      for (int x = 0; x < width; ++x) line[x] = row[x / Zoom];
-      for (int32_t i = 0; ok && i < Zoom; ++i) ok = EGifPutLine(Gif, line.data(), width) == GIF_OK;
+      for (int x = 0; x < width; ++x) line[x] = row[x / Zoom_];
+      for (int32_t i = 0; ok && i < Zoom_; ++i)
+        ok = EGifPutLine(Gif_, line.data(), width) == GIF_OK;
     }
-    return ok && !WriteFailed;
+    return ok && !WriteFailed_;
   }
 
-  GrowingFile File;
-  GifFileType* Gif = nullptr;
-  bool Started = false;
-  bool WriteFailed = false;
-  int32_t Width = 0, Height = 0, Zoom = 1;
-  std::vector<RgbColour> Global;
+  GrowingFile File_;
+  GifFileType* Gif_ = nullptr;
+  bool Started_ = false;
+  bool WriteFailed_ = false;
+  int32_t Width_ = 0, Height_ = 0, Zoom_ = 1;
+  std::vector<RgbColour> Global_;
   // Where giflib's output goes while a frame is encoded, to wait for its duration.
   std::vector<uint8_t>* frame_ = nullptr;
 };

@@ -14,53 +14,53 @@ RgbColour FromKey(uint32_t key) {
 }
 
 struct Counted {
-  RgbColour colour;
-  uint32_t count;
+  RgbColour Colour;
+  uint32_t Count;
 };
 
 struct Box {
-  size_t begin, end;  // a run of the histogram
-  int channel = 0;    // the widest
-  int range = -1;     // its spread; -1 when it cannot be split
+  size_t Begin, End;  // a run of the histogram
+  int Channel = 0;    // the widest
+  int Range = -1;     // its spread; -1 when it cannot be split
 };
 
 void Measure(const std::vector<Counted>& colours, Box& box) {
   std::array<int, 3> low{255, 255, 255}, high{0, 0, 0};
-  for (size_t i = box.begin; i < box.end; ++i) {
+  for (size_t i = box.Begin; i < box.End; ++i) {
     for (int c = 0; c < 3; ++c) {
-      low[c] = std::min<int>(low[c], colours[i].colour[c]);
-      high[c] = std::max<int>(high[c], colours[i].colour[c]);
+      low[c] = std::min<int>(low[c], colours[i].Colour[c]);
+      high[c] = std::max<int>(high[c], colours[i].Colour[c]);
     }
   }
-  box.range = -1;
-  if (box.end - box.begin < 2) return;
+  box.Range = -1;
+  if (box.End - box.Begin < 2) return;
   for (int c = 0; c < 3; ++c) {
-    if (high[c] - low[c] > box.range) {
-      box.range = high[c] - low[c];
-      box.channel = c;
+    if (high[c] - low[c] > box.Range) {
+      box.Range = high[c] - low[c];
+      box.Channel = c;
     }
   }
 }
 
 // Splits the box at the median pixel of its widest channel.
 Box Split(std::vector<Counted>& colours, Box& box) {
-  const int c = box.channel;
-  std::sort(colours.begin() + box.begin, colours.begin() + box.end,
+  const int c = box.Channel;
+  std::sort(colours.begin() + box.Begin, colours.begin() + box.End,
             [c](const Counted& a, const Counted& b) {
-              return a.colour[c] != b.colour[c] ? a.colour[c] < b.colour[c]
-                                                : Key(a.colour.data()) < Key(b.colour.data());
+              return a.Colour[c] != b.Colour[c] ? a.Colour[c] < b.Colour[c]
+                                                : Key(a.Colour.data()) < Key(b.Colour.data());
             });
   uint64_t total = 0;
-  for (size_t i = box.begin; i < box.end; ++i) total += colours[i].count;
+  for (size_t i = box.Begin; i < box.End; ++i) total += colours[i].Count;
   uint64_t seen = 0;
-  size_t cut = box.begin + 1;
-  for (size_t i = box.begin; i < box.end - 1; ++i) {
-    seen += colours[i].count;
+  size_t cut = box.Begin + 1;
+  for (size_t i = box.Begin; i < box.End - 1; ++i) {
+    seen += colours[i].Count;
     cut = i + 1;
     if (seen * 2 >= total) break;
   }
-  Box upper{cut, box.end};
-  box.end = cut;
+  Box upper{cut, box.End};
+  box.End = cut;
   Measure(colours, box);
   Measure(colours, upper);
   return upper;
@@ -69,9 +69,9 @@ Box Split(std::vector<Counted>& colours, Box& box) {
 RgbColour MeanColour(const std::vector<Counted>& colours, const Box& box) {
   uint64_t sum[3] = {0, 0, 0};
   uint64_t total = 0;
-  for (size_t i = box.begin; i < box.end; ++i) {
-    for (int c = 0; c < 3; ++c) sum[c] += uint64_t{colours[i].colour[c]} * colours[i].count;
-    total += colours[i].count;
+  for (size_t i = box.Begin; i < box.End; ++i) {
+    for (int c = 0; c < 3; ++c) sum[c] += uint64_t{colours[i].Colour[c]} * colours[i].Count;
+    total += colours[i].Count;
   }
   RgbColour mean{};
   for (int c = 0; c < 3; ++c) mean[c] = static_cast<uint8_t>((sum[c] + total / 2) / total);
@@ -83,8 +83,8 @@ std::vector<RgbColour> MedianCut(std::vector<Counted> colours) {
   Measure(colours, boxes[0]);
   while (boxes.size() < kPaletteColours) {
     auto widest = std::max_element(boxes.begin(), boxes.end(),
-                                   [](const Box& a, const Box& b) { return a.range < b.range; });
-    if (widest->range < 0) break;
+                                   [](const Box& a, const Box& b) { return a.Range < b.Range; });
+    if (widest->Range < 0) break;
     const Box upper = Split(colours, *widest);
     boxes.push_back(upper);
   }
@@ -134,7 +134,7 @@ IndexedArea IndexColours(const std::vector<uint8_t>& pixels) {
   colours.reserve(histogram.size());
   for (const auto& [key, n] : histogram) colours.push_back({FromKey(key), n});
   std::sort(colours.begin(), colours.end(), [](const Counted& a, const Counted& b) {
-    return Key(a.colour.data()) < Key(b.colour.data());
+    return Key(a.Colour.data()) < Key(b.Colour.data());
   });
   area.Colours = MedianCut(std::move(colours));
   area.Exact = false;

@@ -101,8 +101,8 @@ bool PictureIsStale(const CTavroDoc& doc, const MapRect& area, const Picture& pi
   if (!Matches(doc, picture)) return false;
   if (picture.BytesPerPixel == 1 && PlayfieldColourTable(doc) != picture.Table) return true;
   const MapRect rect = IntersectRect(area, picture.Whole());
-  for (int32_t y = rect.top; y < rect.bottom; ++y) {
-    if (RefreshSpan(doc, picture.Table, y, rect.left, rect.right, picture, nullptr)) return true;
+  for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
+    if (RefreshSpan(doc, picture.Table, y, rect.Left, rect.Right, picture, nullptr)) return true;
   }
   return false;
 }
@@ -121,9 +121,9 @@ bool RefreshPicture(const CTavroDoc& doc, const MapRect& area, Picture& picture)
     }
   }
   const ColourTable& table = picture.Table;
-  for (int32_t y = rect.top; y < rect.bottom; ++y) {
-    uint8_t* copy = picture.Row(y) + static_cast<size_t>(rect.left) * picture.BytesPerPixel;
-    changed = RefreshSpan(doc, table, y, rect.left, rect.right, picture, copy) || changed;
+  for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
+    uint8_t* copy = picture.Row(y) + static_cast<size_t>(rect.Left) * picture.BytesPerPixel;
+    changed = RefreshSpan(doc, table, y, rect.Left, rect.Right, picture, copy) || changed;
   }
   return changed;
 }
@@ -139,14 +139,14 @@ MapRect DifferingArea(const Picture& a, const Picture& b, const MapRect& within)
     return a.ColourAt(x, y) != b.ColourAt(x, y);
   };
   MapRect area;
-  for (int32_t y = rect.top; y < rect.bottom; ++y) {
-    const size_t from = rect.left * bpp;
+  for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
+    const size_t from = rect.Left * bpp;
     if (sameTable && std::memcmp(a.Row(y) + from, b.Row(y) + from, rect.Width() * bpp) == 0)
       continue;
-    int32_t left = rect.left;
-    while (left < rect.right && !differs(left, y)) ++left;
-    if (left == rect.right) continue;
-    int32_t right = rect.right;
+    int32_t left = rect.Left;
+    while (left < rect.Right && !differs(left, y)) ++left;
+    if (left == rect.Right) continue;
+    int32_t right = rect.Right;
     while (!differs(right - 1, y)) --right;
     area = UnionRect(area, {left, y, right, y + 1});
   }

@@ -21,40 +21,40 @@ class Recording {
  public:
   Recording(DocumentSession& session, RecordingHost& clock, const RecordingRequest& request,
             FrameWriter& writer)
-      : Session(session),
-        Doc(session.Doc()),
-        Clock(clock),
-        Request(request),
-        Writer(writer),
-        Start(clock.CurrentTick()) {}
+      : Session_(session),
+        Doc_(session.Doc()),
+        Clock_(clock),
+        Request_(request),
+        Writer_(writer),
+        Start_(clock.CurrentTick()) {}
   Recording(const Recording&) = delete;
   Recording& operator=(const Recording&) = delete;
 
   RecordingResult Run() {
-    Session.Flush();  // what came before the recording is its first picture
-    if (!Frames.Start(Doc)) return Failed("there is no composed picture to record");
+    Session_.Flush();  // what came before the recording is its first picture
+    if (!Frames_.Start(Doc_)) return Failed("there is no composed picture to record");
     TakeChanges();
-    const Picture& shown = Frames.Shown();
-    if (!Writer.Begin(Request.Path, shown.Width, shown.Height, Request.Zoom, Result.Error))
-      return Result;
+    const Picture& shown = Frames_.Shown();
+    if (!Writer_.Begin(Request_.Path, shown.Width, shown.Height, Request_.Zoom, Result_.Error))
+      return Result_;
     Play();
-    if (!Result.Error.empty() || !Frames.Finish(Request.LengthMs, Result.Error)) return Result;
-    const uint32_t end = Frames.EndMs();
-    Result.Written = true;
-    Result.Frames = Frames.Frames();
-    Result.RecordedMs = end;
-    if (end < Request.LengthMs) {
-      Result.Notes.push_back("the recording stopped at " + std::to_string(kMaxRecordingFrames) +
-                             " frames, after " + std::to_string(end) + " ms of the " +
-                             std::to_string(Request.LengthMs) + " ms asked for");
+    if (!Result_.Error.empty() || !Frames_.Finish(Request_.LengthMs, Result_.Error)) return Result_;
+    const uint32_t end = Frames_.EndMs();
+    Result_.Written = true;
+    Result_.Frames = Frames_.Frames();
+    Result_.RecordedMs = end;
+    if (end < Request_.LengthMs) {
+      Result_.Notes.push_back("the recording stopped at " + std::to_string(kMaxRecordingFrames) +
+                              " frames, after " + std::to_string(end) + " ms of the " +
+                              std::to_string(Request_.LengthMs) + " ms asked for");
     }
-    return Result;
+    return Result_;
   }
 
  private:
   RecordingResult Failed(const std::string& why) {
-    Result.Error = why;
-    return Result;
+    Result_.Error = why;
+    return Result_;
   }
 
   // Runs the set to the end or to the frame limit; returns the time it stopped at.
@@ -63,22 +63,22 @@ class Recording {
     uint32_t now = 0;
     size_t input = 0;
     int passesAtThisTick = 0;
-    while (Result.Error.empty()) {
-      const int32_t delay = Session.NextTimerPassDelay(Start + now);
+    while (Result_.Error.empty()) {
+      const int32_t delay = Session_.NextTimerPassDelay(Start_ + now);
       uint64_t pass = delay == CTavroDoc::kNoTimerPass ? kNever : uint64_t{now} + delay;
-      const uint64_t next = input < Request.Inputs.size() ? Request.Inputs[input].AtMs : kNever;
+      const uint64_t next = input < Request_.Inputs.size() ? Request_.Inputs[input].AtMs : kNever;
       if (pass == now && ++passesAtThisTick > kMaxPassesAtOneTick) pass = now + 1;
       const uint64_t at = std::min(pass, next);
-      if (at >= Request.LengthMs) break;
+      if (at >= Request_.LengthMs) break;
       if (at > now) passesAtThisTick = 0;
       now = static_cast<uint32_t>(at);
-      Clock.SetTick(Start + now);
-      if (pass <= now) Note(Session.RunTimerPass(Start + now));
-      while (input < Request.Inputs.size() && Request.Inputs[input].AtMs <= now)
-        Apply(Request.Inputs[input++]);
+      Clock_.SetTick(Start_ + now);
+      if (pass <= now) Note(Session_.RunTimerPass(Start_ + now));
+      while (input < Request_.Inputs.size() && Request_.Inputs[input].AtMs <= now)
+        Apply(Request_.Inputs[input++]);
       if (!Observe(now)) return now;
     }
-    return Request.LengthMs;
+    return Request_.LengthMs;
   }
 
   void Apply(const RecordingInput& input) {
@@ -87,10 +87,10 @@ class Recording {
         Press(input);
         break;
       case RecordingInput::Kind::Drop:
-        Note(Session.Release());
+        Note(Session_.Release());
         break;
       case RecordingInput::Kind::Key:
-        Note(Session.Key(std::toupper(static_cast<unsigned char>(input.Value))));
+        Note(Session_.Key(std::toupper(static_cast<unsigned char>(input.Value))));
         break;
     }
   }
@@ -100,24 +100,24 @@ class Recording {
   void Press(const RecordingInput& input) {
     int32_t x = 0, y = 0;
     if (!FindPixelOf(input.Value, x, y)) {
-      Note(Session.Release());
-      Result.Notes.push_back("at " + std::to_string(input.AtMs) + " ms no pixel of object " +
-                             std::to_string(input.Value) + " shows; nothing was pressed");
+      Note(Session_.Release());
+      Result_.Notes.push_back("at " + std::to_string(input.AtMs) + " ms no pixel of object " +
+                              std::to_string(input.Value) + " shows; nothing was pressed");
       return;
     }
-    Note(Session.Press(x, y));
+    Note(Session_.Press(x, y));
   }
 
   // What each step changed is summed up here until the next frame takes it.
   void Note(const SessionChange& change) {
-    Changed = UnionRect(Changed, change.Repaint);
-    ChangedWhole = ChangedWhole || change.WholeView;
+    Changed_ = UnionRect(Changed_, change.Repaint);
+    ChangedWhole_ = ChangedWhole_ || change.WholeView;
   }
 
   // The first point, row by row from the top left of the object's box, where a click picks
   // object `number` and no other.
   bool FindPixelOf(int32_t number, int32_t& x, int32_t& y) {
-    const DollSet& set = Doc.Set();
+    const DollSet& set = Doc_.Set();
     const uint16_t slot = set.SlotOf(number);
     if (slot == 0 || slot >= set.ObjectTable().size()) return false;
     const ObjectEntry& object = set.ObjectTable()[slot];
@@ -125,9 +125,9 @@ class Recording {
         IntersectRect({object.X + object.ExtentLeft, object.Y + object.ExtentTop,
                        object.X + object.ExtentRight, object.Y + object.ExtentBottom},
                       {0, 0, set.PlayfieldWidth(), set.PlayfieldHeight()});
-    for (y = box.top; y < box.bottom; ++y) {
-      for (x = box.left; x < box.right; ++x) {
-        if (Session.ObjectAt(x, y) == number) return true;
+    for (y = box.Top; y < box.Bottom; ++y) {
+      for (x = box.Left; x < box.Right; ++x) {
+        if (Session_.ObjectAt(x, y) == number) return true;
       }
     }
     return false;
@@ -135,27 +135,27 @@ class Recording {
 
   // Takes in what the last step changed; false when the frame limit ends the recording.
   bool Observe(uint32_t now) {
-    const bool whole = ChangedWhole;
+    const bool whole = ChangedWhole_;
     MapRect area = TakeChanges();
-    if (whole) area = Frames.Shown().Whole();
-    return Frames.Observe(Doc, area, now, Result.Error);
+    if (whole) area = Frames_.Shown().Whole();
+    return Frames_.Observe(Doc_, area, now, Result_.Error);
   }
 
   MapRect TakeChanges() {
-    ChangedWhole = false;
-    return std::exchange(Changed, {});
+    ChangedWhole_ = false;
+    return std::exchange(Changed_, {});
   }
 
-  DocumentSession& Session;
-  const CTavroDoc& Doc;
-  RecordingHost& Clock;
-  const RecordingRequest& Request;
-  FrameWriter& Writer;
-  const uint32_t Start;
-  FrameSequence Frames{Writer};
-  RecordingResult Result;
-  MapRect Changed;
-  bool ChangedWhole = false;
+  DocumentSession& Session_;
+  const CTavroDoc& Doc_;
+  RecordingHost& Clock_;
+  const RecordingRequest& Request_;
+  FrameWriter& Writer_;
+  const uint32_t Start_;
+  FrameSequence Frames_{Writer_};
+  RecordingResult Result_;
+  MapRect Changed_;
+  bool ChangedWhole_ = false;
 };
 
 }  // namespace

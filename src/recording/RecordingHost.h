@@ -15,29 +15,29 @@ class RecordingHost : public Host, public ChangeNotices {
   // Drop: no "debug(" text reaches the outside.
   enum class Messages { PassOn, Drop };
   RecordingHost(Host& outside, ChangeNotices& outsideNotices, Messages messages)
-      : Outside(outside), OutsideNotices(outsideNotices), MessagesGo(messages) {}
+      : Outside_(outside), OutsideNotices_(outsideNotices), MessagesGo_(messages) {}
 
   // ---- the virtual clock ----
-  void SetTick(uint32_t tick) { Tick = tick; }
-  uint32_t CurrentTick() const { return Tick; }
+  void SetTick(uint32_t tick) { Tick_ = tick; }
+  uint32_t CurrentTick() const { return Tick_; }
   // What ClockSeconds answers: the seed of the scripts' random generator.
-  void SetClockSeconds(uint32_t seconds) { Seconds = seconds; }
+  void SetClockSeconds(uint32_t seconds) { Seconds_ = seconds; }
   void PlaySound(const std::string&) override {}
-  uint32_t TickCount() override { return Tick; }
-  uint32_t ClockSeconds() override { return Seconds; }
+  uint32_t TickCount() override { return Tick_; }
+  uint32_t ClockSeconds() override { return Seconds_; }
   std::string ProfileString(const std::string& section, const std::string& key) override {
-    return Outside.ProfileString(section, key);
+    return Outside_.ProfileString(section, key);
   }
   void ShowDebugText(const std::string& text) override {
-    if (MessagesGo == Messages::PassOn) OutsideNotices.ShowDebugText(text);
+    if (MessagesGo_ == Messages::PassOn) OutsideNotices_.ShowDebugText(text);
   }
 
  private:
-  Host& Outside;
-  ChangeNotices& OutsideNotices;
-  Messages MessagesGo;
-  uint32_t Tick = 0;
-  uint32_t Seconds = 0;
+  Host& Outside_;
+  ChangeNotices& OutsideNotices_;
+  Messages MessagesGo_;
+  uint32_t Tick_ = 0;
+  uint32_t Seconds_ = 0;
 };
 
 }  // namespace tavro

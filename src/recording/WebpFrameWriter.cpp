@@ -36,11 +36,11 @@ class WebpFrameWriter : public FrameWriter {
       error = "the picture is too large for a WebP (at most 16,384 pixels a side)";
       return false;
     }
-    Width = width * zoom;
-    Height = height * zoom;
-    Zoom = zoom;
-    if (!File.Create(path)) {
-      error = "cannot create \"" + path + "\": " + ErrnoText(File.Error());
+    Width_ = width * zoom;
+    Height_ = height * zoom;
+    Zoom_ = zoom;
+    if (!File_.Create(path)) {
+      error = "cannot create \"" + path + "\": " + ErrnoText(File_.Error());
       return false;
     }
     std::vector<uint8_t> head;
@@ -51,8 +51,8 @@ class WebpFrameWriter : public FrameWriter {
     Put32(head, 10);
     head.push_back(0x02);  // an animation, without alpha
     head.insert(head.end(), 3, 0);
-    Put24(head, static_cast<uint32_t>(Width - 1));
-    Put24(head, static_cast<uint32_t>(Height - 1));
+    Put24(head, static_cast<uint32_t>(Width_ - 1));
+    Put24(head, static_cast<uint32_t>(Height_ - 1));
     PutTag(head, "ANIM");
     Put32(head, 6);
     Put32(head, 0xFF000000u);  // opaque black behind the first frame, which covers it all
@@ -65,8 +65,8 @@ class WebpFrameWriter : public FrameWriter {
                    std::string& error) override {
     MapRect area = IntersectRect(changed, picture.Whole());
     if (area.IsEmpty()) area = {0, 0, 1, 1};  // nothing to draw, but the time must pass
-    const MapRect zoomed{(area.left * Zoom) & ~1, (area.top * Zoom) & ~1, area.right * Zoom,
-                         area.bottom * Zoom};
+    const MapRect zoomed{(area.Left * Zoom_) & ~1, (area.Top * Zoom_) & ~1, area.Right * Zoom_,
+                         area.Bottom * Zoom_};
     std::vector<uint8_t> bitstream;
     if (!Encode(picture, zoomed, bitstream)) {
       error = "cannot encode a WebP frame";
@@ -74,8 +74,8 @@ class WebpFrameWriter : public FrameWriter {
     }
     PutTag(chunk, "ANMF");
     Put32(chunk, static_cast<uint32_t>(16 + bitstream.size()));
-    Put24(chunk, static_cast<uint32_t>(zoomed.left / 2));
-    Put24(chunk, static_cast<uint32_t>(zoomed.top / 2));
+    Put24(chunk, static_cast<uint32_t>(zoomed.Left / 2));
+    Put24(chunk, static_cast<uint32_t>(zoomed.Top / 2));
     Put24(chunk, static_cast<uint32_t>(zoomed.Width() - 1));
     Put24(chunk, static_cast<uint32_t>(zoomed.Height() - 1));
     Put24(chunk, 0);        // the duration, put in by SetDuration
@@ -99,13 +99,13 @@ class WebpFrameWriter : public FrameWriter {
 
   bool Complete(std::string& error) override {
     std::vector<uint8_t> size;
-    Put32(size, static_cast<uint32_t>(File.Size() - 8));
-    if (File.Size() > 0xFFFFFFF0u) {
+    Put32(size, static_cast<uint32_t>(File_.Size() - 8));
+    if (File_.Size() > 0xFFFFFFF0u) {
       error = "the recording is too large for a WebP file";
       return false;
     }
-    if (!File.WriteAt(4, size.data(), size.size()) || !File.Commit()) {
-      error = "cannot write the WebP: " + ErrnoText(File.Error());
+    if (!File_.WriteAt(4, size.data(), size.size()) || !File_.Commit()) {
+      error = "cannot write the WebP: " + ErrnoText(File_.Error());
       return false;
     }
     return true;
@@ -113,8 +113,8 @@ class WebpFrameWriter : public FrameWriter {
 
  private:
   bool Write(const std::vector<uint8_t>& bytes, std::string& error) {
-    if (File.Append(bytes.data(), bytes.size())) return true;
-    error = "cannot write the WebP: " + ErrnoText(File.Error());
+    if (File_.Append(bytes.data(), bytes.size())) return true;
+    error = "cannot write the WebP: " + ErrnoText(File_.Error());
     return false;
   }
 
@@ -126,7 +126,7 @@ class WebpFrameWriter : public FrameWriter {
     for (int y = 0; y < height; ++y) {
       uint8_t* line = rgb.data() + static_cast<size_t>(y) * width * 3;
       for (int x = 0; x < width; ++x) {
-        const RgbColour c = picture.ColourAt((zoomed.left + x) / Zoom, (zoomed.top + y) / Zoom);
+        const RgbColour c = picture.ColourAt((zoomed.Left + x) / Zoom_, (zoomed.Top + y) / Zoom_);
         std::memcpy(line + x * 3, c.data(), 3);
       }
     }
@@ -153,8 +153,8 @@ class WebpFrameWriter : public FrameWriter {
     return lossless;
   }
 
-  GrowingFile File;
-  int32_t Width = 0, Height = 0, Zoom = 1;
+  GrowingFile File_;
+  int32_t Width_ = 0, Height_ = 0, Zoom_ = 1;
 };
 
 }  // namespace

@@ -24,12 +24,12 @@ namespace tavro::render {
 namespace {
 
 void ApplyLimits(const ChildLimits& limits) {
-  const rlim_t seconds = static_cast<rlim_t>(limits.seconds);
+  const rlim_t seconds = static_cast<rlim_t>(limits.Seconds);
   const rlimit cpu{seconds, seconds + 1};
   setrlimit(RLIMIT_CPU, &cpu);
 #ifndef TAVRO_ADDRESS_SANITIZER
   // The sanitizer reserves terabytes of shadow memory up front; there the deadline must do.
-  const rlimit address{limits.addressBytes, limits.addressBytes};
+  const rlimit address{limits.AddressBytes, limits.AddressBytes};
   setrlimit(RLIMIT_AS, &address);
 #endif
 }
@@ -60,7 +60,7 @@ ChildOutcome RunBoundedChild(const std::function<int()>& work, const ChildLimits
   sigaddset(&childSignal, SIGCHLD);
   sigprocmask(SIG_BLOCK, &childSignal, &previous);
   std::fflush(nullptr);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.seconds);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.Seconds);
   const pid_t child = fork();
   if (child == 0) {
     sigprocmask(SIG_SETMASK, &previous, nullptr);
@@ -74,8 +74,8 @@ ChildOutcome RunBoundedChild(const std::function<int()>& work, const ChildLimits
       kill(child, SIGKILL);
       waitpid(child, &status, 0);
     } else if (WIFEXITED(status)) {
-      outcome.finished = true;
-      outcome.exitCode = WEXITSTATUS(status);
+      outcome.Finished = true;
+      outcome.ExitCode = WEXITSTATUS(status);
     }
   }
   sigprocmask(SIG_SETMASK, &previous, nullptr);

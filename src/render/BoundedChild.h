@@ -7,14 +7,14 @@
 namespace tavro::render {
 
 struct ChildLimits {
-  int seconds = 20;                              // wall clock and processor time each
-  unsigned long long addressBytes = 3ULL << 30;  // address space
+  int Seconds = 20;                              // wall clock and processor time each
+  unsigned long long AddressBytes = 3ULL << 30;  // address space
 };
 
 // What became of the child.
 struct ChildOutcome {
-  bool finished = false;  // exited by itself (not killed, not timed out)
-  int exitCode = -1;      // when finished
+  bool Finished = false;  // exited by itself (not killed, not timed out)
+  int ExitCode = -1;      // when finished
 };
 
 // Forks; the child runs `work` under `limits` and exits with what it returns (destructors of

@@ -51,7 +51,7 @@ bool ParseInput(const std::vector<std::string>& args, size_t& i, RenderOptions& 
             at + "\"";
     return false;
   }
-  if (!options.inputs.empty() && input.AtMs < options.inputs.back().AtMs) {
+  if (!options.Inputs.empty() && input.AtMs < options.Inputs.back().AtMs) {
     error = "--at times must be given in time order";
     return false;
   }
@@ -75,7 +75,7 @@ bool ParseInput(const std::vector<std::string>& args, size_t& i, RenderOptions& 
     error = "--at takes press N, drop or key K, not \"" + action + "\"";
     return false;
   }
-  options.inputs.push_back(input);
+  options.Inputs.push_back(input);
   return true;
 }
 
@@ -86,12 +86,12 @@ bool ParseRecordingOption(const std::vector<std::string>& args, size_t& i, Rende
   std::string value;
   if (!TakeValue(args, i, value, error)) return false;
   if (arg == "--seed") {
-    options.seedGiven = ParseUnsigned(value, UINT32_MAX, options.seed);
-    if (!options.seedGiven)
+    options.SeedGiven = ParseUnsigned(value, UINT32_MAX, options.Seed);
+    if (!options.SeedGiven)
       error = "--seed takes a number from 0 to 4294967295, not \"" + value + "\"";
-    return options.seedGiven;
+    return options.SeedGiven;
   }
-  if (!ParseUnsigned(value, kMaxRecordingMs, options.recordMs) || options.recordMs == 0) {
+  if (!ParseUnsigned(value, kMaxRecordingMs, options.RecordMs) || options.RecordMs == 0) {
     error = "--record takes a length in ms from 1 to " + std::to_string(kMaxRecordingMs) +
             " (10 minutes), not \"" + value + "\"";
     return false;
@@ -101,20 +101,20 @@ bool ParseRecordingOption(const std::vector<std::string>& args, size_t& i, Rende
 
 // Recording options make sense only together and with an animation file to write.
 bool CheckRecording(const RenderOptions& options, std::string& error) {
-  if (options.recordMs == 0) {
-    if (options.inputs.empty() && !options.seedGiven) return true;
+  if (options.RecordMs == 0) {
+    if (options.Inputs.empty() && !options.SeedGiven) return true;
     error = "--at and --seed need --record";
     return false;
   }
-  if (options.thumbnailSize > 0) {
+  if (options.ThumbnailSize > 0) {
     error = "--record cannot be combined with --thumbnail";
     return false;
   }
-  if (AnimationFormatOf(options.output) == AnimationFormat::None) {
+  if (AnimationFormatOf(options.Output) == AnimationFormat::None) {
     error = "--record needs -o PATH ending in .gif or .webp";
     return false;
   }
-  if (!options.inputs.empty() && options.inputs.back().AtMs >= options.recordMs) {
+  if (!options.Inputs.empty() && options.Inputs.back().AtMs >= options.RecordMs) {
     error = "--at times must fall within the --record length";
     return false;
   }
@@ -127,34 +127,34 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, RenderOptions&
   std::string value;
   using Kind = SetStep::Kind;
   if (arg == "--help" || arg == "-h") {
-    options.help = true;
+    options.Help = true;
   } else if (arg == "--info") {
-    options.info = true;
+    options.Info = true;
   } else if (arg == "--check") {
-    options.check = true;
+    options.Check = true;
   } else if (arg == "--transparent50") {
-    options.steps.push_back({Kind::Transparent50});
+    options.Steps.push_back({Kind::Transparent50});
   } else if (arg == "--set" || arg == "--group") {
     int number = 0;
     if (!TakeValue(args, i, value, error) || !ParseNumbered(arg, value, 9, number, error))
       return false;
-    options.steps.push_back({arg == "--set" ? Kind::Set : Kind::Group, number});
+    options.Steps.push_back({arg == "--set" ? Kind::Set : Kind::Group, number});
   } else if (arg == "--mode") {
     if (!TakeValue(args, i, value, error)) return false;
     if (value != "256" && value != "true") {
       error = "--mode takes 256 or true, not \"" + value + "\"";
       return false;
     }
-    options.steps.push_back({value == "256" ? Kind::Mode256 : Kind::ModeTrue});
+    options.Steps.push_back({value == "256" ? Kind::Mode256 : Kind::ModeTrue});
   } else if (arg == "--zoom") {
     if (!TakeValue(args, i, value, error)) return false;
-    if (!ParseWhole(value, kMinZoom, kMaxChosenZoom, options.zoom)) {
+    if (!ParseWhole(value, kMinZoom, kMaxChosenZoom, options.Zoom)) {
       error = "--zoom takes a number from 1 to 31, not \"" + value + "\"";
       return false;
     }
   } else if (arg == "--thumbnail") {
     if (!TakeValue(args, i, value, error)) return false;
-    if (!ParseWhole(value, 1, kMaxThumbnailSize, options.thumbnailSize)) {
+    if (!ParseWhole(value, 1, kMaxThumbnailSize, options.ThumbnailSize)) {
       error = "--thumbnail takes a number from 1 to " + std::to_string(kMaxThumbnailSize) +
               ", not \"" + value + "\"";
       return false;
@@ -162,11 +162,11 @@ bool ParseOption(const std::vector<std::string>& args, size_t& i, RenderOptions&
   } else if (arg == "--record" || arg == "--at" || arg == "--seed") {
     return ParseRecordingOption(args, i, options, error);
   } else if (arg == "--cnf") {
-    return TakeValue(args, i, options.configName, error);
+    return TakeValue(args, i, options.ConfigName, error);
   } else if (arg == "-o") {
-    return TakeValue(args, i, options.output, error);
+    return TakeValue(args, i, options.Output, error);
   } else if (arg == "--save") {
-    return TakeValue(args, i, options.savePath, error);
+    return TakeValue(args, i, options.SavePath, error);
   } else {
     error = "unknown option " + arg;
     return false;
@@ -185,28 +185,28 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
       optionsEnded = true;
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
       if (!ParseOption(args, i, options, error)) return false;
-    } else if (options.file.empty()) {
-      options.file = arg;
+    } else if (options.File.empty()) {
+      options.File = arg;
     } else {
       error = "only one file can be rendered at a time";
       return false;
     }
   }
-  if (options.file.empty() && !options.help) {
+  if (options.File.empty() && !options.Help) {
     error = "no file given";
     return false;
   }
   // A thumbnailer runs on untrusted files unattended: it writes its picture and nothing else.
-  if (options.thumbnailSize > 0 && !options.help &&
-      (options.output.empty() || !options.savePath.empty())) {
+  if (options.ThumbnailSize > 0 && !options.Help &&
+      (options.Output.empty() || !options.SavePath.empty())) {
     error = "--thumbnail needs -o PATH and cannot be combined with --save";
     return false;
   }
-  if (options.thumbnailSize > 0 && options.check && !options.help) {
+  if (options.ThumbnailSize > 0 && options.Check && !options.Help) {
     error = "--thumbnail cannot be combined with --check";
     return false;
   }
-  return options.help || CheckRecording(options, error);
+  return options.Help || CheckRecording(options, error);
 }
 
 const char* RenderUsage() {

@@ -12,25 +12,25 @@ namespace tavro::render {
 
 struct SetStep {
   enum class Kind { Set, Group, Mode256, ModeTrue, Transparent50 };
-  Kind kind;
-  int value = 0;  // set or group number
+  Kind StepKind;
+  int Value = 0;  // set or group number
 };
 
 struct RenderOptions {
-  std::string file;
-  std::vector<SetStep> steps;
-  std::string configName;  // --cnf
-  int zoom = 1;
-  std::string output;    // -o; empty = no picture written
-  std::string savePath;  // --save; empty = the configuration is not written
-  bool info = false;
-  bool check = false;  // --check: print the load report, exit 3 when it lists anything
-  bool help = false;
-  int thumbnailSize = 0;               // --thumbnail; 0 = an ordinary run
-  uint32_t recordMs = 0;               // --record; 0 = -o writes a PNG
-  std::vector<RecordingInput> inputs;  // --at, in time order
-  bool seedGiven = false;              // --seed
-  uint32_t seed = 0;
+  std::string File;
+  std::vector<SetStep> Steps;
+  std::string ConfigName;  // --cnf
+  int Zoom = 1;
+  std::string Output;    // -o; empty = no picture written
+  std::string SavePath;  // --save; empty = the configuration is not written
+  bool Info = false;
+  bool Check = false;  // --check: print the load report, exit 3 when it lists anything
+  bool Help = false;
+  int ThumbnailSize = 0;               // --thumbnail; 0 = an ordinary run
+  uint32_t RecordMs = 0;               // --record; 0 = -o writes a PNG
+  std::vector<RecordingInput> Inputs;  // --at, in time order
+  bool SeedGiven = false;              // --seed
+  uint32_t Seed = 0;
 };
 
 inline constexpr int kMaxThumbnailSize = 4096;

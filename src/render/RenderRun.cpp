@@ -52,11 +52,11 @@ bool ChooseGroup(DocumentSession& session, ConsoleHost& console, int group) {
 }  // namespace
 
 bool ApplyStep(DocumentSession& session, ConsoleHost& console, const SetStep& step) {
-  switch (step.kind) {
+  switch (step.StepKind) {
     case SetStep::Kind::Set:
-      return ChooseSet(session, console, step.value);
+      return ChooseSet(session, console, step.Value);
     case SetStep::Kind::Group:
-      return ChooseGroup(session, console, step.value);
+      return ChooseGroup(session, console, step.Value);
     case SetStep::Kind::Mode256:
       session.ColourMode256();
       return true;
@@ -92,7 +92,7 @@ void PrintInformation(const DocumentSession& session) {
 bool RecordSet(DocumentSession& session, ConsoleHost& console, const RenderOptions& options,
                RecordingHost& clock) {
   const RecordingResult result = RecordAnimation(
-      session, clock, {options.output, options.recordMs, options.zoom, options.inputs});
+      session, clock, {options.Output, options.RecordMs, options.Zoom, options.Inputs});
   for (const std::string& note : result.Notes) console.Say(note);
   if (!result.Written) console.Say(result.Error);
   return result.Written;
@@ -100,21 +100,21 @@ bool RecordSet(DocumentSession& session, ConsoleHost& console, const RenderOptio
 
 int RunSteps(DocumentSession& session, ConsoleHost& console, const RenderOptions& options,
              RecordingHost* clock) {
-  if (!OpenSet(session, console, options.file)) return kExitNoSet;
-  for (const SetStep& step : options.steps) {
+  if (!OpenSet(session, console, options.File)) return kExitNoSet;
+  for (const SetStep& step : options.Steps) {
     if (!ApplyStep(session, console, step)) return kExitUsage;
   }
-  if (options.recordMs > 0 && clock != nullptr) {
+  if (options.RecordMs > 0 && clock != nullptr) {
     if (!RecordSet(session, console, options, *clock)) return kExitNoSet;
-  } else if (!options.output.empty()) {
+  } else if (!options.Output.empty()) {
     std::string error;
-    if (!WritePlayfieldPng(session.Doc(), options.zoom, options.output, error)) {
+    if (!WritePlayfieldPng(session.Doc(), options.Zoom, options.Output, error)) {
       console.Say(error);
       return kExitNoSet;
     }
   }
-  if (options.info) PrintInformation(session);
-  if (!options.savePath.empty() && !SaveSet(session, console, options.savePath)) return kExitNoSet;
+  if (options.Info) PrintInformation(session);
+  if (!options.SavePath.empty() && !SaveSet(session, console, options.SavePath)) return kExitNoSet;
   return kExitShown;
 }
 
@@ -132,7 +132,7 @@ void PrintLoadReport(const CTavroDoc& doc) {
 int RunRender(DocumentSession& session, ConsoleHost& console, const RenderOptions& options,
               RecordingHost* clock) {
   const int status = RunSteps(session, console, options, clock);
-  if (!options.check) return status;
+  if (!options.Check) return status;
   // A set that read nothing usable still says why, line by line.
   PrintLoadReport(session.Doc());
   const bool problems = !session.Doc().LastLoad().Problems.Empty();

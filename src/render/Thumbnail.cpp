@@ -30,26 +30,26 @@ bool ShowFirstPicture(DocumentSession& session, ConsoleHost& console,
                       const RenderOptions& options) {
   session.SelectSet(0);
   session.SelectGroup(0);
-  return std::all_of(options.steps.begin(), options.steps.end(),
+  return std::all_of(options.Steps.begin(), options.Steps.end(),
                      [&](const SetStep& step) { return ApplyStep(session, console, step); });
 }
 
 // The child's work: everything it writes stays inside `workDirectory`.
 int DrawThumbnail(const RenderOptions& options, const std::string& workDirectory) {
-  ThumbnailHost host(options.configName, workDirectory);
+  ThumbnailHost host(options.ConfigName, workDirectory);
   DocumentSession session(host, host);
   const CTavroDoc& doc = session.Doc();
-  if (!OpenSet(session, host, options.file)) return kExitNoSet;
+  if (!OpenSet(session, host, options.File)) return kExitNoSet;
   // Every "*.cnf" is ours by name, other programs' settings included; one from which no cel
   // loads is no doll set, and without a thumbnail it keeps its own icon.
   if (doc.LastLoad().LoadedCels == 0) {
-    Complain("no cel of \"" + options.file + "\" could be loaded");
+    Complain("no cel of \"" + options.File + "\" could be loaded");
     return kExitNoSet;
   }
   if (!ShowFirstPicture(session, host, options)) return kExitUsage;
   std::string error;
   const QImage playfield = PlayfieldImage(doc, 1, error);
-  if (playfield.isNull() || !WritePng(FitThumbnail(playfield, options.thumbnailSize),
+  if (playfield.isNull() || !WritePng(FitThumbnail(playfield, options.ThumbnailSize),
                                       workDirectory + "/" + kPictureName, error)) {
     Complain(error);
     return kExitNoSet;
@@ -88,13 +88,13 @@ int RunThumbnail(const RenderOptions& options) {
   const ChildLimits limits;
   const ChildOutcome outcome = RunBoundedChild(
       [&options, &workDirectory] { return DrawThumbnail(options, workDirectory); }, limits);
-  int status = outcome.finished ? outcome.exitCode : kExitNoSet;
-  if (!outcome.finished) {
-    Complain("the thumbnail was not finished within " + std::to_string(limits.seconds) +
+  int status = outcome.Finished ? outcome.ExitCode : kExitNoSet;
+  if (!outcome.Finished) {
+    Complain("the thumbnail was not finished within " + std::to_string(limits.Seconds) +
              " seconds and the memory allowed");
   }
-  if (status == kExitShown && !MoveInto(fs::path(workDirectory) / kPictureName, options.output)) {
-    Complain("cannot write \"" + options.output + "\"");
+  if (status == kExitShown && !MoveInto(fs::path(workDirectory) / kPictureName, options.Output)) {
+    Complain("cannot write \"" + options.Output + "\"");
     status = kExitNoSet;
   }
   std::error_code ignored;

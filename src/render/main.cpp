@@ -20,19 +20,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tavro-render: %s\n%s", error.c_str(), RenderUsage());
     return kExitUsage;
   }
-  if (options.help) {
+  if (options.Help) {
     std::fputs(RenderUsage(), stdout);
     return kExitShown;
   }
-  if (options.thumbnailSize > 0) return RunThumbnail(options);
-  ConsoleHost host(options.configName);
-  if (options.recordMs > 0) {
+  if (options.ThumbnailSize > 0) return RunThumbnail(options);
+  ConsoleHost host(options.ConfigName);
+  if (options.RecordMs > 0) {
     // The whole run, loading included, on the virtual clock: alarms armed while loading count
     // from its 0, and the same arguments give the same file.
     tavro::RecordingHost clock(host, host, tavro::RecordingHost::Messages::PassOn);
-    clock.SetClockSeconds(options.seed);
+    clock.SetClockSeconds(options.Seed);
     tavro::DocumentSession session(clock, clock);
-    if (options.seedGiven) session.SeedScriptRandom(options.seed);
+    if (options.SeedGiven) session.SeedScriptRandom(options.Seed);
     return RunRender(session, host, options, &clock);
   }
   tavro::DocumentSession session(host, host);

@@ -8,7 +8,7 @@
 
 namespace tavro {
 
-ScriptEngine::ScriptEngine(ScriptTarget& target) : Target(target) {}
+ScriptEngine::ScriptEngine(ScriptTarget& target) : Target_(target) {}
 
 void ScriptEngine::ReplaceActions(const std::vector<ActionRecord>& records) {
   // A copy first: the records may be this engine's own, which clearing would take away.
@@ -20,8 +20,8 @@ void ScriptEngine::ReplaceActions(const std::vector<ActionRecord>& records) {
 }
 
 void ScriptEngine::ClearActions() {
-  ActionStore.clear();
-  ActionStoreUsed = 0;
+  ActionStore_.clear();
+  ActionStoreUsed_ = 0;
 }
 
 bool ScriptEngine::AppendAction(int32_t event, int32_t eventArgument, int32_t action,
@@ -31,10 +31,11 @@ bool ScriptEngine::AppendAction(int32_t event, int32_t eventArgument, int32_t ac
   // Strictly more space than the record needs: in the byte store these counts come from, a zero
   // byte always followed the last record to end the list. A record that does not fit is
   // dropped, and a shorter one after it may still fit.
-  if (kActionStoreSize - ActionStoreUsed <= length) return false;
-  ActionStore.push_back({static_cast<uint8_t>(event), static_cast<uint16_t>(eventArgument & 0xFFFF),
-                         static_cast<uint8_t>(action), std::move(arguments)});
-  ActionStoreUsed += length;
+  if (kActionStoreSize - ActionStoreUsed_ <= length) return false;
+  ActionStore_.push_back({static_cast<uint8_t>(event),
+                          static_cast<uint16_t>(eventArgument & 0xFFFF),
+                          static_cast<uint8_t>(action), std::move(arguments)});
+  ActionStoreUsed_ += length;
   return true;
 }
 

@@ -18,26 +18,26 @@ namespace tavro {
 int32_t ScriptEngine::RunEvent(int32_t event, int32_t argument) {
   // Record arguments are unsigned 16-bit numbers: a negative argument matches nothing.
   if (argument < 0 || argument > 0xFFFF) return 0;
-  if (Depth >= kMaxDispatchDepth) return 0;
-  if (Depth == 0) ScriptSetSwitches = 0;
-  ++Depth;
+  if (Depth_ >= kMaxDispatchDepth) return 0;
+  if (Depth_ == 0) ScriptSetSwitches_ = 0;
+  ++Depth_;
   int32_t matched = 0;
   // By index, and on a copy of the record: the action may run other events, and those may show
   // a box during which anything can happen to the store, a new set loaded included.
-  for (size_t i = 0; i < ActionStore.size(); ++i) {
-    if (ActionStore[i].Event != event || ActionStore[i].EventArgument != argument) continue;
+  for (size_t i = 0; i < ActionStore_.size(); ++i) {
+    if (ActionStore_[i].Event != event || ActionStore_[i].EventArgument != argument) continue;
     matched = 1;
-    const ActionRecord record = ActionStore[i];
+    const ActionRecord record = ActionStore_[i];
     RunAction(record);
   }
-  --Depth;
+  --Depth_;
   return matched;
 }
 
 void ScriptEngine::RunObjectEvent(int32_t event, int32_t objectNumber) {
   if (RunEvent(event, objectNumber) != 0) return;
   // Nothing bound to the object: try the very cel that was clicked, if it is shown.
-  const int32_t cell = Target.ShownCellUnderPointer();
+  const int32_t cell = Target_.ShownCellUnderPointer();
   if (cell >= 0) RunEvent(event, kCellTargetBit + cell);
 }
 
@@ -53,26 +53,26 @@ static const Arguments* ArgumentsOf(const ActionRecord& record) {
 }
 
 void ActionHandlers::Sound(ScriptEngine& engine, const ActionRecord& record) {
-  if (const auto* a = ArgumentsOf<TextArgument>(record)) engine.Target.PlaySound(a->Text);
+  if (const auto* a = ArgumentsOf<TextArgument>(record)) engine.Target_.PlaySound(a->Text);
 }
 
 void ActionHandlers::Map(ScriptEngine& engine, const ActionRecord& record) {
   if (const auto* a = ArgumentsOf<TargetArgument>(record))
-    engine.Target.ChangeCels(a->Target, ScriptTarget::CelChange::Show);
+    engine.Target_.ChangeCels(a->Target, ScriptTarget::CelChange::Show);
 }
 
 void ActionHandlers::Unmap(ScriptEngine& engine, const ActionRecord& record) {
   if (const auto* a = ArgumentsOf<TargetArgument>(record))
-    engine.Target.ChangeCels(a->Target, ScriptTarget::CelChange::Hide);
+    engine.Target_.ChangeCels(a->Target, ScriptTarget::CelChange::Hide);
 }
 
 void ActionHandlers::Altmap(ScriptEngine& engine, const ActionRecord& record) {
   if (const auto* a = ArgumentsOf<TargetArgument>(record))
-    engine.Target.ChangeCels(a->Target, ScriptTarget::CelChange::Toggle);
+    engine.Target_.ChangeCels(a->Target, ScriptTarget::CelChange::Toggle);
 }
 
 void ActionHandlers::Debug(ScriptEngine& engine, const ActionRecord& record) {
-  if (const auto* a = ArgumentsOf<TextArgument>(record)) engine.Target.ShowDebugText(a->Text);
+  if (const auto* a = ArgumentsOf<TextArgument>(record)) engine.Target_.ShowDebugText(a->Text);
 }
 
 void ActionHandlers::Timer(ScriptEngine& engine, const ActionRecord& record) {
@@ -87,7 +87,7 @@ void ActionHandlers::RandomTimer(ScriptEngine& engine, const ActionRecord& recor
 
 void ActionHandlers::Move(ScriptEngine& engine, const ActionRecord& record) {
   if (const auto* a = ArgumentsOf<MoveArguments>(record))
-    engine.Target.MoveObject(a->Target, a->Dx, a->Dy);
+    engine.Target_.MoveObject(a->Target, a->Dx, a->Dy);
 }
 
 void ActionHandlers::ChangeSet(ScriptEngine& engine, const ActionRecord& record) {
@@ -100,22 +100,22 @@ void ActionHandlers::ChangeCol(ScriptEngine& engine, const ActionRecord& record)
 
 void ActionHandlers::Transparent(ScriptEngine& engine, const ActionRecord& record) {
   if (const auto* a = ArgumentsOf<TransparencyArguments>(record))
-    engine.Target.ShiftTransparency(a->Target, a->Amount);
+    engine.Target_.ShiftTransparency(a->Target, a->Amount);
 }
 
 // "set(" events may switch sets themselves, so a switch is refused once the chain of nested
 // runs is deep, or once this event has switched sets many times already.
 void ScriptEngine::ChangeSetFromScript(int32_t set) {
-  if (Depth >= kMaxSetSwitchDepth) return;
-  if (ScriptSetSwitches >= kMaxSetSwitchesPerEvent) return;
-  ++ScriptSetSwitches;
-  Target.SwitchSet(set);
+  if (Depth_ >= kMaxSetSwitchDepth) return;
+  if (ScriptSetSwitches_ >= kMaxSetSwitchesPerEvent) return;
+  ++ScriptSetSwitches_;
+  Target_.SwitchSet(set);
 }
 
 // There are ten colour groups; another number would read past them, and is ignored.
 void ScriptEngine::ChangeGroupFromScript(int32_t group) {
   if (group < 0 || group >= kGroupCount) return;
-  Target.SwitchGroup(group);
+  Target_.SwitchGroup(group);
 }
 
 }  // namespace tavro

@@ -24,8 +24,8 @@ inline constexpr int kActionStoreSize = 32767;
 // line. Within one file the position moves forward with every line, so another text, or a
 // position that did not move on, tells the parser that a new file has started.
 struct ScriptLineOrigin {
-  const char* text = nullptr;
-  const char* position = nullptr;
+  const char* Text = nullptr;
+  const char* Position = nullptr;
 };
 
 class ScriptEngine {
@@ -57,9 +57,9 @@ class ScriptEngine {
   bool AppendAction(int32_t event, int32_t eventArgument, int32_t action,
                     ActionArguments arguments);
   // The compiled records in script order.
-  const std::vector<ActionRecord>& Actions() const { return ActionStore; }
+  const std::vector<ActionRecord>& Actions() const { return ActionStore_; }
   // Of kActionStoreSize, the bytes the records take (see ActionRecord.h).
-  size_t ActionStoreBytes() const { return ActionStoreUsed; }
+  size_t ActionStoreBytes() const { return ActionStoreUsed_; }
   // Takes over another engine's compiled records, as far as they fit.
   void ReplaceActions(const std::vector<ActionRecord>& records);
   // Every record gone.
@@ -72,7 +72,7 @@ class ScriptEngine {
   // the pointer if that cel is shown.
   void RunObjectEvent(int32_t event, int32_t objectNumber);
   // RunEvent calls now running, one inside another.
-  int32_t DispatchDepth() const { return Depth; }
+  int32_t DispatchDepth() const { return Depth_; }
 
   // ---- timer slots (TimerSlots.cpp) ----
   // What "timer(" and "randomtimer(" do when run for `runningEvent`: `range` > 0 adds a random
@@ -94,7 +94,7 @@ class ScriptEngine {
   // The tick a slot is due at (meaningful while it is armed); 0 for a slot out of range.
   uint32_t AlarmDue(int32_t slot) const;
   // How late the alarm being fired now is, in ms; 0 outside alarms.
-  int32_t AlarmLateness() const { return Lateness; }
+  int32_t AlarmLateness() const { return Lateness_; }
 
   // ---- the generator behind "randomtimer(" (TimerSlots.cpp) ----
   // Values 0..32767; seed 1 until "initialize(" is parsed.
@@ -124,25 +124,25 @@ class ScriptEngine {
   void ArmFromAlarm(int32_t slot, uint32_t delay);
   void FireAlarm(int32_t slot, uint32_t now);
 
-  ScriptTarget& Target;
+  ScriptTarget& Target_;
 
-  std::vector<ActionRecord> ActionStore;
-  size_t ActionStoreUsed = 0;  // bytes of kActionStoreSize the records take
+  std::vector<ActionRecord> ActionStore_;
+  size_t ActionStoreUsed_ = 0;  // bytes of kActionStoreSize the records take
 
-  int32_t ScriptEvent = 1;  // "initialize(" until an event keyword says otherwise
-  uint16_t ScriptEventArgument = 0;
-  ScriptLineOrigin LastLineOrigin;   // where the last script line was read
-  LoadProblems* Problems = nullptr;  // where the line being parsed reports its problems
+  int32_t ScriptEvent_ = 1;  // "initialize(" until an event keyword says otherwise
+  uint16_t ScriptEventArgument_ = 0;
+  ScriptLineOrigin LastLineOrigin_;   // where the last script line was read
+  LoadProblems* Problems_ = nullptr;  // where the line being parsed reports its problems
 
-  int32_t Depth = 0;              // RunEvent calls now running, one inside another
-  int32_t ScriptSetSwitches = 0;  // "changeset(" runs since the outermost event began
+  int32_t Depth_ = 0;              // RunEvent calls now running, one inside another
+  int32_t ScriptSetSwitches_ = 0;  // "changeset(" runs since the outermost event began
 
-  std::array<uint8_t, kAlarmSlots> Armed = {};
-  std::array<uint32_t, kAlarmSlots> Due = {};
-  uint32_t AlarmTick = 0;  // tick of the pass that is firing alarms now
-  int32_t Lateness = 0;    // how late the alarm being fired is, in ms
+  std::array<uint8_t, kAlarmSlots> Armed_ = {};
+  std::array<uint32_t, kAlarmSlots> Due_ = {};
+  uint32_t AlarmTick_ = 0;  // tick of the pass that is firing alarms now
+  int32_t Lateness_ = 0;    // how late the alarm being fired is, in ms
 
-  uint32_t ScriptRandomState = 1;
+  uint32_t ScriptRandomState_ = 1;
 };
 
 }  // namespace tavro

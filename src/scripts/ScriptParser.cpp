@@ -60,9 +60,9 @@ const char* SkipQuotedText(const char* opening) {
 }  // namespace
 
 void ScriptEngine::ResetScriptParser(ScriptLineOrigin origin) {
-  ScriptEvent = kEventInitialize;
-  ScriptEventArgument = 0;
-  LastLineOrigin = origin;
+  ScriptEvent_ = kEventInitialize;
+  ScriptEventArgument_ = 0;
+  LastLineOrigin_ = origin;
 }
 
 // Within one file the line reader moves forward through its text by at least one byte a line,
@@ -70,15 +70,15 @@ void ScriptEngine::ResetScriptParser(ScriptLineOrigin origin) {
 // load driver did not say so.
 void ScriptEngine::NoticeNewConfiguration(ScriptLineOrigin origin) {
   const bool cursorWentBack =
-      origin.position != nullptr && !std::less<>()(LastLineOrigin.position, origin.position);
-  if (origin.text != LastLineOrigin.text || cursorWentBack) ResetScriptParser(origin);
-  LastLineOrigin.position = origin.position;
+      origin.Position != nullptr && !std::less<>()(LastLineOrigin_.Position, origin.Position);
+  if (origin.Text != LastLineOrigin_.Text || cursorWentBack) ResetScriptParser(origin);
+  LastLineOrigin_.Position = origin.Position;
 }
 
 void ScriptEngine::ParseScriptLine(const char*& cursor, ScriptLineOrigin origin,
                                    LoadProblems& problems) {
   NoticeNewConfiguration(origin);
-  Problems = &problems;
+  Problems_ = &problems;
   bool afterSkippedWord = false;
   for (;;) {
     SkipSpace(cursor);
@@ -100,7 +100,7 @@ void ScriptEngine::ParseScriptLine(const char*& cursor, ScriptLineOrigin origin,
     }
     cursor = SkipPastClosing(cursor);
   }
-  Problems = nullptr;
+  Problems_ = nullptr;
 }
 
 void ScriptEngine::ReadScriptEvent(const char*& cursor, const ScriptKeyword& keyword) {
@@ -115,9 +115,9 @@ void ScriptEngine::ReadScriptEvent(const char*& cursor, const ScriptKeyword& key
     default:
       break;
   }
-  if (keyword.Code == kEventInitialize) SeedScriptRandom(Target.ClockSeconds());
-  ScriptEvent = keyword.Code;
-  ScriptEventArgument = static_cast<uint16_t>(argument & 0xFFFF);
+  if (keyword.Code == kEventInitialize) SeedScriptRandom(Target_.ClockSeconds());
+  ScriptEvent_ = keyword.Code;
+  ScriptEventArgument_ = static_cast<uint16_t>(argument & 0xFFFF);
 }
 
 namespace {
@@ -195,7 +195,7 @@ void ScriptEngine::ReadScriptAction(const char*& cursor, const ScriptKeyword& ke
     default:
       return;
   }
-  if (!AppendAction(ScriptEvent, ScriptEventArgument, keyword.Code, std::move(arguments))) {
+  if (!AppendAction(ScriptEvent_, ScriptEventArgument_, keyword.Code, std::move(arguments))) {
     NoteDroppedRecord(keywordEnd - std::strlen(keyword.Text), keyword);
   }
 }
@@ -211,7 +211,7 @@ uint16_t ScriptEngine::ParseTarget(const char*& cursor) {
     // Numbers that would spill into the cell-reference bit name no object; they must not turn
     // into a reference to some unrelated cel.
     const bool valid = number >= 0 && number < kCellTargetBit;
-    if (!valid || !Target.HasObject(number)) NoteObjectTarget(at, number);
+    if (!valid || !Target_.HasObject(number)) NoteObjectTarget(at, number);
     return valid ? static_cast<uint16_t>(number) : kNoTarget;
   }
   if (*cursor == '\0') {
@@ -223,7 +223,7 @@ uint16_t ScriptEngine::ParseTarget(const char*& cursor) {
   char name[kNameField];
   CopyQuoted(name, cursor + 1);
   cursor = SkipQuotedText(cursor);
-  const int32_t cell = Target.FindCellByName(name);
+  const int32_t cell = Target_.FindCellByName(name);
   const bool found = cell >= 0 && cell < kCellTargetBit - 1;
   if (!found || *at != '"') NoteCelTarget(at, name);
   return found ? static_cast<uint16_t>(kCellTargetBit + cell) : kNoTarget;

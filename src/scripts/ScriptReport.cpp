@@ -91,42 +91,42 @@ void ScriptEngine::NoteSkippedWord(const char* word, const char* end, bool after
   if (afterSkippedWord && !IsAsciiLetter(*word)) return;
   std::string written(word, std::min(static_cast<size_t>(end - word), kShownWordBytes));
   if (static_cast<size_t>(end - word) > kShownWordBytes) written += "...";
-  Problems->Add(ProblemKind::UnknownWord,
-                QuotedName(written) + " is no keyword and is skipped" + KeywordHint(word, end),
-                word);
+  Problems_->Add(ProblemKind::UnknownWord,
+                 QuotedName(written) + " is no keyword and is skipped" + KeywordHint(word, end),
+                 word);
 }
 
 void ScriptEngine::NoteObjectTarget(const char* at, int32_t number) {
   if (number < 0) {
-    Problems->Add(ProblemKind::NoSuchTarget, "no object number after \"#\"", at);
+    Problems_->Add(ProblemKind::NoSuchTarget, "no object number after \"#\"", at);
   } else if (number >= kCellTargetBit) {
-    Problems->Add(ProblemKind::NoSuchTarget,
-                  "object number " + std::to_string(number) + " is past the largest one, 32767",
-                  at);
+    Problems_->Add(ProblemKind::NoSuchTarget,
+                   "object number " + std::to_string(number) + " is past the largest one, 32767",
+                   at);
   } else {
     const std::string object = std::to_string(number);
-    Problems->AddUnlessObjectAppears(number, "#" + object + ": no cel line names object " + object,
-                                     at);
+    Problems_->AddUnlessObjectAppears(number, "#" + object + ": no cel line names object " + object,
+                                      at);
   }
 }
 
 void ScriptEngine::NoteCelTarget(const char* at, const char* name) {
   if (name == nullptr) {
-    Problems->Add(ProblemKind::NoSuchTarget, "the target is missing", at);
+    Problems_->Add(ProblemKind::NoSuchTarget, "the target is missing", at);
     return;
   }
   const std::string read = QuotedName(name);
   if (*at != '"') {
-    Problems->Add(ProblemKind::NoSuchTarget,
-                  "a target is \"#\" and an object number or a cel name in double quotes; this "
-                  "one reads as the cel name " +
-                      read,
-                  at);
+    Problems_->Add(ProblemKind::NoSuchTarget,
+                   "a target is \"#\" and an object number or a cel name in double quotes; this "
+                   "one reads as the cel name " +
+                       read,
+                   at);
     return;
   }
   std::string detail = "no cel " + read + " above this line";
   if (std::strlen(name) >= kTokenLength) detail += " (names are cut to 19 bytes)";
-  Problems->Add(ProblemKind::NoSuchTarget, detail, at);
+  Problems_->Add(ProblemKind::NoSuchTarget, detail, at);
 }
 
 // "set(", "alarm(", "changeset(" and "changecol(" read their number right after the
@@ -138,17 +138,17 @@ void ScriptEngine::NoteMissingNumber(const char* at, int32_t code) {
   const std::string what = negative ? "a negative number after " + QuotedName(keyword)
                                     : "no number right after " + QuotedName(keyword) + ", found " +
                                           DescribeLineByte(*at);
-  Problems->Add(ProblemKind::BadNumber,
-                what + (IsEventCode(code) ? ": the event never happens"
-                                          : ": the action gets no valid number"),
-                at);
+  Problems_->Add(ProblemKind::BadNumber,
+                 what + (IsEventCode(code) ? ": the event never happens"
+                                           : ": the action gets no valid number"),
+                 at);
 }
 
 void ScriptEngine::NoteDroppedRecord(const char* at, const ScriptKeyword& keyword) {
-  Problems->Add(ProblemKind::StoreFull,
-                "the " + QuotedName(keyword.Text) + " action is dropped: the script store of " +
-                    std::to_string(kActionStoreSize) + " bytes is full",
-                at);
+  Problems_->Add(ProblemKind::StoreFull,
+                 "the " + QuotedName(keyword.Text) + " action is dropped: the script store of " +
+                     std::to_string(kActionStoreSize) + " bytes is full",
+                 at);
 }
 
 }  // namespace tavro

@@ -23,17 +23,17 @@ bool IsSlot(int32_t slot) { return slot >= 0 && slot < ScriptEngine::kAlarmSlots
 void ScriptEngine::ArmFromNow(int32_t slot, uint32_t delay) {
   if (!IsSlot(slot)) return;
   if (delay == 0) {
-    Armed[slot] = 0;
+    Armed_[slot] = 0;
     return;
   }
-  Armed[slot] = 1;
-  Due[slot] = Target.TickCount() + delay;
+  Armed_[slot] = 1;
+  Due_[slot] = Target_.TickCount() + delay;
 }
 
 void ScriptEngine::ArmFromAlarm(int32_t slot, uint32_t delay) {
   if (!IsSlot(slot)) return;
-  Armed[slot] = 1;
-  Due[slot] = AlarmTick + delay;
+  Armed_[slot] = 1;
+  Due_[slot] = AlarmTick_ + delay;
 }
 
 void ScriptEngine::ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_t runningEvent) {
@@ -45,7 +45,7 @@ void ScriptEngine::ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_
     ArmFromNow(slot, delay);  // a delay of 0 cancels the slot
     return;
   }
-  const int64_t d = static_cast<int64_t>(delay) - Lateness;
+  const int64_t d = static_cast<int64_t>(delay) - Lateness_;
   if (d > 0) {
     ArmFromAlarm(slot, static_cast<uint32_t>(d));  // due = old due + delay
     return;
@@ -53,57 +53,57 @@ void ScriptEngine::ArmAlarm(int32_t slot, uint32_t delay, uint32_t range, int32_
   // Noticed at least a whole delay late. Deep inside nested runs the alarm catches up by firing
   // again at once, one nested run per delay missed; elsewhere, and once that nesting is deep,
   // it fires on the next pass.
-  if (Depth <= kAlarmRefireFromDepth || Depth >= kMaxAlarmRefireDepth) {
+  if (Depth_ <= kAlarmRefireFromDepth || Depth_ >= kMaxAlarmRefireDepth) {
     ArmFromAlarm(slot, 1);
     return;
   }
-  const int32_t lateness = Lateness;
-  Lateness = static_cast<int32_t>(-d);
+  const int32_t lateness = Lateness_;
+  Lateness_ = static_cast<int32_t>(-d);
   RunEvent(kEventAlarm, slot);
-  Lateness = lateness;
+  Lateness_ = lateness;
 }
 
-void ScriptEngine::DisarmAllAlarms() { Armed.fill(0); }
+void ScriptEngine::DisarmAllAlarms() { Armed_.fill(0); }
 
-bool ScriptEngine::AlarmArmed(int32_t slot) const { return IsSlot(slot) && Armed[slot] != 0; }
+bool ScriptEngine::AlarmArmed(int32_t slot) const { return IsSlot(slot) && Armed_[slot] != 0; }
 
-uint32_t ScriptEngine::AlarmDue(int32_t slot) const { return IsSlot(slot) ? Due[slot] : 0; }
+uint32_t ScriptEngine::AlarmDue(int32_t slot) const { return IsSlot(slot) ? Due_[slot] : 0; }
 
 // A pass may run inside an alarm that opened a "debug(" box; the outer alarm still needs its own
 // tick and lateness when it re-arms after the box closes, so they are put back afterwards.
 void ScriptEngine::FireAlarm(int32_t slot, uint32_t now) {
-  const uint32_t outerTick = AlarmTick;
-  const int32_t outerLateness = Lateness;
-  const int32_t outerSwitches = ScriptSetSwitches;
+  const uint32_t outerTick = AlarmTick_;
+  const int32_t outerLateness = Lateness_;
+  const int32_t outerSwitches = ScriptSetSwitches_;
   // Held below 2^31 ms: a pass that comes almost 25 days late must not turn the lateness negative.
-  Lateness = static_cast<int32_t>(std::min<uint32_t>(now - Due[slot], INT32_MAX));
-  AlarmTick = now;
-  Armed[slot] = 0;
-  ScriptSetSwitches = 0;
+  Lateness_ = static_cast<int32_t>(std::min<uint32_t>(now - Due_[slot], INT32_MAX));
+  AlarmTick_ = now;
+  Armed_[slot] = 0;
+  ScriptSetSwitches_ = 0;
   RunEvent(kEventAlarm, slot);
-  AlarmTick = outerTick;
-  Lateness = outerLateness;
-  ScriptSetSwitches = outerSwitches;
+  AlarmTick_ = outerTick;
+  Lateness_ = outerLateness;
+  ScriptSetSwitches_ = outerSwitches;
 }
 
 int32_t ScriptEngine::RunTimerPass(uint32_t now) {
-  if (!Target.IsSetLoaded()) return kNoTimerPass;
-  if (Depth < kMaxTimerPassDepth) {
+  if (!Target_.IsSetLoaded()) return kNoTimerPass;
+  if (Depth_ < kMaxTimerPassDepth) {
     for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
-      if (Armed[slot] != 0 && TicksUntil(Due[slot], now) <= 0) FireAlarm(slot, now);
+      if (Armed_[slot] != 0 && TicksUntil(Due_[slot], now) <= 0) FireAlarm(slot, now);
     }
   }
-  if (Target.IsDirty()) Target.FlushDirtyArea();
+  if (Target_.IsDirty()) Target_.FlushDirtyArea();
   return NextTimerPassDelay(now);
 }
 
 int32_t ScriptEngine::NextTimerPassDelay(uint32_t now) const {
-  if (!Target.IsSetLoaded()) return kNoTimerPass;
-  if (Target.IsDirty()) return 0;
+  if (!Target_.IsSetLoaded()) return kNoTimerPass;
+  if (Target_.IsDirty()) return 0;
   int32_t soonest = kNoTimerPass;
   for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
-    if (Armed[slot] == 0) continue;
-    const int32_t wait = std::max(0, TicksUntil(Due[slot], now));
+    if (Armed_[slot] == 0) continue;
+    const int32_t wait = std::max(0, TicksUntil(Due_[slot], now));
     if (soonest == kNoTimerPass || wait < soonest) soonest = wait;
   }
   return soonest;
@@ -111,17 +111,17 @@ int32_t ScriptEngine::NextTimerPassDelay(uint32_t now) const {
 
 void ScriptEngine::DelayAlarms(uint32_t ticks) {
   for (int32_t slot = 0; slot < kAlarmSlots; ++slot) {
-    if (Armed[slot] != 0) Due[slot] += ticks;
+    if (Armed_[slot] != 0) Due_[slot] += ticks;
   }
 }
 
 // The generator behind "randomtimer(". Sets expect the sequence of the runtime they were made
 // with: a linear congruential generator whose values are bits 16 to 30 of its state.
-void ScriptEngine::SeedScriptRandom(uint32_t seed) { ScriptRandomState = seed; }
+void ScriptEngine::SeedScriptRandom(uint32_t seed) { ScriptRandomState_ = seed; }
 
 int32_t ScriptEngine::NextScriptRandom() {
-  ScriptRandomState = ScriptRandomState * 214013u + 2531011u;
-  return static_cast<int32_t>((ScriptRandomState >> 16) & 0x7FFF);
+  ScriptRandomState_ = ScriptRandomState_ * 214013u + 2531011u;
+  return static_cast<int32_t>((ScriptRandomState_ >> 16) & 0x7FFF);
 }
 
 }  // namespace tavro

@@ -25,13 +25,13 @@ class ConfigReader {
   // The next line, carriage returns dropped, at most 255 bytes and zero-terminated; false when no
   // complete line is left.
   bool NextLine();
-  const char* Line() const { return LineBuffer; }
+  const char* Line() const { return LineBuffer_; }
   // The text, where the current line starts in it and where the next one starts.
-  const char* TextStart() const { return Text; }
-  const char* LineStart() const { return Start; }
-  const char* TextCursor() const { return Cursor; }
+  const char* TextStart() const { return Text_; }
+  const char* LineStart() const { return Start_; }
+  const char* TextCursor() const { return Cursor_; }
   // Bytes of the text not yet read.
-  int32_t Remaining() const { return Left; }
+  int32_t Remaining() const { return Left_; }
 
   // Every line handed to its handler, into the target's set (the load's pass).
   void LoadLines(ConfigLoadTarget& target);
@@ -56,19 +56,19 @@ class ConfigReader {
   void NoteCelLineIgnored(CelLineFault fault, uint32_t mask);
   void NoteSetLineStop(const char* at, bool readingY, int32_t object);
 
-  const char* Text = nullptr;
-  const char* Cursor = nullptr;
-  const char* Start = nullptr;
-  int32_t Left = 0;
-  char LineBuffer[256] = {};
-  const char* ParseCursor = nullptr;
-  char PreviousFirstByte = 0;  // '$' after a set line and after each of its continuations
-  int32_t SetIndex = -1;       // ordinal of the last '$' line; stops counting past the tenth
-  int32_t NextSetObject = 0;   // object number where a continuation line goes on
-  LoadProblems* Problems = nullptr;
-  int32_t SetLinesRead = 0;      // '$' lines met, past the tenth too
-  bool PreviousLineCut = false;  // the last line was cut at 255 bytes
-  bool TextHasCarriageReturn = false;
+  const char* Text_ = nullptr;
+  const char* Cursor_ = nullptr;
+  const char* Start_ = nullptr;
+  int32_t Left_ = 0;
+  char LineBuffer_[256] = {};
+  const char* ParseCursor_ = nullptr;
+  char PreviousFirstByte_ = 0;  // '$' after a set line and after each of its continuations
+  int32_t SetIndex_ = -1;       // ordinal of the last '$' line; stops counting past the tenth
+  int32_t NextSetObject_ = 0;   // object number where a continuation line goes on
+  LoadProblems* Problems_ = nullptr;
+  int32_t SetLinesRead_ = 0;      // '$' lines met, past the tenth too
+  bool PreviousLineCut_ = false;  // the last line was cut at 255 bytes
+  bool TextHasCarriageReturn_ = false;
 };
 
 }  // namespace tavro

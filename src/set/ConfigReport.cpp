@@ -26,11 +26,11 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 void ConfigReader::CheckLineEnd() {
-  const char* lineEnd = Cursor;
+  const char* lineEnd = Cursor_;
   const char* carriageReturn =
-      static_cast<const char*>(std::memchr(Start, '\r', static_cast<size_t>(lineEnd - Start)));
+      static_cast<const char*>(std::memchr(Start_, '\r', static_cast<size_t>(lineEnd - Start_)));
   // The usual ends: a line feed, or a carriage return and a line feed.
-  if (lineEnd[-1] == '\n' && !PreviousLineCut &&
+  if (lineEnd[-1] == '\n' && !PreviousLineCut_ &&
       (carriageReturn == nullptr || carriageReturn == lineEnd - 2)) {
     return;
   }
@@ -38,43 +38,43 @@ void ConfigReader::CheckLineEnd() {
 }
 
 void ConfigReader::NoteLineEnd(const char* carriageReturn) {
-  const char last = Cursor[-1];
+  const char last = Cursor_[-1];
   const bool cut = last != '\n' && last != '\r';
   // Only the first cut of a physical line is told; a rest that is only a line end does no harm.
-  if (cut && !PreviousLineCut && Left > 0 && *Cursor != '\n' && *Cursor != '\r') {
+  if (cut && !PreviousLineCut_ && Left_ > 0 && *Cursor_ != '\n' && *Cursor_ != '\r') {
     int32_t line = 0;
     int32_t column = 0;
-    Problems->LocateText(Cursor, line, column);
-    Problems->AddAtText(ProblemKind::LongLine,
-                        "longer than 255 bytes: from column " + std::to_string(column) +
-                            " on it is read as a line of its own",
-                        Cursor);
+    Problems_->LocateText(Cursor_, line, column);
+    Problems_->AddAtText(ProblemKind::LongLine,
+                         "longer than 255 bytes: from column " + std::to_string(column) +
+                             " on it is read as a line of its own",
+                         Cursor_);
   }
-  PreviousLineCut = cut;
-  const char* textEnd = Cursor + Left;
-  for (const char* c = carriageReturn; c != nullptr && c < Cursor; ++c) {
+  PreviousLineCut_ = cut;
+  const char* textEnd = Cursor_ + Left_;
+  for (const char* c = carriageReturn; c != nullptr && c < Cursor_; ++c) {
     if (*c != '\r') continue;
     if (c + 1 < textEnd && c[1] == '\n') continue;
     // A carriage return alone ends a line for an editor, but the reader goes on to the next
     // carriage return or line feed: what follows is read as part of this line.
-    if (HoldsText(c + 1, Cursor)) {
-      Problems->AddAtText(ProblemKind::JoinedLines,
-                          "it ends with a carriage return but no line feed, so the next line is "
-                          "read as part of it",
-                          c);
+    if (HoldsText(c + 1, Cursor_)) {
+      Problems_->AddAtText(ProblemKind::JoinedLines,
+                           "it ends with a carriage return but no line feed, so the next line is "
+                           "read as part of it",
+                           c);
     }
     return;
   }
 }
 
 void ConfigReader::NoteUnendedLine() {
-  if (Start == nullptr || !HoldsText(Start, Cursor)) return;
-  Problems->AddAtText(ProblemKind::UnendedLine,
-                      "the last line has no line feed, so it is never read", Start);
+  if (Start_ == nullptr || !HoldsText(Start_, Cursor_)) return;
+  Problems_->AddAtText(ProblemKind::UnendedLine,
+                       "the last line has no line feed, so it is never read", Start_);
 }
 
 void ConfigReader::NoteNoLineKind() {
-  const char* line = LineBuffer;
+  const char* line = LineBuffer_;
   if (!HoldsText(line, line + std::strlen(line))) return;  // blank lines are fine
   std::string detail = DescribeLineByte(line[0]) + " starts no kind of line, so it is ignored";
   if (line[0] == ' ') {
@@ -87,27 +87,29 @@ void ConfigReader::NoteNoLineKind() {
   } else if (line[0] != '\t') {
     detail += " (comments start with \";\")";
   }
-  Problems->Add(ProblemKind::NoLineKind, detail);
+  Problems_->Add(ProblemKind::NoLineKind, detail);
 }
 
 void ConfigReader::NoteCelLineIgnored(CelLineFault fault, uint32_t mask) {
   switch (fault) {
     case CelLineFault::NoNumber: {
-      const char* at = LineBuffer + 1;
+      const char* at = LineBuffer_ + 1;
       const bool negative = at[0] == '-' && IsDigit(at[1]);
-      Problems->Add(ProblemKind::CelLineIgnored,
-                    negative ? "the object number is negative"
-                             : "no object number right after \"#\", found " + DescribeLineByte(*at),
-                    at);
+      Problems_->Add(ProblemKind::CelLineIgnored,
+                     negative
+                         ? "the object number is negative"
+                         : "no object number right after \"#\", found " + DescribeLineByte(*at),
+                     at);
       break;
     }
     case CelLineFault::NoSlot:
-      Problems->Add(ProblemKind::CelLineIgnored, "no more objects can be made");
+      Problems_->Add(ProblemKind::CelLineIgnored, "no more objects can be made");
       break;
     case CelLineFault::NoSet:
-      Problems->Add(ProblemKind::CelLineIgnored,
-                    mask == 0 ? "the set list after \":\" names no set, so no cel is made"
-                              : "the set list names no set from 0 to 9, so the cel is never shown");
+      Problems_->Add(ProblemKind::CelLineIgnored,
+                     mask == 0
+                         ? "the set list after \":\" names no set, so no cel is made"
+                         : "the set list names no set from 0 to 9, so the cel is never shown");
       break;
   }
 }
@@ -115,7 +117,7 @@ void ConfigReader::NoteCelLineIgnored(CelLineFault fault, uint32_t mask) {
 void ConfigReader::NoteSetLineStop(const char* at, bool readingY, int32_t object) {
   int32_t line = 0;
   int32_t column = 0;
-  Problems->Locate(at, line, column);
+  Problems_->Locate(at, line, column);
   const char* coordinate = readingY ? "y" : "x";
   std::string why;
   if (at[0] == '-' && IsDigit(at[1])) {
@@ -131,10 +133,10 @@ void ConfigReader::NoteSetLineStop(const char* at, bool readingY, int32_t object
   } else {
     why = "expected x or \"*\", found " + DescribeLineByte(*at);
   }
-  Problems->Add(ProblemKind::SetLineStopped,
-                "set " + std::to_string(SetIndex) + " stops at object " + std::to_string(object) +
-                    ", column " + std::to_string(column) + ": " + why,
-                at);
+  Problems_->Add(ProblemKind::SetLineStopped,
+                 "set " + std::to_string(SetIndex_) + " stops at object " + std::to_string(object) +
+                     ", column " + std::to_string(column) + ": " + why,
+                 at);
 }
 
 }  // namespace tavro

@@ -50,102 +50,102 @@ RgbQuad SetPalettes::ColourOfGroup(int32_t group, int32_t index) const {
 // Numbers outside the slot index: negative ones, ones no cel line named, and the large ones.
 uint16_t DollSet::LargeSlotOf(int64_t number) const {
   if (number < kObjectNumberLimit) return 0;
-  const auto it = LargeObjectSlots.find(static_cast<int32_t>(number));
-  return it == LargeObjectSlots.end() ? 0 : it->second;
+  const auto it = LargeObjectSlots_.find(static_cast<int32_t>(number));
+  return it == LargeObjectSlots_.end() ? 0 : it->second;
 }
 
 int32_t DollSet::SlotToNumber(int32_t slot) const {
   if (slot <= 0) return 0;  // unused entries of the index hold 0 too
-  for (size_t n = 0; n < ObjectSlots.size(); ++n) {
-    if (ObjectSlots[n] == slot) return static_cast<int32_t>(n);
+  for (size_t n = 0; n < ObjectSlots_.size(); ++n) {
+    if (ObjectSlots_[n] == slot) return static_cast<int32_t>(n);
   }
-  for (const auto& [number, largeSlot] : LargeObjectSlots) {
+  for (const auto& [number, largeSlot] : LargeObjectSlots_) {
     if (largeSlot == slot) return number;
   }
   return 0;
 }
 
 void DollSet::Reset() {
-  CellsUsed = 0;
-  ObjectsNamed = 0;
-  Colours.PaletteCount = 0;
-  Colours.ColourCount = 0;
-  Colours.PaletteFileCount = 0;
-  Colours.GroupCount = 0;
-  std::memset(Colours.PaletteGroups, 0, sizeof Colours.PaletteGroups);
-  Colours.PaletteBase.fill(0);
-  ShownGroup = 0;
-  ShownSet = 255;
-  Width = 448;
-  Height = 320;
-  InUse.fill(0);
-  Groups.fill(0);
+  CellsUsed_ = 0;
+  ObjectsNamed_ = 0;
+  Colours_.PaletteCount = 0;
+  Colours_.ColourCount = 0;
+  Colours_.PaletteFileCount = 0;
+  Colours_.GroupCount = 0;
+  std::memset(Colours_.PaletteGroups, 0, sizeof Colours_.PaletteGroups);
+  Colours_.PaletteBase.fill(0);
+  ShownGroup_ = 0;
+  ShownSet_ = 255;
+  Width_ = 448;
+  Height_ = 320;
+  InUse_.fill(0);
+  Groups_.fill(0);
 }
 
 void DollSet::FreeTables() {
   // Every record, not just the first CellCount: Reset may already have zeroed the count.
-  for (CellEntry& cell : Cells) cell.Pixels = std::vector<uint8_t>();
-  ObjectSlots = std::vector<uint16_t>();
-  LargeObjectSlots.clear();
-  Objects = std::vector<ObjectEntry>();
-  Cells = std::vector<CellEntry>();
+  for (CellEntry& cell : Cells_) cell.Pixels = std::vector<uint8_t>();
+  ObjectSlots_ = std::vector<uint16_t>();
+  LargeObjectSlots_.clear();
+  Objects_ = std::vector<ObjectEntry>();
+  Cells_ = std::vector<CellEntry>();
 }
 
 // The slot index goes with the tables: slots of an earlier load would point past the new
 // object table.
 bool DollSet::MakeTables() {
-  ObjectSlots = std::vector<uint16_t>();
-  LargeObjectSlots.clear();
+  ObjectSlots_ = std::vector<uint16_t>();
+  LargeObjectSlots_.clear();
   try {
-    Objects = std::vector<ObjectEntry>(1);
-    Cells = std::vector<CellEntry>(kMaxCells);
+    Objects_ = std::vector<ObjectEntry>(1);
+    Cells_ = std::vector<CellEntry>(kMaxCells);
   } catch (const std::bad_alloc&) {
-    Objects = std::vector<ObjectEntry>();
-    Cells = std::vector<CellEntry>();
+    Objects_ = std::vector<ObjectEntry>();
+    Cells_ = std::vector<CellEntry>();
     return false;
   }
-  NextObjectSlot = 1;
+  NextObjectSlot_ = 1;
   return true;
 }
 
 void DollSet::TakeConfigText(std::vector<char> text) {
   if (text.empty()) {
-    Text = std::vector<char>();
+    Text_ = std::vector<char>();
     return;
   }
   text.push_back('\0');
-  Text = std::move(text);
+  Text_ = std::move(text);
 }
 
-void DollSet::SetFilePath(SetPath path) { Where = std::move(path); }
+void DollSet::SetFilePath(SetPath path) { Where_ = std::move(path); }
 
 uint16_t DollSet::EnsureSlot(int32_t number) {
   if (number < 0) return 0;
-  ObjectsNamed = std::max(ObjectsNamed, SaturateInt32(int64_t{number} + 1));
+  ObjectsNamed_ = std::max(ObjectsNamed_, SaturateInt32(int64_t{number} + 1));
   const uint16_t existing = SlotOf(number);
   if (existing != 0) return existing;
-  if (NextObjectSlot > std::numeric_limits<uint16_t>::max()) return 0;
-  const auto slot = static_cast<uint16_t>(NextObjectSlot++);
+  if (NextObjectSlot_ > std::numeric_limits<uint16_t>::max()) return 0;
+  const auto slot = static_cast<uint16_t>(NextObjectSlot_++);
   if (number < kObjectNumberLimit) {
-    if (ObjectSlots.size() <= static_cast<size_t>(number)) ObjectSlots.resize(number + 1, 0);
-    ObjectSlots[number] = slot;
+    if (ObjectSlots_.size() <= static_cast<size_t>(number)) ObjectSlots_.resize(number + 1, 0);
+    ObjectSlots_[number] = slot;
   } else {
-    LargeObjectSlots[number] = slot;
+    LargeObjectSlots_[number] = slot;
   }
-  if (Objects.size() <= slot) Objects.resize(slot + 1);
+  if (Objects_.size() <= slot) Objects_.resize(slot + 1);
   // Held at 32767 rather than wrapped, so the loader's test for numbers of 1170 and more still
   // sees a large number (object 65,536 must not pass for object 0).
-  Objects[slot].Number = SaturateInt16(number);
+  Objects_[slot].Number = SaturateInt16(number);
   return slot;
 }
 
 ObjectEntry* DollSet::ObjectAt(uint16_t slot) {
-  return slot != 0 && slot < Objects.size() ? &Objects[slot] : nullptr;
+  return slot != 0 && slot < Objects_.size() ? &Objects_[slot] : nullptr;
 }
 
 CellEntry* DollSet::CellAt(int32_t index) {
-  const int32_t count = std::min<int32_t>(CellsUsed, static_cast<int32_t>(Cells.size()));
-  return index >= 0 && index < count ? &Cells[index] : nullptr;
+  const int32_t count = std::min<int32_t>(CellsUsed_, static_cast<int32_t>(Cells_.size()));
+  return index >= 0 && index < count ? &Cells_[index] : nullptr;
 }
 
 void DollSet::AddFix(uint16_t slot, int32_t fix) {
@@ -178,104 +178,104 @@ bool DollSet::WidenExtent(const CellEntry& cell, int16_t left, int16_t top, int1
 }
 
 int32_t DollSet::AddCell(CellEntry cell) {
-  if (CellsUsed < 0 || static_cast<size_t>(CellsUsed) >= Cells.size()) return -1;
+  if (CellsUsed_ < 0 || static_cast<size_t>(CellsUsed_) >= Cells_.size()) return -1;
   // A cel added while a set is shown shows its object, as applying the set would.
-  if (IsSet(ShownSet) && (cell.SetMask & (1u << ShownSet)) != 0) {
+  if (IsSet(ShownSet_) && (cell.SetMask & (1u << ShownSet_)) != 0) {
     if (ObjectEntry* object = ObjectAt(SlotOf(cell.ObjectNumber))) object->Flags |= kInCurrentSet;
   }
-  Cells[CellsUsed] = std::move(cell);
-  return CellsUsed++;
+  Cells_[CellsUsed_] = std::move(cell);
+  return CellsUsed_++;
 }
 
 void DollSet::MarkSetsInUse(uint32_t mask) {
   for (int set = 0; set < kSetCount; ++set) {
-    if (mask & (1u << set)) InUse[set] = 1;
+    if (mask & (1u << set)) InUse_[set] = 1;
   }
 }
 
 int32_t DollSet::AddPaletteLine(const char* name) {
-  if (Colours.PaletteCount >= kMaxPaletteLines) return -1;
-  auto& field = Colours.PaletteNames[Colours.PaletteCount];
+  if (Colours_.PaletteCount >= kMaxPaletteLines) return -1;
+  auto& field = Colours_.PaletteNames[Colours_.PaletteCount];
   const size_t length = strnlen(name, field.size() - 1);
   std::memcpy(field.data(), name, length);
   field[length] = '\0';
-  return Colours.PaletteCount++;
+  return Colours_.PaletteCount++;
 }
 
 void DollSet::StoreGroupColour(int32_t group, int32_t index, uint8_t red, uint8_t green,
                                uint8_t blue) {
   if (!IsColour(group, index)) return;
-  uint8_t* stored = Colours.PaletteGroups[group][index];
+  uint8_t* stored = Colours_.PaletteGroups[group][index];
   stored[kGroupBlue] = blue;
   stored[kGroupRed] = red;
   stored[kGroupGreen] = green;
 }
 
 void DollSet::FinishPaletteFile(int32_t number, int32_t base, int32_t added, int32_t groups) {
-  if (number < 0 || number >= static_cast<int32_t>(Colours.PaletteBase.size())) return;
+  if (number < 0 || number >= static_cast<int32_t>(Colours_.PaletteBase.size())) return;
   const int32_t skip = number != 0 ? 1 : 0;
-  Colours.PaletteBase[number] = static_cast<uint8_t>(base - skip);
-  Colours.ColourCount = std::min(kPaletteColours, base + added);
-  Colours.PaletteFileCount = number + 1;
-  Colours.GroupCount = std::max(Colours.GroupCount, groups);
+  Colours_.PaletteBase[number] = static_cast<uint8_t>(base - skip);
+  Colours_.ColourCount = std::min(kPaletteColours, base + added);
+  Colours_.PaletteFileCount = number + 1;
+  Colours_.GroupCount = std::max(Colours_.GroupCount, groups);
   // Groups the file lacks show its first group, so switching groups never blanks its colours.
   for (int32_t g = std::max(groups, 0); g < kGroupCount; ++g) {
-    for (int32_t i = std::max(base, 0); i < Colours.ColourCount; ++i) {
-      std::memcpy(Colours.PaletteGroups[g][i], Colours.PaletteGroups[0][i], 3);
+    for (int32_t i = std::max(base, 0); i < Colours_.ColourCount; ++i) {
+      std::memcpy(Colours_.PaletteGroups[g][i], Colours_.PaletteGroups[0][i], 3);
     }
   }
 }
 
 void DollSet::ReplacePalettes(const SetPalettes& palettes) {
-  Colours.PaletteNames = palettes.PaletteNames;
-  Colours.PaletteBase = palettes.PaletteBase;
-  Colours.PaletteFileCount = palettes.PaletteFileCount;
-  Colours.PaletteCount = palettes.PaletteCount;
-  Colours.ColourCount = palettes.ColourCount;
-  Colours.GroupCount = palettes.GroupCount;
+  Colours_.PaletteNames = palettes.PaletteNames;
+  Colours_.PaletteBase = palettes.PaletteBase;
+  Colours_.PaletteFileCount = palettes.PaletteFileCount;
+  Colours_.PaletteCount = palettes.PaletteCount;
+  Colours_.ColourCount = palettes.ColourCount;
+  Colours_.GroupCount = palettes.GroupCount;
 }
 
 void DollSet::SetPlayfieldSize(int32_t width, int32_t height) {
-  if (width > 0) Width = std::min(width, kMaxPlayfieldWidth);
-  if (height > 0) Height = std::min(height, kMaxPlayfieldHeight);
+  if (width > 0) Width_ = std::min(width, kMaxPlayfieldWidth);
+  if (height > 0) Height_ = std::min(height, kMaxPlayfieldHeight);
 }
 
 void DollSet::ChangeGroupOfSet(int32_t set, int32_t group) {
-  if (IsSet(set)) Groups[set] = SaturateInt16(group);
+  if (IsSet(set)) Groups_[set] = SaturateInt16(group);
 }
 
 void DollSet::LeaveCurrentSet() {
-  if (!IsSet(ShownSet)) return;
+  if (!IsSet(ShownSet_)) return;
   // Objects may have been dragged or moved by scripts since the set was shown.
   ForEachObject([&](int32_t, uint16_t slot) {
     ObjectEntry* object = ObjectAt(slot);
     if (object == nullptr) return;
     const bool shown = (object->Flags & kInCurrentSet) != 0;
-    object->SetX[ShownSet] = shown ? object->X : int16_t{0};
-    object->SetY[ShownSet] = shown ? object->Y : int16_t{0};
+    object->SetX[ShownSet_] = shown ? object->X : int16_t{0};
+    object->SetY[ShownSet_] = shown ? object->Y : int16_t{0};
   });
-  Groups[ShownSet] = static_cast<int16_t>(ShownGroup);
+  Groups_[ShownSet_] = static_cast<int16_t>(ShownGroup_);
 }
 
 void DollSet::EnterSet(int32_t set) {
   if (!IsSet(set)) return;
-  ShownGroup = Groups[set];
-  for (ObjectEntry& object : Objects) object.Flags &= static_cast<uint8_t>(~kInCurrentSet);
+  ShownGroup_ = Groups_[set];
+  for (ObjectEntry& object : Objects_) object.Flags &= static_cast<uint8_t>(~kInCurrentSet);
   const uint32_t setBit = 1u << set;
   const int32_t count =
-      std::min<int32_t>(std::max(CellsUsed, 0), static_cast<int32_t>(Cells.size()));
+      std::min<int32_t>(std::max(CellsUsed_, 0), static_cast<int32_t>(Cells_.size()));
   for (int32_t i = 0; i < count; ++i) {
-    if ((Cells[i].SetMask & setBit) == 0) continue;
-    if (ObjectEntry* object = ObjectAt(SlotOf(Cells[i].ObjectNumber))) {
+    if ((Cells_[i].SetMask & setBit) == 0) continue;
+    if (ObjectEntry* object = ObjectAt(SlotOf(Cells_[i].ObjectNumber))) {
       object->Flags |= kInCurrentSet;
     }
   }
-  for (ObjectEntry& object : Objects) {
+  for (ObjectEntry& object : Objects_) {
     if ((object.Flags & kInCurrentSet) == 0) continue;
-    object.X = PullInside(object.SetX[set], object.ExtentRight, Width);
-    object.Y = PullInside(object.SetY[set], object.ExtentBottom, Height);
+    object.X = PullInside(object.SetX[set], object.ExtentRight, Width_);
+    object.Y = PullInside(object.SetY[set], object.ExtentBottom, Height_);
   }
-  ShownSet = set;
+  ShownSet_ = set;
 }
 
 void DollSet::PlaceObject(uint16_t slot, int32_t x, int32_t y) {
@@ -309,8 +309,8 @@ void DollSet::SetCellTransparency(int32_t index, int32_t transparency) {
 
 void DollSet::AttachPixels(int32_t index, std::vector<uint8_t> pixels, uint16_t width,
                            uint16_t height, uint8_t bitsPerPixel) {
-  if (index < 0 || static_cast<size_t>(index) >= Cells.size()) return;
-  CellEntry* cell = &Cells[index];
+  if (index < 0 || static_cast<size_t>(index) >= Cells_.size()) return;
+  CellEntry* cell = &Cells_[index];
   cell->Pixels = std::move(pixels);
   cell->Width = width;
   cell->Height = height;
@@ -326,7 +326,7 @@ void DollSet::FinishLoadedCel(int32_t index, std::vector<uint8_t> pixels, uint16
   cell->OffsetX = offsetX;
   cell->OffsetY = offsetY;
   cell->SetMask = setMask;
-  if (IsSet(ShownSet) && (setMask & (1u << ShownSet)) != 0) {
+  if (IsSet(ShownSet_) && (setMask & (1u << ShownSet_)) != 0) {
     if (ObjectEntry* object = ObjectAt(SlotOf(cell->ObjectNumber))) object->Flags |= kInCurrentSet;
   }
 }

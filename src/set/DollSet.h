@@ -47,21 +47,21 @@ class DollSet {
  public:
   // ---- reading ----
   // kMaxCells records while a set is loaded (empty = none); the first CellCount are cel lines.
-  const std::vector<CellEntry>& CellTable() const { return Cells; }
-  int32_t CellCount() const { return CellsUsed; }
+  const std::vector<CellEntry>& CellTable() const { return Cells_; }
+  int32_t CellCount() const { return CellsUsed_; }
   // Record 0 plus one per slot; empty = none.
-  const std::vector<ObjectEntry>& ObjectTable() const { return Objects; }
+  const std::vector<ObjectEntry>& ObjectTable() const { return Objects_; }
   // One past the highest object number a cel line named (however large).
-  int32_t ObjectCount() const { return ObjectsNamed; }
+  int32_t ObjectCount() const { return ObjectsNamed_; }
   // Slot of an object number; 0 = no object with that number (also for negative numbers).
   uint16_t SlotOf(int64_t number) const {
-    if (number >= 0 && number < static_cast<int64_t>(ObjectSlots.size()))
-      return ObjectSlots[number];
+    if (number >= 0 && number < static_cast<int64_t>(ObjectSlots_.size()))
+      return ObjectSlots_[number];
     return LargeSlotOf(number);
   }
   // Entries of the direct index of slots; it never reaches past the valid object numbers, however
   // large the numbers the cel lines name.
-  size_t SlotIndexSize() const { return ObjectSlots.size(); }
+  size_t SlotIndexSize() const { return ObjectSlots_.size(); }
   // Lowest object number whose slot is `slot`; 0 when none.
   int32_t SlotToNumber(int32_t slot) const;
   // Calls fn(number, slot) for every object number that has a slot, in ascending number order.
@@ -69,27 +69,27 @@ class DollSet {
   // without walking them, however large ObjectCount is.
   template <typename Fn>
   void ForEachObject(Fn&& fn) const {
-    for (size_t n = 0; n < ObjectSlots.size(); ++n) {
-      if (ObjectSlots[n] != 0) fn(static_cast<int32_t>(n), ObjectSlots[n]);
+    for (size_t n = 0; n < ObjectSlots_.size(); ++n) {
+      if (ObjectSlots_[n] != 0) fn(static_cast<int32_t>(n), ObjectSlots_[n]);
     }
-    for (const auto& [number, slot] : LargeObjectSlots) fn(number, slot);
+    for (const auto& [number, slot] : LargeObjectSlots_) fn(number, slot);
   }
-  const SetPalettes& Palettes() const { return Colours; }
+  const SetPalettes& Palettes() const { return Colours_; }
   // The shown set (255 before the first is applied) and colour group.
-  int32_t CurrentSet() const { return ShownSet; }
-  int32_t CurrentGroup() const { return ShownGroup; }
+  int32_t CurrentSet() const { return ShownSet_; }
+  int32_t CurrentGroup() const { return ShownGroup_; }
   // Per set: its colour group as the set line gave it, and whether a cel belongs to it (0 and
   // false for a number that is no set).
-  int32_t GroupOfSet(int32_t set) const { return set >= 0 && set < kSetCount ? Groups[set] : 0; }
-  bool IsSetInUse(int32_t set) const { return set >= 0 && set < kSetCount && InUse[set] != 0; }
-  int32_t PlayfieldWidth() const { return Width; }
-  int32_t PlayfieldHeight() const { return Height; }
+  int32_t GroupOfSet(int32_t set) const { return set >= 0 && set < kSetCount ? Groups_[set] : 0; }
+  bool IsSetInUse(int32_t set) const { return set >= 0 && set < kSetCount && InUse_[set] != 0; }
+  int32_t PlayfieldWidth() const { return Width_; }
+  int32_t PlayfieldHeight() const { return Height_; }
   // The file as read plus a terminating zero (empty = none), and its length without the zero.
-  const std::vector<char>& ConfigText() const { return Text; }
+  const std::vector<char>& ConfigText() const { return Text_; }
   int32_t ConfigTextLength() const {
-    return Text.empty() ? 0 : static_cast<int32_t>(Text.size() - 1);
+    return Text_.empty() ? 0 : static_cast<int32_t>(Text_.size() - 1);
   }
-  const SetPath& Path() const { return Where; }
+  const SetPath& Path() const { return Where_; }
 
   // ---- life cycle ----
   // The defaults of an empty set; the tables, the text and the path stay.
@@ -145,8 +145,8 @@ class DollSet {
   void EnterSet(int32_t set);
   // The shown set and colour group as they are, without applying anything.
   void SetCurrent(int32_t set, int32_t group) {
-    ShownSet = set;
-    ShownGroup = group;
+    ShownSet_ = set;
+    ShownGroup_ = group;
   }
   // Where an object stands now; an object without a record is left alone.
   void PlaceObject(uint16_t slot, int32_t x, int32_t y);
@@ -164,24 +164,24 @@ class DollSet {
  private:
   uint16_t LargeSlotOf(int64_t number) const;
 
-  std::vector<CellEntry> Cells;
-  int32_t CellsUsed = 0;
-  std::vector<ObjectEntry> Objects;
-  int32_t ObjectsNamed = 0;
-  std::vector<uint16_t> ObjectSlots;  // slot of each object number below kObjectNumberLimit
+  std::vector<CellEntry> Cells_;
+  int32_t CellsUsed_ = 0;
+  std::vector<ObjectEntry> Objects_;
+  int32_t ObjectsNamed_ = 0;
+  std::vector<uint16_t> ObjectSlots_;  // slot of each object number below kObjectNumberLimit
   // Object numbers of kObjectNumberLimit and above. Such numbers are rejected when their cel
   // loads, but their cel line still hands out a slot; keeping them here bounds ObjectSlots.
-  std::map<int32_t, uint16_t> LargeObjectSlots;
-  int32_t NextObjectSlot = 1;
-  SetPalettes Colours;
-  std::array<int16_t, kSetCount> Groups = {};
-  std::array<int32_t, kSetCount> InUse = {};
-  int32_t ShownSet = 255;
-  int32_t ShownGroup = 0;
-  int32_t Width = 448;
-  int32_t Height = 320;
-  std::vector<char> Text;
-  SetPath Where;
+  std::map<int32_t, uint16_t> LargeObjectSlots_;
+  int32_t NextObjectSlot_ = 1;
+  SetPalettes Colours_;
+  std::array<int16_t, kSetCount> Groups_ = {};
+  std::array<int32_t, kSetCount> InUse_ = {};
+  int32_t ShownSet_ = 255;
+  int32_t ShownGroup_ = 0;
+  int32_t Width_ = 448;
+  int32_t Height_ = 320;
+  std::vector<char> Text_;
+  SetPath Where_;
 
   ObjectEntry* ObjectAt(uint16_t slot);
   CellEntry* CellAt(int32_t index);

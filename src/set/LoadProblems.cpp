@@ -89,58 +89,58 @@ std::string QuotedName(const std::string& name) {
 }
 
 void LoadProblems::Clear(std::string file) {
-  Entries.clear();
-  Pending.clear();
-  FileName = std::move(file);
+  Entries_.clear();
+  Pending_.clear();
+  FileName_ = std::move(file);
   BeginText(nullptr, 0);
 }
 
 void LoadProblems::BeginText(const char* text, int32_t length) {
-  Text = text;
-  TextEnd = text != nullptr ? text + std::max(length, 0) : nullptr;
-  LineStart = text;
-  LineBuffer = nullptr;
-  Counted = text;
-  CountedLine = 1;
-  CountedLineStart = text;
+  Text_ = text;
+  TextEnd_ = text != nullptr ? text + std::max(length, 0) : nullptr;
+  LineStart_ = text;
+  LineBuffer_ = nullptr;
+  Counted_ = text;
+  CountedLine_ = 1;
+  CountedLineStart_ = text;
 }
 
 void LoadProblems::Add(ProblemKind kind, std::string detail, const char* at) {
   int32_t line = 0;
   int32_t column = 0;
   Locate(at, line, column);
-  Entries.push_back({FileName, line, kind, std::move(detail)});
+  Entries_.push_back({FileName_, line, kind, std::move(detail)});
 }
 
 LoadProblems::Place LoadProblems::HoldPlace() {
   int32_t line = 0;
   int32_t column = 0;
-  LocateText(LineStart, line, column);
-  return {Entries.size(), FilledAtPlaces, line};
+  LocateText(LineStart_, line, column);
+  return {Entries_.size(), FilledAtPlaces_, line};
 }
 
 // Places are filled in the order they were held, so every problem added through a place since
 // this one was held lies before it.
 void LoadProblems::AddAt(const Place& place, ProblemKind kind, std::string detail) {
   const size_t index =
-      std::min(place.Index + (FilledAtPlaces - place.FilledBefore), Entries.size());
-  Entries.insert(Entries.begin() + static_cast<std::ptrdiff_t>(index),
-                 {FileName, place.Line, kind, std::move(detail)});
-  ++FilledAtPlaces;
+      std::min(place.Index + (FilledAtPlaces_ - place.FilledBefore), Entries_.size());
+  Entries_.insert(Entries_.begin() + static_cast<std::ptrdiff_t>(index),
+                  {FileName_, place.Line, kind, std::move(detail)});
+  ++FilledAtPlaces_;
 }
 
 void LoadProblems::AddAtText(ProblemKind kind, std::string detail, const char* position) {
   int32_t line = 0;
   int32_t column = 0;
   LocateText(position, line, column);
-  Entries.push_back({FileName, line, kind, std::move(detail)});
+  Entries_.push_back({FileName_, line, kind, std::move(detail)});
 }
 
 void LoadProblems::AddUnlessObjectAppears(int32_t number, std::string detail, const char* at) {
   int32_t line = 0;
   int32_t column = 0;
   Locate(at, line, column);
-  Pending.push_back({number, {FileName, line, ProblemKind::NoSuchTarget, std::move(detail)}});
+  Pending_.push_back({number, {FileName_, line, ProblemKind::NoSuchTarget, std::move(detail)}});
 }
 
 void LoadProblems::Locate(const char* at, int32_t& line, int32_t& column) {
@@ -150,48 +150,48 @@ void LoadProblems::Locate(const char* at, int32_t& line, int32_t& column) {
 // The buffer holds the line's bytes without its carriage returns; walk the text the same way to
 // find the byte `at` was copied from.
 const char* LoadProblems::TextPosition(const char* at) const {
-  if (LineStart == nullptr || LineBuffer == nullptr || at == nullptr || at < LineBuffer) {
-    return LineStart;
+  if (LineStart_ == nullptr || LineBuffer_ == nullptr || at == nullptr || at < LineBuffer_) {
+    return LineStart_;
   }
-  const char* position = LineStart;
-  for (std::ptrdiff_t stored = at - LineBuffer; position < TextEnd && stored > 0; ++position) {
+  const char* position = LineStart_;
+  for (std::ptrdiff_t stored = at - LineBuffer_; position < TextEnd_ && stored > 0; ++position) {
     if (*position != '\r') --stored;
   }
   // A byte after a lone carriage return lies on the next physical line; the end of the line
   // stays where the line ends.
   if (*at != '\0') {
-    while (position < TextEnd && *position == '\r') ++position;
+    while (position < TextEnd_ && *position == '\r') ++position;
   }
   return position;
 }
 
 void LoadProblems::LocateText(const char* position, int32_t& line, int32_t& column) {
-  if (Text == nullptr || position == nullptr) {
+  if (Text_ == nullptr || position == nullptr) {
     line = 0;
     column = 0;
     return;
   }
-  position = std::clamp(position, Text, TextEnd);
+  position = std::clamp(position, Text_, TextEnd_);
   // Problems arrive in text order; one that does not starts the count again.
-  if (position < Counted) {
-    Counted = Text;
-    CountedLine = 1;
-    CountedLineStart = Text;
+  if (position < Counted_) {
+    Counted_ = Text_;
+    CountedLine_ = 1;
+    CountedLineStart_ = Text_;
   }
-  for (const char* p = Counted; p < position; ++p) {
-    const bool lineEnd = *p == '\n' || (*p == '\r' && (p + 1 == TextEnd || p[1] != '\n'));
+  for (const char* p = Counted_; p < position; ++p) {
+    const bool lineEnd = *p == '\n' || (*p == '\r' && (p + 1 == TextEnd_ || p[1] != '\n'));
     if (lineEnd) {
-      ++CountedLine;
-      CountedLineStart = p + 1;
+      ++CountedLine_;
+      CountedLineStart_ = p + 1;
     }
   }
-  Counted = position;
-  line = CountedLine;
-  column = static_cast<int32_t>(position - CountedLineStart) + 1;
+  Counted_ = position;
+  line = CountedLine_;
+  column = static_cast<int32_t>(position - CountedLineStart_) + 1;
 }
 
 void LoadProblems::SortByLine() {
-  std::stable_sort(Entries.begin(), Entries.end(),
+  std::stable_sort(Entries_.begin(), Entries_.end(),
                    [](const LoadProblem& a, const LoadProblem& b) { return a.Line < b.Line; });
 }
 

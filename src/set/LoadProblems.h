@@ -66,8 +66,8 @@ class LoadProblems {
   // The line the reader hands on now: where it starts in the text, and the buffer holding its
   // copy (carriage returns dropped) that the handlers parse.
   void AtLine(const char* start, const char* buffer) {
-    LineStart = start;
-    LineBuffer = buffer;
+    LineStart_ = start;
+    LineBuffer_ = buffer;
   }
 
   // A problem of the current line. `at`, when given, points into the line buffer at the spot
@@ -98,17 +98,17 @@ class LoadProblems {
   // after this.
   template <typename HasObject>
   void Finish(HasObject&& hasObject) {
-    for (PendingTarget& pending : Pending) {
-      if (!hasObject(pending.Number)) Entries.push_back(std::move(pending.Problem));
+    for (PendingTarget& pending : Pending_) {
+      if (!hasObject(pending.Number)) Entries_.push_back(std::move(pending.Problem));
     }
-    Pending.clear();
+    Pending_.clear();
     SortByLine();
     BeginText(nullptr, 0);
   }
 
-  const std::vector<LoadProblem>& All() const { return Entries; }
-  bool Empty() const { return Entries.empty(); }
-  const std::string& File() const { return FileName; }
+  const std::vector<LoadProblem>& All() const { return Entries_; }
+  bool Empty() const { return Entries_.empty(); }
+  const std::string& File() const { return FileName_; }
 
  private:
   struct PendingTarget {
@@ -118,19 +118,19 @@ class LoadProblems {
   const char* TextPosition(const char* at) const;
   void SortByLine();
 
-  std::vector<LoadProblem> Entries;
-  size_t FilledAtPlaces = 0;  // problems added through places so far
-  std::vector<PendingTarget> Pending;
-  std::string FileName;
-  const char* Text = nullptr;
-  const char* TextEnd = nullptr;
-  const char* LineStart = nullptr;
-  const char* LineBuffer = nullptr;
+  std::vector<LoadProblem> Entries_;
+  size_t FilledAtPlaces_ = 0;  // problems added through places so far
+  std::vector<PendingTarget> Pending_;
+  std::string FileName_;
+  const char* Text_ = nullptr;
+  const char* TextEnd_ = nullptr;
+  const char* LineStart_ = nullptr;
+  const char* LineBuffer_ = nullptr;
   // Lines are counted lazily and forward: how far the count has got, the line number there and
   // where that line starts.
-  const char* Counted = nullptr;
-  int32_t CountedLine = 1;
-  const char* CountedLineStart = nullptr;
+  const char* Counted_ = nullptr;
+  int32_t CountedLine_ = 1;
+  const char* CountedLineStart_ = nullptr;
 };
 
 }  // namespace tavro

@@ -52,10 +52,10 @@ const char* ScrollName(ScrollRequest scroll) {
 
 val Rect(const MapRect& rect) {
   val out = val::object();
-  out.set("left", rect.left);
-  out.set("top", rect.top);
-  out.set("right", rect.right);
-  out.set("bottom", rect.bottom);
+  out.set("left", rect.Left);
+  out.set("top", rect.Top);
+  out.set("right", rect.Right);
+  out.set("bottom", rect.Bottom);
   return out;
 }
 
@@ -75,18 +75,18 @@ class PageSession {
   // the page has shown them and calls StartSet. The page calls it after its last open (a failed
   // one too, so that the picture starts over; after the second for a configuration chosen).
   val Open(const std::string& path, bool merge, const std::string& configName) {
-    OpenResult result = Web.Session().Open(path, {merge, configName});
+    OpenResult result = Web_.Session().Open(path, {merge, configName});
     val out = val::object();
     out.set("opened", result.Opened);
     out.set("messages", BytesList(result.Messages));
     out.set("choices", BytesList(result.ConfigChoices));
     return out;
   }
-  val StartSet() { return Changed(Web.Session().StartSet()); }
-  val NewDocument() { return Changed(Web.Session().NewDocument()); }
+  val StartSet() { return Changed(Web_.Session().StartSet()); }
+  val NewDocument() { return Changed(Web_.Session().NewDocument()); }
 
   val States() const {
-    const CommandStates states = Web.Session().States();
+    const CommandStates states = Web_.Session().States();
     val out = val::object();
     out.set("loaded", states.Loaded);
     out.set("canSave", states.CanSave);
@@ -111,39 +111,39 @@ class PageSession {
     return out;
   }
 
-  val SelectSet(int32_t n) { return Changed(Web.Session().SelectSet(n)); }
-  val SelectGroup(int32_t n) { return Changed(Web.Session().SelectGroup(n)); }
-  val ColourMode256() { return Changed(Web.Session().ColourMode256()); }
-  val ColourModeTrue() { return Changed(Web.Session().ColourModeTrue()); }
-  val Transparent50() { return Changed(Web.Session().Transparent50()); }
-  val AdjustObjects() { return Changed(Web.Session().AdjustObjects()); }
-  val Press(int32_t x, int32_t y) { return Changed(Web.Session().Press(x, y)); }
-  val Move(int32_t x, int32_t y) { return Changed(Web.Session().Move(x, y)); }
-  val Release() { return Changed(Web.Session().Release()); }
-  val PointerLost() { return Changed(Web.Session().PointerLost()); }
-  bool HoldsObject() const { return Web.Session().HoldsObject(); }
-  val Key(int32_t virtualKey) { return Changed(Web.Session().Key(virtualKey)); }
+  val SelectSet(int32_t n) { return Changed(Web_.Session().SelectSet(n)); }
+  val SelectGroup(int32_t n) { return Changed(Web_.Session().SelectGroup(n)); }
+  val ColourMode256() { return Changed(Web_.Session().ColourMode256()); }
+  val ColourModeTrue() { return Changed(Web_.Session().ColourModeTrue()); }
+  val Transparent50() { return Changed(Web_.Session().Transparent50()); }
+  val AdjustObjects() { return Changed(Web_.Session().AdjustObjects()); }
+  val Press(int32_t x, int32_t y) { return Changed(Web_.Session().Press(x, y)); }
+  val Move(int32_t x, int32_t y) { return Changed(Web_.Session().Move(x, y)); }
+  val Release() { return Changed(Web_.Session().Release()); }
+  val PointerLost() { return Changed(Web_.Session().PointerLost()); }
+  bool HoldsObject() const { return Web_.Session().HoldsObject(); }
+  val Key(int32_t virtualKey) { return Changed(Web_.Session().Key(virtualKey)); }
   // The core's clock, which the page's timer passes must use too.
-  uint32_t TickCount() { return Web.Outside().TickCount(); }
-  val RunTimerPass(uint32_t now) { return Changed(Web.Session().RunTimerPass(now)); }
-  int32_t NextTimerPassDelay(uint32_t now) const { return Web.Session().NextTimerPassDelay(now); }
+  uint32_t TickCount() { return Web_.Outside().TickCount(); }
+  val RunTimerPass(uint32_t now) { return Changed(Web_.Session().RunTimerPass(now)); }
+  int32_t NextTimerPassDelay(uint32_t now) const { return Web_.Session().NextTimerPassDelay(now); }
 
   // The alarms wait `ticks` longer: a hidden page pauses play.
-  void DelayAlarms(uint32_t ticks) { Web.Session().DelayAlarms(ticks); }
+  void DelayAlarms(uint32_t ticks) { Web_.Session().DelayAlarms(ticks); }
 
   val Save(const std::string& path) {
-    const SaveResult result = Web.Session().Save(path, true);
+    const SaveResult result = Web_.Session().Save(path, true);
     val out = val::object();
     out.set("saved", result.Saved);
     out.set("error", Bytes(result.Error));
     return out;
   }
 
-  val InformationText() const { return Bytes(Web.Session().InformationText()); }
+  val InformationText() const { return Bytes(Web_.Session().InformationText()); }
   val Inspect(int32_t x, int32_t y) {
     std::string caption;
     std::string text;
-    if (!Web.Session().Inspect(x, y, caption, text)) return val::null();
+    if (!Web_.Session().Inspect(x, y, caption, text)) return val::null();
     val out = val::object();
     out.set("caption", Bytes(caption));
     out.set("text", Bytes(text));
@@ -152,7 +152,7 @@ class PageSession {
   // The load report's problems, each as its file, line, kind and detail.
   val LoadReport() const {
     val list = val::array();
-    for (const LoadProblem& problem : Web.Doc().LastLoad().Problems.All()) {
+    for (const LoadProblem& problem : Web_.Doc().LastLoad().Problems.All()) {
       val row = val::object();
       row.set("file", Bytes(problem.File));
       row.set("line", problem.Line);
@@ -167,9 +167,9 @@ class PageSession {
   // set then plays on from where the recording left it, its alarms already put off.
   val Record(const std::string& path, uint32_t lengthMs, int32_t zoom) {
     const RecordingResult result =
-        RecordFromPresent(Web.Session(), {path, lengthMs, std::max(zoom, kMinZoom), {}});
-    Web.Note(Web.Session().Flush());
-    Web.NoteWhole();
+        RecordFromPresent(Web_.Session(), {path, lengthMs, std::max(zoom, kMinZoom), {}});
+    Web_.Note(Web_.Session().Flush());
+    Web_.NoteWhole();
     val out = val::object();
     out.set("written", result.Written);
     out.set("frames", result.Frames);
@@ -181,23 +181,23 @@ class PageSession {
 
   // The picture's changed area since the last call ({} for none) with the pixels to copy.
   val TakePicture() {
-    const MapRect area = Web.TakePicture();
+    const MapRect area = Web_.TakePicture();
     val out = val::object();
-    out.set("width", Web.Width());
-    out.set("height", Web.Height());
+    out.set("width", Web_.Width());
+    out.set("height", Web_.Height());
     out.set("area", Rect(area));
     return out;
   }
   // A view of the whole picture's pixels; valid until the next call into the module.
   val Pixels() const {
-    return val(emscripten::typed_memory_view(Web.Rgba().size(), Web.Rgba().data()));
+    return val(emscripten::typed_memory_view(Web_.Rgba().size(), Web_.Rgba().data()));
   }
-  val TakeSounds() { return BytesList(Web.Outside().TakeSounds()); }
-  val TakeDebugTexts() { return BytesList(Web.Outside().TakeDebugTexts()); }
+  val TakeSounds() { return BytesList(Web_.Outside().TakeSounds()); }
+  val TakeDebugTexts() { return BytesList(Web_.Outside().TakeDebugTexts()); }
 
  private:
   val Changed(const SessionChange& change) {
-    Web.Note(change);
+    Web_.Note(change);
     val out = val::object();
     out.set("repaint", Rect(change.Repaint));
     out.set("wholeView", change.WholeView);
@@ -210,7 +210,7 @@ class PageSession {
     return out;
   }
 
-  WebSession Web;
+  WebSession Web_;
 };
 
 }  // namespace

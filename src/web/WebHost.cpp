@@ -15,14 +15,14 @@ namespace {
 constexpr uint64_t kMaxSoundBytes = 16 * 1024 * 1024;
 }  // namespace
 
-std::vector<std::string> WebHost::TakeSounds() { return std::exchange(Sounds, {}); }
-std::vector<std::string> WebHost::TakeDebugTexts() { return std::exchange(DebugTexts, {}); }
+std::vector<std::string> WebHost::TakeSounds() { return std::exchange(Sounds_, {}); }
+std::vector<std::string> WebHost::TakeDebugTexts() { return std::exchange(DebugTexts_, {}); }
 
 void WebHost::PlaySound(const std::string& path) {
   const WholeFile file = ReadWholeFile(path, kMaxSoundBytes);
-  if (file.failure != WholeFileFailure::None || file.bytes.empty()) return;
+  if (file.Failure != WholeFileFailure::None || file.Bytes.empty()) return;
   // A new sound replaces one not yet handed to the page.
-  Sounds.assign(1, std::string(file.bytes.begin(), file.bytes.end()));
+  Sounds_.assign(1, std::string(file.Bytes.begin(), file.Bytes.end()));
 }
 
 uint32_t WebHost::TickCount() {

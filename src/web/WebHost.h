@@ -20,11 +20,11 @@ class WebHost : public Host, public ChangeNotices {
   uint32_t TickCount() override;
   uint32_t ClockSeconds() override;
   std::string ProfileString(const std::string& section, const std::string& key) override;
-  void ShowDebugText(const std::string& text) override { DebugTexts.push_back(text); }
+  void ShowDebugText(const std::string& text) override { DebugTexts_.push_back(text); }
 
  private:
-  std::vector<std::string> Sounds;
-  std::vector<std::string> DebugTexts;
+  std::vector<std::string> Sounds_;
+  std::vector<std::string> DebugTexts_;
 };
 
 }  // namespace tavro

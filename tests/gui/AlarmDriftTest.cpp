@@ -22,12 +22,12 @@ class AlarmDriftTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void aThousandPeriodsStayWithinOnePeriodOfTheSchedule() {
+  void AThousandPeriodsStayWithinOnePeriodOfTheSchedule() {
     constexpr int kPeriodMs = 20;
     constexpr size_t kPeriods = 1000;
     test::ScopedSettingsDir settingsDir;
     test::TempDir dir;
-    test::SetFiles files(dir.path());
+    test::SetFiles files(dir.Path());
     files.OldPalette("pal.kcf");
     files.SolidCel("a.cel", 8, 8, 3);
     files.WriteText("drift.cnf",

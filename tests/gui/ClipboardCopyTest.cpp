@@ -23,18 +23,18 @@ class ClipboardCopyTest : public test::AppTestCase {
   // colour 3 at (5, 4).
   void OpenSet(int colours) {
     if (colours <= 16) {
-      files->OldPalette("p.kcf");
+      files_->OldPalette("p.kcf");
     } else {
       std::vector<test::Rgb> ramp;
       for (int i = 0; i < colours; ++i) {
         ramp.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 40});
       }
-      files->Write("p.kcf", test::EncodeNewPalette(24, colours, {ramp}));
+      files_->Write("p.kcf", test::EncodeNewPalette(24, colours, {ramp}));
     }
-    files->SolidCel("a.cel", 6, 6, 3);
-    files->WriteText("s.cnf", "(45,30)\n%p.kcf\n#0 a.cel :0\n$0 5,4\n");
-    QVERIFY(app->OpenByPath(QString::fromStdString(files->Path("s.cnf").string())) != nullptr);
-    QCOMPARE(app->Doc().Set().Palettes().ColourCount, colours);
+    files_->SolidCel("a.cel", 6, 6, 3);
+    files_->WriteText("s.cnf", "(45,30)\n%p.kcf\n#0 a.cel :0\n$0 5,4\n");
+    QVERIFY(app_->OpenByPath(QString::fromStdString(files_->Path("s.cnf").string())) != nullptr);
+    QCOMPARE(app_->Doc().Set().Palettes().ColourCount, colours);
   }
 
   QByteArray ClipboardBmp() const {
@@ -57,7 +57,7 @@ class ClipboardCopyTest : public test::AppTestCase {
   void CheckClipboardImage() {
     const QImage image = QGuiApplication::clipboard()->image();
     QCOMPARE(image.size(), QSize(45, 30));
-    const CTavroDoc& doc = app->Doc();
+    const CTavroDoc& doc = app_->Doc();
     const RgbQuad cel = doc.Map().Colours()[3];
     const RgbQuad background = doc.Map().Colours()[0];
     QCOMPARE(image.pixel(5, 4), qRgb(cel.Red, cel.Green, cel.Blue));
@@ -74,67 +74,67 @@ class ClipboardCopyTest : public test::AppTestCase {
   }
   void cleanup() { End(); }
 
-  void copyIsOfferedOnlyWhileASetIsShown() {
-    QAction* copy = app->Frame().Action(cmd::kEditCopy);
+  void CopyIsOfferedOnlyWhileASetIsShown() {
+    QAction* copy = app_->Frame().Action(cmd::kEditCopy);
     QVERIFY(!copy->isEnabled());
-    QVERIFY(!app->Frame().Commands().Execute(cmd::kEditCopy));
+    QVERIFY(!app_->Frame().Commands().Execute(cmd::kEditCopy));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
     OpenSet(16);
     QVERIFY(copy->isEnabled());
-    app->OnFileNew();
+    app_->OnFileNew();
     QVERIFY(!copy->isEnabled());
   }
 
-  void ctrlCAndCtrlInsertBothCopy() {
-    const QList<QKeySequence> keys = app->Frame().Action(cmd::kEditCopy)->shortcuts();
+  void CtrlCAndCtrlInsertBothCopy() {
+    const QList<QKeySequence> keys = app_->Frame().Action(cmd::kEditCopy)->shortcuts();
     QVERIFY(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_C)));
     QVERIFY(keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Insert)));
     OpenSet(16);
-    QVERIFY(QTest::qWaitForWindowActive(&app->Frame()));
-    QTest::keyClick(&app->View(), Qt::Key_Insert, Qt::ControlModifier);
-    QCOMPARE(ClipboardBmp(), CoreBytes(app->Doc()));
+    QVERIFY(QTest::qWaitForWindowActive(&app_->Frame()));
+    QTest::keyClick(&app_->View(), Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(ClipboardBmp(), CoreBytes(app_->Doc()));
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    QTest::keyClick(&app->View(), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(ClipboardBmp(), CoreBytes(app->Doc()));
+    QTest::keyClick(&app_->View(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(ClipboardBmp(), CoreBytes(app_->Doc()));
   }
 
-  void sixteenColoursGoAsFourBitsWithTheImageBeside() {
+  void SixteenColoursGoAsFourBitsWithTheImageBeside() {
     OpenSet(16);
-    app->Frame().Action(cmd::kEditCopy)->trigger();
+    app_->Frame().Action(cmd::kEditCopy)->trigger();
     const QByteArray bmp = ClipboardBmp();
-    QCOMPARE(bmp, CoreBytes(app->Doc()));
+    QCOMPARE(bmp, CoreBytes(app_->Doc()));
     QCOMPARE(BitCount(bmp), 4);
     QVERIFY(QGuiApplication::clipboard()->mimeData()->hasImage());
     CheckClipboardImage();
     QVERIFY(QApplication::overrideCursor() == nullptr);  // the wait cursor is gone again
   }
 
-  void moreColoursGoAsEightBitsAndTrueColourAsTwentyFour() {
+  void MoreColoursGoAsEightBitsAndTrueColourAsTwentyFour() {
     OpenSet(200);
-    app->Frame().Action(cmd::kEditCopy)->trigger();
+    app_->Frame().Action(cmd::kEditCopy)->trigger();
     QCOMPARE(BitCount(ClipboardBmp()), 8);
-    QCOMPARE(ClipboardBmp(), CoreBytes(app->Doc()));
+    QCOMPARE(ClipboardBmp(), CoreBytes(app_->Doc()));
     CheckClipboardImage();
 
-    app->Frame().Action(cmd::kTrueColour)->trigger();
-    app->Frame().Action(cmd::kEditCopy)->trigger();
+    app_->Frame().Action(cmd::kTrueColour)->trigger();
+    app_->Frame().Action(cmd::kEditCopy)->trigger();
     QCOMPARE(BitCount(ClipboardBmp()), 24);
-    QCOMPARE(ClipboardBmp(), CoreBytes(app->Doc()));
+    QCOMPARE(ClipboardBmp(), CoreBytes(app_->Doc()));
     CheckClipboardImage();
   }
 
-  void theCopiedColoursAreThoseOfTheGroupShown() {
-    files->OldPalette("p.kcf",
-                      {{{0, 0, 0}, {}, {}, {0, 0, 255}}, {{0, 0, 0}, {}, {}, {255, 0, 0}}});
-    files->SolidCel("a.cel", 6, 6, 3);
-    files->WriteText("s.cnf", "(45,30)\n%p.kcf\n#0 a.cel :0\n$1 5,4\n");
-    app->OpenByPath(QString::fromStdString(files->Path("s.cnf").string()));
-    QCOMPARE(app->Doc().Set().CurrentGroup(), 1);
-    app->Frame().Action(cmd::kEditCopy)->trigger();
+  void TheCopiedColoursAreThoseOfTheGroupShown() {
+    files_->OldPalette("p.kcf",
+                       {{{0, 0, 0}, {}, {}, {0, 0, 255}}, {{0, 0, 0}, {}, {}, {255, 0, 0}}});
+    files_->SolidCel("a.cel", 6, 6, 3);
+    files_->WriteText("s.cnf", "(45,30)\n%p.kcf\n#0 a.cel :0\n$1 5,4\n");
+    app_->OpenByPath(QString::fromStdString(files_->Path("s.cnf").string()));
+    QCOMPARE(app_->Doc().Set().CurrentGroup(), 1);
+    app_->Frame().Action(cmd::kEditCopy)->trigger();
     const QRgb red = QGuiApplication::clipboard()->image().pixel(6, 5);
     QVERIFY(qRed(red) > 200 && qBlue(red) == 0);
-    app->Frame().Action(cmd::kFirstGroup)->trigger();
-    app->Frame().Action(cmd::kEditCopy)->trigger();
+    app_->Frame().Action(cmd::kFirstGroup)->trigger();
+    app_->Frame().Action(cmd::kEditCopy)->trigger();
     const QRgb blue = QGuiApplication::clipboard()->image().pixel(6, 5);
     QVERIFY(qBlue(blue) > 200 && qRed(blue) == 0);
   }

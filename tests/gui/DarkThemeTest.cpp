@@ -68,39 +68,39 @@ class DarkThemeTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  QPalette original;
+  QPalette original_;
 
  private slots:
   void init() {
-    original = QApplication::palette();
+    original_ = QApplication::palette();
     BeginFolders();
   }
   void cleanup() {
     End();
-    QApplication::setPalette(original);
+    QApplication::setPalette(original_);
   }
 
-  void everyDigitStandsOutFromItsFace_data() {
+  void EveryDigitStandsOutFromItsFace_data() {
     QTest::addColumn<QPalette>("theme");
     QTest::newRow("light") << QApplication::style()->standardPalette();
     QTest::newRow("dark") << DarkPalette();
   }
 
   // The desktop's theme is in place when the program starts, as it is for a user.
-  void everyDigitStandsOutFromItsFace() {
+  void EveryDigitStandsOutFromItsFace() {
     QFETCH(QPalette, theme);
     QApplication::setPalette(theme);
     StartApp();
-    files->OldPalette("p.kcf");
-    files->SolidCel("a.cel", 4, 4, 3);
-    files->WriteText("a.cnf", "(40,30)\n%p.kcf\n#0 a.cel :0 1 2 3 4 5 6 7 8 9\n$0 2,2\n");
-    QVERIFY(app->OpenByPath(QString::fromStdString(files->Path("a.cnf").string())) != nullptr);
-    app->Frame().UpdateActions();
-    QVERIFY(QTest::qWaitForWindowExposed(&app->Frame()));
-    auto* bar = app->Frame().findChild<QToolBar*>(QStringLiteral("ToolBar"));
+    files_->OldPalette("p.kcf");
+    files_->SolidCel("a.cel", 4, 4, 3);
+    files_->WriteText("a.cnf", "(40,30)\n%p.kcf\n#0 a.cel :0 1 2 3 4 5 6 7 8 9\n$0 2,2\n");
+    QVERIFY(app_->OpenByPath(QString::fromStdString(files_->Path("a.cnf").string())) != nullptr);
+    app_->Frame().UpdateActions();
+    QVERIFY(QTest::qWaitForWindowExposed(&app_->Frame()));
+    auto* bar = app_->Frame().findChild<QToolBar*>(QStringLiteral("ToolBar"));
     QVERIFY(bar != nullptr);
     for (int set = 0; set < 10; ++set) {
-      QWidget* button = bar->widgetForAction(app->Frame().Action(cmd::kFirstSet + set));
+      QWidget* button = bar->widgetForAction(app_->Frame().Action(cmd::kFirstSet + set));
       QVERIFY(button != nullptr && button->isEnabled());
       // A bold digit has a few dozen pixels; a clear contrast is well over a third of the
       // lightness scale.
@@ -110,12 +110,12 @@ class DarkThemeTest : public test::AppTestCase {
     }
   }
 
-  void dialogsKeepTheirGreyLookWithBlackText() {
+  void DialogsKeepTheirGreyLookWithBlackText() {
     // A theme hands labels and edit fields palettes of their own, besides the application's.
     for (const char* type : {static_cast<const char*>(nullptr), "QLabel", "QLineEdit"})
       QApplication::setPalette(DarkPalette(), type);
     StartApp();
-    RecordDialog dialog(1000, QStringLiteral("out.gif"), &app->Frame());
+    RecordDialog dialog(1000, QStringLiteral("out.gif"), &app_->Frame());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.palette().color(QPalette::Window), QColor(192, 192, 192));

@@ -25,13 +25,13 @@ class DialogTest : public QObject {
   Q_OBJECT
 
  private:
-  test::ScopedSettingsDir settingsDir;  // nothing here touches the user's own settings
+  test::ScopedSettingsDir settingsDir_;  // nothing here touches the user's own settings
 
  private slots:
-  void zoomDialogRefusesZeroThirtyTwoAndText() {
+  void ZoomDialogRefusesZeroThirtyTwoAndText() {
     const struct {
-      const char* typed;
-      const char* message;
+      const char* Typed;
+      const char* Message;
     } refused[] = {
         {"0", "Please enter an integer between 1 and 31."},
         {"32", "Please enter an integer between 1 and 31."},
@@ -44,16 +44,16 @@ class DialogTest : public QObject {
     for (const auto& c : refused) {
       std::vector<std::string> told;
       ZoomDialog dialog([&told](const std::string& message) { told.push_back(message); }, 3);
-      dialog.Field()->setText(QString::fromLatin1(c.typed));
+      dialog.Field()->setText(QString::fromLatin1(c.Typed));
       dialog.accept();
-      QVERIFY2(dialog.result() != QDialog::Accepted, c.typed);
+      QVERIFY2(dialog.result() != QDialog::Accepted, c.Typed);
       QCOMPARE(dialog.Factor(), 3);
-      QCOMPARE(told, std::vector<std::string>{c.message});
+      QCOMPARE(told, std::vector<std::string>{c.Message});
       QCOMPARE(dialog.Field()->selectedText(), dialog.Field()->text());
     }
   }
 
-  void zoomDialogTakesOneToThirtyOne() {
+  void ZoomDialogTakesOneToThirtyOne() {
     for (const char* typed : {"1", "31", " 7 "}) {
       std::vector<std::string> told;
       ZoomDialog dialog([&told](const std::string& message) { told.push_back(message); }, 3);
@@ -67,7 +67,7 @@ class DialogTest : public QObject {
     }
   }
 
-  void selectCnfListsNamesUnsortedWithTheFirstSelected() {
+  void SelectCnfListsNamesUnsortedWithTheFirstSelected() {
     SelectCnfDialog dialog({"b.cnf", "a.cnf", "C.CNF"});
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Select CNF File"));
     QListWidget* list = dialog.List();
@@ -80,7 +80,7 @@ class DialogTest : public QObject {
     QCOMPARE(dialog.ChosenRow(), 0);
   }
 
-  void selectCnfDoubleClickChoosesAtOnce() {
+  void SelectCnfDoubleClickChoosesAtOnce() {
     SelectCnfDialog dialog({"b.cnf", "a.cnf"});
     dialog.show();
     QListWidget* list = dialog.List();
@@ -91,7 +91,7 @@ class DialogTest : public QObject {
     QCOMPARE(dialog.ChosenRow(), 1);
   }
 
-  void selectCnfOkOnAnEmptyListGivesAnEmptyName() {
+  void SelectCnfOkOnAnEmptyListGivesAnEmptyName() {
     SelectCnfDialog dialog({});
     QCOMPARE(dialog.List()->currentRow(), -1);
     dialog.accept();
@@ -99,13 +99,13 @@ class DialogTest : public QObject {
     QCOMPARE(dialog.ChosenRow(), -1);
   }
 
-  void selectCnfCancelKeepsTheNameEmpty() {
+  void SelectCnfCancelKeepsTheNameEmpty() {
     SelectCnfDialog dialog({"a.cnf"});
     dialog.reject();
     QCOMPARE(dialog.ChosenRow(), -1);
   }
 
-  void chooserHandsBackTheNameAsTheDirectoryGaveIt() {
+  void ChooserHandsBackTheNameAsTheDirectoryGaveIt() {
     AppSettings settings;
     QtHost host(settings);
     const std::string japanese = "\x82\xA0.cnf";  // Shift_JIS, shown decoded
@@ -126,18 +126,18 @@ class DialogTest : public QObject {
     QVERIFY(chosen.empty());
   }
 
-  void openFiltersOfferArchivesFirstAndAllFilesLast() {
+  void OpenFiltersOfferArchivesFirstAndAllFilesLast() {
     const std::vector<FileFilter> filters = OpenFileFilters();
     QCOMPARE(filters.size(), size_t{5});
-    QCOMPARE(filters[0].patterns, QStringLiteral("*.cnf;*.lzh;*.zip"));
-    QCOMPARE(filters[4].description, QStringLiteral("All Files (*.*)"));
+    QCOMPARE(filters[0].Patterns, QStringLiteral("*.cnf;*.lzh;*.zip"));
+    QCOMPARE(filters[4].Description, QStringLiteral("All Files (*.*)"));
     // As the Qt dialog reads them: blanks between patterns, so every kind matches.
     const QStringList qt = QtNameFilters(filters);
     QCOMPARE(qt[0], QStringLiteral("Mivo File(*.cnf;*.lzh;*.zip) (*.cnf *.lzh *.zip)"));
     QCOMPARE(qt[4], QStringLiteral("All Files (*.*) (*)"));
   }
 
-  void openDialogShowsTheFiltersExactlyAsWritten() {
+  void OpenDialogShowsTheFiltersExactlyAsWritten() {
     QFileDialog dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     SetUpOpenDialog(dialog);
@@ -150,7 +150,7 @@ class DialogTest : public QObject {
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Open"));
   }
 
-  void aboutBoxHasItsCaptionAndAnOkButton() {
+  void AboutBoxHasItsCaptionAndAnOkButton() {
     AboutDialog about;
     QCOMPARE(about.windowTitle(), QStringLiteral("TAVRO"));
     auto* ok = about.findChild<QPushButton*>();
@@ -160,7 +160,7 @@ class DialogTest : public QObject {
     QCOMPARE(about.findChildren<QLabel*>().size(), 4);  // the icon and three lines
   }
 
-  void textsAreDecodedForDisplay() {
+  void TextsAreDecodedForDisplay() {
     QCOMPARE(DecodeForDisplay("plain"), QStringLiteral("plain"));
     QCOMPARE(DecodeForDisplay("\xE3\x81\x82"), QString(QChar(0x3042)));  // UTF-8
     QCOMPARE(DecodeForDisplay("\x82\xA0"), QString(QChar(0x3042)));      // Shift_JIS

@@ -38,133 +38,133 @@ class FileSaveTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  std::shared_ptr<test::PromptScript> prompts;
-  std::vector<std::string> questions;
-  bool answerYes = true;
+  std::shared_ptr<test::PromptScript> prompts_;
+  std::vector<std::string> questions_;
+  bool answerYes_ = true;
 
   QString PathOf(const std::string& name) const {
-    return QString::fromStdString(files->Path(name).string());
+    return QString::fromStdString(files_->Path(name).string());
   }
 
   // Opens a.cnf and moves object 0 to (20, 10) as a drag would.
   void OpenAndMove() {
-    files->OldPalette("pal.kcf");
-    files->SolidCel("a.cel", 8, 8, 3);
-    files->WriteText("a.cnf", kSetText);
-    QVERIFY(app->OpenByPath(PathOf("a.cnf")) != nullptr);
-    test::SetBuilder(app->Session().FixtureDoc()).Move(0, 20, 10);
+    files_->OldPalette("pal.kcf");
+    files_->SolidCel("a.cel", 8, 8, 3);
+    files_->WriteText("a.cnf", kSetText);
+    QVERIFY(app_->OpenByPath(PathOf("a.cnf")) != nullptr);
+    test::SetBuilder(app_->Session().FixtureDoc()).Move(0, 20, 10);
   }
 
   bool Enabled(int id) {
-    app->Frame().UpdateActions();
-    return app->Frame().Action(id)->isEnabled();
+    app_->Frame().UpdateActions();
+    return app_->Frame().Action(id)->isEnabled();
   }
 
  private slots:
   void init() {
     BeginFolders();  // a fresh recent-file list each time
-    prompts = std::make_shared<test::PromptScript>();
-    questions.clear();
-    answerYes = true;
+    prompts_ = std::make_shared<test::PromptScript>();
+    questions_.clear();
+    answerYes_ = true;
     StartApp(false);
-    app->HostImpl().SetQuestionSink([this](const QtHost::Message& m) {
-      questions.push_back(m.text);
-      return answerYes;
+    app_->HostImpl().SetQuestionSink([this](const QtHost::Message& m) {
+      questions_.push_back(m.Text);
+      return answerYes_;
     });
-    app->HostImpl().SetPrompts(std::make_unique<test::FakePrompts>(prompts));
-    app->InitInstance({});
+    app_->HostImpl().SetPrompts(std::make_unique<test::FakePrompts>(prompts_));
+    app_->InitInstance({});
   }
   void cleanup() { End(); }
 
-  void savingIsOfferedForALoadedSetNotFromAnArchive() {
+  void SavingIsOfferedForALoadedSetNotFromAnArchive() {
     QVERIFY(!Enabled(cmd::kFileSave));
     QVERIFY(!Enabled(cmd::kFileSaveAs));
-    QVERIFY(!app->OnFileSave());
+    QVERIFY(!app_->OnFileSave());
     OpenAndMove();
     QVERIFY(Enabled(cmd::kFileSave));
     QVERIFY(Enabled(cmd::kFileSaveAs));
-    QVERIFY(app->Frame()
+    QVERIFY(app_->Frame()
                 .Action(cmd::kFileSave)
                 ->shortcuts()
                 .contains(QKeySequence(Qt::CTRL | Qt::Key_S)));
     // The same set out of an archive: its files live in a temporary directory.
     std::string archive;
     for (const char* name : {"a.cnf", "pal.kcf", "a.cel"}) {
-      archive += test::StoredLzhMember(name, Read(files->Path(name)));
+      archive += test::StoredLzhMember(name, Read(files_->Path(name)));
     }
-    std::ofstream(files->Path("a.lzh"), std::ios::binary) << archive + '\0';
-    QVERIFY(app->OpenByPath(PathOf("a.lzh")) != nullptr);
+    std::ofstream(files_->Path("a.lzh"), std::ios::binary) << archive + '\0';
+    QVERIFY(app_->OpenByPath(PathOf("a.lzh")) != nullptr);
     QVERIFY(!Enabled(cmd::kFileSave));
     QVERIFY(!Enabled(cmd::kFileSaveAs));
-    QVERIFY(!app->Frame().Commands().Execute(cmd::kFileSaveAs));
-    QVERIFY(prompts->saveSuggested.empty());
+    QVERIFY(!app_->Frame().Commands().Execute(cmd::kFileSaveAs));
+    QVERIFY(prompts_->SaveSuggested.empty());
   }
 
-  void saveAsksBeforeReplacingTheOpenFile() {
+  void SaveAsksBeforeReplacingTheOpenFile() {
     OpenAndMove();
-    answerYes = false;
-    QVERIFY(!app->OnFileSave());
-    QCOMPARE(questions, std::vector<std::string>{"上書きしますか？"});
-    QCOMPARE(Read(files->Path("a.cnf")), std::string(kSetText));
+    answerYes_ = false;
+    QVERIFY(!app_->OnFileSave());
+    QCOMPARE(questions_, std::vector<std::string>{"上書きしますか？"});
+    QCOMPARE(Read(files_->Path("a.cnf")), std::string(kSetText));
 
-    answerYes = true;
-    QVERIFY(QTest::qWaitForWindowActive(&app->Frame()));
-    QTest::keyClick(&app->View(), Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(questions.size(), size_t{2});
-    QVERIFY(prompts->saveSuggested.empty());  // no name asked for
-    const std::string saved = Read(files->Path("a.cnf"));
+    answerYes_ = true;
+    QVERIFY(QTest::qWaitForWindowActive(&app_->Frame()));
+    QTest::keyClick(&app_->View(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(questions_.size(), size_t{2});
+    QVERIFY(prompts_->SaveSuggested.empty());  // no name asked for
+    const std::string saved = Read(files_->Path("a.cnf"));
     QVERIFY2(saved.find("$0 20,10\r\n") != std::string::npos, saved.c_str());
-    QVERIFY(messages.empty());
+    QVERIFY(messages_.empty());
   }
 
-  void saveOnAMissingFileAsksForANameWithoutAQuestion() {
+  void SaveOnAMissingFileAsksForANameWithoutAQuestion() {
     OpenAndMove();
-    std::filesystem::remove(files->Path("a.cnf"));
-    prompts->saveAnswer = PathOf("b.cnf");
-    QVERIFY(app->OnFileSave());
-    QCOMPARE(prompts->saveSuggested, std::vector<QString>{PathOf("a.cnf")});
-    QVERIFY(questions.empty());
-    QVERIFY(Read(files->Path("b.cnf")).find("$0 20,10") != std::string::npos);
-    QVERIFY(!std::filesystem::exists(files->Path("a.cnf")));
+    std::filesystem::remove(files_->Path("a.cnf"));
+    prompts_->SaveAnswer = PathOf("b.cnf");
+    QVERIFY(app_->OnFileSave());
+    QCOMPARE(prompts_->SaveSuggested, std::vector<QString>{PathOf("a.cnf")});
+    QVERIFY(questions_.empty());
+    QVERIFY(Read(files_->Path("b.cnf")).find("$0 20,10") != std::string::npos);
+    QVERIFY(!std::filesystem::exists(files_->Path("a.cnf")));
   }
 
-  void saveOnAReadOnlyFileAsksForANameAndCancelWritesNothing() {
+  void SaveOnAReadOnlyFileAsksForANameAndCancelWritesNothing() {
     OpenAndMove();
-    ::chmod(files->Path("a.cnf").c_str(), 0444);
-    QVERIFY(!app->OnFileSave());  // the fake cancels
-    QCOMPARE(prompts->saveSuggested.size(), size_t{1});
-    QVERIFY(questions.empty());
-    QCOMPARE(Read(files->Path("a.cnf")), std::string(kSetText));
-    QCOMPARE(app->Frame().windowTitle(), QStringLiteral("a.cnf - TAVRO32"));
+    ::chmod(files_->Path("a.cnf").c_str(), 0444);
+    QVERIFY(!app_->OnFileSave());  // the fake cancels
+    QCOMPARE(prompts_->SaveSuggested.size(), size_t{1});
+    QVERIFY(questions_.empty());
+    QCOMPARE(Read(files_->Path("a.cnf")), std::string(kSetText));
+    QCOMPARE(app_->Frame().windowTitle(), QStringLiteral("a.cnf - TAVRO32"));
     // Picked again by name in the dialog, it is still not replaced.
-    prompts->saveAnswer = PathOf("a.cnf");
-    QVERIFY(!app->OnFileSaveAs());
-    QCOMPARE(Read(files->Path("a.cnf")), std::string(kSetText));
-    QCOMPARE(messages.size(), size_t{1});
+    prompts_->SaveAnswer = PathOf("a.cnf");
+    QVERIFY(!app_->OnFileSaveAs());
+    QCOMPARE(Read(files_->Path("a.cnf")), std::string(kSetText));
+    QCOMPARE(messages_.size(), size_t{1});
   }
 
-  void saveAsRenamesTheDocument() {
+  void SaveAsRenamesTheDocument() {
     OpenAndMove();
-    prompts->saveAnswer = PathOf("b.cnf");
-    app->Frame().Action(cmd::kFileSaveAs)->trigger();
-    QVERIFY(questions.empty());  // replacing a chosen file is the dialog's question
-    QVERIFY(Read(files->Path("b.cnf")).find("$0 20,10") != std::string::npos);
-    QCOMPARE(Read(files->Path("a.cnf")), std::string(kSetText));
-    QCOMPARE(app->Frame().windowTitle(), QStringLiteral("b.cnf - TAVRO32"));
-    QCOMPARE(app->Template().PathName(), PathOf("b.cnf").toStdString());
+    prompts_->SaveAnswer = PathOf("b.cnf");
+    app_->Frame().Action(cmd::kFileSaveAs)->trigger();
+    QVERIFY(questions_.empty());  // replacing a chosen file is the dialog's question
+    QVERIFY(Read(files_->Path("b.cnf")).find("$0 20,10") != std::string::npos);
+    QCOMPARE(Read(files_->Path("a.cnf")), std::string(kSetText));
+    QCOMPARE(app_->Frame().windowTitle(), QStringLiteral("b.cnf - TAVRO32"));
+    QCOMPARE(app_->Template().PathName(), PathOf("b.cnf").toStdString());
     const std::vector<std::string> recent = {PathOf("b.cnf").toStdString(),
                                              PathOf("a.cnf").toStdString()};
-    QCOMPARE(app->Settings().RecentFiles(), recent);
+    QCOMPARE(app_->Settings().RecentFiles(), recent);
     // Save now means the new file, with the question.
-    QVERIFY(app->OnFileSave());
-    QCOMPARE(questions.size(), size_t{1});
-    QCOMPARE(prompts->saveSuggested.size(), size_t{1});
+    QVERIFY(app_->OnFileSave());
+    QCOMPARE(questions_.size(), size_t{1});
+    QCOMPARE(prompts_->SaveSuggested.size(), size_t{1});
   }
 
-  void saveAsDialogOffersConfigurationFilesAndAddsTheExtension() {
+  void SaveAsDialogOffersConfigurationFilesAndAddsTheExtension() {
     const std::vector<FileFilter> filters = SaveAsFilters();
-    QCOMPARE(filters.front().description, QStringLiteral("Mivo File(*.cnf)"));
-    QCOMPARE(filters.back().description, QStringLiteral("All Files (*.*)"));
+    QCOMPARE(filters.front().Description, QStringLiteral("Mivo File(*.cnf)"));
+    QCOMPARE(filters.back().Description, QStringLiteral("All Files (*.*)"));
     QString seenTitle;
     QString seenFilter;
     QTimer::singleShot(0, [&] {

@@ -16,9 +16,9 @@ namespace tavro {
 
 class ToolTipRecorder : public QObject {
  public:
-  int seen = 0;
+  int Seen = 0;
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::ToolTip) ++seen;
+    if (event->type() == QEvent::ToolTip) ++Seen;
     return false;
   }
 };
@@ -27,12 +27,12 @@ class FrameStateTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  bool Enabled(int id) { return app->Frame().Action(id)->isEnabled(); }
-  bool Checked(int id) { return app->Frame().Action(id)->isChecked(); }
+  bool Enabled(int id) { return app_->Frame().Action(id)->isEnabled(); }
+  bool Checked(int id) { return app_->Frame().Action(id)->isChecked(); }
 
   void ShowSetsZeroTwoFive() {
-    test::FillShownSet(app->Session().FixtureDoc(), {0, 2, 5}, 2);
-    app->Frame().UpdateActions();
+    test::FillShownSet(app_->Session().FixtureDoc(), {0, 2, 5}, 2);
+    app_->Frame().UpdateActions();
   }
 
  private slots:
@@ -42,8 +42,8 @@ class FrameStateTest : public test::AppTestCase {
   }
   void cleanup() { End(); }
 
-  void emptyDocumentDisablesEverySetAndColourCommand() {
-    QCOMPARE(app->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
+  void EmptyDocumentDisablesEverySetAndColourCommand() {
+    QCOMPARE(app_->Frame().windowTitle(), QStringLiteral("Untitled - TAVRO32"));
     for (int n = 0; n < 10; ++n) {
       QVERIFY(!Enabled(cmd::kFirstSet + n));
       QVERIFY(!Checked(cmd::kFirstSet + n));  // CurrentSet is 255
@@ -60,10 +60,10 @@ class FrameStateTest : public test::AppTestCase {
     }
     QVERIFY(!Checked(cmd::kColour256));
     QVERIFY(Checked(cmd::kViewToolbar));
-    QCOMPARE(app->Frame().Action(cmd::kZoomDialog)->text(), QStringLiteral("&Zoom... x1"));
+    QCOMPARE(app_->Frame().Action(cmd::kZoomDialog)->text(), QStringLiteral("&Zoom... x1"));
   }
 
-  void setsZeroTwoFiveWithTwoColourGroups() {
+  void SetsZeroTwoFiveWithTwoColourGroups() {
     ShowSetsZeroTwoFive();
     for (int n = 0; n < 10; ++n) {
       const bool inUse = n == 0 || n == 2 || n == 5;
@@ -79,76 +79,76 @@ class FrameStateTest : public test::AppTestCase {
     QVERIFY(!Enabled(cmd::kEditUndo) && !Enabled(cmd::kEditCut) && !Enabled(cmd::kEditPaste));
   }
 
-  void digitKeysChooseOnlySetsInUse() {
+  void DigitKeysChooseOnlySetsInUse() {
     ShowSetsZeroTwoFive();
-    CTavroView& view = app->View();
+    CTavroView& view = app_->View();
     for (Qt::Key key : {Qt::Key_1, Qt::Key_3, Qt::Key_4, Qt::Key_6, Qt::Key_9}) {
       QTest::keyClick(&view, key);
-      QCOMPARE(app->Doc().Set().CurrentSet(), 0);
+      QCOMPARE(app_->Doc().Set().CurrentSet(), 0);
     }
     QTest::keyClick(&view, Qt::Key_5);
-    QCOMPARE(app->Doc().Set().CurrentSet(), 5);
+    QCOMPARE(app_->Doc().Set().CurrentSet(), 5);
     // The keypad's digits choose sets too.
     QTest::keyClick(&view, Qt::Key_2, Qt::KeypadModifier);
-    QCOMPARE(app->Doc().Set().CurrentSet(), 2);
+    QCOMPARE(app_->Doc().Set().CurrentSet(), 2);
     QCoreApplication::processEvents();
     QVERIFY(Checked(cmd::kFirstSet + 2));
     QVERIFY(!Checked(cmd::kFirstSet + 5));
   }
 
-  void testCommandEndsOnTheHighestSetInUse() {
+  void TestCommandEndsOnTheHighestSetInUse() {
     ShowSetsZeroTwoFive();
-    app->Frame().Action(cmd::kTest)->trigger();
-    QCOMPARE(app->Doc().Set().CurrentSet(), 5);
+    app_->Frame().Action(cmd::kTest)->trigger();
+    QCOMPARE(app_->Doc().Set().CurrentSet(), 5);
     QCoreApplication::processEvents();
     QVERIFY(Checked(cmd::kFirstSet + 5));
   }
 
-  void setCommandsOfUnusedSetsDoNothingEvenWhenForced() {
+  void SetCommandsOfUnusedSetsDoNothingEvenWhenForced() {
     ShowSetsZeroTwoFive();
-    app->Frame().Action(cmd::kFirstSet + 7)->trigger();
-    QCOMPARE(app->Doc().Set().CurrentSet(), 0);
-    app->View().SelectSet(12);
-    app->View().SelectSet(-1);
-    QCOMPARE(app->Doc().Set().CurrentSet(), 0);
+    app_->Frame().Action(cmd::kFirstSet + 7)->trigger();
+    QCOMPARE(app_->Doc().Set().CurrentSet(), 0);
+    app_->View().SelectSet(12);
+    app_->View().SelectSet(-1);
+    QCOMPARE(app_->Doc().Set().CurrentSet(), 0);
   }
 
-  void colourCommandsFollowTheGroup() {
+  void ColourCommandsFollowTheGroup() {
     ShowSetsZeroTwoFive();
-    app->Frame().Action(cmd::kFirstGroup + 1)->trigger();
-    QCOMPARE(app->Doc().Set().CurrentGroup(), 1);
+    app_->Frame().Action(cmd::kFirstGroup + 1)->trigger();
+    QCOMPARE(app_->Doc().Set().CurrentGroup(), 1);
     QCoreApplication::processEvents();
     QVERIFY(Checked(cmd::kFirstGroup + 1));
     QVERIFY(!Checked(cmd::kFirstGroup + 0));
   }
 
-  void zoomItemsFollowTheFactor() {
+  void ZoomItemsFollowTheFactor() {
     ShowSetsZeroTwoFive();
-    app->View().SetZoom(kMaxZoom);
-    app->Frame().UpdateActions();
+    app_->View().SetZoom(kMaxZoom);
+    app_->Frame().UpdateActions();
     QVERIFY(!Enabled(cmd::kZoomIn));
     QVERIFY(Enabled(cmd::kZoomOut));
-    QCOMPARE(app->Frame().Action(cmd::kZoomDialog)->text(), QStringLiteral("&Zoom... x16"));
-    app->Frame().Action(cmd::kZoomOut)->trigger();
-    QCOMPARE(app->View().Zoom(), 15);
+    QCOMPARE(app_->Frame().Action(cmd::kZoomDialog)->text(), QStringLiteral("&Zoom... x16"));
+    app_->Frame().Action(cmd::kZoomOut)->trigger();
+    QCOMPARE(app_->View().Zoom(), 15);
   }
 
-  void keypadPlusAndMinusZoomOneStepEach() {
+  void KeypadPlusAndMinusZoomOneStepEach() {
     ShowSetsZeroTwoFive();
-    QTest::keyClick(&app->View(), Qt::Key_Plus, Qt::KeypadModifier);
-    QCOMPARE(app->View().Zoom(), 2);
-    QTest::keyClick(&app->View(), Qt::Key_Minus, Qt::KeypadModifier);
-    QTest::keyClick(&app->View(), Qt::Key_Minus, Qt::KeypadModifier);  // already at 1
-    QCOMPARE(app->View().Zoom(), 1);
+    QTest::keyClick(&app_->View(), Qt::Key_Plus, Qt::KeypadModifier);
+    QCOMPARE(app_->View().Zoom(), 2);
+    QTest::keyClick(&app_->View(), Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(&app_->View(), Qt::Key_Minus, Qt::KeypadModifier);  // already at 1
+    QCOMPARE(app_->View().Zoom(), 1);
     // The main keyboard's plus is no accelerator.
-    QTest::keyClick(&app->View(), Qt::Key_Plus);
-    QCOMPARE(app->View().Zoom(), 1);
+    QTest::keyClick(&app_->View(), Qt::Key_Plus);
+    QCOMPARE(app_->View().Zoom(), 1);
   }
 
-  void theKeySequenceCountsOnlyLettersTypedInARow() {
+  void TheKeySequenceCountsOnlyLettersTypedInARow() {
     FixOverrideState& state = ProcessFixOverride();
     state.Reset();
-    CTavroView& view = app->View();
+    CTavroView& view = app_->View();
     QTest::keyClicks(&view, "ZOR");
     QCOMPARE(state.Value(), 3);
     QTest::keyClick(&view, Qt::Key_Shift);  // a modifier is a key of its own
@@ -158,19 +158,19 @@ class FrameStateTest : public test::AppTestCase {
     QCOMPARE(state.Value(), 0);
     QTest::keyClicks(&view, "zorve");  // lower case: the same keys
     QVERIFY(state.Active());
-    app->Frame().Action(cmd::kFileNew)->trigger();
+    app_->Frame().Action(cmd::kFileNew)->trigger();
     QTest::keyClick(&view, Qt::Key_Q);
     QVERIFY(state.Active());  // for the rest of the run
     state.Reset();
   }
 
-  void ctrlCombinationsThatAreNoAcceleratorsReachTheKeyHandling() {
+  void CtrlCombinationsThatAreNoAcceleratorsReachTheKeyHandling() {
     ShowSetsZeroTwoFive();
     FixOverrideState& state = ProcessFixOverride();
     state.Reset();
-    CTavroView& view = app->View();
+    CTavroView& view = app_->View();
     QTest::keyClick(&view, Qt::Key_2, Qt::ControlModifier);
-    QCOMPARE(app->Doc().Set().CurrentSet(), 2);
+    QCOMPARE(app_->Doc().Set().CurrentSet(), 2);
     // F6 is an accelerator that does nothing: the sequence goes on across it.
     QTest::keyClicks(&view, "ZOR");
     QTest::keyClick(&view, Qt::Key_F6);
@@ -179,17 +179,17 @@ class FrameStateTest : public test::AppTestCase {
     state.Reset();
   }
 
-  void altCombinationsAndDisabledAcceleratorsNeverReachTheKeyHandling() {
+  void AltCombinationsAndDisabledAcceleratorsNeverReachTheKeyHandling() {
     ShowSetsZeroTwoFive();
     FixOverrideState& state = ProcessFixOverride();
     state.Reset();
-    CTavroView& view = app->View();
+    CTavroView& view = app_->View();
     QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);  // Undo, disabled: not a Z
     QCOMPARE(state.Value(), 0);
     QTest::keyClicks(&view, "ZOR");
     QTest::keyClick(&view, Qt::Key_5, Qt::AltModifier);
     QTest::keyClick(&view, Qt::Key_Alt);
-    QCOMPARE(app->Doc().Set().CurrentSet(), 0);
+    QCOMPARE(app_->Doc().Set().CurrentSet(), 0);
     // Nothing came in between.
     QCOMPARE(state.Value(), 3);
     QTest::keyClick(&view, Qt::Key_Control);  // the Ctrl key alone is a key
@@ -197,7 +197,7 @@ class FrameStateTest : public test::AppTestCase {
     state.Reset();
   }
 
-  void mainKeyboardDigitsAreKnownByTheirPosition() {
+  void MainKeyboardDigitsAreKnownByTheirPosition() {
     // AZERTY's unshifted top row, QWERTY's shifted one: the key's position gives the digit.
     QCOMPARE(VirtualKeyCode(Qt::Key_Ampersand, Qt::NoModifier, 10), '1');
     QCOMPARE(VirtualKeyCode(Qt::Key_Agrave, Qt::NoModifier, 19), '0');
@@ -206,29 +206,29 @@ class FrameStateTest : public test::AppTestCase {
     QCOMPARE(VirtualKeyCode(Qt::Key_7, Qt::KeypadModifier, 16), kVkNumpad0 + 7);
   }
 
-  void colourModeCommandsRepaintOnce() {
+  void ColourModeCommandsRepaintOnce() {
     ShowSetsZeroTwoFive();
     QCoreApplication::processEvents();
-    test::PaintRecorder paints(app->View().viewport());
-    app->Frame().Action(cmd::kTrueColour)->trigger();
+    test::PaintRecorder paints(app_->View().viewport());
+    app_->Frame().Action(cmd::kTrueColour)->trigger();
     QCoreApplication::processEvents();
-    QCOMPARE(paints.events, 1);
+    QCOMPARE(paints.Events, 1);
   }
 
-  void menuBarHasTheDesignedMenusAndTexts() {
+  void MenuBarHasTheDesignedMenusAndTexts() {
     QStringList titles;
-    for (QAction* menu : app->Frame().menuBar()->actions()) titles << menu->text();
+    for (QAction* menu : app_->Frame().menuBar()->actions()) titles << menu->text();
     QCOMPARE(titles,
              (QStringList{"&File", "&Edit", "&View", "&Set", "&Color", "&Option", "&Help"}));
-    QCOMPARE(app->Frame().Action(cmd::kFileOpen)->text(), QStringLiteral("&Open...\tCtrl+O"));
-    QCOMPARE(app->Frame().Action(cmd::kZoomIn)->text(), QStringLiteral("Zoom &In\t+"));
-    QCOMPARE(app->Frame().Action(cmd::kFileOpen)->data().toInt(), cmd::kFileOpen);
-    QCOMPARE(app->Frame().Action(cmd::kEditCopy)->shortcuts().size(), 2);
-    QVERIFY(app->Frame().findChild<QStatusBar*>() == nullptr);
+    QCOMPARE(app_->Frame().Action(cmd::kFileOpen)->text(), QStringLiteral("&Open...\tCtrl+O"));
+    QCOMPARE(app_->Frame().Action(cmd::kZoomIn)->text(), QStringLiteral("Zoom &In\t+"));
+    QCOMPARE(app_->Frame().Action(cmd::kFileOpen)->data().toInt(), cmd::kFileOpen);
+    QCOMPARE(app_->Frame().Action(cmd::kEditCopy)->shortcuts().size(), 2);
+    QVERIFY(app_->Frame().findChild<QStatusBar*>() == nullptr);
   }
 
-  void toolbarHasEighteenEntriesAndNoToolTips() {
-    QToolBar* bar = app->Frame().ToolBar();
+  void ToolbarHasEighteenEntriesAndNoToolTips() {
+    QToolBar* bar = app_->Frame().ToolBar();
     QCOMPARE(bar->windowTitle(), QStringLiteral("ToolBar"));
     QCOMPARE(bar->actions().size(), 18);
     QCOMPARE(bar->height(), 23);
@@ -243,36 +243,36 @@ class FrameStateTest : public test::AppTestCase {
     QWidget* button = bar->widgetForAction(bar->actions().first());
     ToolTipRecorder onButton, onView;
     button->installEventFilter(&onButton);
-    app->View().installEventFilter(&onView);
+    app_->View().installEventFilter(&onView);
     QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
     QCoreApplication::sendEvent(button, &tip);
     QHelpEvent viewTip(QEvent::ToolTip, QPoint(2, 2), QPoint(2, 2));
-    QCoreApplication::sendEvent(&app->View(), &viewTip);
-    QCOMPARE(onButton.seen, 0);
-    QCOMPARE(onView.seen, 1);
+    QCoreApplication::sendEvent(&app_->View(), &viewTip);
+    QCOMPARE(onButton.Seen, 0);
+    QCOMPARE(onView.Seen, 1);
   }
 
-  void toolbarSetButtonsShareTheSetRules() {
+  void ToolbarSetButtonsShareTheSetRules() {
     ShowSetsZeroTwoFive();
-    QToolBar* bar = app->Frame().ToolBar();
-    auto* three = qobject_cast<QToolButton*>(bar->widgetForAction(app->Frame().Action(104)));
-    auto* zero = qobject_cast<QToolButton*>(bar->widgetForAction(app->Frame().Action(101)));
+    QToolBar* bar = app_->Frame().ToolBar();
+    auto* three = qobject_cast<QToolButton*>(bar->widgetForAction(app_->Frame().Action(104)));
+    auto* zero = qobject_cast<QToolButton*>(bar->widgetForAction(app_->Frame().Action(101)));
     QVERIFY(three && zero);
     QVERIFY(!three->isEnabled());
     QVERIFY(zero->isEnabled() && zero->isChecked());
   }
 
-  void toolbarCommandHidesAndShowsTheToolbar() {
-    app->Frame().Action(cmd::kViewToolbar)->trigger();
-    QVERIFY(app->Frame().ToolBar()->isHidden());
+  void ToolbarCommandHidesAndShowsTheToolbar() {
+    app_->Frame().Action(cmd::kViewToolbar)->trigger();
+    QVERIFY(app_->Frame().ToolBar()->isHidden());
     QCoreApplication::processEvents();
     QVERIFY(!Checked(cmd::kViewToolbar));
-    app->Frame().Action(cmd::kViewToolbar)->trigger();
-    QVERIFY(!app->Frame().ToolBar()->isHidden());
+    app_->Frame().Action(cmd::kViewToolbar)->trigger();
+    QVERIFY(!app_->Frame().ToolBar()->isHidden());
   }
 
-  void spaceMinimisesAndRestores() {
-    CMainFrame& frame = app->Frame();
+  void SpaceMinimisesAndRestores() {
+    CMainFrame& frame = app_->Frame();
     frame.Action(cmd::kMinimiseRestore)->trigger();
     QTRY_VERIFY(frame.isMinimized());
     frame.Action(cmd::kMinimiseRestore)->trigger();
@@ -287,18 +287,18 @@ class FrameStateTest : public test::AppTestCase {
     QVERIFY(frame.isMaximized());
   }
 
-  void arrowKeysScrollByATenth() {
-    test::FillShownSet(app->Session().FixtureDoc(), {0}, 1, 1000, 100);
-    app->Frame().resize(400, 400);
-    app->View().RedrawWholeView();
+  void ArrowKeysScrollByATenth() {
+    test::FillShownSet(app_->Session().FixtureDoc(), {0}, 1, 1000, 100);
+    app_->Frame().resize(400, 400);
+    app_->View().RedrawWholeView();
     QCoreApplication::processEvents();
-    QTest::keyClick(&app->View(), Qt::Key_Right);
-    QCOMPARE(app->View().ScrollPosition().x, 100);
-    QTest::keyClick(&app->View(), Qt::Key_Left);
-    QTest::keyClick(&app->View(), Qt::Key_Left);
-    QCOMPARE(app->View().ScrollPosition().x, 0);
-    QTest::keyClick(&app->View(), Qt::Key_Down);
-    QCOMPARE(app->View().ScrollPosition().y, 0);
+    QTest::keyClick(&app_->View(), Qt::Key_Right);
+    QCOMPARE(app_->View().ScrollPosition().X, 100);
+    QTest::keyClick(&app_->View(), Qt::Key_Left);
+    QTest::keyClick(&app_->View(), Qt::Key_Left);
+    QCOMPARE(app_->View().ScrollPosition().X, 0);
+    QTest::keyClick(&app_->View(), Qt::Key_Down);
+    QCOMPARE(app_->View().ScrollPosition().Y, 0);
   }
 };
 

@@ -5,33 +5,33 @@
 
 namespace tavro::test {
 
-ScopedSettingsDir::ScopedSettingsDir() : Saved(qgetenv("XDG_CONFIG_HOME")) {
-  qputenv("XDG_CONFIG_HOME", QFile::encodeName(Dir.path()));
+ScopedSettingsDir::ScopedSettingsDir() : Saved_(qgetenv("XDG_CONFIG_HOME")) {
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(Dir_.path()));
 }
 
-ScopedSettingsDir::~ScopedSettingsDir() { qputenv("XDG_CONFIG_HOME", Saved); }
+ScopedSettingsDir::~ScopedSettingsDir() { qputenv("XDG_CONFIG_HOME", Saved_); }
 
-QString ScopedSettingsDir::IniPath() const { return Dir.path() + "/tavro/tavro.ini"; }
+QString ScopedSettingsDir::IniPath() const { return Dir_.path() + "/tavro/tavro.ini"; }
 
 void AppTestCase::BeginFolders() {
-  settingsDir = std::make_unique<ScopedSettingsDir>();
-  dir = std::make_unique<TempDir>();
-  files = std::make_unique<SetFiles>(dir->path());
-  messages.clear();
+  settingsDir_ = std::make_unique<ScopedSettingsDir>();
+  dir_ = std::make_unique<TempDir>();
+  files_ = std::make_unique<SetFiles>(dir_->Path());
+  messages_.clear();
 }
 
 void AppTestCase::StartApp(bool start) {
-  app.reset();  // one application at a time, as in the program
-  app = std::make_unique<CTavroApp>();
-  app->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages.push_back(m); });
-  if (start) app->InitInstance({});
+  app_.reset();  // one application at a time, as in the program
+  app_ = std::make_unique<CTavroApp>();
+  app_->HostImpl().SetMessageSink([this](const QtHost::Message& m) { messages_.push_back(m); });
+  if (start) app_->InitInstance({});
 }
 
 void AppTestCase::End() {
-  app.reset();
-  files.reset();
-  dir.reset();
-  settingsDir.reset();
+  app_.reset();
+  files_.reset();
+  dir_.reset();
+  settingsDir_.reset();
 }
 
 void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, int width,
@@ -59,8 +59,8 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
 
 std::unique_ptr<CTavroView> MakeStandaloneView(DocumentSession& session, StubFrameLink& frame) {
   auto view = std::make_unique<CTavroView>(session, frame);
-  frame.window = view.get();
-  frame.toolbarShown = false;
+  frame.Window = view.get();
+  frame.ToolbarVisible = false;
   view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   return view;

@@ -25,11 +25,11 @@ class ScopedSettingsDir {
   ScopedSettingsDir();
   ~ScopedSettingsDir();
   QString IniPath() const;  // the settings file the program reads and writes
-  QString Path() const { return Dir.path(); }
+  QString Path() const { return Dir_.path(); }
 
  private:
-  QByteArray Saved;  // XDG_CONFIG_HOME before
-  QTemporaryDir Dir;
+  QByteArray Saved_;  // XDG_CONFIG_HOME before
+  QTemporaryDir Dir_;
 };
 
 // What a widget test of the whole program stands on: settings of its own, a folder for its set
@@ -37,11 +37,11 @@ class ScopedSettingsDir {
 // BeginFolders (and StartApp when it wants the application from the start); cleanup() calls End.
 class AppTestCase : public QObject {
  protected:
-  std::unique_ptr<ScopedSettingsDir> settingsDir;
-  std::unique_ptr<TempDir> dir;
-  std::unique_ptr<SetFiles> files;
-  std::unique_ptr<CTavroApp> app;
-  std::vector<QtHost::Message> messages;
+  std::unique_ptr<ScopedSettingsDir> settingsDir_;
+  std::unique_ptr<TempDir> dir_;
+  std::unique_ptr<SetFiles> files_;
+  std::unique_ptr<CTavroApp> app_;
+  std::vector<QtHost::Message> messages_;
 
   void BeginFolders();
   // A new application recording its messages, started (InitInstance with no arguments) when
@@ -63,21 +63,21 @@ void FillShownSet(CTavroDoc& doc, std::initializer_list<int> sets, int groups, i
 // A frame for a view standing on its own.
 class StubFrameLink : public ViewFrameLink {
  public:
-  int refreshes = 0;
-  int updates = 0;
-  bool toolbarShown = true;
-  int storedToolbar = -1;
-  QWidget* window = nullptr;
+  int Refreshes = 0;
+  int Updates = 0;
+  bool ToolbarVisible = true;
+  int StoredToolbar = -1;
+  QWidget* Window = nullptr;
 
-  void RefreshCommandStates() override { ++refreshes; }
-  void UpdateCommandStates() override { ++updates; }
-  bool ToolbarShown() const override { return toolbarShown; }
-  void StoreToolbarVisible(bool visible) override { storedToolbar = visible ? 1 : 0; }
-  QWidget* FrameWindow() override { return window; }
+  void RefreshCommandStates() override { ++Refreshes; }
+  void UpdateCommandStates() override { ++Updates; }
+  bool ToolbarShown() const override { return ToolbarVisible; }
+  void StoreToolbarVisible(bool visible) override { StoredToolbar = visible ? 1 : 0; }
+  QWidget* FrameWindow() override { return Window; }
   // The plain boxes the view showed, caption and text.
-  std::vector<std::pair<std::string, std::string>> boxes;
+  std::vector<std::pair<std::string, std::string>> Boxes;
   void ShowPlainBox(const std::string& text, const std::string& caption) override {
-    boxes.emplace_back(caption, text);
+    Boxes.emplace_back(caption, text);
   }
 };
 
@@ -93,16 +93,16 @@ OpenResult OpenInView(CTavroView& view, FakeHost& host, const std::string& path)
 class PaintRecorder : public QObject {
  public:
   explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
-  QRegion painted;
-  int events = 0;
+  QRegion Painted;
+  int Events = 0;
   void Clear() {
-    painted = QRegion();
-    events = 0;
+    Painted = QRegion();
+    Events = 0;
   }
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::Paint) {
-      painted += static_cast<QPaintEvent*>(event)->region();
-      ++events;
+      Painted += static_cast<QPaintEvent*>(event)->region();
+      ++Events;
     }
     return false;
   }

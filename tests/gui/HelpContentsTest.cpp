@@ -18,15 +18,15 @@ class HelpContentsTest : public test::AppTestCase {
 
  public slots:
   // Stands in for the desktop's browser.
-  void ShowUrl(const QUrl& url) { shown.append(url); }
+  void ShowUrl(const QUrl& url) { shown_.append(url); }
 
  private:
-  QList<QUrl> shown;
-  QString guide = UserGuidePath(QCoreApplication::applicationFilePath());
+  QList<QUrl> shown_;
+  QString guide_ = UserGuidePath(QCoreApplication::applicationFilePath());
 
  private slots:
   void init() {
-    shown.clear();
+    shown_.clear();
     QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "ShowUrl");
     BeginFolders();
     StartApp();
@@ -36,29 +36,29 @@ class HelpContentsTest : public test::AppTestCase {
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
   }
 
-  void theGuideIsFoundInThePrefixAndShownByMenuAndF1() {
-    QVERIFY2(QFile::exists(guide), qPrintable(guide));
-    QVERIFY(guide.endsWith(QStringLiteral("/share/doc/tavro/guide.html")));
-    app->Frame().Action(cmd::kHelpContents)->trigger();
-    QCOMPARE(shown, QList<QUrl>{QUrl::fromLocalFile(guide)});
-    QVERIFY(messages.empty());
+  void TheGuideIsFoundInThePrefixAndShownByMenuAndF1() {
+    QVERIFY2(QFile::exists(guide_), qPrintable(guide_));
+    QVERIFY(guide_.endsWith(QStringLiteral("/share/doc/tavro/guide.html")));
+    app_->Frame().Action(cmd::kHelpContents)->trigger();
+    QCOMPARE(shown_, QList<QUrl>{QUrl::fromLocalFile(guide_)});
+    QVERIFY(messages_.empty());
     QVERIFY(
-        app->Frame().Action(cmd::kHelpContents)->shortcuts().contains(QKeySequence(Qt::Key_F1)));
-    app->Frame().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&app->Frame()));
-    QTest::keyClick(&app->Frame(), Qt::Key_F1);
-    QCOMPARE(shown.size(), 2);
+        app_->Frame().Action(cmd::kHelpContents)->shortcuts().contains(QKeySequence(Qt::Key_F1)));
+    app_->Frame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&app_->Frame()));
+    QTest::keyClick(&app_->Frame(), Qt::Key_F1);
+    QCOMPARE(shown_.size(), 2);
   }
 
-  void aMissingGuideIsReportedWithWhereItWasLookedFor() {
-    const QString away = guide + QStringLiteral(".away");
-    QVERIFY(QFile::rename(guide, away));
-    app->Frame().Action(cmd::kHelpContents)->trigger();
-    QFile::rename(away, guide);
-    QVERIFY(shown.isEmpty());
-    QCOMPARE(messages.size(), size_t{1});
-    QCOMPARE(QString::fromStdString(messages[0].text),
-             QStringLiteral("The help file %1 was not found.").arg(guide));
+  void AMissingGuideIsReportedWithWhereItWasLookedFor() {
+    const QString away = guide_ + QStringLiteral(".away");
+    QVERIFY(QFile::rename(guide_, away));
+    app_->Frame().Action(cmd::kHelpContents)->trigger();
+    QFile::rename(away, guide_);
+    QVERIFY(shown_.isEmpty());
+    QCOMPARE(messages_.size(), size_t{1});
+    QCOMPARE(QString::fromStdString(messages_[0].Text),
+             QStringLiteral("The help file %1 was not found.").arg(guide_));
   }
 };
 

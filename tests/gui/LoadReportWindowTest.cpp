@@ -20,21 +20,21 @@ class LoadReportWindowTest : public test::AppTestCase {
   Q_OBJECT
 
  private:
-  std::string Path() const { return files->Path("r.cnf").string(); }
+  std::string Path() const { return files_->Path("r.cnf").string(); }
 
   // A set that shows, with a missing cel on line 3, a word that is no keyword on line 4 and a
   // line that starts no kind of line on line 2.
   void OpenDamagedSet() {
-    files->WriteText("r.cnf", "%pal.kcf\nnot a line\n#0 gone.cel :0\n;@Map(#0)\n#0 a.cel :0\n");
-    QVERIFY(app->OpenByPath(QString::fromStdString(Path())) != nullptr);
-    app->Frame().UpdateActions();
+    files_->WriteText("r.cnf", "%pal.kcf\nnot a line\n#0 gone.cel :0\n;@Map(#0)\n#0 a.cel :0\n");
+    QVERIFY(app_->OpenByPath(QString::fromStdString(Path())) != nullptr);
+    app_->Frame().UpdateActions();
   }
-  bool Enabled() { return app->Frame().Action(cmd::kLoadReport)->isEnabled(); }
+  bool Enabled() { return app_->Frame().Action(cmd::kLoadReport)->isEnabled(); }
 
   // The report as tavro-render --check prints it.
   QString CoreText() {
     QString text;
-    for (const LoadProblem& problem : app->Doc().LastLoad().Problems.All()) {
+    for (const LoadProblem& problem : app_->Doc().LastLoad().Problems.All()) {
       text += QString::fromStdString(FormatLoadProblem(problem)) + "\n";
     }
     return text;
@@ -43,45 +43,46 @@ class LoadReportWindowTest : public test::AppTestCase {
  private slots:
   void init() {
     BeginFolders();
-    files->OldPalette("pal.kcf");
-    files->SolidCel("a.cel", 8, 8, 3);
+    files_->OldPalette("pal.kcf");
+    files_->SolidCel("a.cel", 8, 8, 3);
     StartApp();
   }
   void cleanup() { End(); }
 
-  void offeredOnlyWhileASetIsLoadedAndSaidOnceInTheTitle() {
+  void OfferedOnlyWhileASetIsLoadedAndSaidOnceInTheTitle() {
     QVERIFY(!Enabled());
-    QVERIFY(!app->Frame().Commands().Execute(cmd::kLoadReport));
+    QVERIFY(!app_->Frame().Commands().Execute(cmd::kLoadReport));
     OpenDamagedSet();
     QVERIFY(Enabled());
-    QCOMPARE(app->Frame().windowTitle(),
+    QCOMPARE(app_->Frame().windowTitle(),
              QStringLiteral("r.cnf - TAVRO32 (3 load problems: Help > Load Report)"));
     // The load's own messages are those it always showed, and no more.
-    QCOMPARE(messages.size(), size_t{1});
-    QCOMPARE(messages[0].text, std::string("can't load cell file and ignored"));
+    QCOMPARE(messages_.size(), size_t{1});
+    QCOMPARE(messages_[0].Text, std::string("can't load cell file and ignored"));
 
-    files->WriteText("r.cnf", "%pal.kcf\n#0 a.cel :0\n");
-    QVERIFY(app->OpenByPath(QString::fromStdString(Path())) != nullptr);
-    QCOMPARE(app->Frame().windowTitle(), QStringLiteral("r.cnf - TAVRO32"));
+    files_->WriteText("r.cnf", "%pal.kcf\n#0 a.cel :0\n");
+    QVERIFY(app_->OpenByPath(QString::fromStdString(Path())) != nullptr);
+    QCOMPARE(app_->Frame().windowTitle(), QStringLiteral("r.cnf - TAVRO32"));
 
-    app->Frame().Action(cmd::kFileNew)->trigger();
-    app->Frame().UpdateActions();
+    app_->Frame().Action(cmd::kFileNew)->trigger();
+    app_->Frame().UpdateActions();
     QVERIFY(!Enabled());
   }
 
-  void theDialogListsTheReportSortsAndCopies() {
+  void TheDialogListsTheReportSortsAndCopies() {
     OpenDamagedSet();
-    LoadReportDialog dialog(app->Doc().LastLoad().Problems);
+    LoadReportDialog dialog(app_->Doc().LastLoad().Problems);
     QTableWidget* table = dialog.Table();
     QCOMPARE(table->rowCount(), 3);
     QCOMPARE(dialog.Text(), CoreText());
-    QCOMPARE(table->item(0, LoadReportDialog::LineColumn)->text(), QStringLiteral("2"));
+    QCOMPARE(table->item(0, LoadReportDialog::kLineColumn)->text(), QStringLiteral("2"));
 
-    table->sortByColumn(LoadReportDialog::KindColumn, Qt::AscendingOrder);
-    QCOMPARE(table->item(0, LoadReportDialog::KindColumn)->text(), QStringLiteral("cel not found"));
-    QCOMPARE(table->item(2, LoadReportDialog::KindColumn)->text(), QStringLiteral("unknown word"));
-    table->sortByColumn(LoadReportDialog::LineColumn, Qt::DescendingOrder);
-    QCOMPARE(table->item(0, LoadReportDialog::LineColumn)->text(), QStringLiteral("4"));
+    table->sortByColumn(LoadReportDialog::kKindColumn, Qt::AscendingOrder);
+    QCOMPARE(table->item(0, LoadReportDialog::kKindColumn)->text(),
+             QStringLiteral("cel not found"));
+    QCOMPARE(table->item(2, LoadReportDialog::kKindColumn)->text(), QStringLiteral("unknown word"));
+    table->sortByColumn(LoadReportDialog::kLineColumn, Qt::DescendingOrder);
+    QCOMPARE(table->item(0, LoadReportDialog::kLineColumn)->text(), QStringLiteral("4"));
 
     QPushButton* copy = nullptr;
     for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
@@ -94,7 +95,7 @@ class LoadReportWindowTest : public test::AppTestCase {
     QVERIFY(dialog.Text().startsWith(QString::fromStdString(Path()) + ":4: unknown word: "));
   }
 
-  void theMenuOpensTheDialogOverTheWindow() {
+  void TheMenuOpensTheDialogOverTheWindow() {
     OpenDamagedSet();
     int rows = -1;
     QTimer::singleShot(50, [&] {
@@ -103,7 +104,7 @@ class LoadReportWindowTest : public test::AppTestCase {
         dialog->reject();
       }
     });
-    QVERIFY(app->Frame().Commands().Execute(cmd::kLoadReport));
+    QVERIFY(app_->Frame().Commands().Execute(cmd::kLoadReport));
     QCOMPARE(rows, 3);
   }
 };

@@ -28,9 +28,9 @@ QProgressDialog* ShownProgress() {
 }
 
 struct TimerEventCounter : QObject {
-  int events = 0;
+  int Events = 0;
   bool eventFilter(QObject*, QEvent* event) override {
-    events += event->type() == QEvent::Timer;
+    Events += event->type() == QEvent::Timer;
     return false;
   }
 };
@@ -40,7 +40,7 @@ struct TimerEventCounter : QObject {
 class OpenProgressTest : public test::AppTestCase {
   Q_OBJECT
 
-  test::TempDir extractBase;  // "TMPDIR"
+  test::TempDir extractBase_;  // "TMPDIR"
 
   // `cels` cels and a line naming one more, and a palette line naming a missing file: the load
   // has two things to say.
@@ -52,18 +52,18 @@ class OpenProgressTest : public test::AppTestCase {
       if (n < cels) archive += test::StoredLzhMember(celName, {cel.begin(), cel.end()});
       config += "#" + std::to_string(n) + " " + celName + "\n";
     }
-    std::ofstream(files->Path(name), std::ios::binary)
+    std::ofstream(files_->Path(name), std::ios::binary)
         << archive << test::StoredLzhMember("doll.cnf", config) << '\0';
-    return files->Path(name).string();
+    return files_->Path(name).string();
   }
 
  private slots:
   void init() {
     BeginFolders();
-    QSettings(settingsDir->IniPath(), QSettings::IniFormat)
-        .setValue("OPTION/TMPDIR", QString::fromStdString(extractBase.str()));
+    QSettings(settingsDir_->IniPath(), QSettings::IniFormat)
+        .setValue("OPTION/TMPDIR", QString::fromStdString(extractBase_.Str()));
     StartApp(true);
-    app->OpenProgressDelayMs = 0;
+    app_->OpenProgressDelayMs = 0;
   }
   void cleanup() { End(); }
 
@@ -71,45 +71,45 @@ class OpenProgressTest : public test::AppTestCase {
   // "begin(": the load's messages come first, then the set's. While the load's messages are up
   // the old set is gone, and the alarm that "initialize(" arms counts from the set's start, not
   // from the open, however long the person takes over them.
-  void theLoadsMessagesComeBeforeTheSetsOwnBoxes() {
-    files->OldPalette("pal.kcf");
-    files->SolidCel("a.cel", 4, 4, 3);
-    const std::string shown = files->Path("shown.cnf").string();
-    files->WriteText("shown.cnf", "(40,30)\n%pal.kcf\n#0 a.cel :0\n$0 1,1\n");
-    files->WriteText("boxes.cnf",
-                     "(40,30)\n%pal.kcf\n%gone.kcf\n#0 a.cel :0\n#1 missing.cel :0\n$0 1,1\n"
-                     ";@initialize() debug(\"init\") timer(1,200)\n;@begin() debug(\"begin\")\n"
-                     ";@alarm(1) debug(\"alarm\")\n");
-    QVERIFY(app->OpenByPath(shown) != nullptr);
+  void TheLoadsMessagesComeBeforeTheSetsOwnBoxes() {
+    files_->OldPalette("pal.kcf");
+    files_->SolidCel("a.cel", 4, 4, 3);
+    const std::string shown = files_->Path("shown.cnf").string();
+    files_->WriteText("shown.cnf", "(40,30)\n%pal.kcf\n#0 a.cel :0\n$0 1,1\n");
+    files_->WriteText("boxes.cnf",
+                      "(40,30)\n%pal.kcf\n%gone.kcf\n#0 a.cel :0\n#1 missing.cel :0\n$0 1,1\n"
+                      ";@initialize() debug(\"init\") timer(1,200)\n;@begin() debug(\"begin\")\n"
+                      ";@alarm(1) debug(\"alarm\")\n");
+    QVERIFY(app_->OpenByPath(shown) != nullptr);
     QRgb behindTheMessages = 0;
-    app->HostImpl().SetMessageSink([&](const QtHost::Message& m) {
-      messages.push_back(m);
-      if (messages.size() != 1) return;
-      behindTheMessages = app->View().viewport()->grab().toImage().pixel(2, 2);
+    app_->HostImpl().SetMessageSink([&](const QtHost::Message& m) {
+      messages_.push_back(m);
+      if (messages_.size() != 1) return;
+      behindTheMessages = app_->View().viewport()->grab().toImage().pixel(2, 2);
       QTest::qWait(300);  // the person reads
     });
-    QVERIFY(app->OpenByPath(files->Path("boxes.cnf").string()) != nullptr);
-    const int32_t delay = app->Session().NextTimerPassDelay(app->HostImpl().TickCount());
+    QVERIFY(app_->OpenByPath(files_->Path("boxes.cnf").string()) != nullptr);
+    const int32_t delay = app_->Session().NextTimerPassDelay(app_->HostImpl().TickCount());
     std::vector<std::string> texts;
-    for (const QtHost::Message& m : messages) texts.push_back(m.text);
+    for (const QtHost::Message& m : messages_) texts.push_back(m.Text);
     QCOMPARE(texts,
              (std::vector<std::string>{"palette file (gone.kcf) is not found",
                                        "can't load cell file and ignored", "init", "begin"}));
     QCOMPARE(behindTheMessages, kBackgroundGrey.rgb());
     QVERIFY2(delay > 100, std::to_string(delay).c_str());
-    QTRY_COMPARE(messages.size(), size_t{5});
-    QCOMPARE(messages.back().text, std::string("alarm"));
+    QTRY_COMPARE(messages_.size(), size_t{5});
+    QCOMPARE(messages_.back().Text, std::string("alarm"));
   }
 
   // The old freeze: a set whose "initialize(" shows a box, opened with the progress dialog up
   // at once. The dialog and the wait cursor are gone when the real box shows, the box takes its
   // Return key, and the set shows after it.
-  void aBoxOfTheSetsStartTakesItsKeysAfterTheProgressIsGone() {
-    files->OldPalette("pal.kcf");
-    files->SolidCel("a.cel", 4, 4, 3);
-    files->WriteText("hello.cnf",
-                     "(40,30)\n%pal.kcf\n#0 a.cel :0\n$0 1,1\n;@initialize() debug(\"hello\")\n");
-    app->HostImpl().SetMessageSink({});  // real, modal boxes
+  void ABoxOfTheSetsStartTakesItsKeysAfterTheProgressIsGone() {
+    files_->OldPalette("pal.kcf");
+    files_->SolidCel("a.cel", 4, 4, 3);
+    files_->WriteText("hello.cnf",
+                      "(40,30)\n%pal.kcf\n#0 a.cel :0\n$0 1,1\n;@initialize() debug(\"hello\")\n");
+    app_->HostImpl().SetMessageSink({});  // real, modal boxes
     bool frozen = false, sawProgress = false, progressAtBox = true, cursorAtBox = true,
          loadedAtBox = true;
     QString boxText;
@@ -123,7 +123,7 @@ class OpenProgressTest : public test::AppTestCase {
       boxText = box->text();
       progressAtBox = ShownProgress() != nullptr;
       cursorAtBox = QApplication::overrideCursor() != nullptr;
-      loadedAtBox = app->Doc().IsSetLoaded();
+      loadedAtBox = app_->Doc().IsSetLoaded();
       QTest::keyClick(box, Qt::Key_Return);
       // Return went nowhere: the window is frozen. Hidden, not closed: a close would go nowhere
       // too.
@@ -133,60 +133,60 @@ class OpenProgressTest : public test::AppTestCase {
       }
     });
     look.start();
-    QVERIFY(app->OpenByPath(files->Path("hello.cnf").string()) != nullptr);
+    QVERIFY(app_->OpenByPath(files_->Path("hello.cnf").string()) != nullptr);
     QVERIFY(!frozen);
     QVERIFY(sawProgress);
     QCOMPARE(boxText, QStringLiteral("hello"));
     QVERIFY(!progressAtBox);
     QVERIFY(!cursorAtBox);
     QVERIFY(!loadedAtBox);  // the set starts showing only after its start's boxes
-    QVERIFY(app->Doc().IsSetLoaded());
+    QVERIFY(app_->Doc().IsSetLoaded());
   }
 
   // An open under the dialog says what it always said, in the same order. Then a second one:
   // the window paints behind the dialog and ignores every way in that would touch the document
   // (keys, drops, clicks, closing, alarm passes); Cancel ends the open as a cancelled "Select
   // CNF File" does, and the unpacked files are gone.
-  void progressKeepsTheMessagesAndCancelLeavesNothing() {
+  void ProgressKeepsTheMessagesAndCancelLeavesNothing() {
     const std::string first = MakeArchive("first.lzh", 2);
     bool shown = false;
     QTimer::singleShot(0, [&] { shown = ShownProgress() != nullptr; });
-    QVERIFY(app->OpenByPath(first) != nullptr);
+    QVERIFY(app_->OpenByPath(first) != nullptr);
     QVERIFY(shown);
-    QCOMPARE(messages.size(), size_t{2});
-    QCOMPARE(messages[0].text, std::string("palette file (gone.kcf) is not found"));
-    QCOMPARE(messages[1].text, std::string("can't load cell file and ignored"));
-    const QString title = app->Frame().windowTitle();
-    messages.clear();
-    test::PaintRecorder paints(app->View().viewport());
+    QCOMPARE(messages_.size(), size_t{2});
+    QCOMPARE(messages_[0].Text, std::string("palette file (gone.kcf) is not found"));
+    QCOMPARE(messages_[1].Text, std::string("can't load cell file and ignored"));
+    const QString title = app_->Frame().windowTitle();
+    messages_.clear();
+    test::PaintRecorder paints(app_->View().viewport());
     TimerEventCounter alarmPasses;
-    auto& alarmTimer = const_cast<QTimer&>(app->View().AlarmTimer());
+    auto& alarmTimer = const_cast<QTimer&>(app_->View().AlarmTimer());
     alarmTimer.installEventFilter(&alarmPasses);
     int paintsBehind = 0, passesBehind = -1;
     QTimer::singleShot(0, [&] {
       QProgressDialog* dialog = ShownProgress();
       if (dialog == nullptr) return;
       alarmTimer.start(0);
-      QTest::keyClick(&app->Frame(), Qt::Key_N, Qt::ControlModifier);
+      QTest::keyClick(&app_->Frame(), Qt::Key_N, Qt::ControlModifier);
       QMimeData mime;
       mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(first))});
       QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-      QApplication::sendEvent(&app->Frame(), &drop);
-      QTest::mouseClick(app->View().viewport(), Qt::LeftButton, {}, QPoint(2, 2));
-      app->Frame().close();
+      QApplication::sendEvent(&app_->Frame(), &drop);
+      QTest::mouseClick(app_->View().viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+      app_->Frame().close();
       QTest::qWait(50);  // events flow while the dialog shows: a drop would open now
-      paintsBehind = paints.events;
-      passesBehind = alarmPasses.events;
+      paintsBehind = paints.Events;
+      passesBehind = alarmPasses.Events;
       QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
     });
-    QVERIFY(app->OpenByPath(MakeArchive("big.lzh", 200)) == nullptr);
+    QVERIFY(app_->OpenByPath(MakeArchive("big.lzh", 200)) == nullptr);
     QVERIFY(paintsBehind > 0);
     QCOMPARE(passesBehind, 0);
-    QVERIFY(ShownProgress() == nullptr && app->Frame().isVisible());
-    QVERIFY(!app->Doc().IsSetLoaded());
-    QCOMPARE(app->Frame().windowTitle(), title);
-    QVERIFY(std::filesystem::is_empty(extractBase.path()));
-    QVERIFY(messages.empty());
+    QVERIFY(ShownProgress() == nullptr && app_->Frame().isVisible());
+    QVERIFY(!app_->Doc().IsSetLoaded());
+    QCOMPARE(app_->Frame().windowTitle(), title);
+    QVERIFY(std::filesystem::is_empty(extractBase_.Path()));
+    QVERIFY(messages_.empty());
     QVERIFY(QApplication::overrideCursor() == nullptr);
   }
 };

@@ -22,80 +22,80 @@ class PlayWindowTest : public test::AppTestCase {
   // that fails to load unless `script` is given.
   void OpenSet(const std::string& script = "") {
     const std::string brokenCel = script.empty() ? "#0 b.cel :0\n" : "";
-    files->WriteText("w.cnf", "(448,320)\n%pal.kcf\n#0 a.cel :0 1 2\n" + brokenCel +
-                                  "$0 10,10\n$1 60,60\n$2 70,70\n" + script);
-    QVERIFY(app->OpenByPath(QString::fromStdString(files->Path("w.cnf").string())) != nullptr);
-    app->Frame().UpdateActions();
+    files_->WriteText("w.cnf", "(448,320)\n%pal.kcf\n#0 a.cel :0 1 2\n" + brokenCel +
+                                   "$0 10,10\n$1 60,60\n$2 70,70\n" + script);
+    QVERIFY(app_->OpenByPath(QString::fromStdString(files_->Path("w.cnf").string())) != nullptr);
+    app_->Frame().UpdateActions();
   }
-  bool Enabled(int id) { return app->Frame().Action(id)->isEnabled(); }
+  bool Enabled(int id) { return app_->Frame().Action(id)->isEnabled(); }
   const ObjectEntry& Object0() {
-    return app->Doc().Set().ObjectTable()[app->Doc().Set().SlotOf(0)];
+    return app_->Doc().Set().ObjectTable()[app_->Doc().Set().SlotOf(0)];
   }
 
  private slots:
   void init() {
     BeginFolders();
-    files->OldPalette("pal.kcf");
-    files->SolidCel("a.cel", 8, 8, 3);
-    files->Write("b.cel", {});  // fails to load: not a used cell
+    files_->OldPalette("pal.kcf");
+    files_->SolidCel("a.cel", 8, 8, 3);
+    files_->Write("b.cel", {});  // fails to load: not a used cell
     StartApp();
   }
   void cleanup() { End(); }
 
-  void informationAndAdjustObjectNeedALoadedSet() {
+  void InformationAndAdjustObjectNeedALoadedSet() {
     QVERIFY(!Enabled(cmd::kInformation));
     QVERIFY(!Enabled(cmd::kAdjustObject));
-    QVERIFY(!app->Frame().Commands().Execute(cmd::kInformation));
+    QVERIFY(!app_->Frame().Commands().Execute(cmd::kInformation));
     OpenSet();
-    messages.clear();  // the broken cel's load message
+    messages_.clear();  // the broken cel's load message
     QVERIFY(Enabled(cmd::kInformation));
     QVERIFY(Enabled(cmd::kAdjustObject));
-    app->Frame().Action(cmd::kFileNew)->trigger();
-    app->Frame().UpdateActions();
+    app_->Frame().Action(cmd::kFileNew)->trigger();
+    app_->Frame().UpdateActions();
     QVERIFY(!Enabled(cmd::kInformation));
     QVERIFY(!Enabled(cmd::kAdjustObject));
-    QVERIFY(messages.empty());
+    QVERIFY(messages_.empty());
   }
 
-  void ctrlIShowsTheInformationBox() {
+  void CtrlIShowsTheInformationBox() {
     OpenSet();
-    messages.clear();
-    app->Frame().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&app->Frame()));
-    QTest::keyClick(&app->View(), Qt::Key_I, Qt::ControlModifier);
-    QCOMPARE(messages.size(), size_t{1});
-    QCOMPARE(messages[0].caption, std::string());  // the application title
-    QVERIFY(messages[0].icon == MessageIcon::None);
-    QCOMPARE(messages[0].text, std::string("map size : 448 x 320\n"
-                                           "used memory (MAP) : 140 Kbytes\n"
-                                           "used memory (CEL) : 0 Kbytes\n"
-                                           "used cells : 1\n"
-                                           "used objects : 1\n"
-                                           "used palette : 1 files 16 colors\n"));
+    messages_.clear();
+    app_->Frame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&app_->Frame()));
+    QTest::keyClick(&app_->View(), Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(messages_.size(), size_t{1});
+    QCOMPARE(messages_[0].Caption, std::string());  // the application title
+    QVERIFY(messages_[0].Icon == MessageIcon::None);
+    QCOMPARE(messages_[0].Text, std::string("map size : 448 x 320\n"
+                                            "used memory (MAP) : 140 Kbytes\n"
+                                            "used memory (CEL) : 0 Kbytes\n"
+                                            "used cells : 1\n"
+                                            "used objects : 1\n"
+                                            "used palette : 1 files 16 colors\n"));
   }
 
-  void adjustObjectGivesTheObjectItsHomeSetPosition() {
+  void AdjustObjectGivesTheObjectItsHomeSetPosition() {
     OpenSet();
-    app->View().SelectSet(1);
+    app_->View().SelectSet(1);
     QCOMPARE(Object0().X, 60);
-    app->Frame().Action(cmd::kAdjustObject)->trigger();
+    app_->Frame().Action(cmd::kAdjustObject)->trigger();
     // Set 1 is not the cel's home set: the object jumps to its set-0 place, everywhere.
     QCOMPARE(Object0().X, 10);
     QCOMPARE(Object0().SetX[2], 10);
-    app->View().SelectSet(2);
+    app_->View().SelectSet(2);
     QCOMPARE(Object0().Y, 10);
   }
 
-  void anAlarmThatSwitchesSetsMovesTheToolbarsCheckAtOnce() {
+  void AnAlarmThatSwitchesSetsMovesTheToolbarsCheckAtOnce() {
     OpenSet(";@initialize() timer(1,20)\n;@alarm(1) changeset(2)\n");
-    QVERIFY(app->Frame().Action(cmd::kFirstSet)->isChecked());
-    QTRY_COMPARE(app->Doc().Set().CurrentSet(), 2);
-    QVERIFY(app->Frame().Action(cmd::kFirstSet + 2)->isChecked());
-    QVERIFY(!app->Frame().Action(cmd::kFirstSet)->isChecked());
+    QVERIFY(app_->Frame().Action(cmd::kFirstSet)->isChecked());
+    QTRY_COMPARE(app_->Doc().Set().CurrentSet(), 2);
+    QVERIFY(app_->Frame().Action(cmd::kFirstSet + 2)->isChecked());
+    QVERIFY(!app_->Frame().Action(cmd::kFirstSet)->isChecked());
   }
 
-  void messageBoxesShowTheirTextsAsWritten() {
-    app->HostImpl().SetMessageSink({});  // real, modal boxes
+  void MessageBoxesShowTheirTextsAsWritten() {
+    app_->HostImpl().SetMessageSink({});  // real, modal boxes
     QString shown;
     Qt::TextFormat format = Qt::AutoText;
     QTimer::singleShot(50, [&] {
@@ -105,14 +105,14 @@ class PlayWindowTest : public test::AppTestCase {
         box->accept();
       }
     });
-    app->HostImpl().ShowMessage("0 : <b>hat</b>\n1 : <img src=\"x.png\">\n", "Object No.0",
-                                MessageIcon::None);
+    app_->HostImpl().ShowMessage("0 : <b>hat</b>\n1 : <img src=\"x.png\">\n", "Object No.0",
+                                 MessageIcon::None);
     QCOMPARE(format, Qt::PlainText);
     QCOMPARE(shown, QStringLiteral("0 : <b>hat</b>\n1 : <img src=\"x.png\">\n"));
   }
 
-  void alarmsGoOnWhileADebugBoxIsOpen() {
-    app->HostImpl().SetMessageSink({});  // real, modal boxes
+  void AlarmsGoOnWhileADebugBoxIsOpen() {
+    app_->HostImpl().SetMessageSink({});  // real, modal boxes
     OpenSet(
         ";@initialize() timer(1,10) timer(2,40)\n"
         ";@alarm(1) timer(1,10) move(#0,1,0)\n"

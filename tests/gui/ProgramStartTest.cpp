@@ -42,15 +42,15 @@ class ProgramStartTest : public QObject {
   }
 
  private slots:
-  void argumentsThatLookLikeQtOptionsAreThePath() {
+  void ArgumentsThatLookLikeQtOptionsAreThePath() {
     test::TempDir dir;
-    const test::SetFiles files(dir.path());
+    const test::SetFiles files(dir.Path());
     files.OldPalette("p.kcf");
     files.SolidCel("a.cel", 4, 4, 3);
     const std::string set = "(20,10)\n%p.kcf\n#0 a.cel :0\n$0 2,2\n";
     files.WriteText("-reverse", set);
     files.WriteText("-style fusion", set);
-    const QString folder = QString::fromStdString(dir.path().string());
+    const QString folder = QString::fromStdString(dir.Path().string());
     QCOMPARE(FirstRecentFile(folder, {QStringLiteral("-reverse")}),
              folder + QStringLiteral("/-reverse"));
     QCOMPARE(FirstRecentFile(folder, {QStringLiteral("-style"), QStringLiteral("fusion")}),

@@ -42,14 +42,14 @@ class SettingsAndPathsTest : public test::AppTestCase {
 
  private:
   void WriteSettings(const std::string& text) {
-    std::filesystem::create_directories(QFile::encodeName(settingsDir->Path()).toStdString() +
+    std::filesystem::create_directories(QFile::encodeName(settingsDir_->Path()).toStdString() +
                                         "/tavro");
-    std::ofstream(QFile::encodeName(settingsDir->IniPath()).toStdString()) << text;
+    std::ofstream(QFile::encodeName(settingsDir_->IniPath()).toStdString()) << text;
   }
 
   // A set in a folder named in Shift_JIS, its cel named so too.
   std::string JapaneseSet() {
-    const auto folder = dir->path() / kDoll;
+    const auto folder = dir_->Path() / kDoll;
     std::filesystem::create_directories(folder);
     const test::SetFiles japanese(folder);
     japanese.OldPalette("pal.kcf");
@@ -62,7 +62,7 @@ class SettingsAndPathsTest : public test::AppTestCase {
   void init() { BeginFolders(); }
   void cleanup() { End(); }
 
-  void namesIgnoreCaseAndValuesAreTakenAsWritten() {
+  void NamesIgnoreCaseAndValuesAreTakenAsWritten() {
     WriteSettings(
         "[Option]\ntmpdir = /tmp/a,b\\c\nToolBar=0\n[recent file list]\nfile1=/x/a.cnf\n");
     AppSettings settings;
@@ -71,25 +71,25 @@ class SettingsAndPathsTest : public test::AppTestCase {
     QCOMPARE(settings.RecentFiles(), std::vector<std::string>{"/x/a.cnf"});
   }
 
-  void theRecentListKeepsAnyBytesUnderItsOwnSectionName() {
+  void TheRecentListKeepsAnyBytesUnderItsOwnSectionName() {
     const std::vector<std::string> paths = {"/x/" + kDoll + "/" + kCel, "/x/new\nline.cnf",
                                             "/x/a&b %41.cnf"};
     {
       AppSettings settings;
       for (const std::string& path : paths) settings.AddRecentFile(path);
     }
-    const std::string text = ReadText(settingsDir->IniPath());
+    const std::string text = ReadText(settingsDir_->IniPath());
     QVERIFY(text.find("[Recent File List]\n") != std::string::npos);
     QVERIFY(text.find("File1=/x/a&b %41.cnf\n") != std::string::npos);  // readable as it is
     AppSettings reread;
     QCOMPARE(reread.RecentFiles(), (std::vector<std::string>{paths[2], paths[1], paths[0]}));
   }
 
-  void theFileIsReplacedSafelyKeepingItsModeAndItsLink() {
+  void TheFileIsReplacedSafelyKeepingItsModeAndItsLink() {
     // Kept elsewhere and linked in, private, as people keep their settings.
     WriteSettings("");
-    const std::string ini = QFile::encodeName(settingsDir->IniPath()).toStdString();
-    const std::string kept = dir->str() + "/kept.ini";
+    const std::string ini = QFile::encodeName(settingsDir_->IniPath()).toStdString();
+    const std::string kept = dir_->Str() + "/kept.ini";
     std::ofstream(kept) << "; mine\n[OPTION]\nTOOLBAR=1\n";
     ::chmod(kept.c_str(), 0600);
     std::filesystem::remove(ini);
@@ -107,27 +107,27 @@ class SettingsAndPathsTest : public test::AppTestCase {
       QVERIFY2(entry.path().filename() == "tavro.ini", entry.path().c_str());
   }
 
-  void theFileDialogWritesNoSettingsFileOfItsOwn() {
+  void TheFileDialogWritesNoSettingsFileOfItsOwn() {
     AppSettings settings;
     {
       QFileDialog dialog;
       dialog.setOption(QFileDialog::DontUseNativeDialog);
-      dialog.setDirectory(QString::fromStdString(dir->str()));
+      dialog.setDirectory(QString::fromStdString(dir_->Str()));
       dialog.show();
       QVERIFY(QTest::qWaitForWindowExposed(&dialog));
       dialog.reject();
     }
-    QDirIterator it(settingsDir->Path(), QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(settingsDir_->Path(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) QVERIFY2(!it.next().endsWith("QtProject.conf"), qPrintable(it.filePath()));
   }
 
-  void recentEntriesShowAnAmpersandAsItselfAndJapaneseDecoded() {
+  void RecentEntriesShowAnAmpersandAsItselfAndJapaneseDecoded() {
     StartApp();
-    app->Settings().AddRecentFile("/x/" + kDoll + ".cnf");
-    app->Settings().AddRecentFile("/x/a&b.cnf");
-    app->Frame().RebuildRecentFiles();
+    app_->Settings().AddRecentFile("/x/" + kDoll + ".cnf");
+    app_->Settings().AddRecentFile("/x/a&b.cnf");
+    app_->Frame().RebuildRecentFiles();
     QStringList texts;
-    for (QAction* action : app->Frame().FileMenu()->actions()) {
+    for (QAction* action : app_->Frame().FileMenu()->actions()) {
       const int id = action->data().toInt();
       if (id >= cmd::kFirstRecentFile && id < cmd::kFirstRecentFile + cmd::kRecentFileCount) {
         texts.append(action->text());
@@ -136,43 +136,43 @@ class SettingsAndPathsTest : public test::AppTestCase {
     QCOMPARE(texts, (QStringList{"&1 /x/a&&b.cnf", QStringLiteral("&2 /x/人形.cnf")}));
   }
 
-  void aDroppedPathThatIsNotUtf8Opens() {
+  void ADroppedPathThatIsNotUtf8Opens() {
     const std::string path = JapaneseSet();
     StartApp();
     QMimeData mime;
     const QByteArray escaped = QByteArray::fromStdString(path).toPercentEncoding("/");
     mime.setUrls({QUrl(QStringLiteral("file://") + QString::fromLatin1(escaped))});
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    static_cast<QObject&>(app->Frame()).event(&drop);
-    QTRY_COMPARE(app->Template().PathName(), path);
-    QVERIFY(app->Doc().IsSetLoaded());
-    QCOMPARE(app->Doc().LastLoad().LoadedCels, 1);
-    QCOMPARE(app->Settings().RecentFiles(), std::vector<std::string>{path});
-    QVERIFY(messages.empty());
+    static_cast<QObject&>(app_->Frame()).event(&drop);
+    QTRY_COMPARE(app_->Template().PathName(), path);
+    QVERIFY(app_->Doc().IsSetLoaded());
+    QCOMPARE(app_->Doc().LastLoad().LoadedCels, 1);
+    QCOMPARE(app_->Settings().RecentFiles(), std::vector<std::string>{path});
+    QVERIFY(messages_.empty());
 
     // Back from the recent list, after something else was opened.
-    app->OnFileNew();
-    for (QAction* action : app->Frame().FileMenu()->actions()) {
+    app_->OnFileNew();
+    for (QAction* action : app_->Frame().FileMenu()->actions()) {
       if (action->data().toInt() == cmd::kFirstRecentFile) action->trigger();
     }
-    QVERIFY(app->Doc().IsSetLoaded());
-    QCOMPARE(app->Template().PathName(), path);
+    QVERIFY(app_->Doc().IsSetLoaded());
+    QCOMPARE(app_->Template().PathName(), path);
   }
 
-  void aPathAsQtShowsItLeadsBackToItsBytes() {
+  void APathAsQtShowsItLeadsBackToItsBytes() {
     const std::string path = JapaneseSet();
     const QString shown = QFile::decodeName(QByteArray::fromStdString(path));
     QVERIFY(shown.contains(QChar::ReplacementCharacter));
     QCOMPARE(PathFromShown(shown), path);
     StartApp();
-    QVERIFY(app->OpenByPath(shown) != nullptr);
-    QVERIFY(app->Doc().IsSetLoaded());
+    QVERIFY(app_->OpenByPath(shown) != nullptr);
+    QVERIFY(app_->Doc().IsSetLoaded());
   }
 
-  void aSoundWhoseNameIsNotUtf8ReachesThePlayer() {
+  void ASoundWhoseNameIsNotUtf8ReachesThePlayer() {
     test::TempDir sounds;
-    const std::string ascii = sounds.str() + "/chime.wav";
-    const std::string japanese = sounds.str() + "/" + kDoll + "\x95\x5C.wav";
+    const std::string ascii = sounds.Str() + "/chime.wav";
+    const std::string japanese = sounds.Str() + "/" + kDoll + "\x95\x5C.wav";
     std::ofstream(ascii, std::ios::binary) << "RIFF-ascii";
     std::ofstream(japanese, std::ios::binary) << "RIFF-japanese";
 
@@ -187,8 +187,8 @@ class SettingsAndPathsTest : public test::AppTestCase {
     QCOMPARE(ReadText(named.PlayerPath()), std::string("RIFF-japanese"));
 
     SoundFile missing;
-    QVERIFY(!missing.Open(sounds.str() + "/nothing.wav"));
-    QVERIFY(!missing.Open(sounds.str()));  // a folder is no sound
+    QVERIFY(!missing.Open(sounds.Str() + "/nothing.wav"));
+    QVERIFY(!missing.Open(sounds.Str()));  // a folder is no sound
   }
 };
 

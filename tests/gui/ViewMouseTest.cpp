@@ -35,25 +35,25 @@ class ViewMouseTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::TempDir> dir;
-  test::FakeHost host;
-  std::unique_ptr<DocumentSession> session;
-  const CTavroDoc* doc = nullptr;
-  test::StubFrameLink frame;
-  std::unique_ptr<CTavroView> view;
-  std::unique_ptr<test::PaintRecorder> paints;
-  FixOverrideState keySequence;
+  std::unique_ptr<test::TempDir> dir_;
+  test::FakeHost host_;
+  std::unique_ptr<DocumentSession> session_;
+  const CTavroDoc* doc_ = nullptr;
+  test::StubFrameLink frame_;
+  std::unique_ptr<CTavroView> view_;
+  std::unique_ptr<test::PaintRecorder> paints_;
+  FixOverrideState keySequence_;
 
-  QWidget* Port() { return view->viewport(); }
+  QWidget* Port() { return view_->viewport(); }
   const ObjectEntry& Object(int number) {
-    return doc->Set().ObjectTable()[doc->Set().SlotOf(number)];
+    return doc_->Set().ObjectTable()[doc_->Set().SlotOf(number)];
   }
-  std::vector<std::string> Messages() { return host.MessageTexts(); }
+  std::vector<std::string> Messages() { return host_.MessageTexts(); }
 
   // The viewport point over map point `map` at the current zoom and scroll.
   QPoint At(QPoint map) {
-    const ScrollPos scroll = view->ScrollPosition();
-    return map * view->Zoom() - QPoint(scroll.x, scroll.y);
+    const ScrollPos scroll = view_->ScrollPosition();
+    return map * view_->Zoom() - QPoint(scroll.X, scroll.Y);
   }
   void Press(QPoint map) { QTest::mousePress(Port(), Qt::LeftButton, {}, At(map)); }
   void MoveTo(QPoint map) { QTest::mouseMove(Port(), At(map)); }
@@ -67,58 +67,58 @@ class ViewMouseTest : public QObject {
   }
 
   void ShowView(int width, int height, int zoom) {
-    view->resize(width, height);
-    view->show();
-    view->SetZoom(zoom);
-    view->ScrollTo({0, 0});
+    view_->resize(width, height);
+    view_->show();
+    view_->SetZoom(zoom);
+    view_->ScrollTo({0, 0});
     QCoreApplication::processEvents();
   }
 
   void ExpectIdle() {
-    QVERIFY(!view->HoldsCapture());
-    QCOMPARE(doc->Pointer().HeldSlot(), 0);
-    QCOMPARE(doc->Pointer().Bounds(), (MapRect{0, 0, 99, 79}));
+    QVERIFY(!view_->HoldsCapture());
+    QCOMPARE(doc_->Pointer().HeldSlot(), 0);
+    QCOMPARE(doc_->Pointer().Bounds(), (MapRect{0, 0, 99, 79}));
   }
 
  private slots:
   void init() {
-    dir = std::make_unique<test::TempDir>();
-    test::SetFiles files(dir->path());
+    dir_ = std::make_unique<test::TempDir>();
+    test::SetFiles files(dir_->Path());
     files.OldPalette("pal.kcf");
     for (const char* cel : {"a.cel", "f.cel", "c.cel"}) files.SolidCel(cel, 10, 10, 3);
     files.WriteText("play.cnf", kSetText);
-    host.messages.clear();
-    session = std::make_unique<DocumentSession>(host, host);
-    doc = &session->Doc();
-    session->FixtureDoc().Pointer().UseFixOverride(&keySequence);
-    keySequence.Reset();
-    view = test::MakeStandaloneView(*session, frame);
-    QVERIFY(test::OpenInView(*view, host, files.Path("play.cnf").string()).Opened);
-    QVERIFY(doc->IsSetLoaded());
-    QVERIFY(host.messages.empty());
-    paints = std::make_unique<test::PaintRecorder>(Port());
+    host_.Messages.clear();
+    session_ = std::make_unique<DocumentSession>(host_, host_);
+    doc_ = &session_->Doc();
+    session_->FixtureDoc().Pointer().UseFixOverride(&keySequence_);
+    keySequence_.Reset();
+    view_ = test::MakeStandaloneView(*session_, frame_);
+    QVERIFY(test::OpenInView(*view_, host_, files.Path("play.cnf").string()).Opened);
+    QVERIFY(doc_->IsSetLoaded());
+    QVERIFY(host_.Messages.empty());
+    paints_ = std::make_unique<test::PaintRecorder>(Port());
   }
   void cleanup() {
-    paints.reset();
-    view.reset();
-    session.reset();
-    dir.reset();
+    paints_.reset();
+    view_.reset();
+    session_.reset();
+    dir_.reset();
   }
 
-  void dragStepsRepaintOnlyTheSweptRectangleZoomedAndScrolled() {
+  void DragStepsRepaintOnlyTheSweptRectangleZoomedAndScrolled() {
     ShowView(150, 120, 2);
-    view->ScrollTo({6, 4});
+    view_->ScrollTo({6, 4});
     QCoreApplication::processEvents();
     Press({12, 12});
-    QVERIFY(view->HoldsCapture());
-    QVERIFY(doc->Pointer().HeldSlot() != 0);
+    QVERIFY(view_->HoldsCapture());
+    QVERIFY(doc_->Pointer().HeldSlot() != 0);
     QCoreApplication::processEvents();
-    paints->Clear();
+    paints_->Clear();
     MoveTo({15, 14});
     // Old box (10,10)-(20,20) and new box (13,12)-(23,22): map (10,10)-(23,22), at zoom 2
     // minus the scroll, painted at once and nothing else.
-    QCOMPARE(paints->painted, QRegion(QRect(14, 16, 26, 24)));
-    QCOMPARE(paints->events, 1);
+    QCOMPARE(paints_->Painted, QRegion(QRect(14, 16, 26, 24)));
+    QCOMPARE(paints_->Events, 1);
     QCOMPARE(Object(0).X, 13);
     QCOMPARE(Object(0).Y, 12);
     // The drop paints nothing new (the object is already there) and raises the drop events.
@@ -129,33 +129,33 @@ class ViewMouseTest : public QObject {
   }
 
   // The one conversion from window to map: (window + scroll) / zoom, truncated.
-  void windowPointsMapThroughScrollAndZoomAndALoadUnzooms() {
+  void WindowPointsMapThroughScrollAndZoomAndALoadUnzooms() {
     ShowView(150, 120, 3);
-    view->ScrollTo({5, 40});
+    view_->ScrollTo({5, 40});
     QCoreApplication::processEvents();
     QTest::mousePress(Port(), Qt::LeftButton, {}, QPoint(11, 22));
-    QCOMPARE(doc->Pointer().X(), 5);
-    QCOMPARE(doc->Pointer().Y(), 20);
+    QCOMPARE(doc_->Pointer().X(), 5);
+    QCOMPARE(doc_->Pointer().Y(), 20);
     QTest::mouseRelease(Port(), Qt::LeftButton, {}, QPoint(11, 22));
     ExpectIdle();
-    const std::string path = test::SetFiles(dir->path()).Path("play.cnf").string();
-    QVERIFY(test::OpenInView(*view, host, path).Opened);
-    QCOMPARE(view->Zoom(), 1);
-    QCOMPARE(view->ScrollPosition(), (ScrollPos{0, 0}));
+    const std::string path = test::SetFiles(dir_->Path()).Path("play.cnf").string();
+    QVERIFY(test::OpenInView(*view_, host_, path).Opened);
+    QCOMPARE(view_->Zoom(), 1);
+    QCOMPARE(view_->ScrollPosition(), (ScrollPos{0, 0}));
   }
 
-  void theCaptureIsTakenOverNothingAndEndsAtButtonUp() {
+  void TheCaptureIsTakenOverNothingAndEndsAtButtonUp() {
     ShowView(200, 160, 1);
     Press({90, 70});  // transparent: nothing picked, the capture still taken
-    QVERIFY(view->HoldsCapture());
-    QCOMPARE(doc->Pointer().HeldSlot(), 0);
+    QVERIFY(view_->HoldsCapture());
+    QCOMPARE(doc_->Pointer().HeldSlot(), 0);
     MoveTo({95, 75});
     Release({95, 75});
     ExpectIdle();
     QVERIFY(Messages().empty());
   }
 
-  void aLostReleaseDropsTheObjectExactlyOnce() {
+  void ALostReleaseDropsTheObjectExactlyOnce() {
     ShowView(200, 160, 1);
     // A move arriving with the button already up: the release went elsewhere.
     Press({12, 12});
@@ -169,28 +169,28 @@ class ViewMouseTest : public QObject {
 
     // A second press while the first is still held: the first object goes, and the second,
     // picked by the same press, keeps the capture that press took.
-    host.messages.clear();
+    host_.Messages.clear();
     QTest::mousePress(Port(), Qt::LeftButton, {}, At({40, 32}));
     QTest::mousePress(Port(), Qt::LeftButton, {}, At({20, 15}));
     QCOMPARE(Messages(), (std::vector<std::string>{"drop2"}));
-    QCOMPARE(doc->Pointer().HeldSlot(), static_cast<int32_t>(doc->Set().SlotOf(0)));
-    QVERIFY(view->HoldsCapture());
+    QCOMPARE(doc_->Pointer().HeldSlot(), static_cast<int32_t>(doc_->Set().SlotOf(0)));
+    QVERIFY(view_->HoldsCapture());
     Release({20, 15});
     QCOMPARE(Messages(), (std::vector<std::string>{"drop2", "drop0"}));
     ExpectIdle();
   }
 
-  void losingTheActiveWindowDropsTheHeldObject() {
+  void LosingTheActiveWindowDropsTheHeldObject() {
     ShowView(200, 160, 1);
-    view->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(view.get()));
+    view_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(view_.get()));
     Press({12, 12});
     MoveTo({22, 12});
     QWidget other;
     other.resize(50, 50);
     other.show();
     other.activateWindow();
-    QTRY_VERIFY(!view->isActiveWindow());
+    QTRY_VERIFY(!view_->isActiveWindow());
     ExpectIdle();
     QCOMPARE(Object(0).X, 20);
     QCOMPARE(Messages(), (std::vector<std::string>{"drop0"}));
@@ -200,11 +200,11 @@ class ViewMouseTest : public QObject {
 
   // The session lets a fixed object pulled too far go in the middle of a move: the capture
   // ends with it, and the real release later does nothing.
-  void aFixedObjectPulledTooFarEndsTheCaptureAtOnce() {
+  void AFixedObjectPulledTooFarEndsTheCaptureAtOnce() {
     ShowView(200, 160, 1);
     Press({55, 15});
     MoveTo({57, 15});  // within the wobble threshold: nothing happens
-    QVERIFY(view->HoldsCapture());
+    QVERIFY(view_->HoldsCapture());
     MoveTo({58, 15});
     ExpectIdle();
     QCOMPARE(Messages(), (std::vector<std::string>{"fixdrop1", "drop1"}));
@@ -213,7 +213,7 @@ class ViewMouseTest : public QObject {
     QCOMPARE(Messages().size(), size_t{2});
   }
 
-  void aQuickSecondClickTugsAsTheFirstDid() {
+  void AQuickSecondClickTugsAsTheFirstDid() {
     ShowView(200, 160, 1);
     Press({55, 15});
     MoveTo({55, 11});  // past 3 pixels: wears 8 -> 7, let go at once
@@ -232,7 +232,7 @@ class ViewMouseTest : public QObject {
     Release({55, 11});
   }
 
-  void draggingPastTheVisibleEdgeScrollsAndMovesTheCursorBack() {
+  void DraggingPastTheVisibleEdgeScrollsAndMovesTheCursorBack() {
     ShowView(100, 80, 2);  // 50 x 40 map pixels visible of 100 x 80
     const QPoint cursor(400, 300);
     QCursor::setPos(cursor);
@@ -240,49 +240,49 @@ class ViewMouseTest : public QObject {
     Press({40, 32});
     MoveTo({45, 32});  // object 2's right edge 53 passes the visible right edge 50
     QCOMPARE(Object(2).X, 43);
-    QCOMPARE(view->ScrollPosition().x, 10);  // the step times the zoom
-    QCOMPARE(view->ScrollPosition().y, 0);
+    QCOMPARE(view_->ScrollPosition().X, 10);  // the step times the zoom
+    QCOMPARE(view_->ScrollPosition().Y, 0);
     QCOMPARE(QCursor::pos(), cursor - QPoint(10, 0));
-    QVERIFY(view->SkipsNextMove());
+    QVERIFY(view_->SkipsNextMove());
     // The move caused by the cursor jump is not the user's: it is ignored once.
     QTest::mouseMove(Port(), QPoint(60, 64));
     QCOMPARE(Object(2).X, 43);
-    QVERIFY(!view->SkipsNextMove());
+    QVERIFY(!view_->SkipsNextMove());
     QTest::mouseMove(Port(), QPoint(60, 64));  // map (35, 32)
     QCOMPARE(Object(2).X, 33);
     Release({35, 32});
     ExpectIdle();
   }
 
-  void aScrollStoppedByThePictureEdgeMovesTheCursorOnlyAsFar() {
+  void AScrollStoppedByThePictureEdgeMovesTheCursorOnlyAsFar() {
     ShowView(100, 80, 2);
-    view->ScrollTo({96, 0});  // four zoomed pixels short of the farthest position
+    view_->ScrollTo({96, 0});  // four zoomed pixels short of the farthest position
     QCoreApplication::processEvents();
     QCursor::setPos(QPoint(400, 300));
     QCoreApplication::processEvents();
-    test::SetBuilder(session->FixtureDoc())
-        .Move(2, 85, doc->Set().ObjectTable()[doc->Set().SlotOf(2)].Y);  // into the visible part
+    test::SetBuilder(session_->FixtureDoc())
+        .Move(2, 85, doc_->Set().ObjectTable()[doc_->Set().SlotOf(2)].Y);  // into the visible part
     Press({87, 32});
-    QVERIFY(doc->Pointer().HeldSlot() != 0);
+    QVERIFY(doc_->Pointer().HeldSlot() != 0);
     MoveTo({92, 32});  // asks for 10, only 4 are left
-    QCOMPARE(view->ScrollPosition().x, 100);
+    QCOMPARE(view_->ScrollPosition().X, 100);
     QCOMPARE(QCursor::pos(), QPoint(396, 300));
     Release({92, 32});
   }
 
-  void rightClickShowsTheObjectsCelLinesWithTheirComments() {
+  void RightClickShowsTheObjectsCelLinesWithTheirComments() {
     ShowView(200, 160, 1);
     QTest::mousePress(Port(), Qt::RightButton, {}, At({40, 32}));
-    QVERIFY(!view->HoldsCapture());  // the right button captures nothing
-    QCOMPARE(frame.boxes.size(), size_t{1});
-    QCOMPARE(frame.boxes[0].first, std::string("Object No.2"));
-    QCOMPARE(frame.boxes[0].second, std::string("2 : red hat\n"));
+    QVERIFY(!view_->HoldsCapture());  // the right button captures nothing
+    QCOMPARE(frame_.Boxes.size(), size_t{1});
+    QCOMPARE(frame_.Boxes[0].first, std::string("Object No.2"));
+    QCOMPARE(frame_.Boxes[0].second, std::string("2 : red hat\n"));
     QTest::mouseRelease(Port(), Qt::RightButton, {}, At({40, 32}));
 
     QTest::mousePress(Port(), Qt::RightButton, {}, At({12, 12}));
-    QCOMPARE(frame.boxes.size(), size_t{2});
-    QCOMPARE(frame.boxes[1].first, std::string("Object No.0"));
-    QCOMPARE(frame.boxes[1].second, std::string("0 : \n"));
+    QCOMPARE(frame_.Boxes.size(), size_t{2});
+    QCOMPARE(frame_.Boxes[1].first, std::string("Object No.0"));
+    QCOMPARE(frame_.Boxes[1].second, std::string("0 : \n"));
     QTest::mouseRelease(Port(), Qt::RightButton, {}, At({12, 12}));
 
     // A transparent spot, and a spot beside the picture whose nearest edge point is
@@ -290,7 +290,7 @@ class ViewMouseTest : public QObject {
     QTest::mousePress(Port(), Qt::RightButton, {}, At({90, 70}));
     QTest::mouseRelease(Port(), Qt::RightButton, {}, At({90, 70}));
     QTest::mousePress(Port(), Qt::RightButton, {}, QPoint(150, 150));
-    QCOMPARE(frame.boxes.size(), size_t{2});
+    QCOMPARE(frame_.Boxes.size(), size_t{2});
     ExpectIdle();
   }
 };

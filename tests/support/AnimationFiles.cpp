@@ -11,13 +11,13 @@ namespace tavro::test {
 
 uint32_t Animation::TotalMs() const {
   uint32_t total = 0;
-  for (const ShownFrame& frame : frames) total += frame.durationMs;
+  for (const ShownFrame& frame : Frames) total += frame.DurationMs;
   return total;
 }
 
 std::vector<uint32_t> Animation::Durations() const {
   std::vector<uint32_t> durations;
-  for (const ShownFrame& frame : frames) durations.push_back(frame.durationMs);
+  for (const ShownFrame& frame : Frames) durations.push_back(frame.DurationMs);
   return durations;
 }
 
@@ -26,13 +26,13 @@ Animation ReadGifAnimation(const std::string& path) {
   int error = 0;
   GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
   if (gif == nullptr || DGifSlurp(gif) != GIF_OK) {
-    result.error = GifErrorString(gif != nullptr ? gif->Error : error);
+    result.Error = GifErrorString(gif != nullptr ? gif->Error : error);
     if (gif != nullptr) DGifCloseFile(gif, &error);
     return result;
   }
-  result.width = gif->SWidth;
-  result.height = gif->SHeight;
-  std::vector<uint8_t> canvas(static_cast<size_t>(result.width) * result.height * 3, 0);
+  result.Width = gif->SWidth;
+  result.Height = gif->SHeight;
+  std::vector<uint8_t> canvas(static_cast<size_t>(result.Width) * result.Height * 3, 0);
   for (int i = 0; i < gif->ImageCount; ++i) {
     const SavedImage& image = gif->SavedImages[i];
     const GifImageDesc& desc = image.ImageDesc;
@@ -41,7 +41,7 @@ Animation ReadGifAnimation(const std::string& path) {
       for (int x = 0; x < desc.Width; ++x) {
         const GifColorType c = map->Colors[image.RasterBits[y * desc.Width + x]];
         uint8_t* p =
-            &canvas[((desc.Top + y) * static_cast<size_t>(result.width) + desc.Left + x) * 3];
+            &canvas[((desc.Top + y) * static_cast<size_t>(result.Width) + desc.Left + x) * 3];
         p[0] = c.Red;
         p[1] = c.Green;
         p[2] = c.Blue;
@@ -49,11 +49,11 @@ Animation ReadGifAnimation(const std::string& path) {
     }
     GraphicsControlBlock control{};
     DGifSavedExtensionToGCB(gif, i, &control);
-    result.frames.push_back({canvas, static_cast<uint32_t>(control.DelayTime) * 10, desc.Left,
+    result.Frames.push_back({canvas, static_cast<uint32_t>(control.DelayTime) * 10, desc.Left,
                              desc.Top, desc.Width, desc.Height});
   }
   DGifCloseFile(gif, &error);
-  result.ok = true;
+  result.Ok = true;
   return result;
 }
 
@@ -70,13 +70,13 @@ Animation ReadWebpAnimation(const std::string& path) {
   WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
   WebPAnimInfo info{};
   if (decoder == nullptr || !WebPAnimDecoderGetInfo(decoder, &info)) {
-    result.error = "not an animated WebP";
+    result.Error = "not an animated WebP";
     WebPAnimDecoderDelete(decoder);
     return result;
   }
-  result.width = static_cast<int>(info.canvas_width);
-  result.height = static_cast<int>(info.canvas_height);
-  result.evenCorners = true;
+  result.Width = static_cast<int>(info.canvas_width);
+  result.Height = static_cast<int>(info.canvas_height);
+  result.EvenCorners = true;
   // The animation decoder gives whole canvases; the demuxer tells where each frame lies.
   WebPDemuxer* demuxer = WebPDemux(&data);
   int previous = 0;
@@ -84,33 +84,33 @@ Animation ReadWebpAnimation(const std::string& path) {
     uint8_t* rgba = nullptr;
     int timestamp = 0;
     if (!WebPAnimDecoderGetNext(decoder, &rgba, &timestamp)) {
-      result.error = "a frame does not decode";
+      result.Error = "a frame does not decode";
       WebPDemuxDelete(demuxer);
       WebPAnimDecoderDelete(decoder);
       return result;
     }
     ShownFrame frame;
-    const size_t pixels = static_cast<size_t>(result.width) * result.height;
-    frame.rgb.resize(pixels * 3);
+    const size_t pixels = static_cast<size_t>(result.Width) * result.Height;
+    frame.Rgb.resize(pixels * 3);
     for (size_t i = 0; i < pixels; ++i) {
-      for (int c = 0; c < 3; ++c) frame.rgb[i * 3 + c] = rgba[i * 4 + c];
+      for (int c = 0; c < 3; ++c) frame.Rgb[i * 3 + c] = rgba[i * 4 + c];
     }
-    frame.durationMs = static_cast<uint32_t>(timestamp - previous);
+    frame.DurationMs = static_cast<uint32_t>(timestamp - previous);
     previous = timestamp;
     WebPIterator iterator;
     if (demuxer != nullptr &&
-        WebPDemuxGetFrame(demuxer, static_cast<int>(result.frames.size()) + 1, &iterator)) {
-      frame.left = iterator.x_offset;
-      frame.top = iterator.y_offset;
-      frame.width = iterator.width;
-      frame.height = iterator.height;
+        WebPDemuxGetFrame(demuxer, static_cast<int>(result.Frames.size()) + 1, &iterator)) {
+      frame.Left = iterator.x_offset;
+      frame.Top = iterator.y_offset;
+      frame.Width = iterator.width;
+      frame.Height = iterator.height;
       WebPDemuxReleaseIterator(&iterator);
     }
-    result.frames.push_back(std::move(frame));
+    result.Frames.push_back(std::move(frame));
   }
   WebPDemuxDelete(demuxer);
   WebPAnimDecoderDelete(decoder);
-  result.ok = true;
+  result.Ok = true;
   return result;
 }
 
@@ -124,17 +124,17 @@ std::string FrameFaults(const Animation& animation) {
     return "(" + std::to_string(left) + "," + std::to_string(top) + ")-(" + std::to_string(right) +
            "," + std::to_string(bottom) + ")";
   };
-  const int w = animation.width, h = animation.height;
+  const int w = animation.Width, h = animation.Height;
   std::string faults;
-  for (size_t i = 0; i < animation.frames.size(); ++i) {
-    const ShownFrame& frame = animation.frames[i];
+  for (size_t i = 0; i < animation.Frames.size(); ++i) {
+    const ShownFrame& frame = animation.Frames[i];
     // The first frame holds all; a later one what differs from the frame before.
     int left = i == 0 ? 0 : w, top = i == 0 ? 0 : h, right = i == 0 ? w : 0,
         bottom = i == 0 ? h : 0;
     for (int y = 0; i > 0 && y < h; ++y) {
       for (int x = 0; x < w; ++x) {
         const size_t at = (static_cast<size_t>(y) * w + x) * 3;
-        if (std::equal(&frame.rgb[at], &frame.rgb[at] + 3, &animation.frames[i - 1].rgb[at]))
+        if (std::equal(&frame.Rgb[at], &frame.Rgb[at] + 3, &animation.Frames[i - 1].Rgb[at]))
           continue;
         left = std::min(left, x);
         top = std::min(top, y);
@@ -143,9 +143,9 @@ std::string FrameFaults(const Animation& animation) {
       }
     }
     const std::string has =
-        text(frame.left, frame.top, frame.left + frame.width, frame.top + frame.height);
-    const std::string wanted = text(animation.evenCorners ? left & ~1 : left,
-                                    animation.evenCorners ? top & ~1 : top, right, bottom);
+        text(frame.Left, frame.Top, frame.Left + frame.Width, frame.Top + frame.Height);
+    const std::string wanted = text(animation.EvenCorners ? left & ~1 : left,
+                                    animation.EvenCorners ? top & ~1 : top, right, bottom);
     if (right == 0) {
       faults += "frame " + std::to_string(i) + " shows the same picture as the frame before\n";
     } else if (has != wanted) {

@@ -8,19 +8,19 @@
 namespace tavro::test {
 
 struct ShownFrame {
-  std::vector<uint8_t> rgb;  // the whole canvas after this frame, rows top first
-  uint32_t durationMs = 0;
+  std::vector<uint8_t> Rgb;  // the whole canvas after this frame, rows top first
+  uint32_t DurationMs = 0;
   // The area the frame's own image covers, canvas pixels.
-  int left = 0, top = 0, width = 0, height = 0;
+  int Left = 0, Top = 0, Width = 0, Height = 0;
 };
 
 struct Animation {
-  bool ok = false;
-  std::string error;
-  int width = 0;
-  int height = 0;
-  bool evenCorners = false;  // WebP frames start on even pixels
-  std::vector<ShownFrame> frames;
+  bool Ok = false;
+  std::string Error;
+  int Width = 0;
+  int Height = 0;
+  bool EvenCorners = false;  // WebP frames start on even pixels
+  std::vector<ShownFrame> Frames;
   uint32_t TotalMs() const;
   std::vector<uint32_t> Durations() const;
 };

@@ -15,22 +15,22 @@ namespace tavro::test {
 class FakeHost : public NullHost {
  public:
   // "debug(" texts as they came, and the messages of results handed to Show, in order.
-  std::vector<std::string> messages;
-  std::vector<std::string> sounds;
-  std::vector<MapRect> repaints;
-  int newSetsShowing = 0;
-  int wholeViewInvalidations = 0;
+  std::vector<std::string> Messages;
+  std::vector<std::string> Sounds;
+  std::vector<MapRect> Repaints;
+  int NewSetsShowing = 0;
+  int WholeViewInvalidations = 0;
 
-  void PlaySound(const std::string& path) override { sounds.push_back(path); }
-  void NewSetShowing() override { ++newSetsShowing; }
-  void InvalidateWholeView() override { ++wholeViewInvalidations; }
-  void RepaintMapRect(const MapRect& rect) override { repaints.push_back(rect); }
-  void ShowDebugText(const std::string& text) override { messages.push_back(text); }
+  void PlaySound(const std::string& path) override { Sounds.push_back(path); }
+  void NewSetShowing() override { ++NewSetsShowing; }
+  void InvalidateWholeView() override { ++WholeViewInvalidations; }
+  void RepaintMapRect(const MapRect& rect) override { Repaints.push_back(rect); }
+  void ShowDebugText(const std::string& text) override { Messages.push_back(text); }
 
   void Show(const std::vector<std::string>& texts) {
-    messages.insert(messages.end(), texts.begin(), texts.end());
+    Messages.insert(Messages.end(), texts.begin(), texts.end());
   }
-  const std::vector<std::string>& MessageTexts() const { return messages; }
+  const std::vector<std::string>& MessageTexts() const { return Messages; }
 };
 
 // File > Open as the window runs it, with the answers a test gives: Shift held (merge), and the

@@ -52,7 +52,7 @@ int SetBuilder::AddUnloadedCel(int object) {
 void SetBuilder::Place(int object, int x, int y) {
   const uint16_t slot = Slot(object);
   Set().PlaceObject(slot, x, y);
-  Set().StoreSetPosition(slot, Doc.Set().CurrentSet(), x, y);
+  Set().StoreSetPosition(slot, Doc_.Set().CurrentSet(), x, y);
 }
 
 void SetBuilder::PlaceEverywhere(int object, int x, int y) {
@@ -61,7 +61,7 @@ void SetBuilder::PlaceEverywhere(int object, int x, int y) {
 }
 
 void SetBuilder::Pixels(int cel, std::vector<uint8_t> bottomUp) {
-  const CellEntry& cell = Doc.Set().CellTable().at(static_cast<size_t>(cel));
+  const CellEntry& cell = Doc_.Set().CellTable().at(static_cast<size_t>(cel));
   Set().AttachPixels(cel, std::move(bottomUp), cell.Width, cell.Height, cell.BitsPerPixel);
 }
 

@@ -15,14 +15,14 @@ namespace tavro::test {
 
 class SetBuilder {
  public:
-  explicit SetBuilder(CTavroDoc& doc) : Doc(doc) {}
+  explicit SetBuilder(CTavroDoc& doc) : Doc_(doc) {}
 
   // Fresh, empty tables (kMaxCells cel records, object record 0, no slots); the rest of the set
   // stays as it is. Cels can be added only once there are tables.
   void Tables() { Set().MakeTables(); }
 
   // For the odd operation the builder does not wrap.
-  DollSet& Set() { return Doc.EditSet(); }
+  DollSet& Set() { return Doc_.EditSet(); }
 
   void Playfield(int width, int height);
   // A cel of `object` with its pixels; widens the object's extent, marks its sets in use and, when
@@ -74,12 +74,12 @@ class SetBuilder {
  private:
   template <typename Change>
   void ChangePalettes(Change&& change) {
-    SetPalettes palettes = Doc.Set().Palettes();
+    SetPalettes palettes = Doc_.Set().Palettes();
     change(palettes);
     Set().ReplacePalettes(palettes);
   }
 
-  CTavroDoc& Doc;
+  CTavroDoc& Doc_;
 };
 
 }  // namespace tavro::test

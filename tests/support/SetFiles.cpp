@@ -36,14 +36,14 @@ Rgb ColourAt(const std::vector<std::vector<Rgb>>& groups, size_t g, size_t i) {
 }
 
 void Put12Bit(Bytes& out, Rgb c) {
-  out.push_back(static_cast<uint8_t>((c.r & 0xF0) | (c.b >> 4)));
-  out.push_back(static_cast<uint8_t>(c.g >> 4));
+  out.push_back(static_cast<uint8_t>((c.R & 0xF0) | (c.B >> 4)));
+  out.push_back(static_cast<uint8_t>(c.G >> 4));
 }
 
 }  // namespace
 
 void PrintTo(const Rgb& colour, std::ostream* os) {
-  *os << "(" << int{colour.r} << "," << int{colour.g} << "," << int{colour.b} << ")";
+  *os << "(" << int{colour.R} << "," << int{colour.G} << "," << int{colour.B} << ")";
 }
 
 Bytes EncodeOldCel(int width, int height, const std::vector<uint8_t>& values) {
@@ -89,7 +89,7 @@ Bytes EncodeTrueCel(int width, int height, int offsetX, int offsetY, const std::
   out.resize(32, 0);
   for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
     const Bgra p = i < px.size() ? px[i] : Bgra{};
-    out.insert(out.end(), {p.b, p.g, p.r, p.a});
+    out.insert(out.end(), {p.B, p.G, p.R, p.A});
   }
   return out;
 }
@@ -117,7 +117,7 @@ Bytes EncodeNewPalette(int depth, int colours, const std::vector<std::vector<Rgb
       if (depth == 12) {
         Put12Bit(out, c);
       } else {
-        out.insert(out.end(), {c.r, c.g, c.b});
+        out.insert(out.end(), {c.R, c.G, c.B});
       }
     }
   }

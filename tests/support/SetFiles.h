@@ -13,7 +13,7 @@
 namespace tavro::test {
 
 struct Rgb {
-  uint8_t r = 0, g = 0, b = 0;
+  uint8_t R = 0, G = 0, B = 0;
   bool operator==(const Rgb&) const = default;
 };
 // Lets test failures show colours as (r,g,b).
@@ -29,7 +29,7 @@ Bytes EncodeIndexedCel(int bitsPerPixel, int width, int height, int offsetX, int
 // New-form 32-bit cel (mark 0x21, or mark 0x20 with depth byte 24 when `mark20` is set): pixels
 // as blue, green, red, alpha.
 struct Bgra {
-  uint8_t b = 0, g = 0, r = 0, a = 0;
+  uint8_t B = 0, G = 0, R = 0, A = 0;
 };
 Bytes EncodeTrueCel(int width, int height, int offsetX, int offsetY, const std::vector<Bgra>& px,
                     bool mark20 = false);

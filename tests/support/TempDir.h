@@ -13,8 +13,8 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  const std::filesystem::path& path() const { return path_; }
-  std::string str() const { return path_.string(); }
+  const std::filesystem::path& Path() const { return path_; }
+  std::string Str() const { return path_.string(); }
 
  private:
   std::filesystem::path path_;

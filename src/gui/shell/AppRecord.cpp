@@ -20,31 +20,31 @@ void CTavroApp::OnFileRecord() {
   QString chosen = LastRecordingPath;
   // First offered beside the set, under its name; never in an archive's temporary directory.
   if (chosen.isEmpty() && session_.CanSave())
-    chosen = SuggestedRecordingPath(DocTemplate.PathName());
-  if (!Platform.Prompts().PromptRecording(MainFrame.get(), length, chosen) || chosen.isEmpty())
+    chosen = SuggestedRecordingPath(DocTemplate_.PathName());
+  if (!Platform_.Prompts().PromptRecording(MainFrame_.get(), length, chosen) || chosen.isEmpty())
     return;
   LastRecordingMs = length;
   LastRecordingPath = chosen;
 
   const std::string target = FullPath(PathFromShown(chosen));
-  CTavroView& view = MainFrame->View();
-  Platform.BeginWaitCursor();
+  CTavroView& view = MainFrame_->View();
+  Platform_.BeginWaitCursor();
   const RecordingResult result =
       RecordFromPresent(session_, {target, length, std::max(kMinZoom, view.Zoom()), {}});
-  Platform.EndWaitCursor();
+  Platform_.EndWaitCursor();
   // The set goes on from where the recording left it, which the window has not seen yet.
   view.RepaintNow();
-  MainFrame->UpdateActions();
+  MainFrame_->UpdateActions();
   view.ScheduleTimerPass();
   for (const std::string& note : result.Notes)
-    Platform.ShowMessage(note, std::string(), MessageIcon::Information);
+    Platform_.ShowMessage(note, std::string(), MessageIcon::Information);
   if (!result.Written) {
-    Platform.ShowMessage(result.Error, std::string(), MessageIcon::Exclamation);
+    Platform_.ShowMessage(result.Error, std::string(), MessageIcon::Exclamation);
     return;
   }
   std::error_code unknown;
   const uintmax_t bytes = std::filesystem::file_size(target, unknown);
-  Platform.ShowMessage(
+  Platform_.ShowMessage(
       RecordingWrittenNote(target, result.RecordedMs, unknown ? 0 : bytes).toStdString(),
       std::string(), MessageIcon::Information);
 }

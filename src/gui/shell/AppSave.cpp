@@ -14,7 +14,7 @@ constexpr char kOverwriteQuestion[] = "上書きしますか？";
 
 bool CTavroApp::OnFileSave() {
   if (!session_.CanSave()) return false;
-  const std::string path = DocTemplate.PathName();
+  const std::string path = DocTemplate_.PathName();
   // A file that is gone or may not be written is saved as a new one, without a word.
   return DoSave(session_.MustConfirmOverwrite(path) ? path : std::string());
 }
@@ -27,11 +27,11 @@ bool CTavroApp::OnFileSaveAs() {
 bool CTavroApp::DoSave(const std::string& path) {
   std::string target = path;
   if (!target.empty()) {
-    if (!Platform.AskYesNo(kOverwriteQuestion, std::string())) return false;
+    if (!Platform_.AskYesNo(kOverwriteQuestion, std::string())) return false;
   } else {
     // Qt's own reading of the bytes, which PathFromShown can map back when it is kept.
-    QString chosen = QFile::decodeName(QByteArray::fromStdString(DocTemplate.PathName()));
-    if (!Platform.Prompts().PromptSaveAs(MainFrame.get(), chosen) || chosen.isEmpty()) {
+    QString chosen = QFile::decodeName(QByteArray::fromStdString(DocTemplate_.PathName()));
+    if (!Platform_.Prompts().PromptSaveAs(MainFrame_.get(), chosen) || chosen.isEmpty()) {
       return false;
     }
     target = FullPath(PathFromShown(chosen));
@@ -40,12 +40,12 @@ bool CTavroApp::DoSave(const std::string& path) {
   const SaveResult saved = session_.Save(target, true);
   if (!saved.Saved) {
     if (!saved.Error.empty())
-      Platform.ShowMessage(saved.Error, std::string(), MessageIcon::Exclamation);
+      Platform_.ShowMessage(saved.Error, std::string(), MessageIcon::Exclamation);
     return false;
   }
-  DocTemplate.SetPathName(target);
-  Platform.AddToRecentFiles(target);
-  MainFrame->UpdateCaption();
+  DocTemplate_.SetPathName(target);
+  Platform_.AddToRecentFiles(target);
+  MainFrame_->UpdateCaption();
   return true;
 }
 

@@ -30,56 +30,57 @@ void KeepToolkitSettingsOut() {
 
 }  // namespace
 
-AppSettings::AppSettings() : File(SettingsPath()) {
+AppSettings::AppSettings() : File_(SettingsPath()) {
   KeepToolkitSettingsOut();
-  File.Load();
+  File_.Load();
   LoadRecentFiles();
 }
 
 int AppSettings::ReadToolbar() const {
-  const std::string text = File.Value(kOptionSection, "TOOLBAR").value_or("");
+  const std::string text = File_.Value(kOptionSection, "TOOLBAR").value_or("");
   int value = 1;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   return error == std::errc() && end == text.data() + text.size() ? value : 1;
 }
 
 void AppSettings::WriteToolbar(int visible) {
-  File.SetValue(kOptionSection, "TOOLBAR", std::to_string(visible));
-  File.Save();
+  File_.SetValue(kOptionSection, "TOOLBAR", std::to_string(visible));
+  File_.Save();
 }
 
 std::string AppSettings::TmpDir() const {
-  return File.Value(kOptionSection, "TMPDIR").value_or("");
+  return File_.Value(kOptionSection, "TMPDIR").value_or("");
 }
 
 void AppSettings::AddRecentFile(const std::string& path) {
   if (path.empty()) return;
-  Recent.erase(std::remove(Recent.begin(), Recent.end(), path), Recent.end());
-  Recent.insert(Recent.begin(), path);
+  Recent_.erase(std::remove(Recent_.begin(), Recent_.end(), path), Recent_.end());
+  Recent_.insert(Recent_.begin(), path);
   const auto limit = static_cast<size_t>(cmd::kRecentFileCount);
-  if (Recent.size() > limit) Recent.resize(limit);
+  if (Recent_.size() > limit) Recent_.resize(limit);
   SaveRecentFiles();
 }
 
 void AppSettings::LoadRecentFiles() {
   for (int i = 0; i < cmd::kRecentFileCount; ++i) {
     const std::string path =
-        DecodeStoredPath(File.Value(kRecentSection, RecentKey(i)).value_or(""));
-    if (!path.empty() && std::find(Recent.begin(), Recent.end(), path) == Recent.end()) {
-      Recent.push_back(path);
+        DecodeStoredPath(File_.Value(kRecentSection, RecentKey(i)).value_or(""));
+    if (!path.empty() && std::find(Recent_.begin(), Recent_.end(), path) == Recent_.end()) {
+      Recent_.push_back(path);
     }
   }
 }
 
 void AppSettings::SaveRecentFiles() {
   for (int i = 0; i < cmd::kRecentFileCount; ++i) {
-    if (static_cast<size_t>(i) < Recent.size()) {
-      File.SetValue(kRecentSection, RecentKey(i), EncodeStoredPath(Recent[static_cast<size_t>(i)]));
+    if (static_cast<size_t>(i) < Recent_.size()) {
+      File_.SetValue(kRecentSection, RecentKey(i),
+                     EncodeStoredPath(Recent_[static_cast<size_t>(i)]));
     } else {
-      File.Remove(kRecentSection, RecentKey(i));
+      File_.Remove(kRecentSection, RecentKey(i));
     }
   }
-  File.Save();
+  File_.Save();
 }
 
 }  // namespace tavro

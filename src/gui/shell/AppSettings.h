@@ -21,19 +21,19 @@ class AppSettings {
   std::string TmpDir() const;
 
   // Paths as bytes, most recent first, at most four entries.
-  const std::vector<std::string>& RecentFiles() const { return Recent; }
+  const std::vector<std::string>& RecentFiles() const { return Recent_; }
   // Moves `path` to the front (an entry already there moves rather than repeats) and stores the
   // list at once, so it is not lost if the program ends abnormally.
   void AddRecentFile(const std::string& path);
 
-  std::string FileName() const { return File.Path(); }
+  std::string FileName() const { return File_.Path(); }
 
  private:
   void LoadRecentFiles();
   void SaveRecentFiles();
 
-  IniFile File;
-  std::vector<std::string> Recent;
+  IniFile File_;
+  std::vector<std::string> Recent_;
 };
 
 }  // namespace tavro

@@ -49,39 +49,39 @@ bool SurvivesVerbatim(const std::string& path) {
 }  // namespace
 
 void IniFile::Load() {
-  Lines.clear();
-  std::ifstream in(FilePath, std::ios::binary);
+  Lines_.clear();
+  std::ifstream in(FilePath_, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    Lines.push_back(line);
+    Lines_.push_back(line);
   }
 }
 
 bool IniFile::Save() const {
   std::error_code error;
-  std::filesystem::create_directories(std::filesystem::path(FilePath).parent_path(), error);
+  std::filesystem::create_directories(std::filesystem::path(FilePath_).parent_path(), error);
   std::string text;
-  for (const std::string& line : Lines) text += line + '\n';
+  for (const std::string& line : Lines_) text += line + '\n';
   // The same safe replace as a saved set: the file keeps its permissions (it may be private),
   // a link to it stays a link, and a failed write leaves the old settings whole.
   ReplaceStep step = ReplaceStep::None;
   int code = 0;
-  return ReplaceFile(ResolveLinks(FilePath), text, step, code);
+  return ReplaceFile(ResolveLinks(FilePath_), text, step, code);
 }
 
 int IniFile::Find(const std::string& section, const std::string& key) const {
   bool inSection = false;
-  for (size_t i = 0; i < Lines.size(); ++i) {
-    if (const auto name = SectionOf(Lines[i])) {
+  for (size_t i = 0; i < Lines_.size(); ++i) {
+    if (const auto name = SectionOf(Lines_[i])) {
       inSection = EqualsIgnoringCase(*name, section);
       if (inSection && key.empty()) return static_cast<int>(i);
       continue;
     }
-    if (!inSection || key.empty() || IsComment(Lines[i])) continue;
-    const size_t equals = Lines[i].find('=');
+    if (!inSection || key.empty() || IsComment(Lines_[i])) continue;
+    const size_t equals = Lines_[i].find('=');
     if (equals != std::string::npos &&
-        EqualsIgnoringCase(Trimmed(Lines[i].substr(0, equals)), key)) {
+        EqualsIgnoringCase(Trimmed(Lines_[i].substr(0, equals)), key)) {
       return static_cast<int>(i);
     }
   }
@@ -92,7 +92,7 @@ std::optional<std::string> IniFile::Value(const std::string& section,
                                           const std::string& key) const {
   const int line = Find(section, key);
   if (line < 0) return std::nullopt;
-  const std::string& text = Lines[static_cast<size_t>(line)];
+  const std::string& text = Lines_[static_cast<size_t>(line)];
   return Trimmed(text.substr(text.find('=') + 1));
 }
 
@@ -100,28 +100,28 @@ void IniFile::SetValue(const std::string& section, const std::string& key,
                        const std::string& value) {
   const int existing = Find(section, key);
   if (existing >= 0) {
-    std::string& line = Lines[static_cast<size_t>(existing)];
+    std::string& line = Lines_[static_cast<size_t>(existing)];
     line = line.substr(0, line.find('=') + 1) + value;
     return;
   }
   const int header = Find(section, "");
   if (header < 0) {
-    if (!Lines.empty() && !Trimmed(Lines.back()).empty()) Lines.emplace_back();
-    Lines.push_back("[" + section + "]");
-    Lines.push_back(key + "=" + value);
+    if (!Lines_.empty() && !Trimmed(Lines_.back()).empty()) Lines_.emplace_back();
+    Lines_.push_back("[" + section + "]");
+    Lines_.push_back(key + "=" + value);
     return;
   }
   // After the section's last entry, before the blank lines and the next section.
   size_t at = static_cast<size_t>(header) + 1;
-  for (size_t i = at; i < Lines.size() && !SectionOf(Lines[i]); ++i) {
-    if (!Trimmed(Lines[i]).empty()) at = i + 1;
+  for (size_t i = at; i < Lines_.size() && !SectionOf(Lines_[i]); ++i) {
+    if (!Trimmed(Lines_[i]).empty()) at = i + 1;
   }
-  Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(at), key + "=" + value);
+  Lines_.insert(Lines_.begin() + static_cast<std::ptrdiff_t>(at), key + "=" + value);
 }
 
 void IniFile::Remove(const std::string& section, const std::string& key) {
   const int line = Find(section, key);
-  if (line >= 0) Lines.erase(Lines.begin() + line);
+  if (line >= 0) Lines_.erase(Lines_.begin() + line);
 }
 
 std::string EncodeStoredPath(const std::string& path) {

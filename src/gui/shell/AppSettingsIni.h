@@ -11,7 +11,7 @@ namespace tavro {
 
 class IniFile {
  public:
-  explicit IniFile(std::string path) : FilePath(std::move(path)) {}
+  explicit IniFile(std::string path) : FilePath_(std::move(path)) {}
 
   // Reads the file; a missing or unreadable file reads as empty.
   void Load();
@@ -25,14 +25,14 @@ class IniFile {
   void SetValue(const std::string& section, const std::string& key, const std::string& value);
   void Remove(const std::string& section, const std::string& key);
 
-  const std::string& Path() const { return FilePath; }
+  const std::string& Path() const { return FilePath_; }
 
  private:
   // Line index of the key, or of the section's header when `key` is empty; -1 when missing.
   int Find(const std::string& section, const std::string& key) const;
 
-  std::string FilePath;
-  std::vector<std::string> Lines;
+  std::string FilePath_;
+  std::vector<std::string> Lines_;
 };
 
 // A recent-file entry as stored: any byte string, written as it is when it reads back the same,

@@ -19,14 +19,14 @@
 namespace tavro {
 
 CMainFrame::CMainFrame(CTavroApp& app)
-    : App(app), Table(this), ViewWidget(new CTavroView(app.Session(), *this, this)) {
+    : App_(app), Table_(this), ViewWidget_(new CTavroView(app.Session(), *this, this)) {
   setWindowIcon(AppIcon());
-  setCentralWidget(ViewWidget);
+  setCentralWidget(ViewWidget_);
   setAcceptDrops(true);
-  UpdateTimer.setSingleShot(true);
-  UpdateTimer.setInterval(0);
-  connect(&UpdateTimer, &QTimer::timeout, this, &CMainFrame::UpdateActions);
-  connect(&Table, &CommandTable::commandRan, this, &CMainFrame::RequestCommandUpdate);
+  UpdateTimer_.setSingleShot(true);
+  UpdateTimer_.setInterval(0);
+  connect(&UpdateTimer_, &QTimer::timeout, this, &CMainFrame::UpdateActions);
+  connect(&Table_, &CommandTable::CommandRan, this, &CMainFrame::RequestCommandUpdate);
 
   BuildMenus();
   BuildToolbar();
@@ -38,7 +38,7 @@ CMainFrame::CMainFrame(CTavroApp& app)
   UpdateCaption();
   UpdateActions();
   qApp->installEventFilter(this);
-  ViewWidget->setFocus();
+  ViewWidget_->setFocus();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -47,22 +47,22 @@ void CMainFrame::BuildMenus() {
   QMenu* menu = nullptr;
   QString menuTitle;
   for (const MenuItemSpec& item : MenuItems()) {
-    if (menu == nullptr || menuTitle != QLatin1String(item.menu)) {
-      menuTitle = QString::fromLatin1(item.menu);
+    if (menu == nullptr || menuTitle != QLatin1String(item.Menu)) {
+      menuTitle = QString::fromLatin1(item.Menu);
       menu = menuBar()->addMenu(menuTitle);
       connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
-      if (menuTitle == QLatin1String("&File")) FileMenuWidget = menu;
+      if (menuTitle == QLatin1String("&File")) FileMenuWidget_ = menu;
     }
-    if (item.text == nullptr) {
+    if (item.Text == nullptr) {
       QAction* separator = menu->addSeparator();
       // The separator right after the recent-file slot closes that slot.
-      if (menu == FileMenuWidget && !RecentActions.isEmpty() && RecentEnd == nullptr) {
-        RecentEnd = separator;
+      if (menu == FileMenuWidget_ && !RecentActions_.isEmpty() && RecentEnd_ == nullptr) {
+        RecentEnd_ = separator;
       }
-    } else if (item.id == cmd::kFirstRecentFile) {
-      RecentActions.append(menu->addAction(QString::fromLatin1(item.text)));
+    } else if (item.Id == cmd::kFirstRecentFile) {
+      RecentActions_.append(menu->addAction(QString::fromLatin1(item.Text)));
     } else {
-      QAction* action = Table.Define(item.id, QString::fromLatin1(item.text));
+      QAction* action = Table_.Define(item.Id, QString::fromLatin1(item.Text));
       action->setIconVisibleInMenu(false);
       menu->addAction(action);
     }
@@ -70,41 +70,41 @@ void CMainFrame::BuildMenus() {
 }
 
 void CMainFrame::BuildToolbar() {
-  Bar = new QToolBar(QStringLiteral("ToolBar"), this);
-  Bar->setObjectName(QStringLiteral("ToolBar"));
-  Bar->setIconSize(QSize(kButtonImageWidth, kButtonImageHeight));
-  Bar->setAllowedAreas(Qt::AllToolBarAreas);
-  Bar->setFloatable(true);
-  Bar->setMovable(true);
+  Bar_ = new QToolBar(QStringLiteral("ToolBar"), this);
+  Bar_->setObjectName(QStringLiteral("ToolBar"));
+  Bar_->setIconSize(QSize(kButtonImageWidth, kButtonImageHeight));
+  Bar_->setAllowedAreas(Qt::AllToolBarAreas);
+  Bar_->setFloatable(true);
+  Bar_->setMovable(true);
   for (int id : ToolbarEntries()) {
     if (id == 0) {
-      Bar->addSeparator();
+      Bar_->addSeparator();
       continue;
     }
-    QAction* action = Table.Define(id, QString());
+    QAction* action = Table_.Define(id, QString());
     action->setIcon(QIcon(ToolbarImage(id)));
     action->setIconVisibleInMenu(false);
-    Bar->addAction(action);
+    Bar_->addAction(action);
   }
   auto fitHeight = [this](Qt::Orientation orientation) {
     if (orientation == Qt::Horizontal) {
-      Bar->setFixedHeight(CTavroView::kToolbarHeight);
+      Bar_->setFixedHeight(CTavroView::kToolbarHeight);
     } else {
-      Bar->setMinimumHeight(0);
-      Bar->setMaximumHeight(QWIDGETSIZE_MAX);
+      Bar_->setMinimumHeight(0);
+      Bar_->setMaximumHeight(QWIDGETSIZE_MAX);
     }
   };
-  connect(Bar, &QToolBar::orientationChanged, this, fitHeight);
-  fitHeight(Bar->orientation());
-  addToolBar(Qt::TopToolBarArea, Bar);
-  if (App.ToolbarVisible != 1) Bar->hide();
+  connect(Bar_, &QToolBar::orientationChanged, this, fitHeight);
+  fitHeight(Bar_->orientation());
+  addToolBar(Qt::TopToolBarArea, Bar_);
+  if (App_.ToolbarVisible != 1) Bar_->hide();
 }
 
 void CMainFrame::BuildAccelerators() {
   std::map<int, QList<QKeySequence>> keys;
-  for (const AcceleratorSpec& accel : Accelerators()) keys[accel.id].append(accel.keys);
+  for (const AcceleratorSpec& accel : Accelerators()) keys[accel.Id].append(accel.Keys);
   for (const auto& [id, sequences] : keys) {
-    QAction* action = Table.Define(id, QString());
+    QAction* action = Table_.Define(id, QString());
     action->setShortcuts(sequences);
     action->setShortcutContext(Qt::WindowShortcut);
     // Actions in no menu (File New, the pane keys, Space) still need a home for their keys.
@@ -113,60 +113,60 @@ void CMainFrame::BuildAccelerators() {
 }
 
 void CMainFrame::UpdateActions() {
-  UpdateTimer.stop();
-  Table.UpdateActions();
-  if (QAction* zoom = Table.Action(cmd::kZoomDialog)) {
+  UpdateTimer_.stop();
+  Table_.UpdateActions();
+  if (QAction* zoom = Table_.Action(cmd::kZoomDialog)) {
     zoom->setText(QStringLiteral("&Zoom... x%1").arg(View().Zoom()));
   }
 }
 
 void CMainFrame::RequestCommandUpdate() {
-  if (!UpdateTimer.isActive()) UpdateTimer.start();
+  if (!UpdateTimer_.isActive()) UpdateTimer_.start();
 }
 
 void CMainFrame::RefreshCommandStates() {
   UpdateActions();
-  if (Bar != nullptr) Bar->repaint();
+  if (Bar_ != nullptr) Bar_->repaint();
 }
 
 // A set that loaded with problems says so here, once, rather than in a box of its own.
 void CMainFrame::UpdateCaption() {
-  const CTavroDoc& doc = App.Doc();
-  setWindowTitle(App.Template().FrameCaption() +
+  const CTavroDoc& doc = App_.Doc();
+  setWindowTitle(App_.Template().FrameCaption() +
                  (doc.IsSetLoaded() ? LoadProblemsCaption(doc.LastLoad().Problems) : QString()));
 }
 
 void CMainFrame::RebuildRecentFiles() {
-  for (QAction* old : RecentActions) {
-    FileMenuWidget->removeAction(old);
+  for (QAction* old : RecentActions_) {
+    FileMenuWidget_->removeAction(old);
     old->deleteLater();
   }
-  RecentActions.clear();
-  const std::vector<std::string>& files = App.Settings().RecentFiles();
+  RecentActions_.clear();
+  const std::vector<std::string>& files = App_.Settings().RecentFiles();
   if (files.empty()) {
-    QAction* none = new QAction(QStringLiteral("Recent File"), FileMenuWidget);
+    QAction* none = new QAction(QStringLiteral("Recent File"), FileMenuWidget_);
     none->setEnabled(false);
-    RecentActions.append(none);
+    RecentActions_.append(none);
   }
   for (int i = 0; i < static_cast<int>(files.size()); ++i) {
     const std::string path = files[static_cast<size_t>(i)];
     // Only the number is a mnemonic: an "&" in the path is shown as itself.
     const QString shown = ShownPath(path).replace(QLatin1Char('&'), QStringLiteral("&&"));
-    auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), FileMenuWidget);
+    auto* entry = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), FileMenuWidget_);
     entry->setData(cmd::kFirstRecentFile + i);
     // An entry whose file has gone stays in the list: the failed open says why.
-    connect(entry, &QAction::triggered, this, [this, path] { App.OpenByPath(path); });
-    RecentActions.append(entry);
+    connect(entry, &QAction::triggered, this, [this, path] { App_.OpenByPath(path); });
+    RecentActions_.append(entry);
   }
-  FileMenuWidget->insertActions(RecentEnd, RecentActions);
+  FileMenuWidget_->insertActions(RecentEnd_, RecentActions_);
 }
 
-bool CMainFrame::ToolbarShown() const { return Bar != nullptr && !Bar->isHidden(); }
+bool CMainFrame::ToolbarShown() const { return Bar_ != nullptr && !Bar_->isHidden(); }
 
-void CMainFrame::StoreToolbarVisible(bool visible) { App.ToolbarVisible = visible ? 1 : 0; }
+void CMainFrame::StoreToolbarVisible(bool visible) { App_.ToolbarVisible = visible ? 1 : 0; }
 
 void CMainFrame::ShowPlainBox(const std::string& text, const std::string& caption) {
-  App.HostImpl().ShowMessage(text, caption, MessageIcon::None);
+  App_.HostImpl().ShowMessage(text, caption, MessageIcon::None);
 }
 
 void CMainFrame::MinimiseOrRestore() {
@@ -180,12 +180,12 @@ void CMainFrame::MinimiseOrRestore() {
 
 void CMainFrame::OpenDroppedFiles(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
-    App.OpenByPath(path);
+    App_.OpenByPath(path);
     if (paths.size() >= 2) {
-      for (int set = 0; set < kSetCount; ++set) ViewWidget->SelectSet(set);
+      for (int set = 0; set < kSetCount; ++set) ViewWidget_->SelectSet(set);
     }
   }
-  if (paths.size() == 1) ViewWidget->RepaintNow();
+  if (paths.size() == 1) ViewWidget_->RepaintNow();
   UpdateActions();
 }
 
@@ -212,7 +212,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = qobject_cast<QWidget*>(watched);
   // The toolbar has no tool tips.
-  if (event->type() == QEvent::ToolTip && widget != nullptr && widget->parentWidget() == Bar) {
+  if (event->type() == QEvent::ToolTip && widget != nullptr && widget->parentWidget() == Bar_) {
     return true;
   }
   // Keypad + and - do not always reach the shortcut (X servers differ in how they mark keypad
@@ -223,7 +223,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
                    : key->key() == Qt::Key_Minus ? cmd::kZoomOut
                                                  : 0;
     if (id != 0 && key->modifiers().testFlag(Qt::KeypadModifier)) {
-      Table.Execute(id);
+      Table_.Execute(id);
       return true;
     }
     // An accelerator whose command is disabled, or that no one handles, does nothing; it is

@@ -25,11 +25,11 @@ class CMainFrame : public QMainWindow, public ViewFrameLink {
   explicit CMainFrame(CTavroApp& app);
   ~CMainFrame() override;
 
-  CTavroView& View() { return *ViewWidget; }
-  CommandTable& Commands() { return Table; }
-  QAction* Action(int id) const { return Table.Action(id); }
-  QToolBar* ToolBar() const { return Bar; }
-  QMenu* FileMenu() const { return FileMenuWidget; }
+  CTavroView& View() { return *ViewWidget_; }
+  CommandTable& Commands() { return Table_; }
+  QAction* Action(int id) const { return Table_.Action(id); }
+  QToolBar* ToolBar() const { return Bar_; }
+  QMenu* FileMenu() const { return FileMenuWidget_; }
 
   // Every enabling and check rule evaluated now; the Zoom item's text follows the factor.
   void UpdateActions();
@@ -70,14 +70,14 @@ class CMainFrame : public QMainWindow, public ViewFrameLink {
   // Saving and the clipboard: File > Save, Save As, Edit > Copy.
   void RegisterFileCommands();
 
-  CTavroApp& App;
-  CommandTable Table;
-  CTavroView* ViewWidget;
-  QToolBar* Bar = nullptr;
-  QMenu* FileMenuWidget = nullptr;
-  QAction* RecentEnd = nullptr;  // the separator after the recent files
-  QList<QAction*> RecentActions;
-  QTimer UpdateTimer;
+  CTavroApp& App_;
+  CommandTable Table_;
+  CTavroView* ViewWidget_;
+  QToolBar* Bar_ = nullptr;
+  QMenu* FileMenuWidget_ = nullptr;
+  QAction* RecentEnd_ = nullptr;  // the separator after the recent files
+  QList<QAction*> RecentActions_;
+  QTimer UpdateTimer_;
 };
 
 }  // namespace tavro

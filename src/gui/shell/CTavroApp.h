@@ -64,11 +64,11 @@ class CTavroApp {
 
   const CTavroDoc& Doc() const { return session_.Doc(); }
   DocumentSession& Session() { return session_; }
-  CMainFrame& Frame() { return *MainFrame; }
+  CMainFrame& Frame() { return *MainFrame_; }
   CTavroView& View();
-  QtHost& HostImpl() { return Platform; }
-  AppSettings& Settings() { return Profile; }
-  SingleDocTemplate& Template() { return DocTemplate; }
+  QtHost& HostImpl() { return Platform_; }
+  AppSettings& Settings() { return Profile_; }
+  SingleDocTemplate& Template() { return DocTemplate_; }
 
  private:
   void CreateFrame();
@@ -84,12 +84,12 @@ class CTavroApp {
   // the name it was saved under.
   bool DoSave(const std::string& path);
 
-  bool OpenRunning = false;
-  AppSettings Profile;
-  QtHost Platform;
+  bool OpenRunning_ = false;
+  AppSettings Profile_;
+  QtHost Platform_;
   DocumentSession session_;  // plays on Platform, so it comes after it
-  SingleDocTemplate DocTemplate;
-  std::unique_ptr<CMainFrame> MainFrame;  // last: goes before the document it shows
+  SingleDocTemplate DocTemplate_;
+  std::unique_ptr<CMainFrame> MainFrame_;  // last: goes before the document it shows
 };
 
 }  // namespace tavro

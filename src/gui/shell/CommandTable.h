@@ -34,16 +34,16 @@ class CommandTable : public QObject {
 
  signals:
   // After a command has run, so the frame can refresh states as the idle update would.
-  void commandRan(int id);
+  void CommandRan(int id);
 
  private:
   struct Entry {
-    QAction* action = nullptr;
-    std::function<void()> run;
-    Rule enabled;
-    Rule checked;
+    QAction* Action = nullptr;
+    std::function<void()> Run;
+    Rule Enabled;
+    Rule Checked;
   };
-  std::map<int, Entry> Entries;
+  std::map<int, Entry> Entries_;
 };
 
 }  // namespace tavro

@@ -17,14 +17,14 @@ class SingleDocTemplate {
   // An archive's set is titled by the archive, as the document names it.
   void SetPathName(const std::string& absolutePath, const QString& title);
   void SetDefaultTitle();
-  const std::string& PathName() const { return Path; }
-  QString Title() const { return DocTitle; }
+  const std::string& PathName() const { return Path_; }
+  QString Title() const { return DocTitle_; }
   // "<title> - TAVRO32"
   QString FrameCaption() const;
 
  private:
-  std::string Path;
-  QString DocTitle = QStringLiteral("Untitled");
+  std::string Path_;
+  QString DocTitle_ = QStringLiteral("Untitled");
 };
 
 inline const QString kAppTitle = QStringLiteral("TAVRO32");

@@ -37,26 +37,26 @@ QString Summary(const LoadProblems& problems) {
 }  // namespace
 
 LoadReportDialog::LoadReportDialog(const LoadProblems& problems, QWidget* parent)
-    : QDialog(parent), Rows(new QTableWidget(this)) {
+    : QDialog(parent), Rows_(new QTableWidget(this)) {
   setWindowTitle(QStringLiteral("Load Report"));
-  Rows->setColumnCount(4);
-  Rows->setHorizontalHeaderLabels({"File", "Line", "Kind", "Detail"});
-  Rows->setRowCount(static_cast<int>(problems.All().size()));
+  Rows_->setColumnCount(4);
+  Rows_->setHorizontalHeaderLabels({"File", "Line", "Kind", "Detail"});
+  Rows_->setRowCount(static_cast<int>(problems.All().size()));
   int row = 0;
   for (const LoadProblem& problem : problems.All()) {
     // Names are bytes as the set wrote them; they are decoded only to be shown.
-    Rows->setItem(row, FileColumn, TextItem(DecodeForDisplay(problem.File)));
-    Rows->setItem(row, LineColumn, LineItem(problem.Line));
-    Rows->setItem(row, KindColumn, TextItem(QString::fromLatin1(ProblemKindName(problem.Kind))));
-    Rows->setItem(row, DetailColumn, TextItem(DecodeForDisplay(problem.Detail)));
+    Rows_->setItem(row, kFileColumn, TextItem(DecodeForDisplay(problem.File)));
+    Rows_->setItem(row, kLineColumn, LineItem(problem.Line));
+    Rows_->setItem(row, kKindColumn, TextItem(QString::fromLatin1(ProblemKindName(problem.Kind))));
+    Rows_->setItem(row, kDetailColumn, TextItem(DecodeForDisplay(problem.Detail)));
     ++row;
   }
-  Rows->verticalHeader()->hide();
-  Rows->setSelectionBehavior(QAbstractItemView::SelectRows);
-  Rows->setSortingEnabled(true);
-  Rows->sortByColumn(LineColumn, Qt::AscendingOrder);
-  Rows->horizontalHeader()->setStretchLastSection(true);
-  Rows->resizeColumnsToContents();
+  Rows_->verticalHeader()->hide();
+  Rows_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  Rows_->setSortingEnabled(true);
+  Rows_->sortByColumn(kLineColumn, Qt::AscendingOrder);
+  Rows_->horizontalHeader()->setStretchLastSection(true);
+  Rows_->resizeColumnsToContents();
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   QPushButton* copy = buttons->addButton(QStringLiteral("Copy"), QDialogButtonBox::ActionRole);
@@ -66,18 +66,18 @@ LoadReportDialog::LoadReportDialog(const LoadProblems& problems, QWidget* parent
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(Summary(problems), this));
-  layout->addWidget(Rows);
+  layout->addWidget(Rows_);
   layout->addWidget(buttons);
   resize(760, 360);
 }
 
 QString LoadReportDialog::Text() const {
   QString text;
-  for (int row = 0; row < Rows->rowCount(); ++row) {
-    text += Rows->item(row, FileColumn)->text() + QLatin1Char(':') +
-            Rows->item(row, LineColumn)->text() + QStringLiteral(": ") +
-            Rows->item(row, KindColumn)->text() + QStringLiteral(": ") +
-            Rows->item(row, DetailColumn)->text() + QLatin1Char('\n');
+  for (int row = 0; row < Rows_->rowCount(); ++row) {
+    text += Rows_->item(row, kFileColumn)->text() + QLatin1Char(':') +
+            Rows_->item(row, kLineColumn)->text() + QStringLiteral(": ") +
+            Rows_->item(row, kKindColumn)->text() + QStringLiteral(": ") +
+            Rows_->item(row, kDetailColumn)->text() + QLatin1Char('\n');
   }
   return text;
 }

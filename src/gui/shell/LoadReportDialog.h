@@ -15,17 +15,17 @@ class LoadReportDialog : public QDialog {
   Q_OBJECT
 
  public:
-  enum Column { FileColumn, LineColumn, KindColumn, DetailColumn };
+  enum Column { kFileColumn, kLineColumn, kKindColumn, kDetailColumn };
 
   // Shows a copy of `problems`, in line order until a column header is clicked.
   explicit LoadReportDialog(const LoadProblems& problems, QWidget* parent = nullptr);
 
-  QTableWidget* Table() const { return Rows; }
+  QTableWidget* Table() const { return Rows_; }
   // The rows in the order shown, as the Copy button puts them on the clipboard.
   QString Text() const;
 
  private:
-  QTableWidget* Rows;
+  QTableWidget* Rows_;
 };
 
 // " (N load problems: Help > Load Report)" after a load that met any; "" otherwise.

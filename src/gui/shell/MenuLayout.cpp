@@ -48,12 +48,12 @@ std::vector<MenuItemSpec> BuildMenuItems() {
 }  // namespace
 
 const std::vector<MenuItemSpec>& MenuItems() {
-  static const std::vector<MenuItemSpec> items = BuildMenuItems();
-  return items;
+  static const std::vector<MenuItemSpec> kItems = BuildMenuItems();
+  return kItems;
 }
 
 const std::vector<AcceleratorSpec>& Accelerators() {
-  static const std::vector<AcceleratorSpec> table = {
+  static const std::vector<AcceleratorSpec> kTable = {
       {QKeySequence(Qt::CTRL | Qt::Key_B), cmd::kViewToolbar},
       {QKeySequence(Qt::CTRL | Qt::Key_C), cmd::kEditCopy},
       {QKeySequence(Qt::CTRL | Qt::Key_I), cmd::kInformation},
@@ -75,36 +75,36 @@ const std::vector<AcceleratorSpec>& Accelerators() {
       // Desktops open a program's help with F1.
       {QKeySequence(Qt::Key_F1), cmd::kHelpContents},
   };
-  return table;
+  return kTable;
 }
 
 const std::vector<int>& ToolbarEntries() {
-  static const std::vector<int> entries = {cmd::kFileOpen,
-                                           0,
-                                           cmd::kFileSave,
-                                           0,
-                                           cmd::kEditCopy,
-                                           0,
-                                           101,
-                                           102,
-                                           103,
-                                           104,
-                                           105,
-                                           106,
-                                           107,
-                                           108,
-                                           109,
-                                           110,
-                                           0,
-                                           cmd::kAppAbout};
-  return entries;
+  static const std::vector<int> kEntries = {cmd::kFileOpen,
+                                            0,
+                                            cmd::kFileSave,
+                                            0,
+                                            cmd::kEditCopy,
+                                            0,
+                                            101,
+                                            102,
+                                            103,
+                                            104,
+                                            105,
+                                            106,
+                                            107,
+                                            108,
+                                            109,
+                                            110,
+                                            0,
+                                            cmd::kAppAbout};
+  return kEntries;
 }
 
 bool IsAcceleratorKey(int qtKey, Qt::KeyboardModifiers modifiers) {
   constexpr Qt::KeyboardModifiers kHeld =
       Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier;
   for (const AcceleratorSpec& accel : Accelerators()) {
-    const QKeyCombination keys = accel.keys[0];
+    const QKeyCombination keys = accel.Keys[0];
     if (keys.key() != qtKey || (keys.keyboardModifiers() & kHeld) != (modifiers & kHeld)) continue;
     // Keypad + and - are accelerators; the main keyboard's are not.
     if (keys.keyboardModifiers().testFlag(Qt::KeypadModifier) &&

@@ -8,14 +8,14 @@
 namespace tavro {
 
 struct MenuItemSpec {
-  const char* menu;  // "&File", ...
-  const char* text;  // nullptr: a separator
-  int id;            // 0 for a separator; kFirstRecentFile marks where the recent files go
+  const char* Menu;  // "&File", ...
+  const char* Text;  // nullptr: a separator
+  int Id;            // 0 for a separator; kFirstRecentFile marks where the recent files go
 };
 
 struct AcceleratorSpec {
-  QKeySequence keys;
-  int id;
+  QKeySequence Keys;
+  int Id;
 };
 
 const std::vector<MenuItemSpec>& MenuItems();

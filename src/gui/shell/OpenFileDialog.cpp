@@ -23,8 +23,8 @@ std::vector<FileFilter> OpenFileFilters() {
 QStringList QtNameFilters(const std::vector<FileFilter>& filters) {
   QStringList list;
   for (const FileFilter& filter : filters) {
-    QStringList patterns = filter.patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    list.append(filter.description + " (" + patterns.join(QLatin1Char(' ')) + ")");
+    QStringList patterns = filter.Patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    list.append(filter.Description + " (" + patterns.join(QLatin1Char(' ')) + ")");
   }
   return list;
 }

@@ -14,8 +14,8 @@ class QWidget;
 namespace tavro {
 
 struct FileFilter {
-  QString description;  // as the user reads it, for example "Mivo File(*.cnf)"
-  QString patterns;     // separated by ';', for example "*.cnf;*.lzh"
+  QString Description;  // as the user reads it, for example "Mivo File(*.cnf)"
+  QString Patterns;     // separated by ';', for example "*.cnf;*.lzh"
 };
 
 // The filters in order; the first is in effect when the dialog opens.

@@ -25,12 +25,12 @@ QString DecodeForDisplay(const std::string& bytes) {
   return QString::fromLatin1(raw);
 }
 
-QtHost::QtHost(AppSettings& settings) : Settings(settings) {}
+QtHost::QtHost(AppSettings& settings) : Settings_(settings) {}
 
 // A box opened by an alarm's "debug(" runs its own event loop inside the alarm; the view's timer
 // (single-shot, already fired) must be armed again so the other alarms go on meanwhile.
 void QtHost::KeepAlarmsRunning() {
-  if (View) View->ScheduleTimerPass();
+  if (View_) View_->ScheduleTimerPass();
 }
 
 QtHost::~QtHost() = default;
@@ -48,11 +48,11 @@ void SetBoxTexts(QMessageBox& box, const std::string& text, const std::string& c
 }  // namespace
 
 void QtHost::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
-  if (Sink) {
-    Sink({text, caption, icon});
+  if (Sink_) {
+    Sink_({text, caption, icon});
     return;
   }
-  QMessageBox box(Owner);
+  QMessageBox box(Owner_);
   SetBoxTexts(box, text, caption);
   switch (icon) {
     case MessageIcon::Exclamation:
@@ -74,12 +74,12 @@ void QtHost::ShowMessage(const std::string& text, const std::string& caption, Me
 }
 
 bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
-  if (Questions) return Questions({text, caption, MessageIcon::Question});
-  if (Sink) {
-    Sink({text, caption, MessageIcon::Question});
+  if (Questions_) return Questions_({text, caption, MessageIcon::Question});
+  if (Sink_) {
+    Sink_({text, caption, MessageIcon::Question});
     return true;
   }
-  QMessageBox box(Owner);
+  QMessageBox box(Owner_);
   SetBoxTexts(box, text, caption);
   box.setIcon(QMessageBox::Warning);
   box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -88,16 +88,16 @@ bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
 }
 
 void QtHost::PlaySound(const std::string& path) {
-  if (!Sound) Sound = std::make_unique<QSoundEffect>();
-  Sound->stop();
+  if (!Sound_) Sound_ = std::make_unique<QSoundEffect>();
+  Sound_->stop();
   auto file = std::make_unique<SoundFile>();
   if (!file->Open(path)) return;
   // The player does not read a source again that equals its last one, and a descriptor's name
   // may come back for another file.
-  if (file->ThroughDescriptor()) Sound->setSource(QUrl());
-  Sound->setSource(QUrl::fromLocalFile(file->PlayerPath()));
-  PlayingFile = std::move(file);
-  Sound->play();
+  if (file->ThroughDescriptor()) Sound_->setSource(QUrl());
+  Sound_->setSource(QUrl::fromLocalFile(file->PlayerPath()));
+  PlayingFile_ = std::move(file);
+  Sound_->play();
 }
 
 bool QtHost::IsShiftDown() {
@@ -105,7 +105,7 @@ bool QtHost::IsShiftDown() {
 }
 
 uint32_t QtHost::TickCount() {
-  const auto elapsed = std::chrono::steady_clock::now() - Start;
+  const auto elapsed = std::chrono::steady_clock::now() - Start_;
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
   return static_cast<uint32_t>(static_cast<uint64_t>(ms));
 }
@@ -124,7 +124,7 @@ bool QtHost::ChooseConfigFile(const std::vector<std::string>& names, std::string
   // Whoever asks may have a wait cursor up; the list must not look busy.
   QApplication::setOverrideCursor(Qt::ArrowCursor);
   int row = -1;
-  const bool ok = FileDialogs->ChooseConfigFile(Owner, list, row);
+  const bool ok = FileDialogs_->ChooseConfigFile(Owner_, list, row);
   QApplication::restoreOverrideCursor();
   // Names are shown decoded but handed back as the bytes the directory gave, by their row: two
   // names of different bytes may decode to the same text.
@@ -134,13 +134,13 @@ bool QtHost::ChooseConfigFile(const std::vector<std::string>& names, std::string
 }
 
 std::string QtHost::ProfileString(const std::string& section, const std::string& key) {
-  if (section == "OPTION" && key == "TMPDIR") return Settings.TmpDir();
+  if (section == "OPTION" && key == "TMPDIR") return Settings_.TmpDir();
   return {};
 }
 
 void QtHost::AddToRecentFiles(const std::string& path) {
-  Settings.AddRecentFile(path);
-  if (RecentChanged) RecentChanged();
+  Settings_.AddRecentFile(path);
+  if (RecentChanged_) RecentChanged_();
 }
 
 void QtHost::ShowDebugText(const std::string& text) {

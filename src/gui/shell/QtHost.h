@@ -26,9 +26,9 @@ enum class MessageIcon { Exclamation, Information, Question, None };
 class QtHost : public Host, public ChangeNotices {
  public:
   struct Message {
-    std::string text;
-    std::string caption;
-    MessageIcon icon;
+    std::string Text;
+    std::string Caption;
+    MessageIcon Icon;
   };
   // Tests replace the modal boxes with this: messages are recorded, questions answered Yes.
   using MessageSink = std::function<void(const Message&)>;
@@ -38,15 +38,15 @@ class QtHost : public Host, public ChangeNotices {
   explicit QtHost(AppSettings& settings);
   ~QtHost() override;
 
-  void SetView(CTavroView* view) { View = view; }
-  void SetDialogOwner(QWidget* owner) { Owner = owner; }
-  void SetMessageSink(MessageSink sink) { Sink = std::move(sink); }
-  void SetQuestionSink(QuestionSink sink) { Questions = std::move(sink); }
+  void SetView(CTavroView* view) { View_ = view; }
+  void SetDialogOwner(QWidget* owner) { Owner_ = owner; }
+  void SetMessageSink(MessageSink sink) { Sink_ = std::move(sink); }
+  void SetQuestionSink(QuestionSink sink) { Questions_ = std::move(sink); }
   // The file dialogs: the real ones unless a test has put its own in.
-  FilePrompts& Prompts() { return *FileDialogs; }
-  void SetPrompts(std::unique_ptr<FilePrompts> prompts) { FileDialogs = std::move(prompts); }
+  FilePrompts& Prompts() { return *FileDialogs_; }
+  void SetPrompts(std::unique_ptr<FilePrompts> prompts) { FileDialogs_ = std::move(prompts); }
   // Called after the recent-file list changed, so the File menu can follow.
-  void SetRecentFilesChanged(std::function<void()> notify) { RecentChanged = std::move(notify); }
+  void SetRecentFilesChanged(std::function<void()> notify) { RecentChanged_ = std::move(notify); }
 
   // ---- Host ----
   void PlaySound(const std::string& path) override;
@@ -76,16 +76,16 @@ class QtHost : public Host, public ChangeNotices {
  private:
   void KeepAlarmsRunning();
 
-  AppSettings& Settings;
-  QPointer<CTavroView> View;
-  QPointer<QWidget> Owner;
-  MessageSink Sink;
-  QuestionSink Questions;
-  std::unique_ptr<FilePrompts> FileDialogs = std::make_unique<DialogPrompts>();
-  std::function<void()> RecentChanged;
-  std::unique_ptr<SoundFile> PlayingFile;  // kept open while the player may still read it
-  std::unique_ptr<QSoundEffect> Sound;     // made on first use: no audio device is touched before
-  const std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
+  AppSettings& Settings_;
+  QPointer<CTavroView> View_;
+  QPointer<QWidget> Owner_;
+  MessageSink Sink_;
+  QuestionSink Questions_;
+  std::unique_ptr<FilePrompts> FileDialogs_ = std::make_unique<DialogPrompts>();
+  std::function<void()> RecentChanged_;
+  std::unique_ptr<SoundFile> PlayingFile_;  // kept open while the player may still read it
+  std::unique_ptr<QSoundEffect> Sound_;     // made on first use: no audio device is touched before
+  const std::chrono::steady_clock::time_point Start_ = std::chrono::steady_clock::now();
 };
 
 // Text from the core is bytes; shown as UTF-8 when it is valid UTF-8, else as Shift_JIS, else

@@ -10,25 +10,25 @@
 namespace tavro {
 namespace {
 
-int SignalPipe[2] = {-1, -1};
-bool Requested = false;
+int signalPipe[2] = {-1, -1};
+bool requested = false;
 
 void OnSignal(int) {
   const char byte = 1;
   // Nothing else is safe here; a full pipe means a quit is on its way already.
-  [[maybe_unused]] const ssize_t written = ::write(SignalPipe[1], &byte, 1);
+  [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
 }
 
 }  // namespace
 
 void QuitEventLoopOnSignals(QObject* parent) {
-  if (SignalPipe[0] >= 0 || ::pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  auto* notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, parent);
+  if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, parent);
   QObject::connect(notifier, &QSocketNotifier::activated, parent, [] {
     char byte = 0;
-    while (::read(SignalPipe[0], &byte, 1) > 0) {
+    while (::read(signalPipe[0], &byte, 1) > 0) {
     }
-    Requested = true;
+    requested = true;
     QCoreApplication::exit(0);
   });
   struct sigaction action {};
@@ -38,6 +38,6 @@ void QuitEventLoopOnSignals(QObject* parent) {
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
 
-bool QuitRequested() { return Requested; }
+bool QuitRequested() { return requested; }
 
 }  // namespace tavro

@@ -34,9 +34,9 @@ class RecordDialog : public QDialog {
  private:
   void Browse();
 
-  QDoubleSpinBox* Seconds;
-  QLineEdit* File;
-  QPushButton* Ok;  // off while the file box is empty
+  QDoubleSpinBox* Seconds_;
+  QLineEdit* File_;
+  QPushButton* Ok_;  // off while the file box is empty
 };
 
 }  // namespace tavro

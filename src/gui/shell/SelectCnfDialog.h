@@ -18,12 +18,12 @@ class SelectCnfDialog : public QDialog {
   // The row chosen: -1 until OK or a double click, and after OK with nothing selected. The row,
   // not the text, says which name it was: two names may read alike.
   int ChosenRow() const { return chosenRow_; }
-  QListWidget* List() const { return NameList; }
+  QListWidget* List() const { return NameList_; }
 
   void accept() override;
 
  private:
-  QListWidget* NameList;
+  QListWidget* NameList_;
   int chosenRow_ = -1;
 };
 

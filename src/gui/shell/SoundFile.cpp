@@ -9,7 +9,7 @@
 namespace tavro {
 
 SoundFile::~SoundFile() {
-  if (Descriptor >= 0) ::close(Descriptor);
+  if (Descriptor_ >= 0) ::close(Descriptor_);
 }
 
 bool SoundFile::Open(const std::string &path) {
@@ -17,12 +17,12 @@ bool SoundFile::Open(const std::string &path) {
   if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   const QString decoded = QFile::decodeName(QByteArray::fromStdString(path));
   if (QFile::encodeName(decoded).toStdString() == path) {
-    Path = decoded;
+    Path_ = decoded;
     return true;
   }
-  Descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (Descriptor < 0) return false;
-  Path = QStringLiteral("/proc/self/fd/%1").arg(Descriptor);
+  Descriptor_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (Descriptor_ < 0) return false;
+  Path_ = QStringLiteral("/proc/self/fd/%1").arg(Descriptor_);
   return true;
 }
 

@@ -20,13 +20,13 @@ class SoundFile {
   // False when `path` is not a regular file that can be read.
   bool Open(const std::string &path);
   // The name the player opens; empty until Open succeeded.
-  const QString &PlayerPath() const { return Path; }
+  const QString &PlayerPath() const { return Path_; }
   // True when PlayerPath names the descriptor rather than the file itself.
-  bool ThroughDescriptor() const { return Descriptor >= 0; }
+  bool ThroughDescriptor() const { return Descriptor_ >= 0; }
 
  private:
-  int Descriptor = -1;
-  QString Path;
+  int Descriptor_ = -1;
+  QString Path_;
 };
 
 }  // namespace tavro

@@ -20,20 +20,20 @@ std::optional<uint32_t> ParseUnsigned(const QString& text) {
 }
 
 ZoomDialog::ZoomDialog(Refusal refuse, int factor, QWidget* parent)
-    : QDialog(parent), TellRefusal(std::move(refuse)), Edit(new QLineEdit(this)), Value(factor) {
+    : QDialog(parent), TellRefusal_(std::move(refuse)), Edit_(new QLineEdit(this)), Value_(factor) {
   setWindowTitle(QStringLiteral("Zoom"));
-  Edit->setText(QString::number(factor));
-  Edit->selectAll();
+  Edit_->setText(QString::number(factor));
+  Edit_->selectAll();
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &ZoomDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &ZoomDialog::reject);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(Edit);
+  layout->addWidget(Edit_);
   layout->addWidget(buttons);
 }
 
 void ZoomDialog::accept() {
-  const std::optional<uint32_t> value = ParseUnsigned(Edit->text());
+  const std::optional<uint32_t> value = ParseUnsigned(Edit_->text());
   if (!value) return Refuse("Please enter an integer.");
   if (*value < kZoomDialogMin || *value > kZoomDialogMax) {
     return Refuse(QStringLiteral("Please enter an integer between %1 and %2.")
@@ -41,14 +41,14 @@ void ZoomDialog::accept() {
                       .arg(kZoomDialogMax)
                       .toStdString());
   }
-  Value = static_cast<int>(*value);
+  Value_ = static_cast<int>(*value);
   QDialog::accept();
 }
 
 void ZoomDialog::Refuse(const std::string& message) {
-  TellRefusal(message);
-  Edit->setFocus();
-  Edit->selectAll();
+  TellRefusal_(message);
+  Edit_->setFocus();
+  Edit_->selectAll();
 }
 
 }  // namespace tavro

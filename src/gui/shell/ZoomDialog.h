@@ -29,17 +29,17 @@ class ZoomDialog : public QDialog {
   using Refusal = std::function<void(const std::string& message)>;
   ZoomDialog(Refusal refuse, int factor, QWidget* parent = nullptr);
 
-  int Factor() const { return Value; }
-  QLineEdit* Field() const { return Edit; }
+  int Factor() const { return Value_; }
+  QLineEdit* Field() const { return Edit_; }
 
   void accept() override;
 
  private:
   void Refuse(const std::string& message);
 
-  Refusal TellRefusal;
-  QLineEdit* Edit;
-  int Value;
+  Refusal TellRefusal_;
+  QLineEdit* Edit_;
+  int Value_;
 };
 
 }  // namespace tavro

@@ -70,8 +70,8 @@ ScrollPos CTavroView::ScrollPosition() const {
 }
 
 void CTavroView::ScrollTo(ScrollPos pos) {
-  horizontalScrollBar()->setValue(pos.x);
-  verticalScrollBar()->setValue(pos.y);
+  horizontalScrollBar()->setValue(pos.X);
+  verticalScrollBar()->setValue(pos.Y);
 }
 
 ViewGeometry CTavroView::Geometry() const {
@@ -83,16 +83,16 @@ void CTavroView::UpdateScrollSizes() {
   const ViewSize total = ContentSize();
   // Scroll bars shown for a smaller window would keep themselves (they narrow the viewport);
   // a picture that fits the view without them needs none.
-  const bool fitsWithoutBars = total.width <= width() && total.height <= height();
+  const bool fitsWithoutBars = total.Width <= width() && total.Height <= height();
   const QSize client = fitsWithoutBars ? size() : viewport()->size();
   const ScrollPos limit = MaxScroll(total, {client.width(), client.height()});
-  horizontalScrollBar()->setRange(0, limit.x);
-  verticalScrollBar()->setRange(0, limit.y);
+  horizontalScrollBar()->setRange(0, limit.X);
+  verticalScrollBar()->setRange(0, limit.Y);
   // A page is a tenth of the picture, a line a hundredth, as arrow keys and clicks expect.
-  horizontalScrollBar()->setPageStep(std::max(1, total.width / 10));
-  verticalScrollBar()->setPageStep(std::max(1, total.height / 10));
-  horizontalScrollBar()->setSingleStep(std::max(1, total.width / 100));
-  verticalScrollBar()->setSingleStep(std::max(1, total.height / 100));
+  horizontalScrollBar()->setPageStep(std::max(1, total.Width / 10));
+  verticalScrollBar()->setPageStep(std::max(1, total.Height / 10));
+  horizontalScrollBar()->setSingleStep(std::max(1, total.Width / 100));
+  verticalScrollBar()->setSingleStep(std::max(1, total.Height / 100));
 }
 
 void CTavroView::SelectSet(int set) { Apply(session_.SelectSet(set), true); }
@@ -133,8 +133,8 @@ void CTavroView::FitFrameToPlayfield() {
     room = {area.right() + 1 - outer.left(), area.bottom() + 1 - outer.top()};
   }
   const ViewSize fitted = FitFrameSize(content, {chrome.width(), chrome.height()}, room);
-  frame->resize(std::max(1, fitted.width - decorations.width()),
-                std::max(1, fitted.height - decorations.height()));
+  frame->resize(std::max(1, fitted.Width - decorations.width()),
+                std::max(1, fitted.Height - decorations.height()));
   UpdateScrollSizes();
   viewport()->update();
 }
@@ -148,7 +148,7 @@ void CTavroView::RepaintMapRect(const MapRect& mapRect) {
   const WindowRect shown = Geometry().WindowRectOf(mapRect);
   // Only the changed rectangle, and now: a drag step must show before the next move arrives.
   if (!shown.IsEmpty())
-    viewport()->repaint(QRect(shown.left, shown.top, shown.Width(), shown.Height()));
+    viewport()->repaint(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()));
 }
 
 void CTavroView::paintEvent(QPaintEvent* event) {

@@ -37,25 +37,25 @@ QImage MapBand(const CTavroDoc& doc, int top, int height) {
 void DrawCompositeMap(QPainter& painter, const CTavroDoc& doc, const ViewGeometry& geometry,
                       const WindowRect& clip) {
   const ViewSize playfield{doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()};
-  if (!doc.IsSetLoaded() || !doc.Map().IsComplete(playfield.width, playfield.height)) return;
+  if (!doc.IsSetLoaded() || !doc.Map().IsComplete(playfield.Width, playfield.Height)) return;
   const MapDrawPlan plan = geometry.PlanDraw(clip, playfield);
-  if (!plan.draws) return;
+  if (!plan.Draws) return;
 
   // Only the damaged rows and columns are copied; the map itself is never copied whole during a
   // paint.
-  const MapRect& src = plan.source;
-  const QImage band = MapBand(doc, src.top, src.Height());
-  const QImage piece = band.copy(src.left, 0, src.Width(), src.Height());
-  const WindowRect& target = plan.target;
+  const MapRect& src = plan.Source;
+  const QImage band = MapBand(doc, src.Top, src.Height());
+  const QImage piece = band.copy(src.Left, 0, src.Width(), src.Height());
+  const WindowRect& target = plan.Target;
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(QRect(target.left, target.top, target.Width(), target.Height()), piece);
+  painter.drawImage(QRect(target.Left, target.Top, target.Width(), target.Height()), piece);
 }
 
 void DrawBackgroundStrips(QPainter& painter, const CTavroDoc& doc, const ViewGeometry& geometry) {
   ViewSize playfield{0, 0};
   if (doc.IsSetLoaded()) playfield = {doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()};
   for (const WindowRect& strip : geometry.BackgroundStrips(playfield)) {
-    painter.fillRect(QRect(strip.left, strip.top, strip.Width(), strip.Height()), kBackgroundGrey);
+    painter.fillRect(QRect(strip.Left, strip.Top, strip.Width(), strip.Height()), kBackgroundGrey);
   }
 }
 

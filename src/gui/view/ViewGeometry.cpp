@@ -28,55 +28,55 @@ ViewGeometry::ViewGeometry(int32_t zoom, ScrollPos scroll, ViewSize client)
     : zoom_(std::max(zoom, 1)), scroll_(scroll), client_(client) {}
 
 MapPoint ViewGeometry::MapPointAt(WindowPoint point) const {
-  return {Narrow((int64_t{point.x} + scroll_.x) / zoom_),
-          Narrow((int64_t{point.y} + scroll_.y) / zoom_)};
+  return {Narrow((int64_t{point.X} + scroll_.X) / zoom_),
+          Narrow((int64_t{point.Y} + scroll_.Y) / zoom_)};
 }
 
 WindowRect ViewGeometry::WindowRectOf(const MapRect& rect) const {
   if (rect.IsEmpty()) return {};
-  const int64_t left = int64_t{rect.left} * zoom_ - scroll_.x;
-  const int64_t top = int64_t{rect.top} * zoom_ - scroll_.y;
-  const int64_t right = int64_t{rect.right} * zoom_ - scroll_.x;
-  const int64_t bottom = int64_t{rect.bottom} * zoom_ - scroll_.y;
-  const WindowRect shown{Clamp(left, 0, client_.width), Clamp(top, 0, client_.height),
-                         Clamp(right, 0, client_.width), Clamp(bottom, 0, client_.height)};
+  const int64_t left = int64_t{rect.Left} * zoom_ - scroll_.X;
+  const int64_t top = int64_t{rect.Top} * zoom_ - scroll_.Y;
+  const int64_t right = int64_t{rect.Right} * zoom_ - scroll_.X;
+  const int64_t bottom = int64_t{rect.Bottom} * zoom_ - scroll_.Y;
+  const WindowRect shown{Clamp(left, 0, client_.Width), Clamp(top, 0, client_.Height),
+                         Clamp(right, 0, client_.Width), Clamp(bottom, 0, client_.Height)};
   return shown.IsEmpty() ? WindowRect{} : shown;
 }
 
 MapRect ViewGeometry::VisibleMap() const {
-  return {scroll_.x / zoom_, scroll_.y / zoom_,
-          Narrow((int64_t{scroll_.x} + client_.width) / zoom_),
-          Narrow((int64_t{scroll_.y} + client_.height) / zoom_)};
+  return {scroll_.X / zoom_, scroll_.Y / zoom_,
+          Narrow((int64_t{scroll_.X} + client_.Width) / zoom_),
+          Narrow((int64_t{scroll_.Y} + client_.Height) / zoom_)};
 }
 
 MapDrawPlan ViewGeometry::PlanDraw(const WindowRect& clip, ViewSize playfield) const {
   MapDrawPlan plan;
-  if (playfield.width <= 0 || playfield.height <= 0 || clip.IsEmpty()) return plan;
+  if (playfield.Width <= 0 || playfield.Height <= 0 || clip.IsEmpty()) return plan;
   // In the unscrolled, enlarged picture, where whole map pixels start and end.
-  const int64_t extentW = int64_t{playfield.width} * zoom_;
-  const int64_t extentH = int64_t{playfield.height} * zoom_;
-  const int64_t left = std::max<int64_t>(0, FloorToMultiple(int64_t{clip.left} + scroll_.x, zoom_));
-  const int64_t top = std::max<int64_t>(0, FloorToMultiple(int64_t{clip.top} + scroll_.y, zoom_));
-  const int64_t right = std::min(CeilToMultiple(int64_t{clip.right} + scroll_.x, zoom_), extentW);
-  const int64_t bottom = std::min(CeilToMultiple(int64_t{clip.bottom} + scroll_.y, zoom_), extentH);
+  const int64_t extentW = int64_t{playfield.Width} * zoom_;
+  const int64_t extentH = int64_t{playfield.Height} * zoom_;
+  const int64_t left = std::max<int64_t>(0, FloorToMultiple(int64_t{clip.Left} + scroll_.X, zoom_));
+  const int64_t top = std::max<int64_t>(0, FloorToMultiple(int64_t{clip.Top} + scroll_.Y, zoom_));
+  const int64_t right = std::min(CeilToMultiple(int64_t{clip.Right} + scroll_.X, zoom_), extentW);
+  const int64_t bottom = std::min(CeilToMultiple(int64_t{clip.Bottom} + scroll_.Y, zoom_), extentH);
   if (left >= extentW || top >= extentH || right <= left || bottom <= top) return plan;
-  plan.draws = true;
-  plan.target = {Narrow(left - scroll_.x), Narrow(top - scroll_.y), Narrow(right - scroll_.x),
-                 Narrow(bottom - scroll_.y)};
-  plan.source = {static_cast<int32_t>(left / zoom_), static_cast<int32_t>(top / zoom_),
+  plan.Draws = true;
+  plan.Target = {Narrow(left - scroll_.X), Narrow(top - scroll_.Y), Narrow(right - scroll_.X),
+                 Narrow(bottom - scroll_.Y)};
+  plan.Source = {static_cast<int32_t>(left / zoom_), static_cast<int32_t>(top / zoom_),
                  static_cast<int32_t>(right / zoom_), static_cast<int32_t>(bottom / zoom_)};
   return plan;
 }
 
 std::vector<WindowRect> ViewGeometry::BackgroundStrips(ViewSize playfield) const {
   std::vector<WindowRect> strips;
-  const int64_t pictureRight = int64_t{playfield.width} * zoom_ - scroll_.x;
-  const int64_t pictureBottom = int64_t{playfield.height} * zoom_ - scroll_.y;
-  if (pictureRight < client_.width) {
-    strips.push_back({Clamp(pictureRight, 0, client_.width), 0, client_.width, client_.height});
+  const int64_t pictureRight = int64_t{playfield.Width} * zoom_ - scroll_.X;
+  const int64_t pictureBottom = int64_t{playfield.Height} * zoom_ - scroll_.Y;
+  if (pictureRight < client_.Width) {
+    strips.push_back({Clamp(pictureRight, 0, client_.Width), 0, client_.Width, client_.Height});
   }
-  if (pictureBottom < client_.height) {
-    strips.push_back({0, Clamp(pictureBottom, 0, client_.height), client_.width, client_.height});
+  if (pictureBottom < client_.Height) {
+    strips.push_back({0, Clamp(pictureBottom, 0, client_.Height), client_.Width, client_.Height});
   }
   return strips;
 }
@@ -85,36 +85,36 @@ ScrollPos ViewGeometry::FollowHeldObject(const MapRect& objectBox, int32_t stepX
                                          int32_t stepY) const {
   const MapRect shown = VisibleMap();
   const bool leaves =
-      (objectBox.left < shown.left && stepX < 0) || (objectBox.right > shown.right && stepX > 0) ||
-      (objectBox.top < shown.top && stepY < 0) || (objectBox.bottom > shown.bottom && stepY > 0);
+      (objectBox.Left < shown.Left && stepX < 0) || (objectBox.Right > shown.Right && stepX > 0) ||
+      (objectBox.Top < shown.Top && stepY < 0) || (objectBox.Bottom > shown.Bottom && stepY > 0);
   if (!leaves) return scroll_;
-  return {Narrow(scroll_.x + int64_t{stepX} * zoom_), Narrow(scroll_.y + int64_t{stepY} * zoom_)};
+  return {Narrow(scroll_.X + int64_t{stepX} * zoom_), Narrow(scroll_.Y + int64_t{stepY} * zoom_)};
 }
 
 ScrollPos MaxScroll(ViewSize total, ViewSize client) {
-  return {std::max(0, total.width - client.width), std::max(0, total.height - client.height)};
+  return {std::max(0, total.Width - client.Width), std::max(0, total.Height - client.Height)};
 }
 
 ScrollPos ZoomScrollTarget(ViewSize client, ScrollPos scroll, int32_t oldZoom, int32_t newZoom,
                            ViewSize playfield) {
   oldZoom = std::max(oldZoom, 1);
-  const int64_t cx = (client.width / 2 + int64_t{scroll.x}) / oldZoom;
-  const int64_t cy = (client.height / 2 + int64_t{scroll.y}) / oldZoom;
-  int64_t x = cx * newZoom - client.width / 2;
-  int64_t y = cy * newZoom - client.height / 2;
-  const int64_t contentW = int64_t{newZoom} * playfield.width;
-  const int64_t contentH = int64_t{newZoom} * playfield.height;
-  if (x + client.width > contentW) x = contentW - client.width;
-  if (y + client.height > contentH) y = contentH - client.height;
+  const int64_t cx = (client.Width / 2 + int64_t{scroll.X}) / oldZoom;
+  const int64_t cy = (client.Height / 2 + int64_t{scroll.Y}) / oldZoom;
+  int64_t x = cx * newZoom - client.Width / 2;
+  int64_t y = cy * newZoom - client.Height / 2;
+  const int64_t contentW = int64_t{newZoom} * playfield.Width;
+  const int64_t contentH = int64_t{newZoom} * playfield.Height;
+  if (x + client.Width > contentW) x = contentW - client.Width;
+  if (y + client.Height > contentH) y = contentH - client.Height;
   return {Clamp(x, 0, INT32_MAX), Clamp(y, 0, INT32_MAX)};
 }
 
 ScrollPos ArrowScrollTarget(ArrowKey key, ViewSize client, ScrollPos scroll, ViewSize total) {
-  if (client.width >= total.width && client.height >= total.height) return scroll;
-  const int64_t pageX = total.width / 10;
-  const int64_t pageY = total.height / 10;
-  int64_t x = scroll.x;
-  int64_t y = scroll.y;
+  if (client.Width >= total.Width && client.Height >= total.Height) return scroll;
+  const int64_t pageX = total.Width / 10;
+  const int64_t pageY = total.Height / 10;
+  int64_t x = scroll.X;
+  int64_t y = scroll.Y;
   switch (key) {
     case ArrowKey::Left:
       x -= pageX;
@@ -130,13 +130,13 @@ ScrollPos ArrowScrollTarget(ArrowKey key, ViewSize client, ScrollPos scroll, Vie
       break;
   }
   const ScrollPos limit = MaxScroll(total, client);
-  return {Clamp(x, 0, limit.x), Clamp(y, 0, limit.y)};
+  return {Clamp(x, 0, limit.X), Clamp(y, 0, limit.Y)};
 }
 
 ViewSize FitFrameSize(ViewSize content, ViewSize chrome, ViewSize room) {
-  ViewSize size{content.width + chrome.width, content.height + chrome.height};
-  if (size.height >= room.height) size.height = room.height;
-  if (room.width <= size.width) size.width = room.width;
+  ViewSize size{content.Width + chrome.Width, content.Height + chrome.Height};
+  if (size.Height >= room.Height) size.Height = room.Height;
+  if (room.Width <= size.Width) size.Width = room.Width;
   return size;
 }
 

@@ -12,50 +12,50 @@
 namespace tavro {
 
 struct ScrollPos {
-  int32_t x = 0;
-  int32_t y = 0;
+  int32_t X = 0;
+  int32_t Y = 0;
   bool operator==(const ScrollPos&) const = default;
 };
 
 struct ViewSize {
-  int32_t width = 0;
-  int32_t height = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
   bool operator==(const ViewSize&) const = default;
 };
 
 // A point of the view's client area (its viewport), in window pixels.
 struct WindowPoint {
-  int32_t x = 0;
-  int32_t y = 0;
+  int32_t X = 0;
+  int32_t Y = 0;
   bool operator==(const WindowPoint&) const = default;
 };
 
 // A rectangle of the client area in window pixels, right and bottom exclusive.
 struct WindowRect {
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t right = 0;
-  int32_t bottom = 0;
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
 
-  bool IsEmpty() const { return right <= left || bottom <= top; }
-  int32_t Width() const { return right - left; }
-  int32_t Height() const { return bottom - top; }
+  bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+  int32_t Width() const { return Right - Left; }
+  int32_t Height() const { return Bottom - Top; }
   bool operator==(const WindowRect&) const = default;
 };
 
 // A point of the map, in map pixels.
 struct MapPoint {
-  int32_t x = 0;
-  int32_t y = 0;
+  int32_t X = 0;
+  int32_t Y = 0;
   bool operator==(const MapPoint&) const = default;
 };
 
 // What one paint copies: `source` in map pixels counted from the top row, drawn enlarged into
 // `target`. `draws` is false when the clip lies outside the picture.
 struct MapDrawPlan {
-  bool draws = false;
-  WindowRect target;
-  MapRect source;
+  bool Draws = false;
+  WindowRect Target;
+  MapRect Source;
 };
 
 // How the map shows in the window at one moment: each map pixel a square of `zoom` window

@@ -43,7 +43,7 @@ void CTavroView::PressLeft(QPoint point) {
   // release went elsewhere.
   viewport()->setMouseTracking(true);
   const MapPoint at = MapPointAt(point);
-  Apply(session_.Press(at.x, at.y));
+  Apply(session_.Press(at.X, at.Y));
 }
 
 void CTavroView::mouseMoveEvent(QMouseEvent* event) {
@@ -59,7 +59,7 @@ void CTavroView::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   const MapPoint at = MapPointAt(event->position().toPoint());
-  Apply(session_.Move(at.x, at.y));
+  Apply(session_.Move(at.X, at.Y));
 }
 
 void CTavroView::mouseReleaseEvent(QMouseEvent* event) {
@@ -89,7 +89,7 @@ void CTavroView::ScrollForDrag(ScrollPos target) {
   const ScrollPos before = ScrollPosition();
   ScrollTo(target);  // the scroll bars keep it within their range
   const ScrollPos after = ScrollPosition();
-  const QPoint scrolled(after.x - before.x, after.y - before.y);
+  const QPoint scrolled(after.X - before.X, after.Y - before.Y);
   if (scrolled.isNull()) return;
   // The cursor goes back by as much as the picture moved, so it stays on the same map point
   // (also where the scroll stopped short at the picture's edge).
@@ -101,7 +101,7 @@ void CTavroView::InspectObject(QPoint point) {
   const MapPoint at = MapPointAt(point);
   std::string caption;
   std::string text;
-  if (!session_.Inspect(at.x, at.y, caption, text)) return;
+  if (!session_.Inspect(at.X, at.Y, caption, text)) return;
   frame_.ShowPlainBox(text, caption);
 }
 

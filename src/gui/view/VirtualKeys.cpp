@@ -12,9 +12,9 @@ constexpr quint32 kXkbKeycodeZero = 19;
 }  // namespace
 
 quint32 XkbKeycodeOf(const QKeyEvent& event) {
-  static const bool xkb = QGuiApplication::platformName() == QLatin1String("xcb") ||
-                          QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-  return xkb ? event.nativeScanCode() : 0;
+  static const bool kXkb = QGuiApplication::platformName() == QLatin1String("xcb") ||
+                           QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+  return kXkb ? event.nativeScanCode() : 0;
 }
 
 int32_t VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers, quint32 xkbKeycode) {

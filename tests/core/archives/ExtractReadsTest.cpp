@@ -31,9 +31,9 @@ std::string Noise(size_t size, uint32_t seed) {
 }
 
 struct Extraction {
-  uint64_t reads = 0;
-  uint64_t archiveBytes = 0;
-  uint32_t written = 0;
+  uint64_t Reads = 0;
+  uint64_t ArchiveBytes = 0;
+  uint32_t Written = 0;
 };
 
 // Packs `members` files of `size` bytes into `name` with `pack` (run in the files' folder, "%s"
@@ -53,37 +53,37 @@ Extraction Extract(const fs::path& work, int members, size_t size, const std::st
   command.replace(command.find("%s"), 2, "'" + archive.string() + "'");
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   Extraction result;
-  result.archiveBytes = fs::file_size(archive);
+  result.ArchiveBytes = fs::file_size(archive);
   const uint64_t before = FileReadCalls();
   const ExtractResult extracted = ExtractArchiveFlat(archive.string(), out.string());
-  result.reads = FileReadCalls() - before;
-  EXPECT_EQ(extracted.status, ExtractStatus::Ok) << extracted.detail;
-  result.written = extracted.written;
+  result.Reads = FileReadCalls() - before;
+  EXPECT_EQ(extracted.Status, ExtractStatus::Ok) << extracted.Detail;
+  result.Written = extracted.Written;
   return result;
 }
 
 // At most a few reads a member, and one a block of 16 KiB besides.
 void ExpectReadsInBlocks(const Extraction& small, const Extraction& large, int members) {
-  EXPECT_EQ(small.written, static_cast<uint32_t>(members));
-  EXPECT_EQ(large.written, static_cast<uint32_t>(members));
-  EXPECT_LE(small.reads, 4u + 4u * members + small.archiveBytes / 16384) << small.archiveBytes;
-  EXPECT_LE(large.reads, 4u + 4u * members + large.archiveBytes / 16384) << large.archiveBytes;
+  EXPECT_EQ(small.Written, static_cast<uint32_t>(members));
+  EXPECT_EQ(large.Written, static_cast<uint32_t>(members));
+  EXPECT_LE(small.Reads, 4u + 4u * members + small.ArchiveBytes / 16384) << small.ArchiveBytes;
+  EXPECT_LE(large.Reads, 4u + 4u * members + large.ArchiveBytes / 16384) << large.ArchiveBytes;
 }
 
 TEST(ExtractReads, AnLzhArchiveIsReadInBlocks) {
   if (!Have("jlha")) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
   test::TempDir small, large;
   const std::string pack = "jlha a %s *.cel";
-  ExpectReadsInBlocks(Extract(small.path(), 6, 1000, "set.lzh", pack),
-                      Extract(large.path(), 6, 300 * 1000, "set.lzh", pack), 6);
+  ExpectReadsInBlocks(Extract(small.Path(), 6, 1000, "set.lzh", pack),
+                      Extract(large.Path(), 6, 300 * 1000, "set.lzh", pack), 6);
 }
 
 TEST(ExtractReads, AZipArchiveIsReadInBlocks) {
   if (!Have("zip")) GTEST_SKIP() << "zip is not installed";
   test::TempDir small, large;
   const std::string pack = "zip -q %s *.cel";
-  ExpectReadsInBlocks(Extract(small.path(), 6, 1000, "set.zip", pack),
-                      Extract(large.path(), 6, 300 * 1000, "set.zip", pack), 6);
+  ExpectReadsInBlocks(Extract(small.Path(), 6, 1000, "set.zip", pack),
+                      Extract(large.Path(), 6, 300 * 1000, "set.zip", pack), 6);
 }
 
 }  // namespace

@@ -49,22 +49,23 @@ TEST(FlatMemberNameTest, KeepsBaseNamesAndRefusesEscapes) {
 
 class ExtractTest : public ::testing::Test {
  protected:
-  test::TempDir work;
-  fs::path out = work.path() / "out" / "inner";
-  void SetUp() override { fs::create_directories(out); }
+  test::TempDir work_;
+  fs::path out_ = work_.Path() / "out" / "inner";
+  void SetUp() override { fs::create_directories(out_); }
 };
 
 TEST_F(ExtractTest, EveryRegularMemberLandsFlat) {
   if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
-  Write(work.path() / "src/set.cnf", "#0 a.cel\n");
-  Write(work.path() / "src/cels/a.cel", std::string(5000, 'x'));
-  MakeLzh(work.path() / "src", "../set.lzh", "set.cnf cels/a.cel");
-  const ExtractResult result = ExtractArchiveFlat((work.path() / "set.lzh").string(), out.string());
-  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
-  EXPECT_EQ(result.written, 2u);
-  EXPECT_EQ(Read(out / "set.cnf"), "#0 a.cel\n");
-  EXPECT_EQ(Read(out / "a.cel"), std::string(5000, 'x'));
-  EXPECT_EQ(EntriesIn(out), 2u);
+  Write(work_.Path() / "src/set.cnf", "#0 a.cel\n");
+  Write(work_.Path() / "src/cels/a.cel", std::string(5000, 'x'));
+  MakeLzh(work_.Path() / "src", "../set.lzh", "set.cnf cels/a.cel");
+  const ExtractResult result =
+      ExtractArchiveFlat((work_.Path() / "set.lzh").string(), out_.string());
+  EXPECT_EQ(result.Status, ExtractStatus::Ok) << result.Detail;
+  EXPECT_EQ(result.Written, 2u);
+  EXPECT_EQ(Read(out_ / "set.cnf"), "#0 a.cel\n");
+  EXPECT_EQ(Read(out_ / "a.cel"), std::string(5000, 'x'));
+  EXPECT_EQ(EntriesIn(out_), 2u);
 }
 
 TEST_F(ExtractTest, HostileNamesAreNeverWrittenOutsideTheDirectory) {
@@ -72,45 +73,48 @@ TEST_F(ExtractTest, HostileNamesAreNeverWrittenOutsideTheDirectory) {
       StoredMember("../up.cnf", "x") + StoredMember("../../top.cnf", "x") +
       StoredMember("sub/../../mid.cnf", "x") + StoredMember("/tmp/tavro-absolute.cnf", "x") +
       StoredMember("C:\\drive.cnf", "x") + StoredMember("ok.cel", "fine") + std::string(1, '\0');
-  Write(work.path() / "bad.lzh", archive);
-  const ExtractResult result = ExtractArchiveFlat((work.path() / "bad.lzh").string(), out.string());
-  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
-  EXPECT_EQ(Read(out / "ok.cel"), "fine");
-  EXPECT_EQ(EntriesIn(out), 1u);
-  EXPECT_FALSE(fs::exists(out.parent_path() / "up.cnf"));
-  EXPECT_FALSE(fs::exists(work.path() / "top.cnf"));
-  EXPECT_FALSE(fs::exists(work.path() / "mid.cnf"));
+  Write(work_.Path() / "bad.lzh", archive);
+  const ExtractResult result =
+      ExtractArchiveFlat((work_.Path() / "bad.lzh").string(), out_.string());
+  EXPECT_EQ(result.Status, ExtractStatus::Ok) << result.Detail;
+  EXPECT_EQ(Read(out_ / "ok.cel"), "fine");
+  EXPECT_EQ(EntriesIn(out_), 1u);
+  EXPECT_FALSE(fs::exists(out_.parent_path() / "up.cnf"));
+  EXPECT_FALSE(fs::exists(work_.Path() / "top.cnf"));
+  EXPECT_FALSE(fs::exists(work_.Path() / "mid.cnf"));
   EXPECT_FALSE(fs::exists("/tmp/tavro-absolute.cnf"));
 }
 
 TEST_F(ExtractTest, LinksDevicesAndDirectoriesAreSkipped) {
-  const fs::path target = work.path() / "target";
+  const fs::path target = work_.Path() / "target";
   Write(target, "precious");
   const std::string archive = StoredMember("link|" + target.string(), "", 0120777) +
                               StoredMember("tty", "", 0020666) +
                               StoredMember("folder\\", "", 0040755, "-lhd-") +
                               StoredMember("plain.cel", "ok", 0100644) + std::string(1, '\0');
-  Write(work.path() / "odd.lzh", archive);
-  const ExtractResult result = ExtractArchiveFlat((work.path() / "odd.lzh").string(), out.string());
-  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
-  EXPECT_EQ(result.skipped, 3u);
-  EXPECT_EQ(Read(out / "plain.cel"), "ok");
-  EXPECT_FALSE(fs::exists(out / "tty"));
-  EXPECT_FALSE(fs::exists(out / "target"));
-  EXPECT_FALSE(fs::exists(out / "folder"));
-  for (const auto& item : fs::directory_iterator(out)) {
+  Write(work_.Path() / "odd.lzh", archive);
+  const ExtractResult result =
+      ExtractArchiveFlat((work_.Path() / "odd.lzh").string(), out_.string());
+  EXPECT_EQ(result.Status, ExtractStatus::Ok) << result.Detail;
+  EXPECT_EQ(result.Skipped, 3u);
+  EXPECT_EQ(Read(out_ / "plain.cel"), "ok");
+  EXPECT_FALSE(fs::exists(out_ / "tty"));
+  EXPECT_FALSE(fs::exists(out_ / "target"));
+  EXPECT_FALSE(fs::exists(out_ / "folder"));
+  for (const auto& item : fs::directory_iterator(out_)) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(item.path()))) << item.path();
   }
   EXPECT_EQ(Read(target), "precious");
 }
 
 TEST_F(ExtractTest, ALinkAlreadyInTheDirectoryIsNotWrittenThrough) {
-  Write(work.path() / "victim", "precious");
-  fs::create_symlink(work.path() / "victim", out / "a.cel");
-  Write(work.path() / "one.lzh", StoredMember("a.cel", "evil") + std::string(1, '\0'));
-  const ExtractResult result = ExtractArchiveFlat((work.path() / "one.lzh").string(), out.string());
-  EXPECT_NE(result.status, ExtractStatus::Ok);
-  EXPECT_EQ(Read(work.path() / "victim"), "precious");
+  Write(work_.Path() / "victim", "precious");
+  fs::create_symlink(work_.Path() / "victim", out_ / "a.cel");
+  Write(work_.Path() / "one.lzh", StoredMember("a.cel", "evil") + std::string(1, '\0'));
+  const ExtractResult result =
+      ExtractArchiveFlat((work_.Path() / "one.lzh").string(), out_.string());
+  EXPECT_NE(result.Status, ExtractStatus::Ok);
+  EXPECT_EQ(Read(work_.Path() / "victim"), "precious");
 }
 
 TEST_F(ExtractTest, SizeAndMemberLimitsStopExtraction) {
@@ -118,12 +122,12 @@ TEST_F(ExtractTest, SizeAndMemberLimitsStopExtraction) {
   for (int i = 0; i < 5; ++i)
     archive += StoredMember("m" + std::to_string(i), std::string(100, 'a'));
   archive += std::string(1, '\0');
-  Write(work.path() / "big.lzh", archive);
-  const std::string path = (work.path() / "big.lzh").string();
-  EXPECT_EQ(ExtractArchiveFlat(path, out.string(), {450, 100}).status, ExtractStatus::TooLarge);
-  EXPECT_EQ(ExtractArchiveFlat(path, out.string(), {1000, 4}).status,
+  Write(work_.Path() / "big.lzh", archive);
+  const std::string path = (work_.Path() / "big.lzh").string();
+  EXPECT_EQ(ExtractArchiveFlat(path, out_.string(), {450, 100}).Status, ExtractStatus::TooLarge);
+  EXPECT_EQ(ExtractArchiveFlat(path, out_.string(), {1000, 4}).Status,
             ExtractStatus::TooManyMembers);
-  EXPECT_EQ(ExtractArchiveFlat(path, out.string(), {500, 5}).status, ExtractStatus::Ok);
+  EXPECT_EQ(ExtractArchiveFlat(path, out_.string(), {500, 5}).Status, ExtractStatus::Ok);
 }
 
 TEST_F(ExtractTest, CorruptOrMissingArchivesFailCleanly) {
@@ -132,26 +136,26 @@ TEST_F(ExtractTest, CorruptOrMissingArchivesFailCleanly) {
   flipped[40] ^= 0x5A;  // data no longer matches its check sum
   for (const std::string& bytes : {good.substr(0, 30), good.substr(0, good.size() - 100), flipped,
                                    std::string(64, '\x7f'), std::string("-lh5-garbage")}) {
-    Write(work.path() / "c.lzh", bytes);
-    EXPECT_NE(ExtractArchiveFlat((work.path() / "c.lzh").string(), out.string()).status,
+    Write(work_.Path() / "c.lzh", bytes);
+    EXPECT_NE(ExtractArchiveFlat((work_.Path() / "c.lzh").string(), out_.string()).Status,
               ExtractStatus::Ok);
   }
-  EXPECT_EQ(ExtractArchiveFlat((work.path() / "none.lzh").string(), out.string()).status,
+  EXPECT_EQ(ExtractArchiveFlat((work_.Path() / "none.lzh").string(), out_.string()).Status,
             ExtractStatus::CannotOpen);
 }
 
 // A folder or a pipe under an archive's name holds no archive; the pipe is never opened, since
 // opening it would wait for a writer forever.
 TEST_F(ExtractTest, AFolderOrPipeNamedLikeAnArchiveIsNoArchive) {
-  fs::create_directory(work.path() / "folder.lzh");
-  ASSERT_EQ(::mkfifo((work.path() / "pipe.lzh").c_str(), 0600), 0);
-  ASSERT_EQ(::mkfifo((work.path() / "pipe.zip").c_str(), 0600), 0);
+  fs::create_directory(work_.Path() / "folder.lzh");
+  ASSERT_EQ(::mkfifo((work_.Path() / "pipe.lzh").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((work_.Path() / "pipe.zip").c_str(), 0600), 0);
   for (const char* name : {"folder.lzh", "pipe.lzh", "pipe.zip"}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(ExtractArchiveFlat((work.path() / name).string(), out.string()).status,
+    EXPECT_EQ(ExtractArchiveFlat((work_.Path() / name).string(), out_.string()).Status,
               ExtractStatus::NotAnArchive);
   }
-  EXPECT_EQ(ExtractZipFlat((work.path() / "pipe.zip").string(), out.string()).status,
+  EXPECT_EQ(ExtractZipFlat((work_.Path() / "pipe.zip").string(), out_.string()).Status,
             ExtractStatus::CannotOpen);
 }
 
@@ -160,12 +164,12 @@ TEST_F(ExtractTest, MangledCompressedArchivesNeverCrashOrEscape) {
   std::string text;
   for (int i = 0; i < 400; ++i)
     text += "#" + std::to_string(i) + " cel" + std::to_string(i % 7) + ".cel\n";
-  Write(work.path() / "src/big.cnf", text);
-  MakeLzh(work.path() / "src", "../big.lzh", "big.cnf");
-  const std::string original = Read(work.path() / "big.lzh");
+  Write(work_.Path() / "src/big.cnf", text);
+  MakeLzh(work_.Path() / "src", "../big.lzh", "big.cnf");
+  const std::string original = Read(work_.Path() / "big.lzh");
   uint32_t seed = 12345;
   auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
-  const std::string mangled = (work.path() / "mangled.lzh").string();
+  const std::string mangled = (work_.Path() / "mangled.lzh").string();
   for (int round = 0; round < 200; ++round) {
     std::string bytes = original;
     for (int flips = 1 + next() % 4; flips > 0; --flips) {
@@ -173,25 +177,25 @@ TEST_F(ExtractTest, MangledCompressedArchivesNeverCrashOrEscape) {
     }
     if (round % 5 == 0) bytes.resize(next() % bytes.size());
     Write(mangled, bytes);
-    ExtractArchiveFlat(mangled, out.string(), {1 << 20, 100});
+    ExtractArchiveFlat(mangled, out_.string(), {1 << 20, 100});
   }
-  for (const auto& item : fs::directory_iterator(out)) EXPECT_TRUE(item.is_regular_file());
-  EXPECT_EQ(EntriesIn(work.path()), 4u) << "nothing written beside the output directory";
+  for (const auto& item : fs::directory_iterator(out_)) EXPECT_TRUE(item.is_regular_file());
+  EXPECT_EQ(EntriesIn(work_.Path()), 4u) << "nothing written beside the output directory";
 }
 
 TEST(LzhExtractTest, DevicesAndFoldersAreSkippedAndNamesKeepTheirBytes) {
   test::TempDir work;
-  const fs::path out = work.path() / "out";
+  const fs::path out = work.Path() / "out";
   fs::create_directories(out);
   const std::string archive =
       test::StoredLzhMember("tty", "", 0020666) + test::StoredLzhMember("fifo", "", 0010644) +
       test::StoredLzhMember("\x83\x5C", "so") + test::StoredLzhMember("..\\\x83\x5C", "up") +
       test::StoredLzhMember("\\abs", "abs") + std::string(1, '\0');
-  std::ofstream(work.path() / "x.lzh", std::ios::binary) << archive;
-  const ExtractResult result = ExtractLzhFlat((work.path() / "x.lzh").string(), out.string());
-  EXPECT_EQ(result.status, ExtractStatus::Ok) << result.detail;
-  EXPECT_EQ(result.written, 1u);
-  EXPECT_EQ(result.skipped, 4u);
+  std::ofstream(work.Path() / "x.lzh", std::ios::binary) << archive;
+  const ExtractResult result = ExtractLzhFlat((work.Path() / "x.lzh").string(), out.string());
+  EXPECT_EQ(result.Status, ExtractStatus::Ok) << result.Detail;
+  EXPECT_EQ(result.Written, 1u);
+  EXPECT_EQ(result.Skipped, 4u);
   EXPECT_EQ(Read(out / "\x83\x5C"), "so");
 }
 

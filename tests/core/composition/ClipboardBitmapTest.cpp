@@ -26,8 +26,8 @@ class ClipboardBitmapTest : public ComposerFixture {
                 static_cast<uint8_t>(i + 2));
       SetColour(1, i, 9, static_cast<uint8_t>(i), 7);
     }
-    build.ColourCount(colours);
-    BuildPalette(doc.EditSet(), doc.EditMap(), 0);
+    build_.ColourCount(colours);
+    BuildPalette(doc_.EditSet(), doc_.EditMap(), 0);
     Paint([&](uint8_t* pixels) {
       for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x)
@@ -37,19 +37,19 @@ class ClipboardBitmapTest : public ComposerFixture {
   }
 
   ClipboardPicture Picture() const {
-    return {doc.Map(), doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight(),
-            doc.Set().Palettes().ColourCount};
+    return {doc_.Map(), doc_.Set().PlayfieldWidth(), doc_.Set().PlayfieldHeight(),
+            doc_.Set().Palettes().ColourCount};
   }
 
   // Offset of pixel (x, y) (y from the top) in an 8-bit map.
-  size_t At(int x, int y) const { return static_cast<size_t>(y) * doc.Map().Stride() + x; }
+  size_t At(int x, int y) const { return static_cast<size_t>(y) * doc_.Map().Stride() + x; }
 
   // Writes straight into the document's map, as into a hand-made picture.
   template <typename Fn>
   void Paint(Fn&& write) {
-    ComposedMap map = doc.Map();
+    ComposedMap map = doc_.Map();
     write(map.MutableBytes());
-    doc.EditMap() = std::move(map);
+    doc_.EditMap() = std::move(map);
   }
 
   void SetIndex(int x, int y, uint8_t index) {
@@ -138,7 +138,7 @@ TEST_F(ClipboardBitmapTest, IndicesBeyondFourBitsBecomeTheBackground) {
 
 TEST_F(ClipboardBitmapTest, TheTableHoldsTheColourGroupShownNow) {
   IndexedPicture(4, 1, 3, 3);
-  BuildPalette(doc.EditSet(), doc.EditMap(), 1);
+  BuildPalette(doc_.EditSet(), doc_.EditMap(), 1);
   const std::vector<uint8_t> dib = MakeClipboardDib(Picture());
   EXPECT_EQ(dib[40 + 2 * 4], 7);      // blue
   EXPECT_EQ(dib[40 + 2 * 4 + 1], 2);  // green
@@ -147,7 +147,7 @@ TEST_F(ClipboardBitmapTest, TheTableHoldsTheColourGroupShownNow) {
 
 TEST_F(ClipboardBitmapTest, TrueColourGivesTwentyFourBitsWithoutATable) {
   Playfield(445, 2, /*trueColour=*/true);
-  build.ColourCount(200);
+  build_.ColourCount(200);
   Paint([&](uint8_t* pixels) {
     for (int y = 0; y < 2; ++y) {
       for (int x = 0; x < 445; ++x) {
@@ -177,7 +177,7 @@ TEST_F(ClipboardBitmapTest, NoPictureGivesNothing) {
   EXPECT_TRUE(MakeClipboardDib(Picture()).empty());
   EXPECT_TRUE(MakeClipboardBmpFile(Picture()).empty());
   IndexedPicture(16, 4, 16, 16);
-  doc.EditMap().SetSize(16, 5);  // one row more than the map holds
+  doc_.EditMap().SetSize(16, 5);  // one row more than the map holds
   EXPECT_TRUE(MakeClipboardBmpFile(Picture()).empty());
 }
 

@@ -28,8 +28,8 @@ TEST_F(ComposeIndexedTest, BottomUpCelRowsLandUprightInATopDownMap) {
   AddCel(0, 2, 2, {1, 2, 3, 4}, 0xFFFF, 1, 1);  // offset inside the object
   ShowSet(0);
   // The map's first stored row is the playfield's top row; the cel's is its bottom one.
-  EXPECT_EQ(doc.Map().Bytes()[4 + 1], 1);
-  EXPECT_EQ(doc.Map().Row(2)[1], 3);
+  EXPECT_EQ(doc_.Map().Bytes()[4 + 1], 1);
+  EXPECT_EQ(doc_.Map().Row(2)[1], 3);
   EXPECT_EQ(IndexRow(0), (V{0, 0, 0, 0}));
   EXPECT_EQ(IndexRow(1), (V{0, 1, 2, 0}));
   EXPECT_EQ(IndexRow(2), (V{0, 3, 4, 0}));
@@ -38,7 +38,7 @@ TEST_F(ComposeIndexedTest, BottomUpCelRowsLandUprightInATopDownMap) {
 TEST_F(ComposeIndexedTest, RunsOfEveryLengthMixOpaqueAndEmptyPixels) {
   // Lengths around the word and vector widths, with holes at every position within them.
   for (int width : {3, 8, 11, 16, 19, 37}) {
-    build.Tables();
+    build_.Tables();
     Playfield(40, 1);
     V top(width), beneath(40, 9);
     for (int i = 0; i < width; ++i) top[i] = (i % 3 == 0) ? 0 : static_cast<uint8_t>(i);
@@ -60,8 +60,8 @@ TEST_F(ComposeIndexedTest, CelsHangingOffEveryEdgeAreCutAtThePlayfield) {
   const int16_t corners[4][2] = {{-1, -1}, {3, -1}, {-1, 2}, {3, 2}};
   for (const auto& corner : corners) {
     // Placed directly: a set switch would pull the right and bottom ones back inside.
-    build.Move(0, corner[0], Object(0).Y);
-    build.Move(0, Object(0).X, corner[1]);
+    build_.Move(0, corner[0], Object(0).Y);
+    build_.Move(0, Object(0).X, corner[1]);
     ComposeRect(0, 0, 5, 4);
     int drawn = 0;
     for (int y = 0; y < 4; ++y)
@@ -76,7 +76,7 @@ TEST_F(ComposeIndexedTest, ARectangleRecomposesOnlyItself) {
   Playfield(8, 8);
   AddCel(0, 8, 8, V(64, 4));
   ShowSet(0);
-  test::FillMap(doc, 99);
+  test::FillMap(doc_, 99);
   ComposeRect(2, 3, 3, 2);
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {
@@ -84,14 +84,14 @@ TEST_F(ComposeIndexedTest, ARectangleRecomposesOnlyItself) {
       EXPECT_EQ(IndexAt(x, y), inside ? 4 : 99) << x << "," << y;
     }
   }
-  EXPECT_EQ(doc.Map().Bytes().back(), 99);  // the spare byte
+  EXPECT_EQ(doc_.Map().Bytes().back(), 99);  // the spare byte
 }
 
 TEST_F(ComposeIndexedTest, RectanglesPartlyOrWhollyOutsideAreClippedOrIgnored) {
   Playfield(4, 4);
   AddCel(0, 4, 4, V(16, 2));
   ShowSet(0);
-  test::FillMap(doc, 99);
+  test::FillMap(doc_, 99);
   ComposeRect(-100, -100, 102, 101);  // covers x 0..1, y 0
   ComposeRect(4, 0, 10, 10);
   ComposeRect(0, 0, -3, 5);
@@ -109,8 +109,8 @@ TEST_F(ComposeIndexedTest, OnlyShownCelsOfShownObjectsAreDrawn) {
   PlaceEverywhere(1, 1, 0);
   PlaceEverywhere(2, 2, 0);
   PlaceEverywhere(3, 3, 0);
-  build.Show(hidden, false);
-  build.Pixels(failed, {});  // a cel whose file failed keeps no pixels
+  build_.Show(hidden, false);
+  build_.Pixels(failed, {});  // a cel whose file failed keeps no pixels
   ShowSet(0);
   EXPECT_EQ(IndexRow(0), (V{1, 0, 0, 0}));
 }
@@ -118,7 +118,7 @@ TEST_F(ComposeIndexedTest, OnlyShownCelsOfShownObjectsAreDrawn) {
 TEST_F(ComposeIndexedTest, AnEntryWithTooFewPixelsForItsSizeIsSkipped) {
   Playfield(4, 4);
   const int cel = AddCel(0, 4, 4, V(16, 5));
-  build.Pixels(cel, V(3, 5));
+  build_.Pixels(cel, V(3, 5));
   ShowSet(0);
   EXPECT_EQ(IndexRow(3), (V{0, 0, 0, 0}));
 }
@@ -128,7 +128,7 @@ TEST_F(ComposeIndexedTest, ThirtyTwoBitCelsAndTransparencyPlayNoPartIn256Colours
   AddAlphaCel(0, 1, 1, {10, 20, 30, 255});
   const int cel = AddCel(1, 1, 1, {6});
   PlaceEverywhere(1, 1, 0);
-  build.Transparency(cel, 128);
+  build_.Transparency(cel, 128);
   ShowSet(0);
   EXPECT_EQ(IndexRow(0), (V{0, 6}));
 }
@@ -151,7 +151,7 @@ class ComposeTrueColourTest : public ComposerFixture {
 
 TEST_F(ComposeTrueColourTest, BackgroundIsColourZeroOfTheCurrentGroup) {
   SetColour(4, 0, 1, 2, 3);
-  build.Group(0, 4);
+  build_.Group(0, 4);
   ShowSet(0);
   EXPECT_EQ(ColourAt(2, 0), (Bgr{3, 2, 1}));
 }
@@ -162,8 +162,8 @@ TEST_F(ComposeTrueColourTest, TransparencyLevelsBlendWithTheMapBeneath) {
   const int hole = AddCel(2, 1, 1, {0});
   PlaceEverywhere(1, 1, 0);
   PlaceEverywhere(2, 2, 0);
-  build.Transparency(half, 128);
-  build.Transparency(hole, 128);
+  build_.Transparency(half, 128);
+  build_.Transparency(hole, 128);
   ShowSet(0);
   // (200*128 + 100*128) >> 8 = 150; (40*128 + 100*128) >> 8 = 70; (0 + 100*128) >> 8 = 50.
   EXPECT_EQ(ColourAt(0, 0), (Bgr{50, 70, 150}));
@@ -176,8 +176,8 @@ TEST_F(ComposeTrueColourTest, LevelsOutsideTheTableStayWithinIt) {
   const int low = AddCel(0, 1, 1, {1});
   const int high = AddCel(1, 1, 1, {1});
   PlaceEverywhere(1, 1, 0);
-  build.Transparency(low, -40);
-  build.Transparency(high, 3000);
+  build_.Transparency(low, -40);
+  build_.Transparency(high, 3000);
   ShowSet(0);
   EXPECT_EQ(ColourAt(0, 0), (Bgr{0, 40, 200}));
   // 255 lets 255/256 of the background through: (200*1 + 100*255) >> 8 = 100.
@@ -187,7 +187,7 @@ TEST_F(ComposeTrueColourTest, LevelsOutsideTheTableStayWithinIt) {
 TEST_F(ComposeTrueColourTest, StackedBlendsApplyFromTheBottomUp) {
   const int top = AddCel(0, 1, 1, {1});
   AddCel(1, 1, 1, {1});
-  build.Transparency(top, 128);
+  build_.Transparency(top, 128);
   ShowSet(0);
   // The lower, opaque cel first; the half-transparent one over it changes nothing.
   EXPECT_EQ(ColourAt(0, 0), (Bgr{0, 40, 200}));
@@ -205,7 +205,7 @@ TEST_F(ComposeTrueColourTest, AlphaZeroLeavesAlpha255ReplacesOthersWeighTo255) {
 
 TEST_F(ComposeTrueColourTest, AlphaCelsIgnoreTheTransparencyLevel) {
   const int cel = AddAlphaCel(0, 1, 1, {0, 0, 128, 128});
-  build.Transparency(cel, 200);
+  build_.Transparency(cel, 200);
   ShowSet(0);
   // (0*128 + 100*127) >> 8 = 49; (128*128 + 100*127) >> 8 = 113.
   EXPECT_EQ(ColourAt(0, 0), (Bgr{49, 49, 113}));
@@ -228,11 +228,11 @@ TEST_F(ComposeTrueColourTest, WideRunsBlendEveryPixelByTheSameFormulas) {
   const int indexed = AddCel(0, 37, 1, indices);
   AddAlphaCel(1, 37, 1, bgra);
   PlaceEverywhere(1, 0, 1);
-  build.Transparency(indexed, 77);
+  build_.Transparency(indexed, 77);
   ShowSet(0);
   for (int x = 0; x < 37; ++x) {
-    const RgbQuad bg = doc.Set().Palettes().ColourOfGroup(0, 0),
-                  c = doc.Set().Palettes().ColourOfGroup(0, indices[x]);
+    const RgbQuad bg = doc_.Set().Palettes().ColourOfGroup(0, 0),
+                  c = doc_.Set().Palettes().ColourOfGroup(0, indices[x]);
     auto blend = [](int cel, int beneath) { return (cel * 179 + beneath * 77) >> 8; };
     const Bgr expectIndexed = indices[x] == 0 ? Bgr{bg.Blue, bg.Green, bg.Red}
                                               : Bgr{static_cast<uint8_t>(blend(c.Blue, bg.Blue)),
@@ -268,17 +268,17 @@ TEST_F(ComposeTrueColourTest, WideRunsStackedOverAVariedPictureBlendPixelByPixel
   AddAlphaCel(3, kWidth, 1, top);
   const int blended = AddCel(2, kWidth, 1, middle);
   AddCel(1, kWidth, 1, bottom);
-  build.Transparency(blended, 200);
+  build_.Transparency(blended, 200);
   ShowSet(0);
   for (int x = 0; x < kWidth; ++x) {
-    const RgbQuad bg = doc.Set().Palettes().ColourOfGroup(0, 0);
+    const RgbQuad bg = doc_.Set().Palettes().ColourOfGroup(0, 0);
     int pixel[3] = {bg.Blue, bg.Green, bg.Red};
     if (bottom[x] != 0) {
-      const RgbQuad c = doc.Set().Palettes().ColourOfGroup(0, bottom[x]);
+      const RgbQuad c = doc_.Set().Palettes().ColourOfGroup(0, bottom[x]);
       pixel[0] = c.Blue, pixel[1] = c.Green, pixel[2] = c.Red;
     }
     if (middle[x] != 0) {
-      const RgbQuad c = doc.Set().Palettes().ColourOfGroup(0, middle[x]);
+      const RgbQuad c = doc_.Set().Palettes().ColourOfGroup(0, middle[x]);
       const int cel[3] = {c.Blue, c.Green, c.Red};
       for (int k = 0; k < 3; ++k) pixel[k] = (cel[k] * 56 + pixel[k] * 200) >> 8;
     }
@@ -299,7 +299,7 @@ TEST_F(ComposeTrueColourTest, TallRectanglesComposeAlikeInEveryRow) {
   SetColour(0, 2, 0, 0, 250);
   const int top = AddCel(0, 2, 250, std::vector<uint8_t>(500, 1), 0xFFFF, 0, 30);
   AddCel(1, 3, 300, std::vector<uint8_t>(900, 2));
-  build.Transparency(top, 128);
+  build_.Transparency(top, 128);
   ShowSet(0);
   for (int y = 0; y < 300; ++y) {
     const bool covered = y >= 30 && y < 280;
@@ -311,10 +311,10 @@ TEST_F(ComposeTrueColourTest, TallRectanglesComposeAlikeInEveryRow) {
 
 TEST_F(ComposeTrueColourTest, AMapOfTheOtherFormIsNeverWritten) {
   AddCel(0, 3, 1, {1, 1, 1});
-  doc.EditMap().Allocate(false);  // 8-bit map while the mode says true colour
-  const auto before = doc.Map().Bytes();
+  doc_.EditMap().Allocate(false);  // 8-bit map while the mode says true colour
+  const auto before = doc_.Map().Bytes();
   ShowSet(0);
-  EXPECT_EQ(doc.Map().Bytes(), before);
+  EXPECT_EQ(doc_.Map().Bytes(), before);
 }
 
 }  // namespace

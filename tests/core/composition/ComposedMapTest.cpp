@@ -45,14 +45,14 @@ TEST(ComposedMapTest, AllocatesItsFormAndSaysWhenItIsComplete) {
 
 TEST(ComposedMapTest, AMapOfAnotherFormIsNeverDrawnInto) {
   ComposedMap map = MapOf(8, 3, false);
-  EXPECT_NE(map.DrawingView(8, 3).pixels, nullptr);
-  EXPECT_EQ(map.DrawingView(6, 2).area, (MapRect{0, 0, 6, 2}));
+  EXPECT_NE(map.DrawingView(8, 3).Pixels, nullptr);
+  EXPECT_EQ(map.DrawingView(6, 2).Area, (MapRect{0, 0, 6, 2}));
   map.SetTrueColourMode(true);  // asked for, not yet allocated
-  EXPECT_EQ(map.DrawingView(8, 3).pixels, nullptr);
+  EXPECT_EQ(map.DrawingView(8, 3).Pixels, nullptr);
   map.Allocate(true);
-  EXPECT_NE(map.DrawingView(8, 3).words, nullptr);
+  EXPECT_NE(map.DrawingView(8, 3).Words, nullptr);
   map.SetSize(8, 4);
-  EXPECT_EQ(map.DrawingView(8, 3).pixels, nullptr);
+  EXPECT_EQ(map.DrawingView(8, 3).Pixels, nullptr);
 }
 
 TEST(ComposedMapTest, DirtyAreaGathersUntilTaken) {
@@ -83,20 +83,20 @@ TEST_F(ComposeIntoOwnMapTest, TheComposerDrawsOnlyIntoTheMapItIsGiven) {
   AddCel(0, 2, 2, {5, 5, 5, 0});
   PlaceEverywhere(0, 1, 0);
   ShowSet(0);
-  const std::vector<uint8_t> documentMap = doc.Map().Bytes();
+  const std::vector<uint8_t> documentMap = doc_.Map().Bytes();
 
   ComposedMap own = MapOf(8, 2, false);
-  compose::ComposeRect(doc.Set(), own, {0, 0, 6, 2}, 0);
+  compose::ComposeRect(doc_.Set(), own, {0, 0, 6, 2}, 0);
   const auto at = [&own](int x, int y) { return own.Row(y)[x]; };
   EXPECT_EQ(at(0, 0), 0);
   EXPECT_EQ(at(1, 0), 5);
   EXPECT_EQ(at(2, 1), 0);  // the cel's hole
   EXPECT_EQ(at(1, 1), 5);
-  EXPECT_EQ(doc.Map().Bytes(), documentMap);
+  EXPECT_EQ(doc_.Map().Bytes(), documentMap);
 
   // Only inside the rectangle, and never past the playfield into the stride's padding.
   std::fill_n(own.MutableBytes(), own.Bytes().size(), uint8_t{9});
-  compose::ComposeRect(doc.Set(), own, {2, 0, 100, 1}, 0);
+  compose::ComposeRect(doc_.Set(), own, {2, 0, 100, 1}, 0);
   EXPECT_EQ(at(1, 0), 9);
   EXPECT_EQ(at(2, 0), 5);
   EXPECT_EQ(at(3, 0), 0);

@@ -22,7 +22,7 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
     AddCel(5, 3, 3, {1, 0, 1, 0, 1, 0, 1, 0, 1});
     AddCel(1, 4, 4, std::vector<uint8_t>(16, 2));
     const int seeThrough = AddCel(1, 4, 2, {3, 0, 3, 0, 0, 3, 0, 3}, 0xFFFF, 0, 4);
-    build.Transparency(seeThrough, trueColour ? 128 : 0);
+    build_.Transparency(seeThrough, trueColour ? 128 : 0);
     AddCel(2, 10, 6, std::vector<uint8_t>(60, 4));
     AddCel(3, 6, 10, {5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6,
                       0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5, 6, 0, 5,
@@ -32,31 +32,31 @@ class HeldBackdropTest : public ComposerFixture, public ::testing::WithParamInte
     PlaceEverywhere(2, 5, 3);
     PlaceEverywhere(3, 12, 1);
     ShowSet(0);
-    doc.Pointer().Hold(doc.Set().SlotOf(1));
+    doc_.Pointer().Hold(doc_.Set().SlotOf(1));
   }
 
   // The held object moved by (dx, dy) and the swept rectangle recomposed, as a drag step does.
   void Step(int dx, int dy) {
     const ObjectEntry& held = Object(1);
     const MapRect before{held.X, held.Y, held.X + held.ExtentRight, held.Y + held.ExtentBottom};
-    build.Move(1, held.X + dx, held.Y + dy);
+    build_.Move(1, held.X + dx, held.Y + dy);
     const MapRect after{held.X, held.Y, held.X + held.ExtentRight, held.Y + held.ExtentBottom};
     const MapRect swept = UnionRect(before, after);
-    ComposeRect(swept.left, swept.top, swept.Width(), swept.Height());
+    ComposeRect(swept.Left, swept.Top, swept.Width(), swept.Height());
   }
 
   // What the held object's press and the steps left must be what composing it all gives.
   void ExpectSameAsFullComposition() {
     // Composed into a copy, nothing held: the document's map and backdrop stay as they are.
-    ComposedMap full = doc.Map();
-    compose::ComposeRect(doc.Set(), full,
-                         {0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight()}, 0);
-    EXPECT_EQ(doc.Map().Bytes(), full.Bytes());
+    ComposedMap full = doc_.Map();
+    compose::ComposeRect(doc_.Set(), full,
+                         {0, 0, doc_.Set().PlayfieldWidth(), doc_.Set().PlayfieldHeight()}, 0);
+    EXPECT_EQ(doc_.Map().Bytes(), full.Bytes());
   }
 
   // A change a script makes is followed by a recomposition of what it touched.
   void RecomposeAll() {
-    ComposeRect(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
+    ComposeRect(0, 0, doc_.Set().PlayfieldWidth(), doc_.Set().PlayfieldHeight());
   }
 };
 
@@ -66,7 +66,7 @@ TEST_P(HeldBackdropTest, EveryStepEqualsAFullComposition) {
     Step(i % 2 == 0 ? 2 : -1, 1);
     ExpectSameAsFullComposition();
   }
-  EXPECT_FALSE(doc.Map().Backdrop().pixels.empty())
+  EXPECT_FALSE(doc_.Map().Backdrop().Pixels.empty())
       << "a still set should have been given a backdrop";
 }
 
@@ -75,16 +75,16 @@ TEST_P(HeldBackdropTest, ChangesBeneathBetweenStepsAreNeverHiddenByAnOldBackdrop
   Step(1, 0);
   Step(1, 0);  // the backdrop is in use from here
   ExpectSameAsFullComposition();
-  build.Move(2, static_cast<int16_t>(Object(2).X - 3),
-             Object(2).Y);  // a script moves something beneath
+  build_.Move(2, static_cast<int16_t>(Object(2).X - 3),
+              Object(2).Y);  // a script moves something beneath
   RecomposeAll();
   Step(1, 0);
   ExpectSameAsFullComposition();
-  build.Show(4, false);  // a cel beneath is hidden
+  build_.Show(4, false);  // a cel beneath is hidden
   RecomposeAll();
   Step(0, 1);
   ExpectSameAsFullComposition();
-  build.Transparency(3, 64);  // and one is made see-through
+  build_.Transparency(3, 64);  // and one is made see-through
   RecomposeAll();
   Step(0, 1);
   ExpectSameAsFullComposition();
@@ -92,7 +92,7 @@ TEST_P(HeldBackdropTest, ChangesBeneathBetweenStepsAreNeverHiddenByAnOldBackdrop
   RecomposeAll();
   Step(-1, 0);
   ExpectSameAsFullComposition();
-  build.Move(5, static_cast<int16_t>(Object(5).X + 1), Object(5).Y);  // the object above moves too
+  build_.Move(5, static_cast<int16_t>(Object(5).X + 1), Object(5).Y);  // the object above moves too
   RecomposeAll();
   Step(-1, 0);
   ExpectSameAsFullComposition();
@@ -102,18 +102,18 @@ TEST_P(HeldBackdropTest, ItIsDroppedWithTheObjectAndWithTheMap) {
   BuildSet();
   Step(1, 1);
   Step(1, 1);
-  ASSERT_FALSE(doc.Map().Backdrop().pixels.empty());
-  doc.Pointer().Hold(0);
+  ASSERT_FALSE(doc_.Map().Backdrop().Pixels.empty());
+  doc_.Pointer().Hold(0);
   Step(1, 1);
-  EXPECT_TRUE(doc.Map().Backdrop().pixels.empty());
+  EXPECT_TRUE(doc_.Map().Backdrop().Pixels.empty());
   ExpectSameAsFullComposition();
 
-  doc.Pointer().Hold(doc.Set().SlotOf(1));
+  doc_.Pointer().Hold(doc_.Set().SlotOf(1));
   Step(1, 1);
   Step(1, 1);
-  ASSERT_FALSE(doc.Map().Backdrop().pixels.empty());
-  doc.EditMap().Allocate(doc.Map().TrueColourMode());
-  EXPECT_TRUE(doc.Map().Backdrop().pixels.empty());
+  ASSERT_FALSE(doc_.Map().Backdrop().Pixels.empty());
+  doc_.EditMap().Allocate(doc_.Map().TrueColourMode());
+  EXPECT_TRUE(doc_.Map().Backdrop().Pixels.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, HeldBackdropTest, ::testing::Values(false, true),

@@ -10,28 +10,28 @@ namespace {
 class LoadedSetTest : public LoadFixture {
  protected:
   uint8_t IndexAt(int x, int y) const {
-    return doc.Map().Bytes().at(static_cast<size_t>(y) * doc.Map().Stride() + x);
+    return doc_.Map().Bytes().at(static_cast<size_t>(y) * doc_.Map().Stride() + x);
   }
 
   // A 16-colour palette; object 0 a 2 x 2 cel of colour 3, object 1 a 2 x 2 cel of colour 5.
   void WriteParts() {
-    files.OldPalette("p.pal");
-    files.SolidCel("a.cel", 2, 2, 3);
-    files.SolidCel("b.cel", 2, 2, 5);
+    files_.OldPalette("p.pal");
+    files_.SolidCel("a.cel", 2, 2, 3);
+    files_.SolidCel("b.cel", 2, 2, 5);
   }
 };
 
 TEST_F(LoadedSetTest, TheLoadComposesSetZeroAndBuildsItsPalette) {
   WriteParts();
   Load("(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n");
-  ASSERT_TRUE(doc.IsSetLoaded());
-  EXPECT_EQ(doc.Map().Stride(), 12);
+  ASSERT_TRUE(doc_.IsSetLoaded());
+  EXPECT_EQ(doc_.Map().Stride(), 12);
   EXPECT_EQ(IndexAt(1, 1), 3);
   EXPECT_EQ(IndexAt(2, 2), 3);  // the earlier line lies on top
   EXPECT_EQ(IndexAt(3, 3), 5);
   EXPECT_EQ(IndexAt(0, 0), 0);
-  EXPECT_EQ(doc.Set().Palettes().ColourCount, 16);
-  EXPECT_EQ(doc.Map().Height(), 6);
+  EXPECT_EQ(doc_.Set().Palettes().ColourCount, 16);
+  EXPECT_EQ(doc_.Map().Height(), 6);
 }
 
 TEST_F(LoadedSetTest, ASetEventRunsBeforeTheSetChanges) {
@@ -40,11 +40,11 @@ TEST_F(LoadedSetTest, ASetEventRunsBeforeTheSetChanges) {
   Load(
       "(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0\n$0 1,1 2,2\n$0 4,4\n"
       ";@set(1) move(#0, 3, 0)\n");
-  ASSERT_TRUE(doc.IsSetLoaded());
-  doc.SwitchSet(1);
+  ASSERT_TRUE(doc_.IsSetLoaded());
+  doc_.SwitchSet(1);
   EXPECT_EQ(IndexAt(4, 4), 3);
-  doc.SwitchSet(0);
-  EXPECT_EQ(doc.Set().ObjectTable()[doc.Set().SlotOf(0)].X, 4);
+  doc_.SwitchSet(0);
+  EXPECT_EQ(doc_.Set().ObjectTable()[doc_.Set().SlotOf(0)].X, 4);
   EXPECT_EQ(IndexAt(4, 1), 3);
   EXPECT_EQ(IndexAt(1, 1), 0);
 }
@@ -54,35 +54,35 @@ TEST_F(LoadedSetTest, ScriptChangesReachTheMapOnlyThroughTheDirtyArea) {
   Load(
       "(10,6)\n%p.pal\n#0 a.cel :0 1\n#1 b.cel :0 1\n$0 1,1 6,2\n$0 1,1 6,2\n"
       ";@set(1) unmap(\"b.cel\")\n");
-  ASSERT_TRUE(doc.IsSetLoaded());
-  doc.SwitchSet(1);  // the event hides the cel before the whole map is composed
+  ASSERT_TRUE(doc_.IsSetLoaded());
+  doc_.SwitchSet(1);  // the event hides the cel before the whole map is composed
   EXPECT_EQ(IndexAt(6, 2), 0);
-  build.Show(1, true);
-  doc.EditMap().MarkDirty({6, 2, 8, 4});
+  build_.Show(1, true);
+  doc_.EditMap().MarkDirty({6, 2, 8, 4});
   EXPECT_EQ(IndexAt(6, 2), 0);
-  doc.FlushAndRepaint();
+  doc_.FlushAndRepaint();
   EXPECT_EQ(IndexAt(6, 2), 5);
 }
 
 TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
-  files.OldPalette("p.pal");
+  files_.OldPalette("p.pal");
   // Colour 4 with its top-left pixel transparent, reaching (-4, -2) from the object's origin.
-  files.Write("neg.cel", EncodeIndexedCel(8, 3, 2, -4, -2, {0, 4, 4, 4, 4, 4}));
+  files_.Write("neg.cel", EncodeIndexedCel(8, 3, 2, -4, -2, {0, 4, 4, 4, 4, 4}));
   Load("(20,12)\n%p.pal\n#0 neg.cel\n$0 10,6\n");
-  ASSERT_TRUE(doc.IsSetLoaded());
+  ASSERT_TRUE(doc_.IsSetLoaded());
   EXPECT_EQ(IndexAt(6, 4), 0);
   EXPECT_EQ(IndexAt(7, 4), 4);
   EXPECT_EQ(IndexAt(8, 5), 4);
   EXPECT_EQ(IndexAt(9, 5), 0);
-  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 6, 4), -1);
-  EXPECT_EQ(HitTest(doc.Set(), doc.Pointer(), 6, 5), 0);
+  EXPECT_EQ(HitTest(doc_.Set(), doc_.Pointer(), 6, 4), -1);
+  EXPECT_EQ(HitTest(doc_.Set(), doc_.Pointer(), 6, 5), 0);
 
   // A drag repaints where the cel was and where it goes, its negative offset included.
-  doc.Pointer().MoveWithin(6, 5);
-  doc.PressAtPointer();
-  doc.Pointer().MoveWithin(9, 5);
-  doc.DragStep(CTavroDoc::DragPhase::Move);
-  doc.DropHeldObject();
+  doc_.Pointer().MoveWithin(6, 5);
+  doc_.PressAtPointer();
+  doc_.Pointer().MoveWithin(9, 5);
+  doc_.DragStep(CTavroDoc::DragPhase::Move);
+  doc_.DropHeldObject();
   EXPECT_EQ(IndexAt(7, 4), 0);
   EXPECT_EQ(IndexAt(6, 5), 0);
   EXPECT_EQ(IndexAt(10, 4), 4);
@@ -92,12 +92,12 @@ TEST_F(LoadedSetTest, ACelLeftOfAndAboveItsOriginIsDrawnPickedAndRedrawn) {
 TEST_F(LoadedSetTest, ATransparencyRemarkLoadsTheSetInTrueColour) {
   WriteParts();
   Load("(10,6)\n%p.pal\n#0 a.cel :0 ;%t128\n$0 1,1\n");
-  ASSERT_TRUE(doc.IsSetLoaded());
-  EXPECT_TRUE(doc.Map().TrueColourMode());
-  EXPECT_EQ(doc.Map().Format(), PixelFormat::Bgr24);
-  EXPECT_EQ(doc.Map().Bytes().size(), 3u * 12 * 6 + 1);
-  doc.SetColourMode256();
-  EXPECT_EQ(doc.Map().Bytes().size(), 12u * 6 + 1);
+  ASSERT_TRUE(doc_.IsSetLoaded());
+  EXPECT_TRUE(doc_.Map().TrueColourMode());
+  EXPECT_EQ(doc_.Map().Format(), PixelFormat::Bgr24);
+  EXPECT_EQ(doc_.Map().Bytes().size(), 3u * 12 * 6 + 1);
+  doc_.SetColourMode256();
+  EXPECT_EQ(doc_.Map().Bytes().size(), 12u * 6 + 1);
   EXPECT_EQ(IndexAt(1, 1), 3);
 }
 

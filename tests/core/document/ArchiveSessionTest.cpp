@@ -17,7 +17,7 @@ TEST(ArchiveSessionTest, ADirectoryInUseDecidesRepeatsSavingAndRecentFiles) {
   session.BeginOpen("/sets/a.lzh");
   EXPECT_FALSE(session.IsRepeat("/sets/a.lzh")) << "nothing extracted yet";
   EXPECT_TRUE(session.SavingAllowed());
-  ASSERT_TRUE(session.MakeDirectory(base.str()));
+  ASSERT_TRUE(session.MakeDirectory(base.Str()));
   session.MarkExtracted();
   EXPECT_TRUE(session.IsRepeat("/sets/a.lzh"));
   EXPECT_FALSE(session.IsRepeat("/sets/A.LZH")) << "bytes, compared exactly";
@@ -39,7 +39,7 @@ TEST(ArchiveSessionTest, ADirectoryInUseDecidesRepeatsSavingAndRecentFiles) {
   EXPECT_FALSE(session.RemoveDirectory()) << "nothing left to remove";
   EXPECT_TRUE(session.SavingAllowed());
   EXPECT_FALSE(session.IsRepeat("/sets/b.cnf"));
-  EXPECT_FALSE(session.MakeDirectory((base.path() / "none").string()));
+  EXPECT_FALSE(session.MakeDirectory((base.Path() / "none").string()));
 }
 
 }  // namespace

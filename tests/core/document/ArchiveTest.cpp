@@ -30,165 +30,165 @@ size_t EntriesIn(const fs::path& dir) {
 
 class ArchiveOpenTest : public ::testing::Test {
  protected:
-  test::TempDir work;
-  test::TempDir tmp;
-  test::FakeHost host;
-  std::unique_ptr<CTavroDoc> doc = std::make_unique<CTavroDoc>(host);
+  test::TempDir work_;
+  test::TempDir tmp_;
+  test::FakeHost host_;
+  std::unique_ptr<CTavroDoc> doc_ = std::make_unique<CTavroDoc>(host_);
 
   void SetUp() override {
     if (!HaveArchiver()) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
-    host.TmpDir = tmp.str();
-    const test::SetFiles set(work.path() / "a");
-    fs::create_directories(work.path() / "a");
+    host_.TmpDir = tmp_.Str();
+    const test::SetFiles set(work_.Path() / "a");
+    fs::create_directories(work_.Path() / "a");
     set.WriteText("one.cnf", "%pal.kcf\n#0 a.cel\n$0 10,10\n");
     set.OldPalette("pal.kcf");
     set.SolidCel("a.cel", 4, 4, 1);
-    MakeLzh(work.path() / "a", "../first.lzh", "one.cnf a.cel pal.kcf");
-    Write(work.path() / "b/b.cel", "B");
-    MakeLzh(work.path() / "b", "../second.lzh", "b.cel");
-    Write(work.path() / "plain/set.cnf", "#0 p.cel\n");
+    MakeLzh(work_.Path() / "a", "../first.lzh", "one.cnf a.cel pal.kcf");
+    Write(work_.Path() / "b/b.cel", "B");
+    MakeLzh(work_.Path() / "b", "../second.lzh", "b.cel");
+    Write(work_.Path() / "plain/set.cnf", "#0 p.cel\n");
   }
-  std::string Path(const std::string& name) { return (work.path() / name).string(); }
+  std::string Path(const std::string& name) { return (work_.Path() / name).string(); }
 };
 
 TEST_F(ArchiveOpenTest, ArchiveIsExtractedIntoANewDirectoryUnderTmpdir) {
-  const OpenResult opened = doc->OnOpenDocument(Path("first.lzh"));
+  const OpenResult opened = doc_->OnOpenDocument(Path("first.lzh"));
   ASSERT_TRUE(opened.Opened);
-  EXPECT_TRUE(doc->StartLoadedSet());
+  EXPECT_TRUE(doc_->StartLoadedSet());
   EXPECT_TRUE(opened.Messages.empty());
-  const fs::path temp = doc->Archive().Directory();
-  EXPECT_EQ(temp.parent_path(), tmp.path());
+  const fs::path temp = doc_->Archive().Directory();
+  EXPECT_EQ(temp.parent_path(), tmp_.Path());
   EXPECT_EQ(temp.filename().string().substr(0, 2), "ta");
   EXPECT_EQ(temp.filename().string().size(), 8u);
-  EXPECT_EQ(doc->Set().Path().SetDirectory, doc->Archive().Directory() + "/");
-  EXPECT_EQ(doc->Set().Path().SetBaseName, "one");
-  EXPECT_TRUE(doc->Archive().Extracted());
+  EXPECT_EQ(doc_->Set().Path().SetDirectory, doc_->Archive().Directory() + "/");
+  EXPECT_EQ(doc_->Set().Path().SetBaseName, "one");
+  EXPECT_TRUE(doc_->Archive().Extracted());
   EXPECT_TRUE(fs::is_regular_file(temp / "a.cel"));
-  EXPECT_EQ(doc->Archive().DocumentTitle(), "FIRST.LZH");
+  EXPECT_EQ(doc_->Archive().DocumentTitle(), "FIRST.LZH");
   // The set is read from there, its cel and palette beside it.
-  EXPECT_TRUE(doc->IsSetLoaded());
-  EXPECT_EQ(doc->LastLoad().LoadedCels, 1);
-  EXPECT_EQ(doc->Set().Palettes().PaletteFileCount, 1);
-  EXPECT_FALSE(doc->CanSave()) << "a set from an archive cannot be saved";
+  EXPECT_TRUE(doc_->IsSetLoaded());
+  EXPECT_EQ(doc_->LastLoad().LoadedCels, 1);
+  EXPECT_EQ(doc_->Set().Palettes().PaletteFileCount, 1);
+  EXPECT_FALSE(doc_->CanSave()) << "a set from an archive cannot be saved";
   EXPECT_EQ(opened.RecentFile, Path("first.lzh"));
 }
 
 TEST_F(ArchiveOpenTest, SecondOpenReusesWhatWasExtracted) {
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
-  const std::string temp = doc->Archive().Directory();
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("first.lzh")).Opened);
+  const std::string temp = doc_->Archive().Directory();
   fs::remove(fs::path(temp) / "a.cel");
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
-  EXPECT_EQ(doc->Archive().Directory(), temp);
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("first.lzh")).Opened);
+  EXPECT_EQ(doc_->Archive().Directory(), temp);
   EXPECT_FALSE(fs::exists(fs::path(temp) / "a.cel")) << "extracted again";
 }
 
 TEST_F(ArchiveOpenTest, ShiftMergesAnotherArchiveIntoTheSameDirectory) {
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
-  const std::string temp = doc->Archive().Directory();
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("first.lzh")).Opened);
+  const std::string temp = doc_->Archive().Directory();
   // its cnf is the first archive's
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("second.lzh"), /*merge=*/true).Opened);
-  EXPECT_EQ(doc->Archive().Directory(), temp);
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("second.lzh"), /*merge=*/true).Opened);
+  EXPECT_EQ(doc_->Archive().Directory(), temp);
   EXPECT_TRUE(fs::is_regular_file(fs::path(temp) / "a.cel"));
   EXPECT_EQ(Read(fs::path(temp) / "b.cel"), "B");
-  EXPECT_EQ(EntriesIn(tmp.path()), 1u);
+  EXPECT_EQ(EntriesIn(tmp_.Path()), 1u);
 }
 
 TEST_F(ArchiveOpenTest, OpeningAnotherFileWithoutShiftRemovesTheDirectory) {
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
-  const std::string temp = doc->Archive().Directory();
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("plain/set.cnf"), /*merge=*/true).Opened);
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("first.lzh")).Opened);
+  const std::string temp = doc_->Archive().Directory();
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("plain/set.cnf"), /*merge=*/true).Opened);
   EXPECT_TRUE(fs::exists(temp)) << "Shift keeps it";
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("plain/set.cnf")).Opened);
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("plain/set.cnf")).Opened);
   EXPECT_TRUE(fs::exists(temp)) << "the same file again is a repeat";
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("first.lzh")).Opened);
   EXPECT_FALSE(fs::exists(temp));
-  EXPECT_TRUE(doc->Archive().Extracted());
-  EXPECT_EQ(EntriesIn(tmp.path()), 1u);
-  doc.reset();
-  EXPECT_EQ(EntriesIn(tmp.path()), 0u) << "the document takes its directory with it";
+  EXPECT_TRUE(doc_->Archive().Extracted());
+  EXPECT_EQ(EntriesIn(tmp_.Path()), 1u);
+  doc_.reset();
+  EXPECT_EQ(EntriesIn(tmp_.Path()), 0u) << "the document takes its directory with it";
 }
 
 TEST_F(ArchiveOpenTest, SeveralConfigurationFilesAreOfferedForChoice) {
-  Write(work.path() / "c/x.cnf", "#0 a.cel\n");
-  Write(work.path() / "c/Y.CNF", "#0 b.cel\n");
-  Write(work.path() / "c/readme.txt", "hi");
-  MakeLzh(work.path() / "c", "../two.lzh", "x.cnf Y.CNF readme.txt");
-  const OpenResult asked = doc->OnOpenDocument(Path("two.lzh"));
+  Write(work_.Path() / "c/x.cnf", "#0 a.cel\n");
+  Write(work_.Path() / "c/Y.CNF", "#0 b.cel\n");
+  Write(work_.Path() / "c/readme.txt", "hi");
+  MakeLzh(work_.Path() / "c", "../two.lzh", "x.cnf Y.CNF readme.txt");
+  const OpenResult asked = doc_->OnOpenDocument(Path("two.lzh"));
   EXPECT_FALSE(asked.Opened);
   EXPECT_TRUE(asked.Messages.empty());
   EXPECT_EQ(std::set<std::string>(asked.ConfigChoices.begin(), asked.ConfigChoices.end()),
             (std::set<std::string>{"x.cnf", "Y.CNF"}));
-  const std::string temp = doc->Archive().Directory();
-  const OpenResult chosen = doc->OnOpenDocument(Path("two.lzh"), {false, "Y.CNF"});
+  const std::string temp = doc_->Archive().Directory();
+  const OpenResult chosen = doc_->OnOpenDocument(Path("two.lzh"), {false, "Y.CNF"});
   ASSERT_TRUE(chosen.Opened);
   EXPECT_TRUE(chosen.ConfigChoices.empty());
   EXPECT_EQ(chosen.RecentFile, Path("two.lzh"));
-  EXPECT_EQ(doc->Set().Path().SetBaseName, "Y");
-  EXPECT_EQ(doc->Archive().Directory(), temp) << "the second open reuses the first's files";
-  EXPECT_EQ(EntriesIn(tmp.path()), 1u);
+  EXPECT_EQ(doc_->Set().Path().SetBaseName, "Y");
+  EXPECT_EQ(doc_->Archive().Directory(), temp) << "the second open reuses the first's files";
+  EXPECT_EQ(EntriesIn(tmp_.Path()), 1u);
 
-  const OpenResult outside = doc->OnOpenDocument(Path("two.lzh"), {false, "../../a/one.cnf"});
+  const OpenResult outside = doc_->OnOpenDocument(Path("two.lzh"), {false, "../../a/one.cnf"});
   EXPECT_FALSE(outside.Opened) << "only a listed name is opened";
   EXPECT_TRUE(outside.ConfigChoices.empty());
   EXPECT_TRUE(outside.RecentFile.empty());
 }
 
 TEST_F(ArchiveOpenTest, ArchiveWithoutConfigurationOrCorruptFailsAndIsCleanedUpLater) {
-  EXPECT_FALSE(OpenAsWindow(*doc, host, Path("second.lzh")).Opened);
-  Write(work.path() / "broken.lzh", "-lh5- not an archive at all");
-  EXPECT_FALSE(OpenAsWindow(*doc, host, Path("broken.lzh")).Opened);
-  EXPECT_TRUE(doc->Archive().Extracted());
-  EXPECT_TRUE(doc->OnOpenDocument(Path("broken.lzh")).RecentFile.empty());
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("plain/set.cnf")).Opened);
-  EXPECT_EQ(EntriesIn(tmp.path()), 0u);
-  EXPECT_EQ(doc->Archive().DocumentPath(), "") << "a plain file is no archive";
+  EXPECT_FALSE(OpenAsWindow(*doc_, host_, Path("second.lzh")).Opened);
+  Write(work_.Path() / "broken.lzh", "-lh5- not an archive at all");
+  EXPECT_FALSE(OpenAsWindow(*doc_, host_, Path("broken.lzh")).Opened);
+  EXPECT_TRUE(doc_->Archive().Extracted());
+  EXPECT_TRUE(doc_->OnOpenDocument(Path("broken.lzh")).RecentFile.empty());
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("plain/set.cnf")).Opened);
+  EXPECT_EQ(EntriesIn(tmp_.Path()), 0u);
+  EXPECT_EQ(doc_->Archive().DocumentPath(), "") << "a plain file is no archive";
 }
 
 TEST_F(ArchiveOpenTest, UnreadableFilesFailTheOpen) {
-  EXPECT_FALSE(OpenAsWindow(*doc, host, Path("plain/missing.cnf")).Opened);
-  ASSERT_EQ(host.messages.size(), 1u) << "the open step says why";
-  EXPECT_NE(host.messages[0].find("missing.cnf"), std::string::npos);
-  host.messages.clear();
+  EXPECT_FALSE(OpenAsWindow(*doc_, host_, Path("plain/missing.cnf")).Opened);
+  ASSERT_EQ(host_.Messages.size(), 1u) << "the open step says why";
+  EXPECT_NE(host_.Messages[0].find("missing.cnf"), std::string::npos);
+  host_.Messages.clear();
   // A missing archive fails like a failed extraction, leaving its directory to be removed later.
-  EXPECT_FALSE(OpenAsWindow(*doc, host, Path("missing.lzh")).Opened);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].find("it cannot be read"), std::string::npos);
-  EXPECT_FALSE(doc->IsSetLoaded());
+  EXPECT_FALSE(OpenAsWindow(*doc_, host_, Path("missing.lzh")).Opened);
+  ASSERT_EQ(host_.Messages.size(), 1u);
+  EXPECT_NE(host_.Messages[0].find("it cannot be read"), std::string::npos);
+  EXPECT_FALSE(doc_->IsSetLoaded());
 }
 
 TEST_F(ArchiveOpenTest, UnusableTmpdirIsReportedAndTheSystemDirectoryUsed) {
   for (const std::string setting : {"C:\\TEMP", "relative/dir", "/no/such/directory"}) {
-    host.messages.clear();
-    host.TmpDir = setting;
-    ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened) << setting;
-    ASSERT_FALSE(host.messages.empty());
-    EXPECT_EQ(host.messages[0], "TMPDIR is invalidated");
-    EXPECT_EQ(fs::path(doc->Archive().Directory()).parent_path(), fs::temp_directory_path());
-    EXPECT_TRUE(fs::path(doc->Archive().Directory()).is_absolute());
-    doc->RemoveTempDirectory();
-    EXPECT_FALSE(fs::exists(doc->Archive().Directory()));
+    host_.Messages.clear();
+    host_.TmpDir = setting;
+    ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("first.lzh")).Opened) << setting;
+    ASSERT_FALSE(host_.Messages.empty());
+    EXPECT_EQ(host_.Messages[0], "TMPDIR is invalidated");
+    EXPECT_EQ(fs::path(doc_->Archive().Directory()).parent_path(), fs::temp_directory_path());
+    EXPECT_TRUE(fs::path(doc_->Archive().Directory()).is_absolute());
+    doc_->RemoveTempDirectory();
+    EXPECT_FALSE(fs::exists(doc_->Archive().Directory()));
   }
 }
 
 TEST_F(ArchiveOpenTest, RemovalDeletesOnlyPlainFilesAndFollowsNoLink) {
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
-  const fs::path temp = doc->Archive().Directory();
-  Write(work.path() / "outside/keep.txt", "keep");
-  fs::create_symlink(work.path() / "outside", temp / "dirlink");
-  fs::create_symlink(work.path() / "outside/keep.txt", temp / "filelink");
-  doc->RemoveTempDirectory();
-  EXPECT_EQ(Read(work.path() / "outside/keep.txt"), "keep");
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("first.lzh")).Opened);
+  const fs::path temp = doc_->Archive().Directory();
+  Write(work_.Path() / "outside/keep.txt", "keep");
+  fs::create_symlink(work_.Path() / "outside", temp / "dirlink");
+  fs::create_symlink(work_.Path() / "outside/keep.txt", temp / "filelink");
+  doc_->RemoveTempDirectory();
+  EXPECT_EQ(Read(work_.Path() / "outside/keep.txt"), "keep");
   EXPECT_FALSE(fs::exists(temp / "a.cel"));
-  EXPECT_FALSE(doc->Archive().Extracted());
+  EXPECT_FALSE(doc_->Archive().Extracted());
 
   // A directory swapped for a link is not entered at all.
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("first.lzh")).Opened);
-  const fs::path swapped = doc->Archive().Directory();
-  fs::rename(swapped, work.path() / "moved");
-  fs::create_directory_symlink(work.path() / "outside", swapped);
-  doc->RemoveTempDirectory();
-  EXPECT_EQ(Read(work.path() / "outside/keep.txt"), "keep");
-  EXPECT_TRUE(fs::is_regular_file(work.path() / "moved/a.cel"));
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("first.lzh")).Opened);
+  const fs::path swapped = doc_->Archive().Directory();
+  fs::rename(swapped, work_.Path() / "moved");
+  fs::create_directory_symlink(work_.Path() / "outside", swapped);
+  doc_->RemoveTempDirectory();
+  EXPECT_EQ(Read(work_.Path() / "outside/keep.txt"), "keep");
+  EXPECT_TRUE(fs::is_regular_file(work_.Path() / "moved/a.cel"));
   fs::remove(swapped);
 }
 

@@ -18,28 +18,28 @@ using Names = std::vector<std::string>;
 
 class ConfigOrderTest : public ::testing::Test {
  protected:
-  test::TempDir work;
-  test::TempDir tmp;
-  test::FakeHost host;
-  std::unique_ptr<CTavroDoc> doc = std::make_unique<CTavroDoc>(host);
+  test::TempDir work_;
+  test::TempDir tmp_;
+  test::FakeHost host_;
+  std::unique_ptr<CTavroDoc> doc_ = std::make_unique<CTavroDoc>(host_);
 
   void SetUp() override {
     if (std::system("command -v jlha >/dev/null 2>&1") != 0) {
       GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
     }
-    host.TmpDir = tmp.str();
+    host_.TmpDir = tmp_.Str();
   }
   // An archive of configuration files named `members`, packed in that order; jlha's "y" stores
   // the UTF-8 names of the files as Shift_JIS.
   std::string Pack(const std::string& archive, const Names& members) {
-    const fs::path folder = work.path() / (archive + ".d");
+    const fs::path folder = work_.Path() / (archive + ".d");
     fs::create_directories(folder);
     std::string list;
     for (const std::string& name : members) {
       std::ofstream(folder / name, std::ios::binary) << "(40,30)\n#0 a.cel\n";
       list += " '" + name + "'";
     }
-    const std::string path = (work.path() / archive).string();
+    const std::string path = (work_.Path() / archive).string();
     const std::string command =
         "cd '" + folder.string() + "' && jlha ay '" + path + "'" + list + " >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
@@ -48,7 +48,7 @@ class ConfigOrderTest : public ::testing::Test {
   // Opens `path` choosing m.CNF and returns the names the choice offered.
   Names OpenOffering(const std::string& path, bool merge = false) {
     Names offered;
-    EXPECT_TRUE(OpenAsWindow(*doc, host, path, merge, "m.CNF", &offered).Opened);
+    EXPECT_TRUE(OpenAsWindow(*doc_, host_, path, merge, "m.CNF", &offered).Opened);
     return offered;
   }
 };
@@ -66,7 +66,7 @@ TEST_F(ConfigOrderTest, ConfigurationFilesAreOfferedInTheArchivesOrder) {
   const std::string second = Pack("second.lzh", {"y.cnf", "b.cnf"});
   EXPECT_EQ(OpenOffering(second, true),
             (Names{"y.cnf", "b.cnf", "z.cnf", "\x95\x5C.cnf", "m.CNF", "a.cnf", "c.cnf"}));
-  EXPECT_EQ(doc->Set().Path().SetBaseName, "m");
+  EXPECT_EQ(doc_->Set().Path().SetBaseName, "m");
 }
 
 }  // namespace

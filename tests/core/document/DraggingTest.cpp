@@ -16,11 +16,11 @@ class DraggingTest : public ::testing::Test, protected test::HandBuiltSet {
   // last move.
   bool Drag(int x, int y, std::initializer_list<std::pair<int, int>> moves) {
     PointAt(x, y);
-    doc.PressAtPointer();
+    Doc.PressAtPointer();
     bool limit = false;
     for (auto [mx, my] : moves) {
       PointAt(mx, my);
-      limit = doc.DragStep(CTavroDoc::DragPhase::Move).limitReached;
+      limit = Doc.DragStep(CTavroDoc::DragPhase::Move).LimitReached;
     }
     return limit;
   }
@@ -28,22 +28,22 @@ class DraggingTest : public ::testing::Test, protected test::HandBuiltSet {
 
 TEST_F(DraggingTest, FreeObjectFollowsThePointerAndTheRedrawCoversBothPlaces) {
   EXPECT_FALSE(Drag(105, 105, {}));
-  ASSERT_EQ(doc.Pointer().HeldSlot(), doc.Set().SlotOf(3));
+  ASSERT_EQ(Doc.Pointer().HeldSlot(), Doc.Set().SlotOf(3));
   // The pointer may only move the object within the playfield.
-  EXPECT_EQ(doc.Pointer().Bounds(), (MapRect{5, 5, 5 + 448 - 10, 5 + 320 - 10}));
+  EXPECT_EQ(Doc.Pointer().Bounds(), (MapRect{5, 5, 5 + 448 - 10, 5 + 320 - 10}));
 
   PointAt(112, 101);
-  const auto redraw = doc.DragStep(CTavroDoc::DragPhase::Move).redraw;
+  const auto redraw = Doc.DragStep(CTavroDoc::DragPhase::Move).Redraw;
   ASSERT_TRUE(redraw.has_value());
   EXPECT_EQ(Object(3).X, 107);
   EXPECT_EQ(Object(3).Y, 96);
   EXPECT_EQ(*redraw, (MapRect{100, 96, 117, 110}));
 
   PointAt(112, 101);
-  EXPECT_FALSE(doc.DragStep(CTavroDoc::DragPhase::Move).redraw);  // no step, nothing to redraw
-  doc.DropHeldObject();
-  EXPECT_EQ(doc.Pointer().HeldSlot(), 0);
-  EXPECT_EQ(doc.Pointer().Bounds(), (MapRect{0, 0, 447, 319}));
+  EXPECT_FALSE(Doc.DragStep(CTavroDoc::DragPhase::Move).Redraw);  // no step, nothing to redraw
+  Doc.DropHeldObject();
+  EXPECT_EQ(Doc.Pointer().HeldSlot(), 0);
+  EXPECT_EQ(Doc.Pointer().Bounds(), (MapRect{0, 0, 447, 319}));
   EXPECT_EQ(Object(3).X, 107);
 }
 
@@ -52,7 +52,7 @@ TEST_F(DraggingTest, ObjectStopsAtThePlayfieldEdges) {
   EXPECT_EQ(Object(3).X, 0);
   EXPECT_EQ(Object(3).Y, 0);
   PointAt(5000, 5000);
-  doc.DragStep(CTavroDoc::DragPhase::Move);
+  Doc.DragStep(CTavroDoc::DragPhase::Move);
   EXPECT_EQ(Object(3).X, 448 - 10);
   EXPECT_EQ(Object(3).Y, 320 - 10);
 }
@@ -62,11 +62,11 @@ TEST_F(DraggingTest, FreshFixedObjectSpringsBackAndWearsOnlyPastThreePixels) {
   EXPECT_FALSE(Drag(105, 105, {{106, 105}}));  // within the dead zone
   EXPECT_TRUE(Drag(105, 105, {{108, 105}}));   // allowance 0: any real pull is too far
   EXPECT_EQ(Object(3).X, 100);
-  doc.DropHeldObject();
+  Doc.DropHeldObject();
   EXPECT_EQ(Object(3).FixRemaining, 32) << "a distance of exactly 3 does not wear";
 
   EXPECT_TRUE(Drag(105, 105, {{109, 105}}));
-  doc.DropHeldObject();
+  Doc.DropHeldObject();
   EXPECT_EQ(Object(3).FixRemaining, 31);
   EXPECT_EQ(Object(3).X, 100);
   EXPECT_EQ(Object(3).Y, 100);
@@ -78,22 +78,22 @@ TEST_F(DraggingTest, FixedObjectWobblesWithinItsAllowanceAndNeverUpward) {
   EXPECT_EQ(Object(3).X, 102);
   EXPECT_EQ(Object(3).Y, 101);
   PointAt(115, 105);
-  EXPECT_TRUE(doc.DragStep(CTavroDoc::DragPhase::Move).limitReached);
+  EXPECT_TRUE(Doc.DragStep(CTavroDoc::DragPhase::Move).LimitReached);
   EXPECT_EQ(Object(3).X, 103);
   EXPECT_EQ(Object(3).Y, 100);
-  doc.DropHeldObject();
+  Doc.DropHeldObject();
   EXPECT_EQ(Object(3).X, 100) << "springs back to where it was picked up";
 
   EXPECT_TRUE(Drag(105, 105, {{105, 101}})) << "upward is always too far";
   EXPECT_EQ(Object(3).Y, 100);
-  doc.DropHeldObject();
+  Doc.DropHeldObject();
 }
 
 TEST_F(DraggingTest, FixTotalAbove64CountsAs64) {
   SetFix(3, 1000, 60);  // (64 - 60) / 4 = 1, not (1000 - 60) / 4
   Drag(105, 105, {{110, 105}});
   EXPECT_EQ(Object(3).X, 101);
-  doc.DropHeldObject();
+  Doc.DropHeldObject();
 }
 
 TEST_F(DraggingTest, WearFollowsTheShiftFormulaDownToZeroAndThenDragsFreely) {
@@ -101,21 +101,21 @@ TEST_F(DraggingTest, WearFollowsTheShiftFormulaDownToZeroAndThenDragsFreely) {
   const int expected[] = {8, 7, 4, 3, 1, 0};
   for (int remaining : expected) {
     Drag(105, 105, {{105, 110}});
-    doc.DropHeldObject();
+    Doc.DropHeldObject();
     EXPECT_EQ(Object(3).FixRemaining, remaining);
   }
   Drag(105, 105, {{150, 150}});
   EXPECT_EQ(Object(3).X, 145);
-  doc.DropHeldObject();
+  Doc.DropHeldObject();
   EXPECT_EQ(Object(3).X, 145);
 }
 
 TEST_F(DraggingTest, OverrideLetsFixedObjectsDragFreelyWithoutWear) {
   SetFix(3, 32, 32);
-  for (char c : std::string("ZORVE")) fixOverride.FeedKey(c);
+  for (char c : std::string("ZORVE")) FixOverride.FeedKey(c);
   Drag(105, 105, {{150, 105}});
   EXPECT_EQ(Object(3).X, 145);
-  doc.DropHeldObject();
+  Doc.DropHeldObject();
   EXPECT_EQ(Object(3).X, 145);
   EXPECT_EQ(Object(3).FixRemaining, 32);
 }
@@ -134,50 +134,50 @@ class DragEventTest : public DraggingTest {
 TEST_F(DragEventTest, FixedObjectRaisesFixEventsUntilItComesFree) {
   SetFix(3, 1, 1);
   Drag(105, 105, {{105, 110}});
-  doc.DropHeldObject();
-  EXPECT_EQ(host.MessageTexts(),
+  Doc.DropHeldObject();
+  EXPECT_EQ(Host.MessageTexts(),
             (std::vector<std::string>{"press", "fixcatch", "catch", "unfix", "drop", "release"}));
-  host.messages.clear();
+  Host.Messages.clear();
   Drag(105, 105, {{105, 110}});
-  doc.DropHeldObject();
-  EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"press", "catch", "drop", "release"}));
+  Doc.DropHeldObject();
+  EXPECT_EQ(Host.MessageTexts(), (std::vector<std::string>{"press", "catch", "drop", "release"}));
 }
 
 TEST_F(DragEventTest, StillFixedObjectRaisesFixdrop) {
   SetFix(3, 32, 32);
   Drag(105, 105, {{105, 106}});
-  doc.DropHeldObject();
-  EXPECT_EQ(host.MessageTexts(),
+  Doc.DropHeldObject();
+  EXPECT_EQ(Host.MessageTexts(),
             (std::vector<std::string>{"press", "fixcatch", "catch", "fixdrop", "drop", "release"}));
 }
 
 TEST_F(DragEventTest, OverrideStillRaisesFixcatchButDropsLikeAFreeObject) {
   SetFix(3, 32, 32);
-  for (char c : std::string("ZORVE")) fixOverride.FeedKey(c);
+  for (char c : std::string("ZORVE")) FixOverride.FeedKey(c);
   Drag(105, 105, {{150, 105}});
-  doc.DropHeldObject();
-  EXPECT_EQ(host.MessageTexts(),
+  Doc.DropHeldObject();
+  EXPECT_EQ(Host.MessageTexts(),
             (std::vector<std::string>{"press", "fixcatch", "catch", "drop", "release"}));
 }
 
 TEST_F(DragEventTest, ActionsOfThePressAreRepaintedAfterIt) {
-  doc.Scripts().ClearActions();
+  Doc.Scripts().ClearActions();
   // "press(" of object 3 moves object 3 by (5, 0): its old and new boxes must
   // be repainted.
-  doc.Scripts().AppendAction(9, 3, 107, MoveArguments{3, 5, 0});
+  Doc.Scripts().AppendAction(9, 3, 107, MoveArguments{3, 5, 0});
   PointAt(105, 105);
-  doc.PressAtPointer();
-  doc.FlushAndRepaint();
-  EXPECT_EQ(host.repaints, (std::vector<MapRect>{{100, 100, 115, 110}}));
-  EXPECT_FALSE(doc.Map().Dirty());
-  doc.FlushAndRepaint();
-  EXPECT_EQ(host.repaints.size(), 1u) << "nothing left to repaint";
+  Doc.PressAtPointer();
+  Doc.FlushAndRepaint();
+  EXPECT_EQ(Host.Repaints, (std::vector<MapRect>{{100, 100, 115, 110}}));
+  EXPECT_FALSE(Doc.Map().Dirty());
+  Doc.FlushAndRepaint();
+  EXPECT_EQ(Host.Repaints.size(), 1u) << "nothing left to repaint";
 }
 
 TEST_F(DragEventTest, InspectionRaisesNothing) {
   PointAt(105, 105);
-  EXPECT_EQ(doc.PickObject(CTavroDoc::PickPurpose::Inspect), 4);
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(Doc.PickObject(CTavroDoc::PickPurpose::Inspect), 4);
+  EXPECT_TRUE(Host.Messages.empty());
 }
 
 }  // namespace

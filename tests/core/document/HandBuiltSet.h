@@ -16,25 +16,25 @@ namespace tavro::test {
 
 class HandBuiltSet {
  public:
-  FakeHost host;
-  CTavroDoc doc{host};
-  FixOverrideState fixOverride;
+  FakeHost Host;
+  CTavroDoc Doc{Host};
+  FixOverrideState FixOverride;
 
-  SetBuilder build{doc};
+  SetBuilder Build{Doc};
 
   HandBuiltSet() {
-    doc.Pointer().UseFixOverride(&fixOverride);
-    build.Tables();
-    build.Current(0);
-    doc.EditMap().SetSize(448, 320);
-    doc.Pointer().SetBounds(0, 0, doc.Set().PlayfieldWidth(), doc.Set().PlayfieldHeight());
-    doc.MarkSetLoaded(true);
+    Doc.Pointer().UseFixOverride(&FixOverride);
+    Build.Tables();
+    Build.Current(0);
+    Doc.EditMap().SetSize(448, 320);
+    Doc.Pointer().SetBounds(0, 0, Doc.Set().PlayfieldWidth(), Doc.Set().PlayfieldHeight());
+    Doc.MarkSetLoaded(true);
   }
 
   // Adds a cel line's record: pixels top row first (one byte a pixel, or four for 32-bit cels).
   int AddCel(int object, int width, int height, const std::vector<uint8_t>& topDown,
              uint16_t setMask = 0xFFFF, int offsetX = 0, int offsetY = 0, int bits = 8) {
-    return build.AddCel(object, width, height, topDown, setMask, offsetX, offsetY, bits);
+    return Build.AddCel(object, width, height, topDown, setMask, offsetX, offsetY, bits);
   }
 
   // A solid square cel of colour 1.
@@ -43,29 +43,29 @@ class HandBuiltSet {
   }
 
   const ObjectEntry& Object(int number) const {
-    return doc.Set().ObjectTable()[doc.Set().SlotOf(number)];
+    return Doc.Set().ObjectTable()[Doc.Set().SlotOf(number)];
   }
 
   // Puts an object at (x, y) now and as its stored position in the current set.
-  void Place(int number, int x, int y) { build.Place(number, x, y); }
+  void Place(int number, int x, int y) { Build.Place(number, x, y); }
 
-  void SetFix(int number, int total, int remaining) { build.Fix(number, total, remaining); }
+  void SetFix(int number, int total, int remaining) { Build.Fix(number, total, remaining); }
 
-  void PointAt(int x, int y) { doc.Pointer().MoveWithin(x, y); }
+  void PointAt(int x, int y) { Doc.Pointer().MoveWithin(x, y); }
 
   // A "debug(" action bound to (event, argument) whose text names it; running the event shows
   // the text through the Host, so the messages record the order events were raised in.
   void BindDebug(int event, int argument, const std::string& text) {
-    doc.Scripts().AppendAction(event, argument, 104, TextArgument{text});
+    Doc.Scripts().AppendAction(event, argument, 104, TextArgument{text});
   }
 
   // Whether event records run; a broken script engine fails the tests that need it.
   bool ScriptsRun() {
-    const std::vector<ActionRecord> saved = doc.Scripts().Actions();
+    const std::vector<ActionRecord> saved = Doc.Scripts().Actions();
     BindDebug(8, 999, "probe");
-    const bool runs = doc.Scripts().RunEvent(8, 999) == 1;
-    doc.Scripts().ReplaceActions(saved);
-    host.messages.clear();
+    const bool runs = Doc.Scripts().RunEvent(8, 999) == 1;
+    Doc.Scripts().ReplaceActions(saved);
+    Host.Messages.clear();
     return runs;
   }
 };

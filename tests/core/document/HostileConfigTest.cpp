@@ -12,16 +12,16 @@ namespace {
 
 class HostileConfigTest : public test::LoadFixture {
  protected:
-  std::mt19937 random{20261208};
+  std::mt19937 random_{20261208};
 
   void LoadBytes(const std::string& bytes) {
-    build.Directory(files.Dir());
-    doc.LoadConfigText(std::vector<char>(bytes.begin(), bytes.end()));
+    build_.Directory(files_.Dir());
+    doc_.LoadConfigText(std::vector<char>(bytes.begin(), bytes.end()));
   }
 
   std::string RandomBytes(size_t length) {
     std::string bytes(length, '\0');
-    for (char& c : bytes) c = static_cast<char>(random() & 0xFF);
+    for (char& c : bytes) c = static_cast<char>(random_() & 0xFF);
     return bytes;
   }
 
@@ -34,36 +34,36 @@ class HostileConfigTest : public test::LoadFixture {
     // clang-format on
     std::string text;
     for (int line = 0; line < lines; ++line) {
-      const int pieces = 1 + static_cast<int>(random() % 12);
-      for (int i = 0; i < pieces; ++i) text += kPieces[random() % std::size(kPieces)];
-      if (random() % 8 == 0) text += std::string(random() % 300, ' ');
+      const int pieces = 1 + static_cast<int>(random_() % 12);
+      for (int i = 0; i < pieces; ++i) text += kPieces[random_() % std::size(kPieces)];
+      if (random_() % 8 == 0) text += std::string(random_() % 300, ' ');
       text += '\n';
     }
     return text;
   }
 
   void ExpectConsistentTables() {
-    ASSERT_LE(doc.Set().CellCount(), kMaxCells);
-    EXPECT_LE(doc.Set().SlotIndexSize(), static_cast<size_t>(kObjectNumberLimit));
-    EXPECT_GE(doc.Set().ObjectCount(), 0);
-    EXPECT_LE(doc.Set().Palettes().PaletteCount, kMaxPaletteLines);
-    EXPECT_GE(doc.Set().PlayfieldWidth(), 1);
-    EXPECT_LE(doc.Set().PlayfieldWidth(), kMaxPlayfieldWidth);
-    EXPECT_GE(doc.Set().PlayfieldHeight(), 1);
-    EXPECT_LE(doc.Set().PlayfieldHeight(), kMaxPlayfieldHeight);
-    for (int i = 0; i < doc.Set().CellCount(); ++i) {
-      const int16_t number = doc.Set().CellTable()[i].ObjectNumber;
+    ASSERT_LE(doc_.Set().CellCount(), kMaxCells);
+    EXPECT_LE(doc_.Set().SlotIndexSize(), static_cast<size_t>(kObjectNumberLimit));
+    EXPECT_GE(doc_.Set().ObjectCount(), 0);
+    EXPECT_LE(doc_.Set().Palettes().PaletteCount, kMaxPaletteLines);
+    EXPECT_GE(doc_.Set().PlayfieldWidth(), 1);
+    EXPECT_LE(doc_.Set().PlayfieldWidth(), kMaxPlayfieldWidth);
+    EXPECT_GE(doc_.Set().PlayfieldHeight(), 1);
+    EXPECT_LE(doc_.Set().PlayfieldHeight(), kMaxPlayfieldHeight);
+    for (int i = 0; i < doc_.Set().CellCount(); ++i) {
+      const int16_t number = doc_.Set().CellTable()[i].ObjectNumber;
       EXPECT_GE(number, 0);
-      EXPECT_LT(number, doc.Set().ObjectCount());
+      EXPECT_LT(number, doc_.Set().ObjectCount());
     }
     size_t slots = 0;
-    doc.Set().ForEachObject([&](int32_t number, uint16_t slot) {
+    doc_.Set().ForEachObject([&](int32_t number, uint16_t slot) {
       ++slots;
-      ASSERT_LT(slot, doc.Set().ObjectTable().size());
-      EXPECT_EQ(doc.Set().ObjectTable()[slot].Number, number < 32767 ? number : 32767);
+      ASSERT_LT(slot, doc_.Set().ObjectTable().size());
+      EXPECT_EQ(doc_.Set().ObjectTable()[slot].Number, number < 32767 ? number : 32767);
     });
-    if (!doc.Set().ObjectTable().empty()) {
-      EXPECT_EQ(slots + 1, doc.Set().ObjectTable().size());
+    if (!doc_.Set().ObjectTable().empty()) {
+      EXPECT_EQ(slots + 1, doc_.Set().ObjectTable().size());
     }
   }
 };
@@ -71,7 +71,7 @@ class HostileConfigTest : public test::LoadFixture {
 TEST_F(HostileConfigTest, RandomBytesNeverCrash) {
   for (int round = 0; round < 200; ++round) {
     SCOPED_TRACE(round);
-    LoadBytes(RandomBytes(random() % 4000));
+    LoadBytes(RandomBytes(random_() % 4000));
     ExpectConsistentTables();
   }
 }
@@ -79,7 +79,7 @@ TEST_F(HostileConfigTest, RandomBytesNeverCrash) {
 TEST_F(HostileConfigTest, RandomLinesOfTheGrammarNeverCrash) {
   for (int round = 0; round < 200; ++round) {
     SCOPED_TRACE(round);
-    LoadBytes(RandomGrammar(1 + static_cast<int>(random() % 60)));
+    LoadBytes(RandomGrammar(1 + static_cast<int>(random_() % 60)));
     ExpectConsistentTables();
   }
 }
@@ -89,9 +89,9 @@ TEST_F(HostileConfigTest, ManyDistinctObjectsWithoutCelsStayBounded) {
   std::string text;
   for (int i = 0; i < 70000; ++i) text += "#" + std::to_string(5000 + i) + " a :\n";
   LoadBytes(text + "#1 a.cel\n");
-  EXPECT_EQ(doc.Set().ObjectCount(), 75000);
-  EXPECT_EQ(doc.Set().CellCount(), 0);  // every slot was used up before object 1 came
-  EXPECT_EQ(doc.Set().SlotOf(1), 0);
+  EXPECT_EQ(doc_.Set().ObjectCount(), 75000);
+  EXPECT_EQ(doc_.Set().CellCount(), 0);  // every slot was used up before object 1 came
+  EXPECT_EQ(doc_.Set().SlotOf(1), 0);
   ExpectConsistentTables();
 }
 

@@ -39,87 +39,87 @@ bool Have(const char* tool) {
 
 class JapaneseSetTest : public ::testing::Test {
  protected:
-  test::TempDir work;
-  test::TempDir tmp;
-  test::FakeHost host;
-  std::unique_ptr<CTavroDoc> doc = std::make_unique<CTavroDoc>(host);
-  fs::path set = work.path() / kDoll;  // a folder named in Shift_JIS too
+  test::TempDir work_;
+  test::TempDir tmp_;
+  test::FakeHost host_;
+  std::unique_ptr<CTavroDoc> doc_ = std::make_unique<CTavroDoc>(host_);
+  fs::path set_ = work_.Path() / kDoll;  // a folder named in Shift_JIS too
 
   void SetUp() override {
-    host.TmpDir = tmp.str();
-    fs::create_directories(set);
-    const test::SetFiles files(set);
+    host_.TmpDir = tmp_.Str();
+    fs::create_directories(set_);
+    const test::SetFiles files(set_);
     files.WriteText(kConfig, kConfigText);
     files.OldPalette(kPalette);
     files.SolidCel(kCel, 4, 4, 1);
   }
-  std::string Path(const std::string& name) const { return (work.path() / name).string(); }
+  std::string Path(const std::string& name) const { return (work_.Path() / name).string(); }
 
   void ExpectLoaded(const std::string& what) {
-    EXPECT_TRUE(doc->IsSetLoaded()) << what;
-    EXPECT_EQ(doc->LastLoad().LoadedCels, 1) << what;
-    EXPECT_EQ(doc->Set().Palettes().PaletteFileCount, 1) << what;
-    EXPECT_EQ(doc->LastLoad().Errors, 0) << what;
+    EXPECT_TRUE(doc_->IsSetLoaded()) << what;
+    EXPECT_EQ(doc_->LastLoad().LoadedCels, 1) << what;
+    EXPECT_EQ(doc_->Set().Palettes().PaletteFileCount, 1) << what;
+    EXPECT_EQ(doc_->LastLoad().Errors, 0) << what;
   }
   // What the archive's folder holds after extraction: each name's own bytes.
   void ExpectExtractedAsStored(const std::string& what) {
-    const fs::path temp = doc->Archive().Directory();
+    const fs::path temp = doc_->Archive().Directory();
     EXPECT_EQ(Read(temp / kConfig), kConfigText) << what;
-    EXPECT_EQ(Read(temp / kCel), Read(set / kCel)) << what;
-    EXPECT_EQ(Read(temp / kPalette), Read(set / kPalette)) << what;
+    EXPECT_EQ(Read(temp / kCel), Read(set_ / kCel)) << what;
+    EXPECT_EQ(Read(temp / kPalette), Read(set_ / kPalette)) << what;
   }
 };
 
 TEST_F(JapaneseSetTest, OpensFromAFolderNamedInShiftJis) {
-  ASSERT_TRUE(OpenAsWindow(*doc, host, (set / kConfig).string()).Opened);
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, (set_ / kConfig).string()).Opened);
   ExpectLoaded("plain folder");
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(host_.Messages.empty());
 }
 
 TEST_F(JapaneseSetTest, OpensFromEveryLzhHeaderLevelAndMethodJlhaWrites) {
   if (!Have("jlha")) GTEST_SKIP() << "jlha (Debian package jlha-utils) is not installed";
   // jlha's "y" stores names as Shift_JIS; it reads the files under their UTF-8 names.
-  const fs::path utf8 = work.path() / "utf8";
+  const fs::path utf8 = work_.Path() / "utf8";
   fs::create_directories(utf8);
-  fs::copy_file(set / kConfig, utf8 / "能.cnf");
-  fs::copy_file(set / kCel, utf8 / "表.cel");
-  fs::copy_file(set / kPalette, utf8 / "ソフト.kcf");
+  fs::copy_file(set_ / kConfig, utf8 / "能.cnf");
+  fs::copy_file(set_ / kCel, utf8 / "表.cel");
+  fs::copy_file(set_ / kPalette, utf8 / "ソフト.kcf");
   for (const std::string options : {"0y", "1y", "2y", "o6y", "o7y", "0zy", "1o6y"}) {
     const std::string name = "set" + options + ".lzh";
     ASSERT_TRUE(Shell("cd '" + utf8.string() + "' && jlha a" + options + " ../" + name +
                       " 能.cnf 表.cel ソフト.kcf >/dev/null 2>&1"))
         << options;
-    ASSERT_TRUE(OpenAsWindow(*doc, host, Path(name)).Opened) << options;
+    ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path(name)).Opened) << options;
     ExpectLoaded(options);
     ExpectExtractedAsStored(options);
   }
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(host_.Messages.empty());
 }
 
 TEST_F(JapaneseSetTest, OpensFromHandMadeLevel0And1HeadersWithBackslashFolders) {
   // 十 (0x8F 0x5C) is a folder, joined by a real backslash; the palette sits in a folder
   // extension, the configuration's name ends in 0x5C.
-  const std::string level0 = test::StoredLzhMember("\x8F\x5C\\" + kCel, Read(set / kCel)) +
-                             test::StoredLzhLevel1Member(kPalette, Read(set / kPalette),
+  const std::string level0 = test::StoredLzhMember("\x8F\x5C\\" + kCel, Read(set_ / kCel)) +
+                             test::StoredLzhLevel1Member(kPalette, Read(set_ / kPalette),
                                                          "\x8F\x5C\xFF"
                                                          "dir\xFF") +
                              test::StoredLzhLevel1Member("sub\\" + kConfig, kConfigText) +
                              std::string(1, '\0');
   std::ofstream(Path(kDoll + ".lzh"), std::ios::binary) << level0;
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path(kDoll + ".lzh")).Opened);
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path(kDoll + ".lzh")).Opened);
   ExpectLoaded("hand-made headers");
   ExpectExtractedAsStored("hand-made headers");
   // The title is the archive's name in capitals, its Shift_JIS second bytes untouched.
-  EXPECT_EQ(doc->Archive().DocumentTitle(), kDoll + ".LZH");
+  EXPECT_EQ(doc_->Archive().DocumentTitle(), kDoll + ".LZH");
 }
 
 TEST_F(JapaneseSetTest, OpensFromAZipWithCp932NamesAndNoUtf8Flag) {
   if (!Have("zip")) GTEST_SKIP() << "zip is not installed";
   // zip stores the bytes of the names as they are on disk, without the UTF-8 flag.
-  ASSERT_TRUE(Shell("cd '" + set.string() + "' && LC_ALL=C zip -q ../set.zip * >/dev/null 2>&1"));
-  const OpenResult opened = doc->OnOpenDocument(Path("set.zip"));
+  ASSERT_TRUE(Shell("cd '" + set_.string() + "' && LC_ALL=C zip -q ../set.zip * >/dev/null 2>&1"));
+  const OpenResult opened = doc_->OnOpenDocument(Path("set.zip"));
   ASSERT_TRUE(opened.Opened);
-  doc->StartLoadedSet();
+  doc_->StartLoadedSet();
   ExpectLoaded("zip");
   ExpectExtractedAsStored("zip");
   EXPECT_EQ(opened.RecentFile, Path("set.zip"));
@@ -130,10 +130,10 @@ TEST_F(JapaneseSetTest, ARepeatOpenComparesTheArchivePathExactly) {
       << test::StoredLzhMember("a.cnf", "(40,30)\n") << std::string(1, '\0');
   std::ofstream(Path("DOLL.LZH"), std::ios::binary)
       << test::StoredLzhMember("b.cnf", "(50,30)\n") << std::string(1, '\0');
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("doll.lzh")).Opened);
-  ASSERT_TRUE(OpenAsWindow(*doc, host, Path("DOLL.LZH")).Opened);
-  EXPECT_EQ(doc->Set().Path().SetBaseName, "b") << "the second archive is another archive";
-  EXPECT_EQ(doc->Set().PlayfieldWidth(), 50);
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("doll.lzh")).Opened);
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("DOLL.LZH")).Opened);
+  EXPECT_EQ(doc_->Set().Path().SetBaseName, "b") << "the second archive is another archive";
+  EXPECT_EQ(doc_->Set().PlayfieldWidth(), 50);
 }
 
 TEST_F(JapaneseSetTest, AnArchiveThatCannotBeOpenedSaysWhy) {
@@ -150,18 +150,18 @@ TEST_F(JapaneseSetTest, AnArchiveThatCannotBeOpenedSaysWhy) {
   };
   int number = 0;
   for (const auto& [bytes, reason] : cases) {
-    host.messages.clear();
+    host_.Messages.clear();
     // Each under a name of its own: the same path again would reuse what was extracted.
     const std::string path = Path("bad" + std::to_string(number++) + ".lzh");
     std::ofstream(path, std::ios::binary) << bytes;
-    EXPECT_FALSE(OpenAsWindow(*doc, host, path).Opened);
-    ASSERT_EQ(host.messages.size(), 1u) << reason;
-    EXPECT_EQ(host.messages[0], "Cannot open the archive \"" + path + "\": " + reason + ".");
+    EXPECT_FALSE(OpenAsWindow(*doc_, host_, path).Opened);
+    ASSERT_EQ(host_.Messages.size(), 1u) << reason;
+    EXPECT_EQ(host_.Messages[0], "Cannot open the archive \"" + path + "\": " + reason + ".");
   }
   std::ofstream(Path("bad.zip"), std::ios::binary) << "PK\x03\x04 broken";
-  host.messages.clear();
-  EXPECT_FALSE(OpenAsWindow(*doc, host, Path("bad.zip")).Opened);
-  ASSERT_EQ(host.messages.size(), 1u);
+  host_.Messages.clear();
+  EXPECT_FALSE(OpenAsWindow(*doc_, host_, Path("bad.zip")).Opened);
+  ASSERT_EQ(host_.Messages.size(), 1u);
 }
 
 }  // namespace

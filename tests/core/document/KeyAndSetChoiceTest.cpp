@@ -44,28 +44,28 @@ class SetChoiceTest : public ::testing::Test, protected test::HandBuiltSet {
 };
 
 TEST_F(SetChoiceTest, OnlySetsInUseAreChosenAndTheShownOneIsLeftAlone) {
-  EXPECT_EQ(doc.SelectSet(1), CTavroDoc::SetChoice::NotInUse);
-  EXPECT_EQ(doc.SelectSet(10), CTavroDoc::SetChoice::NotInUse);
-  EXPECT_EQ(doc.SelectSet(0), CTavroDoc::SetChoice::AlreadyShown);
-  EXPECT_TRUE(host.repaints.empty());
-  EXPECT_EQ(doc.SelectSet(5), CTavroDoc::SetChoice::Switched);
-  EXPECT_EQ(doc.Set().CurrentSet(), 5);
-  EXPECT_EQ(host.repaints, (std::vector<MapRect>{{0, 0, 448, 320}}));
+  EXPECT_EQ(Doc.SelectSet(1), CTavroDoc::SetChoice::NotInUse);
+  EXPECT_EQ(Doc.SelectSet(10), CTavroDoc::SetChoice::NotInUse);
+  EXPECT_EQ(Doc.SelectSet(0), CTavroDoc::SetChoice::AlreadyShown);
+  EXPECT_TRUE(Host.Repaints.empty());
+  EXPECT_EQ(Doc.SelectSet(5), CTavroDoc::SetChoice::Switched);
+  EXPECT_EQ(Doc.Set().CurrentSet(), 5);
+  EXPECT_EQ(Host.Repaints, (std::vector<MapRect>{{0, 0, 448, 320}}));
 }
 
 TEST_F(SetChoiceTest, StepsThroughAllSetsEndOnTheHighestInUse) {
-  for (int n = 0; n < 10; ++n) doc.SelectSet(n);
-  EXPECT_EQ(doc.Set().CurrentSet(), 5);
-  EXPECT_EQ(host.repaints.size(), 2u);  // 2 and 5; 0 was already shown
+  for (int n = 0; n < 10; ++n) Doc.SelectSet(n);
+  EXPECT_EQ(Doc.Set().CurrentSet(), 5);
+  EXPECT_EQ(Host.Repaints.size(), 2u);  // 2 and 5; 0 was already shown
 }
 
 TEST_F(SetChoiceTest, ChoosingAGroupChangesNoSetAndRepaints) {
-  doc.SelectGroup(3);
-  EXPECT_EQ(doc.Set().CurrentGroup(), 3);
-  EXPECT_EQ(doc.Set().CurrentSet(), 0);
-  EXPECT_EQ(host.repaints.size(), 1u);
-  doc.SelectGroup(12);
-  EXPECT_EQ(doc.Set().CurrentGroup(), 3);
+  Doc.SelectGroup(3);
+  EXPECT_EQ(Doc.Set().CurrentGroup(), 3);
+  EXPECT_EQ(Doc.Set().CurrentSet(), 0);
+  EXPECT_EQ(Host.Repaints.size(), 1u);
+  Doc.SelectGroup(12);
+  EXPECT_EQ(Doc.Set().CurrentGroup(), 3);
 }
 
 }  // namespace

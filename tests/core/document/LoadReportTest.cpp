@@ -17,19 +17,19 @@ class LoadReportTest : public test::LoadFixture {
  protected:
   Texts Report() const {
     Texts lines;
-    for (const LoadProblem& problem : doc.LastLoad().Problems.All()) {
+    for (const LoadProblem& problem : doc_.LastLoad().Problems.All()) {
       lines.push_back(FormatLoadProblem(problem));
     }
     return lines;
   }
-  std::string Prefix() const { return files.Path("set.cnf").string() + ":"; }
+  std::string Prefix() const { return files_.Path("set.cnf").string() + ":"; }
 
   void WriteFiles() {
-    files.OldPalette("pal.kcf");
-    files.Write("badpal.kcf", {'M', 'i', 'V', 'O', 0x11, 12, 0, 0, 16, 0, 1, 0});
-    files.SolidCel("a.cel", 10, 10, 1);
-    files.Write("flat.cel", {'M', 'i', 'V', 'O', 0x20, 8, 0, 0, 4, 0, 0, 0});
-    files.SolidCel("big.cel", 200, 10, 1);
+    files_.OldPalette("pal.kcf");
+    files_.Write("badpal.kcf", {'M', 'i', 'V', 'O', 0x11, 12, 0, 0, 16, 0, 1, 0});
+    files_.SolidCel("a.cel", 10, 10, 1);
+    files_.Write("flat.cel", {'M', 'i', 'V', 'O', 0x20, 8, 0, 0, 4, 0, 0, 0});
+    files_.SolidCel("big.cel", 200, 10, 1);
   }
 };
 
@@ -111,7 +111,7 @@ TEST_F(LoadReportTest, OneOfEachProblemIsReportedAtItsLine) {
 // Everything a set maker cannot easily see in a short file: the cel and script stores running
 // out, counted from a known line.
 TEST_F(LoadReportTest, CelsPastTheTableAndScriptsPastTheStoreAreEachReported) {
-  files.SolidCel("a.cel", 4, 4, 1);
+  files_.SolidCel("a.cel", 4, 4, 1);
   std::string text;
   for (int i = 0; i < kMaxCells + 2; ++i) text += "#0 a.cel :0\n";
   // Each line holds 30 records of 7 bytes; 160 lines are more than the store's 32,767 bytes.
@@ -140,7 +140,7 @@ TEST_F(LoadReportTest, CelsPastTheTableAndScriptsPastTheStoreAreEachReported) {
 }
 
 TEST_F(LoadReportTest, ScriptMistakesNameTheKeywordProbablyMeant) {
-  files.SolidCel("a.cel", 4, 4, 1);
+  files_.SolidCel("a.cel", 4, 4, 1);
   Load(
       "#0 a.cel :0\n"
       ";@sund(\"x.wav\") press #0 set( 2) changeset(x) map(eyes.cel\") Randomtimer(1,2,3) "
@@ -170,19 +170,19 @@ TEST_F(LoadReportTest, LinesAreCountedAsAnEditorCountsThem) {
       "\xEF\xBB\xBF#0 a.cel\r\n\n#1 b.cel\r\r\n\n;\r;\r\n"
       "x\n");
   Texts lines;
-  for (const LoadProblem& problem : doc.LastLoad().Problems.All()) {
+  for (const LoadProblem& problem : doc_.LastLoad().Problems.All()) {
     lines.push_back(std::to_string(problem.Line) + " " + ProblemKindName(problem.Kind));
   }
   EXPECT_EQ(lines,
             (Texts{"1 no line kind", "3 cel not found", "6 joined lines", "8 no line kind"}));
-  EXPECT_EQ(doc.LastLoad().Problems.All()[0].Detail,
+  EXPECT_EQ(doc_.LastLoad().Problems.All()[0].Detail,
             "a UTF-8 byte order mark starts the line, so it is ignored");
 }
 
 TEST_F(LoadReportTest, TheDemoSetReportsNothing) {
   const std::filesystem::path demo = TAVRO_DEMO_DIR;
-  ASSERT_TRUE(OpenAsWindow(doc, host, (demo / "demo.cnf").string()).Opened);
-  EXPECT_TRUE(doc.IsSetLoaded());
+  ASSERT_TRUE(OpenAsWindow(doc_, host_, (demo / "demo.cnf").string()).Opened);
+  EXPECT_TRUE(doc_.IsSetLoaded());
   EXPECT_EQ(Report(), Texts{});
 }
 
@@ -196,7 +196,7 @@ TEST_F(LoadReportTest, ANewLoadForgetsTheLastReport) {
   Load("; nothing wrong here\n");
   EXPECT_EQ(Report(), Texts{});
   Load("#0 gone.cel\n");
-  doc.OnNewDocument();
+  doc_.OnNewDocument();
   EXPECT_EQ(Report(), Texts{});
 }
 

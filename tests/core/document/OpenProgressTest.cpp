@@ -16,12 +16,12 @@ namespace {
 
 // Counts the steps; stops at the given member or cel (0: never).
 struct StopAt : OpenProgress {
-  uint32_t member = 0, members = 0;
-  int32_t cel = 0, cels = 0;
-  void MembersUnpacked(uint32_t count) override { members = count; }
-  void CelsLoaded(int32_t loaded, int32_t) override { cels = loaded; }
+  uint32_t Member = 0, Members = 0;
+  int32_t Cel = 0, Cels = 0;
+  void MembersUnpacked(uint32_t count) override { Members = count; }
+  void CelsLoaded(int32_t loaded, int32_t) override { Cels = loaded; }
   bool Cancelled() const override {
-    return (member != 0 && members == member) || (cel != 0 && cels == cel);
+    return (Member != 0 && Members == Member) || (Cel != 0 && Cels == Cel);
   }
 };
 
@@ -31,8 +31,8 @@ struct StopAt : OpenProgress {
 TEST(OpenProgressTest, CancelAnywhereLeavesAnEmptyDocument) {
   test::TempDir work, tmp;
   test::FakeHost host;
-  host.TmpDir = tmp.str();
-  const test::SetFiles files{work.path()};
+  host.TmpDir = tmp.Str();
+  const test::SetFiles files{work.Path()};
   const std::string config = "%pal.kcf\n#0 a.cel\n#1 \x95\x5C.cel\n#2 b.cel\n";
   const test::Bytes palette = test::EncodeOldPalette({{{10, 20, 30}}});
   const test::Bytes celFile = test::EncodeOldCel(4, 4, std::vector<uint8_t>(16, 2));
@@ -54,17 +54,17 @@ TEST(OpenProgressTest, CancelAnywhereLeavesAnEmptyDocument) {
     CTavroDoc doc(host);
     ASSERT_TRUE(doc.OnOpenDocument(files.Path("doll.lzh")).Opened);
     StopAt progress;
-    progress.member = member;
-    progress.cel = cel;
-    const int shown = host.newSetsShowing;
+    progress.Member = member;
+    progress.Cel = cel;
+    const int shown = host.NewSetsShowing;
     const OpenResult result = doc.OnOpenDocument(files.Path(file), {true, {}}, progress);
-    EXPECT_EQ(host.newSetsShowing, shown);  // the half-read set never ran its events
+    EXPECT_EQ(host.NewSetsShowing, shown);  // the half-read set never ran its events
     EXPECT_TRUE(result.Cancelled && !result.Opened && result.RecentFile.empty());
     EXPECT_TRUE(result.Messages.empty());
     EXPECT_FALSE(doc.IsSetLoaded() || doc.Archive().Extracted());
-    EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
-    EXPECT_EQ(progress.members, member != 0 ? member : 5 * std::string(file).ends_with("lzh"));
-    EXPECT_EQ(progress.cels, cel);
+    EXPECT_TRUE(std::filesystem::is_empty(tmp.Path()));
+    EXPECT_EQ(progress.Members, member != 0 ? member : 5 * std::string(file).ends_with("lzh"));
+    EXPECT_EQ(progress.Cels, cel);
     EXPECT_TRUE(doc.OnOpenDocument(files.Path(file)).Opened);
     EXPECT_EQ(doc.LastLoad().LoadedCels, 3);
   }

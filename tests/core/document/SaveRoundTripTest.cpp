@@ -15,31 +15,31 @@ namespace {
 
 class SaveRoundTripTest : public ::testing::Test {
  protected:
-  test::FakeHost host;
-  test::TempDir dir;
-  test::SetFiles files{dir.path()};
-  CTavroDoc doc{host};
+  test::FakeHost host_;
+  test::TempDir dir_;
+  test::SetFiles files_{dir_.Path()};
+  CTavroDoc doc_{host_};
 
   void SetUp() override {
-    files.OldPalette("pal.kcf");
-    files.SolidCel("body.cel", 20, 30, 2);
-    files.SolidCel("hat.cel", 8, 8, 3);
-    files.SolidCel("shoe.cel", 6, 4, 5);
-    files.WriteText("set.cnf",
-                    "; a doll\r\n"
-                    "(200,150\r\n"
-                    "%pal.kcf\r\n"
-                    "#0 body.cel :0 1 2 ;the body\r\n"
-                    "#1.8 hat.cel :0 2\r\n"
-                    "#5 shoe.cel :2\r\n"
-                    "$0 10,20 30,5\r\n"
-                    "$1 40,50\r\n"
-                    "$3 *\r\n"
-                    "; last words");
-    ASSERT_TRUE(OpenAsWindow(doc, host, Path("set.cnf")).Opened);
-    ASSERT_TRUE(doc.IsSetLoaded());
+    files_.OldPalette("pal.kcf");
+    files_.SolidCel("body.cel", 20, 30, 2);
+    files_.SolidCel("hat.cel", 8, 8, 3);
+    files_.SolidCel("shoe.cel", 6, 4, 5);
+    files_.WriteText("set.cnf",
+                     "; a doll\r\n"
+                     "(200,150\r\n"
+                     "%pal.kcf\r\n"
+                     "#0 body.cel :0 1 2 ;the body\r\n"
+                     "#1.8 hat.cel :0 2\r\n"
+                     "#5 shoe.cel :2\r\n"
+                     "$0 10,20 30,5\r\n"
+                     "$1 40,50\r\n"
+                     "$3 *\r\n"
+                     "; last words");
+    ASSERT_TRUE(OpenAsWindow(doc_, host_, Path("set.cnf")).Opened);
+    ASSERT_TRUE(doc_.IsSetLoaded());
   }
-  std::string Path(const std::string& name) { return files.Path(name).string(); }
+  std::string Path(const std::string& name) { return files_.Path(name).string(); }
   static std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
@@ -51,21 +51,21 @@ class SaveRoundTripTest : public ::testing::Test {
   }
 
   void DragObject(int fromX, int fromY, int toX, int toY) {
-    doc.Pointer().MoveWithin(fromX, fromY);
-    doc.PressAtPointer();
-    ASSERT_NE(doc.Pointer().HeldSlot(), 0);
-    doc.Pointer().MoveWithin(toX, toY);
-    doc.DragStep(CTavroDoc::DragPhase::Move);
-    doc.DropHeldObject();
+    doc_.Pointer().MoveWithin(fromX, fromY);
+    doc_.PressAtPointer();
+    ASSERT_NE(doc_.Pointer().HeldSlot(), 0);
+    doc_.Pointer().MoveWithin(toX, toY);
+    doc_.DragStep(CTavroDoc::DragPhase::Move);
+    doc_.DropHeldObject();
   }
 };
 
 TEST_F(SaveRoundTripTest, SavedFileHasTenSetLinesWithThePositionsOfTheMoment) {
-  ASSERT_EQ(doc.SelectSet(2), CTavroDoc::SetChoice::Switched);
+  ASSERT_EQ(doc_.SelectSet(2), CTavroDoc::SetChoice::Switched);
   DragObject(5, 5, 65, 45);  // object 0 was at (0, 0) in set 2
-  EXPECT_EQ(Object(doc, 0).X, 60);
+  EXPECT_EQ(Object(doc_, 0).X, 60);
   std::string error;
-  ASSERT_TRUE(doc.SaveConfigFile(Path("saved.cnf"), error)) << error;
+  ASSERT_TRUE(doc_.SaveConfigFile(Path("saved.cnf"), error)) << error;
   EXPECT_EQ(Read(Path("saved.cnf")),
             "; a doll\n"
             "(200,150\n"
@@ -78,36 +78,36 @@ TEST_F(SaveRoundTripTest, SavedFileHasTenSetLinesWithThePositionsOfTheMoment) {
             "$3 60,40\r\n"  // the third set line is set 2's, shown now
             "$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n$0 *\r\n"
             "; last words");
-  EXPECT_EQ(doc.Set().CurrentSet(), 2) << "saving returns to the shown set";
-  EXPECT_EQ(Object(doc, 0).X, 60);
+  EXPECT_EQ(doc_.Set().CurrentSet(), 2) << "saving returns to the shown set";
+  EXPECT_EQ(Object(doc_, 0).X, 60);
 }
 
 TEST_F(SaveRoundTripTest, ReadingTheSavedFileGivesTheSamePictureAndPositions) {
-  ASSERT_EQ(doc.SelectSet(1), CTavroDoc::SetChoice::Switched);
+  ASSERT_EQ(doc_.SelectSet(1), CTavroDoc::SetChoice::Switched);
   DragObject(45, 55, 100, 100);
   std::string error;
-  ASSERT_TRUE(doc.SaveConfigFile(Path("saved.cnf"), error)) << error;
+  ASSERT_TRUE(doc_.SaveConfigFile(Path("saved.cnf"), error)) << error;
 
   test::FakeHost otherHost;
   CTavroDoc reread(otherHost);
   ASSERT_TRUE(OpenAsWindow(reread, otherHost, Path("saved.cnf")).Opened);
   reread.SelectSet(1);
-  EXPECT_EQ(reread.Map().Bytes(), doc.Map().Bytes());
+  EXPECT_EQ(reread.Map().Bytes(), doc_.Map().Bytes());
   for (int number : {0, 1, 5}) {
     for (int set = 0; set < kSetCount; ++set) {
-      EXPECT_EQ(Object(reread, number).SetX[set], Object(doc, number).SetX[set]) << number << set;
-      EXPECT_EQ(Object(reread, number).SetY[set], Object(doc, number).SetY[set]) << number << set;
+      EXPECT_EQ(Object(reread, number).SetX[set], Object(doc_, number).SetX[set]) << number << set;
+      EXPECT_EQ(Object(reread, number).SetY[set], Object(doc_, number).SetY[set]) << number << set;
     }
   }
 }
 
 TEST_F(SaveRoundTripTest, SaveCommandOverwritesTheOpenedFileAfterAsking) {
-  EXPECT_TRUE(doc.CanSave());
-  ASSERT_TRUE(doc.MustConfirmOverwrite(Path("set.cnf")));
-  ASSERT_TRUE(doc.OnSaveDocument(Path("set.cnf"), true).Saved);
+  EXPECT_TRUE(doc_.CanSave());
+  ASSERT_TRUE(doc_.MustConfirmOverwrite(Path("set.cnf")));
+  ASSERT_TRUE(doc_.OnSaveDocument(Path("set.cnf"), true).Saved);
   const std::string once = Read(Path("set.cnf"));
-  ASSERT_TRUE(OpenAsWindow(doc, host, Path("set.cnf")).Opened);
-  ASSERT_TRUE(doc.OnSaveDocument(Path("set.cnf"), true).Saved);
+  ASSERT_TRUE(OpenAsWindow(doc_, host_, Path("set.cnf")).Opened);
+  ASSERT_TRUE(doc_.OnSaveDocument(Path("set.cnf"), true).Saved);
   EXPECT_EQ(Read(Path("set.cnf")), once) << "a second save changes nothing";
 }
 

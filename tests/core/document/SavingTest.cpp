@@ -15,24 +15,24 @@ namespace {
 
 class SavingTest : public ::testing::Test, protected test::HandBuiltSet {
  protected:
-  void UseText(const std::string& text) { build.Text(text); }
+  void UseText(const std::string& text) { Build.Text(text); }
   // Gives object `number` a cel in every set and a stored position in set `set`.
   void Position(int number, int set, int x, int y) {
-    if (doc.Set().SlotOf(number) == 0) AddSquare(number, 2);
-    build.StorePosition(number, set, x, y);
-    if (set == doc.Set().CurrentSet()) Place(number, x, y);
+    if (Doc.Set().SlotOf(number) == 0) AddSquare(number, 2);
+    Build.StorePosition(number, set, x, y);
+    if (set == Doc.Set().CurrentSet()) Place(number, x, y);
   }
   // The text a save writes.
   std::string Saved() {
-    const std::string path = (savedDir.path() / "saved.cnf").string();
+    const std::string path = (savedDir_.Path() / "saved.cnf").string();
     std::string error;
-    EXPECT_TRUE(doc.SaveConfigFile(path, error)) << error;
+    EXPECT_TRUE(Doc.SaveConfigFile(path, error)) << error;
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
   }
-  test::TempDir savedDir;
+  test::TempDir savedDir_;
   // Set lines of sets without positions, for a set with at least one object.
   static std::string Unplaced(int from, int to) {
     std::string lines;
@@ -44,9 +44,9 @@ class SavingTest : public ::testing::Test, protected test::HandBuiltSet {
 TEST_F(SavingTest, ThreeSetLinesBecomeTenInPlaceAndAppended) {
   Position(0, 0, 10, 20);
   Position(0, 1, 30, 40);
-  build.Group(0, 2);
-  build.Group(2, 1);
-  build.Current(doc.Set().CurrentSet(),
+  Build.Group(0, 2);
+  Build.Group(2, 1);
+  Build.Current(Doc.Set().CurrentSet(),
                 2);  // set 0 is shown: saving stores the shown group as its group
   UseText(
       "; dolls\r\n"
@@ -72,9 +72,9 @@ TEST_F(SavingTest, ObjectsUpToTheLastPositionedOneAreListed) {
   Position(5, 0, 300, 200);
   AddSquare(7, 2);  // no position: nothing written after object 5
   std::string out;
-  EXPECT_TRUE(WriteSetLine(doc.Set(), 0, out, 80));
+  EXPECT_TRUE(WriteSetLine(Doc.Set(), 0, out, 80));
   EXPECT_EQ(out, "$0 1,2 * * * * 300,200\r\n");
-  EXPECT_FALSE(WriteSetLine(doc.Set(), 10, out, 80));
+  EXPECT_FALSE(WriteSetLine(Doc.Set(), 10, out, 80));
 }
 
 TEST_F(SavingTest, OriginMeansNoPositionButOneZeroCoordinateIsKept) {
@@ -82,12 +82,12 @@ TEST_F(SavingTest, OriginMeansNoPositionButOneZeroCoordinateIsKept) {
   Position(1, 0, 0, 7);
   Position(2, 0, 7, 0);
   std::string out;
-  WriteSetLine(doc.Set(), 0, out, 80);
+  WriteSetLine(Doc.Set(), 0, out, 80);
   EXPECT_EQ(out, "$0 * 0,7 7,0\r\n");
   // Object 0 is always listed once there are objects; an empty table gives a bare line.
   HandBuiltSet empty;
   std::string bare;
-  WriteSetLine(empty.doc.Set(), 4, bare, 80);
+  WriteSetLine(empty.Doc.Set(), 4, bare, 80);
   EXPECT_EQ(bare, "$0\r\n");
 }
 
@@ -95,14 +95,14 @@ TEST_F(SavingTest, NegativeCoordinatesAreWrittenSoTheRestOfTheLineStaysReadable)
   Position(0, 0, -5, 7);
   Position(1, 0, 20, 30);
   std::string out;
-  WriteSetLine(doc.Set(), 0, out, 80);
+  WriteSetLine(Doc.Set(), 0, out, 80);
   EXPECT_EQ(out, "$0 0,7 20,30\r\n");
 }
 
 TEST_F(SavingTest, LongLinesBreakAfterTheEntryReachingColumn70) {
   for (int n = 0; n < 12; ++n) Position(n, 0, 100, 100 + n);
   std::string out;
-  WriteSetLine(doc.Set(), 0, out, 80);
+  WriteSetLine(Doc.Set(), 0, out, 80);
   // "$0" and eight entries of 8 reach 66; the ninth reaches 74 and ends the line.
   EXPECT_EQ(out,
             "$0 100,100 100,101 100,102 100,103 100,104 100,105 100,106 100,107 100,108\r\n"
@@ -110,7 +110,7 @@ TEST_F(SavingTest, LongLinesBreakAfterTheEntryReachingColumn70) {
   // An entry that ends exactly at the break leaves no empty line behind.
   for (int n = 0; n < 12; ++n) Position(n, 1, 1000, 1000 + n);
   std::string exact;
-  WriteSetLine(doc.Set(), 1, exact, 80);
+  WriteSetLine(Doc.Set(), 1, exact, 80);
   EXPECT_EQ(exact.find("\r\n\r\n"), std::string::npos);
 }
 
@@ -146,14 +146,14 @@ TEST_F(SavingTest, EleventhSetLineIsDroppedWithItsContinuation) {
 }
 
 TEST_F(SavingTest, NothingReadNothingWritten) {
-  build.Text("");
+  Build.Text("");
   EXPECT_EQ(Saved(), "");
 }
 
 TEST_F(SavingTest, EverySetWrittenIsAppliedAndTheShownOneAfterIt) {
   ASSERT_TRUE(ScriptsRun());
   AddSquare(0, 2);
-  build.Current(3, doc.Set().CurrentGroup());
+  Build.Current(3, Doc.Set().CurrentGroup());
   for (int set = 0; set < kSetCount; ++set) BindDebug(11, set, std::to_string(set));
   UseText("$0\n");
   Saved();
@@ -162,21 +162,21 @@ TEST_F(SavingTest, EverySetWrittenIsAppliedAndTheShownOneAfterIt) {
     expected.push_back(std::to_string(set));
     expected.push_back("3");
   }
-  EXPECT_EQ(host.MessageTexts(), expected);
-  EXPECT_EQ(doc.Set().CurrentSet(), 3);
+  EXPECT_EQ(Host.MessageTexts(), expected);
+  EXPECT_EQ(Doc.Set().CurrentSet(), 3);
 }
 
 // A set from an archive is refused in ArchiveOpenTest, where one is opened.
 TEST_F(SavingTest, SaveIsOfferedOnlyForALoadedSet) {
-  EXPECT_TRUE(doc.CanSave());
-  doc.MarkSetLoaded(false);
-  EXPECT_FALSE(doc.CanSave());
+  EXPECT_TRUE(Doc.CanSave());
+  Doc.MarkSetLoaded(false);
+  EXPECT_FALSE(Doc.CanSave());
 }
 
 class SaveFileTest : public SavingTest {
  protected:
-  test::TempDir dir;
-  std::string Path(const std::string& name) { return (dir.path() / name).string(); }
+  test::TempDir dir_;
+  std::string Path(const std::string& name) { return (dir_.Path() / name).string(); }
   static std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
@@ -191,7 +191,7 @@ class SaveFileTest : public SavingTest {
     UseText("#0 a.cel\n$0 1,1\n");
   }
   size_t FilesInDir() {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path()),
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir_.Path()),
                                              std::filesystem::directory_iterator()));
   }
 };
@@ -199,13 +199,13 @@ class SaveFileTest : public SavingTest {
 TEST_F(SaveFileTest, AnExistingFileIsOverwrittenOnlyWhenConfirmed) {
   const std::string path = Path("set.cnf");
   Write(path, "old");
-  EXPECT_TRUE(doc.MustConfirmOverwrite(path));
-  const SaveResult refused = doc.OnSaveDocument(path, false);
+  EXPECT_TRUE(Doc.MustConfirmOverwrite(path));
+  const SaveResult refused = Doc.OnSaveDocument(path, false);
   EXPECT_FALSE(refused.Saved);
   EXPECT_TRUE(refused.NotConfirmed);
   EXPECT_TRUE(refused.Error.empty());
   EXPECT_EQ(Read(path), "old");
-  const SaveResult saved = doc.OnSaveDocument(path, true);
+  const SaveResult saved = Doc.OnSaveDocument(path, true);
   EXPECT_TRUE(saved.Saved);
   EXPECT_FALSE(saved.NotConfirmed);
   EXPECT_EQ(Read(path), "#0 a.cel\n$0 12,34\r\n" + Unplaced(1, 9));
@@ -213,9 +213,9 @@ TEST_F(SaveFileTest, AnExistingFileIsOverwrittenOnlyWhenConfirmed) {
 }
 
 TEST_F(SaveFileTest, MissingFileTurnsIntoSaveAsWithoutAQuestion) {
-  EXPECT_FALSE(doc.MustConfirmOverwrite(Path("gone.cnf")));
-  EXPECT_FALSE(doc.MustConfirmOverwrite(""));
-  EXPECT_TRUE(doc.OnSaveDocument(Path("new.cnf"), false).Saved);
+  EXPECT_FALSE(Doc.MustConfirmOverwrite(Path("gone.cnf")));
+  EXPECT_FALSE(Doc.MustConfirmOverwrite(""));
+  EXPECT_TRUE(Doc.OnSaveDocument(Path("new.cnf"), false).Saved);
   EXPECT_EQ(Read(Path("new.cnf")).substr(0, 9), "#0 a.cel\n");
 }
 
@@ -223,9 +223,9 @@ TEST_F(SaveFileTest, ReadOnlyFileTurnsIntoSaveAsAndIsNeverReplaced) {
   const std::string path = Path("locked.cnf");
   Write(path, "old");
   ::chmod(path.c_str(), 0444);  // read-only even for root, who could write it regardless
-  EXPECT_FALSE(doc.MustConfirmOverwrite(path));
+  EXPECT_FALSE(Doc.MustConfirmOverwrite(path));
   // Chosen again by name in the save dialog, it is refused rather than renamed over.
-  const SaveResult refused = doc.OnSaveDocument(path, true);
+  const SaveResult refused = Doc.OnSaveDocument(path, true);
   EXPECT_FALSE(refused.Saved);
   EXPECT_EQ(Read(path), "old");
   EXPECT_NE(refused.Error.find("locked.cnf"), std::string::npos);
@@ -235,16 +235,16 @@ TEST_F(SaveFileTest, ReadOnlyFileTurnsIntoSaveAsAndIsNeverReplaced) {
 TEST_F(SaveFileTest, AFileInAFolderThatMayNotBeWrittenIsSavedAfterTheQuestion) {
   const std::string path = Path("set.cnf");
   Write(path, "old");
-  ::chmod(dir.path().c_str(), 0555);
+  ::chmod(dir_.Path().c_str(), 0555);
   {
     test::PermissionsApply permissions;
     ASSERT_TRUE(permissions.Active());
-    EXPECT_TRUE(doc.MustConfirmOverwrite(path));
-    const SaveResult saved = doc.OnSaveDocument(path, true);
+    EXPECT_TRUE(Doc.MustConfirmOverwrite(path));
+    const SaveResult saved = Doc.OnSaveDocument(path, true);
     EXPECT_TRUE(saved.Saved);
     EXPECT_EQ(saved.Error, "");
   }
-  ::chmod(dir.path().c_str(), 0755);
+  ::chmod(dir_.Path().c_str(), 0755);
   EXPECT_EQ(Read(path), "#0 a.cel\n$0 12,34\r\n" + Unplaced(1, 9));
 }
 
@@ -253,13 +253,13 @@ TEST_F(SaveFileTest, FailedWriteKeepsTheTargetAndLeavesNoTemporaryFile) {
   std::filesystem::create_directory(target);
   Write(target + "/inside", "keep");
   std::string error;
-  EXPECT_FALSE(doc.SaveConfigFile(target, error));
+  EXPECT_FALSE(Doc.SaveConfigFile(target, error));
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(Read(target + "/inside"), "keep");
   EXPECT_EQ(FilesInDir(), 1u);
 
-  EXPECT_FALSE(doc.SaveConfigFile(Path("no/such/dir/set.cnf"), error));
-  const SaveResult failed = doc.OnSaveDocument(Path("no/such/dir/set.cnf"), false);
+  EXPECT_FALSE(Doc.SaveConfigFile(Path("no/such/dir/set.cnf"), error));
+  const SaveResult failed = Doc.OnSaveDocument(Path("no/such/dir/set.cnf"), false);
   EXPECT_FALSE(failed.Saved);
   EXPECT_FALSE(failed.Error.empty()) << "a failed save says why";
 }
@@ -270,7 +270,7 @@ TEST_F(SaveFileTest, SavingThroughALinkReplacesTheLinkedFileAndKeepsItsMode) {
   ::chmod(real.c_str(), 0640);
   std::filesystem::create_symlink(real, Path("link.cnf"));
   std::string error;
-  ASSERT_TRUE(doc.SaveConfigFile(Path("link.cnf"), error)) << error;
+  ASSERT_TRUE(Doc.SaveConfigFile(Path("link.cnf"), error)) << error;
   EXPECT_TRUE(std::filesystem::is_symlink(Path("link.cnf")));
   EXPECT_EQ(Read(real).substr(0, 9), "#0 a.cel\n");
   struct stat info {};

@@ -22,97 +22,99 @@ constexpr char kSet[] =
 // while one is open (the box took the pointer, say).
 class BoxFrontEnd : public FakeHost {
  public:
-  std::function<void()> whileBoxOpen;
+  std::function<void()> WhileBoxOpen;
   void ShowDebugText(const std::string& text) override {
     FakeHost::ShowDebugText(text);
-    if (whileBoxOpen) whileBoxOpen();
+    if (WhileBoxOpen) WhileBoxOpen();
   }
 };
 
 class SessionTest : public ::testing::Test {
  protected:
-  BoxFrontEnd host;
-  DocumentSession session{host, host};
-  const CTavroDoc& doc = session.Doc();
-  FixOverrideState fix;
-  TempDir dir;
-  SetFiles files{dir.path()};
+  BoxFrontEnd host_;
+  DocumentSession session_{host_, host_};
+  const CTavroDoc& doc_ = session_.Doc();
+  FixOverrideState fix_;
+  TempDir dir_;
+  SetFiles files_{dir_.Path()};
 
   void SetUp() override {
-    session.FixtureDoc().Pointer().UseFixOverride(&fix);
-    files.OldPalette("p.kcf");
-    files.SolidCel("body.cel", 4, 4, 1);
-    files.SolidCel("eye.cel", 2, 2, 2);
-    files.SolidCel("button.cel", 2, 2, 3);
-    files.WriteText("set.cnf", kSet);
+    session_.FixtureDoc().Pointer().UseFixOverride(&fix_);
+    files_.OldPalette("p.kcf");
+    files_.SolidCel("body.cel", 4, 4, 1);
+    files_.SolidCel("eye.cel", 2, 2, 2);
+    files_.SolidCel("button.cel", 2, 2, 3);
+    files_.WriteText("set.cnf", kSet);
   }
   SessionChange Open(const std::string& name = "set.cnf") {
-    const OpenResult opened = session.Open(files.Path(name).string());
+    const OpenResult opened = session_.Open(files_.Path(name).string());
     EXPECT_TRUE(opened.Opened);
-    host.Show(opened.Messages);
-    return session.StartSet();
+    host_.Show(opened.Messages);
+    return session_.StartSet();
   }
-  int32_t XOf(int32_t number) const { return doc.Set().ObjectTable()[doc.Set().SlotOf(number)].X; }
+  int32_t XOf(int32_t number) const {
+    return doc_.Set().ObjectTable()[doc_.Set().SlotOf(number)].X;
+  }
 };
 
 TEST_F(SessionTest, TheLoadsMessagesComeBeforeTheScriptsAndItsAlarmsCountFromTheStart) {
-  files.WriteText("boxes.cnf",
-                  "(20,10)\n%p.kcf\n%gone.kcf\n#0 body.cel :0\n#1 missing.cel :0\n$0 1,1 2,2\n"
-                  ";@initialize() debug(\"init\") timer(1,100)\n"
-                  ";@begin() debug(\"begin\")\n;@alarm(1) debug(\"alarm\")\n");
-  const OpenResult opened = session.Open(files.Path("boxes.cnf").string());
+  files_.WriteText("boxes.cnf",
+                   "(20,10)\n%p.kcf\n%gone.kcf\n#0 body.cel :0\n#1 missing.cel :0\n$0 1,1 2,2\n"
+                   ";@initialize() debug(\"init\") timer(1,100)\n"
+                   ";@begin() debug(\"begin\")\n;@alarm(1) debug(\"alarm\")\n");
+  const OpenResult opened = session_.Open(files_.Path("boxes.cnf").string());
   ASSERT_TRUE(opened.Opened);
-  EXPECT_TRUE(host.messages.empty()) << "no script ran while the set was read";
-  EXPECT_TRUE(session.AwaitsStart());
-  EXPECT_FALSE(doc.IsSetLoaded()) << "loading: paints and timer passes find nothing to do";
-  host.Show(opened.Messages);
+  EXPECT_TRUE(host_.Messages.empty()) << "no script ran while the set was read";
+  EXPECT_TRUE(session_.AwaitsStart());
+  EXPECT_FALSE(doc_.IsSetLoaded()) << "loading: paints and timer passes find nothing to do";
+  host_.Show(opened.Messages);
 
-  host.Tick = 5000;  // the person took five seconds to close the boxes
-  EXPECT_TRUE(session.RunTimerPass(host.Tick).Repaint.IsEmpty());
-  const SessionChange started = session.StartSet();
-  EXPECT_EQ(host.messages,
+  host_.Tick = 5000;  // the person took five seconds to close the boxes
+  EXPECT_TRUE(session_.RunTimerPass(host_.Tick).Repaint.IsEmpty());
+  const SessionChange started = session_.StartSet();
+  EXPECT_EQ(host_.Messages,
             (std::vector<std::string>{"palette file (gone.kcf) is not found",
                                       "can't load cell file and ignored", "init", "begin"}));
   EXPECT_TRUE(started.WholeView && started.NewSet && started.CommandsChanged);
-  EXPECT_TRUE(doc.IsSetLoaded());
-  EXPECT_FALSE(session.AwaitsStart());
-  EXPECT_EQ(session.NextTimerPassDelay(host.Tick), 100) << "armed at the start, not the open";
-  EXPECT_FALSE(session.StartSet().WholeView) << "a set starts once";
+  EXPECT_TRUE(doc_.IsSetLoaded());
+  EXPECT_FALSE(session_.AwaitsStart());
+  EXPECT_EQ(session_.NextTimerPassDelay(host_.Tick), 100) << "armed at the start, not the open";
+  EXPECT_FALSE(session_.StartSet().WholeView) << "a set starts once";
 }
 
 TEST_F(SessionTest, CommandStatesFollowTheLoadedSet) {
-  const CommandStates empty = session.States();
+  const CommandStates empty = session_.States();
   EXPECT_FALSE(empty.Loaded);
   EXPECT_FALSE(empty.CanSave);
   for (int n = 0; n < kSetCount; ++n) EXPECT_FALSE(empty.SetEnabled[n]) << n;
 
   Open();
-  const CommandStates states = session.States();
+  const CommandStates states = session_.States();
   EXPECT_TRUE(states.Loaded && states.CanSave && states.Colour256Checked);
   for (int n = 0; n < kSetCount; ++n) {
     EXPECT_EQ(states.SetEnabled[n], n <= 1) << n;
     EXPECT_EQ(states.SetChecked[n], n == 0) << n;
   }
-  const int groups = doc.Set().Palettes().GroupCount;
+  const int groups = doc_.Set().Palettes().GroupCount;
   ASSERT_GT(groups, 0);
   for (int n = 0; n < kGroupCount; ++n) EXPECT_EQ(states.GroupEnabled[n], n < groups) << n;
 
   // What may change the states says so; a drag step does not.
-  EXPECT_TRUE(session.ColourModeTrue().CommandsChanged);
-  EXPECT_TRUE(session.States().TrueColourChecked);
-  EXPECT_FALSE(session.Move(3, 3).CommandsChanged);
-  EXPECT_FALSE(session.RunTimerPass(0).CommandsChanged);
-  EXPECT_TRUE(session.NewDocument().CommandsChanged);
-  EXPECT_FALSE(session.States().Loaded);
+  EXPECT_TRUE(session_.ColourModeTrue().CommandsChanged);
+  EXPECT_TRUE(session_.States().TrueColourChecked);
+  EXPECT_FALSE(session_.Move(3, 3).CommandsChanged);
+  EXPECT_FALSE(session_.RunTimerPass(0).CommandsChanged);
+  EXPECT_TRUE(session_.NewDocument().CommandsChanged);
+  EXPECT_FALSE(session_.States().Loaded);
 }
 
 // Each key from set 0 of a set using sets 0 and 1.
 TEST_F(SessionTest, KeysChooseSetsAndAskForScrolls) {
   struct Row {
-    int32_t key;
-    int32_t setAfter;
-    bool switched;
-    ScrollRequest scroll;
+    int32_t Key;
+    int32_t SetAfter;
+    bool Switched;
+    ScrollRequest Scroll;
   };
   const Row rows[] = {
       {'1', 1, true, ScrollRequest::None},    {'1', 1, false, ScrollRequest::None},
@@ -124,24 +126,24 @@ TEST_F(SessionTest, KeysChooseSetsAndAskForScrolls) {
   };
   Open();
   for (const Row& row : rows) {
-    const SessionChange change = session.Key(row.key);
-    EXPECT_EQ(doc.Set().CurrentSet(), row.setAfter) << row.key;
-    EXPECT_EQ(change.SetSwitched, row.switched) << row.key;
-    EXPECT_EQ(change.Scroll, row.scroll) << row.key;
-    if (row.switched) {
-      EXPECT_EQ(change.Repaint, (MapRect{0, 0, 20, 10})) << row.key;
+    const SessionChange change = session_.Key(row.Key);
+    EXPECT_EQ(doc_.Set().CurrentSet(), row.SetAfter) << row.Key;
+    EXPECT_EQ(change.SetSwitched, row.Switched) << row.Key;
+    EXPECT_EQ(change.Scroll, row.Scroll) << row.Key;
+    if (row.Switched) {
+      EXPECT_EQ(change.Repaint, (MapRect{0, 0, 20, 10})) << row.Key;
     }
   }
   // Choosing the set already shown repaints nothing but refreshes the buttons.
-  const SessionChange again = session.Key('1');
+  const SessionChange again = session_.Key('1');
   EXPECT_TRUE(again.CommandsChanged && again.Repaint.IsEmpty());
 }
 
 TEST_F(SessionTest, EveryKeyButTheNextLetterStartsTheSequenceAgain) {
   struct Row {
-    const char* name;
-    std::vector<int32_t> keys;
-    bool lifted;
+    const char* Name;
+    std::vector<int32_t> Keys;
+    bool Lifted;
   };
   const Row rows[] = {
       {"in a row", {'Z', 'O', 'R', 'V', 'E'}, true},
@@ -152,9 +154,9 @@ TEST_F(SessionTest, EveryKeyButTheNextLetterStartsTheSequenceAgain) {
   };
   Open();
   for (const Row& row : rows) {
-    fix.Reset();
-    for (int32_t key : row.keys) session.Key(key);
-    EXPECT_EQ(fix.Active(), row.lifted) << row.name;
+    fix_.Reset();
+    for (int32_t key : row.Keys) session_.Key(key);
+    EXPECT_EQ(fix_.Active(), row.Lifted) << row.Name;
   }
 }
 
@@ -162,17 +164,17 @@ TEST_F(SessionTest, EveryKeyButTheNextLetterStartsTheSequenceAgain) {
 TEST_F(SessionTest, TheDragsLife) {
   enum class Op { Press, Move, Release, Lost };
   struct Step {
-    Op op;
-    int32_t x = 0;
-    int32_t y = 0;
-    bool held = false;
-    bool released = false;
+    Op What;
+    int32_t X = 0;
+    int32_t Y = 0;
+    bool Held = false;
+    bool Released = false;
   };
   struct Case {
-    const char* name;
-    std::vector<Step> steps;
-    int32_t object;
-    int32_t xAfter;
+    const char* Name;
+    std::vector<Step> Steps;
+    int32_t Object;
+    int32_t XAfter;
   };
   const Case cases[] = {
       {"a free object follows and stays",
@@ -202,59 +204,59 @@ TEST_F(SessionTest, TheDragsLife) {
   };
   for (const Case& c : cases) {
     Open();
-    for (const Step& step : c.steps) {
+    for (const Step& step : c.Steps) {
       SessionChange change;
-      switch (step.op) {
+      switch (step.What) {
         case Op::Press:
-          change = session.Press(step.x, step.y);
+          change = session_.Press(step.X, step.Y);
           break;
         case Op::Move:
-          change = session.Move(step.x, step.y);
+          change = session_.Move(step.X, step.Y);
           break;
         case Op::Release:
-          change = session.Release();
+          change = session_.Release();
           break;
         case Op::Lost:
-          change = session.PointerLost();
+          change = session_.PointerLost();
           break;
       }
-      EXPECT_EQ(session.HoldsObject(), step.held) << c.name;
-      EXPECT_EQ(change.Released, step.released) << c.name;
+      EXPECT_EQ(session_.HoldsObject(), step.Held) << c.Name;
+      EXPECT_EQ(change.Released, step.Released) << c.Name;
     }
-    EXPECT_EQ(XOf(c.object), c.xAfter) << c.name;
+    EXPECT_EQ(XOf(c.Object), c.XAfter) << c.Name;
   }
 }
 
 TEST_F(SessionTest, ThePointerLostInsideAPressBoxDropsOnceThePressIsDone) {
-  files.WriteText("box.cnf", std::string(kSet) + ";@press(#0) debug(\"pressed\")\n");
+  files_.WriteText("box.cnf", std::string(kSet) + ";@press(#0) debug(\"pressed\")\n");
   Open("box.cnf");
-  host.whileBoxOpen = [&] { session.PointerLost(); };
+  host_.WhileBoxOpen = [&] { session_.PointerLost(); };
   // The object is held only once the press's events are done; it goes at the press's end.
-  const SessionChange press = session.Press(1, 1);
+  const SessionChange press = session_.Press(1, 1);
   EXPECT_TRUE(press.Released);
-  EXPECT_FALSE(session.HoldsObject());
+  EXPECT_FALSE(session_.HoldsObject());
 }
 
 TEST_F(SessionTest, ADragReportsTheStepAndTheObjectsBoxForTheViewToFollow) {
   Open();
-  EXPECT_TRUE(session.Press(1, 1).Repaint.IsEmpty());
-  const SessionChange moved = session.Move(4, 1);
+  EXPECT_TRUE(session_.Press(1, 1).Repaint.IsEmpty());
+  const SessionChange moved = session_.Move(4, 1);
   EXPECT_TRUE(moved.HeldMoved);
   EXPECT_EQ(moved.StepX, 3);
   EXPECT_EQ(moved.StepY, 0);
   EXPECT_EQ(moved.ObjectBox, (MapRect{4, 1, 8, 5}));
   EXPECT_EQ(moved.Repaint, (MapRect{1, 1, 8, 5})) << "the old place and the new";
   // The pointer is held to where the object may go: far right stops at the playfield's edge.
-  EXPECT_EQ(session.Move(100, 1).ObjectBox.right, 20);
+  EXPECT_EQ(session_.Move(100, 1).ObjectBox.Right, 20);
 }
 
 TEST_F(SessionTest, SavingOverAFileNeedsItsConfirmation) {
   Open();
-  const std::string path = files.Path("set.cnf").string();
-  ASSERT_TRUE(session.MustConfirmOverwrite(path));
-  EXPECT_TRUE(session.Save(path, false).NotConfirmed);
-  EXPECT_TRUE(session.Save(path, true).Saved);
-  EXPECT_FALSE(session.MustConfirmOverwrite(files.Path("new.cnf").string()));
+  const std::string path = files_.Path("set.cnf").string();
+  ASSERT_TRUE(session_.MustConfirmOverwrite(path));
+  EXPECT_TRUE(session_.Save(path, false).NotConfirmed);
+  EXPECT_TRUE(session_.Save(path, true).Saved);
+  EXPECT_FALSE(session_.MustConfirmOverwrite(files_.Path("new.cnf").string()));
 }
 
 TEST(SessionOutsideTest, ALentOutsideIsGivenBackAfterThePlay) {

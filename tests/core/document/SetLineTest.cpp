@@ -24,7 +24,7 @@ class SetLineTest : public test::LoadFixture {
 
 TEST_F(SetLineTest, EntriesPlaceObjectsInOrderAndStarsSkipThem) {
   Load(Objects(3) + "$3 120,85 * 300,20\n");
-  EXPECT_EQ(doc.Set().GroupOfSet(0), 3);
+  EXPECT_EQ(doc_.Set().GroupOfSet(0), 3);
   EXPECT_EQ(At(0, 0), P(120, 85));
   EXPECT_EQ(At(1, 0), P(0, 0));
   EXPECT_EQ(At(2, 0), P(300, 20));
@@ -32,9 +32,9 @@ TEST_F(SetLineTest, EntriesPlaceObjectsInOrderAndStarsSkipThem) {
 
 TEST_F(SetLineTest, EachSetLineIsTheNextSetAndTheSeparatorIsAnyByte) {
   Load(Objects(2) + "$1 1,1\n$ 2x2 3;3\n$12 4,4 *\n");
-  EXPECT_EQ(doc.Set().GroupOfSet(0), 1);
-  EXPECT_EQ(doc.Set().GroupOfSet(1), 0);   // "$ " names no group: unchanged
-  EXPECT_EQ(doc.Set().GroupOfSet(2), 12);  // taken as written
+  EXPECT_EQ(doc_.Set().GroupOfSet(0), 1);
+  EXPECT_EQ(doc_.Set().GroupOfSet(1), 0);   // "$ " names no group: unchanged
+  EXPECT_EQ(doc_.Set().GroupOfSet(2), 12);  // taken as written
   EXPECT_EQ(At(0, 0), P(1, 1));
   EXPECT_EQ(At(0, 1), P(2, 2));
   EXPECT_EQ(At(1, 1), P(3, 3));
@@ -63,8 +63,8 @@ TEST_F(SetLineTest, ABadEntryStopsTheLineAndTheContinuationRetriesThatObject) {
 
 TEST_F(SetLineTest, PositionsOnlyReachObjectsOfEarlierCelLines) {
   Load("$4 1,1\n#0 a.cel\n#2 b.cel\n$0 1,1 5,5 3,3 4,4 7,7\n");
-  EXPECT_EQ(At(0, 0), P(0, 0));           // no object existed yet
-  EXPECT_EQ(doc.Set().GroupOfSet(0), 4);  // but its colour group counts
+  EXPECT_EQ(At(0, 0), P(0, 0));            // no object existed yet
+  EXPECT_EQ(doc_.Set().GroupOfSet(0), 4);  // but its colour group counts
   EXPECT_EQ(At(0, 1), P(1, 1));
   EXPECT_EQ(At(2, 1), P(3, 3));  // object 1 has no slot: its entry was read and dropped
 }
@@ -75,7 +75,7 @@ TEST_F(SetLineTest, TheEleventhSetLineAndItsContinuationsAreIgnored) {
   text += "$7 99,99\n 98,98\n";
   Load(text);
   for (int set = 0; set < 10; ++set) {
-    EXPECT_EQ(doc.Set().GroupOfSet(set), set);
+    EXPECT_EQ(doc_.Set().GroupOfSet(set), set);
     EXPECT_EQ(At(0, set), P(1, 1));
     EXPECT_EQ(At(1, set), P(0, 0)) << "set " << set;
   }
@@ -112,8 +112,8 @@ TEST_F(SetLineTest, ASpaceLineAfterOtherLinesIsNoContinuation) {
 TEST_F(SetLineTest, CarriageReturnOnlyFilesReadTwoPhysicalLinesAsOne) {
   Load("#0 a.cel\r$0 5,5\r#1 b.cel\r\r$0 7,7\r\r");
   // "#0 a.cel$0 5,5" is one cel line; "#1 b.cel" and "$0 7,7" stand alone.
-  ASSERT_EQ(doc.Set().CellCount(), 2);
-  EXPECT_STREQ(doc.Set().CellTable()[0].FileName, "a.cel$0");
+  ASSERT_EQ(doc_.Set().CellCount(), 2);
+  EXPECT_STREQ(doc_.Set().CellTable()[0].FileName, "a.cel$0");
   EXPECT_EQ(At(0, 0), P(7, 7));
   EXPECT_EQ(At(1, 0), P(0, 0));
 }

@@ -52,7 +52,7 @@ TEST(CelBytes, OldFormIsFourBitsHighNibbleFirstStoredBottomUp) {
 }
 
 TEST_F(CelDecoder, LoadCelAttachesWhatTheFileDecodesTo) {
-  files.Write("b.cel", EncodeIndexedCel(8, 3, 2, 5, 7, {1, 2, 3, 4, 5, 6}));
+  files_.Write("b.cel", EncodeIndexedCel(8, 3, 2, 5, 7, {1, 2, 3, 4, 5, 6}));
   CellEntry cell = Cell("b.cel", 0, 0, 0x0F0);
   ASSERT_EQ(LoadCel(cell), 0);
   EXPECT_EQ(cell.Width, 3);
@@ -62,8 +62,8 @@ TEST_F(CelDecoder, LoadCelAttachesWhatTheFileDecodesTo) {
   EXPECT_EQ(cell.BitsPerPixel, 8);
   EXPECT_EQ(cell.SetMask, 0x0F0);
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 5, 6));
-  EXPECT_EQ(loadedCels, 1);
-  EXPECT_FALSE(trueColourMark);
+  EXPECT_EQ(loadedCels_, 1);
+  EXPECT_FALSE(trueColourMark_);
 }
 
 TEST(CelBytes, NewFormIndexedDepthsOddWidthsAndOffsets) {
@@ -90,14 +90,14 @@ TEST(CelBytes, NewFormIndexedDepthsOddWidthsAndOffsets) {
 }
 
 TEST_F(CelDecoder, PaletteBaseIsAddedModulo256ButZeroStaysTransparent) {
-  build.PaletteBase(2, 250);
-  files.Write("e.cel", EncodeIndexedCel(8, 4, 1, 0, 0, {0, 5, 6, 10}));
+  build_.PaletteBase(2, 250);
+  files_.Write("e.cel", EncodeIndexedCel(8, 4, 1, 0, 0, {0, 5, 6, 10}));
   CellEntry cell = Cell("e.cel", 0, 2);
   ASSERT_EQ(LoadCel(cell), 0);
   EXPECT_THAT(cell.Pixels, ElementsAre(0, 255, 0, 4));
 
-  build.PaletteBase(1, 15);
-  files.Write("f.cel", EncodeOldCel(3, 1, {0, 1, 15}));
+  build_.PaletteBase(1, 15);
+  files_.Write("f.cel", EncodeOldCel(3, 1, {0, 1, 15}));
   cell = Cell("f.cel", 0, 1);
   ASSERT_EQ(LoadCel(cell), 0);
   EXPECT_THAT(cell.Pixels, ElementsAre(0, 16, 30));
@@ -109,12 +109,12 @@ TEST_F(CelDecoder, PaletteBaseIsAddedModulo256ButZeroStaysTransparent) {
 }
 
 TEST_F(CelDecoder, ThirtyTwoBitCelsKeepTheirBytesAndOnlyMark21SwitchesTrueColour) {
-  build.PaletteBase(0, 9);  // must not touch 32-bit pixels
+  build_.PaletteBase(0, 9);  // must not touch 32-bit pixels
   const std::vector<Bgra> px = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 0}, {12, 13, 14, 255}};
   CellEntry cell;
   ASSERT_EQ(Load("g.cel", EncodeTrueCel(2, 2, 0, 0, px, /*mark20=*/true), cell), 0);
   EXPECT_EQ(cell.BitsPerPixel, 24);
-  EXPECT_FALSE(trueColourMark);
+  EXPECT_FALSE(trueColourMark_);
   EXPECT_THAT(cell.Pixels, ElementsAre(9, 10, 11, 0, 12, 13, 14, 255, 1, 2, 3, 4, 5, 6, 7, 8));
 
   // Mark 0x21 means four bytes a pixel whatever the depth byte says.
@@ -122,13 +122,13 @@ TEST_F(CelDecoder, ThirtyTwoBitCelsKeepTheirBytesAndOnlyMark21SwitchesTrueColour
   ASSERT_EQ(Load("h.cel", bytes, cell), 0);
   EXPECT_EQ(cell.BitsPerPixel, 24);
   EXPECT_THAT(cell.Pixels, ElementsAre(20, 30, 40, 128));
-  EXPECT_TRUE(trueColourMark);
+  EXPECT_TRUE(trueColourMark_);
 }
 
 TEST(CelBytes, BadHeadersAreBadCells) {
   struct Case {
-    const char* what;
-    Bytes bytes;
+    const char* What;
+    Bytes Contents;
   };
   const std::vector<Case> cases = {
       {"mark 0x22", NewHeader(0x22, 8, 2, 2)},
@@ -143,30 +143,30 @@ TEST(CelBytes, BadHeadersAreBadCells) {
       {"empty file", {}},
   };
   for (const Case& c : cases) {
-    const DecodedCel cel = Decode(c.bytes);
-    EXPECT_EQ(cel.Error, kErrBadCell) << c.what;
-    EXPECT_TRUE(cel.Pixels.empty()) << c.what;
-    EXPECT_FALSE(cel.Header.TrueColourMark) << c.what;
+    const DecodedCel cel = Decode(c.Contents);
+    EXPECT_EQ(cel.Error, kErrBadCell) << c.What;
+    EXPECT_TRUE(cel.Pixels.empty()) << c.What;
+    EXPECT_FALSE(cel.Header.TrueColourMark) << c.What;
   }
 }
 
 TEST_F(CelDecoder, ARefusedCelBelongsToNoSetAndKeepsNoPixels) {
   CellEntry cell;
   cell.Pixels = {1, 2, 3};  // left over from an earlier load: must not survive a failure
-  files.Write("bad.cel", NewHeader(0x20, 16, 2, 2));
+  files_.Write("bad.cel", NewHeader(0x20, 16, 2, 2));
   const CellEntry fresh = Cell("bad.cel");
   std::memcpy(cell.FileName, fresh.FileName, sizeof cell.FileName);
   cell.SetMask = 0x3FF;
   EXPECT_EQ(LoadCel(cell), kErrBadCell);
   EXPECT_EQ(cell.SetMask, 0);
   EXPECT_TRUE(cell.Pixels.empty());
-  EXPECT_EQ(loadedCels, 0);
+  EXPECT_EQ(loadedCels_, 0);
   EXPECT_EQ(Object(0).Flags & kHasExtent, 0);
-  EXPECT_FALSE(trueColourMark);
+  EXPECT_FALSE(trueColourMark_);
 
   // The 32-bit mark switches true colour at once, even when the cel is then refused.
   EXPECT_EQ(Load("bad21.cel", NewHeader(0x21, 0, 0, 4), cell), kErrBadCell);
-  EXPECT_TRUE(trueColourMark);
+  EXPECT_TRUE(trueColourMark_);
 }
 
 TEST(CelBytes, CelsMustFitThePlayfieldInForce) {
@@ -178,12 +178,12 @@ TEST(CelBytes, CelsMustFitThePlayfieldInForce) {
 }
 
 TEST_F(CelDecoder, LoadCelTakesThePlayfieldInForceAndOnlyACelThatLoadsWidensItsObject) {
-  build.Playfield(100, 50);
+  build_.Playfield(100, 50);
   CellEntry cell;
   EXPECT_EQ(Load("edge.cel", EncodeIndexedCel(8, 40, 20, 60, 30, {}), cell), 0);
   EXPECT_EQ(Load("wide.cel", EncodeIndexedCel(8, 41, 20, 60, 30, {}), cell), kErrTooLargeCell);
   EXPECT_EQ(cell.SetMask, 0);
-  EXPECT_EQ(loadedCels, 1);
+  EXPECT_EQ(loadedCels_, 1);
   // Only the cel that loaded widened the object.
   EXPECT_EQ(Object(0).ExtentRight, 100);
   EXPECT_EQ(Object(0).ExtentBottom, 50);
@@ -255,17 +255,17 @@ TEST_F(CelDecoder, LoadCelReadsOnlyWhatTheDecoderNeedsThroughItsKeptBuffer) {
   EXPECT_THAT(cell.Pixels, ElementsAre(7, 8));
   ASSERT_EQ(Load("cut8.cel", Append(NewHeader(0x20, 8, 3, 3), {1, 2, 3, 4}), cell), 0);
   EXPECT_THAT(TopDown(cell), ElementsAre(1, 2, 3, 4, 0, 0, 0, 0, 0));
-  EXPECT_EQ(loadedCels, 2);
+  EXPECT_EQ(loadedCels_, 2);
   CelFileLoader loader;
   bool mark = false;
   CellEntry again = Cell("long.cel");
-  ASSERT_EQ(loader.Load(build.Set(), again, mark, problems), 0);
+  ASSERT_EQ(loader.Load(build_.Set(), again, mark, problems_), 0);
   EXPECT_LT(loader.BufferSize(), 1000u);
 }
 
 TEST_F(CelDecoder, ObjectExtentStartsWithTheFirstCelAndWidens) {
-  files.Write("one.cel", EncodeIndexedCel(8, 10, 20, 30, 40, {}));
-  files.Write("two.cel", EncodeIndexedCel(4, 50, 5, 10, 50, {}));
+  files_.Write("one.cel", EncodeIndexedCel(8, 10, 20, 30, 40, {}));
+  files_.Write("two.cel", EncodeIndexedCel(4, 50, 5, 10, 50, {}));
   CellEntry one = Cell("one.cel", 7);
   CellEntry two = Cell("two.cel", 7);
   ASSERT_EQ(LoadCel(one), 0);
@@ -282,7 +282,7 @@ TEST_F(CelDecoder, ObjectExtentStartsWithTheFirstCelAndWidens) {
   EXPECT_EQ(object.ExtentBottom, 60);
   EXPECT_EQ(Object(0).Flags & kHasExtent, 0);  // other objects untouched
   // A cel left of and above the origin widens the extent past it.
-  files.Write("neg.cel", EncodeIndexedCel(8, 10, 6, -4, -2, {}));
+  files_.Write("neg.cel", EncodeIndexedCel(8, 10, 6, -4, -2, {}));
   CellEntry neg = Cell("neg.cel", 7);
   ASSERT_EQ(LoadCel(neg), 0);
   EXPECT_EQ(object.ExtentLeft, -4);
@@ -291,7 +291,7 @@ TEST_F(CelDecoder, ObjectExtentStartsWithTheFirstCelAndWidens) {
 }
 
 TEST_F(CelDecoder, ObjectNumbersFrom1170AreBadBeforeTheFileIsOpened) {
-  files.SolidCel("ok.cel", 2, 2, 1);
+  files_.SolidCel("ok.cel", 2, 2, 1);
   CellEntry cell = Cell("ok.cel", 1169);
   EXPECT_EQ(LoadCel(cell), 0);
   cell = Cell("ok.cel", 1170);
@@ -305,19 +305,19 @@ TEST_F(CelDecoder, ObjectNumbersFrom1170AreBadBeforeTheFileIsOpened) {
   std::strcpy(orphan.FileName, "ok.cel");
   orphan.ObjectNumber = 55;
   EXPECT_EQ(LoadCel(orphan), kErrBadCell);
-  EXPECT_EQ(loadedCels, 1);
+  EXPECT_EQ(loadedCels_, 1);
 }
 
 TEST_F(CelDecoder, FileNamesResolveIgnoringCaseAndOnlyRegularFilesOpen) {
-  std::filesystem::create_directory(dir.path() / "Parts");
-  files.SolidCel("Parts/Shirt.CEL", 2, 1, 3);
+  std::filesystem::create_directory(dir_.Path() / "Parts");
+  files_.SolidCel("Parts/Shirt.CEL", 2, 1, 3);
   CellEntry cell = Cell("parts\\shirt.cel");
   EXPECT_EQ(LoadCel(cell), 0);
   EXPECT_THAT(cell.Pixels, ElementsAre(3, 3));
 
   for (const char* name : {"nothere.cel", "Parts", "", "pipe.cel"}) {
     if (std::string(name) == "pipe.cel") {
-      ASSERT_EQ(::mkfifo(files.Path(name).c_str(), 0600), 0);
+      ASSERT_EQ(::mkfifo(files_.Path(name).c_str(), 0600), 0);
     }
     cell = Cell(name);
     EXPECT_EQ(LoadCel(cell), kErrCelNotLoadable) << name;

@@ -13,9 +13,9 @@ namespace {
 const std::filesystem::path kDemo = TAVRO_DEMO_DIR;
 
 struct CelLine {
-  int object = 0;
-  std::string name;
-  int palette = 0;
+  int Object = 0;
+  std::string Name;
+  int Palette = 0;
 };
 
 // Just enough of the cel-line grammar for the demo's own, regular lines.
@@ -28,11 +28,11 @@ std::vector<CelLine> DemoCelLines() {
     std::istringstream in(text.substr(1));
     CelLine line;
     std::string word;
-    in >> line.object;
+    in >> line.Object;
     in.ignore(64, ' ');
-    in >> line.name;
+    in >> line.Name;
     while (in >> word) {
-      if (word[0] == '*') line.palette = std::stoi(word.substr(1));
+      if (word[0] == '*') line.Palette = std::stoi(word.substr(1));
     }
     lines.push_back(line);
   }
@@ -41,30 +41,30 @@ std::vector<CelLine> DemoCelLines() {
 
 TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
   ASSERT_TRUE(std::filesystem::exists(kDemo / "demo.cnf")) << kDemo;
-  build.Directory(kDemo.string() + "/");
-  build.Playfield(480, 360);
-  ASSERT_EQ(LoadPaletteFile(doc.EditSet(), "body.kcf", 0, problems), 0);
-  ASSERT_EQ(LoadPaletteFile(doc.EditSet(), "clothes.kcf", 1, problems), 0);
-  EXPECT_EQ(doc.Set().Palettes().ColourCount, 31);
-  EXPECT_EQ(doc.Set().Palettes().GroupCount, 10);
-  EXPECT_EQ(doc.Set().Palettes().PaletteBase[1], 15);
-  EXPECT_NE(doc.Set().Palettes().GroupColour(0, 0).Blue,
-            doc.Set().Palettes().GroupColour(2, 0).Blue);  // backgrounds differ
+  build_.Directory(kDemo.string() + "/");
+  build_.Playfield(480, 360);
+  ASSERT_EQ(LoadPaletteFile(doc_.EditSet(), "body.kcf", 0, problems_), 0);
+  ASSERT_EQ(LoadPaletteFile(doc_.EditSet(), "clothes.kcf", 1, problems_), 0);
+  EXPECT_EQ(doc_.Set().Palettes().ColourCount, 31);
+  EXPECT_EQ(doc_.Set().Palettes().GroupCount, 10);
+  EXPECT_EQ(doc_.Set().Palettes().PaletteBase[1], 15);
+  EXPECT_NE(doc_.Set().Palettes().GroupColour(0, 0).Blue,
+            doc_.Set().Palettes().GroupColour(2, 0).Blue);  // backgrounds differ
 
   const std::vector<CelLine> lines = DemoCelLines();
   ASSERT_EQ(lines.size(), 19u);
   std::set<int> depths;
   for (const CelLine& line : lines) {
-    CellEntry cell = Cell(line.name, line.object, static_cast<uint8_t>(line.palette));
-    EXPECT_EQ(LoadCel(cell), 0) << line.name;
+    CellEntry cell = Cell(line.Name, line.Object, static_cast<uint8_t>(line.Palette));
+    EXPECT_EQ(LoadCel(cell), 0) << line.Name;
     depths.insert(cell.BitsPerPixel);
     if (cell.BitsPerPixel != 24) {
-      for (uint8_t v : cell.Pixels) ASSERT_LT(v, doc.Set().Palettes().ColourCount) << line.name;
+      for (uint8_t v : cell.Pixels) ASSERT_LT(v, doc_.Set().Palettes().ColourCount) << line.Name;
     }
   }
   EXPECT_EQ(depths, (std::set<int>{4, 8, 24}));
-  EXPECT_TRUE(trueColourMark);
-  EXPECT_EQ(loadedCels, 19);
+  EXPECT_TRUE(trueColourMark_);
+  EXPECT_EQ(loadedCels_, 19);
   EXPECT_TRUE(std::filesystem::file_size(kDemo / "chime.wav") > 44);
 }
 
@@ -72,12 +72,12 @@ TEST_F(ImageFilesTest, DemoSetPalettesAndCelsAllLoad) {
 class DemoSetOpened : public ImageFilesTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(OpenAsWindow(doc, host, (kDemo / "demo.cnf").string()).Opened);
+    ASSERT_TRUE(OpenAsWindow(doc_, host_, (kDemo / "demo.cnf").string()).Opened);
   }
 
   // Pixels of the composed map within object `number`'s box that have exactly colour `rgb`.
   int CountInObject(int number, Rgb rgb) {
-    const ObjectEntry& object = doc.Set().ObjectTable()[doc.Set().SlotOf(number)];
+    const ObjectEntry& object = doc_.Set().ObjectTable()[doc_.Set().SlotOf(number)];
     int count = 0;
     for (int y = object.Y + object.ExtentTop; y < object.Y + object.ExtentBottom; ++y) {
       for (int x = object.X + object.ExtentLeft; x < object.X + object.ExtentRight; ++x) {
@@ -88,55 +88,55 @@ class DemoSetOpened : public ImageFilesTest {
   }
 
   Rgb MapPixel(int x, int y) {
-    const size_t at = (static_cast<size_t>(y) * doc.Map().Stride() + x) * 3;
-    return {doc.Map().Bytes()[at + 2], doc.Map().Bytes()[at + 1], doc.Map().Bytes()[at]};
+    const size_t at = (static_cast<size_t>(y) * doc_.Map().Stride() + x) * 3;
+    return {doc_.Map().Bytes()[at + 2], doc_.Map().Bytes()[at + 1], doc_.Map().Bytes()[at]};
   }
 
   int CellNamed(const char* name) {
-    for (int i = 0; i < doc.Set().CellCount(); ++i) {
-      if (std::string(doc.Set().CellTable()[i].FileName) == name) return i;
+    for (int i = 0; i < doc_.Set().CellCount(); ++i) {
+      if (std::string(doc_.Set().CellTable()[i].FileName) == name) return i;
     }
     return -1;
   }
 };
 
 TEST_F(DemoSetOpened, LoadsCleanlyInTrueColourWithItsScriptsRun) {
-  EXPECT_TRUE(host.messages.empty()) << host.messages.front();
-  EXPECT_EQ(doc.LastLoad().Errors, 0);
-  EXPECT_EQ(doc.Set().CellCount(), 19);
-  EXPECT_EQ(doc.LastLoad().LoadedCels, 19);
-  EXPECT_EQ(doc.Set().ObjectCount(), 13);
-  EXPECT_TRUE(doc.Map().TrueColourMode());
-  EXPECT_EQ(doc.Set().PlayfieldWidth(), 480);
-  EXPECT_EQ(doc.Set().ObjectTable()[doc.Set().SlotOf(0)].FixTotal, 20);
-  EXPECT_TRUE(doc.Set().IsSetInUse(0) && doc.Set().IsSetInUse(1) && doc.Set().IsSetInUse(2));
-  EXPECT_FALSE(doc.Set().IsSetInUse(3));
+  EXPECT_TRUE(host_.Messages.empty()) << host_.Messages.front();
+  EXPECT_EQ(doc_.LastLoad().Errors, 0);
+  EXPECT_EQ(doc_.Set().CellCount(), 19);
+  EXPECT_EQ(doc_.LastLoad().LoadedCels, 19);
+  EXPECT_EQ(doc_.Set().ObjectCount(), 13);
+  EXPECT_TRUE(doc_.Map().TrueColourMode());
+  EXPECT_EQ(doc_.Set().PlayfieldWidth(), 480);
+  EXPECT_EQ(doc_.Set().ObjectTable()[doc_.Set().SlotOf(0)].FixTotal, 20);
+  EXPECT_TRUE(doc_.Set().IsSetInUse(0) && doc_.Set().IsSetInUse(1) && doc_.Set().IsSetInUse(2));
+  EXPECT_FALSE(doc_.Set().IsSetInUse(3));
   // "initialize(" hid the shut eyes and the smile.
-  EXPECT_EQ(doc.Set().CellTable()[CellNamed("eyesshut.cel")].Unmapped, 1);
-  EXPECT_EQ(doc.Set().CellTable()[CellNamed("smile.cel")].Unmapped, 1);
-  EXPECT_EQ(doc.Set().CellTable()[CellNamed("eyesopen.cel")].Unmapped, 0);
-  EXPECT_EQ(doc.Set().CellTable()[CellNamed("shawl.cel")].Transparency, 96);
+  EXPECT_EQ(doc_.Set().CellTable()[CellNamed("eyesshut.cel")].Unmapped, 1);
+  EXPECT_EQ(doc_.Set().CellTable()[CellNamed("smile.cel")].Unmapped, 1);
+  EXPECT_EQ(doc_.Set().CellTable()[CellNamed("eyesopen.cel")].Unmapped, 0);
+  EXPECT_EQ(doc_.Set().CellTable()[CellNamed("shawl.cel")].Transparency, 96);
 }
 
 TEST_F(DemoSetOpened, EachSetShowsItsOwnClothesAndColours) {
-  ASSERT_EQ(doc.Set().CurrentSet(), 0);
+  ASSERT_EQ(doc_.Set().CurrentSet(), 0);
   EXPECT_EQ(MapPixel(0, 0), (Rgb{196, 226, 246}));       // sky of colour group 0
   EXPECT_GT(CountInObject(3, Rgb{238, 204, 119}), 500);  // the straw hat
   EXPECT_GT(CountInObject(0, Rgb{66, 118, 182}), 20);    // open eyes
-  const ObjectEntry& bubble = doc.Set().ObjectTable()[doc.Set().SlotOf(5)];
+  const ObjectEntry& bubble = doc_.Set().ObjectTable()[doc_.Set().SlotOf(5)];
   const int cx = bubble.X + (bubble.ExtentLeft + bubble.ExtentRight) / 2;
   const int cy = bubble.Y + (bubble.ExtentTop + bubble.ExtentBottom) / 2;
   EXPECT_NE(MapPixel(cx, cy), MapPixel(0, 0));  // blended by its alpha, not skipped
   EXPECT_NE(MapPixel(cx, cy), (Rgb{255, 255, 255}));
 
-  doc.SwitchSet(1);
-  EXPECT_EQ(doc.Set().CurrentGroup(), 1);
+  doc_.SwitchSet(1);
+  EXPECT_EQ(doc_.Set().CurrentGroup(), 1);
   EXPECT_EQ(MapPixel(0, 0), (Rgb{253, 232, 212}));
   // The shawl's light fabric over the peach background at transparency 96.
   EXPECT_GT(CountInObject(8, Rgb{254, 225, 143}), 200);
 
-  doc.SwitchSet(2);
-  EXPECT_EQ(doc.Set().CurrentGroup(), 2);
+  doc_.SwitchSet(2);
+  EXPECT_EQ(doc_.Set().CurrentGroup(), 2);
   EXPECT_EQ(MapPixel(0, 0), (Rgb{72, 74, 118}));
   EXPECT_GT(CountInObject(10, Rgb{51, 85, 68}), 2000);  // the coat
 }

@@ -60,19 +60,19 @@ TEST_F(HostileFiles, RandomPaletteFilesLoadOrFailCleanly) {
   int read = 0;
   for (int i = 0; i < 1500; ++i) {
     if (i % 100 == 0) {  // start a fresh colour table now and then, as a new set would
-      build.ColourCount(0);
-      build.PaletteFileCount(0);
+      build_.ColourCount(0);
+      build_.PaletteFileCount(0);
     }
-    files.Write("x.kcf", RandomFile(rng, 0x10, {12, 24, 8}));
+    files_.Write("x.kcf", RandomFile(rng, 0x10, {12, 24, 8}));
     const int number = i % kMaxPaletteLines;
-    const int32_t result = LoadPaletteFile(doc.EditSet(), "x.kcf", number, problems);
+    const int32_t result = LoadPaletteFile(doc_.EditSet(), "x.kcf", number, problems_);
     ASSERT_TRUE(result == 0 || result == 2) << result;
     read += result == 0;
-    EXPECT_GE(doc.Set().Palettes().ColourCount, 0);
-    EXPECT_LE(doc.Set().Palettes().ColourCount, kPaletteColours);
-    EXPECT_LE(doc.Set().Palettes().GroupCount, kGroupCount);
+    EXPECT_GE(doc_.Set().Palettes().ColourCount, 0);
+    EXPECT_LE(doc_.Set().Palettes().ColourCount, kPaletteColours);
+    EXPECT_LE(doc_.Set().Palettes().GroupCount, kGroupCount);
   }
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(host_.Messages.empty());
   EXPECT_GT(read, 200);
 }
 

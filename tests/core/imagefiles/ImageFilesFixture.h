@@ -29,7 +29,7 @@ inline std::vector<uint8_t> TopDownRows(const std::vector<uint8_t>& pixels, int 
 
 class ImageFilesTest : public ::testing::Test {
  protected:
-  ImageFilesTest() { build.Directory(files.Dir()); }
+  ImageFilesTest() { build_.Directory(files_.Dir()); }
 
   // A cel entry as the cel-line parser leaves it: name, object (with its slot), palette, sets.
   CellEntry Cell(const std::string& name, int object = 0, uint8_t palette = 0,
@@ -39,13 +39,13 @@ class ImageFilesTest : public ::testing::Test {
     cell.ObjectNumber = static_cast<int16_t>(object);
     cell.PaletteNumber = palette;
     cell.SetMask = setMask;
-    build.Slot(object);
+    build_.Slot(object);
     return cell;
   }
 
   // Writes `bytes` as `name` and loads it as a cel of object 0; returns the load's error bit.
   int32_t Load(const std::string& name, const Bytes& bytes, CellEntry& cell) {
-    files.Write(name, bytes);
+    files_.Write(name, bytes);
     cell = Cell(name);
     return LoadCel(cell);
   }
@@ -53,29 +53,29 @@ class ImageFilesTest : public ::testing::Test {
   // Loads `cell` as the loader does for each cel line, keeping what the document would learn.
   int32_t LoadCel(CellEntry& cell) {
     bool mark = false;
-    const int32_t error = celFiles.Load(doc.EditSet(), cell, mark, problems);
-    trueColourMark = trueColourMark || mark;
-    if (error == 0) ++loadedCels;
+    const int32_t error = celFiles_.Load(doc_.EditSet(), cell, mark, problems_);
+    trueColourMark_ = trueColourMark_ || mark;
+    if (error == 0) ++loadedCels_;
     return error;
   }
 
   const ObjectEntry& Object(int number) {
-    return doc.Set().ObjectTable()[doc.Set().SlotOf(number)];
+    return doc_.Set().ObjectTable()[doc_.Set().SlotOf(number)];
   }
 
   static std::vector<uint8_t> TopDown(const CellEntry& cell) {
     return TopDownRows(cell.Pixels, cell.Width, cell.Height);
   }
 
-  TempDir dir;
-  SetFiles files{dir.path()};
-  FakeHost host;
-  CTavroDoc doc{host};
-  SetBuilder build{doc};
-  CelFileLoader celFiles;
-  LoadProblems problems;        // what the loads found, for tests that look
-  bool trueColourMark = false;  // a cel file carried the 32-bit mark
-  int32_t loadedCels = 0;       // cels that got pixels
+  TempDir dir_;
+  SetFiles files_{dir_.Path()};
+  FakeHost host_;
+  CTavroDoc doc_{host_};
+  SetBuilder build_{doc_};
+  CelFileLoader celFiles_;
+  LoadProblems problems_;        // what the loads found, for tests that look
+  bool trueColourMark_ = false;  // a cel file carried the 32-bit mark
+  int32_t loadedCels_ = 0;       // cels that got pixels
 };
 
 }  // namespace tavro::test

@@ -28,7 +28,7 @@ class ParallelLoadTest : public test::LoadFixture {
   // One problem a line of text, so that a failure shows where the lists part.
   std::string Recorded() const {
     std::string recorded;
-    for (const LoadProblem& problem : doc.LastLoad().Problems.All()) {
+    for (const LoadProblem& problem : doc_.LastLoad().Problems.All()) {
       recorded += std::to_string(problem.Line) + ": " + ProblemKindName(problem.Kind) + "\n";
     }
     return recorded;
@@ -46,7 +46,7 @@ class ParallelLoadTest : public test::LoadFixture {
 };
 
 TEST_F(ParallelLoadTest, FailingCelsReportTheSameInLineOrderOnEveryLoad) {
-  files.OldPalette("pal.kcf");
+  files_.OldPalette("pal.kcf");
   Line("%pal.kcf", {}, false);
   const test::Bytes badHeader = {'M', 'i', 'V', 'O', 0x22, 8, 0, 0, 4, 0, 2, 0, 0, 0, 0, 0,
                                  0,   0,   0,   0,   0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -56,25 +56,25 @@ TEST_F(ParallelLoadTest, FailingCelsReportTheSameInLineOrderOnEveryLoad) {
     if (i == 75) Line("%nopal.kcf", {ProblemKind::PaletteNotFound}, false);
     switch (i % 6) {
       case 0:
-        files.SolidCel("g" + n + ".cel", 1 + i % 17, 2, 3);
+        files_.SolidCel("g" + n + ".cel", 1 + i % 17, 2, 3);
         Line(object + "g" + n + ".cel :0", {}, true);
         break;
       case 1:
         Line(object + "m" + n + ".cel :0", {ProblemKind::CelNotFound}, false);
         break;
       case 2:
-        files.Write("b" + n + ".cel", badHeader);
+        files_.Write("b" + n + ".cel", badHeader);
         Line(object + "b" + n + ".cel :0", {ProblemKind::BadCel}, false);
         break;
       case 3:
-        files.Write("t" + n + ".cel", test::EncodeIndexedCel(8, 20, 2, 440, 0, {}));
+        files_.Write("t" + n + ".cel", test::EncodeIndexedCel(8, 20, 2, 440, 0, {}));
         Line(object + "t" + n + ".cel :0", {ProblemKind::CelTooLarge}, false);
         break;
       case 4: {
         // Written in Shift_JIS ("\x83\x5C" ends in a backslash byte), stored in UTF-8.
         const bool good = i % 12 == 4;
-        files.Write("\xE3\x82\xBD" + n + ".cel",
-                    good ? test::EncodeOldCel(2, 2, {1, 2, 3, 4}) : badHeader);
+        files_.Write("\xE3\x82\xBD" + n + ".cel",
+                     good ? test::EncodeOldCel(2, 2, {1, 2, 3, 4}) : badHeader);
         std::vector<ProblemKind> kinds{ProblemKind::ConvertedName};
         if (!good) kinds.push_back(ProblemKind::BadCel);
         Line(object + "\x83\x5C" + n + ".cel :0", kinds, good);
@@ -99,17 +99,17 @@ TEST_F(ParallelLoadTest, FailingCelsReportTheSameInLineOrderOnEveryLoad) {
                                         "bad cell and ignored", "can't load cell file and ignored",
                                         "too large cell and ignored"}));
     ASSERT_EQ(Recorded(), Expected());
-    const auto& last = doc.LastLoad().Problems.All().back();
+    const auto& last = doc_.LastLoad().Problems.All().back();
     EXPECT_NE(last.Detail.find("lb.cel"), std::string::npos) << last.Detail;
-    ASSERT_EQ(doc.Set().CellCount(), static_cast<int32_t>(loads_.size()));
+    ASSERT_EQ(doc_.Set().CellCount(), static_cast<int32_t>(loads_.size()));
     int loaded = 0;
     for (size_t c = 0; c < loads_.size(); ++c) {
-      const CellEntry& cell = doc.Set().CellTable()[c];
+      const CellEntry& cell = doc_.Set().CellTable()[c];
       EXPECT_EQ(!cell.Pixels.empty(), loads_[c]) << "cel " << c;
       EXPECT_EQ(cell.SetMask != 0, loads_[c]) << "cel " << c;
       loaded += loads_[c] ? 1 : 0;
     }
-    EXPECT_EQ(doc.LastLoad().LoadedCels, loaded);
+    EXPECT_EQ(doc_.LastLoad().LoadedCels, loaded);
   }
 }
 

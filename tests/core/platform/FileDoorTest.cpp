@@ -24,37 +24,37 @@ void Write(const fs::path& path, const std::string& text) {
 
 TEST(FileDoor, AWholeFileIsReadOnlyWhenItIsAPlainFileWithinTheLimit) {
   test::TempDir dir;
-  Write(dir.path() / "set.cnf", std::string("a\0b\r\n", 5));
-  fs::create_directory(dir.path() / "folder");
-  ASSERT_EQ(::mkfifo((dir.path() / "pipe").c_str(), 0600), 0);  // would block if opened
+  Write(dir.Path() / "set.cnf", std::string("a\0b\r\n", 5));
+  fs::create_directory(dir.Path() / "folder");
+  ASSERT_EQ(::mkfifo((dir.Path() / "pipe").c_str(), 0600), 0);  // would block if opened
 
-  const WholeFile read = ReadWholeFile((dir.path() / "set.cnf").string(), 5);
-  EXPECT_EQ(read.failure, WholeFileFailure::None);
-  EXPECT_EQ(std::string(read.bytes.begin(), read.bytes.end()), std::string("a\0b\r\n", 5));
-  EXPECT_EQ(ReadWholeFile((dir.path() / "set.cnf").string(), 4).failure,
+  const WholeFile read = ReadWholeFile((dir.Path() / "set.cnf").string(), 5);
+  EXPECT_EQ(read.Failure, WholeFileFailure::None);
+  EXPECT_EQ(std::string(read.Bytes.begin(), read.Bytes.end()), std::string("a\0b\r\n", 5));
+  EXPECT_EQ(ReadWholeFile((dir.Path() / "set.cnf").string(), 4).Failure,
             WholeFileFailure::TooLarge);
-  const WholeFile missing = ReadWholeFile((dir.path() / "missing").string(), 100);
-  EXPECT_EQ(missing.failure, WholeFileFailure::CannotOpen);
-  EXPECT_EQ(missing.error, ENOENT);
-  EXPECT_EQ(ReadWholeFile((dir.path() / "folder").string(), 100).failure,
+  const WholeFile missing = ReadWholeFile((dir.Path() / "missing").string(), 100);
+  EXPECT_EQ(missing.Failure, WholeFileFailure::CannotOpen);
+  EXPECT_EQ(missing.Error, ENOENT);
+  EXPECT_EQ(ReadWholeFile((dir.Path() / "folder").string(), 100).Failure,
             WholeFileFailure::NotAFile);
-  EXPECT_EQ(ReadWholeFile((dir.path() / "pipe").string(), 100).failure, WholeFileFailure::NotAFile);
+  EXPECT_EQ(ReadWholeFile((dir.Path() / "pipe").string(), 100).Failure, WholeFileFailure::NotAFile);
 }
 
 TEST(FileDoor, AReadOnlyFileRefusesPipesAndReadsNoFurtherThanTheEnd) {
   test::TempDir dir;
-  Write(dir.path() / "cel", "0123456789");
-  ASSERT_EQ(::mkfifo((dir.path() / "pipe").c_str(), 0600), 0);
+  Write(dir.Path() / "cel", "0123456789");
+  ASSERT_EQ(::mkfifo((dir.Path() / "pipe").c_str(), 0600), 0);
 
   ReadOnlyFile pipe;
-  EXPECT_FALSE(pipe.Open((dir.path() / "pipe").string()));
+  EXPECT_FALSE(pipe.Open((dir.Path() / "pipe").string()));
   EXPECT_EQ(pipe.Error(), 0) << "there, but not a plain file";
   ReadOnlyFile missing;
-  EXPECT_FALSE(missing.Open((dir.path() / "none").string()));
+  EXPECT_FALSE(missing.Open((dir.Path() / "none").string()));
   EXPECT_EQ(missing.Error(), ENOENT);
 
   ReadOnlyFile file;
-  ASSERT_TRUE(file.Open((dir.path() / "cel").string()));
+  ASSERT_TRUE(file.Open((dir.Path() / "cel").string()));
   EXPECT_EQ(file.Size(), 10u);
   char buffer[8] = {};
   EXPECT_EQ(file.ReadAt(6, buffer, sizeof buffer), 4u);
@@ -65,13 +65,13 @@ TEST(FileDoor, AReadOnlyFileRefusesPipesAndReadsNoFurtherThanTheEnd) {
 
 TEST(FileDoor, TheWalkerListsEachEntryOnceAndStopsWhenAsked) {
   test::TempDir dir;
-  Write(dir.path() / "plain", "x");
-  fs::create_directory(dir.path() / "folder");
-  fs::create_symlink(dir.path() / "plain", dir.path() / "link");
+  Write(dir.Path() / "plain", "x");
+  fs::create_directory(dir.Path() / "folder");
+  fs::create_symlink(dir.Path() / "plain", dir.Path() / "link");
 
   std::multiset<std::string> names;
   std::set<std::string> plain;
-  EXPECT_TRUE(ForEachEntry(dir.str(), [&](const DirectoryEntry& entry) {
+  EXPECT_TRUE(ForEachEntry(dir.Str(), [&](const DirectoryEntry& entry) {
     names.emplace(entry.Name());
     if (entry.IsPlainFile()) plain.emplace(entry.Name());
     return true;
@@ -80,40 +80,40 @@ TEST(FileDoor, TheWalkerListsEachEntryOnceAndStopsWhenAsked) {
   EXPECT_EQ(plain, (std::set<std::string>{"plain"})) << "a link to a file is no plain file";
 
   int visited = 0;
-  EXPECT_TRUE(ForEachEntry(dir.str(), [&](const DirectoryEntry&) { return ++visited < 2; }));
+  EXPECT_TRUE(ForEachEntry(dir.Str(), [&](const DirectoryEntry&) { return ++visited < 2; }));
   EXPECT_EQ(visited, 2);
   EXPECT_FALSE(
-      ForEachEntry((dir.path() / "none").string(), [](const DirectoryEntry&) { return true; }));
+      ForEachEntry((dir.Path() / "none").string(), [](const DirectoryEntry&) { return true; }));
 }
 
 TEST(FileDoor, AnOpenDirectoryNeverGoesThroughALink) {
   test::TempDir dir;
-  fs::create_directory(dir.path() / "real");
-  Write(dir.path() / "outside", "keep");
-  fs::create_directory_symlink(dir.path() / "real", dir.path() / "linked");
-  fs::create_symlink(dir.path() / "outside", dir.path() / "real" / "member");
+  fs::create_directory(dir.Path() / "real");
+  Write(dir.Path() / "outside", "keep");
+  fs::create_directory_symlink(dir.Path() / "real", dir.Path() / "linked");
+  fs::create_symlink(dir.Path() / "outside", dir.Path() / "real" / "member");
 
   OpenDirectory linked;
-  EXPECT_FALSE(linked.Open((dir.path() / "linked").string(), false));
-  EXPECT_TRUE(linked.Open((dir.path() / "linked").string(), true));
+  EXPECT_FALSE(linked.Open((dir.Path() / "linked").string(), false));
+  EXPECT_TRUE(linked.Open((dir.Path() / "linked").string(), true));
 
   OpenDirectory real;
-  ASSERT_TRUE(real.Open((dir.path() / "real").string(), false));
+  ASSERT_TRUE(real.Open((dir.Path() / "real").string(), false));
   EXPECT_LT(real.CreateFile("member"), 0) << "a link left inside is not written through";
-  std::ifstream kept(dir.path() / "outside");
+  std::ifstream kept(dir.Path() / "outside");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
   const int fd = real.CreateFile("new");
   ASSERT_GE(fd, 0);
   EXPECT_TRUE(WriteAll(fd, "data", 4));
   EXPECT_TRUE(CloseFile(fd));
-  EXPECT_EQ(fs::file_size(dir.path() / "real" / "new"), 4u);
+  EXPECT_EQ(fs::file_size(dir.Path() / "real" / "new"), 4u);
   EXPECT_TRUE(real.RemoveFile("new"));
-  EXPECT_FALSE(fs::exists(dir.path() / "real" / "new"));
+  EXPECT_FALSE(fs::exists(dir.Path() / "real" / "new"));
 }
 
 TEST(FileDoor, TemporaryDirectoriesArePrivateAndGoWithTheirPlainFilesOnly) {
   test::TempDir base;
-  const std::string made = MakeTempDirectory(base.str() + "/");
+  const std::string made = MakeTempDirectory(base.Str() + "/");
   ASSERT_FALSE(made.empty());
   EXPECT_EQ(fs::status(made).permissions() & fs::perms::all, fs::perms::owner_all);
 
@@ -124,16 +124,16 @@ TEST(FileDoor, TemporaryDirectoriesArePrivateAndGoWithTheirPlainFilesOnly) {
   fs::remove(fs::path(made) / "sub");
   EXPECT_TRUE(RemoveExtractedFiles(made));
   EXPECT_FALSE(fs::exists(made));
-  EXPECT_TRUE(MakeTempDirectory((base.path() / "none").string()).empty());
+  EXPECT_TRUE(MakeTempDirectory((base.Path() / "none").string()).empty());
 }
 
 TEST(FilePath, APathSplitsAtItsLastSlashAndItsNameAtItsLastDot) {
   struct Case {
-    const char* path;
-    const char* folder;
-    const char* name;
-    const char* base;
-    const char* extension;
+    const char* Path;
+    const char* Folder;
+    const char* Name;
+    const char* Base;
+    const char* Extension;
   };
   const Case cases[] = {
       {"/sets/doll.cnf", "/sets/", "doll.cnf", "doll", ".cnf"},
@@ -146,12 +146,12 @@ TEST(FilePath, APathSplitsAtItsLastSlashAndItsNameAtItsLastDot) {
       {"/a/\x95\x5C.cnf", "/a/", "\x95\x5C.cnf", "\x95\x5C", ".cnf"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.path);
-    const PathParts parts = SplitPath(c.path);
-    EXPECT_EQ(parts.folder, c.folder);
-    EXPECT_EQ(parts.name, c.name);
-    EXPECT_EQ(parts.base, c.base);
-    EXPECT_EQ(parts.extension, c.extension);
+    SCOPED_TRACE(c.Path);
+    const PathParts parts = SplitPath(c.Path);
+    EXPECT_EQ(parts.Folder, c.Folder);
+    EXPECT_EQ(parts.Name, c.Name);
+    EXPECT_EQ(parts.Base, c.Base);
+    EXPECT_EQ(parts.Extension, c.Extension);
   }
 }
 

@@ -11,14 +11,14 @@ namespace {
 
 TEST(FileLookup, ExactNameFirstThenAnyLetterCase) {
   test::TempDir dir;
-  std::ofstream(dir.path() / "shirt.cel") << "x";
-  std::filesystem::create_directory(dir.path() / "Clothes");
-  std::ofstream(dir.path() / "Clothes" / "Hat.CEL") << "x";
+  std::ofstream(dir.Path() / "shirt.cel") << "x";
+  std::filesystem::create_directory(dir.Path() / "Clothes");
+  std::ofstream(dir.Path() / "Clothes" / "Hat.CEL") << "x";
 
-  const std::string base = dir.str() + "/";
+  const std::string base = dir.Str() + "/";
   EXPECT_EQ(ResolveSetFile(base, "shirt.cel"), base + "shirt.cel");
   EXPECT_EQ(ResolveSetFile(base, "SHIRT.CEL"), base + "shirt.cel");
-  EXPECT_EQ(ResolveSetFile(dir.str(), "clothes\\hat.cel"), base + "Clothes/Hat.CEL");
+  EXPECT_EQ(ResolveSetFile(dir.Str(), "clothes\\hat.cel"), base + "Clothes/Hat.CEL");
   EXPECT_FALSE(ResolveSetFile(base, "shoe.cel"));
   EXPECT_FALSE(ResolveSetFile(base, ""));
 }
@@ -27,7 +27,7 @@ TEST(FileLookup, ExactNameFirstThenAnyLetterCase) {
 // the letter 'l'.
 TEST(FileLookup, ShiftJisSecondBytesAreNeitherSeparatorsNorLetters) {
   test::TempDir dir;
-  const std::string base = dir.str() + "/";
+  const std::string base = dir.Str() + "/";
   std::ofstream(base + "\x95\x5C.cel") << "x";
   std::filesystem::create_directory(base + "\x8F\x5C");
   std::ofstream(base + "\x8F\x5C/\x90\x6C.cel") << "x";
@@ -43,12 +43,12 @@ TEST(FileLookup, ShiftJisSecondBytesAreNeitherSeparatorsNorLetters) {
 TEST(FileLookup, ALeadingSeparatorMeansTheSetsFolderNeverTheRoot) {
   test::TempDir dir;
   test::TempDir outside;
-  std::ofstream(dir.path() / "shirt.cel") << "x";
-  std::ofstream(outside.path() / "secret.cel") << "x";
-  const std::string base = dir.str() + "/";
+  std::ofstream(dir.Path() / "shirt.cel") << "x";
+  std::ofstream(outside.Path() / "secret.cel") << "x";
+  const std::string base = dir.Str() + "/";
   EXPECT_EQ(ResolveSetFile(base, "\\shirt.cel"), base + "shirt.cel");
   EXPECT_EQ(ResolveSetFile(base, "/shirt.cel"), base + "shirt.cel");
-  EXPECT_FALSE(ResolveSetFile(base, outside.str() + "/secret.cel"));
+  EXPECT_FALSE(ResolveSetFile(base, outside.Str() + "/secret.cel"));
   EXPECT_FALSE(ResolveSetFile(base, "\\"));
 }
 

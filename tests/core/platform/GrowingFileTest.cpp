@@ -16,7 +16,7 @@ std::string Read(const std::filesystem::path& path) {
 
 TEST(GrowingFileTest, TheTargetAppearsWholeOnCommitAndNeverOtherwise) {
   TempDir dir;
-  const std::string target = (dir.path() / "out.bin").string();
+  const std::string target = (dir.Path() / "out.bin").string();
   {
     std::ofstream(target) << "old";
     GrowingFile file;
@@ -34,9 +34,9 @@ TEST(GrowingFileTest, TheTargetAppearsWholeOnCommitAndNeverOtherwise) {
     ASSERT_TRUE(abandoned.Append("new", 3));
   }
   EXPECT_EQ(Read(target), "aXYdef");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
   // A link is written through; a read-only file is not replaced.
-  const std::string link = (dir.path() / "link.bin").string();
+  const std::string link = (dir.Path() / "link.bin").string();
   std::filesystem::create_symlink(target, link);
   GrowingFile through;
   ASSERT_TRUE(through.Create(link) && through.Append("via", 3) && through.Commit());
@@ -53,7 +53,7 @@ TEST(GrowingFileTest, TheTargetAppearsWholeOnCommitAndNeverOtherwise) {
   EXPECT_FALSE(locked.Create(target));
   EXPECT_EQ(locked.Error(), EACCES);
   GrowingFile nowhere;
-  EXPECT_FALSE(nowhere.Create((dir.path() / "missing" / "out.bin").string()));
+  EXPECT_FALSE(nowhere.Create((dir.Path() / "missing" / "out.bin").string()));
   EXPECT_EQ(nowhere.Error(), ENOENT);
 }
 

@@ -30,21 +30,21 @@ void Write(const fs::path& path, const std::string& text) {
 // file has a second name in a writable folder beside it.
 class LockedFolder : public ::testing::Test {
  protected:
-  test::TempDir dir;
-  fs::path folder = dir.path() / "locked";
-  fs::path file = folder / "set.cnf";
-  fs::path otherName = dir.path() / "other-name.cnf";
+  test::TempDir dir_;
+  fs::path folder_ = dir_.Path() / "locked";
+  fs::path file_ = folder_ / "set.cnf";
+  fs::path otherName_ = dir_.Path() / "other-name.cnf";
 
   void SetUp() override {
-    fs::create_directory(folder);
-    Write(file, "the old text, longer than the new");
-    ::chmod(file.c_str(), 0640);
-    fs::create_hard_link(file, otherName);
-    ::chmod(folder.c_str(), 0555);
+    fs::create_directory(folder_);
+    Write(file_, "the old text, longer than the new");
+    ::chmod(file_.c_str(), 0640);
+    fs::create_hard_link(file_, otherName_);
+    ::chmod(folder_.c_str(), 0555);
   }
-  void TearDown() override { ::chmod(folder.c_str(), 0755); }
+  void TearDown() override { ::chmod(folder_.c_str(), 0755); }
   size_t Entries() const {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
+    return static_cast<size_t>(std::distance(fs::directory_iterator(folder_), {}));
   }
 };
 
@@ -53,22 +53,22 @@ TEST_F(LockedFolder, ASaveWritesTheFileInPlaceKeepingItsOtherNamesAndMode) {
   ASSERT_TRUE(permissions.Active());
   ReplaceStep step = ReplaceStep::None;
   int error = 0;
-  ASSERT_TRUE(ReplaceFile(file.string(), "new", step, error)) << error;
-  EXPECT_EQ(Read(file), "new");
-  EXPECT_EQ(Read(otherName), "new") << "the same file under both names";
+  ASSERT_TRUE(ReplaceFile(file_.string(), "new", step, error)) << error;
+  EXPECT_EQ(Read(file_), "new");
+  EXPECT_EQ(Read(otherName_), "new") << "the same file under both names";
   struct stat info {};
-  ::stat(file.c_str(), &info);
+  ::stat(file_.c_str(), &info);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(Entries(), 1u);
 
   // No new file can be made there, and a read-only one stays refused.
-  EXPECT_FALSE(ReplaceFile((folder / "new.cnf").string(), "x", step, error));
+  EXPECT_FALSE(ReplaceFile((folder_ / "new.cnf").string(), "x", step, error));
   EXPECT_EQ(step, ReplaceStep::CreateBeside);
   EXPECT_EQ(error, EACCES);
-  ::chmod(file.c_str(), 0440);
-  EXPECT_FALSE(ReplaceFile(file.string(), "x", step, error));
+  ::chmod(file_.c_str(), 0440);
+  EXPECT_FALSE(ReplaceFile(file_.string(), "x", step, error));
   EXPECT_EQ(step, ReplaceStep::ReadOnly);
-  EXPECT_EQ(Read(file), "new");
+  EXPECT_EQ(Read(file_), "new");
 }
 
 TEST_F(LockedFolder, ARecordingIsCopiedInAtTheEndAndAnAbandonedOneLeavesTheFileWhole) {
@@ -76,29 +76,29 @@ TEST_F(LockedFolder, ARecordingIsCopiedInAtTheEndAndAnAbandonedOneLeavesTheFileW
   ASSERT_TRUE(permissions.Active());
   {
     GrowingFile abandoned;
-    ASSERT_TRUE(abandoned.Create(file.string())) << abandoned.Error();
+    ASSERT_TRUE(abandoned.Create(file_.string())) << abandoned.Error();
     ASSERT_TRUE(abandoned.Append("half", 4));
   }
-  EXPECT_EQ(Read(file), "the old text, longer than the new");
+  EXPECT_EQ(Read(file_), "the old text, longer than the new");
   GrowingFile recording;
-  ASSERT_TRUE(recording.Create(file.string()));
+  ASSERT_TRUE(recording.Create(file_.string()));
   ASSERT_TRUE(recording.Append("abcdef", 6));
   ASSERT_TRUE(recording.WriteAt(1, "XY", 2));
-  EXPECT_EQ(Read(file), "the old text, longer than the new") << "whole until the end";
+  EXPECT_EQ(Read(file_), "the old text, longer than the new") << "whole until the end";
   ASSERT_TRUE(recording.Commit()) << recording.Error();
-  EXPECT_EQ(Read(file), "aXYdef");
-  EXPECT_EQ(Read(otherName), "aXYdef");
+  EXPECT_EQ(Read(file_), "aXYdef");
+  EXPECT_EQ(Read(otherName_), "aXYdef");
   EXPECT_EQ(Entries(), 1u);
 
   GrowingFile nowhere;
-  EXPECT_FALSE(nowhere.Create((folder / "new.gif").string()));
+  EXPECT_FALSE(nowhere.Create((folder_ / "new.gif").string()));
   EXPECT_EQ(nowhere.Error(), EACCES);
 }
 
 TEST(SafeReplace, InAWritableFolderTheFileIsReplacedAndItsOtherNamesKeepTheOldText) {
   test::TempDir dir;
-  const fs::path file = dir.path() / "set.cnf";
-  const fs::path otherName = dir.path() / "other-name.cnf";
+  const fs::path file = dir.Path() / "set.cnf";
+  const fs::path otherName = dir.Path() / "other-name.cnf";
   Write(file, "old");
   fs::create_hard_link(file, otherName);
   ReplaceStep step = ReplaceStep::None;

@@ -40,32 +40,32 @@ std::string Bytes(const std::filesystem::path& path) {
 
 // One document playing on the recorder's clock, as tavro-render runs it.
 struct Player {
-  FakeHost outside;
-  RecordingHost clock{outside, outside, RecordingHost::Messages::PassOn};
-  DocumentSession session{clock, clock};
-  CTavroDoc& doc = session.FixtureDoc();
-  explicit Player(uint32_t seed = 0) { clock.SetClockSeconds(seed); }
+  FakeHost Outside;
+  RecordingHost Clock{Outside, Outside, RecordingHost::Messages::PassOn};
+  DocumentSession Session{Clock, Clock};
+  CTavroDoc& Doc = Session.FixtureDoc();
+  explicit Player(uint32_t seed = 0) { Clock.SetClockSeconds(seed); }
 };
 
 class RecorderTest : public ::testing::Test {
  protected:
-  TempDir dir;
-  SetFiles files{dir.path()};
+  TempDir dir_;
+  SetFiles files_{dir_.Path()};
 
   void SetUp() override {
-    files.OldPalette("p.kcf");
-    files.SolidCel("body.cel", 4, 4, 1);
-    files.SolidCel("eye.cel", 2, 2, 2);
+    files_.OldPalette("p.kcf");
+    files_.SolidCel("body.cel", 4, 4, 1);
+    files_.SolidCel("eye.cel", 2, 2, 2);
   }
   void Open(Player& player, const std::string& scripts, bool trueColour = false) {
-    files.WriteText("set.cnf", kBody + scripts);
-    ASSERT_TRUE(OpenAsWindow(player.doc, player.outside, files.Path("set.cnf").string()).Opened);
-    if (trueColour) player.doc.SetColourModeTrue();
+    files_.WriteText("set.cnf", kBody + scripts);
+    ASSERT_TRUE(OpenAsWindow(player.Doc, player.Outside, files_.Path("set.cnf").string()).Opened);
+    if (trueColour) player.Doc.SetColourModeTrue();
   }
   RecordingResult Record(Player& player, const std::string& name, uint32_t ms,
                          std::vector<RecordingInput> inputs = {}, int zoom = 1) {
-    return RecordAnimation(player.session, player.clock,
-                           {files.Path(name).string(), ms, zoom, std::move(inputs)});
+    return RecordAnimation(player.Session, player.Clock,
+                           {files_.Path(name).string(), ms, zoom, std::move(inputs)});
   }
 };
 
@@ -82,21 +82,21 @@ TEST_P(RecorderFormatTest, ABlinkGivesOneFramePerPictureWithThePicturesOfTheRend
   EXPECT_EQ(result.Frames, 10);
   EXPECT_TRUE(result.Notes.empty());
 
-  const Animation animation = ReadAnimation(files.Path(name).string());
-  ASSERT_TRUE(animation.ok) << animation.error;
-  EXPECT_EQ(animation.width, 12);
+  const Animation animation = ReadAnimation(files_.Path(name).string());
+  ASSERT_TRUE(animation.Ok) << animation.Error;
+  EXPECT_EQ(animation.Width, 12);
   EXPECT_EQ(animation.Durations(), std::vector<uint32_t>(10, 100));
   // The same states in a document run by hand: open, then eye shut at 100 ms.
   FakeHost host;
   CTavroDoc reference(host);
-  ASSERT_TRUE(OpenAsWindow(reference, host, files.Path("set.cnf").string()).Opened);
+  ASSERT_TRUE(OpenAsWindow(reference, host, files_.Path("set.cnf").string()).Opened);
   if (trueColour) reference.SetColourModeTrue();
   const std::vector<uint8_t> open = Screen(reference);
   reference.RunTimerPass(100);
   const std::vector<uint8_t> shut = Screen(reference);
   ASSERT_NE(open, shut);
-  for (size_t i = 0; i < animation.frames.size(); ++i)
-    EXPECT_EQ(animation.frames[i].rgb, i % 2 == 0 ? open : shut) << "frame " << i;
+  for (size_t i = 0; i < animation.Frames.size(); ++i)
+    EXPECT_EQ(animation.Frames[i].Rgb, i % 2 == 0 ? open : shut) << "frame " << i;
   EXPECT_EQ(FrameFaults(animation), "");
 }
 
@@ -109,12 +109,12 @@ TEST_P(RecorderFormatTest, APictureTooShortToSeeNeverSplitsAFrameInTwo) {
       ";@alarm(2) map(\"eye.cel\")\n;@alarm(3) unmap(\"body.cel\")\n";
   Player player;
   Open(player, scripts, trueColour);
-  const std::vector<uint8_t> start = Screen(player.doc);
+  const std::vector<uint8_t> start = Screen(player.Doc);
   ASSERT_TRUE(Record(player, name, 1000).Written);
-  Animation animation = ReadAnimation(files.Path(name).string());
+  Animation animation = ReadAnimation(files_.Path(name).string());
   ASSERT_EQ(animation.Durations(), (std::vector<uint32_t>{500, 500}));
-  EXPECT_EQ(animation.frames[0].rgb, start);
-  EXPECT_EQ(animation.frames[1].rgb, Screen(player.doc));
+  EXPECT_EQ(animation.Frames[0].Rgb, start);
+  EXPECT_EQ(animation.Frames[1].Rgb, Screen(player.Doc));
   EXPECT_EQ(FrameFaults(animation), "");
 
   // An eye flickering every 11 ms is never seen: only the body's toggles make frames.
@@ -124,12 +124,12 @@ TEST_P(RecorderFormatTest, APictureTooShortToSeeNeverSplitsAFrameInTwo) {
        ";@alarm(2) altmap(\"body.cel\") timer(2,500)\n",
        trueColour);
   ASSERT_TRUE(Record(flicker, name, 2990).Written);
-  animation = ReadAnimation(files.Path(name).string());
-  ASSERT_EQ(animation.frames.size(), 6u);
+  animation = ReadAnimation(files_.Path(name).string());
+  ASSERT_EQ(animation.Frames.size(), 6u);
   EXPECT_EQ(animation.TotalMs(), 2990u);
   // A frame starts with the toggle, or with a flicker too short to see that gave way to it.
   uint32_t at = 0;
-  for (size_t i = 0; i < animation.frames.size(); at += animation.frames[i++].durationMs)
+  for (size_t i = 0; i < animation.Frames.size(); at += animation.Frames[i++].DurationMs)
     EXPECT_TRUE(at <= i * 500 && at + kShortestFrameMs > i * 500) << "frame " << i << " at " << at;
   EXPECT_EQ(FrameFaults(animation), "");
 }
@@ -145,14 +145,14 @@ TEST_F(RecorderTest, ColourChangesShowTheNewColoursInFramesOfOnlyThePixelsTheyCh
   // The groups differ in the eye's colour only; set 1 shows group 0 again.
   std::vector<std::vector<Rgb>> groups(2, std::vector<Rgb>(16, {240, 0, 0}));
   groups[1][2] = {0, 240, 0};
-  files.OldPalette("p.kcf", groups);
+  files_.OldPalette("p.kcf", groups);
   const std::string cnf =
       "(12,8)\n%p.kcf\n#1 eye.cel :0 1\n#0 body.cel :0 1\n$0 1,1 2,2\n$0 1,1 2,2\n"
       ";@initialize() timer(1,100)\n;@alarm(1) changecol(1)\n";
-  files.WriteText("set.cnf", cnf);
+  files_.WriteText("set.cnf", cnf);
   FakeHost host;
   CTavroDoc reference(host);
-  ASSERT_TRUE(OpenAsWindow(reference, host, files.Path("set.cnf").string()).Opened);
+  ASSERT_TRUE(OpenAsWindow(reference, host, files_.Path("set.cnf").string()).Opened);
   std::vector<std::vector<uint8_t>> screens{Screen(reference)};
   reference.RunTimerPass(100);
   screens.push_back(Screen(reference));
@@ -162,21 +162,21 @@ TEST_F(RecorderTest, ColourChangesShowTheNewColoursInFramesOfOnlyThePixelsTheyCh
   ASSERT_EQ(screens[0], screens[2]);
   for (const char* name : {"col.gif", "col.webp"}) {
     Player player;
-    ASSERT_TRUE(OpenAsWindow(player.doc, player.outside, files.Path("set.cnf").string()).Opened);
+    ASSERT_TRUE(OpenAsWindow(player.Doc, player.Outside, files_.Path("set.cnf").string()).Opened);
     ASSERT_TRUE(Record(player, name, 300, {{200, RecordingInput::Kind::Key, '1'}}).Written);
-    const Animation animation = ReadAnimation(files.Path(name).string());
+    const Animation animation = ReadAnimation(files_.Path(name).string());
     ASSERT_EQ(animation.Durations(), (std::vector<uint32_t>{100, 100, 100})) << name;
-    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(animation.frames[i].rgb, screens[i]) << name << i;
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(animation.Frames[i].Rgb, screens[i]) << name << i;
     EXPECT_EQ(FrameFaults(animation), "") << name;
   }
   // Without a palette every colour is black, whatever the indices.
-  files.WriteText("black.cnf",
-                  "(12,8)\n#1 eye.cel :0 1\n#0 body.cel :0 1\n$0 1,1 2,2\n" + std::string(kBlink));
+  files_.WriteText("black.cnf",
+                   "(12,8)\n#1 eye.cel :0 1\n#0 body.cel :0 1\n$0 1,1 2,2\n" + std::string(kBlink));
   for (const char* name : {"black.gif", "black.webp"}) {
     Player player;
-    ASSERT_TRUE(OpenAsWindow(player.doc, player.outside, files.Path("black.cnf").string()).Opened);
+    ASSERT_TRUE(OpenAsWindow(player.Doc, player.Outside, files_.Path("black.cnf").string()).Opened);
     ASSERT_TRUE(Record(player, name, 1000).Written);
-    EXPECT_EQ(ReadAnimation(files.Path(name).string()).Durations(), std::vector<uint32_t>{1000})
+    EXPECT_EQ(ReadAnimation(files_.Path(name).string()).Durations(), std::vector<uint32_t>{1000})
         << name;
   }
 }
@@ -184,13 +184,13 @@ TEST_F(RecorderTest, ColourChangesShowTheNewColoursInFramesOfOnlyThePixelsTheyCh
 TEST_F(RecorderTest, ZoomScalesEveryFrameAsTheRendererDoes) {
   Player player;
   Open(player, kBlink);
-  const std::vector<uint8_t> screen = Screen(player.doc);
+  const std::vector<uint8_t> screen = Screen(player.Doc);
   for (const char* name : {"z.gif", "z.webp"}) {
     ASSERT_TRUE(Record(player, name, 50, {}, 3).Written);
-    const Animation animation = ReadAnimation(files.Path(name).string());
-    ASSERT_EQ(animation.frames.size(), 1u) << name;
-    EXPECT_EQ(animation.width, 36);
-    const std::vector<uint8_t>& rgb = animation.frames[0].rgb;
+    const Animation animation = ReadAnimation(files_.Path(name).string());
+    ASSERT_EQ(animation.Frames.size(), 1u) << name;
+    EXPECT_EQ(animation.Width, 36);
+    const std::vector<uint8_t>& rgb = animation.Frames[0].Rgb;
     for (int y = 0; y < 24; ++y) {
       for (int x = 0; x < 36; ++x) {
         for (int c = 0; c < 3; ++c)
@@ -204,7 +204,7 @@ TEST_F(RecorderTest, PressesDropsAndKeysRunTheirScriptsAtTheirTimes) {
   Player player;
   // Pressing the eye hides the body until the eye is released; the key 1 shows set 1.
   Open(player, ";@press(#1) unmap(\"body.cel\")\n;@release(#1) map(\"body.cel\")\n");
-  const std::vector<uint8_t> start = Screen(player.doc);
+  const std::vector<uint8_t> start = Screen(player.Doc);
   using Kind = RecordingInput::Kind;
   const RecordingResult result = Record(
       player, "input.gif", 800,
@@ -213,19 +213,19 @@ TEST_F(RecorderTest, PressesDropsAndKeysRunTheirScriptsAtTheirTimes) {
   EXPECT_EQ(
       result.Notes,
       (std::vector<std::string>{"at 700 ms no pixel of object 9 shows; nothing was pressed"}));
-  const Animation animation = ReadAnimation(files.Path("input.gif").string());
-  ASSERT_TRUE(animation.ok);
+  const Animation animation = ReadAnimation(files_.Path("input.gif").string());
+  ASSERT_TRUE(animation.Ok);
   ASSERT_EQ(animation.Durations(), (std::vector<uint32_t>{200, 200, 200, 200}));
-  EXPECT_EQ(animation.frames[0].rgb, start);
-  EXPECT_EQ(animation.frames[2].rgb, start);
+  EXPECT_EQ(animation.Frames[0].Rgb, start);
+  EXPECT_EQ(animation.Frames[2].Rgb, start);
   // Body hidden: its pixel (1, 1) shows the background, the eye at (2, 2) stays.
   const auto pixel = [&](int frame, int x, int y) {
-    const uint8_t* p = &animation.frames[frame].rgb[(y * 12 + x) * 3];
+    const uint8_t* p = &animation.Frames[frame].Rgb[(y * 12 + x) * 3];
     return std::vector<uint8_t>(p, p + 3);
   };
   EXPECT_EQ(pixel(1, 1, 1), pixel(0, 0, 0));
   EXPECT_EQ(pixel(1, 2, 2), pixel(0, 2, 2));
-  EXPECT_EQ(player.doc.Set().CurrentSet(), 1);
+  EXPECT_EQ(player.Doc.Set().CurrentSet(), 1);
   EXPECT_EQ(pixel(3, 6, 2), pixel(0, 1, 1));  // set 1 has the body at (6, 2)
 }
 
@@ -237,7 +237,7 @@ TEST_F(RecorderTest, TheSameArgumentsWriteTheSameBytesAndTheSeedDecides) {
     Player player(seed);
     Open(player, random);
     EXPECT_TRUE(Record(player, name, 5000).Written);
-    return Bytes(files.Path(name));
+    return Bytes(files_.Path(name));
   };
   const std::string first = recordWith(0, "a.webp");
   EXPECT_EQ(recordWith(0, "b.webp"), first);
@@ -254,8 +254,8 @@ TEST_F(RecorderTest, AnAlarmEveryShortestFrameStopsAtTheFrameLimit) {
   EXPECT_EQ(result.RecordedMs, kMaxRecordingFrames * kShortestFrameMs);
   EXPECT_EQ(result.Notes, (std::vector<std::string>{"the recording stopped at 10000 frames, after "
                                                     "200000 ms of the 600000 ms asked for"}));
-  const Animation animation = ReadAnimation(files.Path("fast.gif").string());
-  ASSERT_EQ(animation.frames.size(), static_cast<size_t>(kMaxRecordingFrames));
+  const Animation animation = ReadAnimation(files_.Path("fast.gif").string());
+  ASSERT_EQ(animation.Frames.size(), static_cast<size_t>(kMaxRecordingFrames));
   EXPECT_EQ(animation.Durations(), std::vector<uint32_t>(kMaxRecordingFrames, kShortestFrameMs));
 }
 
@@ -265,18 +265,18 @@ TEST_F(RecorderTest, RefusesWhatItCannotRecordAndLeavesNoFile) {
   Open(player, kBlink);
   EXPECT_EQ(Record(player, "x.png", 100).Error,
             "an animation is written to a .gif or a .webp file, not \"" +
-                files.Path("x.png").string() + "\"");
+                files_.Path("x.png").string() + "\"");
   EXPECT_FALSE(Record(player, "gone/x.gif", 100).Written);
   EXPECT_FALSE(Record(player, "long.webp", kMaxRecordingMs + 1).Written);
   EXPECT_FALSE(Record(player, "zoomed.webp", 100, {}, kMaxRecordingZoom + 1).Written);
   Player wide;
-  files.WriteText("wide.cnf", "(600,8)\n%p.kcf\n#0 body.cel\n$0 1,1\n");
-  ASSERT_TRUE(OpenAsWindow(wide.doc, wide.outside, files.Path("wide.cnf").string()).Opened);
+  files_.WriteText("wide.cnf", "(600,8)\n%p.kcf\n#0 body.cel\n$0 1,1\n");
+  ASSERT_TRUE(OpenAsWindow(wide.Doc, wide.Outside, files_.Path("wide.cnf").string()).Opened);
   EXPECT_EQ(Record(wide, "wide.webp", 100, {}, 28).Error,
             "the picture is too large for a WebP (at most 16,384 pixels a side)");
-  EXPECT_FALSE(std::filesystem::exists(files.Path("long.webp")));
-  EXPECT_FALSE(std::filesystem::exists(files.Path("wide.webp")));
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+  EXPECT_FALSE(std::filesystem::exists(files_.Path("long.webp")));
+  EXPECT_FALSE(std::filesystem::exists(files_.Path("wide.webp")));
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.Path()))
     EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
 }
 

@@ -13,13 +13,13 @@ namespace {
 class LoadedScriptTest : public LoadFixture {
  protected:
   void SetUp() override {
-    files.OldPalette("p.kcf");
-    files.SolidCel("body.cel", 4, 4, 1);
-    files.SolidCel("hat.cel", 2, 2, 2);
+    files_.OldPalette("p.kcf");
+    files_.SolidCel("body.cel", 4, 4, 1);
+    files_.SolidCel("hat.cel", 2, 2, 2);
   }
   // What the scripts showed, without the loader's own messages.
   std::vector<std::string> ScriptTexts() const {
-    std::vector<std::string> texts = host.MessageTexts();
+    std::vector<std::string> texts = host_.MessageTexts();
     std::erase(texts, "not enough memory");  // while the map cannot be made yet
     return texts;
   }
@@ -35,13 +35,13 @@ TEST_F(LoadedScriptTest, LoadTimeEventsRunAndCelNamesNeedTheirCelLineFirst) {
       ";@begin() debug(\"begin\") unmap(\"HAT.CEL\")\n"
       ";@press(#1) move(#1, 5, 0)\n");
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"begin"}));
-  EXPECT_EQ(doc.Set().CellTable()[1].Unmapped, 1);
-  EXPECT_EQ(doc.Set().CurrentSet(), 0);
-  const int16_t x = doc.Set().ObjectTable()[doc.Set().SlotOf(1)].X;
-  doc.Scripts().RunObjectEvent(kEventPress, 1);
-  EXPECT_EQ(doc.Set().ObjectTable()[doc.Set().SlotOf(1)].X, x + 5);
+  EXPECT_EQ(doc_.Set().CellTable()[1].Unmapped, 1);
+  EXPECT_EQ(doc_.Set().CurrentSet(), 0);
+  const int16_t x = doc_.Set().ObjectTable()[doc_.Set().SlotOf(1)].X;
+  doc_.Scripts().RunObjectEvent(kEventPress, 1);
+  EXPECT_EQ(doc_.Set().ObjectTable()[doc_.Set().SlotOf(1)].X, x + 5);
   // The name before its cel line matched nothing.
-  const auto* target = std::get_if<TargetArgument>(&doc.Scripts().Actions()[0].Arguments);
+  const auto* target = std::get_if<TargetArgument>(&doc_.Scripts().Actions()[0].Arguments);
   ASSERT_NE(target, nullptr);
   EXPECT_EQ(target->Target, 0xFFFF);
 }
@@ -50,7 +50,7 @@ TEST_F(LoadedScriptTest, EachFileStartsAtInitializeWithAnEmptyStore) {
   Load("#0 body.cel\n;@press(#0) debug(\"first file\")\n");
   Load("#0 body.cel\n;@debug(\"second file\")\n");
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"second file"}));
-  doc.Scripts().RunEvent(kEventPress, 0);
+  doc_.Scripts().RunEvent(kEventPress, 0);
   EXPECT_EQ(ScriptTexts().size(), 1u);
 }
 
@@ -63,15 +63,15 @@ TEST_F(LoadedScriptTest, TheLoadAppliesSetZeroAfterAChangesetInInitialize) {
       ";@initialize() debug(\"init\") changeset(1)\n"
       ";@set(0) debug(\"set0\") set(1) debug(\"set1\") begin() debug(\"begin\")\n");
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"init", "set1", "set0", "begin"}));
-  EXPECT_EQ(doc.Set().CurrentSet(), 0);
+  EXPECT_EQ(doc_.Set().CurrentSet(), 0);
   EXPECT_EQ(Object(0).X, 10);
 }
 
 TEST_F(LoadedScriptTest, SetEventsThatSwitchSetsAgainStopAtABound) {
   Load("%p.kcf\n#0 body.cel\n$0 1,1\n;@set(0) debug(\"s\") changeset(0)\n");
   EXPECT_EQ(ScriptTexts().size(), static_cast<size_t>(kMaxSetSwitchDepth));
-  EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
-  EXPECT_TRUE(doc.IsSetLoaded());
+  EXPECT_EQ(doc_.Scripts().DispatchDepth(), 0);
+  EXPECT_TRUE(doc_.IsSetLoaded());
   // Two switches in each run would double the work at every level; one event's switches are
   // counted instead.
   Load("%p.kcf\n#0 body.cel\n$0 1,1\n;@set(0) debug(\"s\") changeset(0) changeset(0)\n");
@@ -79,16 +79,16 @@ TEST_F(LoadedScriptTest, SetEventsThatSwitchSetsAgainStopAtABound) {
 }
 
 TEST_F(LoadedScriptTest, ATimerPassRecomposesWhatAnAlarmMoved) {
-  host.Tick = 0;
+  host_.Tick = 0;
   Load(
       "%p.kcf\n#0 body.cel\n$0 10,10\n"
       ";@begin() timer(0, 100) alarm(0) move(#0, 5, 0)\n");
-  ASSERT_TRUE(doc.IsSetLoaded());
-  EXPECT_EQ(doc.NextTimerPassDelay(0), 100);
-  host.Tick = 100;
-  EXPECT_EQ(doc.RunTimerPass(100), CTavroDoc::kNoTimerPass);
-  EXPECT_EQ(host.repaints, (std::vector<MapRect>{{10, 10, 19, 14}}));
-  EXPECT_FALSE(doc.Map().Dirty());
+  ASSERT_TRUE(doc_.IsSetLoaded());
+  EXPECT_EQ(doc_.NextTimerPassDelay(0), 100);
+  host_.Tick = 100;
+  EXPECT_EQ(doc_.RunTimerPass(100), CTavroDoc::kNoTimerPass);
+  EXPECT_EQ(host_.Repaints, (std::vector<MapRect>{{10, 10, 19, 14}}));
+  EXPECT_FALSE(doc_.Map().Dirty());
   EXPECT_EQ(Object(0).X, 15);
 }
 
@@ -99,17 +99,17 @@ TEST_F(LoadedScriptTest, PickingRunsTheObjectsBindingOrElseTheClickedCels) {
       ";@release(\"hat.cel\") debug(\"hat released\")\n"
       ";@release(\"body.cel\") debug(\"body released\")\n";
   Load(set + celScript);
-  doc.Pointer().MoveTo(10, 10);  // on the hat, which lies over the body
-  doc.PressAtPointer();
-  ASSERT_NE(doc.Pointer().HeldSlot(), 0);
-  doc.DropHeldObject();  // the press hid the hat: its release binding is not found
+  doc_.Pointer().MoveTo(10, 10);  // on the hat, which lies over the body
+  doc_.PressAtPointer();
+  ASSERT_NE(doc_.Pointer().HeldSlot(), 0);
+  doc_.DropHeldObject();  // the press hid the hat: its release binding is not found
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"hat pressed"}));
 
   Load(set + ";@press(#0) debug(\"object pressed\")\n" + celScript);
-  doc.Pointer().MoveTo(10, 10);
-  doc.PressAtPointer();
+  doc_.Pointer().MoveTo(10, 10);
+  doc_.PressAtPointer();
   EXPECT_EQ(ScriptTexts(), (std::vector<std::string>{"object pressed"}));
-  EXPECT_EQ(doc.Set().CellTable()[0].Unmapped, 0);
+  EXPECT_EQ(doc_.Set().CellTable()[0].Unmapped, 0);
 }
 
 }  // namespace

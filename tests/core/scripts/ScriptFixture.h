@@ -21,44 +21,44 @@ namespace tavro::test {
 
 class ScriptFixture : public ::testing::Test {
  protected:
-  FakeHost host;
-  CTavroDoc doc{host};
+  FakeHost host_;
+  CTavroDoc doc_{host_};
   // The document as the engine acts on it, for calling one action directly.
-  DocumentScriptTarget side{doc, doc.EditSet(), doc.EditMap()};
+  DocumentScriptTarget side_{doc_, doc_.EditSet(), doc_.EditMap()};
 
   // Where a reader of the set's text stands, as the loader tells the parser.
-  const char* readerAt = nullptr;
-  ScriptLineOrigin Origin() const { return {doc.Set().ConfigText().data(), readerAt}; }
+  const char* readerAt_ = nullptr;
+  ScriptLineOrigin Origin() const { return {doc_.Set().ConfigText().data(), readerAt_}; }
 
   // Arms a slot from now, as "timer(" does outside an alarm.
-  void Arm(int slot, uint32_t delay) { doc.Scripts().ArmAlarm(slot, delay, 0, kEventPress); }
+  void Arm(int slot, uint32_t delay) { doc_.Scripts().ArmAlarm(slot, delay, 0, kEventPress); }
 
-  SetBuilder build{doc};
+  SetBuilder build_{doc_};
 
-  ScriptFixture() { build.Tables(); }
+  ScriptFixture() { build_.Tables(); }
 
   // Adds a cel of object `number` named `name`; the object's box is width x height at (x, y).
   // Returns the cell index.
   int AddCel(int number, const char* name, uint16_t setMask = 0xFFFF, int width = 10,
              int height = 10) {
-    return build.AddNamedCel(number, name, setMask, width, height);
+    return build_.AddNamedCel(number, name, setMask, width, height);
   }
 
   // The object's record; it is given a slot if it has none.
-  const ObjectEntry& Object(int number) { return doc.Set().ObjectTable()[build.Slot(number)]; }
+  const ObjectEntry& Object(int number) { return doc_.Set().ObjectTable()[build_.Slot(number)]; }
 
   // Compiles one ";@" line; `text` is what follows the at sign.
   void Script(const std::string& text) {
     const std::string line = text + "\n";
     const char* cursor = line.c_str();
-    doc.Scripts().ParseScriptLine(cursor, Origin());
+    doc_.Scripts().ParseScriptLine(cursor, Origin());
   }
 
   // The compiled records, each as the bytes the store counts it in: length, event, event
   // argument, action, then the arguments, 16-bit numbers little-endian, texts zero-ended.
   std::vector<std::vector<uint8_t>> Records() const {
     std::vector<std::vector<uint8_t>> records;
-    for (const ActionRecord& record : doc.Scripts().Actions()) records.push_back(Encoded(record));
+    for (const ActionRecord& record : doc_.Scripts().Actions()) records.push_back(Encoded(record));
     return records;
   }
 
@@ -98,7 +98,7 @@ class ScriptFixture : public ::testing::Test {
   }
 
   // The debug texts shown so far, which tests use to see which actions ran and in what order.
-  std::vector<std::string> Shown() const { return host.MessageTexts(); }
+  std::vector<std::string> Shown() const { return host_.MessageTexts(); }
 };
 
 using Bytes = std::vector<uint8_t>;

@@ -46,14 +46,14 @@ TEST_F(ScriptParserTest, CurrentEventCarriesAcrossLinesAndStartsAtInitialize) {
 
 TEST_F(ScriptParserTest, ANewConfigurationStartsAgainAtInitialize) {
   const std::string first = "one\ntwo\n";
-  build.Text(first);
-  readerAt = doc.Set().ConfigText().data() + 4;
+  build_.Text(first);
+  readerAt_ = doc_.Set().ConfigText().data() + 4;
   Script("press(#3)");
-  readerAt = doc.Set().ConfigText().data() + 1;  // the reader went back: another file
+  readerAt_ = doc_.Set().ConfigText().data() + 1;  // the reader went back: another file
   Script("map(#1)");
-  readerAt = doc.Set().ConfigText().data() + 8;
+  readerAt_ = doc_.Set().ConfigText().data() + 8;
   Script("release(#2)");
-  doc.Scripts().ResetScriptParser(Origin());
+  doc_.Scripts().ResetScriptParser(Origin());
   Script("map(#6) press(#4)");
   Script("map(#7)");  // the same line read again: the same file loaded once more
   const auto records = Records();
@@ -102,9 +102,9 @@ TEST_F(ScriptParserTest, CelNamesMatchIgnoringCaseFirstCellWins) {
   AddCel(1, "other.cel");
   AddCel(1, "Shirt.CEL");
   AddCel(2, "shirt.cel");
-  EXPECT_EQ(side.FindCellByName("SHIRT.cel"), 1);
-  EXPECT_EQ(side.FindCellByName("shirt"), -1);
-  EXPECT_EQ(side.FindCellByName(""), -1);
+  EXPECT_EQ(side_.FindCellByName("SHIRT.cel"), 1);
+  EXPECT_EQ(side_.FindCellByName("shirt"), -1);
+  EXPECT_EQ(side_.FindCellByName(""), -1);
 }
 
 TEST_F(ScriptParserTest, LongCelNamesAreCutToNineteenThenCompared) {
@@ -190,51 +190,51 @@ TEST_F(ScriptParserTest, AFullStoreDropsWhatDoesNotFitButLaterShortRecordsMayFit
   // Fill the store with "map(" records (7 bytes) until 12 bytes are left.
   const int records = (kActionStoreSize - 12) / 7;
   for (int i = 0; i < records; ++i)
-    ASSERT_TRUE(doc.Scripts().AppendAction(1, 0, kActionMap, TargetArgument{1}));
+    ASSERT_TRUE(doc_.Scripts().AppendAction(1, 0, kActionMap, TargetArgument{1}));
   const size_t used = static_cast<size_t>(records) * 7;
-  ASSERT_EQ(doc.Scripts().ActionStoreBytes(), used);
+  ASSERT_EQ(doc_.Scripts().ActionStoreBytes(), used);
   ASSERT_EQ(kActionStoreSize - used, 12u + (kActionStoreSize - 12) % 7);
   const size_t left = kActionStoreSize - used;
   const auto count = static_cast<size_t>(records);
 
   Script("debug(\"a long text here\")");  // needs 23 bytes of space
-  EXPECT_EQ(doc.Scripts().Actions().size(), count);
+  EXPECT_EQ(doc_.Scripts().Actions().size(), count);
   Script("map(#9)");  // needs 8
-  ASSERT_EQ(doc.Scripts().Actions().size(), count + 1);
+  ASSERT_EQ(doc_.Scripts().Actions().size(), count + 1);
   EXPECT_EQ(Records().back(), (Bytes{7, 1, 0, 0, kActionMap, 9, 0}));
-  EXPECT_EQ(doc.Scripts().ActionStoreBytes(), used + 7);
+  EXPECT_EQ(doc_.Scripts().ActionStoreBytes(), used + 7);
   // A record exactly as long as the space left would leave no zero byte after it: dropped. One
   // byte shorter fits and fills the store.
   const size_t textBytes = left - 7 - kRecordHeaderLength - 1;  // and its terminating zero
   EXPECT_FALSE(
-      doc.Scripts().AppendAction(1, 0, kActionDebug, TextArgument{std::string(textBytes, 'x')}));
-  EXPECT_EQ(doc.Scripts().Actions().size(), count + 1);
-  EXPECT_TRUE(doc.Scripts().AppendAction(1, 0, kActionDebug,
-                                         TextArgument{std::string(textBytes - 1, 'x')}));
-  EXPECT_EQ(doc.Scripts().ActionStoreBytes(), static_cast<size_t>(kActionStoreSize) - 1);
-  EXPECT_FALSE(doc.Scripts().AppendAction(1, 0, kActionChangeSet, NumberArgument{1}));
+      doc_.Scripts().AppendAction(1, 0, kActionDebug, TextArgument{std::string(textBytes, 'x')}));
+  EXPECT_EQ(doc_.Scripts().Actions().size(), count + 1);
+  EXPECT_TRUE(doc_.Scripts().AppendAction(1, 0, kActionDebug,
+                                          TextArgument{std::string(textBytes - 1, 'x')}));
+  EXPECT_EQ(doc_.Scripts().ActionStoreBytes(), static_cast<size_t>(kActionStoreSize) - 1);
+  EXPECT_FALSE(doc_.Scripts().AppendAction(1, 0, kActionChangeSet, NumberArgument{1}));
 }
 
 TEST_F(ScriptParserTest, AnEmptiedStoreFillsFromTheStartAgain) {
   Script("map(#1) map(#2)");
-  doc.Scripts().ClearActions();  // as before the next file
+  doc_.Scripts().ClearActions();  // as before the next file
   Script("unmap(#3)");
   EXPECT_EQ(Records(), (std::vector<Bytes>{{7, 1, 0, 0, kActionUnmap, 3, 0}}));
   // Records taken over are appended to after their own end.
-  doc.Scripts().ReplaceActions(doc.Scripts().Actions());
+  doc_.Scripts().ReplaceActions(doc_.Scripts().Actions());
   Script("map(#4)");
   EXPECT_EQ(Records(),
             (std::vector<Bytes>{{7, 1, 0, 0, kActionUnmap, 3, 0}, {7, 1, 0, 0, kActionMap, 4, 0}}));
-  EXPECT_EQ(doc.Scripts().ActionStoreBytes(), 14u);
+  EXPECT_EQ(doc_.Scripts().ActionStoreBytes(), 14u);
 }
 
 TEST_F(ScriptParserTest, InitializeSeedsTheGeneratorFromTheClock) {
-  host.Seconds = 777;
+  host_.Seconds = 777;
   Script("initialize( )");
-  CTavroDoc fresh{host};
+  CTavroDoc fresh{host_};
   fresh.Scripts().SeedScriptRandom(777);
-  EXPECT_EQ(doc.Scripts().NextScriptRandom(), fresh.Scripts().NextScriptRandom());
-  EXPECT_EQ(doc.Scripts().NextScriptRandom(), fresh.Scripts().NextScriptRandom());
+  EXPECT_EQ(doc_.Scripts().NextScriptRandom(), fresh.Scripts().NextScriptRandom());
+  EXPECT_EQ(doc_.Scripts().NextScriptRandom(), fresh.Scripts().NextScriptRandom());
 }
 
 TEST_F(ScriptParserTest, ScrambledLinesNeverReadPastTheirEnd) {
@@ -260,16 +260,16 @@ TEST_F(ScriptParserTest, ScrambledLinesNeverReadPastTheirEnd) {
     std::vector<char> buffer(text.begin(), text.end());
     buffer.push_back('\0');
     const char* cursor = buffer.data();
-    doc.Scripts().ParseScriptLine(cursor);
+    doc_.Scripts().ParseScriptLine(cursor);
     ASSERT_LE(cursor, buffer.data() + text.size());
   }
-  build.Playfield(448, 320);
-  build.Current(0, doc.Set().CurrentGroup());
+  build_.Playfield(448, 320);
+  build_.Current(0, doc_.Set().CurrentGroup());
   for (int event = kEventInitialize; event <= kEventFixDrop; ++event) {
     for (int argument : {0, 1, 2, 12, 0xFFFF, 0x8000, 0x8001})
-      doc.Scripts().RunEvent(event, argument);
+      doc_.Scripts().RunEvent(event, argument);
   }
-  EXPECT_EQ(doc.Scripts().DispatchDepth(), 0);
+  EXPECT_EQ(doc_.Scripts().DispatchDepth(), 0);
 }
 
 }  // namespace

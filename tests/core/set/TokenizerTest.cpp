@@ -22,7 +22,7 @@ class TokenizerTest : public ::testing::Test {
     return lines;
   }
 
-  const char* cursor = nullptr;
+  const char* cursor_ = nullptr;
 };
 
 TEST_F(TokenizerTest, LinesKeepTheirLineFeedAndLoseCarriageReturns) {
@@ -48,17 +48,17 @@ TEST_F(TokenizerTest, LongLinesSplitAfter255Bytes) {
 
 TEST_F(TokenizerTest, ParseNumberReadsSignAndDigitsOnly) {
   const char line[] = "-12x 7 99999999999";
-  cursor = line;
-  EXPECT_EQ(ParseNumber(cursor), -12);
-  EXPECT_EQ(*cursor, 'x');
-  EXPECT_EQ(ParseNumber(cursor), -1);  // not a digit: cursor stays
-  EXPECT_EQ(*cursor, 'x');
-  ++cursor;
-  EXPECT_EQ(ParseNumber(cursor), -1);  // no white space skipped before a number
-  SkipSpace(cursor);
-  EXPECT_EQ(ParseNumber(cursor), 7);
-  SkipSpace(cursor);
-  EXPECT_EQ(ParseNumber(cursor), INT32_MAX);  // too large for 32 bits: held at the top
+  cursor_ = line;
+  EXPECT_EQ(ParseNumber(cursor_), -12);
+  EXPECT_EQ(*cursor_, 'x');
+  EXPECT_EQ(ParseNumber(cursor_), -1);  // not a digit: cursor stays
+  EXPECT_EQ(*cursor_, 'x');
+  ++cursor_;
+  EXPECT_EQ(ParseNumber(cursor_), -1);  // no white space skipped before a number
+  SkipSpace(cursor_);
+  EXPECT_EQ(ParseNumber(cursor_), 7);
+  SkipSpace(cursor_);
+  EXPECT_EQ(ParseNumber(cursor_), INT32_MAX);  // too large for 32 bits: held at the top
 }
 
 TEST_F(TokenizerTest, TokensStopAtNineteenBytesSpaceOrQuote) {
@@ -71,19 +71,19 @@ TEST_F(TokenizerTest, TokensStopAtNineteenBytesSpaceOrQuote) {
   EXPECT_STREQ(token, "shirt.cel");
   EXPECT_EQ(*after, '\t');
 
-  cursor = line;
+  cursor_ = line;
   CopyQuoted(token, "sound.wav\" rest");
   EXPECT_STREQ(token, "sound.wav");
-  EXPECT_EQ(cursor, line);  // CopyQuoted leaves the cursor alone
+  EXPECT_EQ(cursor_, line);  // CopyQuoted leaves the cursor alone
 }
 
 TEST_F(TokenizerTest, SkipSpaceNeverPassesTheEndOfTheLine) {
   const char line[] = " \t\v\f\r\n";
-  cursor = line;
-  SkipSpace(cursor);
-  EXPECT_EQ(*cursor, '\0');
-  SkipSpace(cursor);
-  EXPECT_EQ(cursor, line + 6);
+  cursor_ = line;
+  SkipSpace(cursor_);
+  EXPECT_EQ(*cursor_, '\0');
+  SkipSpace(cursor_);
+  EXPECT_EQ(cursor_, line + 6);
 }
 
 }  // namespace

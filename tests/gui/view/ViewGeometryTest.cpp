@@ -48,11 +48,11 @@ TEST(ArrowScroll, MovesByATenthWithinTheRange) {
 // the window point at its top left corner is that map point again.
 TEST(Geometry, ConvertsBothWays) {
   struct Case {
-    const char* name;
-    int32_t zoom;
-    ScrollPos scroll;
-    MapRect map;
-    WindowRect window;
+    const char* Name;
+    int32_t Zoom;
+    ScrollPos Scroll;
+    MapRect Map;
+    WindowRect Window;
   };
   const Case cases[] = {
       {"unzoomed", 1, {0, 0}, {7, 9, 17, 19}, {7, 9, 17, 19}},
@@ -60,14 +60,14 @@ TEST(Geometry, ConvertsBothWays) {
       {"scrolled past whole map pixels", 3, {5, 40}, {5, 20, 6, 21}, {10, 20, 13, 23}},
   };
   for (const Case& c : cases) {
-    const ViewGeometry geometry(c.zoom, c.scroll, {150, 120});
-    EXPECT_EQ(geometry.WindowRectOf(c.map), c.window) << c.name;
-    EXPECT_EQ(geometry.MapPointAt({c.window.left, c.window.top}), (MapPoint{c.map.left, c.map.top}))
-        << c.name;
+    const ViewGeometry geometry(c.Zoom, c.Scroll, {150, 120});
+    EXPECT_EQ(geometry.WindowRectOf(c.Map), c.Window) << c.Name;
+    EXPECT_EQ(geometry.MapPointAt({c.Window.Left, c.Window.Top}), (MapPoint{c.Map.Left, c.Map.Top}))
+        << c.Name;
     // Every window pixel of a map pixel is that map pixel.
-    EXPECT_EQ(geometry.MapPointAt({c.window.left + c.zoom - 1, c.window.top + c.zoom - 1}),
-              (MapPoint{c.map.left, c.map.top}))
-        << c.name;
+    EXPECT_EQ(geometry.MapPointAt({c.Window.Left + c.Zoom - 1, c.Window.Top + c.Zoom - 1}),
+              (MapPoint{c.Map.Left, c.Map.Top}))
+        << c.Name;
   }
 }
 
@@ -85,12 +85,12 @@ TEST(Geometry, WindowRectanglesAreCutToTheClientArea) {
 // A held object is followed by its step, enlarged, only past the visible edge it moves toward.
 TEST(Geometry, FollowsAHeldObjectPastTheEdgeItMovesToward) {
   struct Case {
-    const char* name;
-    ScrollPos scroll;
-    MapRect box;
-    int32_t stepX;
-    int32_t stepY;
-    ScrollPos expected;
+    const char* Name;
+    ScrollPos Scroll;
+    MapRect Box;
+    int32_t StepX;
+    int32_t StepY;
+    ScrollPos Expected;
   };
   // Zoom 2 in 100 x 80: 50 x 40 map pixels visible.
   const Case cases[] = {
@@ -101,34 +101,34 @@ TEST(Geometry, FollowsAHeldObjectPastTheEdgeItMovesToward) {
       {"past the left and the bottom, moving both ways", {20, 0}, {5, 35, 15, 45}, -2, 1, {16, 2}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ViewGeometry(2, c.scroll, {100, 80}).FollowHeldObject(c.box, c.stepX, c.stepY),
-              c.expected)
-        << c.name;
+    EXPECT_EQ(ViewGeometry(2, c.Scroll, {100, 80}).FollowHeldObject(c.Box, c.StepX, c.StepY),
+              c.Expected)
+        << c.Name;
   }
 }
 
 TEST(MapDraw, WidensTheClipToWholeMapPixels) {
   const MapDrawPlan plan = ViewGeometry(3, {0, 0}, {300, 300}).PlanDraw({4, 0, 11, 3}, kPlayfield);
-  ASSERT_TRUE(plan.draws);
-  EXPECT_EQ(plan.target, (WindowRect{3, 0, 12, 3}));
-  EXPECT_EQ(plan.source, (MapRect{1, 0, 4, 1}));
+  ASSERT_TRUE(plan.Draws);
+  EXPECT_EQ(plan.Target, (WindowRect{3, 0, 12, 3}));
+  EXPECT_EQ(plan.Source, (MapRect{1, 0, 4, 1}));
   // Scrolled by part of a map pixel, the copy starts at the pixel the window's edge cuts.
   const MapDrawPlan scrolled =
       ViewGeometry(3, {4, 0}, {300, 300}).PlanDraw({0, 0, 5, 3}, kPlayfield);
-  ASSERT_TRUE(scrolled.draws);
-  EXPECT_EQ(scrolled.target, (WindowRect{-1, 0, 5, 3}));
-  EXPECT_EQ(scrolled.source, (MapRect{1, 0, 3, 1}));
+  ASSERT_TRUE(scrolled.Draws);
+  EXPECT_EQ(scrolled.Target, (WindowRect{-1, 0, 5, 3}));
+  EXPECT_EQ(scrolled.Source, (MapRect{1, 0, 3, 1}));
 }
 
 TEST(MapDraw, CutsAtThePictureAndSkipsClipsOutsideIt) {
   const ViewGeometry geometry(2, {0, 0}, {1000, 700});
   const MapDrawPlan plan = geometry.PlanDraw({800, 600, 1000, 700}, kPlayfield);
-  ASSERT_TRUE(plan.draws);
-  EXPECT_EQ(plan.target, (WindowRect{800, 600, 896, 640}));
-  EXPECT_EQ(plan.source, (MapRect{400, 300, 448, 320}));
-  EXPECT_FALSE(geometry.PlanDraw({896, 0, 1000, 10}, kPlayfield).draws);
-  EXPECT_FALSE(geometry.PlanDraw({0, 640, 10, 700}, kPlayfield).draws);
-  EXPECT_FALSE(geometry.PlanDraw({0, 0, 10, 10}, {0, 0}).draws);
+  ASSERT_TRUE(plan.Draws);
+  EXPECT_EQ(plan.Target, (WindowRect{800, 600, 896, 640}));
+  EXPECT_EQ(plan.Source, (MapRect{400, 300, 448, 320}));
+  EXPECT_FALSE(geometry.PlanDraw({896, 0, 1000, 10}, kPlayfield).Draws);
+  EXPECT_FALSE(geometry.PlanDraw({0, 640, 10, 700}, kPlayfield).Draws);
+  EXPECT_FALSE(geometry.PlanDraw({0, 0, 10, 10}, {0, 0}).Draws);
 }
 
 TEST(Background, StripsRightAndBelowThePicture) {
