@@ -129,11 +129,12 @@ class DialogTest : public QObject {
   void OpenFiltersOfferArchivesFirstAndAllFilesLast() {
     const std::vector<FileFilter> filters = OpenFileFilters();
     QCOMPARE(filters.size(), size_t{5});
-    QCOMPARE(filters[0].Patterns, QStringLiteral("*.cnf;*.lzh;*.zip"));
+    QCOMPARE(filters[0].Patterns, QStringLiteral("*.cnf;*.lzh;*.lha;*.zip"));
+    QCOMPARE(filters[2].Patterns, QStringLiteral("*.lzh;*.lha"));
     QCOMPARE(filters[4].Description, QStringLiteral("All Files (*.*)"));
     // As the Qt dialog reads them: blanks between patterns, so every kind matches.
     const QStringList qt = QtNameFilters(filters);
-    QCOMPARE(qt[0], QStringLiteral("Mivo File(*.cnf;*.lzh;*.zip) (*.cnf *.lzh *.zip)"));
+    QCOMPARE(qt[0], QStringLiteral("Mivo File(*.cnf;*.lzh;*.lha;*.zip) (*.cnf *.lzh *.lha *.zip)"));
     QCOMPARE(qt[4], QStringLiteral("All Files (*.*) (*)"));
   }
 
@@ -145,8 +146,8 @@ class DialogTest : public QObject {
     QVERIFY(combo != nullptr);
     QStringList shown;
     for (int i = 0; i < combo->count(); ++i) shown.append(combo->itemText(i));
-    QCOMPARE(shown, (QStringList{"Mivo File(*.cnf;*.lzh;*.zip)", "Mivo File(*.cnf)",
-                                 "LZH File(*.lzh)", "ZIP File(*.zip)", "All Files (*.*)"}));
+    QCOMPARE(shown, (QStringList{"Mivo File(*.cnf;*.lzh;*.lha;*.zip)", "Mivo File(*.cnf)",
+                                 "LZH File(*.lzh;*.lha)", "ZIP File(*.zip)", "All Files (*.*)"}));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Open"));
   }
 

@@ -12,9 +12,10 @@ namespace tavro {
 
 std::vector<FileFilter> OpenFileFilters() {
   return {
-      {QStringLiteral("Mivo File(*.cnf;*.lzh;*.zip)"), QStringLiteral("*.cnf;*.lzh;*.zip")},
+      {QStringLiteral("Mivo File(*.cnf;*.lzh;*.lha;*.zip)"),
+       QStringLiteral("*.cnf;*.lzh;*.lha;*.zip")},
       {QStringLiteral("Mivo File(*.cnf)"), QStringLiteral("*.cnf")},
-      {QStringLiteral("LZH File(*.lzh)"), QStringLiteral("*.lzh")},
+      {QStringLiteral("LZH File(*.lzh;*.lha)"), QStringLiteral("*.lzh;*.lha")},
       {QStringLiteral("ZIP File(*.zip)"), QStringLiteral("*.zip")},
       {QStringLiteral("All Files (*.*)"), QStringLiteral("*")},
   };
