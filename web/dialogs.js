@@ -1,106 +1,402 @@
-// The page's modal boxes: the core's messages one after another, texts, tables and a choice,
-// all in the one <dialog> so that only one is ever open.
-const dialog = document.getElementById('message');
-const title = document.getElementById('message-title');
-const text = document.getElementById('message-text');
-const extra = document.getElementById('message-extra');
-const ok = document.getElementById('message-ok');
+// The page's modal boxes, titled and marked as the window's are: the core's messages and the
+// scripts' "debug(" texts with the exclamation mark under the application's title, information
+// and inspection without a mark, the load report, the "Select CNF File" choice, the Zoom dialog
+// and About. They take turns in the one <dialog>, so only one is ever open; a refusal of the
+// Zoom dialog's field shows over it, as the window's box shows over its dialog.
 
-const waiting = [];  // boxes not yet shown: [fill, resolve]
+export const APP_TITLE = 'TAVRO32';
 
-function showNext() {
-  if (dialog.open || waiting.length === 0) return;
-  const [fill, resolve] = waiting.shift();
-  extra.replaceChildren();
-  text.textContent = '';
-  dialog.classList.remove('exclamation');
-  ok.hidden = false;
-  fill();
-  dialog.returnValue = '';
-  dialog.addEventListener('close', () => {
-    resolve(dialog.returnValue);
-    showNext();
-  }, {once: true});
-  dialog.showModal();
-  (ok.hidden ? extra.querySelector('button') : ok)?.focus();
+/** @typedef {'exclamation' | 'information' | 'none'} Mark */
+
+/**
+ * @typedef {object} Button
+ * @property {string} value  the dialog's return value when it closes the box
+ * @property {string} label
+ * @property {boolean} [closes]  false for a button that acts without closing the box
+ * @property {() => void} [act]
+ */
+
+/**
+ * What one box shows.
+ * @typedef {object} BoxSpec
+ * @property {string} caption
+ * @property {string} [text]
+ * @property {Mark} [mark]
+ * @property {Button[]} [buttons]   OK alone when not given
+ * @property {(extra: HTMLElement, close: (value: string) => void) => void} [fill]
+ * @property {string} [cancel]      the value Escape closes it with
+ * @property {(dialog: HTMLDialogElement) => boolean} [accept]  may refuse a closing button
+ */
+
+/**
+ * A row of the load report.
+ * @typedef {object} ReportRow
+ * @property {string} file
+ * @property {number} line
+ * @property {string} kind
+ * @property {string} detail
+ */
+
+/** @type {Array<keyof ReportRow>} */
+export const REPORT_COLUMNS = ['file', 'line', 'kind', 'detail'];
+const REPORT_HEADINGS = ['File', 'Line', 'Kind', 'Detail'];
+
+/**
+ * The rows in the order of one column, numbers as numbers ("10" after "9"); equal ones keep
+ * their order.
+ * @param {ReportRow[]} rows
+ * @param {keyof ReportRow} column
+ * @param {boolean} ascending
+ * @returns {ReportRow[]}
+ */
+export function sortedRows(rows, column, ascending) {
+  const sign = ascending ? 1 : -1;
+  return rows.map((row, i) => ({row, i})).sort((a, b) => {
+    const x = a.row[column];
+    const y = b.row[column];
+    const order = typeof x === 'number' && typeof y === 'number' ? x - y : String(x).localeCompare(String(y));
+    return order * sign || a.i - b.i;
+  }).map((e) => e.row);
 }
 
-// Shows one box at its turn (at once when no other is open); resolves with the dialog's return
-// value when it closes.
-function box(fill) {
-  const closed = new Promise((resolve) => waiting.push([fill, resolve]));
-  showNext();
-  return closed;
+/**
+ * The report as the window's Copy gives it: "file:line: kind: detail", a line each.
+ * @param {ReportRow[]} rows
+ * @returns {string}
+ */
+export function reportText(rows) {
+  return rows.map((r) => `${r.file}:${r.line}: ${r.kind}: ${r.detail}\n`).join('');
 }
 
-// Each message in a box of its own, in order; resolves once all are closed. The first box is
-// open when this returns where no other box was open.
-export function showMessages(messages) {
-  return Promise.all(messages.filter((m) => m).map((m) => box(() => {
-    title.textContent = 'Tavro';
-    text.textContent = m;
-  })));
+/**
+ * The report's heading line, as the window's.
+ * @param {number} count
+ * @returns {string}
+ */
+export function reportSummary(count) {
+  return count === 0 ? 'The last load met no problem.' : `The last load met ${count} problem${count === 1 ? '' : 's'}:`;
 }
 
-// The scripts' "debug(" texts: each in a box of its own with the exclamation sign.
-export function showWarnings(messages) {
-  return Promise.all(messages.map((m) => box(() => {
-    title.textContent = 'Tavro';
-    text.textContent = m;
-    dialog.classList.add('exclamation');
-  })));
+/**
+ * A whole number typed into the Zoom dialog, or null for anything else (blanks around it are
+ * allowed, as in the window).
+ * @param {string} text
+ * @returns {number | null}
+ */
+export function parseFactor(text) {
+  const digits = text.trim();
+  if (!/^[0-9]+$/.test(digits)) return null;
+  return Math.min(Number(digits), 0xffffffff);
 }
 
-// A Yes/No question with the exclamation sign; resolves true for Yes.
-export async function askYesNo(question) {
-  const value = await box(() => {
-    title.textContent = 'Tavro';
-    text.textContent = question;
-    dialog.classList.add('exclamation');
-    ok.hidden = true;
-    for (const [answer, label] of [['yes', 'Yes'], ['no', 'No']]) {
-      extra.append(Object.assign(document.createElement('button'), {value: answer, textContent: label}));
-    }
-  });
-  return value === 'yes';
-}
+/**
+ * The boxes of one page. Nothing touches the document until a box is shown.
+ * @param {Document} doc
+ */
+export function createDialogs(doc) {
+  const $ = (/** @type {string} */ id) => /** @type {HTMLElement} */ (doc.getElementById(id));
+  const dialog = /** @type {HTMLDialogElement} */ ($('message'));
+  const title = $('message-title');
+  const text = $('message-text');
+  const extra = $('message-extra');
+  const buttons = $('message-buttons');
+  /** @type {Array<() => void>} */
+  const waiting = [];
 
-export function showText(caption, body) {
-  return box(() => {
-    title.textContent = caption;
-    text.textContent = body;
-  });
-}
+  const showNext = () => {
+    if (dialog.open) return;
+    waiting.shift()?.();
+  };
 
-export function showTable(caption, headings, rows, empty) {
-  return box(() => {
-    title.textContent = caption;
-    text.textContent = empty;
-    if (!rows.length) return;
-    const table = document.createElement('table');
-    const head = table.createTHead().insertRow();
-    for (const h of headings) head.append(Object.assign(document.createElement('th'), {textContent: h}));
-    const body = table.createTBody();
-    for (const row of rows) {
-      const tr = body.insertRow();
-      for (const cell of row) tr.insertCell().textContent = String(cell);
-    }
-    const scroll = Object.assign(document.createElement('div'), {className: 'scroll'});
-    scroll.append(table);
-    extra.append(scroll);
-  });
-}
-
-// One of `options` as buttons; resolves with its index, -1 when the box is closed otherwise.
-export async function chooseOne(caption, options) {
-  const value = await box(() => {
-    title.textContent = caption;
-    options.forEach((option, i) => {
-      const b = Object.assign(document.createElement('button'), {value: String(i), textContent: option});
-      b.style.display = 'block';
-      b.style.margin = '4px 0';
-      extra.append(b);
+  /**
+   * A button of the box's row.
+   * @param {Button} spec
+   * @param {(value: string) => void} close
+   */
+  const makeButton = (spec, close) => {
+    const b = doc.createElement('button');
+    b.type = 'button';
+    b.value = spec.value;
+    b.id = `message-${spec.value}`;
+    b.textContent = spec.label;
+    b.addEventListener('click', () => {
+      spec.act?.();
+      if (spec.closes !== false) close(spec.value);
     });
+    return b;
+  };
+
+  /**
+   * Shows one box at its turn (at once when no other is open); resolves with the value it was
+   * closed with.
+   * @param {BoxSpec} spec
+   * @returns {Promise<string>}
+   */
+  const box = (spec) => new Promise((resolve) => {
+    waiting.push(() => {
+      title.textContent = spec.caption;
+      text.textContent = spec.text ?? '';
+      text.hidden = !spec.text;
+      dialog.classList.remove('exclamation', 'information');
+      if (spec.mark && spec.mark !== 'none') dialog.classList.add(spec.mark);
+      extra.replaceChildren();
+      buttons.replaceChildren();
+      const close = (/** @type {string} */ value) => {
+        if (value !== spec.cancel && spec.accept && !spec.accept(dialog)) return;
+        dialog.close(value);
+      };
+      for (const b of spec.buttons ?? [{value: 'ok', label: 'OK'}]) buttons.append(makeButton(b, close));
+      spec.fill?.(extra, close);
+      dialog.returnValue = '';
+      const onCancel = (/** @type {Event} */ e) => {
+        // Escape closes a box with its cancel value; a box without one closes as with OK.
+        e.preventDefault();
+        dialog.close(spec.cancel ?? buttons.querySelector('button')?.value ?? '');
+      };
+      dialog.addEventListener('cancel', onCancel);
+      dialog.addEventListener('close', () => {
+        dialog.removeEventListener('cancel', onCancel);
+        resolve(dialog.returnValue);
+        showNext();
+      }, {once: true});
+      dialog.showModal();
+      /** @type {HTMLElement | null} */ (extra.querySelector('[data-focus]') ?? buttons.querySelector('button'))?.focus();
+    });
+    showNext();
   });
-  return value === '' || value === 'ok' ? -1 : Number(value);
+
+  /**
+   * A box of its own over whatever is open (the window's box over its dialog).
+   * @param {string} message
+   * @returns {Promise<void>}
+   */
+  const overBox = (message) => new Promise((resolve) => {
+    const over = doc.createElement('dialog');
+    over.className = 'exclamation over';
+    const h = Object.assign(doc.createElement('h2'), {textContent: APP_TITLE});
+    const p = Object.assign(doc.createElement('pre'), {textContent: message, className: 'text'});
+    const menu = doc.createElement('menu');
+    const ok = Object.assign(doc.createElement('button'), {type: 'button', textContent: 'OK', value: 'ok'});
+    ok.addEventListener('click', () => over.close());
+    menu.append(ok);
+    over.append(h, p, menu);
+    over.addEventListener('close', () => {
+      over.remove();
+      resolve();
+    });
+    doc.body.append(over);
+    over.showModal();
+    ok.focus();
+  });
+
+  return {
+    /** Whether a box is open or waiting. */
+    get busy() { return dialog.open || waiting.length > 0; },
+
+    /**
+     * Messages of the core (the open's, a save's, a recording's): each in a box of its own, in
+     * order, under the application's title with the exclamation mark.
+     * @param {string[]} messages
+     * @param {Mark} [mark]
+     */
+    showMessages(messages, mark = 'exclamation') {
+      return Promise.all(messages.filter((m) => m).map((m) => box({caption: APP_TITLE, text: m, mark})));
+    },
+
+    /**
+     * A box with the window's plain look: no mark, the caption given or the application's.
+     * @param {string} caption
+     * @param {string} body
+     */
+    showText(caption, body) {
+      return box({caption: caption || APP_TITLE, text: body, mark: 'none'});
+    },
+
+    /**
+     * A Yes/No question with the exclamation mark; resolves true for Yes.
+     * @param {string} question
+     */
+    async askYesNo(question) {
+      const value = await box({caption: APP_TITLE, text: question, mark: 'exclamation', cancel: 'no',
+        buttons: [{value: 'yes', label: 'Yes'}, {value: 'no', label: 'No'}]});
+      return value === 'yes';
+    },
+
+    /**
+     * The load report: a table sortable by any column (by line at first), with Copy.
+     * @param {ReportRow[]} rows
+     * @param {(text: string) => Promise<void>} copy
+     */
+    showReport(rows, copy) {
+      /** @type {{column: keyof ReportRow, ascending: boolean}} */
+      const order = {column: 'line', ascending: true};
+      /** @type {ReportRow[]} */
+      let shown = sortedRows(rows, order.column, order.ascending);
+      return box({
+        caption: 'Load Report', text: reportSummary(rows.length), mark: 'none', cancel: 'close',
+        buttons: [{value: 'copy', label: 'Copy', closes: false, act: () => { copy(reportText(shown)); }},
+          {value: 'close', label: 'Close'}],
+        fill: (extra) => {
+          if (rows.length === 0) return;
+          const table = doc.createElement('table');
+          const head = table.createTHead().insertRow();
+          const body = table.createTBody();
+          const draw = () => {
+            shown = sortedRows(rows, order.column, order.ascending);
+            body.replaceChildren();
+            for (const row of shown) {
+              const tr = body.insertRow();
+              for (const c of REPORT_COLUMNS) tr.insertCell().textContent = String(row[c]);
+            }
+            [...head.cells].forEach((th, i) => th.setAttribute('aria-sort', REPORT_COLUMNS[i] !== order.column ? 'none'
+              : order.ascending ? 'ascending' : 'descending'));
+          };
+          REPORT_COLUMNS.forEach((column, i) => {
+            const th = doc.createElement('th');
+            const b = Object.assign(doc.createElement('button'), {type: 'button', textContent: REPORT_HEADINGS[i]});
+            b.addEventListener('click', () => {
+              order.ascending = order.column === column ? !order.ascending : true;
+              order.column = column;
+              draw();
+            });
+            th.append(b);
+            head.append(th);
+          });
+          draw();
+          const scroll = Object.assign(doc.createElement('div'), {className: 'scroll'});
+          scroll.append(table);
+          extra.append(scroll);
+        },
+      });
+    },
+
+    /**
+     * The "Select CNF File" choice: the names in the order given, the first selected; OK, Enter
+     * or a double click opens the selected one, Cancel or Escape cancels. Resolves with its
+     * index, -1 when cancelled or nothing was selected.
+     * @param {string[]} names
+     * @returns {Promise<number>}
+     */
+    async chooseConfig(names) {
+      let selected = names.length ? 0 : -1;
+      const value = await box({
+        caption: 'Select CNF File', mark: 'none', cancel: 'cancel',
+        buttons: [{value: 'ok', label: 'OK'}, {value: 'cancel', label: 'Cancel'}],
+        fill: (extra, close) => {
+          const list = Object.assign(doc.createElement('ul'), {className: 'choices', tabIndex: 0});
+          list.setAttribute('role', 'listbox');
+          list.setAttribute('aria-label', 'Configuration files');
+          list.dataset.focus = '';
+          const mark = () => [...list.children].forEach((li, i) => li.setAttribute('aria-selected', String(i === selected)));
+          names.forEach((name, i) => {
+            const li = Object.assign(doc.createElement('li'), {textContent: name});
+            li.setAttribute('role', 'option');
+            li.addEventListener('click', () => { selected = i; mark(); });
+            li.addEventListener('dblclick', () => { selected = i; mark(); close('ok'); });
+            list.append(li);
+          });
+          list.addEventListener('keydown', (e) => {
+            if (e.key === 'Enter') close('ok');
+            else if (e.key === 'ArrowDown' || e.key === 'ArrowUp') {
+              selected = Math.max(0, Math.min(names.length - 1, selected + (e.key === 'ArrowDown' ? 1 : -1)));
+              mark();
+              list.children[selected]?.scrollIntoView({block: 'nearest'});
+            } else return;
+            e.preventDefault();
+          });
+          mark();
+          extra.append(list);
+        },
+      });
+      return value === 'ok' ? selected : -1;
+    },
+
+    /**
+     * The Zoom dialog: the factor typed in, held to `low` to `high` with the window's refusals
+     * (the dialog stays open, the field selected); null on Cancel.
+     * @param {number} factor
+     * @param {number} low
+     * @param {number} high
+     * @returns {Promise<number | null>}
+     */
+    async askZoom(factor, low, high) {
+      const field = Object.assign(doc.createElement('input'), {type: 'text', value: String(factor),
+        inputMode: 'numeric', id: 'zoom-factor'});
+      field.setAttribute('aria-label', 'Zoom factor');
+      field.dataset.focus = '';
+      let chosen = factor;
+      const value = await box({
+        caption: 'Zoom', mark: 'none', cancel: 'cancel',
+        buttons: [{value: 'ok', label: 'OK'}, {value: 'cancel', label: 'Cancel'}],
+        fill: (extra, close) => {
+          field.addEventListener('keydown', (e) => {
+            if (e.key !== 'Enter') return;
+            e.preventDefault();
+            close('ok');
+          });
+          extra.append(field);
+          queueMicrotask(() => field.select());
+        },
+        accept: () => {
+          const typed = parseFactor(field.value);
+          const refusal = typed === null ? 'Please enter an integer.'
+            : typed < low || typed > high ? `Please enter an integer between ${low} and ${high}.` : '';
+          if (!refusal) {
+            chosen = /** @type {number} */ (typed);
+            return true;
+          }
+          overBox(refusal).then(() => {
+            field.focus();
+            field.select();
+          });
+          return false;
+        },
+      });
+      return value === 'ok' ? chosen : null;
+    },
+
+    /**
+     * The About box.
+     * @param {string} version
+     */
+    showAbout(version) {
+      return box({
+        caption: 'TAVRO', mark: 'none', buttons: [{value: 'ok', label: 'Ok'}],
+        fill: (extra) => {
+          const about = Object.assign(doc.createElement('div'), {className: 'about'});
+          const icon = Object.assign(doc.createElement('img'), {src: 'icon.svg', alt: '', width: 32, height: 32});
+          const lines = doc.createElement('div');
+          for (const line of [`TAVRO32 Version ${version}`, 'Mivo doll set viewer', 'in the browser']) {
+            lines.append(Object.assign(doc.createElement('p'), {textContent: line}));
+          }
+          about.append(icon, lines);
+          extra.append(about);
+        },
+      });
+    },
+
+    /**
+     * One of `options` as buttons (the recording's length and kind); resolves with its index,
+     * -1 when the box is closed otherwise.
+     * @param {string} caption
+     * @param {string[]} options
+     * @returns {Promise<number>}
+     */
+    async chooseOne(caption, options) {
+      const value = await box({
+        caption, mark: 'none', cancel: 'cancel', buttons: [{value: 'cancel', label: 'Cancel'}],
+        fill: (extra, close) => {
+          options.forEach((option, i) => {
+            const b = Object.assign(doc.createElement('button'), {type: 'button', value: String(i), textContent: option});
+            b.className = 'option';
+            b.addEventListener('click', () => close(String(i)));
+            extra.append(b);
+          });
+        },
+      });
+      return value === 'cancel' || value === '' ? -1 : Number(value);
+    },
+  };
 }
+
+/** @typedef {ReturnType<typeof createDialogs>} Dialogs */
