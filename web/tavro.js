@@ -5,7 +5,11 @@ import {
   byteString, bytesOf, entriesFromDirectory, entriesFromDrop, entriesFromFiles, entriesFromUrl,
   shownText, writeEntries,
 } from './files.js';
-import {askYesNo, showMessages, showTable, showText, showWarnings, chooseOne} from './dialogs.js';
+import {createDialogs} from './dialogs.js';
+
+const boxes = createDialogs(document);
+const {askYesNo, showMessages, showText, chooseOne} = boxes;
+const showWarnings = (/** @type {string[]} */ texts) => boxes.showMessages(texts);
 
 const html = document.documentElement;
 const canvas = document.getElementById('playfield');
@@ -163,7 +167,7 @@ async function openWritten(written, merge) {
   let result = session.open(bytesOf(target.path), merge, new Uint8Array());
   if (result.choices.length) {
     await showMessages(tidy(result.messages));
-    const chosen = await chooseOne('Choose a configuration file', result.choices.map(shownText));
+    const chosen = await boxes.chooseConfig(result.choices.map(shownText));
     result = chosen < 0 ? {opened: false, messages: []}
                         : session.open(bytesOf(target.path), merge, result.choices[chosen]);
   }
@@ -355,12 +359,12 @@ $('adjust').addEventListener('click', () => afterCall(session.adjustObjects()));
 $('zoomIn').addEventListener('click', () => { zoom = Math.min(core.maxZoom, zoom + 1); applyZoom(); });
 $('zoomOut').addEventListener('click', () => { zoom = Math.max(core.minZoom, zoom - 1); applyZoom(); });
 $('information').addEventListener('click', () => {
-  showText('Information', shownText(session.informationText()));
+  showText('', shownText(session.informationText()));
 });
 $('report').addEventListener('click', () => {
-  const rows = session.loadReport().map((p) => [shownText(p.file), p.line, p.kind, shownText(p.detail)]);
-  showTable('Load Report', ['File', 'Line', 'Kind', 'Detail'], rows,
-    rows.length ? '' : 'The load found nothing to mend.');
+  const rows = session.loadReport().map((p) => ({file: shownText(p.file), line: p.line, kind: p.kind,
+    detail: shownText(p.detail)}));
+  boxes.showReport(rows, (text) => navigator.clipboard.writeText(text));
 });
 
 function download(bytes, name, type) {
