@@ -400,3 +400,29 @@ export function createDialogs(doc) {
 }
 
 /** @typedef {ReturnType<typeof createDialogs>} Dialogs */
+
+// The page's one set of boxes, over its one <dialog> (none where there is no document: the pure
+// functions above are tested without one).
+const boxes = typeof document === 'undefined' ? null : createDialogs(document);
+const page = () => /** @type {Dialogs} */ (boxes);
+
+/** @param {string[]} messages @param {Mark} [mark] */
+export const showMessages = (messages, mark) => page().showMessages(messages, mark);
+/** The scripts' "debug(" texts, as the window's exclamation boxes. @param {string[]} texts */
+export const showWarnings = (texts) => page().showMessages(texts, 'exclamation');
+/** @param {string} caption @param {string} body */
+export const showText = (caption, body) => page().showText(caption, body);
+/** @param {string} question */
+export const askYesNo = (question) => page().askYesNo(question);
+/** @param {ReportRow[]} rows @param {(text: string) => Promise<void>} copy */
+export const showReport = (rows, copy) => page().showReport(rows, copy);
+/** @param {string[]} names */
+export const chooseConfig = (names) => page().chooseConfig(names);
+/** @param {string} caption @param {string[]} options */
+export const chooseOne = (caption, options) => page().chooseOne(caption, options);
+/** @param {number} factor @param {number} low @param {number} high */
+export const askZoom = (factor, low, high) => page().askZoom(factor, low, high);
+/** @param {string} version */
+export const showAbout = (version) => page().showAbout(version);
+/** Whether a box is open or waiting: keys and the pointer are the box's meanwhile. */
+export const boxesBusy = () => page().busy;

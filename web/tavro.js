@@ -5,11 +5,7 @@ import {
   byteString, bytesOf, entriesFromDirectory, entriesFromDrop, entriesFromFiles, entriesFromUrl,
   shownText, writeEntries,
 } from './files.js';
-import {createDialogs} from './dialogs.js';
-
-const boxes = createDialogs(document);
-const {askYesNo, showMessages, showText, chooseOne} = boxes;
-const showWarnings = (/** @type {string[]} */ texts) => boxes.showMessages(texts);
+import {askYesNo, chooseConfig, chooseOne, showMessages, showReport, showText, showWarnings} from './dialogs.js';
 
 const html = document.documentElement;
 const canvas = document.getElementById('playfield');
@@ -167,7 +163,7 @@ async function openWritten(written, merge) {
   let result = session.open(bytesOf(target.path), merge, new Uint8Array());
   if (result.choices.length) {
     await showMessages(tidy(result.messages));
-    const chosen = await boxes.chooseConfig(result.choices.map(shownText));
+    const chosen = await chooseConfig(result.choices.map(shownText));
     result = chosen < 0 ? {opened: false, messages: []}
                         : session.open(bytesOf(target.path), merge, result.choices[chosen]);
   }
@@ -364,7 +360,7 @@ $('information').addEventListener('click', () => {
 $('report').addEventListener('click', () => {
   const rows = session.loadReport().map((p) => ({file: shownText(p.file), line: p.line, kind: p.kind,
     detail: shownText(p.detail)}));
-  boxes.showReport(rows, (text) => navigator.clipboard.writeText(text));
+  showReport(rows, (text) => navigator.clipboard.writeText(text));
 });
 
 function download(bytes, name, type) {
