@@ -207,6 +207,11 @@ class PageSession {
     // The page's pointer capture ends with the drag.
     out.set("released", change.Released);
     out.set("scroll", std::string(ScrollName(change.Scroll)));
+    // Where the held object went, so that the page's view can follow it past its visible edge.
+    out.set("heldMoved", change.HeldMoved);
+    out.set("stepX", change.StepX);
+    out.set("stepY", change.StepY);
+    out.set("objectBox", Rect(change.ObjectBox));
     return out;
   }
 
