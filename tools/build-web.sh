@@ -66,6 +66,7 @@ cp -r "$root/web/." "$out/"
 cp "$core/src/web/tavro-core.js" "$core/src/web/tavro-core.wasm" "$out/"
 cp "$root/resources/icons/org.tavro.Tavro.svg" "$out/icon.svg"
 cp "$root/resources/icons/org.tavro.Tavro-256.png" "$out/icon-256.png"
+cp "$root/docs/guide.html" "$out/guide.html"
 [ -d "$root/examples/demo" ] && cp -r "$root/examples/demo" "$out/demo"
 version="$(cd "$out" && find . -type f ! -name 'service-worker.js' -print0 | sort -z |
   xargs -0 cat | sha256sum | cut -c1-16)"

@@ -1,8 +1,15 @@
-// The toolbar's commands: sets and colour groups, colour modes, zoom, and the file commands
-// (Save, Copy, Record) with the information boxes.
-import {bytesOf, shownText} from './files.js';
-import {askYesNo, chooseOne, showMessages, showReport, showText} from './dialogs.js';
-import {canvas, setZoom} from './stage.js';
+// The toolbar's commands, the window's menu commands the page has: File New, Save, Copy and
+// Record; sets and colour groups, Test; the colour modes and Transparent 50%; Zoom In, Zoom Out
+// and the Zoom dialog; Information, the load report, Adjust Object; Help and About. The keys
+// that are the window's accelerators run them too.
+import {byteString, bytesOf, shownText} from './files.js';
+import {askYesNo, askZoom, chooseOne, showAbout, showMessages, showReport, showText} from './dialogs.js';
+import {shownFileName, shownMessage} from './names.js';
+import {showTitle, stepThroughSets} from './opening.js';
+import {canvas, setPageState, setZoom} from './stage.js';
+
+// The version the About box names (the project's).
+const VERSION = '0.1';
 
 /** @param {string} id */
 const $ = (id) => /** @type {HTMLButtonElement} */ (document.getElementById(id));
@@ -39,7 +46,9 @@ export function updateButtons(s) {
   [...$('groups').children].forEach((b, n) => mark(b, s.groups[n].enabled, s.groups[n].checked));
   mark($('mode256'), s.loaded, s.colour256);
   mark($('modeTrue'), s.loaded, s.trueColour);
-  for (const id of ['copy', 'record', 'information', 'report', 'adjust']) $(id).disabled = !s.loaded;
+  for (const id of ['copy', 'record', 'information', 'report', 'adjust', 'test', 'transparent']) {
+    $(id).disabled = !s.loaded;
+  }
   $('save').disabled = !s.canSave;
 }
 
@@ -129,14 +138,26 @@ export function wireCommands(state) {
   $('adjust').addEventListener('click', () => client.call('adjustObjects'));
   $('zoomIn').addEventListener('click', () => setZoom(state, state.zoom + 1));
   $('zoomOut').addEventListener('click', () => setZoom(state, state.zoom - 1));
+  $('zoom').addEventListener('click', async () => {
+    const factor = await askZoom(state.zoom, state.limits.minZoom, state.limits.maxChosenZoom);
+    if (factor !== null) setZoom(state, factor, true);
+  });
+  $('test').addEventListener('click', () => stepThroughSets(state));
+  $('transparent').addEventListener('click', () => client.call('transparent50'));
+  $('new').addEventListener('click', async () => {
+    await client.call('newDocument');
+    state.places = {folder: '', extracted: '', archive: ''};
+    setPageState('empty');
+    await showTitle(state, 'Untitled');
+  });
   $('information').addEventListener('click', async () => {
     showText('', shownText(await client.call('informationText')));
   });
   $('report').addEventListener('click', async () => {
     /** @type {import('./binding').LoadProblem[]} */
     const problems = await client.call('loadReport');
-    const rows = problems.map((p) => ({file: shownText(p.file), line: p.line, kind: p.kind,
-      detail: shownText(p.detail)}));
+    const rows = problems.map((p) => ({file: shownFileName(byteString(p.file), state.places), line: p.line,
+      kind: p.kind, detail: shownMessage(byteString(p.detail), state.places)}));
     showReport(rows, (text) => navigator.clipboard.writeText(text));
   });
   $('save').addEventListener('click', () => save(state));
@@ -149,4 +170,32 @@ export function wireCommands(state) {
       await showMessages([`The picture could not be copied: ${/** @type {Error} */ (error).message}`]);
     }
   });
+  // The user guide, served with the page, in a tab of its own (the window's help viewer).
+  $('help').addEventListener('click', () => window.open('guide.html', '_blank'));
+  $('about').addEventListener('click', () => showAbout(VERSION));
+}
+
+/**
+ * Runs an accelerator's command as the window's table has it. A command that is disabled does
+ * nothing, as in the window; those the page cannot do (minimising the window, the panes, the
+ * clipboard's paste, cut and undo, which nothing handles in the window either) do nothing too.
+ * Returns whether the key was the page's, so that the browser does nothing else with it.
+ * @param {import('./keys.js').KeyCommand} command
+ * @returns {boolean}
+ */
+export function runCommand(command) {
+  /** @type {Partial<Record<import('./keys.js').KeyCommand, string>>} */
+  const buttons = {copy: 'copy', information: 'information', new: 'new', save: 'save',
+    zoomIn: 'zoomIn', zoomOut: 'zoomOut', help: 'help'};
+  const id = buttons[command];
+  if (id) {
+    const button = $(id);
+    if (!button.disabled) button.click();
+  } else if (command === 'open') {
+    /** @type {HTMLInputElement} */ (document.getElementById('open-files')).click();
+  } else if (command === 'toolbar') {
+    const bar = $('toolbar');
+    bar.hidden = !bar.hidden;
+  }
+  return true;
 }

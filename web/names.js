@@ -2,7 +2,8 @@
 // the in-memory file system, and the core unpacks an archive into a folder of its own; neither
 // folder means anything to the person, who picked a folder, some files or an archive. So a file
 // of a picked folder is shown by its path inside what was picked, and an archive's member as
-// "archive.lzh: member", never as `/sets/2/...` or the unpack folder.
+// "archive.lzh:member" (as the core itself names an archive's configuration file), never as
+// `/sets/2/...` or the unpack folder.
 import {decodeByteString} from './text.js';
 
 /**
@@ -32,7 +33,7 @@ function below(path, folder) {
  */
 export function shownFileName(path, places) {
   const member = below(path, places.extracted);
-  if (member !== null) return `${places.archive}: ${decodeByteString(member)}`;
+  if (member !== null) return `${places.archive}:${decodeByteString(member)}`;
   const given = below(path, places.folder);
   if (given !== null) return decodeByteString(given);
   return decodeByteString(path);
@@ -50,7 +51,7 @@ export function shownMessage(message, places) {
   /** @type {Array<[string, string]>} */
   const prefixes = [];
   const folderOf = (/** @type {string} */ f) => `${f.replace(/\/$/, '')}/`;
-  if (places.extracted) prefixes.push([folderOf(places.extracted), `${places.archive}: `]);
+  if (places.extracted) prefixes.push([folderOf(places.extracted), `${places.archive}:`]);
   if (places.folder) prefixes.push([folderOf(places.folder), '']);
   let out = '';
   let rest = message;

@@ -1,51 +1,164 @@
 // Opening a set: the files gathered on the page go to the core's file system, the core opens
-// them, and its messages show before the set starts, as in the window.
-import {bytesOf, entriesFromDirectory, entriesFromDrop, entriesFromFiles, shownText} from './files.js';
+// them, and its messages show before the set starts, as in the window. Names in the messages
+// and the load report are the ones the person gave; a document title and load-problem count go
+// to the page's title, as to the window's caption.
+import {byteString, bytesOf, entriesFromDirectory, entriesFromDrop, entriesFromFiles, shownText} from './files.js';
 import {chooseConfig, showMessages} from './dialogs.js';
-import {setPageState} from './stage.js';
+import {documentTitle, pageTitle, shownMessage} from './names.js';
+import {setPageState, showLoaded} from './stage.js';
 
 /** @param {string} id */
 const $ = (id) => /** @type {HTMLInputElement} */ (document.getElementById(id));
 
+const CONFIG = /\.cnf$/i;
+const ARCHIVE = /\.(lzh|lha|zip)$/i;
+
 /**
- * Opens what was written into the file system: the first configuration file, else the first
- * archive, as the core's own open does with them (an archive offering several configurations
- * lets the person choose).
+ * How the files came: a link, the picker's files, a folder, or a drop. A drop of several sets
+ * opens each in turn, as the window opens several dropped files.
+ * @typedef {'link' | 'files' | 'folder' | 'drop'} Source
+ */
+
+// Said once after the load's messages when only configuration files were given: on a desktop
+// the set's files lie beside it, but a page sees only what was picked.
+export const ONLY_CONFIG_HINT = 'Only the configuration file was given, so the files it names ' +
+  '(palettes, cels, sounds) could not be found. Open it again together with the set\'s files ' +
+  '(pick them all at once with Open…), or open the set\'s folder (Folder…) or its archive.';
+
+/**
+ * The page's title as the window's caption for what the core has open now.
+ * @param {import('./state.js').PageState} state
+ * @param {string} title
+ */
+export async function showTitle(state, title) {
+  /** @type {unknown[]} */
+  const problems = title === 'Untitled' ? [] : await state.client.call('loadReport');
+  document.title = pageTitle(title, problems.length);
+}
+
+/**
+ * The folder the core unpacked the open archive into ('' for none, or where the core cannot
+ * say), so that its members can be named after the archive.
+ * @param {import('./state.js').PageState} state
+ */
+async function extractedFolder(state) {
+  try {
+    return byteString(await state.client.call('extractedFolder'));
+  } catch {
+    return '';
+  }
+}
+
+/**
+ * The sets a gathering offers, in the order they are opened: a drop's several configuration
+ * files and archives each in turn; otherwise the one to open (null: let the person choose
+ * among `choices`).
+ * @param {import('./files.js').WrittenSet} written
+ * @param {import('./files.js').Entry[]} entries
+ * @param {Source} source
+ * @returns {{each: import('./files.js').Written[], choices: import('./files.js').Written[]}}
+ */
+export function targetsOf(written, entries, source) {
+  const all = [...written.configs, ...written.archives];
+  if (source === 'drop') {
+    const order = new Map(entries.map((e, i) => [e.path, i]));
+    const loose = all.filter((w) => w.depth === 1).sort((a, b) => (order.get(a.name) ?? 0) - (order.get(b.name) ?? 0));
+    if (loose.length >= 2) return {each: loose, choices: []};
+  }
+  if (source !== 'link' && written.configs.length > 1) return {each: [], choices: written.configs};
+  const first = written.configs[0] || written.archives[0];
+  return {each: first ? [first] : [], choices: []};
+}
+
+/**
+ * Opens one configuration file or archive of what was written and starts it.
  * @param {import('./state.js').PageState} state
  * @param {import('./files.js').WrittenSet} written
- * @param {Map<string, FileSystemFileHandle>} handles the gathered files' handles by path
- * @param {boolean} merge
+ * @param {import('./files.js').Written} target
+ * @param {{merge: boolean, onlyConfigs: boolean, handles: Map<string, FileSystemFileHandle>}} how
+ * @returns {Promise<boolean>} whether it opened
  */
-async function openWritten(state, written, handles, merge) {
+async function openOne(state, written, target, how) {
   const {client} = state;
-  const target = written.configs[0] || written.archives[0];
-  if (!target) {
-    const closed = showMessages(['No configuration file (.cnf) or archive (.lzh, .zip) was given.']);
-    setPageState('failed');
-    await closed;
-    return;
-  }
-  // Messages name files as the person gave them, without the folder the page put them in.
-  const tidy = (/** @type {Uint8Array[]} */ texts) =>
-    texts.map((m) => shownText(m).replaceAll(`${written.folder}/`, ''));
-  let result = await client.call('open', bytesOf(target.path), merge, new Uint8Array());
+  const archive = ARCHIVE.test(target.name);
+  /** @type {import('./names.js').OpenPlaces} */
+  const places = {folder: written.folder, extracted: '', archive: archive ? target.name : ''};
+  const tidy = (/** @type {Uint8Array[]} */ texts) => texts.map((m) => shownMessage(byteString(m), places));
+  let result = await client.call('open', bytesOf(target.path), how.merge, new Uint8Array());
+  // The old set is gone: the open's boxes stand over an empty stage.
+  showLoaded(state, false);
+  places.extracted = archive ? await extractedFolder(state) : '';
   if (result.choices.length) {
     await showMessages(tidy(result.messages));
     const chosen = await chooseConfig(result.choices.map(shownText));
     result = chosen < 0 ? {opened: false, messages: []}
-      : await client.call('open', bytesOf(target.path), merge, result.choices[chosen]);
+      : await client.call('open', bytesOf(target.path), how.merge, result.choices[chosen]);
   }
+  state.places = places;
   state.config = {path: target.path, name: target.name.split('/').pop() || '',
-    handle: handles.get(target.name) || null};
+    handle: how.handles.get(target.name) || null};
   // The load's messages come first, as in the window: the set starts (its first scripts run, and
   // their "debug(" boxes open over its picture) only once the person has closed them. So a set
   // with messages is still loading while they show; a failure is on screen as soon as its
   // message is.
-  const closed = showMessages(tidy(result.messages));
+  const messages = tidy(result.messages);
+  const closed = showMessages(messages);
   if (!result.opened) setPageState('failed');
   await closed;
+  if (how.onlyConfigs && messages.length) await showMessages([ONLY_CONFIG_HINT], 'information');
   await client.call('startSet');
-  if (result.opened) setPageState('shown');
+  // A failed open leaves the title as it was, as the window's caption.
+  if (result.opened) await showTitle(state, documentTitle(target.name, archive));
+  return result.opened;
+}
+
+/**
+ * Every set in use in turn, each shown as it comes, as the window does after each of several
+ * dropped files and for Test.
+ * @param {import('./state.js').PageState} state
+ */
+export async function stepThroughSets(state) {
+  for (let n = 0; n < 10; ++n) {
+    const change = await state.client.call('selectSet', n);
+    if (change.setSwitched) await new Promise((ok) => requestAnimationFrame(() => ok(undefined)));
+  }
+}
+
+/**
+ * Opens what was written into the file system.
+ * @param {import('./state.js').PageState} state
+ * @param {import('./files.js').WrittenSet} written
+ * @param {import('./files.js').Entry[]} entries
+ * @param {Source} source
+ * @param {boolean} merge
+ */
+async function openWritten(state, written, entries, source, merge) {
+  /** @type {Map<string, FileSystemFileHandle>} */
+  const handles = new Map();
+  for (const {path, handle} of entries) if (handle) handles.set(path, handle);
+  const onlyConfigs = source !== 'link' && entries.length > 0 && entries.every((e) => CONFIG.test(e.path));
+  const how = {merge, onlyConfigs, handles};
+  const {each, choices} = targetsOf(written, entries, source);
+  if (choices.length) {
+    const chosen = await chooseConfig(choices.map((c) => c.name));
+    if (chosen >= 0) each.push(choices[chosen]);
+  }
+  if (each.length === 0) {
+    // Nothing to open, or the choice cancelled: the document is left empty, as in the window
+    // (the files of what was open before are gone with this open).
+    await state.client.call('newDocument');
+    const closed = choices.length ? Promise.resolve()
+      : showMessages(['No configuration file (.cnf) or archive (.lzh, .lha, .zip) was given.']);
+    setPageState('failed');
+    await closed;
+    return;
+  }
+  let opened = false;
+  for (const target of each) {
+    opened = await openOne(state, written, target, how);
+    if (each.length >= 2) await stepThroughSets(state);
+  }
+  if (opened) setPageState('shown');
 }
 
 /**
@@ -55,15 +168,13 @@ async function openWritten(state, written, handles, merge) {
  * @param {import('./state.js').PageState} state
  * @param {() => Promise<import('./files.js').Entry[]> | import('./files.js').Entry[]} gather
  * @param {boolean} [merge]
+ * @param {Source} [source]
  */
-export async function openFrom(state, gather, merge = false) {
+export async function openFrom(state, gather, merge = false, source = 'link') {
   setPageState('loading');
   try {
     const entries = await gather();
-    /** @type {Map<string, FileSystemFileHandle>} */
-    const handles = new Map();
-    for (const {path, handle} of entries) if (handle) handles.set(path, handle);
-    await openWritten(state, await state.client.writeFiles(entries), handles, merge);
+    await openWritten(state, await state.client.writeFiles(entries), entries, source, merge);
   } catch (error) {
     const closed = showMessages([String(/** @type {Error} */ (error).message || error)]);
     setPageState('failed');
@@ -88,7 +199,7 @@ export function wireOpening(state) {
       const files = [...(input.files || [])];
       const merge = state.shiftAtPick;
       state.shiftAtPick = false;
-      if (files.length) openFrom(state, () => entriesFromFiles(files), merge);
+      if (files.length) openFrom(state, () => entriesFromFiles(files), merge, id === 'open-folder' ? 'folder' : 'files');
       input.value = '';
     });
   }
@@ -108,7 +219,7 @@ export function wireOpening(state) {
       } catch {
         return;  // the person closed the picker
       }
-      openFrom(state, () => entriesFromDirectory(folder), merge);
+      openFrom(state, () => entriesFromDirectory(folder), merge, 'folder');
     });
   }
 
@@ -124,6 +235,6 @@ export function wireOpening(state) {
     const transfer = /** @type {DataTransfer} */ (e.dataTransfer);
     // The entries must be taken while the drop's event lasts; their files are read after.
     const gathering = entriesFromDrop(transfer);
-    openFrom(state, () => gathering, e.shiftKey);
+    openFrom(state, () => gathering, e.shiftKey, 'drop');
   });
 }

@@ -4,6 +4,7 @@
 const CACHE = 'tavro-@BUILD@';
 const FILES = ['./', 'index.html', 'tavro.js', 'files.js', 'dialogs.js', 'state.js', 'stage.js',
   'opening.js', 'input.js', 'commands.js', 'core-client.js', 'worker/core-engine.js', 'tavro.css',
+  'keys.js', 'names.js', 'text.js', 'geometry.js', 'guide.html',
   'tavro-core.js', 'tavro-core.wasm', 'manifest.webmanifest', 'icon.svg', 'icon-256.png'];
 
 self.addEventListener('install', (event) => {

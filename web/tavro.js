@@ -2,13 +2,13 @@
 // runs behind its client; this connects it and wires the page's modules to it: the core's events
 // draw the picture, play the sounds, show the scripts' boxes and set the buttons.
 import {connectCore} from './core-client.js';
-import {byteString, entriesFromUrl, shownText} from './files.js';
+import {byteString, entriesFromDrop, entriesFromFiles, entriesFromUrl, shownText} from './files.js';
 import {showWarnings} from './dialogs.js';
 import {createState} from './state.js';
-import {paint, setPageState, setZoom} from './stage.js';
+import {applyZoom, paint, setPageState, showLoaded, startOver} from './stage.js';
 import {openFrom, wireOpening} from './opening.js';
 import {wireInput} from './input.js';
-import {updateButtons, wireCommands} from './commands.js';
+import {runCommand, updateButtons, wireCommands} from './commands.js';
 
 /**
  * A new sound stops the one playing, as in the window.
@@ -29,22 +29,66 @@ function playSound(state, bytes) {
   audio.play().catch(done);
 }
 
+/**
+ * Until the core has loaded, what the person picks or drops waits for it rather than going
+ * nowhere: each choice is kept as the open it asks for, and made once the page is wired.
+ * @returns {{stop: () => Array<(state: import('./state.js').PageState) => Promise<void>>}}
+ */
+function holdEarlyChoices() {
+  /** @type {Array<(state: import('./state.js').PageState) => Promise<void>>} */
+  const held = [];
+  const inputs = ['open-files', 'open-folder'].map((id) => /** @type {HTMLInputElement} */ (document.getElementById(id)));
+  const stage = /** @type {HTMLElement} */ (document.getElementById('stage'));
+  /** @param {Event} e */
+  const picked = (e) => {
+    const input = /** @type {HTMLInputElement} */ (e.target);
+    const files = [...(input.files || [])];
+    const source = input.id === 'open-folder' ? 'folder' : 'files';
+    input.value = '';
+    if (files.length) held.push((state) => openFrom(state, () => entriesFromFiles(files), false, source));
+  };
+  /** @param {DragEvent} e */
+  const dropped = (e) => {
+    e.preventDefault();
+    const gathering = entriesFromDrop(/** @type {DataTransfer} */ (e.dataTransfer));
+    held.push((state) => openFrom(state, () => gathering, e.shiftKey, 'drop'));
+  };
+  /** @param {DragEvent} e */
+  const over = (e) => e.preventDefault();
+  for (const input of inputs) input.addEventListener('change', picked);
+  stage.addEventListener('drop', dropped);
+  stage.addEventListener('dragover', over);
+  return {
+    stop() {
+      for (const input of inputs) input.removeEventListener('change', picked);
+      stage.removeEventListener('drop', dropped);
+      stage.removeEventListener('dragover', over);
+      return held;
+    },
+  };
+}
+
 async function start() {
   const params = new URLSearchParams(location.search);
+  const early = holdEarlyChoices();
   const client = await connectCore({clock: params.get('clock') === 'still' ? 'still' : undefined});
   const state = createState(client);
   // A new set (or none) is shown at the smallest zoom, as in the window; the buttons follow the
   // core's command states.
   client.on('changed', (change) => {
-    if (change.newSet && state.zoom !== state.limits.minZoom) setZoom(state, state.limits.minZoom);
-    if (change.states) updateButtons(change.states);
+    if (change.newSet) startOver(state);
+    if (change.states) {
+      updateButtons(change.states);
+      showLoaded(state, change.states.loaded);
+    }
   });
   client.on('picture', (picture) => paint(state, picture));
   client.on('sound', (bytes) => playSound(state, bytes));
   client.on('box', (text) => showWarnings([shownText(text)]));
+  applyZoom(state);
   wireCommands(state);
   wireOpening(state);
-  wireInput(state);
+  wireInput(state, runCommand);
   updateButtons(await client.call('states'));
   document.addEventListener('visibilitychange', () => client.setHidden(document.hidden));
 
@@ -55,9 +99,11 @@ async function start() {
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     navigator.serviceWorker.register('service-worker.js').catch(() => {});
   }
+  const waiting = early.stop();
   const link = params.get('open');
   if (link) await openFrom(state, () => entriesFromUrl(link));
-  else setPageState('empty');
+  else if (!waiting.length) setPageState('empty');
+  for (const open of waiting) await open(state);
 }
 
 start();

@@ -53,6 +53,14 @@ after(async () => {
 // The page with its clock standing still, optionally opening `link`.
 async function still(link, options = {}) {
   const page = await openPage(browser, options);
+  await page.addInitScript(() => {
+    window.boxesOpened = 0;
+    const showModal = HTMLDialogElement.prototype.showModal;
+    HTMLDialogElement.prototype.showModal = function () {
+      if (this.id === 'message') ++window.boxesOpened;
+      return showModal.call(this);
+    };
+  });
   const open = link ? `&open=${encodeURIComponent(link)}` : '';
   await page.goto(`${origin}/index.html?clock=still${open}`);
   await waitForState(page, link ? 'shown' : 'empty', 'failed');
@@ -70,6 +78,30 @@ const openBox = (page) => page.waitForFunction(() => {
   return {title: document.getElementById('message-title').textContent, text: document.getElementById('message-text').textContent,
     mark, buttons: [...document.querySelectorAll('#message-buttons button')].map((b) => b.textContent)};
 }, null, {timeout: 15000}).then((h) => h.jsonValue());
+
+// Closes the box open now by `how` (OK by default); done once it is closed or the next is open.
+async function closeBox(page, how = () => page.click('#message-ok')) {
+  const shown = await page.evaluate(() => window.boxesOpened);
+  await how();
+  await page.waitForFunction((n) => !document.getElementById('message').open || window.boxesOpened > n, shown,
+    {timeout: 15000});
+}
+
+// Closes every box an open shows, with OK, until the open is over and no box follows; returns
+// their texts.
+async function closeAll(page) {
+  const texts = [];
+  for (;;) {
+    await page.waitForFunction(() => document.getElementById('message').open ||
+      document.documentElement.dataset.tavroState !== 'loading', null, {timeout: 15000});
+    if (!(await page.evaluate(() => document.getElementById('message').open))) {
+      await page.waitForTimeout(300);
+      if (!(await page.evaluate(() => document.getElementById('message').open))) return texts;
+    }
+    texts.push((await openBox(page)).text);
+    await closeBox(page);
+  }
+}
 
 const boxClosed = (page) => page.waitForFunction(() => !document.getElementById('message').open, null, {timeout: 15000});
 
@@ -139,12 +171,10 @@ describe('boxes', () => {
     await page.setInputFiles('#open-files', files('messages'));
     assert.deepEqual(await openBox(page), {title: 'TAVRO32', text: 'palette file (lost.kcf) is not found',
       mark: 'exclamation', buttons: ['OK']});
-    await page.keyboard.press('Enter');
-    await boxClosed(page);
+    await closeBox(page, () => page.keyboard.press('Enter'));
     for (let i = 0; i < 3; ++i) {
       await openBox(page);
-      await page.keyboard.press('Escape');
-      await boxClosed(page);
+      await closeBox(page, () => page.keyboard.press('Escape'));
     }
     assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
     assert.equal(await page.title(), 'demo.cnf - TAVRO32 (2 load problems: Load Report)');
@@ -163,10 +193,7 @@ describe('boxes', () => {
   test('the load report sorts by its columns, copies what it shows and names files as given', async () => {
     const page = await still(undefined, {permissions: ['clipboard-read', 'clipboard-write']});
     await page.setInputFiles('#open-files', files('messages'));
-    for (let i = 0; i < 4; ++i) {
-      await openBox(page);
-      await page.click('#message-ok');
-    }
+    assert.equal((await closeAll(page)).length, 4);
     await waitForState(page, 'shown');
     await page.click('#report');
     const report = await openBox(page);
@@ -190,21 +217,15 @@ describe('boxes', () => {
     const alone = lzhArchive([[Buffer.from('alone.cnf'), Buffer.from(demoText(), 'latin1')]]);
     writeFileSync(join(work, 'alone.lzh'), alone);
     await page.setInputFiles('#open-files', join(work, 'alone.lzh'));
-    const first = await openBox(page);
-    assert.doesNotMatch(first.text, /\/sets\/|\/tmp\//);
-    for (;;) {
-      await page.click('#message-ok');
-      await boxClosed(page);
-      if (await page.evaluate(() => document.documentElement.dataset.tavroState) !== 'loading') break;
-      await openBox(page).catch(() => null);
-      if (!(await page.evaluate(() => document.getElementById('message').open))) break;
-    }
-    await waitForState(page, 'shown', 'failed');
+    const texts = await closeAll(page);
+    assert.ok(texts.length > 0);
+    for (const text of texts) assert.doesNotMatch(text, /\/sets\/|\/tmp\//);
+    assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
     await page.click('#report');
     await openBox(page);
     const named = await page.locator('#message-extra tbody td:nth-child(1)').allTextContents();
     assert.ok(named.length > 0);
-    for (const name of named) assert.equal(name, 'alone.lzh: alone.cnf');
+    for (const name of named) assert.equal(name, 'alone.lzh:alone.cnf');
     assertClean(page);
   });
 });
@@ -245,8 +266,8 @@ describe('chooser', () => {
       await openBox(page);
       await close();
       assert.equal(await waitForState(page, 'shown', 'failed', 'empty'), 'failed');
-      assert.equal(await page.locator('#playfield').isHidden(), true);
-      assert.equal(await page.locator('#information').isDisabled(), true);
+      assert.equal(await page.locator('#playfield').isHidden(), true, 'no picture');
+      assert.equal(await page.locator('#information').isDisabled(), true, 'nothing to inform about');
     }
     assertClean(page);
   });
@@ -273,13 +294,13 @@ describe('failures', () => {
     await openBox(page);
     await page.click('#message-ok');
     assert.equal(await waitForState(page, 'failed'), 'failed');
-    assert.equal(await page.locator('#playfield').isHidden(), true);
-    assert.equal(await page.locator('#hint').isVisible(), true);
+    assert.equal(await page.locator('#playfield').isHidden(), true, 'no picture');
+    assert.equal(await page.locator('#hint').isVisible(), true, 'the hint instead');
     for (const id of ['information', 'report', 'save', 'copy', 'test', 'adjust', 'mode256']) {
       assert.equal(await page.locator(`#${id}`).isDisabled(), true, id);
     }
     // New and Open stay, as in the window.
-    assert.equal(await page.locator('#new').isDisabled(), false);
+    assert.equal(await page.locator('#new').isDisabled(), false, 'New');
     assertClean(page);
   });
 
@@ -305,18 +326,7 @@ describe('failures', () => {
     await page.setInputFiles('#open-files', join(work, 'demo', 'demo.cnf'));
     const desktop = rendered('demo/demo.cnf').stderr;  // nothing: beside its files it opens whole
     assert.equal(desktop, '');
-    const texts = [];
-    for (;;) {
-      const box = await openBox(page);
-      texts.push(box.text);
-      await page.click('#message-ok');
-      await boxClosed(page);
-      if (await page.evaluate(() => document.documentElement.dataset.tavroState) !== 'loading') break;
-      await page.waitForTimeout(50);
-      if (!(await page.evaluate(() => document.getElementById('message').open))) {
-        if (await page.evaluate(() => document.documentElement.dataset.tavroState) !== 'loading') break;
-      }
-    }
+    const texts = await closeAll(page);
     const hint = texts.at(-1);
     assert.match(hint, /folder|archive/);
     assert.equal(texts.filter((t) => t === hint).length, 1);
@@ -449,13 +459,13 @@ describe('commands', () => {
       const transfer = new DataTransfer();
       for (const url of urls) transfer.items.add(new File([await (await fetch(url)).arrayBuffer()], url.split('/').pop()));
       document.getElementById('stage').dispatchEvent(new DragEvent('drop', {dataTransfer: transfer, bubbles: true, cancelable: true}));
-    }, ['/sets/two.lzh', '/sets/demo.lha']);
+    }, ['/sets/two.lzh', '/sets/demo.lzh']);
     // The first asks which of its configurations; the second opens after it, whole.
     await openBox(page);
     await page.keyboard.press('Enter');
-    await page.waitForFunction(() => document.title.startsWith('DEMO.LHA'));
+    await page.waitForFunction(() => document.title.startsWith('DEMO.LZH'));
     assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
-    assert.equal(await same(page, 'demo.lha', '--set', '2'), 0, 'the last set in use');
+    assert.equal(await same(page, 'demo.lzh', '--set', '2'), 0, 'the last set in use');
     assertClean(page);
   });
 

@@ -150,10 +150,10 @@ test('an archive dropped or picked with Shift joins the open archive\'s files', 
   }, ['/sets/alone.lzh', shiftKey]);
   // Both archives' configurations are offered, as the window offers them.
   const choose = async (name) => {
-    const offered = page.locator('#message-extra button');
+    const offered = page.locator('#message-extra [role=option]');
     await offered.first().waitFor();
     assert.deepEqual((await offered.allTextContents()).sort(), ['alone.cnf', 'demo.cnf']);
-    await offered.filter({hasText: name}).click();
+    await offered.filter({hasText: name}).dblclick();
   };
   await drop(true);
   await choose('alone.cnf');
@@ -189,8 +189,8 @@ test('the load\'s messages come before the set starts, then its "debug(" boxes, 
   const desktop = rendered('messages/demo.cnf');
   // The load's messages show over nothing, before the set starts; its scripts' texts over it.
   assert.deepEqual(await closeBoxes(page, 0, 4), [
-    ['palette file (lost.kcf) is not found', false, 'loading', false],
-    ['can\'t load cell file and ignored', false, 'loading', false],
+    ['palette file (lost.kcf) is not found', true, 'loading', false],
+    ['can\'t load cell file and ignored', true, 'loading', false],
     ['from initialize', true, 'loading', true], ['from begin', true, 'shown', true]]);
   assert.equal(desktop.stderr, 'palette file (lost.kcf) is not found\ncan\'t load cell file and ignored\n' +
     'from initialize\nfrom begin\n');
@@ -336,7 +336,7 @@ test('save, record, information and the load report', async () => {
   await page.click('#report');
   assert.equal(await page.locator('#message-title').textContent(), 'Load Report');
   await page.screenshot({path: `${work}/report.png`});
-  await page.click('#message-ok');
+  await page.click('#message-close');
   assertClean(page);
 });
 
@@ -395,10 +395,10 @@ test('a folder opened with write access is saved back into, after the overwrite 
   await page.click('#save');
   assert.equal(await page.locator('#message-text').textContent(), '上書きしますか？');
   await page.screenshot({path: `${work}/overwrite.png`});
-  await page.click('#message-extra button[value="no"]');
+  await page.click('#message-no');
   assert.equal(await inFolder(), original);
   await page.click('#save');
-  await page.click('#message-extra button[value="yes"]');
+  await page.click('#message-yes');
   let saved = original;
   for (let i = 0; i < 50 && saved === original; ++i) {
     await page.waitForTimeout(100);

@@ -8,7 +8,7 @@ const places = {folder: '/sets/2', extracted: '/tmp/taAb12Cd', archive: 'にん�
 test('files of a picked folder by their path in it, archive members after the archive', () => {
   assert.equal(shownFileName('/sets/2/doll/doll.cnf', places), 'doll/doll.cnf');
   // A Shift_JIS member whose second byte is a backslash.
-  assert.equal(shownFileName('/tmp/taAb12Cd/\x95\x5c.cel', places), 'にんぎょう.lzh: 表.cel');
+  assert.equal(shownFileName('/tmp/taAb12Cd/\x95\x5c.cel', places), 'にんぎょう.lzh:表.cel');
   assert.equal(shownFileName('/elsewhere/a.cel', places), '/elsewhere/a.cel');
   // Another open's folder is not this one's.
   assert.equal(shownFileName('/sets/23/a.cel', places), '/sets/23/a.cel');
@@ -17,7 +17,7 @@ test('files of a picked folder by their path in it, archive members after the ar
 
 test('messages lose the internal folders wherever they name them', () => {
   assert.equal(shownMessage('/sets/2/a.cnf: cel (/tmp/taAb12Cd/\x95\x5c.cel) not found', places),
-    'a.cnf: cel (にんぎょう.lzh: 表.cel) not found');
+    'a.cnf: cel (にんぎょう.lzh:表.cel) not found');
   assert.equal(shownMessage('palette file (lost.kcf) is not found', places), 'palette file (lost.kcf) is not found');
   assert.equal(shownMessage('/sets/2/x /sets/2/y', {folder: '/sets/2', extracted: '', archive: ''}), 'x y');
 });
