@@ -3,7 +3,7 @@
 // at once; everything else goes to the network as usual.
 const CACHE = 'tavro-@BUILD@';
 const FILES = ['./', 'index.html', 'tavro.js', 'files.js', 'dialogs.js', 'state.js', 'stage.js',
-  'opening.js', 'input.js', 'commands.js', 'core-client.js', 'worker/core-engine.js', 'tavro.css',
+  'opening.js', 'input.js', 'commands.js', 'core-client.js', 'worker/core-engine.js', 'worker/core-worker.js', 'tavro.css',
   'tavro-core.js', 'tavro-core.wasm', 'manifest.webmanifest', 'icon.svg', 'icon-256.png'];
 
 self.addEventListener('install', (event) => {

@@ -31,7 +31,10 @@ function playSound(state, bytes) {
 
 async function start() {
   const params = new URLSearchParams(location.search);
-  const client = await connectCore({clock: params.get('clock') === 'still' ? 'still' : undefined});
+  // Test hooks: a clock that stands still until window.tavro.advanceClock moves it, and an open
+  // slowed down by the given ms a step.
+  const client = await connectCore({clock: params.get('clock') === 'still' ? 'still' : undefined,
+    slow: Number(params.get('slow')) || undefined});
   const state = createState(client);
   // A new set (or none) is shown at the smallest zoom, as in the window; the buttons follow the
   // core's command states.

@@ -42,19 +42,22 @@ after(async () => {
 });
 
 // A page whose clock stands still unless `playing`: its alarms wait, so that its pictures can be
-// compared with tavro-render's, which shows a set as it opens.
+// compared with tavro-render's, which shows a set as it opens. The core's clock is in the page's
+// worker, so the page is asked for it (`?clock=still`); `address` gives the page's URL with it.
 async function blankPage(options = {}, playing = false) {
   const page = await openPage(browser, options);
-  if (!playing) {
-    await page.clock.install({time: 0});
-    await page.clock.pauseAt(1000);
-  }
+  page.still = !playing;
   return page;
+}
+
+function address(page, query = '') {
+  const params = [page.still ? 'clock=still' : '', query].filter(Boolean).join('&');
+  return `${origin}/index.html${params ? `?${params}` : ''}`;
 }
 
 async function opened(link, playing = false) {
   const page = await blankPage({}, playing);
-  await page.goto(`${origin}/index.html?open=${encodeURIComponent(link)}`);
+  await page.goto(address(page, `open=${encodeURIComponent(link)}`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   return page;
 }
@@ -109,7 +112,7 @@ test('Japanese-named sets in LZH and CP932 ZIP archives open by link', async () 
 
 test('the file picker opens a .cnf with its files and an archive', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   assert.equal(await waitForState(page, 'empty'), 'empty');
   await page.setInputFiles('#open-files', readdirSync(join(work, 'demo')).map((f) => join(work, 'demo', f)));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
@@ -123,7 +126,7 @@ test('the file picker opens a .cnf with its files and an archive', async () => {
 
 test('a dropped archive opens', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   await page.evaluate(async (url) => {
     const bytes = await (await fetch(url)).arrayBuffer();
@@ -139,7 +142,7 @@ test('a dropped archive opens', async () => {
 test('an archive dropped or picked with Shift joins the open archive\'s files', async () => {
   const page = await blankPage();
   await watchBoxes(page);
-  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   const drop = (shiftKey) => page.evaluate(async ([url, shift]) => {
     document.documentElement.setAttribute('data-tavro-state', 'loading');
@@ -169,7 +172,7 @@ test('an archive dropped or picked with Shift joins the open archive\'s files', 
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   // The picker's Shift is the one held for the click that opened it.
   await page.evaluate(() => document.documentElement.setAttribute('data-tavro-state', 'loading'));
-  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   const chooser = page.waitForEvent('filechooser');
   await page.click('label:has(#open-files)', {modifiers: ['Shift']});
@@ -183,7 +186,7 @@ test('an archive dropped or picked with Shift joins the open archive\'s files', 
 test('the load\'s messages come before the set starts, then its "debug(" boxes, in the desktop\'s order', async () => {
   const page = await blankPage();
   await watchBoxes(page);
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   await page.setInputFiles('#open-files', readdirSync(join(work, 'messages')).map((f) => join(work, 'messages', f)));
   const desktop = rendered('messages/demo.cnf');
@@ -261,7 +264,7 @@ test('a fixed object pulled too far is let go, and the capture with it, until th
 
 test('a broken archive fails with the desktop message', async () => {
   const page = await openPage(browser);
-  await page.goto(`${origin}/index.html?open=/sets/broken.lzh`);
+  await page.goto(address(page, `open=/sets/broken.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'failed');
   const shown = await page.locator('#message-text').textContent();
   const desktop = rendered('broken.lzh');
@@ -272,7 +275,7 @@ test('a broken archive fails with the desktop message', async () => {
 
 test('on a phone-sized screen the page fits and a finger drags', async () => {
   const page = await openPage(browser, {viewport: {width: 390, height: 844}, hasTouch: true, isMobile: true});
-  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   // Nothing but the picture's own area scrolls sideways: the buttons wrap.
   const overflow = await page.evaluate(() => document.getElementById('toolbar').scrollWidth - innerWidth);
@@ -292,7 +295,7 @@ test('on a phone-sized screen the page fits and a finger drags', async () => {
 
 test('after one visit the page opens a set with the network off', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   await page.evaluate(async () => {
     await navigator.serviceWorker.ready;
@@ -342,7 +345,7 @@ test('save, record, information and the load report', async () => {
 
 test('a "debug(" box holds the alarms until it is closed', async () => {
   const page = await openPage(browser);
-  await page.goto(`${origin}/index.html?open=/sets/debug/demo.cnf`);
+  await page.goto(address(page, `open=/sets/debug/demo.cnf`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   assert.equal(await page.locator('#message-text').textContent(), 'hold on');
   assert.ok(await page.evaluate(() => document.getElementById('message').classList.contains('exclamation')));
@@ -365,7 +368,7 @@ test('a "debug(" box holds the alarms until it is closed', async () => {
 
 test('a folder opened with write access is saved back into, after the overwrite question', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   // No driver answers the browser's folder picker; the page's private file system gives the same
   // kind of folder, so the picker is made to return one of those.

@@ -37,7 +37,8 @@ const OWN = new Set(['takePicture', 'pixels', 'takeSounds', 'takeDebugTexts', 'r
 /**
  * @param {(options: object) => Promise<CoreModule>} loadCore the module's factory
  * @param {Emit} emit
- * @param {{clock?: string, locateFile?: (name: string) => string, blockingBox?: (text: Uint8Array) => void}} [options]
+ * @param {{clock?: string, slow?: number, locateFile?: (name: string) => string,
+ *   blockingBox?: (text: Uint8Array) => void}} [options]
  */
 export async function createEngine(loadCore, emit, options = {}) {
   const still = options.clock === 'still';
@@ -46,7 +47,12 @@ export async function createEngine(loadCore, emit, options = {}) {
   // The binding's hooks, read by the core at each use. A clock that stands still until a test
   // moves it makes pictures that match tavro-render's, which shows a set as it opens.
   if (still) core.tavroNow = () => stillNow;
-  core.tavroProgress = (phase, count, total) => emit('progress', {phase, count, total});
+  const slow = options.slow || 0;
+  core.tavroProgress = (phase, count, total) => {
+    emit('progress', {phase, count, total});
+    // Tests make an open long with a small set: each step of it takes `slow` ms more.
+    for (const end = performance.now() + slow; performance.now() < end;);
+  };
   const session = new core.Session();
   core.FS.mkdirTree('/sets');
 
@@ -171,6 +177,16 @@ export async function createEngine(loadCore, emit, options = {}) {
         hiddenSince = -1;
         armAlarm();
       }
+    },
+
+    /** How long a blocked script may wait before an alarm is due: -1 for as long as it likes. */
+    waitLimit() {
+      return still || hiddenSince >= 0 ? -1 : session.nextTimerPassDelay(now());
+    },
+
+    /** Runs the timer pass that is due, from inside a script that waits for its box. */
+    runDuePass() {
+      afterCall(session.runTimerPass(now()));
     },
 
     /** With the still clock: moves it on by `ms`, running each pass at the tick it falls due. */

@@ -1,0 +1,105 @@
+// The worker that owns the core: the page posts it calls and files, it answers each in order and
+// posts what changed as events. A long call (an open) runs here without holding up the page.
+//
+// A classic worker, because the core's module is a classic script; the engine is a module,
+// imported once the core's script is in.
+/* global TavroCore */
+importScripts('../tavro-core.js');
+
+/** @type {DedicatedWorkerGlobalScope} */
+const scope = /** @type {any} */ (self);
+
+/**
+ * What the page posts: one start, then requests answered by their id.
+ * @typedef {{kind: 'start', options: {clock?: string, slow?: number}, closed?: Int32Array}} Start
+ * @typedef {{kind: 'call'|'writeFiles'|'readFile'|'setHidden'|'advanceClock'|'boxClosed',
+ *   id: number, name?: string, args: any[]}} Request
+ */
+
+/** @type {Promise<import('./core-engine.js').Engine>|null} */
+let starting = null;
+/** @type {Map<number, () => void>} boxes shown without blocking, by their number */
+const openBoxes = new Map();
+let boxCount = 0;
+
+/**
+ * @param {Start['options']} options
+ * @param {Int32Array|undefined} closed where the page marks a box closed, when memory is shared
+ */
+async function start(options, closed) {
+  const {createEngine} = await import('./core-engine.js');
+  /** @type {import('./core-engine.js').Emit} */
+  const emit = (name, payload, transfer = []) => {
+    if (name !== 'box') {
+      scope.postMessage({event: name, payload}, transfer);
+      return;
+    }
+    const box = ++boxCount;
+    scope.postMessage({event: 'box', payload, box, blocking: false});
+    return new Promise((resolve) => openBoxes.set(box, () => resolve(undefined)));
+  };
+  /** @type {import('./core-engine.js').Engine} */
+  let engine;
+  // With shared memory the script waits inside "debug(" until its box is closed, as it does in
+  // the window; the alarms that fall due meanwhile run in between, nested.
+  const blockingBox = closed && ((/** @type {Uint8Array} */ text) => {
+    const box = ++boxCount;
+    const slot = box % closed.length;
+    scope.postMessage({event: 'box', payload: text, box, blocking: true});
+    while (Atomics.load(closed, slot) !== box) {
+      const delay = engine.waitLimit();
+      const woke = Atomics.wait(closed, slot, Atomics.load(closed, slot), delay < 0 ? undefined : delay);
+      if (woke === 'timed-out') engine.runDuePass();
+    }
+  });
+  engine = await createEngine(TavroCore, emit, {
+    clock: options.clock,
+    slow: options.slow,
+    locateFile: (name) => new URL(`../${name}`, location.href).href,
+    blockingBox: blockingBox || undefined,
+  });
+  return engine;
+}
+
+/**
+ * One request, answered in turn.
+ * @param {Request} data
+ */
+async function answer({id, kind, name, args}) {
+  const engine = await /** @type {Promise<import('./core-engine.js').Engine>} */ (starting);
+  try {
+    let result;
+    if (kind === 'call') result = engine.call(/** @type {string} */ (name), args);
+    else if (kind === 'writeFiles') result = await engine.writeFiles(args[0]);
+    else if (kind === 'readFile') result = engine.readFile(args[0], args[1]);
+    else if (kind === 'setHidden') result = engine.setHidden(args[0]);
+    else result = engine.advanceClock(args[0]);
+    const transfer = result instanceof Uint8Array ? [result.buffer] : [];
+    scope.postMessage({id, result}, transfer);
+  } catch (error) {
+    scope.postMessage({id, error: String(/** @type {Error} */ (error).message || error)});
+  }
+}
+
+// Requests are answered one after another, in the order they came, even where one waits for
+// files to be read: the page's calls assume the order they were made in.
+let turn = Promise.resolve();
+
+scope.onmessage = (/** @type {MessageEvent<Start|Request>} */ {data}) => {
+  if (data.kind === 'start') {
+    const {options, closed} = /** @type {Start} */ (data);
+    starting = start(options, closed);
+    starting.then(
+      (engine) => scope.postMessage({ready: true, constants: engine.constants, blocking: Boolean(closed)}),
+      (error) => scope.postMessage({ready: false, error: String(error)}));
+    return;
+  }
+  // A box that did not stop the script: what waits for it is not in the queue.
+  if (data.kind === 'boxClosed') {
+    openBoxes.get(data.args[0])?.();
+    openBoxes.delete(data.args[0]);
+    return;
+  }
+  const request = /** @type {Request} */ (data);
+  turn = turn.then(() => answer(request));
+};
