@@ -8,8 +8,8 @@
  * @typedef {{clock?: 'still', slow?: number}} ConnectOptions
  * @typedef {{
  *   picture: (picture: Picture) => void,
- *   sound: (bytes: Uint8Array) => void,
- *   box: (text: Uint8Array) => Promise<unknown>,
+ *   sound: (bytes: Uint8Array<ArrayBuffer>) => void,
+ *   box: (text: Uint8Array<ArrayBuffer>) => Promise<unknown>,
  *   progress: (progress: import('./worker/core-engine.js').ProgressEvent) => void,
  *   changed: (change: import('./worker/core-engine.js').ChangedEvent) => void,
  * }} Listeners
@@ -48,8 +48,6 @@ export async function connectCore(options = {}) {
     ? new Int32Array(new SharedArrayBuffer(64 * Int32Array.BYTES_PER_ELEMENT)) : undefined;
   /** @type {Worker} */
   let worker;
-  /** @type {Promise<any>} */
-  let ready;
 
   /** @param {Worker} from @param {any} data */
   const onMessage = (from, data) => {
@@ -78,11 +76,12 @@ export async function connectCore(options = {}) {
     }
   };
 
+  /** @returns {Promise<any>} the worker's first answer */
   const spawn = () => {
     closed?.fill(0);
     const made = new Worker(new URL('./worker/core-worker.js', import.meta.url));
     worker = made;
-    ready = new Promise((ok, fail) => {
+    const ready = new Promise((ok, fail) => {
       made.addEventListener('message', ({data}) => {
         if (!('ready' in data)) return;
         if (data.ready) ok(data);
@@ -92,6 +91,7 @@ export async function connectCore(options = {}) {
     made.addEventListener('message', ({data}) => onMessage(made, data));
     made.addEventListener('error', (e) => console.error(e.message));
     made.postMessage({kind: 'start', options, closed});
+    return ready;
   };
 
   /**
@@ -107,8 +107,7 @@ export async function connectCore(options = {}) {
     worker.postMessage({kind, id, name, args}, transfer);
   });
 
-  spawn();
-  const {constants, blocking} = await /** @type {Promise<any>} */ (ready);
+  const {constants, blocking} = await spawn();
   return {
     /** @type {{minZoom: number, maxZoom: number, maxChosenZoom: number}} */
     constants,
@@ -136,7 +135,7 @@ export async function connectCore(options = {}) {
       const plain = entries.map(({handle, ...rest}) => rest);
       return request('writeFiles', '', [plain]);
     },
-    /** @param {string} path @param {boolean} [remove] @returns {Promise<Uint8Array>} */
+    /** @param {string} path @param {boolean} [remove] @returns {Promise<Uint8Array<ArrayBuffer>>} */
     readFile(path, remove = false) {
       return request('readFile', '', [path, remove]);
     },

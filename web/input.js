@@ -97,9 +97,9 @@ export function wireInput(state) {
 
   // The arrows' scroll requests are left unanswered: the stage scrolls under the browser's own
   // arrow keys.
-  const message = /** @type {HTMLDialogElement} */ (document.getElementById('message'));
+  // While a box or the progress shows, keys are the box's.
   document.addEventListener('keydown', (e) => {
-    if (message.open) return;
+    if (document.querySelector('dialog[open]')) return;
     client.call('key', virtualKey(e));
   });
 }

@@ -3,9 +3,25 @@
 import {bytesOf, entriesFromDirectory, entriesFromDrop, entriesFromFiles, shownText} from './files.js';
 import {chooseOne, showMessages} from './dialogs.js';
 import {setPageState} from './stage.js';
+import {watchOpen} from './progress.js';
 
 /** @param {string} id */
 const $ = (id) => /** @type {HTMLInputElement} */ (document.getElementById(id));
+
+/**
+ * The core's open, with its progress shown once it takes long; a Cancel ends it, and the open
+ * then answers that nothing was opened, with `cancelled` set.
+ * @param {import('./state.js').PageState} state
+ * @param {...unknown} args the open's arguments
+ */
+async function openWatched(state, ...args) {
+  const watch = watchOpen(state.client, () => state.client.cancelOpen());
+  try {
+    return await state.client.call('open', ...args);
+  } finally {
+    watch.done();
+  }
+}
 
 /**
  * Opens what was written into the file system: the first configuration file, else the first
@@ -26,14 +42,21 @@ async function openWritten(state, written, handles, merge) {
     return;
   }
   // Messages name files as the person gave them, without the folder the page put them in.
-  const tidy = (/** @type {Uint8Array[]} */ texts) =>
+  const tidy = (/** @type {Uint8Array<ArrayBuffer>[]} */ texts) =>
     texts.map((m) => shownText(m).replaceAll(`${written.folder}/`, ''));
-  let result = await client.call('open', bytesOf(target.path), merge, new Uint8Array());
+  let result = await openWatched(state, bytesOf(target.path), merge, new Uint8Array());
   if (result.choices.length) {
     await showMessages(tidy(result.messages));
     const chosen = await chooseOne('Choose a configuration file', result.choices.map(shownText));
     result = chosen < 0 ? {opened: false, messages: []}
-      : await client.call('open', bytesOf(target.path), merge, result.choices[chosen]);
+      : await openWatched(state, bytesOf(target.path), merge, result.choices[chosen]);
+  }
+  if (result.cancelled) {
+    // The window's Cancel: an empty document, drawn as such.
+    state.config = {path: '', name: '', handle: null};
+    await client.call('startSet');
+    setPageState('empty');
+    return;
   }
   state.config = {path: target.path, name: target.name.split('/').pop() || '',
     handle: handles.get(target.name) || null};

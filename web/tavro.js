@@ -13,7 +13,7 @@ import {updateButtons, wireCommands} from './commands.js';
 /**
  * A new sound stops the one playing, as in the window.
  * @param {import('./state.js').PageState} state
- * @param {Uint8Array} bytes
+ * @param {Uint8Array<ArrayBuffer>} bytes
  */
 function playSound(state, bytes) {
   state.sound?.pause();

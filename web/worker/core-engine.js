@@ -12,7 +12,7 @@ import {writeEntries} from '../files.js';
 /**
  * What an event carries, by its name.
  * @typedef {{width: number, height: number, area: import('../binding').Rect,
- *   data: Uint8ClampedArray}} PictureEvent
+ *   data: Uint8ClampedArray<ArrayBuffer>}} PictureEvent
  * @typedef {{phase: 'unpack'|'cels', count: number, total: number}} ProgressEvent
  * @typedef {Change & {states?: CommandStates}} ChangedEvent
  */
@@ -38,7 +38,7 @@ const OWN = new Set(['takePicture', 'pixels', 'takeSounds', 'takeDebugTexts', 'r
  * @param {(options: object) => Promise<CoreModule>} loadCore the module's factory
  * @param {Emit} emit
  * @param {{clock?: string, slow?: number, locateFile?: (name: string) => string,
- *   blockingBox?: (text: Uint8Array) => void}} [options]
+ *   blockingBox?: (text: Uint8Array<ArrayBuffer>) => void}} [options]
  */
 export async function createEngine(loadCore, emit, options = {}) {
   const still = options.clock === 'still';

@@ -6,14 +6,15 @@
 /* global TavroCore */
 importScripts('../tavro-core.js');
 
-/** @type {DedicatedWorkerGlobalScope} */
+/** @type {{postMessage(message: unknown, transfer?: Transferable[]): void,
+ *   onmessage: ((event: MessageEvent) => void) | null}} */
 const scope = /** @type {any} */ (self);
 
 /**
  * What the page posts: one start, then requests answered by their id.
  * @typedef {{kind: 'start', options: {clock?: string, slow?: number}, closed?: Int32Array}} Start
  * @typedef {{kind: 'call'|'writeFiles'|'readFile'|'setHidden'|'advanceClock'|'boxClosed',
- *   id: number, name?: string, args: any[]}} Request
+ *   id: number, name?: string, args: any[]}} WorkerRequest
  */
 
 /** @type {Promise<import('./core-engine.js').Engine>|null} */
@@ -42,7 +43,7 @@ async function start(options, closed) {
   let engine;
   // With shared memory the script waits inside "debug(" until its box is closed, as it does in
   // the window; the alarms that fall due meanwhile run in between, nested.
-  const blockingBox = closed && ((/** @type {Uint8Array} */ text) => {
+  const blockingBox = closed && ((/** @type {Uint8Array<ArrayBuffer>} */ text) => {
     const box = ++boxCount;
     const slot = box % closed.length;
     scope.postMessage({event: 'box', payload: text, box, blocking: true});
@@ -63,7 +64,7 @@ async function start(options, closed) {
 
 /**
  * One request, answered in turn.
- * @param {Request} data
+ * @param {WorkerRequest} data
  */
 async function answer({id, kind, name, args}) {
   const engine = await /** @type {Promise<import('./core-engine.js').Engine>} */ (starting);
@@ -85,7 +86,7 @@ async function answer({id, kind, name, args}) {
 // files to be read: the page's calls assume the order they were made in.
 let turn = Promise.resolve();
 
-scope.onmessage = (/** @type {MessageEvent<Start|Request>} */ {data}) => {
+scope.onmessage = (/** @type {MessageEvent<Start|WorkerRequest>} */ {data}) => {
   if (data.kind === 'start') {
     const {options, closed} = /** @type {Start} */ (data);
     starting = start(options, closed);
@@ -100,6 +101,6 @@ scope.onmessage = (/** @type {MessageEvent<Start|Request>} */ {data}) => {
     openBoxes.delete(data.args[0]);
     return;
   }
-  const request = /** @type {Request} */ (data);
+  const request = /** @type {WorkerRequest} */ (data);
   turn = turn.then(() => answer(request));
 };
