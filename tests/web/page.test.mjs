@@ -27,6 +27,12 @@ before(async () => {
   const script = readFileSync(join(demoDir, 'demo.cnf'), 'latin1')
     .replace(';@initialize() ', ';@initialize() debug("hold on") ');
   writeFileSync(join(work, 'debug', 'demo.cnf'), script, 'latin1');
+  // The demo set with a "debug(" box in the middle of its start: its alarms are armed before the
+  // box, and the smile is put on only after it.
+  mkdirSync(join(work, 'waiting'));
+  for (const f of readdirSync(demoDir)) copyFileSync(join(demoDir, f), join(work, 'waiting', f));
+  writeFileSync(join(work, 'waiting', 'demo.cnf'), readFileSync(join(demoDir, 'demo.cnf'), 'latin1')
+    .replace('timer(3,600)\n', 'timer(3,600) debug("hold on") map("smile.cel")\n'), 'latin1');
   mkdirSync(join(work, 'messages'));
   for (const [name, data] of messagesDemo(demoDir)) writeFileSync(join(work, 'messages', name.toString()), data);
   // An LZH header whose checksum is wrong, followed by nothing useful.
@@ -343,26 +349,65 @@ test('save, record, information and the load report', async () => {
   assertClean(page);
 });
 
-test('a "debug(" box holds the alarms until it is closed', async () => {
-  const page = await openPage(browser);
-  await page.goto(address(page, `open=/sets/debug/demo.cnf`));
-  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+test('a "debug(" box stops its script until it is closed, while the alarms go on', async () => {
+  const page = await opened('/sets/waiting/demo.cnf');
+  const box = page.locator('#message');
   assert.equal(await page.locator('#message-text').textContent(), 'hold on');
-  assert.ok(await page.evaluate(() => document.getElementById('message').classList.contains('exclamation')));
-  await page.screenshot({path: `${work}/debug.png`});
-  // The bubble moves every 600 ms once the alarms run.
-  const held = await canvasPixels(page);
-  const changes = async (ms) => {
-    const most = [];
-    for (let waited = 0; waited < ms; waited += 150) {
-      await page.waitForTimeout(150);
-      most.push(differingPixels(held, await canvasPixels(page)));
-    }
-    return Math.max(...most);
-  };
-  assert.equal(await changes(1500), 0, 'no alarm ran behind the box');
+  assert.ok(await box.evaluate((b) => b.open && b.classList.contains('exclamation')));
+  // Under the box the set is as far as its script has come: no smile yet.
+  assert.equal(differingPixels(await canvasPixels(page), rendered('demo/demo.cnf').picture), 0);
   await page.click('#message-ok');
-  assert.ok(await changes(1500) > 0, 'the alarms run once it is closed');
+  await page.evaluate(() => window.tavro.client.call('states'));
+  assert.equal(differingPixels(await canvasPixels(page), rendered('waiting/demo.cnf').picture), 0);
+  assertClean(page);
+
+  // On a running clock the bubble, moving every 600 ms, moves behind the box.
+  const playing = await opened('/sets/waiting/demo.cnf', true);
+  await playing.screenshot({path: `${work}/debug.png`});
+  const held = await canvasPixels(playing);
+  let moved = 0;
+  for (let waited = 0; waited < 3000 && !moved; waited += 150) {
+    await playing.waitForTimeout(150);
+    moved = differingPixels(held, await canvasPixels(playing));
+  }
+  assert.ok(moved > 0, 'an alarm ran behind the box');
+  assert.ok(await playing.locator('#message').evaluate((b) => b.open));
+  assertClean(playing);
+});
+
+test('a long open shows its progress, Cancel leaves an empty document, and the page never waits', async () => {
+  const page = await openPage(browser);
+  await page.goto(`${origin}/index.html?clock=still&slow=150`);
+  await waitForState(page, 'empty');
+  // A 10 ms interval on the page's thread: the longest wait between two of its runs.
+  await page.evaluate(() => {
+    window.longestWait = 0;
+    let last = performance.now();
+    setInterval(() => {
+      const now = performance.now();
+      window.longestWait = Math.max(window.longestWait, now - last);
+      last = now;
+    }, 10);
+  });
+  await page.setInputFiles('#open-files', join(work, 'demo.lzh'));
+  const progress = page.locator('#progress');
+  await progress.waitFor({state: 'visible'});
+  const said = await page.locator('#progress-text').textContent();
+  assert.match(said, /^(Unpacking the archive: \d+ files|Loading cels: \d+ of \d+)$/);
+  await page.screenshot({path: `${work}/progress.png`});
+  await page.waitForTimeout(600);
+  assert.notEqual(await page.locator('#progress-text').textContent(), said, 'the progress moves on');
+  await page.click('#progress-cancel');
+  assert.equal(await waitForState(page, 'empty'), 'empty');
+  assert.ok(await page.locator('#playfield').evaluate((c) => c.hidden));
+  assert.ok(await page.locator('#information').isDisabled());
+  assert.equal(await progress.evaluate((d) => d.open), false);
+  const longest = await page.evaluate(() => window.longestWait);
+  assert.ok(longest <= 50, `the page waited ${longest} ms`);
+  // The fresh core opens the next set.
+  await page.setInputFiles('#open-files', join(work, 'japanese.zip'));
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(differingPixels(await canvasPixels(page), rendered('japanese.zip').picture), 0);
   assertClean(page);
 });
 

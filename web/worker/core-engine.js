@@ -26,6 +26,12 @@ import {writeEntries} from '../files.js';
  * @returns {Promise<unknown>|void}
  */
 
+/**
+ * What an archive may unpack into the tab's memory in all: a phone's tab holds the unpacked set
+ * and the archive beside it, and the largest sets known unpack to well under this.
+ */
+export const kUnpackLimit = 256 * 1024 * 1024;
+
 // Calls that only ask: nothing changes behind them, so nothing is handed on after them.
 const QUERIES = new Set(['states', 'holdsObject', 'tickCount', 'nextTimerPassDelay',
   'informationText', 'inspect', 'loadReport', 'extractedFolder']);
@@ -54,6 +60,7 @@ export async function createEngine(loadCore, emit, options = {}) {
     for (const end = performance.now() + slow; performance.now() < end;);
   };
   const session = new core.Session();
+  session.setUnpackLimit(kUnpackLimit);
   core.FS.mkdirTree('/sets');
 
   let alarm = 0;          // the timeout armed for the next due alarm
@@ -177,6 +184,11 @@ export async function createEngine(loadCore, emit, options = {}) {
         hiddenSince = -1;
         armAlarm();
       }
+    },
+
+    /** Sends the picture as the script waiting for its box has left it so far. */
+    showSoFar() {
+      sendPicture();
     },
 
     /** How long a blocked script may wait before an alarm is due: -1 for as long as it likes. */

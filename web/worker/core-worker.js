@@ -46,6 +46,7 @@ async function start(options, closed) {
   const blockingBox = closed && ((/** @type {Uint8Array<ArrayBuffer>} */ text) => {
     const box = ++boxCount;
     const slot = box % closed.length;
+    engine.showSoFar();
     scope.postMessage({event: 'box', payload: text, box, blocking: true});
     while (Atomics.load(closed, slot) !== box) {
       const delay = engine.waitLimit();
