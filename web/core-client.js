@@ -90,7 +90,14 @@ export async function connectCore(options = {}) {
     });
     made.addEventListener('message', ({data}) => onMessage(made, data));
     made.addEventListener('error', (e) => console.error(e.message));
-    made.postMessage({kind: 'start', options, closed});
+    made.postMessage({kind: 'start', options});
+    // Some engines isolate the page yet cannot post shared memory: the worker is told so, and
+    // its boxes then queue.
+    try {
+      made.postMessage({kind: 'share', closed});
+    } catch {
+      made.postMessage({kind: 'share', closed: undefined});
+    }
     return ready;
   };
 

@@ -133,6 +133,8 @@ export async function createEngine(loadCore, emit, options = {}) {
 
   return {
     constants: {minZoom: core.minZoom, maxZoom: core.maxZoom, maxChosenZoom: core.maxChosenZoom},
+    /** Whether a script's box stops the script until it is closed. */
+    blocking: Boolean(options.blockingBox),
 
     /**
      * Any of the session's calls by its name; what the binding returns.

@@ -12,23 +12,33 @@ const scope = /** @type {any} */ (self);
 
 /**
  * What the page posts: one start, then requests answered by their id.
- * @typedef {{kind: 'start', options: {clock?: string, slow?: number}, closed?: Int32Array}} Start
+ * @typedef {{kind: 'start', options: {clock?: string, slow?: number}}} Start
+ * @typedef {{kind: 'share', closed?: Int32Array<SharedArrayBuffer>}} Share
  * @typedef {{kind: 'call'|'writeFiles'|'readFile'|'setHidden'|'advanceClock'|'boxClosed',
  *   id: number, name?: string, args: any[]}} WorkerRequest
  */
 
 /** @type {Promise<import('./core-engine.js').Engine>|null} */
 let starting = null;
+/** @type {(closed: Int32Array<SharedArrayBuffer>|undefined) => void} */
+let shared = () => {};
+/**
+ * The memory the page shares, once it has come (or failed to).
+ * @type {Promise<Int32Array<SharedArrayBuffer>|undefined>}
+ */
+const sharing = new Promise((resolve) => { shared = resolve; });
+self.addEventListener('messageerror', () => shared(undefined));
 /** @type {Map<number, () => void>} boxes shown without blocking, by their number */
 const openBoxes = new Map();
 let boxCount = 0;
 
 /**
  * @param {Start['options']} options
- * @param {Int32Array|undefined} closed where the page marks a box closed, when memory is shared
  */
-async function start(options, closed) {
+async function start(options) {
   const {createEngine} = await import('./core-engine.js');
+  // Where the page marks a box closed, when memory is shared.
+  const closed = await sharing;
   /** @type {import('./core-engine.js').Emit} */
   const emit = (name, payload, transfer = []) => {
     if (name !== 'box') {
@@ -87,21 +97,24 @@ async function answer({id, kind, name, args}) {
 // files to be read: the page's calls assume the order they were made in.
 let turn = Promise.resolve();
 
-scope.onmessage = (/** @type {MessageEvent<Start|WorkerRequest>} */ {data}) => {
+scope.onmessage = (/** @type {MessageEvent<Start|Share|WorkerRequest>} */ {data}) => {
   if (data.kind === 'start') {
-    const {options, closed} = /** @type {Start} */ (data);
-    starting = start(options, closed);
+    starting = start(/** @type {Start} */ (data).options);
     starting.then(
-      (engine) => scope.postMessage({ready: true, constants: engine.constants, blocking: Boolean(closed)}),
+      (engine) => scope.postMessage({ready: true, constants: engine.constants, blocking: engine.blocking}),
       (error) => scope.postMessage({ready: false, error: String(error)}));
     return;
   }
-  // A box that did not stop the script: what waits for it is not in the queue.
-  if (data.kind === 'boxClosed') {
-    openBoxes.get(data.args[0])?.();
-    openBoxes.delete(data.args[0]);
+  if (data.kind === 'share') {
+    shared(/** @type {Share} */ (data).closed);
     return;
   }
+  // A box that did not stop the script: what waits for it is not in the queue.
   const request = /** @type {WorkerRequest} */ (data);
+  if (request.kind === 'boxClosed') {
+    openBoxes.get(request.args[0])?.();
+    openBoxes.delete(request.args[0]);
+    return;
+  }
   turn = turn.then(() => answer(request));
 };
