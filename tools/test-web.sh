@@ -32,4 +32,5 @@ tools/web/test-core.sh
 
 cd tests/web
 [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund
-exec node --test ./*.test.mjs
+{ [ -x node_modules/.bin/tsc ] || npm ci --no-audit --no-fund; } && node_modules/.bin/tsc -p ../../web/tsconfig.json && node_modules/.bin/tsc -p ../../web/tsconfig.sw.json
+exec node --test ./*.test.mjs ./unit/*.test.mjs

@@ -53,7 +53,7 @@ export function updateButtons(s) {
 }
 
 /**
- * @param {Uint8Array} bytes
+ * @param {Uint8Array<ArrayBuffer>} bytes
  * @param {string} name
  * @param {string} type
  */
@@ -71,7 +71,7 @@ function download(bytes, name, type) {
 /**
  * Writes the rewritten configuration over the one in the folder it was read from.
  * @param {FileSystemFileHandle} handle
- * @param {Uint8Array} bytes
+ * @param {Uint8Array<ArrayBuffer>} bytes
  * @param {string} name
  */
 async function writeBack(handle, bytes, name) {

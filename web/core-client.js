@@ -1,17 +1,15 @@
 // The page's side of the core: every call is asynchronous and answered in order, and what a call
 // changed comes back as events (the picture's changed area, a sound, a script's "debug(" box,
-// the progress of a long open, every change object), whether the core runs beside the page or
-// in a worker of its own.
-import {createEngine} from './worker/core-engine.js';
-
+// the progress of a long open, every change object). The core runs in a worker of its own
+// (worker/core-worker.js), so that nothing it does holds up the page's drawing and input.
 /**
  * @typedef {{width: number, height: number, area: import('./binding').Rect,
  *   image: ImageData|null}} Picture
- * @typedef {{clock?: 'still'}} ConnectOptions
+ * @typedef {{clock?: 'still', slow?: number}} ConnectOptions
  * @typedef {{
  *   picture: (picture: Picture) => void,
- *   sound: (bytes: Uint8Array) => void,
- *   box: (text: Uint8Array) => Promise<unknown>,
+ *   sound: (bytes: Uint8Array<ArrayBuffer>) => void,
+ *   box: (text: Uint8Array<ArrayBuffer>) => Promise<unknown>,
  *   progress: (progress: import('./worker/core-engine.js').ProgressEvent) => void,
  *   changed: (change: import('./worker/core-engine.js').ChangedEvent) => void,
  * }} Listeners
@@ -30,31 +28,98 @@ export function pictureOf({width, height, area, data}) {
   return {width, height, area, image};
 }
 
+/** What a cancelled open answers: nothing opened, nothing to say. */
+const CANCELLED = {opened: false, cancelled: true, messages: [], choices: []};
+
 /**
- * Starts the core and returns its client.
+ * Starts the core in its worker and returns its client.
  * @param {ConnectOptions} [options]
  */
 export async function connectCore(options = {}) {
   /** @type {Partial<Listeners>} */
   const listeners = {};
-  /** @type {import('./worker/core-engine.js').Emit} */
-  const emit = (name, payload) => {
-    const listener = /** @type {any} */ (listeners)[name];
-    if (name === 'picture') return listener?.(pictureOf(payload));
-    if (name === 'box') return listener ? listener(payload) : Promise.resolve();
-    return listener?.(payload);
+  /** @type {Map<number, {name: string, ok: (value: any) => void, fail: (error: Error) => void}>} */
+  const pending = new Map();
+  let nextId = 0;
+  // Where the page marks a script's box closed while the script waits for it: only with shared
+  // memory, which needs the page isolated from other sites. Without it the boxes queue and the
+  // scripts go on behind them.
+  const closed = globalThis.crossOriginIsolated
+    ? new Int32Array(new SharedArrayBuffer(64 * Int32Array.BYTES_PER_ELEMENT)) : undefined;
+  /** @type {Worker} */
+  let worker;
+
+  /** @param {Worker} from @param {any} data */
+  const onMessage = (from, data) => {
+    if (from !== worker) return;  // a worker ended by a Cancel
+    if (data.event === 'picture') {
+      listeners.picture?.(pictureOf(data.payload));
+    } else if (data.event === 'box') {
+      const box = data.box;
+      const shown = listeners.box ? listeners.box(data.payload) : Promise.resolve();
+      shown.then(() => {
+        if (from !== worker) return;
+        if (data.blocking && closed) {
+          Atomics.store(closed, box % closed.length, box);
+          Atomics.notify(closed, box % closed.length);
+        } else {
+          from.postMessage({kind: 'boxClosed', args: [box]});
+        }
+      });
+    } else if (data.event) {
+      /** @type {any} */ (listeners)[data.event]?.(data.payload);
+    } else if (pending.has(data.id)) {
+      const call = /** @type {NonNullable<ReturnType<typeof pending.get>>} */ (pending.get(data.id));
+      pending.delete(data.id);
+      if ('error' in data) call.fail(new Error(data.error));
+      else call.ok(data.result);
+    }
   };
-  const engine = await createEngine(/** @type {any} */ (globalThis).TavroCore, emit, options);
-  // Calls queue behind each other as they would in a worker's message queue.
-  let queue = Promise.resolve();
-  /** @template T @param {() => T} work @returns {Promise<T>} */
-  const inTurn = (work) => {
-    const done = queue.then(work);
-    queue = done.then(() => {}, () => {});
-    return done;
+
+  /** @returns {Promise<any>} the worker's first answer */
+  const spawn = () => {
+    closed?.fill(0);
+    const made = new Worker(new URL('./worker/core-worker.js', import.meta.url));
+    worker = made;
+    const ready = new Promise((ok, fail) => {
+      made.addEventListener('message', ({data}) => {
+        if (!('ready' in data)) return;
+        if (data.ready) ok(data);
+        else fail(new Error(data.error));
+      }, {once: true});
+    });
+    made.addEventListener('message', ({data}) => onMessage(made, data));
+    made.addEventListener('error', (e) => console.error(e.message));
+    made.postMessage({kind: 'start', options});
+    // Some engines isolate the page yet cannot post shared memory: the worker is told so, and
+    // its boxes then queue.
+    try {
+      made.postMessage({kind: 'share', closed});
+    } catch {
+      made.postMessage({kind: 'share', closed: undefined});
+    }
+    return ready;
   };
+
+  /**
+   * @param {string} kind
+   * @param {string} name
+   * @param {unknown[]} args
+   * @param {Transferable[]} [transfer]
+   * @returns {Promise<any>}
+   */
+  const request = (kind, name, args, transfer = []) => new Promise((ok, fail) => {
+    const id = ++nextId;
+    pending.set(id, {name, ok, fail});
+    worker.postMessage({kind, id, name, args}, transfer);
+  });
+
+  const {constants, blocking} = await spawn();
   return {
-    constants: engine.constants,
+    /** @type {{minZoom: number, maxZoom: number, maxChosenZoom: number}} */
+    constants,
+    /** Whether a script's box stops it until closed (else the boxes queue). */
+    blocking: /** @type {boolean} */ (blocking),
     /**
      * @template {keyof Listeners} K
      * @param {K} name
@@ -65,24 +130,42 @@ export async function connectCore(options = {}) {
     },
     /** @param {string} name @param {...unknown} args @returns {Promise<any>} */
     call(name, ...args) {
-      return inTurn(() => engine.call(name, args));
+      return request('call', name, args);
     },
-    /** @param {import('./files.js').Entry[]} entries */
+    /**
+     * Hands the gathered files to the worker, which writes them; the files' bytes are read
+     * there. Handles stay on the page.
+     * @param {import('./files.js').Entry[]} entries
+     * @returns {Promise<import('./files.js').WrittenSet>}
+     */
     writeFiles(entries) {
-      return inTurn(() => engine.writeFiles(entries.map(({handle, ...rest}) => rest)));
+      const plain = entries.map(({handle, ...rest}) => rest);
+      return request('writeFiles', '', [plain]);
     },
-    /** @param {string} path @param {boolean} [remove] @returns {Promise<Uint8Array>} */
+    /** @param {string} path @param {boolean} [remove] @returns {Promise<Uint8Array<ArrayBuffer>>} */
     readFile(path, remove = false) {
-      return inTurn(() => engine.readFile(path, remove));
+      return request('readFile', '', [path, remove]);
     },
-    cancelOpen() {},
+    /**
+     * Ends the open in progress as the window's Cancel does, leaving an empty document: the
+     * worker is busy inside the open, so it is ended and a fresh one started in its place.
+     */
+    cancelOpen() {
+      worker.terminate();
+      for (const [id, call] of pending) {
+        if (call.name === 'open') call.ok(CANCELLED);
+        else call.fail(new Error('The open was cancelled.'));
+        pending.delete(id);
+      }
+      spawn();
+    },
     /** @param {boolean} hidden */
     setHidden(hidden) {
-      inTurn(() => engine.setHidden(hidden));
+      request('setHidden', '', [hidden]);
     },
     /** @param {number} ms */
     advanceClock(ms) {
-      return inTurn(() => engine.advanceClock(ms));
+      return request('advanceClock', '', [ms]);
     },
   };
 }

@@ -7,11 +7,13 @@ const ARCHIVE = /\.(lzh|lha|zip)$/i;
 const CONFIG = /\.cnf$/i;
 
 // The UTF-8 bytes of a name, one character a byte.
+/** @param {string} name */
 export function nameBytes(name) {
   return String.fromCharCode(...new TextEncoder().encode(name));
 }
 
 // Bytes as text for the person: UTF-8 where they are that, else Shift_JIS, as sets write them.
+/** @param {Uint8Array|string} bytes */
 export function shownText(bytes) {
   if (typeof bytes === 'string') return bytes;
   try {
@@ -22,15 +24,17 @@ export function shownText(bytes) {
 }
 
 // Bytes as a byte string, one character a byte.
+/** @param {Uint8Array} bytes */
 export function byteString(bytes) {
   let out = '';
   for (let i = 0; i < bytes.length; i += 4096) {
-    out += String.fromCharCode.apply(null, bytes.subarray(i, i + 4096));
+    out += String.fromCharCode.apply(null, /** @type {any} */ (bytes.subarray(i, i + 4096)));
   }
   return out;
 }
 
 // A byte string (one character a byte) as the Uint8Array the core takes.
+/** @param {string} byteString @returns {Uint8Array<ArrayBuffer>} */
 export function bytesOf(byteString) {
   return Uint8Array.from(byteString, (c) => c.charCodeAt(0));
 }
@@ -41,7 +45,7 @@ export function bytesOf(byteString) {
  * `handle` is the file in a folder the browser lets the page write back into; `first` puts a
  * linked configuration before any other the link fetched. A `raw` path is bytes already, one
  * character a byte, as a configuration names its files.
- * @typedef {{path: string, file?: Blob, data?: Uint8Array, handle?: FileSystemFileHandle,
+ * @typedef {{path: string, file?: Blob, data?: Uint8Array<ArrayBuffer>, handle?: FileSystemFileHandle,
  *   first?: boolean, raw?: boolean}} Entry
  */
 
@@ -112,8 +116,11 @@ export function entriesFromFiles(files) {
 
 // A folder picked through the browser's file system access: every file below it, each with its
 // handle, so that the configuration can be written back.
+/** @param {FileSystemDirectoryHandle} directory */
 export async function entriesFromDirectory(directory) {
+  /** @type {Entry[]} */
   const out = [];
+  /** @param {any} folder @param {string} prefix */
   const walk = async (folder, prefix) => {
     for await (const [name, handle] of folder.entries()) {
       if (handle.kind === 'file') {
@@ -128,12 +135,15 @@ export async function entriesFromDirectory(directory) {
 }
 
 // Everything dropped: files, and folders walked through their entries.
+/** @param {DataTransfer} dataTransfer @returns {Promise<Entry[]>} */
 export async function entriesFromDrop(dataTransfer) {
   const roots = [...dataTransfer.items]
     .map((item) => (item.webkitGetAsEntry ? item.webkitGetAsEntry() : null))
     .filter(Boolean);
   if (roots.length === 0) return entriesFromFiles(dataTransfer.files);
+  /** @type {Entry[]} */
   const out = [];
+  /** @param {any} entry @param {string} prefix @returns {Promise<void>} */
   const walk = async (entry, prefix) => {
     if (entry.isFile) {
       const file = await new Promise((ok, fail) => entry.file(ok, fail));
@@ -151,8 +161,28 @@ export async function entriesFromDrop(dataTransfer) {
   return out;
 }
 
+/**
+ * A configuration's name with its backslashes as '/', but not the second byte of a Shift_JIS
+ * character, which may be 0x5C too (表 is 0x95 0x5C).
+ * @param {string} byteName
+ */
+export function slashPath(byteName) {
+  let out = '';
+  for (let i = 0; i < byteName.length; ++i) {
+    const c = byteName.charCodeAt(i);
+    if ((c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc)) {
+      out += byteName.slice(i, i + 2);
+      ++i;
+    } else {
+      out += c === 0x5c ? '/' : byteName[i];
+    }
+  }
+  return out;
+}
+
 // The files a configuration names (palettes, cels, sounds), as byte strings with '/' between
 // folders: what a link to a .cnf must fetch from beside it.
+/** @param {Uint8Array} text */
 export function namedFiles(text) {
   const names = new Set();
   const lines = byteString(text).split(/\r\n|\r|\n/);
@@ -162,11 +192,12 @@ export function namedFiles(text) {
     else if ((m = /^#\d+(?:\.\d+)?\s+(\S+)/.exec(line))) names.add(m[1]);
     for (const q of line.matchAll(/"([^"]+\.[A-Za-z0-9]{1,4})"/g)) names.add(q[1]);
   }
-  return [...names].map((n) => n.replace(/\\/g, '/')).filter((n) => !n.startsWith('/'));
+  return [...names].map(slashPath).filter((n) => !n.startsWith('/'));
 }
 
 // A byte-string name as a URL path: every byte outside the safe ASCII ones percent-escaped.
-function urlPath(byteName) {
+/** @param {string} byteName */
+export function urlPath(byteName) {
   return byteName
     .split('/')
     .map((part) =>
@@ -179,6 +210,7 @@ function urlPath(byteName) {
 
 // Fetches what `?open=URL` names, from this site only: an archive as it is, a configuration and
 // then every file it names from beside it (those missing are left for the core to report).
+/** @param {string} link */
 export async function entriesFromUrl(link) {
   const url = new URL(link, location.href);
   if (url.origin !== location.origin) throw new Error('Only sets on this site can be opened by link.');
@@ -192,7 +224,7 @@ export async function entriesFromUrl(link) {
   const base = new URL('.', url);
   await Promise.all(
     namedFiles(data).map(async (name) => {
-      if (name.split('/').some((p) => p === '..')) return;
+      if (name.split('/').some((/** @type {string} */ p) => p === '..')) return;
       const reply = await fetch(new URL(urlPath(name), base)).catch(() => null);
       if (!reply || !reply.ok) return;
       entries.push({path: name, data: new Uint8Array(await reply.arrayBuffer()), raw: true});

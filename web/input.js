@@ -129,7 +129,7 @@ export function wireInput(state, runCommand) {
     inspect(state, x, y);
   });
 
-  // Keys while a box is open are the box's, as under the window's modal boxes.
+  // Keys while a box or the progress shows are the box's, as under the window's modal boxes.
   document.addEventListener('keydown', (e) => {
     if (boxesBusy() || document.querySelector('dialog[open]')) return;
     const command = acceleratorOf(e);

@@ -6,6 +6,7 @@ import {byteString, bytesOf, entriesFromDirectory, entriesFromDrop, entriesFromF
 import {chooseConfig, showMessages} from './dialogs.js';
 import {documentTitle, pageTitle, shownMessage} from './names.js';
 import {setPageState, showLoaded} from './stage.js';
+import {watchOpen} from './progress.js';
 
 /** @param {string} id */
 const $ = (id) => /** @type {HTMLInputElement} */ (document.getElementById(id));
@@ -34,6 +35,21 @@ export async function showTitle(state, title) {
   /** @type {unknown[]} */
   const problems = title === 'Untitled' ? [] : await state.client.call('loadReport');
   document.title = pageTitle(title, problems.length);
+}
+
+/**
+ * The core's open, with its progress shown once it takes long; a Cancel ends it, and the open
+ * then answers that nothing was opened, with `cancelled` set.
+ * @param {import('./state.js').PageState} state
+ * @param {...unknown} args the open's arguments
+ */
+async function openWatched(state, ...args) {
+  const watch = watchOpen(state.client, () => state.client.cancelOpen());
+  try {
+    return await state.client.call('open', ...args);
+  } finally {
+    watch.done();
+  }
 }
 
 /**
@@ -76,7 +92,7 @@ export function targetsOf(written, entries, source) {
  * @param {import('./files.js').WrittenSet} written
  * @param {import('./files.js').Written} target
  * @param {{merge: boolean, onlyConfigs: boolean, handles: Map<string, FileSystemFileHandle>}} how
- * @returns {Promise<boolean>} whether it opened
+ * @returns {Promise<boolean | 'cancelled'>} whether it opened
  */
 async function openOne(state, written, target, how) {
   const {client} = state;
@@ -84,7 +100,7 @@ async function openOne(state, written, target, how) {
   /** @type {import('./names.js').OpenPlaces} */
   const places = {folder: written.folder, extracted: '', archive: archive ? target.name : ''};
   const tidy = (/** @type {Uint8Array[]} */ texts) => texts.map((m) => shownMessage(byteString(m), places));
-  let result = await client.call('open', bytesOf(target.path), how.merge, new Uint8Array());
+  let result = await openWatched(state, bytesOf(target.path), how.merge, new Uint8Array());
   // The old set is gone: the open's boxes stand over an empty stage.
   showLoaded(state, false);
   places.extracted = archive ? await extractedFolder(state) : '';
@@ -92,7 +108,14 @@ async function openOne(state, written, target, how) {
     await showMessages(tidy(result.messages));
     const chosen = await chooseConfig(result.choices.map(shownText));
     result = chosen < 0 ? {opened: false, messages: []}
-      : await client.call('open', bytesOf(target.path), how.merge, result.choices[chosen]);
+      : await openWatched(state, bytesOf(target.path), how.merge, result.choices[chosen]);
+  }
+  if (result.cancelled) {
+    // The window's Cancel: an empty document, drawn as such.
+    state.config = {path: '', name: '', handle: null};
+    await client.call('startSet');
+    setPageState('empty');
+    return 'cancelled';
   }
   state.places = places;
   state.config = {path: target.path, name: target.name.split('/').pop() || '',
@@ -155,7 +178,10 @@ async function openWritten(state, written, entries, source, merge) {
   }
   let opened = false;
   for (const target of each) {
-    opened = await openOne(state, written, target, how);
+    const outcome = await openOne(state, written, target, how);
+    // A Cancel ends the whole drop, as it ends the one open.
+    if (outcome === 'cancelled') return;
+    opened = outcome;
     if (each.length >= 2) await stepThroughSets(state);
   }
   if (opened) setPageState('shown');

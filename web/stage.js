@@ -87,13 +87,13 @@ export function scrollByArrow(state, direction) {
  * later positions count as moved back by that much (`state.dragScroll`): it stays on the same
  * map point.
  * @param {import('./state.js').PageState} state
- * @param {import('./binding').Change & {heldMoved?: boolean, stepX?: number, stepY?: number,
- *   objectBox?: import('./binding').Rect}} change
+ * @param {import('./binding').Change} change
  */
 export function followHeld(state, change) {
+  // A core without the held object's news (an older binding) leaves the view where it is.
   if (!change.heldMoved || !change.objectBox) return;
   const {client, scroll} = view();
-  const target = followHeldObject(change.objectBox, {x: change.stepX ?? 0, y: change.stepY ?? 0}, state.zoom,
+  const target = followHeldObject(change.objectBox, {x: change.stepX, y: change.stepY}, state.zoom,
     scroll, client);
   if (target.x === scroll.x && target.y === scroll.y) return;
   stage.scrollTo(target.x, target.y);

@@ -13,7 +13,7 @@ import {runCommand, updateButtons, wireCommands} from './commands.js';
 /**
  * A new sound stops the one playing, as in the window.
  * @param {import('./state.js').PageState} state
- * @param {Uint8Array} bytes
+ * @param {Uint8Array<ArrayBuffer>} bytes
  */
 function playSound(state, bytes) {
   state.sound?.pause();
@@ -71,7 +71,10 @@ function holdEarlyChoices() {
 async function start() {
   const params = new URLSearchParams(location.search);
   const early = holdEarlyChoices();
-  const client = await connectCore({clock: params.get('clock') === 'still' ? 'still' : undefined});
+  // Test hooks: a clock that stands still until window.tavro.advanceClock moves it, and an open
+  // slowed down by the given ms a step.
+  const client = await connectCore({clock: params.get('clock') === 'still' ? 'still' : undefined,
+    slow: Number(params.get('slow')) || undefined});
   const state = createState(client);
   // A new set (or none) is shown at the smallest zoom, as in the window; the buttons follow the
   // core's command states.

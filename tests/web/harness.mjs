@@ -39,7 +39,9 @@ export function serve() {
       response.writeHead(404).end();
       return;
     }
-    response.writeHead(200, {'Content-Type': TYPES[extname(target.toString('latin1'))] || 'application/octet-stream'});
+    // Isolated, as the page wants to be: it then shares memory with its core's worker.
+    response.writeHead(200, {'Content-Type': TYPES[extname(target.toString('latin1'))] || 'application/octet-stream',
+      'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp'});
     createReadStream(target).pipe(response);
   });
   return new Promise((ok) => server.listen(0, '127.0.0.1', () => ok(server)));

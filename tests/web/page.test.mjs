@@ -27,6 +27,12 @@ before(async () => {
   const script = readFileSync(join(demoDir, 'demo.cnf'), 'latin1')
     .replace(';@initialize() ', ';@initialize() debug("hold on") ');
   writeFileSync(join(work, 'debug', 'demo.cnf'), script, 'latin1');
+  // The demo set with a "debug(" box in the middle of its start: its alarms are armed before the
+  // box, and the smile is put on only after it.
+  mkdirSync(join(work, 'waiting'));
+  for (const f of readdirSync(demoDir)) copyFileSync(join(demoDir, f), join(work, 'waiting', f));
+  writeFileSync(join(work, 'waiting', 'demo.cnf'), readFileSync(join(demoDir, 'demo.cnf'), 'latin1')
+    .replace('timer(3,600)\n', 'timer(3,600) debug("hold on") map("smile.cel")\n'), 'latin1');
   mkdirSync(join(work, 'messages'));
   for (const [name, data] of messagesDemo(demoDir)) writeFileSync(join(work, 'messages', name.toString()), data);
   // An LZH header whose checksum is wrong, followed by nothing useful.
@@ -42,19 +48,22 @@ after(async () => {
 });
 
 // A page whose clock stands still unless `playing`: its alarms wait, so that its pictures can be
-// compared with tavro-render's, which shows a set as it opens.
+// compared with tavro-render's, which shows a set as it opens. The core's clock is in the page's
+// worker, so the page is asked for it (`?clock=still`); `address` gives the page's URL with it.
 async function blankPage(options = {}, playing = false) {
   const page = await openPage(browser, options);
-  if (!playing) {
-    await page.clock.install({time: 0});
-    await page.clock.pauseAt(1000);
-  }
+  page.still = !playing;
   return page;
+}
+
+function address(page, query = '') {
+  const params = [page.still ? 'clock=still' : '', query].filter(Boolean).join('&');
+  return `${origin}/index.html${params ? `?${params}` : ''}`;
 }
 
 async function opened(link, playing = false) {
   const page = await blankPage({}, playing);
-  await page.goto(`${origin}/index.html?open=${encodeURIComponent(link)}`);
+  await page.goto(address(page, `open=${encodeURIComponent(link)}`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   return page;
 }
@@ -109,7 +118,7 @@ test('Japanese-named sets in LZH and CP932 ZIP archives open by link', async () 
 
 test('the file picker opens a .cnf with its files and an archive', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   assert.equal(await waitForState(page, 'empty'), 'empty');
   await page.setInputFiles('#open-files', readdirSync(join(work, 'demo')).map((f) => join(work, 'demo', f)));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
@@ -123,7 +132,7 @@ test('the file picker opens a .cnf with its files and an archive', async () => {
 
 test('a dropped archive opens', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   await page.evaluate(async (url) => {
     const bytes = await (await fetch(url)).arrayBuffer();
@@ -139,7 +148,7 @@ test('a dropped archive opens', async () => {
 test('an archive dropped or picked with Shift joins the open archive\'s files', async () => {
   const page = await blankPage();
   await watchBoxes(page);
-  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   const drop = (shiftKey) => page.evaluate(async ([url, shift]) => {
     document.documentElement.setAttribute('data-tavro-state', 'loading');
@@ -169,7 +178,7 @@ test('an archive dropped or picked with Shift joins the open archive\'s files', 
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   // The picker's Shift is the one held for the click that opened it.
   await page.evaluate(() => document.documentElement.setAttribute('data-tavro-state', 'loading'));
-  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   const chooser = page.waitForEvent('filechooser');
   await page.click('label:has(#open-files)', {modifiers: ['Shift']});
@@ -183,7 +192,7 @@ test('an archive dropped or picked with Shift joins the open archive\'s files', 
 test('the load\'s messages come before the set starts, then its "debug(" boxes, in the desktop\'s order', async () => {
   const page = await blankPage();
   await watchBoxes(page);
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   await page.setInputFiles('#open-files', readdirSync(join(work, 'messages')).map((f) => join(work, 'messages', f)));
   const desktop = rendered('messages/demo.cnf');
@@ -261,7 +270,7 @@ test('a fixed object pulled too far is let go, and the capture with it, until th
 
 test('a broken archive fails with the desktop message', async () => {
   const page = await openPage(browser);
-  await page.goto(`${origin}/index.html?open=/sets/broken.lzh`);
+  await page.goto(address(page, `open=/sets/broken.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'failed');
   const shown = await page.locator('#message-text').textContent();
   const desktop = rendered('broken.lzh');
@@ -272,7 +281,7 @@ test('a broken archive fails with the desktop message', async () => {
 
 test('on a phone-sized screen the page fits and a finger drags', async () => {
   const page = await openPage(browser, {viewport: {width: 390, height: 844}, hasTouch: true, isMobile: true});
-  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   // Nothing but the picture's own area scrolls sideways: the buttons wrap.
   const overflow = await page.evaluate(() => document.getElementById('toolbar').scrollWidth - innerWidth);
@@ -292,7 +301,7 @@ test('on a phone-sized screen the page fits and a finger drags', async () => {
 
 test('after one visit the page opens a set with the network off', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   await page.evaluate(async () => {
     await navigator.serviceWorker.ready;
@@ -340,32 +349,71 @@ test('save, record, information and the load report', async () => {
   assertClean(page);
 });
 
-test('a "debug(" box holds the alarms until it is closed', async () => {
-  const page = await openPage(browser);
-  await page.goto(`${origin}/index.html?open=/sets/debug/demo.cnf`);
-  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+test('a "debug(" box stops its script until it is closed, while the alarms go on', async () => {
+  const page = await opened('/sets/waiting/demo.cnf');
+  const box = page.locator('#message');
   assert.equal(await page.locator('#message-text').textContent(), 'hold on');
-  assert.ok(await page.evaluate(() => document.getElementById('message').classList.contains('exclamation')));
-  await page.screenshot({path: `${work}/debug.png`});
-  // The bubble moves every 600 ms once the alarms run.
-  const held = await canvasPixels(page);
-  const changes = async (ms) => {
-    const most = [];
-    for (let waited = 0; waited < ms; waited += 150) {
-      await page.waitForTimeout(150);
-      most.push(differingPixels(held, await canvasPixels(page)));
-    }
-    return Math.max(...most);
-  };
-  assert.equal(await changes(1500), 0, 'no alarm ran behind the box');
+  assert.ok(await box.evaluate((b) => b.open && b.classList.contains('exclamation')));
+  // Under the box the set is as far as its script has come: no smile yet.
+  assert.equal(differingPixels(await canvasPixels(page), rendered('demo/demo.cnf').picture), 0);
   await page.click('#message-ok');
-  assert.ok(await changes(1500) > 0, 'the alarms run once it is closed');
+  await page.evaluate(() => window.tavro.client.call('states'));
+  assert.equal(differingPixels(await canvasPixels(page), rendered('waiting/demo.cnf').picture), 0);
+  assertClean(page);
+
+  // On a running clock the bubble, moving every 600 ms, moves behind the box.
+  const playing = await opened('/sets/waiting/demo.cnf', true);
+  await playing.screenshot({path: `${work}/debug.png`});
+  const held = await canvasPixels(playing);
+  let moved = 0;
+  for (let waited = 0; waited < 3000 && !moved; waited += 150) {
+    await playing.waitForTimeout(150);
+    moved = differingPixels(held, await canvasPixels(playing));
+  }
+  assert.ok(moved > 0, 'an alarm ran behind the box');
+  assert.ok(await playing.locator('#message').evaluate((b) => b.open));
+  assertClean(playing);
+});
+
+test('a long open shows its progress, Cancel leaves an empty document, and the page never waits', async () => {
+  const page = await openPage(browser);
+  await page.goto(`${origin}/index.html?clock=still&slow=150`);
+  await waitForState(page, 'empty');
+  // A 10 ms interval on the page's thread: the longest wait between two of its runs.
+  await page.evaluate(() => {
+    window.longestWait = 0;
+    let last = performance.now();
+    setInterval(() => {
+      const now = performance.now();
+      window.longestWait = Math.max(window.longestWait, now - last);
+      last = now;
+    }, 10);
+  });
+  await page.setInputFiles('#open-files', join(work, 'demo.lzh'));
+  const progress = page.locator('#progress');
+  await progress.waitFor({state: 'visible'});
+  const said = await page.locator('#progress-text').textContent();
+  assert.match(said, /^(Unpacking the archive: \d+ files|Loading cels: \d+ of \d+)$/);
+  await page.screenshot({path: `${work}/progress.png`});
+  await page.waitForTimeout(600);
+  assert.notEqual(await page.locator('#progress-text').textContent(), said, 'the progress moves on');
+  await page.click('#progress-cancel');
+  assert.equal(await waitForState(page, 'empty'), 'empty');
+  assert.ok(await page.locator('#playfield').evaluate((c) => c.hidden));
+  assert.ok(await page.locator('#information').isDisabled());
+  assert.equal(await progress.evaluate((d) => d.open), false);
+  const longest = await page.evaluate(() => window.longestWait);
+  assert.ok(longest <= 50, `the page waited ${longest} ms`);
+  // The fresh core opens the next set.
+  await page.setInputFiles('#open-files', join(work, 'japanese.zip'));
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(differingPixels(await canvasPixels(page), rendered('japanese.zip').picture), 0);
   assertClean(page);
 });
 
 test('a folder opened with write access is saved back into, after the overwrite question', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   // No driver answers the browser's folder picker; the page's private file system gives the same
   // kind of folder, so the picker is made to return one of those.

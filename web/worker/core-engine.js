@@ -12,7 +12,7 @@ import {writeEntries} from '../files.js';
 /**
  * What an event carries, by its name.
  * @typedef {{width: number, height: number, area: import('../binding').Rect,
- *   data: Uint8ClampedArray}} PictureEvent
+ *   data: Uint8ClampedArray<ArrayBuffer>}} PictureEvent
  * @typedef {{phase: 'unpack'|'cels', count: number, total: number}} ProgressEvent
  * @typedef {Change & {states?: CommandStates}} ChangedEvent
  */
@@ -26,6 +26,12 @@ import {writeEntries} from '../files.js';
  * @returns {Promise<unknown>|void}
  */
 
+/**
+ * What an archive may unpack into the tab's memory in all: a phone's tab holds the unpacked set
+ * and the archive beside it, and the largest sets known unpack to well under this.
+ */
+export const kUnpackLimit = 256 * 1024 * 1024;
+
 // Calls that only ask: nothing changes behind them, so nothing is handed on after them.
 const QUERIES = new Set(['states', 'holdsObject', 'tickCount', 'nextTimerPassDelay',
   'informationText', 'inspect', 'loadReport', 'extractedFolder']);
@@ -37,7 +43,8 @@ const OWN = new Set(['takePicture', 'pixels', 'takeSounds', 'takeDebugTexts', 'r
 /**
  * @param {(options: object) => Promise<CoreModule>} loadCore the module's factory
  * @param {Emit} emit
- * @param {{clock?: string, locateFile?: (name: string) => string, blockingBox?: (text: Uint8Array) => void}} [options]
+ * @param {{clock?: string, slow?: number, locateFile?: (name: string) => string,
+ *   blockingBox?: (text: Uint8Array<ArrayBuffer>) => void}} [options]
  */
 export async function createEngine(loadCore, emit, options = {}) {
   const still = options.clock === 'still';
@@ -46,8 +53,14 @@ export async function createEngine(loadCore, emit, options = {}) {
   // The binding's hooks, read by the core at each use. A clock that stands still until a test
   // moves it makes pictures that match tavro-render's, which shows a set as it opens.
   if (still) core.tavroNow = () => stillNow;
-  core.tavroProgress = (phase, count, total) => emit('progress', {phase, count, total});
+  const slow = options.slow || 0;
+  core.tavroProgress = (phase, count, total) => {
+    emit('progress', {phase, count, total});
+    // Tests make an open long with a small set: each step of it takes `slow` ms more.
+    for (const end = performance.now() + slow; performance.now() < end;);
+  };
   const session = new core.Session();
+  session.setUnpackLimit(kUnpackLimit);
   core.FS.mkdirTree('/sets');
 
   let alarm = 0;          // the timeout armed for the next due alarm
@@ -120,6 +133,8 @@ export async function createEngine(loadCore, emit, options = {}) {
 
   return {
     constants: {minZoom: core.minZoom, maxZoom: core.maxZoom, maxChosenZoom: core.maxChosenZoom},
+    /** Whether a script's box stops the script until it is closed. */
+    blocking: Boolean(options.blockingBox),
 
     /**
      * Any of the session's calls by its name; what the binding returns.
@@ -171,6 +186,21 @@ export async function createEngine(loadCore, emit, options = {}) {
         hiddenSince = -1;
         armAlarm();
       }
+    },
+
+    /** Sends the picture as the script waiting for its box has left it so far. */
+    showSoFar() {
+      sendPicture();
+    },
+
+    /** How long a blocked script may wait before an alarm is due: -1 for as long as it likes. */
+    waitLimit() {
+      return still || hiddenSince >= 0 ? -1 : session.nextTimerPassDelay(now());
+    },
+
+    /** Runs the timer pass that is due, from inside a script that waits for its box. */
+    runDuePass() {
+      afterCall(session.runTimerPass(now()));
     },
 
     /** With the still clock: moves it on by `ms`, running each pass at the tick it falls due. */
