@@ -5,7 +5,7 @@
 import {byteString, bytesOf, shownText} from './files.js';
 import {askYesNo, askZoom, chooseOne, showAbout, showMessages, showReport, showText} from './dialogs.js';
 import {shownFileName, shownMessage} from './names.js';
-import {showTitle, stepThroughSets} from './opening.js';
+import {showTitle, stepThroughSets} from './document.js';
 import {canvas, setPageState, setZoom} from './stage.js';
 
 // The version the About box names (the project's).
@@ -32,25 +32,6 @@ function makeButtons(holder, label, count, action) {
   }
 }
 
-/**
- * The buttons as the core's command states say.
- * @param {import('./binding').CommandStates} s
- */
-export function updateButtons(s) {
-  /** @param {Element} button @param {boolean} enabled @param {boolean} checked */
-  const mark = (button, enabled, checked) => {
-    /** @type {HTMLButtonElement} */ (button).disabled = !enabled;
-    button.setAttribute('aria-pressed', checked ? 'true' : 'false');
-  };
-  [...$('sets').children].forEach((b, n) => mark(b, s.sets[n].enabled, s.sets[n].checked));
-  [...$('groups').children].forEach((b, n) => mark(b, s.groups[n].enabled, s.groups[n].checked));
-  mark($('mode256'), s.loaded, s.colour256);
-  mark($('modeTrue'), s.loaded, s.trueColour);
-  for (const id of ['copy', 'record', 'information', 'report', 'adjust', 'test', 'transparent']) {
-    $(id).disabled = !s.loaded;
-  }
-  $('save').disabled = !s.canSave;
-}
 
 /**
  * @param {Uint8Array<ArrayBuffer>} bytes

@@ -4,7 +4,8 @@
 // to the page's title, as to the window's caption.
 import {byteString, bytesOf, entriesFromDirectory, entriesFromDrop, entriesFromFiles, shownText} from './files.js';
 import {chooseConfig, showMessages} from './dialogs.js';
-import {documentTitle, pageTitle, shownMessage} from './names.js';
+import {refreshDocument, showTitle, stepThroughSets} from './document.js';
+import {documentTitle, shownMessage} from './names.js';
 import {setPageState, showLoaded} from './stage.js';
 import {watchOpen} from './progress.js';
 
@@ -25,17 +26,6 @@ const ARCHIVE = /\.(lzh|lha|zip)$/i;
 export const ONLY_CONFIG_HINT = 'Only the configuration file was given, so the files it names ' +
   '(palettes, cels, sounds) could not be found. Open it again together with the set\'s files ' +
   '(pick them all at once with Open…), or open the set\'s folder (Folder…) or its archive.';
-
-/**
- * The page's title as the window's caption for what the core has open now.
- * @param {import('./state.js').PageState} state
- * @param {string} title
- */
-export async function showTitle(state, title) {
-  /** @type {unknown[]} */
-  const problems = title === 'Untitled' ? [] : await state.client.call('loadReport');
-  document.title = pageTitle(title, problems.length);
-}
 
 /**
  * The core's open, with its progress shown once it takes long; a Cancel ends it, and the open
@@ -114,6 +104,7 @@ async function openOne(state, written, target, how) {
     // The window's Cancel: an empty document, drawn as such.
     state.config = {path: '', name: '', handle: null};
     await client.call('startSet');
+    await refreshDocument(state);
     setPageState('empty');
     return 'cancelled';
   }
@@ -130,21 +121,10 @@ async function openOne(state, written, target, how) {
   await closed;
   if (how.onlyConfigs && messages.length) await showMessages([ONLY_CONFIG_HINT], 'information');
   await client.call('startSet');
+  await refreshDocument(state);
   // A failed open leaves the title as it was, as the window's caption.
   if (result.opened) await showTitle(state, documentTitle(target.name, archive));
   return result.opened;
-}
-
-/**
- * Every set in use in turn, each shown as it comes, as the window does after each of several
- * dropped files and for Test.
- * @param {import('./state.js').PageState} state
- */
-export async function stepThroughSets(state) {
-  for (let n = 0; n < 10; ++n) {
-    const change = await state.client.call('selectSet', n);
-    if (change.setSwitched) await new Promise((ok) => requestAnimationFrame(() => ok(undefined)));
-  }
 }
 
 /**
@@ -170,6 +150,7 @@ async function openWritten(state, written, entries, source, merge) {
     // Nothing to open, or the choice cancelled: the document is left empty, as in the window
     // (the files of what was open before are gone with this open).
     await state.client.call('newDocument');
+    await refreshDocument(state);
     const closed = choices.length ? Promise.resolve()
       : showMessages(['No configuration file (.cnf) or archive (.lzh, .lha, .zip) was given.']);
     setPageState('failed');

@@ -8,7 +8,8 @@ import {createState} from './state.js';
 import {applyZoom, paint, setPageState, showLoaded, startOver} from './stage.js';
 import {openFrom, wireOpening} from './opening.js';
 import {wireInput} from './input.js';
-import {runCommand, updateButtons, wireCommands} from './commands.js';
+import {runCommand, wireCommands} from './commands.js';
+import {updateButtons} from './document.js';
 
 /**
  * A new sound stops the one playing, as in the window.

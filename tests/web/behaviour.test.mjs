@@ -67,8 +67,14 @@ async function still(link, options = {}) {
   return page;
 }
 
-const same = async (page, set, ...args) =>
-  differingPixels(await canvasPixels(page), rendered(set, ...args).picture);
+// Calls are answered in order, each after the pictures of those before it: once this is
+// answered, the page has drawn what the earlier calls changed.
+const settle = (page) => page.evaluate(() => window.tavro.client.call('states'));
+
+const same = async (page, set, ...args) => {
+  await settle(page);
+  return differingPixels(await canvasPixels(page), rendered(set, ...args).picture);
+};
 
 // The box open now: its title, text, mark and buttons.
 const openBox = (page) => page.waitForFunction(() => {
@@ -361,13 +367,14 @@ describe('commands', () => {
     }
     await page.fill('#zoom-factor', '31');
     await page.keyboard.press('Enter');
-    await boxClosed(page);
-    assert.equal(await page.locator('#zoom').textContent(), '31×');
+    await page.waitForFunction(() => document.getElementById('zoom').textContent === '31×');
     assert.equal(await page.locator('#zoomIn').isDisabled(), true);
     await page.click('#zoom');
     await openBox(page);
     await page.fill('#zoom-factor', '5');
     await page.click('#message-cancel');
+    await boxClosed(page);
+    await page.waitForTimeout(100);
     assert.equal(await page.locator('#zoom').textContent(), '31×');
     assert.equal((await page.locator('#playfield').boundingBox()).width, 480 * 31);
     assertClean(page);
@@ -376,6 +383,7 @@ describe('commands', () => {
   test('Test, Transparent 50% and New do what the window\'s do', async () => {
     const page = await still('/sets/demo/demo.cnf');
     await page.click('#test');
+    await page.waitForFunction(() => document.querySelector('#sets button:nth-child(3)').getAttribute('aria-pressed') === 'true');
     assert.equal(await same(page, 'demo/demo.cnf', '--set', '2'), 0, 'Test ends on the last set');
     await page.keyboard.press('Digit0');
     await page.click('#transparent');
