@@ -44,7 +44,7 @@ export async function connectCore(options = {}) {
   // Where the page marks a script's box closed while the script waits for it: only with shared
   // memory, which needs the page isolated from other sites. Without it the boxes queue and the
   // scripts go on behind them.
-  const closed = globalThis.crossOriginIsolated
+  const closed = globalThis.crossOriginIsolated && typeof SharedArrayBuffer === 'function'
     ? new Int32Array(new SharedArrayBuffer(64 * Int32Array.BYTES_PER_ELEMENT)) : undefined;
   /** @type {Worker} */
   let worker;
@@ -140,7 +140,10 @@ export async function connectCore(options = {}) {
      */
     writeFiles(entries) {
       const plain = entries.map(({handle, ...rest}) => rest);
-      return request('writeFiles', '', [plain]);
+      // Bytes already read (a link's) are handed over, not copied: a big archive's copy would
+      // hold up the page.
+      const buffers = new Set(plain.flatMap((e) => (e.data ? [e.data.buffer] : [])));
+      return request('writeFiles', '', [plain], [...buffers]);
     },
     /** @param {string} path @param {boolean} [remove] @returns {Promise<Uint8Array<ArrayBuffer>>} */
     readFile(path, remove = false) {
