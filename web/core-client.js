@@ -48,6 +48,8 @@ export async function connectCore(options = {}) {
     ? new Int32Array(new SharedArrayBuffer(64 * Int32Array.BYTES_PER_ELEMENT)) : undefined;
   /** @type {Worker} */
   let worker;
+  /** @type {(() => void)[]} who waits for the worker to have answered everything asked before */
+  let settling = [];
 
   /** @param {Worker} from @param {any} data */
   const onMessage = (from, data) => {
@@ -56,6 +58,9 @@ export async function connectCore(options = {}) {
       listeners.picture?.(pictureOf(data.payload));
     } else if (data.event === 'box') {
       const box = data.box;
+      // A script that waits for its box answers nothing more until the box is closed: what it
+      // drew so far has come.
+      if (data.blocking) for (const settled of settling.splice(0)) settled();
       const shown = listeners.box ? listeners.box(data.payload) : Promise.resolve();
       shown.then(() => {
         if (from !== worker) return;
@@ -161,6 +166,20 @@ export async function connectCore(options = {}) {
         pending.delete(id);
       }
       spawn();
+    },
+    /**
+     * Resolves once the worker has answered every call made before, or waits inside a script's
+     * box: what those calls drew is then on its way to the canvas, ahead of this.
+     * @returns {Promise<void>}
+     */
+    settled() {
+      return new Promise((ok) => {
+        settling.push(ok);
+        request('call', 'holdsObject', []).then(() => {
+          settling = settling.filter((f) => f !== ok);
+          ok();
+        }, ok);
+      });
     },
     /** @param {boolean} hidden */
     setHidden(hidden) {

@@ -52,11 +52,10 @@ async function start() {
   document.addEventListener('visibilitychange', () => client.setHidden(document.hidden));
 
   // For tests and embedders: the core behind the page.
-  // `settled` resolves once the core has answered every call made before it, so that what those
-  // calls drew is on the canvas.
+  // `settled` resolves once what the calls before it drew is on the canvas.
   /** @type {any} */ (window).tavro = {client, byteString,
     advanceClock: (/** @type {number} */ ms) => client.advanceClock(ms),
-    settled: () => client.call('holdsObject').then(() => {})};
+    settled: () => client.settled()};
 
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     navigator.serviceWorker.register('service-worker.js').catch(() => {});
