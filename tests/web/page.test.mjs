@@ -339,10 +339,14 @@ test('save, record, information and the load report', async () => {
   const gif = readFileSync(await (await download).path());
   assert.equal(gif.subarray(0, 6).toString('latin1'), 'GIF89a');
   assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
+  // The page asks the core first: the box opens on its answer.
+  const boxOpens = () => page.waitForFunction(() => document.getElementById('message').open);
   await page.click('#information');
+  await boxOpens();
   assert.match(await page.locator('#message-text').textContent(), /\S/);
   await page.click('#message-ok');
   await page.click('#report');
+  await boxOpens();
   assert.equal(await page.locator('#message-title').textContent(), 'Load Report');
   await page.screenshot({path: `${work}/report.png`});
   await page.click('#message-ok');
