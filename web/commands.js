@@ -86,7 +86,8 @@ async function save(state) {
   try {
     await writeBack(config.handle, bytes, config.name);
   } catch (error) {
-    await showMessages([`${config.name} could not be saved: ${/** @type {Error} */ (error).message || error}`]);
+    const why = /** @type {Error} */ (error).message || error;
+    await showMessages([`${config.name} could not be saved: ${why}`]);
   }
 }
 

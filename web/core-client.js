@@ -44,10 +44,12 @@ export async function connectCore(options = {}) {
   // Where the page marks a script's box closed while the script waits for it: only with shared
   // memory, which needs the page isolated from other sites. Without it the boxes queue and the
   // scripts go on behind them.
-  const closed = globalThis.crossOriginIsolated
+  const closed = globalThis.crossOriginIsolated && typeof SharedArrayBuffer === 'function'
     ? new Int32Array(new SharedArrayBuffer(64 * Int32Array.BYTES_PER_ELEMENT)) : undefined;
   /** @type {Worker} */
   let worker;
+  /** @type {(() => void)[]} who waits for the worker to have answered everything asked before */
+  let settling = [];
 
   /** @param {Worker} from @param {any} data */
   const onMessage = (from, data) => {
@@ -56,6 +58,9 @@ export async function connectCore(options = {}) {
       listeners.picture?.(pictureOf(data.payload));
     } else if (data.event === 'box') {
       const box = data.box;
+      // A script that waits for its box answers nothing more until the box is closed: what it
+      // drew so far has come.
+      if (data.blocking) for (const settled of settling.splice(0)) settled();
       const shown = listeners.box ? listeners.box(data.payload) : Promise.resolve();
       shown.then(() => {
         if (from !== worker) return;
@@ -140,7 +145,10 @@ export async function connectCore(options = {}) {
      */
     writeFiles(entries) {
       const plain = entries.map(({handle, ...rest}) => rest);
-      return request('writeFiles', '', [plain]);
+      // Bytes already read (a link's) are handed over, not copied: a big archive's copy would
+      // hold up the page.
+      const buffers = new Set(plain.flatMap((e) => (e.data ? [e.data.buffer] : [])));
+      return request('writeFiles', '', [plain], [...buffers]);
     },
     /** @param {string} path @param {boolean} [remove] @returns {Promise<Uint8Array<ArrayBuffer>>} */
     readFile(path, remove = false) {
@@ -158,6 +166,20 @@ export async function connectCore(options = {}) {
         pending.delete(id);
       }
       spawn();
+    },
+    /**
+     * Resolves once the worker has answered every call made before, or waits inside a script's
+     * box: what those calls drew is then on its way to the canvas, ahead of this.
+     * @returns {Promise<void>}
+     */
+    settled() {
+      return new Promise((ok) => {
+        settling.push(ok);
+        request('call', 'holdsObject', []).then(() => {
+          settling = settling.filter((f) => f !== ok);
+          ok();
+        }, ok);
+      });
     },
     /** @param {boolean} hidden */
     setHidden(hidden) {

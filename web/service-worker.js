@@ -12,7 +12,10 @@ const FILES = ['./', 'index.html', 'tavro.js', 'state.js', 'core-client.js', 'st
 // The page isolated from other sites, so that it may share memory with its worker (a script's
 // box then stops the script until it is closed): for hosts that cannot send these headers
 // themselves, they are added to everything served from here.
-const ISOLATION = {'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp'};
+const ISOLATION = {
+  'Cross-Origin-Opener-Policy': 'same-origin',
+  'Cross-Origin-Embedder-Policy': 'require-corp',
+};
 
 /** @param {Response} response */
 function isolated(response) {

@@ -97,8 +97,10 @@ async function start() {
   document.addEventListener('visibilitychange', () => client.setHidden(document.hidden));
 
   // For tests and embedders: the core behind the page.
+  // `settled` resolves once what the calls before it drew is on the canvas.
   /** @type {any} */ (window).tavro = {client, byteString,
-    advanceClock: (/** @type {number} */ ms) => client.advanceClock(ms)};
+    advanceClock: (/** @type {number} */ ms) => client.advanceClock(ms),
+    settled: () => client.settled()};
 
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     navigator.serviceWorker.register('service-worker.js').catch(() => {});

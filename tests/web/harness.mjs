@@ -79,7 +79,9 @@ export async function waitForState(page, ...states) {
 
 // The canvas as {width, height, rgba}.
 export async function canvasPixels(page) {
-  const {width, height, data} = await page.evaluate(() => {
+  // The core answers in its worker: what the calls before drew arrives before this answer.
+  const {width, height, data} = await page.evaluate(async () => {
+    await window.tavro?.settled?.();
     const c = document.getElementById('playfield');
     const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
     let s = '';

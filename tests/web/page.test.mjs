@@ -200,7 +200,9 @@ test('the load\'s messages come before the set starts, then its "debug(" boxes, 
   assert.deepEqual(await closeBoxes(page, 0, 4), [
     ['palette file (lost.kcf) is not found', true, 'loading', false],
     ['can\'t load cell file and ignored', true, 'loading', false],
-    ['from initialize', true, 'loading', true], ['from begin', true, 'shown', true]]);
+    // As in the window, nothing is drawn until the set has started: its start's boxes stand over
+    // an empty stage.
+    ['from initialize', true, 'loading', false], ['from begin', true, 'loading', false]]);
   assert.equal(desktop.stderr, 'palette file (lost.kcf) is not found\ncan\'t load cell file and ignored\n' +
     'from initialize\nfrom begin\n');
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
@@ -339,10 +341,14 @@ test('save, record, information and the load report', async () => {
   const gif = readFileSync(await (await download).path());
   assert.equal(gif.subarray(0, 6).toString('latin1'), 'GIF89a');
   assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
+  // The page asks the core first: the box opens on its answer.
+  const boxOpens = () => page.waitForFunction(() => document.getElementById('message').open);
   await page.click('#information');
+  await boxOpens();
   assert.match(await page.locator('#message-text').textContent(), /\S/);
   await page.click('#message-ok');
   await page.click('#report');
+  await boxOpens();
   assert.equal(await page.locator('#message-title').textContent(), 'Load Report');
   await page.screenshot({path: `${work}/report.png`});
   await page.click('#message-close');
@@ -350,19 +356,27 @@ test('save, record, information and the load report', async () => {
 });
 
 test('a "debug(" box stops its script until it is closed, while the alarms go on', async () => {
-  const page = await opened('/sets/waiting/demo.cnf');
+  // The set is not shown until its start is over, and that waits for the box.
+  const waiting = async (playing) => {
+    const page = await blankPage({}, playing);
+    await page.goto(address(page, 'open=/sets/waiting/demo.cnf'));
+    await page.locator('#message').waitFor({state: 'visible'});
+    assert.equal(await page.evaluate(() => document.documentElement.dataset.tavroState), 'loading');
+    return page;
+  };
+  const page = await waiting(false);
   const box = page.locator('#message');
   assert.equal(await page.locator('#message-text').textContent(), 'hold on');
   assert.ok(await box.evaluate((b) => b.open && b.classList.contains('exclamation')));
   // Under the box the set is as far as its script has come: no smile yet.
   assert.equal(differingPixels(await canvasPixels(page), rendered('demo/demo.cnf').picture), 0);
   await page.click('#message-ok');
-  await page.evaluate(() => window.tavro.client.call('states'));
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   assert.equal(differingPixels(await canvasPixels(page), rendered('waiting/demo.cnf').picture), 0);
   assertClean(page);
 
   // On a running clock the bubble, moving every 600 ms, moves behind the box.
-  const playing = await opened('/sets/waiting/demo.cnf', true);
+  const playing = await waiting(true);
   await playing.screenshot({path: `${work}/debug.png`});
   const held = await canvasPixels(playing);
   let moved = 0;

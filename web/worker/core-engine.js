@@ -67,6 +67,7 @@ export async function createEngine(loadCore, emit, options = {}) {
   let held = 0;           // "debug(" boxes open without blocking the script: alarms wait
   let hiddenSince = -1;
   let folders = 0;        // the folders written for opens, /sets/1 on
+  let sentSize = [-1, -1]; // the picture's size as last sent
   const now = () => session.tickCount();
 
   function disarm() {
@@ -86,10 +87,13 @@ export async function createEngine(loadCore, emit, options = {}) {
   }
 
   // The changed area as its own buffer, handed over whole: the page draws it as it comes.
+  // Nothing is sent while nothing changed.
   function sendPicture() {
     const {width, height, area} = session.takePicture();
     const w = Math.max(0, area.right - area.left);
     const h = Math.max(0, area.bottom - area.top);
+    if (w * h === 0 && width === sentSize[0] && height === sentSize[1]) return;
+    sentSize = [width, height];
     const data = new Uint8ClampedArray(w * h * 4);
     if (w > 0 && h > 0) {
       const pixels = session.pixels();
