@@ -107,7 +107,8 @@ async function record(state) {
   }
   const bytes = await state.client.readFile(path, true);
   download(bytes, `${state.config.name.replace(/\.[^.]*$/, '')}.${ext}`, `image/${ext}`);
-  await showMessages(result.notes.map(shownText));
+  // A recording's notes are information, as in the window.
+  await showMessages(result.notes.map(shownText), 'information');
 }
 
 /** @param {import('./state.js').PageState} state */
