@@ -156,6 +156,14 @@ export async function connectCore(options = {}) {
       const buffers = new Set(plain.flatMap((e) => (e.data ? [e.data.buffer] : [])));
       return request('writeFiles', '', [plain], [...buffers]);
     },
+    /**
+     * Has the worker fetch what a link on this site names and write it as writeFiles does.
+     * @param {string} url
+     * @returns {Promise<import('./files.js').WrittenSet>}
+     */
+    fetchFiles(url) {
+      return request('fetchFiles', '', [url]);
+    },
     /** @param {string} path @param {boolean} [remove] @returns {Promise<Uint8Array<ArrayBuffer>>} */
     readFile(path, remove = false) {
       return request('readFile', '', [path, remove]);

@@ -80,13 +80,35 @@ async function openWritten(state, written, handles, merge) {
  * @param {boolean} [merge]
  */
 export async function openFrom(state, gather, merge = false) {
+  await openWrittenBy(state, async (handles) => {
+    const entries = await gather();
+    for (const {path, handle} of entries) if (handle) handles.set(path, handle);
+    return state.client.writeFiles(entries);
+  }, merge);
+}
+
+/**
+ * Opens a set on this site by its link: the worker fetches it, so that a big archive's bytes
+ * never pass through the page's thread.
+ * @param {import('./state.js').PageState} state
+ * @param {string} link
+ */
+export function openLink(state, link) {
+  return openWrittenBy(state, () => state.client.fetchFiles(new URL(link, location.href).href));
+}
+
+/**
+ * @param {import('./state.js').PageState} state
+ * @param {(handles: Map<string, FileSystemFileHandle>) => Promise<import('./files.js').WrittenSet>} write
+ * @param {boolean} [merge]
+ */
+async function openWrittenBy(state, write, merge = false) {
   setPageState('loading');
   try {
-    const entries = await gather();
     /** @type {Map<string, FileSystemFileHandle>} */
     const handles = new Map();
-    for (const {path, handle} of entries) if (handle) handles.set(path, handle);
-    await openWritten(state, await state.client.writeFiles(entries), handles, merge);
+    const written = await write(handles);
+    await openWritten(state, written, handles, merge);
   } catch (error) {
     const closed = showMessages([String(/** @type {Error} */ (error).message || error)]);
     setPageState('failed');

@@ -2,11 +2,11 @@
 // runs behind its client; this connects it and wires the page's modules to it: the core's events
 // draw the picture, play the sounds, show the scripts' boxes and set the buttons.
 import {connectCore} from './core-client.js';
-import {byteString, entriesFromUrl, shownText} from './files.js';
+import {byteString, shownText} from './files.js';
 import {showWarnings} from './dialogs.js';
 import {createState} from './state.js';
 import {paint, setPageState, setZoom} from './stage.js';
-import {openFrom, wireOpening} from './opening.js';
+import {openLink, wireOpening} from './opening.js';
 import {wireInput} from './input.js';
 import {updateButtons, wireCommands} from './commands.js';
 
@@ -61,7 +61,7 @@ async function start() {
     navigator.serviceWorker.register('service-worker.js').catch(() => {});
   }
   const link = params.get('open');
-  if (link) await openFrom(state, () => entriesFromUrl(link));
+  if (link) await openLink(state, link);
   else setPageState('empty');
 }
 
