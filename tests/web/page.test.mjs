@@ -399,8 +399,10 @@ test('a long open shows its progress, Cancel leaves an empty document, and the p
   const page = await openPage(browser);
   await page.goto(`${origin}/index.html?clock=still&slow=150`);
   await waitForState(page, 'empty');
-  // A 10 ms interval on the page's thread: the longest wait between two of its runs.
-  // A screenshot holds the page up itself: `window.pauseWatch` leaves it out.
+  await page.setInputFiles('#open-files', join(work, 'demo.lzh'));
+  // A 10 ms interval on the page's thread: the longest wait between two of its runs, from the
+  // files' being given on (the driver's handing them over holds the page up itself, as does a
+  // screenshot, which `window.pauseWatch` leaves out).
   await page.evaluate(() => {
     window.longestWait = 0;
     let last = performance.now();
@@ -411,7 +413,6 @@ test('a long open shows its progress, Cancel leaves an empty document, and the p
       last = now;
     }, 10);
   });
-  await page.setInputFiles('#open-files', join(work, 'demo.lzh'));
   const progress = page.locator('#progress');
   await progress.waitFor({state: 'visible'});
   const said = await page.locator('#progress-text').textContent();

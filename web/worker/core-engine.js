@@ -54,10 +54,14 @@ export async function createEngine(loadCore, emit, options = {}) {
   // moves it makes pictures that match tavro-render's, which shows a set as it opens.
   if (still) core.tavroNow = () => stillNow;
   const slow = options.slow || 0;
+  // Tests make an open long with a small set: each step of it takes `slow` ms more, asleep where
+  // the worker can sleep (so that the test's machine stays free for the page), else busy.
+  const nap = slow && typeof SharedArrayBuffer === 'function' && globalThis.crossOriginIsolated
+    ? new Int32Array(new SharedArrayBuffer(4)) : null;
   core.tavroProgress = (phase, count, total) => {
     emit('progress', {phase, count, total});
-    // Tests make an open long with a small set: each step of it takes `slow` ms more.
-    for (const end = performance.now() + slow; performance.now() < end;);
+    if (nap) Atomics.wait(nap, 0, 0, slow);
+    else for (const end = performance.now() + slow; performance.now() < end;);
   };
   const session = new core.Session();
   session.setUnpackLimit(kUnpackLimit);
