@@ -1,6 +1,7 @@
 // What every browser test needs: the page served on 127.0.0.1 beside a folder of sets, Debian's
 // chromium started headless through playwright-core, tavro-render for the reference pictures,
-// and a watch on console errors and on requests that would leave this machine.
+// and a watch on console errors and on requests that would leave this machine. The same page in
+// Firefox and WebKit goes through the drivers of engines/.
 import {spawnSync} from 'node:child_process';
 import {createReadStream, existsSync, mkdtempSync, statSync} from 'node:fs';
 import {createServer} from 'node:http';
@@ -19,9 +20,18 @@ const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.mjs': 'text/jav
   '.css': 'text/css', '.wasm': 'application/wasm', '.svg': 'image/svg+xml',
   '.webmanifest': 'application/manifest+json', '.png': 'image/png'};
 
+// The page's worker blocks on Atomics.wait while a "debug(" box is open, and SharedArrayBuffer
+// exists only in a cross-origin isolated page: every response carries the two headers that make
+// it so, as a host serving the page must.
+export const isolationHeaders = {
+  'Cross-Origin-Opener-Policy': 'same-origin',
+  'Cross-Origin-Embedder-Policy': 'require-corp',
+};
+
 // Serves build/web at / and `work` at /sets/; names are taken as the bytes their escapes give.
 export function serve() {
   const server = createServer((request, response) => {
+    for (const [name, value] of Object.entries(isolationHeaders)) response.setHeader(name, value);
     const path = new URL(request.url, 'http://127.0.0.1').pathname;
     const bytes = Buffer.from(unescape(path), 'latin1');
     const [base, rest] = path.startsWith('/sets/') ? [work, bytes.subarray(6)] : [webDir, bytes];
