@@ -5,6 +5,7 @@
 import {spawn} from 'node:child_process';
 import {writeFileSync} from 'node:fs';
 import {createServer} from 'node:net';
+import {createInterface} from 'node:readline';
 import {Builder, By, Key, Origin} from 'selenium-webdriver';
 import {Tab} from './tab.mjs';
 
@@ -79,9 +80,14 @@ export async function startWebKit() {
     const port = await freePort();
     const driver = spawn('WebKitWebDriver', [`--port=${port}`, '--host=127.0.0.1'], {
       env: {...process.env, DISPLAY: `:${display}`, NO_AT_BRIDGE: '1'},
-      stdio: ['ignore', 'ignore', 'inherit'],
+      stdio: ['ignore', 'ignore', 'pipe'],
     });
     children.push(driver);
+    // The browser's complaints about what a desktop would have (a session bus, media plugins)
+    // say nothing about the page; anything else is passed on.
+    createInterface({input: driver.stderr}).on('line', (line) => {
+      if (!/dbus-launch|session D-Bus|GStreamer|WebVTT|^\s*$/.test(line)) process.stderr.write(`webkit: ${line}\n`);
+    });
     const server = `http://127.0.0.1:${port}`;
     for (let tries = 0; ; ++tries) {
       try {
