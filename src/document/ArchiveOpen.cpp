@@ -6,6 +6,8 @@
 // configuration files is opened twice: the first open extracts it and offers the names, the
 // second finds it already extracted and reads the one the person picked.
 #include <algorithm>
+#include <iterator>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -17,7 +19,8 @@
 namespace tavro {
 namespace {
 
-constexpr const char* kArchiveExtensions[] = {".LZH", ".ZIP"};
+// ".lha" is the same LZH format under its other usual name.
+constexpr const char* kArchiveExtensions[] = {".LZH", ".LHA", ".ZIP"};
 constexpr char kConfigExtension[] = ".cnf";
 constexpr char kTmpDirInvalid[] = "TMPDIR is invalidated";
 
@@ -57,8 +60,26 @@ bool IsArchiveExtension(const std::string& extension) {
                      [&](const char* known) { return EqualsIgnoringCase(extension, known); });
 }
 
+// 20000 as "20,000".
+std::string GroupedThousands(uint64_t n) {
+  std::string digits = std::to_string(n);
+  for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits;
+}
+
+// A byte count as the largest binary unit that divides it ("1 GiB", "256 MiB").
+std::string BinarySize(uint64_t bytes) {
+  static constexpr const char* kUnits[] = {"bytes", "KiB", "MiB", "GiB", "TiB"};
+  size_t unit = 0;
+  while (unit + 1 < std::size(kUnits) && bytes >= 1024 && bytes % 1024 == 0) {
+    bytes /= 1024;
+    ++unit;
+  }
+  return std::to_string(bytes) + " " + kUnits[unit];
+}
+
 // Why an archive could not be opened, as the user reads it.
-std::string ExtractFailure(const ExtractResult& result) {
+std::string ExtractFailure(const ExtractResult& result, const ExtractLimits& limits) {
   const std::string member = std::to_string(result.Member);
   switch (result.Status) {
     case ExtractStatus::Ok:
@@ -73,9 +94,9 @@ std::string ExtractFailure(const ExtractResult& result) {
     case ExtractStatus::UnsupportedMethod:
       return "member " + member + " is packed with an unsupported method (" + result.Detail + ")";
     case ExtractStatus::TooLarge:
-      return "it is too large (more than 1 GiB unpacked)";
+      return "it is too large (more than " + BinarySize(limits.MaxTotalBytes) + " unpacked)";
     case ExtractStatus::TooManyMembers:
-      return "it is too large (more than 20,000 members)";
+      return "it is too large (more than " + GroupedThousands(limits.MaxMembers) + " members)";
     case ExtractStatus::WriteFailed:
       return "its files cannot be written (" + result.Detail + ")";
   }
@@ -146,11 +167,12 @@ bool CTavroDoc::OpenArchive(const std::string& path, bool repeat, bool newDirect
     if (!repeat) {
       Session_.MarkExtracted();
       const ExtractResult extracted =
-          ExtractArchiveFlat(path, Session_.Directory(), {}, *Progress_);
+          ExtractArchiveFlat(path, Session_.Directory(), ArchiveLimits_, *Progress_);
       Session_.NoteExtracted(extracted.Names);
       if (extracted.Status == ExtractStatus::Cancelled) return false;
       if (extracted.Status != ExtractStatus::Ok) {
-        return TellArchiveFailure(path, ExtractFailure(extracted));
+        Session_.ExtractionFailed();
+        return TellArchiveFailure(path, ExtractFailure(extracted, ArchiveLimits_));
       }
     }
     const std::vector<std::string> names =

@@ -12,6 +12,7 @@ ArchiveSession::~ArchiveSession() { RemoveDirectory(); }
 
 void ArchiveSession::BeginOpen(const std::string& path) {
   ArchivePath_ = path;
+  RepeatAllowed_ = true;
   ArchiveDocumentPath_.clear();
   ArchiveDocumentTitle_.clear();
 }

@@ -27,13 +27,18 @@ class ArchiveSession {
   bool SavingAllowed() const { return !ExtractedFromArchive_; }
   // Opening `path` again: the same bytes as the remembered archive, its directory still in use.
   // After the directory has gone its old name could belong to someone else by now.
-  bool IsRepeat(const std::string& path) const { return InUse() && path == ArchivePath_; }
+  bool IsRepeat(const std::string& path) const {
+    return InUse() && RepeatAllowed_ && path == ArchivePath_;
+  }
   // A directory with extracted files in it, which another archive may join.
   bool InUse() const { return ExtractedFromArchive_ && !TempDirectory_.empty(); }
 
   // The file being opened, archive or not; forgets the document path and title of the last one.
   void BeginOpen(const std::string& path);
   const std::string& LastOpened() const { return ArchivePath_; }
+  // The extraction of the archive being opened stopped partway: opening it again must unpack it
+  // afresh rather than read the part it wrote as if it were the whole.
+  void ExtractionFailed() { RepeatAllowed_ = false; }
 
   // Makes a new directory under `base` (see ChooseTempBase); false when none can be made.
   bool MakeDirectory(const std::string& base);
@@ -58,6 +63,7 @@ class ArchiveSession {
 
  private:
   std::string TempDirectory_;
+  bool RepeatAllowed_ = true;
   std::string ArchivePath_;
   bool ExtractedFromArchive_ = false;
   std::vector<std::string> ExtractedNames_;

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "archives/ArchiveExtract.h"
 #include "composition/ComposedMap.h"
 #include "document/ArchiveSession.h"
 #include "document/DocumentScriptTarget.h"
@@ -109,6 +110,10 @@ class CTavroDoc {
   bool StartLoadedSet();
   // Larger files are refused unread: no configuration comes near this size.
   static constexpr int64_t kMaxConfigFileBytes = 64 * 1024 * 1024;
+  // What an archive may unpack into the temporary directory. The desktop's default suits a disk;
+  // a browser tab, whose temporary directory is its own memory, sets a smaller one.
+  void SetArchiveLimits(const ExtractLimits& limits) { ArchiveLimits_ = limits; }
+  const ExtractLimits& ArchiveLimits() const { return ArchiveLimits_; }
   // What was extracted from archives; the front end may put a wait cursor up around it.
   void RemoveTempDirectory();
   bool CanSave() const;  // a loaded set that did not come from an archive
@@ -201,6 +206,7 @@ class CTavroDoc {
   ChangeNotices* NoticesLink_;
   std::vector<std::string> Told_;
   OpenProgress* Progress_ = &NoOpenProgress();  // the running open's, or nobody's
+  ExtractLimits ArchiveLimits_;
   DollSet TheSet_;
   LoadReport Report_;
   CelFileLoader CelFiles_;

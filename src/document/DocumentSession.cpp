@@ -283,6 +283,10 @@ int32_t DocumentSession::NextTimerPassDelay(uint32_t now) const {
 
 void DocumentSession::DelayAlarms(uint32_t ticks) { document_.Scripts().DelayAlarms(ticks); }
 
+void DocumentSession::SetArchiveLimits(const ExtractLimits& limits) {
+  document_.SetArchiveLimits(limits);
+}
+
 void DocumentSession::SeedScriptRandom(uint32_t seed) {
   document_.Scripts().SeedScriptRandom(seed);
 }

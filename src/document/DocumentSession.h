@@ -146,6 +146,8 @@ class DocumentSession : private ChangeNotices {
   void DelayAlarms(uint32_t ticks);
   // The scripts' random generator starts from `seed` (as if "initialize(" had read that clock).
   void SeedScriptRandom(uint32_t seed);
+  // What later opens may unpack from an archive (the browser's tab holds its files in memory).
+  void SetArchiveLimits(const ExtractLimits& limits);
   // Plays the document on another outside for the length of `play` (a recording's virtual
   // clock, which takes its sounds and "debug(" texts too), then gives it back its own. The
   // session's calls inside `play` return their changes as ever.

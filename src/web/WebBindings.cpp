@@ -1,6 +1,7 @@
 // What the page may call. Names and texts cross as bytes (Uint8Array), never decoded on the way:
 // a set's Shift_JIS names must reach the core's lookup exactly as written, and the page decides
 // how to show them.
+#include <emscripten.h>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 #include <sys/stat.h>
@@ -17,6 +18,14 @@
 #include "web/WebSession.h"
 
 using emscripten::val;
+
+// How far a long open has come, for the page's progress dialog, and whether the person cancelled
+// it: the page sets tavroProgress(phase, count, total) and tavroOpenCancelled() on the module.
+EM_JS(void, PageOpenProgress, (const char* phase, int32_t count, int32_t total), {
+  if (Module.tavroProgress) Module.tavroProgress(UTF8ToString(phase), count, total);
+});
+EM_JS(bool, PageOpenCancelled, (),
+      { return Module.tavroOpenCancelled ? !!Module.tavroOpenCancelled() : false; });
 
 namespace tavro {
 namespace {
@@ -59,6 +68,27 @@ val Rect(const MapRect& rect) {
   return out;
 }
 
+// Tells the page of a long open's steps; no more often than a progress bar can show them, but
+// always the first of each phase, so that the dialog names the phase at once.
+class PageProgress : public OpenProgress {
+ public:
+  void MembersUnpacked(uint32_t count) override { Tell("unpack", static_cast<int32_t>(count), 0); }
+  void CelsLoaded(int32_t loaded, int32_t total) override { Tell("cels", loaded, total); }
+  bool Cancelled() const override { return PageOpenCancelled(); }
+
+ private:
+  static constexpr double kIntervalMs = 30;
+  void Tell(const char* phase, int32_t count, int32_t total) {
+    const double now = emscripten_get_now();
+    if (phase == Phase_ && now - Told_ < kIntervalMs) return;
+    Phase_ = phase;
+    Told_ = now;
+    PageOpenProgress(phase, count, total);
+  }
+  const char* Phase_ = nullptr;
+  double Told_ = 0;
+};
+
 class PageSession {
  public:
   // Names in archives are read as the desktop reads them, in a UTF-8 locale: libarchive turns a
@@ -75,14 +105,28 @@ class PageSession {
   // the page has shown them and calls StartSet. The page calls it after its last open (a failed
   // one too, so that the picture starts over; after the second for a configuration chosen).
   val Open(const std::string& path, bool merge, const std::string& configName) {
-    OpenResult result = Web_.Session().Open(path, {merge, configName});
+    PageProgress progress;
+    OpenResult result = Web_.Session().Open(path, {merge, configName}, progress);
     val out = val::object();
     out.set("opened", result.Opened);
+    out.set("cancelled", result.Cancelled);
     out.set("messages", BytesList(result.Messages));
     out.set("choices", BytesList(result.ConfigChoices));
     return out;
   }
   val StartSet() { return Changed(Web_.Session().StartSet()); }
+  // What an archive may unpack in all: the tab holds the files in its memory.
+  void SetUnpackLimit(double bytes) {
+    ExtractLimits limits;
+    limits.MaxTotalBytes = static_cast<uint64_t>(std::max(bytes, 0.0));
+    Web_.Session().SetArchiveLimits(limits);
+  }
+  // The folder the open archive was unpacked into, "" for none: the page names the files there
+  // by the archive's name.
+  val ExtractedFolder() const {
+    const ArchiveSession& archive = Web_.Doc().Archive();
+    return Bytes(archive.Extracted() ? archive.Directory() : std::string());
+  }
   val NewDocument() { return Changed(Web_.Session().NewDocument()); }
 
   val States() const {
@@ -226,6 +270,8 @@ EMSCRIPTEN_BINDINGS(tavro) {
       .constructor<>()
       .function("open", &PageSession::Open)
       .function("startSet", &PageSession::StartSet)
+      .function("setUnpackLimit", &PageSession::SetUnpackLimit)
+      .function("extractedFolder", &PageSession::ExtractedFolder)
       .function("newDocument", &PageSession::NewDocument)
       .function("states", &PageSession::States)
       .function("selectSet", &PageSession::SelectSet)

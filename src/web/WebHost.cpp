@@ -8,6 +8,18 @@
 
 #include "platform/FileDoor.h"
 
+// The page's hooks, looked up on the module each time: the page may set them after it starts.
+EM_JS(double, PageClockNow, (),
+      { return Module.tavroNow ? Module.tavroNow() : performance.now(); });
+
+// The bytes are copied out before the handler runs: it may call into the module, which may grow
+// its memory.
+EM_JS(bool, PageDebugText, (const char* text, size_t size), {
+  if (!Module.tavroDebugText) return false;
+  Module.tavroDebugText(HEAPU8.slice(text, text + size));
+  return true;
+});
+
 namespace tavro {
 
 namespace {
@@ -26,7 +38,11 @@ void WebHost::PlaySound(const std::string& path) {
 }
 
 uint32_t WebHost::TickCount() {
-  return static_cast<uint32_t>(static_cast<uint64_t>(std::floor(emscripten_get_now())));
+  return static_cast<uint32_t>(static_cast<uint64_t>(std::floor(PageClockNow())));
+}
+
+void WebHost::ShowDebugText(const std::string& text) {
+  if (!PageDebugText(text.data(), text.size())) DebugTexts_.push_back(text);
 }
 
 uint32_t WebHost::ClockSeconds() { return static_cast<uint32_t>(std::time(nullptr)); }

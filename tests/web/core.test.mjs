@@ -131,3 +131,45 @@ test('the open returns the load\'s messages; the set\'s first scripts run only o
   assert.equal(differingPixels(picture(session), rendered('core-messages/demo.cnf').picture), 0);
   session.delete();
 });
+
+test('the page\'s hooks: a clock it stands still, "debug(" texts while the script waits, an open\'s progress and its Cancel, a tab-sized unpack limit', () => {
+  const session = new core.Session();
+  const files = messagesDemo(demoDir);
+  const folder = folderWith(files);
+  let clock = 5000;
+  const shown = [];
+  const steps = [];
+  core.tavroNow = () => clock;
+  // The script is still inside "initialize(" when its text arrives: the set has not started.
+  core.tavroDebugText = (text) => shown.push([Buffer.from(text).toString('latin1'), session.tickCount()]);
+  core.tavroProgress = (phase, count, total) => steps.push(phase);
+  try {
+    assert.equal(session.tickCount(), 5000);
+    session.open(bytes(`${folder}/demo.cnf`), false, new Uint8Array());
+    assert.ok(steps.includes('cels'), 'the cels were counted');
+    clock = 6000;
+    session.startSet();
+    assert.deepEqual(shown, [['from initialize', 6000], ['from begin', 6000]]);
+    assert.deepEqual(session.takeDebugTexts(), [], 'none queued while the page takes them');
+
+    const archive = `${folderWith([[Buffer.from('set.lzh'), lzhArchive(japaneseDemo(demoDir))]])}/set.lzh`;
+    core.tavroOpenCancelled = () => steps.length > 0;
+    steps.length = 0;
+    const cancelled = session.open(bytes(archive), false, new Uint8Array());
+    assert.equal(cancelled.cancelled, true);
+    assert.deepEqual(steps, ['unpack'], 'cancelled at the first member');
+    assert.equal(Buffer.from(session.extractedFolder()).length, 0, 'nothing left unpacked');
+    delete core.tavroOpenCancelled;
+
+    session.setUnpackLimit(1024);
+    const refused = session.open(bytes(archive), false, new Uint8Array());
+    assert.equal(refused.opened, false);
+    assert.match(Buffer.from(refused.messages[0]).toString('latin1'), /too large \(more than 1 KiB unpacked\)/);
+    session.setUnpackLimit(2 ** 30);
+    assert.equal(openSet(session, archive).opened, true);
+    assert.match(Buffer.from(session.extractedFolder()).toString('latin1'), /^\/tmp\//);
+  } finally {
+    for (const hook of ['tavroNow', 'tavroDebugText', 'tavroProgress', 'tavroOpenCancelled']) delete core[hook];
+    session.delete();
+  }
+});

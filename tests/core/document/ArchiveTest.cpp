@@ -144,6 +144,28 @@ TEST_F(ArchiveOpenTest, ArchiveWithoutConfigurationOrCorruptFailsAndIsCleanedUpL
   EXPECT_EQ(doc_->Archive().DocumentPath(), "") << "a plain file is no archive";
 }
 
+TEST_F(ArchiveOpenTest, LhaIsAnLzhArchiveAndALimitSetForATabNamesItself) {
+  fs::copy_file(Path("first.lzh"), Path("first.LHA"));
+  ASSERT_TRUE(OpenAsWindow(*doc_, host_, Path("first.LHA")).Opened) << "read as the archive it is";
+  EXPECT_EQ(doc_->LastLoad().LoadedCels, 1);
+  // Below the archive's unpacked size (three small files) the open fails with the limit spelt out.
+  doc_->SetArchiveLimits({64, 20000});
+  const OpenResult refused = doc_->OnOpenDocument(Path("first.lzh"));
+  EXPECT_FALSE(refused.Opened);
+  ASSERT_EQ(refused.Messages.size(), 1u);
+  EXPECT_NE(refused.Messages[0].find("it is too large (more than 64 bytes unpacked)"),
+            std::string::npos)
+      << refused.Messages[0];
+  // What the refused extraction wrote is no set: the same archive is unpacked afresh, and
+  // refused again, rather than read in part.
+  EXPECT_FALSE(doc_->OnOpenDocument(Path("first.lzh")).Opened);
+  doc_->SetArchiveLimits({3000, 1});
+  const OpenResult crowded = doc_->OnOpenDocument(Path("first.lzh"));
+  ASSERT_EQ(crowded.Messages.size(), 1u);
+  EXPECT_NE(crowded.Messages[0].find("(more than 1 members)"), std::string::npos)
+      << crowded.Messages[0];
+}
+
 TEST_F(ArchiveOpenTest, UnreadableFilesFailTheOpen) {
   EXPECT_FALSE(OpenAsWindow(*doc_, host_, Path("plain/missing.cnf")).Opened);
   ASSERT_EQ(host_.Messages.size(), 1u) << "the open step says why";
