@@ -189,13 +189,16 @@ for (const name of engineNames) {
       await clean(tab);
     });
 
-    check('a "debug(" box shows its text with the exclamation sign', async () => {
+    check('a "debug(" box shows its text with the exclamation sign', async (t) => {
       const tab = await open('/sets/debug/demo.cnf');
       // The box comes while "initialize(" runs: the page is still loading, or (where the script
       // cannot pause) already shown.
       await tab.until(() => document.getElementById('message').open, undefined, 'the box');
       assert.deepEqual(await tab.evaluate(() => [document.getElementById('message-text').textContent,
         document.getElementById('message').classList.contains('exclamation')]), ['hold on', true]);
+      const shot = join(work, `${name}-debug.png`);
+      await tab.screenshot(shot);
+      t.diagnostic(`${name}: screenshot ${shot}`);
       await tab.click('#message-ok');
       assert.equal(await tab.state('shown', 'failed'), 'shown');
       assert.equal(await tab.evaluate(() => document.getElementById('message').open), false);
