@@ -35,6 +35,7 @@ tools/build-web.sh
 tools/web/test-core.sh
 
 cd tests/web
-# Again whenever the lock file changed since the last install.
-[ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund
+# Installed afresh whenever the lock file changed since the last install.
+[ node_modules/.package-lock.json -nt package-lock.json ] || rm -rf node_modules
+[ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund
 exec node --test ./*.test.mjs
