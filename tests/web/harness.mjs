@@ -20,18 +20,9 @@ const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.mjs': 'text/jav
   '.css': 'text/css', '.wasm': 'application/wasm', '.svg': 'image/svg+xml',
   '.webmanifest': 'application/manifest+json', '.png': 'image/png'};
 
-// The page's worker blocks on Atomics.wait while a "debug(" box is open, and SharedArrayBuffer
-// exists only in a cross-origin isolated page: every response carries the two headers that make
-// it so, as a host serving the page must.
-export const isolationHeaders = {
-  'Cross-Origin-Opener-Policy': 'same-origin',
-  'Cross-Origin-Embedder-Policy': 'require-corp',
-};
-
 // Serves build/web at / and `work` at /sets/; names are taken as the bytes their escapes give.
 export function serve() {
   const server = createServer((request, response) => {
-    for (const [name, value] of Object.entries(isolationHeaders)) response.setHeader(name, value);
     const path = new URL(request.url, 'http://127.0.0.1').pathname;
     const bytes = Buffer.from(unescape(path), 'latin1');
     const [base, rest] = path.startsWith('/sets/') ? [work, bytes.subarray(6)] : [webDir, bytes];
@@ -49,7 +40,9 @@ export function serve() {
       response.writeHead(404).end();
       return;
     }
-    response.writeHead(200, {'Content-Type': TYPES[extname(target.toString('latin1'))] || 'application/octet-stream'});
+    // Isolated, as the page wants to be: it then shares memory with its core's worker.
+    response.writeHead(200, {'Content-Type': TYPES[extname(target.toString('latin1'))] || 'application/octet-stream',
+      'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp'});
     createReadStream(target).pipe(response);
   });
   return new Promise((ok) => server.listen(0, '127.0.0.1', () => ok(server)));
@@ -87,7 +80,9 @@ export async function waitForState(page, ...states) {
 
 // The canvas as {width, height, rgba}.
 export async function canvasPixels(page) {
-  const {width, height, data} = await page.evaluate(() => {
+  // The core answers in its worker: what the calls before drew arrives before this answer.
+  const {width, height, data} = await page.evaluate(async () => {
+    await window.tavro?.settled?.();
     const c = document.getElementById('playfield');
     const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
     let s = '';

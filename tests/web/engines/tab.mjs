@@ -2,8 +2,10 @@
 // its protocol does its own way (navigating, evaluating, mouse, keys, files, screenshots); the
 // rest is built on evaluating functions in the page, so the three engines read the page alike.
 
-// Runs in the page: the canvas's pixels, base64 in slices small enough for String.fromCharCode.
-function readCanvas() {
+// Runs in the page: the canvas's pixels, base64 in slices small enough for String.fromCharCode,
+// once what the calls before drew has arrived from the core's worker (where the page says).
+async function readCanvas() {
+  await window.tavro?.settled?.();
   const c = /** @type {HTMLCanvasElement} */ (document.getElementById('playfield'));
   const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
   let s = '';
