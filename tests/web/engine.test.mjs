@@ -117,7 +117,7 @@ test('on the still clock alarms run only as the clock is moved, each at the tick
   assert.equal(take().filter((e) => e.name === 'picture').length, 1);
 });
 
-test('a script waits inside "debug(" for its box, and sees the picture so far', async () => {
+test('a script waits inside "debug(" for its box', async () => {
   const texts = [];
   let engine;
   const waited = await engineWith({clock: 'still', blockingBox: (text) => {
