@@ -50,6 +50,7 @@ export async function connectCore(options = {}) {
   let worker;
   /** @type {(() => void)[]} who waits for the worker to have answered everything asked before */
   let settling = [];
+  let waitingBoxes = 0;  // scripts' boxes open that their scripts wait for
 
   /** @param {Worker} from @param {any} data */
   const onMessage = (from, data) => {
@@ -60,11 +61,15 @@ export async function connectCore(options = {}) {
       const box = data.box;
       // A script that waits for its box answers nothing more until the box is closed: what it
       // drew so far has come.
-      if (data.blocking) for (const settled of settling.splice(0)) settled();
+      if (data.blocking) {
+        ++waitingBoxes;
+        for (const settled of settling.splice(0)) settled();
+      }
       const shown = listeners.box ? listeners.box(data.payload) : Promise.resolve();
       shown.then(() => {
         if (from !== worker) return;
         if (data.blocking && closed) {
+          --waitingBoxes;
           Atomics.store(closed, box % closed.length, box);
           Atomics.notify(closed, box % closed.length);
         } else {
@@ -84,6 +89,7 @@ export async function connectCore(options = {}) {
   /** @returns {Promise<any>} the worker's first answer */
   const spawn = () => {
     closed?.fill(0);
+    waitingBoxes = 0;
     const made = new Worker(new URL('./worker/core-worker.js', import.meta.url));
     worker = made;
     const ready = new Promise((ok, fail) => {
@@ -150,6 +156,14 @@ export async function connectCore(options = {}) {
       const buffers = new Set(plain.flatMap((e) => (e.data ? [e.data.buffer] : [])));
       return request('writeFiles', '', [plain], [...buffers]);
     },
+    /**
+     * Has the worker fetch what a link on this site names and write it as writeFiles does.
+     * @param {string} url
+     * @returns {Promise<import('./files.js').WrittenSet>}
+     */
+    fetchFiles(url) {
+      return request('fetchFiles', '', [url]);
+    },
     /** @param {string} path @param {boolean} [remove] @returns {Promise<Uint8Array<ArrayBuffer>>} */
     readFile(path, remove = false) {
       return request('readFile', '', [path, remove]);
@@ -173,6 +187,7 @@ export async function connectCore(options = {}) {
      * @returns {Promise<void>}
      */
     settled() {
+      if (waitingBoxes) return Promise.resolve();
       return new Promise((ok) => {
         settling.push(ok);
         request('call', 'holdsObject', []).then(() => {

@@ -177,11 +177,35 @@ async function openWritten(state, written, entries, source, merge) {
  * @param {boolean} [merge]
  * @param {Source} [source]
  */
-export async function openFrom(state, gather, merge = false, source = 'link') {
+export async function openFrom(state, gather, merge = false, source = 'files') {
+  await openWrittenBy(state, async () => {
+    const entries = await gather();
+    return {written: await state.client.writeFiles(entries), entries};
+  }, merge, source);
+}
+
+/**
+ * Opens a set on this site by its link: the worker fetches it, so that a big archive's bytes
+ * never pass through the page's thread.
+ * @param {import('./state.js').PageState} state
+ * @param {string} link
+ */
+export function openLink(state, link) {
+  return openWrittenBy(state, async () => ({
+    written: await state.client.fetchFiles(new URL(link, location.href).href), entries: []}), false, 'link');
+}
+
+/**
+ * @param {import('./state.js').PageState} state
+ * @param {() => Promise<{written: import('./files.js').WrittenSet, entries: import('./files.js').Entry[]}>} write
+ * @param {boolean} merge
+ * @param {Source} source
+ */
+async function openWrittenBy(state, write, merge, source) {
   setPageState('loading');
   try {
-    const entries = await gather();
-    await openWritten(state, await state.client.writeFiles(entries), entries, source, merge);
+    const {written, entries} = await write();
+    await openWritten(state, written, entries, source, merge);
   } catch (error) {
     const closed = showMessages([String(/** @type {Error} */ (error).message || error)]);
     setPageState('failed');

@@ -2,11 +2,11 @@
 // runs behind its client; this connects it and wires the page's modules to it: the core's events
 // draw the picture, play the sounds, show the scripts' boxes and set the buttons.
 import {connectCore} from './core-client.js';
-import {byteString, entriesFromDrop, entriesFromFiles, entriesFromUrl, shownText} from './files.js';
+import {byteString, entriesFromDrop, entriesFromFiles, shownText} from './files.js';
 import {showWarnings} from './dialogs.js';
 import {createState} from './state.js';
 import {applyZoom, paint, setPageState, showLoaded, startOver} from './stage.js';
-import {openFrom, wireOpening} from './opening.js';
+import {openFrom, openLink, wireOpening} from './opening.js';
 import {wireInput} from './input.js';
 import {runCommand, wireCommands} from './commands.js';
 import {updateButtons} from './document.js';
@@ -107,7 +107,7 @@ async function start() {
   }
   const waiting = early.stop();
   const link = params.get('open');
-  if (link) await openFrom(state, () => entriesFromUrl(link));
+  if (link) await openLink(state, link);
   else if (!waiting.length) setPageState('empty');
   for (const open of waiting) await open(state);
 }

@@ -1,6 +1,7 @@
 // What every browser test needs: the page served on 127.0.0.1 beside a folder of sets, Debian's
 // chromium started headless through playwright-core, tavro-render for the reference pictures,
-// and a watch on console errors and on requests that would leave this machine.
+// and a watch on console errors and on requests that would leave this machine. The same page in
+// Firefox and WebKit goes through the drivers of engines/.
 import {spawnSync} from 'node:child_process';
 import {createReadStream, existsSync, mkdtempSync, statSync} from 'node:fs';
 import {createServer} from 'node:http';

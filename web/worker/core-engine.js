@@ -54,10 +54,14 @@ export async function createEngine(loadCore, emit, options = {}) {
   // moves it makes pictures that match tavro-render's, which shows a set as it opens.
   if (still) core.tavroNow = () => stillNow;
   const slow = options.slow || 0;
+  // Tests make an open long with a small set: each step of it takes `slow` ms more, asleep where
+  // the worker can sleep (so that the test's machine stays free for the page), else busy.
+  const nap = slow && typeof SharedArrayBuffer === 'function' && globalThis.crossOriginIsolated
+    ? new Int32Array(new SharedArrayBuffer(4)) : null;
   core.tavroProgress = (phase, count, total) => {
     emit('progress', {phase, count, total});
-    // Tests make an open long with a small set: each step of it takes `slow` ms more.
-    for (const end = performance.now() + slow; performance.now() < end;);
+    if (nap) Atomics.wait(nap, 0, 0, slow);
+    else for (const end = performance.now() + slow; performance.now() < end;);
   };
   const session = new core.Session();
   session.setUnpackLimit(kUnpackLimit);
@@ -68,6 +72,7 @@ export async function createEngine(loadCore, emit, options = {}) {
   let hiddenSince = -1;
   let folders = 0;        // the folders written for opens, /sets/1 on
   let sentSize = [-1, -1]; // the picture's size as last sent
+  let starting = false;    // inside the set's start, which composes its first picture at its end
   const now = () => session.tickCount();
 
   function disarm() {
@@ -151,7 +156,20 @@ export async function createEngine(loadCore, emit, options = {}) {
       }
       // The old set's alarms end with it; the new set's are armed once it starts.
       if (name === 'open') disarm();
-      const result = /** @type {any} */ (session)[name](...args);
+      // The set's picture is composed only once its start is over: a box its start opens shows
+      // over no picture, not over the old set's or a black one.
+      if (name === 'startSet' && options.blockingBox) {
+        sentSize = [0, 0];
+        emit('picture', {width: 0, height: 0, area: {left: 0, top: 0, right: 0, bottom: 0},
+          data: new Uint8ClampedArray(0)});
+      }
+      starting = name === 'startSet';
+      let result;
+      try {
+        result = /** @type {any} */ (session)[name](...args);
+      } finally {
+        starting = false;
+      }
       if (!QUERIES.has(name) && name !== 'open') {
         afterCall(result && typeof result === 'object' && 'repaint' in result ? result : undefined);
       }
@@ -194,7 +212,7 @@ export async function createEngine(loadCore, emit, options = {}) {
 
     /** Sends the picture as the script waiting for its box has left it so far. */
     showSoFar() {
-      sendPicture();
+      if (!starting) sendPicture();
     },
 
     /** How long a blocked script may wait before an alarm is due: -1 for as long as it likes. */

@@ -14,8 +14,8 @@ const scope = /** @type {any} */ (self);
  * What the page posts: one start, then requests answered by their id.
  * @typedef {{kind: 'start', options: {clock?: string, slow?: number}}} Start
  * @typedef {{kind: 'share', closed?: Int32Array<SharedArrayBuffer>}} Share
- * @typedef {{kind: 'call'|'writeFiles'|'readFile'|'setHidden'|'advanceClock'|'boxClosed',
- *   id: number, name?: string, args: any[]}} WorkerRequest
+ * @typedef {{kind: 'call'|'writeFiles'|'fetchFiles'|'readFile'|'setHidden'|'advanceClock'
+ *   |'boxClosed', id: number, name?: string, args: any[]}} WorkerRequest
  */
 
 /** @type {Promise<import('./core-engine.js').Engine>|null} */
@@ -78,11 +78,13 @@ async function start(options) {
  * @param {WorkerRequest} data
  */
 async function answer({id, kind, name, args}) {
+  const {entriesFromUrl} = await import('../files.js');
   const engine = await /** @type {Promise<import('./core-engine.js').Engine>} */ (starting);
   try {
     let result;
     if (kind === 'call') result = engine.call(/** @type {string} */ (name), args);
     else if (kind === 'writeFiles') result = await engine.writeFiles(args[0]);
+    else if (kind === 'fetchFiles') result = await engine.writeFiles(await entriesFromUrl(args[0]));
     else if (kind === 'readFile') result = engine.readFile(args[0], args[1]);
     else if (kind === 'setHidden') result = engine.setHidden(args[0]);
     else result = engine.advanceClock(args[0]);

@@ -1,0 +1,66 @@
+// Debian's firefox-esr through puppeteer-core over WebDriver BiDi, headless. puppeteer-core
+// downloads no browser; it starts the one given.
+import puppeteer from 'puppeteer-core';
+import {Tab} from './tab.mjs';
+
+class FirefoxTab extends Tab {
+  constructor(context, page) {
+    super('firefox');
+    this.context = context;
+    this.page = page;
+    this.seen = [];
+    page.on('console', (m) => { if (m.type() === 'error') this.seen.push(`console: ${m.text()}`); });
+    page.on('pageerror', (e) => this.seen.push(`page error: ${e.message}`));
+    page.on('request', (r) => {
+      const url = new URL(r.url());
+      if (!['blob:', 'data:'].includes(url.protocol) && url.hostname !== '127.0.0.1') {
+        this.seen.push(`request off the machine: ${r.url()}`);
+      }
+    });
+  }
+
+  evaluate(fn, arg) { return this.page.evaluate(fn, arg); }
+
+  async mouse(kind, x, y) {
+    await this.page.mouse.move(x, y);
+    if (kind === 'down') await this.page.mouse.down();
+    if (kind === 'up') await this.page.mouse.up();
+  }
+
+  click(selector) { return this.page.click(selector); }
+  press(key) { return this.page.keyboard.press(key); }
+  async setFiles(selector, paths) { await (await this.page.$(selector)).uploadFile(...paths); }
+  screenshot(path) { return this.page.screenshot({path}); }
+  async problems() { return this.seen; }
+  close() { return this.context.close(); }
+}
+
+export async function startFirefox() {
+  const browser = await puppeteer.launch({
+    browser: 'firefox',
+    executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
+    headless: true,
+    // Nothing of the browser's own reaches out while the tests run.
+    extraPrefsFirefox: {
+      'network.captive-portal-service.enabled': false,
+      'network.connectivity-service.enabled': false,
+      'browser.safebrowsing.malware.enabled': false,
+      'browser.safebrowsing.phishing.enabled': false,
+      'app.update.enabled': false,
+    },
+  });
+  return {
+    name: 'firefox',
+    async open(url) {
+      // A context of its own per tab, as Playwright's newContext gives: no service worker or
+      // storage carried from one test to the next.
+      const context = await browser.createBrowserContext();
+      const page = await context.newPage();
+      await page.setViewport({width: 1024, height: 768});
+      const tab = new FirefoxTab(context, page);
+      await page.goto(url);
+      return tab;
+    },
+    close: () => browser.close(),
+  };
+}
