@@ -91,7 +91,9 @@ async function openOne(state, written, target, how) {
   const places = {folder: written.folder, extracted: '', archive: archive ? target.name : ''};
   const tidy = (/** @type {Uint8Array[]} */ texts) => texts.map((m) => shownMessage(byteString(m), places));
   let result = await openWatched(state, bytesOf(target.path), how.merge, new Uint8Array());
-  // The old set is gone: the open's boxes stand over an empty stage.
+  // The old set is gone: the open's boxes and its choice stand over an empty stage, its buttons
+  // already those of an empty document.
+  await refreshDocument(state);
   showLoaded(state, false);
   places.extracted = archive ? await extractedFolder(state) : '';
   if (result.choices.length) {

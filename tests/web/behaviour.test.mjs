@@ -161,7 +161,10 @@ describe('keys', () => {
     const page = await still('/sets/demo/demo.cnf', {viewport: {width: 800, height: 600}});
     for (let i = 0; i < 3; ++i) await page.keyboard.press('NumpadAdd');
     assert.equal(await page.locator('#zoom').textContent(), '4×');
-    const scroll = () => page.evaluate(() => [document.getElementById('stage').scrollLeft, document.getElementById('stage').scrollTop]);
+    const scroll = async () => {
+      await settle(page);
+      return page.evaluate(() => [document.getElementById('stage').scrollLeft, document.getElementById('stage').scrollTop]);
+    };
     await page.evaluate(() => document.getElementById('stage').scrollTo(0, 0));
     await page.keyboard.press('ArrowRight');
     await page.keyboard.press('ArrowDown');
@@ -393,8 +396,8 @@ describe('commands', () => {
     await page.click('#transparent');
     assert.equal(await same(page, 'demo/demo.cnf', '--transparent50'), 0);
     await page.click('#new');
+    await page.waitForFunction(() => document.title === 'Untitled - TAVRO32');
     assert.equal(await page.locator('#playfield').isHidden(), true);
-    assert.equal(await page.title(), 'Untitled - TAVRO32');
     assert.equal(await page.locator('#information').isDisabled(), true);
     assertClean(page);
   });
