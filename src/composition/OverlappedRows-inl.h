@@ -31,9 +31,11 @@ HWY_INLINE hn::Vec<D> LoadIndices(D d, const uint8_t* source) {
   return hn::PromoteTo(d, hn::LoadU(hn::Rebind<uint8_t, D>(), source));
 }
 
+// The colours of `indices`, fourth bytes 255.
 template <class D>
 HWY_INLINE hn::Vec<D> LookUp(D d, hn::Vec<D> indices, const uint32_t* words) {
-  return hn::GatherIndex(d, words, hn::BitCast(hn::RebindToSigned<D>(), indices));
+  return hn::Or(hn::GatherIndex(d, words, hn::BitCast(hn::RebindToSigned<D>(), indices)),
+                hn::Set(d, 0xFF000000u));
 }
 
 void OverlayIndexRowsVector(const RowBlock& block) {
