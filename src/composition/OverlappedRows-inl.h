@@ -47,7 +47,7 @@ HWY_INLINE hn::Vec<D> LookUp(D d, const uint8_t* source, hn::Vec<D> indices,
   if constexpr (kBytes == 16) {
     return hn::Or(hn::Vec<D>{wasm_u32x4_make(at(0), at(1), at(2), at(3))}, opaque);
   }
-#elif HWY_ARCH_X86
+#elif HWY_TARGET == HWY_SSSE3 || HWY_TARGET == HWY_SSE4 || HWY_TARGET == HWY_AVX2
   const auto lane = [&](int i) { return static_cast<int>(at(i)); };
 #if HWY_TARGET == HWY_AVX2
   if constexpr (kBytes == 32) {
