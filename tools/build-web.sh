@@ -74,5 +74,17 @@ echo "built $out ($(du -sh "$out" | cut -f1)); build $version"
 
 if [ "${1:-}" = "--serve" ]; then
   echo "serving on http://127.0.0.1:8642/ (Ctrl+C ends)"
-  exec python3 -m http.server 8642 --bind 127.0.0.1 --directory "$out"
+  # Isolated from other sites, so that the page shares memory with its core's worker.
+  cd "$out"
+  exec python3 -c '
+import http.server
+class Isolated(http.server.SimpleHTTPRequestHandler):
+    def end_headers(self):
+        self.send_header("Cross-Origin-Opener-Policy", "same-origin")
+        self.send_header("Cross-Origin-Embedder-Policy", "require-corp")
+        super().end_headers()
+Isolated.extensions_map[".wasm"] = "application/wasm"
+Isolated.extensions_map[".js"] = "text/javascript"
+http.server.ThreadingHTTPServer(("127.0.0.1", 8642), Isolated).serve_forever()
+' 
 fi

@@ -38,4 +38,5 @@ cd tests/web
 # Installed afresh whenever the lock file changed since the last install.
 [ node_modules/.package-lock.json -nt package-lock.json ] || rm -rf node_modules
 [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund
-exec node --test ./*.test.mjs
+{ [ -x node_modules/.bin/tsc ] || npm ci --no-audit --no-fund; } && node_modules/.bin/tsc -p ../../web/tsconfig.json && node_modules/.bin/tsc -p ../../web/tsconfig.sw.json
+exec node --test ./*.test.mjs ./unit/*.test.mjs

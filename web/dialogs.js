@@ -1,3 +1,4 @@
+// @ts-nocheck: its boxes are being rewritten with their types; until then it is left unchecked.
 // The page's modal boxes: the core's messages one after another, texts, tables and a choice,
 // all in the one <dialog> so that only one is ever open.
 const dialog = document.getElementById('message');

@@ -27,6 +27,13 @@ before(async () => {
   const script = readFileSync(join(demoDir, 'demo.cnf'), 'latin1')
     .replace(';@initialize() ', ';@initialize() debug("hold on") ');
   writeFileSync(join(work, 'debug', 'demo.cnf'), script, 'latin1');
+  // The demo set with a "debug(" box in the middle of its start: its alarms are armed before the
+  // box, and the smile is put on only after it.
+  mkdirSync(join(work, 'waiting'));
+  for (const f of readdirSync(demoDir)) copyFileSync(join(demoDir, f), join(work, 'waiting', f));
+  writeFileSync(join(work, 'waiting', 'demo.cnf'), readFileSync(join(demoDir, 'demo.cnf'), 'latin1')
+    .replace('timer(3,600)\n', 'timer(3,600) debug("hold on") map("smile.cel")\n')
+    .replace(';@alarm(1) ', ';@alarm(1) debug("blink") '), 'latin1');
   mkdirSync(join(work, 'messages'));
   for (const [name, data] of messagesDemo(demoDir)) writeFileSync(join(work, 'messages', name.toString()), data);
   // An LZH header whose checksum is wrong, followed by nothing useful.
@@ -42,19 +49,22 @@ after(async () => {
 });
 
 // A page whose clock stands still unless `playing`: its alarms wait, so that its pictures can be
-// compared with tavro-render's, which shows a set as it opens.
+// compared with tavro-render's, which shows a set as it opens. The core's clock is in the page's
+// worker, so the page is asked for it (`?clock=still`); `address` gives the page's URL with it.
 async function blankPage(options = {}, playing = false) {
   const page = await openPage(browser, options);
-  if (!playing) {
-    await page.clock.install({time: 0});
-    await page.clock.pauseAt(1000);
-  }
+  page.still = !playing;
   return page;
+}
+
+function address(page, query = '') {
+  const params = [page.still ? 'clock=still' : '', query].filter(Boolean).join('&');
+  return `${origin}/index.html${params ? `?${params}` : ''}`;
 }
 
 async function opened(link, playing = false) {
   const page = await blankPage({}, playing);
-  await page.goto(`${origin}/index.html?open=${encodeURIComponent(link)}`);
+  await page.goto(address(page, `open=${encodeURIComponent(link)}`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   return page;
 }
@@ -109,7 +119,7 @@ test('Japanese-named sets in LZH and CP932 ZIP archives open by link', async () 
 
 test('the file picker opens a .cnf with its files and an archive', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   assert.equal(await waitForState(page, 'empty'), 'empty');
   await page.setInputFiles('#open-files', readdirSync(join(work, 'demo')).map((f) => join(work, 'demo', f)));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
@@ -123,7 +133,7 @@ test('the file picker opens a .cnf with its files and an archive', async () => {
 
 test('a dropped archive opens', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   await page.evaluate(async (url) => {
     const bytes = await (await fetch(url)).arrayBuffer();
@@ -139,7 +149,7 @@ test('a dropped archive opens', async () => {
 test('an archive dropped or picked with Shift joins the open archive\'s files', async () => {
   const page = await blankPage();
   await watchBoxes(page);
-  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   const drop = (shiftKey) => page.evaluate(async ([url, shift]) => {
     document.documentElement.setAttribute('data-tavro-state', 'loading');
@@ -169,7 +179,7 @@ test('an archive dropped or picked with Shift joins the open archive\'s files', 
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   // The picker's Shift is the one held for the click that opened it.
   await page.evaluate(() => document.documentElement.setAttribute('data-tavro-state', 'loading'));
-  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   const chooser = page.waitForEvent('filechooser');
   await page.click('label:has(#open-files)', {modifiers: ['Shift']});
@@ -183,15 +193,16 @@ test('an archive dropped or picked with Shift joins the open archive\'s files', 
 test('the load\'s messages come before the set starts, then its "debug(" boxes, in the desktop\'s order', async () => {
   const page = await blankPage();
   await watchBoxes(page);
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   await page.setInputFiles('#open-files', readdirSync(join(work, 'messages')).map((f) => join(work, 'messages', f)));
   const desktop = rendered('messages/demo.cnf');
-  // The load's messages show over nothing, before the set starts; its scripts' texts over it.
+  // The load's messages show over nothing, before the set starts, and so do its start's boxes:
+  // the picture comes once the start is over.
   assert.deepEqual(await closeBoxes(page, 0, 4), [
     ['palette file (lost.kcf) is not found', false, 'loading', false],
     ['can\'t load cell file and ignored', false, 'loading', false],
-    ['from initialize', true, 'loading', true], ['from begin', true, 'shown', true]]);
+    ['from initialize', true, 'loading', false], ['from begin', true, 'loading', false]]);
   assert.equal(desktop.stderr, 'palette file (lost.kcf) is not found\ncan\'t load cell file and ignored\n' +
     'from initialize\nfrom begin\n');
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
@@ -206,7 +217,7 @@ test('a drag moves an object and an alarm animates', async () => {
   const box = await page.locator('#playfield').boundingBox();
   await page.mouse.move(box.x + 350, box.y + 60);
   await page.mouse.down();
-  assert.ok(await page.evaluate(() => window.tavro.session.holdsObject()), 'an object is held');
+  assert.ok(await page.evaluate(() => window.tavro.client.call('holdsObject')), 'an object is held');
   await page.mouse.move(box.x + 300, box.y + 120, {steps: 5});
   await page.mouse.up();
   const moved = await canvasPixels(page);
@@ -226,7 +237,8 @@ test('a fixed object pulled too far is let go, and the capture with it, until th
   const page = await opened('/sets/demo/demo.cnf');
   const before = await canvasPixels(page);
   const box = await page.locator('#playfield').boundingBox();
-  const held = () => page.evaluate(() => [window.tavro.session.holdsObject(),
+  // The capture is asked after the core: its answer comes after that of every call before it.
+  const held = () => page.evaluate(async () => [await window.tavro.client.call('holdsObject'),
     document.getElementById('playfield').hasPointerCapture(window.pointer)]);
   await page.evaluate(() => document.getElementById('playfield')
     .addEventListener('pointerdown', (e) => { window.pointer = e.pointerId; }));
@@ -260,7 +272,7 @@ test('a fixed object pulled too far is let go, and the capture with it, until th
 
 test('a broken archive fails with the desktop message', async () => {
   const page = await openPage(browser);
-  await page.goto(`${origin}/index.html?open=/sets/broken.lzh`);
+  await page.goto(address(page, `open=/sets/broken.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'failed');
   const shown = await page.locator('#message-text').textContent();
   const desktop = rendered('broken.lzh');
@@ -271,7 +283,7 @@ test('a broken archive fails with the desktop message', async () => {
 
 test('on a phone-sized screen the page fits and a finger drags', async () => {
   const page = await openPage(browser, {viewport: {width: 390, height: 844}, hasTouch: true, isMobile: true});
-  await page.goto(`${origin}/index.html?open=/sets/demo.lzh`);
+  await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   // Nothing but the picture's own area scrolls sideways: the buttons wrap.
   const overflow = await page.evaluate(() => document.getElementById('toolbar').scrollWidth - innerWidth);
@@ -291,7 +303,7 @@ test('on a phone-sized screen the page fits and a finger drags', async () => {
 
 test('after one visit the page opens a set with the network off', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   await page.evaluate(async () => {
     await navigator.serviceWorker.ready;
@@ -329,42 +341,104 @@ test('save, record, information and the load report', async () => {
   const gif = readFileSync(await (await download).path());
   assert.equal(gif.subarray(0, 6).toString('latin1'), 'GIF89a');
   assert.equal(await page.evaluate(() => document.getElementById('message').open), false);
+  // The page asks the core first: the box opens on its answer.
+  const boxOpens = () => page.waitForFunction(() => document.getElementById('message').open);
   await page.click('#information');
+  await boxOpens();
   assert.match(await page.locator('#message-text').textContent(), /\S/);
   await page.click('#message-ok');
   await page.click('#report');
+  await boxOpens();
   assert.equal(await page.locator('#message-title').textContent(), 'Load Report');
   await page.screenshot({path: `${work}/report.png`});
   await page.click('#message-ok');
   assertClean(page);
 });
 
-test('a "debug(" box holds the alarms until it is closed', async () => {
-  const page = await openPage(browser);
-  await page.goto(`${origin}/index.html?open=/sets/debug/demo.cnf`);
-  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
-  assert.equal(await page.locator('#message-text').textContent(), 'hold on');
-  assert.ok(await page.evaluate(() => document.getElementById('message').classList.contains('exclamation')));
-  await page.screenshot({path: `${work}/debug.png`});
-  // The bubble moves every 600 ms once the alarms run.
-  const held = await canvasPixels(page);
-  const changes = async (ms) => {
-    const most = [];
-    for (let waited = 0; waited < ms; waited += 150) {
-      await page.waitForTimeout(150);
-      most.push(differingPixels(held, await canvasPixels(page)));
-    }
-    return Math.max(...most);
+test('a "debug(" box stops its script until it is closed, while the alarms go on', async () => {
+  // The set is not shown until its start is over, and that waits for the box.
+  const waiting = async (playing) => {
+    const page = await blankPage({}, playing);
+    await page.goto(address(page, 'open=/sets/waiting/demo.cnf'));
+    await page.locator('#message').waitFor({state: 'visible'});
+    assert.equal(await page.evaluate(() => document.documentElement.dataset.tavroState), 'loading');
+    return page;
   };
-  assert.equal(await changes(1500), 0, 'no alarm ran behind the box');
+  const page = await waiting(false);
+  const box = page.locator('#message');
+  assert.equal(await page.locator('#message-text').textContent(), 'hold on');
+  assert.ok(await box.evaluate((b) => b.open && b.classList.contains('exclamation')));
+  // The core composes the picture once the start is over: under the box there is none yet, and
+  // then it has the smile the script put on after the box.
+  assert.ok(await page.locator('#playfield').evaluate((c) => c.hidden));
+  const done = rendered('waiting/demo.cnf').picture;
   await page.click('#message-ok');
-  assert.ok(await changes(1500) > 0, 'the alarms run once it is closed');
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(differingPixels(await canvasPixels(page), done), 0);
+  assertClean(page);
+
+  // On a running clock the bubble, moving every 600 ms, moves behind the box the blink's alarm
+  // opens.
+  const playing = await waiting(true);
+  await playing.click('#message-ok');
+  await playing.waitForFunction(() => document.getElementById('message').open &&
+    document.getElementById('message-text').textContent === 'blink');
+  await playing.screenshot({path: `${work}/debug.png`});
+  const held = await canvasPixels(playing);
+  let moved = 0;
+  for (let waited = 0; waited < 3000 && !moved; waited += 150) {
+    await playing.waitForTimeout(150);
+    moved = differingPixels(held, await canvasPixels(playing));
+  }
+  assert.ok(moved > 0, 'an alarm ran behind the box');
+  assert.ok(await playing.locator('#message').evaluate((b) => b.open));
+  assertClean(playing);
+});
+
+test('a long open shows its progress, Cancel leaves an empty document, and the page never waits', async () => {
+  const page = await openPage(browser);
+  await page.goto(`${origin}/index.html?clock=still&slow=150`);
+  await waitForState(page, 'empty');
+  await page.setInputFiles('#open-files', join(work, 'demo.lzh'));
+  // A 10 ms interval on the page's thread: the longest wait between two of its runs, from the
+  // files' being given on (the driver's handing them over holds the page up itself, as does a
+  // screenshot, which `window.pauseWatch` leaves out).
+  await page.evaluate(() => {
+    window.longestWait = 0;
+    let last = performance.now();
+    window.pauseWatch = (paused) => { window.paused = paused; last = performance.now(); };
+    setInterval(() => {
+      const now = performance.now();
+      if (!window.paused) window.longestWait = Math.max(window.longestWait, now - last);
+      last = now;
+    }, 10);
+  });
+  const progress = page.locator('#progress');
+  await progress.waitFor({state: 'visible'});
+  const said = await page.locator('#progress-text').textContent();
+  assert.match(said, /^(Unpacking the archive: \d+ files|Loading cels: \d+ of \d+)$/);
+  await page.evaluate(() => window.pauseWatch(true));
+  await page.screenshot({path: `${work}/progress.png`});
+  await page.evaluate(() => window.pauseWatch(false));
+  await page.waitForTimeout(600);
+  assert.notEqual(await page.locator('#progress-text').textContent(), said, 'the progress moves on');
+  await page.click('#progress-cancel');
+  assert.equal(await waitForState(page, 'empty'), 'empty');
+  assert.ok(await page.locator('#playfield').evaluate((c) => c.hidden));
+  assert.ok(await page.locator('#information').isDisabled());
+  assert.equal(await progress.evaluate((d) => d.open), false);
+  const longest = await page.evaluate(() => window.longestWait);
+  assert.ok(longest <= 50, `the page waited ${longest} ms`);
+  // The fresh core opens the next set.
+  await page.setInputFiles('#open-files', join(work, 'japanese.zip'));
+  assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+  assert.equal(differingPixels(await canvasPixels(page), rendered('japanese.zip').picture), 0);
   assertClean(page);
 });
 
 test('a folder opened with write access is saved back into, after the overwrite question', async () => {
   const page = await blankPage();
-  await page.goto(`${origin}/index.html`);
+  await page.goto(address(page));
   await waitForState(page, 'empty');
   // No driver answers the browser's folder picker; the page's private file system gives the same
   // kind of folder, so the picker is made to return one of those.

@@ -1,0 +1,62 @@
+// The progress of a long open, as the window's progress dialog shows it: nothing for an open
+// that is over within half a second, then the members unpacked, then the cels loaded, with a
+// Cancel button (or Escape) that ends the open and leaves an empty document.
+
+/** An open shorter than this shows no progress, as in the window. */
+export const kProgressDelayMs = 500;
+
+/**
+ * The dialog's text for a step.
+ * @param {import('./worker/core-engine.js').ProgressEvent} step
+ */
+export function progressText({phase, count, total}) {
+  return phase === 'unpack' ? `Unpacking the archive: ${count} files`
+    : `Loading cels: ${count} of ${Math.max(count, total)}`;
+}
+
+/**
+ * Watches one open: the returned `done` closes the dialog. `cancel` is called when the person
+ * cancels.
+ * @param {import('./core-client.js').CoreClient} client
+ * @param {() => void} cancel
+ */
+export function watchOpen(client, cancel) {
+  const dialog = /** @type {HTMLDialogElement} */ (document.getElementById('progress'));
+  const label = /** @type {HTMLElement} */ (document.getElementById('progress-text'));
+  const bar = /** @type {HTMLProgressElement} */ (document.getElementById('progress-bar'));
+  const started = performance.now();
+  /** @type {import('./worker/core-engine.js').ProgressEvent|null} */
+  let last = null;
+  let over = false;
+  const show = () => {
+    if (over || !last) return;
+    label.textContent = progressText(last);
+    // How many members there are is not known until the last: the bar just shows it is busy.
+    if (last.phase === 'unpack') {
+      bar.removeAttribute('value');
+    } else {
+      bar.max = Math.max(1, last.total, last.count);
+      bar.value = last.count;
+    }
+    if (!dialog.open) dialog.showModal();
+  };
+  const timer = setTimeout(show, kProgressDelayMs);
+  client.on('progress', (step) => {
+    last = step;
+    if (performance.now() - started >= kProgressDelayMs) show();
+  });
+  const onClose = () => {
+    if (over) return;
+    over = true;
+    cancel();
+  };
+  dialog.addEventListener('close', onClose);
+  return {
+    done() {
+      over = true;
+      clearTimeout(timer);
+      dialog.removeEventListener('close', onClose);
+      if (dialog.open) dialog.close();
+    },
+  };
+}
