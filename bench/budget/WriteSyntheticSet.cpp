@@ -4,8 +4,8 @@
 //
 //   tavro_write_synthetic_set <directory> [mixed]
 //
-// Output lines: "pixels N", "map N" (the composed map, one or three bytes a pixel), "work N"
-// (the true-colour work area, 0 in 256-colour mode) and "text N" (the configuration's size).
+// Output lines: "pixels N", "map N" (the composed map, one or four bytes a pixel), "work N"
+// (memory composition needs beside the map: none) and "text N" (the configuration's size).
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   const std::string text = ConfigText(set);
   files.WriteText("max.cnf", text);
   const size_t pixels = static_cast<size_t>(tavro::kMaxPlayfieldWidth) * tavro::kMaxPlayfieldHeight;
-  std::printf("pixels %zu\nmap %zu\nwork %zu\ntext %zu\n", pixelBytes, pixels * (anyAlpha ? 3 : 1),
-              anyAlpha ? pixels * 4 : 0, text.size());
+  std::printf("pixels %zu\nmap %zu\nwork %zu\ntext %zu\n", pixelBytes, pixels * (anyAlpha ? 4 : 1),
+              size_t{0}, text.size());
   return 0;
 }

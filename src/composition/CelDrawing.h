@@ -3,6 +3,7 @@
 // has them, and CelStoredRow turns one order into the other.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #include "composition/ComposedMap.h"
@@ -15,6 +16,12 @@ class DollSet;
 }
 
 namespace tavro::compose {
+
+// A true-colour map pixel read as one word: red in the low byte, 255 in the high one.
+static_assert(std::endian::native == std::endian::little, "map words are stored little-endian");
+inline uint32_t MapWordOf(const RgbQuad& colour) {
+  return colour.Red | colour.Green << 8 | colour.Blue << 16 | 0xFF000000u;
+}
 
 // `rect` clipped to the map's area.
 MapRect ClipToMap(const MapView& map, const MapRect& rect);
@@ -71,13 +78,10 @@ bool ComposeOverHeldBackdrop(const DollSet& doc, HeldBackdrop& backdrop, int32_t
 
 // Indexed cel into an 8-bit map: non-zero pixels replace, 0 leaves the map alone.
 void DrawIndexedInto8(const MapView& map, const CellEntry& cell, const CelRegion& region);
-// The true-colour map's rectangle into the work area and back.
-void ExpandToWords(const MapView& map, const MapRect& rect);
-void PackFromWords(const MapView& map, const MapRect& rect);
-// Indexed cel into the work area, opaque or blended by the cel's transparency level.
+// Indexed cel into the true-colour map, opaque or blended by the cel's transparency level.
 void DrawIndexedIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region,
                          const RgbQuad* colours);
-// 32-bit cel into the work area, blended by its alpha channel.
+// 32-bit cel into the true-colour map, blended by its alpha channel.
 void DrawAlphaIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region);
 
 }  // namespace tavro::compose

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "composition/PixelRuns.h"
+
 namespace tavro {
 namespace {
 
@@ -18,7 +20,7 @@ size_t PaddedRow(size_t bits) { return (bits + 31) / 32 * 4; }
 DibForm ChooseForm(const ClipboardPicture& picture) {
   DibForm form;
   const auto width = static_cast<size_t>(picture.Width);
-  if (picture.Map.Format() == PixelFormat::Bgr24) {
+  if (picture.Map.Format() == PixelFormat::Rgbx32) {
     form.BiBitCount = 24;
     form.TableEntries = 0;
   } else if (picture.ColourCount <= 16) {
@@ -65,16 +67,25 @@ void PackNibbles(uint8_t* out, const uint8_t* indices, int width) {
   }
 }
 
-// Bitmap row `row` (0 = the picture's bottom row, as the bitmap stores rows) into `out`, which is
-// zero already.
-void WriteRow(uint8_t* out, const ClipboardPicture& picture, const DibForm& form, int row) {
+// The picture's rows into the bitmap's `pixels`, which are zero already. Only the picture's own
+// pixels are written: the padding stays 0 whatever the map keeps beside them.
+void WriteRows(uint8_t* pixels, const ClipboardPicture& picture, const DibForm& form) {
   const ComposedMap& map = picture.Map;
-  const uint8_t* source = map.Row(picture.Height - 1 - row);
-  if (form.BiBitCount == 4) {
-    PackNibbles(out, source, picture.Width);
-  } else {
-    // Only the picture's own pixels: the padding is 0 whatever the map keeps beside them.
-    std::memcpy(out, source, static_cast<size_t>(picture.Width) * map.BytesPerPixel());
+  // The bitmap stores the picture's bottom row first.
+  const auto bitmapRow = [&](int mapRow) {
+    return pixels + static_cast<size_t>(picture.Height - 1 - mapRow) * form.RowBytes;
+  };
+  if (form.BiBitCount == 24) {
+    compose::PackBgrRows({bitmapRow(0), -static_cast<ptrdiff_t>(form.RowBytes), map.Row(0),
+                          static_cast<ptrdiff_t>(map.RowBytes()), picture.Width, picture.Height});
+    return;
+  }
+  for (int row = 0; row < picture.Height; ++row) {
+    if (form.BiBitCount == 4) {
+      PackNibbles(bitmapRow(row), map.Row(row), picture.Width);
+    } else {
+      std::memcpy(bitmapRow(row), map.Row(row), static_cast<size_t>(picture.Width));
+    }
   }
 }
 
@@ -91,10 +102,7 @@ std::vector<uint8_t> BuildDib(const ClipboardPicture& picture, const DibForm& fo
   uint8_t* dib = out.data() + prefix;
   WriteInfoHeader(dib, picture, form);
   WriteColourTable(dib + kDibHeaderBytes, picture, form);
-  uint8_t* pixels = dib + kDibHeaderBytes + tableBytes;
-  for (int row = 0; row < picture.Height; ++row) {
-    WriteRow(pixels + static_cast<size_t>(row) * form.RowBytes, picture, form, row);
-  }
+  WriteRows(dib + kDibHeaderBytes + tableBytes, picture, form);
   return out;
 }
 

@@ -29,7 +29,8 @@ struct ClipboardPicture {
 //   256-colour map, colourCount 16 or less: 4 bits a pixel, 16 table entries, left pixel in the
 //     high nibble. An index of 16 or more cannot be named in 4 bits and is written as 0.
 //   256-colour map, more colours: 8 bits a pixel, 256 entries, the map rows as they are.
-//   True-colour map: 24 bits a pixel (blue, green, red), no colour table.
+//   True-colour map: 24 bits a pixel (blue, green, red), no colour table, packed from the map's
+//     words in one pass.
 // Table entries from colourCount on are 0. Empty when there is no map, the map does not hold
 // what its size promises, or memory runs out.
 std::vector<uint8_t> MakeClipboardDib(const ClipboardPicture& picture);

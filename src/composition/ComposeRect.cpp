@@ -24,17 +24,12 @@ MapRect RectOfSpan(int64_t left, int64_t top, int64_t width, int64_t height) {
 }
 
 void FillBackground(const MapView& map, const MapRect& rect, const RgbQuad& background) {
-  const size_t runBytes = static_cast<size_t>(rect.Width()) * map.BytesPerPixel;
+  const uint32_t word = MapWordOf(background);
   for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
-    uint8_t* row = map.At(rect.Left, y);
     if (map.BytesPerPixel == 1) {
-      std::memset(row, 0, runBytes);
-      continue;
-    }
-    for (size_t i = 0; i < runBytes; i += 3) {
-      row[i] = background.Blue;
-      row[i + 1] = background.Green;
-      row[i + 2] = background.Red;
+      std::memset(map.At(rect.Left, y), 0, static_cast<size_t>(rect.Width()));
+    } else {
+      std::fill_n(map.WordAt(rect.Left, y), rect.Width(), word);
     }
   }
 }
@@ -94,7 +89,7 @@ bool HasPixelsFor(const CellEntry& cell) {
 
 // Indexed colours cannot hold a blend; the 256-colour map leaves 32-bit cels out.
 bool IsDrawnInto(const MapView& map, const CellEntry& cell) {
-  return map.BytesPerPixel == 3 || cell.BitsPerPixel != 24;
+  return map.BytesPerPixel == 4 || cell.BitsPerPixel != 24;
 }
 
 void DrawCel(const MapView& map, const CellEntry& cell, const CelRegion& region,
@@ -141,7 +136,7 @@ void DrawCellsInRect(const DollSet& set, ComposedMap& composed, const MapRect& w
   const MapRect rect = ClipToMap(map, wanted);
   if (rect.IsEmpty()) return;
   std::array<RgbQuad, kPaletteColours> colours{};
-  if (map.BytesPerPixel == 3) CurrentColours(set, colours.data());
+  if (map.BytesPerPixel == 4) CurrentColours(set, colours.data());
   const auto count =
       std::min<size_t>(static_cast<size_t>(std::max(set.CellCount(), 0)), set.CellTable().size());
   DrawCelLines(set, map, rect, colours.data(), 0, count);
@@ -151,7 +146,6 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
                   const RgbQuad* colours, size_t first, size_t end) {
   if (doc.CurrentSet() < 0 || doc.CurrentSet() >= kSetCount || first >= end) return;
   const uint32_t setBit = 1u << doc.CurrentSet();
-  if (map.BytesPerPixel == 3) compose::ExpandToWords(map, rect);
   // Each cel is drawn once the next one is found and its first rows asked for.
   const CellEntry* pending = nullptr;
   CelRegion pendingRegion;
@@ -170,7 +164,6 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
     pendingRegion = region;
   }
   if (pending != nullptr) DrawCel(map, *pending, pendingRegion, colours);
-  if (map.BytesPerPixel == 3) compose::PackFromWords(map, rect);
 }
 
 }  // namespace compose

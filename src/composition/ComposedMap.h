@@ -3,7 +3,7 @@
 // true-colour work area, the drag backdrop, the area waiting to be recomposed).
 //
 // Rows are stored top-down, Stride() pixels each (a multiple of 4), 1 byte a pixel (colour
-// index) or 3 (blue, green, red), plus one spare byte at the end.
+// index) or 4 (red, green, blue, 255), plus one spare byte at the end.
 #pragma once
 
 #include <array>
@@ -19,10 +19,13 @@ namespace tavro {
 // How the map holds a pixel.
 enum class PixelFormat : uint8_t {
   Indexed8,  // one colour index
-  Bgr24,     // blue, green, red
+  // Red, green, blue and a fourth byte that is always 255: composition blends whole 32-bit words,
+  // and the display and the page's canvas take these rows as they are. The 24-bit rows of the
+  // clipboard, PNG files and recordings are made from them on the way out.
+  Rgbx32,
 };
 
-inline int32_t BytesPerPixelOf(PixelFormat format) { return format == PixelFormat::Bgr24 ? 3 : 1; }
+inline int32_t BytesPerPixelOf(PixelFormat format) { return format == PixelFormat::Rgbx32 ? 4 : 1; }
 
 namespace compose {
 
@@ -30,7 +33,6 @@ namespace compose {
 // not match the stride and height in the current mode.
 struct MapView {
   uint8_t* Pixels = nullptr;
-  uint32_t* Words = nullptr;  // true colour only: the work area, same layout, 4 bytes a pixel
   int32_t BytesPerPixel = 1;
   int32_t Stride = 0;  // pixels a row
   int32_t RowBytes = 0;
@@ -40,9 +42,8 @@ struct MapView {
   uint8_t* At(int32_t x, int32_t y) const {
     return Pixels + static_cast<size_t>(y) * RowBytes + static_cast<size_t>(x) * BytesPerPixel;
   }
-  uint32_t* WordAt(int32_t x, int32_t y) const {
-    return Words + static_cast<size_t>(y) * Stride + x;
-  }
+  // True colour: the pixel as one word (the rows are word-aligned, see ComposedMap::Allocate).
+  uint32_t* WordAt(int32_t x, int32_t y) const { return reinterpret_cast<uint32_t*>(At(x, y)); }
 };
 
 }  // namespace compose
@@ -82,11 +83,11 @@ class ComposedMap {
   // A map that does not is never read: it may be left from another mode or another playfield.
   bool IsComplete(int32_t width, int32_t height) const;
 
-  // Replaces the pixels with a zero-filled map of Stride x Height pixels, Bgr24 when
-  // `trueColour`, else Indexed8, and drops the work area and the backdrop. On allocation failure
-  // (or a negative size) the map is none.
+  // Replaces the pixels with a map of Stride x Height pixels, Rgbx32 (black) when `trueColour`,
+  // else Indexed8 (index 0), and drops the backdrop. On allocation failure (or a negative
+  // size) the map is none.
   void Allocate(bool trueColour);
-  // Frees the pixels, the work area and the backdrop; the form and colour table stay.
+  // Frees the pixels and the backdrop; the form and colour table stay.
   void Free();
 
   // ---- pixels ----
@@ -100,12 +101,13 @@ class ComposedMap {
   }
   uint8_t* MutableRow(int32_t y) { return Pixels_.data() + static_cast<size_t>(y) * RowBytes(); }
   size_t RowBytes() const { return static_cast<size_t>(MapStride_) * BytesPerPixel(); }
+  // True colour: pixels [left, right) of row y as red, green, blue bytes into `out`, as pictures
+  // and recordings take them. The caller checks IsComplete and the bounds.
+  void CopyRgbPixels(int32_t y, int32_t left, int32_t right, uint8_t* out) const;
   // The map as the drawing loops take it, clipped to a playfield of width x height.
   compose::MapView DrawingView(int32_t playfieldWidth, int32_t playfieldHeight);
   HeldBackdrop& Backdrop() { return Held_; }
   const HeldBackdrop& Backdrop() const { return Held_; }
-  // Capacity of the true-colour work area in pixels.
-  size_t WorkAreaCapacity() const { return BlendRows_.capacity(); }
 
   // ---- colour table ----
   // The colours an index stands for. Entries past the set's own keep what an earlier set left.
@@ -141,10 +143,6 @@ class ComposedMap {
   bool TrueColour_ = false;
   PixelFormat Form_ = PixelFormat::Indexed8;
   std::array<RgbQuad, kPaletteColours> ColourTable_ = {};
-  // Work area of true-colour composition: one blue, green, red, spare word per map pixel, in
-  // the map's layout. Blending whole words is much faster than 3-byte pixels; the finished
-  // rectangle is packed into the pixels. Made and dropped by Allocate with the map.
-  std::vector<uint32_t> BlendRows_;
   HeldBackdrop Held_;
   bool DirtyFlag_ = false;
   MapRect DirtyRect_;

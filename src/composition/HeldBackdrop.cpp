@@ -42,7 +42,7 @@ void EachSourceValue(const DollSet& doc, const MapView& map, size_t first, size_
   take(Pack(doc.CurrentGroup(), static_cast<int64_t>(count)));
   const RgbQuad background = doc.Palettes().ColourOfGroup(doc.CurrentGroup(), 0);
   take(Pack(background.Blue | background.Green << 8 | background.Red << 16, 0));
-  if (map.BytesPerPixel == 3) {
+  if (map.BytesPerPixel == 4) {
     for (int32_t i = 0; i < kPaletteColours; ++i) {
       take(Pack(colours[i].Blue | colours[i].Green << 8 | colours[i].Red << 16, i));
     }
@@ -108,7 +108,7 @@ bool ComposeOverHeldBackdrop(const DollSet& doc, HeldBackdrop& backdrop, int32_t
   const auto count =
       std::min<size_t>(static_cast<size_t>(std::max(doc.CellCount(), 0)), doc.CellTable().size());
   std::array<RgbQuad, kPaletteColours> colours{};
-  if (map.BytesPerPixel == 3) CurrentColours(doc, colours.data());
+  if (map.BytesPerPixel == 4) CurrentColours(doc, colours.data());
   const size_t first = FirstLineBeneath(doc, heldSlot, count);
   const bool sameLines = backdrop.HeldSlot == heldSlot && backdrop.FirstBeneath == first;
   if (!SameSource(doc, map, first, count, colours.data(), backdrop.Source) || !sameLines) {

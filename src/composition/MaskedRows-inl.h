@@ -50,7 +50,7 @@ void AlphaRowsVector(const RowBlock& block) {
 
 #if HWY_TARGET == HWY_AVX3_DL
 
-// The 256 colour words as three byte planes (blue, green, red) of four registers each: a
+// The 256 colour words as three byte planes (red, green, blue) of four registers each: a
 // two-register byte permute looks up 128 entries, and the index's top bit picks the half.
 struct ColourPlanes {
   __m512i Plane[3][4];
@@ -60,12 +60,12 @@ HWY_INLINE ColourPlanes SplitColours(const uint32_t* words) {
   const hn::Full512<uint8_t> d;
   ColourPlanes planes;
   for (int quarter = 0; quarter < 4; ++quarter) {
-    hn::Vec512<uint8_t> blue, green, red, spare;
-    hn::LoadInterleaved4(d, reinterpret_cast<const uint8_t*>(words + 64 * quarter), blue, green,
-                         red, spare);
-    planes.Plane[0][quarter] = blue.raw;
+    hn::Vec512<uint8_t> red, green, blue, fourth;
+    hn::LoadInterleaved4(d, reinterpret_cast<const uint8_t*>(words + 64 * quarter), red, green,
+                         blue, fourth);
+    planes.Plane[0][quarter] = red.raw;
     planes.Plane[1][quarter] = green.raw;
-    planes.Plane[2][quarter] = red.raw;
+    planes.Plane[2][quarter] = blue.raw;
   }
   return planes;
 }
@@ -83,7 +83,7 @@ constexpr UnpackOrder MakeUnpackOrder() {
   return order;
 }
 
-// The colour words of 64 indices, 16 pixels to a vector, in order; spare bytes 0.
+// The colour words of 64 indices, 16 pixels to a vector, in order; fourth bytes 255.
 HWY_INLINE void LookUp64(const ColourPlanes& planes, __m512i order, __m512i indices,
                          __m512i colours[4]) {
   const __m512i ordered = _mm512_permutexvar_epi8(order, indices);
@@ -94,15 +94,15 @@ HWY_INLINE void LookUp64(const ColourPlanes& planes, __m512i order, __m512i indi
     const __m512i upper = _mm512_permutex2var_epi8(planes.Plane[k][2], ordered, planes.Plane[k][3]);
     channel[k] = _mm512_mask_blend_epi8(upperHalf, lower, upper);
   }
-  const __m512i zero = _mm512_setzero_si512();
-  const __m512i blueGreenLow = _mm512_unpacklo_epi8(channel[0], channel[1]);
-  const __m512i blueGreenHigh = _mm512_unpackhi_epi8(channel[0], channel[1]);
-  const __m512i redLow = _mm512_unpacklo_epi8(channel[2], zero);
-  const __m512i redHigh = _mm512_unpackhi_epi8(channel[2], zero);
-  colours[0] = _mm512_unpacklo_epi16(blueGreenLow, redLow);
-  colours[1] = _mm512_unpackhi_epi16(blueGreenLow, redLow);
-  colours[2] = _mm512_unpacklo_epi16(blueGreenHigh, redHigh);
-  colours[3] = _mm512_unpackhi_epi16(blueGreenHigh, redHigh);
+  const __m512i opaque = _mm512_set1_epi8(-1);
+  const __m512i redGreenLow = _mm512_unpacklo_epi8(channel[0], channel[1]);
+  const __m512i redGreenHigh = _mm512_unpackhi_epi8(channel[0], channel[1]);
+  const __m512i blueLow = _mm512_unpacklo_epi8(channel[2], opaque);
+  const __m512i blueHigh = _mm512_unpackhi_epi8(channel[2], opaque);
+  colours[0] = _mm512_unpacklo_epi16(redGreenLow, blueLow);
+  colours[1] = _mm512_unpackhi_epi16(redGreenLow, blueLow);
+  colours[2] = _mm512_unpacklo_epi16(redGreenHigh, blueHigh);
+  colours[3] = _mm512_unpackhi_epi16(redGreenHigh, blueHigh);
 }
 
 void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_t level) {
@@ -132,8 +132,9 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
       const auto inRow = static_cast<__mmask16>(LanesInRow(block.Count, x, 16));
       const __m512i indices = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(inRow, source + x));
       const __mmask16 drawn = _mm512_test_epi32_mask(indices, indices);
-      const __m512i colours =
-          _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), drawn, indices, words, 4);
+      const __m512i colours = _mm512_or_si512(
+          _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), drawn, indices, words, 4),
+          _mm512_set1_epi32(static_cast<int32_t>(0xFF000000u)));
       PutColours(destination + x, drawn, colours, level);
     }
   });

@@ -3,8 +3,8 @@
 // pixel at a time, which the vector code must match bit for bit and which runs where the build
 // has no vector code.
 //
-// True-colour rows are work-area words: blue, green, red and a spare byte. A blended pixel comes
-// out with its spare byte 0; a pixel left alone or copied whole keeps its own.
+// True-colour rows are the map's words: red, green, blue and a fourth byte. Every pixel a run
+// draws comes out with its fourth byte 255; a pixel left alone keeps what it had.
 #pragma once
 
 #include <cstddef>
@@ -28,16 +28,18 @@ struct RowBlock {
 
 // Non-zero cel indices replace the map's; 0 leaves it alone.
 void OverlayIndexRows(const RowBlock& block);
-// Non-zero cel indices become their colour word in `words` (256 entries, spare bytes 0), blended
-// as (colour * (256 - level) + beneath * level) >> 8 a channel, `level` 0..255 (0: the word
-// itself); 0 leaves the map alone.
+// Non-zero cel indices become their colour word in `words` (256 entries of red, green, blue; the
+// fourth byte is not read), blended as (colour * (256 - level) + beneath * level) >> 8 a channel,
+// `level` 0..255 (0: the colour itself); 0 leaves the map alone.
 void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t level);
-// 32-bit cel pixels (blue, green, red, alpha) blended by their alpha: 0 leaves the map alone, 255
-// copies the cel pixel whole, others blend as (cel * alpha + beneath * (255 - alpha)) >> 8.
+// 32-bit cel pixels (blue, green, red, alpha: the cel file's order) blended by their alpha: 0
+// leaves the map alone, 255 copies the cel's colour, others blend as
+// (cel * alpha + beneath * (255 - alpha)) >> 8 a channel.
 void AlphaRows(const RowBlock& block);
-// 3-byte map pixels into work-area words with spare byte 0, and back.
-void ExpandRows(const RowBlock& block);
-void PackRows(const RowBlock& block);
+// Map words into 3-byte pixels for what leaves the program: red, green, blue (pictures and
+// recordings) or blue, green, red (the clipboard's bitmap).
+void PackRgbRows(const RowBlock& block);
+void PackBgrRows(const RowBlock& block);
 
 // Asks memory for `rows` rows of `bytes` bytes, each `stride` bytes after the one before, without
 // waiting for them. A hint: it reads nothing and never faults.
@@ -55,15 +57,15 @@ void OpaqueColourRun(uint32_t* destination, const uint8_t* source, int32_t count
 void LevelColourRun(uint32_t* destination, const uint8_t* source, int32_t count,
                     const uint32_t* words, uint32_t level);
 void AlphaRun(uint32_t* destination, const uint8_t* source, int32_t count);
-void ExpandRun(uint32_t* destination, const uint8_t* source, int32_t count);
-void PackRun(uint8_t* destination, const uint32_t* source, int32_t count);
+void PackRgbRun(uint8_t* destination, const uint8_t* source, int32_t count);
+void PackBgrRun(uint8_t* destination, const uint8_t* source, int32_t count);
 
 // The runs above over each row of a block, in order.
 void OverlayIndexRows(const RowBlock& block);
 void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t level);
 void AlphaRows(const RowBlock& block);
-void ExpandRows(const RowBlock& block);
-void PackRows(const RowBlock& block);
+void PackRgbRows(const RowBlock& block);
+void PackBgrRows(const RowBlock& block);
 }  // namespace scalar
 
 }  // namespace tavro::compose

@@ -14,9 +14,12 @@ uint64_t Widen(uint32_t pixel) {
   return (p & 0xFF) | (p & 0xFF00) << 8 | (p & 0xFF0000) << 16 | (p & 0xFF000000) << 24;
 }
 
-// Blue, green and red; the spare byte comes out 0.
+constexpr uint32_t kOpaque = 0xFF000000u;
+
+// The three colour channels; the fourth byte comes out 255.
 uint32_t Narrow(uint64_t lanes) {
-  return static_cast<uint32_t>((lanes & 0xFF) | (lanes >> 8 & 0xFF00) | (lanes >> 16 & 0xFF0000));
+  return static_cast<uint32_t>((lanes & 0xFF) | (lanes >> 8 & 0xFF00) | (lanes >> 16 & 0xFF0000)) |
+         kOpaque;
 }
 
 constexpr uint64_t kLaneBytes = 0x00FF00FF00FF00FFULL;
@@ -27,9 +30,15 @@ uint32_t BlendLevel(uint32_t beneath, uint8_t index, const uint32_t* words, uint
   return index != 0 ? Narrow(blended) : beneath;
 }
 
+// A cel pixel as blue, green, red, alpha turned into the map's order, red first.
+uint32_t SwapRedAndBlue(uint32_t pixel) {
+  return (pixel & 0xFF00FF00u) | (pixel >> 16 & 0xFF) | (pixel & 0xFF) << 16;
+}
+
 // The weights add up to 255, not 256, so a nearly opaque pixel comes out a shade darker; the
 // pictures of existing sets were made to look right that way.
-uint32_t BlendAlpha(uint32_t beneath, uint32_t cel) {
+uint32_t BlendAlpha(uint32_t beneath, uint32_t celInFileOrder) {
+  const uint32_t cel = SwapRedAndBlue(celInFileOrder);
   const uint32_t alpha = cel >> 24;
   const uint64_t blended =
       ((Widen(cel) * alpha + Widen(beneath) * (255 - alpha)) >> 8) & kLaneBytes;
@@ -49,7 +58,7 @@ void OpaqueColourRun(uint32_t* destination, const uint8_t* source, int32_t count
                      const uint32_t* words) {
   for (int32_t x = 0; x < count; ++x) {
     const uint8_t index = source[x];
-    destination[x] = index != 0 ? words[index] : destination[x];
+    destination[x] = index != 0 ? words[index] | kOpaque : destination[x];
   }
 }
 
@@ -72,17 +81,19 @@ void AlphaRun(uint32_t* destination, const uint8_t* source, int32_t count) {
   }
 }
 
-void ExpandRun(uint32_t* destination, const uint8_t* source, int32_t count) {
-  for (int32_t x = 0; x < count; ++x, source += 3) {
-    destination[x] = source[0] | source[1] << 8 | source[2] << 16;
+void PackRgbRun(uint8_t* destination, const uint8_t* source, int32_t count) {
+  for (int32_t x = 0; x < count; ++x, destination += 3, source += 4) {
+    destination[0] = source[0];
+    destination[1] = source[1];
+    destination[2] = source[2];
   }
 }
 
-void PackRun(uint8_t* destination, const uint32_t* source, int32_t count) {
-  for (int32_t x = 0; x < count; ++x, destination += 3) {
-    destination[0] = static_cast<uint8_t>(source[x]);
-    destination[1] = static_cast<uint8_t>(source[x] >> 8);
-    destination[2] = static_cast<uint8_t>(source[x] >> 16);
+void PackBgrRun(uint8_t* destination, const uint8_t* source, int32_t count) {
+  for (int32_t x = 0; x < count; ++x, destination += 3, source += 4) {
+    destination[0] = source[2];
+    destination[1] = source[1];
+    destination[2] = source[0];
   }
 }
 
@@ -107,7 +118,7 @@ void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t leve
                              });
 }
 void AlphaRows(const RowBlock& block) { EachRow<uint32_t, uint8_t>(block, AlphaRun); }
-void ExpandRows(const RowBlock& block) { EachRow<uint32_t, uint8_t>(block, ExpandRun); }
-void PackRows(const RowBlock& block) { EachRow<uint8_t, uint32_t>(block, PackRun); }
+void PackRgbRows(const RowBlock& block) { EachRow<uint8_t, uint8_t>(block, PackRgbRun); }
+void PackBgrRows(const RowBlock& block) { EachRow<uint8_t, uint8_t>(block, PackBgrRun); }
 
 }  // namespace tavro::compose::scalar

@@ -37,15 +37,15 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
   scalar::LevelColourRows(block, words, level);
 }
 void AlphaRowsVector(const RowBlock& block) { scalar::AlphaRows(block); }
-void ExpandRowsVector(const RowBlock& block) { scalar::ExpandRows(block); }
-void PackRowsVector(const RowBlock& block) { scalar::PackRows(block); }
+void PackRgbRowsVector(const RowBlock& block) { scalar::PackRgbRows(block); }
+void PackBgrRowsVector(const RowBlock& block) { scalar::PackBgrRows(block); }
 #else
 
 // Cel pixels mostly come from memory rather than the caches, and each cel is a stream of its own
 // that the processor's prefetching finds only after a while: each row asks for the source row
-// this many rows further on. The true-colour work area is larger than the caches as well, and
-// its rows are asked for a little ahead too; the 256-colour map is only written, and asking for
-// it slows the drawing down.
+// this many rows further on. The true-colour map is larger than the caches as well, and its rows
+// are asked for a little ahead too; the 256-colour map is only written, and asking for it slows
+// the drawing down.
 constexpr int32_t kSourceRowsAhead = 16;
 constexpr int32_t kWorkRowsAhead = 4;
 
@@ -70,7 +70,7 @@ HWY_INLINE void EachRow(const RowBlock& block, int32_t bytes, const Run& run) {
   }
 }
 
-// (a * wa + b * wb) >> 8 in each byte of 32-bit lanes, the spare byte cleared; `wa` and `wb`
+// (a * wa + b * wb) >> 8 in each byte of 32-bit lanes, the fourth byte set to 255; `wa` and `wb`
 // are 16-bit lanes whose sum is at most 256 and which are never both 256.
 template <class D, class V16>
 HWY_INLINE hn::Vec<D> BlendChannels(D d, hn::Vec<D> a, V16 wa, hn::Vec<D> b, V16 wb) {
@@ -83,7 +83,7 @@ HWY_INLINE hn::Vec<D> BlendChannels(D d, hn::Vec<D> a, V16 wa, hn::Vec<D> b, V16
   const auto odd = hn::ShiftRight<8>(
       hn::Add(hn::Mul(hn::ShiftRight<8>(a16), wa), hn::Mul(hn::ShiftRight<8>(b16), wb)));
   const auto joined = hn::BitCast(d, hn::Or(even, hn::ShiftLeft<8>(odd)));
-  return hn::And(joined, hn::Set(d, 0x00FFFFFFu));
+  return hn::Or(joined, hn::Set(d, 0xFF000000u));
 }
 
 // A colour blended with what lies beneath by the level's weights.
@@ -94,10 +94,18 @@ HWY_INLINE hn::Vec<D> BlendLevel(D d, hn::Vec<D> colour, hn::Vec<D> beneath, uin
                        hn::Set(d16, static_cast<uint16_t>(level)));
 }
 
-// A cel pixel blended by its own alpha; whole where opaque (transparent ones are never stored).
+// A cel pixel (blue, green, red, alpha) blended by its own alpha; its colour whole where opaque
+// (transparent ones are never stored).
 template <class D>
-HWY_INLINE hn::Vec<D> BlendAlpha(D d, hn::Vec<D> cel, hn::Vec<D> beneath) {
+HWY_INLINE hn::Vec<D> BlendAlpha(D d, hn::Vec<D> celInFileOrder, hn::Vec<D> beneath) {
   const hn::Repartition<uint16_t, D> d16;
+  const hn::Repartition<uint8_t, D> d8;
+  // One byte shuffle within each pixel puts red first (a permute within 128-bit blocks, which
+  // every instruction set has and which costs less than masking and rotating).
+  alignas(16) static constexpr uint8_t kRedFirst[16] = {2,  1, 0, 3,  6,  5,  4,  7,
+                                                        10, 9, 8, 11, 14, 13, 12, 15};
+  const auto order = hn::LoadDup128(d8, kRedFirst);
+  const auto cel = hn::BitCast(d, hn::TableLookupBytes(hn::BitCast(d8, celInFileOrder), order));
   const auto alpha = hn::ShiftRight<24>(cel);
   const auto weight = hn::BitCast(d16, hn::Or(alpha, hn::ShiftLeft<16>(alpha)));
   const auto blended = BlendChannels(d, cel, weight, beneath, hn::Sub(hn::Set(d16, 255), weight));
@@ -110,40 +118,31 @@ HWY_INLINE hn::Vec<D> BlendAlpha(D d, hn::Vec<D> cel, hn::Vec<D> beneath) {
 #include "composition/OverlappedRows-inl.h"
 #endif
 
-void ExpandRowsVector(const RowBlock& block) {
+// Map words into 3-byte pixels, channels First, Second, Third of each word (0 red, 1 green, 2
+// blue) in that order.
+template <int First, int Second, int Third>
+HWY_INLINE void PackRowsInOrder(const RowBlock& block) {
   const hn::ScalableTag<uint8_t> d;
   const size_t lanes = hn::Lanes(d);
   const auto n = static_cast<size_t>(block.Count);
-  EachRow<uint32_t>(block, 3, [&](uint32_t* destination, const uint8_t* source) {
-    if (n < lanes) return scalar::ExpandRun(destination, source, block.Count);
-    auto* bytes = reinterpret_cast<uint8_t*>(destination);
+  EachRow<uint8_t>(block, 4, [&](uint8_t* destination, const uint8_t* source) {
+    if (n < lanes) {
+      return First == 0 ? scalar::PackRgbRun(destination, source, block.Count)
+                        : scalar::PackBgrRun(destination, source, block.Count);
+    }
     const auto one = [&](size_t x) {
-      hn::Vec<decltype(d)> blue, green, red;
-      hn::LoadInterleaved3(d, source + 3 * x, blue, green, red);
-      hn::StoreInterleaved4(blue, green, red, hn::Zero(d), d, bytes + 4 * x);
+      hn::Vec<decltype(d)> channel[4];
+      hn::LoadInterleaved4(d, source + 4 * x, channel[0], channel[1], channel[2], channel[3]);
+      hn::StoreInterleaved3(channel[First], channel[Second], channel[Third], d,
+                            destination + 3 * x);
     };
     for (size_t x = 0; x + lanes <= n; x += lanes) one(x);
     if (n % lanes != 0) one(n - lanes);
   });
 }
 
-void PackRowsVector(const RowBlock& block) {
-  const hn::ScalableTag<uint8_t> d;
-  const size_t lanes = hn::Lanes(d);
-  const auto n = static_cast<size_t>(block.Count);
-  EachRow<uint8_t>(block, 4, [&](uint8_t* destination, const uint8_t* source) {
-    if (n < lanes) {
-      return scalar::PackRun(destination, reinterpret_cast<const uint32_t*>(source), block.Count);
-    }
-    const auto one = [&](size_t x) {
-      hn::Vec<decltype(d)> blue, green, red, spare;
-      hn::LoadInterleaved4(d, source + 4 * x, blue, green, red, spare);
-      hn::StoreInterleaved3(blue, green, red, d, destination + 3 * x);
-    };
-    for (size_t x = 0; x + lanes <= n; x += lanes) one(x);
-    if (n % lanes != 0) one(n - lanes);
-  });
-}
+void PackRgbRowsVector(const RowBlock& block) { PackRowsInOrder<0, 1, 2>(block); }
+void PackBgrRowsVector(const RowBlock& block) { PackRowsInOrder<2, 1, 0>(block); }
 
 #endif  // HWY_TARGET == HWY_SCALAR
 
@@ -156,8 +155,8 @@ namespace tavro::compose {
 HWY_EXPORT(OverlayIndexRowsVector);
 HWY_EXPORT(LevelColourRowsVector);
 HWY_EXPORT(AlphaRowsVector);
-HWY_EXPORT(ExpandRowsVector);
-HWY_EXPORT(PackRowsVector);
+HWY_EXPORT(PackRgbRowsVector);
+HWY_EXPORT(PackBgrRowsVector);
 
 void OverlayIndexRows(const RowBlock& block) {
   HWY_DYNAMIC_DISPATCH(OverlayIndexRowsVector)(block);
@@ -166,8 +165,8 @@ void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t leve
   HWY_DYNAMIC_DISPATCH(LevelColourRowsVector)(block, words, level);
 }
 void AlphaRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(AlphaRowsVector)(block); }
-void ExpandRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(ExpandRowsVector)(block); }
-void PackRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(PackRowsVector)(block); }
+void PackRgbRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(PackRgbRowsVector)(block); }
+void PackBgrRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(PackBgrRowsVector)(block); }
 
 void AskForRows(const uint8_t* first, ptrdiff_t stride, int32_t bytes, int32_t rows) {
   for (int32_t j = 0; j < rows; ++j) {
@@ -203,8 +202,8 @@ void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t leve
   scalar::LevelColourRows(block, words, level);
 }
 void AlphaRows(const RowBlock& block) { scalar::AlphaRows(block); }
-void ExpandRows(const RowBlock& block) { scalar::ExpandRows(block); }
-void PackRows(const RowBlock& block) { scalar::PackRows(block); }
+void PackRgbRows(const RowBlock& block) { scalar::PackRgbRows(block); }
+void PackBgrRows(const RowBlock& block) { scalar::PackBgrRows(block); }
 void AskForRows(const uint8_t*, ptrdiff_t, int32_t, int32_t) {}
 void ForEachRunTarget(const std::function<void(const char* name)>& body) { body("scalar"); }
 

@@ -23,20 +23,20 @@ namespace {
 
 const uint8_t* MapRow(const CTavroDoc& doc, int32_t y) { return doc.Map().Row(y); }
 
+// Indices stay indices; true colour is kept as red, green, blue, the map's fourth byte dropped.
+int32_t PictureBytesPerPixel(const CTavroDoc& doc) {
+  return doc.Map().Format() == PixelFormat::Rgbx32 ? 3 : 1;
+}
+
 }  // namespace
 
 void PlayfieldRgbRow(const CTavroDoc& doc, const ColourTable& table, int32_t y, int32_t left,
                      int32_t right, uint8_t* out) {
-  const uint8_t* row = MapRow(doc, y);
-  if (doc.Map().BytesPerPixel() == 3) {
-    for (int32_t x = left; x < right; ++x, out += 3) {
-      const uint8_t* p = row + static_cast<size_t>(x) * 3;
-      out[0] = p[2];
-      out[1] = p[1];
-      out[2] = p[0];
-    }
+  if (doc.Map().Format() == PixelFormat::Rgbx32) {
+    doc.Map().CopyRgbPixels(y, left, right, out);
     return;
   }
+  const uint8_t* row = MapRow(doc, y);
   for (int32_t x = left; x < right; ++x, out += 3) std::memcpy(out, table[row[x]].data(), 3);
 }
 
@@ -49,7 +49,7 @@ bool CapturePicture(const CTavroDoc& doc, Picture& picture) {
   if (!PlayfieldIsComposed(doc)) return false;
   picture.Width = doc.Set().PlayfieldWidth();
   picture.Height = doc.Set().PlayfieldHeight();
-  picture.BytesPerPixel = doc.Map().BytesPerPixel();
+  picture.BytesPerPixel = PictureBytesPerPixel(doc);
   picture.Pixels.assign(static_cast<size_t>(picture.Width) * picture.Height * picture.BytesPerPixel,
                         0);
   picture.Table = PlayfieldColourTable(doc);
@@ -92,7 +92,7 @@ bool RefreshSpan(const CTavroDoc& doc, const ColourTable& table, int32_t y, int3
 bool Matches(const CTavroDoc& doc, const Picture& picture) {
   return PlayfieldIsComposed(doc) && doc.Set().PlayfieldWidth() == picture.Width &&
          doc.Set().PlayfieldHeight() == picture.Height &&
-         doc.Map().BytesPerPixel() == picture.BytesPerPixel;
+         PictureBytesPerPixel(doc) == picture.BytesPerPixel;
 }
 
 }  // namespace

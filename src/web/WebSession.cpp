@@ -1,6 +1,7 @@
 #include "web/WebSession.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "recording/Picture.h"
 
@@ -29,9 +30,18 @@ MapRect WebSession::TakePicture() {
   Pending_ = {};
   area = IntersectRect(area, {0, 0, width, height});
   if (area.IsEmpty()) return {};
+  const auto areaWidth = static_cast<size_t>(area.Right - area.Left);
+  if (doc.Map().Format() == PixelFormat::Rgbx32) {
+    // The map's true-colour words are red, green, blue, 255 already.
+    for (int32_t y = area.Top; y < area.Bottom; ++y) {
+      std::memcpy(Pixels_.data() + (static_cast<size_t>(y) * width + area.Left) * 4,
+                  doc.Map().Row(y) + static_cast<size_t>(area.Left) * 4, areaWidth * 4);
+    }
+    return area;
+  }
   // A colour group change repaints the whole map, so one table serves the area.
   const ColourTable table = PlayfieldColourTable(doc);
-  std::vector<uint8_t> row(static_cast<size_t>(area.Right - area.Left) * 3);
+  std::vector<uint8_t> row(areaWidth * 3);
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
     PlayfieldRgbRow(doc, table, y, area.Left, area.Right, row.data());
     uint8_t* out = Pixels_.data() + (static_cast<size_t>(y) * width + area.Left) * 4;

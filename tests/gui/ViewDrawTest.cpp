@@ -83,20 +83,20 @@ class ViewDrawTest : public QObject {
     QCOMPARE(shot.pixel(5, 1), test::kPictureColour);
   }
 
-  void TrueColourMapIsReadAsBlueGreenRed() {
-    // 5 pixels wide: the stride counts 8 pixels, so each row holds 24 bytes.
+  void TrueColourMapIsReadAsRedGreenBlue() {
+    // 5 pixels wide: the stride counts 8 pixels, so each row holds 32 bytes.
     test::FillShownSet(*doc_, {0}, 1, 5, 2);
     QCOMPARE(doc_->Map().Stride(), 8);
     test::EditMap(*doc_, [](ComposedMap& map) {
       map.Allocate(/*trueColour=*/true);
       uint8_t* bottom = map.MutableRow(1);
       for (int x = 0; x < 5; ++x) {
-        bottom[x * 3 + 0] = 10;  // blue 10, green 20, red 30
-        bottom[x * 3 + 1] = 20;
-        bottom[x * 3 + 2] = 30;
+        bottom[x * 4 + 0] = 30;  // red 30, green 20, blue 10
+        bottom[x * 4 + 1] = 20;
+        bottom[x * 4 + 2] = 10;
       }
-      map.MutableRow(0)[4 * 3 + 2] = 200;  // top row, last pixel: red 200
-      QCOMPARE(map.MutableRow(1) - map.MutableRow(0), 24);
+      map.MutableRow(0)[4 * 4] = 200;  // top row, last pixel: red 200
+      QCOMPARE(map.MutableRow(1) - map.MutableRow(0), 32);
     });
     const QImage shot = Paint(10, 10);
     QCOMPARE(shot.pixel(0, 1), qRgb(30, 20, 10));

@@ -26,8 +26,9 @@ QImage MapBand(const CTavroDoc& doc, int top, int height) {
   // The stride counts pixels (a multiple of 4), so every row is a multiple of 4 bytes long.
   const auto rowBytes = static_cast<qsizetype>(map.RowBytes());
   const uchar* rows = map.Row(top);
-  if (map.BytesPerPixel() == 3) {
-    return QImage(rows, doc.Set().PlayfieldWidth(), height, rowBytes, QImage::Format_BGR888);
+  if (map.Format() == PixelFormat::Rgbx32) {
+    // Red, green, blue and 255: the map's words are Qt's RGBX8888 as they are.
+    return QImage(rows, doc.Set().PlayfieldWidth(), height, rowBytes, QImage::Format_RGBX8888);
   }
   QImage band(rows, doc.Set().PlayfieldWidth(), height, rowBytes, QImage::Format_Indexed8);
   band.setColorTable(ColourTable(doc));

@@ -151,10 +151,11 @@ TEST_F(ClipboardBitmapTest, TrueColourGivesTwentyFourBitsWithoutATable) {
   Paint([&](uint8_t* pixels) {
     for (int y = 0; y < 2; ++y) {
       for (int x = 0; x < 445; ++x) {
-        const size_t at = At(x, y) * 3;
-        pixels[at] = static_cast<uint8_t>(x);
+        const size_t at = At(x, y) * 4;  // red, green, blue, 255
+        pixels[at] = 0x5A;
         pixels[at + 1] = static_cast<uint8_t>(y);
-        pixels[at + 2] = 0x5A;
+        pixels[at + 2] = static_cast<uint8_t>(x);
+        pixels[at + 3] = 0xC3;  // never shown: it must not reach the bitmap
       }
     }
   });
@@ -166,9 +167,11 @@ TEST_F(ClipboardBitmapTest, TrueColourGivesTwentyFourBitsWithoutATable) {
   EXPECT_EQ(Le32(file, 18), 445u);
   for (int y = 0; y < 2; ++y) {
     const size_t row = RowStart(file, y, 2, rowBytes);
-    EXPECT_EQ(file[row + 3 * 300], 300 % 256);
-    EXPECT_EQ(file[row + 3 * 300 + 1], y);
-    EXPECT_EQ(file[row + 3 * 444 + 2], 0x5A);
+    for (int x = 0; x < 445; ++x) {
+      ASSERT_EQ(file[row + 3 * x], x % 256) << x;  // blue, green, red
+      ASSERT_EQ(file[row + 3 * x + 1], y) << x;
+      ASSERT_EQ(file[row + 3 * x + 2], 0x5A) << x;
+    }
     EXPECT_EQ(file[row + 1335], 0);
   }
 }

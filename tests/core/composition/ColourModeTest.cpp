@@ -45,8 +45,8 @@ TEST_F(PaletteTest, UncheckedCountsAndGroupsStayInsideTheTables) {
 
 TEST_F(PaletteTest, AllocationTakesTheFormAndSizeOfTheMode) {
   doc_.EditMap().Allocate(true);
-  EXPECT_EQ(doc_.Map().Format(), PixelFormat::Bgr24);
-  EXPECT_EQ(doc_.Map().Bytes().size(), 3u * 8 * 2 + 1);
+  EXPECT_EQ(doc_.Map().Format(), PixelFormat::Rgbx32);
+  EXPECT_EQ(doc_.Map().Bytes().size(), 4u * 8 * 2 + 1);
   doc_.EditMap().Allocate(false);
   EXPECT_EQ(doc_.Map().Format(), PixelFormat::Indexed8);
   EXPECT_EQ(doc_.Map().Bytes().size(), 8u * 2 + 1);
@@ -73,7 +73,7 @@ TEST_F(ColourModeTest, TrueColourBringsBackAlphaCelsAnd256ColourDropsThem) {
   EXPECT_EQ(IndexAt(1, 0), 0);
   doc_.SetColourModeTrue();
   EXPECT_TRUE(doc_.Map().TrueColourMode());
-  EXPECT_EQ(doc_.Map().Bytes().size(), 3u * 4 + 1);
+  EXPECT_EQ(doc_.Map().Bytes().size(), 4u * 4 + 1);
   EXPECT_EQ(ColourAt(0, 0), (Bgr{0, 0, 200}));
   EXPECT_EQ(ColourAt(1, 0), (Bgr{0, 0, 60}));
   EXPECT_EQ(ColourAt(2, 0), (Bgr{100, 100, 100}));

@@ -29,11 +29,14 @@ TEST(ComposedMapTest, AllocatesItsFormAndSaysWhenItIsComplete) {
   EXPECT_FALSE(map.IsComplete(0, 3));
 
   map.Allocate(true);
-  EXPECT_EQ(map.Bytes().size(), 8u * 3 * 3 + 1);
-  EXPECT_EQ(map.Format(), PixelFormat::Bgr24);
-  EXPECT_EQ(map.BytesPerPixel(), 3);
+  EXPECT_EQ(map.Bytes().size(), 8u * 3 * 4 + 1);
+  EXPECT_EQ(map.Format(), PixelFormat::Rgbx32);
+  EXPECT_EQ(map.BytesPerPixel(), 4);
   EXPECT_TRUE(map.IsComplete(5, 3));
-  EXPECT_EQ(map.Row(2) - map.Row(0), 2 * 8 * 3);
+  EXPECT_EQ(map.Row(2) - map.Row(0), 2 * 8 * 4);
+  // Opaque black until composed: the display and the page take the fourth byte as it is.
+  EXPECT_EQ(map.Row(1)[4 * 7 + 3], 255);
+  EXPECT_EQ(map.Row(1)[4 * 7 + 2], 0);
   map.SetSize(5, 4);  // a size the pixels held do not have yet
   EXPECT_EQ(map.Stride(), 8);
   EXPECT_FALSE(map.IsComplete(5, 4));
@@ -50,7 +53,8 @@ TEST(ComposedMapTest, AMapOfAnotherFormIsNeverDrawnInto) {
   map.SetTrueColourMode(true);  // asked for, not yet allocated
   EXPECT_EQ(map.DrawingView(8, 3).Pixels, nullptr);
   map.Allocate(true);
-  EXPECT_NE(map.DrawingView(8, 3).Words, nullptr);
+  EXPECT_NE(map.DrawingView(8, 3).Pixels, nullptr);
+  EXPECT_EQ(map.DrawingView(8, 3).BytesPerPixel, 4);
   map.SetSize(8, 4);
   EXPECT_EQ(map.DrawingView(8, 3).Pixels, nullptr);
 }

@@ -76,9 +76,11 @@ class ComposerFixture : public ::testing::Test {
   }
 
   Bgr ColourAt(int x, int y) const {
-    const size_t at = (static_cast<size_t>(y) * doc_.Map().Stride() + x) * 3;
-    return {doc_.Map().Bytes().at(at), doc_.Map().Bytes().at(at + 1),
-            doc_.Map().Bytes().at(at + 2)};
+    // The map holds red, green, blue, 255.
+    const size_t at = (static_cast<size_t>(y) * doc_.Map().Stride() + x) * 4;
+    EXPECT_EQ(doc_.Map().Bytes().at(at + 3), 255);
+    return {doc_.Map().Bytes().at(at + 2), doc_.Map().Bytes().at(at + 1),
+            doc_.Map().Bytes().at(at)};
   }
 
   // Row y of an 8-bit map, playfield columns only.

@@ -94,8 +94,8 @@ TEST_F(LoadedSetTest, ATransparencyRemarkLoadsTheSetInTrueColour) {
   Load("(10,6)\n%p.pal\n#0 a.cel :0 ;%t128\n$0 1,1\n");
   ASSERT_TRUE(doc_.IsSetLoaded());
   EXPECT_TRUE(doc_.Map().TrueColourMode());
-  EXPECT_EQ(doc_.Map().Format(), PixelFormat::Bgr24);
-  EXPECT_EQ(doc_.Map().Bytes().size(), 3u * 12 * 6 + 1);
+  EXPECT_EQ(doc_.Map().Format(), PixelFormat::Rgbx32);
+  EXPECT_EQ(doc_.Map().Bytes().size(), 4u * 12 * 6 + 1);
   doc_.SetColourMode256();
   EXPECT_EQ(doc_.Map().Bytes().size(), 12u * 6 + 1);
   EXPECT_EQ(IndexAt(1, 1), 3);

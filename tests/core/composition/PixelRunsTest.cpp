@@ -34,7 +34,7 @@ class PixelRunsTest : public ::testing::Test {
     for (uint8_t& b : bytes) b = Byte(edges);
     return bytes;
   }
-  // Work-area words, spare byte included: a blend must clear it, a pixel left alone keep it.
+  // Map words, fourth byte included: a drawn pixel must set it to 255, one left alone keep it.
   std::vector<uint32_t> Words(size_t skip, size_t count) {
     std::vector<uint32_t> words(skip + count);
     for (uint32_t& w : words) w = static_cast<uint32_t>(random_());
@@ -104,20 +104,40 @@ TEST_F(PixelRunsTest, AlphaBlendMatchesTheScalarRule) {
   });
 }
 
-TEST_F(PixelRunsTest, ExpandingAndPackingMatchTheScalarRule) {
+TEST_F(PixelRunsTest, PackingMatchesTheScalarRule) {
   EveryRow([&](int32_t count, size_t skip) {
+    const auto words = Bytes(4 * skip, 4 * static_cast<size_t>(count), {0, 255});
     const auto pixels = Bytes(3 * skip, 3 * static_cast<size_t>(count), {0, 255});
-    const auto words = Words(skip, count);
-    auto vectorWords = words, scalarWords = words;
-    ExpandRows(Row(vectorWords.data() + skip, pixels.data() + 3 * skip, count));
-    scalar::ExpandRun(scalarWords.data() + skip, pixels.data() + 3 * skip, count);
-    ASSERT_EQ(vectorWords, scalarWords);
-    auto vectorPixels = pixels, scalarPixels = pixels;
-    PackRows(Row(vectorPixels.data() + 3 * skip,
-                 reinterpret_cast<const uint8_t*>(words.data() + skip), count));
-    scalar::PackRun(scalarPixels.data() + 3 * skip, words.data() + skip, count);
-    ASSERT_EQ(vectorPixels, scalarPixels);
+    auto vector = pixels, scalar = pixels;
+    PackRgbRows(Row(vector.data() + 3 * skip, words.data() + 4 * skip, count));
+    scalar::PackRgbRun(scalar.data() + 3 * skip, words.data() + 4 * skip, count);
+    ASSERT_EQ(vector, scalar);
+    PackBgrRows(Row(vector.data() + 3 * skip, words.data() + 4 * skip, count));
+    scalar::PackBgrRun(scalar.data() + 3 * skip, words.data() + 4 * skip, count);
+    ASSERT_EQ(vector, scalar);
   });
+}
+
+// The scalar rules themselves, on one pixel each: the channels a cel file and the map put in
+// different orders, and the fourth byte every drawn pixel gets.
+TEST_F(PixelRunsTest, ScalarRulesKeepEachChannelInItsPlace) {
+  const uint8_t cel[8] = {10, 20, 30, 255, 200, 100, 0, 128};  // blue, green, red, alpha
+  uint32_t map[2] = {0x00112233u, 0x00000000u};
+  scalar::AlphaRun(map, cel, 2);
+  EXPECT_EQ(map[0], 0xFF0A141Eu);  // opaque: the cel's red 30 first, blue 10 third
+  // (0 * 128 + 0 * 127) >> 8 red, (100 * 128) >> 8 green, (200 * 128) >> 8 blue.
+  EXPECT_EQ(map[1], 0xFF643200u);
+  const uint8_t rgb[] = {1, 2, 3, 99, 4, 5, 6, 99};
+  uint8_t out[6];
+  scalar::PackRgbRun(out, rgb, 2);
+  EXPECT_EQ(std::vector<uint8_t>(out, out + 6), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
+  scalar::PackBgrRun(out, rgb, 2);
+  EXPECT_EQ(std::vector<uint8_t>(out, out + 6), (std::vector<uint8_t>{3, 2, 1, 6, 5, 4}));
+  const uint8_t indices[] = {0, 1};
+  uint32_t drawn[2] = {0x00ABCDEFu, 0};
+  scalar::LevelColourRun(drawn, indices, 2, colourWords_, 0);
+  EXPECT_EQ(drawn[0], 0x00ABCDEFu);  // index 0 leaves the map alone, fourth byte too
+  EXPECT_EQ(drawn[1], colourWords_[1] | 0xFF000000u);
 }
 
 // Blocks as the composer passes them: cel rows bottom-up (a negative stride), map rows with a
@@ -129,6 +149,7 @@ TEST_F(PixelRunsTest, BlocksWalkTheirStrides) {
     const auto cel = Bytes(0, 4 * kWidth * kRows, {0, 0, 1, 254, 255});
     const auto words = Words(0, static_cast<size_t>(kStride) * kRows);
     const auto bytes = Bytes(0, 3 * static_cast<size_t>(kStride) * kRows, {0, 255});
+    const auto* wordBytes = reinterpret_cast<const uint8_t*>(words.data());
     // The cel's top row is its last stored one.
     const auto celRows = [&](void* map, ptrdiff_t mapStride, int pixelBytes) {
       return RowBlock{
@@ -145,14 +166,16 @@ TEST_F(PixelRunsTest, BlocksWalkTheirStrides) {
     OverlayIndexRows(celRows(vectorBytes.data(), kStride, 1));
     scalar::OverlayIndexRows(celRows(scalarBytes.data(), kStride, 1));
     ASSERT_EQ(vectorBytes, scalarBytes);
-    const RowBlock expand{vectorWords.data(), 4 * kStride, bytes.data(),
-                          3 * kStride,        kWidth,      kRows};
-    ExpandRows(expand);
-    scalar::ExpandRows({scalarWords.data(), 4 * kStride, bytes.data(), 3 * kStride, kWidth, kRows});
-    ASSERT_EQ(vectorWords, scalarWords);
-    const auto* wordBytes = reinterpret_cast<const uint8_t*>(words.data());
-    PackRows({vectorBytes.data(), 3 * kStride, wordBytes, 4 * kStride, kWidth, kRows});
-    scalar::PackRows({scalarBytes.data(), 3 * kStride, wordBytes, 4 * kStride, kWidth, kRows});
+    // As the clipboard packs: bitmap rows bottom-up, each padded beyond its pixels.
+    const auto packed = [&](uint8_t* out) {
+      return RowBlock{
+          out + 3 * kStride * (kRows - 1), -3 * kStride, wordBytes, 4 * kStride, kWidth, kRows};
+    };
+    PackBgrRows(packed(vectorBytes.data()));
+    scalar::PackBgrRows(packed(scalarBytes.data()));
+    ASSERT_EQ(vectorBytes, scalarBytes);
+    PackRgbRows(packed(vectorBytes.data()));
+    scalar::PackRgbRows(packed(scalarBytes.data()));
     ASSERT_EQ(vectorBytes, scalarBytes);
   });
 }

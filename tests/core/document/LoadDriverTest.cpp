@@ -141,7 +141,6 @@ TEST_F(LoadDriverTest, ANewDocumentFreesTheSetButNotTheScriptBlock) {
   EXPECT_TRUE(doc_.Set().CellTable().empty());
   EXPECT_TRUE(doc_.Set().ObjectTable().empty());
   EXPECT_TRUE(doc_.Map().Bytes().empty());
-  EXPECT_EQ(doc_.Map().WorkAreaCapacity(), 0u);
   EXPECT_EQ(doc_.Map().Backdrop().Pixels.capacity(), 0u);
   EXPECT_EQ(doc_.Set().SlotOf(0), 0);
   EXPECT_EQ(doc_.Set().SlotOf(3000), 0);

@@ -88,8 +88,8 @@ class DemoSetOpened : public ImageFilesTest {
   }
 
   Rgb MapPixel(int x, int y) {
-    const size_t at = (static_cast<size_t>(y) * doc_.Map().Stride() + x) * 3;
-    return {doc_.Map().Bytes()[at + 2], doc_.Map().Bytes()[at + 1], doc_.Map().Bytes()[at]};
+    const size_t at = (static_cast<size_t>(y) * doc_.Map().Stride() + x) * 4;
+    return {doc_.Map().Bytes()[at], doc_.Map().Bytes()[at + 1], doc_.Map().Bytes()[at + 2]};
   }
 
   int CellNamed(const char* name) {
