@@ -7,10 +7,10 @@ import {join} from 'node:path';
 import {after, before, describe, test} from 'node:test';
 import {lzhArchive, messagesDemo, plainDemo} from './fixtures.mjs';
 import {
-  canvasPixels, demoDir, differingPixels, launch, openPage, rendered, serve, waitForState, work,
+  canvasPixels, demoDir, differingPixels, openPage, rendered, serveAndLaunch, waitForState, work,
 } from './harness.mjs';
 
-let server;
+let shared;
 let browser;
 let origin;
 
@@ -40,15 +40,11 @@ before(async () => {
   mkdirSync(join(work, 'messages'));
   for (const [name, data] of messagesDemo(demoDir)) writeFileSync(join(work, 'messages', name.toString()), data);
   writeFileSync(join(work, 'broken.lzh'), Buffer.from('\x16\x00-lh5-garbage that is no archive', 'latin1'));
-  server = await serve();
-  origin = `http://127.0.0.1:${server.address().port}`;
-  browser = await launch();
+  shared = await serveAndLaunch();
+  ({browser, origin} = shared);
 });
 
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+after(() => shared?.stop());
 
 // The page with its clock standing still, optionally opening `link`.
 async function still(link, options = {}) {

@@ -56,6 +56,17 @@ export async function launch() {
   });
 }
 
+// The server and the browser a test file's tests share; `stop` ends both.
+export async function serveAndLaunch() {
+  const server = await serve();
+  const browser = await launch();
+  return {server, browser, origin: `http://127.0.0.1:${server.address().port}`,
+    async stop() {
+      await browser.close();
+      server.close();
+    }};
+}
+
 // A page that records console errors, page errors and every request not to 127.0.0.1.
 export async function openPage(browser, options = {}) {
   const context = await browser.newContext(options);

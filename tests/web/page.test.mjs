@@ -6,10 +6,10 @@ import {join} from 'node:path';
 import {after, before, test} from 'node:test';
 import {japaneseDemo, lzhArchive, messagesDemo, plainDemo, zipArchive} from './fixtures.mjs';
 import {
-  canvasPixels, demoDir, differingPixels, launch, openPage, rendered, serve, waitForState, work,
+  canvasPixels, demoDir, differingPixels, openPage, rendered, serveAndLaunch, waitForState, work,
 } from './harness.mjs';
 
-let server;
+let shared;
 let browser;
 let origin;
 
@@ -38,15 +38,11 @@ before(async () => {
   for (const [name, data] of messagesDemo(demoDir)) writeFileSync(join(work, 'messages', name.toString()), data);
   // An LZH header whose checksum is wrong, followed by nothing useful.
   writeFileSync(join(work, 'broken.lzh'), Buffer.from('\x16\x00-lh5-garbage that is no archive', 'latin1'));
-  server = await serve();
-  origin = `http://127.0.0.1:${server.address().port}`;
-  browser = await launch();
+  shared = await serveAndLaunch();
+  ({browser, origin} = shared);
 });
 
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+after(() => shared?.stop());
 
 // A page whose clock stands still unless `playing`: its alarms wait, so that its pictures can be
 // compared with tavro-render's, which shows a set as it opens. The core's clock is in the page's

@@ -1,13 +1,12 @@
 // Debian's firefox-esr through puppeteer-core over WebDriver BiDi, headless. puppeteer-core
 // downloads no browser; it starts the one given.
 import puppeteer from 'puppeteer-core';
-import {Tab} from './tab.mjs';
+import {PageTab} from './tab.mjs';
 
-class FirefoxTab extends Tab {
+class FirefoxTab extends PageTab {
   constructor(context, page) {
-    super('firefox');
+    super('firefox', page);
     this.context = context;
-    this.page = page;
     this.seen = [];
     page.on('console', (m) => { if (m.type() === 'error') this.seen.push(`console: ${m.text()}`); });
     page.on('pageerror', (e) => this.seen.push(`page error: ${e.message}`));
@@ -19,18 +18,7 @@ class FirefoxTab extends Tab {
     });
   }
 
-  evaluate(fn, arg) { return this.page.evaluate(fn, arg); }
-
-  async mouse(kind, x, y) {
-    await this.page.mouse.move(x, y);
-    if (kind === 'down') await this.page.mouse.down();
-    if (kind === 'up') await this.page.mouse.up();
-  }
-
-  click(selector) { return this.page.click(selector); }
-  press(key) { return this.page.keyboard.press(key); }
   async setFiles(selector, paths) { await (await this.page.$(selector)).uploadFile(...paths); }
-  screenshot(path) { return this.page.screenshot({path}); }
   async problems() { return this.seen; }
   close() { return this.context.close(); }
 }

@@ -70,3 +70,24 @@ export class Tab {
     await this.pointer('up', ...to);
   }
 }
+
+// A tab whose driver speaks Playwright's and Puppeteer's common dialect of page, mouse and keys.
+export class PageTab extends Tab {
+  /** @param {string} engine */
+  constructor(engine, page) {
+    super(engine);
+    this.page = page;
+  }
+
+  evaluate(fn, arg) { return this.page.evaluate(fn, arg); }
+
+  async mouse(kind, x, y) {
+    await this.page.mouse.move(x, y);
+    if (kind === 'down') await this.page.mouse.down();
+    if (kind === 'up') await this.page.mouse.up();
+  }
+
+  click(selector) { return this.page.click(selector); }
+  press(key) { return this.page.keyboard.press(key); }
+  screenshot(path) { return this.page.screenshot({path}); }
+}
