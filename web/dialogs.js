@@ -18,7 +18,7 @@ export const APP_TITLE = 'TAVRO32';
 
 /**
  * What one box shows.
- * @typedef {object} BoxSpec
+ * @typedef {object} BoxShape
  * @property {string} caption
  * @property {string} [text]
  * @property {Mark} [mark]
@@ -110,18 +110,18 @@ export function createDialogs(doc) {
 
   /**
    * A button of the box's row.
-   * @param {Button} spec
+   * @param {Button} button
    * @param {(value: string) => void} close
    */
-  const makeButton = (spec, close) => {
+  const makeButton = (button, close) => {
     const b = doc.createElement('button');
     b.type = 'button';
-    b.value = spec.value;
-    b.id = `message-${spec.value}`;
-    b.textContent = spec.label;
+    b.value = button.value;
+    b.id = `message-${button.value}`;
+    b.textContent = button.label;
     b.addEventListener('click', () => {
-      spec.act?.();
-      if (spec.closes !== false) close(spec.value);
+      button.act?.();
+      if (button.closes !== false) close(button.value);
     });
     return b;
   };
@@ -129,29 +129,29 @@ export function createDialogs(doc) {
   /**
    * Shows one box at its turn (at once when no other is open); resolves with the value it was
    * closed with.
-   * @param {BoxSpec} spec
+   * @param {BoxShape} shape
    * @returns {Promise<string>}
    */
-  const box = (spec) => new Promise((resolve) => {
+  const box = (shape) => new Promise((resolve) => {
     waiting.push(() => {
-      title.textContent = spec.caption;
-      text.textContent = spec.text ?? '';
-      text.hidden = !spec.text;
+      title.textContent = shape.caption;
+      text.textContent = shape.text ?? '';
+      text.hidden = !shape.text;
       dialog.classList.remove('exclamation', 'information');
-      if (spec.mark && spec.mark !== 'none') dialog.classList.add(spec.mark);
+      if (shape.mark && shape.mark !== 'none') dialog.classList.add(shape.mark);
       extra.replaceChildren();
       buttons.replaceChildren();
       const close = (/** @type {string} */ value) => {
-        if (value !== spec.cancel && spec.accept && !spec.accept(dialog)) return;
+        if (value !== shape.cancel && shape.accept && !shape.accept(dialog)) return;
         dialog.close(value);
       };
-      for (const b of spec.buttons ?? [{value: 'ok', label: 'OK'}]) buttons.append(makeButton(b, close));
-      spec.fill?.(extra, close);
+      for (const b of shape.buttons ?? [{value: 'ok', label: 'OK'}]) buttons.append(makeButton(b, close));
+      shape.fill?.(extra, close);
       dialog.returnValue = '';
       const onCancel = (/** @type {Event} */ e) => {
         // Escape closes a box with its cancel value; a box without one closes as with OK.
         e.preventDefault();
-        dialog.close(spec.cancel ?? buttons.querySelector('button')?.value ?? '');
+        dialog.close(shape.cancel ?? buttons.querySelector('button')?.value ?? '');
       };
       dialog.addEventListener('cancel', onCancel);
       dialog.addEventListener('close', () => {
