@@ -41,8 +41,9 @@ template <class D>
 HWY_INLINE hn::Vec<D> LookUp(D d, const uint8_t* source, hn::Vec<D> indices,
                              const uint32_t* words) {
   const auto opaque = hn::Set(d, 0xFF000000u);
-  const auto at = [&](int i) { return words[source[i]]; };
-  constexpr size_t kBytes = hn::MaxLanes(D()) * sizeof(uint32_t);
+  // Unused on the targets that gather (Highway's emulated one among them).
+  [[maybe_unused]] const auto at = [&](int i) { return words[source[i]]; };
+  [[maybe_unused]] constexpr size_t kBytes = hn::MaxLanes(D()) * sizeof(uint32_t);
 #if HWY_TARGET == HWY_WASM
   if constexpr (kBytes == 16) {
     return hn::Or(hn::Vec<D>{wasm_u32x4_make(at(0), at(1), at(2), at(3))}, opaque);
