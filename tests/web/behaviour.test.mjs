@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import {copyFileSync, mkdirSync, readdirSync, readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 import {after, before, describe, test} from 'node:test';
-import {lzhArchive, messagesDemo, plainDemo} from './fixtures.mjs';
+import {lzhArchive, plainDemo, writeTroubledSets} from './fixtures.mjs';
 import {
   canvasPixels, demoDir, differingPixels, openPage, rendered, serveAndLaunch, waitForState, work,
 } from './harness.mjs';
@@ -37,9 +37,7 @@ before(async () => {
   const cels = plainDemo(demoDir).filter(([n]) => n.toString() !== 'demo.cnf');
   writeFileSync(join(work, 'two.lzh'), lzhArchive([[Buffer.from('b.cnf'), Buffer.from(demoText(), 'latin1')],
     [Buffer.from('a.cnf'), Buffer.from(movedHat(demoText()), 'latin1')], ...cels]));
-  mkdirSync(join(work, 'messages'));
-  for (const [name, data] of messagesDemo(demoDir)) writeFileSync(join(work, 'messages', name.toString()), data);
-  writeFileSync(join(work, 'broken.lzh'), Buffer.from('\x16\x00-lh5-garbage that is no archive', 'latin1'));
+  writeTroubledSets(work, demoDir);
   shared = await serveAndLaunch();
   ({browser, origin} = shared);
 });

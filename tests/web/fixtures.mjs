@@ -1,7 +1,8 @@
 // Sets for the browser tests, made from the bundled demo set: LZH and ZIP archives with
 // Shift_JIS member names (one whose second byte is 0x5C), stored so that no archiver is needed,
 // and a broken archive. PNGs from tavro-render are read back with a small decoder.
-import {readFileSync, readdirSync} from 'node:fs';
+import {mkdirSync, readFileSync, readdirSync, writeFileSync} from 'node:fs';
+import {join} from 'node:path';
 import {inflateSync} from 'node:zlib';
 
 const CRC_TABLE = Array.from({length: 256}, (_, n) => {
@@ -146,4 +147,12 @@ export function decodePng(file) {
     rgba[i * 4 + 3] = 255;
   }
   return {width, height, rgba};
+}
+
+// Writes into `dir` the sets whose opens go wrong: `messages/` (the demo with load messages and
+// "debug(" texts) and `broken.lzh`, an LZH header whose checksum is wrong, followed by nothing useful.
+export function writeTroubledSets(dir, demoDir) {
+  mkdirSync(join(dir, 'messages'));
+  for (const [name, data] of messagesDemo(demoDir)) writeFileSync(join(dir, 'messages', name.toString()), data);
+  writeFileSync(join(dir, 'broken.lzh'), Buffer.from('\x16\x00-lh5-garbage that is no archive', 'latin1'));
 }

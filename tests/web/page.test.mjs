@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import {copyFileSync, mkdirSync, readdirSync, readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
-import {japaneseDemo, lzhArchive, messagesDemo, plainDemo, zipArchive} from './fixtures.mjs';
+import {japaneseDemo, lzhArchive, plainDemo, writeTroubledSets, zipArchive} from './fixtures.mjs';
 import {
   canvasPixels, demoDir, differingPixels, openPage, rendered, serveAndLaunch, waitForState, work,
 } from './harness.mjs';
@@ -34,10 +34,7 @@ before(async () => {
   writeFileSync(join(work, 'waiting', 'demo.cnf'), readFileSync(join(demoDir, 'demo.cnf'), 'latin1')
     .replace('timer(3,600)\n', 'timer(3,600) debug("hold on") map("smile.cel")\n')
     .replace(';@alarm(1) ', ';@alarm(1) debug("blink") '), 'latin1');
-  mkdirSync(join(work, 'messages'));
-  for (const [name, data] of messagesDemo(demoDir)) writeFileSync(join(work, 'messages', name.toString()), data);
-  // An LZH header whose checksum is wrong, followed by nothing useful.
-  writeFileSync(join(work, 'broken.lzh'), Buffer.from('\x16\x00-lh5-garbage that is no archive', 'latin1'));
+  writeTroubledSets(work, demoDir);
   shared = await serveAndLaunch();
   ({browser, origin} = shared);
 });
