@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "composition/CelDrawing.h"
 #include "composition/Composer.h"
@@ -52,8 +53,11 @@ void CurrentColours(const DollSet& doc, RgbQuad* colours) {
 namespace {
 
 using compose::CelRegion;
+using compose::CelToDraw;
+using compose::HiddenPixels;
 using compose::MapView;
 using compose::RowBlock;
+using compose::RowSpan;
 
 // Two spans (a, length b) and (c, length d) meet when together they are shorter than apart.
 bool SpansMeet(int32_t a, int32_t b, int32_t c, int32_t d) {
@@ -92,15 +96,15 @@ bool IsDrawnInto(const MapView& map, const CellEntry& cell) {
   return map.BytesPerPixel == 4 || cell.BitsPerPixel != 24;
 }
 
-void DrawCel(const MapView& map, const CellEntry& cell, const CelRegion& region,
+void DrawCel(const MapView& map, const CelToDraw& cel, const RowSpan* spans,
              const RgbQuad* colours) {
-  const bool alphaCel = cell.BitsPerPixel == 24;
+  const bool alphaCel = cel.Cell->BitsPerPixel == 24;
   if (map.BytesPerPixel == 1) {
-    compose::DrawIndexedInto8(map, cell, region);
+    compose::DrawIndexedInto8(map, *cel.Cell, cel.Region);
   } else if (alphaCel) {
-    compose::DrawAlphaIntoTrue(map, cell, region);
+    compose::DrawAlphaIntoTrue(map, *cel.Cell, cel.Region, spans);
   } else {
-    compose::DrawIndexedIntoTrue(map, cell, region, colours);
+    compose::DrawIndexedIntoTrue(map, *cel.Cell, cel.Region, colours, spans);
   }
 }
 
@@ -113,6 +117,10 @@ void AskForCelStart(const CellEntry& cell, const CelRegion& region) {
   const RowBlock rows = compose::CelRows(nullptr, 0, cell, region, bytes);
   compose::AskForRows(rows.Source, rows.SourceStride, rows.Count * bytes,
                       std::min(rows.Rows, kStartRows));
+}
+
+const RowSpan* SpansOf(const HiddenPixels& work, const CelToDraw& cel, bool spans) {
+  return spans ? work.Spans.data() + cel.FirstSpan : nullptr;
 }
 
 }  // namespace
@@ -146,9 +154,9 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
                   const RgbQuad* colours, size_t first, size_t end) {
   if (doc.CurrentSet() < 0 || doc.CurrentSet() >= kSetCount || first >= end) return;
   const uint32_t setBit = 1u << doc.CurrentSet();
-  // Each cel is drawn once the next one is found and its first rows asked for.
-  const CellEntry* pending = nullptr;
-  CelRegion pendingRegion;
+  // Kept for its memory: a drag step would otherwise allocate anew each time.
+  static thread_local HiddenPixels work;
+  work.Cels.clear();
   for (size_t i = end; i-- > first;) {
     const CellEntry& cell = doc.CellTable()[i];
     if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 || !IsDrawnInto(map, cell)) continue;
@@ -158,12 +166,29 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
     if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, rect)) continue;
     CelRegion region;
     if (!ClipCel(cell, object, rect, region) || !HasPixelsFor(cell)) continue;
-    AskForCelStart(cell, region);
-    if (pending != nullptr) DrawCel(map, *pending, pendingRegion, colours);
-    pending = &cell;
-    pendingRegion = region;
+    work.Cels.push_back({&cell, region});
   }
-  if (pending != nullptr) DrawCel(map, *pending, pendingRegion, colours);
+  // In 256 colours a cel pixel costs no more than a look at what hides it would; in true colour
+  // hidden pixels are left out. Without the memory for that, every pixel is drawn.
+  bool spans = false;
+  if (map.BytesPerPixel == 4) {
+    try {
+      FindSeenSpans(rect, work);
+      spans = true;
+    } catch (const std::bad_alloc&) {
+      work.Spans = {};
+      work.Coverage = {};
+    }
+  }
+  // Each cel is drawn once the next one is found and its first rows asked for.
+  const CelToDraw* pending = nullptr;
+  for (const CelToDraw& cel : work.Cels) {
+    if (spans && !cel.Seen) continue;
+    AskForCelStart(*cel.Cell, cel.Region);
+    if (pending != nullptr) DrawCel(map, *pending, SpansOf(work, *pending, spans), colours);
+    pending = &cel;
+  }
+  if (pending != nullptr) DrawCel(map, *pending, SpansOf(work, *pending, spans), colours);
 }
 
 }  // namespace compose

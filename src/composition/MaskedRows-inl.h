@@ -26,9 +26,9 @@ HWY_INLINE void PutColours(uint32_t* at, __mmask16 drawn, __m512i colours, uint3
 }
 
 void OverlayIndexRowsVector(const RowBlock& block) {
-  EachRow<uint8_t>(block, 1, [&](uint8_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.Count; x += 64) {
-      const __m512i cel = _mm512_maskz_loadu_epi8(LanesInRow(block.Count, x, 64), source + x);
+  EachRow<uint8_t>(block, 1, [&](uint8_t* destination, const uint8_t* source, int32_t count) {
+    for (int32_t x = 0; x < count; x += 64) {
+      const __m512i cel = _mm512_maskz_loadu_epi8(LanesInRow(count, x, 64), source + x);
       _mm512_mask_storeu_epi8(destination + x, _mm512_test_epi8_mask(cel, cel), cel);
     }
   });
@@ -37,9 +37,9 @@ void OverlayIndexRowsVector(const RowBlock& block) {
 void AlphaRowsVector(const RowBlock& block) {
   const Words512 d;
   const __m512i alphaByte = _mm512_set1_epi32(static_cast<int32_t>(0xFF000000u));
-  EachRow<uint32_t>(block, 4, [&](uint32_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.Count; x += 16) {
-      const auto inRow = static_cast<__mmask16>(LanesInRow(block.Count, x, 16));
+  EachRow<uint32_t>(block, 4, [&](uint32_t* destination, const uint8_t* source, int32_t count) {
+    for (int32_t x = 0; x < count; x += 16) {
+      const auto inRow = static_cast<__mmask16>(LanesInRow(count, x, 16));
       const hn::Vec512<uint32_t> cel{_mm512_maskz_loadu_epi32(inRow, source + 4 * x)};
       const __mmask16 drawn = _mm512_test_epi32_mask(cel.raw, alphaByte);
       const hn::Vec512<uint32_t> beneath{_mm512_maskz_loadu_epi32(drawn, destination + x)};
@@ -109,9 +109,9 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
   static constexpr UnpackOrder kOrder = MakeUnpackOrder();
   const ColourPlanes planes = SplitColours(words);
   const __m512i order = _mm512_load_si512(kOrder.At);
-  EachRow<uint32_t>(block, 1, [&](uint32_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.Count; x += 64) {
-      const __m512i indices = _mm512_maskz_loadu_epi8(LanesInRow(block.Count, x, 64), source + x);
+  EachRow<uint32_t>(block, 1, [&](uint32_t* destination, const uint8_t* source, int32_t count) {
+    for (int32_t x = 0; x < count; x += 64) {
+      const __m512i indices = _mm512_maskz_loadu_epi8(LanesInRow(count, x, 64), source + x);
       const __mmask64 drawn = _mm512_test_epi8_mask(indices, indices);
       if (drawn == 0) continue;
       __m512i colours[4];
@@ -127,9 +127,9 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
 #else  // AVX-512 without VBMI: colours gathered from memory
 
 void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_t level) {
-  EachRow<uint32_t>(block, 1, [&](uint32_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.Count; x += 16) {
-      const auto inRow = static_cast<__mmask16>(LanesInRow(block.Count, x, 16));
+  EachRow<uint32_t>(block, 1, [&](uint32_t* destination, const uint8_t* source, int32_t count) {
+    for (int32_t x = 0; x < count; x += 16) {
+      const auto inRow = static_cast<__mmask16>(LanesInRow(count, x, 16));
       const __m512i indices = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(inRow, source + x));
       const __mmask16 drawn = _mm512_test_epi32_mask(indices, indices);
       const __m512i colours = _mm512_or_si512(

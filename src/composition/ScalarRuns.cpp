@@ -1,6 +1,7 @@
 // The pixel rules of composition, one pixel at a time. All blending is integer arithmetic with a
 // shift by 8, on a pixel's channels widened to 16-bit lanes of one 64-bit word: a channel times a
 // weight stays below 65,536, so one multiplication blends all channels.
+#include <algorithm>
 #include <cstring>
 
 #include "composition/PixelRuns.h"
@@ -97,28 +98,56 @@ void PackBgrRun(uint8_t* destination, const uint8_t* source, int32_t count) {
   }
 }
 
+void CoverIndexRun(uint8_t* coverage, const uint8_t* source, int32_t count) {
+  for (int32_t x = 0; x < count; ++x) {
+    if (source[x] != 0) coverage[x] = 255;
+  }
+}
+
+void CoverAlphaRun(uint8_t* coverage, const uint8_t* source, int32_t count) {
+  for (int32_t x = 0; x < count; ++x) {
+    if (source[4 * x + 3] == 255) coverage[x] = 255;
+  }
+}
+
+RowSpan UncoveredSpan(const uint8_t* coverage, int32_t count) {
+  int32_t begin = 0;
+  while (begin < count && coverage[begin] != 0) ++begin;
+  if (begin == count) return {};
+  int32_t end = count;
+  while (coverage[end - 1] != 0) --end;
+  return {static_cast<uint16_t>(begin), static_cast<uint16_t>(end)};
+}
+
 namespace {
 
-template <typename Destination, typename Source, class Run>
+// Each row's span (or the whole row) through `run`; pixels of `DestinationBytes` and
+// `SourceBytes` bytes.
+template <typename Destination, int DestinationBytes, int SourceBytes, class Run>
 void EachRow(const RowBlock& block, const Run& run) {
   for (int32_t j = 0; j < block.Rows; ++j) {
+    const RowSpan span = block.Spans != nullptr
+                             ? block.Spans[j]
+                             : RowSpan{0, static_cast<uint16_t>(std::max(block.Count, 0))};
+    if (span.End <= span.Begin) continue;
     run(reinterpret_cast<Destination*>(static_cast<uint8_t*>(block.Destination) +
-                                       j * block.DestinationStride),
-        reinterpret_cast<const Source*>(block.Source + j * block.SourceStride), block.Count);
+                                       j * block.DestinationStride + span.Begin * DestinationBytes),
+        block.Source + j * block.SourceStride + span.Begin * SourceBytes, span.End - span.Begin);
   }
 }
 
 }  // namespace
 
-void OverlayIndexRows(const RowBlock& block) { EachRow<uint8_t, uint8_t>(block, OverlayIndexRun); }
+void OverlayIndexRows(const RowBlock& block) { EachRow<uint8_t, 1, 1>(block, OverlayIndexRun); }
 void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t level) {
-  EachRow<uint32_t, uint8_t>(block,
-                             [&](uint32_t* destination, const uint8_t* source, int32_t count) {
-                               LevelColourRun(destination, source, count, words, level);
-                             });
+  EachRow<uint32_t, 4, 1>(block, [&](uint32_t* destination, const uint8_t* source, int32_t count) {
+    LevelColourRun(destination, source, count, words, level);
+  });
 }
-void AlphaRows(const RowBlock& block) { EachRow<uint32_t, uint8_t>(block, AlphaRun); }
-void PackRgbRows(const RowBlock& block) { EachRow<uint8_t, uint8_t>(block, PackRgbRun); }
-void PackBgrRows(const RowBlock& block) { EachRow<uint8_t, uint8_t>(block, PackBgrRun); }
+void AlphaRows(const RowBlock& block) { EachRow<uint32_t, 4, 4>(block, AlphaRun); }
+void PackRgbRows(const RowBlock& block) { EachRow<uint8_t, 3, 4>(block, PackRgbRun); }
+void PackBgrRows(const RowBlock& block) { EachRow<uint8_t, 3, 4>(block, PackBgrRun); }
+void CoverIndexRows(const RowBlock& block) { EachRow<uint8_t, 1, 1>(block, CoverIndexRun); }
+void CoverAlphaRows(const RowBlock& block) { EachRow<uint8_t, 1, 4>(block, CoverAlphaRun); }
 
 }  // namespace tavro::compose::scalar

@@ -11,6 +11,8 @@
 // ends with one more vector that overlaps the one before. That last vector is computed before
 // any store, from the map as it was, so the pixels it shares with the others come out the same
 // and are never blended twice.
+#include <algorithm>
+
 #include "composition/PixelRuns.h"
 
 #if TAVRO_SIMD
@@ -39,6 +41,11 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
 void AlphaRowsVector(const RowBlock& block) { scalar::AlphaRows(block); }
 void PackRgbRowsVector(const RowBlock& block) { scalar::PackRgbRows(block); }
 void PackBgrRowsVector(const RowBlock& block) { scalar::PackBgrRows(block); }
+void CoverIndexRowsVector(const RowBlock& block) { scalar::CoverIndexRows(block); }
+void CoverAlphaRowsVector(const RowBlock& block) { scalar::CoverAlphaRows(block); }
+RowSpan UncoveredSpanVector(const uint8_t* coverage, int32_t count) {
+  return scalar::UncoveredSpan(coverage, count);
+}
 #else
 
 // Cel pixels mostly come from memory rather than the caches, and each cel is a stream of its own
@@ -54,19 +61,39 @@ HWY_INLINE void PrefetchRow(const uint8_t* row, int32_t bytes) {
   hwy::Prefetch(row + bytes - 1);
 }
 
-// Each row of the block through `run(destination row, source row)`; `bytes` a source pixel.
+// Row j's span of the block: the whole row when the block has no spans.
+HWY_INLINE RowSpan SpanOf(const RowBlock& block, int32_t j) {
+  return block.Spans != nullptr ? block.Spans[j]
+                                : RowSpan{0, static_cast<uint16_t>(std::max(block.Count, 0))};
+}
+
+// Each row's span through `run(destination, source, count)`, both at the span's first pixel;
+// `bytes` a source pixel, `destinationBytes` a destination one.
 template <typename Destination, class Run>
-HWY_INLINE void EachRow(const RowBlock& block, int32_t bytes, const Run& run) {
+HWY_INLINE void EachRow(const RowBlock& block, int32_t bytes, const Run& run,
+                        int32_t destinationBytes = sizeof(Destination)) {
   auto* destination = static_cast<uint8_t*>(block.Destination);
   for (int32_t j = 0; j < block.Rows; ++j) {
     const uint8_t* source = block.Source + j * block.SourceStride;
     if (j + kSourceRowsAhead < block.Rows) {
-      PrefetchRow(source + kSourceRowsAhead * block.SourceStride, block.Count * bytes);
+      const RowSpan ahead = SpanOf(block, j + kSourceRowsAhead);
+      if (ahead.Begin < ahead.End) {
+        PrefetchRow(source + kSourceRowsAhead * block.SourceStride + ahead.Begin * bytes,
+                    (ahead.End - ahead.Begin) * bytes);
+      }
     }
     if (sizeof(Destination) == 4 && j + kWorkRowsAhead < block.Rows) {
-      PrefetchRow(destination + (j + kWorkRowsAhead) * block.DestinationStride, 4 * block.Count);
+      const RowSpan ahead = SpanOf(block, j + kWorkRowsAhead);
+      if (ahead.Begin < ahead.End) {
+        PrefetchRow(destination + (j + kWorkRowsAhead) * block.DestinationStride + 4 * ahead.Begin,
+                    4 * (ahead.End - ahead.Begin));
+      }
     }
-    run(reinterpret_cast<Destination*>(destination + j * block.DestinationStride), source);
+    const RowSpan span = SpanOf(block, j);
+    if (span.End <= span.Begin) continue;
+    run(reinterpret_cast<Destination*>(destination + j * block.DestinationStride +
+                                       span.Begin * destinationBytes),
+        source + span.Begin * bytes, static_cast<int32_t>(span.End - span.Begin));
   }
 }
 
@@ -124,21 +151,77 @@ template <int First, int Second, int Third>
 HWY_INLINE void PackRowsInOrder(const RowBlock& block) {
   const hn::ScalableTag<uint8_t> d;
   const size_t lanes = hn::Lanes(d);
-  const auto n = static_cast<size_t>(block.Count);
-  EachRow<uint8_t>(block, 4, [&](uint8_t* destination, const uint8_t* source) {
-    if (n < lanes) {
-      return First == 0 ? scalar::PackRgbRun(destination, source, block.Count)
-                        : scalar::PackBgrRun(destination, source, block.Count);
-    }
-    const auto one = [&](size_t x) {
-      hn::Vec<decltype(d)> channel[4];
-      hn::LoadInterleaved4(d, source + 4 * x, channel[0], channel[1], channel[2], channel[3]);
-      hn::StoreInterleaved3(channel[First], channel[Second], channel[Third], d,
-                            destination + 3 * x);
-    };
-    for (size_t x = 0; x + lanes <= n; x += lanes) one(x);
-    if (n % lanes != 0) one(n - lanes);
-  });
+  EachRow<uint8_t>(
+      block, 4,
+      [&](uint8_t* destination, const uint8_t* source, int32_t count) {
+        const auto n = static_cast<size_t>(count);
+        if (n < lanes) {
+          return First == 0 ? scalar::PackRgbRun(destination, source, count)
+                            : scalar::PackBgrRun(destination, source, count);
+        }
+        const auto one = [&](size_t x) {
+          hn::Vec<decltype(d)> channel[4];
+          hn::LoadInterleaved4(d, source + 4 * x, channel[0], channel[1], channel[2], channel[3]);
+          hn::StoreInterleaved3(channel[First], channel[Second], channel[Third], d,
+                                destination + 3 * x);
+        };
+        for (size_t x = 0; x + lanes <= n; x += lanes) one(x);
+        if (n % lanes != 0) one(n - lanes);
+      },
+      3);
+}
+
+// Coverage: whole vectors, then the scalar rule for the rest of the row.
+void CoverIndexRowsVector(const RowBlock& block) {
+  const hn::ScalableTag<uint8_t> d;
+  const size_t lanes = hn::Lanes(d);
+  EachRow<uint8_t>(
+      block, 1, [&](uint8_t* HWY_RESTRICT coverage, const uint8_t* source, int32_t count) {
+        const auto n = static_cast<size_t>(count);
+        const auto covered = hn::Set(d, 255);
+        size_t x = 0;
+        for (; x + lanes <= n; x += lanes) {
+          const auto empty = hn::Eq(hn::LoadU(d, source + x), hn::Zero(d));
+          hn::StoreU(hn::IfThenElse(empty, hn::LoadU(d, coverage + x), covered), d, coverage + x);
+        }
+        scalar::CoverIndexRun(coverage + x, source + x, count - static_cast<int32_t>(x));
+      });
+}
+
+void CoverAlphaRowsVector(const RowBlock& block) {
+  const hn::ScalableTag<uint8_t> d;
+  const size_t lanes = hn::Lanes(d);
+  EachRow<uint8_t>(
+      block, 4, [&](uint8_t* HWY_RESTRICT coverage, const uint8_t* source, int32_t count) {
+        const auto n = static_cast<size_t>(count);
+        const auto covered = hn::Set(d, 255);
+        size_t x = 0;
+        for (; x + lanes <= n; x += lanes) {
+          hn::Vec<decltype(d)> blue, green, red, alpha;
+          hn::LoadInterleaved4(d, source + 4 * x, blue, green, red, alpha);
+          const auto opaque = hn::Eq(alpha, covered);
+          hn::StoreU(hn::IfThenElse(opaque, covered, hn::LoadU(d, coverage + x)), d, coverage + x);
+        }
+        scalar::CoverAlphaRun(coverage + x, source + 4 * x, count - static_cast<int32_t>(x));
+      });
+}
+
+// The first 0 from the left and the last from the right, a vector at a time; the vector that
+// holds either is searched byte by byte.
+RowSpan UncoveredSpanVector(const uint8_t* coverage, int32_t count) {
+  const hn::ScalableTag<uint8_t> d;
+  const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+  const auto hasGap = [&](int32_t x) {
+    return !hn::AllFalse(d, hn::Eq(hn::LoadU(d, coverage + x), hn::Zero(d)));
+  };
+  int32_t begin = 0;
+  while (begin + lanes <= count && !hasGap(begin)) begin += lanes;
+  while (begin < count && coverage[begin] != 0) ++begin;
+  if (begin == count) return {};
+  int32_t end = count;
+  while (end - lanes > begin && !hasGap(end - lanes)) end -= lanes;
+  while (coverage[end - 1] != 0) --end;
+  return {static_cast<uint16_t>(begin), static_cast<uint16_t>(end)};
 }
 
 void PackRgbRowsVector(const RowBlock& block) { PackRowsInOrder<0, 1, 2>(block); }
@@ -157,6 +240,9 @@ HWY_EXPORT(LevelColourRowsVector);
 HWY_EXPORT(AlphaRowsVector);
 HWY_EXPORT(PackRgbRowsVector);
 HWY_EXPORT(PackBgrRowsVector);
+HWY_EXPORT(CoverIndexRowsVector);
+HWY_EXPORT(CoverAlphaRowsVector);
+HWY_EXPORT(UncoveredSpanVector);
 
 void OverlayIndexRows(const RowBlock& block) {
   HWY_DYNAMIC_DISPATCH(OverlayIndexRowsVector)(block);
@@ -167,6 +253,11 @@ void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t leve
 void AlphaRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(AlphaRowsVector)(block); }
 void PackRgbRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(PackRgbRowsVector)(block); }
 void PackBgrRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(PackBgrRowsVector)(block); }
+void CoverIndexRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(CoverIndexRowsVector)(block); }
+void CoverAlphaRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(CoverAlphaRowsVector)(block); }
+RowSpan UncoveredSpan(const uint8_t* coverage, int32_t count) {
+  return HWY_DYNAMIC_DISPATCH(UncoveredSpanVector)(coverage, count);
+}
 
 void AskForRows(const uint8_t* first, ptrdiff_t stride, int32_t bytes, int32_t rows) {
   for (int32_t j = 0; j < rows; ++j) {
@@ -204,6 +295,11 @@ void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t leve
 void AlphaRows(const RowBlock& block) { scalar::AlphaRows(block); }
 void PackRgbRows(const RowBlock& block) { scalar::PackRgbRows(block); }
 void PackBgrRows(const RowBlock& block) { scalar::PackBgrRows(block); }
+void CoverIndexRows(const RowBlock& block) { scalar::CoverIndexRows(block); }
+void CoverAlphaRows(const RowBlock& block) { scalar::CoverAlphaRows(block); }
+RowSpan UncoveredSpan(const uint8_t* coverage, int32_t count) {
+  return scalar::UncoveredSpan(coverage, count);
+}
 void AskForRows(const uint8_t*, ptrdiff_t, int32_t, int32_t) {}
 void ForEachRunTarget(const std::function<void(const char* name)>& body) { body("scalar"); }
 

@@ -4,6 +4,7 @@
 // are sized to the row exactly, so a run that reads or writes past it shows under the sanitizers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -115,6 +116,86 @@ TEST_F(PixelRunsTest, PackingMatchesTheScalarRule) {
     PackBgrRows(Row(vector.data() + 3 * skip, words.data() + 4 * skip, count));
     scalar::PackBgrRun(scalar.data() + 3 * skip, words.data() + 4 * skip, count);
     ASSERT_EQ(vector, scalar);
+  });
+}
+
+TEST_F(PixelRunsTest, CoverageAndItsGapsMatchTheScalarRules) {
+  EveryRow([&](int32_t count, size_t skip) {
+    const auto indices = Bytes(skip, count, {0, 0, 1, 255});
+    const auto bgra = Bytes(4 * skip, 4 * static_cast<size_t>(count), {0, 254, 255, 255});
+    // Coverage as the composer keeps it: 0 or 255, in runs, now and then covered end to end.
+    std::vector<uint8_t> coverage(skip + count, random_() % 4 == 0 ? 255 : 0);
+    for (uint8_t& c : coverage) c = random_() % 8 == 0 ? static_cast<uint8_t>(255 - c) : c;
+    auto vector = coverage, scalar = coverage;
+    const RowSpan span = UncoveredSpan(vector.data() + skip, count);
+    const RowSpan expected = scalar::UncoveredSpan(scalar.data() + skip, count);
+    ASSERT_EQ(span.Begin, expected.Begin);
+    ASSERT_EQ(span.End, expected.End);
+    CoverIndexRows(Row(vector.data() + skip, indices.data() + skip, count));
+    scalar::CoverIndexRun(scalar.data() + skip, indices.data() + skip, count);
+    ASSERT_EQ(vector, scalar);
+    CoverAlphaRows(Row(vector.data() + skip, bgra.data() + 4 * skip, count));
+    scalar::CoverAlphaRun(scalar.data() + skip, bgra.data() + 4 * skip, count);
+    ASSERT_EQ(vector, scalar);
+  });
+}
+
+// The span search on its own: a gap only at the ends, only inside, none, all gap.
+TEST_F(PixelRunsTest, UncoveredSpanRunsFromTheFirstGapToTheLast) {
+  ForEachRunTarget([&](const char* target) {
+    SCOPED_TRACE(target);
+    std::vector<uint8_t> row(100, 255);
+    EXPECT_EQ(UncoveredSpan(row.data(), 100).End, 0);
+    row[0] = row[99] = 0;
+    EXPECT_EQ(UncoveredSpan(row.data(), 100).Begin, 0);
+    EXPECT_EQ(UncoveredSpan(row.data(), 100).End, 100);
+    row[0] = row[99] = 255;
+    row[37] = row[70] = 0;
+    EXPECT_EQ(UncoveredSpan(row.data(), 100).Begin, 37);
+    EXPECT_EQ(UncoveredSpan(row.data(), 100).End, 71);
+    EXPECT_EQ(UncoveredSpan(row.data(), 37).End, 0);  // the gap just past the end is not seen
+    std::fill(row.begin(), row.end(), 0);
+    EXPECT_EQ(UncoveredSpan(row.data(), 100).End, 100);
+  });
+}
+
+// Blocks with a span a row: only the spans change, every run as its scalar rule does.
+TEST_F(PixelRunsTest, BlocksWithSpansTouchOnlyTheSpans) {
+  constexpr int32_t kWidth = 70, kRows = 30;
+  ForEachRunTarget([&](const char* target) {
+    SCOPED_TRACE(target);
+    const auto cel = Bytes(0, 4 * kWidth * kRows, {0, 1, 255});
+    std::vector<RowSpan> spans(kRows);
+    for (RowSpan& span : spans) {
+      const auto a = static_cast<uint16_t>(random_() % (kWidth + 1));
+      const auto b = static_cast<uint16_t>(random_() % (kWidth + 1));
+      span = random_() % 5 == 0 ? RowSpan{a, a} : RowSpan{std::min(a, b), std::max(a, b)};
+    }
+    const auto block = [&](void* map, int bytes, int pixelBytes) {
+      return RowBlock{map,    kWidth * bytes, cel.data(),  kWidth * pixelBytes,
+                      kWidth, kRows,          spans.data()};
+    };
+    const auto words = Words(0, kWidth * kRows);
+    auto vector = words, scalar = words;
+    LevelColourRows(block(vector.data(), 4, 1), colourWords_, 100);
+    scalar::LevelColourRows(block(scalar.data(), 4, 1), colourWords_, 100);
+    AlphaRows(block(vector.data(), 4, 4));
+    scalar::AlphaRows(block(scalar.data(), 4, 4));
+    ASSERT_EQ(vector, scalar);
+    for (int32_t j = 0; j < kRows; ++j) {
+      for (int32_t x = 0; x < kWidth; ++x) {
+        if (x < spans[j].Begin || x >= spans[j].End) {
+          ASSERT_EQ(vector[j * kWidth + x], words[j * kWidth + x]) << j << ", " << x;
+        }
+      }
+    }
+    std::vector<uint8_t> coverage(kWidth * kRows, 0);
+    auto covered = coverage;
+    CoverIndexRows(block(coverage.data(), 1, 1));
+    scalar::CoverIndexRows(block(covered.data(), 1, 1));
+    CoverAlphaRows(block(coverage.data(), 1, 4));
+    scalar::CoverAlphaRows(block(covered.data(), 1, 4));
+    ASSERT_EQ(coverage, covered);
   });
 }
 
