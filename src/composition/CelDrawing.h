@@ -58,9 +58,9 @@ struct CelToDraw {
 
 // The work of finding what cels above hide, kept between compositions for its memory.
 struct HiddenPixels {
-  std::vector<CelToDraw> Cels;    // in drawing order, the lowest first
-  std::vector<RowSpan> Spans;     // one a row of each cel
-  std::vector<uint8_t> Coverage;  // one byte a pixel of the rectangle
+  std::vector<CelToDraw> Cels;     // in drawing order, the lowest first
+  std::vector<RowSpan> Spans;      // one a row of each cel
+  std::vector<uint64_t> Coverage;  // one bit a pixel of the rectangle
 };
 
 // Fills in the spans and Seen of `work.Cels`, all of which lie within `rect`: a pixel is left

@@ -65,7 +65,7 @@ HWY_INLINE hn::Vec<D> LookUp(D d, const uint8_t* source, hn::Vec<D> indices,
 }
 
 void OverlayIndexRowsVector(const RowBlock& block) {
-  EachRow<uint8_t>(
+  EachRow<uint8_t, false>(
       block, 1, [&](uint8_t* HWY_RESTRICT destination, const uint8_t* source, int32_t count) {
         const auto step = [&](auto d, size_t x) {
           const auto cel = hn::LoadU(d, source + x);
@@ -79,7 +79,7 @@ void OverlayIndexRowsVector(const RowBlock& block) {
 }
 
 void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_t level) {
-  EachRow<uint32_t>(
+  EachRow<uint32_t, true>(
       block, 1, [&](uint32_t* HWY_RESTRICT destination, const uint8_t* source, int32_t count) {
         const auto step = [&](auto d, size_t x) {
           const auto indices = LoadIndices(d, source + x);
@@ -96,7 +96,7 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
 }
 
 void AlphaRowsVector(const RowBlock& block) {
-  EachRow<uint32_t>(
+  EachRow<uint32_t, true>(
       block, 4, [&](uint32_t* HWY_RESTRICT destination, const uint8_t* source, int32_t count) {
         const auto step = [&](auto d, size_t x) {
           const auto cel =

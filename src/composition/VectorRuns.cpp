@@ -12,6 +12,7 @@
 // any store, from the map as it was, so the pixels it shares with the others come out the same
 // and are never blended twice.
 #include <algorithm>
+#include <cstring>
 
 #include "composition/PixelRuns.h"
 
@@ -41,10 +42,11 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
 void AlphaRowsVector(const RowBlock& block) { scalar::AlphaRows(block); }
 void PackRgbRowsVector(const RowBlock& block) { scalar::PackRgbRows(block); }
 void PackBgrRowsVector(const RowBlock& block) { scalar::PackBgrRows(block); }
-void CoverIndexRowsVector(const RowBlock& block) { scalar::CoverIndexRows(block); }
-void CoverAlphaRowsVector(const RowBlock& block) { scalar::CoverAlphaRows(block); }
-RowSpan UncoveredSpanVector(const uint8_t* coverage, int32_t count) {
-  return scalar::UncoveredSpan(coverage, count);
+void CoverIndexRowsVector(const RowBlock& block, int32_t firstBit) {
+  scalar::CoverIndexRows(block, firstBit);
+}
+void CoverAlphaRowsVector(const RowBlock& block, int32_t firstBit) {
+  scalar::CoverAlphaRows(block, firstBit);
 }
 #else
 
@@ -61,39 +63,55 @@ HWY_INLINE void PrefetchRow(const uint8_t* row, int32_t bytes) {
   hwy::Prefetch(row + bytes - 1);
 }
 
-// Row j's span of the block: the whole row when the block has no spans.
-HWY_INLINE RowSpan SpanOf(const RowBlock& block, int32_t j) {
-  return block.Spans != nullptr ? block.Spans[j]
-                                : RowSpan{0, static_cast<uint16_t>(std::max(block.Count, 0))};
-}
-
-// Each row's span through `run(destination, source, count)`, both at the span's first pixel;
-// `bytes` a source pixel, `destinationBytes` a destination one.
-template <typename Destination, class Run>
+// Each row of the block through `run(destination, source, count)`; `bytes` a source pixel,
+// `destinationBytes` a destination one. With `kSpans` (true-colour drawing, whose map rows are
+// asked for ahead too), only each row's span, both pointers at its first pixel. Without, the
+// spans are not looked at: a 256-colour row costs so little that even a look at an absent span
+// shows in its time.
+template <typename Destination, bool kSpans, class Run>
 HWY_INLINE void EachRow(const RowBlock& block, int32_t bytes, const Run& run,
                         int32_t destinationBytes = sizeof(Destination)) {
   auto* destination = static_cast<uint8_t*>(block.Destination);
+  if constexpr (!kSpans) {
+    for (int32_t j = 0; j < block.Rows; ++j) {
+      const uint8_t* source = block.Source + j * block.SourceStride;
+      if (j + kSourceRowsAhead < block.Rows) {
+        PrefetchRow(source + kSourceRowsAhead * block.SourceStride, block.Count * bytes);
+      }
+      run(reinterpret_cast<Destination*>(destination + j * block.DestinationStride), source,
+          block.Count);
+    }
+    return;
+  }
+  const bool spans = block.Spans != nullptr;
   for (int32_t j = 0; j < block.Rows; ++j) {
     const uint8_t* source = block.Source + j * block.SourceStride;
     if (j + kSourceRowsAhead < block.Rows) {
-      const RowSpan ahead = SpanOf(block, j + kSourceRowsAhead);
-      if (ahead.Begin < ahead.End) {
+      const RowSpan ahead = spans ? block.Spans[j + kSourceRowsAhead]
+                                  : RowSpan{0, static_cast<uint16_t>(block.Count)};
+      if (!kSpans || ahead.Begin < ahead.End) {
         PrefetchRow(source + kSourceRowsAhead * block.SourceStride + ahead.Begin * bytes,
                     (ahead.End - ahead.Begin) * bytes);
       }
     }
-    if (sizeof(Destination) == 4 && j + kWorkRowsAhead < block.Rows) {
-      const RowSpan ahead = SpanOf(block, j + kWorkRowsAhead);
+    if (j + kWorkRowsAhead < block.Rows) {
+      const RowSpan ahead =
+          spans ? block.Spans[j + kWorkRowsAhead] : RowSpan{0, static_cast<uint16_t>(block.Count)};
       if (ahead.Begin < ahead.End) {
         PrefetchRow(destination + (j + kWorkRowsAhead) * block.DestinationStride + 4 * ahead.Begin,
                     4 * (ahead.End - ahead.Begin));
       }
     }
-    const RowSpan span = SpanOf(block, j);
-    if (span.End <= span.Begin) continue;
+    int32_t begin = 0;
+    int32_t count = block.Count;
+    if (spans) {
+      begin = block.Spans[j].Begin;
+      count = block.Spans[j].End - begin;
+      if (count <= 0) continue;
+    }
     run(reinterpret_cast<Destination*>(destination + j * block.DestinationStride +
-                                       span.Begin * destinationBytes),
-        source + span.Begin * bytes, static_cast<int32_t>(span.End - span.Begin));
+                                       begin * destinationBytes),
+        source + begin * bytes, count);
   }
 }
 
@@ -151,7 +169,7 @@ template <int First, int Second, int Third>
 HWY_INLINE void PackRowsInOrder(const RowBlock& block) {
   const hn::ScalableTag<uint8_t> d;
   const size_t lanes = hn::Lanes(d);
-  EachRow<uint8_t>(
+  EachRow<uint8_t, false>(
       block, 4,
       [&](uint8_t* destination, const uint8_t* source, int32_t count) {
         const auto n = static_cast<size_t>(count);
@@ -171,57 +189,83 @@ HWY_INLINE void PackRowsInOrder(const RowBlock& block) {
       3);
 }
 
-// Coverage: whole vectors, then the scalar rule for the rest of the row.
-void CoverIndexRowsVector(const RowBlock& block) {
-  const hn::ScalableTag<uint8_t> d;
-  const size_t lanes = hn::Lanes(d);
-  EachRow<uint8_t>(
-      block, 1, [&](uint8_t* HWY_RESTRICT coverage, const uint8_t* source, int32_t count) {
-        const auto n = static_cast<size_t>(count);
-        const auto covered = hn::Set(d, 255);
-        size_t x = 0;
-        for (; x + lanes <= n; x += lanes) {
-          const auto empty = hn::Eq(hn::LoadU(d, source + x), hn::Zero(d));
-          hn::StoreU(hn::IfThenElse(empty, hn::LoadU(d, coverage + x), covered), d, coverage + x);
-        }
-        scalar::CoverIndexRun(coverage + x, source + x, count - static_cast<int32_t>(x));
-      });
-}
-
-void CoverAlphaRowsVector(const RowBlock& block) {
-  const hn::ScalableTag<uint8_t> d;
-  const size_t lanes = hn::Lanes(d);
-  EachRow<uint8_t>(
-      block, 4, [&](uint8_t* HWY_RESTRICT coverage, const uint8_t* source, int32_t count) {
-        const auto n = static_cast<size_t>(count);
-        const auto covered = hn::Set(d, 255);
-        size_t x = 0;
-        for (; x + lanes <= n; x += lanes) {
-          hn::Vec<decltype(d)> blue, green, red, alpha;
-          hn::LoadInterleaved4(d, source + 4 * x, blue, green, red, alpha);
-          const auto opaque = hn::Eq(alpha, covered);
-          hn::StoreU(hn::IfThenElse(opaque, covered, hn::LoadU(d, coverage + x)), d, coverage + x);
-        }
-        scalar::CoverAlphaRun(coverage + x, source + 4 * x, count - static_cast<int32_t>(x));
-      });
-}
-
-// The first 0 from the left and the last from the right, a vector at a time; the vector that
-// holds either is searched byte by byte.
-RowSpan UncoveredSpanVector(const uint8_t* coverage, int32_t count) {
-  const hn::ScalableTag<uint8_t> d;
-  const auto lanes = static_cast<int32_t>(hn::Lanes(d));
-  const auto hasGap = [&](int32_t x) {
-    return !hn::AllFalse(d, hn::Eq(hn::LoadU(d, coverage + x), hn::Zero(d)));
+// Each row's span of a coverage block through `row(coverage row, bit, source, count)`, asking
+// for source rows ahead as the drawing does.
+template <class Row>
+HWY_INLINE void EachCoverageRow(const RowBlock& block, int32_t bytes, int32_t firstBit,
+                                const Row& row) {
+  const auto spanOf = [&](int32_t j) {
+    return block.Spans != nullptr ? block.Spans[j] : RowSpan{0, static_cast<uint16_t>(block.Count)};
   };
-  int32_t begin = 0;
-  while (begin + lanes <= count && !hasGap(begin)) begin += lanes;
-  while (begin < count && coverage[begin] != 0) ++begin;
-  if (begin == count) return {};
-  int32_t end = count;
-  while (end - lanes > begin && !hasGap(end - lanes)) end -= lanes;
-  while (coverage[end - 1] != 0) --end;
-  return {static_cast<uint16_t>(begin), static_cast<uint16_t>(end)};
+  for (int32_t j = 0; j < block.Rows; ++j) {
+    const uint8_t* source = block.Source + j * block.SourceStride;
+    if (j + kSourceRowsAhead < block.Rows) {
+      const RowSpan ahead = spanOf(j + kSourceRowsAhead);
+      if (ahead.Begin < ahead.End) {
+        PrefetchRow(source + kSourceRowsAhead * block.SourceStride + ahead.Begin * bytes,
+                    (ahead.End - ahead.Begin) * bytes);
+      }
+    }
+    const RowSpan span = spanOf(j);
+    if (span.End <= span.Begin) continue;
+    row(static_cast<uint8_t*>(block.Destination) + j * block.DestinationStride,
+        firstBit + span.Begin, source + span.Begin * bytes,
+        static_cast<int32_t>(span.End - span.Begin));
+  }
+}
+
+// At most 32 lanes, so that a vector's bits shifted to any bit of a byte fit in one word.
+using CoverTag = hn::CappedTag<uint8_t, 32>;
+
+// Sets the bits of `covered` (one a lane) from bit `bit` of the row on.
+HWY_INLINE void CoverBits(uint8_t* coverage, int32_t bit, hn::Mask<CoverTag> covered) {
+  const CoverTag d;
+  uint8_t bits[8] = {};
+  hn::StoreMaskBits(d, covered, bits);
+  uint64_t lanes, word;
+  std::memcpy(&lanes, bits, 8);
+  std::memcpy(&word, coverage + (bit >> 3), 8);
+  word |= lanes << (bit & 7);
+  std::memcpy(coverage + (bit >> 3), &word, 8);
+}
+
+// Whole vectors, the last of them ending at the row's end (covering a pixel twice does no harm);
+// rows shorter than a vector take the scalar rule.
+void CoverIndexRowsVector(const RowBlock& block, int32_t firstBit) {
+  const CoverTag d;
+  const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+  EachCoverageRow(block, 1, firstBit,
+                  [&](uint8_t* coverage, int32_t bit, const uint8_t* source, int32_t count) {
+                    const auto one = [&](int32_t x) {
+                      const auto drawn = hn::Not(hn::Eq(hn::LoadU(d, source + x), hn::Zero(d)));
+                      CoverBits(coverage, bit + x, drawn);
+                    };
+                    if (count < lanes) {
+                      scalar::CoverIndexRun(coverage, bit, source, count);
+                      return;
+                    }
+                    for (int32_t x = 0; x + lanes <= count; x += lanes) one(x);
+                    if (count % lanes != 0) one(count - lanes);
+                  });
+}
+
+void CoverAlphaRowsVector(const RowBlock& block, int32_t firstBit) {
+  const CoverTag d;
+  const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+  EachCoverageRow(block, 4, firstBit,
+                  [&](uint8_t* coverage, int32_t bit, const uint8_t* source, int32_t count) {
+                    const auto one = [&](int32_t x) {
+                      hn::Vec<CoverTag> blue, green, red, alpha;
+                      hn::LoadInterleaved4(d, source + 4 * x, blue, green, red, alpha);
+                      CoverBits(coverage, bit + x, hn::Eq(alpha, hn::Set(d, 255)));
+                    };
+                    if (count < lanes) {
+                      scalar::CoverAlphaRun(coverage, bit, source, count);
+                      return;
+                    }
+                    for (int32_t x = 0; x + lanes <= count; x += lanes) one(x);
+                    if (count % lanes != 0) one(count - lanes);
+                  });
 }
 
 void PackRgbRowsVector(const RowBlock& block) { PackRowsInOrder<0, 1, 2>(block); }
@@ -242,7 +286,6 @@ HWY_EXPORT(PackRgbRowsVector);
 HWY_EXPORT(PackBgrRowsVector);
 HWY_EXPORT(CoverIndexRowsVector);
 HWY_EXPORT(CoverAlphaRowsVector);
-HWY_EXPORT(UncoveredSpanVector);
 
 void OverlayIndexRows(const RowBlock& block) {
   HWY_DYNAMIC_DISPATCH(OverlayIndexRowsVector)(block);
@@ -253,10 +296,11 @@ void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t leve
 void AlphaRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(AlphaRowsVector)(block); }
 void PackRgbRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(PackRgbRowsVector)(block); }
 void PackBgrRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(PackBgrRowsVector)(block); }
-void CoverIndexRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(CoverIndexRowsVector)(block); }
-void CoverAlphaRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(CoverAlphaRowsVector)(block); }
-RowSpan UncoveredSpan(const uint8_t* coverage, int32_t count) {
-  return HWY_DYNAMIC_DISPATCH(UncoveredSpanVector)(coverage, count);
+void CoverIndexRows(const RowBlock& block, int32_t firstBit) {
+  HWY_DYNAMIC_DISPATCH(CoverIndexRowsVector)(block, firstBit);
+}
+void CoverAlphaRows(const RowBlock& block, int32_t firstBit) {
+  HWY_DYNAMIC_DISPATCH(CoverAlphaRowsVector)(block, firstBit);
 }
 
 void AskForRows(const uint8_t* first, ptrdiff_t stride, int32_t bytes, int32_t rows) {
@@ -295,10 +339,11 @@ void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t leve
 void AlphaRows(const RowBlock& block) { scalar::AlphaRows(block); }
 void PackRgbRows(const RowBlock& block) { scalar::PackRgbRows(block); }
 void PackBgrRows(const RowBlock& block) { scalar::PackBgrRows(block); }
-void CoverIndexRows(const RowBlock& block) { scalar::CoverIndexRows(block); }
-void CoverAlphaRows(const RowBlock& block) { scalar::CoverAlphaRows(block); }
-RowSpan UncoveredSpan(const uint8_t* coverage, int32_t count) {
-  return scalar::UncoveredSpan(coverage, count);
+void CoverIndexRows(const RowBlock& block, int32_t firstBit) {
+  scalar::CoverIndexRows(block, firstBit);
+}
+void CoverAlphaRows(const RowBlock& block, int32_t firstBit) {
+  scalar::CoverAlphaRows(block, firstBit);
 }
 void AskForRows(const uint8_t*, ptrdiff_t, int32_t, int32_t) {}
 void ForEachRunTarget(const std::function<void(const char* name)>& body) { body("scalar"); }

@@ -119,44 +119,51 @@ TEST_F(PixelRunsTest, PackingMatchesTheScalarRule) {
   });
 }
 
-TEST_F(PixelRunsTest, CoverageAndItsGapsMatchTheScalarRules) {
+// Coverage bits from every bit within a byte on, so that the vectors' bits land shifted.
+TEST_F(PixelRunsTest, CoveringMatchesTheScalarRules) {
   EveryRow([&](int32_t count, size_t skip) {
     const auto indices = Bytes(skip, count, {0, 0, 1, 255});
     const auto bgra = Bytes(4 * skip, 4 * static_cast<size_t>(count), {0, 254, 255, 255});
-    // Coverage as the composer keeps it: 0 or 255, in runs, now and then covered end to end.
-    std::vector<uint8_t> coverage(skip + count, random_() % 4 == 0 ? 255 : 0);
-    for (uint8_t& c : coverage) c = random_() % 8 == 0 ? static_cast<uint8_t>(255 - c) : c;
+    const auto bit = static_cast<int32_t>(skip);
+    const auto coverage = Bytes(0, (skip + count) / 8 + 16, {0, 255});
     auto vector = coverage, scalar = coverage;
-    const RowSpan span = UncoveredSpan(vector.data() + skip, count);
-    const RowSpan expected = scalar::UncoveredSpan(scalar.data() + skip, count);
-    ASSERT_EQ(span.Begin, expected.Begin);
-    ASSERT_EQ(span.End, expected.End);
-    CoverIndexRows(Row(vector.data() + skip, indices.data() + skip, count));
-    scalar::CoverIndexRun(scalar.data() + skip, indices.data() + skip, count);
+    CoverIndexRows(Row(vector.data(), indices.data() + skip, count), bit);
+    scalar::CoverIndexRun(scalar.data(), bit, indices.data() + skip, count);
     ASSERT_EQ(vector, scalar);
-    CoverAlphaRows(Row(vector.data() + skip, bgra.data() + 4 * skip, count));
-    scalar::CoverAlphaRun(scalar.data() + skip, bgra.data() + 4 * skip, count);
+    CoverAlphaRows(Row(vector.data(), bgra.data() + 4 * skip, count), bit);
+    scalar::CoverAlphaRun(scalar.data(), bit, bgra.data() + 4 * skip, count);
     ASSERT_EQ(vector, scalar);
   });
 }
 
-// The span search on its own: a gap only at the ends, only inside, none, all gap.
+// The span search against a bit at a time, over rows across word edges: gaps at the ends only,
+// inside only, scattered, none at all.
 TEST_F(PixelRunsTest, UncoveredSpanRunsFromTheFirstGapToTheLast) {
-  ForEachRunTarget([&](const char* target) {
-    SCOPED_TRACE(target);
-    std::vector<uint8_t> row(100, 255);
-    EXPECT_EQ(UncoveredSpan(row.data(), 100).End, 0);
-    row[0] = row[99] = 0;
-    EXPECT_EQ(UncoveredSpan(row.data(), 100).Begin, 0);
-    EXPECT_EQ(UncoveredSpan(row.data(), 100).End, 100);
-    row[0] = row[99] = 255;
-    row[37] = row[70] = 0;
-    EXPECT_EQ(UncoveredSpan(row.data(), 100).Begin, 37);
-    EXPECT_EQ(UncoveredSpan(row.data(), 100).End, 71);
-    EXPECT_EQ(UncoveredSpan(row.data(), 37).End, 0);  // the gap just past the end is not seen
-    std::fill(row.begin(), row.end(), 0);
-    EXPECT_EQ(UncoveredSpan(row.data(), 100).End, 100);
-  });
+  constexpr int32_t kBits = 200;
+  for (int pattern = 0; pattern < 400; ++pattern) {
+    uint64_t row[kBits / 64 + 2] = {};
+    for (uint64_t& word : row) word = ~uint64_t{0};
+    const auto gap = [&](int32_t x) { row[x / 64] &= ~(uint64_t{1} << (x % 64)); };
+    const auto gaps = static_cast<int32_t>(random_() % 4);
+    for (int32_t g = 0; g < gaps; ++g) gap(static_cast<int32_t>(random_() % kBits));
+    if (pattern % 7 == 0) gap(0), gap(kBits - 1);
+    const auto first = static_cast<int32_t>(random_() % kBits);
+    const auto count = 1 + static_cast<int32_t>(random_() % (kBits - first));
+    int32_t begin = -1, end = -1;
+    for (int32_t x = 0; x < count; ++x) {
+      if ((row[(first + x) / 64] >> ((first + x) % 64) & 1) != 0) continue;
+      if (begin < 0) begin = x;
+      end = x + 1;
+    }
+    const RowSpan span = UncoveredSpan(row, first, count);
+    SCOPED_TRACE(std::to_string(first) + " + " + std::to_string(count));
+    if (begin < 0) {
+      ASSERT_GE(span.Begin, span.End);
+    } else {
+      ASSERT_EQ(span.Begin, begin);
+      ASSERT_EQ(span.End, end);
+    }
+  }
 }
 
 // Blocks with a span a row: only the spans change, every run as its scalar rule does.
@@ -189,12 +196,16 @@ TEST_F(PixelRunsTest, BlocksWithSpansTouchOnlyTheSpans) {
         }
       }
     }
-    std::vector<uint8_t> coverage(kWidth * kRows, 0);
+    // Coverage rows of 16 bytes, the block's column 0 at bit 5.
+    const auto coverRows = [&](uint8_t* bits, int pixelBytes) {
+      return RowBlock{bits, 16, cel.data(), kWidth * pixelBytes, kWidth, kRows, spans.data()};
+    };
+    std::vector<uint8_t> coverage(16 * kRows + 8, 0);
     auto covered = coverage;
-    CoverIndexRows(block(coverage.data(), 1, 1));
-    scalar::CoverIndexRows(block(covered.data(), 1, 1));
-    CoverAlphaRows(block(coverage.data(), 1, 4));
-    scalar::CoverAlphaRows(block(covered.data(), 1, 4));
+    CoverIndexRows(coverRows(coverage.data(), 1), 5);
+    scalar::CoverIndexRows(coverRows(covered.data(), 1), 5);
+    CoverAlphaRows(coverRows(coverage.data(), 4), 5);
+    scalar::CoverAlphaRows(coverRows(covered.data(), 4), 5);
     ASSERT_EQ(coverage, covered);
   });
 }
