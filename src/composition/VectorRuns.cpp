@@ -214,57 +214,88 @@ HWY_INLINE void EachCoverageRow(const RowBlock& block, int32_t bytes, int32_t fi
   }
 }
 
-// At most 32 lanes, so that a vector's bits shifted to any bit of a byte fit in one word.
-using CoverTag = hn::CappedTag<uint8_t, 32>;
-
-// Sets the bits of `covered` (one a lane) from bit `bit` of the row on.
-HWY_INLINE void CoverBits(uint8_t* coverage, int32_t bit, hn::Mask<CoverTag> covered) {
-  const CoverTag d;
-  uint8_t bits[8] = {};
-  hn::StoreMaskBits(d, covered, bits);
-  uint64_t lanes, word;
-  std::memcpy(&lanes, bits, 8);
-  std::memcpy(&word, coverage + (bit >> 3), 8);
-  word |= lanes << (bit & 7);
-  std::memcpy(coverage + (bit >> 3), &word, 8);
+// Sets the bits of `lanes` in the coverage row from bit `bit` on: whole words, read and written
+// where they lie, so that the next chunk's read takes what this one wrote straight from the
+// store.
+HWY_INLINE void CoverBits(uint8_t* coverage, int32_t bit, uint64_t lanes) {
+  const auto orInto = [&](int32_t word, uint64_t bits) {
+    uint64_t held;
+    std::memcpy(&held, coverage + 8 * word, 8);
+    held |= bits;
+    std::memcpy(coverage + 8 * word, &held, 8);
+  };
+  const int32_t shift = bit & 63;
+  orInto(bit >> 6, lanes << shift);
+  if (shift != 0) orInto((bit >> 6) + 1, lanes >> (64 - shift));
 }
 
-// Whole vectors, the last of them ending at the row's end (covering a pixel twice does no harm);
-// rows shorter than a vector take the scalar rule.
-void CoverIndexRowsVector(const RowBlock& block, int32_t firstBit) {
-  const CoverTag d;
+// One bit a lane of a mask, lane 0 in bit 0.
+template <class D>
+HWY_INLINE uint64_t BitsOf(D d, hn::Mask<D> mask) {
+  uint8_t bytes[8] = {};
+  hn::StoreMaskBits(d, mask, bytes);
+  uint64_t bits;
+  std::memcpy(&bits, bytes, 8);
+  return bits;
+}
+
+// Covers a row of `count` pixels from bit `bit` on, where `covers(x)` gives the mask of the
+// vector of pixels from x on: 64 pixels a word, a row that is not a whole number of words ending
+// with a word that overlaps the one before (covering a pixel twice does no harm), rows shorter
+// than a word put together from vectors the same way, rows shorter than a vector left to
+// `scalarRun`.
+template <class D, class Covers, class ScalarRun>
+HWY_INLINE void CoverRow(D d, uint8_t* coverage, int32_t bit, int32_t count, const Covers& covers,
+                         const ScalarRun& scalarRun) {
   const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+  if (count < lanes) {
+    scalarRun(coverage, bit, 0, count);
+    return;
+  }
+  const auto word = [&](int32_t x, int32_t pixels) {
+    uint64_t bits = 0;
+    for (int32_t k = 0; k + lanes <= pixels; k += lanes) bits |= BitsOf(d, covers(x + k)) << k;
+    if (pixels % lanes != 0) {
+      bits |= BitsOf(d, covers(x + pixels - lanes)) << (pixels - lanes);
+    }
+    return bits;
+  };
+  if (count < 64) {
+    CoverBits(coverage, bit, word(0, count));
+    return;
+  }
+  for (int32_t x = 0; x + 64 <= count; x += 64) CoverBits(coverage, bit + x, word(x, 64));
+  if (count % 64 != 0) CoverBits(coverage, bit + count - 64, word(count - 64, 64));
+}
+
+void CoverIndexRowsVector(const RowBlock& block, int32_t firstBit) {
+  // No more lanes than a word has bits.
+  const hn::CappedTag<uint8_t, 64> d;
   EachCoverageRow(block, 1, firstBit,
                   [&](uint8_t* coverage, int32_t bit, const uint8_t* source, int32_t count) {
-                    const auto one = [&](int32_t x) {
-                      const auto drawn = hn::Not(hn::Eq(hn::LoadU(d, source + x), hn::Zero(d)));
-                      CoverBits(coverage, bit + x, drawn);
+                    const auto covers = [&](int32_t x) {
+                      return hn::Not(hn::Eq(hn::LoadU(d, source + x), hn::Zero(d)));
                     };
-                    if (count < lanes) {
-                      scalar::CoverIndexRun(coverage, bit, source, count);
-                      return;
-                    }
-                    for (int32_t x = 0; x + lanes <= count; x += lanes) one(x);
-                    if (count % lanes != 0) one(count - lanes);
+                    CoverRow(d, coverage, bit, count, covers,
+                             [&](uint8_t* row, int32_t at, int32_t x, int32_t n) {
+                               scalar::CoverIndexRun(row, at + x, source + x, n);
+                             });
                   });
 }
 
 void CoverAlphaRowsVector(const RowBlock& block, int32_t firstBit) {
-  const CoverTag d;
-  const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+  const hn::CappedTag<uint32_t, 64> d;
   EachCoverageRow(block, 4, firstBit,
                   [&](uint8_t* coverage, int32_t bit, const uint8_t* source, int32_t count) {
-                    const auto one = [&](int32_t x) {
-                      hn::Vec<CoverTag> blue, green, red, alpha;
-                      hn::LoadInterleaved4(d, source + 4 * x, blue, green, red, alpha);
-                      CoverBits(coverage, bit + x, hn::Eq(alpha, hn::Set(d, 255)));
+                    const hn::Repartition<uint8_t, decltype(d)> d8;
+                    const auto covers = [&](int32_t x) {
+                      const auto cel = hn::BitCast(d, hn::LoadU(d8, source + 4 * x));
+                      return hn::Eq(hn::ShiftRight<24>(cel), hn::Set(d, 255u));
                     };
-                    if (count < lanes) {
-                      scalar::CoverAlphaRun(coverage, bit, source, count);
-                      return;
-                    }
-                    for (int32_t x = 0; x + lanes <= count; x += lanes) one(x);
-                    if (count % lanes != 0) one(count - lanes);
+                    CoverRow(d, coverage, bit, count, covers,
+                             [&](uint8_t* row, int32_t at, int32_t x, int32_t n) {
+                               scalar::CoverAlphaRun(row, at + x, source + 4 * x, n);
+                             });
                   });
 }
 
