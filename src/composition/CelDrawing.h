@@ -58,7 +58,8 @@ struct CelToDraw {
 
 // The work of finding what cels above hide, kept between compositions for its memory.
 struct HiddenPixels {
-  std::vector<CelToDraw> Cels;     // in drawing order, the lowest first
+  std::vector<CelToDraw> Found;    // every cel that meets the rectangle, the lowest first
+  std::vector<CelToDraw> Cels;     // the parts of them FindSeenSpans looks at, in the same order
   std::vector<RowSpan> Spans;      // one a row of each cel
   std::vector<uint64_t> Coverage;  // one bit a pixel of the rectangle
 };

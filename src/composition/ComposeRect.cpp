@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "composition/CelDrawing.h"
 #include "composition/Composer.h"
@@ -119,8 +120,49 @@ void AskForCelStart(const CellEntry& cell, const CelRegion& region) {
                       std::min(rows.Rows, kStartRows));
 }
 
-const RowSpan* SpansOf(const HiddenPixels& work, const CelToDraw& cel, bool spans) {
-  return spans ? work.Spans.data() + cel.FirstSpan : nullptr;
+// Rows of the map composed together in true colour.
+constexpr int32_t kBandRows = 64;
+
+// Cuts the cel to map rows [top, bottom); false when nothing is left.
+bool CutToRows(CelToDraw& cel, int32_t top, int32_t bottom) {
+  const int32_t first = std::max(cel.Region.MapTop, top);
+  const int32_t end = std::min(cel.Region.MapTop + cel.Region.Height, bottom);
+  if (first >= end) return false;
+  cel.Region.SkipY += first - cel.Region.MapTop;
+  cel.Region.MapTop = first;
+  cel.Region.Height = end - first;
+  return true;
+}
+
+// The parts of `cels` within the rows of `band`.
+void CelsInBand(const std::vector<CelToDraw>& cels, const MapRect& band,
+                std::vector<CelToDraw>& inBand) {
+  inBand.clear();
+  for (CelToDraw cel : cels) {
+    if (CutToRows(cel, band.Top, band.Bottom)) inBand.push_back(cel);
+  }
+}
+
+// The same without asking for memory: `cels` cut to rows [top, bottom).
+void ClipToRows(std::vector<CelToDraw>& cels, int32_t top, int32_t bottom) {
+  std::erase_if(cels, [&](CelToDraw& cel) { return !CutToRows(cel, top, bottom); });
+}
+
+// Draws `cels`, the lowest first, only their seen spans when `hidden` has them. Each cel is
+// drawn once the next one is found and its first rows asked for.
+void DrawFound(const MapView& map, const std::vector<CelToDraw>& cels, const HiddenPixels* hidden,
+               const RgbQuad* colours) {
+  const CelToDraw* pending = nullptr;
+  const auto draw = [&](const CelToDraw& cel) {
+    DrawCel(map, cel, hidden != nullptr ? hidden->Spans.data() + cel.FirstSpan : nullptr, colours);
+  };
+  for (const CelToDraw& cel : cels) {
+    if (hidden != nullptr && !cel.Seen) continue;
+    AskForCelStart(*cel.Cell, cel.Region);
+    if (pending != nullptr) draw(*pending);
+    pending = &cel;
+  }
+  if (pending != nullptr) draw(*pending);
 }
 
 }  // namespace
@@ -156,7 +198,7 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
   const uint32_t setBit = 1u << doc.CurrentSet();
   // Kept for its memory: a drag step would otherwise allocate anew each time.
   static thread_local HiddenPixels work;
-  work.Cels.clear();
+  work.Found.clear();
   for (size_t i = end; i-- > first;) {
     const CellEntry& cell = doc.CellTable()[i];
     if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 || !IsDrawnInto(map, cell)) continue;
@@ -166,29 +208,29 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
     if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, rect)) continue;
     CelRegion region;
     if (!ClipCel(cell, object, rect, region) || !HasPixelsFor(cell)) continue;
-    work.Cels.push_back({&cell, region});
+    work.Found.push_back({&cell, region});
   }
-  // In 256 colours a cel pixel costs no more than a look at what hides it would; in true colour
-  // hidden pixels are left out. Without the memory for that, every pixel is drawn.
-  bool spans = false;
-  if (map.BytesPerPixel == 4) {
-    try {
-      FindSeenSpans(rect, work);
-      spans = true;
-    } catch (const std::bad_alloc&) {
-      work.Spans = {};
-      work.Coverage = {};
+  // In 256 colours a cel pixel costs no more than a look at what hides it would.
+  if (map.BytesPerPixel == 1) {
+    DrawFound(map, work.Found, nullptr, colours);
+    return;
+  }
+  // In true colour hidden pixels are left out, a band of rows at a time, so that the band's
+  // coverage, map rows and the cel rows both passes read stay in the caches. Without the memory
+  // for that, every pixel is drawn.
+  int32_t top = rect.Top;
+  try {
+    for (; top < rect.Bottom; top += kBandRows) {
+      const MapRect band{rect.Left, top, rect.Right, std::min(rect.Bottom, top + kBandRows)};
+      CelsInBand(work.Found, band, work.Cels);
+      FindSeenSpans(band, work);
+      DrawFound(map, work.Cels, &work, colours);
     }
+  } catch (const std::bad_alloc&) {
+    // The rows from `top` on are not drawn yet.
+    ClipToRows(work.Found, top, rect.Bottom);
+    DrawFound(map, work.Found, nullptr, colours);
   }
-  // Each cel is drawn once the next one is found and its first rows asked for.
-  const CelToDraw* pending = nullptr;
-  for (const CelToDraw& cel : work.Cels) {
-    if (spans && !cel.Seen) continue;
-    AskForCelStart(*cel.Cell, cel.Region);
-    if (pending != nullptr) DrawCel(map, *pending, SpansOf(work, *pending, spans), colours);
-    pending = &cel;
-  }
-  if (pending != nullptr) DrawCel(map, *pending, SpansOf(work, *pending, spans), colours);
 }
 
 }  // namespace compose
