@@ -232,6 +232,16 @@ HWY_INLINE void CoverBits(uint8_t* coverage, int32_t bit, uint64_t lanes) {
 // One bit a lane of a mask, lane 0 in bit 0.
 template <class D>
 HWY_INLINE uint64_t BitsOf(D d, hn::Mask<D> mask) {
+#if HWY_TARGET == HWY_WASM
+  // Highway's own goes through memory and a multiplication; WebAssembly has an instruction.
+  if constexpr (hn::MaxLanes(D()) * sizeof(hn::TFromD<D>) == 16) {
+    if constexpr (sizeof(hn::TFromD<D>) == 1) {
+      return static_cast<uint32_t>(wasm_i8x16_bitmask(mask.raw));
+    } else if constexpr (sizeof(hn::TFromD<D>) == 4) {
+      return static_cast<uint32_t>(wasm_i32x4_bitmask(mask.raw));
+    }
+  }
+#endif
   uint8_t bytes[8] = {};
   hn::StoreMaskBits(d, mask, bytes);
   uint64_t bits;
