@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "composition/CelDrawing.h"
@@ -120,6 +121,25 @@ void AskForCelStart(const CellEntry& cell, const CelRegion& region) {
                       std::min(rows.Rows, kStartRows));
 }
 
+// Hands each cel line of [first, end) of the current set that meets `rect` to `take`, the
+// last line (the lowest) first.
+template <class Take>
+void EachCelMeeting(const DollSet& doc, const MapView& map, const MapRect& rect, size_t first,
+                    size_t end, const Take& take) {
+  const uint32_t setBit = 1u << doc.CurrentSet();
+  for (size_t i = end; i-- > first;) {
+    const CellEntry& cell = doc.CellTable()[i];
+    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 || !IsDrawnInto(map, cell)) continue;
+    const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
+    if (slot == 0 || slot >= doc.ObjectTable().size()) continue;
+    const ObjectEntry& object = doc.ObjectTable()[slot];
+    if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, rect)) continue;
+    CelRegion region;
+    if (!ClipCel(cell, object, rect, region) || !HasPixelsFor(cell)) continue;
+    take(CelToDraw{&cell, region});
+  }
+}
+
 // Rows of the map composed together in true colour.
 constexpr int32_t kBandRows = 64;
 
@@ -195,31 +215,22 @@ void DrawCellsInRect(const DollSet& set, ComposedMap& composed, const MapRect& w
 void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
                   const RgbQuad* colours, size_t first, size_t end) {
   if (doc.CurrentSet() < 0 || doc.CurrentSet() >= kSetCount || first >= end) return;
-  const uint32_t setBit = 1u << doc.CurrentSet();
   // Kept for its memory: a drag step would otherwise allocate anew each time.
   static thread_local HiddenPixels work;
-  work.Found.clear();
-  for (size_t i = end; i-- > first;) {
-    const CellEntry& cell = doc.CellTable()[i];
-    if ((cell.SetMask & setBit) == 0 || cell.Unmapped != 0 || !IsDrawnInto(map, cell)) continue;
-    const uint16_t slot = doc.SlotOf(cell.ObjectNumber);
-    if (slot == 0 || slot >= doc.ObjectTable().size()) continue;
-    const ObjectEntry& object = doc.ObjectTable()[slot];
-    if ((object.Flags & kInCurrentSet) == 0 || !ObjectMeetsRect(object, rect)) continue;
-    CelRegion region;
-    if (!ClipCel(cell, object, rect, region) || !HasPixelsFor(cell)) continue;
-    work.Found.push_back({&cell, region});
-  }
-  // In 256 colours a cel pixel costs no more than a look at what hides it would.
-  if (map.BytesPerPixel == 1) {
-    DrawFound(map, work.Found, nullptr, colours);
-    return;
-  }
-  // In true colour hidden pixels are left out, a band of rows at a time, so that the band's
-  // coverage, map rows and the cel rows both passes read stay in the caches. Without the memory
-  // for that, every pixel is drawn.
+  bool listed = false;
   int32_t top = rect.Top;
   try {
+    work.Found.clear();
+    EachCelMeeting(doc, map, rect, first, end,
+                   [&](const CelToDraw& cel) { work.Found.push_back(cel); });
+    listed = true;
+    // In 256 colours a cel pixel costs no more than a look at what hides it would.
+    if (map.BytesPerPixel == 1) {
+      DrawFound(map, work.Found, nullptr, colours);
+      return;
+    }
+    // In true colour hidden pixels are left out, a band of rows at a time, so that the band's
+    // coverage, map rows and the cel rows both passes read stay in the caches.
     for (; top < rect.Bottom; top += kBandRows) {
       const MapRect band{rect.Left, top, rect.Right, std::min(rect.Bottom, top + kBandRows)};
       CelsInBand(work.Found, band, work.Cels);
@@ -227,9 +238,21 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
       DrawFound(map, work.Cels, &work, colours);
     }
   } catch (const std::bad_alloc&) {
-    // The rows from `top` on are not drawn yet.
-    ClipToRows(work.Found, top, rect.Bottom);
-    DrawFound(map, work.Found, nullptr, colours);
+    // Without the memory for that, every pixel of the rows not drawn yet is drawn; without
+    // even the list, each cel as it is found.
+    if (listed) {
+      ClipToRows(work.Found, top, rect.Bottom);
+      DrawFound(map, work.Found, nullptr, colours);
+      return;
+    }
+    work = {};
+    std::optional<CelToDraw> pending;
+    EachCelMeeting(doc, map, rect, first, end, [&](const CelToDraw& cel) {
+      AskForCelStart(*cel.Cell, cel.Region);
+      if (pending) DrawCel(map, *pending, nullptr, colours);
+      pending = cel;
+    });
+    if (pending) DrawCel(map, *pending, nullptr, colours);
   }
 }
 
