@@ -168,6 +168,30 @@ void ClipToRows(std::vector<CelToDraw>& cels, int32_t top, int32_t bottom) {
   std::erase_if(cels, [&](CelToDraw& cel) { return !CutToRows(cel, top, bottom); });
 }
 
+// Lists the cels that meet `rect` in `work.Found`; false without the memory for that.
+bool ListCels(const DollSet& doc, const MapView& map, const MapRect& rect, size_t first, size_t end,
+              HiddenPixels& work) {
+  try {
+    work.Found.clear();
+    EachCelMeeting(doc, map, rect, first, end,
+                   [&](const CelToDraw& cel) { work.Found.push_back(cel); });
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+// The listed cels' parts within `band` and what of them is seen; false without the memory.
+bool FindSeenInBand(const MapRect& band, HiddenPixels& work) {
+  try {
+    CelsInBand(work.Found, band, work.Cels);
+    compose::FindSeenSpans(band, work);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 // Draws `cels`, the lowest first, only their seen spans when `hidden` has them. Each cel is
 // drawn once the next one is found and its first rows asked for.
 void DrawFound(const MapView& map, const std::vector<CelToDraw>& cels, const HiddenPixels* hidden,
@@ -217,34 +241,10 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
   if (doc.CurrentSet() < 0 || doc.CurrentSet() >= kSetCount || first >= end) return;
   // Kept for its memory: a drag step would otherwise allocate anew each time.
   static thread_local HiddenPixels work;
-  bool listed = false;
-  int32_t top = rect.Top;
-  try {
-    work.Found.clear();
-    EachCelMeeting(doc, map, rect, first, end,
-                   [&](const CelToDraw& cel) { work.Found.push_back(cel); });
-    listed = true;
-    // In 256 colours a cel pixel costs no more than a look at what hides it would.
-    if (map.BytesPerPixel == 1) {
-      DrawFound(map, work.Found, nullptr, colours);
-      return;
-    }
-    // In true colour hidden pixels are left out, a band of rows at a time, so that the band's
-    // coverage, map rows and the cel rows both passes read stay in the caches.
-    for (; top < rect.Bottom; top += kBandRows) {
-      const MapRect band{rect.Left, top, rect.Right, std::min(rect.Bottom, top + kBandRows)};
-      CelsInBand(work.Found, band, work.Cels);
-      FindSeenSpans(band, work);
-      DrawFound(map, work.Cels, &work, colours);
-    }
-  } catch (const std::bad_alloc&) {
-    // Without the memory for that, every pixel of the rows not drawn yet is drawn; without
-    // even the list, each cel as it is found.
-    if (listed) {
-      ClipToRows(work.Found, top, rect.Bottom);
-      DrawFound(map, work.Found, nullptr, colours);
-      return;
-    }
+  // Only what asks for memory is tried: in WebAssembly every call made within a try block goes
+  // out through the page's script and back.
+  if (!ListCels(doc, map, rect, first, end, work)) {
+    // Without the memory for the list, each cel is drawn as it is found.
     work = {};
     std::optional<CelToDraw> pending;
     EachCelMeeting(doc, map, rect, first, end, [&](const CelToDraw& cel) {
@@ -253,6 +253,24 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
       pending = cel;
     });
     if (pending) DrawCel(map, *pending, nullptr, colours);
+    return;
+  }
+  // In 256 colours a cel pixel costs no more than a look at what hides it would.
+  if (map.BytesPerPixel == 1) {
+    DrawFound(map, work.Found, nullptr, colours);
+    return;
+  }
+  // In true colour hidden pixels are left out, a band of rows at a time, so that the band's
+  // coverage, map rows and the cel rows both passes read stay in the caches.
+  for (int32_t top = rect.Top; top < rect.Bottom; top += kBandRows) {
+    const MapRect band{rect.Left, top, rect.Right, std::min(rect.Bottom, top + kBandRows)};
+    if (!FindSeenInBand(band, work)) {
+      // Without the memory for that, every pixel of the rows not drawn yet is drawn.
+      ClipToRows(work.Found, top, rect.Bottom);
+      DrawFound(map, work.Found, nullptr, colours);
+      return;
+    }
+    DrawFound(map, work.Cels, &work, colours);
   }
 }
 
