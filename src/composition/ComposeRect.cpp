@@ -168,23 +168,31 @@ void ClipToRows(std::vector<CelToDraw>& cels, int32_t top, int32_t bottom) {
   std::erase_if(cels, [&](CelToDraw& cel) { return !CutToRows(cel, top, bottom); });
 }
 
-// Lists the cels that meet `rect` in `work.Found`; false without the memory for that.
+// Lists the cels that meet `rect` in `work.Found`; false without the memory for that. Only the
+// memory is asked for within the try: in WebAssembly every call made within a try block goes
+// out through the page's script and back.
 bool ListCels(const DollSet& doc, const MapView& map, const MapRect& rect, size_t first, size_t end,
               HiddenPixels& work) {
+  work.Found.clear();
   try {
-    work.Found.clear();
-    EachCelMeeting(doc, map, rect, first, end,
-                   [&](const CelToDraw& cel) { work.Found.push_back(cel); });
-    return true;
+    work.Found.reserve(end - first);
   } catch (const std::bad_alloc&) {
     return false;
   }
+  EachCelMeeting(doc, map, rect, first, end,
+                 [&](const CelToDraw& cel) { work.Found.push_back(cel); });
+  return true;
 }
 
 // The listed cels' parts within `band` and what of them is seen; false without the memory.
 bool FindSeenInBand(const MapRect& band, HiddenPixels& work) {
   try {
-    CelsInBand(work.Found, band, work.Cels);
+    work.Cels.reserve(work.Found.size());
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  CelsInBand(work.Found, band, work.Cels);
+  try {
     compose::FindSeenSpans(band, work);
     return true;
   } catch (const std::bad_alloc&) {
@@ -241,8 +249,6 @@ void DrawCelLines(const DollSet& doc, const MapView& map, const MapRect& rect,
   if (doc.CurrentSet() < 0 || doc.CurrentSet() >= kSetCount || first >= end) return;
   // Kept for its memory: a drag step would otherwise allocate anew each time.
   static thread_local HiddenPixels work;
-  // Only what asks for memory is tried: in WebAssembly every call made within a try block goes
-  // out through the page's script and back.
   if (!ListCels(doc, map, rect, first, end, work)) {
     // Without the memory for the list, each cel is drawn as it is found.
     work = {};
