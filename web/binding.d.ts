@@ -55,7 +55,11 @@ export interface LoadProblem { file: Uint8Array<ArrayBuffer>; line: number; kind
 
 export interface Inspection { caption: Uint8Array<ArrayBuffer>; text: Uint8Array<ArrayBuffer>; }
 
-export interface Picture { width: number; height: number; area: Rect; }
+/**
+ * The changed area of the picture and how to read it from the composed map: rows `rowBytes`
+ * apart, four bytes a pixel (red, green, blue, 255) in true colour, else one index into colours().
+ */
+export interface Picture { width: number; height: number; area: Rect; trueColour: boolean; rowBytes: number; }
 
 export interface Session {
   open(path: Uint8Array<ArrayBuffer>, merge: boolean, configName: Uint8Array<ArrayBuffer>): OpenResult;
@@ -88,8 +92,10 @@ export interface Session {
   /** The folder the open archive was unpacked into, as bytes ('' for none). */
   extractedFolder(): Uint8Array<ArrayBuffer>;
   takePicture(): Picture;
-  /** The whole picture's pixels, valid until the next call into the module. */
+  /** The composed map's bytes, valid until the next call into the module. */
   pixels(): Uint8Array<ArrayBuffer>;
+  /** Red, green, blue, 255 for each colour index, as of the last takePicture. */
+  colours(): Uint8Array<ArrayBuffer>;
   takeSounds(): Uint8Array<ArrayBuffer>[];
   takeDebugTexts(): Uint8Array<ArrayBuffer>[];
   delete(): void;

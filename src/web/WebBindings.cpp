@@ -223,18 +223,24 @@ class PageSession {
     return out;
   }
 
-  // The picture's changed area since the last call ({} for none) with the pixels to copy.
+  // The picture's changed area since the last call ({} for none), and how to read it from the
+  // composed map: its rows `rowBytes` apart, four bytes a pixel in true colour, else one colour
+  // index into colours().
   val TakePicture() {
     const MapRect area = Web_.TakePicture();
     val out = val::object();
     out.set("width", Web_.Width());
     out.set("height", Web_.Height());
     out.set("area", Rect(area));
+    out.set("trueColour", Web_.TrueColour());
+    out.set("rowBytes", static_cast<double>(Web_.RowBytes()));
     return out;
   }
-  // A view of the whole picture's pixels; valid until the next call into the module.
-  val Pixels() const {
-    return val(emscripten::typed_memory_view(Web_.Rgba().size(), Web_.Rgba().data()));
+  // Views of the composed map and of the colour table (red, green, blue, 255 an index), in the
+  // module's memory: valid until the next call into the module.
+  val Pixels() const { return val(emscripten::typed_memory_view(Web_.MapSize(), Web_.MapBytes())); }
+  val Colours() const {
+    return val(emscripten::typed_memory_view(Web_.Colours().size(), Web_.Colours().data()));
   }
   val TakeSounds() { return BytesList(Web_.Outside().TakeSounds()); }
   val TakeDebugTexts() { return BytesList(Web_.Outside().TakeDebugTexts()); }
@@ -302,6 +308,7 @@ EMSCRIPTEN_BINDINGS(tavro) {
       .function("record", &PageSession::Record)
       .function("takePicture", &PageSession::TakePicture)
       .function("pixels", &PageSession::Pixels)
+      .function("colours", &PageSession::Colours)
       .function("takeSounds", &PageSession::TakeSounds)
       .function("takeDebugTexts", &PageSession::TakeDebugTexts);
 }

@@ -1,8 +1,5 @@
 #include "web/WebSession.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "recording/Picture.h"
 
 namespace tavro {
@@ -23,36 +20,32 @@ MapRect WebSession::TakePicture() {
   if (Whole_ || width != PictureWidth_ || height != PictureHeight_) {
     PictureWidth_ = width;
     PictureHeight_ = height;
-    Pixels_.assign(static_cast<size_t>(width) * height * 4, 0);
     area = {0, 0, width, height};
   }
   Whole_ = false;
   Pending_ = {};
   area = IntersectRect(area, {0, 0, width, height});
   if (area.IsEmpty()) return {};
-  const auto areaWidth = static_cast<size_t>(area.Right - area.Left);
-  if (doc.Map().Format() == PixelFormat::Rgbx32) {
-    // The map's true-colour words are red, green, blue, 255 already.
-    for (int32_t y = area.Top; y < area.Bottom; ++y) {
-      std::memcpy(Pixels_.data() + (static_cast<size_t>(y) * width + area.Left) * 4,
-                  doc.Map().Row(y) + static_cast<size_t>(area.Left) * 4, areaWidth * 4);
-    }
-    return area;
-  }
-  // A colour group change repaints the whole map, so one table serves the area.
-  const ColourTable table = PlayfieldColourTable(doc);
-  std::vector<uint8_t> row(areaWidth * 3);
-  for (int32_t y = area.Top; y < area.Bottom; ++y) {
-    PlayfieldRgbRow(doc, table, y, area.Left, area.Right, row.data());
-    uint8_t* out = Pixels_.data() + (static_cast<size_t>(y) * width + area.Left) * 4;
-    for (size_t i = 0; i < row.size() / 3; ++i) {
-      out[i * 4] = row[i * 3];
-      out[i * 4 + 1] = row[i * 3 + 1];
-      out[i * 4 + 2] = row[i * 3 + 2];
-      out[i * 4 + 3] = 255;
+  if (!TrueColour()) {
+    const ColourTable table = PlayfieldColourTable(doc);
+    for (size_t i = 0; i < table.size(); ++i) {
+      Colours_[i * 4] = table[i][0];
+      Colours_[i * 4 + 1] = table[i][1];
+      Colours_[i * 4 + 2] = table[i][2];
+      Colours_[i * 4 + 3] = 255;
     }
   }
   return area;
 }
+
+bool WebSession::TrueColour() const { return Doc().Map().Format() == PixelFormat::Rgbx32; }
+
+const uint8_t* WebSession::MapBytes() const { return Doc().Map().Bytes().data(); }
+
+size_t WebSession::MapSize() const {
+  return PlayfieldIsComposed(Doc()) ? Doc().Map().Bytes().size() : 0;
+}
+
+size_t WebSession::RowBytes() const { return Doc().Map().RowBytes(); }
 
 }  // namespace tavro

@@ -8,6 +8,7 @@ import {join} from 'node:path';
 import {before, test} from 'node:test';
 import {japaneseDemo, lzhArchive, messagesDemo, zipArchive} from './fixtures.mjs';
 import {demoDir, differingPixels, rendered, webDir, work} from './harness.mjs';
+import {copyArea} from '../../web/worker/picture.js';
 
 let core;
 let folders = 0;
@@ -30,9 +31,12 @@ function folderWith(files) {
   return folder;
 }
 
+// The whole picture, read from the composed map as the page's worker reads a changed area.
 function picture(session) {
-  const {width, height} = session.takePicture();
-  return {width, height, rgba: Buffer.from(session.pixels())};
+  const taken = session.takePicture();
+  const {width, height} = taken;
+  const area = {left: 0, top: 0, right: width, bottom: height};
+  return {width, height, rgba: Buffer.from(copyArea({...taken, area}, session.pixels(), session.colours()))};
 }
 
 const demoFiles = () => readdirSync(demoDir).map((f) => [Buffer.from(f), readFileSync(join(demoDir, f))]);

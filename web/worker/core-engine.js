@@ -3,6 +3,7 @@
 // call changed (the picture's changed area, a sound, the scripts' "debug(" texts, the buttons'
 // states) as events, so that whoever draws needs nothing but those events.
 import {writeEntries} from '../files.js';
+import {copyArea} from './picture.js';
 
 /** @typedef {import('../binding').CoreModule} CoreModule */
 /** @typedef {import('../binding').Session} Session */
@@ -37,7 +38,7 @@ const QUERIES = new Set(['states', 'holdsObject', 'tickCount', 'nextTimerPassDel
   'informationText', 'inspect', 'loadReport', 'extractedFolder']);
 
 // Calls the page must not make itself: the engine owns the picture, the sounds and the alarms.
-const OWN = new Set(['takePicture', 'pixels', 'takeSounds', 'takeDebugTexts', 'runTimerPass',
+const OWN = new Set(['takePicture', 'pixels', 'colours', 'takeSounds', 'takeDebugTexts', 'runTimerPass',
   'delayAlarms', 'delete']);
 
 /**
@@ -91,23 +92,17 @@ export async function createEngine(loadCore, emit, options = {}) {
     }, delay);
   }
 
-  // The changed area as its own buffer, handed over whole: the page draws it as it comes.
-  // Nothing is sent while nothing changed.
+  // The changed area as its own buffer, read from the composed map and handed over whole: the
+  // page draws it as it comes. Nothing is sent while nothing changed.
   function sendPicture() {
-    const {width, height, area} = session.takePicture();
+    const picture = session.takePicture();
+    const {width, height, area} = picture;
     const w = Math.max(0, area.right - area.left);
     const h = Math.max(0, area.bottom - area.top);
     if (w * h === 0 && width === sentSize[0] && height === sentSize[1]) return;
     sentSize = [width, height];
-    const data = new Uint8ClampedArray(w * h * 4);
-    if (w > 0 && h > 0) {
-      const pixels = session.pixels();
-      const row = w * 4;
-      for (let y = 0; y < h; ++y) {
-        const from = ((area.top + y) * width + area.left) * 4;
-        data.set(pixels.subarray(from, from + row), y * row);
-      }
-    }
+    const data = w * h > 0 ? copyArea(picture, session.pixels(), session.colours())
+      : new Uint8ClampedArray(0);
     emit('picture', {width, height, area, data}, [data.buffer]);
   }
 
