@@ -55,11 +55,8 @@ export interface LoadProblem { file: Uint8Array<ArrayBuffer>; line: number; kind
 
 export interface Inspection { caption: Uint8Array<ArrayBuffer>; text: Uint8Array<ArrayBuffer>; }
 
-/**
- * The changed area of the picture and how to read it from the composed map: rows `rowBytes`
- * apart, four bytes a pixel (red, green, blue, 255) in true colour, else one index into colours().
- */
-export interface Picture { width: number; height: number; area: Rect; trueColour: boolean; rowBytes: number; }
+/** The changed area of the picture; its pixels in pixels() lie `rowBytes` apart a row. */
+export interface Picture { width: number; height: number; area: Rect; rowBytes: number; }
 
 export interface Session {
   open(path: Uint8Array<ArrayBuffer>, merge: boolean, configName: Uint8Array<ArrayBuffer>): OpenResult;
@@ -92,10 +89,11 @@ export interface Session {
   /** The folder the open archive was unpacked into, as bytes ('' for none). */
   extractedFolder(): Uint8Array<ArrayBuffer>;
   takePicture(): Picture;
-  /** The composed map's bytes, valid until the next call into the module. */
+  /**
+   * The last taken area's pixels from its top left one, four bytes each (red, green, blue, 255),
+   * valid until the next call into the module.
+   */
   pixels(): Uint8Array<ArrayBuffer>;
-  /** Red, green, blue, 255 for each colour index, as of the last takePicture. */
-  colours(): Uint8Array<ArrayBuffer>;
   takeSounds(): Uint8Array<ArrayBuffer>[];
   takeDebugTexts(): Uint8Array<ArrayBuffer>[];
   delete(): void;

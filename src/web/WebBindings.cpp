@@ -223,24 +223,21 @@ class PageSession {
     return out;
   }
 
-  // The picture's changed area since the last call ({} for none), and how to read it from the
-  // composed map: its rows `rowBytes` apart, four bytes a pixel in true colour, else one colour
-  // index into colours().
+  // The picture's changed area since the last call ({} for none), and where its pixels lie in
+  // pixels(): four bytes a pixel, rows `rowBytes` apart.
   val TakePicture() {
     const MapRect area = Web_.TakePicture();
     val out = val::object();
     out.set("width", Web_.Width());
     out.set("height", Web_.Height());
     out.set("area", Rect(area));
-    out.set("trueColour", Web_.TrueColour());
     out.set("rowBytes", static_cast<double>(Web_.RowBytes()));
     return out;
   }
-  // Views of the composed map and of the colour table (red, green, blue, 255 an index), in the
-  // module's memory: valid until the next call into the module.
-  val Pixels() const { return val(emscripten::typed_memory_view(Web_.MapSize(), Web_.MapBytes())); }
-  val Colours() const {
-    return val(emscripten::typed_memory_view(Web_.Colours().size(), Web_.Colours().data()));
+  // A view of the area's pixels in the module's memory, from its top left pixel: valid until the
+  // next call into the module.
+  val Pixels() const {
+    return val(emscripten::typed_memory_view(Web_.AreaBytes(), Web_.AreaPixels()));
   }
   val TakeSounds() { return BytesList(Web_.Outside().TakeSounds()); }
   val TakeDebugTexts() { return BytesList(Web_.Outside().TakeDebugTexts()); }
@@ -308,7 +305,6 @@ EMSCRIPTEN_BINDINGS(tavro) {
       .function("record", &PageSession::Record)
       .function("takePicture", &PageSession::TakePicture)
       .function("pixels", &PageSession::Pixels)
-      .function("colours", &PageSession::Colours)
       .function("takeSounds", &PageSession::TakeSounds)
       .function("takeDebugTexts", &PageSession::TakeDebugTexts);
 }

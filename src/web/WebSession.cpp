@@ -1,5 +1,8 @@
 #include "web/WebSession.h"
 
+#include <array>
+#include <cstring>
+
 #include "recording/Picture.h"
 
 namespace tavro {
@@ -12,6 +15,9 @@ void WebSession::Note(const SessionChange& change) {
 }
 
 MapRect WebSession::TakePicture() {
+  Area_ = {};
+  RowBytes_ = 0;
+  Looked_.clear();
   if (Driver_.AwaitsStart()) return {};
   const CTavroDoc& doc = Driver_.Doc();
   const int32_t width = PlayfieldIsComposed(doc) ? doc.Set().PlayfieldWidth() : 0;
@@ -26,26 +32,50 @@ MapRect WebSession::TakePicture() {
   Pending_ = {};
   area = IntersectRect(area, {0, 0, width, height});
   if (area.IsEmpty()) return {};
-  if (!TrueColour()) {
-    const ColourTable table = PlayfieldColourTable(doc);
-    for (size_t i = 0; i < table.size(); ++i) {
-      Colours_[i * 4] = table[i][0];
-      Colours_[i * 4 + 1] = table[i][1];
-      Colours_[i * 4 + 2] = table[i][2];
-      Colours_[i * 4 + 3] = 255;
-    }
+  const ComposedMap& map = doc.Map();
+  const auto areaWidth = static_cast<size_t>(area.Right - area.Left);
+  const auto areaHeight = static_cast<size_t>(area.Bottom - area.Top);
+  Area_ = area;
+  if (map.Format() == PixelFormat::Rgbx32) {
+    RowBytes_ = map.RowBytes();
+    return area;
   }
+  // A colour group change repaints the whole map, so one table serves the area.
+  const ColourTable colours = PlayfieldColourTable(doc);
+  std::array<uint32_t, kPaletteColours> words{};
+  for (size_t i = 0; i < colours.size(); ++i) {
+    const uint8_t bytes[4] = {colours[i][0], colours[i][1], colours[i][2], 255};
+    std::memcpy(&words[i], bytes, 4);
+  }
+  Looked_.resize(areaWidth * areaHeight);
+  uint32_t* out = Looked_.data();
+  for (int32_t y = area.Top; y < area.Bottom; ++y) {
+    const uint8_t* row = map.Row(y) + area.Left;
+    for (size_t x = 0; x < areaWidth; ++x) *out++ = words[row[x]];
+  }
+  RowBytes_ = areaWidth * 4;
   return area;
 }
 
-bool WebSession::TrueColour() const { return Doc().Map().Format() == PixelFormat::Rgbx32; }
-
-const uint8_t* WebSession::MapBytes() const { return Doc().Map().Bytes().data(); }
-
-size_t WebSession::MapSize() const {
-  return PlayfieldIsComposed(Doc()) ? Doc().Map().Bytes().size() : 0;
+bool WebSession::AreaInMap() const {
+  const ComposedMap& map = Doc().Map();
+  return Looked_.empty() && !Area_.IsEmpty() && map.Format() == PixelFormat::Rgbx32 &&
+         PlayfieldIsComposed(Doc()) && RowBytes_ == map.RowBytes() &&
+         Area_.Right <= Doc().Set().PlayfieldWidth() &&
+         Area_.Bottom <= Doc().Set().PlayfieldHeight();
 }
 
-size_t WebSession::RowBytes() const { return Doc().Map().RowBytes(); }
+const uint8_t* WebSession::AreaPixels() const {
+  if (!Looked_.empty()) return reinterpret_cast<const uint8_t*>(Looked_.data());
+  if (!AreaInMap()) return nullptr;
+  return Doc().Map().Row(Area_.Top) + static_cast<size_t>(Area_.Left) * 4;
+}
+
+size_t WebSession::AreaBytes() const {
+  if (!Looked_.empty()) return Looked_.size() * 4;
+  if (!AreaInMap()) return 0;
+  const auto rows = static_cast<size_t>(Area_.Bottom - Area_.Top);
+  return (rows - 1) * RowBytes_ + static_cast<size_t>(Area_.Right - Area_.Left) * 4;
+}
 
 }  // namespace tavro

@@ -31,12 +31,20 @@ function folderWith(files) {
   return folder;
 }
 
-// The whole picture, read from the composed map as the page's worker reads a changed area.
+// The whole picture as the page's canvas would hold it: a change of colour mode and back makes
+// the core give all of it again.
 function picture(session) {
+  const trueColour = session.states().trueColour;
+  session.takePicture();
+  if (trueColour) session.colourMode256();
+  else session.colourModeTrue();
+  session.takePicture();
+  if (trueColour) session.colourModeTrue();
+  else session.colourMode256();
   const taken = session.takePicture();
   const {width, height} = taken;
-  const area = {left: 0, top: 0, right: width, bottom: height};
-  return {width, height, rgba: Buffer.from(copyArea({...taken, area}, session.pixels(), session.colours()))};
+  assert.deepEqual(taken.area, {left: 0, top: 0, right: width, bottom: height});
+  return {width, height, rgba: Buffer.from(copyArea(taken, session.pixels()))};
 }
 
 const demoFiles = () => readdirSync(demoDir).map((f) => [Buffer.from(f), readFileSync(join(demoDir, f))]);

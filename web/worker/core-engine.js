@@ -38,7 +38,7 @@ const QUERIES = new Set(['states', 'holdsObject', 'tickCount', 'nextTimerPassDel
   'informationText', 'inspect', 'loadReport', 'extractedFolder']);
 
 // Calls the page must not make itself: the engine owns the picture, the sounds and the alarms.
-const OWN = new Set(['takePicture', 'pixels', 'colours', 'takeSounds', 'takeDebugTexts', 'runTimerPass',
+const OWN = new Set(['takePicture', 'pixels', 'takeSounds', 'takeDebugTexts', 'runTimerPass',
   'delayAlarms', 'delete']);
 
 /**
@@ -92,8 +92,8 @@ export async function createEngine(loadCore, emit, options = {}) {
     }, delay);
   }
 
-  // The changed area as its own buffer, read from the composed map and handed over whole: the
-  // page draws it as it comes. Nothing is sent while nothing changed.
+  // The changed area as its own buffer, copied out of the module's memory and handed over whole:
+  // the page draws it as it comes. Nothing is sent while nothing changed.
   function sendPicture() {
     const picture = session.takePicture();
     const {width, height, area} = picture;
@@ -101,8 +101,7 @@ export async function createEngine(loadCore, emit, options = {}) {
     const h = Math.max(0, area.bottom - area.top);
     if (w * h === 0 && width === sentSize[0] && height === sentSize[1]) return;
     sentSize = [width, height];
-    const data = w * h > 0 ? copyArea(picture, session.pixels(), session.colours())
-      : new Uint8ClampedArray(0);
+    const data = w * h > 0 ? copyArea(picture, session.pixels()) : new Uint8ClampedArray(0);
     emit('picture', {width, height, area, data}, [data.buffer]);
   }
 

@@ -1,35 +1,24 @@
-// The changed area of the composed map, read straight out of the module's memory into the
-// buffer the worker hands to the page: the only copy a picture makes before the canvas's own.
-// True colour's words are the canvas's red, green, blue, opaque already, so its rows are copied
-// as they are; 256 colours are looked up a 32-bit word at a time from the colour table.
+// The changed area, copied straight out of the module's memory into the buffer the worker hands
+// to the page: the only copy a picture makes before the canvas's own. The core gives the area as
+// the canvas takes it (red, green, blue, opaque): true colour in the map's own rows, which lie
+// further apart than the area is wide, and 256 colours looked up into rows of the area's width.
 
 /**
- * @param {{area: import('../binding').Rect, trueColour: boolean, rowBytes: number}} picture
- * @param {Uint8Array} map the composed map's bytes
- * @param {Uint8Array} colours red, green, blue, 255 for each index (any offset a multiple of 4)
+ * @param {{area: import('../binding').Rect, rowBytes: number}} picture
+ * @param {Uint8Array} pixels the area's pixels from its top left one, `rowBytes` apart a row
  * @returns {Uint8ClampedArray<ArrayBuffer>} the area's pixels, four bytes each, rows without gaps
  */
-export function copyArea({area, trueColour, rowBytes}, map, colours) {
+export function copyArea({area, rowBytes}, pixels) {
   const w = Math.max(0, area.right - area.left);
   const h = Math.max(0, area.bottom - area.top);
-  const buffer = new ArrayBuffer(w * h * 4);
-  if (trueColour) {
-    // Through a Uint8Array, as the map's view is one: a set between arrays of one kind is a
-    // plain copy, while one into a Uint8ClampedArray goes value by value in some engines.
-    const out = new Uint8Array(buffer);
-    const row = w * 4;
-    for (let y = 0; y < h; ++y) {
-      const from = (area.top + y) * rowBytes + area.left * 4;
-      out.set(map.subarray(from, from + row), y * row);
-    }
-  } else if (w > 0) {
-    const out = new Uint32Array(buffer);
-    const table = new Uint32Array(colours.buffer, colours.byteOffset, 256);
-    let to = 0;
-    for (let y = 0; y < h; ++y) {
-      let from = (area.top + y) * rowBytes + area.left;
-      for (const end = from + w; from < end; ++from) out[to++] = table[map[from]];
-    }
+  const row = w * 4;
+  // Through a Uint8Array, as the module's view is one: a set between arrays of one kind is a
+  // plain copy, while one into a Uint8ClampedArray may go value by value.
+  const out = new Uint8Array(row * h);
+  if (rowBytes === row) {
+    out.set(pixels.subarray(0, row * h));
+  } else {
+    for (let y = 0; y < h; ++y) out.set(pixels.subarray(y * rowBytes, y * rowBytes + row), y * row);
   }
-  return new Uint8ClampedArray(buffer);
+  return new Uint8ClampedArray(out.buffer);
 }
