@@ -8,7 +8,7 @@ import {join} from 'node:path';
 import {before, test} from 'node:test';
 import {japaneseDemo, lzhArchive, messagesDemo, zipArchive} from './fixtures.mjs';
 import {demoDir, differingPixels, rendered, webDir, work} from './harness.mjs';
-import {copyArea} from '../../web/worker/picture.js';
+import {copyArea} from '../../web/worker/core-engine.js';
 
 let core;
 let folders = 0;

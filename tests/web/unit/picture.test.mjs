@@ -3,7 +3,7 @@
 // own) come out packed, four bytes a pixel, in a buffer of their own.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import {copyArea} from '../../../web/worker/picture.js';
+import {copyArea} from '../../../web/worker/core-engine.js';
 
 // `bytes` bytes, byte i holding i, at an offset in a larger buffer as a module's view is.
 const viewOf = (bytes) => new Uint8Array(4096).map((_, i) => i & 255).subarray(100, 100 + bytes);
