@@ -76,13 +76,25 @@ async function pageStep(sets, folder, press, trueColour) {
   const shared = await serveAndLaunch();
   const page = await openPage(shared.browser, {viewport: {width: 1600, height: 1300}});
   await page.addInitScript(() => {
-    const log = {moves: [], paints: [], frames: [], waiting: null};
+    const log = {moves: [], paints: [], frames: [], arrived: 0, waiting: null};
     window.paintLog = log;
     addEventListener('pointermove', () => log.moves.push(performance.now()), {capture: true});
+    // When each picture's message reached the page's thread, before the page's own handler.
+    const Original = window.Worker;
+    window.Worker = class extends Original {
+      constructor(...args) {
+        super(...args);
+        this.addEventListener('message', ({data}) => {
+          if (data.event === 'picture') log.arrived = performance.now();
+        });
+      }
+    };
     const put = CanvasRenderingContext2D.prototype.putImageData;
     CanvasRenderingContext2D.prototype.putImageData = function (image, ...rest) {
+      const start = performance.now();
       put.call(this, image, ...rest);
-      log.paints.push({t: performance.now(), w: image.width, h: image.height, at: log.moves.length});
+      log.paints.push({t: performance.now(), put: performance.now() - start, arrived: log.arrived,
+        w: image.width, h: image.height, at: log.moves.length});
       const n = log.paints.length;
       requestAnimationFrame(() => {
         log.frames[n - 1] = performance.now();
@@ -125,6 +137,8 @@ async function pageStep(sets, folder, press, trueColour) {
   return {
     ms: median(paints.map((p, i) => p.t - moves[i])),
     frameMs: median(frames.map((t, i) => t - moves[i])),
+    arrivedMs: median(paints.map((p, i) => p.arrived - moves[i])),
+    putMs: median(paints.map((p) => p.put)),
     area: `${median(paints.map((p) => p.w))} × ${median(paints.map((p) => p.h))}`,
   };
 }
@@ -178,6 +192,7 @@ for (const mode of ['256', 'true']) {
     const r = runs[`${name} ${mode}`];
     const of = (key) => median(r.map((x) => x[key])).toFixed(2);
     console.log(`  ${name}: WebAssembly step under Node ${of('node')} ms; page, move to painted canvas ` +
-      `${of('ms')} ms, to the next frame ${of('frameMs')} ms; painted ${r[0].area}`);
+      `${of('ms')} ms (the picture's message in after ${of('arrivedMs')}, putImageData ${of('putMs')}), ` +
+      `to the next frame ${of('frameMs')} ms; painted ${r[0].area}`);
   }
 }
