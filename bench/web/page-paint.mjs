@@ -129,6 +129,17 @@ async function pageStep(sets, folder, press, trueColour) {
     await page.evaluate((n) => window.paintLog.painted(n), first + i + 1);
   }
   await page.mouse.up();
+  // A question's round trip to the worker and back, which nothing is drawn for: what any step
+  // costs beside its work.
+  const roundTrip = await page.evaluate(async () => {
+    const times = [];
+    for (let i = 0; i < 100; ++i) {
+      const start = performance.now();
+      await window.tavro.client.call('holdsObject');
+      times.push(performance.now() - start);
+    }
+    return times.sort((a, b) => a - b)[50];
+  });
   const log = await page.evaluate(() => window.paintLog);
   const paints = log.paints.slice(first, first + steps);
   const frames = log.frames.slice(first, first + steps);
@@ -139,6 +150,7 @@ async function pageStep(sets, folder, press, trueColour) {
     frameMs: median(frames.map((t, i) => t - moves[i])),
     arrivedMs: median(paints.map((p, i) => p.arrived - moves[i])),
     putMs: median(paints.map((p) => p.put)),
+    roundTrip,
     area: `${median(paints.map((p) => p.w))} × ${median(paints.map((p) => p.h))}`,
   };
 }
@@ -193,6 +205,7 @@ for (const mode of ['256', 'true']) {
     const of = (key) => median(r.map((x) => x[key])).toFixed(2);
     console.log(`  ${name}: WebAssembly step under Node ${of('node')} ms; page, move to painted canvas ` +
       `${of('ms')} ms (the picture's message in after ${of('arrivedMs')}, putImageData ${of('putMs')}), ` +
-      `to the next frame ${of('frameMs')} ms; painted ${r[0].area}`);
+      `to the next frame ${of('frameMs')} ms; painted ${r[0].area}; a question's round trip to the worker ` +
+      `${of('roundTrip')} ms`);
   }
 }
