@@ -92,7 +92,7 @@ const union = (a, b) => ({left: Math.min(a.left, b.left), top: Math.min(a.top, b
   right: Math.max(a.right, b.right), bottom: Math.max(a.bottom, b.bottom)});
 const shifted = (r, dx, dy) => ({left: r.left + dx, top: r.top + dy, right: r.right + dx, bottom: r.bottom + dy});
 
-test('a drag paints only where the held object was and is, and those areas add up to the picture', async () => {
+test('a drag paints only where the held object was and is, into buffers handed back, and its areas add up to the picture', async () => {
   for (const mode of ['colourModeTrue', 'colourMode256']) {
     const {engine, take} = await engineWith({clock: 'still'});
     await openDemo(engine);
@@ -106,11 +106,18 @@ test('a drag paints only where the held object was and is, and those areas add u
         canvas.rgba.set(data.subarray((y - area.top) * row, (y - area.top + 1) * row), (y * width + area.left) * 4);
       }
     };
+    // Drawn, each buffer goes back to the engine, as the page hands it back.
+    const spared = new Set();
     const painted = () => take().filter((e) => e.name === 'picture').map((e) => e.payload);
-    painted().forEach(paint);
+    const drawn = (picture) => {
+      paint(picture);
+      spared.add(picture.data.buffer);
+      engine.spare(picture.data.buffer);
+    };
+    painted().forEach(drawn);
     // The straw hat covers (350, 60).
     engine.call('press', [350, 60]);
-    painted().forEach(paint);
+    painted().forEach(drawn);
     let steps = 0;
     for (const [x, y] of [[340, 70], [330, 80], [300, 120], [310, 90], [420, 40]]) {
       const change = engine.call('move', [x, y]);
@@ -119,13 +126,14 @@ test('a drag paints only where the held object was and is, and those areas add u
       for (const picture of painted()) {
         assert.ok(inside(picture.area, union(before, change.objectBox)),
           `${mode}: ${JSON.stringify(picture.area)} beyond the hat's boxes`);
-        paint(picture);
+        assert.ok(spared.has(picture.data.buffer), `${mode}: a step copies into a buffer handed back`);
+        drawn(picture);
         ++steps;
       }
     }
     assert.ok(steps >= 5, 'each step painted');
     engine.call('release', []);
-    painted().forEach(paint);
+    painted().forEach(drawn);
     // Out of the mode and back: the whole picture again, which the areas must have made too.
     engine.call(mode === 'colourModeTrue' ? 'colourMode256' : 'colourModeTrue', []);
     take();

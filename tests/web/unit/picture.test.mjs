@@ -18,8 +18,18 @@ test('rows lying apart come out packed, what lies between them left behind', () 
   assert.equal(data.buffer.byteLength, data.length, 'a buffer of its own, to hand over whole');
 });
 
-test('packed rows are taken as they are; an empty area gives an empty picture', () => {
+test('packed rows are taken as they are, into a buffer handed back if it holds them', () => {
   const area = {left: 0, top: 0, right: 3, bottom: 2};
-  assert.deepEqual([...copyArea({area, rowBytes: 12}, viewOf(24))], Array.from({length: 24}, (_, i) => 100 + i));
+  const expected = Array.from({length: 24}, (_, i) => 100 + i);
+  assert.deepEqual([...copyArea({area, rowBytes: 12}, viewOf(24))], expected);
+  const spare = new ArrayBuffer(40);
+  const into = copyArea({area, rowBytes: 12}, viewOf(24), spare);
+  assert.equal(into.buffer, spare);
+  assert.deepEqual([...into], expected);
+  // One too small is left alone.
+  assert.notEqual(copyArea({area, rowBytes: 12}, viewOf(24), new ArrayBuffer(20)).buffer.byteLength, 20);
+});
+
+test('an empty area gives an empty picture', () => {
   assert.equal(copyArea({area: {left: 2, top: 2, right: 2, bottom: 5}, rowBytes: 0}, viewOf(0)).length, 0);
 });
