@@ -77,9 +77,8 @@ function stageSpace() {
 /**
  * The zoom at which the whole picture fits the stage: whole factors when enlarging with a mouse
  * (square, sharp pixels), any factor on a touch screen, where every pixel of a small screen counts.
- * @param {import('./state.js').PageState} state
  */
-export function fittingZoom(state) {
+export function fittingZoom() {
   const whole = !matchMedia('(pointer: coarse)').matches;
   // A hair under the exact fit: layout rounds sizes, and a picture a fraction of a pixel too
   // big would bring scroll bars.
@@ -92,7 +91,7 @@ export function fittingZoom(state) {
  * @param {import('./state.js').PageState} state
  */
 function fittedZoom(state) {
-  const zoom = fittingZoom(state);
+  const zoom = fittingZoom();
   return Math.abs(zoom - Math.round(zoom)) < 1e-5 ? Math.round(zoom) : zoom;
 }
 
@@ -144,7 +143,7 @@ export function pictureAt(state, at) {
  * @param {{x: number, y: number}} at  viewport coordinates
  */
 export function zoomKeeping(state, zoom, spot, at) {
-  const low = Math.min(state.limits.minZoom, fittingZoom(state));
+  const low = Math.min(state.limits.minZoom, fittingZoom());
   state.fit = false;
   state.zoom = Math.max(low, Math.min(state.limits.maxZoom, zoom));
   applyZoom(state);

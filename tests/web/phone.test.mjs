@@ -214,6 +214,21 @@ describe('fingers', () => {
     await page.waitForFunction(() => document.getElementById('fit').getAttribute('aria-pressed') === 'true');
     assert.deepEqual(page.problems, []);
   });
+
+  test('the set picker switches sets as the set buttons do, and shows the sets not in use as such', async () => {
+    const options = () => page.evaluate(() => [...document.getElementById('set-picker').options]
+      .map((o) => [o.text, o.disabled, o.selected]));
+    assert.deepEqual((await options()).slice(0, 4), [['Set 0', false, true], ['Set 1', false, false],
+      ['Set 2', false, false], ['Set 3', true, false]]);
+    await page.selectOption('#set-picker', '1');
+    assert.equal(differingPixels(await canvasPixels(page), rendered('demo/demo.cnf', '--set', '1').picture), 0);
+    assert.deepEqual((await options())[1], ['Set 1', false, true]);
+    // A key chooses too; the picker follows.
+    await page.keyboard.press('2');
+    await page.waitForFunction(() => document.getElementById('set-picker').value === '2');
+    await page.keyboard.press('0');
+    await page.waitForFunction(() => document.getElementById('set-picker').value === '0');
+  });
 });
 
 describe('fullscreen, desktop and looks', () => {
@@ -230,6 +245,24 @@ describe('fullscreen, desktop and looks', () => {
     assert.equal(await page.locator('#toolbar').isVisible(), true);
     await page.tap('#fullscreen');
     await page.waitForFunction(() => document.documentElement.classList.contains('fullscreen'));
+    await page.keyboard.press('Escape');
+    await page.waitForFunction(() => !document.documentElement.classList.contains('fullscreen'));
+    assert.deepEqual(page.problems, []);
+    await page.context().close();
+  });
+
+  test('without the Fullscreen API the stage fills the window, and Escape leaves it', async () => {
+    const page = await openPage(shared.browser, phone(landscape));
+    await page.addInitScript(() => Object.defineProperty(Document.prototype, 'fullscreenEnabled', {get: () => false}));
+    await page.goto(`${shared.origin}/index.html?clock=still&open=${encodeURIComponent('/sets/demo/demo.cnf')}`);
+    assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
+    await page.tap('#fullscreen');
+    await page.waitForFunction(() => document.documentElement.classList.contains('fullscreen'));
+    assert.equal(await page.evaluate(() => document.fullscreenElement), null);
+    const stage = await page.locator('#stage').boundingBox();
+    assert.deepEqual([stage.x, stage.y, stage.width, stage.height], [0, 0, landscape.width, landscape.height]);
+    await page.waitForFunction((h) => document.getElementById('playfield').getBoundingClientRect().height > h - 2,
+      landscape.height);
     await page.keyboard.press('Escape');
     await page.waitForFunction(() => !document.documentElement.classList.contains('fullscreen'));
     assert.deepEqual(page.problems, []);
@@ -264,6 +297,17 @@ describe('fullscreen, desktop and looks', () => {
     assert.equal(await page.locator('#zoom').textContent(), `${g.zoom + 2}×`);
     await page.keyboard.press('-');
     assert.equal(await page.locator('#zoom').textContent(), `${g.zoom + 1}×`);
+    // Save and Record say what they did; Record's buttons say what they do.
+    const download = page.waitForEvent('download');
+    await page.click('#save');
+    assert.equal((await download).suggestedFilename(), 'demo.cnf');
+    await page.waitForFunction(() => document.getElementById('notice').textContent === 'Downloaded demo.cnf');
+    assert.equal(await page.locator('#notice').isVisible(), true);
+    await page.click('#record');
+    await page.waitForFunction(() => document.getElementById('message').open);
+    assert.deepEqual(await page.locator('#message-extra button').allTextContents(), ['Record 5 seconds as GIF',
+      'Record 5 seconds as WebP', 'Record 30 seconds as GIF', 'Record 30 seconds as WebP']);
+    await page.keyboard.press('Escape');
     assert.deepEqual(page.problems, []);
     await page.context().close();
   });
