@@ -19,8 +19,9 @@ const cannot = {
       'but shared memory cannot be posted to a worker): there the page shows "debug(" boxes ' +
       'without pausing the script',
     'a finger drags the straw hat':
-      'WebKitWebDriver has no touch input (its actions know key and mouse pointers only), and ' +
-      'WebKitGTK emulates no touch screen: touch is tested in Chromium (phone.test.mjs)',
+      'WebKitWebDriver carries out touch pointer actions as mouse ones (the page sees pointerType ' +
+      '"mouse"), and WebKitGTK emulates no touch screen: touch is tested in Chromium (phone.test.mjs) ' +
+      'and Firefox',
     'the page reports no problems while it loads':
       'classic WebDriver reports no console messages or page errors, so the page is watched from ' +
       'the load event on, and requests are seen only by the test server',
@@ -216,8 +217,12 @@ for (const name of engineNames) {
       const tab = await open(`/sets/${sets.demo}`);
       assert.equal(await tab.state('shown', 'failed'), 'shown');
       const before = await tab.pixels();
+      await tab.evaluate(() => document.getElementById('stage').addEventListener('pointerdown', (e) => {
+        window.pointerTypes = [...(window.pointerTypes || []), e.pointerType];
+      }));
       await tab.touchDrag([350, 60], [300, 120]);
       assert.ok(await settled(differences(tab, before), (n) => n > 100) > 100, 'the hat moved');
+      assert.deepEqual(await tab.evaluate(() => window.pointerTypes), ['touch'], 'by a finger');
       await clean(tab);
     });
 
