@@ -130,6 +130,7 @@ export function wireCommands(state) {
   $('zoomIn').addEventListener('click', () => stepZoom(state, 1));
   $('zoomOut').addEventListener('click', () => stepZoom(state, -1));
   $('fit').addEventListener('click', () => fitToStage(state));
+  $('actual-size').addEventListener('click', () => setZoom(state, state.limits.minZoom));
   $('zoom').addEventListener('click', async () => {
     const factor = await askZoom(Math.max(state.limits.minZoom, Math.round(state.zoom)), state.limits.minZoom,
       state.limits.maxChosenZoom);

@@ -138,6 +138,9 @@ describe('a phone in portrait and in landscape', () => {
     assert.equal(await page.locator('#zoom').textContent(), '1×');
     await page.tap('#fit');
     assert.ok(Math.abs((await geometry(page)).width - portrait.width) < 2, 'fitted again');
+    await page.tap('#menu-button');
+    await page.tap('#actual-size');
+    assert.equal((await geometry(page)).zoom, 1, '1:1');
     await page.context().close();
   });
 });
