@@ -47,6 +47,9 @@ export function wireToolbar() {
     if (!(/** @type {any} */ (window).showDirectoryPicker)) $('open-folder').click();
   });
 
+  // A small screen has no room for Folder… in the bar: the menu holds it.
+  $('menu-folder').addEventListener('click', () => $('folder').click());
+
   followButtons(/** @type {HTMLSelectElement} */ ($('set-picker')), $('sets'), 'Set');
   followButtons(/** @type {HTMLSelectElement} */ ($('group-picker')), $('groups'), 'Colour');
 
