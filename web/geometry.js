@@ -76,24 +76,9 @@ export function zoomStepDown(zoom, low) {
 }
 
 /**
- * Where to scroll so that the picture point under `at` (a point of the stage's visible area,
- * window pixels) stays under it while the zoom changes, held to the scroll range: double taps
- * and Ctrl+wheel zoom about the pointer. The picture is centred in the stage where it is
- * smaller than it (`centringOffset`).
- * @param {Point} at
- * @param {Point} scroll
- * @param {number} oldZoom
- * @param {number} newZoom
- * @param {Size} picture  in map pixels
- * @param {Size} client
- * @returns {Point}
- */
-export function zoomAboutScroll(at, scroll, oldZoom, newZoom, picture, client) {
-  return scrollKeeping(pictureUnder(at, scroll, oldZoom, picture, client), at, newZoom, picture, client);
-}
-
-/**
- * The picture point (in map pixels, fractional) under a point of the stage's visible area.
+ * The picture point (in map pixels, fractional) under a point of the stage's visible area
+ * (window pixels). The picture is centred in the stage where it is smaller than it
+ * (`centringOffset`).
  * @param {Point} at
  * @param {Point} scroll
  * @param {number} zoom

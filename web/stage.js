@@ -78,7 +78,7 @@ function stageSpace() {
  * The zoom at which the whole picture fits the stage: whole factors when enlarging with a mouse
  * (square, sharp pixels), any factor on a touch screen, where every pixel of a small screen counts.
  */
-export function fittingZoom() {
+function fittingZoom() {
   const whole = !matchMedia('(pointer: coarse)').matches;
   // A hair under the exact fit: layout rounds sizes, and a picture a fraction of a pixel too
   // big would bring scroll bars.

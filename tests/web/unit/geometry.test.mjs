@@ -2,7 +2,7 @@
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
 import {
-  arrowScrollTarget, centringOffset, fitZoom, followHeldObject, mapPointAt, pictureUnder, scrollKeeping, zoomAboutScroll,
+  arrowScrollTarget, centringOffset, fitZoom, followHeldObject, mapPointAt, pictureUnder, scrollKeeping,
   zoomScrollTarget, zoomStepDown, zoomStepUp,
 } from '../../../web/geometry.js';
 
@@ -93,12 +93,12 @@ test('zooming about a point keeps the picture point under it, as far as the scro
   const spot = pictureUnder(at, {x: 0, y: 0}, fit, picture, client);
   assert.ok(Math.abs(spot.x - 240) < 1e-9 && Math.abs(spot.y - 180) < 1e-9);
   // At 4× the middle stays the middle: scroll 4 × 240 − 195 across, 4 × 180 − 395 down.
-  const scroll = zoomAboutScroll(at, {x: 0, y: 0}, fit, 4, picture, client);
+  const scroll = scrollKeeping(spot, at, 4, picture, client);
   assert.deepEqual(scroll, {x: 765, y: 325});
   const back = pictureUnder(at, scroll, 4, picture, client);
   assert.ok(Math.abs(back.x - 240) < 1e-9 && Math.abs(back.y - 180) < 1e-9);
   // At 2× the picture is still lower than the stage: no scroll downward, it stays centred.
-  assert.equal(zoomAboutScroll(at, {x: 0, y: 0}, fit, 2, picture, client).y, 0);
+  assert.equal(scrollKeeping(spot, at, 2, picture, client).y, 0);
   // A point near the corner: the scroll stops at the range's ends, never below 0.
   assert.deepEqual(scrollKeeping({x: 470, y: 350}, {x: 10, y: 10}, 4, picture, client), {x: 4 * 480 - 390, y: 4 * 360 - 790});
   assert.deepEqual(scrollKeeping({x: 1, y: 1}, {x: 300, y: 300}, 4, picture, client), {x: 0, y: 0});
