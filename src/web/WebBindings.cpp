@@ -223,18 +223,21 @@ class PageSession {
     return out;
   }
 
-  // The picture's changed area since the last call ({} for none) with the pixels to copy.
+  // The picture's changed area since the last call ({} for none), and where its pixels lie in
+  // pixels(): four bytes a pixel, rows `rowBytes` apart.
   val TakePicture() {
     const MapRect area = Web_.TakePicture();
     val out = val::object();
     out.set("width", Web_.Width());
     out.set("height", Web_.Height());
     out.set("area", Rect(area));
+    out.set("rowBytes", static_cast<double>(Web_.RowBytes()));
     return out;
   }
-  // A view of the whole picture's pixels; valid until the next call into the module.
+  // A view of the area's pixels in the module's memory, from its top left pixel: valid until the
+  // next call into the module.
   val Pixels() const {
-    return val(emscripten::typed_memory_view(Web_.Rgba().size(), Web_.Rgba().data()));
+    return val(emscripten::typed_memory_view(Web_.AreaBytes(), Web_.AreaPixels()));
   }
   val TakeSounds() { return BytesList(Web_.Outside().TakeSounds()); }
   val TakeDebugTexts() { return BytesList(Web_.Outside().TakeDebugTexts()); }

@@ -8,6 +8,7 @@ import {join} from 'node:path';
 import {before, test} from 'node:test';
 import {japaneseDemo, lzhArchive, messagesDemo, zipArchive} from './fixtures.mjs';
 import {demoDir, differingPixels, rendered, webDir, work} from './harness.mjs';
+import {copyArea} from '../../web/worker/core-engine.js';
 
 let core;
 let folders = 0;
@@ -30,9 +31,20 @@ function folderWith(files) {
   return folder;
 }
 
+// The whole picture as the page's canvas would hold it: a change of colour mode and back makes
+// the core give all of it again.
 function picture(session) {
-  const {width, height} = session.takePicture();
-  return {width, height, rgba: Buffer.from(session.pixels())};
+  const trueColour = session.states().trueColour;
+  session.takePicture();
+  if (trueColour) session.colourMode256();
+  else session.colourModeTrue();
+  session.takePicture();
+  if (trueColour) session.colourModeTrue();
+  else session.colourMode256();
+  const taken = session.takePicture();
+  const {width, height} = taken;
+  assert.deepEqual(taken.area, {left: 0, top: 0, right: width, bottom: height});
+  return {width, height, rgba: Buffer.from(copyArea(taken, session.pixels()))};
 }
 
 const demoFiles = () => readdirSync(demoDir).map((f) => [Buffer.from(f), readFileSync(join(demoDir, f))]);

@@ -97,6 +97,12 @@ test('the demo set by link draws what tavro-render draws, and keys 1 and 2 switc
     assert.equal(differingPixels(await canvasPixels(page), rendered('demo/demo.cnf', '--set', set).picture), 0,
       `set ${set}`);
   }
+  // Either colour mode reaches the canvas as tavro-render writes it.
+  for (const [call, mode] of [['colourMode256', '256'], ['colourModeTrue', 'true']]) {
+    await page.evaluate((name) => window.tavro.client.call(name), call);
+    assert.equal(differingPixels(await canvasPixels(page), rendered('demo/demo.cnf', '--set', '2', '--mode', mode).picture), 0,
+      `${mode} colours`);
+  }
   assertClean(page);
 });
 

@@ -15,7 +15,7 @@ const scope = /** @type {any} */ (self);
  * @typedef {{kind: 'start', options: {clock?: string, slow?: number}}} Start
  * @typedef {{kind: 'share', closed?: Int32Array<SharedArrayBuffer>}} Share
  * @typedef {{kind: 'call'|'writeFiles'|'fetchFiles'|'readFile'|'setHidden'|'advanceClock'
- *   |'boxClosed', id: number, name?: string, args: any[]}} WorkerRequest
+ *   |'boxClosed'|'spare', id: number, name?: string, args: any[]}} WorkerRequest
  */
 
 /** @type {Promise<import('./core-engine.js').Engine>|null} */
@@ -113,6 +113,11 @@ scope.onmessage = (/** @type {MessageEvent<Start|Share|WorkerRequest>} */ {data}
   }
   // A box that did not stop the script: what waits for it is not in the queue.
   const request = /** @type {WorkerRequest} */ (data);
+  // A drawn picture's buffer, for a later one.
+  if (request.kind === 'spare') {
+    starting?.then((engine) => engine.spare(request.args[0]));
+    return;
+  }
   if (request.kind === 'boxClosed') {
     openBoxes.get(request.args[0])?.();
     openBoxes.delete(request.args[0]);
