@@ -1,5 +1,5 @@
 // The progress of a long open, as the window's progress dialog shows it: nothing for an open
-// that is over within half a second, then the members unpacked, then the cels loaded, with a
+// that is over within half a second, then a link's download, the members unpacked, then the cels loaded, with a
 // Cancel button (or Escape) that ends the open and leaves an empty document.
 
 /** An open shorter than this shows no progress, as in the window. */
@@ -10,6 +10,11 @@ export const kProgressDelayMs = 500;
  * @param {import('./worker/core-engine.js').ProgressEvent} step
  */
 export function progressText({phase, count, total}) {
+  if (phase === 'download') {
+    const mib = (/** @type {number} */ n) => (n / (1024 * 1024)).toFixed(1);
+    return total ? `Downloading the set: ${mib(count)} of ${mib(Math.max(count, total))} MiB`
+      : `Downloading the set: ${mib(count)} MiB`;
+  }
   return phase === 'unpack' ? `Unpacking the archive: ${count} files`
     : `Loading cels: ${count} of ${Math.max(count, total)}`;
 }
@@ -31,8 +36,9 @@ export function watchOpen(client, cancel) {
   const show = () => {
     if (over || !last) return;
     label.textContent = progressText(last);
-    // How many members there are is not known until the last: the bar just shows it is busy.
-    if (last.phase === 'unpack') {
+    // How many members there are is not known until the last, nor a download's size where the
+    // site does not say: the bar just shows it is busy.
+    if (last.phase === 'unpack' || (last.phase === 'download' && !last.total)) {
       bar.removeAttribute('value');
     } else {
       bar.max = Math.max(1, last.total, last.count);

@@ -173,3 +173,47 @@ test('the page\'s hooks: a clock it stands still, "debug(" texts while the scrip
     session.delete();
   }
 });
+
+test('a scene\'s objects put back: where a drag left them, kept on the playfield, with no event and nothing else moved', () => {
+  const files = demoFiles().map(([name, data]) => (name.toString() === 'demo.cnf'
+    ? [name, Buffer.concat([data, Buffer.from(';@drop(3) debug("dropped")\n')])] : [name, data]));
+  const dragged = new core.Session();
+  openSet(dragged, `${folderWith(files)}/demo.cnf`);
+  const start = dragged.objectPositions();
+  assert.ok(start.length > 5 && start.every(([n, x, y]) => [n, x, y].every(Number.isInteger)));
+  dragged.press(350, 60);
+  dragged.move(300, 120);
+  dragged.release();
+  assert.equal(dragged.takeDebugTexts().length, 1, 'the drag ran its drop');
+  const moved = dragged.objectPositions().filter(([n, x, y], i) => start[i][1] !== x || start[i][2] !== y);
+  assert.deepEqual(moved.map(([n]) => n), [3]);
+
+  const placed = new core.Session();
+  openSet(placed, `${folderWith(files)}/demo.cnf`);
+  const before = picture(placed);
+  // Objects not in the shown set (12 is only in set 2) or not there at all stay as they are.
+  for (const [n, x, y] of [[12, 5, 5], [9999, 1, 1], [-1, 0, 0]]) {
+    const change = placed.placeObject(n, x, y);
+    assert.equal(change.repaint.right - change.repaint.left, 0, `object ${n}`);
+  }
+  assert.equal(differingPixels(picture(placed), before), 0);
+  const change = placed.placeObject(...moved[0]);
+  assert.ok(change.repaint.right > change.repaint.left, 'the old and new places are repainted');
+  assert.deepEqual(placed.takeDebugTexts(), [], 'no drop, no event');
+  assert.equal(differingPixels(picture(placed), picture(dragged)), 0);
+  assert.deepEqual(placed.objectPositions(), dragged.objectPositions());
+
+  // While one is held, nothing moves (the pixel under the drag's end moved with the hat); far
+  // out, it stops at the playfield's edge, as a drag does.
+  placed.press(300, 120);
+  assert.equal(placed.holdsObject(), true);
+  const held = placed.objectPositions();
+  placed.placeObject(3, 0, 0);
+  assert.deepEqual(placed.objectPositions(), held);
+  placed.release();
+  placed.placeObject(3, 30000, -30000);
+  const [, x, y] = placed.objectPositions().find(([n]) => n === 3);
+  assert.ok(x > 0 && x < 448 && y === 0, `${x}, ${y}`);
+  dragged.delete();
+  placed.delete();
+});

@@ -1,0 +1,208 @@
+// Fetching a set by its link, from this site or any other that allows it: bounded by what the
+// tab may hold, with its progress told as it comes, and kept in Cache Storage by its URL so that
+// the same link opens again with no network (asking the site, when online, whether it changed).
+import {namedFiles, urlPath} from '../files.js';
+
+const CONFIG = /\.cnf$/i;
+
+/** The cache the fetched sets are kept in, apart from the page's own files. */
+export const kSetCache = 'tavro-sets';
+
+/**
+ * A fetch that failed in a way the person can do something about: `link` is where the file can
+ * be downloaded by hand.
+ */
+export class FetchRefused extends Error {
+  /** @param {string} message @param {string} [link] */
+  constructor(message, link = '') {
+    super(message);
+    this.link = link;
+  }
+}
+
+/** @param {number} bytes */
+export function shownSize(bytes) {
+  if (bytes >= 1024 * 1024) return `${Math.round(bytes / (1024 * 1024))} MiB`;
+  if (bytes >= 1024) return `${Math.round(bytes / 1024)} KiB`;
+  return `${bytes} bytes`;
+}
+
+/** @param {URL} url @param {number} limit @param {number} [size] */
+export function tooLargeMessage(url, limit, size) {
+  const known = size ? ` (${shownSize(size)})` : '';
+  return `The set at ${url.href} is too large${known} to open on this page: it opens sets of up ` +
+    `to ${shownSize(limit)}.`;
+}
+
+/**
+ * What the person is told when another site's file cannot be fetched: the browser does not say
+ * whether the site forbids it or cannot be reached, so both are named; the way round is the
+ * link itself.
+ * @param {URL} url
+ */
+export function refusedMessage(url) {
+  return `The site ${url.host} does not let other pages load its files (or it cannot be reached ` +
+    'now), so this page cannot open the set from there. Download the file with the link below, ' +
+    'then open the downloaded file here with Open… or drop it onto this page.';
+}
+
+/**
+ * Reads a response's body whole, refusing one larger than `limit` before reading it when its
+ * length is given, and stopping the stream once it passes the limit otherwise.
+ * @param {Response} response
+ * @param {URL} url
+ * @param {number} limit
+ * @param {(count: number, total: number) => void} progress
+ * @returns {Promise<Uint8Array<ArrayBuffer>>}
+ */
+export async function readBounded(response, url, limit, progress) {
+  const length = Number(response.headers.get('Content-Length'));
+  const total = Number.isFinite(length) && length > 0 ? length : 0;
+  if (total > limit) {
+    await response.body?.cancel().catch(() => {});
+    throw new FetchRefused(tooLargeMessage(url, limit, total));
+  }
+  if (!response.body) return new Uint8Array(await response.arrayBuffer());
+  const reader = response.body.getReader();
+  /** @type {Uint8Array[]} */
+  const parts = [];
+  let count = 0;
+  for (;;) {
+    const {done, value} = await reader.read();
+    if (done) break;
+    count += value.byteLength;
+    if (count > limit) {
+      await reader.cancel().catch(() => {});
+      throw new FetchRefused(tooLargeMessage(url, limit));
+    }
+    parts.push(value);
+    progress(count, total);
+  }
+  const whole = new Uint8Array(count);
+  let at = 0;
+  for (const part of parts) {
+    whole.set(part, at);
+    at += part.byteLength;
+  }
+  return whole;
+}
+
+/**
+ * The cache, or null where the browser keeps none for this page (a private window may not).
+ * @returns {Promise<Cache|null>}
+ */
+async function openCache() {
+  try {
+    return await caches.open(kSetCache);
+  } catch {
+    return null;
+  }
+}
+
+/**
+ * Headers that ask the site whether the kept copy is still what it serves.
+ * @param {Response} kept
+ */
+export function revalidation(kept) {
+  /** @type {Record<string, string>} */
+  const headers = {};
+  const tag = kept.headers.get('ETag');
+  const modified = kept.headers.get('Last-Modified');
+  if (tag) headers['If-None-Match'] = tag;
+  if (modified) headers['If-Modified-Since'] = modified;
+  return headers;
+}
+
+/**
+ * One file by its URL: the kept copy when it is still current or the network is out, else the
+ * site's (kept for next time). Another site's file is asked for with CORS, so that its bytes
+ * may be read; a site that does not allow it, or cannot be reached with nothing kept, refuses.
+ * @param {URL} url
+ * @param {{limit: number, progress: (count: number, total: number) => void, required: boolean}} how
+ * @returns {Promise<Uint8Array<ArrayBuffer>|null>} null for a file not there (a set's own
+ *   missing file, which the core reports)
+ */
+export async function fetchKept(url, how) {
+  const cache = await openCache();
+  const kept = await cache?.match(url.href);
+  const foreign = url.origin !== self.location.origin;
+  const offline = typeof navigator !== 'undefined' && navigator.onLine === false;
+  if (kept && offline) return new Uint8Array(await kept.arrayBuffer());
+  /** @type {Response} */
+  let response;
+  try {
+    // Conditional headers of the page's own would make another site's CORS ask first (they are
+    // not among the headers it allows unasked), so there the browser's own cache revalidates.
+    response = await fetch(url, foreign
+      ? {mode: 'cors', credentials: 'omit', cache: 'no-cache'}
+      : {cache: 'no-store', headers: kept ? revalidation(kept) : {}});
+  } catch {
+    if (kept) return new Uint8Array(await kept.arrayBuffer());
+    if (!how.required) return null;
+    if (foreign) throw new FetchRefused(refusedMessage(url), url.href);
+    throw new FetchRefused(`${url.href} could not be fetched: the network is not there.`, url.href);
+  }
+  if (response.status === 304 && kept) return new Uint8Array(await kept.arrayBuffer());
+  if (response.type === 'opaque' || response.type === 'opaqueredirect') {
+    if (kept) return new Uint8Array(await kept.arrayBuffer());
+    throw new FetchRefused(refusedMessage(url), url.href);
+  }
+  if (!response.ok) {
+    if (!how.required) return null;
+    throw new FetchRefused(`${url.href}: ${response.status} ${response.statusText}`.trim(), url.href);
+  }
+  const data = await readBounded(response, url, how.limit, how.progress);
+  if (cache) {
+    // Only what says how to ask whether it changed is worth a second look; the rest is kept too,
+    // for the network's absence, and fetched afresh otherwise.
+    const headers = new Headers();
+    for (const name of ['ETag', 'Last-Modified', 'Content-Type']) {
+      const value = response.headers.get(name);
+      if (value) headers.set(name, value);
+    }
+    await cache.put(url.href, new Response(data.slice(), {headers})).catch(() => {});
+  }
+  return data;
+}
+
+/**
+ * What a link names, as entries to write: an archive as it is; a configuration and every file
+ * it names from beside it (those missing are left for the core to report). All of it counts
+ * against one limit.
+ * @param {string} link an absolute http(s) URL
+ * @param {{limit: number, progress: (event: {phase: 'download', count: number, total: number}) => void}} how
+ * @returns {Promise<import('../files.js').Entry[]>}
+ */
+export async function entriesFromLink(link, how) {
+  /** @type {URL} */
+  let url;
+  try {
+    url = new URL(link);
+  } catch {
+    throw new FetchRefused(`${link} is not a link to a file.`);
+  }
+  if (url.protocol !== 'http:' && url.protocol !== 'https:') {
+    throw new FetchRefused(`${link} is not a web link: only http and https links can be opened.`);
+  }
+  let spent = 0;
+  const step = (/** @type {number} */ count, /** @type {number} */ total) =>
+    how.progress({phase: 'download', count: spent + count, total: total ? spent + total : 0});
+  const data = /** @type {Uint8Array<ArrayBuffer>} */ (
+    await fetchKept(url, {limit: how.limit, progress: step, required: true}));
+  spent += data.byteLength;
+  const leaf = decodeURIComponent(url.pathname.split('/').pop() || 'set.cnf');
+  /** @type {import('../files.js').Entry[]} */
+  const entries = [{path: leaf, data, first: true}];
+  if (!CONFIG.test(leaf)) return entries;
+  const base = new URL('.', url);
+  // One after another: the limit holds for the whole set, and a site is not flooded.
+  for (const name of namedFiles(data)) {
+    if (name.split('/').some((/** @type {string} */ p) => p === '..')) continue;
+    const file = await fetchKept(new URL(urlPath(name), base), {limit: how.limit - spent, progress: step,
+      required: false});
+    if (!file) continue;
+    spent += file.byteLength;
+    entries.push({path: name, data: file, raw: true});
+  }
+  return entries;
+}
