@@ -21,6 +21,7 @@ const asked = [];
 
 // A fan page with two players of the demo set.
 const FAN_PAGE = `<!doctype html><html><head><meta charset="utf-8"><title>Fan site</title>
+<link rel="icon" href="data:,">
 <script type="module" src="/embed.js"></script>
 <style>body { font: 16px sans-serif; margin: 16px; max-width: 640px; }</style></head>
 <body><h1>Our dolls</h1><p>Tap a doll to play.</p>
@@ -198,7 +199,9 @@ test('the installed app\'s handlers: file types, the launch queue and the share 
   // "Open with": the browser hands the file's handle to the page's consumer.
   const page = await openPage(browser);
   await page.addInitScript(() => {
-    window.launchQueue = {setConsumer: (consume) => { window.launchConsumer = consume; }};
+    // The browser's own queue stands in the way of an assignment.
+    Object.defineProperty(window, 'launchQueue', {configurable: true,
+      value: {setConsumer: (consume) => { window.launchConsumer = consume; }}});
   });
   await page.goto(`${origin}/index.html?clock=still`);
   await waitForState(page, 'empty');
@@ -214,7 +217,7 @@ test('the installed app\'s handlers: file types, the launch queue and the share 
   await page.evaluate(() => navigator.serviceWorker.ready);
   await page.waitForFunction(() => navigator.serviceWorker.controller);
   await page.evaluate((action) => {
-    const form = Object.assign(document.createElement('form'), {method: 'post', action,
+    const form = Object.assign(document.createElement('form'), {id: 'share', method: 'post', action,
       enctype: 'multipart/form-data'});
     form.innerHTML = '<input type="file" name="files" id="shared-file">';
     document.body.append(form);
@@ -222,7 +225,7 @@ test('the installed app\'s handlers: file types, the launch queue and the share 
   await page.setInputFiles('#shared-file', join(work, 'demo.lzh'));
   await page.evaluate(() => {
     document.documentElement.dataset.tavroState = 'sending';
-    document.querySelector('form').submit();
+    document.getElementById('share').submit();
   });
   await page.waitForURL(/[?&]shared/);
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');

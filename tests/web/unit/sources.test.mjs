@@ -76,7 +76,11 @@ test('revalidation asks by tag and date; an embedded picture takes the largest w
   assert.deepEqual(revalidation(new Response('', {headers: {ETag: '"7"', 'Last-Modified': 'Wed, 09 Dec 2026 10:00:00 GMT'}})),
     {'If-None-Match': '"7"', 'If-Modified-Since': 'Wed, 09 Dec 2026 10:00:00 GMT'});
   assert.deepEqual(revalidation(new Response('')), {});
-  assert.equal(fittingZoom({width: 900, height: 700}, {width: 448, height: 320}), 2);
-  assert.equal(fittingZoom({width: 300, height: 700}, {width: 448, height: 320}), 1);
-  assert.equal(fittingZoom({width: 900, height: 700}, {width: 0, height: 0}), 1);
+  assert.equal(fittingZoom({width: 900, height: 700}, {width: 448, height: 320}), 2, 'near enough to whole');
+  assert.equal(fittingZoom({width: 640, height: 480}, {width: 480, height: 360}), 1.333);
+  assert.equal(fittingZoom({width: 240, height: 700}, {width: 480, height: 360}), 0.5);
+  for (const [frame, picture] of [[{width: 900, height: 700}, {width: 0, height: 0}],
+    [{width: 0, height: 0}, {width: 448, height: 320}]]) {
+    assert.equal(fittingZoom(frame, picture), 1);
+  }
 });
