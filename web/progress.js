@@ -33,6 +33,7 @@ export function watchOpen(client, cancel) {
   /** @type {import('./worker/core-engine.js').ProgressEvent|null} */
   let last = null;
   let over = false;
+  let shown = false;  // this watch opened the dialog: a close is then the person's or its own
   const show = () => {
     if (over || !last) return;
     label.textContent = progressText(last);
@@ -45,6 +46,7 @@ export function watchOpen(client, cancel) {
       bar.value = last.count;
     }
     if (!dialog.open) dialog.showModal();
+    shown = true;
   };
   const timer = setTimeout(show, kProgressDelayMs);
   client.on('progress', (step) => {
@@ -52,7 +54,9 @@ export function watchOpen(client, cancel) {
     if (performance.now() - started >= kProgressDelayMs) show();
   });
   const onClose = () => {
-    if (over) return;
+    // The close of a dialog an earlier watch had open comes as a task of its own, possibly
+    // after this watch began: it is not this open's Cancel.
+    if (over || !shown) return;
     over = true;
     cancel();
   };

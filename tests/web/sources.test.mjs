@@ -265,3 +265,31 @@ test('a fan page\'s two players load nothing until one is tapped, then show the 
   assert.deepEqual(page.problems, []);
   await page.context().close();
 });
+
+// The other engines take another site's set under the page's isolation with the CORS header
+// alone (no Cross-Origin-Resource-Policy), and refuse it without.
+test('Firefox and WebKit open another site\'s set with the CORS header, and refuse it without', async () => {
+  const {startEngine} = await import('./engines/index.mjs');
+  const reference = rendered('demo.lzh').picture;
+  for (const name of ['firefox', 'webkit']) {
+    const engine = await startEngine(name);
+    try {
+      const good = await engine.open(pageUrl(`open=${encodeURIComponent(`${other.origin}/open/demo.lzh`)}`));
+      assert.equal(await good.state('shown', 'failed'), 'shown', name);
+      let differing = Infinity;
+      for (const end = Date.now() + 5000; differing && Date.now() < end;) differing = differingPixels(await good.pixels(), reference);
+      assert.equal(differing, 0, name);
+      await good.close();
+      const refused = await engine.open(pageUrl(`open=${encodeURIComponent(`${other.origin}/sets/demo.lzh`)}`));
+      assert.equal(await refused.state('shown', 'failed'), 'failed', name);
+      assert.match(await refused.evaluate(() => document.getElementById('message-text').textContent),
+        /does not let other pages load its files/, name);
+      const problems = (await refused.problems()).filter((p) => !p.includes('//localhost:'));
+      // The refusal itself is the browser's to report on its console.
+      assert.deepEqual(problems.filter((p) => !/CORS|Cross-Origin|access control|NetworkError|Failed to load resource|TypeError: Load failed/i.test(p)), [], name);
+      await refused.close();
+    } finally {
+      await engine.close();
+    }
+  }
+});

@@ -24,7 +24,7 @@ export class FetchRefused extends Error {
 export function shownSize(bytes) {
   if (bytes >= 1024 * 1024) return `${Math.round(bytes / (1024 * 1024))} MiB`;
   if (bytes >= 1024) return `${Math.round(bytes / 1024)} KiB`;
-  return `${bytes} bytes`;
+  return bytes === 1 ? '1 byte' : `${bytes} bytes`;
 }
 
 /** @param {URL} url @param {number} limit @param {number} [size] */
@@ -47,33 +47,40 @@ export function refusedMessage(url) {
 }
 
 /**
- * Reads a response's body whole, refusing one larger than `limit` before reading it when its
- * length is given, and stopping the stream once it passes the limit otherwise.
+ * What one link's files may take in all: `limit`, of which `left` is not spent yet (the files
+ * of a configuration come several at once and share it).
+ * @typedef {{limit: number, left: number}} Budget
+ */
+
+/**
+ * Reads a response's body whole, refusing one larger than what is left of the budget before
+ * reading it when its length is given, and stopping the stream once it passes that otherwise.
  * @param {Response} response
  * @param {URL} url
- * @param {number} limit
- * @param {(count: number, total: number) => void} progress
+ * @param {Budget} budget
+ * @param {(count: number, total: number) => void} progress this body's bytes so far, and its
+ *   stated length (0 for none)
  * @returns {Promise<Uint8Array<ArrayBuffer>>}
  */
-export async function readBounded(response, url, limit, progress) {
+export async function readBounded(response, url, budget, progress) {
   const length = Number(response.headers.get('Content-Length'));
   const total = Number.isFinite(length) && length > 0 ? length : 0;
-  if (total > limit) {
+  if (total > budget.left) {
     await response.body?.cancel().catch(() => {});
-    throw new FetchRefused(tooLargeMessage(url, limit, total));
+    throw new FetchRefused(tooLargeMessage(url, budget.limit, total));
   }
-  if (!response.body) return new Uint8Array(await response.arrayBuffer());
-  const reader = response.body.getReader();
   /** @type {Uint8Array[]} */
   const parts = [];
   let count = 0;
+  const reader = /** @type {ReadableStream<Uint8Array>} */ (response.body ?? new Response(new Uint8Array()).body).getReader();
   for (;;) {
     const {done, value} = await reader.read();
     if (done) break;
     count += value.byteLength;
-    if (count > limit) {
+    budget.left -= value.byteLength;
+    if (budget.left < 0) {
       await reader.cancel().catch(() => {});
-      throw new FetchRefused(tooLargeMessage(url, limit));
+      throw new FetchRefused(tooLargeMessage(url, budget.limit));
     }
     parts.push(value);
     progress(count, total);
@@ -118,7 +125,7 @@ export function revalidation(kept) {
  * site's (kept for next time). Another site's file is asked for with CORS, so that its bytes
  * may be read; a site that does not allow it, or cannot be reached with nothing kept, refuses.
  * @param {URL} url
- * @param {{limit: number, progress: (count: number, total: number) => void, required: boolean}} how
+ * @param {{budget: Budget, progress: (count: number, total: number) => void, required: boolean}} how
  * @returns {Promise<Uint8Array<ArrayBuffer>|null>} null for a file not there (a set's own
  *   missing file, which the core reports)
  */
@@ -151,7 +158,7 @@ export async function fetchKept(url, how) {
     if (!how.required) return null;
     throw new FetchRefused(`${url.href}: ${response.status} ${response.statusText}`.trim(), url.href);
   }
-  const data = await readBounded(response, url, how.limit, how.progress);
+  const data = await readBounded(response, url, how.budget, how.progress);
   if (cache) {
     // Only what says how to ask whether it changed is worth a second look; the rest is kept too,
     // for the network's absence, and fetched afresh otherwise.
@@ -164,6 +171,9 @@ export async function fetchKept(url, how) {
   }
   return data;
 }
+
+/** How many of a configuration's files are asked for at once. */
+const kAtOnce = 6;
 
 /**
  * What a link names, as entries to write: an archive as it is; a configuration and every file
@@ -184,25 +194,27 @@ export async function entriesFromLink(link, how) {
   if (url.protocol !== 'http:' && url.protocol !== 'https:') {
     throw new FetchRefused(`${link} is not a web link: only http and https links can be opened.`);
   }
-  let spent = 0;
-  const step = (/** @type {number} */ count, /** @type {number} */ total) =>
-    how.progress({phase: 'download', count: spent + count, total: total ? spent + total : 0});
-  const data = /** @type {Uint8Array<ArrayBuffer>} */ (
-    await fetchKept(url, {limit: how.limit, progress: step, required: true}));
-  spent += data.byteLength;
+  /** @type {Budget} */
+  const budget = {limit: how.limit, left: how.limit};
+  const spent = () => budget.limit - budget.left;
+  const first = /** @type {Uint8Array<ArrayBuffer>} */ (await fetchKept(url, {budget, required: true,
+    progress: (count, total) => how.progress({phase: 'download', count, total})}));
   const leaf = decodeURIComponent(url.pathname.split('/').pop() || 'set.cnf');
   /** @type {import('../files.js').Entry[]} */
-  const entries = [{path: leaf, data, first: true}];
+  const entries = [{path: leaf, data: first, first: true}];
   if (!CONFIG.test(leaf)) return entries;
   const base = new URL('.', url);
-  // One after another: the limit holds for the whole set, and a site is not flooded.
-  for (const name of namedFiles(data)) {
-    if (name.split('/').some((/** @type {string} */ p) => p === '..')) continue;
-    const file = await fetchKept(new URL(urlPath(name), base), {limit: how.limit - spent, progress: step,
-      required: false});
-    if (!file) continue;
-    spent += file.byteLength;
-    entries.push({path: name, data: file, raw: true});
-  }
+  const names = namedFiles(first).filter((name) => !name.split('/').some((/** @type {string} */ p) => p === '..'));
+  // A few at a time: the files are small and many, and a site is not flooded.
+  const step = () => how.progress({phase: 'download', count: spent(), total: 0});
+  let next = 0;
+  const fetchRest = async () => {
+    while (next < names.length) {
+      const name = names[next++];
+      const data = await fetchKept(new URL(urlPath(name), base), {budget, progress: step, required: false});
+      if (data) entries.push({path: name, data, raw: true});
+    }
+  };
+  await Promise.all(Array.from({length: kAtOnce}, fetchRest));
   return entries;
 }

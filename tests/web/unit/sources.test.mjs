@@ -51,25 +51,37 @@ test('downloads: refused on their stated length unread, stopped once the stream 
   const url = new URL('http://b.test/big.lzh');
   const steps = [];
   const progress = (count, total) => steps.push([count, total]);
+  const budget = (limit) => ({limit, left: limit});
   const whole = await readBounded(new Response(stream([Uint8Array.of(1, 2), Uint8Array.of(3)]),
-    {headers: {'Content-Length': '3'}}), url, 3, progress);
+    {headers: {'Content-Length': '3'}}), url, budget(3), progress);
   assert.deepEqual([...whole], [1, 2, 3]);
   assert.deepEqual(steps, [[2, 3], [3, 3]]);
 
   let pulled = 0;
   const counted = new ReadableStream({pull(c) { ++pulled; c.enqueue(new Uint8Array(4)); }});
   await assert.rejects(readBounded(new Response(counted, {headers: {'Content-Length': String(300 * 1024 * 1024)}}),
-    url, 256 * 1024 * 1024, progress), (e) => e instanceof FetchRefused && /too large \(300 MiB\).*up to 256 MiB/.test(e.message));
+    url, budget(256 * 1024 * 1024), progress), (e) => e instanceof FetchRefused && /too large \(300 MiB\).*up to 256 MiB/.test(e.message));
   assert.ok(pulled <= 1, 'nothing read past the stated length');
 
   // No length given (or a false one): it stops as soon as it passes the limit.
   let sent = 0;
   const endless = new ReadableStream({pull(c) { sent += 1024; c.enqueue(new Uint8Array(1024)); }});
-  await assert.rejects(readBounded(new Response(endless), url, 10 * 1024, () => {}),
+  await assert.rejects(readBounded(new Response(endless), url, budget(10 * 1024), () => {}),
     (e) => e instanceof FetchRefused && /too large to open/.test(e.message));
   assert.ok(sent <= 12 * 1024, `read ${sent}`);
   await assert.rejects(readBounded(new Response(stream([new Uint8Array(8)]), {headers: {'Content-Length': '2'}}),
-    url, 4, () => {}), FetchRefused);
+    url, budget(4), () => {}), FetchRefused);
+
+  // Files read side by side share one budget: together they may not pass it.
+  const shared = budget(10);
+  const five = () => new Response(stream([new Uint8Array(5)]));
+  await readBounded(five(), url, shared, () => {});
+  await readBounded(five(), url, shared, () => {});
+  assert.equal(shared.left, 0);
+  await assert.rejects(readBounded(new Response(stream([new Uint8Array(1)])), url, shared, () => {}),
+    (e) => /up to 10 bytes/.test(e.message));
+  await assert.rejects(readBounded(new Response('', {headers: {'Content-Length': '1'}}), url, shared, () => {}),
+    (e) => /too large \(1 byte\)/.test(e.message));
 });
 
 test('revalidation asks by tag and date; an embedded picture takes the largest whole zoom that fits', () => {
