@@ -11,9 +11,10 @@ export const kProgressDelayMs = 500;
  */
 export function progressText({phase, count, total}) {
   if (phase === 'download') {
-    const mib = (/** @type {number} */ n) => (n / (1024 * 1024)).toFixed(1);
-    return total ? `Downloading the set: ${mib(count)} of ${mib(Math.max(count, total))} MiB`
-      : `Downloading the set: ${mib(count)} MiB`;
+    const size = (/** @type {number} */ n) => (n >= 1024 * 1024 ? `${(n / (1024 * 1024)).toFixed(1)} MiB`
+      : `${Math.ceil(n / 1024)} KiB`);
+    return total ? `Downloading the set: ${size(count)} of ${size(Math.max(count, total))}`
+      : `Downloading the set: ${size(count)}`;
   }
   return phase === 'unpack' ? `Unpacking the archive: ${count} files`
     : `Loading cels: ${count} of ${Math.max(count, total)}`;

@@ -4,6 +4,7 @@ import {test} from 'node:test';
 import {decodePlaced, encodePlaced, movedObjects, sceneChoice, sceneUrl} from '../../../web/scene-link.js';
 import {FetchRefused, readBounded, revalidation} from '../../../web/worker/remote-fetch.js';
 import {fittingZoom} from '../../../web/embed-mode.js';
+import {progressText} from '../../../web/progress.js';
 
 test('scene fragments: what is written reads back; what is hostile reads as nothing', () => {
   const moved = [[3, 120, -4], [12, 0, 32767]];
@@ -82,6 +83,15 @@ test('downloads: refused on their stated length unread, stopped once the stream 
     (e) => /up to 10 bytes/.test(e.message));
   await assert.rejects(readBounded(new Response('', {headers: {'Content-Length': '1'}}), url, shared, () => {}),
     (e) => /too large \(1 byte\)/.test(e.message));
+});
+
+test('a download\'s progress in the unit its size reads best in, with or without a length told', () => {
+  const mib = 1024 * 1024;
+  assert.equal(progressText({phase: 'download', count: 1500, total: 30000}), 'Downloading the set: 2 KiB of 30 KiB');
+  assert.equal(progressText({phase: 'download', count: 3 * mib, total: 40 * mib}), 'Downloading the set: 3.0 MiB of 40.0 MiB');
+  assert.equal(progressText({phase: 'download', count: 900 * 1024, total: 0}), 'Downloading the set: 900 KiB');
+  // A site whose length was wrong: never "more of less".
+  assert.equal(progressText({phase: 'download', count: 2 * mib, total: mib}), 'Downloading the set: 2.0 MiB of 2.0 MiB');
 });
 
 test('revalidation asks by tag and date; an embedded picture takes the largest whole zoom that fits', () => {
