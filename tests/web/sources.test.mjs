@@ -290,6 +290,17 @@ test('a fan page\'s two players load nothing until one is tapped, then show the 
   assert.equal(await page.evaluate(() => document.getElementById('second').dataset.tavroState), 'waiting');
   await shoot(page, 'embed');
 
+  // The picture fills the frame at whatever scale that takes, and a press still finds the hat
+  // (over map point 350, 60).
+  const box = await frame.locator('#playfield').boundingBox();
+  const frameBox = await page.locator('#first').boundingBox();
+  assert.ok(Math.abs(box.width - frameBox.width) <= 2, `${box.width} across ${frameBox.width}`);
+  const scale = box.width / reference.width;
+  await page.mouse.move(box.x + 350 * scale, box.y + 60 * scale);
+  await page.mouse.down();
+  assert.equal(await player.evaluate(() => window.tavro.client.call('holdsObject')), true);
+  await page.mouse.up();
+
   // The second plays beside the first.
   await page.locator('#second').getByRole('button').click();
   await page.waitForFunction(() => document.getElementById('second').dataset.tavroState === 'shown', null, {timeout: 30000});
