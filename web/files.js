@@ -94,7 +94,8 @@ export async function writeEntries(FS, folder, entries) {
     const target = `${folder}/${parts.join('/')}`;
     if (parts.length > 1) FS.mkdirTree(`${folder}/${parts.slice(0, -1).join('/')}`);
     FS.writeFile(target, data ?? new Uint8Array(await /** @type {Blob} */ (file).arrayBuffer()));
-    const written = {path: target, depth: parts.length, name: path, first};
+    // A name given as bytes is shown as its bytes read (a link's Shift_JIS file name).
+    const written = {path: target, depth: parts.length, name: raw ? shownText(bytesOf(path)) : path, first};
     if (CONFIG.test(path)) configs.push(written);
     else if (ARCHIVE.test(path)) archives.push(written);
   }

@@ -3,10 +3,10 @@
 // share target, and players embedded in another site's page. Two origins: the page on
 // 127.0.0.1, a fan site on localhost with a port of its own.
 import assert from 'node:assert/strict';
-import {mkdirSync, readFileSync, statSync, writeFileSync} from 'node:fs';
+import {existsSync, mkdirSync, readFileSync, statSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
-import {lzhArchive, plainDemo} from './fixtures.mjs';
+import {japaneseDemo, lzhArchive, plainDemo} from './fixtures.mjs';
 import {
   canvasPixels, demoDir, differingPixels, openPage, rendered, serveAndLaunch, serveOtherSite,
   waitForState, work,
@@ -41,7 +41,12 @@ function fanRoute(request, response) {
     return true;
   }
   if (path.startsWith('/open/')) {
-    const file = join(work, path.slice('/open/'.length));
+    // Names as the bytes their escapes give (Shift_JIS ones included).
+    const file = Buffer.concat([Buffer.from(`${work}/`), Buffer.from(unescape(path.slice('/open/'.length)), 'latin1')]);
+    if (!existsSync(file)) {
+      response.writeHead(404, {'Access-Control-Allow-Origin': '*'}).end();
+      return true;
+    }
     const tag = `"${statSync(file).size}"`;
     const headers = {'Access-Control-Allow-Origin': '*', ETag: tag, 'Cache-Control': 'no-cache'};
     if (request.headers['if-none-match'] === tag) {
@@ -79,6 +84,9 @@ function fanRoute(request, response) {
 
 before(async () => {
   writeFileSync(join(work, 'demo.lzh'), lzhArchive(plainDemo(demoDir)));
+  // The demo with Shift_JIS names (人形.cnf, 表.cel whose second byte is 0x5C) as a folder.
+  mkdirSync(join(work, 'jp'));
+  for (const [name, data] of japaneseDemo(demoDir)) writeFileSync(Buffer.concat([Buffer.from(`${work}/jp/`), name]), data);
   mkdirSync(join(work, 'shots'), {recursive: true});
   shared = await serveAndLaunch();
   ({browser, origin} = shared);
@@ -131,6 +139,21 @@ test('a set on another site with the CORS header opens, is kept, and opens again
     await page.context().setOffline(false);
   }
   assert.deepEqual(page.problems.filter((p) => !p.includes('ERR_INTERNET_DISCONNECTED')), []);
+  await page.context().close();
+});
+
+test('a configuration on another site, with Shift_JIS names, comes with the files it names', async () => {
+  const page = await openPage(browser);
+  const escape = (bytes) => [...bytes].map((b) => `%${b.toString(16).padStart(2, '0')}`).join('');
+  const config = japaneseDemo(demoDir)[0][0];
+  assert.equal(await openedBy(page, `open=${encodeURIComponent(`${other.origin}/open/jp/${escape(config)}`)}`), 'shown');
+  // tavro-render is handed the same text under a name a command line carries as it is.
+  writeFileSync(join(work, 'jp', 'ascii.cnf'), japaneseDemo(demoDir)[0][1]);
+  const reference = rendered('jp/ascii.cnf');
+  assert.equal(reference.status, 0, reference.stderr);
+  assert.equal(differingPixels(await canvasPixels(page), reference.picture), 0);
+  assert.equal(await page.title(), '人形.cnf - TAVRO32');
+  assert.deepEqual(page.problems, []);
   await page.context().close();
 });
 

@@ -172,6 +172,21 @@ export async function fetchKept(url, how) {
   return data;
 }
 
+/**
+ * The file name a link ends in: as UTF-8 where its escapes are that, else as the bytes they
+ * give (a Shift_JIS name), one character a byte.
+ * @param {URL} url
+ * @returns {{path: string, raw?: boolean}}
+ */
+export function linkedName(url) {
+  const escaped = url.pathname.split('/').pop() || 'set.cnf';
+  try {
+    return {path: decodeURIComponent(escaped)};
+  } catch {
+    return {path: escaped.replace(/%([0-9a-f]{2})/gi, (_, hex) => String.fromCharCode(parseInt(hex, 16))), raw: true};
+  }
+}
+
 /** How many of a configuration's files are asked for at once. */
 const kAtOnce = 6;
 
@@ -199,9 +214,9 @@ export async function entriesFromLink(link, how) {
   const spent = () => budget.limit - budget.left;
   const first = /** @type {Uint8Array<ArrayBuffer>} */ (await fetchKept(url, {budget, required: true,
     progress: (count, total) => how.progress({phase: 'download', count, total})}));
-  const leaf = decodeURIComponent(url.pathname.split('/').pop() || 'set.cnf');
   /** @type {import('../files.js').Entry[]} */
-  const entries = [{path: leaf, data: first, first: true}];
+  const entries = [{...linkedName(url), data: first, first: true}];
+  const leaf = entries[0].path;
   if (!CONFIG.test(leaf)) return entries;
   const base = new URL('.', url);
   const names = namedFiles(first).filter((name) => !name.split('/').some((/** @type {string} */ p) => p === '..'));

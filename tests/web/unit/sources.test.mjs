@@ -2,7 +2,7 @@
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
 import {decodePlaced, encodePlaced, movedObjects, sceneChoice, sceneUrl} from '../../../web/scene-link.js';
-import {FetchRefused, readBounded, revalidation} from '../../../web/worker/remote-fetch.js';
+import {FetchRefused, linkedName, readBounded} from '../../../web/worker/remote-fetch.js';
 import {fittingZoom} from '../../../web/embed-mode.js';
 import {progressText} from '../../../web/progress.js';
 
@@ -85,6 +85,12 @@ test('downloads: refused on their stated length unread, stopped once the stream 
     (e) => /too large \(1 byte\)/.test(e.message));
 });
 
+test('a link\'s file name: UTF-8 escapes as text, others (Shift_JIS) as their bytes', () => {
+  assert.deepEqual(linkedName(new URL('http://b.test/sets/%E4%BA%BA%E5%BD%A2.cnf')), {path: '人形.cnf'});
+  assert.deepEqual(linkedName(new URL('http://b.test/sets/%95%5C.lzh?x=1')), {path: '\x95\x5c.lzh', raw: true});
+  assert.deepEqual(linkedName(new URL('http://b.test/')), {path: 'set.cnf'});
+});
+
 test('a download\'s progress in the unit its size reads best in, with or without a length told', () => {
   const mib = 1024 * 1024;
   assert.equal(progressText({phase: 'download', count: 1500, total: 30000}), 'Downloading the set: 2 KiB of 30 KiB');
@@ -94,10 +100,7 @@ test('a download\'s progress in the unit its size reads best in, with or without
   assert.equal(progressText({phase: 'download', count: 2 * mib, total: mib}), 'Downloading the set: 2.0 MiB of 2.0 MiB');
 });
 
-test('revalidation asks by tag and date; an embedded picture takes the largest whole zoom that fits', () => {
-  assert.deepEqual(revalidation(new Response('', {headers: {ETag: '"7"', 'Last-Modified': 'Wed, 09 Dec 2026 10:00:00 GMT'}})),
-    {'If-None-Match': '"7"', 'If-Modified-Since': 'Wed, 09 Dec 2026 10:00:00 GMT'});
-  assert.deepEqual(revalidation(new Response('')), {});
+test('an embedded picture fills its frame, at a whole zoom where that is close', () => {
   assert.equal(fittingZoom({width: 900, height: 700}, {width: 448, height: 320}), 2, 'near enough to whole');
   assert.equal(fittingZoom({width: 640, height: 480}, {width: 480, height: 360}), 1.333);
   assert.equal(fittingZoom({width: 240, height: 700}, {width: 480, height: 360}), 0.5);
