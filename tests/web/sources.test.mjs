@@ -182,6 +182,13 @@ test('a long download shows its progress, then the set opens', async () => {
   const seen = await page.evaluate(() => window.progressSeen);
   assert.ok(seen.some((t) => /^Downloading the set: \d+ KiB of \d+ KiB$/.test(t)), seen.join(' | '));
   assert.equal(differingPixels(await canvasPixels(page), rendered('demo.lzh').picture), 0);
+
+  // Cancelled while it downloads: an empty document, nothing said.
+  await page.goto(pageUrl(`open=${encodeURIComponent(`${other.origin}/slow.lzh`)}`));
+  await page.locator('#progress').waitFor({state: 'visible'});
+  await page.click('#progress-cancel');
+  assert.equal(await waitForState(page, 'empty', 'failed', 'shown'), 'empty');
+  assert.equal(await page.locator('#message').evaluate((d) => d.open), false);
   await page.context().close();
 });
 
@@ -230,6 +237,22 @@ test('a scene link: set and group as tavro-render shows them, moved objects put 
   assert.equal(await waitForState(again, 'shown', 'failed'), 'shown');
   assert.equal(differingPixels(await canvasPixels(again), plain), 0, 'nothing moved');
   await context.close();
+});
+
+test('on a phone, Copy link opens the share sheet with the link', async () => {
+  const page = await openPage(browser, {hasTouch: true, isMobile: true, viewport: {width: 400, height: 700}});
+  await page.addInitScript(() => {
+    Object.defineProperty(navigator, 'share', {configurable: true,
+      value: async (data) => { window.sharedData = data; }});
+  });
+  const link = `${origin}/sets/demo.lzh`;
+  assert.equal(await openedBy(page, `open=${encodeURIComponent(link)}&set=2`), 'shown');
+  await page.locator('#copy-link').dispatchEvent('click');
+  await page.waitForFunction(() => window.sharedData);
+  const {url} = await page.evaluate(() => window.sharedData);
+  assert.equal(new URL(url).searchParams.get('open'), link);
+  assert.equal(new URL(url).searchParams.get('set'), '2');
+  await page.context().close();
 });
 
 test('a set from this device\'s files has no link: the page says so', async () => {
