@@ -6,6 +6,8 @@
 //
 //   <script type="module" src="/tavro/embed.js"></script>
 //   <tavro-set src="sets/doll.lzh" poster="sets/doll.png"></tavro-set>
+//
+// `clock="still"` holds the player's clock at 0, as the page's `?clock=still` does (for tests).
 
 const here = new URL('.', import.meta.url);
 
@@ -53,7 +55,7 @@ class TavroSet extends HTMLElement {
     play.type = 'button';
     play.textContent = '▶ Play';
     play.setAttribute('aria-label', `Play ${this.getAttribute('src') || 'the set'}`);
-    play.addEventListener('click', () => this.start());
+    play.addEventListener('click', () => this.start(true));
     root.append(style, play);
     const poster = this.getAttribute('poster');
     if (poster) this.style.backgroundImage = `url("${new URL(poster, document.baseURI).href}")`;
@@ -71,8 +73,12 @@ class TavroSet extends HTMLElement {
     window.removeEventListener('message', this.onMessage);
   }
 
-  /** Becomes the player: the page in a frame of its own, loaded only now. */
-  start() {
+  /**
+   * Becomes the player: the page in a frame of its own, loaded only now. A tap hands it the
+   * keys; scrolling past leaves them where they are.
+   * @param {boolean} [tapped]
+   */
+  start(tapped = false) {
     if (this.frame || !this.shadowRoot) return;
     this.watch?.disconnect();
     const src = this.getAttribute('src');
@@ -88,7 +94,7 @@ class TavroSet extends HTMLElement {
     this.frame = frame;
     this.dataset.tavroState = 'starting';
     this.shadowRoot.replaceChildren(this.shadowRoot.querySelector('style') || '', frame);
-    frame.focus();
+    if (tapped) frame.focus();
   }
 
   /** @param {MessageEvent} event */

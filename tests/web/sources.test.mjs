@@ -40,6 +40,13 @@ function fanRoute(request, response) {
     response.writeHead(200, {'Content-Type': 'text/html'}).end(FAN_PAGE);
     return true;
   }
+  if (path === '/fan-below.html') {
+    // A player that starts by itself once scrolled into view, far down the page.
+    response.writeHead(200, {'Content-Type': 'text/html'}).end('<!doctype html><link rel="icon" href="data:,">' +
+      '<script type="module" src="/embed.js"></script><div style="height: 3000px"></div>' +
+      '<tavro-set id="below" src="/sets/demo.lzh" autoplay></tavro-set>');
+    return true;
+  }
   if (path.startsWith('/open/')) {
     // Names as the bytes their escapes give (Shift_JIS ones included).
     const file = Buffer.concat([Buffer.from(`${work}/`), Buffer.from(unescape(path.slice('/open/'.length)), 'latin1')]);
@@ -352,6 +359,15 @@ test('a fan page\'s two players load nothing until one is tapped, then show the 
   await page.waitForFunction(() => document.getElementById('second').dataset.tavroState === 'shown', null, {timeout: 30000});
   await shoot(page, 'embed-two');
   assert.deepEqual(page.problems, []);
+
+  // With `autoplay`, a player starts once it is scrolled into view, and not before.
+  await page.goto(`${other.origin}/fan-below.html`);
+  await page.waitForFunction(() => customElements.get('tavro-set'));
+  // The observer's first report comes a frame or two after the element is made.
+  await page.evaluate(() => new Promise((ok) => requestAnimationFrame(() => requestAnimationFrame(ok))));
+  assert.equal(await page.evaluate(() => document.getElementById('below').dataset.tavroState), 'waiting');
+  await page.locator('#below').scrollIntoViewIfNeeded();
+  await page.waitForFunction(() => document.getElementById('below').dataset.tavroState === 'shown', null, {timeout: 30000});
   await page.context().close();
 });
 
