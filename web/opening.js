@@ -246,9 +246,9 @@ export function wireOpening(state) {
   // for the click that opened the picker.
   for (const id of ['open-files', 'open-folder']) {
     const input = $(id);
-    /** @type {HTMLElement} */ (input.closest('label')).addEventListener('click', (e) => {
-      // The label passes its click on to the input, whose click comes back up without the keys.
-      if (e.target !== input) state.shiftAtPick = e.shiftKey;
+    // The toolbar's button passes its click on to the input (web/toolbar.js), which has no keys.
+    $(id === 'open-files' ? 'open' : 'folder').addEventListener('click', (e) => {
+      state.shiftAtPick = e.shiftKey;
     });
     input.addEventListener('change', () => {
       const files = [...(input.files || [])];
@@ -263,9 +263,7 @@ export function wireOpening(state) {
   // write the configuration back into it; elsewhere the folder input reads a copy.
   const pickFolder = /** @type {any} */ (window).showDirectoryPicker;
   if (pickFolder) {
-    /** @type {HTMLElement} */ ($('open-folder').closest('label')).addEventListener('click', async (e) => {
-      if (e.target === $('open-folder')) return;
-      e.preventDefault();
+    $('folder').addEventListener('click', async (e) => {
       const merge = e.shiftKey;
       /** @type {FileSystemDirectoryHandle} */
       let folder;

@@ -8,7 +8,7 @@ const worker = /** @type {any} */ (self);
 const CACHE = 'tavro-@BUILD@';
 const FILES = ['./', 'index.html', 'tavro.js', 'state.js', 'core-client.js', 'stage.js', 'opening.js',
   'progress.js', 'input.js', 'commands.js', 'document.js', 'files.js', 'dialogs.js', 'keys.js',
-  'names.js', 'text.js', 'geometry.js', 'worker/core-worker.js', 'worker/core-engine.js', 'tavro.css',
+  'names.js', 'text.js', 'geometry.js', 'touch.js', 'toolbar.js', 'fullscreen.js', 'notices.js', 'worker/core-worker.js', 'worker/core-engine.js', 'tavro.css',
   'worker/remote-fetch.js', 'scene.js', 'scene-link.js', 'launch.js', 'embed-mode.js', 'embed.js',
   'tavro-core.js', 'tavro-core.wasm', 'manifest.webmanifest', 'icon.svg', 'icon-256.png', 'guide.html'];
 

@@ -3,7 +3,6 @@ import assert from 'node:assert/strict';
 import {test} from 'node:test';
 import {decodePlaced, encodePlaced, movedObjects, sceneChoice, sceneUrl} from '../../../web/scene-link.js';
 import {FetchRefused, linkedName, readBounded} from '../../../web/worker/remote-fetch.js';
-import {fittingZoom} from '../../../web/embed-mode.js';
 import {progressText} from '../../../web/progress.js';
 
 test('scene fragments: what is written reads back; what is hostile reads as nothing', () => {
@@ -98,14 +97,4 @@ test('a download\'s progress in the unit its size reads best in, with or without
   assert.equal(progressText({phase: 'download', count: 900 * 1024, total: 0}), 'Downloading the set: 900 KiB');
   // A site whose length was wrong: never "more of less".
   assert.equal(progressText({phase: 'download', count: 2 * mib, total: mib}), 'Downloading the set: 2.0 MiB of 2.0 MiB');
-});
-
-test('an embedded picture fills its frame, at a whole zoom where that is close', () => {
-  assert.equal(fittingZoom({width: 900, height: 700}, {width: 448, height: 320}), 2, 'near enough to whole');
-  assert.equal(fittingZoom({width: 640, height: 480}, {width: 480, height: 360}), 1.333);
-  assert.equal(fittingZoom({width: 240, height: 700}, {width: 480, height: 360}), 0.5);
-  for (const [frame, picture] of [[{width: 900, height: 700}, {width: 0, height: 0}],
-    [{width: 0, height: 0}, {width: 448, height: 320}]]) {
-    assert.equal(fittingZoom(frame, picture), 1);
-  }
 });
