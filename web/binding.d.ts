@@ -69,6 +69,10 @@ export interface Session {
   colourModeTrue(): Change;
   transparent50(): Change;
   adjustObjects(): Change;
+  /** Each object of the shown set as [number, x, y], by number. */
+  objectPositions(): [number, number, number][];
+  /** Object `number` of the shown set stands at (x, y), kept on the playfield; no event runs. */
+  placeObject(number: number, x: number, y: number): Change;
   press(x: number, y: number): Change;
   move(x: number, y: number): Change;
   release(): Change;

@@ -85,7 +85,7 @@ export async function connectCore(options = {}) {
     } else if (pending.has(data.id)) {
       const call = /** @type {NonNullable<ReturnType<typeof pending.get>>} */ (pending.get(data.id));
       pending.delete(data.id);
-      if ('error' in data) call.fail(new Error(data.error));
+      if ('error' in data) call.fail(Object.assign(new Error(data.error), {link: data.link || ''}));
       else call.ok(data.result);
     }
   };
@@ -161,7 +161,8 @@ export async function connectCore(options = {}) {
       return request('writeFiles', '', [plain], [...buffers]);
     },
     /**
-     * Has the worker fetch what a link on this site names and write it as writeFiles does.
+     * Has the worker fetch what a link names (on this site or another that allows it) and write
+     * it as writeFiles does; a refusal's error carries `link`, where the file can be downloaded.
      * @param {string} url
      * @returns {Promise<import('./files.js').WrittenSet>}
      */

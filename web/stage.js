@@ -79,7 +79,8 @@ function stageSpace() {
  * (square, sharp pixels), any factor on a touch screen, where every pixel of a small screen counts.
  */
 function fittingZoom() {
-  const whole = !matchMedia('(pointer: coarse)').matches;
+  // An embedded player's frame has the picture's shape: a whole factor would leave most of it empty.
+  const whole = !matchMedia('(pointer: coarse)').matches && !document.documentElement.classList.contains('embed');
   // A hair under the exact fit: layout rounds sizes, and a picture a fraction of a pixel too
   // big would bring scroll bars.
   return fitZoom({width: canvas.width, height: canvas.height}, stageSpace(), whole) * (1 - 1e-6);

@@ -21,6 +21,11 @@
  *   during this drag: the pointer counts as moved back by that much, as the window moves it
  * @property {{x: number, y: number, mapX: number, mapY: number, timer: number} | null} touch a
  *   finger down that has neither moved nor rested long enough to inspect: its press waits
+ * @property {string} link the URL the set open now came from ('' for a set from this device's
+ *   files, which no link can point at)
+ * @property {Map<number, Map<number, [number, number]>>} sceneBases where each set showed its
+ *   objects when it first showed after the open, by set and object number: a scene link gives
+ *   the objects that stand elsewhere now
  * @property {Map<number, {x: number, y: number}>} fingers the fingers on the stage, by pointer
  * @property {import('./touch.js').Pinch | null} pinch two fingers zooming
  * @property {{active: boolean, x: number, y: number} | null} panning a finger that pressed on an
@@ -48,6 +53,8 @@ export function createState(client) {
     places: {folder: '', extracted: '', archive: ''},
     dragScroll: {x: 0, y: 0},
     touch: null,
+    link: '',
+    sceneBases: new Map(),
     fit: true,
     fingers: new Map(),
     pinch: null,

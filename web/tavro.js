@@ -12,6 +12,9 @@ import {openFrom, openLink, wireOpening} from './opening.js';
 import {wireInput} from './input.js';
 import {runCommand, wireCommands} from './commands.js';
 import {updateButtons} from './document.js';
+import {applyScene, noteScene, wireSceneLinks} from './scene.js';
+import {openShared, wireLaunch} from './launch.js';
+import {enterEmbedMode, wireEmbedMode} from './embed-mode.js';
 
 /**
  * A new sound stops the one playing, as in the window.
@@ -73,6 +76,8 @@ function holdEarlyChoices() {
 
 async function start() {
   const params = new URLSearchParams(location.search);
+  const embedded = params.has('embed');
+  if (embedded) enterEmbedMode();
   wireToolbar();
   const early = holdEarlyChoices();
   // Test hooks: a clock that stands still until window.tavro.advanceClock moves it, and an open
@@ -84,6 +89,7 @@ async function start() {
   // the buttons follow the core's command states.
   client.on('changed', (change) => {
     if (change.newSet) startOver(state);
+    noteScene(state, change);
     if (change.states) {
       updateButtons(change.states);
       showLoaded(state, change.states.loaded);
@@ -99,6 +105,8 @@ async function start() {
   wireCommands(state);
   wireOpening(state);
   wireInput(state, runCommand);
+  wireSceneLinks(state);
+  if (embedded) wireEmbedMode();
   updateButtons(await client.call('states'));
   document.addEventListener('visibilitychange', () => client.setHidden(document.hidden));
 
@@ -113,8 +121,15 @@ async function start() {
   }
   const waiting = early.stop();
   const link = params.get('open');
-  if (link) await openLink(state, link);
-  else if (!waiting.length) setPageState('empty');
+  if (link) {
+    await openLink(state, link);
+    await applyScene(state, params, location.hash);
+  } else if (params.has('shared')) {
+    await openShared(state);
+  } else if (!waiting.length) {
+    setPageState('empty');
+  }
+  wireLaunch(state);
   for (const open of waiting) await open(state);
 }
 

@@ -161,6 +161,30 @@ class PageSession {
   val ColourModeTrue() { return Changed(Web_.Session().ColourModeTrue()); }
   val Transparent50() { return Changed(Web_.Session().Transparent50()); }
   val AdjustObjects() { return Changed(Web_.Session().AdjustObjects()); }
+  // Where each object of the shown set stands, as [number, x, y] in object-number order: what a
+  // scene link compares with where the set first showed them.
+  val ObjectPositions() const {
+    val list = val::array();
+    const DollSet& set = Web_.Doc().Set();
+    if (!Web_.Doc().IsSetLoaded()) return list;
+    set.ForEachObject([&](int32_t number, uint16_t slot) {
+      if (slot >= set.ObjectTable().size()) return;
+      const ObjectEntry& object = set.ObjectTable()[slot];
+      if ((object.Flags & kInCurrentSet) == 0) return;
+      // An object number with several slots' worth of names is listed once, by its slot's own.
+      if (set.SlotToNumber(slot) != number) return;
+      val entry = val::array();
+      entry.call<void>("push", number);
+      entry.call<void>("push", object.X);
+      entry.call<void>("push", object.Y);
+      list.call<void>("push", entry);
+    });
+    return list;
+  }
+  // A scene link's object put back where it stood; nothing for an object not shown.
+  val PlaceObject(int32_t number, int32_t x, int32_t y) {
+    return Changed(Web_.Session().PlaceObject(number, x, y));
+  }
   val Press(int32_t x, int32_t y) { return Changed(Web_.Session().Press(x, y)); }
   val Move(int32_t x, int32_t y) { return Changed(Web_.Session().Move(x, y)); }
   val Release() { return Changed(Web_.Session().Release()); }
@@ -288,6 +312,8 @@ EMSCRIPTEN_BINDINGS(tavro) {
       .function("colourModeTrue", &PageSession::ColourModeTrue)
       .function("transparent50", &PageSession::Transparent50)
       .function("adjustObjects", &PageSession::AdjustObjects)
+      .function("objectPositions", &PageSession::ObjectPositions)
+      .function("placeObject", &PageSession::PlaceObject)
       .function("press", &PageSession::Press)
       .function("move", &PageSession::Move)
       .function("release", &PageSession::Release)

@@ -13,7 +13,7 @@ import {writeEntries} from '../files.js';
  * What an event carries, by its name.
  * @typedef {{width: number, height: number, area: import('../binding').Rect,
  *   data: Uint8ClampedArray<ArrayBuffer>}} PictureEvent
- * @typedef {{phase: 'unpack'|'cels', count: number, total: number}} ProgressEvent
+ * @typedef {{phase: 'unpack'|'cels'|'download', count: number, total: number}} ProgressEvent
  * @typedef {Change & {states?: CommandStates}} ChangedEvent
  */
 
@@ -37,7 +37,7 @@ const kSpares = 3;
 
 // Calls that only ask: nothing changes behind them, so nothing is handed on after them.
 const QUERIES = new Set(['states', 'holdsObject', 'tickCount', 'nextTimerPassDelay',
-  'informationText', 'inspect', 'loadReport', 'extractedFolder']);
+  'informationText', 'inspect', 'loadReport', 'extractedFolder', 'objectPositions']);
 
 // Calls the page must not make itself: the engine owns the picture, the sounds and the alarms.
 const OWN = new Set(['takePicture', 'pixels', 'takeSounds', 'takeDebugTexts', 'runTimerPass',
