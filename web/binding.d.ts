@@ -55,7 +55,8 @@ export interface LoadProblem { file: Uint8Array<ArrayBuffer>; line: number; kind
 
 export interface Inspection { caption: Uint8Array<ArrayBuffer>; text: Uint8Array<ArrayBuffer>; }
 
-export interface Picture { width: number; height: number; area: Rect; }
+/** The changed area of the picture; its pixels in pixels() lie `rowBytes` apart a row. */
+export interface Picture { width: number; height: number; area: Rect; rowBytes: number; }
 
 export interface Session {
   open(path: Uint8Array<ArrayBuffer>, merge: boolean, configName: Uint8Array<ArrayBuffer>): OpenResult;
@@ -68,6 +69,10 @@ export interface Session {
   colourModeTrue(): Change;
   transparent50(): Change;
   adjustObjects(): Change;
+  /** Each object of the shown set as [number, x, y], by number. */
+  objectPositions(): [number, number, number][];
+  /** Object `number` of the shown set stands at (x, y), kept on the playfield; no event runs. */
+  placeObject(number: number, x: number, y: number): Change;
   press(x: number, y: number): Change;
   move(x: number, y: number): Change;
   release(): Change;
@@ -88,7 +93,10 @@ export interface Session {
   /** The folder the open archive was unpacked into, as bytes ('' for none). */
   extractedFolder(): Uint8Array<ArrayBuffer>;
   takePicture(): Picture;
-  /** The whole picture's pixels, valid until the next call into the module. */
+  /**
+   * The last taken area's pixels from its top left one, four bytes each (red, green, blue, 255),
+   * valid until the next call into the module.
+   */
   pixels(): Uint8Array<ArrayBuffer>;
   takeSounds(): Uint8Array<ArrayBuffer>[];
   takeDebugTexts(): Uint8Array<ArrayBuffer>[];

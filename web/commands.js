@@ -6,7 +6,8 @@ import {byteString, bytesOf, shownText} from './files.js';
 import {askYesNo, askZoom, chooseOne, showAbout, showMessages, showReport, showText} from './dialogs.js';
 import {shownFileName, shownMessage} from './names.js';
 import {showTitle, stepThroughSets} from './document.js';
-import {canvas, setPageState, setZoom} from './stage.js';
+import {canvas, fitToStage, setPageState, setZoom, stepZoom} from './stage.js';
+import {notify} from './notices.js';
 
 // The version the About box names (the project's).
 const VERSION = '0.1';
@@ -25,6 +26,7 @@ function makeButtons(holder, label, count, action) {
     const b = document.createElement('button');
     b.textContent = String(n);
     b.title = `${label} ${n}`;
+    b.setAttribute('aria-label', `${label} ${n}`);
     b.disabled = true;
     b.setAttribute('aria-pressed', 'false');
     b.addEventListener('click', () => action(n));
@@ -81,10 +83,12 @@ async function save(state) {
   const bytes = await client.readFile(config.path);
   if (!config.handle) {
     download(bytes, config.name, 'text/plain');
+    notify(state, `Downloaded ${config.name}`);
     return;
   }
   try {
     await writeBack(config.handle, bytes, config.name);
+    notify(state, `Saved ${config.name} into its folder`);
   } catch (error) {
     const why = /** @type {Error} */ (error).message || error;
     await showMessages([`${config.name} could not be saved: ${why}`]);
@@ -93,20 +97,24 @@ async function save(state) {
 
 /** @param {import('./state.js').PageState} state */
 async function record(state) {
-  const answer = await chooseOne('Record Animation', ['5 seconds, GIF', '5 seconds, WebP',
-    '30 seconds, GIF', '30 seconds, WebP']);
+  const answer = await chooseOne('Record Animation', ['Record 5 seconds as GIF', 'Record 5 seconds as WebP',
+    'Record 30 seconds as GIF', 'Record 30 seconds as WebP']);
   if (answer < 0) return;
   const ms = answer < 2 ? 5000 : 30000;
   const ext = answer % 2 === 0 ? 'gif' : 'webp';
   const path = `/tmp/recording.${ext}`;
   // The set plays on from where the recording left it: the core has put its alarms off.
-  const result = await state.client.call('record', bytesOf(path), ms, state.zoom);
+  // At the whole factor nearest the one shown (a fit may be fractional; the recording's is not).
+  const zoom = Math.min(state.limits.maxChosenZoom, Math.max(state.limits.minZoom, Math.round(state.zoom)));
+  const result = await state.client.call('record', bytesOf(path), ms, zoom);
   if (!result.written) {
     await showMessages([shownText(result.error)]);
     return;
   }
   const bytes = await state.client.readFile(path, true);
-  download(bytes, `${state.config.name.replace(/\.[^.]*$/, '')}.${ext}`, `image/${ext}`);
+  const name = `${state.config.name.replace(/\.[^.]*$/, '')}.${ext}`;
+  download(bytes, name, `image/${ext}`);
+  notify(state, `Recording saved as ${name}`);
   // A recording's notes are information, as in the window.
   await showMessages(result.notes.map(shownText), 'information');
 }
@@ -119,10 +127,13 @@ export function wireCommands(state) {
   $('mode256').addEventListener('click', () => client.call('colourMode256'));
   $('modeTrue').addEventListener('click', () => client.call('colourModeTrue'));
   $('adjust').addEventListener('click', () => client.call('adjustObjects'));
-  $('zoomIn').addEventListener('click', () => setZoom(state, state.zoom + 1));
-  $('zoomOut').addEventListener('click', () => setZoom(state, state.zoom - 1));
+  $('zoomIn').addEventListener('click', () => stepZoom(state, 1));
+  $('zoomOut').addEventListener('click', () => stepZoom(state, -1));
+  $('fit').addEventListener('click', () => fitToStage(state));
+  $('actual-size').addEventListener('click', () => setZoom(state, state.limits.minZoom));
   $('zoom').addEventListener('click', async () => {
-    const factor = await askZoom(state.zoom, state.limits.minZoom, state.limits.maxChosenZoom);
+    const factor = await askZoom(Math.max(state.limits.minZoom, Math.round(state.zoom)), state.limits.minZoom,
+      state.limits.maxChosenZoom);
     if (factor !== null) setZoom(state, factor, true);
   });
   $('test').addEventListener('click', () => stepThroughSets(state));
@@ -149,6 +160,7 @@ export function wireCommands(state) {
     const blob = await new Promise((ok) => canvas.toBlob(ok, 'image/png'));
     try {
       await navigator.clipboard.write([new ClipboardItem({'image/png': blob})]);
+      notify(state, 'Picture copied');
     } catch (error) {
       await showMessages([`The picture could not be copied: ${/** @type {Error} */ (error).message}`]);
     }

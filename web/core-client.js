@@ -17,7 +17,8 @@
 
 /**
  * The picture's area as ImageData over the very buffer that came across: the one copy the main
- * thread makes is putImageData's.
+ * thread makes is putImageData's. The ImageData holds the pixels only while the 'picture' listener
+ * runs: its buffer then goes back to the worker.
  * @param {import('./worker/core-engine.js').PictureEvent} event
  * @returns {Picture}
  */
@@ -57,6 +58,9 @@ export async function connectCore(options = {}) {
     if (from !== worker) return;  // a worker ended by a Cancel
     if (data.event === 'picture') {
       listeners.picture?.(pictureOf(data.payload));
+      // Drawn: the buffer goes back to be copied into again.
+      const {buffer} = data.payload.data;
+      if (buffer.byteLength > 0) from.postMessage({kind: 'spare', args: [buffer]}, [buffer]);
     } else if (data.event === 'box') {
       const box = data.box;
       // A script that waits for its box answers nothing more until the box is closed: what it
@@ -81,7 +85,7 @@ export async function connectCore(options = {}) {
     } else if (pending.has(data.id)) {
       const call = /** @type {NonNullable<ReturnType<typeof pending.get>>} */ (pending.get(data.id));
       pending.delete(data.id);
-      if ('error' in data) call.fail(new Error(data.error));
+      if ('error' in data) call.fail(Object.assign(new Error(data.error), {link: data.link || ''}));
       else call.ok(data.result);
     }
   };
@@ -157,7 +161,8 @@ export async function connectCore(options = {}) {
       return request('writeFiles', '', [plain], [...buffers]);
     },
     /**
-     * Has the worker fetch what a link on this site names and write it as writeFiles does.
+     * Has the worker fetch what a link names (on this site or another that allows it) and write
+     * it as writeFiles does; a refusal's error carries `link`, where the file can be downloaded.
      * @param {string} url
      * @returns {Promise<import('./files.js').WrittenSet>}
      */

@@ -204,6 +204,21 @@ export function createDialogs(doc) {
     },
 
     /**
+     * A message with the exclamation mark and a link under it (where a file can be fetched by
+     * hand), opened in a tab of its own.
+     * @param {string} message
+     * @param {string} href
+     */
+    showMessageWithLink(message, href) {
+      return box({caption: APP_TITLE, text: message, mark: 'exclamation', fill: (extra) => {
+        const a = Object.assign(doc.createElement('a'), {href, textContent: href, target: '_blank',
+          rel: 'noopener', id: 'message-link'});
+        a.setAttribute('download', '');
+        extra.append(a);
+      }});
+    },
+
+    /**
      * A box with the window's plain look: no mark, the caption given or the application's.
      * @param {string} caption
      * @param {string} body
@@ -408,6 +423,8 @@ const page = () => /** @type {Dialogs} */ (boxes);
 
 /** @param {string[]} messages @param {Mark} [mark] */
 export const showMessages = (messages, mark) => page().showMessages(messages, mark);
+/** @param {string} message @param {string} href */
+export const showMessageWithLink = (message, href) => page().showMessageWithLink(message, href);
 /** The scripts' "debug(" texts, as the window's exclamation boxes. @param {string[]} texts */
 export const showWarnings = (texts) => page().showMessages(texts, 'exclamation');
 /** @param {string} caption @param {string} body */

@@ -94,7 +94,8 @@ export async function writeEntries(FS, folder, entries) {
     const target = `${folder}/${parts.join('/')}`;
     if (parts.length > 1) FS.mkdirTree(`${folder}/${parts.slice(0, -1).join('/')}`);
     FS.writeFile(target, data ?? new Uint8Array(await /** @type {Blob} */ (file).arrayBuffer()));
-    const written = {path: target, depth: parts.length, name: path, first};
+    // A name given as bytes is shown as its bytes read (a link's Shift_JIS file name).
+    const written = {path: target, depth: parts.length, name: raw ? shownText(bytesOf(path)) : path, first};
     if (CONFIG.test(path)) configs.push(written);
     else if (ARCHIVE.test(path)) archives.push(written);
   }
@@ -206,29 +207,4 @@ export function urlPath(byteName) {
         .join(''),
     )
     .join('/');
-}
-
-// Fetches what `?open=URL` names, from this site only: an archive as it is, a configuration and
-// then every file it names from beside it (those missing are left for the core to report).
-/** @param {string} link */
-export async function entriesFromUrl(link) {
-  const url = new URL(link, location.href);
-  if (url.origin !== location.origin) throw new Error('Only sets on this site can be opened by link.');
-  const response = await fetch(url);
-  if (!response.ok) throw new Error(`${url.pathname}: ${response.status} ${response.statusText}`);
-  const data = new Uint8Array(await response.arrayBuffer());
-  const leaf = decodeURIComponent(url.pathname.split('/').pop() || 'set.cnf');
-  /** @type {Entry[]} */
-  const entries = [{path: leaf, data, first: true}];
-  if (!CONFIG.test(leaf)) return entries;
-  const base = new URL('.', url);
-  await Promise.all(
-    namedFiles(data).map(async (name) => {
-      if (name.split('/').some((/** @type {string} */ p) => p === '..')) return;
-      const reply = await fetch(new URL(urlPath(name), base)).catch(() => null);
-      if (!reply || !reply.ok) return;
-      entries.push({path: name, data: new Uint8Array(await reply.arrayBuffer()), raw: true});
-    }),
-  );
-  return entries;
 }

@@ -23,9 +23,102 @@ const clamp = (value, low, high) => Math.min(Math.max(value, low), Math.max(low,
  * @returns {Point}
  */
 export function mapPointAt(point, zoom, picture) {
-  const x = Math.trunc(point.x / zoom);
-  const y = Math.trunc(point.y / zoom);
+  const x = mapPixel(point.x, zoom);
+  const y = mapPixel(point.y, zoom);
   return {x: clamp(x, 0, picture.width - 1), y: clamp(y, 0, picture.height - 1)};
+}
+
+// At a fractional zoom a map pixel's left edge is a product like 0.8125 × 37 that division does
+// not always give back exactly; a hair of slack keeps that edge inside its own pixel.
+const EDGE_SLACK = 1e-7;
+
+/**
+ * The map pixel a window coordinate falls in (negative beside the picture's top or left edge).
+ * @param {number} windowPixels
+ * @param {number} zoom  any factor above 0, fractional at a fit
+ */
+export function mapPixel(windowPixels, zoom) {
+  return Math.floor(windowPixels / zoom + EDGE_SLACK);
+}
+
+/**
+ * The zoom at which the whole picture just fits into `space`. Enlarging keeps to whole factors
+ * where asked (a desktop: pixels stay square and sharp); shrinking, and enlarging on a phone, may
+ * take any factor. An empty picture or space leaves the picture at 1.
+ * @param {Size} picture  in map pixels
+ * @param {Size} space  in window pixels
+ * @param {boolean} wholeWhenEnlarging
+ */
+export function fitZoom(picture, space, wholeWhenEnlarging) {
+  if (picture.width <= 0 || picture.height <= 0 || space.width <= 0 || space.height <= 0) return 1;
+  const scale = Math.min(space.width / picture.width, space.height / picture.height);
+  if (scale >= 1 && wholeWhenEnlarging) return Math.floor(scale);
+  return scale;
+}
+
+/**
+ * The next zoom step up from any factor, a fractional fit too: the next whole factor, at most
+ * `high`.
+ * @param {number} zoom
+ * @param {number} high
+ */
+export function zoomStepUp(zoom, high) {
+  return Math.min(high, Math.floor(zoom + EDGE_SLACK) + 1);
+}
+
+/**
+ * The next zoom step down: the next whole factor below, at least `low`.
+ * @param {number} zoom
+ * @param {number} low
+ */
+export function zoomStepDown(zoom, low) {
+  return Math.max(low, Math.ceil(zoom - EDGE_SLACK) - 1);
+}
+
+/**
+ * The picture point (in map pixels, fractional) under a point of the stage's visible area
+ * (window pixels). The picture is centred in the stage where it is smaller than it
+ * (`centringOffset`).
+ * @param {Point} at
+ * @param {Point} scroll
+ * @param {number} zoom
+ * @param {Size} picture
+ * @param {Size} client
+ * @returns {Point}
+ */
+export function pictureUnder(at, scroll, zoom, picture, client) {
+  const offset = centringOffset(picture, zoom, client);
+  return {x: (at.x + scroll.x - offset.x) / zoom, y: (at.y + scroll.y - offset.y) / zoom};
+}
+
+/**
+ * Where to scroll at `zoom` so that the picture point `spot` (map pixels) is under `at`, as far
+ * as the scroll range allows. A pinch keeps the point it started on under the fingers' middle
+ * this way, however far they move, without rounding piling up from step to step.
+ * @param {Point} spot
+ * @param {Point} at
+ * @param {number} zoom
+ * @param {Size} picture
+ * @param {Size} client
+ * @returns {Point}
+ */
+export function scrollKeeping(spot, at, zoom, picture, client) {
+  const offset = centringOffset(picture, zoom, client);
+  const limit = maxScroll({width: picture.width * zoom, height: picture.height * zoom}, client);
+  return {x: clamp(spot.x * zoom + offset.x - at.x, 0, limit.x), y: clamp(spot.y * zoom + offset.y - at.y, 0, limit.y)};
+}
+
+/**
+ * Where a picture smaller than the stage has its top left corner: centred in each direction
+ * where it is narrower or lower than the stage, else at the content's edge.
+ * @param {Size} picture  in map pixels
+ * @param {number} zoom
+ * @param {Size} client
+ * @returns {Point}
+ */
+export function centringOffset(picture, zoom, client) {
+  return {x: Math.max(0, (client.width - picture.width * zoom) / 2),
+    y: Math.max(0, (client.height - picture.height * zoom) / 2)};
 }
 
 /**

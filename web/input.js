@@ -1,11 +1,17 @@
 // The pointer and the keys, handed to the core as the window hands them: drag with a mouse, a
 // pen or a finger; inspect with a right click or a long press; every key that is no accelerator
-// by the code the window would get for it.
+// by the code the window would get for it. Besides: two fingers pinch, a double tap toggles the
+// fit, a finger on an empty part of a picture bigger than the stage pans, Ctrl+wheel zooms.
 import {byteString} from './files.js';
 import {boxesBusy, showText} from './dialogs.js';
 import {acceleratorOf, reachesKeyHandling, virtualKey} from './keys.js';
 import {shownMessage} from './names.js';
-import {canvas, followHeld, mapPoint, scrollByArrow} from './stage.js';
+import {zoomStepDown, zoomStepUp} from './geometry.js';
+import {
+  canvas, fitToStage, followHeld, mapPoint, panBy, pictureAt, scrollByArrow, stageScrolls, stepZoom, zoomAbout,
+  zoomKeeping,
+} from './stage.js';
+import {DOUBLE_TAP_ZOOM, isDoubleTap, midpoint, pinchStep, startPinch} from './touch.js';
 
 // How long a finger rests before it inspects rather than picks up, and how far it may wander
 // meanwhile (window pixels) and still count as resting.
@@ -58,9 +64,60 @@ export function wireInput(state, runCommand) {
     state.touch = null;
   };
 
+  /** Where the picture toggles to on a double tap: 2× about the tap from the fit, else the fit. @param {{x: number, y: number}} at */
+  const toggleZoom = (at) => {
+    if (state.fit) zoomAbout(state, DOUBLE_TAP_ZOOM, at);
+    else fitToStage(state);
+  };
+
+  /**
+   * A tap ended: with the tap before it on a part of the picture where nothing was picked up,
+   * a double tap.
+   * @param {{x: number, y: number}} at
+   * @param {Promise<boolean>} held  whether the tap caught an object
+   */
+  const tapped = async (at, held) => {
+    const time = performance.now();
+    if (await held) {
+      state.lastTap = null;
+    } else if (isDoubleTap(state.lastTap, at, time)) {
+      state.lastTap = null;
+      toggleZoom(at);
+    } else {
+      state.lastTap = {point: at, time};
+    }
+  };
+
+  /**
+   * A second finger came down: the fingers pinch, unless the first one holds an object (its drag
+   * goes on, the new finger does nothing). A first finger still waiting or panning has pressed
+   * nothing that matters: its press is let go of (or never made).
+   */
+  const startPinching = () => {
+    const holding = pointer.id >= 0 && !state.touch && !state.panning?.active;
+    if (holding) return false;
+    if (state.panning) {
+      state.panning = null;
+      client.call('release');
+    }
+    forgetTouch();
+    endCapture();
+    const [a, b] = [...state.fingers.values()];
+    state.pinch = startPinch(a, b, state.zoom, pictureAt(state, midpoint(a, b)));
+    return true;
+  };
+
   // Presses anywhere on the stage count, beside the picture too: the window's view takes them
   // at the nearest point of the picture's edge.
   stage.addEventListener('pointerdown', (e) => {
+    if (e.pointerType === 'touch' && shown()) {
+      state.fingers.set(e.pointerId, {x: e.clientX, y: e.clientY});
+      if (state.fingers.size === 2 && startPinching()) {
+        e.preventDefault();
+        return;
+      }
+      if (state.fingers.size > 1) return;
+    }
     if (e.button !== 0 || pointer.id >= 0 || !shown() || e.target === document.getElementById('hint')) return;
     e.preventDefault();
     pointer.id = e.pointerId;
@@ -91,35 +148,91 @@ export function wireInput(state, runCommand) {
     return press(waiting.mapX, waiting.mapY);
   };
 
+  /**
+   * A finger that starts moving on an empty part of a picture bigger than the stage pans it:
+   * whether it caught something is asked after its press, and its moves go to the core until
+   * the answer comes (moving nothing, when nothing is held).
+   * @param {{x: number, y: number}} down
+   */
+  const maybePan = (down) => {
+    if (!stageScrolls()) return;
+    // From where the finger came down: once the pan starts, the picture catches up with it.
+    const panning = {active: false, x: down.x, y: down.y};
+    state.panning = panning;
+    client.call('holdsObject').then((/** @type {boolean} */ held) => {
+      if (state.panning !== panning) return;
+      if (held) state.panning = null;
+      else panning.active = true;
+    });
+  };
+
   stage.addEventListener('pointermove', async (e) => {
+    if (state.fingers.has(e.pointerId)) state.fingers.set(e.pointerId, {x: e.clientX, y: e.clientY});
+    if (state.pinch) {
+      if (state.fingers.size < 2 || !state.fingers.has(e.pointerId)) return;
+      const [a, b] = [...state.fingers.values()];
+      const step = pinchStep(state.pinch, a, b);
+      zoomKeeping(state, step.zoom, state.pinch.spot, step.middle);
+      return;
+    }
     if (e.pointerId !== pointer.id) return;
+    if (state.panning?.active) {
+      panBy(state.panning.x - e.clientX, state.panning.y - e.clientY);
+      state.panning.x = e.clientX;
+      state.panning.y = e.clientY;
+      return;
+    }
     if (state.touch) {
       if (Math.hypot(e.clientX - state.touch.x, e.clientY - state.touch.y) < TOUCH_SLOP) return;
+      const down = {x: state.touch.x, y: state.touch.y};
       pressTouch();
+      maybePan(down);
     }
     const [x, y] = mapPoint(state, e);
     const change = followed(await client.call('move', x, y));
     if (change.released && pointer.id === e.pointerId) endCapture();
   });
+
+  /** A finger left the screen: a pinch ends once no finger is left. @param {PointerEvent} e */
+  const fingerUp = (e) => {
+    state.fingers.delete(e.pointerId);
+    if (state.fingers.size === 0) state.pinch = null;
+  };
+
   stage.addEventListener('pointerup', (e) => {
+    fingerUp(e);
     if (e.pointerId !== pointer.id) return;
+    state.panning = null;
     // A tap: pressed and let go at once.
-    if (state.touch) pressTouch();
+    if (state.touch) {
+      pressTouch();
+      const held = client.call('holdsObject');
+      client.call('release');
+      endCapture();
+      tapped({x: e.clientX, y: e.clientY}, held);
+      return;
+    }
     client.call('release');
     endCapture();
   });
   // The page lost the pointer without seeing it go up.
   const pointerLost = () => {
     forgetTouch();
+    state.panning = null;
     client.call('pointerLost');
     endCapture();
   };
+  stage.addEventListener('pointercancel', (e) => fingerUp(/** @type {PointerEvent} */ (e)));
   for (const type of ['pointercancel', 'lostpointercapture']) {
     stage.addEventListener(type, (e) => {
       if (/** @type {PointerEvent} */ (e).pointerId === pointer.id) pointerLost();
     });
   }
-  window.addEventListener('blur', pointerLost);
+  window.addEventListener('blur', () => {
+    state.fingers.clear();
+    state.pinch = null;
+    pointerLost();
+  });
   stage.addEventListener('contextmenu', (e) => {
     if (!shown() || e.target === document.getElementById('hint')) return;
     e.preventDefault();
@@ -129,9 +242,29 @@ export function wireInput(state, runCommand) {
     inspect(state, x, y);
   });
 
+  // Ctrl+wheel (and a touchpad's pinch, which arrives as one) zooms about the pointer instead of
+  // the browser zooming the whole page: a mouse wheel's notch by a step, a touchpad smoothly.
+  stage.addEventListener('wheel', (e) => {
+    if (!e.ctrlKey || !shown()) return;
+    e.preventDefault();
+    const at = {x: e.clientX, y: e.clientY};
+    if (Math.abs(e.deltaY) >= 50) {
+      const {maxZoom, minZoom} = state.limits;
+      zoomAbout(state, e.deltaY < 0 ? zoomStepUp(state.zoom, maxZoom) : zoomStepDown(state.zoom, minZoom), at);
+    } else {
+      zoomAbout(state, state.zoom * Math.exp(-e.deltaY / 100), at);
+    }
+  }, {passive: false});
+
   // Keys while a box or the progress shows are the box's, as under the window's modal boxes.
   document.addEventListener('keydown', (e) => {
     if (boxesBusy() || document.querySelector('dialog[open]')) return;
+    // + and − of the main keys zoom as the keypad's do (no window key to break a sequence).
+    if ((e.key === '+' || e.key === '-') && !e.ctrlKey && !e.altKey && !e.metaKey && !e.code.startsWith('Numpad')) {
+      e.preventDefault();
+      if (state.loaded) stepZoom(state, e.key === '+' ? 1 : -1);
+      return;
+    }
     const command = acceleratorOf(e);
     if (command) {
       if (runCommand(command)) e.preventDefault();

@@ -3,7 +3,7 @@
 // and the load report are the ones the person gave; a document title and load-problem count go
 // to the page's title, as to the window's caption.
 import {byteString, bytesOf, entriesFromDirectory, entriesFromDrop, entriesFromFiles, shownText} from './files.js';
-import {chooseConfig, showMessages} from './dialogs.js';
+import {chooseConfig, showMessageWithLink, showMessages} from './dialogs.js';
 import {refreshDocument, showTitle, stepThroughSets} from './document.js';
 import {documentTitle, shownMessage} from './names.js';
 import {setPageState, showLoaded} from './stage.js';
@@ -187,14 +187,28 @@ export async function openFrom(state, gather, merge = false, source = 'files') {
 }
 
 /**
- * Opens a set on this site by its link: the worker fetches it, so that a big archive's bytes
- * never pass through the page's thread.
+ * Opens a set by its link, on this site or another that allows it: the worker fetches it, so
+ * that a big archive's bytes never pass through the page's thread. The download shows its
+ * progress as an open does, and its Cancel leaves an empty document.
  * @param {import('./state.js').PageState} state
  * @param {string} link
  */
-export function openLink(state, link) {
-  return openWrittenBy(state, async () => ({
-    written: await state.client.fetchFiles(new URL(link, location.href).href), entries: []}), false, 'link');
+export async function openLink(state, link) {
+  const url = new URL(link, location.href).href;
+  let cancelled = false;
+  const watch = watchOpen(state.client, () => {
+    cancelled = true;
+    state.client.cancelOpen();
+  });
+  await openWrittenBy(state, async () => {
+    try {
+      return {written: await state.client.fetchFiles(url), entries: []};
+    } finally {
+      watch.done();
+    }
+  }, false, 'link', () => cancelled);
+  // What a scene link points at: only a set that came by link has an address to give.
+  state.link = state.loaded ? url : '';
 }
 
 /**
@@ -202,14 +216,22 @@ export function openLink(state, link) {
  * @param {() => Promise<{written: import('./files.js').WrittenSet, entries: import('./files.js').Entry[]}>} write
  * @param {boolean} merge
  * @param {Source} source
+ * @param {() => boolean} [cancelled] whether the person cancelled before the files were written
  */
-async function openWrittenBy(state, write, merge, source) {
+async function openWrittenBy(state, write, merge, source, cancelled = () => false) {
   setPageState('loading');
+  state.link = '';
   try {
     const {written, entries} = await write();
     await openWritten(state, written, entries, source, merge);
   } catch (error) {
-    const closed = showMessages([String(/** @type {Error} */ (error).message || error)]);
+    if (cancelled()) {
+      await refreshDocument(state);
+      setPageState('empty');
+      return;
+    }
+    const {message, link} = /** @type {Error & {link?: string}} */ (error);
+    const closed = link ? showMessageWithLink(message, link) : showMessages([String(message || error)]);
     setPageState('failed');
     await closed;
   }
@@ -224,9 +246,9 @@ export function wireOpening(state) {
   // for the click that opened the picker.
   for (const id of ['open-files', 'open-folder']) {
     const input = $(id);
-    /** @type {HTMLElement} */ (input.closest('label')).addEventListener('click', (e) => {
-      // The label passes its click on to the input, whose click comes back up without the keys.
-      if (e.target !== input) state.shiftAtPick = e.shiftKey;
+    // The toolbar's button passes its click on to the input (web/toolbar.js), which has no keys.
+    $(id === 'open-files' ? 'open' : 'folder').addEventListener('click', (e) => {
+      state.shiftAtPick = e.shiftKey;
     });
     input.addEventListener('change', () => {
       const files = [...(input.files || [])];
@@ -241,9 +263,7 @@ export function wireOpening(state) {
   // write the configuration back into it; elsewhere the folder input reads a copy.
   const pickFolder = /** @type {any} */ (window).showDirectoryPicker;
   if (pickFolder) {
-    /** @type {HTMLElement} */ ($('open-folder').closest('label')).addEventListener('click', async (e) => {
-      if (e.target === $('open-folder')) return;
-      e.preventDefault();
+    $('folder').addEventListener('click', async (e) => {
       const merge = e.shiftKey;
       /** @type {FileSystemDirectoryHandle} */
       let folder;

@@ -5,11 +5,16 @@ import {connectCore} from './core-client.js';
 import {byteString, entriesFromDrop, entriesFromFiles, shownText} from './files.js';
 import {showWarnings} from './dialogs.js';
 import {createState} from './state.js';
-import {applyZoom, paint, setPageState, showLoaded, startOver} from './stage.js';
+import {applyZoom, followStageSize, labelStage, paint, setPageState, showLoaded, startOver} from './stage.js';
+import {wireToolbar} from './toolbar.js';
+import {wireFullscreen} from './fullscreen.js';
 import {openFrom, openLink, wireOpening} from './opening.js';
 import {wireInput} from './input.js';
 import {runCommand, wireCommands} from './commands.js';
 import {updateButtons} from './document.js';
+import {applyScene, noteScene, wireSceneLinks} from './scene.js';
+import {openShared, wireLaunch} from './launch.js';
+import {enterEmbedMode, wireEmbedMode} from './embed-mode.js';
 
 /**
  * A new sound stops the one playing, as in the window.
@@ -71,16 +76,20 @@ function holdEarlyChoices() {
 
 async function start() {
   const params = new URLSearchParams(location.search);
+  const embedded = params.has('embed');
+  if (embedded) enterEmbedMode();
+  wireToolbar();
   const early = holdEarlyChoices();
   // Test hooks: a clock that stands still until window.tavro.advanceClock moves it, and an open
   // slowed down by the given ms a step.
   const client = await connectCore({clock: params.get('clock') === 'still' ? 'still' : undefined,
     slow: Number(params.get('slow')) || undefined});
   const state = createState(client);
-  // A new set (or none) is shown at the smallest zoom, as in the window; the buttons follow the
-  // core's command states.
+  // A new set (or none) is shown fitted to the stage, as the window fits itself to a new set;
+  // the buttons follow the core's command states.
   client.on('changed', (change) => {
     if (change.newSet) startOver(state);
+    noteScene(state, change);
     if (change.states) {
       updateButtons(change.states);
       showLoaded(state, change.states.loaded);
@@ -90,9 +99,14 @@ async function start() {
   client.on('sound', (bytes) => playSound(state, bytes));
   client.on('box', (text) => showWarnings([shownText(text)]));
   applyZoom(state);
+  followStageSize(state);
+  labelStage();
+  wireFullscreen(state);
   wireCommands(state);
   wireOpening(state);
   wireInput(state, runCommand);
+  wireSceneLinks(state);
+  if (embedded) wireEmbedMode();
   updateButtons(await client.call('states'));
   document.addEventListener('visibilitychange', () => client.setHidden(document.hidden));
 
@@ -107,8 +121,15 @@ async function start() {
   }
   const waiting = early.stop();
   const link = params.get('open');
-  if (link) await openLink(state, link);
-  else if (!waiting.length) setPageState('empty');
+  if (link) {
+    await openLink(state, link);
+    await applyScene(state, params, location.hash);
+  } else if (params.has('shared')) {
+    await openShared(state);
+  } else if (!waiting.length) {
+    setPageState('empty');
+  }
+  wireLaunch(state);
   for (const open of waiting) await open(state);
 }
 

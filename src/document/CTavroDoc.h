@@ -169,6 +169,9 @@ class CTavroDoc {
   std::string InformationText() const;  // the Information box: six lines
   // Gives every object of the current set its home-set position in all sets of its cels.
   void AdjustObjects();
+  // Object `number` of the shown set stands at (x, y), kept on the playfield, with no event
+  // raised; false (nothing moves) when it is not shown, or while an object is held.
+  bool PlaceShownObject(int32_t number, int32_t x, int32_t y);
 
  private:
   // What the front end must show, in order, collected until the operation's result takes it.

@@ -186,6 +186,11 @@ SessionChange DocumentSession::AdjustObjects() {
   return TakeChange();
 }
 
+SessionChange DocumentSession::PlaceObject(int32_t number, int32_t x, int32_t y) {
+  document_.PlaceShownObject(number, x, y);
+  return TakeChange();
+}
+
 // ---- the pointer ----
 
 void DocumentSession::Follow(const CTavroDoc::DragResult& step) {

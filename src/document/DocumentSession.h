@@ -109,6 +109,9 @@ class DocumentSession : private ChangeNotices {
   SessionChange ColourModeTrue();
   SessionChange Transparent50();
   SessionChange AdjustObjects();
+  // Object `number` of the shown set stands at (x, y) as a scene link gives it: no pick, no
+  // drop, no event. Nothing for an object not shown, or while one is held.
+  SessionChange PlaceObject(int32_t number, int32_t x, int32_t y);
 
   // ---- the pointer, in map coordinates (held to where the pointer may go) ----
   // The drag's whole life is here; a front end only turns its events into these calls.

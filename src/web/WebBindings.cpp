@@ -161,6 +161,30 @@ class PageSession {
   val ColourModeTrue() { return Changed(Web_.Session().ColourModeTrue()); }
   val Transparent50() { return Changed(Web_.Session().Transparent50()); }
   val AdjustObjects() { return Changed(Web_.Session().AdjustObjects()); }
+  // Where each object of the shown set stands, as [number, x, y] in object-number order: what a
+  // scene link compares with where the set first showed them.
+  val ObjectPositions() const {
+    val list = val::array();
+    const DollSet& set = Web_.Doc().Set();
+    if (!Web_.Doc().IsSetLoaded()) return list;
+    set.ForEachObject([&](int32_t number, uint16_t slot) {
+      if (slot >= set.ObjectTable().size()) return;
+      const ObjectEntry& object = set.ObjectTable()[slot];
+      if ((object.Flags & kInCurrentSet) == 0) return;
+      // An object number with several slots' worth of names is listed once, by its slot's own.
+      if (set.SlotToNumber(slot) != number) return;
+      val entry = val::array();
+      entry.call<void>("push", number);
+      entry.call<void>("push", object.X);
+      entry.call<void>("push", object.Y);
+      list.call<void>("push", entry);
+    });
+    return list;
+  }
+  // A scene link's object put back where it stood; nothing for an object not shown.
+  val PlaceObject(int32_t number, int32_t x, int32_t y) {
+    return Changed(Web_.Session().PlaceObject(number, x, y));
+  }
   val Press(int32_t x, int32_t y) { return Changed(Web_.Session().Press(x, y)); }
   val Move(int32_t x, int32_t y) { return Changed(Web_.Session().Move(x, y)); }
   val Release() { return Changed(Web_.Session().Release()); }
@@ -223,18 +247,21 @@ class PageSession {
     return out;
   }
 
-  // The picture's changed area since the last call ({} for none) with the pixels to copy.
+  // The picture's changed area since the last call ({} for none), and where its pixels lie in
+  // pixels(): four bytes a pixel, rows `rowBytes` apart.
   val TakePicture() {
     const MapRect area = Web_.TakePicture();
     val out = val::object();
     out.set("width", Web_.Width());
     out.set("height", Web_.Height());
     out.set("area", Rect(area));
+    out.set("rowBytes", static_cast<double>(Web_.RowBytes()));
     return out;
   }
-  // A view of the whole picture's pixels; valid until the next call into the module.
+  // A view of the area's pixels in the module's memory, from its top left pixel: valid until the
+  // next call into the module.
   val Pixels() const {
-    return val(emscripten::typed_memory_view(Web_.Rgba().size(), Web_.Rgba().data()));
+    return val(emscripten::typed_memory_view(Web_.AreaBytes(), Web_.AreaPixels()));
   }
   val TakeSounds() { return BytesList(Web_.Outside().TakeSounds()); }
   val TakeDebugTexts() { return BytesList(Web_.Outside().TakeDebugTexts()); }
@@ -285,6 +312,8 @@ EMSCRIPTEN_BINDINGS(tavro) {
       .function("colourModeTrue", &PageSession::ColourModeTrue)
       .function("transparent50", &PageSession::Transparent50)
       .function("adjustObjects", &PageSession::AdjustObjects)
+      .function("objectPositions", &PageSession::ObjectPositions)
+      .function("placeObject", &PageSession::PlaceObject)
       .function("press", &PageSession::Press)
       .function("move", &PageSession::Move)
       .function("release", &PageSession::Release)

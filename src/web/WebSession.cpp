@@ -1,6 +1,6 @@
 #include "web/WebSession.h"
 
-#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "recording/Picture.h"
@@ -15,6 +15,9 @@ void WebSession::Note(const SessionChange& change) {
 }
 
 MapRect WebSession::TakePicture() {
+  Area_ = {};
+  RowBytes_ = 0;
+  Looked_.clear();
   if (Driver_.AwaitsStart()) return {};
   const CTavroDoc& doc = Driver_.Doc();
   const int32_t width = PlayfieldIsComposed(doc) ? doc.Set().PlayfieldWidth() : 0;
@@ -23,36 +26,56 @@ MapRect WebSession::TakePicture() {
   if (Whole_ || width != PictureWidth_ || height != PictureHeight_) {
     PictureWidth_ = width;
     PictureHeight_ = height;
-    Pixels_.assign(static_cast<size_t>(width) * height * 4, 0);
     area = {0, 0, width, height};
   }
   Whole_ = false;
   Pending_ = {};
   area = IntersectRect(area, {0, 0, width, height});
   if (area.IsEmpty()) return {};
+  const ComposedMap& map = doc.Map();
   const auto areaWidth = static_cast<size_t>(area.Right - area.Left);
-  if (doc.Map().Format() == PixelFormat::Rgbx32) {
-    // The map's true-colour words are red, green, blue, 255 already.
-    for (int32_t y = area.Top; y < area.Bottom; ++y) {
-      std::memcpy(Pixels_.data() + (static_cast<size_t>(y) * width + area.Left) * 4,
-                  doc.Map().Row(y) + static_cast<size_t>(area.Left) * 4, areaWidth * 4);
-    }
+  const auto areaHeight = static_cast<size_t>(area.Bottom - area.Top);
+  Area_ = area;
+  if (map.Format() == PixelFormat::Rgbx32) {
+    RowBytes_ = map.RowBytes();
     return area;
   }
   // A colour group change repaints the whole map, so one table serves the area.
-  const ColourTable table = PlayfieldColourTable(doc);
-  std::vector<uint8_t> row(areaWidth * 3);
-  for (int32_t y = area.Top; y < area.Bottom; ++y) {
-    PlayfieldRgbRow(doc, table, y, area.Left, area.Right, row.data());
-    uint8_t* out = Pixels_.data() + (static_cast<size_t>(y) * width + area.Left) * 4;
-    for (size_t i = 0; i < row.size() / 3; ++i) {
-      out[i * 4] = row[i * 3];
-      out[i * 4 + 1] = row[i * 3 + 1];
-      out[i * 4 + 2] = row[i * 3 + 2];
-      out[i * 4 + 3] = 255;
-    }
+  const ColourTable colours = PlayfieldColourTable(doc);
+  std::array<uint32_t, kPaletteColours> words{};
+  for (size_t i = 0; i < colours.size(); ++i) {
+    const uint8_t bytes[4] = {colours[i][0], colours[i][1], colours[i][2], 255};
+    std::memcpy(&words[i], bytes, 4);
   }
+  Looked_.resize(areaWidth * areaHeight);
+  uint32_t* out = Looked_.data();
+  for (int32_t y = area.Top; y < area.Bottom; ++y) {
+    const uint8_t* row = map.Row(y) + area.Left;
+    for (size_t x = 0; x < areaWidth; ++x) *out++ = words[row[x]];
+  }
+  RowBytes_ = areaWidth * 4;
   return area;
+}
+
+bool WebSession::AreaInMap() const {
+  const ComposedMap& map = Doc().Map();
+  return Looked_.empty() && !Area_.IsEmpty() && map.Format() == PixelFormat::Rgbx32 &&
+         PlayfieldIsComposed(Doc()) && RowBytes_ == map.RowBytes() &&
+         Area_.Right <= Doc().Set().PlayfieldWidth() &&
+         Area_.Bottom <= Doc().Set().PlayfieldHeight();
+}
+
+const uint8_t* WebSession::AreaPixels() const {
+  if (!Looked_.empty()) return reinterpret_cast<const uint8_t*>(Looked_.data());
+  if (!AreaInMap()) return nullptr;
+  return Doc().Map().Row(Area_.Top) + static_cast<size_t>(Area_.Left) * 4;
+}
+
+size_t WebSession::AreaBytes() const {
+  if (!Looked_.empty()) return Looked_.size() * 4;
+  if (!AreaInMap()) return 0;
+  const auto rows = static_cast<size_t>(Area_.Bottom - Area_.Top);
+  return (rows - 1) * RowBytes_ + static_cast<size_t>(Area_.Right - Area_.Left) * 4;
 }
 
 }  // namespace tavro

@@ -420,9 +420,11 @@ describe('commands', () => {
       HTMLMediaElement.prototype.play = function () { ++window.played; return play.call(this).catch(() => {}); };
     });
     const box = await page.locator('#playfield').boundingBox();
+    // The picture is fitted to the stage: map pixels are `scale` window pixels.
+    const scale = box.width / 480;
     const cdp = await page.context().newCDPSession(page);
     const touch = (type, x, y) => cdp.send('Input.dispatchTouchEvent',
-      {type, touchPoints: type === 'touchEnd' ? [] : [{x: box.x + x, y: box.y + y}]});
+      {type, touchPoints: type === 'touchEnd' ? [] : [{x: box.x + (x + 0.5) * scale, y: box.y + (y + 0.5) * scale}]});
     const before = await canvasPixels(page);
     await touch('touchStart', 420, 60);
     const inspected = await openBox(page);
@@ -439,14 +441,17 @@ describe('commands', () => {
       return reference.rgba[i] !== reference.rgba[j] || reference.rgba[i + 1] !== reference.rgba[j + 1];
     });
     assert.ok(edgeY !== undefined);
-    await page.mouse.click(box.x + 600, box.y + edgeY + 0.5, {button: 'right'});
+    await page.mouse.click(box.x + box.width + 60, box.y + (edgeY + 0.5) * scale, {button: 'right'});
     assert.equal((await openBox(page)).title, 'Object No.3');
     assertClean(page);
   });
 
   test('dragging past the visible edge scrolls along', async () => {
     const page = await still('/sets/demo/demo.cnf', {viewport: {width: 500, height: 400}});
-    await page.click('#zoomIn');
+    // From the fit (below 1 here) to 1, then 2; Zoom In is in the menu on so small a window.
+    await page.keyboard.press('NumpadAdd');
+    await page.keyboard.press('NumpadAdd');
+    await page.waitForFunction(() => document.getElementById('zoom').textContent === '2×');
     const scrollLeft = () => page.evaluate(() => document.getElementById('stage').scrollLeft);
     await page.evaluate(() => document.getElementById('stage').scrollTo(400, 0));
     const stage = await page.locator('#stage').boundingBox();

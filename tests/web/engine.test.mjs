@@ -86,6 +86,64 @@ test('each call sends the changed area alone, in a buffer of its own to hand ove
   assert.throws(() => engine.call('nonsense', []), /no such call/);
 });
 
+// Within: is rectangle a inside b?
+const inside = (a, b) => a.left >= b.left && a.top >= b.top && a.right <= b.right && a.bottom <= b.bottom;
+const union = (a, b) => ({left: Math.min(a.left, b.left), top: Math.min(a.top, b.top),
+  right: Math.max(a.right, b.right), bottom: Math.max(a.bottom, b.bottom)});
+const shifted = (r, dx, dy) => ({left: r.left + dx, top: r.top + dy, right: r.right + dx, bottom: r.bottom + dy});
+
+test('a drag paints only where the held object was and is, into buffers handed back, and its areas add up to the picture', async () => {
+  for (const mode of ['colourModeTrue', 'colourMode256']) {
+    const {engine, take} = await engineWith({clock: 'still'});
+    await openDemo(engine);
+    engine.call(mode, []);
+    // The picture as the page's canvas holds it, each area painted where it belongs.
+    const canvas = {width: 0, height: 0, rgba: Buffer.alloc(0)};
+    const paint = ({width, height, area, data}) => {
+      if (width !== canvas.width || height !== canvas.height) Object.assign(canvas, {width, height, rgba: Buffer.alloc(width * height * 4)});
+      const row = (area.right - area.left) * 4;
+      for (let y = area.top; y < area.bottom; ++y) {
+        canvas.rgba.set(data.subarray((y - area.top) * row, (y - area.top + 1) * row), (y * width + area.left) * 4);
+      }
+    };
+    // Drawn, each buffer goes back to the engine, as the page hands it back.
+    const spared = new Set();
+    const painted = () => take().filter((e) => e.name === 'picture').map((e) => e.payload);
+    const drawn = (picture) => {
+      paint(picture);
+      spared.add(picture.data.buffer);
+      engine.spare(picture.data.buffer);
+    };
+    painted().forEach(drawn);
+    // The straw hat covers (350, 60).
+    engine.call('press', [350, 60]);
+    painted().forEach(drawn);
+    let steps = 0;
+    for (const [x, y] of [[340, 70], [330, 80], [300, 120], [310, 90], [420, 40]]) {
+      const change = engine.call('move', [x, y]);
+      assert.ok(change.heldMoved, `${mode}: the hat moved to ${x}, ${y}`);
+      const before = shifted(change.objectBox, -change.stepX, -change.stepY);
+      for (const picture of painted()) {
+        assert.ok(inside(picture.area, union(before, change.objectBox)),
+          `${mode}: ${JSON.stringify(picture.area)} beyond the hat's boxes`);
+        assert.ok(spared.has(picture.data.buffer), `${mode}: a step copies into a buffer handed back`);
+        drawn(picture);
+        ++steps;
+      }
+    }
+    assert.ok(steps >= 5, 'each step painted');
+    engine.call('release', []);
+    painted().forEach(drawn);
+    // Out of the mode and back: the whole picture again, which the areas must have made too.
+    engine.call(mode === 'colourModeTrue' ? 'colourMode256' : 'colourModeTrue', []);
+    take();
+    engine.call(mode, []);
+    const whole = painted();
+    assert.deepEqual(whole.at(-1).area, {left: 0, top: 0, right: canvas.width, bottom: canvas.height});
+    assert.equal(Buffer.compare(Buffer.from(whole.at(-1).data), canvas.rgba), 0, `${mode}: the drag's areas made the picture`);
+  }
+});
+
 test('the files of earlier opens are removed when the next are written', async () => {
   const {engine} = await engineWith({clock: 'still'});
   const first = await openDemo(engine);

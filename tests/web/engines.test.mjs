@@ -18,6 +18,10 @@ const cannot = {
       'WebKitGTK keeps SharedArrayBuffer off in an isolated page too (crossOriginIsolated is true, ' +
       'but shared memory cannot be posted to a worker): there the page shows "debug(" boxes ' +
       'without pausing the script',
+    'a finger drags the straw hat':
+      'WebKitWebDriver carries out touch pointer actions as mouse ones (the page sees pointerType ' +
+      '"mouse"), and WebKitGTK emulates no touch screen: touch is tested in Chromium (phone.test.mjs) ' +
+      'and Firefox',
     'the page reports no problems while it loads':
       'classic WebDriver reports no console messages or page errors, so the page is watched from ' +
       'the load event on, and requests are seen only by the test server',
@@ -186,6 +190,39 @@ for (const name of engineNames) {
       const before = await tab.pixels();
       await tab.drag([350, 60], [300, 120]);
       assert.ok(await settled(differences(tab, before), (n) => n > 100) > 100, 'the hat moved');
+      await clean(tab);
+    });
+
+    check('at a phone\'s size the whole picture is on the screen, centred, and nothing scrolls sideways', async (t) => {
+      const tab = await open(`/sets/${sets.demo}`);
+      assert.equal(await tab.state('shown', 'failed'), 'shown');
+      await tab.resize(390, 844);
+      await tab.until(() => {
+        const r = document.getElementById('playfield').getBoundingClientRect();
+        return r.width <= innerWidth && r.width >= 0.95 * innerWidth;
+      }, undefined, 'the picture fitted across');
+      const shown = await tab.evaluate(() => {
+        const r = document.getElementById('playfield').getBoundingClientRect();
+        return {left: r.left, right: r.right, top: r.top, bottom: r.bottom, width: innerWidth, height: innerHeight,
+          sideways: document.documentElement.scrollWidth - innerWidth};
+      });
+      t.diagnostic(`${name}: ${JSON.stringify(shown)}`);
+      assert.ok(shown.top >= 0 && shown.bottom <= shown.height && shown.left >= -0.5 && shown.right <= shown.width + 0.5);
+      assert.ok(shown.sideways <= 0, `sideways by ${shown.sideways}`);
+      await tab.screenshot(join(work, `${name}-phone.png`));
+      await clean(tab);
+    });
+
+    check('a finger drags the straw hat', async () => {
+      const tab = await open(`/sets/${sets.demo}`);
+      assert.equal(await tab.state('shown', 'failed'), 'shown');
+      const before = await tab.pixels();
+      await tab.evaluate(() => document.getElementById('stage').addEventListener('pointerdown', (e) => {
+        window.pointerTypes = [...(window.pointerTypes || []), e.pointerType];
+      }));
+      await tab.touchDrag([350, 60], [300, 120]);
+      assert.ok(await settled(differences(tab, before), (n) => n > 100) > 100, 'the hat moved');
+      assert.deepEqual(await tab.evaluate(() => window.pointerTypes), ['touch'], 'by a finger');
       await clean(tab);
     });
 

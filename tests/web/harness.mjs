@@ -21,8 +21,11 @@ const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.mjs': 'text/jav
   '.webmanifest': 'application/manifest+json', '.png': 'image/png'};
 
 // Serves build/web at / and `work` at /sets/; names are taken as the bytes their escapes give.
-export function serve() {
+// `route(request, response)`, when given, answers first: what it returns true for is its own.
+// `headers(path)` adds headers to a file served (a second site's CORS header).
+export function serve({route = () => false, headers = () => ({})} = {}) {
   const server = createServer((request, response) => {
+    if (route(request, response)) return;
     const path = new URL(request.url, 'http://127.0.0.1').pathname;
     const bytes = Buffer.from(unescape(path), 'latin1');
     const [base, rest] = path.startsWith('/sets/') ? [work, bytes.subarray(6)] : [webDir, bytes];
@@ -42,7 +45,8 @@ export function serve() {
     }
     // Isolated, as the page wants to be: it then shares memory with its core's worker.
     response.writeHead(200, {'Content-Type': TYPES[extname(target.toString('latin1'))] || 'application/octet-stream',
-      'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp'});
+      'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp',
+      ...headers(path)});
     createReadStream(target).pipe(response);
   });
   return new Promise((ok) => server.listen(0, '127.0.0.1', () => ok(server)));
@@ -67,7 +71,15 @@ export async function serveAndLaunch() {
     }};
 }
 
-// A page that records console errors, page errors and every request not to 127.0.0.1.
+// A second site on this machine: another origin (localhost and a port of its own) serving the
+// same folders, with `options` as serve() takes them.
+export async function serveOtherSite(options) {
+  const server = await serve(options);
+  return {server, origin: `http://localhost:${server.address().port}`};
+}
+
+// A page that records console errors, page errors and every request not to this machine
+// (127.0.0.1, or localhost for the second site).
 export async function openPage(browser, options = {}) {
   const context = await browser.newContext(options);
   const page = await context.newPage();
@@ -76,7 +88,7 @@ export async function openPage(browser, options = {}) {
   page.on('pageerror', (e) => page.problems.push(`page error: ${e.message}`));
   context.on('request', (r) => {
     const url = new URL(r.url());
-    if (!['blob:', 'data:'].includes(url.protocol) && url.hostname !== '127.0.0.1') {
+    if (!['blob:', 'data:'].includes(url.protocol) && !['127.0.0.1', 'localhost'].includes(url.hostname)) {
       page.problems.push(`request off the machine: ${r.url()}`);
     }
   });

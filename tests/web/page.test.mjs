@@ -97,6 +97,12 @@ test('the demo set by link draws what tavro-render draws, and keys 1 and 2 switc
     assert.equal(differingPixels(await canvasPixels(page), rendered('demo/demo.cnf', '--set', set).picture), 0,
       `set ${set}`);
   }
+  // Either colour mode reaches the canvas as tavro-render writes it.
+  for (const [call, mode] of [['colourMode256', '256'], ['colourModeTrue', 'true']]) {
+    await page.evaluate((name) => window.tavro.client.call(name), call);
+    assert.equal(differingPixels(await canvasPixels(page), rendered('demo/demo.cnf', '--set', '2', '--mode', mode).picture), 0,
+      `${mode} colours`);
+  }
   assertClean(page);
 });
 
@@ -175,7 +181,7 @@ test('an archive dropped or picked with Shift joins the open archive\'s files', 
   await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   const chooser = page.waitForEvent('filechooser');
-  await page.click('label:has(#open-files)', {modifiers: ['Shift']});
+  await page.click('#open', {modifiers: ['Shift']});
   await (await chooser).setFiles(join(work, 'alone.lzh'));
   await choose('alone.cnf');
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
@@ -278,15 +284,17 @@ test('on a phone-sized screen the page fits and a finger drags', async () => {
   const page = await openPage(browser, {viewport: {width: 390, height: 844}, hasTouch: true, isMobile: true});
   await page.goto(address(page, `open=/sets/demo.lzh`));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
-  // Nothing but the picture's own area scrolls sideways: the buttons wrap.
+  // Nothing scrolls sideways.
   const overflow = await page.evaluate(() => document.getElementById('toolbar').scrollWidth - innerWidth);
   assert.ok(overflow <= 0, `toolbar wider than the screen by ${overflow}`);
   await page.screenshot({path: `${work}/phone.png`});
   const before = await canvasPixels(page);
   const box = await page.locator('#playfield').boundingBox();
+  // Fitted to the screen: (x, y) are map pixels, `scale` window pixels each.
+  const scale = box.width / 480;
   const cdp = await page.context().newCDPSession(page);
   const touch = (type, x, y) => cdp.send('Input.dispatchTouchEvent',
-    {type, touchPoints: type === 'touchEnd' ? [] : [{x: box.x + x, y: box.y + y}]});
+    {type, touchPoints: type === 'touchEnd' ? [] : [{x: box.x + x * scale, y: box.y + y * scale}]});
   await touch('touchStart', 350, 60);
   for (let i = 1; i <= 5; ++i) await touch('touchMove', 350 - i * 6, 60 + i * 14);
   await touch('touchEnd', 300, 120);
@@ -446,7 +454,7 @@ test('a folder opened with write access is saved back into, after the overwrite 
   }, readdirSync(join(work, 'demo')));
   const downloads = [];
   page.on('download', (d) => downloads.push(d));
-  await page.click('label:has(#open-folder)');
+  await page.click('#folder');
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
   const box = await page.locator('#playfield').boundingBox();
   await page.mouse.move(box.x + 350, box.y + 60);

@@ -13,7 +13,7 @@ import {writeEntries} from '../files.js';
  * What an event carries, by its name.
  * @typedef {{width: number, height: number, area: import('../binding').Rect,
  *   data: Uint8ClampedArray<ArrayBuffer>}} PictureEvent
- * @typedef {{phase: 'unpack'|'cels', count: number, total: number}} ProgressEvent
+ * @typedef {{phase: 'unpack'|'cels'|'download', count: number, total: number}} ProgressEvent
  * @typedef {Change & {states?: CommandStates}} ChangedEvent
  */
 
@@ -32,9 +32,12 @@ import {writeEntries} from '../files.js';
  */
 export const kUnpackLimit = 256 * 1024 * 1024;
 
+// How many drawn pictures' buffers the engine keeps for later ones.
+const kSpares = 3;
+
 // Calls that only ask: nothing changes behind them, so nothing is handed on after them.
 const QUERIES = new Set(['states', 'holdsObject', 'tickCount', 'nextTimerPassDelay',
-  'informationText', 'inspect', 'loadReport', 'extractedFolder']);
+  'informationText', 'inspect', 'loadReport', 'extractedFolder', 'objectPositions']);
 
 // Calls the page must not make itself: the engine owns the picture, the sounds and the alarms.
 const OWN = new Set(['takePicture', 'pixels', 'takeSounds', 'takeDebugTexts', 'runTimerPass',
@@ -73,6 +76,8 @@ export async function createEngine(loadCore, emit, options = {}) {
   let folders = 0;        // the folders written for opens, /sets/1 on
   let sentSize = [-1, -1]; // the picture's size as last sent
   let starting = false;    // inside the set's start, which composes its first picture at its end
+  /** @type {ArrayBuffer[]} pictures' buffers the page has drawn and handed back */
+  const spares = [];
   const now = () => session.tickCount();
 
   function disarm() {
@@ -91,23 +96,20 @@ export async function createEngine(loadCore, emit, options = {}) {
     }, delay);
   }
 
-  // The changed area as its own buffer, handed over whole: the page draws it as it comes.
-  // Nothing is sent while nothing changed.
+  // The changed area as its own buffer, copied out of the module's memory and handed over whole:
+  // the page draws it as it comes, and hands the buffer back for a later picture, so that a drag's
+  // steps copy into memory already in use rather than into fresh pages each time. Nothing is sent
+  // while nothing changed.
   function sendPicture() {
-    const {width, height, area} = session.takePicture();
+    const picture = session.takePicture();
+    const {width, height, area} = picture;
     const w = Math.max(0, area.right - area.left);
     const h = Math.max(0, area.bottom - area.top);
     if (w * h === 0 && width === sentSize[0] && height === sentSize[1]) return;
     sentSize = [width, height];
-    const data = new Uint8ClampedArray(w * h * 4);
-    if (w > 0 && h > 0) {
-      const pixels = session.pixels();
-      const row = w * 4;
-      for (let y = 0; y < h; ++y) {
-        const from = ((area.top + y) * width + area.left) * 4;
-        data.set(pixels.subarray(from, from + row), y * row);
-      }
-    }
+    const fits = spares.findIndex((b) => b.byteLength >= w * h * 4);
+    const into = fits >= 0 ? spares.splice(fits, 1)[0] : new ArrayBuffer(w * h * 4);
+    const data = w * h > 0 ? copyArea(picture, session.pixels(), into) : new Uint8ClampedArray(0);
     emit('picture', {width, height, area, data}, [data.buffer]);
   }
 
@@ -210,6 +212,17 @@ export async function createEngine(loadCore, emit, options = {}) {
       }
     },
 
+    /**
+     * A picture's buffer back from the page, drawn: a later picture that fits is copied into it.
+     * A few are kept, the largest first given up.
+     * @param {ArrayBuffer} buffer
+     */
+    spare(buffer) {
+      spares.push(buffer);
+      spares.sort((a, b) => a.byteLength - b.byteLength);
+      if (spares.length > kSpares) spares.pop();
+    },
+
     /** Sends the picture as the script waiting for its box has left it so far. */
     showSoFar() {
       if (!starting) sendPicture();
@@ -238,6 +251,32 @@ export async function createEngine(loadCore, emit, options = {}) {
       stillNow += left;
     },
   };
+}
+
+// The changed area, copied straight out of the module's memory into the buffer the worker hands
+// to the page: the only copy a picture makes before the canvas's own. The core gives the area as
+// the canvas takes it (red, green, blue, opaque): true colour in the map's own rows, which lie
+// further apart than the area is wide, and 256 colours looked up into rows of the area's width.
+/**
+ * @param {{area: import('../binding').Rect, rowBytes: number}} picture
+ * @param {Uint8Array} pixels the area's pixels from its top left one, `rowBytes` apart a row
+ * @param {ArrayBuffer} [into] where to put them, from its start (it may be larger)
+ * @returns {Uint8ClampedArray<ArrayBuffer>} the area's pixels, four bytes each, rows without gaps
+ */
+export function copyArea({area, rowBytes}, pixels, into) {
+  const w = Math.max(0, area.right - area.left);
+  const h = Math.max(0, area.bottom - area.top);
+  const row = w * 4;
+  // Through a Uint8Array, as the module's view is one: a set between arrays of one kind is a
+  // plain copy, while one into a Uint8ClampedArray may go value by value.
+  const buffer = into && into.byteLength >= row * h ? into : new ArrayBuffer(row * h);
+  const out = new Uint8Array(buffer, 0, row * h);
+  if (rowBytes === row) {
+    out.set(pixels.subarray(0, row * h));
+  } else {
+    for (let y = 0; y < h; ++y) out.set(pixels.subarray(y * rowBytes, y * rowBytes + row), y * row);
+  }
+  return new Uint8ClampedArray(buffer, 0, row * h);
 }
 
 /** @typedef {Awaited<ReturnType<typeof createEngine>>} Engine */

@@ -15,7 +15,7 @@ const scope = /** @type {any} */ (self);
  * @typedef {{kind: 'start', options: {clock?: string, slow?: number}}} Start
  * @typedef {{kind: 'share', closed?: Int32Array<SharedArrayBuffer>}} Share
  * @typedef {{kind: 'call'|'writeFiles'|'fetchFiles'|'readFile'|'setHidden'|'advanceClock'
- *   |'boxClosed', id: number, name?: string, args: any[]}} WorkerRequest
+ *   |'boxClosed'|'spare', id: number, name?: string, args: any[]}} WorkerRequest
  */
 
 /** @type {Promise<import('./core-engine.js').Engine>|null} */
@@ -78,20 +78,28 @@ async function start(options) {
  * @param {WorkerRequest} data
  */
 async function answer({id, kind, name, args}) {
-  const {entriesFromUrl} = await import('../files.js');
+  const {entriesFromLink} = await import('./remote-fetch.js');
+  const {kUnpackLimit} = await import('./core-engine.js');
   const engine = await /** @type {Promise<import('./core-engine.js').Engine>} */ (starting);
   try {
     let result;
     if (kind === 'call') result = engine.call(/** @type {string} */ (name), args);
     else if (kind === 'writeFiles') result = await engine.writeFiles(args[0]);
-    else if (kind === 'fetchFiles') result = await engine.writeFiles(await entriesFromUrl(args[0]));
+    else if (kind === 'fetchFiles') {
+      // A download holds no more than an archive may unpack: the tab holds both.
+      const entries = await entriesFromLink(args[0], {limit: kUnpackLimit,
+        progress: (payload) => scope.postMessage({event: 'progress', payload})});
+      result = await engine.writeFiles(entries);
+    }
     else if (kind === 'readFile') result = engine.readFile(args[0], args[1]);
     else if (kind === 'setHidden') result = engine.setHidden(args[0]);
     else result = engine.advanceClock(args[0]);
     const transfer = result instanceof Uint8Array ? [result.buffer] : [];
     scope.postMessage({id, result}, transfer);
   } catch (error) {
-    scope.postMessage({id, error: String(/** @type {Error} */ (error).message || error)});
+    // Where the person can fetch the file by hand, when a link could not be.
+    const link = /** @type {{link?: string}} */ (error).link || '';
+    scope.postMessage({id, error: String(/** @type {Error} */ (error).message || error), link});
   }
 }
 
@@ -113,6 +121,11 @@ scope.onmessage = (/** @type {MessageEvent<Start|Share|WorkerRequest>} */ {data}
   }
   // A box that did not stop the script: what waits for it is not in the queue.
   const request = /** @type {WorkerRequest} */ (data);
+  // A drawn picture's buffer, for a later one.
+  if (request.kind === 'spare') {
+    starting?.then((engine) => engine.spare(request.args[0]));
+    return;
+  }
   if (request.kind === 'boxClosed') {
     openBoxes.get(request.args[0])?.();
     openBoxes.delete(request.args[0]);

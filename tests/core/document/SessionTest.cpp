@@ -267,5 +267,41 @@ TEST(SessionOutsideTest, ALentOutsideIsGivenBackAfterThePlay) {
   EXPECT_EQ(&session.Outside(), &host);
 }
 
+TEST_F(SessionTest, APlacedObjectStandsWhereItIsPutOnThePlayfieldWithNoEventAndOnlyWhenShown) {
+  files_.WriteText("events.cnf", std::string(kSet) + ";@catch(#0) debug(\"catch\")\n" +
+                                     ";@drop(#0) debug(\"drop\")\n;@release(#0) debug(\"up\")\n");
+  Open("events.cnf");
+  const SessionChange placed = session_.PlaceObject(0, 9, 4);
+  EXPECT_EQ(XOf(0), 9);
+  EXPECT_EQ(doc_.Set().ObjectTable()[doc_.Set().SlotOf(0)].Y, 4);
+  EXPECT_TRUE(host_.Messages.empty()) << "no pick, no drop";
+  // The old place (1, 1) and the new (9, 4), each 4 x 4: one rectangle over both.
+  EXPECT_EQ(placed.Repaint.Left, 1);
+  EXPECT_EQ(placed.Repaint.Top, 1);
+  EXPECT_EQ(placed.Repaint.Right, 13);
+  EXPECT_EQ(placed.Repaint.Bottom, 8);
+
+  // Past the edge it stops there, as a drag does; numbers no object has, or objects not shown
+  // in the set, move nothing.
+  session_.PlaceObject(0, 500, -500);
+  EXPECT_EQ(XOf(0), 16);
+  EXPECT_EQ(doc_.Set().ObjectTable()[doc_.Set().SlotOf(0)].Y, 0);
+  for (const int32_t number : {-1, 7, 30000}) {
+    EXPECT_TRUE(session_.PlaceObject(number, 3, 3).Repaint.IsEmpty()) << number;
+  }
+  session_.SelectSet(1);
+  const int32_t eyeX = XOf(1);
+  EXPECT_TRUE(session_.PlaceObject(1, 15, 5).Repaint.IsEmpty()) << "the eye is not in set 1";
+  EXPECT_EQ(XOf(1), eyeX);
+
+  // While an object is held, the drag owns the positions.
+  session_.Press(XOf(0) + 1, doc_.Set().ObjectTable()[doc_.Set().SlotOf(0)].Y + 1);
+  ASSERT_TRUE(session_.HoldsObject());
+  const int32_t heldX = XOf(0);
+  EXPECT_TRUE(session_.PlaceObject(0, 0, 0).Repaint.IsEmpty());
+  EXPECT_EQ(XOf(0), heldX);
+  session_.Release();
+}
+
 }  // namespace
 }  // namespace tavro::test

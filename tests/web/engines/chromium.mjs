@@ -8,6 +8,14 @@ class ChromiumTab extends PageTab {
   }
 
   setFiles(selector, paths) { return this.page.setInputFiles(selector, paths); }
+  resize(width, height) { return this.page.setViewportSize({width, height}); }
+
+  // Real touch input through the DevTools protocol (Playwright's own touchscreen only taps).
+  async touch(kind, x, y) {
+    this.cdp ??= await this.page.context().newCDPSession(this.page);
+    const type = {down: 'touchStart', move: 'touchMove', up: 'touchEnd'}[kind];
+    await this.cdp.send('Input.dispatchTouchEvent', {type, touchPoints: kind === 'up' ? [] : [{x, y}]});
+  }
   async problems() { return this.page.problems; }
   close() { return this.page.context().close(); }
 }

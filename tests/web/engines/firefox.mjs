@@ -18,6 +18,15 @@ class FirefoxTab extends PageTab {
     });
   }
 
+  resize(width, height) { return this.page.setViewport({width, height}); }
+
+  async touch(kind, x, y) {
+    const screen = this.page.touchscreen;
+    if (kind === 'down') this.finger = await screen.touchStart(x, y);
+    else if (kind === 'move') await (this.finger?.move ? this.finger.move(x, y) : screen.touchMove(x, y));
+    else await (this.finger?.end ? this.finger.end() : screen.touchEnd());
+  }
+
   async setFiles(selector, paths) { await (await this.page.$(selector)).uploadFile(...paths); }
   async problems() { return this.seen; }
   close() { return this.context.close(); }

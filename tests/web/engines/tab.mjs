@@ -60,6 +60,18 @@ export class Tab {
     await this.mouse(kind, Math.round(at.x), Math.round(at.y));
   }
 
+  /** A finger drag from canvas pixel `from` to `to` in `steps` moves, where the driver has touch. */
+  async touchDrag(from, to, steps = 5) {
+    const point = (p) => this.evaluate(canvasPoint, p);
+    const start = await point(from);
+    await this.touch('down', start.x, start.y);
+    for (let i = 1; i <= steps; ++i) {
+      const p = await point([from[0] + (to[0] - from[0]) * i / steps, from[1] + (to[1] - from[1]) * i / steps]);
+      await this.touch('move', p.x, p.y);
+    }
+    await this.touch('up', start.x, start.y);
+  }
+
   /** A drag from canvas pixel `from` to `to` in `steps` moves. */
   async drag(from, to, steps = 5) {
     await this.pointer('down', ...from);

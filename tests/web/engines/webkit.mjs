@@ -42,6 +42,15 @@ class WebKitTab extends Tab {
 
   async click(selector) { await (await this.driver.findElement(By.css(selector))).click(); }
 
+  // WebDriver sizes the whole window: the page's viewport is made the size asked for by
+  // adding what the browser's own frame takes.
+  async resize(width, height) {
+    const window = this.driver.manage().window();
+    await window.setRect({width, height});
+    const inner = await this.evaluate(() => [innerWidth, innerHeight]);
+    await window.setRect({width: 2 * width - inner[0], height: 2 * height - inner[1]});
+  }
+
   async press(key) {
     const k = keys[key] ?? key;
     await this.driver.actions({async: true}).keyDown(k).keyUp(k).perform();
