@@ -5,6 +5,8 @@
 // time (the native program's from /usr/bin/time, the page's from Node's own count), so that
 // other work on a shared machine does not count.
 //   node bench/web/compose-speed.mjs [SET.cnf | --largest [mixed]] [N]
+// TAVRO_RENDER and TAVRO_CORE (the module's .js) name other builds to time, so that two
+// versions can be set side by side in one run.
 // --largest writes the largest set a configuration can make (the benchmarks' synthetic set,
 // `mixed` for its true-colour variant) and shows all of its cels in sets 1 and 2 as well.
 import {spawnSync} from 'node:child_process';
@@ -37,7 +39,7 @@ function writeLargestSet() {
 const set = largest ? writeLargestSet()
                     : resolve(process.argv[2] || join(root, 'examples/demo/demo.cnf'));
 const n = Number(process.argv[largest ? (mixed ? 4 : 3) : 3] || (largest ? 20 : 400));
-const tool = join(root, 'build/release/src/render/tavro-render');
+const tool = resolve(process.env.TAVRO_RENDER || join(root, 'build/release/src/render/tavro-render'));
 
 const cpuFile = join(mkdtempSync(join(tmpdir(), 'tavro-cpu-')), 'time');
 process.on('exit', () => rmSync(dirname(cpuFile), {recursive: true, force: true}));
@@ -60,7 +62,7 @@ const nativeMs = (Math.min(...[0, 1, 2].map(() => timed([...mode, ...switches]))
                   Math.min(...[0, 1, 2].map(() => timed(mode)))) / nativeCount;
 
 delete globalThis.fetch;
-const core = await createRequire(import.meta.url)(join(root, 'build/web/tavro-core.js'))();
+const core = await createRequire(import.meta.url)(resolve(process.env.TAVRO_CORE || join(root, 'build/web/tavro-core.js')))();
 core.FS.mkdir('/set');
 for (const f of readdirSync(dirname(set))) core.FS.writeFile(`/set/${f}`, readFileSync(join(dirname(set), f)));
 let wasmMs = Infinity;

@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <vector>
 
 #include "composition/ComposedMap.h"
 #include "composition/PixelRuns.h"
@@ -46,6 +47,29 @@ inline int32_t CelStoredRow(const CellEntry& cell, const CelRegion& region, int3
   return cell.Height - 1 - (region.SkipY + j);
 }
 
+// A cel that meets the rectangle being recomposed, the part of it drawn, and (in true colour)
+// where the spans of its rows that no cel above hides begin in HiddenPixels::Spans.
+struct CelToDraw {
+  const CellEntry* Cell = nullptr;
+  CelRegion Region;
+  size_t FirstSpan = 0;
+  bool Seen = true;  // false when cels above hide every pixel of it
+};
+
+// The work of finding what cels above hide, kept between compositions for its memory.
+struct HiddenPixels {
+  std::vector<CelToDraw> Found;    // every cel that meets the rectangle, the lowest first
+  std::vector<CelToDraw> Cels;     // the parts of them FindSeenSpans looks at, in the same order
+  std::vector<RowSpan> Spans;      // one a row of each cel
+  std::vector<uint64_t> Coverage;  // one bit a pixel of the rectangle
+};
+
+// Fills in the spans and Seen of `work.Cels`, all of which lie within `rect`: a pixel is left
+// out only where a cel above draws it opaque (an indexed cel at level 0, or alpha 255), which
+// the composition would replace whatever lay beneath it. Rows keep one span each, so the pixels
+// between a row's first and last seen one are drawn even where hidden.
+void FindSeenSpans(const MapRect& rect, HiddenPixels& work);
+
 // The region's rows, top first, drawn into rows `destinationStride` bytes apart from
 // `destination` on; `bytes` a cel pixel.
 inline RowBlock CelRows(void* destination, ptrdiff_t destinationStride, const CellEntry& cell,
@@ -78,10 +102,19 @@ bool ComposeOverHeldBackdrop(const DollSet& doc, HeldBackdrop& backdrop, int32_t
 
 // Indexed cel into an 8-bit map: non-zero pixels replace, 0 leaves the map alone.
 void DrawIndexedInto8(const MapView& map, const CellEntry& cell, const CelRegion& region);
-// Indexed cel into the true-colour map, opaque or blended by the cel's transparency level.
+// Indexed cel into the true-colour map, opaque or blended by the cel's transparency level; only
+// the rows' `spans` (one a row, null for whole rows).
 void DrawIndexedIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region,
-                         const RgbQuad* colours);
+                         const RgbQuad* colours, const RowSpan* spans);
 // 32-bit cel into the true-colour map, blended by its alpha channel.
-void DrawAlphaIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region);
+void DrawAlphaIntoTrue(const MapView& map, const CellEntry& cell, const CelRegion& region,
+                       const RowSpan* spans);
+// The level a cel's transparency stands for: levels outside 0..255 come unchecked from the
+// configuration; below 0 draws opaque, above 255 as nearly invisible.
+inline uint32_t LevelOf(const CellEntry& cell) {
+  return static_cast<uint32_t>(cell.Transparency < 0     ? 0
+                               : cell.Transparency > 255 ? 255
+                                                         : cell.Transparency);
+}
 
 }  // namespace tavro::compose

@@ -26,26 +26,28 @@ HWY_INLINE void PutColours(uint32_t* at, __mmask16 drawn, __m512i colours, uint3
 }
 
 void OverlayIndexRowsVector(const RowBlock& block) {
-  EachRow<uint8_t>(block, 1, [&](uint8_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.Count; x += 64) {
-      const __m512i cel = _mm512_maskz_loadu_epi8(LanesInRow(block.Count, x, 64), source + x);
-      _mm512_mask_storeu_epi8(destination + x, _mm512_test_epi8_mask(cel, cel), cel);
-    }
-  });
+  EachRow<uint8_t, false>(
+      block, 1, [&](uint8_t* destination, const uint8_t* source, int32_t count) {
+        for (int32_t x = 0; x < count; x += 64) {
+          const __m512i cel = _mm512_maskz_loadu_epi8(LanesInRow(count, x, 64), source + x);
+          _mm512_mask_storeu_epi8(destination + x, _mm512_test_epi8_mask(cel, cel), cel);
+        }
+      });
 }
 
 void AlphaRowsVector(const RowBlock& block) {
   const Words512 d;
   const __m512i alphaByte = _mm512_set1_epi32(static_cast<int32_t>(0xFF000000u));
-  EachRow<uint32_t>(block, 4, [&](uint32_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.Count; x += 16) {
-      const auto inRow = static_cast<__mmask16>(LanesInRow(block.Count, x, 16));
-      const hn::Vec512<uint32_t> cel{_mm512_maskz_loadu_epi32(inRow, source + 4 * x)};
-      const __mmask16 drawn = _mm512_test_epi32_mask(cel.raw, alphaByte);
-      const hn::Vec512<uint32_t> beneath{_mm512_maskz_loadu_epi32(drawn, destination + x)};
-      _mm512_mask_storeu_epi32(destination + x, drawn, BlendAlpha(d, cel, beneath).raw);
-    }
-  });
+  EachRow<uint32_t, true>(
+      block, 4, [&](uint32_t* destination, const uint8_t* source, int32_t count) {
+        for (int32_t x = 0; x < count; x += 16) {
+          const auto inRow = static_cast<__mmask16>(LanesInRow(count, x, 16));
+          const hn::Vec512<uint32_t> cel{_mm512_maskz_loadu_epi32(inRow, source + 4 * x)};
+          const __mmask16 drawn = _mm512_test_epi32_mask(cel.raw, alphaByte);
+          const hn::Vec512<uint32_t> beneath{_mm512_maskz_loadu_epi32(drawn, destination + x)};
+          _mm512_mask_storeu_epi32(destination + x, drawn, BlendAlpha(d, cel, beneath).raw);
+        }
+      });
 }
 
 #if HWY_TARGET == HWY_AVX3_DL
@@ -109,35 +111,37 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
   static constexpr UnpackOrder kOrder = MakeUnpackOrder();
   const ColourPlanes planes = SplitColours(words);
   const __m512i order = _mm512_load_si512(kOrder.At);
-  EachRow<uint32_t>(block, 1, [&](uint32_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.Count; x += 64) {
-      const __m512i indices = _mm512_maskz_loadu_epi8(LanesInRow(block.Count, x, 64), source + x);
-      const __mmask64 drawn = _mm512_test_epi8_mask(indices, indices);
-      if (drawn == 0) continue;
-      __m512i colours[4];
-      LookUp64(planes, order, indices, colours);
-      for (int q = 0; q < 4; ++q) {
-        const auto drawnHere = static_cast<__mmask16>(drawn >> (16 * q));
-        if (drawnHere != 0) PutColours(destination + x + 16 * q, drawnHere, colours[q], level);
-      }
-    }
-  });
+  EachRow<uint32_t, true>(
+      block, 1, [&](uint32_t* destination, const uint8_t* source, int32_t count) {
+        for (int32_t x = 0; x < count; x += 64) {
+          const __m512i indices = _mm512_maskz_loadu_epi8(LanesInRow(count, x, 64), source + x);
+          const __mmask64 drawn = _mm512_test_epi8_mask(indices, indices);
+          if (drawn == 0) continue;
+          __m512i colours[4];
+          LookUp64(planes, order, indices, colours);
+          for (int q = 0; q < 4; ++q) {
+            const auto drawnHere = static_cast<__mmask16>(drawn >> (16 * q));
+            if (drawnHere != 0) PutColours(destination + x + 16 * q, drawnHere, colours[q], level);
+          }
+        }
+      });
 }
 
 #else  // AVX-512 without VBMI: colours gathered from memory
 
 void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_t level) {
-  EachRow<uint32_t>(block, 1, [&](uint32_t* destination, const uint8_t* source) {
-    for (int32_t x = 0; x < block.Count; x += 16) {
-      const auto inRow = static_cast<__mmask16>(LanesInRow(block.Count, x, 16));
-      const __m512i indices = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(inRow, source + x));
-      const __mmask16 drawn = _mm512_test_epi32_mask(indices, indices);
-      const __m512i colours = _mm512_or_si512(
-          _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), drawn, indices, words, 4),
-          _mm512_set1_epi32(static_cast<int32_t>(0xFF000000u)));
-      PutColours(destination + x, drawn, colours, level);
-    }
-  });
+  EachRow<uint32_t, true>(
+      block, 1, [&](uint32_t* destination, const uint8_t* source, int32_t count) {
+        for (int32_t x = 0; x < count; x += 16) {
+          const auto inRow = static_cast<__mmask16>(LanesInRow(count, x, 16));
+          const __m512i indices = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(inRow, source + x));
+          const __mmask16 drawn = _mm512_test_epi32_mask(indices, indices);
+          const __m512i colours = _mm512_or_si512(
+              _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), drawn, indices, words, 4),
+              _mm512_set1_epi32(static_cast<int32_t>(0xFF000000u)));
+          PutColours(destination + x, drawn, colours, level);
+        }
+      });
 }
 
 #endif  // HWY_TARGET == HWY_AVX3_DL

@@ -65,46 +65,49 @@ HWY_INLINE hn::Vec<D> LookUp(D d, const uint8_t* source, hn::Vec<D> indices,
 }
 
 void OverlayIndexRowsVector(const RowBlock& block) {
-  EachRow<uint8_t>(block, 1, [&](uint8_t* HWY_RESTRICT destination, const uint8_t* source) {
-    const auto step = [&](auto d, size_t x) {
-      const auto cel = hn::LoadU(d, source + x);
-      return hn::IfThenElse(hn::Eq(cel, hn::Zero(d)), hn::LoadU(d, destination + x), cel);
-    };
-    const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
-    if (!AnyWidthRun<uint8_t>(static_cast<size_t>(block.Count), step, store)) {
-      scalar::OverlayIndexRun(destination, source, block.Count);
-    }
-  });
+  EachRow<uint8_t, false>(
+      block, 1, [&](uint8_t* HWY_RESTRICT destination, const uint8_t* source, int32_t count) {
+        const auto step = [&](auto d, size_t x) {
+          const auto cel = hn::LoadU(d, source + x);
+          return hn::IfThenElse(hn::Eq(cel, hn::Zero(d)), hn::LoadU(d, destination + x), cel);
+        };
+        const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
+        if (!AnyWidthRun<uint8_t>(static_cast<size_t>(count), step, store)) {
+          scalar::OverlayIndexRun(destination, source, count);
+        }
+      });
 }
 
 void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_t level) {
-  EachRow<uint32_t>(block, 1, [&](uint32_t* HWY_RESTRICT destination, const uint8_t* source) {
-    const auto step = [&](auto d, size_t x) {
-      const auto indices = LoadIndices(d, source + x);
-      const auto beneath = hn::LoadU(d, destination + x);
-      const auto colour = LookUp(d, source + x, indices, words);
-      const auto drawn = level == 0 ? colour : BlendLevel(d, colour, beneath, level);
-      return hn::IfThenElse(hn::Eq(indices, hn::Zero(d)), beneath, drawn);
-    };
-    const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
-    if (!AnyWidthRun<uint32_t>(static_cast<size_t>(block.Count), step, store)) {
-      scalar::LevelColourRun(destination, source, block.Count, words, level);
-    }
-  });
+  EachRow<uint32_t, true>(
+      block, 1, [&](uint32_t* HWY_RESTRICT destination, const uint8_t* source, int32_t count) {
+        const auto step = [&](auto d, size_t x) {
+          const auto indices = LoadIndices(d, source + x);
+          const auto beneath = hn::LoadU(d, destination + x);
+          const auto colour = LookUp(d, source + x, indices, words);
+          const auto drawn = level == 0 ? colour : BlendLevel(d, colour, beneath, level);
+          return hn::IfThenElse(hn::Eq(indices, hn::Zero(d)), beneath, drawn);
+        };
+        const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
+        if (!AnyWidthRun<uint32_t>(static_cast<size_t>(count), step, store)) {
+          scalar::LevelColourRun(destination, source, count, words, level);
+        }
+      });
 }
 
 void AlphaRowsVector(const RowBlock& block) {
-  EachRow<uint32_t>(block, 4, [&](uint32_t* HWY_RESTRICT destination, const uint8_t* source) {
-    const auto step = [&](auto d, size_t x) {
-      const auto cel =
-          hn::BitCast(d, hn::LoadU(hn::Repartition<uint8_t, decltype(d)>(), source + 4 * x));
-      const auto beneath = hn::LoadU(d, destination + x);
-      const auto transparent = hn::Eq(hn::ShiftRight<24>(cel), hn::Zero(d));
-      return hn::IfThenElse(transparent, beneath, BlendAlpha(d, cel, beneath));
-    };
-    const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
-    if (!AnyWidthRun<uint32_t>(static_cast<size_t>(block.Count), step, store)) {
-      scalar::AlphaRun(destination, source, block.Count);
-    }
-  });
+  EachRow<uint32_t, true>(
+      block, 4, [&](uint32_t* HWY_RESTRICT destination, const uint8_t* source, int32_t count) {
+        const auto step = [&](auto d, size_t x) {
+          const auto cel =
+              hn::BitCast(d, hn::LoadU(hn::Repartition<uint8_t, decltype(d)>(), source + 4 * x));
+          const auto beneath = hn::LoadU(d, destination + x);
+          const auto transparent = hn::Eq(hn::ShiftRight<24>(cel), hn::Zero(d));
+          return hn::IfThenElse(transparent, beneath, BlendAlpha(d, cel, beneath));
+        };
+        const auto store = [&](auto d, size_t x, auto v) { hn::StoreU(v, d, destination + x); };
+        if (!AnyWidthRun<uint32_t>(static_cast<size_t>(count), step, store)) {
+          scalar::AlphaRun(destination, source, count);
+        }
+      });
 }

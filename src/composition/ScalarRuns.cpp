@@ -1,6 +1,8 @@
 // The pixel rules of composition, one pixel at a time. All blending is integer arithmetic with a
 // shift by 8, on a pixel's channels widened to 16-bit lanes of one 64-bit word: a channel times a
 // weight stays below 65,536, so one multiplication blends all channels.
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "composition/PixelRuns.h"
@@ -97,28 +99,99 @@ void PackBgrRun(uint8_t* destination, const uint8_t* source, int32_t count) {
   }
 }
 
+void CoverIndexRun(uint8_t* coverage, int32_t bit, const uint8_t* source, int32_t count) {
+  for (int32_t x = 0; x < count; ++x, ++bit) {
+    if (source[x] != 0) coverage[bit >> 3] |= static_cast<uint8_t>(1u << (bit & 7));
+  }
+}
+
+void CoverAlphaRun(uint8_t* coverage, int32_t bit, const uint8_t* source, int32_t count) {
+  for (int32_t x = 0; x < count; ++x, ++bit) {
+    if (source[4 * x + 3] == 255) coverage[bit >> 3] |= static_cast<uint8_t>(1u << (bit & 7));
+  }
+}
+
 namespace {
 
-template <typename Destination, typename Source, class Run>
+// Each row's span (or the whole row, without spans or `kSpans`) through `run`; pixels of
+// `DestinationBytes` and `SourceBytes` bytes.
+template <typename Destination, int DestinationBytes, int SourceBytes, class Run,
+          bool kSpans = true>
 void EachRow(const RowBlock& block, const Run& run) {
   for (int32_t j = 0; j < block.Rows; ++j) {
+    const RowSpan span = kSpans && block.Spans != nullptr
+                             ? block.Spans[j]
+                             : RowSpan{0, static_cast<uint16_t>(std::max(block.Count, 0))};
+    if (span.End <= span.Begin) continue;
     run(reinterpret_cast<Destination*>(static_cast<uint8_t*>(block.Destination) +
-                                       j * block.DestinationStride),
-        reinterpret_cast<const Source*>(block.Source + j * block.SourceStride), block.Count);
+                                       j * block.DestinationStride + span.Begin * DestinationBytes),
+        block.Source + j * block.SourceStride + span.Begin * SourceBytes, span.End - span.Begin);
+  }
+}
+
+// Each row's span through `run(coverage row, bit, source, count)`.
+template <class Run>
+void EachCoverageRow(const RowBlock& block, int32_t sourceBytes, int32_t firstBit, const Run& run) {
+  for (int32_t j = 0; j < block.Rows; ++j) {
+    const RowSpan span = block.Spans != nullptr
+                             ? block.Spans[j]
+                             : RowSpan{0, static_cast<uint16_t>(std::max(block.Count, 0))};
+    if (span.End <= span.Begin) continue;
+    run(static_cast<uint8_t*>(block.Destination) + j * block.DestinationStride,
+        firstBit + span.Begin, block.Source + j * block.SourceStride + span.Begin * sourceBytes,
+        span.End - span.Begin);
   }
 }
 
 }  // namespace
 
-void OverlayIndexRows(const RowBlock& block) { EachRow<uint8_t, uint8_t>(block, OverlayIndexRun); }
-void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t level) {
-  EachRow<uint32_t, uint8_t>(block,
-                             [&](uint32_t* destination, const uint8_t* source, int32_t count) {
-                               LevelColourRun(destination, source, count, words, level);
-                             });
+void OverlayIndexRows(const RowBlock& block) {
+  EachRow<uint8_t, 1, 1, decltype(OverlayIndexRun), false>(block, OverlayIndexRun);
 }
-void AlphaRows(const RowBlock& block) { EachRow<uint32_t, uint8_t>(block, AlphaRun); }
-void PackRgbRows(const RowBlock& block) { EachRow<uint8_t, uint8_t>(block, PackRgbRun); }
-void PackBgrRows(const RowBlock& block) { EachRow<uint8_t, uint8_t>(block, PackBgrRun); }
+void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t level) {
+  EachRow<uint32_t, 4, 1>(block, [&](uint32_t* destination, const uint8_t* source, int32_t count) {
+    LevelColourRun(destination, source, count, words, level);
+  });
+}
+void AlphaRows(const RowBlock& block) { EachRow<uint32_t, 4, 4>(block, AlphaRun); }
+void PackRgbRows(const RowBlock& block) {
+  EachRow<uint8_t, 3, 4, decltype(PackRgbRun), false>(block, PackRgbRun);
+}
+void PackBgrRows(const RowBlock& block) {
+  EachRow<uint8_t, 3, 4, decltype(PackBgrRun), false>(block, PackBgrRun);
+}
+void CoverIndexRows(const RowBlock& block, int32_t firstBit) {
+  EachCoverageRow(block, 1, firstBit, CoverIndexRun);
+}
+void CoverAlphaRows(const RowBlock& block, int32_t firstBit) {
+  EachCoverageRow(block, 4, firstBit, CoverAlphaRun);
+}
 
 }  // namespace tavro::compose::scalar
+
+namespace tavro::compose {
+
+// Word by word: the scalar code is as quick as vectors for rows a few words long.
+RowSpan UncoveredSpan(const uint64_t* coverage, int32_t first, int32_t count) {
+  const int32_t last = first + count - 1;
+  int32_t begin = -1;
+  for (int32_t x = first; x <= last; x = (x | 63) + 1) {
+    const uint64_t gaps = ~coverage[x >> 6] >> (x & 63);
+    if (gaps != 0) {
+      begin = x + std::countr_zero(gaps);
+      break;
+    }
+  }
+  if (begin < 0 || begin > last) return {};
+  int32_t end = begin + 1;
+  for (int32_t x = last;; x = (x & ~63) - 1) {
+    const uint64_t gaps = ~coverage[x >> 6] << (63 - (x & 63));
+    if (gaps != 0) {
+      end = x - std::countl_zero(gaps) + 1;
+      break;
+    }
+  }
+  return {static_cast<uint16_t>(begin - first), static_cast<uint16_t>(end - first)};
+}
+
+}  // namespace tavro::compose

@@ -11,6 +11,9 @@
 // ends with one more vector that overlaps the one before. That last vector is computed before
 // any store, from the map as it was, so the pixels it shares with the others come out the same
 // and are never blended twice.
+#include <algorithm>
+#include <cstring>
+
 #include "composition/PixelRuns.h"
 
 #if TAVRO_SIMD
@@ -39,6 +42,12 @@ void LevelColourRowsVector(const RowBlock& block, const uint32_t* words, uint32_
 void AlphaRowsVector(const RowBlock& block) { scalar::AlphaRows(block); }
 void PackRgbRowsVector(const RowBlock& block) { scalar::PackRgbRows(block); }
 void PackBgrRowsVector(const RowBlock& block) { scalar::PackBgrRows(block); }
+void CoverIndexRowsVector(const RowBlock& block, int32_t firstBit) {
+  scalar::CoverIndexRows(block, firstBit);
+}
+void CoverAlphaRowsVector(const RowBlock& block, int32_t firstBit) {
+  scalar::CoverAlphaRows(block, firstBit);
+}
 #else
 
 // Cel pixels mostly come from memory rather than the caches, and each cel is a stream of its own
@@ -54,19 +63,55 @@ HWY_INLINE void PrefetchRow(const uint8_t* row, int32_t bytes) {
   hwy::Prefetch(row + bytes - 1);
 }
 
-// Each row of the block through `run(destination row, source row)`; `bytes` a source pixel.
-template <typename Destination, class Run>
-HWY_INLINE void EachRow(const RowBlock& block, int32_t bytes, const Run& run) {
+// Each row of the block through `run(destination, source, count)`; `bytes` a source pixel,
+// `destinationBytes` a destination one. With `kSpans` (true-colour drawing, whose map rows are
+// asked for ahead too), only each row's span, both pointers at its first pixel. Without, the
+// spans are not looked at: a 256-colour row costs so little that even a look at an absent span
+// shows in its time.
+template <typename Destination, bool kSpans, class Run>
+HWY_INLINE void EachRow(const RowBlock& block, int32_t bytes, const Run& run,
+                        int32_t destinationBytes = sizeof(Destination)) {
   auto* destination = static_cast<uint8_t*>(block.Destination);
+  if constexpr (!kSpans) {
+    for (int32_t j = 0; j < block.Rows; ++j) {
+      const uint8_t* source = block.Source + j * block.SourceStride;
+      if (j + kSourceRowsAhead < block.Rows) {
+        PrefetchRow(source + kSourceRowsAhead * block.SourceStride, block.Count * bytes);
+      }
+      run(reinterpret_cast<Destination*>(destination + j * block.DestinationStride), source,
+          block.Count);
+    }
+    return;
+  }
+  const bool spans = block.Spans != nullptr;
   for (int32_t j = 0; j < block.Rows; ++j) {
     const uint8_t* source = block.Source + j * block.SourceStride;
     if (j + kSourceRowsAhead < block.Rows) {
-      PrefetchRow(source + kSourceRowsAhead * block.SourceStride, block.Count * bytes);
+      const RowSpan ahead = spans ? block.Spans[j + kSourceRowsAhead]
+                                  : RowSpan{0, static_cast<uint16_t>(block.Count)};
+      if (!kSpans || ahead.Begin < ahead.End) {
+        PrefetchRow(source + kSourceRowsAhead * block.SourceStride + ahead.Begin * bytes,
+                    (ahead.End - ahead.Begin) * bytes);
+      }
     }
-    if (sizeof(Destination) == 4 && j + kWorkRowsAhead < block.Rows) {
-      PrefetchRow(destination + (j + kWorkRowsAhead) * block.DestinationStride, 4 * block.Count);
+    if (j + kWorkRowsAhead < block.Rows) {
+      const RowSpan ahead =
+          spans ? block.Spans[j + kWorkRowsAhead] : RowSpan{0, static_cast<uint16_t>(block.Count)};
+      if (ahead.Begin < ahead.End) {
+        PrefetchRow(destination + (j + kWorkRowsAhead) * block.DestinationStride + 4 * ahead.Begin,
+                    4 * (ahead.End - ahead.Begin));
+      }
     }
-    run(reinterpret_cast<Destination*>(destination + j * block.DestinationStride), source);
+    int32_t begin = 0;
+    int32_t count = block.Count;
+    if (spans) {
+      begin = block.Spans[j].Begin;
+      count = block.Spans[j].End - begin;
+      if (count <= 0) continue;
+    }
+    run(reinterpret_cast<Destination*>(destination + j * block.DestinationStride +
+                                       begin * destinationBytes),
+        source + begin * bytes, count);
   }
 }
 
@@ -124,21 +169,144 @@ template <int First, int Second, int Third>
 HWY_INLINE void PackRowsInOrder(const RowBlock& block) {
   const hn::ScalableTag<uint8_t> d;
   const size_t lanes = hn::Lanes(d);
-  const auto n = static_cast<size_t>(block.Count);
-  EachRow<uint8_t>(block, 4, [&](uint8_t* destination, const uint8_t* source) {
-    if (n < lanes) {
-      return First == 0 ? scalar::PackRgbRun(destination, source, block.Count)
-                        : scalar::PackBgrRun(destination, source, block.Count);
+  EachRow<uint8_t, false>(
+      block, 4,
+      [&](uint8_t* destination, const uint8_t* source, int32_t count) {
+        const auto n = static_cast<size_t>(count);
+        if (n < lanes) {
+          return First == 0 ? scalar::PackRgbRun(destination, source, count)
+                            : scalar::PackBgrRun(destination, source, count);
+        }
+        const auto one = [&](size_t x) {
+          hn::Vec<decltype(d)> channel[4];
+          hn::LoadInterleaved4(d, source + 4 * x, channel[0], channel[1], channel[2], channel[3]);
+          hn::StoreInterleaved3(channel[First], channel[Second], channel[Third], d,
+                                destination + 3 * x);
+        };
+        for (size_t x = 0; x + lanes <= n; x += lanes) one(x);
+        if (n % lanes != 0) one(n - lanes);
+      },
+      3);
+}
+
+// Each row's span of a coverage block through `row(coverage row, bit, source, count)`, asking
+// for source rows ahead as the drawing does.
+template <class Row>
+HWY_INLINE void EachCoverageRow(const RowBlock& block, int32_t bytes, int32_t firstBit,
+                                const Row& row) {
+  const auto spanOf = [&](int32_t j) {
+    return block.Spans != nullptr ? block.Spans[j] : RowSpan{0, static_cast<uint16_t>(block.Count)};
+  };
+  for (int32_t j = 0; j < block.Rows; ++j) {
+    const uint8_t* source = block.Source + j * block.SourceStride;
+    if (j + kSourceRowsAhead < block.Rows) {
+      const RowSpan ahead = spanOf(j + kSourceRowsAhead);
+      if (ahead.Begin < ahead.End) {
+        PrefetchRow(source + kSourceRowsAhead * block.SourceStride + ahead.Begin * bytes,
+                    (ahead.End - ahead.Begin) * bytes);
+      }
     }
-    const auto one = [&](size_t x) {
-      hn::Vec<decltype(d)> channel[4];
-      hn::LoadInterleaved4(d, source + 4 * x, channel[0], channel[1], channel[2], channel[3]);
-      hn::StoreInterleaved3(channel[First], channel[Second], channel[Third], d,
-                            destination + 3 * x);
-    };
-    for (size_t x = 0; x + lanes <= n; x += lanes) one(x);
-    if (n % lanes != 0) one(n - lanes);
-  });
+    const RowSpan span = spanOf(j);
+    if (span.End <= span.Begin) continue;
+    row(static_cast<uint8_t*>(block.Destination) + j * block.DestinationStride,
+        firstBit + span.Begin, source + span.Begin * bytes,
+        static_cast<int32_t>(span.End - span.Begin));
+  }
+}
+
+// Sets the bits of `lanes` in the coverage row from bit `bit` on: whole words, read and written
+// where they lie, so that the next chunk's read takes what this one wrote straight from the
+// store.
+HWY_INLINE void CoverBits(uint8_t* coverage, int32_t bit, uint64_t lanes) {
+  const auto orInto = [&](int32_t word, uint64_t bits) {
+    uint64_t held;
+    std::memcpy(&held, coverage + 8 * word, 8);
+    held |= bits;
+    std::memcpy(coverage + 8 * word, &held, 8);
+  };
+  const int32_t shift = bit & 63;
+  orInto(bit >> 6, lanes << shift);
+  if (shift != 0) orInto((bit >> 6) + 1, lanes >> (64 - shift));
+}
+
+// One bit a lane of a mask, lane 0 in bit 0.
+template <class D>
+HWY_INLINE uint64_t BitsOf(D d, hn::Mask<D> mask) {
+#if HWY_TARGET == HWY_WASM
+  // Highway's own goes through memory and a multiplication; WebAssembly has an instruction.
+  if constexpr (hn::MaxLanes(D()) * sizeof(hn::TFromD<D>) == 16) {
+    if constexpr (sizeof(hn::TFromD<D>) == 1) {
+      return static_cast<uint32_t>(wasm_i8x16_bitmask(mask.raw));
+    } else if constexpr (sizeof(hn::TFromD<D>) == 4) {
+      return static_cast<uint32_t>(wasm_i32x4_bitmask(mask.raw));
+    }
+  }
+#endif
+  uint8_t bytes[8] = {};
+  hn::StoreMaskBits(d, mask, bytes);
+  uint64_t bits;
+  std::memcpy(&bits, bytes, 8);
+  return bits;
+}
+
+// Covers a row of `count` pixels from bit `bit` on, where `covers(x)` gives the mask of the
+// vector of pixels from x on: 64 pixels a word, a row that is not a whole number of words ending
+// with a word that overlaps the one before (covering a pixel twice does no harm), rows shorter
+// than a word put together from vectors the same way, rows shorter than a vector left to
+// `scalarRun`.
+template <class D, class Covers, class ScalarRun>
+HWY_INLINE void CoverRow(D d, uint8_t* coverage, int32_t bit, int32_t count, const Covers& covers,
+                         const ScalarRun& scalarRun) {
+  const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+  if (count < lanes) {
+    scalarRun(coverage, bit, 0, count);
+    return;
+  }
+  const auto word = [&](int32_t x, int32_t pixels) {
+    uint64_t bits = 0;
+    for (int32_t k = 0; k + lanes <= pixels; k += lanes) bits |= BitsOf(d, covers(x + k)) << k;
+    if (pixels % lanes != 0) {
+      bits |= BitsOf(d, covers(x + pixels - lanes)) << (pixels - lanes);
+    }
+    return bits;
+  };
+  if (count < 64) {
+    CoverBits(coverage, bit, word(0, count));
+    return;
+  }
+  for (int32_t x = 0; x + 64 <= count; x += 64) CoverBits(coverage, bit + x, word(x, 64));
+  if (count % 64 != 0) CoverBits(coverage, bit + count - 64, word(count - 64, 64));
+}
+
+void CoverIndexRowsVector(const RowBlock& block, int32_t firstBit) {
+  // No more lanes than a word has bits.
+  const hn::CappedTag<uint8_t, 64> d;
+  EachCoverageRow(block, 1, firstBit,
+                  [&](uint8_t* coverage, int32_t bit, const uint8_t* source, int32_t count) {
+                    const auto covers = [&](int32_t x) {
+                      return hn::Not(hn::Eq(hn::LoadU(d, source + x), hn::Zero(d)));
+                    };
+                    CoverRow(d, coverage, bit, count, covers,
+                             [&](uint8_t* row, int32_t at, int32_t x, int32_t n) {
+                               scalar::CoverIndexRun(row, at + x, source + x, n);
+                             });
+                  });
+}
+
+void CoverAlphaRowsVector(const RowBlock& block, int32_t firstBit) {
+  const hn::CappedTag<uint32_t, 64> d;
+  EachCoverageRow(block, 4, firstBit,
+                  [&](uint8_t* coverage, int32_t bit, const uint8_t* source, int32_t count) {
+                    const hn::Repartition<uint8_t, decltype(d)> d8;
+                    const auto covers = [&](int32_t x) {
+                      const auto cel = hn::BitCast(d, hn::LoadU(d8, source + 4 * x));
+                      return hn::Eq(hn::ShiftRight<24>(cel), hn::Set(d, 255u));
+                    };
+                    CoverRow(d, coverage, bit, count, covers,
+                             [&](uint8_t* row, int32_t at, int32_t x, int32_t n) {
+                               scalar::CoverAlphaRun(row, at + x, source + 4 * x, n);
+                             });
+                  });
 }
 
 void PackRgbRowsVector(const RowBlock& block) { PackRowsInOrder<0, 1, 2>(block); }
@@ -157,6 +325,8 @@ HWY_EXPORT(LevelColourRowsVector);
 HWY_EXPORT(AlphaRowsVector);
 HWY_EXPORT(PackRgbRowsVector);
 HWY_EXPORT(PackBgrRowsVector);
+HWY_EXPORT(CoverIndexRowsVector);
+HWY_EXPORT(CoverAlphaRowsVector);
 
 void OverlayIndexRows(const RowBlock& block) {
   HWY_DYNAMIC_DISPATCH(OverlayIndexRowsVector)(block);
@@ -167,6 +337,12 @@ void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t leve
 void AlphaRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(AlphaRowsVector)(block); }
 void PackRgbRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(PackRgbRowsVector)(block); }
 void PackBgrRows(const RowBlock& block) { HWY_DYNAMIC_DISPATCH(PackBgrRowsVector)(block); }
+void CoverIndexRows(const RowBlock& block, int32_t firstBit) {
+  HWY_DYNAMIC_DISPATCH(CoverIndexRowsVector)(block, firstBit);
+}
+void CoverAlphaRows(const RowBlock& block, int32_t firstBit) {
+  HWY_DYNAMIC_DISPATCH(CoverAlphaRowsVector)(block, firstBit);
+}
 
 void AskForRows(const uint8_t* first, ptrdiff_t stride, int32_t bytes, int32_t rows) {
   for (int32_t j = 0; j < rows; ++j) {
@@ -204,6 +380,12 @@ void LevelColourRows(const RowBlock& block, const uint32_t* words, uint32_t leve
 void AlphaRows(const RowBlock& block) { scalar::AlphaRows(block); }
 void PackRgbRows(const RowBlock& block) { scalar::PackRgbRows(block); }
 void PackBgrRows(const RowBlock& block) { scalar::PackBgrRows(block); }
+void CoverIndexRows(const RowBlock& block, int32_t firstBit) {
+  scalar::CoverIndexRows(block, firstBit);
+}
+void CoverAlphaRows(const RowBlock& block, int32_t firstBit) {
+  scalar::CoverAlphaRows(block, firstBit);
+}
 void AskForRows(const uint8_t*, ptrdiff_t, int32_t, int32_t) {}
 void ForEachRunTarget(const std::function<void(const char* name)>& body) { body("scalar"); }
 

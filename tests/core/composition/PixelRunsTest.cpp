@@ -4,6 +4,7 @@
 // are sized to the row exactly, so a run that reads or writes past it shows under the sanitizers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -115,6 +116,97 @@ TEST_F(PixelRunsTest, PackingMatchesTheScalarRule) {
     PackBgrRows(Row(vector.data() + 3 * skip, words.data() + 4 * skip, count));
     scalar::PackBgrRun(scalar.data() + 3 * skip, words.data() + 4 * skip, count);
     ASSERT_EQ(vector, scalar);
+  });
+}
+
+// Coverage bits from every bit within a byte on, so that the vectors' bits land shifted.
+TEST_F(PixelRunsTest, CoveringMatchesTheScalarRules) {
+  EveryRow([&](int32_t count, size_t skip) {
+    const auto indices = Bytes(skip, count, {0, 0, 1, 255});
+    const auto bgra = Bytes(4 * skip, 4 * static_cast<size_t>(count), {0, 254, 255, 255});
+    const auto bit = static_cast<int32_t>(skip);
+    const auto coverage = Bytes(0, (skip + count) / 8 + 16, {0, 255});
+    auto vector = coverage, scalar = coverage;
+    CoverIndexRows(Row(vector.data(), indices.data() + skip, count), bit);
+    scalar::CoverIndexRun(scalar.data(), bit, indices.data() + skip, count);
+    ASSERT_EQ(vector, scalar);
+    CoverAlphaRows(Row(vector.data(), bgra.data() + 4 * skip, count), bit);
+    scalar::CoverAlphaRun(scalar.data(), bit, bgra.data() + 4 * skip, count);
+    ASSERT_EQ(vector, scalar);
+  });
+}
+
+// The span search against a bit at a time, over rows across word edges: gaps at the ends only,
+// inside only, scattered, none at all.
+TEST_F(PixelRunsTest, UncoveredSpanRunsFromTheFirstGapToTheLast) {
+  constexpr int32_t kBits = 200;
+  for (int pattern = 0; pattern < 400; ++pattern) {
+    uint64_t row[kBits / 64 + 2] = {};
+    for (uint64_t& word : row) word = ~uint64_t{0};
+    const auto gap = [&](int32_t x) { row[x / 64] &= ~(uint64_t{1} << (x % 64)); };
+    const auto gaps = static_cast<int32_t>(random_() % 4);
+    for (int32_t g = 0; g < gaps; ++g) gap(static_cast<int32_t>(random_() % kBits));
+    if (pattern % 7 == 0) gap(0), gap(kBits - 1);
+    const auto first = static_cast<int32_t>(random_() % kBits);
+    const auto count = 1 + static_cast<int32_t>(random_() % (kBits - first));
+    int32_t begin = -1, end = -1;
+    for (int32_t x = 0; x < count; ++x) {
+      if ((row[(first + x) / 64] >> ((first + x) % 64) & 1) != 0) continue;
+      if (begin < 0) begin = x;
+      end = x + 1;
+    }
+    const RowSpan span = UncoveredSpan(row, first, count);
+    SCOPED_TRACE(std::to_string(first) + " + " + std::to_string(count));
+    if (begin < 0) {
+      ASSERT_GE(span.Begin, span.End);
+    } else {
+      ASSERT_EQ(span.Begin, begin);
+      ASSERT_EQ(span.End, end);
+    }
+  }
+}
+
+// Blocks with a span a row: only the spans change, every run as its scalar rule does.
+TEST_F(PixelRunsTest, BlocksWithSpansTouchOnlyTheSpans) {
+  constexpr int32_t kWidth = 70, kRows = 30;
+  ForEachRunTarget([&](const char* target) {
+    SCOPED_TRACE(target);
+    const auto cel = Bytes(0, 4 * kWidth * kRows, {0, 1, 255});
+    std::vector<RowSpan> spans(kRows);
+    for (RowSpan& span : spans) {
+      const auto a = static_cast<uint16_t>(random_() % (kWidth + 1));
+      const auto b = static_cast<uint16_t>(random_() % (kWidth + 1));
+      span = random_() % 5 == 0 ? RowSpan{a, a} : RowSpan{std::min(a, b), std::max(a, b)};
+    }
+    const auto block = [&](void* map, int bytes, int pixelBytes) {
+      return RowBlock{map,    kWidth * bytes, cel.data(),  kWidth * pixelBytes,
+                      kWidth, kRows,          spans.data()};
+    };
+    const auto words = Words(0, kWidth * kRows);
+    auto vector = words, scalar = words;
+    LevelColourRows(block(vector.data(), 4, 1), colourWords_, 100);
+    scalar::LevelColourRows(block(scalar.data(), 4, 1), colourWords_, 100);
+    AlphaRows(block(vector.data(), 4, 4));
+    scalar::AlphaRows(block(scalar.data(), 4, 4));
+    ASSERT_EQ(vector, scalar);
+    for (int32_t j = 0; j < kRows; ++j) {
+      for (int32_t x = 0; x < kWidth; ++x) {
+        if (x < spans[j].Begin || x >= spans[j].End) {
+          ASSERT_EQ(vector[j * kWidth + x], words[j * kWidth + x]) << j << ", " << x;
+        }
+      }
+    }
+    // Coverage rows of 16 bytes, the block's column 0 at bit 5.
+    const auto coverRows = [&](uint8_t* bits, int pixelBytes) {
+      return RowBlock{bits, 16, cel.data(), kWidth * pixelBytes, kWidth, kRows, spans.data()};
+    };
+    std::vector<uint8_t> coverage(16 * kRows + 8, 0);
+    auto covered = coverage;
+    CoverIndexRows(coverRows(coverage.data(), 1), 5);
+    scalar::CoverIndexRows(coverRows(covered.data(), 1), 5);
+    CoverAlphaRows(coverRows(coverage.data(), 4), 5);
+    scalar::CoverAlphaRows(coverRows(covered.data(), 4), 5);
+    ASSERT_EQ(coverage, covered);
   });
 }
 
