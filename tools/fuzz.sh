@@ -25,29 +25,46 @@ seeds="$build/seeds"
 rm -rf "$seeds"
 "$build/fuzz/tavro_fuzz_seeds" "$seeds"
 
-failed=()
-for harness in "${harnesses[@]}"; do
-  corpus="$build/corpus/$harness"
-  findings="$build/findings/$harness"
-  log="$build/fuzz-$harness.log"
+# One harness: its corpus grows in build/fuzz/corpus/<harness>/; its summary goes to
+# build/fuzz/<harness>.summary and its status to the exit code.
+fuzz_one() {
+  local harness=$1 corpus="$build/corpus/$1" findings="$build/findings/$1" log="$build/fuzz-$1.log"
   mkdir -p "$corpus" "$findings"
   # Inputs kept in the source tree are read too: a past finding that comes back fails at once.
-  kept=()
+  local kept=()
   [ -d "fuzz/corpus/$harness" ] && kept=("fuzz/corpus/$harness")
   # The words of the configuration and script languages, so mutations speak them early.
-  dict=()
+  local dict=()
   [ -f "fuzz/$harness.dict" ] && dict=(-dict="fuzz/$harness.dict")
-  echo "fuzzing $harness for ${seconds}s"
   if "$build/fuzz/fuzz_$harness" "${dict[@]}" -max_total_time="$seconds" -timeout=10 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
     "$corpus" "$seeds/$harness" "${kept[@]}" >"$log" 2>&1; then
-    grep -E '^stat::number_of_executed_units' "$log" | sed "s/^/  $harness: /" || true
+    grep -E '^stat::number_of_executed_units' "$log" | sed "s/^/  $harness: /" >"$build/$harness.summary" || true
   else
-    echo "  $harness: FINDING (log: $log)"
-    grep -E 'ERROR|broken promise|SUMMARY|Test unit written' "$log" | head -20 | sed 's/^/    /'
-    failed+=("$harness")
+    { echo "  $harness: FINDING (log: $log)"
+      grep -E 'ERROR|broken promise|SUMMARY|Test unit written' "$log" | head -20 | sed 's/^/    /'
+    } >"$build/$harness.summary"
+    return 1
   fi
+}
+
+# A harness is one process on one core: as many run at once as there are cores.
+echo "fuzzing ${harnesses[*]} for ${seconds}s each, $(nproc) at a time"
+declare -A running=()
+failed=()
+collect() {  # waits for one harness to end
+  local pid status=0
+  wait -n -p pid "${!running[@]}" || status=$?
+  cat "$build/${running[$pid]}.summary"
+  [ "$status" -ne 0 ] && failed+=("${running[$pid]}")
+  unset "running[$pid]"
+}
+for harness in "${harnesses[@]}"; do
+  [ ${#running[@]} -ge "$(nproc)" ] && collect
+  fuzz_one "$harness" &
+  running[$!]=$harness
 done
+while [ ${#running[@]} -gt 0 ]; do collect; done
 
 [ ${#failed[@]} -ne 0 ] && echo "fuzzing found problems in: ${failed[*]}"
 echo "fuzzing: $((${#harnesses[@]} - ${#failed[@]})) passed, ${#failed[@]} failed"
