@@ -429,7 +429,9 @@ test('a long open shows its progress, Cancel leaves an empty document, and the p
   assert.ok(await page.locator('#information').isDisabled());
   assert.equal(await progress.evaluate((d) => d.open), false);
   const longest = await page.evaluate(() => window.longestWait);
-  assert.ok(longest <= 50, `the page waited ${longest} ms`);
+  // An open on the page's thread would hold it for a whole step (150 ms) at least; a busy
+  // machine's scheduling alone has held it for 70.
+  assert.ok(longest < 120, `the page waited ${longest} ms`);
   // The fresh core opens the next set.
   await page.setInputFiles('#open-files', join(work, 'japanese.zip'));
   assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
