@@ -113,13 +113,13 @@ void CoverAlphaRun(uint8_t* coverage, int32_t bit, const uint8_t* source, int32_
 
 namespace {
 
-// Each row's span (or the whole row, without spans or `kSpans`) through `run`; pixels of
+// Each row's span (or the whole row, without spans or `HonourSpans`) through `run`; pixels of
 // `DestinationBytes` and `SourceBytes` bytes.
 template <typename Destination, int DestinationBytes, int SourceBytes, class Run,
-          bool kSpans = true>
+          bool HonourSpans = true>
 void EachRow(const RowBlock& block, const Run& run) {
   for (int32_t j = 0; j < block.Rows; ++j) {
-    const RowSpan span = kSpans && block.Spans != nullptr
+    const RowSpan span = HonourSpans && block.Spans != nullptr
                              ? block.Spans[j]
                              : RowSpan{0, static_cast<uint16_t>(std::max(block.Count, 0))};
     if (span.End <= span.Begin) continue;

@@ -64,15 +64,15 @@ HWY_INLINE void PrefetchRow(const uint8_t* row, int32_t bytes) {
 }
 
 // Each row of the block through `run(destination, source, count)`; `bytes` a source pixel,
-// `destinationBytes` a destination one. With `kSpans` (true-colour drawing, whose map rows are
+// `destinationBytes` a destination one. With `HonourSpans` (true-colour drawing, whose map rows are
 // asked for ahead too), only each row's span, both pointers at its first pixel. Without, the
 // spans are not looked at: a 256-colour row costs so little that even a look at an absent span
 // shows in its time.
-template <typename Destination, bool kSpans, class Run>
+template <typename Destination, bool HonourSpans, class Run>
 HWY_INLINE void EachRow(const RowBlock& block, int32_t bytes, const Run& run,
                         int32_t destinationBytes = sizeof(Destination)) {
   auto* destination = static_cast<uint8_t*>(block.Destination);
-  if constexpr (!kSpans) {
+  if constexpr (!HonourSpans) {
     for (int32_t j = 0; j < block.Rows; ++j) {
       const uint8_t* source = block.Source + j * block.SourceStride;
       if (j + kSourceRowsAhead < block.Rows) {
@@ -89,7 +89,7 @@ HWY_INLINE void EachRow(const RowBlock& block, int32_t bytes, const Run& run,
     if (j + kSourceRowsAhead < block.Rows) {
       const RowSpan ahead = spans ? block.Spans[j + kSourceRowsAhead]
                                   : RowSpan{0, static_cast<uint16_t>(block.Count)};
-      if (!kSpans || ahead.Begin < ahead.End) {
+      if (!HonourSpans || ahead.Begin < ahead.End) {
         PrefetchRow(source + kSourceRowsAhead * block.SourceStride + ahead.Begin * bytes,
                     (ahead.End - ahead.Begin) * bytes);
       }
