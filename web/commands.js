@@ -81,18 +81,63 @@ async function save(state) {
     return;
   }
   const bytes = await client.readFile(config.path);
+  const shelved = await keepSavedOnShelf(state, bytes);
+  const also = shelved ? ' and kept on the shelf' : '';
   if (!config.handle) {
     download(bytes, config.name, 'text/plain');
-    notify(state, `Downloaded ${config.name}`);
+    notify(state, `Downloaded ${config.name}${also}`);
     return;
   }
   try {
     await writeBack(config.handle, bytes, config.name);
-    notify(state, `Saved ${config.name} into its folder`);
+    notify(state, `Saved ${config.name} into its folder${also}`);
   } catch (error) {
     const why = /** @type {Error} */ (error).message || error;
     await showMessages([`${config.name} could not be saved: ${why}`]);
   }
+}
+
+/**
+ * The saved configuration goes into the shelf's copy of the set too, so that it reopens from
+ * there as saved. Returns whether it did.
+ * @param {import('./state.js').PageState} state
+ * @param {Uint8Array<ArrayBuffer>} bytes
+ */
+async function keepSavedOnShelf(state, bytes) {
+  await state.shelving;
+  const folder = `${state.places.folder}/`;
+  if (!state.shelfId || !state.config.path.startsWith(folder)) return false;
+  try {
+    await state.client.keepSaved(state.shelfId, state.config.path.slice(folder.length), bytes.slice(),
+      state.shelfLimit);
+    return true;
+  } catch (error) {
+    await showMessages([`${state.config.name} was not kept on the shelf: ${/** @type {Error} */ (error).message}`]);
+    return false;
+  }
+}
+
+/**
+ * Export: the set as it stands, its files (the configuration as last saved) in a ZIP to take
+ * elsewhere.
+ * @param {import('./state.js').PageState} state
+ */
+async function exportSet(state) {
+  const path = '/tmp/export.zip';
+  const result = await state.client.call('exportSet', bytesOf(path));
+  if (!result.written) {
+    await showMessages([shownText(result.error)]);
+    return;
+  }
+  const bytes = await state.client.readFile(path, true);
+  const name = `${documentTitleBase(state)}.zip`;
+  download(bytes, name, 'application/zip');
+  notify(state, `Exported as ${name}`);
+}
+
+/** The open set's name without its extension. @param {import('./state.js').PageState} state */
+function documentTitleBase(state) {
+  return state.config.name.replace(/\.[^.]*$/, '') || 'set';
 }
 
 /** @param {import('./state.js').PageState} state */
@@ -155,6 +200,7 @@ export function wireCommands(state) {
     showReport(rows, (text) => navigator.clipboard.writeText(text));
   });
   $('save').addEventListener('click', () => save(state));
+  $('export').addEventListener('click', () => exportSet(state));
   $('record').addEventListener('click', () => record(state));
   $('copy').addEventListener('click', async () => {
     const blob = await new Promise((ok) => canvas.toBlob(ok, 'image/png'));

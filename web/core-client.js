@@ -169,6 +169,22 @@ export async function connectCore(options = {}) {
     fetchFiles(url) {
       return request('fetchFiles', '', [url]);
     },
+    /**
+     * Keeps the set just opened on the shelf (or notes that a kept one was opened again).
+     * @param {import('./worker/shelf-keep.js').ShelveRequest} what
+     * @returns {Promise<import('./shelf-format.js').ShelfMeta>}
+     */
+    shelve(what) {
+      return request('shelve', '', [what]);
+    },
+    /**
+     * Keeps a saved configuration with the kept set `id`, in place of its file at `path`.
+     * @param {string} id @param {string} path @param {Uint8Array<ArrayBuffer>} bytes @param {number} [limit]
+     * @returns {Promise<import('./shelf-format.js').ShelfMeta>}
+     */
+    keepSaved(id, path, bytes, limit) {
+      return request('keepSaved', '', [id, path, bytes, limit]);
+    },
     /** @param {string} path @param {boolean} [remove] @returns {Promise<Uint8Array<ArrayBuffer>>} */
     readFile(path, remove = false) {
       return request('readFile', '', [path, remove]);

@@ -21,7 +21,7 @@ export function updateButtons(s) {
   [...$('groups').children].forEach((b, n) => mark(b, s.groups[n].enabled, s.groups[n].checked));
   mark($('mode256'), s.loaded, s.colour256);
   mark($('modeTrue'), s.loaded, s.trueColour);
-  for (const id of ['copy', 'copy-link', 'record', 'information', 'report', 'adjust', 'test', 'transparent']) {
+  for (const id of ['copy', 'copy-link', 'record', 'export', 'information', 'report', 'adjust', 'test', 'transparent']) {
     $(id).disabled = !s.loaded;
   }
   $('save').disabled = !s.canSave;

@@ -37,7 +37,8 @@ async function inspect(state, x, y) {
 export function wireInput(state, runCommand) {
   const {client, pointer} = state;
   const stage = /** @type {HTMLElement} */ (document.getElementById('stage'));
-  const shown = () => !canvas.hidden;
+  // The shelf over the picture takes the presses meant for it.
+  const shown = () => !canvas.hidden && !document.documentElement.classList.contains('shelf-open');
 
   // The drag's life is the session's; the page keeps only the pointer capture, from the press to
   // the button going up or to the call that says the held object was let go (a fixed object
@@ -259,6 +260,8 @@ export function wireInput(state, runCommand) {
   // Keys while a box or the progress shows are the box's, as under the window's modal boxes.
   document.addEventListener('keydown', (e) => {
     if (boxesBusy() || document.querySelector('dialog[open]')) return;
+    // What is typed into a field (the shelf's search) is the field's.
+    if (/** @type {HTMLElement} */ (e.target)?.matches?.('input, textarea')) return;
     // + and − of the main keys zoom as the keypad's do (no window key to break a sequence).
     if ((e.key === '+' || e.key === '-') && !e.ctrlKey && !e.altKey && !e.metaKey && !e.code.startsWith('Numpad')) {
       e.preventDefault();

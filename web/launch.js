@@ -18,7 +18,7 @@ export function wireLaunch(state) {
     const handles = params.files || [];
     if (!handles.length) return;
     const files = await Promise.all(handles.map((h) => h.getFile()));
-    await openFrom(state, () => entriesFromFiles(files), false, 'files');
+    await openFrom(state, () => entriesFromFiles(files), false, 'launch');
   });
 }
 
@@ -48,5 +48,5 @@ export async function takeSharedFiles() {
  */
 export async function openShared(state) {
   const files = await takeSharedFiles();
-  await openFrom(state, () => entriesFromFiles(files), false, 'files');
+  await openFrom(state, () => entriesFromFiles(files), false, 'shared');
 }

@@ -8,6 +8,7 @@ import {refreshDocument, showTitle, stepThroughSets} from './document.js';
 import {documentTitle, shownMessage} from './names.js';
 import {setPageState, showLoaded} from './stage.js';
 import {watchOpen} from './progress.js';
+import {collectionOf, shelveCollection} from './shelf-batch.js';
 
 /** @param {string} id */
 const $ = (id) => /** @type {HTMLInputElement} */ (document.getElementById(id));
@@ -16,9 +17,16 @@ const CONFIG = /\.cnf$/i;
 const ARCHIVE = /\.(lzh|lha|zip)$/i;
 
 /**
- * How the files came: a link, the picker's files, a folder, or a drop. A drop of several sets
- * opens each in turn, as the window opens several dropped files.
- * @typedef {'link' | 'files' | 'folder' | 'drop'} Source
+ * How the files came: a link, the picker's files, a folder, a drop, the share sheet, the
+ * installed app's "Open with", or the shelf. A drop of several sets opens each in turn, as the
+ * window opens several dropped files.
+ * @typedef {'link' | 'files' | 'folder' | 'drop' | 'shared' | 'launch' | 'shelf'} Source
+ */
+
+/**
+ * What an open knows beyond its files: the address a link came from, and the kept set an open
+ * from the shelf reads.
+ * @typedef {{link?: string, kept?: import('./shelf-format.js').ShelfMeta}} OpenOrigin
  */
 
 // Said once after the load's messages when only configuration files were given: on a desktop
@@ -62,10 +70,15 @@ async function extractedFolder(state) {
  * @param {import('./files.js').WrittenSet} written
  * @param {import('./files.js').Entry[]} entries
  * @param {Source} source
+ * @param {string} [keptTarget]  what a kept set opens, its path below the written folder
  * @returns {{each: import('./files.js').Written[], choices: import('./files.js').Written[]}}
  */
-export function targetsOf(written, entries, source) {
+export function targetsOf(written, entries, source, keptTarget = '') {
   const all = [...written.configs, ...written.archives];
+  if (source === 'shelf') {
+    const kept = all.find((w) => w.path === `${written.folder}/${keptTarget}`);
+    return {each: kept ? [kept] : [], choices: []};
+  }
   if (source === 'drop') {
     const order = new Map(entries.map((e, i) => [e.path, i]));
     const loose = all.filter((w) => w.depth === 1).sort((a, b) => (order.get(a.name) ?? 0) - (order.get(b.name) ?? 0));
@@ -81,7 +94,8 @@ export function targetsOf(written, entries, source) {
  * @param {import('./state.js').PageState} state
  * @param {import('./files.js').WrittenSet} written
  * @param {import('./files.js').Written} target
- * @param {{merge: boolean, onlyConfigs: boolean, handles: Map<string, FileSystemFileHandle>}} how
+ * @param {{merge: boolean, onlyConfigs: boolean, handles: Map<string, FileSystemFileHandle>,
+ *   source: Source, origin: OpenOrigin}} how
  * @returns {Promise<boolean | 'cancelled'>} whether it opened
  */
 async function openOne(state, written, target, how) {
@@ -96,9 +110,16 @@ async function openOne(state, written, target, how) {
   await refreshDocument(state);
   showLoaded(state, false);
   places.extracted = archive ? await extractedFolder(state) : '';
+  let choice = '';
   if (result.choices.length) {
-    await showMessages(tidy(result.messages));
-    const chosen = await chooseConfig(result.choices.map(shownText));
+    // A kept set opens with the configuration chosen when it was last opened.
+    const keptChoice = how.origin.kept?.choice || '';
+    let chosen = result.choices.findIndex((/** @type {Uint8Array} */ c) => keptChoice && byteString(c) === keptChoice);
+    if (chosen < 0) {
+      await showMessages(tidy(result.messages));
+      chosen = await chooseConfig(result.choices.map(shownText));
+    }
+    choice = chosen < 0 ? '' : byteString(result.choices[chosen]);
     result = chosen < 0 ? {opened: false, messages: []}
       : await openWatched(state, bytesOf(target.path), how.merge, result.choices[chosen]);
   }
@@ -125,7 +146,14 @@ async function openOne(state, written, target, how) {
   await client.call('startSet');
   await refreshDocument(state);
   // A failed open leaves the title as it was, as the window's caption.
-  if (result.opened) await showTitle(state, documentTitle(target.name, archive));
+  if (result.opened) {
+    const title = documentTitle(target.name, archive);
+    await showTitle(state, title);
+    keepOnShelf(state, {folder: written.folder, target: target.path.slice(written.folder.length + 1), choice,
+      name: title, source: how.origin.kept?.source || /** @type {import('./shelf-format.js').ShelfSource} */
+        (how.source === 'shelf' ? 'files' : how.source),
+      link: how.origin.link || how.origin.kept?.link || '', id: how.origin.kept?.id || ''});
+  }
   return result.opened;
 }
 
@@ -136,14 +164,16 @@ async function openOne(state, written, target, how) {
  * @param {import('./files.js').Entry[]} entries
  * @param {Source} source
  * @param {boolean} merge
+ * @param {OpenOrigin} origin
  */
-async function openWritten(state, written, entries, source, merge) {
+async function openWritten(state, written, entries, source, merge, origin) {
   /** @type {Map<string, FileSystemFileHandle>} */
   const handles = new Map();
   for (const {path, handle} of entries) if (handle) handles.set(path, handle);
-  const onlyConfigs = source !== 'link' && entries.length > 0 && entries.every((e) => CONFIG.test(e.path));
-  const how = {merge, onlyConfigs, handles};
-  const {each, choices} = targetsOf(written, entries, source);
+  const onlyConfigs = source !== 'link' && source !== 'shelf' && entries.length > 0 &&
+    entries.every((e) => CONFIG.test(e.path));
+  const how = {merge, onlyConfigs, handles, source, origin};
+  const {each, choices} = targetsOf(written, entries, source, origin.kept?.target);
   if (choices.length) {
     const chosen = await chooseConfig(choices.map((c) => c.name));
     if (chosen >= 0) each.push(choices[chosen]);
@@ -178,12 +208,54 @@ async function openWritten(state, written, entries, source, merge) {
  * @param {() => Promise<import('./files.js').Entry[]> | import('./files.js').Entry[]} gather
  * @param {boolean} [merge]
  * @param {Source} [source]
+ * @param {OpenOrigin} [origin]
  */
-export async function openFrom(state, gather, merge = false, source = 'files') {
+export async function openFrom(state, gather, merge = false, source = 'files', origin = {}) {
+  /** @type {import('./shelf-batch.js').BatchSet[] | null} */
+  let collection = null;
+  const before = document.documentElement.dataset.tavroState || 'empty';
   await openWrittenBy(state, async () => {
     const entries = await gather();
+    collection = merge || !state.shelf ? null : collectionOf(entries, source);
+    if (collection) return null;
     return {written: await state.client.writeFiles(entries), entries};
-  }, merge, source);
+  }, merge, source, () => false, origin);
+  if (!collection) return;
+  // A folder of sets goes onto the shelf; what was open stays open.
+  setPageState(/** @type {any} */ (before === 'loading' ? 'empty' : before));
+  try {
+    await shelveCollection(state, collection, /** @type {import('./shelf.js').Shelf} */ (state.shelf));
+  } catch (error) {
+    await showMessages([`The sets could not be put on the shelf: ${/** @type {Error} */ (error).message}`]);
+  }
+}
+
+/**
+ * Opens a set kept on the shelf, from its files there: also with no network.
+ * @param {import('./state.js').PageState} state
+ * @param {import('./shelf-format.js').ShelfMeta} kept
+ * @param {import('./files.js').Entry[]} files
+ */
+export async function openKept(state, kept, files) {
+  await openFrom(state, () => files, false, 'shelf', {kept});
+  // A set that came by link keeps its address: its scene links still point at it.
+  state.link = state.loaded ? kept.link : '';
+}
+
+/**
+ * Puts the set just opened on the shelf (or notes that a kept one was opened again); a Save
+ * later writes into what this kept.
+ * @param {import('./state.js').PageState} state
+ * @param {import('./worker/shelf-keep.js').ShelveRequest} request
+ */
+function keepOnShelf(state, request) {
+  state.shelfId = '';
+  const keeping = (state.shelf ? state.shelf.keep(request) : Promise.resolve(null)).then((meta) => {
+    // Only the set open now: another open may have come meanwhile.
+    if (meta && state.shelving === keeping) state.shelfId = meta.id;
+    return meta;
+  });
+  state.shelving = keeping;
 }
 
 /**
@@ -206,24 +278,27 @@ export async function openLink(state, link) {
     } finally {
       watch.done();
     }
-  }, false, 'link', () => cancelled);
+  }, false, 'link', () => cancelled, {link: url});
   // What a scene link points at: only a set that came by link has an address to give.
   state.link = state.loaded ? url : '';
 }
 
 /**
  * @param {import('./state.js').PageState} state
- * @param {() => Promise<{written: import('./files.js').WrittenSet, entries: import('./files.js').Entry[]}>} write
+ * @param {() => Promise<{written: import('./files.js').WrittenSet, entries: import('./files.js').Entry[]} | null>} write
+ *   null: nothing to open here
  * @param {boolean} merge
  * @param {Source} source
- * @param {() => boolean} [cancelled] whether the person cancelled before the files were written
+ * @param {() => boolean} cancelled whether the person cancelled before the files were written
+ * @param {OpenOrigin} origin
  */
-async function openWrittenBy(state, write, merge, source, cancelled = () => false) {
+async function openWrittenBy(state, write, merge, source, cancelled, origin) {
   setPageState('loading');
   state.link = '';
   try {
-    const {written, entries} = await write();
-    await openWritten(state, written, entries, source, merge);
+    const wrote = await write();
+    if (!wrote) return;
+    await openWritten(state, wrote.written, wrote.entries, source, merge, origin);
   } catch (error) {
     if (cancelled()) {
       await refreshDocument(state);

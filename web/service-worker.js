@@ -10,6 +10,8 @@ const FILES = ['./', 'index.html', 'tavro.js', 'state.js', 'core-client.js', 'st
   'progress.js', 'input.js', 'commands.js', 'document.js', 'files.js', 'dialogs.js', 'keys.js',
   'names.js', 'text.js', 'geometry.js', 'touch.js', 'toolbar.js', 'fullscreen.js', 'notices.js', 'worker/core-worker.js', 'worker/core-engine.js', 'tavro.css',
   'worker/remote-fetch.js', 'scene.js', 'scene-link.js', 'launch.js', 'embed-mode.js', 'embed.js',
+  'shelf.js', 'shelf-format.js', 'shelf-batch.js', 'worker/shelf-store.js', 'worker/shelf-keep.js',
+  'worker/shelf-worker.js',
   'tavro-core.js', 'tavro-core.wasm', 'manifest.webmanifest', 'icon.svg', 'icon-256.png', 'guide.html'];
 
 // The page isolated from other sites, so that it may share memory with its worker (a script's

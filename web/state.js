@@ -34,6 +34,12 @@
  *   double taps
  * @property {boolean} fullscreen the stage fills the screen (or the window, without the API)
  * @property {number} noticeTimer the timeout that hides the notice shown
+ * @property {import('./shelf.js').Shelf | null} shelf the sets kept in the browser (null until wired)
+ * @property {string} shelfId the kept set open now ('' while it is not, or not yet, kept)
+ * @property {Promise<import('./shelf-format.js').ShelfMeta | null>} shelving the keeping of the set
+ *   open now, once it is over
+ * @property {number | undefined} shelfLimit the most the shelf may hold, below what the browser
+ *   grants (a test's small storage)
  */
 
 /**
@@ -62,5 +68,9 @@ export function createState(client) {
     lastTap: null,
     fullscreen: false,
     noticeTimer: 0,
+    shelf: null,
+    shelfId: '',
+    shelving: Promise.resolve(null),
+    shelfLimit: undefined,
   };
 }

@@ -8,7 +8,8 @@ import {createState} from './state.js';
 import {applyZoom, followStageSize, labelStage, paint, setPageState, showLoaded, startOver} from './stage.js';
 import {wireToolbar} from './toolbar.js';
 import {wireFullscreen} from './fullscreen.js';
-import {openFrom, openLink, wireOpening} from './opening.js';
+import {openFrom, openKept, openLink, wireOpening} from './opening.js';
+import {wireShelf} from './shelf.js';
 import {wireInput} from './input.js';
 import {runCommand, wireCommands} from './commands.js';
 import {updateButtons} from './document.js';
@@ -85,6 +86,8 @@ async function start() {
   const client = await connectCore({clock: params.get('clock') === 'still' ? 'still' : undefined,
     slow: Number(params.get('slow')) || undefined});
   const state = createState(client);
+  // Test hook: a shelf that holds no more than this many bytes, below what the browser grants.
+  state.shelfLimit = Number(params.get('shelfLimit')) || undefined;
   // A new set (or none) is shown fitted to the stage, as the window fits itself to a new set;
   // the buttons follow the core's command states.
   client.on('changed', (change) => {
@@ -106,6 +109,8 @@ async function start() {
   wireOpening(state);
   wireInput(state, runCommand);
   wireSceneLinks(state);
+  // An embedded player plays another site's set: nothing of it goes on the person's shelf.
+  if (!embedded) state.shelf = wireShelf(state, (kept, files) => openKept(state, kept, files));
   if (embedded) wireEmbedMode();
   updateButtons(await client.call('states'));
   document.addEventListener('visibilitychange', () => client.setHidden(document.hidden));
@@ -114,7 +119,9 @@ async function start() {
   // `settled` resolves once what the calls before it drew is on the canvas.
   /** @type {any} */ (window).tavro = {client, byteString,
     advanceClock: (/** @type {number} */ ms) => client.advanceClock(ms),
-    settled: () => client.settled()};
+    settled: () => client.settled(),
+    // Resolves once the set open now is kept on the shelf (its description, or null).
+    shelved: () => state.shelving};
 
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     navigator.serviceWorker.register('service-worker.js').catch(() => {});

@@ -3,6 +3,7 @@
 // call changed (the picture's changed area, a sound, the scripts' "debug(" texts, the buttons'
 // states) as events, so that whoever draws needs nothing but those events.
 import {writeEntries} from '../files.js';
+import {shelveOpenSet} from './shelf-keep.js';
 
 /** @typedef {import('../binding').CoreModule} CoreModule */
 /** @typedef {import('../binding').Session} Session */
@@ -37,7 +38,7 @@ const kSpares = 3;
 
 // Calls that only ask: nothing changes behind them, so nothing is handed on after them.
 const QUERIES = new Set(['states', 'holdsObject', 'tickCount', 'nextTimerPassDelay',
-  'informationText', 'inspect', 'loadReport', 'extractedFolder', 'objectPositions']);
+  'informationText', 'inspect', 'loadReport', 'extractedFolder', 'objectPositions', 'thumbnail', 'exportSet']);
 
 // Calls the page must not make itself: the engine owns the picture, the sounds and the alarms.
 const OWN = new Set(['takePicture', 'pixels', 'takeSounds', 'takeDebugTexts', 'runTimerPass',
@@ -193,6 +194,14 @@ export async function createEngine(loadCore, emit, options = {}) {
       return writeEntries(core.FS, folder, entries);
     },
 
+    /**
+     * Keeps the set open now on the shelf, with the core's thumbnail of its picture.
+     * @param {import('./shelf-keep.js').ShelveRequest} request
+     */
+    shelve(request) {
+      return shelveOpenSet(/** @type {any} */ (core.FS), /** @type {any} */ (session), request);
+    },
+
     /** @param {string} path @param {boolean} [remove] */
     readFile(path, remove = false) {
       const bytes = core.FS.readFile(path);
@@ -286,7 +295,7 @@ export function copyArea({area, rowBytes}, pixels, into) {
  * @param {import('../binding').FileSystem} FS
  * @param {string} path
  */
-function removeTree(FS, path) {
+export function removeTree(FS, path) {
   for (const name of FS.readdir(path)) {
     if (name === '.' || name === '..') continue;
     const child = `${path}/${name}`;

@@ -15,7 +15,7 @@ const scope = /** @type {any} */ (self);
  * @typedef {{kind: 'start', options: {clock?: string, slow?: number}}} Start
  * @typedef {{kind: 'share', closed?: Int32Array<SharedArrayBuffer>}} Share
  * @typedef {{kind: 'call'|'writeFiles'|'fetchFiles'|'readFile'|'setHidden'|'advanceClock'
- *   |'boxClosed'|'spare', id: number, name?: string, args: any[]}} WorkerRequest
+ *   |'boxClosed'|'spare'|'shelve'|'keepSaved', id: number, name?: string, args: any[]}} WorkerRequest
  */
 
 /** @type {Promise<import('./core-engine.js').Engine>|null} */
@@ -92,6 +92,11 @@ async function answer({id, kind, name, args}) {
       result = await engine.writeFiles(entries);
     }
     else if (kind === 'readFile') result = engine.readFile(args[0], args[1]);
+    else if (kind === 'shelve') result = await engine.shelve(args[0]);
+    else if (kind === 'keepSaved') {
+      const {keepSaved} = await import('./shelf-store.js');
+      result = await keepSaved(args[0], args[1], args[2], args[3]);
+    }
     else if (kind === 'setHidden') result = engine.setHidden(args[0]);
     else result = engine.advanceClock(args[0]);
     const transfer = result instanceof Uint8Array ? [result.buffer] : [];
