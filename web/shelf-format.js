@@ -54,8 +54,8 @@ const kVersion = 1;
  * @param {number} now
  */
 export function newEntryId(now) {
-  const random = Math.floor(Math.random() * 0x1000000).toString(36).padStart(5, '0');
-  return `s${now.toString(36)}-${random}`;
+  const random = Math.floor(Math.random() * 36 ** 5).toString(36).padStart(5, '0');
+  return `set-${now.toString(36)}-${random}`;
 }
 
 /**
@@ -63,7 +63,7 @@ export function newEntryId(now) {
  * @param {string} id
  */
 export function entryTime(id) {
-  const m = /^s([0-9a-z]+)-[0-9a-z]+$/.exec(id);
+  const m = /^set-([0-9a-z]{8,})-[0-9a-z]{5}$/.exec(id);
   return m ? parseInt(m[1], 36) : NaN;
 }
 
