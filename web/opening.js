@@ -149,7 +149,8 @@ async function openOne(state, written, target, how) {
   if (result.opened) {
     const title = documentTitle(target.name, archive);
     await showTitle(state, title);
-    keepOnShelf(state, {folder: written.folder, target: target.path.slice(written.folder.length + 1), choice,
+    // A merged open is two archives' files in one: no kept copy could open it again.
+    if (!how.merge) keepOnShelf(state, {folder: written.folder, target: target.path.slice(written.folder.length + 1), choice,
       name: title, source: how.origin.kept?.source || /** @type {import('./shelf-format.js').ShelfSource} */
         (how.source === 'shelf' ? 'files' : how.source),
       link: how.origin.link || how.origin.kept?.link || '', id: how.origin.kept?.id || ''});
@@ -214,6 +215,7 @@ export async function openFrom(state, gather, merge = false, source = 'files', o
   /** @type {import('./shelf-batch.js').BatchSet[] | null} */
   let collection = null;
   const before = document.documentElement.dataset.tavroState || 'empty';
+  const link = state.link;
   await openWrittenBy(state, async () => {
     const entries = await gather();
     collection = merge || !state.shelf ? null : collectionOf(entries, source);
@@ -223,6 +225,7 @@ export async function openFrom(state, gather, merge = false, source = 'files', o
   if (!collection) return;
   // A folder of sets goes onto the shelf; what was open stays open.
   setPageState(/** @type {any} */ (before === 'loading' ? 'empty' : before));
+  state.link = link;
   try {
     await shelveCollection(state, collection, /** @type {import('./shelf.js').Shelf} */ (state.shelf));
   } catch (error) {
@@ -298,6 +301,9 @@ async function openWrittenBy(state, write, merge, source, cancelled, origin) {
   try {
     const wrote = await write();
     if (!wrote) return;
+    // What was open before is gone: a Save from now on writes into no kept set but this one's.
+    state.shelfId = '';
+    state.shelving = Promise.resolve(null);
     await openWritten(state, wrote.written, wrote.entries, source, merge, origin);
   } catch (error) {
     if (cancelled()) {
