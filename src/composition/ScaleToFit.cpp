@@ -1,6 +1,7 @@
 #include "composition/ScaleToFit.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace tavro {
@@ -55,6 +56,15 @@ void ScaleToFit(const uint8_t* source, int32_t sourceWidth, int32_t sourceHeight
       size.Height > sourceHeight) {
     return;
   }
+  const size_t rowBytes = static_cast<size_t>(sourceWidth) * 4;
+  // A picture that fits already is the picture.
+  if (size.Width == sourceWidth && size.Height == sourceHeight) {
+    for (int32_t y = 0; y < sourceHeight; ++y) {
+      std::memcpy(out + static_cast<size_t>(y) * rowBytes,
+                  source + static_cast<size_t>(y) * sourceRowBytes, rowBytes);
+    }
+    return;
+  }
   std::vector<Share> across;
   std::vector<size_t> firstAcross;
   std::vector<Share> down;
@@ -66,7 +76,6 @@ void ScaleToFit(const uint8_t* source, int32_t sourceWidth, int32_t sourceHeight
   std::vector<uint32_t> column(static_cast<size_t>(sourceWidth) * 4);
   // Every output pixel covers sourceWidth x sourceHeight units of area in all.
   const uint64_t area = static_cast<uint64_t>(sourceWidth) * static_cast<uint64_t>(sourceHeight);
-  const size_t rowBytes = static_cast<size_t>(sourceWidth) * 4;
   for (int32_t y = 0; y < size.Height; ++y) {
     std::fill(column.begin(), column.end(), 0);
     for (size_t s = firstDown[static_cast<size_t>(y)]; s < firstDown[static_cast<size_t>(y) + 1];
