@@ -66,20 +66,20 @@ class FolderWalk {
     std::vector<std::string> others;
     const bool listed = folder.ForEachEntry([&](const DirectoryEntry& entry) {
       (entry.IsPlainFile() ? names : others).emplace_back(entry.Name());
-      return names.size() + others.size() <= kMaxExportFiles;
+      return names.size() + others.size() + result.Names.size() <= kMaxExportFiles;
     });
     if (!listed) {
       result.Error = "cannot list " + here;
       return false;
     }
+    if (names.size() + others.size() + result.Names.size() > kMaxExportFiles) {
+      result.Error =
+          root_ + " holds more than " + std::to_string(kMaxExportFiles) + " files and folders";
+      return false;
+    }
     for (std::string& name : names) {
       std::string relative = prefix + name;
-      if (relative == leftOut_) continue;
-      if (result.Names.size() >= kMaxExportFiles) {
-        result.Error = root_ + " holds more than " + std::to_string(kMaxExportFiles) + " files";
-        return false;
-      }
-      result.Names.push_back(std::move(relative));
+      if (relative != leftOut_) result.Names.push_back(std::move(relative));
     }
     std::sort(others.begin(), others.end());
     for (const std::string& name : others) {
