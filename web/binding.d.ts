@@ -58,6 +58,11 @@ export interface Inspection { caption: Uint8Array<ArrayBuffer>; text: Uint8Array
 /** The changed area of the picture; its pixels in pixels() lie `rowBytes` apart a row. */
 export interface Picture { width: number; height: number; area: Rect; rowBytes: number; }
 
+/** A picture in small: width * height pixels of red, green, blue, 255, rows without gaps. */
+export interface Thumbnail { width: number; height: number; pixels: Uint8Array<ArrayBuffer>; }
+
+export interface ExportResult { written: boolean; error: Uint8Array<ArrayBuffer>; }
+
 export interface Session {
   open(path: Uint8Array<ArrayBuffer>, merge: boolean, configName: Uint8Array<ArrayBuffer>): OpenResult;
   startSet(): Change;
@@ -98,6 +103,10 @@ export interface Session {
    * valid until the next call into the module.
    */
   pixels(): Uint8Array<ArrayBuffer>;
+  /** The whole picture area-averaged to fit size x size (1..1024), never enlarged; 0 x 0 with none shown. */
+  thumbnail(size: number): Thumbnail;
+  /** The open set's folder as a ZIP of its files as they stand, written to `path` (never itself a member). */
+  exportSet(path: Uint8Array<ArrayBuffer>): ExportResult;
   takeSounds(): Uint8Array<ArrayBuffer>[];
   takeDebugTexts(): Uint8Array<ArrayBuffer>[];
   delete(): void;

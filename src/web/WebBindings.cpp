@@ -263,6 +263,27 @@ class PageSession {
   val Pixels() const {
     return val(emscripten::typed_memory_view(Web_.AreaBytes(), Web_.AreaPixels()));
   }
+  // The whole picture fitted within size x size, as {width, height, pixels}: a copy, the
+  // page keeps it past the next call.
+  val Thumbnail(int32_t size) const {
+    const PlayfieldThumbnail thumbnail = Web_.Thumbnail(size);
+    val out = val::object();
+    out.set("width", thumbnail.Width);
+    out.set("height", thumbnail.Height);
+    val pixels = val::global("Uint8Array").new_(thumbnail.Pixels.size());
+    pixels.call<void>("set", val(emscripten::typed_memory_view(thumbnail.Pixels.size(),
+                                                               thumbnail.Pixels.data())));
+    out.set("pixels", pixels);
+    return out;
+  }
+  // The open set's folder as a ZIP archive at `path`.
+  val ExportSet(const std::string& path) const {
+    const ZipExportResult result = Web_.ExportSet(path);
+    val out = val::object();
+    out.set("written", result.Written);
+    out.set("error", Bytes(result.Error));
+    return out;
+  }
   val TakeSounds() { return BytesList(Web_.Outside().TakeSounds()); }
   val TakeDebugTexts() { return BytesList(Web_.Outside().TakeDebugTexts()); }
 
@@ -331,6 +352,8 @@ EMSCRIPTEN_BINDINGS(tavro) {
       .function("record", &PageSession::Record)
       .function("takePicture", &PageSession::TakePicture)
       .function("pixels", &PageSession::Pixels)
+      .function("thumbnail", &PageSession::Thumbnail)
+      .function("exportSet", &PageSession::ExportSet)
       .function("takeSounds", &PageSession::TakeSounds)
       .function("takeDebugTexts", &PageSession::TakeDebugTexts);
 }

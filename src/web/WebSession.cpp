@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "document/SetExport.h"
 #include "recording/Picture.h"
 
 namespace tavro {
@@ -76,6 +77,10 @@ size_t WebSession::AreaBytes() const {
   if (!AreaInMap()) return 0;
   const auto rows = static_cast<size_t>(Area_.Bottom - Area_.Top);
   return (rows - 1) * RowBytes_ + static_cast<size_t>(Area_.Right - Area_.Left) * 4;
+}
+
+ZipExportResult WebSession::ExportSet(const std::string& path) const {
+  return ExportOpenSet(Doc(), path);
 }
 
 }  // namespace tavro

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "archives/ZipExport.h"
 #include "document/CTavroDoc.h"
 #include "document/DocumentSession.h"
 #include "platform/MapRect.h"
+#include "recording/PlayfieldThumbnail.h"
 #include "web/WebHost.h"
 
 namespace tavro {
@@ -46,6 +48,12 @@ class WebSession {
   const uint8_t* AreaPixels() const;
   size_t AreaBytes() const;
   size_t RowBytes() const { return RowBytes_; }
+
+  // The whole picture in small for the page's shelf. It is made apart from what TakePicture
+  // keeps, so the changed area the page is sent next stays as it was.
+  PlayfieldThumbnail Thumbnail(int32_t box) const { return ThumbnailOfPlayfield(Doc(), box); }
+  // The open set's folder as a ZIP archive at `path`.
+  ZipExportResult ExportSet(const std::string& path) const;
 
  private:
   // Is the area taken last read from the map in place (true colour), and is the map still it?

@@ -219,3 +219,52 @@ test('a scene\'s objects put back where a drag left them, with no event and noth
   dragged.delete();
   placed.delete();
 });
+
+// The shelf keeps a small picture of each set and hands the set out as a ZIP of its files.
+test('the shelf\'s calls: the picture in small, the set\'s folder as a ZIP, the picture\'s changes left alone', () => {
+  const idle = new core.Session();
+  const none = idle.thumbnail(128);
+  assert.deepEqual([none.width, none.height, none.pixels.length], [0, 0, 0], 'nothing loaded');
+  const refused = idle.exportSet(bytes('/tmp/nothing.zip'));
+  assert.equal(refused.written, false);
+  assert.ok(refused.error.length > 0);
+  assert.equal(core.FS.analyzePath('/tmp/nothing.zip').exists, false);
+  idle.delete();
+
+  const files = demoFiles();
+  const [asked, plain] = [new core.Session(), new core.Session()];
+  for (const session of [asked, plain]) openSet(session, `${folderWith(files)}/demo.cnf`);
+  const whole = picture(asked);
+  const small = asked.thumbnail(128);
+  assert.equal(Math.max(small.width, small.height), 128);
+  assert.ok(Math.abs(small.width / small.height - whole.width / whole.height) < 0.02);
+  assert.equal(small.pixels.length, small.width * small.height * 4);
+  assert.ok(small.pixels.some((byte) => byte !== 0));
+  const mean = (rgba, c) => rgba.reduce((sum, byte, i) => (i % 4 === c ? sum + byte : sum), 0) / (rgba.length / 4);
+  for (let c = 0; c < 4; ++c) assert.ok(Math.abs(mean(small.pixels, c) - mean(whole.rgba, c)) < 1.5, `channel ${c}`);
+  const full = asked.thumbnail(5000);
+  assert.deepEqual([full.width, full.height], [whole.width, whole.height], 'never enlarged');
+  assert.equal(Buffer.compare(Buffer.from(full.pixels), whole.rgba), 0);
+
+  // A drag's change waits for the next takePicture whether or not a thumbnail came between.
+  for (const session of [asked, plain]) {
+    session.takePicture();
+    session.press(350, 60);
+    session.move(300, 120);
+    session.release();
+  }
+  asked.thumbnail(64);
+  const [a, b] = [asked.takePicture(), plain.takePicture()];
+  assert.ok(a.area.right > a.area.left);
+  assert.deepEqual(a, b);
+  assert.equal(Buffer.compare(Buffer.from(asked.pixels()), Buffer.from(plain.pixels())), 0);
+
+  const exported = asked.exportSet(bytes('/tmp/x.zip'));
+  assert.equal(exported.written, true, Buffer.from(exported.error).toString('latin1'));
+  assert.equal(exported.error.length, 0);
+  const zip = Buffer.from(core.FS.readFile('/tmp/x.zip'));
+  assert.equal(zip.subarray(0, 4).toString('latin1'), 'PK\x03\x04');
+  assert.ok(zip.includes(Buffer.from('demo.cnf')));
+  asked.delete();
+  plain.delete();
+});
