@@ -25,7 +25,7 @@ export function collectionOf(entries, source) {
   const tops = new Set(entries.map((e) => e.path.split('/')[0]));
   const folder = source === 'folder' || (source === 'drop' && tops.size === 1 && entries.every((e) => e.path.includes('/')));
   if (!folder) return null;
-  const archives = entries.filter((e) => ARCHIVE.test(e.path));
+  const archives = entries.filter((e) => ARCHIVE.test(e.path)).sort((a, b) => (a.path < b.path ? -1 : a.path > b.path ? 1 : 0));
   if (archives.length < 2) return null;
   const rest = entries.filter((e) => !ARCHIVE.test(e.path));
   const sets = archives.map((a) => ({files: [a], source: 'folder'}));

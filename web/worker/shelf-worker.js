@@ -27,6 +27,8 @@ async function shelveAll(sets, limit) {
   /** @type {{name: string, why: string}[]} */
   const failed = [];
   let full = false;
+  // One time for the whole collection: the shelf lists it together, by name.
+  const now = Date.now();
   for (let n = 0; n < sets.length; ++n) {
     const set = sets[n];
     const folder = `/batch/${n}`;
@@ -54,7 +56,7 @@ async function shelveAll(sets, limit) {
       const all = filesBelow(/** @type {any} */ (core.FS), folder);
       const relative = target.path.slice(folder.length + 1);
       const files = archive ? all.filter((f) => f.path === relative) : all;
-      await keepSet({files, target: relative, choice: '', name, source: set.source, link: '', thumb, limit});
+      await keepSet({files, target: relative, choice: '', name, source: set.source, link: '', thumb, limit, now});
       kept.push(name);
     } catch (error) {
       const why = /** @type {Error} */ (error).message || String(error);
