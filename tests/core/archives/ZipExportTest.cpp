@@ -32,8 +32,7 @@ using Members = std::map<std::string, std::string>;
 const std::string kSo = "\x83\x5C";
 const std::string kHyou = "\x95\x5C";
 
-// Every member by its stored name, read with libarchive in the C locale, where no name is
-// decoded or split at a backslash.
+// Every member by its stored name, read with libarchive.
 Members ReadZip(const fs::path& path) {
   Members members;
   struct archive* reader = archive_read_new();
@@ -92,10 +91,16 @@ class ZipExportTest : public ::testing::Test {
       {kHyou + "/" + kSo + "x.kcf", "palette"},
       {"empty.txt", ""},
   };
+  // Read back as the page and the desktop read archives, in a UTF-8 locale: in the C locale of
+  // the WebAssembly C library a Shift_JIS name decodes, and the reader would then take its 0x5C
+  // for a folder separator.
   void SetUp() override {
+    ASSERT_NE(std::setlocale(LC_ALL, kReadingLocale), nullptr);
     for (const auto& [name, data] : files_) Write(set_ / name, data);
     fs::create_directories(set_ / "no files here");
   }
+  void TearDown() override { std::setlocale(LC_ALL, "C"); }
+  static constexpr char kReadingLocale[] = "C.UTF-8";
   // Names and leftovers in `folder`, for seeing that a failure left nothing there.
   static std::vector<std::string> Entries(const fs::path& folder) {
     std::vector<std::string> names;
@@ -109,9 +114,9 @@ class ZipExportTest : public ::testing::Test {
 TEST_F(ZipExportTest, EveryFileGoesInUnderItsFoldersByItsOwnBytesInAnyLocale) {
   for (const char* locale : {"C", "C.UTF-8"}) {
     // The page runs in a UTF-8 locale, where the writer would flag Shift_JIS names as UTF-8.
-    if (std::setlocale(LC_ALL, locale) == nullptr) continue;
+    ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
     const ZipExportResult result = ExportFolderZip(set_.string(), zip_.string());
-    std::setlocale(LC_ALL, "C");
+    std::setlocale(LC_ALL, kReadingLocale);
     ASSERT_TRUE(result.Written) << locale << ": " << result.Error;
     EXPECT_EQ(result.Error, "");
     EXPECT_EQ(ReadZip(zip_), files_) << locale;
