@@ -151,8 +151,10 @@ export function wireShelf(state, open) {
   };
 
   const draw = async () => {
-    if (!showing()) return;
     kept = await keptSets();
+    // The Shelf button is there once the shelf holds something.
+    document.documentElement.classList.toggle('has-shelf', kept.length > 0);
+    if (!showing()) return;
     const entries = shownEntries(kept, search.value);
     const made = [];
     const madeUrls = /** @type {string[]} */ ([]);
@@ -189,7 +191,6 @@ export function wireShelf(state, open) {
     urls = madeUrls;
     grid.replaceChildren(...made);
     section.hidden = kept.length === 0;
-    document.documentElement.classList.toggle('has-shelf', kept.length > 0);
     $('shelf-none').hidden = entries.length > 0 || kept.length === 0;
     /** @type {HTMLButtonElement} */ ($('shelf-clear')).disabled = kept.length === 0;
     await usage();
@@ -243,7 +244,7 @@ export function wireShelf(state, open) {
   new MutationObserver(() => {
     if (document.documentElement.dataset.tavroState !== 'shown') refresh();
   }).observe(document.documentElement, {attributes: true, attributeFilter: ['data-tavro-state']});
-  if (!shelfAvailable()) for (const id of ['shelf-button', 'menu-shelf']) $(id).hidden = true;
+  refresh();
 
   return {
     refresh,

@@ -123,12 +123,20 @@ test('a saved arrangement reopens from the shelf as saved; a removed entry takes
   assert.equal(await waitForState(page, 'shown'), 'shown');
   assert.equal(differingPixels(await canvasPixels(page), moved), 0);
 
+  // Export gives the set as it stands: its ZIP opens as saved.
+  const exported = page.waitForEvent('download');
+  await page.click('#export');
+  assert.equal((await exported).suggestedFilename(), '人形.zip');
+  await (await exported).saveAs(join(work, 'exported.zip'));
+  await opened(join(work, 'exported.zip'));
+  assert.equal(differingPixels(await canvasPixels(page), moved), 0);
+
   // The Shelf button shows the shelf over the set; an entry's ✕ removes it and its folder.
   await page.click('#shelf-button');
   const before = await keptFolders();
   const id = await entry('DEMO.ZIP').getAttribute('data-tavro-shelf-entry');
   await entry('DEMO.ZIP').locator('.shelf-remove').click();
-  await page.waitForFunction(() => document.querySelectorAll('[data-tavro-shelf-entry]').length === 2);
+  await page.waitForFunction(() => document.querySelectorAll('[data-tavro-shelf-entry]').length === 3);
   assert.deepEqual(await keptFolders(), before.filter((f) => f !== id));
   await page.context().setOffline(false);
 });
@@ -137,9 +145,9 @@ test('a folder of twenty archives becomes twenty entries; a full storage loses n
   await bare();
   await page.setInputFiles('#open-folder', join(work, 'many'));
   await page.waitForSelector('#notice:text("20 sets put on the shelf")', {timeout: 60000});
-  assert.equal(await entries().count(), 22);
+  assert.equal(await entries().count(), 23);
   await page.waitForFunction(() => [...document.querySelectorAll('[data-tavro-shelf-entry] img')]
-    .filter((img) => img.naturalWidth > 0).length === 22);
+    .filter((img) => img.naturalWidth > 0).length === 23);
   // A collection is listed together, by name, before what was opened earlier.
   assert.deepEqual((await page.locator('.shelf-name').allTextContents()).slice(0, 3), ['SET01.ZIP', 'SET02.ZIP', 'SET03.ZIP']);
   await page.setViewportSize({width: 390, height: 844});
@@ -161,5 +169,5 @@ test('a folder of twenty archives becomes twenty entries; a full storage loses n
   assert.equal(await page.evaluate(() => window.tavro.shelved()), null);
   assert.deepEqual(await keptFolders(), kept);
   await bare();
-  await page.waitForFunction(() => document.querySelectorAll('[data-tavro-shelf-entry]').length === 22);
+  await page.waitForFunction(() => document.querySelectorAll('[data-tavro-shelf-entry]').length === 23);
 });

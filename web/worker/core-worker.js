@@ -92,7 +92,6 @@ async function answer({id, kind, name, args}) {
       result = await engine.writeFiles(entries);
     }
     else if (kind === 'readFile') result = engine.readFile(args[0], args[1]);
-    else if (kind === 'shelve') result = await engine.shelve(args[0]);
     else if (kind === 'keepSaved') {
       const {keepSaved} = await import('./shelf-store.js');
       result = await keepSaved(args[0], args[1], args[2], args[3]);
@@ -134,6 +133,22 @@ scope.onmessage = (/** @type {MessageEvent<Start|Share|WorkerRequest>} */ {data}
   if (request.kind === 'boxClosed') {
     openBoxes.get(request.args[0])?.();
     openBoxes.delete(request.args[0]);
+    return;
+  }
+  if (request.kind === 'shelve') {
+    // The set is taken in turn; the keeping goes on beside the calls after it.
+    turn = turn.then(async () => {
+      const engine = await /** @type {Promise<import('./core-engine.js').Engine>} */ (starting);
+      /** @type {Promise<unknown>} */
+      let keeping;
+      try {
+        keeping = engine.shelve(request.args[0]);
+      } catch (error) {
+        keeping = Promise.reject(error);
+      }
+      keeping.then((result) => scope.postMessage({id: request.id, result}),
+        (error) => scope.postMessage({id: request.id, error: String(error?.message || error)}));
+    });
     return;
   }
   turn = turn.then(() => answer(request));

@@ -78,17 +78,42 @@ export async function thumbnailOf(session) {
 
 /**
  * Keeps the set open now: an archive alone, else everything the open was given (the
- * configuration's files lie among them).
+ * configuration's files lie among them). What it needs of the set (its picture, its files'
+ * bytes) is taken before this returns, so that the keeping may go on beside later calls, a next
+ * open's included.
  * @param {import('../binding').FileSystem} FS
  * @param {{thumbnail?: (size: number) => {width: number, height: number, pixels: Uint8Array}}} session
  * @param {ShelveRequest} request
  */
-export async function shelveOpenSet(FS, session, request) {
-  const thumb = await thumbnailOf(session);
-  if (request.id) return reopenedSet(request.id, thumb, request.choice);
-  const all = filesBelow(FS, request.folder);
+export function shelveOpenSet(FS, session, request) {
+  const picture = session.thumbnail ? session.thumbnail(kThumbnailSize) : null;
   const archive = /\.(lzh|lha|zip)$/i.test(request.target);
-  const files = archive ? all.filter((f) => f.path === request.target) : all;
+  const files = request.id ? [] : filesBelow(FS, request.folder)
+    .filter((f) => !archive || f.path === request.target)
+    .map((f) => {
+      const bytes = /** @type {Uint8Array} */ (f.read());
+      return {path: f.path, length: bytes.length, read: () => bytes};
+    });
+  // One keeping after another: the same set opened twice in a row is still one entry.
+  const kept = keeping.then(() => keepTaken(picture, files, request));
+  keeping = kept.then(() => undefined, () => undefined);
+  return kept;
+}
+
+/**
+ * The keeping under way, which the next waits for.
+ * @type {Promise<unknown>}
+ */
+let keeping = Promise.resolve();
+
+/**
+ * @param {{width: number, height: number, pixels: Uint8Array} | null} picture
+ * @param {KeptFile[]} files
+ * @param {ShelveRequest} request
+ */
+async function keepTaken(picture, files, request) {
+  const thumb = picture ? await encodeThumbnail(picture) : null;
+  if (request.id) return reopenedSet(request.id, thumb, request.choice);
   return keepSet({files, target: request.target, choice: request.choice, name: request.name,
     source: request.source, link: request.link, thumb, limit: request.limit});
 }
