@@ -304,7 +304,7 @@ describe('fullscreen, desktop and looks', () => {
     const download = page.waitForEvent('download');
     await page.click('#save');
     assert.equal((await download).suggestedFilename(), 'demo.cnf');
-    await page.waitForFunction(() => document.getElementById('notice').textContent === 'Downloaded demo.cnf');
+    await page.waitForFunction(() => document.getElementById('notice').textContent === 'Downloaded demo.cnf and kept on the shelf');
     assert.equal(await page.locator('#notice').isVisible(), true);
     await page.click('#record');
     await page.waitForFunction(() => document.getElementById('message').open);
