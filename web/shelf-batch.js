@@ -49,13 +49,18 @@ export async function shelveCollection(state, sets, shelf) {
   bar.value = 0;
   label.textContent = `Putting ${sets.length} sets on the shelf…`;
   const worker = new Worker(new URL('./worker/shelf-worker.js', import.meta.url));
+  // The grid is drawn again now and then, not for each set: drawing reads the whole shelf.
+  let drawn = 0;
   /** @type {{kept: string[], failed: {name: string, why: string}[], full: boolean}} */
   const result = await new Promise((ok, fail) => {
     worker.onmessage = ({data}) => {
       if (data.progress) {
         bar.value = data.progress.done;
         label.textContent = `Putting sets on the shelf: ${data.progress.done} of ${data.progress.total}`;
-        shelf.refresh();
+        if (performance.now() - drawn > 1000) {
+          drawn = performance.now();
+          shelf.refresh();
+        }
       } else if (data.result) {
         ok(data.result);
       } else {

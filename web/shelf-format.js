@@ -12,7 +12,7 @@ export const kPackFile = 'files.bin';
 export const kMetaSlots = ['meta-0.json', 'meta-1.json'];
 /** The side, in pixels, the thumbnail fits into. */
 export const kThumbnailSize = 192;
-/** A folder without a description older than this is what a write that never ended left. */
+/** A folder without a description whose files are older than this is what a write that never ended left. */
 export const kAbandonedMs = 60 * 60 * 1000;
 const kVersion = 1;
 
@@ -49,23 +49,16 @@ const kVersion = 1;
  */
 
 /**
- * A new folder name: when it was made (so that an abandoned one can be told by its age) and
- * enough chance to keep two made at once apart.
- * @param {number} now
+ * A set's folder is named for what it is (its key), so that the same files opened again find
+ * their entry at once, however many the shelf holds.
+ * @param {string} key  hexadecimal
  */
-export function newEntryId(now) {
-  const random = Math.floor(Math.random() * 36 ** 5).toString(36).padStart(5, '0');
-  return `set-${now.toString(36)}-${random}`;
+export function entryIdOf(key) {
+  return `set-${key.slice(0, 32)}`;
 }
 
-/**
- * When a folder was made, from its name; NaN for a name that is not the shelf's.
- * @param {string} id
- */
-export function entryTime(id) {
-  const m = /^set-([0-9a-z]{8,})-[0-9a-z]{5}$/.exec(id);
-  return m ? parseInt(m[1], 36) : NaN;
-}
+/** Whether a folder of the shelf is one of its sets'. @param {string} name */
+export const isEntryId = (name) => /^set-[0-9a-f]{32}$/.test(name);
 
 /**
  * A description as read back, or null where it is not a whole one: a slot cut short, or one

@@ -4,7 +4,7 @@
 // no network; one or all can be removed; a search narrows them by name. The workers write it
 // (worker/shelf-store.js); the page reads and removes.
 import {askYesNo, showMessages} from './dialogs.js';
-import {kAbandonedMs, kPackFile, kShelfFull, entryTime, shownEntries, shownSize} from './shelf-format.js';
+import {isEntryId, kAbandonedMs, kPackFile, kShelfFull, shownEntries, shownSize} from './shelf-format.js';
 import {readMeta, shelfFolder} from './worker/shelf-store.js';
 import {notify} from './notices.js';
 
@@ -27,11 +27,25 @@ export async function keptSets() {
   const out = [];
   for await (const [name, handle] of /** @type {any} */ (shelf).entries()) {
     if (handle.kind !== 'directory') continue;
+    if (!isEntryId(name)) continue;
     const {meta} = await readMeta(handle);
     if (meta) out.push(meta);
-    else if (Date.now() - entryTime(name) > kAbandonedMs) await shelf.removeEntry(name, {recursive: true}).catch(() => {});
+    else if (await abandoned(handle)) await shelf.removeEntry(name, {recursive: true}).catch(() => {});
   }
   return out;
+}
+
+/**
+ * Whether a folder without a description is one a write left long ago (a tab closed while it
+ * wrote), not one being written now: it has files, and none is new.
+ * @param {FileSystemDirectoryHandle} dir
+ */
+async function abandoned(dir) {
+  let newest = -1;
+  for await (const [, handle] of /** @type {any} */ (dir).entries()) {
+    if (handle.kind === 'file') newest = Math.max(newest, (await handle.getFile()).lastModified);
+  }
+  return newest >= 0 && Date.now() - newest > kAbandonedMs;
 }
 
 /**
@@ -85,25 +99,27 @@ const SOURCES = {files: 'from files', folder: 'from a folder', drop: 'dropped', 
 /**
  * A thumbnail as an element: the PNG as an image, else its pixels drawn.
  * @param {ShelfMeta} meta
- * @param {string[]} urls  object URLs made, to let go at the next drawing
+ * @param {Map<string, string>} urls  the object URLs of the last drawing, by file, to use again
+ * @param {Map<string, string>} used  those this drawing uses
  */
-async function thumbnailElement(meta, urls) {
+async function thumbnailElement(meta, urls, used) {
   const holder = document.createElement('span');
   holder.className = 'shelf-thumb';
   if (!meta.thumb) return holder;
+  const name = `${meta.id}/${meta.thumb.file}`;
   try {
     const dir = await (await shelfFolder()).getDirectoryHandle(meta.id);
-    const file = await (await dir.getFileHandle(meta.thumb.file)).getFile();
     if (meta.thumb.type === 'image/png') {
       const img = document.createElement('img');
-      const url = URL.createObjectURL(file);
-      urls.push(url);
+      const url = urls.get(name) || URL.createObjectURL(await (await dir.getFileHandle(meta.thumb.file)).getFile());
+      used.set(name, url);
       img.src = url;
       img.alt = '';
       img.width = meta.thumb.width;
       img.height = meta.thumb.height;
       holder.append(img);
     } else {
+      const file = await (await dir.getFileHandle(meta.thumb.file)).getFile();
       const canvas = document.createElement('canvas');
       canvas.width = meta.thumb.width;
       canvas.height = meta.thumb.height;
@@ -127,8 +143,8 @@ export function wireShelf(state, open) {
   const section = $('shelf');
   const grid = $('shelf-grid');
   const search = /** @type {HTMLInputElement} */ ($('shelf-search'));
-  /** @type {string[]} */
-  let urls = [];
+  /** @type {Map<string, string>} */
+  let urls = new Map();
   /** @type {ShelfMeta[]} */
   let kept = [];
   let drawing = Promise.resolve();
@@ -157,7 +173,8 @@ export function wireShelf(state, open) {
     if (!showing()) return;
     const entries = shownEntries(kept, search.value);
     const made = [];
-    const madeUrls = /** @type {string[]} */ ([]);
+    /** @type {Map<string, string>} */
+    const madeUrls = new Map();
     for (const meta of entries) {
       const item = document.createElement('li');
       item.dataset.tavroShelfEntry = meta.id;
@@ -171,7 +188,7 @@ export function wireShelf(state, open) {
       const when = document.createElement('span');
       when.className = 'shelf-when';
       when.textContent = `${shownWhen(meta.opened)}, ${SOURCES[meta.source] || ''}`;
-      button.append(await thumbnailElement(meta, madeUrls), name, when);
+      button.append(await thumbnailElement(meta, urls, madeUrls), name, when);
       button.addEventListener('click', () => openKept(meta));
       const remove = document.createElement('button');
       remove.className = 'shelf-remove';
@@ -187,7 +204,7 @@ export function wireShelf(state, open) {
       item.append(button, remove);
       made.push(item);
     }
-    for (const url of urls) URL.revokeObjectURL(url);
+    for (const [file, url] of urls) if (!madeUrls.has(file)) URL.revokeObjectURL(url);
     urls = madeUrls;
     grid.replaceChildren(...made);
     section.hidden = kept.length === 0;

@@ -4,7 +4,7 @@
 // what it wrote, and a description is written into the slot that does not count, so that what
 // was kept before is never lost or half-written.
 import {
-  kMetaSlots, kPackFile, kShelfFolder, kShelfFull, newEntryId, newestMeta, nextMeta, packLayout,
+  entryIdOf, kMetaSlots, kPackFile, kShelfFolder, kShelfFull, newestMeta, nextMeta, packLayout,
 } from '../shelf-format.js';
 
 /**
@@ -120,21 +120,6 @@ async function keyOf(files, target) {
 }
 
 /**
- * Every set kept, with its folder.
- * @param {FileSystemDirectoryHandle} shelf
- * @returns {Promise<{dir: FileSystemDirectoryHandle, meta: ShelfMeta}[]>}
- */
-async function keptSets(shelf) {
-  const out = [];
-  for await (const [, handle] of /** @type {any} */ (shelf).entries()) {
-    if (handle.kind !== 'directory') continue;
-    const {meta} = await readMeta(handle);
-    if (meta) out.push({dir: handle, meta});
-  }
-  return out;
-}
-
-/**
  * Replaces the set's thumbnail: the new one under a name of its own, then the description that
  * names it; the old one goes last.
  * @param {FileSystemDirectoryHandle} dir
@@ -160,11 +145,16 @@ export async function keepSet(set) {
   const now = set.now ?? Date.now();
   const shelf = await shelfFolder();
   const key = await keyOf(set.files, set.target);
-  const same = (await keptSets(shelf)).find(({meta}) => meta.key === key);
-  if (same) return touchSet(same.dir, same.meta, set.thumb, now, set.choice);
+  const id = entryIdOf(key);
+  const same = await shelf.getDirectoryHandle(id).catch(() => null);
+  if (same) {
+    const {meta} = await readMeta(same);
+    if (meta) return touchSet(same, meta, set.thumb, now, set.choice);
+    // What a write that never ended left: written again.
+    await shelf.removeEntry(id, {recursive: true});
+  }
   const size = set.files.reduce((n, f) => n + f.length, 0);
   if ((await room(set.limit)) < size + (set.thumb?.bytes.length || 0) + 4096) throw new Error(kShelfFull);
-  const id = newEntryId(now);
   const dir = await shelf.getDirectoryHandle(id, {create: true});
   try {
     const files = set.files;

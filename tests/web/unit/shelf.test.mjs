@@ -2,7 +2,7 @@
 // which gatherings are collections to shelve rather than sets to open.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
-import {entryTime, newEntryId, newestMeta, nextMeta, packLayout, parseMeta, shownEntries} from '../../../web/shelf-format.js';
+import {entryIdOf, isEntryId, newestMeta, nextMeta, packLayout, parseMeta, shownEntries} from '../../../web/shelf-format.js';
 import {collectionOf} from '../../../web/shelf-batch.js';
 
 const fields = {id: 'a', name: 'DEMO.LZH', source: 'files', link: '', key: 'k', added: 1, opened: 1, size: 7,
@@ -33,12 +33,12 @@ test('a description whose pack does not add up, or that names no file to open, i
   assert.equal(parseMeta('[]'), null);
 });
 
-test('folder names carry when they were made', () => {
-  const id = newEntryId(1765350000000);
-  assert.equal(entryTime(id), 1765350000000);
-  assert.notEqual(newEntryId(1765350000000), id);
-  assert.ok(Number.isNaN(entryTime('someone-elses')));
-  assert.ok(Number.isNaN(entryTime('set-1-2')));
+test('a set\'s folder is named for its key, and only such folders are sets', () => {
+  const id = entryIdOf('0123456789abcdef'.repeat(4));
+  assert.equal(id, 'set-0123456789abcdef0123456789abcdef');
+  assert.ok(isEntryId(id));
+  assert.ok(!isEntryId('demo'), 'a folder of the page\'s own');
+  assert.ok(!isEntryId(`${id}0`));
 });
 
 test('the last opened first; the search takes every word, case and width aside', () => {
