@@ -5,7 +5,7 @@
 # WebKitWebDriver under Xvfb with selenium-webdriver (all pinned by tests/web/package-lock.json;
 # none downloads a browser or a driver). Installs what it needs with apt-get on a fresh Debian 12
 # machine. Alongside the browser tests, at the lowest priority, it builds and runs the core's tests
-# compiled to WebAssembly under Node (tools/web/test-core.sh), then the command given after
+# compiled to WebAssembly under Node (tools/web/test-core.sh) and the command given after
 # --alongside, if any:
 #
 #   tools/test-web.sh [--alongside COMMAND [ARGS...]]
@@ -45,37 +45,42 @@ built=$SECONDS
 tools/build-web.sh
 echo "test-web: the page built in $((SECONDS - built)) s"
 
-# The core's own tests on the WebAssembly build, under Node, then the command given: one after the
-# other at the lowest priority (in this session, where the browsers are), their output kept until
-# the browser tests are over.
-log="$root/build/web-alongside.log"
-beside() {
+# The core's own tests on the WebAssembly build, under Node, and the command given, both at once
+# (neither alone keeps two cores busy all the way through: the tests' link is one long process) and
+# at the lowest priority, in this session, where the browsers are. Their output is kept until the
+# browser tests are over.
+coreLog="$root/build/web-core-tests.log"
+alongsideLog="$root/build/web-alongside.log"
+beside() {  # name, command...
   renice -n 19 -p "$BASHPID" >/dev/null
-  local step=$SECONDS status=0
-  tools/web/test-core.sh || { status=1; echo "test-web: FAILED: the core's tests on WebAssembly"; }
-  echo "test-web: the core's tests on WebAssembly took $((SECONDS - step)) s"
-  if [ ${#alongside[@]} -gt 0 ]; then
-    step=$SECONDS
-    "${alongside[@]}" || { status=1; echo "test-web: FAILED: ${alongside[*]}"; }
-    echo "test-web: ${alongside[*]} took $((SECONDS - step)) s"
-  fi
+  local name=$1 step=$SECONDS status=0
+  shift
+  "$@" || { status=$?; echo "test-web: FAILED: $name"; }
+  echo "test-web: $name took $((SECONDS - step)) s"
   return "$status"
 }
-beside >"$log" 2>&1 </dev/null &
-besidePid=$!
+beside "the core's tests on WebAssembly" tools/web/test-core.sh >"$coreLog" 2>&1 </dev/null &
+besidePids=($!)
+if [ ${#alongside[@]} -gt 0 ]; then
+  beside "${alongside[*]}" "${alongside[@]}" >"$alongsideLog" 2>&1 </dev/null &
+  besidePids+=($!)
+fi
 # Background jobs ignore Ctrl+C: what runs beside is ended with this script, however it ends.
 stop_tree() {
   local child
   for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do stop_tree "$child"; done
   kill "$1" 2>/dev/null || true
 }
-trap '[ -z "$besidePid" ] || stop_tree "$besidePid"' EXIT
+trap 'for pid in "${besidePids[@]}"; do stop_tree "$pid"; done' EXIT
 
 cd tests/web
 # Installed afresh whenever the lock file changed since the last install.
 [ node_modules/.package-lock.json -nt package-lock.json ] || rm -rf node_modules
 [ -d node_modules/playwright-core ] || npm ci --no-audit --no-fund
-{ [ -x node_modules/.bin/tsc ] || npm ci --no-audit --no-fund; } && node_modules/.bin/tsc -p ../../web/tsconfig.json && node_modules/.bin/tsc -p ../../web/tsconfig.sw.json
+[ -x node_modules/.bin/tsc ] || npm ci --no-audit --no-fund
+# Each its own command: a type error fails the run (set -e passes over all but a list's last).
+node_modules/.bin/tsc -p ../../web/tsconfig.json
+node_modules/.bin/tsc -p ../../web/tsconfig.sw.json
 browser=$SECONDS
 status=0
 node --test ./*.test.mjs ./unit/*.test.mjs || status=$?
@@ -83,9 +88,13 @@ echo "test-web: the browser tests: status $status, $((SECONDS - browser)) s"
 
 waited=$SECONDS
 besideStatus=0
-wait "$besidePid" || besideStatus=$?
-besidePid=
-echo "== the core's tests on WebAssembly${alongside:+, then ${alongside[*]}}, alongside the browser tests"
-cat "$log"
+for pid in "${besidePids[@]}"; do wait "$pid" || besideStatus=1; done
+besidePids=()
+echo "== beside the browser tests: the core's tests on WebAssembly"
+cat "$coreLog"
+if [ ${#alongside[@]} -gt 0 ]; then
+  echo "== beside the browser tests: ${alongside[*]}"
+  cat "$alongsideLog"
+fi
 echo "test-web: waited $((SECONDS - waited)) s for them after the browser tests"
 [ "$status" -eq 0 ] && [ "$besideStatus" -eq 0 ]
