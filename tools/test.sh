@@ -2,7 +2,8 @@
 # Builds everything and runs every test: a warnings-as-errors build with the viewer, the renderer,
 # the tests and the benchmarks in smoke mode, then a build under AddressSanitizer and
 # UndefinedBehaviorSanitizer whose tests run again, then every fuzzing harness for a short while,
-# then the WebAssembly build with the core's tests under Node and the page's tests in a browser.
+# then the WebAssembly build with the page's tests in three browsers and, alongside them, the
+# core's tests under Node and the naming check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
@@ -49,13 +50,11 @@ cat build/asan/tests/e2e/session/steps.txt 2>/dev/null || echo "e2e: no steps we
 phase "fuzzing"
 tools/fuzz.sh 20
 
-# The page: the WebAssembly build, the core's tests under Node, the browser tests.
-phase "web"
-tools/test-web.sh
-
-# Every name under src/ as docs/style.md writes them (clang-tidy, .clang-tidy); last, once
-# emscripten is there for the page's binding too.
-phase "naming"
-tools/check-naming.sh build/release "$jobs"
+# The page: the WebAssembly build, then the browser tests, and alongside them, niced, the core's
+# tests under Node and the naming check: every name under src/ as docs/style.md writes them
+# (clang-tidy, .clang-tidy), once emscripten is there for the page's binding too. The browsers
+# leave most of a core idle; the compilers take it.
+phase "web and naming"
+tools/test-web.sh --alongside tools/check-naming.sh build/release "$jobs"
 phase "done"
 

@@ -7,12 +7,15 @@ import {join} from 'node:path';
 import {after, before, describe, test} from 'node:test';
 import {lzhArchive, plainDemo, writeTroubledSets} from './fixtures.mjs';
 import {
-  canvasPixels, demoDir, differingPixels, openPage, rendered, serveAndLaunch, waitForState, work,
+  canvasPixels, closePages, demoDir, differingPixels, openPage, openPageIn, rendered, serveAndLaunch, sharedContext,
+  waitForState, work,
 } from './harness.mjs';
 
 let shared;
 let browser;
 let origin;
+/** The context of the tests that take the page as it comes: each test's page is alone in it. */
+let plain;
 
 // A folder of the demo's files with its configuration changed by `edit`, and any extra files.
 function demoFolder(name, edit = (text) => text, extra = {}) {
@@ -40,13 +43,21 @@ before(async () => {
   writeTroubledSets(work, demoDir);
   shared = await serveAndLaunch();
   ({browser, origin} = shared);
+  plain = await sharedContext(browser);
 });
 
 after(() => shared?.stop());
 
-// The page with its clock standing still, optionally opening `link`.
+// The page with its clock standing still, optionally opening `link`; in a context of its own
+// when `options` asks for one.
 async function still(link, options = {}) {
-  const page = await openPage(browser, options);
+  let page;
+  if (Object.keys(options).length > 0) {
+    page = await openPage(browser, options);
+  } else {
+    await closePages(plain);
+    page = await openPageIn(plain);
+  }
   await page.addInitScript(() => {
     window.boxesOpened = 0;
     const showModal = HTMLDialogElement.prototype.showModal;

@@ -1,15 +1,17 @@
 // The page on a phone, in headless Chromium with touch emulation and real touch input (CDP's
 // Input.dispatchTouchEvent, which gives two-finger pinches too): the picture fits the screen in
 // both orientations, a finger drags exactly as the mouse does, two fingers zoom about their
-// middle, a double tap toggles the fit, fullscreen comes and goes. Screenshots go to
-// TAVRO_SHOTS (default: the test's work folder) as phone-*.png.
+// middle, a double tap toggles the fit, fullscreen comes and goes. Screenshots, for people to look
+// at, go to TAVRO_SHOTS as phone-*.png when it names a folder (at three device pixels a CSS
+// pixel each takes a while, so a run without it takes none).
 import assert from 'node:assert/strict';
 import {copyFileSync, mkdirSync, readdirSync, readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
 import {after, before, describe, test} from 'node:test';
 import {canvasPixels, demoDir, differingPixels, openPage, rendered, serveAndLaunch, waitForState, work} from './harness.mjs';
 
-const shots = process.env.TAVRO_SHOTS || work;
+const shots = process.env.TAVRO_SHOTS;
+const shoot = (page, name) => (shots ? page.screenshot({path: join(shots, `phone-${name}.png`)}) : undefined);
 const portrait = {width: 390, height: 844};
 const landscape = {width: 844, height: 390};
 // Longer than two taps may be apart and still be a double tap.
@@ -26,7 +28,7 @@ before(async () => {
   for (const f of readdirSync(demoDir)) copyFileSync(join(demoDir, f), join(work, 'moved', f));
   writeFileSync(join(work, 'moved', 'demo.cnf'),
     readFileSync(join(demoDir, 'demo.cnf'), 'latin1').replace('300,40 94,311', '250,100 94,311'), 'latin1');
-  mkdirSync(shots, {recursive: true});
+  if (shots) mkdirSync(shots, {recursive: true});
   shared = await serveAndLaunch();
 });
 
@@ -111,11 +113,11 @@ describe('a phone in portrait and in landscape', () => {
       const rows = await page.evaluate(() => new Set([...document.querySelectorAll('#toolbar > * > button, #toolbar > button')]
         .filter((b) => b.getClientRects().length > 0).map((b) => Math.round(b.getBoundingClientRect().top))).size);
       assert.equal(rows, 1, `${name}: the toolbar has ${rows} rows`);
-      await page.screenshot({path: join(shots, `phone-${name}.png`)});
+      await shoot(page, name);
       // The menu holds the rest; it opens over the stage and closes again with Escape.
       await page.tap('#menu-button');
       assert.equal(await page.locator('#information').isVisible(), true, `${name}: Information in the menu`);
-      if (name === 'portrait') await page.screenshot({path: join(shots, 'phone-menu.png')});
+      if (name === 'portrait') await shoot(page, 'menu');
       await page.keyboard.press('Escape');
       assert.equal(await page.locator('#information').isVisible(), false, `${name}: the menu closed`);
       assert.deepEqual(page.problems, []);
@@ -210,7 +212,7 @@ describe('fingers', () => {
     // stage, so it stays centred from top to bottom.
     const under = mapAt(zoomed, point);
     assert.ok(Math.abs(under[0] - 40.5) < 1, `the tap's point moved to ${under}`);
-    await page.screenshot({path: join(shots, 'phone-zoomed.png')});
+    await shoot(page, 'zoomed');
     await page.waitForTimeout(DOUBLE_TAP_WAIT);
     await tap();
     await tap();
@@ -242,7 +244,7 @@ describe('fullscreen, desktop and looks', () => {
     assert.equal(await page.locator('#toolbar').isVisible(), false);
     const shown = await layout(page);
     assertOnScreen(shown);
-    await page.screenshot({path: join(shots, 'phone-fullscreen.png')});
+    await shoot(page, 'fullscreen');
     await page.tap('#leave-fullscreen');
     await page.waitForFunction(() => !document.documentElement.classList.contains('fullscreen'));
     assert.equal(await page.locator('#toolbar').isVisible(), true);
@@ -280,11 +282,11 @@ describe('fullscreen, desktop and looks', () => {
     assert.ok((g.zoom + 1) * 360 > shown.stage || (g.zoom + 1) * 480 > 1280, `${g.zoom + 1} fits too`);
     assertOnScreen(shown);
     assert.ok(Math.abs(shown.canvas.left - (1280 - shown.canvas.right)) <= 1, 'centred');
-    await page.screenshot({path: join(shots, 'phone-desktop.png')});
+    await shoot(page, 'desktop');
     const light = await canvasPixels(page);
     await page.emulateMedia({colorScheme: 'dark'});
     const stage = await page.evaluate(() => getComputedStyle(document.getElementById('stage')).backgroundColor);
-    await page.screenshot({path: join(shots, 'phone-desktop-dark.png')});
+    await shoot(page, 'desktop-dark');
     await page.emulateMedia({colorScheme: 'light'});
     const lightStage = await page.evaluate(() => getComputedStyle(document.getElementById('stage')).backgroundColor);
     assert.notEqual(stage, lightStage, 'the page follows the scheme');
@@ -327,7 +329,7 @@ describe('fullscreen, desktop and looks', () => {
     await page.keyboard.press('Tab');
     assert.equal(await page.evaluate(() => document.activeElement.id), 'folder');
     assert.equal(await page.locator('#stage').getAttribute('aria-label'), 'No set open');
-    await page.screenshot({path: join(shots, 'phone-first-visit.png')});
+    await shoot(page, 'first-visit');
     await page.click('#try-demo');
     assert.equal(await waitForState(page, 'shown', 'failed'), 'shown');
     assert.equal(await page.locator('#stage').getAttribute('aria-label'), 'Picture of demo.cnf');
