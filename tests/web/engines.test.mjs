@@ -247,6 +247,33 @@ for (const name of engines) {
       await clean(tab);
     });
 
+    check('a set opened is on the shelf, with its picture, when the page is opened again', async (t) => {
+      const tab = await open('/sets/quiet/demo.cnf');
+      assert.equal(await tab.state('shown', 'failed'), 'shown');
+      const kept = await tab.evaluate(async () => {
+        const meta = await window.tavro.shelved();
+        return {storage: typeof navigator.storage?.getDirectory === 'function', name: meta?.name ?? null};
+      });
+      if (!kept.storage) {
+        // An engine that gives the page no storage of its own: no shelf, nothing offered for it.
+        t.diagnostic(`${name}: no origin private file system here, so no shelf`);
+        assert.equal(kept.name, null);
+        assert.equal(await tab.evaluate(() => getComputedStyle(document.getElementById('shelf-button')).display), 'none');
+        await clean(tab);
+        return;
+      }
+      assert.equal(kept.name, 'demo.cnf');
+      await tab.evaluate(() => { location.href = '/index.html'; });
+      await tab.until(() => document.documentElement.dataset.tavroState === 'empty' &&
+        document.querySelector('[data-tavro-shelf-entry] img')?.naturalWidth > 0, undefined, 'the shelf');
+      assert.deepEqual(await tab.evaluate(() => [...document.querySelectorAll('.shelf-name')].map((e) => e.textContent)),
+        ['demo.cnf']);
+      await tab.click('[data-tavro-shelf-entry] .shelf-open');
+      assert.equal(await tab.state('shown', 'failed'), 'shown');
+      assert.equal(await settled(differences(tab, rendered(sets.demo).picture), none), 0);
+      await clean(tab);
+    });
+
     check('a broken archive fails with the desktop message', async () => {
       const tab = await open('/sets/broken.lzh');
       assert.equal(await tab.state('shown', 'failed'), 'failed');
