@@ -24,9 +24,11 @@ const ARCHIVE = /\.(lzh|lha|zip)$/i;
  */
 
 /**
- * What an open knows beyond its files: the address a link came from, and the kept set an open
- * from the shelf reads.
- * @typedef {{link?: string, kept?: import('./shelf-format.js').ShelfMeta}} OpenOrigin
+ * What an open knows beyond its files: the address a link came from, the kept set an open
+ * from the shelf reads, and what must be done before the set counts as shown (a scene link's
+ * objects put in place).
+ * @typedef {{link?: string, kept?: import('./shelf-format.js').ShelfMeta,
+ *   beforeShown?: () => Promise<void>}} OpenOrigin
  */
 
 // Said once after the load's messages when only configuration files were given: on a desktop
@@ -198,7 +200,10 @@ async function openWritten(state, written, entries, source, merge, origin) {
     opened = outcome;
     if (each.length >= 2) await stepThroughSets(state);
   }
-  if (opened) setPageState('shown');
+  if (opened) {
+    await origin.beforeShown?.();
+    setPageState('shown');
+  }
 }
 
 /**
@@ -267,8 +272,9 @@ function keepOnShelf(state, request) {
  * progress as an open does, and its Cancel leaves an empty document.
  * @param {import('./state.js').PageState} state
  * @param {string} link
+ * @param {() => Promise<void>} [beforeShown] what the set shows once done (the link's scene)
  */
-export async function openLink(state, link) {
+export async function openLink(state, link, beforeShown) {
   const url = new URL(link, location.href).href;
   let cancelled = false;
   const watch = watchOpen(state.client, () => {
@@ -281,7 +287,7 @@ export async function openLink(state, link) {
     } finally {
       watch.done();
     }
-  }, false, 'link', () => cancelled, {link: url});
+  }, false, 'link', () => cancelled, {link: url, beforeShown});
   // What a scene link points at: only a set that came by link has an address to give.
   state.link = state.loaded ? url : '';
 }

@@ -129,8 +129,8 @@ async function start() {
   const waiting = early.stop();
   const link = params.get('open');
   if (link) {
-    await openLink(state, link);
-    await applyScene(state, params, location.hash);
+    // The link's scene is in place before the set counts as shown.
+    await openLink(state, link, () => applyScene(state, params, location.hash));
   } else if (params.has('shared')) {
     await openShared(state);
   } else if (!waiting.length) {
