@@ -153,4 +153,14 @@ MapRect DifferingArea(const Picture& a, const Picture& b, const MapRect& within)
   return area;
 }
 
+CanvasWords PlayfieldCanvasWords(const CTavroDoc& doc) {
+  const ColourTable colours = PlayfieldColourTable(doc);
+  CanvasWords words{};
+  for (size_t i = 0; i < colours.size(); ++i) {
+    const uint8_t bytes[4] = {colours[i][0], colours[i][1], colours[i][2], 255};
+    std::memcpy(&words[i], bytes, 4);
+  }
+  return words;
+}
+
 }  // namespace tavro

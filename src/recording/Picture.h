@@ -18,6 +18,11 @@ using ColourTable = std::array<RgbColour, kPaletteColours>;
 
 // The map's colour table: entry i is colour i of the current group, black from ColourCount on.
 ColourTable PlayfieldColourTable(const CTavroDoc& doc);
+
+// The same colours as the canvas's words: red, green, blue, 255 in memory order, for looking up
+// a 256-colour map's indices straight into pixels the page draws.
+using CanvasWords = std::array<uint32_t, kPaletteColours>;
+CanvasWords PlayfieldCanvasWords(const CTavroDoc& doc);
 // Is there a composed map the size of the playfield?
 bool PlayfieldIsComposed(const CTavroDoc& doc);
 // Colours of playfield row y (top row 0), columns [left, right), into `out` (3 bytes a pixel).

@@ -1,8 +1,6 @@
 #include "recording/PlayfieldThumbnail.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 
 #include "composition/ScaleToFit.h"
 #include "recording/Picture.h"
@@ -25,12 +23,7 @@ PlayfieldThumbnail ThumbnailOfPlayfield(const CTavroDoc& doc, int32_t box) {
     ScaleToFit(map.Row(0), width, height, map.RowBytes(), size, thumbnail.Pixels.data());
     return thumbnail;
   }
-  const ColourTable colours = PlayfieldColourTable(doc);
-  std::array<uint32_t, kPaletteColours> words{};
-  for (size_t i = 0; i < colours.size(); ++i) {
-    const uint8_t bytes[4] = {colours[i][0], colours[i][1], colours[i][2], 255};
-    std::memcpy(&words[i], bytes, 4);
-  }
+  const CanvasWords words = PlayfieldCanvasWords(doc);
   std::vector<uint32_t> looked(static_cast<size_t>(width) * static_cast<size_t>(height));
   uint32_t* out = looked.data();
   for (int32_t y = 0; y < height; ++y) {

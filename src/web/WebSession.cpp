@@ -1,8 +1,5 @@
 #include "web/WebSession.h"
 
-#include <array>
-#include <cstring>
-
 #include "document/SetExport.h"
 #include "recording/Picture.h"
 
@@ -42,12 +39,7 @@ MapRect WebSession::TakePicture() {
     return area;
   }
   // A colour group change repaints the whole map, so one table serves the area.
-  const ColourTable colours = PlayfieldColourTable(doc);
-  std::array<uint32_t, kPaletteColours> words{};
-  for (size_t i = 0; i < colours.size(); ++i) {
-    const uint8_t bytes[4] = {colours[i][0], colours[i][1], colours[i][2], 255};
-    std::memcpy(&words[i], bytes, 4);
-  }
+  const CanvasWords words = PlayfieldCanvasWords(doc);
   Looked_.resize(areaWidth * areaHeight);
   uint32_t* out = Looked_.data();
   for (int32_t y = area.Top; y < area.Bottom; ++y) {

@@ -7,7 +7,7 @@ import {join} from 'node:path';
 import {after, before, describe, test} from 'node:test';
 import {lzhArchive, plainDemo, writeTroubledSets} from './fixtures.mjs';
 import {
-  canvasPixels, closePages, demoDir, differingPixels, openPage, openPageIn, rendered, serveAndLaunch, sharedContext,
+  canvasPixels, demoDir, differingPixels, freshPage, openPage, rendered, serveAndLaunch, sharedContext,
   waitForState, work,
 } from './harness.mjs';
 
@@ -51,13 +51,7 @@ after(() => shared?.stop());
 // The page with its clock standing still, optionally opening `link`; in a context of its own
 // when `options` asks for one.
 async function still(link, options = {}) {
-  let page;
-  if (Object.keys(options).length > 0) {
-    page = await openPage(browser, options);
-  } else {
-    await closePages(plain);
-    page = await openPageIn(plain);
-  }
+  const page = await freshPage(browser, plain, options);
   await page.addInitScript(() => {
     window.boxesOpened = 0;
     const showModal = HTMLDialogElement.prototype.showModal;

@@ -117,6 +117,14 @@ export async function closePages(context) {
   await Promise.all(context.pages().map((page) => page.close()));
 }
 
+// A page for a test: in a context of its own when `options` asks for one, else in `shared`, the
+// previous test's page closed first.
+export async function freshPage(browser, shared, options = {}) {
+  if (Object.keys(options).length > 0) return openPage(browser, options);
+  await closePages(shared);
+  return openPageIn(shared);
+}
+
 export async function waitForState(page, ...states) {
   await page.waitForFunction((s) => s.includes(document.documentElement.dataset.tavroState),
     states, {timeout: 30000});

@@ -6,7 +6,7 @@ import {join} from 'node:path';
 import {after, before, test} from 'node:test';
 import {japaneseDemo, lzhArchive, plainDemo, writeTroubledSets, zipArchive} from './fixtures.mjs';
 import {
-  canvasPixels, closePages, demoDir, differingPixels, openPage, openPageIn, rendered, serveAndLaunch, sharedContext,
+  canvasPixels, demoDir, differingPixels, freshPage, openPage, rendered, serveAndLaunch, sharedContext,
   waitForState, work,
 } from './harness.mjs';
 
@@ -55,13 +55,7 @@ after(() => shared?.stop());
 // worker, so the page is asked for it (`?clock=still`); `address` gives the page's URL with it.
 // In a context of its own when `options` asks for one.
 async function blankPage(options = {}, playing = false) {
-  let page;
-  if (Object.keys(options).length > 0) {
-    page = await openPage(browser, options);
-  } else {
-    await closePages(plain);
-    page = await openPageIn(plain);
-  }
+  const page = await freshPage(browser, plain, options);
   page.still = !playing;
   return page;
 }
